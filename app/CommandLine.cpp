@@ -1,0 +1,71 @@
+#include "CommandLine.h"
+
+#include "RunSummary.h"
+#include "SimulationData.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QJsonDocument>
+
+#include <cstdio>
+
+namespace {
+void Print(FILE* f, const QString& s) {
+  const QByteArray b = s.toUtf8();
+  std::fwrite(b.constData(), 1, static_cast<std::size_t>(b.size()), f);
+}
+}  // namespace
+
+int RunInfoCommand(const QString& dataDir, bool json) {
+  CRecordingMessageSink messages;
+  CSimulationData data;
+  data.SetMessageSink(&messages);
+  const bool loaded = data.Load(dataDir);
+  for (const auto& m : messages.m_entries) CStderrMessageSink::Instance().Message(m.caption, m.text, m.icon);
+  const QJsonObject summary = BuildRunSummary(data, loaded, messages.m_entries);
+  if (json)
+    Print(stdout, QString::fromUtf8(QJsonDocument(summary).toJson(QJsonDocument::Indented)));
+  else
+    Print(stdout, FormatRunSummary(summary));
+  return loaded ? 0 : 1;
+}
+
+int RunCommandLine(const QStringList& arguments) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      QStringLiteral("Corvane shows the results of a clothing thermal-comfort simulation run.\n"
+                     "DATA_DIR is the folder of the run's data files."));
+  parser.addPositionalArgument(QStringLiteral("DATA_DIR"), QStringLiteral("The run folder to open."));
+  const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                                QStringLiteral("Show this help and exit."));
+  const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
+                                   QStringLiteral("Show the version and exit."));
+  const QCommandLineOption info(QStringLiteral("info"),
+                                QStringLiteral("Load DATA_DIR and print a summary of the run without a window."));
+  const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("With --info: print the summary as JSON."));
+  parser.addOptions({help, version, info, json});
+
+  if (!parser.parse(arguments)) {
+    Print(stderr, parser.errorText() + QStringLiteral("\nTry 'corvane --help'.\n"));
+    return 2;
+  }
+  if (parser.isSet(help)) {
+    Print(stdout, parser.helpText());
+    return 0;
+  }
+  if (parser.isSet(version)) {
+    Print(stdout, QStringLiteral("corvane %1\n").arg(QCoreApplication::applicationVersion()));
+    return 0;
+  }
+  const QStringList positional = parser.positionalArguments();
+  if (positional.size() != 1) {
+    Print(stderr, QStringLiteral("corvane: expected one DATA_DIR.\nTry 'corvane --help'.\n"));
+    return 2;
+  }
+  if (parser.isSet(json) && !parser.isSet(info)) {
+    Print(stderr, QStringLiteral("corvane: --json goes with --info.\nTry 'corvane --help'.\n"));
+    return 2;
+  }
+  // Until the viewer's windows exist, opening a run prints its summary.
+  return RunInfoCommand(positional.front(), parser.isSet(json));
+}

@@ -1,0 +1,133 @@
+#include "RunSummary.h"
+
+#include "SimulationData.h"
+
+#include <QJsonArray>
+#include <QTextStream>
+
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+// A float as the shortest decimal that reads back to it, so 0.65f prints as
+// 0.65 and not as its double expansion.
+QJsonValue Num(float f) {
+  if (!std::isfinite(f)) return QJsonValue();
+  char buf[32];
+  auto r = std::to_chars(buf, buf + sizeof buf, f);
+  return QByteArray(buf, static_cast<qsizetype>(r.ptr - buf)).toDouble();
+}
+
+template <class T, class F>
+QJsonArray PerPart(const T& values, F convert) {
+  QJsonArray a;
+  for (int p = 0; p < kBodyPartCount; ++p) a.append(convert(values[p]));
+  return a;
+}
+
+QJsonArray Range(float lo, float hi) { return QJsonArray{Num(lo), Num(hi)}; }
+
+QString Join(const QJsonArray& a) {
+  QStringList parts;
+  for (const QJsonValue& v : a) parts << (v.isString() ? v.toString() : QString::number(v.toDouble()));
+  return parts.join(QStringLiteral(", "));
+}
+
+}  // namespace
+
+QJsonObject BuildRunSummary(const CSimulationData& d, bool loaded,
+                            const std::vector<CRecordingMessageSink::Entry>& messages) {
+  QJsonObject o;
+  o[QStringLiteral("loaded")] = loaded;
+  o[QStringLiteral("selectedModel")] = d.m_nSelectedModel;
+  QJsonArray phases;
+  for (int i = 0; i < d.m_nEnvPhases && i < kMaxEnvPhases; ++i) {
+    const EnvironmentPhase& e = d.m_env[static_cast<std::size_t>(i)];
+    QJsonObject ph;
+    ph[QStringLiteral("start")] = Num(e.m_fStart);
+    ph[QStringLiteral("temperature")] = Num(e.m_fTemperature);
+    ph[QStringLiteral("humidity")] = Num(e.m_fHumidity);
+    ph[QStringLiteral("clothed")] = PerPart(e.m_fClothed, Num);
+    phases.append(ph);
+  }
+  o[QStringLiteral("phases")] = phases;
+  o[QStringLiteral("samples")] = d.m_nSamples;
+  o[QStringLiteral("sampleInterval")] = Num(d.m_fSampleInterval);
+  o[QStringLiteral("fabricInterval")] = Num(d.m_fFabricInterval);
+  auto asInt = [](int v) { return QJsonValue(v); };
+  o[QStringLiteral("layers")] = PerPart(d.m_nLayers, asInt);
+  o[QStringLiteral("nodesPerLayer")] = PerPart(d.m_nNodesPerLayer, asInt);
+  o[QStringLiteral("fabricRows")] =
+      PerPart(d.m_fabric, [](const std::vector<FabricRow>& t) { return QJsonValue(static_cast<qint64>(t.size())); });
+  o[QStringLiteral("bodyRows")] = static_cast<qint64>(d.m_body.size());
+  o[QStringLiteral("comfortRows")] =
+      PerPart(d.m_comfort, [](const std::vector<ComfortRow>& t) { return QJsonValue(static_cast<qint64>(t.size())); });
+  QJsonArray fibers;
+  for (const FiberTable& f : d.m_fibers)
+    fibers.append(QJsonObject{{QStringLiteral("name"), f.m_strName},
+                              {QStringLiteral("rows"), static_cast<qint64>(f.m_rows.size())}});
+  o[QStringLiteral("fibers")] = fibers;
+  o[QStringLiteral("ranges")] = QJsonObject{{QStringLiteral("temperature"), Range(d.m_fTempMin, d.m_fTempMax)},
+                                            {QStringLiteral("humidity"), Range(d.m_fHumidityMin, d.m_fHumidityMax)},
+                                            {QStringLiteral("sweat"), Range(d.m_fSweatMin, d.m_fSweatMax)}};
+  QJsonArray scale;
+  for (float t : d.m_fScale) scale.append(Num(t));
+  o[QStringLiteral("scale")] = scale;
+  o[QStringLiteral("modelId")] = d.m_strModelId;
+  o[QStringLiteral("garmentIds")] = QJsonArray::fromStringList(d.m_garmentIds);
+  QJsonArray msgs;
+  for (const auto& m : messages)
+    msgs.append(QJsonObject{{QStringLiteral("caption"), m.caption}, {QStringLiteral("text"), m.text}});
+  o[QStringLiteral("messages")] = msgs;
+  return o;
+}
+
+QString FormatRunSummary(const QJsonObject& o) {
+  QString out;
+  QTextStream s(&out);
+  const char* kParts[] = {"Head", "Trunk", "Arm", "Hand", "Leg", "Foot"};
+  s << "Run " << (o[QStringLiteral("loaded")].toBool() ? "loaded" : "NOT loaded") << "\n";
+  s << "Selected model  " << o[QStringLiteral("selectedModel")].toInt() << "\n";
+  s << "Model id        " << o[QStringLiteral("modelId")].toString() << "\n";
+  s << "Garment ids     " << Join(o[QStringLiteral("garmentIds")].toArray()) << "\n";
+  s << "Samples         " << o[QStringLiteral("samples")].toInt() << " every "
+    << o[QStringLiteral("sampleInterval")].toDouble() << " min; fabric every "
+    << o[QStringLiteral("fabricInterval")].toDouble() << " min\n\n";
+
+  s << "Phase  Start(min)  Temp   Humidity  Clothed (Head..Foot)\n";
+  int i = 0;
+  for (const QJsonValue& v : o[QStringLiteral("phases")].toArray()) {
+    const QJsonObject ph = v.toObject();
+    s << qSetFieldWidth(5) << Qt::right << i++ << qSetFieldWidth(0) << "  " << qSetFieldWidth(10)
+      << ph[QStringLiteral("start")].toDouble() << qSetFieldWidth(0) << "  " << qSetFieldWidth(5)
+      << ph[QStringLiteral("temperature")].toDouble() << qSetFieldWidth(0) << "  " << qSetFieldWidth(8)
+      << ph[QStringLiteral("humidity")].toDouble() << qSetFieldWidth(0) << "  "
+      << Join(ph[QStringLiteral("clothed")].toArray()) << "\n";
+  }
+  s << "\nPart    Layers  Nodes  FabricRows  ComfortRows\n";
+  const QJsonArray layers = o[QStringLiteral("layers")].toArray(), nodes = o[QStringLiteral("nodesPerLayer")].toArray(),
+                   fabric = o[QStringLiteral("fabricRows")].toArray(), comfort = o[QStringLiteral("comfortRows")].toArray();
+  for (int p = 0; p < kBodyPartCount; ++p) {
+    s << Qt::left << qSetFieldWidth(6) << kParts[p] << qSetFieldWidth(0) << Qt::right << "  " << qSetFieldWidth(6)
+      << layers[p].toInt() << qSetFieldWidth(0) << "  " << qSetFieldWidth(5) << nodes[p].toInt() << qSetFieldWidth(0)
+      << "  " << qSetFieldWidth(10) << fabric[p].toInteger() << qSetFieldWidth(0) << "  " << qSetFieldWidth(11)
+      << comfort[p].toInteger() << qSetFieldWidth(0) << "\n";
+  }
+  s << "\nBody rows       " << o[QStringLiteral("bodyRows")].toInteger() << "\n";
+  for (const QJsonValue& v : o[QStringLiteral("fibers")].toArray())
+    s << "Fibre file      " << v[QStringLiteral("name")].toString() << " (" << v[QStringLiteral("rows")].toInteger()
+      << " rows)\n";
+  const QJsonObject ranges = o[QStringLiteral("ranges")].toObject();
+  s << "Temperature     " << Join(ranges[QStringLiteral("temperature")].toArray()) << "\n";
+  s << "Humidity        " << Join(ranges[QStringLiteral("humidity")].toArray()) << "\n";
+  s << "Sweating rate   " << Join(ranges[QStringLiteral("sweat")].toArray()) << "\n";
+  s << "Colour scale    " << Join(o[QStringLiteral("scale")].toArray()) << "\n";
+  const QJsonArray msgs = o[QStringLiteral("messages")].toArray();
+  if (!msgs.isEmpty()) {
+    s << "\nMessages:\n";
+    for (const QJsonValue& v : msgs)
+      s << "  [" << v[QStringLiteral("caption")].toString() << "] " << v[QStringLiteral("text")].toString() << "\n";
+  }
+  return out;
+}

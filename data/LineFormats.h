@@ -1,0 +1,28 @@
+#pragma once
+// The line formats of the data files, as conversion lists with their scanf
+// equivalents.
+
+#include "ScanLine.h"
+
+namespace LineFormats {
+inline constexpr Conv F = Conv::Float;
+inline constexpr Conv D = Conv::Int;
+
+inline constexpr Conv kEnvConvs[13] = {F, F, F, F, F, F, F, F, F, F, F, F, F};
+inline constexpr ScanSpec kEnvironment{"%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\n", kEnvConvs, 13};
+
+// Eight values make a fabric row; a ninth column, when present, is the liquid
+// volume fraction.
+inline constexpr Conv kFabricConvs[9] = {F, F, D, F, F, F, F, F, F};
+inline constexpr ScanSpec kFabric{"%f\t%f\t%d\t%f\t%f\t%f\t%f\t%f\t%f", kFabricConvs, 9};
+inline constexpr ScanSpec kFabricPlain{"%f\t%f\t%d\t%f\t%f\t%f\t%f\t%f\t\n", kFabricConvs, 8};
+
+inline constexpr Conv kFiberConvs[4] = {F, F, F, F};
+inline constexpr ScanSpec kFiber{"%f\t%f\t%f\t%f\n", kFiberConvs, 4};
+
+inline constexpr Conv kBodyConvs[11] = {F, D, F, F, F, F, F, F, F, F, F};
+inline constexpr ScanSpec kBody{"%f\t%d\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t\n", kBodyConvs, 11};
+
+inline constexpr Conv kComfortConvs[5] = {F, D, F, F, F};
+inline constexpr ScanSpec kComfort{"%f\t%d\t%f\t%f\t%f\t\n", kComfortConvs, 5};
+}  // namespace LineFormats

@@ -1,0 +1,47 @@
+#pragma once
+// Reads a text file line by line with the data files' line rules: a line
+// (counting its line break) of at most 255 characters is read whole, a longer
+// one is reported once as too long; CR LF and LF line ends read alike. The file
+// is streamed through one buffer, so big files cost no more memory than small.
+
+#include <QString>
+
+#include <cstddef>
+#include <vector>
+
+struct TextLine {
+  const char* text;     // the line without its line break; not NUL-terminated
+  std::size_t length;   // characters before the line break (a CR before LF excluded)
+  bool hasBreak;        // the line ended with a line break (not end of file)
+  bool tooLong;         // longer than 255 characters with its break: text is empty
+  // Characters up to the first NUL, plus the line break: what strlen gives on
+  // the 256-byte line buffer.
+  std::size_t CStringLength() const;
+};
+
+class CLineReader {
+ public:
+  static constexpr std::size_t kMaxLine = 255;
+
+  CLineReader() = default;
+  ~CLineReader();
+  CLineReader(const CLineReader&) = delete;
+  CLineReader& operator=(const CLineReader&) = delete;
+
+  bool Open(const QString& path);
+  bool Next(TextLine& line);
+  std::size_t BytesRead() const { return m_total; }
+
+ private:
+  bool Fill();
+
+  int m_fd = -1;
+  std::vector<char> m_buf;
+  std::size_t m_pos = 0;
+  std::size_t m_end = 0;
+  std::size_t m_total = 0;
+  bool m_eof = false;
+};
+
+// Reads a whole (small) file into a string; false when it cannot be opened.
+bool ReadWholeFile(const QString& path, std::string& out);

@@ -1,0 +1,123 @@
+#include "ScanLine.h"
+
+#include <fast_float/fast_float.h>
+
+#include <clocale>
+#include <cstdio>
+#include <cstring>
+#include <locale.h>
+
+namespace {
+
+thread_local long t_fallbacks = 0;
+
+inline bool IsSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+locale_t CLocale() {
+  static locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+  return loc;
+}
+
+enum class Step { Ok, Mismatch, Unsure };
+
+// Scans one float token at p. On Ok, advances p past it.
+Step ScanFloat(const char*& p, const char* end, float* out) {
+  const char* s = p;
+  const char* q = s;
+  if (q < end && (*q == '+' || *q == '-')) ++q;
+  const char* mant = q;
+  int digits = 0;
+  while (q < end && IsDigit(*q)) ++q, ++digits;
+  if (q < end && *q == '.') {
+    ++q;
+    while (q < end && IsDigit(*q)) ++q, ++digits;
+  }
+  if (digits == 0) {
+    // Nothing numeric: a plain mismatch unless scanf might still read
+    // something (sign or point followed by inf/nan, or a lone sign/point).
+    if (q == s) {
+      char c = s < end ? *s : '\0';
+      if (c == 'i' || c == 'I' || c == 'n' || c == 'N') return Step::Unsure;
+      return Step::Mismatch;
+    }
+    return Step::Unsure;
+  }
+  if (q < end && (*q == 'e' || *q == 'E')) {
+    const char* e = q + 1;
+    if (e < end && (*e == '+' || *e == '-')) ++e;
+    if (!(e < end && IsDigit(*e))) return Step::Unsure;
+    while (e < end && IsDigit(*e)) ++e;
+    q = e;
+  }
+  // The token must stand alone; anything glued to it is left to scanf.
+  if (q < end && *q != '\0' && !IsSpace(*q)) return Step::Unsure;
+  // Hexadecimal prefixes are glued letters and were refused above.
+  const char* from = (*s == '+') ? s + 1 : s;
+  (void)mant;
+  float v = 0;
+  auto r = fast_float::from_chars(from, q, v);
+  if (r.ec != std::errc() || r.ptr != q) return Step::Unsure;
+  *out = v;
+  p = q;
+  return Step::Ok;
+}
+
+Step ScanInt(const char*& p, const char* end, int* out) {
+  const char* q = p;
+  bool neg = false;
+  if (q < end && (*q == '+' || *q == '-')) neg = (*q == '-'), ++q;
+  const char* d = q;
+  long long v = 0;
+  while (q < end && IsDigit(*q)) {
+    if (q - d >= 9) return Step::Unsure;  // might not fit an int: scanf decides
+    v = v * 10 + (*q - '0');
+    ++q;
+  }
+  if (q == d) return q == p ? Step::Mismatch : Step::Unsure;
+  if (q < end && *q != '\0' && !IsSpace(*q)) return Step::Unsure;
+  *out = static_cast<int>(neg ? -v : v);
+  p = q;
+  return Step::Ok;
+}
+
+}  // namespace
+
+int ScanLineReference(const char* begin, const char* end, const ScanSpec& spec, void* const* outs) {
+  char buf[4096];
+  std::size_t n = static_cast<std::size_t>(end - begin);
+  char* text = buf;
+  char* heap = nullptr;
+  if (n >= sizeof buf) text = heap = new char[n + 1];
+  std::memcpy(text, begin, n);
+  text[n] = '\0';
+  void* o[kMaxConversions];
+  float dummy[kMaxConversions];
+  for (int i = 0; i < kMaxConversions; ++i) o[i] = i < spec.count ? outs[i] : &dummy[i];
+  locale_t old = uselocale(CLocale());
+  int r = std::sscanf(text, spec.scanfFormat, o[0], o[1], o[2], o[3], o[4], o[5], o[6], o[7], o[8], o[9],
+                      o[10], o[11], o[12], o[13], o[14], o[15]);
+  uselocale(old);
+  delete[] heap;
+  return r;
+}
+
+int ScanLine(const char* begin, const char* end, const ScanSpec& spec, void* const* outs) {
+  const char* p = begin;
+  for (int i = 0; i < spec.count; ++i) {
+    while (p < end && IsSpace(*p)) ++p;
+    if (p == end || *p == '\0') return i == 0 ? -1 : i;
+    Step st = spec.convs[i] == Conv::Float ? ScanFloat(p, end, static_cast<float*>(outs[i]))
+                                           : ScanInt(p, end, static_cast<int*>(outs[i]));
+    if (st == Step::Mismatch) return i;
+    if (st == Step::Unsure) {
+      ++t_fallbacks;
+      return ScanLineReference(begin, end, spec, outs);
+    }
+  }
+  return spec.count;
+}
+
+long ScanLineFallbackCount() { return t_fallbacks; }

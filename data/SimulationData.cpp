@@ -1,0 +1,180 @@
+#include "SimulationData.h"
+
+#include <cmath>
+#include <climits>
+#include <cstring>
+
+namespace {
+const float kInitialSkin[kBodyPartCount][4] = {
+    {1, 0, 0, 1}, {1, 1, 0, 1}, {0, 1, 0, 1}, {1, 0, 0, 1}, {0, 1, 0, 1}, {1, 1, 0, 1}};
+
+void SetRgb(float* dst, const float* rgb) {
+  dst[0] = rgb[0];
+  dst[1] = rgb[1];
+  dst[2] = rgb[2];
+}
+}  // namespace
+
+CSimulationData::CSimulationData() : m_pSink(&CStderrMessageSink::Instance()) { Reset(); }
+
+void CSimulationData::Reset() {
+  m_bLoaded = false;
+  m_strDataDir.clear();
+  m_env.fill(EnvironmentPhase{});
+  m_nSelectedModel = 0;
+  m_strModelId.clear();
+  m_garmentIds.clear();
+  static const char* const kFabric[] = {"fabricsHead.dat", "fabricsTrunk.dat", "fabricsArm.dat",
+                                        "fabricsHand.dat", "fabricsLeg.dat",   "fabricsFoot.dat"};
+  static const char* const kProperty[] = {"headProperty.dat", "trunckProperty.dat", "armProperty.dat",
+                                          "handProperty.dat", "legProperty.dat",    "footProperty.dat"};
+  static const char* const kNames[] = {"Head", "Trunk", "Arm", "Hand", "Leg", "Foot"};
+  for (int p = 0; p < kBodyPartCount; ++p) {
+    m_fabricFileNames[p] = QString::fromLatin1(kFabric[p]);
+    m_propertyFileNames[p] = QString::fromLatin1(kProperty[p]);
+    m_partNames[p] = QString::fromLatin1(kNames[p]);
+    m_nLayers[p] = 0;
+    m_nNodesPerLayer[p] = 0;
+    m_fabric[p].clear();
+    m_fabric[p].shrink_to_fit();
+    m_comfort[p].clear();
+    m_comfort[p].shrink_to_fit();
+  }
+  m_nEnvPhases = 1;
+  m_fTempMax = m_fHumidityMax = m_fSweatMax = 0;
+  m_fTempMin = m_fHumidityMin = m_fSweatMin = 10000;
+  m_nSamples = 0;
+  m_fSampleInterval = 0;
+  m_fFabricInterval = 0;
+  m_fibers.clear();
+  m_body.clear();
+  m_body.shrink_to_fit();
+  m_nContentKind = ContentTemperature;
+  m_nSelectedLayer = 0;
+  const float scale[5] = {29.0f, 31.25f, 33.5f, 35.75f, 38.0f};
+  std::memcpy(m_fScale, scale, sizeof m_fScale);
+  const float env[4] = {0, 0, 1, 1};
+  std::memcpy(m_envColour, env, sizeof m_envColour);
+  std::memcpy(m_skinColours, kInitialSkin, sizeof m_skinColours);
+  std::memset(m_coreColours, 0, sizeof m_coreColours);
+  std::memcpy(m_layerColours, kInitialSkin, sizeof m_layerColours);
+  std::memset(m_allLayerColours, 0, sizeof m_allLayerColours);
+  m_nStep = 0;
+  m_nStepAccum = 0;
+  m_nSpeed = 1;
+}
+
+void CSimulationData::Report(const QString& caption, const QString& text, MessageIcon icon) {
+  m_pSink->Message(caption, text, icon);
+}
+
+void CSimulationData::ReportUnreadable(const char* caption) {
+  Report(QString::fromLatin1(caption), QString::fromLatin1(LoadMessages::kUnreadable));
+}
+
+void CSimulationData::UpdateScale() {
+  float lo, hi;
+  switch (m_nContentKind) {
+    case ContentTemperature: lo = m_fTempMin, hi = m_fTempMax; break;
+    case ContentHumidity: lo = m_fHumidityMin, hi = m_fHumidityMax; break;
+    case ContentSweatRate: lo = m_fSweatMin, hi = m_fSweatMax; break;
+    default: return;
+  }
+  const float step = static_cast<float>((hi - lo) * 0.25);
+  for (int k = 0; k < 5; ++k) m_fScale[k] = lo + static_cast<float>(k) * step;
+}
+
+void CSimulationData::ValueToColour(float v, float* rgb) const {
+  const float* t = m_fScale;
+  if (v < t[0]) {
+    rgb[0] = 0, rgb[1] = 0, rgb[2] = 1;
+  } else if (v >= t[0] && v < t[1]) {
+    rgb[0] = 0, rgb[1] = (v - t[0]) / (t[1] - t[0]), rgb[2] = 1;
+  } else if (v >= t[1] && v < t[2]) {
+    rgb[0] = 0, rgb[1] = 1, rgb[2] = 1 - (v - t[1]) / (t[2] - t[1]);
+  } else if (v >= t[2] && v < t[3]) {
+    rgb[0] = (v - t[2]) / (t[3] - t[2]), rgb[1] = 1, rgb[2] = 0;
+  } else if (v >= t[3] && v < t[4]) {
+    rgb[0] = 1, rgb[1] = 1 - (v - t[3]) / (t[4] - t[3]), rgb[2] = 0;
+  } else if (v >= t[4]) {
+    rgb[0] = 1, rgb[1] = 0, rgb[2] = 0;
+  }
+  // NaN satisfies no band and leaves the output as it was.
+}
+
+int CSimulationData::SecondsPerSample() const {
+  const double p = static_cast<double>(m_fSampleInterval) * 60.0 + 0.5;
+  // An interval below 1/120 minute (or not a number) would give zero seconds
+  // per sample: the clock then moves one sample per second.
+  if (!(p >= 1.0)) return 1;
+  if (p >= static_cast<double>(INT_MAX)) return INT_MAX;
+  return static_cast<int>(p);
+}
+
+void CSimulationData::UpdateColours(bool advance) {
+  if (m_nStep >= m_nSamples || m_nStep < 0) return;
+  const int s = m_nStep;
+  float rgb[3];
+
+  // The fabric time step of this sample; none when the fabric interval is
+  // unknown, so the layer colours keep their values.
+  long long fabricStep = -1;
+  if (m_fFabricInterval != 0.0f) {
+    const float ratio = m_fFabricInterval / m_fSampleInterval;
+    const double t = std::trunc(static_cast<double>(static_cast<float>(s) / ratio));
+    if (t >= 0 && t < 1e15) fabricStep = static_cast<long long>(t);
+  }
+  // Row of layer `layer` (1-based) of part p at the fabric step, or null.
+  auto layerRow = [&](int p, int layer) -> const FabricRow* {
+    const int layers = m_nLayers[p];
+    if (fabricStep < 0 || layer < 1 || layer > layers) return nullptr;
+    const long long index = (fabricStep * layers + layer) * static_cast<long long>(m_nNodesPerLayer[p]) - 1;
+    if (index < 0 || index >= static_cast<long long>(m_fabric[p].size())) return nullptr;
+    return &m_fabric[p][static_cast<std::size_t>(index)];
+  };
+
+  for (int p = 0; p < kBodyPartCount; ++p) {
+    const std::size_t bodyIndex = static_cast<std::size_t>(s) * kBodyPartCount + p;
+    if (bodyIndex >= m_body.size()) break;
+    const BodyPropertyRow& row = m_body[bodyIndex];
+    switch (m_nContentKind) {
+      case ContentTemperature: {
+        ValueToColour(row.m_fSkinTemp, rgb), SetRgb(m_skinColours[p], rgb);
+        ValueToColour(row.m_fCoreTemp, rgb), SetRgb(m_coreColours[p], rgb);
+        if (m_nSelectedLayer > 0)
+          if (const FabricRow* r = layerRow(p, m_nSelectedLayer))
+            ValueToColour(r->m_fTemperature, rgb), SetRgb(m_layerColours[p], rgb);
+        const int kept = m_nLayers[p] < kMaxLayerColours ? m_nLayers[p] : kMaxLayerColours;
+        for (int l = 1; l <= kept; ++l)
+          if (const FabricRow* r = layerRow(p, l))
+            ValueToColour(r->m_fTemperature, rgb), SetRgb(m_allLayerColours[l - 1][p], rgb);
+        break;
+      }
+      case ContentHumidity:
+        ValueToColour(row.m_fSkinHumidity, rgb), SetRgb(m_skinColours[p], rgb);
+        if (m_nSelectedLayer > 0)
+          if (const FabricRow* r = layerRow(p, m_nSelectedLayer))
+            ValueToColour(r->m_fHumidity, rgb), SetRgb(m_layerColours[p], rgb);
+        break;
+      case ContentSweatRate:
+        ValueToColour(row.m_fSweatRate, rgb), SetRgb(m_skinColours[p], rgb);
+        break;
+      default: break;
+    }
+  }
+
+  if (m_nEnvPhases >= 1 && m_nEnvPhases <= kMaxEnvPhases) {
+    const EnvironmentPhase& e = m_env[static_cast<std::size_t>(m_nEnvPhases - 1)];
+    if (m_nContentKind == ContentTemperature) ValueToColour(e.m_fTemperature, rgb), SetRgb(m_envColour, rgb);
+    if (m_nContentKind == ContentHumidity) ValueToColour(e.m_fHumidity, rgb), SetRgb(m_envColour, rgb);
+  }
+
+  if (advance) {
+    m_nStepAccum += m_nSpeed;
+    const int P = SecondsPerSample();
+    if (m_nStepAccum >= P) {
+      m_nStep += m_nStepAccum / P;
+      m_nStepAccum %= P;
+    }
+  }
+}

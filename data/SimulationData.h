@@ -1,0 +1,99 @@
+#pragma once
+// The one in-memory record of a simulation run: the loaded tables, the value
+// ranges and colour scale derived from them, the current colours of every body
+// part and fabric layer, and the playback clock.
+
+#include "MessageSink.h"
+#include "Rows.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <vector>
+
+class CLineReader;
+struct TextLine;
+
+constexpr int kMaxEnvPhases = 10;
+constexpr int kMaxLayerColours = 10;
+
+class CSimulationData {
+ public:
+  CSimulationData();
+  CSimulationData(const CSimulationData&) = delete;
+  CSimulationData& operator=(const CSimulationData&) = delete;
+
+  // Reads every data file of `dir` (ending with a separator). A failed load
+  // may be followed by another; each starts from an empty store.
+  bool Load(const QString& dir);
+  bool LoadEnvironment();
+  bool LoadFiberFile(const QString& name);
+  bool LoadFabrics();
+  bool LoadBodyProperties(const QString& name);
+  bool LoadComfort();
+  void LoadIds();
+
+  void UpdateScale();
+  void ValueToColour(float value, float* rgb) const;
+  void UpdateColours(bool advance);
+
+  // Seconds of playback per body sample, never below 1.
+  int SecondsPerSample() const;
+
+  void SetMessageSink(IMessageSink* sink) { m_pSink = sink ? sink : &CStderrMessageSink::Instance(); }
+
+  bool m_bLoaded;
+  QString m_strDataDir;
+  std::array<EnvironmentPhase, kMaxEnvPhases> m_env;
+  int m_nSelectedModel;
+  QString m_strModelId;
+  QStringList m_garmentIds;
+  QString m_fabricFileNames[kBodyPartCount];
+  QString m_propertyFileNames[kBodyPartCount];
+  QString m_partNames[kBodyPartCount];
+  int m_nEnvPhases;
+  float m_fTempMax, m_fTempMin;
+  float m_fHumidityMax, m_fHumidityMin;
+  float m_fSweatMax, m_fSweatMin;
+  int m_nSamples;
+  float m_fSampleInterval;
+  float m_fFabricInterval;
+  int m_nLayers[kBodyPartCount];
+  int m_nNodesPerLayer[kBodyPartCount];
+  std::vector<FabricRow> m_fabric[kBodyPartCount];
+  std::vector<FiberTable> m_fibers;
+  std::vector<BodyPropertyRow> m_body;
+  std::vector<ComfortRow> m_comfort[kBodyPartCount];
+  int m_nContentKind;
+  int m_nSelectedLayer;
+  float m_fScale[5];
+  float m_envColour[4];
+  float m_skinColours[kBodyPartCount][4];
+  float m_coreColours[kBodyPartCount][4];
+  float m_layerColours[kBodyPartCount][4];
+  float m_allLayerColours[kMaxLayerColours][kBodyPartCount][4];
+  int m_nStep;
+  int m_nStepAccum;
+  int m_nSpeed;
+
+ private:
+  void Reset();
+  void Report(const QString& caption, const QString& text, MessageIcon icon = MessageIcon::Error);
+  void ReportUnreadable(const char* caption);
+  QString PathOf(const QString& name) const { return m_strDataDir + name; }
+
+  IMessageSink* m_pSink;
+};
+
+// Message texts shared by the loader and its tests.
+namespace LoadMessages {
+inline constexpr const char* kUnreadable = "Some data can not be read!";
+inline constexpr const char* kNoEnvironment = "No data or incorrect format in environment data file!";
+inline constexpr const char* kTooManyPhases =
+    "Only the first 10 environment phases are used; the further rows of configure.dat are ignored.";
+inline constexpr const char* kNoBody = "No data or incorrect format in body property data file!";
+inline constexpr const char* kNoComfort = "No data or incorrect format in BodyDataforComfort data file!";
+inline constexpr const char* kNoIds = "No data or incorrect format in id data file!";
+inline constexpr const char* kFiberSuffix = " format is incorrect!";
+}  // namespace LoadMessages
