@@ -10,7 +10,7 @@ PACKAGES=(
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libfast-float-dev libtinyobjloader-dev
   libgtest-dev libbenchmark-dev
-  xvfb xauth fonts-liberation2 fonts-dejavu-core
+  xvfb xauth fonts-liberation2 fonts-dejavu-core locales
 )
 
 missing=()

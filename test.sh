@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything with AddressSanitizer and
+# UndefinedBehaviorSanitizer (clang, so the fuzz targets build too), and runs
+# every test under a virtual X server. Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+scripts/install-deps.sh
+
+BUILD=${CORVANE_TEST_BUILD:-build-test}
+if [ ! -f "$BUILD/CMakeCache.txt" ]; then
+  CC=clang CXX=clang++ cmake -B "$BUILD" -G Ninja \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCORVANE_SANITIZE=ON -DCORVANE_FUZZ=ON -DCORVANE_BENCH=OFF
+fi
+cmake --build "$BUILD"
+
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+  ctest --test-dir "$BUILD" --output-on-failure --parallel 2

@@ -1,0 +1,155 @@
+// The fast line parser against sscanf: same counts, same bits.
+
+#include "LineFormats.h"
+#include "LineReader.h"
+#include "ScanLine.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+
+namespace {
+
+const ScanSpec* const kAllFormats[] = {&LineFormats::kEnvironment, &LineFormats::kFabric, &LineFormats::kFabricPlain,
+                                       &LineFormats::kFiber,       &LineFormats::kBody,   &LineFormats::kComfort};
+
+struct Result {
+  int count;
+  union {
+    float f;
+    int i;
+  } v[kMaxConversions];
+};
+
+// Runs both parsers on one line; EXPECTs identical results.
+void ExpectSame(const std::string& line, const ScanSpec& spec) {
+  Result fast{}, ref{};
+  void* fo[kMaxConversions];
+  void* ro[kMaxConversions];
+  // Distinct fill patterns would hide nothing: fields past the count are not compared.
+  for (int i = 0; i < kMaxConversions; ++i) fo[i] = &fast.v[i], ro[i] = &ref.v[i];
+  fast.count = ScanLine(line.data(), line.data() + line.size(), spec, fo);
+  ref.count = ScanLineReference(line.data(), line.data() + line.size(), spec, ro);
+  ASSERT_EQ(fast.count, ref.count) << "line [" << line << "] format " << spec.scanfFormat;
+  for (int i = 0; i < ref.count; ++i) {
+    std::uint32_t a, b;
+    std::memcpy(&a, &fast.v[i], 4);
+    std::memcpy(&b, &ref.v[i], 4);
+    ASSERT_EQ(a, b) << "field " << i << " of [" << line << "] format " << spec.scanfFormat;
+  }
+}
+
+std::string RandomToken(std::mt19937& rng) {
+  static const char* const kOdd[] = {"inf", "-inf", "nan", "NaN", "INFINITY", "0x1p3", "0X1.8P-2", "1e", "1e+",
+                                     "-", "+", ".", "-.", "+.5", "1.5.3", "1,5", "12abc", "e5", "--1", "0x",
+                                     "1e-50", "3.4e38", "3.5e38", "1e39", "-0", "0.0000000000000000000000000000000000000000000001",
+                                     "2147483647", "2147483648", "-2147483649", "99999999999", "007", "1.", ".5e3",
+                                     "1E+05", "4.9406564584124654e-324", "1.17549435e-38", "16777217", "0.1"};
+  std::uniform_int_distribution<int> kind(0, 9);
+  switch (kind(rng)) {
+    case 0: return kOdd[rng() % (sizeof kOdd / sizeof *kOdd)];
+    case 1: return std::to_string(static_cast<int>(rng()));
+    case 2: {
+      std::string s = (rng() % 2) ? "-" : "";
+      int n = 1 + static_cast<int>(rng() % 25);
+      for (int i = 0; i < n; ++i) s += static_cast<char>('0' + rng() % 10);
+      if (rng() % 2) s.insert(s.size() - rng() % (n + 1 > 1 ? static_cast<unsigned>(n) : 1u), ".");
+      return s;
+    }
+    case 3: {
+      char b[64];
+      std::snprintf(b, sizeof b, "%.*e", static_cast<int>(rng() % 12),
+                    std::ldexp(static_cast<double>(rng()) / 4294967296.0, static_cast<int>(rng() % 300) - 150));
+      return b;
+    }
+    default: {
+      char b[64];
+      std::snprintf(b, sizeof b, "%.*f", static_cast<int>(rng() % 8), (static_cast<double>(rng()) / 1e6) - 2000.0);
+      return b;
+    }
+  }
+}
+
+std::string RandomSeparator(std::mt19937& rng) {
+  static const char* const kSep[] = {"\t", "\t", "\t", " ", "  \t", "", ",", ";", "\v", "\r", "x", "\t\t", "\f"};
+  return kSep[rng() % (sizeof kSep / sizeof *kSep)];
+}
+
+}  // namespace
+
+TEST(ScanLine, SameAsSscanfOnHandPickedLines) {
+  const char* lines[] = {"",
+                         "   ",
+                         "\t\n",
+                         "0\t0.024\t1\t1.2e-02\t1.2e-02\t0\t50\t30\t0\t",
+                         "0.5 1 2 3",
+                         "1.5-2.5\t3\t4",
+                         "1.5.3 4 5 6",
+                         "1e5 1E-5 -1e+5 +.5",
+                         "1\t2\t3.7\t4",
+                         "inf 1 2 3",
+                         "0x10 1 2 3",
+                         "1 2 3 4abc",
+                         "12345678901 1 2 3 4",
+                         "a 1 2 3",
+                         "1\t2\0\t3\t4",
+                         "-.\t1\t2\t3"};
+  for (const char* l : lines)
+    for (const ScanSpec* f : kAllFormats) ExpectSame(l, *f);
+  // A NUL ends the line for both.
+  const std::string withNul("1\t2\0\t3\t4", 9);
+  for (const ScanSpec* f : kAllFormats) ExpectSame(withNul, *f);
+}
+
+TEST(ScanLine, SameAsSscanfOnFuzzedLines) {
+  std::mt19937 rng(20261207);
+  for (int n = 0; n < 60000; ++n) {
+    std::string line;
+    const int tokens = 1 + static_cast<int>(rng() % 14);
+    if (rng() % 8 == 0) line += RandomSeparator(rng);
+    for (int t = 0; t < tokens; ++t) {
+      line += RandomToken(rng);
+      line += (rng() % 6 == 0) ? RandomSeparator(rng) : "\t";
+    }
+    for (const ScanSpec* f : kAllFormats) {
+      ExpectSame(line, *f);
+      if (HasFatalFailure()) return;
+    }
+  }
+}
+
+TEST(ScanLine, SameAsSscanfOnTheSampleRun) {
+  const QString dir = qEnvironmentVariable("CORVANE_SAMPLE_RUN");
+  ASSERT_FALSE(dir.isEmpty()) << "CORVANE_SAMPLE_RUN is not set";
+  const QStringList files = QDir(dir).entryList({QStringLiteral("*.dat")}, QDir::Files);
+  ASSERT_GE(files.size(), 8);
+  long lines = 0;
+  for (const QString& name : files) {
+    CLineReader reader;
+    ASSERT_TRUE(reader.Open(dir + QLatin1Char('/') + name));
+    TextLine line{};
+    while (reader.Next(line)) {
+      const std::string text(line.text, line.length);
+      for (const ScanSpec* f : kAllFormats) ExpectSame(text, *f);
+      ++lines;
+    }
+  }
+  EXPECT_GT(lines, 5000);
+}
+
+TEST(ScanLine, ParsesTheUsualNumbersWithoutSscanf) {
+  const long before = ScanLineFallbackCount();
+  float v[4];
+  void* o[4] = {&v[0], &v[1], &v[2], &v[3]};
+  const std::string line = "12.5\t-3e-2\t+7\t.25\n";
+  ASSERT_EQ(ScanLine(line.data(), line.data() + line.size(), LineFormats::kFiber, o), 4);
+  EXPECT_EQ(v[0], 12.5f);
+  EXPECT_EQ(v[1], -0.03f);
+  EXPECT_EQ(v[2], 7.0f);
+  EXPECT_EQ(v[3], 0.25f);
+  EXPECT_EQ(ScanLineFallbackCount(), before);
+}
