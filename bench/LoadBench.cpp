@@ -1,0 +1,92 @@
+// Loading a big run: the store's loader against fgets + sscanf, in MB/s of
+// data-file text. Make the run first: `cmake --build build --target bench_run`.
+// Usage: bench_load [RUN_DIR] [benchmark flags]
+
+#include "PlainLoader.h"
+#include "SimulationData.h"
+
+#include <QCoreApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+std::string g_dir;
+
+class CQuiet final : public IMessageSink {
+ public:
+  void Message(const QString& c, const QString& t, MessageIcon) override {
+    std::fprintf(stderr, "%s: %s\n", qPrintable(c), qPrintable(t));
+  }
+};
+
+template <class T>
+bool SameRows(const std::vector<T>& a, const std::vector<T>& b) {
+  return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
+}
+
+// The two loaders must agree bit for bit before their speeds mean anything.
+std::size_t CheckSameResults() {
+  CQuiet sink;
+  CSimulationData d;
+  d.SetMessageSink(&sink);
+  if (!d.Load(QString::fromStdString(g_dir)) || d.m_fibers.size() < 2) {
+    std::fprintf(stderr, "cannot load %s\n", g_dir.c_str());
+    std::exit(1);
+  }
+  PlainRun plain =
+      PlainLoad(g_dir, d.m_fibers[0].m_strName.toStdString(), d.m_fibers[1].m_strName.toStdString());
+  bool same = SameRows(d.m_body, plain.body) && SameRows(d.m_fibers[0].m_rows, plain.fibers[0]) &&
+              SameRows(d.m_fibers[1].m_rows, plain.fibers[1]);
+  for (int p = 0; p < kBodyPartCount; ++p)
+    same = same && SameRows(d.m_fabric[p], plain.fabric[p]) && SameRows(d.m_comfort[p], plain.comfort[p]);
+  if (!same) {
+    std::fprintf(stderr, "the fast and the plain loader disagree\n");
+    std::exit(1);
+  }
+  std::fprintf(stderr, "both loaders give the same rows: %.1f MB of table text, %zu fabric rows in the trunk\n",
+               static_cast<double>(plain.bytes) / 1e6, plain.fabric[Trunk].size());
+  return plain.bytes;
+}
+
+std::size_t g_bytes = 0;
+
+void BM_LoadRun(benchmark::State& state) {
+  CQuiet sink;
+  for (auto _ : state) {
+    CSimulationData d;
+    d.SetMessageSink(&sink);
+    benchmark::DoNotOptimize(d.Load(QString::fromStdString(g_dir)));
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * g_bytes));
+}
+
+void BM_PlainFgetsSscanf(benchmark::State& state) {
+  for (auto _ : state) {
+    PlainRun r = PlainLoad(g_dir, "FiberLeg_Polyester.dat", "FiberTrunk_Cotton.dat");
+    benchmark::DoNotOptimize(r.body.data());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * g_bytes));
+}
+
+BENCHMARK(BM_LoadRun)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+BENCHMARK(BM_PlainFgetsSscanf)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  g_dir = (argc > 1 && argv[1][0] != '-') ? argv[1] : CORVANE_BENCH_RUN;
+  if (!g_dir.empty() && g_dir.back() != '/') g_dir += '/';
+  if (argc > 1 && argv[1][0] != '-') {
+    for (int i = 1; i + 1 < argc; ++i) argv[i] = argv[i + 1];
+    --argc;
+  }
+  g_bytes = CheckSameResults();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  return 0;
+}

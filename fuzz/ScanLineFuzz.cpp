@@ -1,0 +1,28 @@
+// Differential fuzzing of the fast line parser against sscanf: any
+// difference in count or in the bits of a value is a crash.
+
+#include "LineFormats.h"
+#include "ScanLine.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size > 300) return 0;
+  const ScanSpec* const specs[] = {&LineFormats::kEnvironment, &LineFormats::kFabric, &LineFormats::kFiber,
+                                   &LineFormats::kBody, &LineFormats::kComfort};
+  const char* b = reinterpret_cast<const char*>(data);
+  for (const ScanSpec* spec : specs) {
+    std::uint32_t fast[kMaxConversions] = {}, ref[kMaxConversions] = {};
+    void* fo[kMaxConversions];
+    void* ro[kMaxConversions];
+    for (int i = 0; i < kMaxConversions; ++i) fo[i] = &fast[i], ro[i] = &ref[i];
+    const int a = ScanLine(b, b + size, *spec, fo);
+    const int r = ScanLineReference(b, b + size, *spec, ro);
+    if (a != r) std::abort();
+    for (int i = 0; i < r; ++i)
+      if (fast[i] != ref[i]) std::abort();
+  }
+  return 0;
+}
