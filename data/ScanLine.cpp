@@ -3,6 +3,7 @@
 #include <fast_float/fast_float.h>
 
 #include <clocale>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <locale.h>
@@ -23,21 +24,39 @@ locale_t CLocale() {
 
 enum class Step { Ok, Mismatch, Unsure };
 
+// Powers of ten that a float holds exactly.
+constexpr float kPow10[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+
 // Scans one float token at p. On Ok, advances p past it.
 Step ScanFloat(const char*& p, const char* end, float* out) {
   const char* s = p;
   const char* q = s;
-  if (q < end && (*q == '+' || *q == '-')) ++q;
-  const char* mant = q;
+  bool negative = false;
+  if (q < end && (*q == '+' || *q == '-')) negative = (*q++ == '-');
+  // Mantissa digits as an integer while it stays small, for the exact path.
+  std::uint64_t mantissa = 0;
+  int significant = 0;  // digits in `mantissa`, leading zeros excluded
+  int scale = 0;        // power of ten to apply to `mantissa`
   int digits = 0;
-  while (q < end && IsDigit(*q)) ++q, ++digits;
+  bool exact = true;
+  auto digit = [&](char c, bool fraction) {
+    ++digits;
+    if (significant < 18) {
+      if (mantissa || c != '0') ++significant;
+      mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
+      if (fraction) --scale;
+    } else {
+      exact = false;
+    }
+  };
+  while (q < end && IsDigit(*q)) digit(*q++, false);
   if (q < end && *q == '.') {
     ++q;
-    while (q < end && IsDigit(*q)) ++q, ++digits;
+    while (q < end && IsDigit(*q)) digit(*q++, true);
   }
   if (digits == 0) {
     // Nothing numeric: a plain mismatch unless scanf might still read
-    // something (sign or point followed by inf/nan, or a lone sign/point).
+    // something (inf/nan, or a lone sign or point).
     if (q == s) {
       char c = s < end ? *s : '\0';
       if (c == 'i' || c == 'I' || c == 'n' || c == 'N') return Step::Unsure;
@@ -47,16 +66,31 @@ Step ScanFloat(const char*& p, const char* end, float* out) {
   }
   if (q < end && (*q == 'e' || *q == 'E')) {
     const char* e = q + 1;
-    if (e < end && (*e == '+' || *e == '-')) ++e;
+    bool negExp = false;
+    if (e < end && (*e == '+' || *e == '-')) negExp = (*e++ == '-');
     if (!(e < end && IsDigit(*e))) return Step::Unsure;
-    while (e < end && IsDigit(*e)) ++e;
+    int exponent = 0;
+    while (e < end && IsDigit(*e)) {
+      if (exponent < 100000) exponent = exponent * 10 + (*e - '0');
+      ++e;
+    }
+    scale += negExp ? -exponent : exponent;
     q = e;
   }
   // The token must stand alone; anything glued to it is left to scanf.
   if (q < end && *q != '\0' && !IsSpace(*q)) return Step::Unsure;
-  // Hexadecimal prefixes are glued letters and were refused above.
+
+  // Exact path: an integer mantissa that a float holds exactly, scaled by a
+  // power of ten that a float holds exactly, is one correctly rounded
+  // multiplication or division, the same result strtof gives.
+  if (exact && mantissa <= (1u << 24) && scale >= -10 && scale <= 10) {
+    float v = static_cast<float>(mantissa);
+    v = scale < 0 ? v / kPow10[-scale] : v * kPow10[scale];
+    *out = negative ? -v : v;
+    p = q;
+    return Step::Ok;
+  }
   const char* from = (*s == '+') ? s + 1 : s;
-  (void)mant;
   float v = 0;
   auto r = fast_float::from_chars(from, q, v);
   if (r.ec != std::errc() || r.ptr != q) return Step::Unsure;

@@ -1,5 +1,7 @@
 #include "SimulationData.h"
 
+#include "Prefetched.h"
+
 #include <cmath>
 #include <climits>
 #include <cstring>

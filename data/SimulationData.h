@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <array>
+#include <memory>
 #include <vector>
 
 class CLineReader;
@@ -21,6 +22,7 @@ constexpr int kMaxLayerColours = 10;
 class CSimulationData {
  public:
   CSimulationData();
+  ~CSimulationData();
   CSimulationData(const CSimulationData&) = delete;
   CSimulationData& operator=(const CSimulationData&) = delete;
 
@@ -78,12 +80,15 @@ class CSimulationData {
   int m_nSpeed;
 
  private:
+  struct Prefetched;
+  void Prefetch(const QStringList& fiberFiles);
   void Reset();
   void Report(const QString& caption, const QString& text, MessageIcon icon = MessageIcon::Error);
   void ReportUnreadable(const char* caption);
   QString PathOf(const QString& name) const { return m_strDataDir + name; }
 
   IMessageSink* m_pSink;
+  std::unique_ptr<Prefetched> m_pPrefetched;  // files parsed ahead, during Load only
 };
 
 // Message texts shared by the loader and its tests.

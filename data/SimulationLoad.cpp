@@ -1,16 +1,24 @@
-// Reading a run folder into the store.
+// Reading a run folder into the store. The big tables are parsed ahead on
+// several threads; their rows are then applied one file after the other in
+// the fixed order, so derived values and messages are as if read in turn.
 
 #include "IdFile.h"
 #include "LineFormats.h"
 #include "LineReader.h"
 #include "SimulationData.h"
+#include "Prefetched.h"
+#include "TableFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <map>
+#include <climits>
+#include <thread>
 
 namespace {
 
@@ -19,20 +27,47 @@ void Widen(float value, float& lo, float& hi) {
   if (value < lo) lo = value;
 }
 
-// Scans one line, the way the 256-byte line buffer and sscanf would see it:
-// a too-long line yields nothing.
-inline int Scan(const TextLine& line, const ScanSpec& spec, void* const* outs) {
-  if (line.tooLong) return 0;
-  return ScanLine(line.text, line.text + line.length, spec, outs);
-}
+// Clothed when the phase-0 value truncated to an integer is above 0.
+bool IsClothed(float value) { return value >= 1.0f; }
 
-// Rows expected in a file of `bytes` bytes with lines of about `lineBytes`.
-std::size_t EstimateRows(const QString& path, std::size_t lineBytes) {
-  const qint64 size = QFileInfo(path).size();
-  return size > 0 ? static_cast<std::size_t>(size) / lineBytes + 16 : 16;
+template <class T>
+T Take(std::map<QString, T>& ahead, const QString& key, T (*parse)(const QString&), const QString& path) {
+  auto it = ahead.find(key);
+  if (it == ahead.end()) return parse(path);
+  T result = std::move(it->second);
+  ahead.erase(it);
+  return result;
 }
 
 }  // namespace
+
+CSimulationData::~CSimulationData() = default;
+
+void CSimulationData::Prefetch(const QStringList& fiberFiles) {
+  auto ahead = std::make_unique<Prefetched>();
+  struct Job {
+    qint64 size;
+    std::function<void()> run;
+  };
+  std::vector<Job> jobs;
+  auto add = [&](auto& table, const QString& name, auto parse) {
+    auto& slot = table[name];
+    const QString path = PathOf(name);
+    jobs.push_back({QFileInfo(path).size(), [&slot, path, parse] { slot = parse(path); }});
+  };
+  for (const QString& name : fiberFiles) add(ahead->fibers, name, ParseFiberFile);
+  for (int p = 0; p < kBodyPartCount; ++p)
+    if (IsClothed(m_env[0].m_fClothed[p])) add(ahead->fabrics, m_fabricFileNames[p], ParseFabricFile);
+  add(ahead->bodies, QStringLiteral("bodyProperty.dat"), ParseBodyFile);
+  add(ahead->comforts, QStringLiteral("BodyDataforComfort.dat"), ParseComfortFile);
+  // Biggest first, so the threads finish together.
+  std::stable_sort(jobs.begin(), jobs.end(), [](const Job& a, const Job& b) { return a.size > b.size; });
+  std::vector<std::function<void()>> tasks;
+  for (Job& j : jobs) tasks.push_back(std::move(j.run));
+  const unsigned cores = std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
+  RunTasks(tasks, cores);
+  m_pPrefetched = std::move(ahead);
+}
 
 bool CSimulationData::Load(const QString& dir) {
   Reset();
@@ -41,8 +76,14 @@ bool CSimulationData::Load(const QString& dir) {
 
   if (!LoadEnvironment()) return false;
 
-  QDir folder(m_strDataDir);
-  const QStringList fibers = folder.entryList({QStringLiteral("Fiber*.dat")}, QDir::Files, QDir::Name);
+  const QStringList fibers =
+      QDir(m_strDataDir).entryList({QStringLiteral("Fiber*.dat")}, QDir::Files, QDir::Name);
+  Prefetch(fibers);
+  struct Release {
+    std::unique_ptr<Prefetched>& p;
+    ~Release() { p.reset(); }
+  } release{m_pPrefetched};
+
   for (const QString& name : fibers) {
     if (!LoadFiberFile(name))
       Report(QStringLiteral("Error"), name + QString::fromLatin1(LoadMessages::kFiberSuffix));
@@ -84,7 +125,7 @@ bool CSimulationData::LoadEnvironment() {
   void* outs[13];
   for (int i = 0; i < 13; ++i) outs[i] = &v[i];
   while (reader.Next(line)) {
-    if (Scan(line, LineFormats::kEnvironment, outs) != 13) {
+    if (line.tooLong || ScanLine(line.text, line.text + line.length, LineFormats::kEnvironment, outs) != 13) {
       ++unreadable;
       continue;
     }
@@ -109,8 +150,9 @@ bool CSimulationData::LoadEnvironment() {
     return false;
   }
   if (unreadable > 2) ReportUnreadable("Environment Data");
-  if (tooMany) Report(QStringLiteral("Environment Data"), QString::fromLatin1(LoadMessages::kTooManyPhases),
-                      MessageIcon::Warning);
+  if (tooMany)
+    Report(QStringLiteral("Environment Data"), QString::fromLatin1(LoadMessages::kTooManyPhases),
+           MessageIcon::Warning);
   float start = 0;
   for (int i = 0; i < m_nEnvPhases; ++i) {
     const float duration = m_env[static_cast<std::size_t>(i)].m_fStart;
@@ -121,26 +163,12 @@ bool CSimulationData::LoadEnvironment() {
 }
 
 bool CSimulationData::LoadFiberFile(const QString& name) {
-  FiberTable table;
-  table.m_strName = name;
-  CLineReader reader;
-  const QString path = PathOf(name);
-  if (!reader.Open(path)) return false;
-  table.m_rows.reserve(EstimateRows(path, 40));
-  FiberRow row;
-  void* outs[4] = {&row.m_fTime, &row.m_fPosition, &row.m_fValue1, &row.m_fValue2};
-  int unreadable = 0;
-  TextLine line{};
-  while (reader.Next(line)) {
-    if (Scan(line, LineFormats::kFiber, outs) == 4)
-      table.m_rows.push_back(row);
-    else
-      ++unreadable;
-  }
-  if (unreadable > 2) ReportUnreadable("Fiber Data");
-  if (table.m_rows.empty()) return false;
-  table.m_rows.shrink_to_fit();
-  m_fibers.push_back(std::move(table));
+  ParsedFile<FiberRow> parsed = m_pPrefetched ? Take(m_pPrefetched->fibers, name, ParseFiberFile, PathOf(name))
+                                              : ParseFiberFile(PathOf(name));
+  if (!parsed.opened) return false;
+  if (parsed.unreadable > 2) ReportUnreadable("Fiber Data");
+  if (parsed.rows.empty()) return false;
+  m_fibers.push_back({name, std::move(parsed.rows)});
   return true;
 }
 
@@ -148,49 +176,35 @@ bool CSimulationData::LoadFabrics() {
   int unreadable = 0;
   bool intervalPending = true;
   for (int p = 0; p < kBodyPartCount; ++p) {
-    // Clothed when the value truncated to an integer is above 0.
-    if (m_env[0].m_fClothed[p] >= 1.0f) {
-      CLineReader reader;
-      const QString path = PathOf(m_fabricFileNames[p]);
-      if (!reader.Open(path)) return false;
-      std::vector<FabricRow>& table = m_fabric[p];
-      table.reserve(EstimateRows(path, 90));
+    if (IsClothed(m_env[0].m_fClothed[p])) {
+      const QString& name = m_fabricFileNames[p];
+      ParsedFile<FabricRow> parsed = m_pPrefetched
+                                         ? Take(m_pPrefetched->fabrics, name, ParseFabricFile, PathOf(name))
+                                         : ParseFabricFile(PathOf(name));
+      if (!parsed.opened) return false;
+      unreadable += parsed.unreadable;
       int layers = 1, nodes = 1, lastLayer = -1;
       bool intervalFound = false;
-      float t0 = 0;
-      FabricRow row;
-      void* outs[9] = {&row.m_fTime,      &row.m_fPosition, &row.m_nLayer,
-                       &row.m_fVaporConc, &row.m_fMeanVaporConc, &row.m_fEvapRate,
-                       &row.m_fHumidity,  &row.m_fTemperature,   &row.m_fLiquidFraction};
-      TextLine line{};
-      while (reader.Next(line)) {
-        if (!line.tooLong && line.CStringLength() < 9) continue;
-        row.m_fLiquidFraction = 0;
-        if (Scan(line, LineFormats::kFabric, outs) < 8) {
-          ++unreadable;
-          continue;
-        }
-        row.m_fHumidity /= 100;
-        Widen(row.m_fHumidity, m_fHumidityMin, m_fHumidityMax);
-        if (table.empty()) {
-          t0 = row.m_fTime;
-          lastLayer = row.m_nLayer;
-        } else if (!intervalFound) {
-          if (std::fabs(t0 - row.m_fTime) < 0.00001f) {
-            if (row.m_nLayer != lastLayer) {
-              lastLayer = row.m_nLayer;
-              ++layers;
-            } else if (layers == 1) {
-              ++nodes;
-            }
-          } else if (intervalPending) {
-            m_fFabricInterval = std::fabs(row.m_fTime - t0);
-            intervalPending = false;
-            intervalFound = true;
+      const std::vector<FabricRow>& rows = parsed.rows;
+      const float t0 = rows.empty() ? 0.0f : rows.front().m_fTime;
+      if (!rows.empty()) lastLayer = rows.front().m_nLayer;
+      for (std::size_t i = 1; i < rows.size() && !intervalFound; ++i) {
+        const FabricRow& row = rows[i];
+        if (std::fabs(t0 - row.m_fTime) < 0.00001f) {
+          if (row.m_nLayer != lastLayer) {
+            lastLayer = row.m_nLayer;
+            ++layers;
+          } else if (layers == 1) {
+            ++nodes;
           }
+        } else if (intervalPending) {
+          m_fFabricInterval = std::fabs(row.m_fTime - t0);
+          intervalPending = false;
+          intervalFound = true;
         }
-        table.push_back(row);
       }
+      for (const FabricRow& row : rows) Widen(row.m_fHumidity, m_fHumidityMin, m_fHumidityMax);
+      m_fabric[p] = std::move(parsed.rows);
       m_nNodesPerLayer[p] = nodes;
       m_nLayers[p] = layers;
     }
@@ -200,56 +214,37 @@ bool CSimulationData::LoadFabrics() {
 }
 
 bool CSimulationData::LoadBodyProperties(const QString& name) {
-  CLineReader reader;
-  const QString path = PathOf(name);
-  if (!reader.Open(path)) return false;
-  m_body.reserve(EstimateRows(path, 100));
-  BodyPropertyRow row;
-  void* outs[11] = {&row.m_fTime,      &row.m_nPart,         &row.m_fSkinTemp,  &row.m_fCoreTemp,
-                    &row.m_fMetabolism, &row.m_fSkinHumidity, &row.m_fBloodFlow, &row.m_fSweatRate,
-                    &row.m_fSweatAccum, &row.m_fEvapHeat,     &row.m_fSkinPressure};
-  int unreadable = 0;
-  TextLine line{};
-  while (reader.Next(line)) {
-    if (Scan(line, LineFormats::kBody, outs) != 11) {
-      ++unreadable;
-      continue;
-    }
+  ParsedFile<BodyPropertyRow> parsed = m_pPrefetched
+                                           ? Take(m_pPrefetched->bodies, name, ParseBodyFile, PathOf(name))
+                                           : ParseBodyFile(PathOf(name));
+  if (!parsed.opened) return false;
+  for (const BodyPropertyRow& row : parsed.rows) {
     Widen(row.m_fSkinTemp, m_fTempMin, m_fTempMax);
     Widen(row.m_fCoreTemp, m_fTempMin, m_fTempMax);
     Widen(row.m_fSkinHumidity, m_fHumidityMin, m_fHumidityMax);
     Widen(row.m_fSweatRate, m_fSweatMin, m_fSweatMax);
-    m_body.push_back(row);
   }
-  if (unreadable > 2) ReportUnreadable("BodyProperty Data");
+  m_body = std::move(parsed.rows);
+  if (parsed.unreadable > 2) ReportUnreadable("BodyProperty Data");
   if (m_body.empty()) return false;
   for (int i = 0; i < m_nEnvPhases && i < kMaxEnvPhases; ++i)
     Widen(m_env[static_cast<std::size_t>(i)].m_fHumidity, m_fHumidityMin, m_fHumidityMax);
-  m_nSamples = static_cast<int>(m_body.size() / kBodyPartCount);
+  m_nSamples = static_cast<int>(std::min<std::size_t>(m_body.size() / kBodyPartCount, INT_MAX));
   if (m_body.size() >= 7) m_fSampleInterval = m_body[6].m_fTime - m_body[0].m_fTime;
   if (m_fSampleInterval == 0) m_fSampleInterval = 1.0f;
   return true;
 }
 
 bool CSimulationData::LoadComfort() {
-  CLineReader reader;
-  if (!reader.Open(PathOf(QStringLiteral("BodyDataforComfort.dat")))) {
+  const QString name = QStringLiteral("BodyDataforComfort.dat");
+  ParsedComfort parsed = m_pPrefetched ? Take(m_pPrefetched->comforts, name, ParseComfortFile, PathOf(name))
+                                       : ParseComfortFile(PathOf(name));
+  if (!parsed.opened) {
     Report(QStringLiteral("Error"), QString::fromLatin1(LoadMessages::kNoComfort));
     return false;
   }
-  float time = 0, thermal = 0, damp = 0, comfort = 0;
-  int part = 0;
-  void* outs[5] = {&time, &part, &thermal, &damp, &comfort};
-  int unreadable = 0;
-  TextLine line{};
-  while (reader.Next(line)) {
-    if (Scan(line, LineFormats::kComfort, outs) != 5) {
-      ++unreadable;
-      continue;
-    }
-    if (part >= 0 && part < kBodyPartCount) m_comfort[part].push_back({time, thermal, damp, comfort});
-  }
-  if (unreadable > 2) ReportUnreadable("BodyDataforComfort Data");
+  for (int p = 0; p < kBodyPartCount; ++p) m_comfort[p] = std::move(parsed.parts[p]);
+  if (parsed.unreadable > 2) ReportUnreadable("BodyDataforComfort Data");
   return true;
 }
 
