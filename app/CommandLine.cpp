@@ -1,10 +1,13 @@
 #include "CommandLine.h"
 
+#include "ModelInfo.h"
+#include "ObjReader.h"
 #include "RunSummary.h"
 #include "SimulationData.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 #include <QJsonDocument>
 
 #include <cstdio>
@@ -30,6 +33,24 @@ int RunInfoCommand(const QString& dataDir, bool json) {
   return loaded ? 0 : 1;
 }
 
+int RunModelInfoCommand(const QString& file, bool json) {
+  const QByteArray path = QFile::encodeName(file);
+  ObjModel* model = glmReadOBJ(path.constData());
+  if (!model) {
+    Print(stderr, QStringLiteral("corvane: cannot read the model \"%1\".\n").arg(file));
+    return 1;
+  }
+  glmComputeFacetNormals(model);
+  glmVertexNormals(model, 90.0f);
+  const QJsonObject info = BuildModelInfo(*model);
+  glmFreeModel(model);
+  if (json)
+    Print(stdout, QString::fromUtf8(QJsonDocument(info).toJson(QJsonDocument::Indented)));
+  else
+    Print(stdout, FormatModelInfo(info));
+  return 0;
+}
+
 int RunCommandLine(const QStringList& arguments) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
@@ -43,7 +64,10 @@ int RunCommandLine(const QStringList& arguments) {
   const QCommandLineOption info(QStringLiteral("info"),
                                 QStringLiteral("Load DATA_DIR and print a summary of the run without a window."));
   const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("With --info: print the summary as JSON."));
-  parser.addOptions({help, version, info, json});
+  const QCommandLineOption modelInfo(QStringLiteral("model-info"),
+                                     QStringLiteral("Read one OBJ model and print its counts, groups and body parts."),
+                                     QStringLiteral("FILE"));
+  parser.addOptions({help, version, info, json, modelInfo});
 
   if (!parser.parse(arguments)) {
     Print(stderr, parser.errorText() + QStringLiteral("\nTry 'corvane --help'.\n"));
@@ -58,12 +82,19 @@ int RunCommandLine(const QStringList& arguments) {
     return 0;
   }
   const QStringList positional = parser.positionalArguments();
+  if (parser.isSet(modelInfo)) {
+    if (!positional.isEmpty() || parser.isSet(info)) {
+      Print(stderr, QStringLiteral("corvane: --model-info takes one FILE and nothing else.\nTry 'corvane --help'.\n"));
+      return 2;
+    }
+    return RunModelInfoCommand(parser.value(modelInfo), parser.isSet(json));
+  }
   if (positional.size() != 1) {
     Print(stderr, QStringLiteral("corvane: expected one DATA_DIR.\nTry 'corvane --help'.\n"));
     return 2;
   }
   if (parser.isSet(json) && !parser.isSet(info)) {
-    Print(stderr, QStringLiteral("corvane: --json goes with --info.\nTry 'corvane --help'.\n"));
+    Print(stderr, QStringLiteral("corvane: --json goes with --info or --model-info.\nTry 'corvane --help'.\n"));
     return 2;
   }
   // Until the viewer's windows exist, opening a run prints its summary.

@@ -1,0 +1,89 @@
+// Material libraries: newmtl, Kd, Ka, Ks and the N shininess rule.
+
+#include "ObjReader.h"
+#include "ObjText.h"
+
+#include <cstdio>
+#include <string>
+
+using namespace objtext;
+
+namespace {
+std::string ReadFile(const std::string& path, bool& ok) {
+  std::string text;
+  FILE* f = std::fopen(path.c_str(), "rb");
+  ok = f != nullptr;
+  if (!f) return text;
+  char buf[1 << 16];
+  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) text.append(buf, n);
+  std::fclose(f);
+  return text;
+}
+}  // namespace
+
+void glmReadMTL(ObjModel* model, const char* name) {
+  // The library sits beside the model, whichever separator its path uses.
+  const std::string& path = model->path;
+  const std::size_t sep = path.find_last_of("/\\");
+  const std::string dir = sep == std::string::npos ? std::string() : path.substr(0, sep + 1);
+  const std::string file = dir + name;
+  bool ok = false;
+  const std::string text = ReadFile(file, ok);
+  if (!ok) {
+    std::fprintf(stderr, "glmReadMTL() failed: can't open material file \"%s\".\n", file.c_str());
+    return;
+  }
+  const char* begin = text.data();
+  const char* end = begin + text.size();
+
+  // Count first: one record more than there are newmtl words.
+  std::size_t count = 1;
+  CLines counting(begin, end);
+  const char *b, *e;
+  while (counting.Next(b, e)) {
+    const char* w = SkipBlanks(b, e);
+    if (w < e && *w == 'n') ++count;
+  }
+  model->materials.assign(count, ObjMaterial{});
+  model->materials[0].name = "default";
+  model->materialCount = static_cast<std::uint32_t>(count);
+
+  std::size_t current = 0;
+  CLines lines(begin, end);
+  while (lines.Next(b, e)) {
+    const char* w = SkipBlanks(b, e);
+    if (w >= e) continue;
+    const char* we = WordEnd(w, e);
+    ObjMaterial& mat = model->materials[current];
+    switch (*w) {
+      case 'n':
+        ++current;
+        model->materials[current].name = NameOfRest(we, e);
+        break;
+      case 'N': {
+        const char* p = we;
+        if (ParseFloat(p, e, mat.shininess)) mat.shininess = mat.shininess / 1000.0f * 128.0f;
+        break;
+      }
+      case 'K': {
+        float* target = nullptr;
+        if (we - w == 2 && w[1] == 'd') target = mat.diffuse;
+        if (we - w == 2 && w[1] == 'a') target = mat.ambient;
+        if (we - w == 2 && w[1] == 's') target = mat.specular;
+        const char* p = we;
+        if (target)
+          for (int i = 0; i < 3 && ParseFloat(p, e, target[i]); ++i) {
+          }
+        break;
+      }
+      default: break;
+    }
+  }
+}
+
+std::uint32_t glmFindMaterial(const ObjModel* model, const char* name) {
+  for (std::size_t i = 0; i < model->materials.size(); ++i)
+    if (model->materials[i].name == name) return static_cast<std::uint32_t>(i);
+  std::printf("glmFindMaterial():  can't find material \"%s\".\n", name);
+  return 0;
+}

@@ -1,0 +1,270 @@
+#include "ObjReader.h"
+
+#include "ObjText.h"
+
+#include <cstdio>
+#include <string>
+#include <unordered_map>
+
+using namespace objtext;
+
+namespace {
+
+// Face vertex forms, decided by the first vertex word of a face.
+enum class FaceForm { VertexNormal, VertexTexNormal, VertexTex, Vertex };
+
+FaceForm FormOf(const char* b, const char* e) {
+  const std::string_view w(b, static_cast<std::size_t>(e - b));
+  if (w.find("//") != std::string_view::npos) return FaceForm::VertexNormal;
+  const char* p = b;
+  long long v;
+  int fields = 0;
+  if (ParseIndex(p, e, v)) {
+    ++fields;
+    if (p < e && *p == '/' && ParseIndex(++p, e, v)) {
+      ++fields;
+      if (p < e && *p == '/' && ParseIndex(++p, e, v)) ++fields;
+    }
+  }
+  if (fields == 3) return FaceForm::VertexTexNormal;
+  if (fields == 2) return FaceForm::VertexTex;
+  return FaceForm::Vertex;
+}
+
+// One face vertex word in the face's form. Fields not read keep their
+// values from the previous vertex. Returns the number of fields read.
+int ReadFaceVertex(FaceForm form, const char* b, const char* e, long long idx[3], bool given[3]) {
+  const char* p = b;
+  long long v;
+  if (!ParseIndex(p, e, v)) return 0;
+  idx[0] = v, given[0] = true;
+  switch (form) {
+    case FaceForm::Vertex: return 1;
+    case FaceForm::VertexNormal:
+      if (p + 1 < e && p[0] == '/' && p[1] == '/') {
+        p += 2;
+        if (ParseIndex(p, e, v)) return idx[2] = v, given[2] = true, 2;
+      }
+      return 1;
+    case FaceForm::VertexTex:
+    case FaceForm::VertexTexNormal:
+      if (p < e && *p == '/' && ParseIndex(++p, e, v)) {
+        idx[1] = v, given[1] = true;
+        if (form == FaceForm::VertexTex) return 2;
+        if (p < e && *p == '/' && ParseIndex(++p, e, v)) return idx[2] = v, given[2] = true, 3;
+        return 2;
+      }
+      return 1;
+  }
+  return 0;
+}
+
+class CObjParser {
+ public:
+  CObjParser(ObjModel* model, const char* text, std::size_t size) : m(model), m_begin(text), m_end(text + size) {}
+
+  bool Parse() {
+    ReadMaterialLibraries();
+    m_current = FindOrAddGroup("default");
+    CLines lines(m_begin, m_end);
+    const char *b, *e;
+    m->vertices.assign(3, 0.0f);
+    while (lines.Next(b, e)) Line(b, e);
+    return Finish();
+  }
+
+ private:
+  // The library is read before any material is used, wherever its line is.
+  void ReadMaterialLibraries() {
+    CLines lines(m_begin, m_end);
+    const char *b, *e;
+    while (lines.Next(b, e)) {
+      const char* w = SkipBlanks(b, e);
+      if (w < e && *w == 'm') {
+        const char* we = WordEnd(w, e);
+        m->materialLibrary = NameOfRest(we, e);
+        m->hasMaterialLibrary = true;
+        glmReadMTL(m, m->materialLibrary.c_str());
+      }
+    }
+  }
+
+  std::uint32_t FindOrAddGroup(const std::string& name) {
+    auto it = m_groupIndex.find(name);
+    if (it != m_groupIndex.end()) return it->second;
+    const std::uint32_t index = static_cast<std::uint32_t>(m_groups.size());
+    m_groups.push_back(ObjGroup{name, 0, {}, 0});
+    m_groupIndex.emplace(name, index);
+    return index;
+  }
+
+  void Line(const char* b, const char* e) {
+    const char* w = SkipBlanks(b, e);
+    while (w < e) {
+      const char* we = WordEnd(w, e);
+      switch (*w) {
+        case '#': return;
+        case 'v':
+          // The second character decides: "v", "vn...", "vt...".
+          if (we - w == 1) return Vertex(we, e, m->vertices, 3);
+          if (w[1] == 'n') return ++m_normalLines, Vertex(we, e, m->normals, 3);
+          if (w[1] == 't') return ++m_texLines, Vertex(we, e, m->texCoords, 2);
+          std::printf("glmFirstPass(): Unknown token \"%s\".\n", Word(w, we).c_str());
+          w = SkipBlanks(we, e);  // the next word is read as a keyword
+          continue;
+        case 'u': return UseMaterial(NameOfRest(we, e));
+        case 'g': return Group(we, e);
+        case 'f': return Face(we, e);
+        default: return;  // m (read ahead), s, o, l, ...
+      }
+    }
+  }
+
+  void Vertex(const char* p, const char* e, std::vector<float>& out, int n) {
+    if (out.empty()) out.assign(static_cast<std::size_t>(n), 0.0f);  // the unused entry 0
+    float v[3] = {0, 0, 0};
+    for (int i = 0; i < n && ParseFloat(p, e, v[i]); ++i) {
+    }
+    out.insert(out.end(), v, v + n);
+  }
+
+  void UseMaterial(const std::string& name) {
+    const std::uint32_t mat = glmFindMaterial(m, name.c_str());
+    m_material = mat;
+    m_groups[m_current].material = mat;
+  }
+
+  void Group(const char* p, const char* e) {
+    // The rest of the line without its line break (and a CR before it).
+    const char* end = e;
+    while (end > p && (end[-1] == '\r')) --end;
+    std::string name(p, static_cast<std::size_t>(end - p));
+    if (name.size() > kObjMaxWord) name.resize(kObjMaxWord);
+    m_current = FindOrAddGroup(name);
+    m_groups[m_current].material = m_material;
+  }
+
+  void Face(const char* p, const char* e) {
+    const char* w = SkipBlanks(p, e);
+    if (w >= e) return;
+    const FaceForm form = FormOf(w, WordEnd(w, e));
+    long long idx[3] = {0, 0, 0};
+    bool given[3] = {false, false, false};
+    m_face.clear();
+    while (w < e) {
+      const char* we = WordEnd(w, e);
+      if (ReadFaceVertex(form, w, we, idx, given) == 0) break;
+      FaceVertex fv;
+      fv.v = Resolve(idx[0], m_vertexLines(), given[0]);
+      fv.t = Resolve(idx[1], m_texLines, given[1]);
+      fv.n = Resolve(idx[2], m_normalLines, given[2]);
+      m_face.push_back(fv);
+      w = SkipBlanks(we, e);
+    }
+    if (m_face.size() < 3) return;  // fewer than three usable vertices: no triangle
+    ObjGroup& group = m_groups[m_current];
+    FaceVertex a = m_face[0], b = m_face[1];
+    for (std::size_t k = 2; k < m_face.size(); ++k) {
+      const FaceVertex& c = m_face[k];
+      ObjTriangle t;
+      const FaceVertex* corner[3] = {&a, &b, &c};
+      for (int i = 0; i < 3; ++i) {
+        t.vertexIndex[i] = corner[i]->v;
+        t.texCoordIndex[i] = corner[i]->t;
+        t.normalIndex[i] = corner[i]->n;
+      }
+      group.triangleIndices.push_back(static_cast<std::uint32_t>(m->triangles.size()));
+      m->triangles.push_back(t);
+      b = c;  // next triangle: (first corner, last corner, new vertex)
+    }
+  }
+
+  // An index as stored: negative ones count back from the elements read so
+  // far; anything that cannot be valid becomes kBad, checked at the end.
+  static constexpr std::uint32_t kBad = 0xFFFFFFFFu;
+  std::uint32_t Resolve(long long index, std::uint32_t readSoFar, bool given) {
+    if (!given) return 0;
+    if (index < 0) index += static_cast<long long>(readSoFar) + 1;
+    if (index <= 0 || index >= kBad) return kBad;
+    return static_cast<std::uint32_t>(index);
+  }
+  std::uint32_t m_vertexLines() const { return static_cast<std::uint32_t>(m->vertices.size() / 3 - 1); }
+
+  bool Finish() {
+    m->vertexCount = m_vertexLines();
+    m->normalCount = m_normalLines;
+    m->texCoordCount = m_texLines;
+    m->triangleCount = static_cast<std::uint32_t>(m->triangles.size());
+    for (std::size_t i = 0; i < m->triangles.size(); ++i) {
+      const ObjTriangle& t = m->triangles[i];
+      for (int c = 0; c < 3; ++c) {
+        const char* what = nullptr;
+        std::uint32_t bad = 0;
+        if (t.vertexIndex[c] == 0 || t.vertexIndex[c] > m->vertexCount) what = "vertex", bad = t.vertexIndex[c];
+        else if (t.normalIndex[c] > m->normalCount) what = "normal", bad = t.normalIndex[c];
+        else if (t.texCoordIndex[c] > m->texCoordCount) what = "texture coordinate", bad = t.texCoordIndex[c];
+        if (what) {
+          std::fprintf(stderr, "glmReadOBJ() failed: \"%s\": triangle %zu refers to %s %s, which does not exist.\n",
+                       m->path.c_str(), i, what, bad == kBad ? "outside the file" : std::to_string(bad).c_str());
+          return false;
+        }
+      }
+    }
+    // Newest group first.
+    m->groups.assign(std::make_move_iterator(m_groups.rbegin()), std::make_move_iterator(m_groups.rend()));
+    for (ObjGroup& g : m->groups) g.triangleCount = static_cast<std::uint32_t>(g.triangleIndices.size());
+    m->groupCount = static_cast<std::uint32_t>(m->groups.size());
+    return true;
+  }
+
+  struct FaceVertex {
+    std::uint32_t v = 0, t = 0, n = 0;
+  };
+
+  ObjModel* m;
+  const char* m_begin;
+  const char* m_end;
+  std::vector<ObjGroup> m_groups;  // oldest first while reading
+  std::unordered_map<std::string, std::uint32_t> m_groupIndex;
+  std::uint32_t m_current = 0;
+  std::uint32_t m_material = 0;
+  std::uint32_t m_normalLines = 0, m_texLines = 0;
+  std::vector<FaceVertex> m_face;
+};
+
+}  // namespace
+
+ObjModel* glmReadOBJFromMemory(const char* path, const char* text, std::size_t size) {
+  auto* model = new ObjModel;
+  model->path = path ? path : "";
+  CObjParser parser(model, text, size);
+  if (!parser.Parse()) {
+    delete model;
+    return nullptr;
+  }
+  return model;
+}
+
+ObjModel* glmReadOBJ(const char* path) {
+  FILE* f = std::fopen(path, "rb");
+  if (!f) {
+    std::fprintf(stderr, "glmReadOBJ() failed: can't open data file \"%s\".\n", path);
+    return nullptr;
+  }
+  std::string text;
+  bool failed = std::fseek(f, 0, SEEK_END) != 0;
+  const long size = failed ? -1 : std::ftell(f);
+  if (size > 0 && std::fseek(f, 0, SEEK_SET) == 0) {
+    text.resize(static_cast<std::size_t>(size));
+    text.resize(std::fread(text.data(), 1, text.size(), f));
+  }
+  failed = failed || size < 0 || std::ferror(f);
+  std::fclose(f);
+  if (failed) {
+    std::fprintf(stderr, "glmReadOBJ() failed: can't read data file \"%s\".\n", path);
+    return nullptr;
+  }
+  return glmReadOBJFromMemory(path, text.data(), text.size());
+}
+
+void glmFreeModel(ObjModel* model) { delete model; }

@@ -1,0 +1,87 @@
+#pragma once
+// Scanning helpers for the OBJ and MTL readers: lines of a text in memory,
+// white-space separated words, and numbers read with fast_float.
+
+#include <fast_float/fast_float.h>
+
+#include <cstring>
+#include <string>
+
+namespace objtext {
+
+inline bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+
+// Iterates the lines of [p, end); a last line without a line break counts.
+class CLines {
+ public:
+  CLines(const char* begin, const char* end) : m_p(begin), m_end(end) {}
+  bool Next(const char*& b, const char*& e) {
+    if (m_p >= m_end) return false;
+    b = m_p;
+    const void* nl = std::memchr(m_p, '\n', static_cast<std::size_t>(m_end - m_p));
+    e = nl ? static_cast<const char*>(nl) : m_end;
+    m_p = nl ? e + 1 : m_end;
+    return true;
+  }
+
+ private:
+  const char* m_p;
+  const char* m_end;
+};
+
+inline const char* SkipBlanks(const char* p, const char* e) {
+  while (p < e && IsBlank(*p)) ++p;
+  return p;
+}
+inline const char* WordEnd(const char* p, const char* e) {
+  while (p < e && !IsBlank(*p)) ++p;
+  return p;
+}
+// A word as the 128-byte buffer holds it: cut to 127 characters.
+inline std::string Word(const char* b, const char* e) {
+  std::size_t n = static_cast<std::size_t>(e - b);
+  return std::string(b, n > 127 ? 127 : n);
+}
+
+// The name after a keyword: the rest of the line read as two words into one
+// buffer, so one word gives that word and two or more give the second.
+inline std::string NameOfRest(const char* p, const char* e) {
+  p = SkipBlanks(p, e);
+  const char* w1 = WordEnd(p, e);
+  const char* q = SkipBlanks(w1, e);
+  if (q < e) return Word(q, WordEnd(q, e));
+  return Word(p, w1);
+}
+
+// One float, after blanks. False (and `out` untouched) when none reads.
+inline bool ParseFloat(const char*& p, const char* e, float& out) {
+  const char* q = SkipBlanks(p, e);
+  if (q < e && *q == '+') ++q;
+  float v;
+  auto r = fast_float::from_chars(q, e, v);
+  if (r.ec != std::errc() && r.ec != std::errc::result_out_of_range) return false;
+  if (r.ptr == q) return false;
+  out = v;
+  p = r.ptr;
+  return true;
+}
+
+// One decimal integer, with sign, at p (no blanks skipped). Values beyond
+// the 32-bit range saturate, which no valid index reaches.
+inline bool ParseIndex(const char*& p, const char* e, long long& out) {
+  const char* q = p;
+  bool neg = false;
+  if (q < e && (*q == '+' || *q == '-')) neg = (*q++ == '-');
+  const char* d = q;
+  long long v = 0;
+  while (q < e && *q >= '0' && *q <= '9') {
+    if (v < (1LL << 40)) v = v * 10 + (*q - '0');
+    ++q;
+  }
+  if (q == d) return false;
+  out = neg ? -v : v;
+  p = q;
+  return true;
+}
+
+}  // namespace objtext
