@@ -1,0 +1,276 @@
+// The OBJ/MTL reader and its normals.
+
+#include "ObjReader.h"
+#include "ObjTestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+struct ModelDeleter {
+  void operator()(ObjModel* m) const { glmFreeModel(m); }
+};
+using ModelPtr = std::unique_ptr<ObjModel, ModelDeleter>;
+
+ModelPtr Read(const std::string& text, const char* mtlName = nullptr, const char* mtl = nullptr) {
+  CObjFiles files;
+  if (mtlName) files.Write(mtlName, mtl);
+  return ModelPtr(glmReadOBJ(files.Write("m.obj", text).c_str()));
+}
+
+const ObjGroup* FindGroup(const ObjModel& m, const std::string& name) {
+  for (const ObjGroup& g : m.groups)
+    if (g.name == name) return &g;
+  return nullptr;
+}
+
+std::vector<std::uint32_t> Corners(const ObjModel& m, std::size_t t) {
+  const ObjTriangle& tri = m.triangles[t];
+  return {tri.vertexIndex[0], tri.vertexIndex[1], tri.vertexIndex[2]};
+}
+
+const char* kSquare = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0.5 1.5 0\n";
+}  // namespace
+
+TEST(ObjReader, GroupsAndTheDefaultGroup) {
+  auto m = Read(std::string(kSquare) + "f 1 2 3\n");
+  ASSERT_TRUE(m);
+  ASSERT_EQ(m->groupCount, 1u);
+  EXPECT_EQ(m->groups[0].name, "default");
+  EXPECT_EQ(m->groups[0].triangleCount, 1u);
+
+  m = Read(std::string(kSquare) + "g HEAD\nf 1 2 3\ng TRUNK\r\nf 1 3 4\ng HEAD\nf 2 3 4\n");
+  ASSERT_TRUE(m);
+  ASSERT_EQ(m->groupCount, 3u);
+  EXPECT_EQ(m->groups[0].name, " TRUNK");  // newest first, no carriage return
+  EXPECT_EQ(m->groups[1].name, " HEAD");
+  EXPECT_EQ(m->groups[2].name, "default");
+  EXPECT_EQ(m->groups[2].triangleCount, 0u);
+  const ObjGroup* head = FindGroup(*m, " HEAD");
+  ASSERT_TRUE(head);
+  EXPECT_EQ(head->triangleIndices, (std::vector<std::uint32_t>{0, 2}));
+}
+
+TEST(ObjReader, FanTriangulationAndFaceForms) {
+  auto m = Read(std::string(kSquare) + "vn 0 0 1\nvt 0 0\nvt 1 1\nf 1 2 3 4 5\nf 1//1 2//1 3//1\nf 1/2 2/1 3/2\n");
+  ASSERT_TRUE(m);
+  ASSERT_EQ(m->triangleCount, 5u);
+  EXPECT_EQ(Corners(*m, 0), (std::vector<std::uint32_t>{1, 2, 3}));
+  EXPECT_EQ(Corners(*m, 1), (std::vector<std::uint32_t>{1, 3, 4}));
+  EXPECT_EQ(Corners(*m, 2), (std::vector<std::uint32_t>{1, 4, 5}));
+  EXPECT_EQ(m->triangles[3].normalIndex[2], 1u);
+  EXPECT_EQ(m->triangles[3].texCoordIndex[0], 0u);
+  EXPECT_EQ(m->triangles[4].texCoordIndex[0], 2u);
+  EXPECT_EQ(m->triangles[4].normalIndex[0], 0u);
+  EXPECT_EQ(m->normalCount, 1u);
+  EXPECT_EQ(m->texCoordCount, 2u);
+  EXPECT_EQ(m->texCoords[2 * 2], 1.0f);
+}
+
+TEST(ObjReader, NegativeIndicesCountBackFromTheLastRead) {
+  auto m = Read("v 0 0 0\nv 1 0 0\nv 1 1 0\nf -3 -2 -1\nv 5 5 5\nf -4 -1 2\n");
+  ASSERT_TRUE(m);
+  EXPECT_EQ(Corners(*m, 0), (std::vector<std::uint32_t>{1, 2, 3}));
+  EXPECT_EQ(Corners(*m, 1), (std::vector<std::uint32_t>{1, 4, 2}));
+}
+
+TEST(ObjReader, IndicesOutsideTheFileRefuseIt) {
+  const std::string v = "v 0 0 0\nv 1 0 0\nv 1 1 0\nvn 0 0 1\nvt 0 0\n";
+  for (const char* face : {"f 1 2 4\n", "f 0 1 2\n", "f -4 1 2\n", "f 1//2 2//1 3//1\n", "f 1/2/1 2/1/1 3/1/1\n",
+                           "f 1/1/1 2/1/1 3/1/9999999999999\n", "f 1//-2 2//1 3//1\n"}) {
+    testing::internal::CaptureStderr();
+    auto m = Read(v + face);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(m) << face;
+    EXPECT_NE(err.find("glmReadOBJ() failed"), std::string::npos) << face;
+  }
+  EXPECT_TRUE(Read(v + "f 1/1/1 2/1/1 3/1/-1\n"));
+}
+
+TEST(ObjReader, FacesWithFewerThanThreeUsableVerticesAddNothing) {
+  auto m = Read(std::string(kSquare) + "f 1 2\nf\nf 1 x 3\nf 1 2 3 junk 4\n");
+  ASSERT_TRUE(m);
+  ASSERT_EQ(m->triangleCount, 1u);  // the last face stops at its junk word
+  EXPECT_EQ(Corners(*m, 0), (std::vector<std::uint32_t>{1, 2, 3}));
+}
+
+TEST(ObjReader, ManyVerticesInOneFace) {
+  std::string text, face = "f";
+  for (int i = 0; i < 300; ++i) {
+    text += "v " + std::to_string(std::cos(i * 0.02)) + " " + std::to_string(std::sin(i * 0.02)) + " 0\n";
+    face += " " + std::to_string(i + 1);
+  }
+  auto m = Read(text + face + "\n");
+  ASSERT_TRUE(m);
+  EXPECT_EQ(m->triangleCount, 298u);
+  EXPECT_EQ(Corners(*m, 297), (std::vector<std::uint32_t>{1, 299, 300}));
+}
+
+TEST(ObjReader, MaterialsAndTheShininessRule) {
+  const char* mtl =
+      "# library\nnewmtl skin\nKd 1 0.5 0.25\nKa 0.1 0.1 0.1\nKs 0.3 0.3 0.3\nNs 500\n"
+      "newmtl glass\nNs 500\nNi 1.45\nKe 9 9 9\nmap_Kd x.png\n";
+  auto m = Read(std::string("mtllib lib.mtl\n") + kSquare +
+                    "g A\nusemtl skin\nf 1 2 3\ng B\nf 1 3 4\nusemtl glass\ng A\nf 2 3 4\nusemtl nothing\n",
+                "lib.mtl", mtl);
+  ASSERT_TRUE(m);
+  EXPECT_EQ(m->materialLibrary, "lib.mtl");
+  ASSERT_EQ(m->materialCount, 3u);
+  EXPECT_EQ(m->materials[0].name, "default");
+  EXPECT_EQ(m->materials[0].shininess, 65.0f);
+  EXPECT_EQ(m->materials[0].diffuse[0], 0.8f);
+  EXPECT_EQ(m->materials[1].diffuse[1], 0.5f);
+  EXPECT_EQ(m->materials[1].ambient[0], 0.1f);
+  EXPECT_EQ(m->materials[1].specular[2], 0.3f);
+  EXPECT_FLOAT_EQ(m->materials[1].shininess, 64.0f);
+  EXPECT_FLOAT_EQ(m->materials[2].shininess, 0.1856f);
+  // A group's material: the current one at its last g line or a later usemtl
+  // while it is current, whichever is last.
+  EXPECT_EQ(FindGroup(*m, " B")->material, 2u);  // the usemtl met while B was current
+  EXPECT_EQ(FindGroup(*m, " A")->material, 0u);  // "nothing" is unknown: material 0
+}
+
+TEST(ObjReader, MaterialLibraryBesideTheModelWhateverTheSeparator) {
+  CObjFiles files;
+  files.Write("lib.mtl", "newmtl red\nKd 1 0 0\n");
+  const std::string text = std::string("mtllib lib.mtl\n") + kSquare + "usemtl red\nf 1 2 3\n";
+  const std::string slash = files.Write("a.obj", text);
+  ModelPtr a(glmReadOBJ(slash.c_str()));
+  ASSERT_TRUE(a);
+  EXPECT_EQ(a->materialCount, 2u);
+  // A Windows-style path: the directory ends at the last backslash (here a
+  // file name holds one, so the library is "sub\lib.mtl" in the folder).
+  files.Write("sub\\lib.mtl", "newmtl red\nnewmtl blue\n");
+  const std::string windows = files.Dir() + "sub\\a.obj";
+  ModelPtr b(glmReadOBJFromMemory(windows.c_str(), text.data(), text.size()));
+  ASSERT_TRUE(b);
+  EXPECT_EQ(b->materialCount, 3u);
+  testing::internal::CaptureStderr();
+  ModelPtr c(glmReadOBJFromMemory("a.obj", text.data(), text.size()));
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("can't open material file \"lib.mtl\""), std::string::npos);
+  ASSERT_TRUE(c);
+  EXPECT_TRUE(c->materials.empty());
+  EXPECT_EQ(c->groups[0].material, 0u);
+}
+
+TEST(ObjReader, LongWordsAreCutAndCrLfReadsLikeLf) {
+  const std::string longName(400, 'n');
+  auto m = Read(std::string(kSquare) + "g " + longName + "\r\nf 1 2 3\r\nvx" + longName + " 1\r\n");
+  ASSERT_TRUE(m);
+  EXPECT_EQ(m->groups[0].name.size(), kObjMaxWord);
+  auto crlf = Read("v 0 0 0\r\nv 1 0 0\r\nv 0 1 0\r\ng HEAD\r\nf 1 2 3\r\n");
+  ASSERT_TRUE(crlf);
+  EXPECT_EQ(crlf->groups[0].name, " HEAD");
+  EXPECT_EQ(crlf->vertices[3 * 3 + 1], 1.0f);
+}
+
+TEST(ObjReader, TruncatedFilesReadWhatIsComplete) {
+  const std::string full = std::string(kSquare) + "f 1 2 3\nusemtl";
+  for (std::size_t n = 0; n <= full.size(); ++n) {
+    ModelPtr m(glmReadOBJFromMemory("t.obj", full.data(), n));  // the buffer ends exactly there
+    ASSERT_TRUE(m) << n;
+    EXPECT_LE(m->triangleCount, 1u);
+  }
+  auto m = Read(std::string(kSquare) + "f 1 2 3");
+  ASSERT_TRUE(m);
+  EXPECT_EQ(m->triangleCount, 1u);
+}
+
+TEST(ObjNormals, FacetNormalsAndScaling) {
+  auto m = Read("v 0 0 0\nv 2 0 0\nv 0 2 0\nv 1 0 0\nv 5 0 0\nv nan 0 0\nf 1 2 3\nf 1 4 5\nf 1 2 6\n");
+  ASSERT_TRUE(m);
+  EXPECT_FALSE(m->HasNormals());
+  glmComputeFacetNormals(m.get());
+  ASSERT_EQ(m->facetNormalCount, 3u);
+  EXPECT_EQ(m->triangles[0].facetNormalIndex, 1u);
+  EXPECT_EQ(m->facetNormals[3 + 2], 1.0f);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(m->facetNormals[6 + i], 0.0f);  // zero area
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(m->facetNormals[9 + i], 0.0f);  // not a number
+  glmVertexNormals(m.get(), 90.0f);
+  for (float f : m->normals) EXPECT_TRUE(std::isfinite(f));
+  glmScaleModel(m.get(), 0.06f);
+  EXPECT_FLOAT_EQ(m->vertices[3 * 2], 0.12f);
+}
+
+TEST(ObjNormals, FlatGridSharesOneNormalPerVertex) {
+  std::string text;
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4; ++x) text += "v " + std::to_string(x) + " " + std::to_string(y) + " 0\n";
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 3; ++x) {
+      const int a = y * 4 + x + 1;
+      text += "f " + std::to_string(a) + " " + std::to_string(a + 1) + " " + std::to_string(a + 5) + " " +
+              std::to_string(a + 4) + "\n";
+    }
+  auto m = Read(text);
+  ASSERT_TRUE(m);
+  glmComputeFacetNormals(m.get());
+  glmVertexNormals(m.get(), 90.0f);
+  EXPECT_EQ(m->normalCount, 16u);
+  for (const ObjTriangle& t : m->triangles)
+    for (int c = 0; c < 3; ++c) {
+      // Vertex k got the k-th normal, since vertices are handled in order.
+      EXPECT_EQ(t.normalIndex[c], t.vertexIndex[c]);
+      EXPECT_EQ(m->normals[3 * t.normalIndex[c] + 2], 1.0f);
+    }
+}
+
+TEST(ObjNormals, CubeCornersKeepTheirFaces) {
+  const char* cube =
+      "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nv 1 0 1\nv 1 1 1\nv 0 1 1\n"
+      "f 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 2 3 7 6\nf 3 4 8 7\nf 4 1 5 8\n";
+  auto m = Read(cube);
+  ASSERT_TRUE(m);
+  glmComputeFacetNormals(m.get());
+  glmVertexNormals(m.get(), 90.0f);
+  // Per vertex: one shared normal for the uses in the reference face, one
+  // copy for each use on the two perpendicular faces.
+  std::size_t expected = 0;
+  for (std::uint32_t v = 1; v <= 8; ++v) {
+    std::vector<std::uint32_t> uses;
+    for (std::uint32_t i = 0; i < m->triangleCount; ++i)
+      for (int c = 0; c < 3; ++c)
+        if (m->triangles[i].vertexIndex[c] == v) uses.push_back(i);
+    const std::uint32_t ref = uses.back();
+    const float* rn = &m->facetNormals[3 * (ref + 1)];
+    std::size_t perpendicular = 0;
+    for (std::uint32_t u : uses) {
+      const float* n = &m->facetNormals[3 * (u + 1)];
+      if (n[0] * rn[0] + n[1] * rn[1] + n[2] * rn[2] < 0.5f) ++perpendicular;
+    }
+    expected += 1 + perpendicular;
+  }
+  EXPECT_EQ(m->normalCount, expected);
+  for (const ObjTriangle& t : m->triangles)
+    for (int c = 0; c < 3; ++c)
+      for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(m->normals[3 * t.normalIndex[c] + i], m->facetNormals[3 * t.facetNormalIndex + i]);
+}
+
+TEST(ObjNormals, DegenerateTriangleNamingAVertexTwiceGetsEveryCornerSet) {
+  auto m = Read("vn 0 0 1\nvn 0 0 1\nvn 0 0 1\nvn 0 0 1\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1//4 2//4 1//4\nf 1//1 2//1 3//1\n");
+  ASSERT_TRUE(m);
+  glmComputeFacetNormals(m.get());
+  testing::internal::CaptureStderr();
+  glmVertexNormals(m.get(), 90.0f);
+  testing::internal::GetCapturedStderr();
+  for (const ObjTriangle& t : m->triangles)
+    for (int c = 0; c < 3; ++c) {
+      EXPECT_GE(t.normalIndex[c], 1u);
+      EXPECT_LE(t.normalIndex[c], m->normalCount);
+    }
+}
+
+TEST(ObjReader, MissingFileAndUnknownTokens) {
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(glmReadOBJ("/nonexistent/x.obj"), nullptr);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("can't open data file \"/nonexistent/x.obj\""),
+            std::string::npos);
+  testing::internal::CaptureStdout();
+  auto m = Read(std::string(kSquare) + "vp 1 2 3\nf 1 2 3\n");
+  EXPECT_NE(testing::internal::GetCapturedStdout().find("Unknown token \"vp\""), std::string::npos);
+  ASSERT_TRUE(m);
+  EXPECT_EQ(m->vertexCount, 5u);
+}
