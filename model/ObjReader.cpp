@@ -3,6 +3,12 @@
 #include "ObjText.h"
 
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <unordered_map>
 
@@ -69,23 +75,34 @@ class CObjParser {
     CLines lines(m_begin, m_end);
     const char *b, *e;
     m->vertices.assign(3, 0.0f);
+    // Room for what a file of this size may hold, so the tables never grow
+    // by copying (pages never written cost nothing).
+    const std::size_t size = static_cast<std::size_t>(m_end - m_begin);
+    m->triangles.reserve(size / 16);
+    m->vertices.reserve(3 * (size / 24));
     while (lines.Next(b, e)) Line(b, e);
     return Finish();
   }
 
  private:
   // The library is read before any material is used, wherever its line is.
+  // Only lines whose first word begins with 'm' name one; the letter is rare
+  // in OBJ text, so look for it rather than walk every line.
   void ReadMaterialLibraries() {
-    CLines lines(m_begin, m_end);
-    const char *b, *e;
-    while (lines.Next(b, e)) {
-      const char* w = SkipBlanks(b, e);
-      if (w < e && *w == 'm') {
-        const char* we = WordEnd(w, e);
-        m->materialLibrary = NameOfRest(we, e);
+    const char* p = m_begin;
+    while (p < m_end) {
+      const char* hit = static_cast<const char*>(std::memchr(p, 'm', static_cast<std::size_t>(m_end - p)));
+      if (!hit) break;
+      const char* b = hit;
+      while (b > m_begin && IsBlank(b[-1])) --b;
+      const char* nl = static_cast<const char*>(std::memchr(hit, '\n', static_cast<std::size_t>(m_end - hit)));
+      const char* e = nl ? nl : m_end;
+      if (b == m_begin || b[-1] == '\n') {
+        m->materialLibrary = NameOfRest(WordEnd(hit, e), e);
         m->hasMaterialLibrary = true;
         glmReadMTL(m, m->materialLibrary.c_str());
       }
+      p = e;
     }
   }
 
@@ -150,32 +167,32 @@ class CObjParser {
     const FaceForm form = FormOf(w, WordEnd(w, e));
     long long idx[3] = {0, 0, 0};
     bool given[3] = {false, false, false};
-    m_face.clear();
+    FaceVertex first, last;
+    std::size_t usable = 0;
+    std::vector<std::uint32_t>& list = m_groups[m_current].triangleIndices;
     while (w < e) {
       const char* we = WordEnd(w, e);
-      if (ReadFaceVertex(form, w, we, idx, given) == 0) break;
+      if (ReadFaceVertex(form, w, we, idx, given) == 0) break;  // the face ends at a word that reads nothing
       FaceVertex fv;
-      fv.v = Resolve(idx[0], m_vertexLines(), given[0]);
+      fv.v = Resolve(idx[0], VerticesRead(), given[0]);
       fv.t = Resolve(idx[1], m_texLines, given[1]);
       fv.n = Resolve(idx[2], m_normalLines, given[2]);
-      m_face.push_back(fv);
-      w = SkipBlanks(we, e);
-    }
-    if (m_face.size() < 3) return;  // fewer than three usable vertices: no triangle
-    ObjGroup& group = m_groups[m_current];
-    FaceVertex a = m_face[0], b = m_face[1];
-    for (std::size_t k = 2; k < m_face.size(); ++k) {
-      const FaceVertex& c = m_face[k];
-      ObjTriangle t;
-      const FaceVertex* corner[3] = {&a, &b, &c};
-      for (int i = 0; i < 3; ++i) {
-        t.vertexIndex[i] = corner[i]->v;
-        t.texCoordIndex[i] = corner[i]->t;
-        t.normalIndex[i] = corner[i]->n;
+      // A fan: (first, last, new) for every vertex from the third on.
+      if (usable >= 2) {
+        ObjTriangle t;
+        const FaceVertex* corner[3] = {&first, &last, &fv};
+        for (int i = 0; i < 3; ++i) {
+          t.vertexIndex[i] = corner[i]->v;
+          t.texCoordIndex[i] = corner[i]->t;
+          t.normalIndex[i] = corner[i]->n;
+        }
+        list.push_back(static_cast<std::uint32_t>(m->triangles.size()));
+        m->triangles.push_back(t);
       }
-      group.triangleIndices.push_back(static_cast<std::uint32_t>(m->triangles.size()));
-      m->triangles.push_back(t);
-      b = c;  // next triangle: (first corner, last corner, new vertex)
+      if (usable == 0) first = fv;
+      last = fv;
+      ++usable;
+      w = SkipBlanks(we, e);
     }
   }
 
@@ -188,10 +205,10 @@ class CObjParser {
     if (index <= 0 || index >= kBad) return kBad;
     return static_cast<std::uint32_t>(index);
   }
-  std::uint32_t m_vertexLines() const { return static_cast<std::uint32_t>(m->vertices.size() / 3 - 1); }
+  std::uint32_t VerticesRead() const { return static_cast<std::uint32_t>(m->vertices.size() / 3 - 1); }
 
   bool Finish() {
-    m->vertexCount = m_vertexLines();
+    m->vertexCount = VerticesRead();
     m->normalCount = m_normalLines;
     m->texCoordCount = m_texLines;
     m->triangleCount = static_cast<std::uint32_t>(m->triangles.size());
@@ -229,7 +246,6 @@ class CObjParser {
   std::uint32_t m_current = 0;
   std::uint32_t m_material = 0;
   std::uint32_t m_normalLines = 0, m_texLines = 0;
-  std::vector<FaceVertex> m_face;
 };
 
 }  // namespace
@@ -246,25 +262,30 @@ ObjModel* glmReadOBJFromMemory(const char* path, const char* text, std::size_t s
 }
 
 ObjModel* glmReadOBJ(const char* path) {
-  FILE* f = std::fopen(path, "rb");
-  if (!f) {
+  // The file is mapped, not copied: the text is read straight from the
+  // page cache.
+  const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+  struct stat st {};
+  if (fd < 0 || ::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (fd >= 0) ::close(fd);
     std::fprintf(stderr, "glmReadOBJ() failed: can't open data file \"%s\".\n", path);
     return nullptr;
   }
-  std::string text;
-  bool failed = std::fseek(f, 0, SEEK_END) != 0;
-  const long size = failed ? -1 : std::ftell(f);
-  if (size > 0 && std::fseek(f, 0, SEEK_SET) == 0) {
-    text.resize(static_cast<std::size_t>(size));
-    text.resize(std::fread(text.data(), 1, text.size(), f));
+  const std::size_t size = static_cast<std::size_t>(st.st_size);
+  if (size == 0) {
+    ::close(fd);
+    return glmReadOBJFromMemory(path, "", 0);
   }
-  failed = failed || size < 0 || std::ferror(f);
-  std::fclose(f);
-  if (failed) {
+  void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+  ::close(fd);
+  if (map == MAP_FAILED) {
     std::fprintf(stderr, "glmReadOBJ() failed: can't read data file \"%s\".\n", path);
     return nullptr;
   }
-  return glmReadOBJFromMemory(path, text.data(), text.size());
+  ::madvise(map, size, MADV_SEQUENTIAL);
+  ObjModel* model = glmReadOBJFromMemory(path, static_cast<const char*>(map), size);
+  ::munmap(map, size);
+  return model;
 }
 
 void glmFreeModel(ObjModel* model) { delete model; }

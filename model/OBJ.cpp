@@ -1,0 +1,116 @@
+#include "OBJ.h"
+
+#include "BodyPartNames.h"
+#include "ObjReader.h"
+#include "SimulationData.h"
+
+#include <QOpenGLContext>
+
+#include <GL/gl.h>
+
+namespace {
+const float kWhite[4] = {1, 1, 1, 1};
+}
+
+COBJ::~COBJ() {
+  if (m_pModel) glmFreeModel(m_pModel), m_pModel = nullptr;
+  // Lists can only be freed in their context; without one current they go
+  // with the context itself.
+  if (m_nDisplayList && QOpenGLContext::currentContext()) ReleaseGL();
+}
+
+void COBJ::ReleaseGL() {
+  if (m_nDisplayList) glDeleteLists(m_nDisplayList, 1);
+  m_nDisplayList = 0;
+  m_bDirty = 1;
+}
+
+bool COBJ::Load(const char* path, float smoothAngle) {
+  if (m_pModel) glmFreeModel(m_pModel), m_pModel = nullptr;
+  m_partsAsWritten.clear();
+  m_partsUpperCase.clear();
+  ObjModel* model = glmReadOBJ(path);
+  if (!model) return false;
+  m_fSmoothAngle = smoothAngle;
+  glmScaleModel(model, 0.06f);
+  glmComputeFacetNormals(model);
+  glmVertexNormals(model, m_fSmoothAngle);
+  for (const ObjGroup& g : model->groups) {
+    m_partsAsWritten.push_back(BodyPartOfName(NormaliseGroupName(g.name, false)));
+    m_partsUpperCase.push_back(BodyPartOfName(NormaliseGroupName(g.name, true)));
+  }
+  m_pModel = model;
+  ++m_nLoads;
+  m_bDirty = 1;
+  return true;
+}
+
+void COBJ::SetPartMaterial(const float* colour, float shininess) {
+  const float zero[4] = {0, 0, 0, 0};
+  glMaterialfv(GL_FRONT, GL_AMBIENT, colour);
+  glMaterialfv(GL_FRONT, GL_DIFFUSE, colour);
+  glMaterialfv(GL_FRONT, GL_SPECULAR, zero);
+  glMaterialfv(GL_FRONT, GL_EMISSION, zero);
+  glMaterialf(GL_FRONT, GL_SHININESS, shininess);
+}
+
+const float* COBJ::SkinColour(int part) const { return m_pData ? m_pData->m_skinColours[part] : kWhite; }
+const float* COBJ::LayerColour(int part) const { return m_pData ? m_pData->m_layerColours[part] : kWhite; }
+
+void COBJ::DrawGroup(const ObjGroup& group, bool setLineWidth) const {
+  const ObjModel& m = *m_pModel;
+  const float* v = m.vertices.data();
+  const float* n = m.normals.data();
+  const float* f = m.facetNormals.data();
+  const float* t = m.HasTexCoords() ? m.texCoords.data() : nullptr;
+  const bool smooth = m_bSmooth && m.HasNormals();
+  auto normal = [&](const ObjTriangle& tri, int c) {
+    if (smooth) glNormal3fv(n + 3 * tri.normalIndex[c]);
+    else if (c == 0 && !m.facetNormals.empty()) glNormal3fv(f + 3 * tri.facetNormalIndex);
+  };
+  if (m_nDrawMode == 0) {
+    glBegin(GL_TRIANGLES);
+    for (std::uint32_t i : group.triangleIndices) {
+      const ObjTriangle& tri = m.triangles[i];
+      for (int c = 0; c < 3; ++c) {
+        normal(tri, c);
+        if (t) glTexCoord2fv(t + 2 * tri.texCoordIndex[c]);
+        glVertex3fv(v + 3 * tri.vertexIndex[c]);
+      }
+    }
+    glEnd();
+  } else if (m_nDrawMode == 1) {
+    for (std::uint32_t i : group.triangleIndices) {
+      const ObjTriangle& tri = m.triangles[i];
+      if (setLineWidth) glLineWidth(1.0f);
+      glBegin(GL_LINE_LOOP);
+      for (int c = 0; c < 3; ++c) {
+        normal(tri, c);
+        glVertex3fv(v + 3 * tri.vertexIndex[c]);
+      }
+      glEnd();
+    }
+  }
+  glDepthMask(GL_TRUE);
+  glDisable(GL_BLEND);
+}
+
+void COBJ::Draw() {
+  if (!m_pModel) return;
+  for (const ObjGroup& g : m_pModel->groups) DrawGroup(g, false);
+}
+
+void COBJ::DrawList() {
+  if (!m_pModel) return;
+  if (m_bDirty) {
+    if (m_nDisplayList) glDeleteLists(m_nDisplayList, 1);
+    m_nDisplayList = glGenLists(1);
+    glNewList(m_nDisplayList, GL_COMPILE_AND_EXECUTE);
+    Draw();
+    glEndList();
+    m_bDirty = 0;
+  } else {
+    glCallList(m_nDisplayList);
+  }
+  glDisable(GL_TEXTURE_2D);
+}

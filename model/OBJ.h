@@ -1,0 +1,59 @@
+#pragma once
+// A drawable OBJ model. COBJ draws every group unchanged (scenery); the
+// subclasses draw the groups that stand for body parts, each in its part's
+// colour from the data store. Load touches no GL and may run on any thread;
+// drawing needs the view's GL context current.
+
+#include "ObjModel.h"
+
+#include <string>
+#include <vector>
+
+class CSimulationData;
+
+class COBJ {
+ public:
+  COBJ() = default;
+  virtual ~COBJ();
+  COBJ(const COBJ&) = delete;
+  COBJ& operator=(const COBJ&) = delete;
+
+  // Reads `path` (a narrow, UTF-8 path), scales it by 0.06 and gives it
+  // facet and vertex normals. False when the file cannot be read; the
+  // object then holds no model.
+  bool Load(const char* path, float smoothAngle);
+  virtual void Draw();
+  void DrawList();
+  // Frees the display lists; call with the context they were made in current.
+  void ReleaseGL();
+
+  static void SetPartMaterial(const float* colour, float shininess);
+
+  // Where the part colours come from; null draws parts in white.
+  void SetColourSource(const CSimulationData* data) { m_pData = data; }
+
+  ObjModel* m_pModel = nullptr;
+  int m_bSmooth = 1;
+  float m_fSmoothAngle = 90.0f;
+  int m_nDrawMode = 0;  // 0 filled, 1 wire frame, anything else nothing
+  int m_bDirty = 1;
+  unsigned m_nDisplayList = 0;
+  bool m_bPickNames = false;
+
+ protected:
+  // Emits the triangles of one group in the current draw mode, then
+  // restores depth writes and disables blending.
+  void DrawGroup(const ObjGroup& group, bool setLineWidth) const;
+  const float* SkinColour(int part) const;
+  const float* LayerColour(int part) const;
+  // Body part of each group (list order) by its name, computed at Load:
+  // as written, and in upper case.
+  const std::vector<int>& PartsAsWritten() const { return m_partsAsWritten; }
+  const std::vector<int>& PartsUpperCase() const { return m_partsUpperCase; }
+
+  const CSimulationData* m_pData = nullptr;
+  unsigned m_nLoads = 0;  // counts loads, so caches of a model can tell it changed
+
+ private:
+  std::vector<int> m_partsAsWritten, m_partsUpperCase;
+};
