@@ -85,15 +85,16 @@ bool CloseFloat(float a, float b) {
   return std::nextafter(a, b) == b;
 }
 
-std::string GroupOf(const ObjModel& m, std::uint32_t triangle) {
-  for (const ObjGroup& g : m.groups)
-    for (std::uint32_t t : g.triangleIndices)
-      if (t == triangle) {
-        std::string name = g.name == "default" ? std::string() : g.name;
-        const auto b = name.find_first_not_of(" \t");
-        return b == std::string::npos ? std::string() : name.substr(b);
-      }
-  return "?";
+// The group name of every triangle, trimmed, "" for the default group.
+std::vector<std::string> GroupsOfTriangles(const ObjModel& m) {
+  std::vector<std::string> of(m.triangleCount, "?");
+  for (const ObjGroup& g : m.groups) {
+    std::string name = g.name == "default" ? std::string() : g.name;
+    const auto b = name.find_first_not_of(" \t");
+    name = b == std::string::npos ? std::string() : name.substr(b);
+    for (std::uint32_t t : g.triangleIndices) of[t] = name;
+  }
+  return of;
 }
 
 void Compare(const std::string& path) {
@@ -116,6 +117,7 @@ void Compare(const std::string& path) {
   for (std::size_t i = 0; i < attrib.texcoords.size(); ++i)
     ASSERT_TRUE(CloseFloat(m->texCoords[2 + i], attrib.texcoords[i]));
 
+  const std::vector<std::string> groupOf = GroupsOfTriangles(*m);
   std::uint32_t tri = 0;
   for (const tinyobj::shape_t& shape : shapes) {
     std::size_t offset = 0;
@@ -130,7 +132,7 @@ void Compare(const std::string& path) {
           ASSERT_EQ(static_cast<int>(t.normalIndex[c]), corner[c].normal_index + 1) << "triangle " << tri;
           ASSERT_EQ(static_cast<int>(t.texCoordIndex[c]), corner[c].texcoord_index + 1) << "triangle " << tri;
         }
-        ASSERT_EQ(GroupOf(*m, tri), shape.name) << "triangle " << tri;
+        ASSERT_EQ(groupOf[tri], shape.name) << "triangle " << tri;
       }
       offset += fv;
     }

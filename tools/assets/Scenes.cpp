@@ -1,0 +1,157 @@
+#include "Scenes.h"
+
+#include "HumanFigure.h"
+#include "ObjWriter.h"
+#include "SurfaceNets.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace assets {
+
+namespace {
+
+const Vec3 kBoxLo{-0.5, -0.05, -0.35}, kBoxHi{0.5, 1.85, 0.45};
+
+Vec3 Centroid(const Mesh& m, int t) {
+  const auto& tri = m.triangles[static_cast<std::size_t>(t)];
+  return (m.vertices[static_cast<std::size_t>(tri[0])] + m.vertices[static_cast<std::size_t>(tri[1])] +
+          m.vertices[static_cast<std::size_t>(tri[2])]) *
+         (1.0 / 3.0);
+}
+
+Mesh Surface(const CFigure& figure, double cell) {
+  return Polygonise([&](const Vec3& p) { return figure.Distance(p); }, kBoxLo, kBoxHi, cell);
+}
+
+// The garment's group of a triangle: a long-sleeved top over trunk and arms,
+// trousers over the legs; open at neck, wrists and ankles.
+std::string GarmentGroup(const CFigure& cloth, const Mesh& mesh, int t, const std::string& prefix) {
+  const Vec3 c = Centroid(mesh, t);
+  const int label = cloth.LabelAt(c);
+  if (label == LHead || label == LLeftHand || label == LRightHand || label == LLeftFoot || label == LRightFoot)
+    return {};
+  if (label == LTrunk && c.y > cloth.Bones().neck.y - 0.035) return {};
+  if ((label == LLeftLeg || label == LRightLeg) && c.y < cloth.Bones().ankle[label == LLeftLeg ? 0 : 1].y + 0.04)
+    return {};
+  return prefix + kLabelGroups[label];
+}
+
+const std::vector<MaterialSpec> kBodyMaterials = {{"skin", 0.87f, 0.70f, 0.60f, 80}};
+const std::vector<MaterialSpec> kClothMaterials = {{"fabric", 0.30f, 0.42f, 0.62f, 20}};
+
+bool Report(const char* name, bool ok, std::size_t triangles) {
+  if (ok) std::printf("make_assets: %s: %zu triangles\n", name, triangles);
+  else std::fprintf(stderr, "make_assets: cannot write %s\n", name);
+  return ok;
+}
+
+}  // namespace
+
+bool WriteBodyModel(const std::string& dir) {
+  const CFigure body(StandingPose());
+  const Mesh mesh = Surface(body, 0.0085);
+  CObjWriter out(dir + "model.obj", "model.mtl", "a standing human figure, groups by body part");
+  out.Add(mesh, kUnitsPerMetre, [&](int t) { return std::string(kLabelGroups[body.LabelAt(Centroid(mesh, t))]); },
+          [](const std::string&) { return std::string("skin"); });
+  return Report("model.obj", out.Ok() && WriteMtl(dir + "model.mtl", kBodyMaterials), out.Triangles());
+}
+
+bool WriteGarmentModel(const std::string& dir) {
+  const CFigure cloth(StandingPose(), 0.013, 0.035);
+  const Mesh mesh = Surface(cloth, 0.0095);
+  CObjWriter out(dir + "cloth.obj", "cloth.mtl", "a long-sleeved top and trousers, groups by the parts they cover");
+  out.Add(mesh, kUnitsPerMetre, [&](int t) { return GarmentGroup(cloth, mesh, t, ""); },
+          [](const std::string&) { return std::string("fabric"); });
+  return Report("cloth.obj", out.Ok() && WriteMtl(dir + "cloth.mtl", kClothMaterials), out.Triangles());
+}
+
+bool WriteAnimationModel(const std::string& dir) {
+  CObjWriter out(dir + "op.obj", "op.mtl", "a walking cycle: frames 0 to 12, H<frame>_ body and C<frame>_ garment");
+  for (int frame = 0; frame <= 12; ++frame) {
+    const Skeleton pose = WalkingPose(frame / 12.0);
+    const CFigure body(pose);
+    const Mesh bodyMesh = Surface(body, 0.016);
+    const std::string h = "H" + std::to_string(frame) + "_", c = "C" + std::to_string(frame) + "_";
+    out.Add(bodyMesh, kUnitsPerMetre,
+            [&](int t) { return h + kLabelGroups[body.LabelAt(Centroid(bodyMesh, t))]; },
+            [](const std::string&) { return std::string("skin"); });
+    const CFigure cloth(pose, 0.013, 0.035);
+    const Mesh clothMesh = Surface(cloth, 0.017);
+    out.Add(clothMesh, kUnitsPerMetre, [&](int t) { return GarmentGroup(cloth, clothMesh, t, c); },
+            [](const std::string&) { return std::string("fabric"); });
+  }
+  std::vector<MaterialSpec> mats = kBodyMaterials;
+  mats.insert(mats.end(), kClothMaterials.begin(), kClothMaterials.end());
+  return Report("op.obj", out.Ok() && WriteMtl(dir + "op.mtl", mats), out.Triangles());
+}
+
+bool WriteSpaceSuit(const std::string& dir) {
+  const Skeleton pose = StandingPose();
+  CFigure suit(pose, 0.04, 0.06);
+  constexpr int kVisor = 10, kBackpack = 11;
+  suit.Add({Primitive::Ell, pose.head + Vec3{0, 0.005, 0}, {}, 0, 0, {0.165, 0.175, 0.17}, LHead});  // helmet
+  suit.Add({Primitive::Ell, pose.head + Vec3{0, 0.0, 0.075}, {}, 0, 0, {0.13, 0.10, 0.11}, kVisor});
+  suit.Add({Primitive::Box, pose.chest + Vec3{0, -0.06, -0.2}, {}, 0.05, 0, {0.19, 0.27, 0.09}, kBackpack});
+  for (int side = 0; side < 2; ++side)  // boots
+    suit.Add({Primitive::Capsule, pose.ankle[side] + Vec3{0, -0.02, -0.04}, pose.toe[side] + Vec3{0, 0.0, 0.02}, 0.075,
+              0.065, {}, side == 0 ? LLeftFoot : LRightFoot});
+  const Mesh mesh = Polygonise([&](const Vec3& p) { return suit.Distance(p); }, Vec3{-0.6, -0.05, -0.45},
+                               Vec3{0.6, 1.95, 0.45}, 0.011);
+  // The library name has no blank: a name after mtllib is one word.
+  CObjWriter out(dir + "space suit1.obj", "spacesuit.mtl", "a space suit with helmet, visor and backpack");
+  out.Add(mesh, kUnitsPerMetre,
+          [&](int t) {
+            const int label = suit.LabelAt(Centroid(mesh, t));
+            if (label == kVisor) return std::string("VISOR");
+            if (label == kBackpack) return std::string("BACKPACK");
+            return std::string(kLabelGroups[label]);
+          },
+          [](const std::string& g) {
+            return std::string(g == "VISOR" ? "visor" : g == "BACKPACK" ? "pack" : "suit");
+          });
+  const std::vector<MaterialSpec> mats = {
+      {"suit", 0.92f, 0.92f, 0.90f, 40}, {"visor", 0.85f, 0.65f, 0.2f, 900}, {"pack", 0.7f, 0.7f, 0.72f, 60}};
+  return Report("space suit1.obj", out.Ok() && WriteMtl(dir + "spacesuit.mtl", mats), out.Triangles());
+}
+
+bool WriteMoon(const std::string& dir) {
+  // A height field with craters: raised rims, bowls, and rolling ground;
+  // flat where the suit stands.
+  struct Crater {
+    double x, z, r, depth;
+  };
+  const Crater craters[] = {{-1.6, -1.2, 0.7, 0.18}, {1.4, -1.8, 0.9, 0.22}, {2.1, 0.9, 0.5, 0.12},
+                            {-2.2, 1.2, 0.6, 0.14},  {0.3, -2.6, 0.4, 0.1},  {-0.8, 2.3, 0.35, 0.08},
+                            {0.9, 1.8, 0.3, 0.07},   {-2.6, -2.4, 0.8, 0.2}, {2.6, -0.6, 0.35, 0.08}};
+  auto height = [&](double x, double z) {
+    double h = 0.04 * std::sin(1.3 * x + 0.4) * std::cos(1.1 * z - 0.2) + 0.02 * std::sin(3.7 * x + 2.1 * z);
+    for (const Crater& c : craters) {
+      const double d = std::hypot(x - c.x, z - c.z) / c.r;
+      if (d < 1.0) h -= c.depth * (1.0 - d * d);
+      h += 0.35 * c.depth * std::exp(-(d - 1.0) * (d - 1.0) / 0.03);  // rim
+    }
+    const double centre = std::exp(-(x * x + z * z) / 0.25);
+    return h * (1.0 - centre) - 0.01;
+  };
+  const int n = 140;
+  const double size = 3.2;
+  Mesh mesh;
+  for (int j = 0; j <= n; ++j)
+    for (int i = 0; i <= n; ++i) {
+      const double x = -size + 2 * size * i / n, z = -size + 2 * size * j / n;
+      mesh.vertices.push_back({x, height(x, z), z});
+    }
+  for (int j = 0; j < n; ++j)
+    for (int i = 0; i < n; ++i) {
+      const int a = j * (n + 1) + i, b = a + 1, c = a + n + 2, d = a + n + 1;
+      mesh.triangles.push_back({a, d, c});  // counter-clockwise seen from above
+      mesh.triangles.push_back({a, c, b});
+    }
+  CObjWriter out(dir + "moon.obj", "moon.mtl", "a cratered patch of the moon's surface");
+  out.Add(mesh, kUnitsPerMetre, [](int) { return std::string("moon"); }, [](const std::string&) { return std::string("regolith"); });
+  return Report("moon.obj", out.Ok() && WriteMtl(dir + "moon.mtl", {{"regolith", 0.55f, 0.54f, 0.52f, 5}}),
+                out.Triangles());
+}
+
+}  // namespace assets
