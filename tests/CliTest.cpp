@@ -112,3 +112,45 @@ TEST(Cli, GermanLocaleGivesTheSameSummary) {
   ASSERT_EQ(german.exitCode, 0);
   EXPECT_EQ(Json(german), Json(plain));
 }
+
+TEST(Cli, ModelInfoOfTheShippedBody) {
+  const QString model = qEnvironmentVariable("CORVANE_MODEL_DIR") + QStringLiteral("/model.obj");
+  Result r = Corvane({QStringLiteral("--model-info"), model, QStringLiteral("--json")});
+  ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+  const QJsonObject o = Json(r);
+  EXPECT_EQ(o.keys(), (QStringList{"bounds", "groups", "materials", "missingParts", "normals", "texCoords", "triangles",
+                                   "vertices"}));
+  EXPECT_GT(o["triangles"].toInt(), 20000);
+  EXPECT_GT(o["normals"].toInt(), 0);
+  EXPECT_TRUE(o["missingParts"].toArray().isEmpty());
+  int withPart = 0;
+  for (const QJsonValue& g : o["groups"].toArray()) {
+    EXPECT_EQ(g.toObject().keys(), (QStringList{"material", "name", "part", "triangles"}));
+    if (g["name"].toString() == QStringLiteral(" HEAD")) EXPECT_EQ(g["part"].toString(), QStringLiteral("Head"));
+    if (g["name"].toString() == QStringLiteral("default")) EXPECT_TRUE(g["part"].isNull());
+    withPart += !g["part"].isNull();
+  }
+  EXPECT_EQ(withPart, 10);
+  EXPECT_EQ(o["bounds"]["min"].toArray().size(), 3);
+  EXPECT_LT(o["bounds"]["min"][1].toDouble(), 0.05);
+
+  Result text = Corvane({QStringLiteral("--model-info"), model});
+  EXPECT_EQ(text.exitCode, 0);
+  EXPECT_TRUE(text.out.contains("Parts without a group: none"));
+}
+
+TEST(Cli, ModelInfoExitCodes) {
+  CRunFolder f;
+  f.Write(QStringLiteral("bad.obj"), "v 0 0 0\nf 1 2 3\n");
+  f.Write(QStringLiteral("cube.obj"), "v 0 0 0\nv 1 0 0\nv 0 1 0\ng head\nf 1 2 3\n");
+  EXPECT_EQ(Corvane({QStringLiteral("--model-info"), f.Dir() + QStringLiteral("missing.obj")}).exitCode, 1);
+  EXPECT_EQ(Corvane({QStringLiteral("--model-info"), f.Dir() + QStringLiteral("bad.obj")}).exitCode, 1);
+  EXPECT_EQ(Corvane({QStringLiteral("--model-info")}).exitCode, 2);
+  EXPECT_EQ(Corvane({QStringLiteral("--model-info"), f.Dir() + QStringLiteral("cube.obj"), f.Dir()}).exitCode, 2);
+  Result r = Corvane({QStringLiteral("--json"), QStringLiteral("--model-info"), f.Dir() + QStringLiteral("cube.obj")});
+  ASSERT_EQ(r.exitCode, 0);
+  const QJsonObject o = Json(r);
+  EXPECT_EQ(o["missingParts"].toArray().size(), 6) << "a lower-case group is not the body's head";
+  EXPECT_TRUE(o["materials"].toArray().isEmpty());
+  EXPECT_TRUE(o["groups"][0]["material"].isNull());
+}
