@@ -3,6 +3,7 @@
 #include "ModelInfo.h"
 #include "ObjReader.h"
 #include "RunSummary.h"
+#include "ScreenshotCommand.h"
 #include "SimulationData.h"
 
 #include <QCommandLineParser>
@@ -67,7 +68,29 @@ int RunCommandLine(const QStringList& arguments) {
   const QCommandLineOption modelInfo(QStringLiteral("model-info"),
                                      QStringLiteral("Read one OBJ model and print its counts, groups and body parts."),
                                      QStringLiteral("FILE"));
-  parser.addOptions({help, version, info, json, modelInfo});
+  const QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                      QStringLiteral("Render one 3D scene of DATA_DIR to the PNG file FILE and exit."),
+                                      QStringLiteral("FILE"));
+  const QCommandLineOption view(QStringLiteral("view"), QStringLiteral("With --screenshot: static, dynamic or space."),
+                                QStringLiteral("VIEW"));
+  const QCommandLineOption step(QStringLiteral("step"), QStringLiteral("With --screenshot: the time step (default 0)."),
+                                QStringLiteral("N"));
+  const QCommandLineOption content(QStringLiteral("content"),
+                                   QStringLiteral("With --screenshot: temperature (default), humidity or sweat."),
+                                   QStringLiteral("KIND"));
+  const QCommandLineOption layer(QStringLiteral("layer"),
+                                 QStringLiteral("With --screenshot: fabric layer K (0, the default, is the body alone)."),
+                                 QStringLiteral("K"));
+  const QCommandLineOption section(QStringLiteral("section"),
+                                   QStringLiteral("With --screenshot: the cross-section of head, trunk, arm, hand, leg or foot."),
+                                   QStringLiteral("PART"));
+  const QCommandLineOption frame(QStringLiteral("frame"),
+                                 QStringLiteral("With --screenshot: the animation frame, 0 to 12 (dynamic view)."),
+                                 QStringLiteral("F"));
+  const QCommandLineOption size(QStringLiteral("size"),
+                                QStringLiteral("With --screenshot: the picture's size (default 1000x660)."),
+                                QStringLiteral("WxH"));
+  parser.addOptions({help, version, info, json, modelInfo, screenshot, view, step, content, layer, section, frame, size});
 
   if (!parser.parse(arguments)) {
     Print(stderr, parser.errorText() + QStringLiteral("\nTry 'corvane --help'.\n"));
@@ -82,6 +105,31 @@ int RunCommandLine(const QStringList& arguments) {
     return 0;
   }
   const QStringList positional = parser.positionalArguments();
+  const QList<QCommandLineOption> sceneOptions = {view, step, content, layer, section, frame, size};
+  if (parser.isSet(screenshot)) {
+    if (positional.size() != 1 || parser.isSet(info) || parser.isSet(modelInfo) || parser.isSet(json) ||
+        !parser.isSet(view)) {
+      Print(stderr, QStringLiteral("corvane: --screenshot FILE --view VIEW [options] DATA_DIR\nTry 'corvane --help'.\n"));
+      return 2;
+    }
+    ScreenshotOptions options;
+    options.file = parser.value(screenshot);
+    options.dataDir = positional.front();
+    for (const QCommandLineOption& o : sceneOptions) {
+      if (!parser.isSet(o)) continue;
+      QString error;
+      if (!ParseScreenshotValue(o.names().front(), parser.value(o), options, error)) {
+        Print(stderr, QStringLiteral("corvane: %1.\nTry 'corvane --help'.\n").arg(error));
+        return 2;
+      }
+    }
+    return RunScreenshotCommand(options);
+  }
+  for (const QCommandLineOption& o : sceneOptions)
+    if (parser.isSet(o)) {
+      Print(stderr, QStringLiteral("corvane: --%1 goes with --screenshot.\nTry 'corvane --help'.\n").arg(o.names().front()));
+      return 2;
+    }
   if (parser.isSet(modelInfo)) {
     if (!positional.isEmpty() || parser.isSet(info)) {
       Print(stderr, QStringLiteral("corvane: --model-info takes one FILE and nothing else.\nTry 'corvane --help'.\n"));

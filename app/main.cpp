@@ -2,11 +2,19 @@
 
 #include "CommandLine.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 
+#include <cstring>
+#include <memory>
+
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  QCoreApplication::setApplicationName(QStringLiteral("corvane"));
+  // Rendering needs the GUI application; the text commands do not.
+  bool gui = false;
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "--screenshot") == 0 || std::strncmp(argv[i], "--screenshot=", 13) == 0) gui = true;
+  std::unique_ptr<QCoreApplication> app(gui ? new QApplication(argc, argv) : new QCoreApplication(argc, argv));
+  QCoreApplication::setApplicationName(QStringLiteral("Corvane"));
   QCoreApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
   QCoreApplication::setOrganizationName(QStringLiteral("Corvane"));
   return RunCommandLine(QCoreApplication::arguments());

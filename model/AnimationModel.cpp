@@ -8,7 +8,7 @@ void CAnimationModel::Draw() {
   for (std::size_t i = 0; i < m_pModel->groups.size(); ++i) {
     if (parts[i] < 0) continue;
     if (m_bPickNames) glLoadName(static_cast<GLuint>(101 + parts[i]));
-    DrawGroup(m_pModel->groups[i], true);
+    DrawGroupAt(i, true);
   }
 }
 
@@ -34,6 +34,6 @@ void CAnimationModel::DrawFrame(int frame) {
     if (fp.part < 0 || (fp.garment && !m_bShowGarment)) continue;
     SetPartMaterial(fp.garment ? LayerColour(fp.part) : SkinColour(fp.part), 0.0f);
     if (m_bPickNames) glLoadName(static_cast<GLuint>(101 + fp.part));
-    DrawGroup(m_pModel->groups[i], true);
+    DrawGroupAt(i, true);
   }
 }

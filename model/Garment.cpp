@@ -10,6 +10,6 @@ void CGarment::Draw() {
     if (part < 0) continue;
     SetPartMaterial(LayerColour(part), 0.0f);
     if (m_bPickNames) glLoadName(static_cast<GLuint>(201 + part));
-    DrawGroup(m_pModel->groups[i], true);
+    DrawGroupAt(i, true);
   }
 }

@@ -10,6 +10,6 @@ void CModelOBJ::Draw() {
     if (part < 0) continue;
     SetPartMaterial(SkinColour(part), 0.0f);
     if (m_bPickNames) glLoadName(static_cast<GLuint>(101 + part));
-    DrawGroup(m_pModel->groups[i], true);
+    DrawGroupAt(i, true);
   }
 }

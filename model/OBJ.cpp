@@ -12,17 +12,45 @@ namespace {
 const float kWhite[4] = {1, 1, 1, 1};
 }
 
+bool COBJ::s_bImmediate = false;
+
 COBJ::~COBJ() {
   if (m_pModel) glmFreeModel(m_pModel), m_pModel = nullptr;
   // Lists can only be freed in their context; without one current they go
   // with the context itself.
-  if (m_nDisplayList && QOpenGLContext::currentContext()) ReleaseGL();
+  if ((m_nDisplayList || !m_groupLists.empty()) && QOpenGLContext::currentContext()) ReleaseGL();
 }
 
 void COBJ::ReleaseGL() {
   if (m_nDisplayList) glDeleteLists(m_nDisplayList, 1);
   m_nDisplayList = 0;
   m_bDirty = 1;
+  ReleaseGroupLists();
+}
+
+void COBJ::ReleaseGroupLists() {
+  for (unsigned list : m_groupLists)
+    if (list) glDeleteLists(list, 1);
+  m_groupLists.clear();
+}
+
+void COBJ::DrawGroupAt(std::size_t index, bool setLineWidth) {
+  const ObjGroup& group = m_pModel->groups[index];
+  if (s_bImmediate || m_bCompiling) return DrawGroup(group, setLineWidth);
+  if (m_nListsMode != m_nDrawMode || m_nListsSmooth != m_bSmooth || m_nListsLoad != m_nLoads ||
+      m_groupLists.size() != m_pModel->groups.size()) {
+    ReleaseGroupLists();
+    m_groupLists.assign(m_pModel->groups.size(), 0u);
+    m_nListsMode = m_nDrawMode, m_nListsSmooth = m_bSmooth, m_nListsLoad = m_nLoads;
+  }
+  unsigned& list = m_groupLists[index];
+  if (!list) {
+    list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    DrawGroup(group, setLineWidth);
+    glEndList();
+  }
+  glCallList(list);
 }
 
 bool COBJ::Load(const char* path, float smoothAngle) {
@@ -97,7 +125,7 @@ void COBJ::DrawGroup(const ObjGroup& group, bool setLineWidth) const {
 
 void COBJ::Draw() {
   if (!m_pModel) return;
-  for (const ObjGroup& g : m_pModel->groups) DrawGroup(g, false);
+  for (std::size_t i = 0; i < m_pModel->groups.size(); ++i) DrawGroupAt(i, false);
 }
 
 void COBJ::DrawList() {
@@ -106,7 +134,9 @@ void COBJ::DrawList() {
     if (m_nDisplayList) glDeleteLists(m_nDisplayList, 1);
     m_nDisplayList = glGenLists(1);
     glNewList(m_nDisplayList, GL_COMPILE_AND_EXECUTE);
+    m_bCompiling = true;  // no list may be compiled inside this one
     Draw();
+    m_bCompiling = false;
     glEndList();
     m_bDirty = 0;
   } else {

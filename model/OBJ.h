@@ -29,6 +29,11 @@ class COBJ {
 
   static void SetPartMaterial(const float* colour, float shininess);
 
+  // Draw every triangle in immediate mode on every frame instead of
+  // replaying each group's compiled geometry (the reference way, kept for
+  // comparisons; the picture is the same).
+  static bool s_bImmediate;
+
   // Where the part colours come from; null draws parts in white.
   void SetColourSource(const CSimulationData* data) { m_pData = data; }
 
@@ -44,6 +49,9 @@ class COBJ {
   // Emits the triangles of one group in the current draw mode, then
   // restores depth writes and disables blending.
   void DrawGroup(const ObjGroup& group, bool setLineWidth) const;
+  // The same through a display list of the group's geometry, compiled on
+  // first use and kept until the model, draw mode or smoothing changes.
+  void DrawGroupAt(std::size_t index, bool setLineWidth);
   const float* SkinColour(int part) const;
   const float* LayerColour(int part) const;
   // Body part of each group (list order) by its name, computed at Load:
@@ -55,5 +63,11 @@ class COBJ {
   unsigned m_nLoads = 0;  // counts loads, so caches of a model can tell it changed
 
  private:
+  void ReleaseGroupLists();
+
   std::vector<int> m_partsAsWritten, m_partsUpperCase;
+  std::vector<unsigned> m_groupLists;
+  int m_nListsMode = -1, m_nListsSmooth = -1;
+  unsigned m_nListsLoad = 0;
+  bool m_bCompiling = false;
 };

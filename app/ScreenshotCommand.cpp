@@ -1,0 +1,132 @@
+#include "ScreenshotCommand.h"
+
+#include "OpenGLView.h"
+#include "SceneLoader.h"
+#include "SimulationData.h"
+
+#include <QApplication>
+#include <QImage>
+
+#include <cstdio>
+
+namespace {
+int IndexOf(const QString& value, std::initializer_list<const char*> names) {
+  int i = 0;
+  for (const char* n : names) {
+    if (value.compare(QLatin1String(n), Qt::CaseInsensitive) == 0) return i;
+    ++i;
+  }
+  return -1;
+}
+
+bool ParseInt(const QString& value, int lo, int hi, int& out) {
+  bool ok = false;
+  const int v = value.toInt(&ok);
+  if (!ok || v < lo || v > hi) return false;
+  out = v;
+  return true;
+}
+
+// Messages from the loaders: printed, and remembered as a failure.
+class CScreenshotSink final : public IMessageSink {
+ public:
+  void Message(const QString& caption, const QString& text, MessageIcon icon) override {
+    CStderrMessageSink::Instance().Message(caption, text, icon);
+    ++m_count;
+  }
+  int m_count = 0;
+};
+}  // namespace
+
+bool ParseScreenshotValue(const QString& option, const QString& value, ScreenshotOptions& o, QString& error) {
+  bool ok = true;
+  if (option == QLatin1String("view")) {
+    const int i = IndexOf(value, {"static", "dynamic", "space"});
+    ok = i >= 0;
+    if (ok) o.mode = i + 1;
+  } else if (option == QLatin1String("content")) {
+    const int i = IndexOf(value, {"temperature", "humidity", "sweat"});
+    ok = i >= 0;
+    if (ok) o.content = i;
+  } else if (option == QLatin1String("section")) {
+    const int i = IndexOf(value, {"head", "trunk", "arm", "hand", "leg", "foot"});
+    ok = i >= 0;
+    if (ok) o.section = i + 1;
+  } else if (option == QLatin1String("step")) {
+    ok = ParseInt(value, 0, 1 << 30, o.step);
+  } else if (option == QLatin1String("layer")) {
+    ok = ParseInt(value, 0, 1000, o.layer);
+  } else if (option == QLatin1String("frame")) {
+    ok = ParseInt(value, 0, 12, o.frame);
+  } else if (option == QLatin1String("size")) {
+    const QStringList wh = value.split(QLatin1Char('x'));
+    int w = 0, h = 0;
+    ok = wh.size() == 2 && ParseInt(wh[0], 16, 8192, w) && ParseInt(wh[1], 16, 8192, h);
+    if (ok) o.size = QSize(w, h);
+  }
+  if (!ok) error = QStringLiteral("bad value \"%1\" for --%2").arg(value, option);
+  return ok;
+}
+
+int RunScreenshotCommand(const ScreenshotOptions& o) {
+  CScreenshotSink sink;
+  CSimulationData data;
+  data.SetMessageSink(&sink);
+  if (!data.Load(o.dataDir)) {
+    std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.dataDir));
+    return 1;
+  }
+  const int loadMessages = sink.m_count;
+  if (o.step >= data.m_nSamples) {
+    std::fprintf(stderr, "corvane: step %d is beyond the run's %d samples (0 to %d).\n", o.step, data.m_nSamples,
+                 data.m_nSamples - 1);
+    return 1;
+  }
+  int maxLayers = 0;
+  for (int l : data.m_nLayers) maxLayers = std::max(maxLayers, l);
+  if (o.layer > maxLayers) {
+    std::fprintf(stderr, "corvane: layer %d is beyond the run's %d fabric layers.\n", o.layer, maxLayers);
+    return 1;
+  }
+  data.m_nContentKind = o.content;
+  data.UpdateScale();
+  data.m_nSelectedLayer = o.layer;
+  data.m_nStep = o.step;
+  data.UpdateColours(false);
+
+  COpenGLView view;
+  view.SetData(&data);
+  view.SetMessageSink(&sink);
+  view.SetModuleDir(QCoreApplication::applicationDirPath() + QLatin1Char('/'));
+  view.m_nMode = o.mode;
+  view.ResetCamera();
+  view.m_nLayer = o.layer;
+  view.m_nSectionPart = o.section;
+  view.m_nFrame = o.frame;
+  view.resize(o.size);
+  const QString dir = view.ModuleDir();
+  if (o.mode == 1) {
+    LoadBodyModel(&view, dir + QStringLiteral("model.obj"));
+    LoadGarmentModel(&view, dir + QStringLiteral("cloth.obj"));
+  } else if (o.mode == 2) {
+    LoadAnimationModel(&view, dir + QStringLiteral("op.obj"));
+    view.m_animationJob.Join();
+    QCoreApplication::processEvents();  // the worker's queued messages
+  } else {
+    LoadSpaceSuitScene(&view);
+  }
+  if (sink.m_count > loadMessages) {
+    std::fprintf(stderr, "corvane: the scene's models could not all be read from \"%s\".\n", qPrintable(dir));
+    return 1;
+  }
+  const QImage image = view.grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+  if (image.isNull()) {
+    std::fprintf(stderr, "corvane: the scene could not be rendered (no OpenGL 2.1 context).\n");
+    return 1;
+  }
+  if (!image.save(o.file, "PNG")) {
+    std::fprintf(stderr, "corvane: cannot write \"%s\".\n", qPrintable(o.file));
+    return 1;
+  }
+  return 0;
+}

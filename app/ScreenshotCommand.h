@@ -1,0 +1,23 @@
+#pragma once
+// `corvane --screenshot`: renders one 3D scene of a run to a PNG file,
+// without user interaction.
+
+#include <QSize>
+#include <QString>
+
+struct ScreenshotOptions {
+  QString file;        // the PNG to write
+  QString dataDir;
+  int mode = 1;        // 1 static, 2 dynamic, 3 space
+  int step = 0;
+  int content = 0;     // 0 temperature, 1 humidity, 2 sweating rate
+  int layer = 0;
+  int section = 0;     // 0 none, 1 head ... 6 foot
+  int frame = 0;
+  QSize size{1000, 660};
+};
+
+// Parses the option values; on a bad value returns false with `error` set.
+bool ParseScreenshotValue(const QString& option, const QString& value, ScreenshotOptions& out, QString& error);
+// Exit code: 0 written, 1 the run, a model or the file failed.
+int RunScreenshotCommand(const ScreenshotOptions& options);

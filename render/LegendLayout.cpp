@@ -1,0 +1,61 @@
+#include "LegendLayout.h"
+
+#include "SimulationData.h"
+
+#include <charconv>
+
+const char* LegendTitle(int contentKind) {
+  switch (contentKind) {
+    case 0: return "Temperature(  C)";
+    case 1: return "Humidity";
+    default: return "Sweating Rate";
+  }
+}
+
+std::array<std::string, 5> LegendLabels(const float scale[5]) {
+  const bool fixed = scale[4] > 1.0f;
+  std::array<std::string, 5> out;
+  for (int i = 0; i < 5; ++i) {
+    // "%2.1f" / "%2.1e": one decimal; the width of 2 never pads a value
+    // that already has at least three characters.
+    char buf[64];
+    const double v = scale[4 - i];
+    auto r = std::to_chars(buf, buf + sizeof buf, v, fixed ? std::chars_format::fixed : std::chars_format::scientific, 1);
+    out[static_cast<std::size_t>(i)].assign(buf, r.ptr);
+  }
+  return out;
+}
+
+std::vector<SectionDisc> SectionDiscs(const CSimulationData& data, int part) {
+  std::vector<SectionDisc> discs;
+  if (part < 0 || part >= kBodyPartCount) return discs;
+  const int layers = data.m_nLayers[part] > 0 ? data.m_nLayers[part] : 0;
+  const int n = layers + 2;
+  const float w = 0.18f / static_cast<float>(n);
+  for (int i = 0; i < n; ++i) {
+    SectionDisc d;
+    const float* colour;
+    static const float kBlack[4] = {0, 0, 0, 1};
+    if (i < layers) {
+      const int k = layers - i;
+      d.label = "Layer" + std::to_string(k);
+      colour = k - 1 < kMaxLayerColours ? data.m_allLayerColours[k - 1][part] : kBlack;
+    } else if (i == layers) {
+      d.label = "Skin";
+      colour = data.m_skinColours[part];
+    } else {
+      d.label = "Core";
+      colour = data.m_coreColours[part];
+    }
+    d.radius = 0.18f - static_cast<float>(i) * w;
+    d.colour[0] = colour[0], d.colour[1] = colour[1], d.colour[2] = colour[2];
+    d.labelY = 0.14f + 0.04f * static_cast<float>(i);
+    discs.push_back(d);
+  }
+  return discs;
+}
+
+const char* SectionCaption(int sectionPart) {
+  static const char* const kCaptions[6] = {"HEAD", "TRUNK", "ARM", "HAND", "LEG", "FOOT"};
+  return sectionPart >= 1 && sectionPart <= 6 ? kCaptions[sectionPart - 1] : "";
+}

@@ -1,0 +1,251 @@
+#include "OpenGLView.h"
+
+#include "Backdrop.h"
+#include "SimulationData.h"
+
+#include <QMouseEvent>
+#include <QOpenGLContext>
+#include <QTimerEvent>
+#include <QWheelEvent>
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+COpenGLView::COpenGLView(QWidget* parent) : QOpenGLWidget(parent) {
+  QSurfaceFormat format;
+  format.setVersion(2, 1);
+  format.setProfile(QSurfaceFormat::CompatibilityProfile);
+  format.setDepthBufferSize(24);
+  setFormat(format);
+  setMouseTracking(false);
+  setFocusPolicy(Qt::ClickFocus);
+  ResetCamera();
+}
+
+COpenGLView::~COpenGLView() {
+  // Workers first: nothing may install a model into a view that is going.
+  m_animationJob.Join();
+  CleanupGL();
+}
+
+void COpenGLView::SetReferenceDrawing(bool on) {
+  m_bReference = on;
+  COBJ::s_bImmediate = on;
+}
+
+void COpenGLView::ResetCamera() {
+  if (m_nMode == 0) {
+    m_dTransX = -1.2f, m_dTransY = -0.3f, m_dTransZ = -2.7f;
+    m_dRotX = -70.55f, m_dRotY = 4.11f, m_dRotZ = -65.0f;
+    m_fZoom = 1.0f;
+  } else {
+    m_dTransX = 0.2f, m_dTransY = -0.1f, m_dTransZ = -4.2f;
+    m_dRotX = m_dRotY = m_dRotZ = 0.0;
+    m_fZoom = 1.2f;
+  }
+  RenderScene();
+}
+
+void COpenGLView::RenderScene() { update(); }
+
+void COpenGLView::initializeGL() {
+  connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &COpenGLView::CleanupGL, Qt::UniqueConnection);
+  InitGL();
+  m_bGLReady = 1;
+}
+
+void COpenGLView::InitGL() {
+  glShadeModel(GL_SMOOTH);
+  glClearColor(1, 1, 1, 1);
+  glClearDepth(1.5);
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LEQUAL);
+  glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+  const float ambient[4] = {0.5f, 0.5f, 0.5f, 1.0f}, diffuse[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+  const float position[4] = {1.0f, 3.3f, 2.1f, 0.0f};
+  glLightfv(GL_LIGHT1, GL_AMBIENT, ambient);
+  glLightfv(GL_LIGHT1, GL_DIFFUSE, diffuse);
+  glLightfv(GL_LIGHT1, GL_POSITION, position);
+  glEnable(GL_LIGHT1);
+  LoadBackdropTexture();
+  m_bFontListsReady = false;
+}
+
+// Frees what this view made in its context: textures, glyph lists and the
+// models' compiled geometry. Runs before the context goes.
+void COpenGLView::CleanupGL() {
+  if (!m_bGLReady) return;
+  makeCurrent();
+  if (m_nBackdropTexture) glDeleteTextures(1, &m_nBackdropTexture);
+  m_nBackdropTexture = 0;
+  if (m_bFontListsReady) DeleteFontLists();
+  m_bFontListsReady = false;
+  for (COBJ* m : {static_cast<COBJ*>(m_pBody.Get()), static_cast<COBJ*>(m_pGarment.Get()),
+                  static_cast<COBJ*>(m_pSpaceSuit.Get()), m_pMoon.Get(), static_cast<COBJ*>(m_pAnimation.Get())})
+    if (m) m->ReleaseGL();
+  doneCurrent();
+  m_bGLReady = 0;
+}
+
+void COpenGLView::LoadBackdropTexture() {
+  const BackdropPixels pixels = ReadBackdrop(FindBackdrop(m_strModuleDir));
+  if (pixels.IsNull()) return;  // the backdrop is drawn dark and untextured
+  glGenTextures(1, &m_nBackdropTexture);
+  glBindTexture(GL_TEXTURE_2D, m_nBackdropTexture);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  gluBuild2DMipmaps(GL_TEXTURE_2D, 3, pixels.width, pixels.height, GL_RGB, GL_UNSIGNED_BYTE, pixels.rgb.data());
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+void COpenGLView::EnsureFontLists() {
+  if (m_bFontListsReady && !m_bReference) return;
+  if (m_glyphs.empty()) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(13);
+    m_glyphs = RasteriseGlyphs(font);
+  }
+  if (m_bFontListsReady) DeleteFontLists();
+  BuildFontLists(m_glyphs);
+  m_bFontListsReady = true;
+}
+
+void COpenGLView::resizeGL(int w, int h) { SetupProjection(w, h); }
+
+void COpenGLView::SetupProjection(int w, int h) {
+  const qreal ratio = devicePixelRatioF();
+  const int pw = static_cast<int>(w * ratio), ph = static_cast<int>((h == 0 ? 1 : h) * ratio);
+  glViewport(0, 0, pw, ph);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(45.0, AspectRatio(w, h), static_cast<double>(0.1f), 100.0);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+}
+
+void COpenGLView::DrawBackdrop() {
+  glPushMatrix();
+  glLoadIdentity();
+  glTranslated(m_dTransX, m_dTransY, m_dTransZ - 15);
+  if (m_nBackdropTexture) {
+    glEnable(GL_TEXTURE_2D);
+    glColor3f(1, 1, 1);
+    glBindTexture(GL_TEXTURE_2D, m_nBackdropTexture);
+  } else {
+    // Without the picture: a dark, untextured sky.
+    glDisable(GL_LIGHTING);
+    glColor3f(0.02f, 0.02f, 0.06f);
+  }
+  glBegin(GL_QUADS);
+  glTexCoord2f(0, 0), glVertex3f(-8, -8, 0);
+  glTexCoord2f(0, 1), glVertex3f(-8, 8, 0);
+  glTexCoord2f(1, 1), glVertex3f(8, 8, 0);
+  glTexCoord2f(1, 0), glVertex3f(8, -8, 0);
+  glEnd();
+  glEnable(GL_LIGHTING);
+  glPopMatrix();
+  glDisable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+void COpenGLView::paintGL() {
+  // The projection of the current size (a grab of a window never shown has
+  // had no resize).
+  SetupProjection(width(), height());
+  if (m_nMode == 0) glClearColor(1, 1, 1, 1);
+  else glClearColor(0, 0, 0, 0.5f);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glEnable(GL_LIGHTING);
+  glShadeModel(GL_SMOOTH);
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LEQUAL);
+  if (m_nMode == 3) DrawBackdrop();
+  glPushMatrix();
+  glLoadIdentity();
+  if (m_nMode != 0) {
+    DrawScene();
+  } else {
+    // The 3D line plot comes with the scientific view; until then the
+    // plot's background alone.
+    glDisable(GL_LIGHTING);
+  }
+  glPopMatrix();
+}
+
+void COpenGLView::StartTimers() {
+  m_timer0.start(100, this);
+  m_timer1.start(1000, this);
+}
+
+void COpenGLView::StopTimers() {
+  m_timer0.stop();
+  m_timer1.stop();
+}
+
+void COpenGLView::timerEvent(QTimerEvent* event) {
+  if (event->timerId() == m_timer0.timerId()) OnTimer(0);
+  else if (event->timerId() == m_timer1.timerId()) OnTimer(1);
+  else QOpenGLWidget::timerEvent(event);
+}
+
+void COpenGLView::OnTimer(int id) {
+  if (!m_bPlaying) {
+    StopTimers();
+    return;
+  }
+  if (id == 0) {
+    if (m_nMode == 2) {
+      m_nFrame = (m_nFrame + 1) % m_nFrameCount;
+      if (m_nFrame == 0) m_nFrame = 1;
+    } else {
+      m_dRotY += 5.0;
+    }
+    RenderScene();
+  } else if (id == 1) {
+    if (m_pData) {
+      m_pData->UpdateColours(true);
+      if (m_pData->m_nStep >= m_pData->m_nSamples) {
+        m_pData->m_nStep = m_pData->m_nSamples;
+        m_bPlaying = false;
+        StopTimers();
+      }
+    }
+    emit timeAdvanced();
+    // The colours of the new step are shown at once (no continuous redraw).
+    RenderScene();
+  }
+}
+
+void COpenGLView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return QOpenGLWidget::mousePressEvent(event);
+  m_ptLast = event->position().toPoint();
+  m_bCaptured = true;
+  setFocus(Qt::MouseFocusReason);
+}
+
+void COpenGLView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return QOpenGLWidget::mouseReleaseEvent(event);
+  m_ptLast = QPoint(0, 0);
+  m_bCaptured = false;
+}
+
+void COpenGLView::mouseMoveEvent(QMouseEvent* event) {
+  if (!m_bCaptured) return;
+  const QPoint p = event->position().toPoint();
+  m_dRotX += static_cast<float>((p.y() - m_ptLast.y()) / 3.6);
+  m_dRotY += static_cast<float>((p.x() - m_ptLast.x()) / 3.6);
+  RenderScene();
+  m_ptLast = p;
+}
+
+void COpenGLView::wheelEvent(QWheelEvent* event) {
+  // One notch (120) zooms by one step; fine-grained wheels add up to notches.
+  m_nWheelAccum += event->angleDelta().y();
+  bool changed = false;
+  while (m_nWheelAccum >= 120) m_fZoom *= 1.1f, m_nWheelAccum -= 120, changed = true;
+  while (m_nWheelAccum <= -120) m_fZoom *= 0.9f, m_nWheelAccum += 120, changed = true;
+  if (changed) RenderScene();
+  event->accept();
+}

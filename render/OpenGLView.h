@@ -1,0 +1,119 @@
+#pragma once
+// The OpenGL view: one GL context showing one of four scenes by its mode
+// (0 line plot, 1 static body, 2 animated body, 3 space suit on the moon),
+// with the camera the mouse moves, the player's two timers, and the models
+// the scene loaders install. It redraws when something it shows changes,
+// not in a loop.
+
+#include "AnimationModel.h"
+#include "FontLists.h"
+#include "Garment.h"
+#include "MessageSink.h"
+#include "ModelOBJ.h"
+#include "ModelSlot.h"
+
+#include <QBasicTimer>
+#include <QOpenGLWidget>
+#include <QPoint>
+
+#include <array>
+#include <vector>
+
+class CSimulationData;
+
+class COpenGLView : public QOpenGLWidget {
+  Q_OBJECT
+
+ public:
+  explicit COpenGLView(QWidget* parent = nullptr);
+  ~COpenGLView() override;
+
+  // Sets the camera for the current mode and redraws.
+  void ResetCamera();
+  // Asks for a redraw; every change that should become visible calls it.
+  virtual void RenderScene();
+
+  // The data store whose colours the scene shows and whose clock timer 1
+  // advances; the program folder (models, backdrop); where messages go.
+  void SetData(CSimulationData* data) { m_pData = data; }
+  CSimulationData* Data() const { return m_pData; }
+  void SetModuleDir(const QString& dir) { m_strModuleDir = dir; }
+  const QString& ModuleDir() const { return m_strModuleDir; }
+  void SetMessageSink(IMessageSink* sink) { m_pSink = sink; }
+  IMessageSink* MessageSink() const { return m_pSink; }
+
+  // The player: starts timer 0 (100 ms) and timer 1 (1000 ms); the owner
+  // sets m_bPlaying. OnTimer is the timers' handler (tests call it).
+  void StartTimers();
+  void StopTimers();
+  bool TimersRunning() const { return m_timer0.isActive() || m_timer1.isActive(); }
+  void OnTimer(int id);
+
+  // The projection's aspect ratio for a window of w x h (a height of 0 counts as 1).
+  static double AspectRatio(int w, int h) { return static_cast<double>(w) / (h == 0 ? 1 : h); }
+
+  int m_nMode = 0;
+  char m_szAxisTitle[3][256] = {};
+  std::vector<std::vector<std::array<double, 3>>> m_curves;
+  CModelSlot<CModelOBJ> m_pBody;
+  CModelSlot<CGarment> m_pGarment;
+  int m_nLayer = 0;
+  CModelSlot<CGarment> m_pSpaceSuit;
+  CModelSlot<COBJ> m_pMoon;
+  CModelSlot<CAnimationModel> m_pAnimation;
+  int m_nFrameCount = 13;
+  int m_nFrame = 0;
+  bool m_bPlaying = false;
+  int m_nSectionPart = 0;
+  int m_bGLReady = 0;
+  double m_dTransX = 0, m_dTransY = 0, m_dTransZ = 0;
+  double m_dRotX = 0, m_dRotY = 0, m_dRotZ = 0;
+  float m_fZoom = 1.0f;
+  QPoint m_ptLast;
+
+  // Loaders running on worker threads for this view; joined before it goes.
+  CBackgroundJob m_animationJob;
+
+  // Rebuilds the glyph lists every frame and draws models in immediate mode,
+  // as the original design did (for comparisons).
+  void SetReferenceDrawing(bool on);
+
+ signals:
+  // After each tick of timer 1: the owner updates its slider and time label.
+  void timeAdvanced();
+
+ protected:
+  void initializeGL() override;
+  void resizeGL(int w, int h) override;
+  void paintGL() override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void timerEvent(QTimerEvent* event) override;
+
+ private:
+  void InitGL();
+  void SetupProjection(int w, int h);
+  void CleanupGL();
+  void LoadBackdropTexture();
+  void DrawBackdrop();
+  void EnsureFontLists();
+
+  // The body scenes (modes 1 to 3).
+  void DrawScene();
+  void DrawColourLegend();
+  void DrawSectionLegend();
+  void DrawRoom();
+
+  CSimulationData* m_pData = nullptr;
+  IMessageSink* m_pSink = nullptr;
+  QString m_strModuleDir;
+  QBasicTimer m_timer0, m_timer1;
+  bool m_bCaptured = false;
+  int m_nWheelAccum = 0;
+  unsigned m_nBackdropTexture = 0;
+  bool m_bFontListsReady = false;
+  bool m_bReference = false;
+  std::vector<GlyphBitmap> m_glyphs;
+};

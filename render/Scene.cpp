@@ -1,0 +1,147 @@
+// The body scenes of the view (modes 1 to 3): the room in the environment's
+// colour, the colour legend, the cross-section legend and the models.
+
+#include "LegendLayout.h"
+#include "OpenGLView.h"
+#include "SimulationData.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <memory>
+
+void COpenGLView::DrawScene() {
+  glPushMatrix();
+  glTranslatef(static_cast<float>(m_dTransX), static_cast<float>(m_dTransY), static_cast<float>(m_dTransZ));
+  DrawColourLegend();
+  if (m_nSectionPart != 0) DrawSectionLegend();
+  glScalef(m_fZoom, m_fZoom, m_fZoom);
+  if (m_nMode != 3) DrawRoom();
+  glRotatef(static_cast<float>(m_dRotX), 1, 0, 0);
+  glRotatef(static_cast<float>(m_dRotY), 0, 1, 0);
+  glRotatef(static_cast<float>(m_dRotZ), 0, 0, 1);
+  glTranslatef(0, -1.2f, 0);
+  if (m_nMode == 2) {
+    if (CAnimationModel* anim = m_pAnimation.Get()) {
+      anim->m_bShowGarment = m_nLayer >= 1;
+      anim->DrawFrame(m_nFrame);
+    }
+  } else if (m_nMode == 1) {
+    if (CModelOBJ* body = m_pBody.Get()) {
+      body->m_bPickNames = false;
+      body->Draw();
+    }
+    if (CGarment* garment = m_pGarment.Get(); m_nLayer >= 1 && garment && garment->m_pModel) garment->Draw();
+  } else {
+    glEnable(GL_LIGHTING);
+    const float grey[4] = {0.3f, 0.3f, 0.3f, 1.0f};
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, grey);
+    if (CGarment* suit = m_pSpaceSuit.Get(); suit && suit->m_pModel) suit->Draw();
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, grey);
+    if (COBJ* moon = m_pMoon.Get()) moon->DrawList();
+  }
+  glPopMatrix();
+}
+
+void COpenGLView::DrawColourLegend() {
+  glDisable(GL_LIGHTING);
+  struct Stop {
+    float y, r, g, b;
+  };
+  static const Stop kStops[5] = {{0.7f, 1, 0, 0}, {0.55f, 1, 1, 0}, {0.4f, 0, 1, 0}, {0.25f, 0, 1, 1}, {0.1f, 0, 0, 1}};
+  glBegin(GL_QUAD_STRIP);
+  for (const Stop& s : kStops) {
+    glColor3f(s.r, s.g, s.b);
+    glVertex3f(-1.08f, s.y, 2.5f);
+    glVertex3f(-1.05f, s.y, 2.5f);
+  }
+  glEnd();
+  if (!m_pBody && !m_pAnimation && !m_pSpaceSuit) return;
+  if (!m_pData) return;
+  const std::array<std::string, 5> labels = LegendLabels(m_pData->m_fScale);
+  glColor3f(1, 0, 0);
+  EnsureFontLists();
+  DrawText3f(-1.1f, 0.75f, 2.5f, LegendTitle(m_pData->m_nContentKind));
+  static const float kLabelY[5] = {0.69f, 0.54f, 0.39f, 0.24f, 0.09f};
+  for (int i = 0; i < 5; ++i) DrawText3f(-1.02f, kLabelY[i], 2.5f, labels[static_cast<std::size_t>(i)].c_str());
+  glEnable(GL_LIGHTING);
+}
+
+void COpenGLView::DrawSectionLegend() {
+  if (!m_pData || m_nSectionPart < 1 || m_nSectionPart > 6) return;
+  glDisable(GL_LIGHTING);
+  glPushMatrix();
+  glTranslatef(-0.88f, -0.32f, 2.5f);
+  glColor3fv(m_pData->m_envColour);
+  glBegin(GL_QUADS);
+  glVertex3f(-0.27f, 0.27f, 0), glVertex3f(0.27f, 0.27f, 0), glVertex3f(0.27f, -0.27f, 0), glVertex3f(-0.27f, -0.27f, 0);
+  glEnd();
+  // The quadric lives for this drawing only.
+  std::unique_ptr<GLUquadric, void (*)(GLUquadric*)> quadric(gluNewQuadric(), gluDeleteQuadric);
+  gluQuadricNormals(quadric.get(), GLU_SMOOTH);
+  EnsureFontLists();
+  glPopMatrix();
+
+  const int part = m_nSectionPart - 1;
+  const std::vector<SectionDisc> discs = SectionDiscs(*m_pData, part);
+  const float w = 0.18f / static_cast<float>(discs.size());
+  for (const SectionDisc& d : discs) {
+    glPushMatrix();
+    glTranslatef(-0.94f, -0.34f, 2.5f);
+    glColor3fv(d.colour);
+    gluDisk(quadric.get(), 0.0, d.radius, 32, 32);
+    glColor3f(1, 1, 1);
+    glBegin(GL_LINES);
+    glVertex3f(d.radius - w / 2, 0, 0.0005f);
+    glVertex3f(d.radius - w / 2, d.labelY, 0.0005f);
+    glEnd();
+    DrawText3f(d.radius - w / 2, d.labelY, 0.0005f, d.label.c_str());
+    glPopMatrix();
+  }
+  glPushMatrix();
+  DrawText3f(-0.94f, -0.56f, 2.5005f, SectionCaption(m_nSectionPart));
+  glPopMatrix();
+  glEnable(GL_LIGHTING);
+}
+
+void COpenGLView::DrawRoom() {
+  glDisable(GL_LIGHTING);
+  glColor3f(m_pData ? m_pData->m_envColour[0] : 0, m_pData ? m_pData->m_envColour[1] : 0,
+            m_pData ? m_pData->m_envColour[2] : 1);
+  glLineWidth(2);
+  auto line = [](float x0, float y0, float z0, float x1, float y1, float z1) {
+    glVertex3f(x0, y0, z0);
+    glVertex3f(x1, y1, z1);
+  };
+  glBegin(GL_LINES);
+  for (int i = 0; i <= 20; ++i) {  // floor
+    line(-1.5f + 0.15f * i, -1.2f, 0.9f, -1.5f + 0.15f * i, -1.2f, -1.5f);
+    line(-1.5f, -1.2f, -1.5f + 0.12f * i, 1.5f, -1.2f, -1.5f + 0.12f * i);
+  }
+  glEnd();
+  glBegin(GL_LINES);
+  for (int i = 0; i <= 20; ++i) {  // left wall
+    line(-1.5f, -1.2f + 0.135f * i, 0.9f, -1.5f, -1.2f + 0.135f * i, -1.5f);
+    line(-1.5f, -1.2f, -1.5f + 0.12f * i, -1.5f, 1.5f, -1.5f + 0.12f * i);
+  }
+  glEnd();
+  glBegin(GL_LINES);
+  for (int i = 0; i <= 20; ++i) {  // back wall
+    line(-1.5f + 0.15f * i, -1.2f, -1.5f, -1.5f + 0.15f * i, 1.5f, -1.5f);
+    line(-1.5f, -1.2f + 0.135f * i, -1.5f, 1.5f, -1.2f + 0.135f * i, -1.5f);
+  }
+  glEnd();
+  glBegin(GL_LINES);
+  for (int i = 0; i <= 20; ++i) {  // right wall
+    line(1.5f, -1.2f + 0.135f * i, 0.9f, 1.5f, -1.2f + 0.135f * i, -1.5f);
+    line(1.5f, -1.2f, -1.5f + 0.12f * i, 1.5f, 1.5f, -1.5f + 0.12f * i);
+  }
+  glEnd();
+  glBegin(GL_LINES);
+  for (int i = 0; i <= 20; ++i) {  // ceiling
+    line(-1.5f + 0.15f * i, 1.5f, 0.9f, -1.5f + 0.15f * i, 1.5f, -1.5f);
+    line(-1.5f, 1.5f, -1.5f + 0.12f * i, 1.5f, 1.5f, -1.5f + 0.12f * i);
+  }
+  glEnd();
+  glEnable(GL_LIGHTING);
+}
