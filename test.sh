@@ -19,3 +19,14 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 xvfb-run -a -s "-screen 0 1280x1024x24" \
   ctest --test-dir "$BUILD" --output-on-failure --parallel 2
+
+# The model hand-over between threads, under ThreadSanitizer: a build of its
+# own, of the one test that uses no Qt GUI class.
+TSAN_BUILD=${CORVANE_TSAN_BUILD:-build-tsan}
+if [ ! -f "$TSAN_BUILD/CMakeCache.txt" ]; then
+  CC=clang CXX=clang++ cmake -B "$TSAN_BUILD" -G Ninja \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_TSAN=ON -DCORVANE_BENCH=OFF
+fi
+cmake --build "$TSAN_BUILD" --target test_handover
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+  ctest --test-dir "$TSAN_BUILD" -R '^test_handover$' --output-on-failure

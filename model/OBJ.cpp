@@ -2,15 +2,19 @@
 
 #include "BodyPartNames.h"
 #include "ObjReader.h"
+#include "ObjTopology.h"
 #include "SimulationData.h"
 
 #include <QOpenGLContext>
+
+#include <unordered_map>
 
 #include <GL/gl.h>
 
 namespace {
 const float kWhite[4] = {1, 1, 1, 1};
-}
+
+}  // namespace
 
 bool COBJ::s_bImmediate = false;
 
@@ -34,9 +38,70 @@ void COBJ::ReleaseGroupLists() {
   m_groupLists.clear();
 }
 
+void COBJ::BuildIndexedMesh() {
+  const ObjModel& m = *m_pModel;
+  IndexedMesh mesh;
+  mesh.smooth = m_bSmooth;
+  mesh.load = m_nLoads;
+  const bool smooth = m_bSmooth && m.HasNormals();
+  const bool tex = m.HasTexCoords();
+  std::unordered_map<std::uint64_t, std::uint32_t> corners;
+  corners.reserve(m.vertexCount * 2);
+  for (const ObjGroup& g : m.groups) {
+    std::vector<std::uint32_t> indices;
+    indices.reserve(g.triangleIndices.size() * 3);
+    for (std::uint32_t ti : g.triangleIndices) {
+      const ObjTriangle& t = m.triangles[ti];
+      for (int c = 0; c < 3; ++c) {
+        // Without smoothing the whole triangle takes its facet normal.
+        const std::uint32_t n = smooth ? t.normalIndex[c] : t.facetNormalIndex;
+        const std::uint32_t uv = tex ? t.texCoordIndex[c] : 0;
+        const std::uint64_t key = (static_cast<std::uint64_t>(t.vertexIndex[c]) << 40) ^
+                                  (static_cast<std::uint64_t>(n) << 20) ^ uv ^ (static_cast<std::uint64_t>(smooth) << 63);
+        auto [it, fresh] = corners.try_emplace(key, static_cast<std::uint32_t>(mesh.positions.size() / 3));
+        if (fresh) {
+          const float* p = &m.vertices[3 * t.vertexIndex[c]];
+          const float* nv = smooth ? &m.normals[3 * n] : &m.facetNormals[3 * n];
+          mesh.positions.insert(mesh.positions.end(), p, p + 3);
+          mesh.normals.insert(mesh.normals.end(), nv, nv + 3);
+          if (tex) mesh.texCoords.insert(mesh.texCoords.end(), &m.texCoords[2 * uv], &m.texCoords[2 * uv] + 2);
+        }
+        indices.push_back(it->second);
+      }
+    }
+    mesh.groups.push_back(std::move(indices));
+  }
+  m_indexed = std::move(mesh);
+}
+
+void COBJ::DrawIndexedGroup(std::size_t index) {
+  if (m_indexed.load != m_nLoads || m_indexed.smooth != m_bSmooth || m_indexed.groups.size() != m_pModel->groups.size())
+    BuildIndexedMesh();
+  const std::vector<std::uint32_t>& indices = m_indexed.groups[index];
+  if (m_bClosed) glEnable(GL_CULL_FACE), glCullFace(GL_BACK);
+  if (!indices.empty()) {
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, m_indexed.positions.data());
+    glNormalPointer(GL_FLOAT, 0, m_indexed.normals.data());
+    if (!m_indexed.texCoords.empty()) {
+      glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+      glTexCoordPointer(2, GL_FLOAT, 0, m_indexed.texCoords.data());
+    }
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_INT, indices.data());
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+  }
+  if (m_bClosed) glDisable(GL_CULL_FACE);
+  glDepthMask(GL_TRUE);
+  glDisable(GL_BLEND);
+}
+
 void COBJ::DrawGroupAt(std::size_t index, bool setLineWidth) {
   const ObjGroup& group = m_pModel->groups[index];
   if (s_bImmediate || m_bCompiling) return DrawGroup(group, setLineWidth);
+  if (m_nDrawMode == 0) return DrawIndexedGroup(index);
   if (m_nListsMode != m_nDrawMode || m_nListsSmooth != m_bSmooth || m_nListsLoad != m_nLoads ||
       m_groupLists.size() != m_pModel->groups.size()) {
     ReleaseGroupLists();
@@ -67,6 +132,7 @@ bool COBJ::Load(const char* path, float smoothAngle) {
     m_partsAsWritten.push_back(BodyPartOfName(NormaliseGroupName(g.name, false)));
     m_partsUpperCase.push_back(BodyPartOfName(NormaliseGroupName(g.name, true)));
   }
+  m_bClosed = IsClosedOutward(*model);
   m_pModel = model;
   ++m_nLoads;
   m_bDirty = 1;

@@ -44,6 +44,9 @@ class COBJ {
   int m_bDirty = 1;
   unsigned m_nDisplayList = 0;
   bool m_bPickNames = false;
+  // The model is one closed surface with every face turned outwards: its
+  // back faces can never be seen, so they are culled when drawing.
+  bool m_bClosed = false;
 
  protected:
   // Emits the triangles of one group in the current draw mode, then
@@ -64,6 +67,18 @@ class COBJ {
 
  private:
   void ReleaseGroupLists();
+  // Filled triangles of every group as indexed vertex arrays: one array
+  // entry per distinct (position, normal, texture coordinate) corner, so
+  // each shared vertex is lit once per frame instead of once per corner.
+  struct IndexedMesh {
+    std::vector<float> positions, normals, texCoords;
+    std::vector<std::vector<std::uint32_t>> groups;
+    int smooth = -1;
+    unsigned load = 0;
+  };
+  void BuildIndexedMesh();
+  void DrawIndexedGroup(std::size_t index);
+  IndexedMesh m_indexed;
 
   std::vector<int> m_partsAsWritten, m_partsUpperCase;
   std::vector<unsigned> m_groupLists;

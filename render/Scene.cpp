@@ -89,7 +89,8 @@ void COpenGLView::DrawSectionLegend() {
     glPushMatrix();
     glTranslatef(-0.94f, -0.34f, 2.5f);
     glColor3fv(d.colour);
-    gluDisk(quadric.get(), 0.0, d.radius, 32, 32);
+    // 32 slices; one loop gives the same flat disc as many.
+    gluDisk(quadric.get(), 0.0, d.radius, 32, m_bReference ? 32 : 1);
     glColor3f(1, 1, 1);
     glBegin(GL_LINES);
     glVertex3f(d.radius - w / 2, 0, 0.0005f);

@@ -2,7 +2,9 @@
 
 #include "BodyPartNames.h"
 #include "ObjReader.h"
+#include "ObjTopology.h"
 #include "SurfaceNets.h"
+#include "Thicken.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,6 +37,36 @@ TEST(SurfaceNets, SphereIsClosedOnTheSurfaceAndFacesOutward) {
     EXPECT_EQ(edges.count({e.second, e.first}), 1u) << "an open edge";
   }
   for (const Vec3& v : mesh.vertices) EXPECT_NEAR(f(v), 0.0, 1e-3);
+}
+
+TEST(Thicken, AnOpenSheetBecomesOneClosedSurface) {
+  // A wavy square sheet of 8 x 8 quads.
+  Mesh sheet;
+  for (int j = 0; j <= 8; ++j)
+    for (int i = 0; i <= 8; ++i) sheet.vertices.push_back({i * 0.1, 0.02 * std::sin(i + j), j * 0.1});
+  for (int j = 0; j < 8; ++j)
+    for (int i = 0; i < 8; ++i) {
+      const int a = j * 9 + i;
+      sheet.triangles.push_back({a, a + 9, a + 10});
+      sheet.triangles.push_back({a, a + 10, a + 1});
+    }
+  std::vector<bool> keep(sheet.triangles.size(), true);
+  keep[0] = false;  // a notch in one corner
+  std::vector<int> kept, source;
+  const Mesh part = SubMesh(sheet, keep, kept);
+  ASSERT_EQ(part.triangles.size(), sheet.triangles.size() - 1);
+  EXPECT_EQ(kept.front(), 1);
+  const Mesh solid = Thicken(part, 0.01, source);
+  ASSERT_EQ(source.size(), solid.triangles.size());
+  EXPECT_EQ(solid.vertices.size(), 2 * part.vertices.size());
+  std::map<std::pair<int, int>, int> edges;
+  for (const auto& t : solid.triangles)
+    for (int i = 0; i < 3; ++i) ++edges[{t[static_cast<std::size_t>(i)], t[static_cast<std::size_t>((i + 1) % 3)]}];
+  for (const auto& [e, count] : edges) {
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(edges.count({e.second, e.first}), 1u) << "an open edge is left";
+  }
+  for (int s : source) EXPECT_LT(static_cast<std::size_t>(s), part.triangles.size());
 }
 
 namespace {
@@ -89,6 +121,10 @@ TEST(ShippedModels, BodyStandsInTheRoomWithEveryPart) {
   ASSERT_TRUE(cloth);
   EXPECT_EQ(GroupNames(*cloth),
             (std::set<std::string>{"TRUNK", "LEFTARM", "RIGHTARM", "LEFTLEG", "RIGHTLEG"}));
+  // Both are closed surfaces (the garment has a thickness), so the view may
+  // cull their back faces.
+  EXPECT_TRUE(IsClosedOutward(*body));
+  EXPECT_TRUE(IsClosedOutward(*cloth));
 }
 
 TEST(ShippedModels, WalkingCycleHasThirteenFramesOfBodyAndGarment) {

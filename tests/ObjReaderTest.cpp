@@ -1,6 +1,7 @@
 // The OBJ/MTL reader and its normals.
 
 #include "ObjReader.h"
+#include "ObjTopology.h"
 #include "ObjTestFiles.h"
 
 #include <gtest/gtest.h>
@@ -273,4 +274,33 @@ TEST(ObjReader, MissingFileAndUnknownTokens) {
   EXPECT_NE(testing::internal::GetCapturedStdout().find("Unknown token \"vp\""), std::string::npos);
   ASSERT_TRUE(m);
   EXPECT_EQ(m->vertexCount, 5u);
+}
+
+TEST(ObjTopology, ClosedOutwardSurfaces) {
+  const char* cube =
+      "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nv 1 0 1\nv 1 1 1\nv 0 1 1\n"
+      "f 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 2 3 7 6\nf 3 4 8 7\nf 4 1 5 8\n";
+  auto m = Read(cube);
+  ASSERT_TRUE(m);
+  EXPECT_TRUE(IsClosedOutward(*m));
+  // Turned inside out: closed, but its faces look inwards.
+  auto inverted = Read(
+      "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nv 1 0 1\nv 1 1 1\nv 0 1 1\n"
+      "f 2 3 4 1\nf 8 7 6 5\nf 5 6 2 1\nf 6 7 3 2\nf 7 8 4 3\nf 8 5 1 4\n");
+  ASSERT_TRUE(inverted);
+  EXPECT_FALSE(IsClosedOutward(*inverted));
+  // One face missing: open.
+  auto open = Read(
+      "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nv 1 0 1\nv 1 1 1\nv 0 1 1\n"
+      "f 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 2 3 7 6\nf 3 4 8 7\n");
+  ASSERT_TRUE(open);
+  EXPECT_FALSE(IsClosedOutward(*open));
+  // One face turned the wrong way: an edge is used twice in one direction.
+  auto flipped = Read(
+      "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nv 1 0 1\nv 1 1 1\nv 0 1 1\n"
+      "f 1 4 3 2\nf 8 7 6 5\nf 1 2 6 5\nf 2 3 7 6\nf 3 4 8 7\nf 4 1 5 8\n");
+  ASSERT_TRUE(flipped);
+  EXPECT_FALSE(IsClosedOutward(*flipped));
+  ObjModel empty;
+  EXPECT_FALSE(IsClosedOutward(empty));
 }

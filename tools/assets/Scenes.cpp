@@ -3,6 +3,7 @@
 #include "HumanFigure.h"
 #include "ObjWriter.h"
 #include "SurfaceNets.h"
+#include "Thicken.h"
 
 #include <cmath>
 #include <cstdio>
@@ -11,7 +12,7 @@ namespace assets {
 
 namespace {
 
-const Vec3 kBoxLo{-0.5, -0.05, -0.35}, kBoxHi{0.5, 1.85, 0.45};
+const Vec3 kBoxLo{-0.5, -0.05, -0.55}, kBoxHi{0.5, 1.85, 0.6};
 
 Vec3 Centroid(const Mesh& m, int t) {
   const auto& tri = m.triangles[static_cast<std::size_t>(t)];
@@ -57,12 +58,30 @@ bool WriteBodyModel(const std::string& dir) {
   return Report("model.obj", out.Ok() && WriteMtl(dir + "model.mtl", kBodyMaterials), out.Triangles());
 }
 
-bool WriteGarmentModel(const std::string& dir) {
-  const CFigure cloth(StandingPose(), 0.013, 0.035);
-  const Mesh mesh = Surface(cloth, 0.0095);
-  CObjWriter out(dir + "cloth.obj", "cloth.mtl", "a long-sleeved top and trousers, groups by the parts they cover");
-  out.Add(mesh, kUnitsPerMetre, [&](int t) { return GarmentGroup(cloth, mesh, t, ""); },
+// The garment of a pose: the kept part of the surface around the body,
+// given a thickness so that it is one closed surface. `prefix` goes before
+// each group name.
+void AddGarment(CObjWriter& out, const Skeleton& pose, double cell, const std::string& prefix) {
+  const CFigure cloth(pose, 0.013, 0.035);
+  const Mesh mesh = Surface(cloth, cell);
+  std::vector<std::string> groups(mesh.triangles.size());
+  std::vector<bool> keep(mesh.triangles.size());
+  for (std::size_t t = 0; t < mesh.triangles.size(); ++t) {
+    groups[t] = GarmentGroup(cloth, mesh, static_cast<int>(t), prefix);
+    keep[t] = !groups[t].empty();
+  }
+  std::vector<int> kept, source;
+  const Mesh open = SubMesh(mesh, keep, kept);
+  const Mesh closed = Thicken(open, 0.004, source);
+  out.Add(closed, kUnitsPerMetre,
+          [&](int t) { return groups[static_cast<std::size_t>(kept[static_cast<std::size_t>(source[static_cast<std::size_t>(t)])])]; },
           [](const std::string&) { return std::string("fabric"); });
+}
+
+bool WriteGarmentModel(const std::string& dir) {
+  CObjWriter out(dir + "cloth.obj", "cloth.mtl",
+                 "a long-sleeved top and trousers of some thickness, groups by the parts they cover");
+  AddGarment(out, StandingPose(), 0.0115, "");
   return Report("cloth.obj", out.Ok() && WriteMtl(dir + "cloth.mtl", kClothMaterials), out.Triangles());
 }
 
@@ -71,15 +90,12 @@ bool WriteAnimationModel(const std::string& dir) {
   for (int frame = 0; frame <= 12; ++frame) {
     const Skeleton pose = WalkingPose(frame / 12.0);
     const CFigure body(pose);
-    const Mesh bodyMesh = Surface(body, 0.016);
+    const Mesh bodyMesh = Surface(body, 0.019);
     const std::string h = "H" + std::to_string(frame) + "_", c = "C" + std::to_string(frame) + "_";
     out.Add(bodyMesh, kUnitsPerMetre,
             [&](int t) { return h + kLabelGroups[body.LabelAt(Centroid(bodyMesh, t))]; },
             [](const std::string&) { return std::string("skin"); });
-    const CFigure cloth(pose, 0.013, 0.035);
-    const Mesh clothMesh = Surface(cloth, 0.017);
-    out.Add(clothMesh, kUnitsPerMetre, [&](int t) { return GarmentGroup(cloth, clothMesh, t, c); },
-            [](const std::string&) { return std::string("fabric"); });
+    AddGarment(out, pose, 0.023, c);
   }
   std::vector<MaterialSpec> mats = kBodyMaterials;
   mats.insert(mats.end(), kClothMaterials.begin(), kClothMaterials.end());

@@ -1,0 +1,86 @@
+// The static scene's frame at 1000 x 660: body, garment, room, colour legend
+// and cross-section legend. Compiled geometry per group with glyph lists
+// built once, against every triangle in immediate mode with the glyph lists
+// rebuilt each frame (the original design). Both must give the same picture.
+// Run under a display (xvfb-run). Usage: bench_scene [benchmark flags]
+
+#include "OpenGLView.h"
+#include "SceneLoader.h"
+#include "SimulationData.h"
+
+#include <QApplication>
+#include <QImage>
+
+#include <GL/gl.h>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+class CBenchView : public COpenGLView {
+ public:
+  void Frame() {
+    makeCurrent();
+    paintGL();
+    glFinish();
+    doneCurrent();
+  }
+};
+
+CSimulationData* g_data = nullptr;
+CBenchView* g_view = nullptr;
+
+void BM_StaticSceneFrame(benchmark::State& state) {
+  g_view->SetReferenceDrawing(state.range(0) != 0);
+  g_view->Frame();  // compiles what is compiled once
+  for (auto _ : state) g_view->Frame();
+  state.SetLabel(state.range(0) ? "immediate mode, glyphs rebuilt per frame" : "compiled per group, glyphs once");
+}
+BENCHMARK(BM_StaticSceneFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+
+int DifferentPixels(const QImage& a, const QImage& b) {
+  int n = 0;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x) {
+      const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
+      n += std::abs(p.red() - q.red()) > 2 || std::abs(p.green() - q.green()) > 2 || std::abs(p.blue() - q.blue()) > 2;
+    }
+  return n;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  CSimulationData data;
+  if (!data.Load(QStringLiteral(CORVANE_SAMPLE_RUN))) return 1;
+  data.m_nSelectedLayer = 1;
+  data.m_nStep = data.m_nSamples / 2;
+  data.UpdateColours(false);
+  CBenchView view;
+  view.SetData(&data);
+  const QString dir = QStringLiteral(CORVANE_BIN_DIR "/");
+  view.SetModuleDir(dir);
+  view.m_nMode = 1;
+  view.ResetCamera();
+  view.m_nLayer = 1;
+  view.m_nSectionPart = 2;
+  view.resize(1000, 660);
+  view.show();
+  if (!LoadBodyModel(&view, dir + QStringLiteral("model.obj")) || !LoadGarmentModel(&view, dir + QStringLiteral("cloth.obj")))
+    return 1;
+  g_data = &data;
+  g_view = &view;
+
+  view.SetReferenceDrawing(false);
+  const QImage fast = view.grabFramebuffer();
+  view.SetReferenceDrawing(true);
+  const QImage reference = view.grabFramebuffer();
+  const int differ = DifferentPixels(fast, reference);
+  std::fprintf(stderr, "pixels that differ between the two ways: %d of %d\n", differ, fast.width() * fast.height());
+  if (differ > fast.width() * fast.height() / 1000) return 1;
+
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  return 0;
+}

@@ -1,0 +1,71 @@
+// The hand-over of a model from a loading thread to a drawing thread,
+// without any Qt GUI class, so that ThreadSanitizer can check it: one thread
+// loads and publishes while another polls the slot and walks the model.
+
+#include "ModelOBJ.h"
+#include "ModelSlot.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+std::string WriteGrid(int n) {
+  char path[] = "/tmp/corvane-handover-XXXXXX";
+  const int fd = mkstemp(path);
+  if (fd < 0) return {};
+  FILE* f = fdopen(fd, "w");
+  for (int y = 0; y <= n; ++y)
+    for (int x = 0; x <= n; ++x) std::fprintf(f, "v %d %d 0\n", x, y);
+  std::fprintf(f, "g TRUNK\n");
+  for (int y = 0; y < n; ++y)
+    for (int x = 0; x < n; ++x) {
+      const int a = y * (n + 1) + x + 1;
+      std::fprintf(f, "f %d %d %d %d\n", a, a + 1, a + n + 2, a + n + 1);
+    }
+  std::fclose(f);
+  return path;
+}
+}  // namespace
+
+TEST(Handover, ReaderSeesOnlyAFullyLoadedModel) {
+  const std::string path = WriteGrid(120);
+  ASSERT_FALSE(path.empty());
+  for (int round = 0; round < 5; ++round) {
+    CModelSlot<CModelOBJ> slot;
+    std::atomic<bool> loaded{false};
+    std::size_t walked = 0;
+    std::thread reader([&] {
+      // The drawing side: poll, and walk whatever is published.
+      for (;;) {
+        if (CModelOBJ* model = slot.Get()) {
+          const ObjModel* m = model->m_pModel;
+          ASSERT_NE(m, nullptr);
+          for (const ObjTriangle& t : m->triangles)
+            for (int c = 0; c < 3; ++c) walked += m->normals[3 * t.normalIndex[c] + 2] > 0.5f;
+          return;
+        }
+        if (loaded.load(std::memory_order_acquire) && !slot.Get()) return;
+        std::this_thread::yield();
+      }
+    });
+    {
+      CBackgroundJob job;
+      job.Start([&] {
+        auto model = std::make_unique<CModelOBJ>();
+        const bool ok = model->Load(path.c_str(), 90.0f);
+        slot.Publish(std::move(model));
+        loaded.store(ok, std::memory_order_release);
+      });
+    }  // joined here
+    reader.join();
+    EXPECT_TRUE(loaded.load());
+    EXPECT_EQ(walked, 120u * 120u * 2u * 3u) << "every corner has its normal";
+    EXPECT_FALSE(slot.Publish(std::make_unique<CModelOBJ>())) << "a slot is filled once";
+  }
+  std::remove(path.c_str());
+}

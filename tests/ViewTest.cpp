@@ -1,0 +1,165 @@
+// The view's camera, mouse, wheel and player timers, driven by calling the
+// handlers (never by waiting).
+
+#include "OpenGLView.h"
+#include "SimulationData.h"
+
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+class CTestView : public COpenGLView {
+ public:
+  using COpenGLView::mouseMoveEvent;
+  using COpenGLView::mousePressEvent;
+  using COpenGLView::mouseReleaseEvent;
+  using COpenGLView::wheelEvent;
+
+  void Mouse(QEvent::Type type, int x, int y, Qt::MouseButton button = Qt::LeftButton) {
+    const QPointF p(x, y);
+    QMouseEvent e(type, p, mapToGlobal(p), button, type == QEvent::MouseButtonRelease ? Qt::NoButton : button,
+                  Qt::NoModifier);
+    if (type == QEvent::MouseButtonPress) mousePressEvent(&e);
+    else if (type == QEvent::MouseButtonRelease) mouseReleaseEvent(&e);
+    else mouseMoveEvent(&e);
+  }
+  void Wheel(int delta) {
+    QWheelEvent e(QPointF(5, 5), mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    wheelEvent(&e);
+  }
+};
+
+void Fill(CSimulationData& d, int samples, float interval) {
+  for (int s = 0; s < samples; ++s)
+    for (int p = 0; p < kBodyPartCount; ++p) {
+      BodyPropertyRow r;
+      r.m_fTime = s * interval;
+      r.m_nPart = p;
+      r.m_fSkinTemp = 33;
+      d.m_body.push_back(r);
+    }
+  d.m_nSamples = samples;
+  d.m_fSampleInterval = interval;
+}
+}  // namespace
+
+TEST(View, CameraPerMode) {
+  CTestView view;
+  EXPECT_FLOAT_EQ(static_cast<float>(view.m_dRotX), -70.55f);
+  EXPECT_FLOAT_EQ(static_cast<float>(view.m_dTransZ), -2.7f);
+  EXPECT_EQ(view.m_dTransX, static_cast<double>(-1.2f)) << "single-precision constants";
+  view.m_nMode = 1;
+  view.ResetCamera();
+  EXPECT_EQ(view.m_dTransZ, static_cast<double>(-4.2f));
+  EXPECT_EQ(view.m_dRotX, 0.0);
+  EXPECT_EQ(view.m_fZoom, 1.2f);
+  EXPECT_EQ(COpenGLView::AspectRatio(300, 0), 300.0);
+  EXPECT_EQ(COpenGLView::AspectRatio(300, 150), 2.0);
+}
+
+TEST(View, LeftDragTurnsTheScene) {
+  CTestView view;
+  view.m_nMode = 1;
+  view.ResetCamera();
+  view.Mouse(QEvent::MouseMove, 50, 50);  // no drag yet
+  EXPECT_EQ(view.m_dRotY, 0.0);
+  view.Mouse(QEvent::MouseButtonPress, 10, 10);
+  view.Mouse(QEvent::MouseMove, 46, 10);
+  EXPECT_NEAR(view.m_dRotY, 10.0, 1e-6);
+  view.Mouse(QEvent::MouseMove, 46, 46);
+  EXPECT_NEAR(view.m_dRotX, 10.0, 1e-6);
+  view.Mouse(QEvent::MouseButtonRelease, 46, 46);
+  EXPECT_EQ(view.m_ptLast, QPoint(0, 0));
+  view.Mouse(QEvent::MouseMove, 100, 100);
+  EXPECT_NEAR(view.m_dRotY, 10.0, 1e-6);
+  view.Mouse(QEvent::MouseButtonPress, 0, 0, Qt::RightButton);
+  view.Mouse(QEvent::MouseMove, 36, 0);
+  EXPECT_NEAR(view.m_dRotY, 10.0, 1e-6) << "the right button does not drag";
+}
+
+TEST(View, WheelZoomsByNotches) {
+  CTestView view;
+  view.m_nMode = 1;
+  view.ResetCamera();
+  view.Wheel(120);
+  EXPECT_FLOAT_EQ(view.m_fZoom, 1.2f * 1.1f);
+  view.Wheel(-120);
+  EXPECT_FLOAT_EQ(view.m_fZoom, 1.2f * 1.1f * 0.9f);
+  view.ResetCamera();
+  for (int i = 0; i < 10; ++i) view.Wheel(120);
+  for (int i = 0; i < 10; ++i) view.Wheel(-120);
+  EXPECT_NEAR(view.m_fZoom, 1.2 * std::pow(0.99, 10), 1e-4);
+  const float before = view.m_fZoom;
+  view.Wheel(60);
+  EXPECT_EQ(view.m_fZoom, before) << "half a notch does nothing yet";
+  view.Wheel(60);
+  EXPECT_FLOAT_EQ(view.m_fZoom, before * 1.1f);
+}
+
+TEST(View, TimerZeroAnimatesOrTurns) {
+  CTestView view;
+  view.m_nMode = 2;
+  view.m_bPlaying = true;
+  std::vector<int> frames;
+  for (int i = 0; i < 14; ++i) {
+    view.OnTimer(0);
+    frames.push_back(view.m_nFrame);
+  }
+  EXPECT_EQ(frames, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 1, 2}));
+  view.m_nMode = 3;
+  const double rot = view.m_dRotY;
+  for (int i = 0; i < 10; ++i) view.OnTimer(0);
+  EXPECT_NEAR(view.m_dRotY - rot, 50.0, 1e-9);
+  EXPECT_EQ(view.m_nFrame, 2) << "frames only move in the animated scene";
+}
+
+TEST(View, TimerOneAdvancesTheClockAndStopsAtTheEnd) {
+  CSimulationData data;
+  Fill(data, 3, 1.0f / 60.0f);  // one second per sample
+  CTestView view;
+  view.SetData(&data);
+  view.m_nMode = 1;
+  QSignalSpy spy(&view, &COpenGLView::timeAdvanced);
+  view.m_bPlaying = true;
+  view.StartTimers();
+  view.OnTimer(1);
+  EXPECT_EQ(data.m_nStep, 1);
+  EXPECT_TRUE(view.m_bPlaying);
+  view.OnTimer(1);
+  view.OnTimer(1);
+  EXPECT_EQ(data.m_nStep, 3);
+  EXPECT_FALSE(view.m_bPlaying);
+  EXPECT_FALSE(view.TimersRunning());
+  EXPECT_EQ(spy.count(), 3);
+  // Pressing Start at the end: the next tick stops again, the clock stays.
+  view.m_bPlaying = true;
+  view.StartTimers();
+  view.OnTimer(1);
+  EXPECT_EQ(data.m_nStep, 3);
+  EXPECT_FALSE(view.m_bPlaying);
+}
+
+TEST(View, ClearingPlayingStopsBothTimersAtTheNextTick) {
+  CSimulationData data;
+  Fill(data, 5, 1.0f);
+  CTestView view;
+  view.SetData(&data);
+  view.m_nMode = 2;
+  view.m_bPlaying = true;
+  view.StartTimers();
+  EXPECT_TRUE(view.TimersRunning());
+  view.m_bPlaying = false;
+  QSignalSpy spy(&view, &COpenGLView::timeAdvanced);
+  view.OnTimer(0);
+  EXPECT_FALSE(view.TimersRunning());
+  EXPECT_EQ(view.m_nFrame, 0);
+  view.OnTimer(1);
+  EXPECT_EQ(data.m_nStepAccum, 0);
+  EXPECT_EQ(spy.count(), 0);
+}
