@@ -26,6 +26,9 @@ COpenGLView::~COpenGLView() {
   // Workers first: nothing may install a model into a view that is going.
   m_animationJob.Join();
   CleanupGL();
+  // The context goes with the base class, after this part of the object:
+  // it must not call back into it.
+  if (QOpenGLContext* ctx = context()) disconnect(ctx, nullptr, this, nullptr);
 }
 
 void COpenGLView::SetReferenceDrawing(bool on) {
