@@ -6,6 +6,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QFile>
+#include <QImage>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -153,4 +155,62 @@ TEST(Cli, ModelInfoExitCodes) {
   EXPECT_EQ(o["missingParts"].toArray().size(), 6) << "a lower-case group is not the body's head";
   EXPECT_TRUE(o["materials"].toArray().isEmpty());
   EXPECT_TRUE(o["groups"][0]["material"].isNull());
+}
+
+TEST(Cli, ScreenshotOfEachScene) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));  // Mesa's driver at exit
+  CRunFolder out;
+  struct Case {
+    QStringList args;
+  } cases[] = {{{"--view", "static", "--layer", "1", "--section", "trunk", "--content", "humidity"}},
+               {{"--view", "dynamic", "--frame", "4", "--step", "3"}},
+               {{"--view", "space", "--size", "320x200"}}};
+  int i = 0;
+  for (const Case& c : cases) {
+    const QString file = out.Dir() + QStringLiteral("s%1.png").arg(i++);
+    QStringList args = {QStringLiteral("--screenshot"), file};
+    args += c.args;
+    args << SampleRun();
+    Result r = Corvane(args, env);
+    ASSERT_EQ(r.exitCode, 0) << c.args.join(' ').toStdString() << ": " << r.err.constData();
+    const QImage image(file);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), c.args.contains("320x200") ? QSize(320, 200) : QSize(1000, 660));
+    // Not an empty picture: the colour bar's red top is there in every scene.
+    int red = 0;
+    for (int y = 0; y < image.height() / 2; ++y)
+      for (int x = 0; x < image.width() / 5; ++x) red += qRed(image.pixel(x, y)) > 200 && qGreen(image.pixel(x, y)) < 50;
+    EXPECT_GT(red, 20) << c.args.join(' ').toStdString();
+  }
+}
+
+TEST(Cli, ScreenshotRefusesBadRequests) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+  CRunFolder out;
+  const QString file = out.Dir() + QStringLiteral("x.png");
+  auto run = [&](QStringList extra) {
+    QStringList args = {QStringLiteral("--screenshot"), file};
+    args += extra;
+    return Corvane(args, env);
+  };
+  EXPECT_EQ(run({"--view", "sideways", SampleRun()}).exitCode, 2);
+  EXPECT_EQ(run({SampleRun()}).exitCode, 2) << "--view is required";
+  EXPECT_EQ(run({"--view", "static", "--size", "10x", SampleRun()}).exitCode, 2);
+  EXPECT_EQ(run({"--view", "static", "--frame", "13", SampleRun()}).exitCode, 2);
+  EXPECT_EQ(run({"--view", "static", "--section", "tail", SampleRun()}).exitCode, 2);
+  EXPECT_EQ(Corvane({QStringLiteral("--view"), QStringLiteral("static"), SampleRun()}).exitCode, 2)
+      << "scene options need --screenshot";
+  Result beyond = run({"--view", "static", "--step", "100000", SampleRun()});
+  EXPECT_EQ(beyond.exitCode, 1);
+  EXPECT_TRUE(beyond.err.contains("beyond"));
+  EXPECT_EQ(run({"--view", "static", "--layer", "9", SampleRun()}).exitCode, 1);
+  EXPECT_EQ(run({"--view", "static", out.Dir() + QStringLiteral("nothing")}).exitCode, 1);
+  QStringList args = {QStringLiteral("--screenshot"), QStringLiteral("/nonexistent/dir/x.png"), QStringLiteral("--view"),
+                      QStringLiteral("space"), QStringLiteral("--size"), QStringLiteral("64x64"), SampleRun()};
+  Result r = Corvane(args, env);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(r.err.contains("cannot write"));
+  EXPECT_FALSE(QFile::exists(out.Dir() + QStringLiteral("nothing")));
 }
