@@ -93,8 +93,10 @@ void CThermalModel::StepPart(int p, const Phase& phase, double dt) {
   s.sweatAccum = std::clamp(s.sweatAccum + (eSweat - eRegulatory) * dt / 60.0, 0.0, 400.0);
   const double wetness = std::clamp(0.06 + 0.94 * eRegulatory / eMax, 0.06, 1.0);
   s.evapHeat = wetness * eMax;
-  s.skinHumidity = std::clamp(wetness * 0.8 + 0.2 * phase.humidity, 0.0, 1.0);
-  s.skinPressure = s.skinHumidity * pSkinSat;
+  // The vapour pressure at the skin is what drives that evaporation through
+  // the clothing: the air's, raised by the wetted share of the difference.
+  s.skinPressure = std::clamp(pAir + wetness * (pSkinSat - pAir), 0.0, pSkinSat);
+  s.skinHumidity = std::clamp(s.skinPressure / pSkinSat, 0.0, 1.0);
 
   const double qCoreSkin = (c.conductance + 1.163 * s.bloodFlow * 0.4) * (s.core - s.skin);
   const double respiration = 0.0014 * s.metabolism * (34.0 - phase.airTemp) +
