@@ -71,7 +71,10 @@ void COpenGLView::InitGL() {
   glLightfv(GL_LIGHT1, GL_POSITION, position);
   glEnable(GL_LIGHT1);
   LoadBackdropTexture();
+  // The glyph lists take the fixed names 100 ... 354: made now, before any
+  // model asks GL for list names, so that no other list can get them.
   m_bFontListsReady = false;
+  EnsureFontLists();
 }
 
 // Frees what this view made in its context: textures, glyph lists and the
