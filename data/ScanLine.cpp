@@ -119,7 +119,7 @@ Step ScanInt(const char*& p, const char* end, int* out) {
 
 }  // namespace
 
-int ScanLineReference(const char* begin, const char* end, const ScanSpec& spec, void* const* outs) {
+int ScanLineReference(const char* begin, const char* end, const ScanSpec& format, void* const* outs) {
   char buf[4096];
   std::size_t n = static_cast<std::size_t>(end - begin);
   char* text = buf;
@@ -129,29 +129,29 @@ int ScanLineReference(const char* begin, const char* end, const ScanSpec& spec, 
   text[n] = '\0';
   void* o[kMaxConversions];
   float dummy[kMaxConversions];
-  for (int i = 0; i < kMaxConversions; ++i) o[i] = i < spec.count ? outs[i] : &dummy[i];
+  for (int i = 0; i < kMaxConversions; ++i) o[i] = i < format.count ? outs[i] : &dummy[i];
   locale_t old = uselocale(CLocale());
-  int r = std::sscanf(text, spec.scanfFormat, o[0], o[1], o[2], o[3], o[4], o[5], o[6], o[7], o[8], o[9],
+  int r = std::sscanf(text, format.scanfFormat, o[0], o[1], o[2], o[3], o[4], o[5], o[6], o[7], o[8], o[9],
                       o[10], o[11], o[12], o[13], o[14], o[15]);
   uselocale(old);
   delete[] heap;
   return r;
 }
 
-int ScanLine(const char* begin, const char* end, const ScanSpec& spec, void* const* outs) {
+int ScanLine(const char* begin, const char* end, const ScanSpec& format, void* const* outs) {
   const char* p = begin;
-  for (int i = 0; i < spec.count; ++i) {
+  for (int i = 0; i < format.count; ++i) {
     while (p < end && IsSpace(*p)) ++p;
     if (p == end || *p == '\0') return i == 0 ? -1 : i;
-    Step st = spec.convs[i] == Conv::Float ? ScanFloat(p, end, static_cast<float*>(outs[i]))
+    Step st = format.convs[i] == Conv::Float ? ScanFloat(p, end, static_cast<float*>(outs[i]))
                                            : ScanInt(p, end, static_cast<int*>(outs[i]));
     if (st == Step::Mismatch) return i;
     if (st == Step::Unsure) {
       ++t_fallbacks;
-      return ScanLineReference(begin, end, spec, outs);
+      return ScanLineReference(begin, end, format, outs);
     }
   }
-  return spec.count;
+  return format.count;
 }
 
 long ScanLineFallbackCount() { return t_fallbacks; }

@@ -22,11 +22,11 @@ struct ScanSpec {
 // outs[i] points to a float or an int according to convs[i]. Returns what
 // sscanf would: the number of conversions assigned, or -1 when the input ends
 // before the first conversion.
-int ScanLine(const char* begin, const char* end, const ScanSpec& spec, void* const* outs);
+int ScanLine(const char* begin, const char* end, const ScanSpec& format, void* const* outs);
 
 // The same, always through sscanf (C locale); the reference for tests and the
 // plain loader of the benchmark.
-int ScanLineReference(const char* begin, const char* end, const ScanSpec& spec, void* const* outs);
+int ScanLineReference(const char* begin, const char* end, const ScanSpec& format, void* const* outs);
 
 // Number of times ScanLine fell back to sscanf in this thread (diagnostics).
 long ScanLineFallbackCount();

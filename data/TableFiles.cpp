@@ -12,9 +12,9 @@ namespace {
 
 // Scans one line the way the 256-byte line buffer and sscanf see it: a
 // too-long line yields nothing.
-inline int Scan(const TextLine& line, const ScanSpec& spec, void* const* outs) {
+inline int Scan(const TextLine& line, const ScanSpec& format, void* const* outs) {
   if (line.tooLong) return 0;
-  return ScanLine(line.text, line.text + line.length, spec, outs);
+  return ScanLine(line.text, line.text + line.length, format, outs);
 }
 
 // Room for the rows of a file whose lines are at least `lineBytes` long, so

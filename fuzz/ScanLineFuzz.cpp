@@ -10,16 +10,16 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > 300) return 0;
-  const ScanSpec* const specs[] = {&LineFormats::kEnvironment, &LineFormats::kFabric, &LineFormats::kFiber,
+  const ScanSpec* const formats[] = {&LineFormats::kEnvironment, &LineFormats::kFabric, &LineFormats::kFiber,
                                    &LineFormats::kBody, &LineFormats::kComfort};
   const char* b = reinterpret_cast<const char*>(data);
-  for (const ScanSpec* spec : specs) {
+  for (const ScanSpec* format : formats) {
     std::uint32_t fast[kMaxConversions] = {}, ref[kMaxConversions] = {};
     void* fo[kMaxConversions];
     void* ro[kMaxConversions];
     for (int i = 0; i < kMaxConversions; ++i) fo[i] = &fast[i], ro[i] = &ref[i];
-    const int a = ScanLine(b, b + size, *spec, fo);
-    const int r = ScanLineReference(b, b + size, *spec, ro);
+    const int a = ScanLine(b, b + size, *format, fo);
+    const int r = ScanLineReference(b, b + size, *format, ro);
     if (a != r) std::abort();
     for (int i = 0; i < r; ++i)
       if (fast[i] != ref[i]) std::abort();

@@ -1,15 +1,3 @@
 #include "Garment.h"
 
-#include <GL/gl.h>
-
-void CGarment::Draw() {
-  if (!m_pModel) return;
-  const std::vector<int>& parts = PartsUpperCase();
-  for (std::size_t i = 0; i < m_pModel->groups.size(); ++i) {
-    const int part = parts[i];
-    if (part < 0) continue;
-    SetPartMaterial(LayerColour(part), 0.0f);
-    if (m_bPickNames) glLoadName(static_cast<GLuint>(201 + part));
-    DrawGroupAt(i, true);
-  }
-}
+void CGarment::Draw() { DrawPartGroups(PartsUpperCase(), &CGarment::LayerColour, 200); }

@@ -148,6 +148,17 @@ void COBJ::SetPartMaterial(const float* colour, float shininess) {
   glMaterialf(GL_FRONT, GL_SHININESS, shininess);
 }
 
+void COBJ::DrawPartGroups(const std::vector<int>& parts, const float* (COBJ::*colour)(int) const, unsigned nameBase) {
+  if (!m_pModel) return;
+  for (std::size_t i = 0; i < m_pModel->groups.size(); ++i) {
+    const int part = parts[i];
+    if (part < 0) continue;
+    SetPartMaterial((this->*colour)(part), 0.0f);
+    if (m_bPickNames) glLoadName(nameBase + 1 + static_cast<unsigned>(part));
+    DrawGroupAt(i, true);
+  }
+}
+
 const float* COBJ::SkinColour(int part) const { return m_pData ? m_pData->m_skinColours[part] : kWhite; }
 const float* COBJ::LayerColour(int part) const { return m_pData ? m_pData->m_layerColours[part] : kWhite; }
 

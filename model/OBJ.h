@@ -57,6 +57,9 @@ class COBJ {
   void DrawGroupAt(std::size_t index, bool setLineWidth);
   const float* SkinColour(int part) const;
   const float* LayerColour(int part) const;
+  // Draws the groups that stand for a body part (by `parts`, one entry per
+  // group), each in `colour` of its part, with selection names from `nameBase` + 1.
+  void DrawPartGroups(const std::vector<int>& parts, const float* (COBJ::*colour)(int) const, unsigned nameBase);
   // Body part of each group (list order) by its name, computed at Load:
   // as written, and in upper case.
   const std::vector<int>& PartsAsWritten() const { return m_partsAsWritten; }

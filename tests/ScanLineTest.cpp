@@ -26,20 +26,20 @@ struct Result {
 };
 
 // Runs both parsers on one line; EXPECTs identical results.
-void ExpectSame(const std::string& line, const ScanSpec& spec) {
+void ExpectSame(const std::string& line, const ScanSpec& format) {
   Result fast{}, ref{};
   void* fo[kMaxConversions];
   void* ro[kMaxConversions];
   // Distinct fill patterns would hide nothing: fields past the count are not compared.
   for (int i = 0; i < kMaxConversions; ++i) fo[i] = &fast.v[i], ro[i] = &ref.v[i];
-  fast.count = ScanLine(line.data(), line.data() + line.size(), spec, fo);
-  ref.count = ScanLineReference(line.data(), line.data() + line.size(), spec, ro);
-  ASSERT_EQ(fast.count, ref.count) << "line [" << line << "] format " << spec.scanfFormat;
+  fast.count = ScanLine(line.data(), line.data() + line.size(), format, fo);
+  ref.count = ScanLineReference(line.data(), line.data() + line.size(), format, ro);
+  ASSERT_EQ(fast.count, ref.count) << "line [" << line << "] format " << format.scanfFormat;
   for (int i = 0; i < ref.count; ++i) {
     std::uint32_t a, b;
     std::memcpy(&a, &fast.v[i], 4);
     std::memcpy(&b, &ref.v[i], 4);
-    ASSERT_EQ(a, b) << "field " << i << " of [" << line << "] format " << spec.scanfFormat;
+    ASSERT_EQ(a, b) << "field " << i << " of [" << line << "] format " << format.scanfFormat;
   }
 }
 
