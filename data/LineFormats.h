@@ -12,7 +12,8 @@ inline constexpr Conv kEnvConvs[13] = {F, F, F, F, F, F, F, F, F, F, F, F, F};
 inline constexpr ScanSpec kEnvironment{"%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\n", kEnvConvs, 13};
 
 // Eight values make a fabric row; a ninth column, when present, is the liquid
-// volume fraction.
+// volume fraction. kFabricPlain is the eight-value line format the files are
+// documented with (the parser must agree with it on the first eight).
 inline constexpr Conv kFabricConvs[9] = {F, F, D, F, F, F, F, F, F};
 inline constexpr ScanSpec kFabric{"%f\t%f\t%d\t%f\t%f\t%f\t%f\t%f\t%f", kFabricConvs, 9};
 inline constexpr ScanSpec kFabricPlain{"%f\t%f\t%d\t%f\t%f\t%f\t%f\t%f\t\n", kFabricConvs, 8};

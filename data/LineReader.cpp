@@ -80,7 +80,7 @@ bool CLineReader::Next(TextLine& line) {
       if (!skipping && len && start[len - 1] == '\r') --len;
       line.hasBreak = true;
       line.tooLong = skipping || len + 1 > kMaxLine;
-      line.text = line.tooLong ? start : start;
+      line.text = start;
       line.length = line.tooLong ? 0 : len;
       return true;
     }

@@ -128,8 +128,12 @@ TEST(Cli, ModelInfoOfTheShippedBody) {
   int withPart = 0;
   for (const QJsonValue& g : o["groups"].toArray()) {
     EXPECT_EQ(g.toObject().keys(), (QStringList{"material", "name", "part", "triangles"}));
-    if (g["name"].toString() == QStringLiteral(" HEAD")) EXPECT_EQ(g["part"].toString(), QStringLiteral("Head"));
-    if (g["name"].toString() == QStringLiteral("default")) EXPECT_TRUE(g["part"].isNull());
+    if (g["name"].toString() == QStringLiteral(" HEAD")) {
+      EXPECT_EQ(g["part"].toString(), QStringLiteral("Head"));
+    }
+    if (g["name"].toString() == QStringLiteral("default")) {
+      EXPECT_TRUE(g["part"].isNull());
+    }
     withPart += !g["part"].isNull();
   }
   EXPECT_EQ(withPart, 10);

@@ -144,7 +144,6 @@ void CThermalModel::StepGarment(int p, const Phase& phase, double dt) {
     node.regain += rate;
     node.evapRate = -rate * kFibreDensity / dt;  // uptake is condensation (negative)
     node.liquid = std::clamp(node.liquid + condensing * 50.0 * dt - 0.002 * dt * node.liquid, 0.0, 30.0);
-    (void)i;
   }
 }
 
