@@ -1,10 +1,10 @@
 #include "IdFile.h"
 
+#include "CharClass.h"
+
 #include <string>
 
 namespace {
-
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 // Matches scanf-style literal text: a blank in the pattern matches any run of
 // white space (none included), every other character itself.
@@ -12,7 +12,7 @@ bool MatchLiteral(std::string_view s, std::size_t& pos, std::string_view pattern
   std::size_t p = pos;
   for (char c : pattern) {
     if (c == ' ') {
-      while (p < s.size() && IsSpace(s[p])) ++p;
+      while (p < s.size() && IsCSpace(s[p])) ++p;
     } else {
       if (p >= s.size() || s[p] != c) return false;
       ++p;
@@ -36,7 +36,7 @@ bool ReadRestOfLine(std::string_view s, std::size_t& pos, QString& out) {
 
 bool ReadInt(std::string_view s, std::size_t& pos, long long& out) {
   std::size_t p = pos;
-  while (p < s.size() && IsSpace(s[p])) ++p;
+  while (p < s.size() && IsCSpace(s[p])) ++p;
   bool neg = false;
   if (p < s.size() && (s[p] == '+' || s[p] == '-')) neg = s[p++] == '-';
   std::size_t digits = p;
@@ -70,7 +70,7 @@ IdFileContent ParseIdFile(std::string_view raw) {
     result.hasModelId = true;
     long long n = 0;
     if (!MatchLiteral(s, pos, "the garment list:") || !ReadInt(s, pos, n)) break;
-    while (pos < s.size() && IsSpace(s[pos])) ++pos;
+    while (pos < s.size() && IsCSpace(s[pos])) ++pos;
     bool ok = true;
     for (long long i = 0; i < n && ok; ++i) {
       QString garment;

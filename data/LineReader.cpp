@@ -38,7 +38,7 @@ CLineReader::~CLineReader() {
 bool CLineReader::Open(const QString& path) {
   if (m_fd >= 0) ::close(m_fd);
   m_fd = OpenForReading(path);
-  m_pos = m_end = m_total = 0;
+  m_pos = m_end = 0;
   m_eof = false;
   if (m_fd < 0) return false;
   m_buf.resize(kChunk + kMaxLine + 2);
@@ -60,7 +60,6 @@ bool CLineReader::Fill() {
       break;
     }
     m_end += static_cast<std::size_t>(n);
-    m_total += static_cast<std::size_t>(n);
     if (m_end - tail >= kChunk / 2) break;
   }
   return m_end > tail;

@@ -30,7 +30,6 @@ class CLineReader {
 
   bool Open(const QString& path);
   bool Next(TextLine& line);
-  std::size_t BytesRead() const { return m_total; }
 
  private:
   bool Fill();
@@ -39,7 +38,6 @@ class CLineReader {
   std::vector<char> m_buf;
   std::size_t m_pos = 0;
   std::size_t m_end = 0;
-  std::size_t m_total = 0;
   bool m_eof = false;
 };
 

@@ -1,5 +1,7 @@
 #include "ScanLine.h"
 
+#include "CharClass.h"
+
 #include <fast_float/fast_float.h>
 
 #include <clocale>
@@ -12,9 +14,6 @@ namespace {
 
 thread_local long t_fallbacks = 0;
 
-inline bool IsSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 locale_t CLocale() {
@@ -78,7 +77,7 @@ Step ScanFloat(const char*& p, const char* end, float* out) {
     q = e;
   }
   // The token must stand alone; anything glued to it is left to scanf.
-  if (q < end && *q != '\0' && !IsSpace(*q)) return Step::Unsure;
+  if (q < end && *q != '\0' && !IsCSpace(*q)) return Step::Unsure;
 
   // Exact path: an integer mantissa that a float holds exactly, scaled by a
   // power of ten that a float holds exactly, is one correctly rounded
@@ -111,7 +110,7 @@ Step ScanInt(const char*& p, const char* end, int* out) {
     ++q;
   }
   if (q == d) return q == p ? Step::Mismatch : Step::Unsure;
-  if (q < end && *q != '\0' && !IsSpace(*q)) return Step::Unsure;
+  if (q < end && *q != '\0' && !IsCSpace(*q)) return Step::Unsure;
   *out = static_cast<int>(neg ? -v : v);
   p = q;
   return Step::Ok;
@@ -141,7 +140,7 @@ int ScanLineReference(const char* begin, const char* end, const ScanSpec& format
 int ScanLine(const char* begin, const char* end, const ScanSpec& format, void* const* outs) {
   const char* p = begin;
   for (int i = 0; i < format.count; ++i) {
-    while (p < end && IsSpace(*p)) ++p;
+    while (p < end && IsCSpace(*p)) ++p;
     if (p == end || *p == '\0') return i == 0 ? -1 : i;
     Step st = format.convs[i] == Conv::Float ? ScanFloat(p, end, static_cast<float*>(outs[i]))
                                            : ScanInt(p, end, static_cast<int*>(outs[i]));

@@ -13,9 +13,6 @@
 #include <memory>
 #include <vector>
 
-class CLineReader;
-struct TextLine;
-
 constexpr int kMaxEnvPhases = 10;
 constexpr int kMaxLayerColours = 10;
 

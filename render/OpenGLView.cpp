@@ -17,7 +17,6 @@ COpenGLView::COpenGLView(QWidget* parent) : QOpenGLWidget(parent) {
   format.setProfile(QSurfaceFormat::CompatibilityProfile);
   format.setDepthBufferSize(24);
   setFormat(format);
-  setMouseTracking(false);
   setFocusPolicy(Qt::ClickFocus);
   ResetCamera();
 }
