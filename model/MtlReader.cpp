@@ -1,5 +1,6 @@
 // Material libraries: newmtl, Kd, Ka, Ks and the N shininess rule.
 
+#include "MappedFile.h"
 #include "ObjReader.h"
 #include "ObjText.h"
 
@@ -8,18 +9,6 @@
 
 using namespace objtext;
 
-namespace {
-std::string ReadFile(const std::string& path, bool& ok) {
-  std::string text;
-  FILE* f = std::fopen(path.c_str(), "rb");
-  ok = f != nullptr;
-  if (!f) return text;
-  char buf[1 << 16];
-  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) text.append(buf, n);
-  std::fclose(f);
-  return text;
-}
-}  // namespace
 
 void glmReadMTL(ObjModel* model, const char* name) {
   // The library sits beside the model, whichever separator its path uses.
@@ -27,14 +16,13 @@ void glmReadMTL(ObjModel* model, const char* name) {
   const std::size_t sep = path.find_last_of("/\\");
   const std::string dir = sep == std::string::npos ? std::string() : path.substr(0, sep + 1);
   const std::string file = dir + name;
-  bool ok = false;
-  const std::string text = ReadFile(file, ok);
-  if (!ok) {
+  CMappedFile text;
+  if (!text.Open(file.c_str())) {
     std::fprintf(stderr, "glmReadMTL() failed: can't open material file \"%s\".\n", file.c_str());
     return;
   }
-  const char* begin = text.data();
-  const char* end = begin + text.size();
+  const char* begin = text.Data();
+  const char* end = begin + text.Size();
 
   // Count first: one record more than there are newmtl words.
   std::size_t count = 1;

@@ -1,12 +1,9 @@
 #include "ObjReader.h"
 
+#include "MappedFile.h"
 #include "ObjText.h"
 
 #include <cstdio>
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -262,30 +259,12 @@ ObjModel* glmReadOBJFromMemory(const char* path, const char* text, std::size_t s
 }
 
 ObjModel* glmReadOBJ(const char* path) {
-  // The file is mapped, not copied: the text is read straight from the
-  // page cache.
-  const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
-  struct stat st {};
-  if (fd < 0 || ::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-    if (fd >= 0) ::close(fd);
+  CMappedFile file;
+  if (!file.Open(path)) {
     std::fprintf(stderr, "glmReadOBJ() failed: can't open data file \"%s\".\n", path);
     return nullptr;
   }
-  const std::size_t size = static_cast<std::size_t>(st.st_size);
-  if (size == 0) {
-    ::close(fd);
-    return glmReadOBJFromMemory(path, "", 0);
-  }
-  void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-  ::close(fd);
-  if (map == MAP_FAILED) {
-    std::fprintf(stderr, "glmReadOBJ() failed: can't read data file \"%s\".\n", path);
-    return nullptr;
-  }
-  ::madvise(map, size, MADV_SEQUENTIAL);
-  ObjModel* model = glmReadOBJFromMemory(path, static_cast<const char*>(map), size);
-  ::munmap(map, size);
-  return model;
+  return glmReadOBJFromMemory(path, file.Data(), file.Size());
 }
 
 void glmFreeModel(ObjModel* model) { delete model; }
