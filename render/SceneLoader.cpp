@@ -30,8 +30,11 @@ void Redraw(COpenGLView* view) {
   else QMetaObject::invokeMethod(view, [view] { view->RenderScene(); }, Qt::QueuedConnection);
 }
 
+// A scene is loaded once: a slot that holds an object, loaded or not, is
+// not tried again and reports nothing new.
 template <class Model>
 bool LoadInto(COpenGLView* view, CModelSlot<Model>& slot, const QString& path, const char* failure) {
+  if (Model* held = slot.Get()) return held->m_pModel != nullptr;
   auto model = std::make_unique<Model>();
   model->SetColourSource(view->Data());
   const bool ok = model->Load(QFile::encodeName(path).constData(), 90.0f);
@@ -61,7 +64,6 @@ bool LoadAnimationModel(COpenGLView* view, const QString& path) {
 }
 
 bool LoadSpaceSuitScene(COpenGLView* view) {
-  if (view->m_pSpaceSuit) return view->m_pSpaceSuit->m_pModel && view->m_pMoon && view->m_pMoon->m_pModel;  // loaded once
   const QString dir = view->ModuleDir().isEmpty() || view->ModuleDir().endsWith(QLatin1Char('/'))
                           ? view->ModuleDir()
                           : view->ModuleDir() + QLatin1Char('/');

@@ -2,7 +2,7 @@
 // Loading the scenes' models into a view: each creates its model object,
 // reads the file, installs the object in the view even when the file could
 // not be read (so the scene is not tried again), reports a missing file and
-// asks the view to redraw.
+// asks the view to redraw. A model already installed is not loaded again.
 
 #include <QString>
 

@@ -73,6 +73,11 @@ TEST_F(SceneLoading, BodyAndGarmentAreInstalledEvenWhenMissing) {
   ASSERT_TRUE(m_view.m_pGarment);
   EXPECT_FALSE(m_view.m_pGarment->m_pModel);
   EXPECT_EQ(Count("No Gament file!"), 1);
+  // Installed once: a second load neither reads again nor reports again.
+  Write(QStringLiteral("cloth.obj"));
+  EXPECT_FALSE(LoadGarmentModel(&m_view, m_dir.filePath(QStringLiteral("cloth.obj"))));
+  EXPECT_TRUE(LoadBodyModel(&m_view, m_dir.filePath(QStringLiteral("missing.obj"))));
+  EXPECT_EQ(m_messages.m_entries.size(), 1u);
 }
 
 TEST_F(SceneLoading, AnimationLoadsOnAWorkerOnce) {
