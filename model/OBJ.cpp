@@ -122,6 +122,7 @@ bool COBJ::Load(const char* path, float smoothAngle) {
   if (m_pModel) glmFreeModel(m_pModel), m_pModel = nullptr;
   m_partsAsWritten.clear();
   m_partsUpperCase.clear();
+  m_indexed = IndexedMesh{};
   ObjModel* model = glmReadOBJ(path);
   if (!model) return false;
   m_fSmoothAngle = smoothAngle;
@@ -135,6 +136,9 @@ bool COBJ::Load(const char* path, float smoothAngle) {
   m_bClosed = IsClosedOutward(*model);
   m_pModel = model;
   ++m_nLoads;
+  // The drawable arrays too are made here, on the loading thread, rather
+  // than in the first frame that shows the model.
+  BuildIndexedMesh();
   m_bDirty = 1;
   return true;
 }
