@@ -1,6 +1,7 @@
 // The model generator's geometry, and the models and pictures it ships.
 
 #include "BodyPartNames.h"
+#include "ModelPtr.h"
 #include "ObjReader.h"
 #include "ObjTopology.h"
 #include "SurfaceNets.h"
@@ -70,10 +71,6 @@ TEST(Thicken, AnOpenSheetBecomesOneClosedSurface) {
 }
 
 namespace {
-struct ModelDeleter {
-  void operator()(ObjModel* m) const { glmFreeModel(m); }
-};
-using ModelPtr = std::unique_ptr<ObjModel, ModelDeleter>;
 
 QString ModelDir() { return qEnvironmentVariable("CORVANE_MODEL_DIR"); }
 

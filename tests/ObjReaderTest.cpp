@@ -1,5 +1,6 @@
 // The OBJ/MTL reader and its normals.
 
+#include "ModelPtr.h"
 #include "ObjReader.h"
 #include "ObjTopology.h"
 #include "ObjTestFiles.h"
@@ -10,10 +11,6 @@
 #include <memory>
 
 namespace {
-struct ModelDeleter {
-  void operator()(ObjModel* m) const { glmFreeModel(m); }
-};
-using ModelPtr = std::unique_ptr<ObjModel, ModelDeleter>;
 
 ModelPtr Read(const std::string& text, const char* mtlName = nullptr, const char* mtl = nullptr) {
   CObjFiles files;
@@ -31,6 +28,10 @@ std::vector<std::uint32_t> Corners(const ObjModel& m, std::size_t t) {
   const ObjTriangle& tri = m.triangles[t];
   return {tri.vertexIndex[0], tri.vertexIndex[1], tri.vertexIndex[2]};
 }
+
+// The corners of the unit cube, and its six faces turned outwards.
+const std::string kCubeCorners = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nv 1 0 1\nv 1 1 1\nv 0 1 1\n";
+const std::string kCubeFaces = "f 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 2 3 7 6\nf 3 4 8 7\nf 4 1 5 8\n";
 
 const char* kSquare = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0.5 1.5 0\n";
 }  // namespace
@@ -219,10 +220,7 @@ TEST(ObjNormals, FlatGridSharesOneNormalPerVertex) {
 }
 
 TEST(ObjNormals, CubeCornersKeepTheirFaces) {
-  const char* cube =
-      "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nv 1 0 1\nv 1 1 1\nv 0 1 1\n"
-      "f 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 2 3 7 6\nf 3 4 8 7\nf 4 1 5 8\n";
-  auto m = Read(cube);
+  auto m = Read(kCubeCorners + kCubeFaces);
   ASSERT_TRUE(m);
   glmComputeFacetNormals(m.get());
   glmVertexNormals(m.get(), 90.0f);
@@ -277,27 +275,20 @@ TEST(ObjReader, MissingFileAndUnknownTokens) {
 }
 
 TEST(ObjTopology, ClosedOutwardSurfaces) {
-  const char* cube =
-      "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nv 1 0 1\nv 1 1 1\nv 0 1 1\n"
-      "f 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 2 3 7 6\nf 3 4 8 7\nf 4 1 5 8\n";
-  auto m = Read(cube);
+  auto m = Read(kCubeCorners + kCubeFaces);
   ASSERT_TRUE(m);
   EXPECT_TRUE(IsClosedOutward(*m));
   // Turned inside out: closed, but its faces look inwards.
-  auto inverted = Read(
-      "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nv 1 0 1\nv 1 1 1\nv 0 1 1\n"
+  auto inverted = Read(kCubeCorners +
       "f 2 3 4 1\nf 8 7 6 5\nf 5 6 2 1\nf 6 7 3 2\nf 7 8 4 3\nf 8 5 1 4\n");
   ASSERT_TRUE(inverted);
   EXPECT_FALSE(IsClosedOutward(*inverted));
   // One face missing: open.
-  auto open = Read(
-      "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nv 1 0 1\nv 1 1 1\nv 0 1 1\n"
-      "f 1 4 3 2\nf 5 6 7 8\nf 1 2 6 5\nf 2 3 7 6\nf 3 4 8 7\n");
+  auto open = Read(kCubeCorners + kCubeFaces.substr(0, kCubeFaces.rfind("f ")));
   ASSERT_TRUE(open);
   EXPECT_FALSE(IsClosedOutward(*open));
   // One face turned the wrong way: an edge is used twice in one direction.
-  auto flipped = Read(
-      "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nv 1 0 1\nv 1 1 1\nv 0 1 1\n"
+  auto flipped = Read(kCubeCorners +
       "f 1 4 3 2\nf 8 7 6 5\nf 1 2 6 5\nf 2 3 7 6\nf 3 4 8 7\nf 4 1 5 8\n");
   ASSERT_TRUE(flipped);
   EXPECT_FALSE(IsClosedOutward(*flipped));
