@@ -68,28 +68,22 @@ int RunCommandLine(const QStringList& arguments) {
   const QCommandLineOption modelInfo(QStringLiteral("model-info"),
                                      QStringLiteral("Read one OBJ model and print its counts, groups and body parts."),
                                      QStringLiteral("FILE"));
-  const QCommandLineOption screenshot(QStringLiteral("screenshot"),
-                                      QStringLiteral("Render one 3D scene of DATA_DIR to the PNG file FILE and exit."),
-                                      QStringLiteral("FILE"));
-  const QCommandLineOption view(QStringLiteral("view"), QStringLiteral("With --screenshot: static, dynamic or space."),
-                                QStringLiteral("VIEW"));
-  const QCommandLineOption step(QStringLiteral("step"), QStringLiteral("With --screenshot: the time step (default 0)."),
-                                QStringLiteral("N"));
-  const QCommandLineOption content(QStringLiteral("content"),
-                                   QStringLiteral("With --screenshot: temperature (default), humidity or sweat."),
-                                   QStringLiteral("KIND"));
-  const QCommandLineOption layer(QStringLiteral("layer"),
-                                 QStringLiteral("With --screenshot: fabric layer K (0, the default, is the body alone)."),
-                                 QStringLiteral("K"));
-  const QCommandLineOption section(QStringLiteral("section"),
-                                   QStringLiteral("With --screenshot: the cross-section of head, trunk, arm, hand, leg or foot."),
-                                   QStringLiteral("PART"));
-  const QCommandLineOption frame(QStringLiteral("frame"),
-                                 QStringLiteral("With --screenshot: the animation frame, 0 to 12 (dynamic view)."),
-                                 QStringLiteral("F"));
-  const QCommandLineOption size(QStringLiteral("size"),
-                                QStringLiteral("With --screenshot: the picture's size (default 1000x660)."),
-                                QStringLiteral("WxH"));
+  // The options of --screenshot: name, what it sets, its value's name.
+  auto valued = [](const char* name, const char* text, const char* value) {
+    return QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(text), QString::fromLatin1(value));
+  };
+  const QCommandLineOption screenshot =
+      valued("screenshot", "Render one 3D scene of DATA_DIR to the PNG file FILE and exit.", "FILE");
+  const QCommandLineOption view = valued("view", "With --screenshot: static, dynamic or space.", "VIEW");
+  const QCommandLineOption step = valued("step", "With --screenshot: the time step (default 0).", "N");
+  const QCommandLineOption content =
+      valued("content", "With --screenshot: temperature (default), humidity or sweat.", "KIND");
+  const QCommandLineOption layer =
+      valued("layer", "With --screenshot: fabric layer K (0, the default, is the body alone).", "K");
+  const QCommandLineOption section =
+      valued("section", "With --screenshot: the cross-section of head, trunk, arm, hand, leg or foot.", "PART");
+  const QCommandLineOption frame = valued("frame", "With --screenshot: the animation frame, 0 to 12 (dynamic view).", "F");
+  const QCommandLineOption size = valued("size", "With --screenshot: the picture's size (default 1000x660).", "WxH");
   parser.addOptions({help, version, info, json, modelInfo, screenshot, view, step, content, layer, section, frame, size});
 
   if (!parser.parse(arguments)) {
