@@ -36,15 +36,23 @@ int RunInfoCommand(const QString& dataDir, bool json) {
 
 int RunModelInfoCommand(const QString& file, bool json) {
   const QByteArray path = QFile::encodeName(file);
-  ObjModel* model = glmReadOBJ(path.constData());
+  // What the reader has to say about the file goes to standard error, so
+  // that standard output holds the summary (or JSON) alone.
+  ObjDiagnostics diagnostics;
+  auto tellDiagnostics = [&] {
+    for (const std::string& d : diagnostics) Print(stderr, QString::fromStdString(d) + QLatin1Char('\n'));
+    diagnostics.clear();
+  };
+  ObjModelPtr model(glmReadOBJ(path.constData(), &diagnostics));
+  tellDiagnostics();
   if (!model) {
     Print(stderr, QStringLiteral("corvane: cannot read the model \"%1\".\n").arg(file));
     return 1;
   }
-  glmComputeFacetNormals(model);
-  glmVertexNormals(model, 90.0f);
+  glmComputeFacetNormals(model.get());
+  glmVertexNormals(model.get(), kCreaseAngle, &diagnostics);
+  tellDiagnostics();
   const QJsonObject info = BuildModelInfo(*model);
-  glmFreeModel(model);
   if (json)
     Print(stdout, QString::fromUtf8(QJsonDocument(info).toJson(QJsonDocument::Indented)));
   else

@@ -20,7 +20,7 @@ QJsonObject BuildModelInfo(const ObjModel& m) {
   for (const ObjMaterial& mat : m.materials) materials.append(QString::fromStdString(mat.name));
   o[QStringLiteral("materials")] = materials;
   QJsonArray groups;
-  bool covered[6] = {};
+  bool covered[kBodyPartCount] = {};
   for (const ObjGroup& g : m.groups) {
     QJsonObject go;
     go[QStringLiteral("name")] = QString::fromStdString(g.name);
@@ -29,21 +29,21 @@ QJsonObject BuildModelInfo(const ObjModel& m) {
                                          ? QJsonValue(QString::fromStdString(m.materials[g.material].name))
                                          : QJsonValue();
     const int part = BodyPartOfName(NormaliseGroupName(g.name, false));
-    go[QStringLiteral("part")] = part >= 0 ? QJsonValue(QString::fromLatin1(kBodyPartDisplayNames[part])) : QJsonValue();
+    go[QStringLiteral("part")] = part >= 0 ? QJsonValue(QString::fromLatin1(kBodyPartNames[part])) : QJsonValue();
     if (part >= 0 && g.triangleCount > 0) covered[part] = true;
     groups.append(go);
   }
   o[QStringLiteral("groups")] = groups;
   QJsonArray missing;
-  for (int p = 0; p < 6; ++p)
-    if (!covered[p]) missing.append(QString::fromLatin1(kBodyPartDisplayNames[p]));
+  for (int p = 0; p < kBodyPartCount; ++p)
+    if (!covered[p]) missing.append(QString::fromLatin1(kBodyPartNames[p]));
   o[QStringLiteral("missingParts")] = missing;
 
   float lo[3], hi[3];
   for (int i = 0; i < 3; ++i) lo[i] = std::numeric_limits<float>::infinity(), hi[i] = -lo[i];
   for (std::uint32_t v = 1; v <= m.vertexCount; ++v)
     for (int i = 0; i < 3; ++i) {
-      const float x = m.vertices[3 * v + static_cast<std::uint32_t>(i)] * 0.06f;
+      const float x = m.vertices[3 * v + static_cast<std::uint32_t>(i)] * kModelScale;
       if (!std::isfinite(x)) continue;
       lo[i] = std::min(lo[i], x), hi[i] = std::max(hi[i], x);
     }
@@ -86,7 +86,7 @@ QString FormatModelInfo(const QJsonObject& o) {
     return l.join(QStringLiteral(", "));
   };
   const QJsonObject b = o[QStringLiteral("bounds")].toObject();
-  s << "Bounds (x 0.06): min (" << triple(b[QStringLiteral("min")]) << ")  max (" << triple(b[QStringLiteral("max")])
+  s << "Bounds (x " << kModelScale << "): min (" << triple(b[QStringLiteral("min")]) << ")  max (" << triple(b[QStringLiteral("max")])
     << ")\n";
   return out;
 }

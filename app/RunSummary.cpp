@@ -86,7 +86,6 @@ QJsonObject BuildRunSummary(const CSimulationData& d, bool loaded,
 QString FormatRunSummary(const QJsonObject& o) {
   QString out;
   QTextStream s(&out);
-  const char* kParts[] = {"Head", "Trunk", "Arm", "Hand", "Leg", "Foot"};
   s << "Run " << (o[QStringLiteral("loaded")].toBool() ? "loaded" : "NOT loaded") << "\n";
   s << "Selected model  " << o[QStringLiteral("selectedModel")].toInt() << "\n";
   s << "Model id        " << o[QStringLiteral("modelId")].toString() << "\n";
@@ -109,7 +108,7 @@ QString FormatRunSummary(const QJsonObject& o) {
   const QJsonArray layers = o[QStringLiteral("layers")].toArray(), nodes = o[QStringLiteral("nodesPerLayer")].toArray(),
                    fabric = o[QStringLiteral("fabricRows")].toArray(), comfort = o[QStringLiteral("comfortRows")].toArray();
   for (int p = 0; p < kBodyPartCount; ++p) {
-    s << Qt::left << qSetFieldWidth(6) << kParts[p] << qSetFieldWidth(0) << Qt::right << "  " << qSetFieldWidth(6)
+    s << Qt::left << qSetFieldWidth(6) << kBodyPartNames[p] << qSetFieldWidth(0) << Qt::right << "  " << qSetFieldWidth(6)
       << layers[p].toInt() << qSetFieldWidth(0) << "  " << qSetFieldWidth(5) << nodes[p].toInt() << qSetFieldWidth(0)
       << "  " << qSetFieldWidth(10) << fabric[p].toInteger() << qSetFieldWidth(0) << "  " << qSetFieldWidth(11)
       << comfort[p].toInteger() << qSetFieldWidth(0) << "\n";

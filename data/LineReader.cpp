@@ -39,7 +39,7 @@ bool CLineReader::Open(const QString& path) {
   if (m_fd >= 0) ::close(m_fd);
   m_fd = OpenForReading(path);
   m_pos = m_end = 0;
-  m_eof = false;
+  m_eof = m_bInTail = false;
   if (m_fd < 0) return false;
   m_buf.resize(kChunk + kMaxLine + 2);
   return true;
@@ -65,44 +65,65 @@ bool CLineReader::Fill() {
   return m_end > tail;
 }
 
+namespace {
+void SetLine(TextLine& line, const char* text, std::size_t length, bool hasBreak, bool tooLong) {
+  line.text = text;
+  line.length = length;
+  line.hasBreak = hasBreak;
+  line.tooLong = tooLong;
+}
+}  // namespace
+
 bool CLineReader::Next(TextLine& line) {
   if (m_fd < 0) return false;
-  bool skipping = false;  // inside a line already known to be too long
+  // After the head of a long line, the rest of it (however long) comes as
+  // one unreadable line.
+  const bool tail = m_bInTail;
+  m_bInTail = false;
   for (;;) {
-    char* base = m_buf.data();
-    char* start = base + m_pos;
+    char* start = m_buf.data() + m_pos;
     std::size_t avail = m_end - m_pos;
     char* nl = avail ? static_cast<char*>(std::memchr(start, '\n', avail)) : nullptr;
     if (nl) {
-      std::size_t len = static_cast<std::size_t>(nl - start);
-      m_pos += len + 1;
-      if (!skipping && len && start[len - 1] == '\r') --len;
-      line.hasBreak = true;
-      line.tooLong = skipping || len + 1 > kMaxLine;
-      line.text = start;
-      line.length = line.tooLong ? 0 : len;
-      return true;
+      const std::size_t raw = static_cast<std::size_t>(nl - start);
+      std::size_t len = raw;
+      if (!tail && len && start[len - 1] == '\r') --len;
+      if (tail) {
+        m_pos += raw + 1;
+        return SetLine(line, start, 0, true, true), true;
+      }
+      if (len + 1 > kMaxLine) return TakeHead(line, start), true;
+      m_pos += raw + 1;
+      return SetLine(line, start, len, true, false), true;
     }
-    // No line break in the buffer: a line longer than the limit is dropped
-    // while it streams past; a shorter one waits for more data.
-    if (avail > kMaxLine + 1) {
-      skipping = true;
-      m_pos = m_end - 1;  // keep one character: it may be a CR before the LF
-    }
+    // No line break in the buffer. More than a line's worth without one: the
+    // line is too long whatever follows. A tail streams past, keeping only
+    // its last character (a CR that a LF may follow).
+    if (!tail && avail > kMaxLine + 1) return TakeHead(line, start), true;
+    if (tail && avail > 1) m_pos = m_end - 1;
     if (!Fill()) {
-      avail = m_end - m_pos;
-      if (avail == 0 && !skipping) return false;
       start = m_buf.data() + m_pos;
-      std::size_t len = avail;
+      avail = m_end - m_pos;
+      if (avail == 0 && !tail) return false;
       m_pos = m_end;
-      if (!skipping && len && start[len - 1] == '\r') --len;
-      line.hasBreak = false;
-      line.tooLong = skipping || len > kMaxLine;
-      line.text = start;
-      line.length = line.tooLong ? 0 : len;
-      return true;
+      if (tail) return SetLine(line, start, 0, false, true), true;
+      std::size_t len = avail;
+      if (len && start[len - 1] == '\r') --len;
+      if (len > kMaxLine) {
+        m_pos = static_cast<std::size_t>(start - m_buf.data());
+        return TakeHead(line, start), true;
+      }
+      return SetLine(line, start, len, false, false), true;
     }
   }
+}
+
+// The first kMaxLine characters of a long line read as a line of their own,
+// as a 256-byte line buffer holds them; the rest follows as one unreadable line.
+void CLineReader::TakeHead(TextLine& line, const char* start) {
+  m_pos = static_cast<std::size_t>(start - m_buf.data()) + kMaxLine;
+  m_bInTail = true;
+  SetLine(line, start, kMaxLine, false, false);
 }
 
 bool ReadWholeFile(const QString& path, std::string& out) {

@@ -1,7 +1,8 @@
 #pragma once
 // Reads a text file line by line with the data files' line rules: a line
-// (counting its line break) of at most 255 characters is read whole, a longer
-// one is reported once as too long; CR LF and LF line ends read alike. The file
+// (counting its line break) of at most 255 characters is read whole; of a
+// longer one the first 255 characters read as a line, and the rest of it is
+// one line that is too long; CR LF and LF line ends read alike. The file
 // is streamed through one buffer, so big files cost no more memory than small.
 
 #include <QString>
@@ -13,7 +14,7 @@ struct TextLine {
   const char* text;     // the line without its line break; not NUL-terminated
   std::size_t length;   // characters before the line break (a CR before LF excluded)
   bool hasBreak;        // the line ended with a line break (not end of file)
-  bool tooLong;         // longer than 255 characters with its break: text is empty
+  bool tooLong;         // the rest of a line beyond its first 255 characters: text is empty
   // Characters up to the first NUL, plus the line break: what strlen gives on
   // the 256-byte line buffer.
   std::size_t CStringLength() const;
@@ -33,12 +34,14 @@ class CLineReader {
 
  private:
   bool Fill();
+  void TakeHead(TextLine& line, const char* start);
 
   int m_fd = -1;
   std::vector<char> m_buf;
   std::size_t m_pos = 0;
   std::size_t m_end = 0;
   bool m_eof = false;
+  bool m_bInTail = false;
 };
 
 // Reads a whole (small) file into a string; false when it cannot be opened.

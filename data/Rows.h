@@ -2,11 +2,10 @@
 // Row records of the simulation data files and the body-part order shared by
 // every per-part table.
 
+#include "BodyParts.h"
+
 #include <QString>
 #include <vector>
-
-enum BodyPart : int { Head = 0, Trunk = 1, Arm = 2, Hand = 3, Leg = 4, Foot = 5 };
-constexpr int kBodyPartCount = 6;
 
 enum ContentKind : int { ContentTemperature = 0, ContentHumidity = 1, ContentSweatRate = 2 };
 

@@ -26,15 +26,12 @@ void CSimulationData::Reset() {
   m_nSelectedModel = 0;
   m_strModelId.clear();
   m_garmentIds.clear();
-  static const char* const kFabric[] = {"fabricsHead.dat", "fabricsTrunk.dat", "fabricsArm.dat",
-                                        "fabricsHand.dat", "fabricsLeg.dat",   "fabricsFoot.dat"};
   static const char* const kProperty[] = {"headProperty.dat", "trunckProperty.dat", "armProperty.dat",
                                           "handProperty.dat", "legProperty.dat",    "footProperty.dat"};
-  static const char* const kNames[] = {"Head", "Trunk", "Arm", "Hand", "Leg", "Foot"};
   for (int p = 0; p < kBodyPartCount; ++p) {
-    m_fabricFileNames[p] = QString::fromLatin1(kFabric[p]);
+    m_fabricFileNames[p] = QStringLiteral("fabrics") + QLatin1String(kBodyPartNames[p]) + QStringLiteral(".dat");
     m_propertyFileNames[p] = QString::fromLatin1(kProperty[p]);
-    m_partNames[p] = QString::fromLatin1(kNames[p]);
+    m_partNames[p] = QString::fromLatin1(kBodyPartNames[p]);
     m_nLayers[p] = 0;
     m_nNodesPerLayer[p] = 0;
     m_fabric[p].clear();

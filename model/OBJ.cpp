@@ -1,13 +1,12 @@
 #include "OBJ.h"
 
 #include "BodyPartNames.h"
+#include "ObjIndexing.h"
 #include "ObjReader.h"
 #include "ObjTopology.h"
 #include "SimulationData.h"
 
 #include <QOpenGLContext>
-
-#include <unordered_map>
 
 #include <GL/gl.h>
 
@@ -39,54 +38,26 @@ void COBJ::ReleaseGroupLists() {
 }
 
 void COBJ::BuildIndexedMesh() {
-  const ObjModel& m = *m_pModel;
-  IndexedMesh mesh;
-  mesh.smooth = m_bSmooth;
-  mesh.load = m_nLoads;
-  const bool smooth = m_bSmooth && m.HasNormals();
-  const bool tex = m.HasTexCoords();
-  std::unordered_map<std::uint64_t, std::uint32_t> corners;
-  corners.reserve(m.vertexCount * 2);
-  for (const ObjGroup& g : m.groups) {
-    std::vector<std::uint32_t> indices;
-    indices.reserve(g.triangleIndices.size() * 3);
-    for (std::uint32_t ti : g.triangleIndices) {
-      const ObjTriangle& t = m.triangles[ti];
-      for (int c = 0; c < 3; ++c) {
-        // Without smoothing the whole triangle takes its facet normal.
-        const std::uint32_t n = smooth ? t.normalIndex[c] : t.facetNormalIndex;
-        const std::uint32_t uv = tex ? t.texCoordIndex[c] : 0;
-        const std::uint64_t key = (static_cast<std::uint64_t>(t.vertexIndex[c]) << 40) ^
-                                  (static_cast<std::uint64_t>(n) << 20) ^ uv ^ (static_cast<std::uint64_t>(smooth) << 63);
-        auto [it, fresh] = corners.try_emplace(key, static_cast<std::uint32_t>(mesh.positions.size() / 3));
-        if (fresh) {
-          const float* p = &m.vertices[3 * t.vertexIndex[c]];
-          const float* nv = smooth ? &m.normals[3 * n] : &m.facetNormals[3 * n];
-          mesh.positions.insert(mesh.positions.end(), p, p + 3);
-          mesh.normals.insert(mesh.normals.end(), nv, nv + 3);
-          if (tex) mesh.texCoords.insert(mesh.texCoords.end(), &m.texCoords[2 * uv], &m.texCoords[2 * uv] + 2);
-        }
-        indices.push_back(it->second);
-      }
-    }
-    mesh.groups.push_back(std::move(indices));
-  }
-  m_indexed = std::move(mesh);
+  m_indexed.mesh = glmIndexCorners(*m_pModel, m_bSmooth != 0);
+  m_indexed.smooth = m_bSmooth;
+  m_indexed.load = m_nLoads;
 }
 
 void COBJ::DrawIndexedGroup(std::size_t index) {
-  if (m_indexed.load != m_nLoads || m_indexed.smooth != m_bSmooth || m_indexed.groups.size() != m_pModel->groups.size())
+  if (m_indexed.load != m_nLoads || m_indexed.smooth != m_bSmooth ||
+      m_indexed.mesh.groups.size() != m_pModel->groups.size())
     BuildIndexedMesh();
-  const std::vector<std::uint32_t>& indices = m_indexed.groups[index];
+  const ObjIndexedMesh& mesh = m_indexed.mesh;
+  const std::vector<std::uint32_t>& indices = mesh.groups[index];
   if (m_bClosed) glEnable(GL_CULL_FACE), glCullFace(GL_BACK);
   if (!indices.empty()) {
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, m_indexed.positions.data());
-    glNormalPointer(GL_FLOAT, 0, m_indexed.normals.data());
-    if (!m_indexed.texCoords.empty()) {
+    glVertexPointer(3, GL_FLOAT, 0, mesh.positions.data());
+    glNormalPointer(GL_FLOAT, 0, mesh.normals.data());
+    if (!mesh.texCoords.empty()) {
       glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-      glTexCoordPointer(2, GL_FLOAT, 0, m_indexed.texCoords.data());
+      glTexCoordPointer(2, GL_FLOAT, 0, mesh.texCoords.data());
     }
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_INT, indices.data());
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
@@ -126,7 +97,7 @@ bool COBJ::Load(const char* path, float smoothAngle) {
   ObjModel* model = glmReadOBJ(path);
   if (!model) return false;
   m_fSmoothAngle = smoothAngle;
-  glmScaleModel(model, 0.06f);
+  glmScaleModel(model, kModelScale);
   glmComputeFacetNormals(model);
   glmVertexNormals(model, m_fSmoothAngle);
   for (const ObjGroup& g : model->groups) {

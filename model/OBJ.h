@@ -4,7 +4,9 @@
 // colour from the data store. Load touches no GL and may run on any thread;
 // drawing needs the view's GL context current.
 
+#include "ObjIndexing.h"
 #include "ObjModel.h"
+#include "ObjReader.h"
 
 #include <string>
 #include <vector>
@@ -18,7 +20,7 @@ class COBJ {
   COBJ(const COBJ&) = delete;
   COBJ& operator=(const COBJ&) = delete;
 
-  // Reads `path` (a narrow, UTF-8 path), scales it by 0.06 and gives it
+  // Reads `path` (a narrow, UTF-8 path), scales it by kModelScale and gives it
   // facet and vertex normals. False when the file cannot be read; the
   // object then holds no model.
   bool Load(const char* path, float smoothAngle);
@@ -39,7 +41,7 @@ class COBJ {
 
   ObjModel* m_pModel = nullptr;
   int m_bSmooth = 1;
-  float m_fSmoothAngle = 90.0f;
+  float m_fSmoothAngle = kCreaseAngle;
   int m_nDrawMode = 0;  // 0 filled, 1 wire frame, anything else nothing
   int m_bDirty = 1;
   unsigned m_nDisplayList = 0;
@@ -74,8 +76,7 @@ class COBJ {
   // entry per distinct (position, normal, texture coordinate) corner, so
   // each shared vertex is lit once per frame instead of once per corner.
   struct IndexedMesh {
-    std::vector<float> positions, normals, texCoords;
-    std::vector<std::vector<std::uint32_t>> groups;
+    ObjIndexedMesh mesh;
     int smooth = -1;
     unsigned load = 0;
   };

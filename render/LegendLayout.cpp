@@ -2,7 +2,10 @@
 
 #include "SimulationData.h"
 
+#include <array>
+#include <cctype>
 #include <charconv>
+#include <string>
 
 const char* LegendTitle(int contentKind) {
   switch (contentKind) {
@@ -56,6 +59,12 @@ std::vector<SectionDisc> SectionDiscs(const CSimulationData& data, int part) {
 }
 
 const char* SectionCaption(int sectionPart) {
-  static const char* const kCaptions[6] = {"HEAD", "TRUNK", "ARM", "HAND", "LEG", "FOOT"};
-  return sectionPart >= 1 && sectionPart <= 6 ? kCaptions[sectionPart - 1] : "";
+  // The part's name in capitals, as the legend writes it.
+  static const std::array<std::string, kBodyPartCount> kCaptions = [] {
+    std::array<std::string, kBodyPartCount> out;
+    for (int p = 0; p < kBodyPartCount; ++p)
+      for (const char* c = kBodyPartNames[p]; *c; ++c) out[p] += static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
+    return out;
+  }();
+  return sectionPart >= 1 && sectionPart <= kBodyPartCount ? kCaptions[sectionPart - 1].c_str() : "";
 }

@@ -37,7 +37,7 @@ bool LoadInto(COpenGLView* view, CModelSlot<Model>& slot, const QString& path, c
   if (Model* held = slot.Get()) return held->m_pModel != nullptr;
   auto model = std::make_unique<Model>();
   model->SetColourSource(view->Data());
-  const bool ok = model->Load(QFile::encodeName(path).constData(), 90.0f);
+  const bool ok = model->Load(QFile::encodeName(path).constData(), kCreaseAngle);
   slot.Publish(std::move(model));
   if (!ok) Report(view, QString::fromLatin1(failure));
   Redraw(view);

@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
-# Installs every Debian package the project needs to build, run and test.
-# Idempotent: packages already present are skipped, and apt is not touched at all
-# when nothing is missing.
+# Installs every Debian package the project needs to build, run and test, and
+# the German locale that the locale tests switch to. Idempotent: packages
+# already present are skipped, apt is not touched at all when nothing is
+# missing, and the locale is compiled only when it does not load.
 set -euo pipefail
 
 PACKAGES=(
-  cmake ninja-build g++ clang libclang-rt-14-dev
+  cmake ninja-build g++ clang clang-format libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libfast-float-dev libtinyobjloader-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth fonts-liberation2 fonts-dejavu-core locales
 )
+
+SUDO=""
+if [ "$(id -u)" != "0" ]; then SUDO="sudo"; fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -20,13 +24,21 @@ for p in "${PACKAGES[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -q
+  $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-echo "Installing: ${missing[*]}"
-SUDO=""
-if [ "$(id -u)" != "0" ]; then SUDO="sudo"; fi
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -q
-$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+# A locale with a decimal comma: numbers must read the same under it. Asking
+# `locale` with the locale set tells whether it really loads (a listed name
+# or a folder is not proof).
+german_loads() {
+  [ "$(LC_ALL=de_DE.UTF-8 locale decimal_point 2>/dev/null)" = "," ]
+}
+if ! german_loads; then
+  echo "Generating the de_DE.UTF-8 locale"
+  $SUDO localedef -i de_DE -f UTF-8 de_DE.UTF-8
+  german_loads || { echo "install-deps: the de_DE.UTF-8 locale does not load after localedef" >&2; exit 1; }
+fi

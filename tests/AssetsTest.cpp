@@ -1,7 +1,6 @@
 // The model generator's geometry, and the models and pictures it ships.
 
 #include "BodyPartNames.h"
-#include "ModelPtr.h"
 #include "ObjReader.h"
 #include "ObjTopology.h"
 #include "SurfaceNets.h"
@@ -74,9 +73,9 @@ namespace {
 
 QString ModelDir() { return qEnvironmentVariable("CORVANE_MODEL_DIR"); }
 
-ModelPtr ReadShipped(const char* name) {
+ObjModelPtr ReadShipped(const char* name) {
   const QString path = ModelDir() + QLatin1Char('/') + QLatin1String(name);
-  return ModelPtr(glmReadOBJ(QFile::encodeName(path).constData()));
+  return ObjModelPtr(glmReadOBJ(QFile::encodeName(path).constData()));
 }
 
 std::set<std::string> GroupNames(const ObjModel& m) {
@@ -90,15 +89,15 @@ void Bounds(const ObjModel& m, float lo[3], float hi[3]) {
   for (int i = 0; i < 3; ++i) lo[i] = 1e30f, hi[i] = -1e30f;
   for (std::uint32_t v = 1; v <= m.vertexCount; ++v)
     for (std::uint32_t i = 0; i < 3; ++i) {
-      lo[i] = std::min(lo[i], m.vertices[3 * v + i] * 0.06f);
-      hi[i] = std::max(hi[i], m.vertices[3 * v + i] * 0.06f);
+      lo[i] = std::min(lo[i], m.vertices[3 * v + i] * kModelScale);
+      hi[i] = std::max(hi[i], m.vertices[3 * v + i] * kModelScale);
     }
 }
 }  // namespace
 
 TEST(ShippedModels, BodyStandsInTheRoomWithEveryPart) {
   ASSERT_FALSE(ModelDir().isEmpty()) << "CORVANE_MODEL_DIR is not set";
-  ModelPtr body = ReadShipped("model.obj");
+  ObjModelPtr body = ReadShipped("model.obj");
   ASSERT_TRUE(body);
   EXPECT_GE(body->triangleCount, 20000u);
   EXPECT_LE(body->triangleCount, 80000u);
@@ -114,7 +113,7 @@ TEST(ShippedModels, BodyStandsInTheRoomWithEveryPart) {
   EXPECT_LT(hi[1], 2.5f);
   EXPECT_LT(std::max(-lo[0], hi[0]), 1.0f);
   // The garment covers trunk, arms and legs only.
-  ModelPtr cloth = ReadShipped("cloth.obj");
+  ObjModelPtr cloth = ReadShipped("cloth.obj");
   ASSERT_TRUE(cloth);
   EXPECT_EQ(GroupNames(*cloth),
             (std::set<std::string>{"TRUNK", "LEFTARM", "RIGHTARM", "LEFTLEG", "RIGHTLEG"}));
@@ -125,7 +124,7 @@ TEST(ShippedModels, BodyStandsInTheRoomWithEveryPart) {
 }
 
 TEST(ShippedModels, WalkingCycleHasThirteenFramesOfBodyAndGarment) {
-  ModelPtr anim = ReadShipped("op.obj");
+  ObjModelPtr anim = ReadShipped("op.obj");
   ASSERT_TRUE(anim);
   for (int frame = 0; frame <= 12; ++frame) {
     int body = 0, garment = 0;
@@ -139,14 +138,14 @@ TEST(ShippedModels, WalkingCycleHasThirteenFramesOfBodyAndGarment) {
 }
 
 TEST(ShippedModels, SpaceSuitOnTheMoonAndTheBackdrop) {
-  ModelPtr suit = ReadShipped("space suit1.obj");
+  ObjModelPtr suit = ReadShipped("space suit1.obj");
   ASSERT_TRUE(suit);
   const std::set<std::string> groups = GroupNames(*suit);
   EXPECT_TRUE(groups.count("VISOR"));
   EXPECT_TRUE(groups.count("BACKPACK"));
   EXPECT_TRUE(groups.count("HEAD"));
   EXPECT_EQ(suit->materialCount, 4u) << "the suit's material library is found";
-  ModelPtr moon = ReadShipped("moon.obj");
+  ObjModelPtr moon = ReadShipped("moon.obj");
   ASSERT_TRUE(moon);
   float lo[3], hi[3], slo[3], shi[3];
   Bounds(*moon, lo, hi);

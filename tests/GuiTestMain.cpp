@@ -1,14 +1,13 @@
 // main() of the tests that need a GUI application (windows or GL).
 
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
@@ -19,13 +18,10 @@ int main(int argc, char** argv) {
     return 77;
   }
   // Qt warns (and the tests treat warnings as failures) without a runtime
-  // folder of our own.
-  if (!std::getenv("XDG_RUNTIME_DIR")) {
-    const std::string dir = "/tmp/corvane-runtime-" + std::to_string(getuid());
-    ::mkdir(dir.c_str(), 0700);
-    ::chmod(dir.c_str(), 0700);
-    ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
-  }
+  // folder of its own; this one goes when the tests end.
+  QTemporaryDir runtime;
+  if (!std::getenv("XDG_RUNTIME_DIR") && runtime.isValid())
+    ::setenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()).constData(), 1);
   QApplication app(argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -9,14 +9,24 @@
 
 #include <atomic>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <unistd.h>
 
 namespace {
+// A grid model in a file of its own under the temporary folder, removed
+// when the test ends.
+struct GridFile {
+  std::string path;
+  ~GridFile() {
+    if (!path.empty()) std::remove(path.c_str());
+  }
+};
+
 std::string WriteGrid(int n) {
-  char path[] = "/tmp/corvane-handover-XXXXXX";
-  const int fd = mkstemp(path);
+  std::string path = (std::filesystem::temp_directory_path() / "corvane-handover-XXXXXX").string();
+  const int fd = mkstemp(path.data());
   if (fd < 0) return {};
   FILE* f = fdopen(fd, "w");
   for (int y = 0; y <= n; ++y)
@@ -33,7 +43,8 @@ std::string WriteGrid(int n) {
 }  // namespace
 
 TEST(Handover, ReaderSeesOnlyAFullyLoadedModel) {
-  const std::string path = WriteGrid(120);
+  const GridFile grid{WriteGrid(120)};
+  const std::string& path = grid.path;
   ASSERT_FALSE(path.empty());
   for (int round = 0; round < 5; ++round) {
     CModelSlot<CModelOBJ> slot;
@@ -57,7 +68,7 @@ TEST(Handover, ReaderSeesOnlyAFullyLoadedModel) {
       CBackgroundJob job;
       job.Start([&] {
         auto model = std::make_unique<CModelOBJ>();
-        const bool ok = model->Load(path.c_str(), 90.0f);
+        const bool ok = model->Load(path.c_str(), kCreaseAngle);
         slot.Publish(std::move(model));
         loaded.store(ok, std::memory_order_release);
       });

@@ -51,23 +51,29 @@ TEST(LineReader, CrLfReadsLikeLf) {
   EXPECT_EQ(lines[2].text, "end");
 }
 
-TEST(LineReader, LongLinesAreOneUnreadableLine) {
-  const std::string ok(254, 'x');           // 254 + line break = 255: whole
-  const std::string tooLong(255, 'y');      // 255 + line break: too long
+TEST(LineReader, LongLinesKeepTheirHeadAndTheRestIsOneUnreadableLine) {
   const std::string huge(3 * 1024 * 1024, '7');  // spans several buffer fills
-  auto lines = ReadAll(ok + "\n" + tooLong + "\n" + huge + "\nafter\n" + std::string(256, 'z'));
-  ASSERT_EQ(lines.size(), 5u);
-  EXPECT_FALSE(lines[0].tooLong);
-  EXPECT_EQ(lines[0].text.size(), 254u);
-  EXPECT_TRUE(lines[1].tooLong);
-  EXPECT_TRUE(lines[2].tooLong);
-  EXPECT_TRUE(lines[2].text.empty());
-  EXPECT_EQ(lines[3].text, "after");
-  EXPECT_TRUE(lines[4].tooLong);
-  // 255 characters without a line break at the end of the file fit.
-  lines = ReadAll(std::string(255, 'q'));
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_FALSE(lines[0].tooLong);
+  struct Case {
+    std::string text;
+    std::vector<std::pair<std::size_t, bool>> lines;  // (length, too long) of each line read
+  } cases[] = {
+      {std::string(254, 'x') + "\n", {{254, false}}},                 // 254 + line break = 255: whole
+      {std::string(254, 'x') + "\r\n", {{254, false}}},               // CR LF counts as one break
+      {std::string(255, 'y') + "\n", {{255, false}, {0, true}}},      // the row kept, the break left over
+      {std::string(255, 'y') + "\r\nnext\n", {{255, false}, {0, true}, {4, false}}},
+      {huge + "\nafter\n", {{255, false}, {0, true}, {5, false}}},   // no piece of the tail is a row
+      {std::string(255, 'q'), {{255, false}}},                       // at the end of the file, no break: fits
+      {std::string(256, 'z'), {{255, false}, {0, true}}},
+  };
+  for (const Case& c : cases) {
+    const auto lines = ReadAll(c.text);
+    ASSERT_EQ(lines.size(), c.lines.size()) << c.text.size();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      EXPECT_EQ(lines[i].text.size(), c.lines[i].first) << c.text.size() << " line " << i;
+      EXPECT_EQ(lines[i].tooLong, c.lines[i].second) << c.text.size() << " line " << i;
+    }
+  }
+  EXPECT_EQ(ReadAll(huge + "\n")[0].text, huge.substr(0, 255));
 }
 
 TEST(LineReader, LinesAcrossBufferBoundaries) {

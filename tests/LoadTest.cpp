@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <optional>
 #include <cstring>
 #include <string>
 
@@ -143,17 +144,20 @@ TEST(LoadLines, LastLineWithAndWithoutLineBreak) {
   EXPECT_EQ(l.data.m_fibers[1].m_rows[1].m_fValue2, 4.0f);
 }
 
-TEST(LoadLines, LongLineIsOneUnreadableLineAndNoRow) {
+TEST(LoadLines, LongLinesKeepTheRowOfTheirFirst255CharactersAndNoMore) {
   CRunFolder f;
   f.WriteMinimal();
-  // Cut in pieces of 255, the tail of this line would read as a fibre row.
-  std::string longLine = std::string(255, ' ') + "7\t8\t9\t10";
-  f.Write(QStringLiteral("FiberA.dat"), "0\t0\t1\t2\n" + longLine + "\n" + longLine + "\n");
+  const std::string padded = "1\t0\t3\t4" + std::string(255 - 7, '\t');  // 255 characters and the line break
+  // Cut in pieces of 255, the tail of this line would read as a row of its own.
+  const std::string longLine = "2\t0\t5\t6" + std::string(300, ' ') + "7\t8\t9\t10";
+  f.Write(QStringLiteral("FiberA.dat"), "0\t0\t1\t2\n" + padded + "\n" + longLine + "\n" + longLine + "\n");
   Loaded l(f.Dir());
   ASSERT_TRUE(l.ok);
   ASSERT_EQ(l.data.m_fibers.size(), 1u);
-  EXPECT_EQ(l.data.m_fibers[0].m_rows.size(), 1u);
-  EXPECT_EQ(l.Count("Fiber Data"), 0);  // two unreadable lines pass silently
+  std::vector<float> times;
+  for (const FiberRow& r : l.data.m_fibers[0].m_rows) times.push_back(r.m_fTime);
+  EXPECT_EQ(times, (std::vector<float>{0, 1, 2, 2}));
+  EXPECT_EQ(l.Count("Fiber Data", kUnreadable), 1);  // the three tails: unreadable from the third on
 }
 
 TEST(LoadFabrics, LayersNodesIntervalAndHumidity) {
@@ -391,23 +395,20 @@ TEST(Load, SampleRunIsConsistent) {
 }
 
 TEST(Load, NumbersReadTheSameUnderAGermanLocale) {
-  const QString locpath = PrepareGermanLocale();
-  ASSERT_FALSE(locpath.isNull()) << "no German locale could be made";
   CRunFolder f;
   f.WriteMinimal();
   // The hexadecimal value is read through the sscanf fallback.
   f.Write(QStringLiteral("FiberA.dat"), "36.5\t0x1p3\t1e-1\t2\n");
-  const std::string saved = std::setlocale(LC_ALL, nullptr);
-  ASSERT_NE(std::setlocale(LC_ALL, kGermanLocale), nullptr);
-  float check = 0;
-  std::sscanf("36,5", "%f", &check);  // the locale is really in force
-  Loaded l(f.Dir());
-  std::setlocale(LC_ALL, saved.c_str());
-  EXPECT_EQ(check, 36.5f);
-  ASSERT_TRUE(l.ok);
-  ASSERT_EQ(l.data.m_fibers.size(), 1u);
-  EXPECT_EQ(l.data.m_fibers[0].m_rows[0].m_fTime, 36.5f);
-  EXPECT_EQ(l.data.m_fibers[0].m_rows[0].m_fPosition, 8.0f);
-  EXPECT_EQ(l.data.m_fibers[0].m_rows[0].m_fValue1, 0.1f);
-  EXPECT_EQ(l.data.m_env[0].m_fHumidity, 0.5f);
+  std::optional<Loaded> l;
+  {
+    CGermanLocale german;
+    ASSERT_TRUE(german.Active()) << kNoGermanLocale;
+    l.emplace(f.Dir());
+  }
+  ASSERT_TRUE(l->ok);
+  ASSERT_EQ(l->data.m_fibers.size(), 1u);
+  EXPECT_EQ(l->data.m_fibers[0].m_rows[0].m_fTime, 36.5f);
+  EXPECT_EQ(l->data.m_fibers[0].m_rows[0].m_fPosition, 8.0f);
+  EXPECT_EQ(l->data.m_fibers[0].m_rows[0].m_fValue1, 0.1f);
+  EXPECT_EQ(l->data.m_env[0].m_fHumidity, 0.5f);
 }

@@ -20,7 +20,7 @@ constexpr int kSize = 64;
 // A quad over the scene square [x0, x1] x [y0, y1] (after the 0.06 scale).
 std::string Quad(const std::string& group, float x0, float y0, float x1, float y1, int& base) {
   auto v = [](float x, float y) {
-    return "v " + std::to_string(x / 0.06f) + " " + std::to_string(y / 0.06f) + " 0\n";
+    return "v " + std::to_string(x / kModelScale) + " " + std::to_string(y / kModelScale) + " 0\n";
   };
   std::string s = v(x0, y0) + v(x1, y0) + v(x1, y1) + v(x0, y1);
   s += "g " + group + "\n";
@@ -63,7 +63,7 @@ class ModelDraw : public ::testing::Test {
   template <class Model>
   void LoadModel(Model& model, const std::string& text) {
     model.SetColourSource(&m_data);
-    ASSERT_TRUE(model.Load(m_files.Write("m.obj", text).c_str(), 90.0f));
+    ASSERT_TRUE(model.Load(m_files.Write("m.obj", text).c_str(), kCreaseAngle));
   }
 
   CGlTestContext m_gl{kSize, kSize};
@@ -184,9 +184,7 @@ TEST_F(ModelDraw, DisplayListCompilesOnceAndReplays) {
 TEST_F(ModelDraw, NothingLoadedDrawsNothing) {
   CModelOBJ body;
   body.SetColourSource(&m_data);
-  testing::internal::CaptureStderr();
-  EXPECT_FALSE(body.Load((m_files.Dir() + "missing.obj").c_str(), 90.0f));
-  testing::internal::GetCapturedStderr();
+  EXPECT_FALSE(body.Load((m_files.Dir() + "missing.obj").c_str(), kCreaseAngle));
   m_gl.Begin();
   body.Draw();
   body.DrawList();

@@ -1,21 +1,29 @@
 // The OBJ/MTL reader and its normals.
 
-#include "ModelPtr.h"
+#include "ObjIndexing.h"
 #include "ObjReader.h"
 #include "ObjTopology.h"
 #include "ObjTestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
 namespace {
 
-ModelPtr Read(const std::string& text, const char* mtlName = nullptr, const char* mtl = nullptr) {
+ObjModelPtr Read(const std::string& text, const char* mtlName = nullptr, const char* mtl = nullptr,
+                 ObjDiagnostics* diagnostics = nullptr) {
   CObjFiles files;
   if (mtlName) files.Write(mtlName, mtl);
-  return ModelPtr(glmReadOBJ(files.Write("m.obj", text).c_str()));
+  return ObjModelPtr(glmReadOBJ(files.Write("m.obj", text).c_str(), diagnostics));
+}
+
+bool Says(const ObjDiagnostics& d, const std::string& text) {
+  for (const std::string& line : d)
+    if (line.find(text) != std::string::npos) return true;
+  return false;
 }
 
 const ObjGroup* FindGroup(const ObjModel& m, const std::string& name) {
@@ -82,11 +90,9 @@ TEST(ObjReader, IndicesOutsideTheFileRefuseIt) {
   const std::string v = "v 0 0 0\nv 1 0 0\nv 1 1 0\nvn 0 0 1\nvt 0 0\n";
   for (const char* face : {"f 1 2 4\n", "f 0 1 2\n", "f -4 1 2\n", "f 1//2 2//1 3//1\n", "f 1/2/1 2/1/1 3/1/1\n",
                            "f 1/1/1 2/1/1 3/1/9999999999999\n", "f 1//-2 2//1 3//1\n"}) {
-    testing::internal::CaptureStderr();
-    auto m = Read(v + face);
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_FALSE(m) << face;
-    EXPECT_NE(err.find("glmReadOBJ() failed"), std::string::npos) << face;
+    ObjDiagnostics d;
+    EXPECT_FALSE(Read(v + face, nullptr, nullptr, &d)) << face;
+    EXPECT_TRUE(Says(d, "glmReadOBJ() failed")) << face;
   }
   EXPECT_TRUE(Read(v + "f 1/1/1 2/1/1 3/1/-1\n"));
 }
@@ -139,22 +145,30 @@ TEST(ObjReader, MaterialLibraryBesideTheModelWhateverTheSeparator) {
   files.Write("lib.mtl", "newmtl red\nKd 1 0 0\n");
   const std::string text = std::string("mtllib lib.mtl\n") + kSquare + "usemtl red\nf 1 2 3\n";
   const std::string slash = files.Write("a.obj", text);
-  ModelPtr a(glmReadOBJ(slash.c_str()));
+  ObjModelPtr a(glmReadOBJ(slash.c_str()));
   ASSERT_TRUE(a);
   EXPECT_EQ(a->materialCount, 2u);
   // A Windows-style path: the directory ends at the last backslash (here a
   // file name holds one, so the library is "sub\lib.mtl" in the folder).
   files.Write("sub\\lib.mtl", "newmtl red\nnewmtl blue\n");
   const std::string windows = files.Dir() + "sub\\a.obj";
-  ModelPtr b(glmReadOBJFromMemory(windows.c_str(), text.data(), text.size()));
+  ObjModelPtr b(glmReadOBJFromMemory(windows.c_str(), text.data(), text.size()));
   ASSERT_TRUE(b);
   EXPECT_EQ(b->materialCount, 3u);
-  testing::internal::CaptureStderr();
-  ModelPtr c(glmReadOBJFromMemory("a.obj", text.data(), text.size()));
-  EXPECT_NE(testing::internal::GetCapturedStderr().find("can't open material file \"lib.mtl\""), std::string::npos);
+  ObjDiagnostics d;
+  ObjModelPtr c(glmReadOBJFromMemory("a.obj", text.data(), text.size(), &d));
+  EXPECT_TRUE(Says(d, "can't open material file \"lib.mtl\""));
   ASSERT_TRUE(c);
   EXPECT_TRUE(c->materials.empty());
   EXPECT_EQ(c->groups[0].material, 0u);
+  // The library's text may come from memory: no file is looked for.
+  const std::string_view library = "newmtl red\nKd 1 0 0\nnewmtl blue\n";
+  ObjDiagnostics none;
+  ObjModelPtr e(glmReadOBJFromMemory("/nowhere/a.obj", text.data(), text.size(), &none, &library));
+  ASSERT_TRUE(e);
+  EXPECT_TRUE(none.empty());
+  EXPECT_EQ(e->materialCount, 3u);
+  EXPECT_EQ(e->materials[e->groups[0].material].diffuse[1], 0.0f);
 }
 
 TEST(ObjReader, LongWordsAreCutAndCrLfReadsLikeLf) {
@@ -171,7 +185,7 @@ TEST(ObjReader, LongWordsAreCutAndCrLfReadsLikeLf) {
 TEST(ObjReader, TruncatedFilesReadWhatIsComplete) {
   const std::string full = std::string(kSquare) + "f 1 2 3\nusemtl";
   for (std::size_t n = 0; n <= full.size(); ++n) {
-    ModelPtr m(glmReadOBJFromMemory("t.obj", full.data(), n));  // the buffer ends exactly there
+    ObjModelPtr m(glmReadOBJFromMemory("t.obj", full.data(), n));  // the buffer ends exactly there
     ASSERT_TRUE(m) << n;
     EXPECT_LE(m->triangleCount, 1u);
   }
@@ -190,9 +204,9 @@ TEST(ObjNormals, FacetNormalsAndScaling) {
   EXPECT_EQ(m->facetNormals[3 + 2], 1.0f);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(m->facetNormals[6 + i], 0.0f);  // zero area
   for (int i = 0; i < 3; ++i) EXPECT_EQ(m->facetNormals[9 + i], 0.0f);  // not a number
-  glmVertexNormals(m.get(), 90.0f);
+  glmVertexNormals(m.get(), kCreaseAngle);
   for (float f : m->normals) EXPECT_TRUE(std::isfinite(f));
-  glmScaleModel(m.get(), 0.06f);
+  glmScaleModel(m.get(), kModelScale);
   EXPECT_FLOAT_EQ(m->vertices[3 * 2], 0.12f);
 }
 
@@ -209,7 +223,7 @@ TEST(ObjNormals, FlatGridSharesOneNormalPerVertex) {
   auto m = Read(text);
   ASSERT_TRUE(m);
   glmComputeFacetNormals(m.get());
-  glmVertexNormals(m.get(), 90.0f);
+  glmVertexNormals(m.get(), kCreaseAngle);
   EXPECT_EQ(m->normalCount, 16u);
   for (const ObjTriangle& t : m->triangles)
     for (int c = 0; c < 3; ++c) {
@@ -223,7 +237,7 @@ TEST(ObjNormals, CubeCornersKeepTheirFaces) {
   auto m = Read(kCubeCorners + kCubeFaces);
   ASSERT_TRUE(m);
   glmComputeFacetNormals(m.get());
-  glmVertexNormals(m.get(), 90.0f);
+  glmVertexNormals(m.get(), kCreaseAngle);
   // Per vertex: one shared normal for the uses in the reference face, one
   // copy for each use on the two perpendicular faces.
   std::size_t expected = 0;
@@ -252,9 +266,7 @@ TEST(ObjNormals, DegenerateTriangleNamingAVertexTwiceGetsEveryCornerSet) {
   auto m = Read("vn 0 0 1\nvn 0 0 1\nvn 0 0 1\nvn 0 0 1\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1//4 2//4 1//4\nf 1//1 2//1 3//1\n");
   ASSERT_TRUE(m);
   glmComputeFacetNormals(m.get());
-  testing::internal::CaptureStderr();
-  glmVertexNormals(m.get(), 90.0f);
-  testing::internal::GetCapturedStderr();
+  glmVertexNormals(m.get(), kCreaseAngle);
   for (const ObjTriangle& t : m->triangles)
     for (int c = 0; c < 3; ++c) {
       EXPECT_GE(t.normalIndex[c], 1u);
@@ -262,15 +274,22 @@ TEST(ObjNormals, DegenerateTriangleNamingAVertexTwiceGetsEveryCornerSet) {
     }
 }
 
-TEST(ObjReader, MissingFileAndUnknownTokens) {
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(glmReadOBJ("/nonexistent/x.obj"), nullptr);
-  EXPECT_NE(testing::internal::GetCapturedStderr().find("can't open data file \"/nonexistent/x.obj\""),
-            std::string::npos);
+TEST(ObjReader, DiagnosticsGoToTheCallerNeverToTheStreams) {
   testing::internal::CaptureStdout();
-  auto m = Read(std::string(kSquare) + "vp 1 2 3\nf 1 2 3\n");
-  EXPECT_NE(testing::internal::GetCapturedStdout().find("Unknown token \"vp\""), std::string::npos);
+  testing::internal::CaptureStderr();
+  ObjDiagnostics d;
+  EXPECT_EQ(glmReadOBJ("/nonexistent/x.obj", &d), nullptr);
+  auto m = Read(std::string("mtllib none.mtl\n") + kSquare + "vp 1 2 3\nusemtl skin\nf 1 2 3\n", nullptr, nullptr, &d);
   ASSERT_TRUE(m);
+  glmComputeFacetNormals(m.get());
+  glmVertexNormals(m.get(), kCreaseAngle, &d);  // vertices 4 and 5 are in no triangle
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_TRUE(Says(d, "can't open data file \"/nonexistent/x.obj\""));
+  EXPECT_TRUE(Says(d, "can't open material file"));
+  EXPECT_TRUE(Says(d, "Unknown token \"vp\""));
+  EXPECT_TRUE(Says(d, "can't find material \"skin\""));
+  EXPECT_TRUE(Says(d, "vertex w/o a triangle"));
   EXPECT_EQ(m->vertexCount, 5u);
 }
 
@@ -294,4 +313,46 @@ TEST(ObjTopology, ClosedOutwardSurfaces) {
   EXPECT_FALSE(IsClosedOutward(*flipped));
   ObjModel empty;
   EXPECT_FALSE(IsClosedOutward(empty));
+}
+
+// Corners that differ in any index stay apart in the drawable arrays, also
+// at index sizes where packing the three indices into one word would overlap.
+TEST(ObjIndexing, EveryDistinctCornerKeepsItsOwnNormalAndTexCoord) {
+  struct Corner {
+    std::uint32_t v, n, uv;
+  };
+  const std::pair<Corner, Corner> cases[] = {
+      {{1, 1, 1u << 20}, {1, 2, 1u << 21}},  // normal and texture ranges overlapping
+      {{2, 1u << 20, 0}, {1, 1u << 21, 0}},  // normal and vertex ranges overlapping
+      {{1, 1, 1}, {1, 1, 2}},
+  };
+  for (const auto& [a, b] : cases) {
+    ObjModel m;
+    m.vertexCount = 3;
+    m.vertices = {0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3};
+    m.normalCount = std::max({a.n, b.n});
+    m.normals.assign(3 * (m.normalCount + 1u), 0.0f);
+    m.texCoordCount = std::max({a.uv, b.uv, 1u});
+    m.texCoords.assign(2 * (m.texCoordCount + 1u), 0.0f);
+    for (const Corner& c : {a, b}) {
+      m.normals[3 * c.n] = static_cast<float>(c.n);
+      m.texCoords[2 * c.uv] = static_cast<float>(c.uv);
+    }
+    ObjTriangle t;
+    const Corner corners[3] = {a, b, a};
+    for (int c = 0; c < 3; ++c)
+      t.vertexIndex[c] = corners[c].v, t.normalIndex[c] = corners[c].n, t.texCoordIndex[c] = corners[c].uv;
+    m.triangles = {t};
+    m.triangleCount = 1;
+    m.groups = {ObjGroup{"g", 1, {0}, 0}};
+    const ObjIndexedMesh mesh = glmIndexCorners(m, true);
+    ASSERT_EQ(mesh.positions.size(), 6u) << a.n << " " << b.n;
+    const std::vector<std::uint32_t>& idx = mesh.groups[0];
+    EXPECT_EQ(idx[0], idx[2]);
+    for (int c = 0; c < 3; ++c) {
+      EXPECT_EQ(mesh.positions[3 * idx[c]], static_cast<float>(corners[c].v));
+      EXPECT_EQ(mesh.normals[3 * idx[c]], static_cast<float>(corners[c].n));
+      EXPECT_EQ(mesh.texCoords[2 * idx[c]], static_cast<float>(corners[c].uv));
+    }
+  }
 }

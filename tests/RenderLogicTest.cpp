@@ -34,13 +34,10 @@ TEST(ColourLegend, TitlesAndLabels) {
 }
 
 TEST(ColourLegend, LabelsIgnoreTheLocale) {
-  ASSERT_FALSE(PrepareGermanLocale().isNull());
-  const std::string saved = std::setlocale(LC_ALL, nullptr);
-  ASSERT_NE(std::setlocale(LC_ALL, kGermanLocale), nullptr);
   const float temps[5] = {30, 31, 32, 33, 36.5f};
-  const auto labels = LegendLabels(temps);
-  std::setlocale(LC_ALL, saved.c_str());
-  EXPECT_EQ(labels[0], "36.5");
+  CGermanLocale german;
+  ASSERT_TRUE(german.Active()) << kNoGermanLocale;
+  EXPECT_EQ(LegendLabels(temps)[0], "36.5");
 }
 
 TEST(SectionLegend, RingsFromTheOutsideIn) {

@@ -77,7 +77,7 @@ class SceneRender : public ::testing::Test {
     std::string obj;
     for (int i = 0; i < 8; ++i) {
       const float x = (i & 1) ? 0.3f : -0.3f, y = 1.2f + ((i & 2) ? 0.4f : -0.4f), z = (i & 4) ? 0.3f : -0.3f;
-      obj += "v " + std::to_string(x / 0.06f) + " " + std::to_string(y / 0.06f) + " " + std::to_string(z / 0.06f) + "\n";
+      obj += "v " + std::to_string(x / kModelScale) + " " + std::to_string(y / kModelScale) + " " + std::to_string(z / kModelScale) + "\n";
     }
     obj += "g TRUNK\nf 1 3 4 2\nf 5 6 8 7\nf 1 2 6 5\nf 3 7 8 4\nf 1 5 7 3\nf 2 4 8 6\n";
     WriteFile(QStringLiteral("box.obj"), obj);

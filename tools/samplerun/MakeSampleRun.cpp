@@ -117,8 +117,6 @@ bool ParseArgs(int argc, char** argv, Options& o) {
   return !o.out.empty();
 }
 
-const char* kPartNames[kParts] = {"Head", "Trunk", "Arm", "Hand", "Leg", "Foot"};
-
 // Rest in a neutral room, work in a hot humid one, recovery.
 std::vector<Phase> MakePhases(double duration) {
   return {{static_cast<float>(duration * 0.3), 23.5f, 0.45f, 0.15f, 58.0f},
@@ -198,7 +196,7 @@ int main(int argc, char** argv) {
   CWriter comfort(dir / "BodyDataforComfort.dat");
   std::vector<std::unique_ptr<CWriter>> fabric(kParts);
   for (int p = 0; p < kParts; ++p)
-    if (layers[p] > 0) fabric[p] = std::make_unique<CWriter>(dir / (std::string("fabrics") + kPartNames[p] + ".dat"));
+    if (layers[p] > 0) fabric[p] = std::make_unique<CWriter>(dir / (std::string("fabrics") + kBodyPartNames[p] + ".dat"));
   std::vector<std::unique_ptr<CWriter>> fibreOut;
   for (Fibre& f : fibres) fibreOut.push_back(std::make_unique<CWriter>(dir / f.name));
 

@@ -5,12 +5,14 @@
 // fabric layers through which heat and water vapour pass by conduction and
 // diffusion, with fibres that take up and give off moisture.
 
+#include "BodyParts.h"
+
 #include <array>
 #include <vector>
 
 namespace samplerun {
 
-constexpr int kParts = 6;
+constexpr int kParts = kBodyPartCount;
 
 struct Phase {
   float durationMin;

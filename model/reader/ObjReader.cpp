@@ -1,9 +1,8 @@
 #include "ObjReader.h"
 
-#include "MappedFile.h"
-#include "ObjText.h"
+#include "internal/MappedFile.h"
+#include "internal/ObjText.h"
 
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -64,7 +63,9 @@ int ReadFaceVertex(FaceForm form, const char* b, const char* e, long long idx[3]
 
 class CObjParser {
  public:
-  CObjParser(ObjModel* model, const char* text, std::size_t size) : m(model), m_begin(text), m_end(text + size) {}
+  CObjParser(ObjModel* model, const char* text, std::size_t size, ObjDiagnostics* diagnostics,
+             const std::string_view* libraryText)
+      : m(model), m_begin(text), m_end(text + size), m_diagnostics(diagnostics), m_libraryText(libraryText) {}
 
   bool Parse() {
     ReadMaterialLibraries();
@@ -97,7 +98,8 @@ class CObjParser {
       if (b == m_begin || b[-1] == '\n') {
         m->materialLibrary = NameOfRest(WordEnd(hit, e), e);
         m->hasMaterialLibrary = true;
-        glmReadMTL(m, m->materialLibrary.c_str());
+        if (m_libraryText) glmReadMTLFromMemory(m, m_libraryText->data(), m_libraryText->size());
+        else glmReadMTL(m, m->materialLibrary.c_str(), m_diagnostics);
       }
       p = e;
     }
@@ -123,7 +125,7 @@ class CObjParser {
           if (we - w == 1) return Vertex(we, e, m->vertices, 3);
           if (w[1] == 'n') return ++m_normalLines, Vertex(we, e, m->normals, 3);
           if (w[1] == 't') return ++m_texLines, Vertex(we, e, m->texCoords, 2);
-          std::printf("glmFirstPass(): Unknown token \"%s\".\n", Word(w, we).c_str());
+          Say("glmFirstPass(): Unknown token \"" + Word(w, we) + "\".");
           w = SkipBlanks(we, e);  // the next word is read as a keyword
           continue;
         case 'u': return UseMaterial(NameOfRest(we, e));
@@ -143,7 +145,7 @@ class CObjParser {
   }
 
   void UseMaterial(const std::string& name) {
-    const std::uint32_t mat = glmFindMaterial(m, name.c_str());
+    const std::uint32_t mat = glmFindMaterial(m, name.c_str(), m_diagnostics);
     m_material = mat;
     m_groups[m_current].material = mat;
   }
@@ -218,8 +220,8 @@ class CObjParser {
         else if (t.normalIndex[c] > m->normalCount) what = "normal", bad = t.normalIndex[c];
         else if (t.texCoordIndex[c] > m->texCoordCount) what = "texture coordinate", bad = t.texCoordIndex[c];
         if (what) {
-          std::fprintf(stderr, "glmReadOBJ() failed: \"%s\": triangle %zu refers to %s %s, which does not exist.\n",
-                       m->path.c_str(), i, what, bad == kBad ? "outside the file" : std::to_string(bad).c_str());
+          Say("glmReadOBJ() failed: \"" + m->path + "\": triangle " + std::to_string(i) + " refers to " + what + " " +
+              (bad == kBad ? std::string("outside the file") : std::to_string(bad)) + ", which does not exist.");
           return false;
         }
       }
@@ -229,6 +231,10 @@ class CObjParser {
     for (ObjGroup& g : m->groups) g.triangleCount = static_cast<std::uint32_t>(g.triangleIndices.size());
     m->groupCount = static_cast<std::uint32_t>(m->groups.size());
     return true;
+  }
+
+  void Say(std::string text) {
+    if (m_diagnostics) m_diagnostics->push_back(std::move(text));
   }
 
   struct FaceVertex {
@@ -243,14 +249,17 @@ class CObjParser {
   std::uint32_t m_current = 0;
   std::uint32_t m_material = 0;
   std::uint32_t m_normalLines = 0, m_texLines = 0;
+  ObjDiagnostics* m_diagnostics;
+  const std::string_view* m_libraryText;
 };
 
 }  // namespace
 
-ObjModel* glmReadOBJFromMemory(const char* path, const char* text, std::size_t size) {
+ObjModel* glmReadOBJFromMemory(const char* path, const char* text, std::size_t size, ObjDiagnostics* diagnostics,
+                               const std::string_view* libraryText) {
   auto* model = new ObjModel;
   model->path = path ? path : "";
-  CObjParser parser(model, text, size);
+  CObjParser parser(model, text, size, diagnostics, libraryText);
   if (!parser.Parse()) {
     delete model;
     return nullptr;
@@ -258,13 +267,13 @@ ObjModel* glmReadOBJFromMemory(const char* path, const char* text, std::size_t s
   return model;
 }
 
-ObjModel* glmReadOBJ(const char* path) {
+ObjModel* glmReadOBJ(const char* path, ObjDiagnostics* diagnostics) {
   CMappedFile file;
   if (!file.Open(path)) {
-    std::fprintf(stderr, "glmReadOBJ() failed: can't open data file \"%s\".\n", path);
+    if (diagnostics) diagnostics->push_back(std::string("glmReadOBJ() failed: can't open data file \"") + path + "\".");
     return nullptr;
   }
-  return glmReadOBJFromMemory(path, file.Data(), file.Size());
+  return glmReadOBJFromMemory(path, file.Data(), file.Size(), diagnostics);
 }
 
 void glmFreeModel(ObjModel* model) { delete model; }

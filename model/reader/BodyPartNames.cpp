@@ -3,8 +3,6 @@
 #include <cctype>
 #include <cstdio>
 
-const char* const kBodyPartDisplayNames[6] = {"Head", "Trunk", "Arm", "Hand", "Leg", "Foot"};
-
 namespace {
 struct PartNames {
   const char* names[3];

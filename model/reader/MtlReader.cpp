@@ -1,16 +1,15 @@
 // Material libraries: newmtl, Kd, Ka, Ks and the N shininess rule.
 
-#include "MappedFile.h"
 #include "ObjReader.h"
-#include "ObjText.h"
+#include "internal/MappedFile.h"
+#include "internal/ObjText.h"
 
-#include <cstdio>
 #include <string>
 
 using namespace objtext;
 
 
-void glmReadMTL(ObjModel* model, const char* name) {
+void glmReadMTL(ObjModel* model, const char* name, ObjDiagnostics* diagnostics) {
   // The library sits beside the model, whichever separator its path uses.
   const std::string& path = model->path;
   const std::size_t sep = path.find_last_of("/\\");
@@ -18,11 +17,14 @@ void glmReadMTL(ObjModel* model, const char* name) {
   const std::string file = dir + name;
   CMappedFile text;
   if (!text.Open(file.c_str())) {
-    std::fprintf(stderr, "glmReadMTL() failed: can't open material file \"%s\".\n", file.c_str());
+    if (diagnostics) diagnostics->push_back("glmReadMTL() failed: can't open material file \"" + file + "\".");
     return;
   }
-  const char* begin = text.Data();
-  const char* end = begin + text.Size();
+  glmReadMTLFromMemory(model, text.Data(), text.Size());
+}
+
+void glmReadMTLFromMemory(ObjModel* model, const char* begin, std::size_t size) {
+  const char* end = begin + size;
 
   // Count first: one record more than there are newmtl words.
   std::size_t count = 1;
@@ -69,9 +71,9 @@ void glmReadMTL(ObjModel* model, const char* name) {
   }
 }
 
-std::uint32_t glmFindMaterial(const ObjModel* model, const char* name) {
+std::uint32_t glmFindMaterial(const ObjModel* model, const char* name, ObjDiagnostics* diagnostics) {
   for (std::size_t i = 0; i < model->materials.size(); ++i)
     if (model->materials[i].name == name) return static_cast<std::uint32_t>(i);
-  std::printf("glmFindMaterial():  can't find material \"%s\".\n", name);
+  if (diagnostics) diagnostics->push_back(std::string("glmFindMaterial():  can't find material \"") + name + "\".");
   return 0;
 }

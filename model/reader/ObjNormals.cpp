@@ -3,7 +3,6 @@
 #include "ObjReader.h"
 
 #include <cmath>
-#include <cstdio>
 
 namespace {
 inline bool Finite3(const float* v) { return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]); }
@@ -34,7 +33,7 @@ void glmComputeFacetNormals(ObjModel* model) {
   }
 }
 
-void glmVertexNormals(ObjModel* model, float angle) {
+void glmVertexNormals(ObjModel* model, float angle, ObjDiagnostics* diagnostics) {
   const float threshold = static_cast<float>(std::cos(angle * 3.14159265 / 180.0));
   const std::uint32_t nt = model->triangleCount, nv = model->vertexCount;
   if (model->facetNormals.size() < 3 * (static_cast<std::size_t>(nt) + 1)) glmComputeFacetNormals(model);
@@ -59,7 +58,7 @@ void glmVertexNormals(ObjModel* model, float angle) {
     const std::uint32_t* b = uses.data() + start[v];
     const std::uint32_t* e = uses.data() + start[v + 1];
     if (b == e) {
-      std::fprintf(stderr, "glmVertexNormals(): vertex w/o a triangle\n");
+      if (diagnostics) diagnostics->push_back("glmVertexNormals(): vertex w/o a triangle");
       continue;
     }
     const float* ref = facets + 3 * model->triangles[*b / 3].facetNormalIndex;
