@@ -56,6 +56,8 @@ class CBackgroundJob {
   }
   bool Started() const { return m_started; }
   bool Done() const { return m_done.load(std::memory_order_acquire); }
+  // Started and not joined yet (its thread may still run).
+  bool Running() const { return m_thread.joinable(); }
   void Join() {
     if (m_thread.joinable()) m_thread.join();
   }

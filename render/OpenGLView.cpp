@@ -22,6 +22,7 @@ COpenGLView::COpenGLView(QWidget* parent) : QOpenGLWidget(parent) {
 }
 
 COpenGLView::~COpenGLView() {
+  m_bGoing = true;
   // Workers first: nothing may install a model into a view that is going.
   m_animationJob.Join();
   CleanupGL();
@@ -79,6 +80,9 @@ void COpenGLView::InitGL() {
 // Frees what this view made in its context: textures, glyph lists and the
 // models' compiled geometry. Runs before the context goes.
 void COpenGLView::CleanupGL() {
+  // A view that goes has joined its loaders first: a model may not arrive
+  // while its context's objects are being freed.
+  if (m_bGoing && m_animationJob.Running()) qWarning("COpenGLView: GL cleaned up while a model loader still runs");
   if (!m_bGLReady) return;
   makeCurrent();
   if (m_nBackdropTexture) glDeleteTextures(1, &m_nBackdropTexture);

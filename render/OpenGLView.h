@@ -115,5 +115,6 @@ class COpenGLView : public QOpenGLWidget {
   unsigned m_nBackdropTexture = 0;
   bool m_bFontListsReady = false;
   bool m_bReference = false;
+  bool m_bGoing = false;  // in the destructor
   std::vector<GlyphBitmap> m_glyphs;
 };

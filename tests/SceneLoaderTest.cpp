@@ -114,8 +114,10 @@ TEST(SceneLoadingLifetime, AViewGoingAwayJoinsItsWorker) {
   {
     COpenGLView view;
     view.SetMessageSink(&messages);
+    view.resize(64, 64);
+    ASSERT_FALSE(view.grabFramebuffer().isNull());  // a context whose objects the view frees as it goes
     LoadAnimationModel(&view, dir.filePath(QStringLiteral("op.obj")));
-  }  // destroyed while the worker may still be reading
+  }  // destroyed while the worker may still be reading: joined before the GL goes (else a fatal warning)
   QCoreApplication::processEvents();
   EXPECT_TRUE(messages.m_entries.empty());
 }

@@ -8,6 +8,10 @@
 #include <QDir>
 #include <QImage>
 #include <QMatrix4x4>
+#include <QOpenGLContext>
+#include <QTest>
+
+#include <GL/gl.h>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -22,9 +26,9 @@ constexpr int kWidth = 500, kHeight = 330;
 // Where a point lands on the picture: `scene` applies the scene's zoom,
 // rotation and shift as the models get them; otherwise only the camera's
 // translation, as the legends get it.
-QPoint Project(const COpenGLView& v, QVector3D p, bool scene) {
+QPointF ProjectF(const COpenGLView& v, QVector3D p, bool scene, QSize size = QSize(kWidth, kHeight)) {
   QMatrix4x4 m;
-  m.perspective(45.0f, static_cast<float>(kWidth) / kHeight, 0.1f, 100.0f);
+  m.perspective(45.0f, static_cast<float>(size.width()) / static_cast<float>(size.height()), 0.1f, 100.0f);
   m.translate(static_cast<float>(v.m_dTransX), static_cast<float>(v.m_dTransY), static_cast<float>(v.m_dTransZ));
   if (scene) {
     m.scale(v.m_fZoom);
@@ -33,8 +37,10 @@ QPoint Project(const COpenGLView& v, QVector3D p, bool scene) {
     m.rotate(static_cast<float>(v.m_dRotZ), 0, 0, 1);
   }
   const QVector3D ndc = m.map(p);
-  return QPoint(static_cast<int>((ndc.x() + 1) * 0.5f * kWidth), static_cast<int>((1 - ndc.y()) * 0.5f * kHeight));
+  return QPointF((ndc.x() + 1) * 0.5f * static_cast<float>(size.width()),
+                 (1 - ndc.y()) * 0.5f * static_cast<float>(size.height()));
 }
+QPoint Project(const COpenGLView& v, QVector3D p, bool scene) { return ProjectF(v, p, scene).toPoint(); }
 
 class SceneRender : public ::testing::Test {
  protected:
@@ -72,15 +78,31 @@ class SceneRender : public ::testing::Test {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(text.data(), static_cast<qint64>(text.size()));
   }
-  // A body of one box-shaped TRUNK group around the scene's centre.
-  void WriteTrunkBox() {
+  // A closed box of one group, from x0 to x1 (and y, z likewise) in the
+  // scene's units, y counted from the models' origin 1.2 below the scene's.
+  void WriteBox(const QString& name, const char* group, QVector3D lo, QVector3D hi) {
     std::string obj;
     for (int i = 0; i < 8; ++i) {
-      const float x = (i & 1) ? 0.3f : -0.3f, y = 1.2f + ((i & 2) ? 0.4f : -0.4f), z = (i & 4) ? 0.3f : -0.3f;
-      obj += "v " + std::to_string(x / kModelScale) + " " + std::to_string(y / kModelScale) + " " + std::to_string(z / kModelScale) + "\n";
+      const float x = (i & 1) ? hi.x() : lo.x(), y = 1.2f + ((i & 2) ? hi.y() : lo.y()), z = (i & 4) ? hi.z() : lo.z();
+      obj += "v " + std::to_string(x / kModelScale) + " " + std::to_string(y / kModelScale) + " " +
+             std::to_string(z / kModelScale) + "\n";
     }
-    obj += "g TRUNK\nf 1 3 4 2\nf 5 6 8 7\nf 1 2 6 5\nf 3 7 8 4\nf 1 5 7 3\nf 2 4 8 6\n";
-    WriteFile(QStringLiteral("box.obj"), obj);
+    obj += std::string("g ") + group + "\nf 1 3 4 2\nf 5 6 8 7\nf 1 2 6 5\nf 3 7 8 4\nf 1 5 7 3\nf 2 4 8 6\n";
+    WriteFile(name, obj);
+  }
+  // A body of one box-shaped TRUNK group around the scene's centre.
+  void WriteTrunkBox() { WriteBox(QStringLiteral("box.obj"), "TRUNK", {-0.3f, -0.4f, -0.3f}, {0.3f, 0.4f, 0.3f}); }
+  // Red pixels of the legend's text: its title and the five labels right of the bar.
+  static int LegendTextPixels(const QImage& img, const COpenGLView& v) {
+    const QRect r = QRect(Project(v, {-1.11f, 0.82f, 2.5f}, false), Project(v, {-0.85f, 0.05f, 2.5f}, false))
+                        .intersected(img.rect());
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      for (int x = r.left(); x <= r.right(); ++x) {
+        const QColor c = img.pixelColor(x, y);
+        n += c.red() > 150 && c.green() < 90 && c.blue() < 90;
+      }
+    return n;
   }
 
   QTemporaryDir m_dir;
@@ -192,4 +214,103 @@ TEST_F(SceneRender, BackdropInItsOwnColoursOrDarkWithoutIt) {
   EXPECT_GT(c.red(), 80);
   EXPECT_LT(c.green(), 20);
   EXPECT_LT(c.blue(), 20);
+}
+
+// Each frame starts from the same state: a closed model drawn with back faces
+// culled leaves nothing behind for the next frame's legend.
+TEST_F(SceneRender, TwoFramesInARowShowTheSamePicture) {
+  WriteTrunkBox();
+  ASSERT_TRUE(LoadBodyModel(&m_view, m_dir.filePath(QStringLiteral("box.obj"))));
+  ASSERT_TRUE(m_view.m_pBody->m_bClosed);  // the case where faces are culled
+  m_data.m_skinColours[Trunk][1] = 1;
+  const QImage first = Render(1);
+  const QImage second = m_view.grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+  m_last = second;
+  EXPECT_GT(LegendTextPixels(first, m_view), 40);
+  EXPECT_GT(second.pixelColor(Project(m_view, {-1.065f, 0.69f, 2.5f}, false)).red(), 220) << "the colour bar";
+  EXPECT_EQ(first, second);
+}
+
+// Re-parenting the view into another window (as the main window adopts a
+// view) destroys its GL context and makes a new one: lists, glyphs, arrays
+// and textures must all come back on it.
+TEST_F(SceneRender, ANewContextBringsBackModelsTextAndBackdrop) {
+  WriteBox(QStringLiteral("space suit1.obj"), "TRUNK", {-0.3f, -0.4f, -0.3f}, {0.3f, 0.4f, 0.3f});
+  WriteBox(QStringLiteral("moon.obj"), "moon", {0.5f, -0.4f, -0.3f}, {0.9f, 0.4f, 0.3f});
+  QImage blue(64, 32, QImage::Format_RGB888);
+  blue.fill(QColor(0, 0, 255));
+  ASSERT_TRUE(blue.save(m_dir.filePath(QStringLiteral("1.bmp")), "BMP"));
+  m_data.m_layerColours[Trunk][0] = 0, m_data.m_layerColours[Trunk][1] = 1;  // the suit shows in green
+
+  QWidget first, second;
+  auto* view = new COpenGLView(&first);
+  view->SetData(&m_data);
+  view->SetMessageSink(&m_messages);
+  view->SetModuleDir(m_dir.path() + QLatin1Char('/'));
+  view->resize(kWidth, kHeight);
+  first.resize(kWidth, kHeight);
+  ASSERT_TRUE(LoadSpaceSuitScene(view));
+  view->m_nMode = 3;
+  view->ResetCamera();
+  auto check = [&](const QImage& img, const char* when) {
+    m_last = img;
+    const QColor sky = img.pixelColor(Project(*view, {-1.2f, -1.0f, -15.0f}, false));
+    EXPECT_GT(sky.blue(), 60) << when << ": the backdrop's texture";
+    EXPECT_LT(sky.red(), 20) << when << ": the backdrop's texture";
+    const QColor suit = img.pixelColor(Project(*view, {0, 0, 0.3f}, true));
+    EXPECT_GT(suit.green(), 100) << when;
+    EXPECT_LT(suit.red(), 60) << when;
+    const QColor moon = img.pixelColor(Project(*view, {0.7f, 0, 0.3f}, true));
+    EXPECT_GT(moon.green(), 10) << when << ": the moon's list";
+    EXPECT_LT(std::abs(moon.red() - moon.green()), 30) << when << ": the moon's list";
+    EXPECT_GT(LegendTextPixels(img, *view), 40) << when << ": the glyph lists";
+  };
+  first.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&first));
+  check(view->grabFramebuffer().convertToFormat(QImage::Format_RGB32), "first context");
+
+  int destroyed = 0;
+  QObject::connect(view->context(), &QOpenGLContext::aboutToBeDestroyed, [&] { ++destroyed; });
+  view->setParent(&second);
+  second.resize(kWidth, kHeight);
+  second.show();
+  view->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&second));
+  check(view->grabFramebuffer().convertToFormat(QImage::Format_RGB32), "new context");
+  EXPECT_EQ(destroyed, 1);
+}
+
+// The walking figure stays whole in the picture at every frame of its cycle,
+// in wide and in tall windows.
+TEST_F(SceneRender, TheWalkingFigureStaysInThePicture) {
+  const QByteArray path = QFile::encodeName(qEnvironmentVariable("CORVANE_MODEL_DIR") + QStringLiteral("/op.obj"));
+  ObjModelPtr model(glmReadOBJ(path.constData()));
+  ASSERT_TRUE(model);
+  m_view.m_nMode = 2;
+  m_view.ResetCamera();
+  for (const QSize size : {QSize(500, 330), QSize(800, 600), QSize(600, 700)}) {
+    QRectF box;
+    for (std::uint32_t v = 1; v <= model->vertexCount; ++v) {
+      const float* p = &model->vertices[3 * v];
+      const QPointF q = ProjectF(m_view, QVector3D(p[0], p[1], p[2]) * kModelScale - QVector3D(0, 1.2f, 0), true, size);
+      box = box.isNull() ? QRectF(q, QSizeF(0.01, 0.01)) : box.united(QRectF(q, QSizeF(0.01, 0.01)));
+    }
+    EXPECT_TRUE(QRectF(QPointF(0, 0), QSizeF(size)).contains(box))
+        << size.width() << "x" << size.height() << ": the figure spans (" << box.left() << ", " << box.top() << ") to ("
+        << box.right() << ", " << box.bottom() << ")";
+  }
+}
+
+// The glyph lists take their fixed names as soon as GL starts, before any
+// text is drawn, so that no model's list can be given one of them.
+TEST_F(SceneRender, GlyphListNamesAreTakenWhenGlStarts) {
+  m_view.SetData(nullptr);  // no legend text in this frame
+  m_last = m_view.grabFramebuffer();
+  m_view.makeCurrent();
+  EXPECT_TRUE(glIsList(kFontListBase));
+  EXPECT_TRUE(glIsList(kFontListBase + kFontGlyphs - 1));
+  const GLuint modelList = glGenLists(1);
+  EXPECT_TRUE(modelList < kFontListBase || modelList >= kFontListBase + kFontGlyphs) << modelList;
+  glDeleteLists(modelList, 1);
+  m_view.doneCurrent();
 }

@@ -21,8 +21,10 @@ Vec3 Centroid(const Mesh& m, int t) {
          (1.0 / 3.0);
 }
 
-Mesh Surface(const CFigure& figure, double cell) {
-  return Polygonise([&](const Vec3& p) { return figure.Distance(p); }, kBoxLo, kBoxHi, cell);
+// The figure's surface within the box around a figure standing at the
+// origin, moved by `offset` with the figure.
+Mesh Surface(const CFigure& figure, double cell, const Vec3& offset = {}) {
+  return Polygonise([&](const Vec3& p) { return figure.Distance(p); }, kBoxLo + offset, kBoxHi + offset, cell);
 }
 
 // The garment's group of a triangle: a long-sleeved top over trunk and arms,
@@ -61,9 +63,9 @@ bool WriteBodyModel(const std::string& dir) {
 // The garment of a pose: the kept part of the surface around the body,
 // given a thickness so that it is one closed surface. `prefix` goes before
 // each group name.
-void AddGarment(CObjWriter& out, const Skeleton& pose, double cell, const std::string& prefix) {
+void AddGarment(CObjWriter& out, const Skeleton& pose, double cell, const std::string& prefix, const Vec3& offset = {}) {
   const CFigure cloth(pose, 0.013, 0.035);
-  const Mesh mesh = Surface(cloth, cell);
+  const Mesh mesh = Surface(cloth, cell, offset);
   std::vector<std::string> groups(mesh.triangles.size());
   std::vector<bool> keep(mesh.triangles.size());
   for (std::size_t t = 0; t < mesh.triangles.size(); ++t) {
@@ -85,17 +87,31 @@ bool WriteGarmentModel(const std::string& dir) {
   return Report("cloth.obj", out.Ok() && WriteMtl(dir + "cloth.mtl", kClothMaterials), out.Triangles());
 }
 
+// The pose moved by `by`, every joint alike.
+Skeleton Shifted(Skeleton s, const Vec3& by) {
+  for (Vec3* p : {&s.pelvis, &s.chest, &s.neck, &s.head}) *p = *p + by;
+  for (int side = 0; side < 2; ++side)
+    for (Vec3* p : {&s.shoulder[side], &s.elbow[side], &s.wrist[side], &s.handTip[side], &s.hip[side], &s.knee[side],
+                    &s.ankle[side], &s.toe[side]})
+      *p = *p + by;
+  return s;
+}
+
 bool WriteAnimationModel(const std::string& dir) {
   CObjWriter out(dir + "op.obj", "op.mtl", "a walking cycle: frames 0 to 12, H<frame>_ body and C<frame>_ garment");
   for (int frame = 0; frame <= 12; ++frame) {
-    const Skeleton pose = WalkingPose(frame / 12.0);
+    // Walking on the spot a little behind the standing figure's place: the
+    // leading foot swings towards the camera, whose perspective would
+    // otherwise take it below the picture's lower edge.
+    const Vec3 offset{0, 0, -0.3};
+    const Skeleton pose = Shifted(WalkingPose(frame / 12.0), offset);
     const CFigure body(pose);
-    const Mesh bodyMesh = Surface(body, 0.019);
+    const Mesh bodyMesh = Surface(body, 0.019, offset);
     const std::string h = "H" + std::to_string(frame) + "_", c = "C" + std::to_string(frame) + "_";
     out.Add(bodyMesh, kUnitsPerMetre,
             [&](int t) { return h + kLabelGroups[body.LabelAt(Centroid(bodyMesh, t))]; },
             [](const std::string&) { return std::string("skin"); });
-    AddGarment(out, pose, 0.023, c);
+    AddGarment(out, pose, 0.023, c, offset);
   }
   std::vector<MaterialSpec> mats = kBodyMaterials;
   mats.insert(mats.end(), kClothMaterials.begin(), kClothMaterials.end());
