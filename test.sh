@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything with AddressSanitizer and
-# UndefinedBehaviorSanitizer (clang, so the fuzz targets build too), and runs
-# every test under a virtual X server. Exits non-zero on any failure.
+# Installs what is missing, checks the formatting, builds everything with
+# AddressSanitizer and UndefinedBehaviorSanitizer (clang, so the fuzz targets
+# build too) and every warning an error, and runs every test under a virtual X
+# server. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
 
 scripts/install-deps.sh
 
+# The house style (.clang-format): no file may differ from it.
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+
 BUILD=${CORVANE_TEST_BUILD:-build-test}
-if [ ! -f "$BUILD/CMakeCache.txt" ]; then
-  CC=clang CXX=clang++ cmake -B "$BUILD" -G Ninja \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCORVANE_SANITIZE=ON -DCORVANE_FUZZ=ON -DCORVANE_BENCH=OFF
-fi
+CC=clang CXX=clang++ cmake -B "$BUILD" -G Ninja \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCORVANE_SANITIZE=ON -DCORVANE_STRICT=ON -DCORVANE_FUZZ=ON -DCORVANE_BENCH=OFF >/dev/null
 cmake --build "$BUILD"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
@@ -23,10 +25,8 @@ xvfb-run -a -s "-screen 0 1280x1024x24" \
 # The model hand-over between threads, under ThreadSanitizer: a build of its
 # own, of the one test that uses no Qt GUI class.
 TSAN_BUILD=${CORVANE_TSAN_BUILD:-build-tsan}
-if [ ! -f "$TSAN_BUILD/CMakeCache.txt" ]; then
-  CC=clang CXX=clang++ cmake -B "$TSAN_BUILD" -G Ninja \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_TSAN=ON -DCORVANE_BENCH=OFF
-fi
+CC=clang CXX=clang++ cmake -B "$TSAN_BUILD" -G Ninja \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_TSAN=ON -DCORVANE_STRICT=ON -DCORVANE_BENCH=OFF >/dev/null
 cmake --build "$TSAN_BUILD" --target test_handover
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   ctest --test-dir "$TSAN_BUILD" -R '^test_handover$' --output-on-failure

@@ -1,6 +1,7 @@
 // corvane: the viewer of clothing thermal-comfort simulation runs.
 
 #include "CommandLine.h"
+#include "GlDriverPin.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -23,5 +24,7 @@ int main(int argc, char** argv) {
   QCoreApplication::setApplicationName(QStringLiteral("Corvane"));
   QCoreApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
   QCoreApplication::setOrganizationName(QStringLiteral("Corvane"));
-  return RunCommandLine(QCoreApplication::arguments());
+  const int result = RunCommandLine(QCoreApplication::arguments());
+  if (gui) PinGlDriversForLeakCheck();
+  return result;
 }

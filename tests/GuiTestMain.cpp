@@ -1,5 +1,7 @@
 // main() of the tests that need a GUI application (windows or GL).
 
+#include "GlDriverPin.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
@@ -23,5 +25,7 @@ int main(int argc, char** argv) {
   if (!std::getenv("XDG_RUNTIME_DIR") && runtime.isValid())
     ::setenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()).constData(), 1);
   QApplication app(argc, argv);
-  return RUN_ALL_TESTS();
+  const int result = RUN_ALL_TESTS();
+  PinGlDriversForLeakCheck();
+  return result;
 }
