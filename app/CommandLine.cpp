@@ -1,17 +1,16 @@
 #include "CommandLine.h"
 
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonDocument>
+#include <cstdio>
+
 #include "ModelInfo.h"
 #include "ObjReader.h"
 #include "RunSummary.h"
 #include "ScreenshotCommand.h"
 #include "SimulationData.h"
-
-#include <QCommandLineParser>
-#include <QCoreApplication>
-#include <QFile>
-#include <QJsonDocument>
-
-#include <cstdio>
 
 namespace {
 void Print(FILE* f, const QString& s) {
@@ -90,9 +89,11 @@ int RunCommandLine(const QStringList& arguments) {
       valued("layer", "With --screenshot: fabric layer K (0, the default, is the body alone).", "K");
   const QCommandLineOption section =
       valued("section", "With --screenshot: the cross-section of head, trunk, arm, hand, leg or foot.", "PART");
-  const QCommandLineOption frame = valued("frame", "With --screenshot: the animation frame, 0 to 12 (dynamic view).", "F");
+  const QCommandLineOption frame =
+      valued("frame", "With --screenshot: the animation frame, 0 to 12 (dynamic view).", "F");
   const QCommandLineOption size = valued("size", "With --screenshot: the picture's size (default 1000x660).", "WxH");
-  parser.addOptions({help, version, info, json, modelInfo, screenshot, view, step, content, layer, section, frame, size});
+  parser.addOptions(
+      {help, version, info, json, modelInfo, screenshot, view, step, content, layer, section, frame, size});
 
   if (!parser.parse(arguments)) {
     Print(stderr, parser.errorText() + QStringLiteral("\nTry 'corvane --help'.\n"));
@@ -111,7 +112,8 @@ int RunCommandLine(const QStringList& arguments) {
   if (parser.isSet(screenshot)) {
     if (positional.size() != 1 || parser.isSet(info) || parser.isSet(modelInfo) || parser.isSet(json) ||
         !parser.isSet(view)) {
-      Print(stderr, QStringLiteral("corvane: --screenshot FILE --view VIEW [options] DATA_DIR\nTry 'corvane --help'.\n"));
+      Print(stderr,
+            QStringLiteral("corvane: --screenshot FILE --view VIEW [options] DATA_DIR\nTry 'corvane --help'.\n"));
       return 2;
     }
     ScreenshotOptions options;
@@ -129,7 +131,8 @@ int RunCommandLine(const QStringList& arguments) {
   }
   for (const QCommandLineOption& o : sceneOptions)
     if (parser.isSet(o)) {
-      Print(stderr, QStringLiteral("corvane: --%1 goes with --screenshot.\nTry 'corvane --help'.\n").arg(o.names().front()));
+      Print(stderr,
+            QStringLiteral("corvane: --%1 goes with --screenshot.\nTry 'corvane --help'.\n").arg(o.names().front()));
       return 2;
     }
   if (parser.isSet(modelInfo)) {

@@ -1,14 +1,13 @@
 #include "ModelInfo.h"
 
-#include "BodyPartNames.h"
-#include "ObjReader.h"
-
 #include <QJsonArray>
 #include <QTextStream>
-
 #include <algorithm>
 #include <cmath>
 #include <limits>
+
+#include "BodyPartNames.h"
+#include "ObjReader.h"
 
 QJsonObject BuildModelInfo(const ObjModel& m) {
   QJsonObject o;
@@ -82,11 +81,12 @@ QString FormatModelInfo(const QJsonObject& o) {
     << "\n";
   auto triple = [](const QJsonValue& v) {
     QStringList l;
-    for (const QJsonValue& x : v.toArray()) l << (x.isNull() ? QStringLiteral("-") : QString::number(x.toDouble(), 'f', 3));
+    for (const QJsonValue& x : v.toArray())
+      l << (x.isNull() ? QStringLiteral("-") : QString::number(x.toDouble(), 'f', 3));
     return l.join(QStringLiteral(", "));
   };
   const QJsonObject b = o[QStringLiteral("bounds")].toObject();
-  s << "Bounds (x " << kModelScale << "): min (" << triple(b[QStringLiteral("min")]) << ")  max (" << triple(b[QStringLiteral("max")])
-    << ")\n";
+  s << "Bounds (x " << kModelScale << "): min (" << triple(b[QStringLiteral("min")]) << ")  max ("
+    << triple(b[QStringLiteral("max")]) << ")\n";
   return out;
 }

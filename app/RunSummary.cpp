@@ -1,12 +1,11 @@
 #include "RunSummary.h"
 
-#include "SimulationData.h"
-
 #include <QJsonArray>
 #include <QTextStream>
-
 #include <charconv>
 #include <cmath>
+
+#include "SimulationData.h"
 
 namespace {
 
@@ -106,12 +105,13 @@ QString FormatRunSummary(const QJsonObject& o) {
   }
   s << "\nPart    Layers  Nodes  FabricRows  ComfortRows\n";
   const QJsonArray layers = o[QStringLiteral("layers")].toArray(), nodes = o[QStringLiteral("nodesPerLayer")].toArray(),
-                   fabric = o[QStringLiteral("fabricRows")].toArray(), comfort = o[QStringLiteral("comfortRows")].toArray();
+                   fabric = o[QStringLiteral("fabricRows")].toArray(),
+                   comfort = o[QStringLiteral("comfortRows")].toArray();
   for (int p = 0; p < kBodyPartCount; ++p) {
-    s << Qt::left << qSetFieldWidth(6) << kBodyPartNames[p] << qSetFieldWidth(0) << Qt::right << "  " << qSetFieldWidth(6)
-      << layers[p].toInt() << qSetFieldWidth(0) << "  " << qSetFieldWidth(5) << nodes[p].toInt() << qSetFieldWidth(0)
-      << "  " << qSetFieldWidth(10) << fabric[p].toInteger() << qSetFieldWidth(0) << "  " << qSetFieldWidth(11)
-      << comfort[p].toInteger() << qSetFieldWidth(0) << "\n";
+    s << Qt::left << qSetFieldWidth(6) << kBodyPartNames[p] << qSetFieldWidth(0) << Qt::right << "  "
+      << qSetFieldWidth(6) << layers[p].toInt() << qSetFieldWidth(0) << "  " << qSetFieldWidth(5) << nodes[p].toInt()
+      << qSetFieldWidth(0) << "  " << qSetFieldWidth(10) << fabric[p].toInteger() << qSetFieldWidth(0) << "  "
+      << qSetFieldWidth(11) << comfort[p].toInteger() << qSetFieldWidth(0) << "\n";
   }
   s << "\nBody rows       " << o[QStringLiteral("bodyRows")].toInteger() << "\n";
   for (const QJsonValue& v : o[QStringLiteral("fibers")].toArray())

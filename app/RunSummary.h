@@ -2,10 +2,10 @@
 // The summary of a loaded run that `corvane --info` prints: as JSON for
 // scripts, as a short table for people.
 
-#include "MessageSink.h"
-
 #include <QJsonObject>
 #include <QString>
+
+#include "MessageSink.h"
 
 class CSimulationData;
 

@@ -1,13 +1,12 @@
 #include "ScreenshotCommand.h"
 
+#include <QApplication>
+#include <QImage>
+#include <cstdio>
+
 #include "OpenGLView.h"
 #include "SceneLoader.h"
 #include "SimulationData.h"
-
-#include <QApplication>
-#include <QImage>
-
-#include <cstdio>
 
 namespace {
 int IndexOf(const QString& value, std::initializer_list<const char*> names) {

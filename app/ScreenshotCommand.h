@@ -6,13 +6,13 @@
 #include <QString>
 
 struct ScreenshotOptions {
-  QString file;        // the PNG to write
+  QString file;  // the PNG to write
   QString dataDir;
-  int mode = 1;        // 1 static, 2 dynamic, 3 space
+  int mode = 1;  // 1 static, 2 dynamic, 3 space
   int step = 0;
-  int content = 0;     // 0 temperature, 1 humidity, 2 sweating rate
+  int content = 0;  // 0 temperature, 1 humidity, 2 sweating rate
   int layer = 0;
-  int section = 0;     // 0 none, 1 head ... 6 foot
+  int section = 0;  // 0 none, 1 head ... 6 foot
   int frame = 0;
   QSize size{1000, 660};
 };

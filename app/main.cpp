@@ -1,15 +1,14 @@
 // corvane: the viewer of clothing thermal-comfort simulation runs.
 
-#include "CommandLine.h"
-#include "GlDriverPin.h"
-
 #include <QApplication>
 #include <QCoreApplication>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+
+#include "CommandLine.h"
+#include "GlDriverPin.h"
 
 int main(int argc, char** argv) {
   // Rendering needs the GUI application; the text commands do not.

@@ -2,17 +2,16 @@
 // data-file text. Make the run first: `cmake --build build --target bench_run`.
 // Usage: bench_load [RUN_DIR] [benchmark flags]
 
-#include "PlainLoader.h"
-#include "SimulationData.h"
-
-#include <QCoreApplication>
-
 #include <benchmark/benchmark.h>
 
+#include <QCoreApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include "PlainLoader.h"
+#include "SimulationData.h"
 
 namespace {
 std::string g_dir;
@@ -38,8 +37,7 @@ std::size_t CheckSameResults() {
     std::fprintf(stderr, "cannot load %s\n", g_dir.c_str());
     std::exit(1);
   }
-  PlainRun plain =
-      PlainLoad(g_dir, d.m_fibers[0].m_strName.toStdString(), d.m_fibers[1].m_strName.toStdString());
+  PlainRun plain = PlainLoad(g_dir, d.m_fibers[0].m_strName.toStdString(), d.m_fibers[1].m_strName.toStdString());
   bool same = SameRows(d.m_body, plain.body) && SameRows(d.m_fibers[0].m_rows, plain.fibers[0]) &&
               SameRows(d.m_fibers[1].m_rows, plain.fibers[1]);
   for (int p = 0; p < kBodyPartCount; ++p)

@@ -3,14 +3,14 @@
 // Usage: bench_obj [FILE.obj] [benchmark flags]; without FILE a wavy torus of
 // 1 000 000 triangles is written to the build folder first.
 
-#include "ObjReader.h"
-
 #include <benchmark/benchmark.h>
 #include <tiny_obj_loader.h>
 
 #include <cmath>
 #include <cstdio>
 #include <string>
+
+#include "ObjReader.h"
 
 namespace {
 std::string g_path;
@@ -74,8 +74,10 @@ int main(int argc, char** argv) {
     --argc;
   } else {
     g_path = CORVANE_BENCH_OBJ;
-    if (FILE* f = std::fopen(g_path.c_str(), "rb")) std::fclose(f);
-    else WriteTorus(g_path, 1000, 500);
+    if (FILE* f = std::fopen(g_path.c_str(), "rb"))
+      std::fclose(f);
+    else
+      WriteTorus(g_path, 1000, 500);
   }
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

@@ -3,10 +3,10 @@
 // the quoted formats, row by row. The benchmark's baseline and its check that
 // the fast loader gives the same rows.
 
-#include "Rows.h"
-
 #include <string>
 #include <vector>
+
+#include "Rows.h"
 
 struct PlainRun {
   std::vector<FabricRow> fabric[kBodyPartCount];

@@ -4,18 +4,17 @@
 // rebuilt each frame (the original design). Both must give the same picture.
 // Run under a display (xvfb-run). Usage: bench_scene [benchmark flags]
 
-#include "OpenGLView.h"
-#include "SceneLoader.h"
-#include "SimulationData.h"
-
-#include <QApplication>
-#include <QImage>
-
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
+#include <QImage>
 #include <cstdio>
 #include <cstdlib>
+
+#include "OpenGLView.h"
+#include "SceneLoader.h"
+#include "SimulationData.h"
 
 namespace {
 class CBenchView : public COpenGLView {
@@ -67,7 +66,8 @@ int main(int argc, char** argv) {
   view.m_nSectionPart = 2;
   view.resize(1000, 660);
   view.show();
-  if (!LoadBodyModel(&view, dir + QStringLiteral("model.obj")) || !LoadGarmentModel(&view, dir + QStringLiteral("cloth.obj")))
+  if (!LoadBodyModel(&view, dir + QStringLiteral("model.obj")) ||
+      !LoadGarmentModel(&view, dir + QStringLiteral("cloth.obj")))
     return 1;
   g_data = &data;
   g_view = &view;

@@ -1,8 +1,8 @@
 #include "IdFile.h"
 
-#include "CharClass.h"
-
 #include <string>
+
+#include "CharClass.h"
 
 namespace {
 

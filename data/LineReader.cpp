@@ -1,12 +1,12 @@
 #include "LineReader.h"
 
-#include <QFile>
-
-#include <cstring>
 #include <fcntl.h>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <QFile>
+#include <cstring>
+#include <string>
 
 namespace {
 constexpr std::size_t kChunk = 1 << 20;

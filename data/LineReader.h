@@ -6,15 +6,14 @@
 // is streamed through one buffer, so big files cost no more memory than small.
 
 #include <QString>
-
 #include <cstddef>
 #include <vector>
 
 struct TextLine {
-  const char* text;     // the line without its line break; not NUL-terminated
-  std::size_t length;   // characters before the line break (a CR before LF excluded)
-  bool hasBreak;        // the line ended with a line break (not end of file)
-  bool tooLong;         // the rest of a line beyond its first 255 characters: text is empty
+  const char* text;    // the line without its line break; not NUL-terminated
+  std::size_t length;  // characters before the line break (a CR before LF excluded)
+  bool hasBreak;       // the line ended with a line break (not end of file)
+  bool tooLong;        // the rest of a line beyond its first 255 characters: text is empty
   // Characters up to the first NUL, plus the line break: what strlen gives on
   // the 256-byte line buffer.
   std::size_t CStringLength() const;

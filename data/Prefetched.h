@@ -1,10 +1,10 @@
 #pragma once
 // Files of a run parsed ahead of the store's in-order loading, by file name.
 
+#include <map>
+
 #include "SimulationData.h"
 #include "TableFiles.h"
-
-#include <map>
 
 struct CSimulationData::Prefetched {
   std::map<QString, ParsedFile<FiberRow>> fibers;

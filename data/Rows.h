@@ -2,10 +2,10 @@
 // Row records of the simulation data files and the body-part order shared by
 // every per-part table.
 
-#include "BodyParts.h"
-
 #include <QString>
 #include <vector>
+
+#include "BodyParts.h"
 
 enum ContentKind : int { ContentTemperature = 0, ContentHumidity = 1, ContentSweatRate = 2 };
 
@@ -22,13 +22,13 @@ struct EnvironmentPhase {
 
 // One row of a fabric file.
 struct FabricRow {
-  float m_fTime = 0;            // minutes
-  float m_fPosition = 0;        // cm through the clothing thickness
-  int m_nLayer = 0;             // layer number as written in the file
+  float m_fTime = 0;      // minutes
+  float m_fPosition = 0;  // cm through the clothing thickness
+  int m_nLayer = 0;       // layer number as written in the file
   float m_fVaporConc = 0;
   float m_fMeanVaporConc = 0;
   float m_fEvapRate = 0;
-  float m_fHumidity = 0;        // fraction (the file holds percent)
+  float m_fHumidity = 0;  // fraction (the file holds percent)
   float m_fTemperature = 0;
   float m_fLiquidFraction = 0;  // percent; optional ninth column
 };

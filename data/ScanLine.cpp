@@ -1,14 +1,14 @@
 #include "ScanLine.h"
 
-#include "CharClass.h"
-
 #include <fast_float/fast_float.h>
+#include <locale.h>
 
 #include <clocale>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <locale.h>
+
+#include "CharClass.h"
 
 namespace {
 
@@ -130,8 +130,8 @@ int ScanLineReference(const char* begin, const char* end, const ScanSpec& format
   float dummy[kMaxConversions];
   for (int i = 0; i < kMaxConversions; ++i) o[i] = i < format.count ? outs[i] : &dummy[i];
   locale_t old = uselocale(CLocale());
-  int r = std::sscanf(text, format.scanfFormat, o[0], o[1], o[2], o[3], o[4], o[5], o[6], o[7], o[8], o[9],
-                      o[10], o[11], o[12], o[13], o[14], o[15]);
+  int r = std::sscanf(text, format.scanfFormat, o[0], o[1], o[2], o[3], o[4], o[5], o[6], o[7], o[8], o[9], o[10],
+                      o[11], o[12], o[13], o[14], o[15]);
   uselocale(old);
   delete[] heap;
   return r;
@@ -143,7 +143,7 @@ int ScanLine(const char* begin, const char* end, const ScanSpec& format, void* c
     while (p < end && IsCSpace(*p)) ++p;
     if (p == end || *p == '\0') return i == 0 ? -1 : i;
     Step st = format.convs[i] == Conv::Float ? ScanFloat(p, end, static_cast<float*>(outs[i]))
-                                           : ScanInt(p, end, static_cast<int*>(outs[i]));
+                                             : ScanInt(p, end, static_cast<int*>(outs[i]));
     if (st == Step::Mismatch) return i;
     if (st == Step::Unsure) {
       ++t_fallbacks;

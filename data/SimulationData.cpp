@@ -1,14 +1,14 @@
 #include "SimulationData.h"
 
-#include "Prefetched.h"
-
-#include <cmath>
 #include <climits>
+#include <cmath>
 #include <cstring>
 
+#include "Prefetched.h"
+
 namespace {
-const float kInitialSkin[kBodyPartCount][4] = {
-    {1, 0, 0, 1}, {1, 1, 0, 1}, {0, 1, 0, 1}, {1, 0, 0, 1}, {0, 1, 0, 1}, {1, 1, 0, 1}};
+const float kInitialSkin[kBodyPartCount][4] = {{1, 0, 0, 1}, {1, 1, 0, 1}, {0, 1, 0, 1},
+                                               {1, 0, 0, 1}, {0, 1, 0, 1}, {1, 1, 0, 1}};
 
 void SetRgb(float* dst, const float* rgb) {
   dst[0] = rgb[0];
@@ -74,10 +74,17 @@ void CSimulationData::ReportUnreadable(const char* caption) {
 void CSimulationData::UpdateScale() {
   float lo, hi;
   switch (m_nContentKind) {
-    case ContentTemperature: lo = m_fTempMin, hi = m_fTempMax; break;
-    case ContentHumidity: lo = m_fHumidityMin, hi = m_fHumidityMax; break;
-    case ContentSweatRate: lo = m_fSweatMin, hi = m_fSweatMax; break;
-    default: return;
+    case ContentTemperature:
+      lo = m_fTempMin, hi = m_fTempMax;
+      break;
+    case ContentHumidity:
+      lo = m_fHumidityMin, hi = m_fHumidityMax;
+      break;
+    case ContentSweatRate:
+      lo = m_fSweatMin, hi = m_fSweatMax;
+      break;
+    default:
+      return;
   }
   const float step = static_cast<float>((hi - lo) * 0.25);
   for (int k = 0; k < 5; ++k) m_fScale[k] = lo + static_cast<float>(k) * step;
@@ -158,7 +165,8 @@ void CSimulationData::UpdateColours(bool advance) {
       case ContentSweatRate:
         ValueToColour(row.m_fSweatRate, rgb), SetRgb(m_skinColours[p], rgb);
         break;
-      default: break;
+      default:
+        break;
     }
   }
 

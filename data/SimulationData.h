@@ -3,15 +3,14 @@
 // ranges and colour scale derived from them, the current colours of every body
 // part and fabric layer, and the playback clock.
 
-#include "MessageSink.h"
-#include "Rows.h"
-
 #include <QString>
 #include <QStringList>
-
 #include <array>
 #include <memory>
 #include <vector>
+
+#include "MessageSink.h"
+#include "Rows.h"
 
 constexpr int kMaxEnvPhases = 10;
 constexpr int kMaxLayerColours = 10;

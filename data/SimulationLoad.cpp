@@ -2,23 +2,22 @@
 // several threads; their rows are then applied one file after the other in
 // the fixed order, so derived values and messages are as if read in turn.
 
-#include "IdFile.h"
-#include "LineFormats.h"
-#include "LineReader.h"
-#include "SimulationData.h"
-#include "Prefetched.h"
-#include "TableFiles.h"
-
 #include <QDir>
 #include <QFileInfo>
-
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <map>
-#include <climits>
 #include <thread>
+
+#include "IdFile.h"
+#include "LineFormats.h"
+#include "LineReader.h"
+#include "Prefetched.h"
+#include "SimulationData.h"
+#include "TableFiles.h"
 
 namespace {
 
@@ -76,8 +75,7 @@ bool CSimulationData::Load(const QString& dir) {
 
   if (!LoadEnvironment()) return false;
 
-  const QStringList fibers =
-      QDir(m_strDataDir).entryList({QStringLiteral("Fiber*.dat")}, QDir::Files, QDir::Name);
+  const QStringList fibers = QDir(m_strDataDir).entryList({QStringLiteral("Fiber*.dat")}, QDir::Files, QDir::Name);
   Prefetch(fibers);
   struct Release {
     std::unique_ptr<Prefetched>& p;
@@ -85,8 +83,7 @@ bool CSimulationData::Load(const QString& dir) {
   } release{m_pPrefetched};
 
   for (const QString& name : fibers) {
-    if (!LoadFiberFile(name))
-      Report(QStringLiteral("Error"), name + QString::fromLatin1(LoadMessages::kFiberSuffix));
+    if (!LoadFiberFile(name)) Report(QStringLiteral("Error"), name + QString::fromLatin1(LoadMessages::kFiberSuffix));
   }
 
   LoadFabrics();
@@ -151,8 +148,7 @@ bool CSimulationData::LoadEnvironment() {
   }
   if (unreadable > 2) ReportUnreadable("Environment Data");
   if (tooMany)
-    Report(QStringLiteral("Environment Data"), QString::fromLatin1(LoadMessages::kTooManyPhases),
-           MessageIcon::Warning);
+    Report(QStringLiteral("Environment Data"), QString::fromLatin1(LoadMessages::kTooManyPhases), MessageIcon::Warning);
   float start = 0;
   for (int i = 0; i < m_nEnvPhases; ++i) {
     const float duration = m_env[static_cast<std::size_t>(i)].m_fStart;
@@ -163,8 +159,8 @@ bool CSimulationData::LoadEnvironment() {
 }
 
 bool CSimulationData::LoadFiberFile(const QString& name) {
-  ParsedFile<FiberRow> parsed = m_pPrefetched ? Take(m_pPrefetched->fibers, name, ParseFiberFile, PathOf(name))
-                                              : ParseFiberFile(PathOf(name));
+  ParsedFile<FiberRow> parsed =
+      m_pPrefetched ? Take(m_pPrefetched->fibers, name, ParseFiberFile, PathOf(name)) : ParseFiberFile(PathOf(name));
   if (!parsed.opened) return false;
   if (parsed.unreadable > 2) ReportUnreadable("Fiber Data");
   if (parsed.rows.empty()) return false;
@@ -178,9 +174,8 @@ bool CSimulationData::LoadFabrics() {
   for (int p = 0; p < kBodyPartCount; ++p) {
     if (IsClothed(m_env[0].m_fClothed[p])) {
       const QString& name = m_fabricFileNames[p];
-      ParsedFile<FabricRow> parsed = m_pPrefetched
-                                         ? Take(m_pPrefetched->fabrics, name, ParseFabricFile, PathOf(name))
-                                         : ParseFabricFile(PathOf(name));
+      ParsedFile<FabricRow> parsed = m_pPrefetched ? Take(m_pPrefetched->fabrics, name, ParseFabricFile, PathOf(name))
+                                                   : ParseFabricFile(PathOf(name));
       if (!parsed.opened) return false;
       unreadable += parsed.unreadable;
       int layers = 1, nodes = 1, lastLayer = -1;
@@ -214,9 +209,8 @@ bool CSimulationData::LoadFabrics() {
 }
 
 bool CSimulationData::LoadBodyProperties(const QString& name) {
-  ParsedFile<BodyPropertyRow> parsed = m_pPrefetched
-                                           ? Take(m_pPrefetched->bodies, name, ParseBodyFile, PathOf(name))
-                                           : ParseBodyFile(PathOf(name));
+  ParsedFile<BodyPropertyRow> parsed =
+      m_pPrefetched ? Take(m_pPrefetched->bodies, name, ParseBodyFile, PathOf(name)) : ParseBodyFile(PathOf(name));
   if (!parsed.opened) return false;
   for (const BodyPropertyRow& row : parsed.rows) {
     Widen(row.m_fSkinTemp, m_fTempMin, m_fTempMax);

@@ -1,12 +1,11 @@
 #include "TableFiles.h"
 
-#include "LineFormats.h"
-#include "LineReader.h"
-
 #include <QFileInfo>
-
 #include <atomic>
 #include <thread>
+
+#include "LineFormats.h"
+#include "LineReader.h"
 
 namespace {
 
@@ -39,9 +38,14 @@ ParsedFile<Row> ParseRows(const QString& path, std::size_t lineBytes, Setup setu
   TextLine line{};
   while (reader.Next(line)) {
     switch (accept(line, row, outs)) {
-      case 1: out.rows.push_back(row); break;
-      case 0: ++out.unreadable; break;
-      default: break;  // skipped, not counted
+      case 1:
+        out.rows.push_back(row);
+        break;
+      case 0:
+        ++out.unreadable;
+        break;
+      default:
+        break;  // skipped, not counted
     }
   }
   return out;
@@ -52,9 +56,7 @@ ParsedFile<Row> ParseRows(const QString& path, std::size_t lineBytes, Setup setu
 ParsedFile<FiberRow> ParseFiberFile(const QString& path) {
   return ParseRows<FiberRow>(
       path, 24,
-      [](FiberRow& r, void** o) {
-        o[0] = &r.m_fTime, o[1] = &r.m_fPosition, o[2] = &r.m_fValue1, o[3] = &r.m_fValue2;
-      },
+      [](FiberRow& r, void** o) { o[0] = &r.m_fTime, o[1] = &r.m_fPosition, o[2] = &r.m_fValue1, o[3] = &r.m_fValue2; },
       [](const TextLine& line, FiberRow&, void** o) { return Scan(line, LineFormats::kFiber, o) == 4 ? 1 : 0; });
 }
 
@@ -114,7 +116,8 @@ void RunTasks(std::vector<std::function<void()>>& tasks, unsigned threads) {
     for (std::size_t i; (i = next.fetch_add(1)) < tasks.size();) tasks[i]();
   };
   std::vector<std::thread> helpers;
-  const std::size_t extra = std::min<std::size_t>(threads > 1 ? threads - 1 : 0, tasks.size() > 1 ? tasks.size() - 1 : 0);
+  const std::size_t extra =
+      std::min<std::size_t>(threads > 1 ? threads - 1 : 0, tasks.size() > 1 ? tasks.size() - 1 : 0);
   for (std::size_t i = 0; i < extra; ++i) helpers.emplace_back(work);
   work();
   for (std::thread& t : helpers) t.join();

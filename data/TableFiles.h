@@ -4,12 +4,11 @@
 // unreadable lines. Pure and thread-safe, so several files parse at once; what
 // the rows mean to the store is applied afterwards, in file order.
 
-#include "Rows.h"
-
 #include <QString>
-
 #include <functional>
 #include <vector>
+
+#include "Rows.h"
 
 template <class Row>
 struct ParsedFile {

@@ -1,20 +1,19 @@
 // Fuzzes the run-folder loader: one input is split at 0x1E bytes into the
 // files of a run folder, which is then loaded and played through.
 
-#include "SimulationData.h"
-
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
+#include "SimulationData.h"
+
 namespace {
-const char* const kFiles[] = {"configure.dat",    "fabricsHead.dat",        "fabricsTrunk.dat", "fabricsArm.dat",
-                              "fabricsHand.dat",  "fabricsLeg.dat",         "fabricsFoot.dat",  "bodyProperty.dat",
-                              "BodyDataforComfort.dat", "id.dat",           "FiberA.dat",       "Fiberb.DAT"};
+const char* const kFiles[] = {"configure.dat",          "fabricsHead.dat", "fabricsTrunk.dat", "fabricsArm.dat",
+                              "fabricsHand.dat",        "fabricsLeg.dat",  "fabricsFoot.dat",  "bodyProperty.dat",
+                              "BodyDataforComfort.dat", "id.dat",          "FiberA.dat",       "Fiberb.DAT"};
 constexpr int kFileCount = sizeof kFiles / sizeof *kFiles;
 
 class CNullSink final : public IMessageSink {

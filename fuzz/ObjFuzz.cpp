@@ -3,12 +3,12 @@
 // memory. Every index of the model read must stay within its arrays, as
 // drawing assumes.
 
-#include "ObjReader.h"
-
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
+
+#include "ObjReader.h"
 
 namespace {
 void Check(bool ok) {

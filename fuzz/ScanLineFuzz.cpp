@@ -1,17 +1,17 @@
 // Differential fuzzing of the fast line parser against sscanf: any
 // difference in count or in the bits of a value is a crash.
 
-#include "LineFormats.h"
-#include "ScanLine.h"
-
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
+#include "LineFormats.h"
+#include "ScanLine.h"
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > 300) return 0;
   const ScanSpec* const formats[] = {&LineFormats::kEnvironment, &LineFormats::kFabric, &LineFormats::kFiber,
-                                   &LineFormats::kBody, &LineFormats::kComfort};
+                                     &LineFormats::kBody, &LineFormats::kComfort};
   const char* b = reinterpret_cast<const char*>(data);
   for (const ScanSpec* format : formats) {
     std::uint32_t fast[kMaxConversions] = {}, ref[kMaxConversions] = {};

@@ -22,7 +22,8 @@ const std::vector<FramePart>& CAnimationModel::PartsOfFrame(int frame) {
   if (it != m_frames.end()) return it->second;
   std::vector<FramePart> parts;
   parts.reserve(m_pModel->groups.size());
-  for (const ObjGroup& g : m_pModel->groups) parts.push_back(AnimationFramePart(NormaliseGroupName(g.name, true), frame));
+  for (const ObjGroup& g : m_pModel->groups)
+    parts.push_back(AnimationFramePart(NormaliseGroupName(g.name, true), frame));
   return m_frames.emplace(frame, std::move(parts)).first->second;
 }
 

@@ -2,11 +2,11 @@
 // An animated body with its garment in one OBJ file: frame F has the body
 // groups H<F>_<PART> and the garment groups C<F>_<PART>.
 
-#include "BodyPartNames.h"
-#include "OBJ.h"
-
 #include <map>
 #include <vector>
+
+#include "BodyPartNames.h"
+#include "OBJ.h"
 
 class CAnimationModel : public COBJ {
  public:

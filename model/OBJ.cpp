@@ -1,14 +1,14 @@
 #include "OBJ.h"
 
+#include <GL/gl.h>
+
+#include <QOpenGLContext>
+
 #include "BodyPartNames.h"
 #include "ObjIndexing.h"
 #include "ObjReader.h"
 #include "ObjTopology.h"
 #include "SimulationData.h"
-
-#include <QOpenGLContext>
-
-#include <GL/gl.h>
 
 namespace {
 const float kWhite[4] = {1, 1, 1, 1};
@@ -145,8 +145,10 @@ void COBJ::DrawGroup(const ObjGroup& group, bool setLineWidth) const {
   const float* t = m.HasTexCoords() ? m.texCoords.data() : nullptr;
   const bool smooth = m_bSmooth && m.HasNormals();
   auto normal = [&](const ObjTriangle& tri, int c) {
-    if (smooth) glNormal3fv(n + 3 * tri.normalIndex[c]);
-    else if (c == 0 && !m.facetNormals.empty()) glNormal3fv(f + 3 * tri.facetNormalIndex);
+    if (smooth)
+      glNormal3fv(n + 3 * tri.normalIndex[c]);
+    else if (c == 0 && !m.facetNormals.empty())
+      glNormal3fv(f + 3 * tri.facetNormalIndex);
   };
   if (m_nDrawMode == 0) {
     glBegin(GL_TRIANGLES);

@@ -4,12 +4,12 @@
 // colour from the data store. Load touches no GL and may run on any thread;
 // drawing needs the view's GL context current.
 
+#include <string>
+#include <vector>
+
 #include "ObjIndexing.h"
 #include "ObjModel.h"
 #include "ObjReader.h"
-
-#include <string>
-#include <vector>
 
 class CSimulationData;
 

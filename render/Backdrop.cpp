@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
-
 #include <cstring>
 
 QString FindBackdrop(const QString& programDir) {

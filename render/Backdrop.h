@@ -4,7 +4,6 @@
 // bottom row first, as GL takes texture images.
 
 #include <QString>
-
 #include <cstdint>
 #include <vector>
 

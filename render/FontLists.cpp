@@ -1,11 +1,10 @@
 #include "FontLists.h"
 
+#include <GL/gl.h>
+
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
-
-#include <GL/gl.h>
-
 #include <cstring>
 
 std::vector<GlyphBitmap> RasteriseGlyphs(const QFont& font) {
@@ -36,7 +35,8 @@ std::vector<GlyphBitmap> RasteriseGlyphs(const QFont& font) {
     for (int y = 0; y < height; ++y) {
       const uchar* line = image.constScanLine(height - 1 - y);  // bottom row first
       for (int x = 0; x < width; ++x)
-        if (line[x] >= 128) g.bits[static_cast<std::size_t>(y * rowBytes + x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+        if (line[x] >= 128)
+          g.bits[static_cast<std::size_t>(y * rowBytes + x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
     }
   }
   return glyphs;

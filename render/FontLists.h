@@ -4,14 +4,13 @@
 // lists 100 ... 354 so that a narrow string is drawn with one glCallLists.
 
 #include <QFont>
-
 #include <cstdint>
 #include <vector>
 
 struct GlyphBitmap {
-  int width = 0, height = 0;  // bitmap size in pixels
-  float xorig = 0, yorig = 0; // origin within the bitmap (yorig: the descent)
-  float advance = 0;          // raster position move after the glyph
+  int width = 0, height = 0;       // bitmap size in pixels
+  float xorig = 0, yorig = 0;      // origin within the bitmap (yorig: the descent)
+  float advance = 0;               // raster position move after the glyph
   std::vector<std::uint8_t> bits;  // rows bottom first, MSB first, rows padded to bytes
 };
 

@@ -10,9 +10,10 @@
 #endif
 
 #ifdef CORVANE_LEAK_CHECKED
-#include <cstring>
 #include <dlfcn.h>
 #include <link.h>
+
+#include <cstring>
 
 void PinGlDriversForLeakCheck() {
   dl_iterate_phdr(

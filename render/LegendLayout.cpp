@@ -1,17 +1,20 @@
 #include "LegendLayout.h"
 
-#include "SimulationData.h"
-
 #include <array>
 #include <cctype>
 #include <charconv>
 #include <string>
 
+#include "SimulationData.h"
+
 const char* LegendTitle(int contentKind) {
   switch (contentKind) {
-    case 0: return "Temperature(  C)";
-    case 1: return "Humidity";
-    default: return "Sweating Rate";
+    case 0:
+      return "Temperature(  C)";
+    case 1:
+      return "Humidity";
+    default:
+      return "Sweating Rate";
   }
 }
 
@@ -23,7 +26,8 @@ std::array<std::string, 5> LegendLabels(const float scale[5]) {
     // that already has at least three characters.
     char buf[64];
     const double v = scale[4 - i];
-    auto r = std::to_chars(buf, buf + sizeof buf, v, fixed ? std::chars_format::fixed : std::chars_format::scientific, 1);
+    auto r =
+        std::to_chars(buf, buf + sizeof buf, v, fixed ? std::chars_format::fixed : std::chars_format::scientific, 1);
     out[static_cast<std::size_t>(i)].assign(buf, r.ptr);
   }
   return out;
@@ -63,7 +67,8 @@ const char* SectionCaption(int sectionPart) {
   static const std::array<std::string, kBodyPartCount> kCaptions = [] {
     std::array<std::string, kBodyPartCount> out;
     for (int p = 0; p < kBodyPartCount; ++p)
-      for (const char* c = kBodyPartNames[p]; *c; ++c) out[p] += static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
+      for (const char* c = kBodyPartNames[p]; *c; ++c)
+        out[p] += static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
     return out;
   }();
   return sectionPart >= 1 && sectionPart <= kBodyPartCount ? kCaptions[sectionPart - 1].c_str() : "";

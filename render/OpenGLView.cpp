@@ -1,15 +1,15 @@
 #include "OpenGLView.h"
 
-#include "Backdrop.h"
-#include "SimulationData.h"
+#include <GL/gl.h>
+#include <GL/glu.h>
 
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QTimerEvent>
 #include <QWheelEvent>
 
-#include <GL/gl.h>
-#include <GL/glu.h>
+#include "Backdrop.h"
+#include "SimulationData.h"
 
 COpenGLView::COpenGLView(QWidget* parent) : QOpenGLWidget(parent) {
   QSurfaceFormat format;
@@ -163,8 +163,10 @@ void COpenGLView::paintGL() {
   // The projection of the current size (a grab of a window never shown has
   // had no resize).
   SetupProjection(width(), height());
-  if (m_nMode == 0) glClearColor(1, 1, 1, 1);
-  else glClearColor(0, 0, 0, 0.5f);
+  if (m_nMode == 0)
+    glClearColor(1, 1, 1, 1);
+  else
+    glClearColor(0, 0, 0, 0.5f);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glEnable(GL_LIGHTING);
   glShadeModel(GL_SMOOTH);
@@ -194,9 +196,12 @@ void COpenGLView::StopTimers() {
 }
 
 void COpenGLView::timerEvent(QTimerEvent* event) {
-  if (event->timerId() == m_timer0.timerId()) OnTimer(0);
-  else if (event->timerId() == m_timer1.timerId()) OnTimer(1);
-  else QOpenGLWidget::timerEvent(event);
+  if (event->timerId() == m_timer0.timerId())
+    OnTimer(0);
+  else if (event->timerId() == m_timer1.timerId())
+    OnTimer(1);
+  else
+    QOpenGLWidget::timerEvent(event);
 }
 
 void COpenGLView::OnTimer(int id) {

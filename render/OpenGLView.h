@@ -5,19 +5,18 @@
 // the scene loaders install. It redraws when something it shows changes,
 // not in a loop.
 
+#include <QBasicTimer>
+#include <QOpenGLWidget>
+#include <QPoint>
+#include <array>
+#include <vector>
+
 #include "AnimationModel.h"
 #include "FontLists.h"
 #include "Garment.h"
 #include "MessageSink.h"
 #include "ModelOBJ.h"
 #include "ModelSlot.h"
-
-#include <QBasicTimer>
-#include <QOpenGLWidget>
-#include <QPoint>
-
-#include <array>
-#include <vector>
 
 class CSimulationData;
 

@@ -1,14 +1,14 @@
 // The body scenes of the view (modes 1 to 3): the room in the environment's
 // colour, the colour legend, the cross-section legend and the models.
 
-#include "LegendLayout.h"
-#include "OpenGLView.h"
-#include "SimulationData.h"
-
 #include <GL/gl.h>
 #include <GL/glu.h>
 
 #include <memory>
+
+#include "LegendLayout.h"
+#include "OpenGLView.h"
+#include "SimulationData.h"
 
 void COpenGLView::DrawScene() {
   glPushMatrix();
@@ -74,7 +74,8 @@ void COpenGLView::DrawSectionLegend() {
   glTranslatef(-0.88f, -0.32f, 2.5f);
   glColor3fv(m_pData->m_envColour);
   glBegin(GL_QUADS);
-  glVertex3f(-0.27f, 0.27f, 0), glVertex3f(0.27f, 0.27f, 0), glVertex3f(0.27f, -0.27f, 0), glVertex3f(-0.27f, -0.27f, 0);
+  glVertex3f(-0.27f, 0.27f, 0), glVertex3f(0.27f, 0.27f, 0), glVertex3f(0.27f, -0.27f, 0),
+      glVertex3f(-0.27f, -0.27f, 0);
   glEnd();
   // The quadric lives for this drawing only.
   std::unique_ptr<GLUquadric, void (*)(GLUquadric*)> quadric(gluNewQuadric(), gluDeleteQuadric);

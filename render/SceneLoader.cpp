@@ -1,12 +1,12 @@
 #include "SceneLoader.h"
 
-#include "OpenGLView.h"
-
 #include <QCoreApplication>
 #include <QFile>
 #include <QMetaObject>
 #include <QPointer>
 #include <QThread>
+
+#include "OpenGLView.h"
 
 namespace {
 
@@ -21,13 +21,18 @@ void Report(COpenGLView* view, const QString& text) {
   auto show = [target, text] {
     if (target && target->MessageSink()) target->MessageSink()->Message(Caption(), text, MessageIcon::Warning);
   };
-  if (QThread::currentThread() == view->thread()) show();
-  else QMetaObject::invokeMethod(view, show, Qt::QueuedConnection);
+  if (QThread::currentThread() == view->thread())
+    show();
+  else
+    QMetaObject::invokeMethod(view, show, Qt::QueuedConnection);
 }
 
 void Redraw(COpenGLView* view) {
-  if (QThread::currentThread() == view->thread()) view->RenderScene();
-  else QMetaObject::invokeMethod(view, [view] { view->RenderScene(); }, Qt::QueuedConnection);
+  if (QThread::currentThread() == view->thread())
+    view->RenderScene();
+  else
+    QMetaObject::invokeMethod(
+        view, [view] { view->RenderScene(); }, Qt::QueuedConnection);
 }
 
 // A scene is loaded once: a slot that holds an object, loaded or not, is

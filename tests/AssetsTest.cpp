@@ -1,20 +1,19 @@
 // The model generator's geometry, and the models and pictures it ships.
 
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <map>
+#include <memory>
+#include <set>
+
 #include "BodyPartNames.h"
 #include "ObjReader.h"
 #include "ObjTopology.h"
 #include "SurfaceNets.h"
 #include "Thicken.h"
-
-#include <QDir>
-#include <QFile>
-#include <QImage>
-
-#include <gtest/gtest.h>
-
-#include <map>
-#include <memory>
-#include <set>
 
 using namespace assets;
 
@@ -115,8 +114,7 @@ TEST(ShippedModels, BodyStandsInTheRoomWithEveryPart) {
   // The garment covers trunk, arms and legs only.
   ObjModelPtr cloth = ReadShipped("cloth.obj");
   ASSERT_TRUE(cloth);
-  EXPECT_EQ(GroupNames(*cloth),
-            (std::set<std::string>{"TRUNK", "LEFTARM", "RIGHTARM", "LEFTLEG", "RIGHTLEG"}));
+  EXPECT_EQ(GroupNames(*cloth), (std::set<std::string>{"TRUNK", "LEFTARM", "RIGHTARM", "LEFTLEG", "RIGHTLEG"}));
   // Both are closed surfaces (the garment has a thickness), so the view may
   // cull their back faces.
   EXPECT_TRUE(IsClosedOutward(*body));
@@ -167,8 +165,8 @@ TEST(ShippedModels, SpaceSuitOnTheMoonAndTheBackdrop) {
     for (int x = 0; x < image.width(); x += 4) bright += qGray(image.pixel(x, y)) > 100;
   EXPECT_GT(bright, 100);
   EXPECT_LT(bright, image.width() * image.height() / 16 / 4);
-  for (const char* name : {"part_head.png", "part_trunk.png", "part_arm.png", "part_hand.png", "part_leg.png",
-                           "part_foot.png"}) {
+  for (const char* name :
+       {"part_head.png", "part_trunk.png", "part_arm.png", "part_hand.png", "part_leg.png", "part_foot.png"}) {
     const QImage part(ModelDir() + QLatin1Char('/') + QLatin1String(name));
     ASSERT_FALSE(part.isNull()) << name;
     EXPECT_EQ(part.width(), std::string(name) == "part_head.png" ? 50 : 40) << name;

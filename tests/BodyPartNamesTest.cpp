@@ -1,6 +1,6 @@
-#include "BodyPartNames.h"
-
 #include <gtest/gtest.h>
+
+#include "BodyPartNames.h"
 
 TEST(BodyPartNames, TableAndNormalisation) {
   EXPECT_EQ(BodyPartOfName(NormaliseGroupName(" HEAD", false)), 0);

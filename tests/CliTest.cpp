@@ -1,16 +1,16 @@
 // corvane --info: exit codes, the fixed JSON keys, and the locale.
 
-#include "GermanLocale.h"
-#include "RunFolder.h"
+#include <gtest/gtest.h>
 
+#include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QFile>
-#include <QImage>
 #include <QProcess>
 
-#include <gtest/gtest.h>
+#include "GermanLocale.h"
+#include "RunFolder.h"
 
 namespace {
 
@@ -57,21 +57,21 @@ TEST(Cli, JsonSummaryOfTheSampleRun) {
   Result r = Corvane({QStringLiteral("--info"), QStringLiteral("--json"), SampleRun()});
   ASSERT_EQ(r.exitCode, 0) << r.err.constData();
   const QJsonObject o = Json(r);
-  const QStringList keys = {"loaded", "selectedModel", "phases", "samples", "sampleInterval", "fabricInterval",
-                            "layers", "nodesPerLayer", "fabricRows", "bodyRows", "comfortRows", "fibers",
-                            "ranges", "scale", "modelId", "garmentIds", "messages"};
+  const QStringList keys = {"loaded", "selectedModel", "phases",     "samples",    "sampleInterval", "fabricInterval",
+                            "layers", "nodesPerLayer", "fabricRows", "bodyRows",   "comfortRows",    "fibers",
+                            "ranges", "scale",         "modelId",    "garmentIds", "messages"};
   QStringList sortedKeys = keys;
   sortedKeys.sort();
   EXPECT_EQ(o.keys(), sortedKeys);
   EXPECT_TRUE(o["loaded"].toBool());
   const QJsonArray phases = o["phases"].toArray();
   ASSERT_EQ(phases.size(), 3);
-  EXPECT_EQ(phases[0].toObject().keys(),
-            (QStringList{"clothed", "humidity", "start", "temperature"}));
+  EXPECT_EQ(phases[0].toObject().keys(), (QStringList{"clothed", "humidity", "start", "temperature"}));
   EXPECT_EQ(phases[0]["clothed"].toArray().size(), 6);
   EXPECT_EQ(phases[0]["humidity"].toDouble(), 0.45);  // shortest form of the float
   EXPECT_EQ(o["samples"].toInt() * 6, o["bodyRows"].toInt());
-  for (const char* k : {"layers", "nodesPerLayer", "fabricRows", "comfortRows"}) EXPECT_EQ(o[k].toArray().size(), 6) << k;
+  for (const char* k : {"layers", "nodesPerLayer", "fabricRows", "comfortRows"})
+    EXPECT_EQ(o[k].toArray().size(), 6) << k;
   EXPECT_EQ(o["ranges"].toObject().keys(), (QStringList{"humidity", "sweat", "temperature"}));
   EXPECT_EQ(o["scale"].toArray().size(), 5);
   EXPECT_EQ(o["scale"][0].toDouble(), o["ranges"]["temperature"][0].toDouble());
@@ -195,7 +195,8 @@ TEST(Cli, ScreenshotOfEachScene) {
     // Not an empty picture: the colour bar's red top is there in every scene.
     int red = 0;
     for (int y = 0; y < image.height() / 2; ++y)
-      for (int x = 0; x < image.width() / 5; ++x) red += qRed(image.pixel(x, y)) > 200 && qGreen(image.pixel(x, y)) < 50;
+      for (int x = 0; x < image.width() / 5; ++x)
+        red += qRed(image.pixel(x, y)) > 200 && qGreen(image.pixel(x, y)) < 50;
     EXPECT_GT(red, 20) << c.args.join(' ').toStdString();
   }
 }
@@ -223,8 +224,13 @@ TEST(Cli, ScreenshotRefusesBadRequests) {
   EXPECT_TRUE(beyond.err.contains("beyond"));
   EXPECT_EQ(run({"--view", "static", "--layer", "9", SampleRun()}).exitCode, 1);
   EXPECT_EQ(run({"--view", "static", out.Dir() + QStringLiteral("nothing")}).exitCode, 1);
-  QStringList args = {QStringLiteral("--screenshot"), QStringLiteral("/nonexistent/dir/x.png"), QStringLiteral("--view"),
-                      QStringLiteral("space"), QStringLiteral("--size"), QStringLiteral("64x64"), SampleRun()};
+  QStringList args = {QStringLiteral("--screenshot"),
+                      QStringLiteral("/nonexistent/dir/x.png"),
+                      QStringLiteral("--view"),
+                      QStringLiteral("space"),
+                      QStringLiteral("--size"),
+                      QStringLiteral("64x64"),
+                      SampleRun()};
   Result r = Corvane(args, env);
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_TRUE(r.err.contains("cannot write"));

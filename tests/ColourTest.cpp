@@ -1,12 +1,12 @@
 // The colour scale, the colour mapping and the playback clock.
 
-#include "RunFolder.h"
-#include "SimulationData.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
+
+#include "RunFolder.h"
+#include "SimulationData.h"
 
 namespace {
 void ExpectRgb(const float* rgb, float r, float g, float b) {
@@ -52,7 +52,8 @@ TEST(ColourScale, InitialStateAndNothingToPlay) {
   CSimulationData d;
   const float expected[5] = {29.0f, 31.25f, 33.5f, 35.75f, 38.0f};
   for (int k = 0; k < 5; ++k) EXPECT_EQ(d.m_fScale[k], expected[k]);
-  const float headBefore[4] = {d.m_skinColours[0][0], d.m_skinColours[0][1], d.m_skinColours[0][2], d.m_skinColours[0][3]};
+  const float headBefore[4] = {d.m_skinColours[0][0], d.m_skinColours[0][1], d.m_skinColours[0][2],
+                               d.m_skinColours[0][3]};
   d.UpdateColours(true);
   EXPECT_EQ(d.m_nStep, 0);
   EXPECT_EQ(d.m_nStepAccum, 0);
@@ -100,7 +101,7 @@ TEST(UpdateColours, TemperatureColoursSkinCoreAndLayers) {
   d.UpdateColours(false);
   ExpectRgb(d.m_skinColours[Trunk], 0, 1, 0);
   ExpectRgb(d.m_coreColours[Trunk], 1, 0, 0);
-  ExpectRgb(d.m_layerColours[Trunk], 0, 1, 0);    // layer 2: 32
+  ExpectRgb(d.m_layerColours[Trunk], 0, 1, 0);        // layer 2: 32
   ExpectRgb(d.m_allLayerColours[0][Trunk], 0, 1, 1);  // layer 1: 31
   ExpectRgb(d.m_allLayerColours[2][Trunk], 1, 1, 0);  // layer 3: 33
   EXPECT_EQ(d.m_nStep, 2);
@@ -131,7 +132,7 @@ TEST(UpdateColours, HumidityAndSweatTouchOnlyTheirColours) {
   d.m_fHumidityMin = 0, d.m_fHumidityMax = 1;
   d.UpdateScale();
   d.UpdateColours(false);
-  ExpectRgb(d.m_skinColours[Trunk], 0, 1, 0);     // 0.5 is t2
+  ExpectRgb(d.m_skinColours[Trunk], 0, 1, 0);      // 0.5 is t2
   ExpectRgb(d.m_layerColours[Trunk], 0.4f, 1, 0);  // 0.6
   ExpectRgb(d.m_coreColours[Trunk], core[0], core[1], core[2]);
   ExpectRgb(d.m_allLayerColours[0][Trunk], layers[0], layers[1], layers[2]);

@@ -1,10 +1,9 @@
 #include "GlTestContext.h"
 
-#include <QSurfaceFormat>
-
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <QSurfaceFormat>
 #include <cstdlib>
 
 CGlTestContext::CGlTestContext(int width, int height) : m_width(width), m_height(height) {
@@ -62,8 +61,8 @@ QColor CGlTestContext::Pixel(int x, int y) const { return Image().pixelColor(x, 
 void CGlTestContext::SaveIfFailed() const {
   if (!::testing::Test::HasFailure() || !m_fbo) return;
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  const QString name = QStringLiteral("%1.%2.png").arg(QString::fromLatin1(info->test_suite_name()),
-                                                       QString::fromLatin1(info->name()));
+  const QString name =
+      QStringLiteral("%1.%2.png").arg(QString::fromLatin1(info->test_suite_name()), QString::fromLatin1(info->name()));
   Image().save(name);
   std::fprintf(stderr, "rendered image saved as %s\n", qPrintable(name));
 }

@@ -6,7 +6,6 @@
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
-
 #include <memory>
 #include <string>
 

@@ -1,15 +1,14 @@
 // main() of the tests that need a GUI application (windows or GL).
 
-#include "GlDriverPin.h"
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <cstdlib>
+
+#include "GlDriverPin.h"
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);

@@ -2,17 +2,17 @@
 // without any Qt GUI class, so that ThreadSanitizer can check it: one thread
 // loads and publishes while another polls the slot and walks the model.
 
-#include "ModelOBJ.h"
-#include "ModelSlot.h"
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <thread>
-#include <unistd.h>
+
+#include "ModelOBJ.h"
+#include "ModelSlot.h"
 
 namespace {
 // A grid model in a file of its own under the temporary folder, removed

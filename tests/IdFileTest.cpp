@@ -1,6 +1,6 @@
-#include "IdFile.h"
-
 #include <gtest/gtest.h>
+
+#include "IdFile.h"
 
 TEST(IdFile, BlocksUntilTheFirstMismatch) {
   auto ids = ParseIdFile("model id:M-1\nthe garment list:2\ngarment id:G-1\ngarment id:G 2\n");

@@ -1,13 +1,13 @@
 // Line rules: whole lines up to 255 characters, one unreadable line for a
 // longer one, CR LF like LF, no phantom last line.
 
-#include "LineReader.h"
-#include "RunFolder.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "LineReader.h"
+#include "RunFolder.h"
 
 namespace {
 struct Read {
@@ -57,12 +57,12 @@ TEST(LineReader, LongLinesKeepTheirHeadAndTheRestIsOneUnreadableLine) {
     std::string text;
     std::vector<std::pair<std::size_t, bool>> lines;  // (length, too long) of each line read
   } cases[] = {
-      {std::string(254, 'x') + "\n", {{254, false}}},                 // 254 + line break = 255: whole
-      {std::string(254, 'x') + "\r\n", {{254, false}}},               // CR LF counts as one break
-      {std::string(255, 'y') + "\n", {{255, false}, {0, true}}},      // the row kept, the break left over
+      {std::string(254, 'x') + "\n", {{254, false}}},             // 254 + line break = 255: whole
+      {std::string(254, 'x') + "\r\n", {{254, false}}},           // CR LF counts as one break
+      {std::string(255, 'y') + "\n", {{255, false}, {0, true}}},  // the row kept, the break left over
       {std::string(255, 'y') + "\r\nnext\n", {{255, false}, {0, true}, {4, false}}},
-      {huge + "\nafter\n", {{255, false}, {0, true}, {5, false}}},   // no piece of the tail is a row
-      {std::string(255, 'q'), {{255, false}}},                       // at the end of the file, no break: fits
+      {huge + "\nafter\n", {{255, false}, {0, true}, {5, false}}},  // no piece of the tail is a row
+      {std::string(255, 'q'), {{255, false}}},                      // at the end of the file, no break: fits
       {std::string(256, 'z'), {{255, false}, {0, true}}},
   };
   for (const Case& c : cases) {
@@ -78,10 +78,12 @@ TEST(LineReader, LongLinesKeepTheirHeadAndTheRestIsOneUnreadableLine) {
 
 TEST(LineReader, LinesAcrossBufferBoundaries) {
   std::string content;
-  for (int i = 0; i < 200000; ++i) content += std::to_string(i) + "\t" + std::to_string(i * 3) + (i % 3 ? "\n" : "\r\n");
+  for (int i = 0; i < 200000; ++i)
+    content += std::to_string(i) + "\t" + std::to_string(i * 3) + (i % 3 ? "\n" : "\r\n");
   auto lines = ReadAll(content);
   ASSERT_EQ(lines.size(), 200000u);
-  for (int i = 0; i < 200000; i += 997) EXPECT_EQ(lines[static_cast<std::size_t>(i)].text, std::to_string(i) + "\t" + std::to_string(i * 3));
+  for (int i = 0; i < 200000; i += 997)
+    EXPECT_EQ(lines[static_cast<std::size_t>(i)].text, std::to_string(i) + "\t" + std::to_string(i * 3));
 }
 
 TEST(LineReader, MissingFileAndFolderDoNotOpen) {

@@ -1,18 +1,17 @@
 // Loading run folders: the file rules, the derived values, the messages, and
 // the sound handling of input beyond the design.
 
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <clocale>
+#include <cstring>
+#include <optional>
+#include <string>
+
 #include "GermanLocale.h"
 #include "RunFolder.h"
 #include "SimulationData.h"
-
-#include <QDir>
-
-#include <gtest/gtest.h>
-
-#include <clocale>
-#include <optional>
-#include <cstring>
-#include <string>
 
 namespace {
 
@@ -37,8 +36,7 @@ std::string FabricStep(float time, int layers, int nodes, float rh = 65.0f) {
   char line[256];
   for (int l = 1; l <= layers; ++l)
     for (int n = 0; n < nodes; ++n) {
-      std::snprintf(line, sizeof line, "%g\t%g\t%d\t0.01\t0.01\t0\t%g\t%g\t\n", time, 0.1 * (n + 1), l, rh,
-                    30.0 + l);
+      std::snprintf(line, sizeof line, "%g\t%g\t%d\t0.01\t0.01\t0\t%g\t%g\t\n", time, 0.1 * (n + 1), l, rh, 30.0 + l);
       s += line;
     }
   return s;
@@ -213,7 +211,8 @@ TEST(LoadFabrics, MoreThanTenLayersKeepsCountsAndStaysInBounds) {
 TEST(LoadFabrics, NinthColumnIsTheLiquidFraction) {
   CRunFolder f;
   f.WriteMinimal(2, "0\t1\t0\t0\t0\t0");
-  f.Write(QStringLiteral("fabricsTrunk.dat"), "0\t0.1\t1\t0.01\t0.01\t0\t50\t30\t2.5\n0\t0.2\t1\t0.01\t0.01\t0\t50\t30\t\n");
+  f.Write(QStringLiteral("fabricsTrunk.dat"),
+          "0\t0.1\t1\t0.01\t0.01\t0\t50\t30\t2.5\n0\t0.2\t1\t0.01\t0.01\t0\t50\t30\t\n");
   Loaded l(f.Dir());
   ASSERT_TRUE(l.ok);
   ASSERT_EQ(l.data.m_fabric[Trunk].size(), 2u);
@@ -242,7 +241,8 @@ TEST(LoadBody, SamplesAndInterval) {
   }
   CRunFolder f;
   f.WriteMinimal();
-  f.Write(QStringLiteral("bodyProperty.dat"), BodyRows(0).substr(0, BodyRows(0).rfind('\n', BodyRows(0).size() - 2) + 1));
+  f.Write(QStringLiteral("bodyProperty.dat"),
+          BodyRows(0).substr(0, BodyRows(0).rfind('\n', BodyRows(0).size() - 2) + 1));
   Loaded five(f.Dir());
   ASSERT_TRUE(five.ok);
   EXPECT_EQ(five.data.m_body.size(), 5u);

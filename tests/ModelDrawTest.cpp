@@ -1,17 +1,17 @@
 // Drawing the body-part models into an offscreen framebuffer and reading
 // the pixels back.
 
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
 #include "AnimationModel.h"
 #include "Garment.h"
 #include "GlTestContext.h"
 #include "ModelOBJ.h"
 #include "ObjTestFiles.h"
 #include "SimulationData.h"
-
-#include <GL/gl.h>
-#include <gtest/gtest.h>
-
-#include <string>
 
 namespace {
 

@@ -1,29 +1,35 @@
 // The reader against tinyobjloader over a corpus of OBJ files: counts,
 // positions, face indices and group membership must agree.
 
-#include "ObjReader.h"
-#include "ObjTestFiles.h"
-
-#include <QDir>
-
+#include <gtest/gtest.h>
 #include <tiny_obj_loader.h>
 
-#include <gtest/gtest.h>
-
+#include <QDir>
 #include <cmath>
 #include <cstring>
 #include <random>
 #include <string>
+
+#include "ObjReader.h"
+#include "ObjTestFiles.h"
 
 namespace {
 
 std::string Number(std::mt19937& rng) {
   char b[48];
   switch (rng() % 4) {
-    case 0: std::snprintf(b, sizeof b, "%d", static_cast<int>(rng() % 2001) - 1000); break;
-    case 1: std::snprintf(b, sizeof b, "%.6e", (static_cast<double>(rng()) / 4e9 - 0.5) * 1e3); break;
-    case 2: std::snprintf(b, sizeof b, "%+.3f", (static_cast<double>(rng()) / 4e9 - 0.5) * 20); break;
-    default: std::snprintf(b, sizeof b, "%.5f", (static_cast<double>(rng()) / 4e9 - 0.5) * 200); break;
+    case 0:
+      std::snprintf(b, sizeof b, "%d", static_cast<int>(rng() % 2001) - 1000);
+      break;
+    case 1:
+      std::snprintf(b, sizeof b, "%.6e", (static_cast<double>(rng()) / 4e9 - 0.5) * 1e3);
+      break;
+    case 2:
+      std::snprintf(b, sizeof b, "%+.3f", (static_cast<double>(rng()) / 4e9 - 0.5) * 20);
+      break;
+    default:
+      std::snprintf(b, sizeof b, "%.5f", (static_cast<double>(rng()) / 4e9 - 0.5) * 200);
+      break;
   }
   return b;
 }
@@ -111,8 +117,8 @@ void Compare(const std::string& path) {
   ASSERT_EQ(m->normalCount, attrib.normals.size() / 3);
   ASSERT_EQ(m->texCoordCount, attrib.texcoords.size() / 2);
   for (std::size_t i = 0; i < attrib.vertices.size(); ++i)
-    ASSERT_TRUE(CloseFloat(m->vertices[3 + i], attrib.vertices[i])) << i << ": " << m->vertices[3 + i] << " vs "
-                                                                    << attrib.vertices[i];
+    ASSERT_TRUE(CloseFloat(m->vertices[3 + i], attrib.vertices[i]))
+        << i << ": " << m->vertices[3 + i] << " vs " << attrib.vertices[i];
   for (std::size_t i = 0; i < attrib.normals.size(); ++i) ASSERT_TRUE(CloseFloat(m->normals[3 + i], attrib.normals[i]));
   for (std::size_t i = 0; i < attrib.texcoords.size(); ++i)
     ASSERT_TRUE(CloseFloat(m->texCoords[2 + i], attrib.texcoords[i]));

@@ -1,15 +1,15 @@
 // The OBJ/MTL reader and its normals.
 
-#include "ObjIndexing.h"
-#include "ObjReader.h"
-#include "ObjTopology.h"
-#include "ObjTestFiles.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
+
+#include "ObjIndexing.h"
+#include "ObjReader.h"
+#include "ObjTestFiles.h"
+#include "ObjTopology.h"
 
 namespace {
 
@@ -263,7 +263,8 @@ TEST(ObjNormals, CubeCornersKeepTheirFaces) {
 }
 
 TEST(ObjNormals, DegenerateTriangleNamingAVertexTwiceGetsEveryCornerSet) {
-  auto m = Read("vn 0 0 1\nvn 0 0 1\nvn 0 0 1\nvn 0 0 1\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1//4 2//4 1//4\nf 1//1 2//1 3//1\n");
+  auto m =
+      Read("vn 0 0 1\nvn 0 0 1\nvn 0 0 1\nvn 0 0 1\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1//4 2//4 1//4\nf 1//1 2//1 3//1\n");
   ASSERT_TRUE(m);
   glmComputeFacetNormals(m.get());
   glmVertexNormals(m.get(), kCreaseAngle);
@@ -298,8 +299,7 @@ TEST(ObjTopology, ClosedOutwardSurfaces) {
   ASSERT_TRUE(m);
   EXPECT_TRUE(IsClosedOutward(*m));
   // Turned inside out: closed, but its faces look inwards.
-  auto inverted = Read(kCubeCorners +
-      "f 2 3 4 1\nf 8 7 6 5\nf 5 6 2 1\nf 6 7 3 2\nf 7 8 4 3\nf 8 5 1 4\n");
+  auto inverted = Read(kCubeCorners + "f 2 3 4 1\nf 8 7 6 5\nf 5 6 2 1\nf 6 7 3 2\nf 7 8 4 3\nf 8 5 1 4\n");
   ASSERT_TRUE(inverted);
   EXPECT_FALSE(IsClosedOutward(*inverted));
   // One face missing: open.
@@ -307,8 +307,7 @@ TEST(ObjTopology, ClosedOutwardSurfaces) {
   ASSERT_TRUE(open);
   EXPECT_FALSE(IsClosedOutward(*open));
   // One face turned the wrong way: an edge is used twice in one direction.
-  auto flipped = Read(kCubeCorners +
-      "f 1 4 3 2\nf 8 7 6 5\nf 1 2 6 5\nf 2 3 7 6\nf 3 4 8 7\nf 4 1 5 8\n");
+  auto flipped = Read(kCubeCorners + "f 1 4 3 2\nf 8 7 6 5\nf 1 2 6 5\nf 2 3 7 6\nf 3 4 8 7\nf 4 1 5 8\n");
   ASSERT_TRUE(flipped);
   EXPECT_FALSE(IsClosedOutward(*flipped));
   ObjModel empty;

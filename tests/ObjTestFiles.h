@@ -2,7 +2,6 @@
 // Writes OBJ/MTL text to files for reader tests.
 
 #include <QTemporaryDir>
-
 #include <string>
 
 class CObjFiles {

@@ -1,20 +1,19 @@
 // The legends' texts and rings, the glyph bitmaps and the backdrop pixels,
 // computed without GL.
 
-#include "Backdrop.h"
-#include "FontLists.h"
-#include "GermanLocale.h"
-#include "LegendLayout.h"
-#include "SimulationData.h"
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
 #include <clocale>
+
+#include "Backdrop.h"
+#include "FontLists.h"
+#include "GermanLocale.h"
+#include "LegendLayout.h"
+#include "SimulationData.h"
 
 TEST(ColourLegend, TitlesAndLabels) {
   EXPECT_STREQ(LegendTitle(0), "Temperature(  C)");
@@ -24,7 +23,8 @@ TEST(ColourLegend, TitlesAndLabels) {
   const float temps[5] = {30, 31, 32, 33, 34};
   EXPECT_EQ(LegendLabels(temps), (std::array<std::string, 5>{"34.0", "33.0", "32.0", "31.0", "30.0"}));
   const float fractions[5] = {0.2f, 0.4f, 0.6f, 0.8f, 1.0f};
-  EXPECT_EQ(LegendLabels(fractions), (std::array<std::string, 5>{"1.0e+00", "8.0e-01", "6.0e-01", "4.0e-01", "2.0e-01"}));
+  EXPECT_EQ(LegendLabels(fractions),
+            (std::array<std::string, 5>{"1.0e+00", "8.0e-01", "6.0e-01", "4.0e-01", "2.0e-01"}));
   const float sweat[5] = {0, 0.00025f, 0.0005f, 0.00075f, 0.001f};
   EXPECT_EQ(LegendLabels(sweat)[0], "1.0e-03");
   EXPECT_EQ(LegendLabels(sweat)[4], "0.0e+00");
@@ -97,8 +97,8 @@ TEST(Backdrop, FoundBesideTheProgramThenHereAndReadBottomRowFirstInRgbOrder) {
   ASSERT_EQ(px.width, 3);
   ASSERT_EQ(px.height, 2);
   ASSERT_EQ(px.rgb.size(), 18u);  // tightly packed, no row padding
-  const std::vector<std::uint8_t> expected = {255, 255, 255, 0, 0, 0, 128, 128, 128,  // bottom row first
-                                              255, 0, 0, 0, 255, 0, 0, 0, 255};
+  const std::vector<std::uint8_t> expected = {255, 255, 255, 0, 0,   0, 128, 128, 128,  // bottom row first
+                                              255, 0,   0,   0, 255, 0, 0,   0,   255};
   EXPECT_EQ(px.rgb, expected);
 
   QFile junk(here.filePath(QStringLiteral("junk.bmp")));

@@ -1,7 +1,6 @@
 #include "RunFolder.h"
 
 #include <QFile>
-
 #include <cstdio>
 #include <stdexcept>
 

@@ -3,7 +3,6 @@
 
 #include <QString>
 #include <QTemporaryDir>
-
 #include <string>
 
 class CRunFolder {

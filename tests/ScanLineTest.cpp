@@ -1,16 +1,15 @@
 // The fast line parser against sscanf: same counts, same bits.
 
-#include "LineFormats.h"
-#include "LineReader.h"
-#include "ScanLine.h"
-
-#include <QDir>
-
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <cstring>
 #include <random>
 #include <string>
+
+#include "LineFormats.h"
+#include "LineReader.h"
+#include "ScanLine.h"
 
 namespace {
 
@@ -44,15 +43,50 @@ void ExpectSame(const std::string& line, const ScanSpec& format) {
 }
 
 std::string RandomToken(std::mt19937& rng) {
-  static const char* const kOdd[] = {"inf", "-inf", "nan", "NaN", "INFINITY", "0x1p3", "0X1.8P-2", "1e", "1e+",
-                                     "-", "+", ".", "-.", "+.5", "1.5.3", "1,5", "12abc", "e5", "--1", "0x",
-                                     "1e-50", "3.4e38", "3.5e38", "1e39", "-0", "0.0000000000000000000000000000000000000000000001",
-                                     "2147483647", "2147483648", "-2147483649", "99999999999", "007", "1.", ".5e3",
-                                     "1E+05", "4.9406564584124654e-324", "1.17549435e-38", "16777217", "0.1"};
+  static const char* const kOdd[] = {"inf",
+                                     "-inf",
+                                     "nan",
+                                     "NaN",
+                                     "INFINITY",
+                                     "0x1p3",
+                                     "0X1.8P-2",
+                                     "1e",
+                                     "1e+",
+                                     "-",
+                                     "+",
+                                     ".",
+                                     "-.",
+                                     "+.5",
+                                     "1.5.3",
+                                     "1,5",
+                                     "12abc",
+                                     "e5",
+                                     "--1",
+                                     "0x",
+                                     "1e-50",
+                                     "3.4e38",
+                                     "3.5e38",
+                                     "1e39",
+                                     "-0",
+                                     "0.0000000000000000000000000000000000000000000001",
+                                     "2147483647",
+                                     "2147483648",
+                                     "-2147483649",
+                                     "99999999999",
+                                     "007",
+                                     "1.",
+                                     ".5e3",
+                                     "1E+05",
+                                     "4.9406564584124654e-324",
+                                     "1.17549435e-38",
+                                     "16777217",
+                                     "0.1"};
   std::uniform_int_distribution<int> kind(0, 9);
   switch (kind(rng)) {
-    case 0: return kOdd[rng() % (sizeof kOdd / sizeof *kOdd)];
-    case 1: return std::to_string(static_cast<int>(rng()));
+    case 0:
+      return kOdd[rng() % (sizeof kOdd / sizeof *kOdd)];
+    case 1:
+      return std::to_string(static_cast<int>(rng()));
     case 2: {
       std::string s = (rng() % 2) ? "-" : "";
       int n = 1 + static_cast<int>(rng() % 25);

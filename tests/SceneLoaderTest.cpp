@@ -1,14 +1,14 @@
 // Scene loading: messages once, objects installed even when empty, no
 // second try, and the worker handing its model over to the view.
 
-#include "OpenGLView.h"
-#include "SceneLoader.h"
+#include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
+#include "OpenGLView.h"
+#include "SceneLoader.h"
 
 namespace {
 const char* kTriangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\ng TRUNK\nf 1 2 3\n";

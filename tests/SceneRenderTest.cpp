@@ -1,23 +1,21 @@
 // The body scenes rendered and read back: the room, a body part, the colour
 // bar, the cross-section rings, the moon scene and its backdrop.
 
-#include "OpenGLView.h"
-#include "SceneLoader.h"
-#include "SimulationData.h"
+#include <GL/gl.h>
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QImage>
 #include <QMatrix4x4>
 #include <QOpenGLContext>
-#include <QTest>
-
-#include <GL/gl.h>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
+#include <QTest>
 #include <functional>
 #include <string>
+
+#include "OpenGLView.h"
+#include "SceneLoader.h"
+#include "SimulationData.h"
 
 namespace {
 
@@ -54,7 +52,8 @@ class SceneRender : public ::testing::Test {
   void TearDown() override {
     if (HasFailure() && !m_last.isNull()) {
       const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-      const QString name = QStringLiteral("%1.%2.png").arg(QLatin1String(info->test_suite_name()), QLatin1String(info->name()));
+      const QString name =
+          QStringLiteral("%1.%2.png").arg(QLatin1String(info->test_suite_name()), QLatin1String(info->name()));
       m_last.save(name);
       std::fprintf(stderr, "rendered image saved as %s\n", qPrintable(name));
     }

@@ -1,16 +1,15 @@
 // The view's camera, mouse, wheel and player timers, driven by calling the
 // handlers (never by waiting).
 
-#include "OpenGLView.h"
-#include "SimulationData.h"
+#include <gtest/gtest.h>
 
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QWheelEvent>
-
-#include <gtest/gtest.h>
-
 #include <cmath>
+
+#include "OpenGLView.h"
+#include "SimulationData.h"
 
 namespace {
 class CTestView : public COpenGLView {
@@ -24,9 +23,12 @@ class CTestView : public COpenGLView {
     const QPointF p(x, y);
     QMouseEvent e(type, p, mapToGlobal(p), button, type == QEvent::MouseButtonRelease ? Qt::NoButton : button,
                   Qt::NoModifier);
-    if (type == QEvent::MouseButtonPress) mousePressEvent(&e);
-    else if (type == QEvent::MouseButtonRelease) mouseReleaseEvent(&e);
-    else mouseMoveEvent(&e);
+    if (type == QEvent::MouseButtonPress)
+      mousePressEvent(&e);
+    else if (type == QEvent::MouseButtonRelease)
+      mouseReleaseEvent(&e);
+    else
+      mouseMoveEvent(&e);
   }
   void Wheel(int delta) {
     QWheelEvent e(QPointF(5, 5), mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,

@@ -7,12 +7,9 @@ namespace {
 struct PartNames {
   const char* names[3];
 };
-const PartNames kPartNames[6] = {{{"HEAD", nullptr, nullptr}},
-                                 {{"TORSO", "TRUNK", "TRUNK1"}},
-                                 {{"LEFTARM", "RIGHTARM", nullptr}},
-                                 {{"LEFTHAND", "RIGHTHAND", nullptr}},
-                                 {{"LEFTLEG", "RIGHTLEG", nullptr}},
-                                 {{"LEFTFOOT", "RIGHTFOOT", nullptr}}};
+const PartNames kPartNames[6] = {{{"HEAD", nullptr, nullptr}},       {{"TORSO", "TRUNK", "TRUNK1"}},
+                                 {{"LEFTARM", "RIGHTARM", nullptr}}, {{"LEFTHAND", "RIGHTHAND", nullptr}},
+                                 {{"LEFTLEG", "RIGHTLEG", nullptr}}, {{"LEFTFOOT", "RIGHTFOOT", nullptr}}};
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
 

@@ -2,10 +2,10 @@
 // Which body part an OBJ group stands for, by its name: the part table and
 // the name normalisation shared by the body, garment and animation models.
 
-#include "BodyParts.h"
-
 #include <string>
 #include <string_view>
+
+#include "BodyParts.h"
 
 // The group name without leading and trailing white space, optionally in
 // upper case.

@@ -1,13 +1,12 @@
 // Material libraries: newmtl, Kd, Ka, Ks and the N shininess rule.
 
+#include <string>
+
 #include "ObjReader.h"
 #include "internal/MappedFile.h"
 #include "internal/ObjText.h"
 
-#include <string>
-
 using namespace objtext;
-
 
 void glmReadMTL(ObjModel* model, const char* name, ObjDiagnostics* diagnostics) {
   // The library sits beside the model, whichever separator its path uses.
@@ -66,7 +65,8 @@ void glmReadMTLFromMemory(ObjModel* model, const char* begin, std::size_t size) 
           }
         break;
       }
-      default: break;
+      default:
+        break;
     }
   }
 }

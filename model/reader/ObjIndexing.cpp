@@ -32,11 +32,13 @@ ObjIndexedMesh glmIndexCorners(const ObjModel& m, bool smooth) {
     for (std::uint32_t ti : g.triangleIndices) {
       const ObjTriangle& t = m.triangles[ti];
       for (int c = 0; c < 3; ++c) {
-        const Corner key{t.vertexIndex[c], smooth ? t.normalIndex[c] : t.facetNormalIndex, tex ? t.texCoordIndex[c] : 0};
+        const Corner key{t.vertexIndex[c], smooth ? t.normalIndex[c] : t.facetNormalIndex,
+                         tex ? t.texCoordIndex[c] : 0};
         auto [it, fresh] = corners.try_emplace(key, static_cast<std::uint32_t>(mesh.positions.size() / 3));
         if (fresh) {
           const float* p = &m.vertices[3 * std::size_t{key.vertex}];
-          const float* n = smooth ? &m.normals[3 * std::size_t{key.normal}] : &m.facetNormals[3 * std::size_t{key.normal}];
+          const float* n =
+              smooth ? &m.normals[3 * std::size_t{key.normal}] : &m.facetNormals[3 * std::size_t{key.normal}];
           mesh.positions.insert(mesh.positions.end(), p, p + 3);
           mesh.normals.insert(mesh.normals.end(), n, n + 3);
           if (tex) {

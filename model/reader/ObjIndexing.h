@@ -3,10 +3,10 @@
 // array entry per distinct (position, normal, texture coordinate) corner, so
 // that a vertex shared by many triangles is transformed and lit once.
 
-#include "ObjModel.h"
-
 #include <cstdint>
 #include <vector>
+
+#include "ObjModel.h"
 
 struct ObjIndexedMesh {
   std::vector<float> positions, normals, texCoords;  // texCoords empty when the model has none

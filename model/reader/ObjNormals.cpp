@@ -1,8 +1,8 @@
 // Facet normals, smoothed vertex normals with a crease angle, and scaling.
 
-#include "ObjReader.h"
-
 #include <cmath>
+
+#include "ObjReader.h"
 
 namespace {
 inline bool Finite3(const float* v) { return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]); }
@@ -76,8 +76,10 @@ void glmVertexNormals(ObjModel* model, float angle, ObjDiagnostics* diagnostics)
     std::uint32_t avgIndex = 0;
     if (any) {
       const float len = std::sqrt(sum[0] * sum[0] + sum[1] * sum[1] + sum[2] * sum[2]);
-      if (len > 0.0f && std::isfinite(len)) sum[0] /= len, sum[1] /= len, sum[2] /= len;
-      else sum[0] = sum[1] = sum[2] = 0.0f;
+      if (len > 0.0f && std::isfinite(len))
+        sum[0] /= len, sum[1] /= len, sum[2] /= len;
+      else
+        sum[0] = sum[1] = sum[2] = 0.0f;
       avgIndex = static_cast<std::uint32_t>(normals.size() / 3);
       normals.insert(normals.end(), sum, sum + 3);
     }

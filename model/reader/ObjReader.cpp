@@ -1,12 +1,12 @@
 #include "ObjReader.h"
 
-#include "internal/MappedFile.h"
-#include "internal/ObjText.h"
-
 #include <cstring>
 #include <memory>
 #include <string>
 #include <unordered_map>
+
+#include "internal/MappedFile.h"
+#include "internal/ObjText.h"
 
 using namespace objtext;
 
@@ -41,7 +41,8 @@ int ReadFaceVertex(FaceForm form, const char* b, const char* e, long long idx[3]
   if (!ParseIndex(p, e, v)) return 0;
   idx[0] = v, given[0] = true;
   switch (form) {
-    case FaceForm::Vertex: return 1;
+    case FaceForm::Vertex:
+      return 1;
     case FaceForm::VertexNormal:
       if (p + 1 < e && p[0] == '/' && p[1] == '/') {
         p += 2;
@@ -98,8 +99,10 @@ class CObjParser {
       if (b == m_begin || b[-1] == '\n') {
         m->materialLibrary = NameOfRest(WordEnd(hit, e), e);
         m->hasMaterialLibrary = true;
-        if (m_libraryText) glmReadMTLFromMemory(m, m_libraryText->data(), m_libraryText->size());
-        else glmReadMTL(m, m->materialLibrary.c_str(), m_diagnostics);
+        if (m_libraryText)
+          glmReadMTLFromMemory(m, m_libraryText->data(), m_libraryText->size());
+        else
+          glmReadMTL(m, m->materialLibrary.c_str(), m_diagnostics);
       }
       p = e;
     }
@@ -119,7 +122,8 @@ class CObjParser {
     while (w < e) {
       const char* we = WordEnd(w, e);
       switch (*w) {
-        case '#': return;
+        case '#':
+          return;
         case 'v':
           // The second character decides: "v", "vn...", "vt...".
           if (we - w == 1) return Vertex(we, e, m->vertices, 3);
@@ -128,10 +132,14 @@ class CObjParser {
           Say("glmFirstPass(): Unknown token \"" + Word(w, we) + "\".");
           w = SkipBlanks(we, e);  // the next word is read as a keyword
           continue;
-        case 'u': return UseMaterial(NameOfRest(we, e));
-        case 'g': return Group(we, e);
-        case 'f': return Face(we, e);
-        default: return;  // m (read ahead), s, o, l, ...
+        case 'u':
+          return UseMaterial(NameOfRest(we, e));
+        case 'g':
+          return Group(we, e);
+        case 'f':
+          return Face(we, e);
+        default:
+          return;  // m (read ahead), s, o, l, ...
       }
     }
   }
@@ -216,9 +224,12 @@ class CObjParser {
       for (int c = 0; c < 3; ++c) {
         const char* what = nullptr;
         std::uint32_t bad = 0;
-        if (t.vertexIndex[c] == 0 || t.vertexIndex[c] > m->vertexCount) what = "vertex", bad = t.vertexIndex[c];
-        else if (t.normalIndex[c] > m->normalCount) what = "normal", bad = t.normalIndex[c];
-        else if (t.texCoordIndex[c] > m->texCoordCount) what = "texture coordinate", bad = t.texCoordIndex[c];
+        if (t.vertexIndex[c] == 0 || t.vertexIndex[c] > m->vertexCount)
+          what = "vertex", bad = t.vertexIndex[c];
+        else if (t.normalIndex[c] > m->normalCount)
+          what = "normal", bad = t.normalIndex[c];
+        else if (t.texCoordIndex[c] > m->texCoordCount)
+          what = "texture coordinate", bad = t.texCoordIndex[c];
         if (what) {
           Say("glmReadOBJ() failed: \"" + m->path + "\": triangle " + std::to_string(i) + " refers to " + what + " " +
               (bad == kBad ? std::string("outside the file") : std::to_string(bad)) + ", which does not exist.");

@@ -5,13 +5,13 @@
 // about a file (an unknown keyword, a missing material) it appends to the
 // caller's diagnostics, when the caller passes a list for them.
 
-#include "ObjModel.h"
-
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "ObjModel.h"
 
 // Messages about a file being read, one line each, in the order found.
 using ObjDiagnostics = std::vector<std::string>;

@@ -5,8 +5,8 @@
 
 namespace assets {
 
-const char* const kLabelGroups[10] = {"HEAD",      "TRUNK",    "LEFTARM", "RIGHTARM",  "LEFTHAND",
-                                      "RIGHTHAND", "LEFTLEG",  "RIGHTLEG", "LEFTFOOT", "RIGHTFOOT"};
+const char* const kLabelGroups[10] = {"HEAD",      "TRUNK",   "LEFTARM",  "RIGHTARM", "LEFTHAND",
+                                      "RIGHTHAND", "LEFTLEG", "RIGHTLEG", "LEFTFOOT", "RIGHTFOOT"};
 
 int PartOfLabel(int label) {
   static const int kParts[10] = {0, 1, 2, 2, 3, 3, 4, 4, 5, 5};
@@ -69,9 +69,12 @@ Skeleton WalkingPose(double phase) {
 
 double Primitive::Distance(const Vec3& p) const {
   switch (kind) {
-    case Capsule: return TaperedCapsule(p, a, b, ra, rb);
-    case Ell: return Ellipsoid(p, a, size);
-    case Box: return RoundBox(p, a, size, ra);
+    case Capsule:
+      return TaperedCapsule(p, a, b, ra, rb);
+    case Ell:
+      return Ellipsoid(p, a, size);
+    case Box:
+      return RoundBox(p, a, size, ra);
   }
   return 1e9;
 }
@@ -89,7 +92,7 @@ CFigure::CFigure(const Skeleton& s, double inflate, double blend) : m_skeleton(s
   // Head and neck.
   ell(s.head, {0.077, 0.102, 0.093}, LHead);
   ell(s.head + Vec3{0, -0.055, 0.035}, {0.058, 0.05, 0.06}, LHead);  // jaw
-  ell(s.head + Vec3{0, 0.0, 0.088}, {0.012, 0.022, 0.02}, LHead);     // nose
+  ell(s.head + Vec3{0, 0.0, 0.088}, {0.012, 0.022, 0.02}, LHead);    // nose
   cap(s.neck + Vec3{0, -0.03, -0.005}, s.head + Vec3{0, -0.06, -0.01}, 0.052, 0.048, LHead);
   // Trunk: chest, waist, pelvis, shoulder girdle.
   ell(s.chest + Vec3{0, 0.02, 0.005}, {0.165, 0.17, 0.105}, LTrunk);

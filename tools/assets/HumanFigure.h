@@ -4,9 +4,9 @@
 // to. Poses: standing, and the phases of a walking cycle. Metres, y up,
 // facing +z, feet on y = 0.
 
-#include "Sdf.h"
-
 #include <vector>
+
+#include "Sdf.h"
 
 namespace assets {
 

@@ -1,11 +1,10 @@
 // make_assets OUT_DIR: writes every model and picture Corvane ships.
 
-#include "Scenes.h"
-
 #include <QGuiApplication>
-
 #include <cstdio>
 #include <filesystem>
+
+#include "Scenes.h"
 
 int main(int argc, char** argv) {
   if (argc != 2 || argv[1][0] == '-') {

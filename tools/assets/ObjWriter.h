@@ -2,12 +2,12 @@
 // Writes meshes as OBJ groups with a material library: only the vertices
 // that kept triangles use, numbered across every mesh of the file.
 
-#include "SurfaceNets.h"
-
 #include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "SurfaceNets.h"
 
 namespace assets {
 

@@ -1,17 +1,16 @@
 // The pictures Corvane ships, drawn here: the moon scene's backdrop, the
 // body-part pictures of the option panels, and the application icon.
 
-#include "Scenes.h"
-
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
-
 #include <cmath>
 #include <cstdio>
 #include <random>
+
+#include "Scenes.h"
 
 namespace assets {
 
@@ -92,9 +91,10 @@ bool WriteBackdrop(const std::string& dir) {
       const double c = std::clamp((cloud - 0.52) * 3.0, 0.0, 0.85);
       r = r + (245 - r) * c, g = g + (248 - g) * c, b = b + (255 - b) * c;
       const double rim = std::pow(1.0 - dz, 3.0) * 0.6;
-      image.setPixelColor(x, y, QColor(static_cast<int>(std::clamp((r + 80 * rim) * light, 0.0, 255.0)),
-                                       static_cast<int>(std::clamp((g + 120 * rim) * light, 0.0, 255.0)),
-                                       static_cast<int>(std::clamp((b + 200 * rim) * light, 0.0, 255.0))));
+      image.setPixelColor(x, y,
+                          QColor(static_cast<int>(std::clamp((r + 80 * rim) * light, 0.0, 255.0)),
+                                 static_cast<int>(std::clamp((g + 120 * rim) * light, 0.0, 255.0)),
+                                 static_cast<int>(std::clamp((b + 200 * rim) * light, 0.0, 255.0))));
     }
   return Save(image, dir + "1.bmp", "BMP");
 }
@@ -125,7 +125,8 @@ bool WritePartPictures(const std::string& dir) {
        [](QPainter& p, double s) {
          QPen pen(kSkin, s * 0.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
          p.setPen(pen), p.setBrush(Qt::NoBrush);
-         p.drawPolyline(QPolygonF{QPointF(s * 0.25, s * 0.15), QPointF(s * 0.35, s * 0.55), QPointF(s * 0.75, s * 0.8)});
+         p.drawPolyline(
+             QPolygonF{QPointF(s * 0.25, s * 0.15), QPointF(s * 0.35, s * 0.55), QPointF(s * 0.75, s * 0.8)});
        }},
       {"part_hand.png", 40,
        [](QPainter& p, double s) {

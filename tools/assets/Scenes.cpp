@@ -1,12 +1,12 @@
 #include "Scenes.h"
 
+#include <cmath>
+#include <cstdio>
+
 #include "HumanFigure.h"
 #include "ObjWriter.h"
 #include "SurfaceNets.h"
 #include "Thicken.h"
-
-#include <cmath>
-#include <cstdio>
 
 namespace assets {
 
@@ -44,8 +44,10 @@ const std::vector<MaterialSpec> kBodyMaterials = {{"skin", 0.87f, 0.70f, 0.60f, 
 const std::vector<MaterialSpec> kClothMaterials = {{"fabric", 0.30f, 0.42f, 0.62f, 20}};
 
 bool Report(const char* name, bool ok, std::size_t triangles) {
-  if (ok) std::printf("make_assets: %s: %zu triangles\n", name, triangles);
-  else std::fprintf(stderr, "make_assets: cannot write %s\n", name);
+  if (ok)
+    std::printf("make_assets: %s: %zu triangles\n", name, triangles);
+  else
+    std::fprintf(stderr, "make_assets: cannot write %s\n", name);
   return ok;
 }
 
@@ -55,15 +57,17 @@ bool WriteBodyModel(const std::string& dir) {
   const CFigure body(StandingPose());
   const Mesh mesh = Surface(body, 0.0085);
   CObjWriter out(dir + "model.obj", "model.mtl", "a standing human figure, groups by body part");
-  out.Add(mesh, kUnitsPerMetre, [&](int t) { return std::string(kLabelGroups[body.LabelAt(Centroid(mesh, t))]); },
-          [](const std::string&) { return std::string("skin"); });
+  out.Add(
+      mesh, kUnitsPerMetre, [&](int t) { return std::string(kLabelGroups[body.LabelAt(Centroid(mesh, t))]); },
+      [](const std::string&) { return std::string("skin"); });
   return Report("model.obj", out.Ok() && WriteMtl(dir + "model.mtl", kBodyMaterials), out.Triangles());
 }
 
 // The garment of a pose: the kept part of the surface around the body,
 // given a thickness so that it is one closed surface. `prefix` goes before
 // each group name.
-void AddGarment(CObjWriter& out, const Skeleton& pose, double cell, const std::string& prefix, const Vec3& offset = {}) {
+void AddGarment(CObjWriter& out, const Skeleton& pose, double cell, const std::string& prefix,
+                const Vec3& offset = {}) {
   const CFigure cloth(pose, 0.013, 0.035);
   const Mesh mesh = Surface(cloth, cell, offset);
   std::vector<std::string> groups(mesh.triangles.size());
@@ -75,9 +79,12 @@ void AddGarment(CObjWriter& out, const Skeleton& pose, double cell, const std::s
   std::vector<int> kept, source;
   const Mesh open = SubMesh(mesh, keep, kept);
   const Mesh closed = Thicken(open, 0.004, source);
-  out.Add(closed, kUnitsPerMetre,
-          [&](int t) { return groups[static_cast<std::size_t>(kept[static_cast<std::size_t>(source[static_cast<std::size_t>(t)])])]; },
-          [](const std::string&) { return std::string("fabric"); });
+  out.Add(
+      closed, kUnitsPerMetre,
+      [&](int t) {
+        return groups[static_cast<std::size_t>(kept[static_cast<std::size_t>(source[static_cast<std::size_t>(t)])])];
+      },
+      [](const std::string&) { return std::string("fabric"); });
 }
 
 bool WriteGarmentModel(const std::string& dir) {
@@ -108,9 +115,9 @@ bool WriteAnimationModel(const std::string& dir) {
     const CFigure body(pose);
     const Mesh bodyMesh = Surface(body, 0.019, offset);
     const std::string h = "H" + std::to_string(frame) + "_", c = "C" + std::to_string(frame) + "_";
-    out.Add(bodyMesh, kUnitsPerMetre,
-            [&](int t) { return h + kLabelGroups[body.LabelAt(Centroid(bodyMesh, t))]; },
-            [](const std::string&) { return std::string("skin"); });
+    out.Add(
+        bodyMesh, kUnitsPerMetre, [&](int t) { return h + kLabelGroups[body.LabelAt(Centroid(bodyMesh, t))]; },
+        [](const std::string&) { return std::string("skin"); });
     AddGarment(out, pose, 0.023, c, offset);
   }
   std::vector<MaterialSpec> mats = kBodyMaterials;
@@ -126,22 +133,28 @@ bool WriteSpaceSuit(const std::string& dir) {
   suit.Add({Primitive::Ell, pose.head + Vec3{0, 0.0, 0.075}, {}, 0, 0, {0.13, 0.10, 0.11}, kVisor});
   suit.Add({Primitive::Box, pose.chest + Vec3{0, -0.06, -0.2}, {}, 0.05, 0, {0.19, 0.27, 0.09}, kBackpack});
   for (int side = 0; side < 2; ++side)  // boots
-    suit.Add({Primitive::Capsule, pose.ankle[side] + Vec3{0, -0.02, -0.04}, pose.toe[side] + Vec3{0, 0.0, 0.02}, 0.075,
-              0.065, {}, side == 0 ? LLeftFoot : LRightFoot});
+    suit.Add({Primitive::Capsule,
+              pose.ankle[side] + Vec3{0, -0.02, -0.04},
+              pose.toe[side] + Vec3{0, 0.0, 0.02},
+              0.075,
+              0.065,
+              {},
+              side == 0 ? LLeftFoot : LRightFoot});
   const Mesh mesh = Polygonise([&](const Vec3& p) { return suit.Distance(p); }, Vec3{-0.6, -0.05, -0.45},
                                Vec3{0.6, 1.95, 0.45}, 0.011);
   // The library name has no blank: a name after mtllib is one word.
   CObjWriter out(dir + "space suit1.obj", "spacesuit.mtl", "a space suit with helmet, visor and backpack");
-  out.Add(mesh, kUnitsPerMetre,
-          [&](int t) {
-            const int label = suit.LabelAt(Centroid(mesh, t));
-            if (label == kVisor) return std::string("VISOR");
-            if (label == kBackpack) return std::string("BACKPACK");
-            return std::string(kLabelGroups[label]);
-          },
-          [](const std::string& g) {
-            return std::string(g == "VISOR" ? "visor" : g == "BACKPACK" ? "pack" : "suit");
-          });
+  out.Add(
+      mesh, kUnitsPerMetre,
+      [&](int t) {
+        const int label = suit.LabelAt(Centroid(mesh, t));
+        if (label == kVisor) return std::string("VISOR");
+        if (label == kBackpack) return std::string("BACKPACK");
+        return std::string(kLabelGroups[label]);
+      },
+      [](const std::string& g) {
+        return std::string(g == "VISOR" ? "visor" : g == "BACKPACK" ? "pack" : "suit");
+      });
   const std::vector<MaterialSpec> mats = {
       {"suit", 0.92f, 0.92f, 0.90f, 40}, {"visor", 0.85f, 0.65f, 0.2f, 900}, {"pack", 0.7f, 0.7f, 0.72f, 60}};
   return Report("space suit1.obj", out.Ok() && WriteMtl(dir + "spacesuit.mtl", mats), out.Triangles());
@@ -181,7 +194,9 @@ bool WriteMoon(const std::string& dir) {
       mesh.triangles.push_back({a, c, b});
     }
   CObjWriter out(dir + "moon.obj", "moon.mtl", "a cratered patch of the moon's surface");
-  out.Add(mesh, kUnitsPerMetre, [](int) { return std::string("moon"); }, [](const std::string&) { return std::string("regolith"); });
+  out.Add(
+      mesh, kUnitsPerMetre, [](int) { return std::string("moon"); },
+      [](const std::string&) { return std::string("regolith"); });
   return Report("moon.obj", out.Ok() && WriteMtl(dir + "moon.mtl", {{"regolith", 0.55f, 0.54f, 0.52f, 5}}),
                 out.Triangles());
 }

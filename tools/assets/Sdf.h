@@ -2,10 +2,10 @@
 // Signed-distance primitives (negative inside) and the smooth union that
 // blends them, for modelling bodies and suits.
 
-#include "Vec3.h"
-
 #include <algorithm>
 #include <vector>
+
+#include "Vec3.h"
 
 namespace assets {
 

@@ -3,11 +3,11 @@
 // grid cell that the surface crosses, one quad per crossed grid edge, split
 // into triangles; vertices are then pulled onto the surface.
 
-#include "Vec3.h"
-
 #include <array>
 #include <functional>
 #include <vector>
+
+#include "Vec3.h"
 
 namespace assets {
 

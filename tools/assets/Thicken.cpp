@@ -39,7 +39,8 @@ Mesh Thicken(const Mesh& open, double thickness, std::vector<int>& source) {
   Mesh out;
   out.vertices = open.vertices;
   for (int v = 0; v < n; ++v)
-    out.vertices.push_back(open.vertices[static_cast<std::size_t>(v)] - Normalise(normal[static_cast<std::size_t>(v)]) * thickness);
+    out.vertices.push_back(open.vertices[static_cast<std::size_t>(v)] -
+                           Normalise(normal[static_cast<std::size_t>(v)]) * thickness);
   source.clear();
   // Outer faces, then the inner ones turned round.
   for (std::size_t t = 0; t < open.triangles.size(); ++t) {
@@ -54,14 +55,17 @@ Mesh Thicken(const Mesh& open, double thickness, std::vector<int>& source) {
   // The rim: along each open edge a -> b (whose reverse no face has), a quad
   // from the outer edge to the inner one.
   std::unordered_map<std::uint64_t, int> edgeFace;
-  auto key = [](int a, int b) { return (static_cast<std::uint64_t>(static_cast<unsigned>(a)) << 32) | static_cast<unsigned>(b); };
+  auto key = [](int a, int b) {
+    return (static_cast<std::uint64_t>(static_cast<unsigned>(a)) << 32) | static_cast<unsigned>(b);
+  };
   for (std::size_t t = 0; t < open.triangles.size(); ++t)
     for (int c = 0; c < 3; ++c)
-      edgeFace[key(open.triangles[t][static_cast<std::size_t>(c)], open.triangles[t][static_cast<std::size_t>((c + 1) % 3)])] =
-          static_cast<int>(t);
+      edgeFace[key(open.triangles[t][static_cast<std::size_t>(c)],
+                   open.triangles[t][static_cast<std::size_t>((c + 1) % 3)])] = static_cast<int>(t);
   for (std::size_t t = 0; t < open.triangles.size(); ++t)
     for (int c = 0; c < 3; ++c) {
-      const int a = open.triangles[t][static_cast<std::size_t>(c)], b = open.triangles[t][static_cast<std::size_t>((c + 1) % 3)];
+      const int a = open.triangles[t][static_cast<std::size_t>(c)],
+                b = open.triangles[t][static_cast<std::size_t>((c + 1) % 3)];
       if (edgeFace.count(key(b, a))) continue;
       out.triangles.push_back({b, a, a + n});
       out.triangles.push_back({b, a + n, b + n});

@@ -4,9 +4,9 @@
 // two along every open edge, so that the result is one closed surface, as a
 // fabric of some thickness is.
 
-#include "SurfaceNets.h"
-
 #include <vector>
+
+#include "SurfaceNets.h"
 
 namespace assets {
 

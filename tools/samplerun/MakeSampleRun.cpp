@@ -3,8 +3,6 @@
 // layers of the clothed parts, two fibre files, comfort ratings and ids.
 // Deterministic: the same options give the same bytes.
 
-#include "ThermalModel.h"
-
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -16,17 +14,19 @@
 #include <string>
 #include <vector>
 
+#include "ThermalModel.h"
+
 using namespace samplerun;
 
 namespace {
 
 struct Options {
   std::string out;
-  double duration = 90.0;        // minutes
-  double interval = 0.5;         // minutes between body samples
-  double fabricInterval = 1.0;   // minutes between fabric time steps
+  double duration = 90.0;       // minutes
+  double interval = 0.5;        // minutes between body samples
+  double fabricInterval = 1.0;  // minutes between fabric time steps
   int nodes = 5;
-  int layers = -1;               // -1: the default garment
+  int layers = -1;  // -1: the default garment
 };
 
 // Buffered text output with fast number formatting.
@@ -103,16 +103,23 @@ bool ParseArgs(int argc, char** argv, Options& o) {
       return end && *end == '\0';
     };
     double v = 0;
-    if (a == "--duration" && next(v) && v > 0) o.duration = v;
-    else if (a == "--interval" && next(v) && v > 0) o.interval = v;
-    else if (a == "--fabric-interval" && next(v) && v > 0) o.fabricInterval = v;
-    else if (a == "--layers" && next(v) && v >= 1 && v <= 12) o.layers = static_cast<int>(v);
-    else if (a == "--nodes" && next(v) && v >= 1 && v <= 200) o.nodes = static_cast<int>(v);
+    if (a == "--duration" && next(v) && v > 0)
+      o.duration = v;
+    else if (a == "--interval" && next(v) && v > 0)
+      o.interval = v;
+    else if (a == "--fabric-interval" && next(v) && v > 0)
+      o.fabricInterval = v;
+    else if (a == "--layers" && next(v) && v >= 1 && v <= 12)
+      o.layers = static_cast<int>(v);
+    else if (a == "--nodes" && next(v) && v >= 1 && v <= 200)
+      o.nodes = static_cast<int>(v);
     else if (a == "--help" || a == "-h") {
       Usage(stdout);
       std::exit(0);
-    } else if (!a.empty() && a[0] != '-' && o.out.empty()) o.out = a;
-    else return false;
+    } else if (!a.empty() && a[0] != '-' && o.out.empty())
+      o.out = a;
+    else
+      return false;
   }
   return !o.out.empty();
 }
@@ -174,7 +181,13 @@ int main(int argc, char** argv) {
     env.Text("Selected model:1").EndLine();
     for (std::size_t i = 0; i < phases.size(); ++i) {
       const Phase& ph = phases[i];
-      env.Int(static_cast<long>(i + 1)).Tab().Fixed(ph.airTemp, 1).Tab().Fixed(ph.humidity, 2).Tab().Fixed(ph.airSpeed, 2);
+      env.Int(static_cast<long>(i + 1))
+          .Tab()
+          .Fixed(ph.airTemp, 1)
+          .Tab()
+          .Fixed(ph.humidity, 2)
+          .Tab()
+          .Fixed(ph.airSpeed, 2);
       for (int p = 0; p < kParts; ++p) env.Tab().Int(layers[p] > 0 ? 1 : 0);
       env.Tab().Fixed(ph.durationMin, 2).Tab().Fixed(ph.metabolism, 1).Tab().Fixed(ph.airTemp, 1);
       env.EndLine();
@@ -196,7 +209,8 @@ int main(int argc, char** argv) {
   CWriter comfort(dir / "BodyDataforComfort.dat");
   std::vector<std::unique_ptr<CWriter>> fabric(kParts);
   for (int p = 0; p < kParts; ++p)
-    if (layers[p] > 0) fabric[p] = std::make_unique<CWriter>(dir / (std::string("fabrics") + kBodyPartNames[p] + ".dat"));
+    if (layers[p] > 0)
+      fabric[p] = std::make_unique<CWriter>(dir / (std::string("fabrics") + kBodyPartNames[p] + ".dat"));
   std::vector<std::unique_ptr<CWriter>> fibreOut;
   for (Fibre& f : fibres) fibreOut.push_back(std::make_unique<CWriter>(dir / f.name));
 
@@ -213,9 +227,28 @@ int main(int argc, char** argv) {
       const double time = nextSample * o.interval;
       for (int p = 0; p < kParts; ++p) {
         const PartState& s = model.Part(p);
-        body.Fixed(time, 4).Tab().Int(p).Tab().Fixed(s.skin, 4).Tab().Fixed(s.core, 4).Tab().Fixed(s.metabolism, 3)
-            .Tab().Fixed(s.skinHumidity, 4).Tab().Fixed(s.bloodFlow, 3).Tab().Fixed(s.sweatRate, 3).Tab()
-            .Fixed(s.sweatAccum, 3).Tab().Fixed(s.evapHeat, 3).Tab().Fixed(s.skinPressure, 2).Tab();
+        body.Fixed(time, 4)
+            .Tab()
+            .Int(p)
+            .Tab()
+            .Fixed(s.skin, 4)
+            .Tab()
+            .Fixed(s.core, 4)
+            .Tab()
+            .Fixed(s.metabolism, 3)
+            .Tab()
+            .Fixed(s.skinHumidity, 4)
+            .Tab()
+            .Fixed(s.bloodFlow, 3)
+            .Tab()
+            .Fixed(s.sweatRate, 3)
+            .Tab()
+            .Fixed(s.sweatAccum, 3)
+            .Tab()
+            .Fixed(s.evapHeat, 3)
+            .Tab()
+            .Fixed(s.skinPressure, 2)
+            .Tab();
         body.EndLine();
         double th, dm, cf;
         Comfort(s, th, dm, cf);
@@ -235,9 +268,25 @@ int main(int argc, char** argv) {
           mean /= g.nodesPerLayer;
           for (int n = 0; n < g.nodesPerLayer; ++n) {
             const FabricNode& node = g.nodes[(l - 1) * g.nodesPerLayer + n];
-            fabric[p]->Fixed(time, 4).Tab().Fixed(node.position, 5).Tab().Int(node.layer).Tab()
-                .Sci(node.vaporConc, 5).Tab().Sci(mean, 5).Tab().Sci(node.evapRate, 4).Tab()
-                .Fixed(node.relHumidity * 100.0, 3).Tab().Fixed(node.temperature, 4).Tab().Fixed(node.liquid, 4).Tab();
+            fabric[p]
+                ->Fixed(time, 4)
+                .Tab()
+                .Fixed(node.position, 5)
+                .Tab()
+                .Int(node.layer)
+                .Tab()
+                .Sci(node.vaporConc, 5)
+                .Tab()
+                .Sci(mean, 5)
+                .Tab()
+                .Sci(node.evapRate, 4)
+                .Tab()
+                .Fixed(node.relHumidity * 100.0, 3)
+                .Tab()
+                .Fixed(node.temperature, 4)
+                .Tab()
+                .Fixed(node.liquid, 4)
+                .Tab();
             fabric[p]->EndLine();
           }
         }

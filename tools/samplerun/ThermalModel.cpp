@@ -20,10 +20,10 @@ constexpr PartConstants kConst[kParts] = {
     {0.6, 9.0, 50000, 9000, 0.15},     // foot
 };
 
-constexpr double kLatentWhPerG = 0.68;  // W h per g of evaporated sweat
-constexpr double kLewis = 16.5;         // K/kPa
-constexpr double kFabricConductivity = 0.045;  // W/(m K), fibre and air
-constexpr double kVaporDiffusivity = 1.6e-5;   // m^2/s in fabric air spaces
+constexpr double kLatentWhPerG = 0.68;           // W h per g of evaporated sweat
+constexpr double kLewis = 16.5;                  // K/kPa
+constexpr double kFabricConductivity = 0.045;    // W/(m K), fibre and air
+constexpr double kVaporDiffusivity = 1.6e-5;     // m^2/s in fabric air spaces
 constexpr double kFibreDensity = 1300.0 * 0.15;  // kg fibre per m^3 of fabric
 
 double ConvectiveCoefficient(double airSpeed) { return 3.1 + 8.3 * std::sqrt(std::max(airSpeed, 0.1)); }
@@ -71,8 +71,9 @@ void CThermalModel::StepPart(int p, const Phase& phase, double dt) {
 
   // Thermoregulation: vasodilation and sweating from core and skin signals.
   const double coreSignal = s.core - 37.05, skinSignal = s.skin - 33.7;
-  s.bloodFlow = std::clamp(6.3 + 75.0 * std::max(coreSignal, 0.0) + 8.0 * std::max(skinSignal, 0.0)
-                               - 2.0 * std::max(-skinSignal, 0.0), 1.0, 90.0);
+  s.bloodFlow = std::clamp(
+      6.3 + 75.0 * std::max(coreSignal, 0.0) + 8.0 * std::max(skinSignal, 0.0) - 2.0 * std::max(-skinSignal, 0.0), 1.0,
+      90.0);
   s.sweatRate = std::clamp(170.0 * std::max(coreSignal, 0.0) + 12.0 * std::max(skinSignal, 0.0), 0.0, 500.0);
   s.metabolism = phase.metabolism * c.metabolicShare;
 
@@ -99,8 +100,8 @@ void CThermalModel::StepPart(int p, const Phase& phase, double dt) {
   s.skinHumidity = std::clamp(s.skinPressure / pSkinSat, 0.0, 1.0);
 
   const double qCoreSkin = (c.conductance + 1.163 * s.bloodFlow * 0.4) * (s.core - s.skin);
-  const double respiration = 0.0014 * s.metabolism * (34.0 - phase.airTemp) +
-                             0.0173 * s.metabolism * (5.87 - pAir / 1000.0);
+  const double respiration =
+      0.0014 * s.metabolism * (34.0 - phase.airTemp) + 0.0173 * s.metabolism * (5.87 - pAir / 1000.0);
   const double qDry = (s.skin - phase.airTemp) / rDry;
   s.core += (s.metabolism - qCoreSkin - respiration) * dt / c.coreCapacity;
   s.skin += (qCoreSkin - qDry - s.evapHeat) * dt / c.skinCapacity;
