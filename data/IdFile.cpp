@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "CharClass.h"
+#include "internal/CharClass.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "CharClass.h"
+#include "internal/CharClass.h"
 
 namespace {
 

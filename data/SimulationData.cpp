@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "Prefetched.h"
+#include "internal/Prefetched.h"
 
 namespace {
 const float kInitialSkin[kBodyPartCount][4] = {{1, 0, 0, 1}, {1, 1, 0, 1}, {0, 1, 0, 1},

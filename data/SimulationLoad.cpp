@@ -15,9 +15,9 @@
 #include "IdFile.h"
 #include "LineFormats.h"
 #include "LineReader.h"
-#include "Prefetched.h"
 #include "SimulationData.h"
-#include "TableFiles.h"
+#include "internal/Prefetched.h"
+#include "internal/TableFiles.h"
 
 namespace {
 

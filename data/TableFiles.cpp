@@ -1,4 +1,4 @@
-#include "TableFiles.h"
+#include "internal/TableFiles.h"
 
 #include <QFileInfo>
 #include <atomic>
