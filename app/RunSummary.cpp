@@ -10,9 +10,11 @@
 namespace {
 
 // A float as the shortest decimal that reads back to it, so 0.65f prints as
-// 0.65 and not as its double expansion.
+// 0.65 and not as its double expansion. JSON has no number for a value that
+// is not finite: it is said in words ("nan", "inf", "-inf"), never hidden.
 QJsonValue Num(float f) {
-  if (!std::isfinite(f)) return QJsonValue();
+  if (std::isnan(f)) return QStringLiteral("nan");
+  if (std::isinf(f)) return f > 0 ? QStringLiteral("inf") : QStringLiteral("-inf");
   char buf[32];
   auto r = std::to_chars(buf, buf + sizeof buf, f);
   return QByteArray(buf, static_cast<qsizetype>(r.ptr - buf)).toDouble();
@@ -27,9 +29,12 @@ QJsonArray PerPart(const T& values, F convert) {
 
 QJsonArray Range(float lo, float hi) { return QJsonArray{Num(lo), Num(hi)}; }
 
+// A value as text: numbers as numbers, words (ids, non-finite values) as they are.
+QString Text(const QJsonValue& v) { return v.isString() ? v.toString() : QString::number(v.toDouble()); }
+
 QString Join(const QJsonArray& a) {
   QStringList parts;
-  for (const QJsonValue& v : a) parts << (v.isString() ? v.toString() : QString::number(v.toDouble()));
+  for (const QJsonValue& v : a) parts << Text(v);
   return parts.join(QStringLiteral(", "));
 }
 
@@ -90,17 +95,17 @@ QString FormatRunSummary(const QJsonObject& o) {
   s << "Model id        " << o[QStringLiteral("modelId")].toString() << "\n";
   s << "Garment ids     " << Join(o[QStringLiteral("garmentIds")].toArray()) << "\n";
   s << "Samples         " << o[QStringLiteral("samples")].toInt() << " every "
-    << o[QStringLiteral("sampleInterval")].toDouble() << " min; fabric every "
-    << o[QStringLiteral("fabricInterval")].toDouble() << " min\n\n";
+    << Text(o[QStringLiteral("sampleInterval")]) << " min; fabric every " << Text(o[QStringLiteral("fabricInterval")])
+    << " min\n\n";
 
   s << "Phase  Start(min)  Temp   Humidity  Clothed (Head..Foot)\n";
   int i = 0;
   for (const QJsonValue& v : o[QStringLiteral("phases")].toArray()) {
     const QJsonObject ph = v.toObject();
     s << qSetFieldWidth(5) << Qt::right << i++ << qSetFieldWidth(0) << "  " << qSetFieldWidth(10)
-      << ph[QStringLiteral("start")].toDouble() << qSetFieldWidth(0) << "  " << qSetFieldWidth(5)
-      << ph[QStringLiteral("temperature")].toDouble() << qSetFieldWidth(0) << "  " << qSetFieldWidth(8)
-      << ph[QStringLiteral("humidity")].toDouble() << qSetFieldWidth(0) << "  "
+      << Text(ph[QStringLiteral("start")]) << qSetFieldWidth(0) << "  " << qSetFieldWidth(5)
+      << Text(ph[QStringLiteral("temperature")]) << qSetFieldWidth(0) << "  " << qSetFieldWidth(8)
+      << Text(ph[QStringLiteral("humidity")]) << qSetFieldWidth(0) << "  "
       << Join(ph[QStringLiteral("clothed")].toArray()) << "\n";
   }
   s << "\nPart    Layers  Nodes  FabricRows  ComfortRows\n";

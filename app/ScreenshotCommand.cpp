@@ -1,7 +1,9 @@
 #include "ScreenshotCommand.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QImage>
+#include <QSaveFile>
 #include <cstdio>
 
 #include "OpenGLView.h"
@@ -67,7 +69,37 @@ bool ParseScreenshotValue(const QString& option, const QString& value, Screensho
   return ok;
 }
 
+bool IsScreenshotInput(const QString& output, const QString& dataDir, const QString& moduleDir) {
+  const QFileInfo file(output);
+  const QString target = file.canonicalFilePath();  // empty when no such file exists yet
+  if (target.isEmpty()) return false;
+  const QFileInfo resolved(target);
+  const QString folder = resolved.absolutePath(), name = resolved.fileName();
+  if (folder == QFileInfo(dataDir).canonicalFilePath()) {
+    static const QStringList kRunFiles = {QStringLiteral("configure.dat"), QStringLiteral("bodyProperty.dat"),
+                                          QStringLiteral("BodyDataforComfort.dat"), QStringLiteral("id.dat")};
+    if (kRunFiles.contains(name)) return true;
+    for (const char* part : kBodyPartNames)
+      if (name == QStringLiteral("fabrics") + QLatin1String(part) + QStringLiteral(".dat")) return true;
+    if (name.startsWith(QStringLiteral("Fiber"), Qt::CaseInsensitive) &&
+        name.endsWith(QStringLiteral(".dat"), Qt::CaseInsensitive))
+      return true;
+  }
+  // The scenes' models, material libraries and backdrop beside the program.
+  if (folder == QFileInfo(moduleDir).canonicalFilePath()) {
+    const QString suffix = resolved.suffix().toLower();
+    if (suffix == QLatin1String("obj") || suffix == QLatin1String("mtl") || suffix == QLatin1String("bmp")) return true;
+  }
+  return false;
+}
+
 int RunScreenshotCommand(const ScreenshotOptions& o) {
+  const QString moduleDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+  if (IsScreenshotInput(o.file, o.dataDir, moduleDir)) {
+    std::fprintf(stderr, "corvane: \"%s\" is one of the files the screenshot reads; it is not overwritten.\n",
+                 qPrintable(o.file));
+    return 2;
+  }
   CScreenshotSink sink;
   CSimulationData data;
   data.SetMessageSink(&sink);
@@ -96,7 +128,7 @@ int RunScreenshotCommand(const ScreenshotOptions& o) {
   COpenGLView view;
   view.SetData(&data);
   view.SetMessageSink(&sink);
-  view.SetModuleDir(QCoreApplication::applicationDirPath() + QLatin1Char('/'));
+  view.SetModuleDir(moduleDir);
   view.m_nMode = o.mode;
   view.ResetCamera();
   view.m_nLayer = o.layer;
@@ -123,7 +155,10 @@ int RunScreenshotCommand(const ScreenshotOptions& o) {
     std::fprintf(stderr, "corvane: the scene could not be rendered (no OpenGL 2.1 context).\n");
     return 1;
   }
-  if (!image.save(o.file, "PNG")) {
+  // Written whole or not at all: a full disk never leaves half a picture
+  // in place of a good one.
+  QSaveFile out(o.file);
+  if (!out.open(QIODevice::WriteOnly) || !image.save(&out, "PNG") || !out.commit()) {
     std::fprintf(stderr, "corvane: cannot write \"%s\".\n", qPrintable(o.file));
     return 1;
   }

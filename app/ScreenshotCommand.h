@@ -21,3 +21,7 @@ struct ScreenshotOptions {
 bool ParseScreenshotValue(const QString& option, const QString& value, ScreenshotOptions& out, QString& error);
 // Exit code: 0 written, 1 the run, a model or the file failed.
 int RunScreenshotCommand(const ScreenshotOptions& options);
+// True when `output` is an existing file that a screenshot of the run in
+// `dataDir`, drawn with the program's models in `moduleDir`, reads: the run's
+// data files, and the models, material libraries and backdrop beside the program.
+bool IsScreenshotInput(const QString& output, const QString& dataDir, const QString& moduleDir);

@@ -45,7 +45,8 @@ bool ReadInt(std::string_view s, std::size_t& pos, long long& out) {
     if (v < 1000000000000LL) v = v * 10 + (s[p] - '0');
     ++p;
   }
-  if (p == digits) return false;
+  // A count beyond the range of int is no count (it would wrap into another).
+  if (p == digits || v > (neg ? 2147483648LL : 2147483647LL)) return false;
   out = neg ? -v : v;
   pos = p;
   return true;
@@ -54,11 +55,15 @@ bool ReadInt(std::string_view s, std::size_t& pos, long long& out) {
 }  // namespace
 
 IdFileContent ParseIdFile(std::string_view raw) {
-  // Text mode: CR LF reads as LF.
   std::string text;
   text.reserve(raw.size());
-  for (std::size_t i = 0; i < raw.size(); ++i)
-    if (!(raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n')) text.push_back(raw[i]);
+  // Text mode: CR LF reads as LF, and a lone CR (old editors) ends a line too.
+  for (std::size_t i = 0; i < raw.size(); ++i) {
+    if (raw[i] != '\r')
+      text.push_back(raw[i]);
+    else if (i + 1 >= raw.size() || raw[i + 1] != '\n')
+      text.push_back('\n');
+  }
   std::string_view s(text);
 
   IdFileContent result;

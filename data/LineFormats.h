@@ -24,6 +24,9 @@ inline constexpr ScanSpec kFiber{"%f\t%f\t%f\t%f\n", kFiberConvs, 4};
 inline constexpr Conv kBodyConvs[11] = {F, D, F, F, F, F, F, F, F, F, F};
 inline constexpr ScanSpec kBody{"%f\t%d\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t\n", kBodyConvs, 11};
 
+inline constexpr Conv kIntConv[1] = {D};
+inline constexpr ScanSpec kSelectedModelNumber{"%d", kIntConv, 1};  // after "Selected model:"
+
 inline constexpr Conv kComfortConvs[5] = {F, D, F, F, F};
 inline constexpr ScanSpec kComfort{"%f\t%d\t%f\t%f\t%f\t\n", kComfortConvs, 5};
 }  // namespace LineFormats

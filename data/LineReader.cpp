@@ -1,27 +1,44 @@
 #include "LineReader.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <new>
 #include <string>
+
+#include "RegularFile.h"
 
 namespace {
 constexpr std::size_t kChunk = 1 << 20;
 
-int OpenForReading(const QString& path) {
-  const QByteArray name = QFile::encodeName(path);
-  int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return -1;
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-    ::close(fd);
-    return -1;
-  }
-  ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+int OpenForReading(const QString& path, std::size_t& size) {
+  const int fd = OpenRegularFile(QFile::encodeName(path).constData(), size);
+  if (fd >= 0) ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
   return fd;
+}
+
+// Where the line at `start` ends: its length, and how much the line takes
+// with its break (LF, CR LF or a lone CR, as old editors write). False when no
+// break is in sight yet; a CR at the very end may be the first half of a CR LF.
+bool FindBreak(const char* start, std::size_t avail, bool atEnd, std::size_t& length, std::size_t& used) {
+  const char* end = start + avail;
+  const char* nl = avail ? static_cast<const char*>(std::memchr(start, '\n', avail)) : nullptr;
+  const char* stop = nl ? nl : end;
+  const char* cr = static_cast<const char*>(std::memchr(start, '\r', static_cast<std::size_t>(stop - start)));
+  if (cr) {
+    if (cr + 1 == end && !atEnd) return false;
+    length = static_cast<std::size_t>(cr - start);
+    used = length + 1 + (cr + 1 < end && cr[1] == '\n' ? 1 : 0);
+    return true;
+  }
+  if (!nl) return false;
+  length = static_cast<std::size_t>(nl - start);
+  used = length + 1;
+  return true;
 }
 }  // namespace
 
@@ -37,7 +54,7 @@ CLineReader::~CLineReader() {
 
 bool CLineReader::Open(const QString& path) {
   if (m_fd >= 0) ::close(m_fd);
-  m_fd = OpenForReading(path);
+  m_fd = OpenForReading(path, m_remaining);
   m_pos = m_end = 0;
   m_eof = m_bInTail = false;
   if (m_fd < 0) return false;
@@ -45,24 +62,23 @@ bool CLineReader::Open(const QString& path) {
   return true;
 }
 
-// Moves the unread tail to the front and reads more; false at end of file.
-bool CLineReader::Fill() {
-  if (m_eof) return false;
-  std::size_t tail = m_end - m_pos;
-  if (tail && m_pos) std::memmove(m_buf.data(), m_buf.data() + m_pos, tail);
+// Moves the unread rest to the front and reads more, up to the size the file
+// had when it was opened.
+void CLineReader::Fill() {
+  if (m_eof) return;
+  const std::size_t rest = m_end - m_pos;
+  if (rest && m_pos) std::memmove(m_buf.data(), m_buf.data() + m_pos, rest);
   m_pos = 0;
-  m_end = tail;
-  while (m_end < m_buf.size()) {
-    ssize_t n = ::read(m_fd, m_buf.data() + m_end, m_buf.size() - m_end);
+  m_end = rest;
+  while (m_end < m_buf.size() && m_remaining > 0) {
+    const ssize_t n = ::read(m_fd, m_buf.data() + m_end, std::min(m_buf.size() - m_end, m_remaining));
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      m_eof = true;
-      break;
-    }
+    if (n <= 0) break;
     m_end += static_cast<std::size_t>(n);
-    if (m_end - tail >= kChunk / 2) break;
+    m_remaining -= static_cast<std::size_t>(n);
+    if (m_end - rest >= kChunk / 2) return;
   }
-  return m_end > tail;
+  m_eof = true;
 }
 
 namespace {
@@ -82,39 +98,33 @@ bool CLineReader::Next(TextLine& line) {
   m_bInTail = false;
   for (;;) {
     char* start = m_buf.data() + m_pos;
-    std::size_t avail = m_end - m_pos;
-    char* nl = avail ? static_cast<char*>(std::memchr(start, '\n', avail)) : nullptr;
-    if (nl) {
-      const std::size_t raw = static_cast<std::size_t>(nl - start);
-      std::size_t len = raw;
-      if (!tail && len && start[len - 1] == '\r') --len;
+    const std::size_t avail = m_end - m_pos;
+    std::size_t len = 0, used = 0;
+    if (FindBreak(start, avail, m_eof, len, used)) {
       if (tail) {
-        m_pos += raw + 1;
+        m_pos += used;
         return SetLine(line, start, 0, true, true), true;
       }
       if (len + 1 > kMaxLine) return TakeHead(line, start), true;
-      m_pos += raw + 1;
+      m_pos += used;
       return SetLine(line, start, len, true, false), true;
     }
-    // No line break in the buffer. More than a line's worth without one: the
-    // line is too long whatever follows. A tail streams past, keeping only
-    // its last character (a CR that a LF may follow).
+    if (m_eof) {  // the last line, without a break
+      if (avail == 0 && !tail) return false;
+      if (tail) {
+        m_pos = m_end;
+        return SetLine(line, start, 0, false, true), true;
+      }
+      if (avail > kMaxLine) return TakeHead(line, start), true;
+      m_pos = m_end;
+      return SetLine(line, start, avail, false, false), true;
+    }
+    // More than a line's worth without a break: the line is too long
+    // whatever follows. A tail streams past, keeping only its last character
+    // (a CR that a LF may follow).
     if (!tail && avail > kMaxLine + 1) return TakeHead(line, start), true;
     if (tail && avail > 1) m_pos = m_end - 1;
-    if (!Fill()) {
-      start = m_buf.data() + m_pos;
-      avail = m_end - m_pos;
-      if (avail == 0 && !tail) return false;
-      m_pos = m_end;
-      if (tail) return SetLine(line, start, 0, false, true), true;
-      std::size_t len = avail;
-      if (len && start[len - 1] == '\r') --len;
-      if (len > kMaxLine) {
-        m_pos = static_cast<std::size_t>(start - m_buf.data());
-        return TakeHead(line, start), true;
-      }
-      return SetLine(line, start, len, false, false), true;
-    }
+    Fill();
   }
 }
 
@@ -127,16 +137,25 @@ void CLineReader::TakeHead(TextLine& line, const char* start) {
 }
 
 bool ReadWholeFile(const QString& path, std::string& out) {
-  int fd = OpenForReading(path);
+  std::size_t size = 0;
+  const int fd = OpenForReading(path, size);
   if (fd < 0) return false;
   out.clear();
-  char buf[65536];
-  for (;;) {
-    ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    out.append(buf, static_cast<std::size_t>(n));
+  bool ok = true;
+  try {
+    out.resize(size);
+    std::size_t got = 0;
+    while (got < size) {
+      const ssize_t n = ::read(fd, out.data() + got, size - got);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      got += static_cast<std::size_t>(n);
+    }
+    out.resize(got);  // a file that shrank meanwhile
+  } catch (const std::bad_alloc&) {
+    out.clear();
+    ok = false;
   }
   ::close(fd);
-  return true;
+  return ok;
 }

@@ -2,7 +2,8 @@
 // Reads a text file line by line with the data files' line rules: a line
 // (counting its line break) of at most 255 characters is read whole; of a
 // longer one the first 255 characters read as a line, and the rest of it is
-// one line that is too long; CR LF and LF line ends read alike. The file
+// one line that is too long; LF, CR LF and a lone CR end a line alike. Only a
+// regular file opens, and no more is read than its size when it was opened. The file
 // is streamed through one buffer, so big files cost no more memory than small.
 
 #include <QString>
@@ -32,16 +33,18 @@ class CLineReader {
   bool Next(TextLine& line);
 
  private:
-  bool Fill();
+  void Fill();
   void TakeHead(TextLine& line, const char* start);
 
   int m_fd = -1;
   std::vector<char> m_buf;
   std::size_t m_pos = 0;
   std::size_t m_end = 0;
+  std::size_t m_remaining = 0;  // bytes of the file not read yet, of its size when opened
   bool m_eof = false;
   bool m_bInTail = false;
 };
 
-// Reads a whole (small) file into a string; false when it cannot be opened.
+// Reads a whole (small) file into a string, with the same rules for opening;
+// false when it cannot be opened or held in memory.
 bool ReadWholeFile(const QString& path, std::string& out);

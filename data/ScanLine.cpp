@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <string>
 
 #include "internal/CharClass.h"
 
@@ -22,6 +24,8 @@ locale_t CLocale() {
 }
 
 enum class Step { Ok, Mismatch, Unsure };
+
+constexpr long long kIntLimit = 2147483647LL;
 
 // Powers of ten that a float holds exactly.
 constexpr float kPow10[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
@@ -105,12 +109,14 @@ Step ScanInt(const char*& p, const char* end, int* out) {
   const char* d = q;
   long long v = 0;
   while (q < end && IsDigit(*q)) {
-    if (q - d >= 9) return Step::Unsure;  // might not fit an int: scanf decides
-    v = v * 10 + (*q - '0');
+    if (v <= kIntLimit) v = v * 10 + (*q - '0');  // beyond the limit it only needs to stay beyond
     ++q;
   }
   if (q == d) return q == p ? Step::Mismatch : Step::Unsure;
   if (q < end && *q != '\0' && !IsCSpace(*q)) return Step::Unsure;
+  // A number beyond the range of int is no value of the field: read modulo
+  // 2^32 it would become another part or layer.
+  if (v > (neg ? kIntLimit + 1 : kIntLimit)) return Step::Mismatch;
   *out = static_cast<int>(neg ? -v : v);
   p = q;
   return Step::Ok;
@@ -122,18 +128,31 @@ int ScanLineReference(const char* begin, const char* end, const ScanSpec& format
   char buf[4096];
   std::size_t n = static_cast<std::size_t>(end - begin);
   char* text = buf;
-  char* heap = nullptr;
-  if (n >= sizeof buf) text = heap = new char[n + 1];
+  std::unique_ptr<char[]> heap;
+  if (n >= sizeof buf) heap.reset(text = new char[n + 1]);
   std::memcpy(text, begin, n);
   text[n] = '\0';
+  // Integers are read wide and range-checked: a value beyond int is no value
+  // (plain %d would wrap it).
+  std::string wide;
+  for (const char* f = format.scanfFormat; *f; ++f) {
+    wide += *f;
+    if (f[0] == '%' && f[1] == 'd') wide += "ll";
+  }
   void* o[kMaxConversions];
   float dummy[kMaxConversions];
-  for (int i = 0; i < kMaxConversions; ++i) o[i] = i < format.count ? outs[i] : &dummy[i];
+  long long ints[kMaxConversions] = {};
+  for (int i = 0; i < kMaxConversions; ++i)
+    o[i] = i >= format.count ? static_cast<void*>(&dummy[i]) : format.convs[i] == Conv::Int ? &ints[i] : outs[i];
   locale_t old = uselocale(CLocale());
-  int r = std::sscanf(text, format.scanfFormat, o[0], o[1], o[2], o[3], o[4], o[5], o[6], o[7], o[8], o[9], o[10],
-                      o[11], o[12], o[13], o[14], o[15]);
+  const int r = std::sscanf(text, wide.c_str(), o[0], o[1], o[2], o[3], o[4], o[5], o[6], o[7], o[8], o[9], o[10],
+                            o[11], o[12], o[13], o[14], o[15]);
   uselocale(old);
-  delete[] heap;
+  for (int i = 0; i < r && i < format.count; ++i) {
+    if (format.convs[i] != Conv::Int) continue;
+    if (ints[i] > kIntLimit || ints[i] < -kIntLimit - 1) return i;
+    *static_cast<int*>(outs[i]) = static_cast<int>(ints[i]);
+  }
   return r;
 }
 

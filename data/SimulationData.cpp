@@ -134,7 +134,13 @@ void CSimulationData::UpdateColours(bool advance) {
   auto layerRow = [&](int p, int layer) -> const FabricRow* {
     const int layers = m_nLayers[p];
     if (fabricStep < 0 || layer < 1 || layer > layers) return nullptr;
-    const long long index = (fabricStep * layers + layer) * static_cast<long long>(m_nNodesPerLayer[p]) - 1;
+    // The factors come from the files: a product that overflows is no row.
+    long long index = 0;
+    if (__builtin_mul_overflow(fabricStep, static_cast<long long>(layers), &index) ||
+        __builtin_add_overflow(index, static_cast<long long>(layer), &index) ||
+        __builtin_mul_overflow(index, static_cast<long long>(m_nNodesPerLayer[p]), &index))
+      return nullptr;
+    --index;
     if (index < 0 || index >= static_cast<long long>(m_fabric[p].size())) return nullptr;
     return &m_fabric[p][static_cast<std::size_t>(index)];
   };

@@ -97,4 +97,5 @@ inline constexpr const char* kNoBody = "No data or incorrect format in body prop
 inline constexpr const char* kNoComfort = "No data or incorrect format in BodyDataforComfort data file!";
 inline constexpr const char* kNoIds = "No data or incorrect format in id data file!";
 inline constexpr const char* kFiberSuffix = " format is incorrect!";
+inline constexpr const char* kCannotRead = " can not be read!";  // after a file name
 }  // namespace LoadMessages

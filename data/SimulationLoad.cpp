@@ -10,12 +10,14 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <string_view>
 #include <thread>
 
 #include "IdFile.h"
 #include "LineFormats.h"
 #include "LineReader.h"
 #include "SimulationData.h"
+#include "internal/CharClass.h"
 #include "internal/Prefetched.h"
 #include "internal/TableFiles.h"
 
@@ -24,6 +26,23 @@ namespace {
 void Widen(float value, float& lo, float& hi) {
   if (value > hi) hi = value;
   if (value < lo) lo = value;
+}
+
+// "Selected model:%d": the blank matches any run of white space (none
+// included); a number beyond the range of int is no number.
+bool ReadSelectedModel(std::string_view s, int& model) {
+  std::size_t p = 0;
+  for (const char c : std::string_view("Selected model:")) {
+    if (c == ' ') {
+      while (p < s.size() && IsCSpace(s[p])) ++p;
+    } else if (p < s.size() && s[p] == c) {
+      ++p;
+    } else {
+      return false;
+    }
+  }
+  void* out[1] = {&model};
+  return ScanLine(s.data() + p, s.data() + s.size(), LineFormats::kSelectedModelNumber, out) == 1;
 }
 
 // Clothed when the phase-0 value truncated to an integer is above 0.
@@ -109,11 +128,8 @@ bool CSimulationData::LoadEnvironment() {
   }
   TextLine line{};
   if (reader.Next(line) && !line.tooLong) {
-    char buf[CLineReader::kMaxLine + 1];
-    std::memcpy(buf, line.text, line.length);
-    buf[line.length] = '\0';
     int model = 0;
-    if (std::sscanf(buf, "Selected model:%d", &model) == 1) m_nSelectedModel = model;
+    if (ReadSelectedModel(std::string_view(line.text, line.length), model)) m_nSelectedModel = model;
   }
   m_nEnvPhases = 0;
   int unreadable = 0;
@@ -169,6 +185,7 @@ bool CSimulationData::LoadFiberFile(const QString& name) {
 }
 
 bool CSimulationData::LoadFabrics() {
+  bool allRead = true;
   int unreadable = 0;
   bool intervalPending = true;
   for (int p = 0; p < kBodyPartCount; ++p) {
@@ -176,7 +193,16 @@ bool CSimulationData::LoadFabrics() {
       const QString& name = m_fabricFileNames[p];
       ParsedFile<FabricRow> parsed = m_pPrefetched ? Take(m_pPrefetched->fabrics, name, ParseFabricFile, PathOf(name))
                                                    : ParseFabricFile(PathOf(name));
-      if (!parsed.opened) return false;
+      if (!parsed.opened) {
+        // Said, and the later parts still read: a file that cannot be read
+        // loses that part's fabric alone.
+        Report(QStringLiteral("Fabric Data"), name + QString::fromLatin1(LoadMessages::kCannotRead));
+        allRead = false;
+        if (unreadable > 2) ReportUnreadable("Fabric Data");
+        continue;
+      }
+      if (!parsed.empty && parsed.rows.empty())
+        Report(QStringLiteral("Fabric Data"), name + QString::fromLatin1(LoadMessages::kFiberSuffix));
       unreadable += parsed.unreadable;
       int layers = 1, nodes = 1, lastLayer = -1;
       bool intervalFound = false;
@@ -205,7 +231,7 @@ bool CSimulationData::LoadFabrics() {
     }
     if (unreadable > 2) ReportUnreadable("Fabric Data");
   }
-  return true;
+  return allRead;
 }
 
 bool CSimulationData::LoadBodyProperties(const QString& name) {
@@ -220,7 +246,8 @@ bool CSimulationData::LoadBodyProperties(const QString& name) {
   }
   m_body = std::move(parsed.rows);
   if (parsed.unreadable > 2) ReportUnreadable("BodyProperty Data");
-  if (m_body.empty()) return false;
+  // Less than one whole sample (six rows, Head ... Foot) is no body data.
+  if (m_body.size() < static_cast<std::size_t>(kBodyPartCount)) return false;
   for (int i = 0; i < m_nEnvPhases && i < kMaxEnvPhases; ++i)
     Widen(m_env[static_cast<std::size_t>(i)].m_fHumidity, m_fHumidityMin, m_fHumidityMax);
   m_nSamples = static_cast<int>(std::min<std::size_t>(m_body.size() / kBodyPartCount, INT_MAX));
@@ -237,8 +264,13 @@ bool CSimulationData::LoadComfort() {
     Report(QStringLiteral("Error"), QString::fromLatin1(LoadMessages::kNoComfort));
     return false;
   }
-  for (int p = 0; p < kBodyPartCount; ++p) m_comfort[p] = std::move(parsed.parts[p]);
-  if (parsed.unreadable > 2) ReportUnreadable("BodyDataforComfort Data");
+  bool anyRow = false;
+  for (int p = 0; p < kBodyPartCount; ++p) {
+    anyRow = anyRow || !parsed.parts[p].empty();
+    m_comfort[p] = std::move(parsed.parts[p]);
+  }
+  // A file with lines but no row is said, however few its lines are.
+  if (parsed.unreadable > 2 || (!parsed.empty && !anyRow)) ReportUnreadable("BodyDataforComfort Data");
   return true;
 }
 
@@ -249,6 +281,7 @@ void CSimulationData::LoadIds() {
     return;
   }
   IdFileContent ids = ParseIdFile(text);
+  if (!text.empty() && !ids.hasModelId) Report(QStringLiteral("Error"), QString::fromLatin1(LoadMessages::kNoIds));
   if (ids.hasModelId) m_strModelId = ids.modelId;
   m_garmentIds += ids.garmentIds;
 }

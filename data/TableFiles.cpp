@@ -1,7 +1,7 @@
 #include "internal/TableFiles.h"
 
-#include <QFileInfo>
 #include <atomic>
+#include <new>
 #include <thread>
 
 #include "LineFormats.h"
@@ -16,37 +16,70 @@ inline int Scan(const TextLine& line, const ScanSpec& format, void* const* outs)
   return ScanLine(line.text, line.text + line.length, format, outs);
 }
 
-// Room for the rows of a file whose lines are at least `lineBytes` long, so
-// the table never grows by copying; pages never written cost nothing.
-std::size_t EstimateRows(const QString& path, std::size_t lineBytes) {
-  const qint64 size = QFileInfo(path).size();
-  return size > 0 ? static_cast<std::size_t>(size) / lineBytes + 16 : 16;
-}
+// Rows gathered in blocks of a fixed size while a file is read: the memory
+// grows with what the file holds (not with its size on disk, which may be
+// anything), and growing never copies what was read before. The blocks are
+// joined into one table at the end, each freed as soon as it is copied.
+template <class Row>
+class CRowBlocks {
+ public:
+  static constexpr std::size_t kBlockRows = (std::size_t{1} << 20) / sizeof(Row);
+  void Push(const Row& row) {
+    if (m_blocks.empty() || m_blocks.back().size() == kBlockRows) {
+      m_blocks.emplace_back();
+      m_blocks.back().reserve(kBlockRows);
+    }
+    m_blocks.back().push_back(row);
+    ++m_count;
+  }
+  std::vector<Row> Join() {
+    std::vector<Row> all;
+    if (m_blocks.size() == 1) return std::move(m_blocks.front());
+    all.reserve(m_count);
+    for (std::vector<Row>& block : m_blocks) {
+      all.insert(all.end(), block.begin(), block.end());
+      std::vector<Row>().swap(block);
+    }
+    return all;
+  }
 
-// Reads `path` line by line, appending a row whenever `accept` says the
-// scanned line is one and counting the other lines as unreadable.
+ private:
+  std::vector<std::vector<Row>> m_blocks;
+  std::size_t m_count = 0;
+};
+
+// Reads `path` line by line, keeping a row whenever `accept` says the scanned
+// line is one and counting the other lines as unreadable. A file too big for
+// memory is reported as one that cannot be read, never as an abort.
 template <class Row, class Setup, class Accept>
-ParsedFile<Row> ParseRows(const QString& path, std::size_t lineBytes, Setup setup, Accept accept) {
+ParsedFile<Row> ParseRows(const QString& path, Setup setup, Accept accept) {
   ParsedFile<Row> out;
   CLineReader reader;
   if (!reader.Open(path)) return out;
-  out.opened = true;
-  out.rows.reserve(EstimateRows(path, lineBytes));
-  Row row{};
-  void* outs[kMaxConversions];
-  setup(row, outs);
-  TextLine line{};
-  while (reader.Next(line)) {
-    switch (accept(line, row, outs)) {
-      case 1:
-        out.rows.push_back(row);
-        break;
-      case 0:
-        ++out.unreadable;
-        break;
-      default:
-        break;  // skipped, not counted
+  try {
+    CRowBlocks<Row> rows;
+    Row row{};
+    void* outs[kMaxConversions];
+    setup(row, outs);
+    TextLine line{};
+    while (reader.Next(line)) {
+      out.empty = false;
+      switch (accept(line, row, outs)) {
+        case 1:
+          rows.Push(row);
+          break;
+        case 0:
+          ++out.unreadable;
+          break;
+        default:
+          break;  // skipped, not counted
+      }
     }
+    out.rows = rows.Join();
+    out.opened = true;
+  } catch (const std::bad_alloc&) {
+    out = ParsedFile<Row>{};
+    out.tooBig = true;
   }
   return out;
 }
@@ -55,14 +88,14 @@ ParsedFile<Row> ParseRows(const QString& path, std::size_t lineBytes, Setup setu
 
 ParsedFile<FiberRow> ParseFiberFile(const QString& path) {
   return ParseRows<FiberRow>(
-      path, 24,
+      path,
       [](FiberRow& r, void** o) { o[0] = &r.m_fTime, o[1] = &r.m_fPosition, o[2] = &r.m_fValue1, o[3] = &r.m_fValue2; },
       [](const TextLine& line, FiberRow&, void** o) { return Scan(line, LineFormats::kFiber, o) == 4 ? 1 : 0; });
 }
 
 ParsedFile<FabricRow> ParseFabricFile(const QString& path) {
   return ParseRows<FabricRow>(
-      path, 40,
+      path,
       [](FabricRow& r, void** o) {
         o[0] = &r.m_fTime, o[1] = &r.m_fPosition, o[2] = &r.m_nLayer, o[3] = &r.m_fVaporConc;
         o[4] = &r.m_fMeanVaporConc, o[5] = &r.m_fEvapRate, o[6] = &r.m_fHumidity, o[7] = &r.m_fTemperature;
@@ -79,7 +112,7 @@ ParsedFile<FabricRow> ParseFabricFile(const QString& path) {
 
 ParsedFile<BodyPropertyRow> ParseBodyFile(const QString& path) {
   return ParseRows<BodyPropertyRow>(
-      path, 48,
+      path,
       [](BodyPropertyRow& r, void** o) {
         o[0] = &r.m_fTime, o[1] = &r.m_nPart, o[2] = &r.m_fSkinTemp, o[3] = &r.m_fCoreTemp;
         o[4] = &r.m_fMetabolism, o[5] = &r.m_fSkinHumidity, o[6] = &r.m_fBloodFlow, o[7] = &r.m_fSweatRate;
@@ -94,7 +127,7 @@ ParsedComfort ParseComfortFile(const QString& path) {
     int part;
   };
   ParsedFile<Tagged> tagged = ParseRows<Tagged>(
-      path, 16,
+      path,
       [](Tagged& t, void** o) {
         o[0] = &t.row.m_fTime, o[1] = &t.part, o[2] = &t.row.m_fThermal, o[3] = &t.row.m_fDampness;
         o[4] = &t.row.m_fComfort;
@@ -105,8 +138,15 @@ ParsedComfort ParseComfortFile(const QString& path) {
       });
   ParsedComfort out;
   out.opened = tagged.opened;
+  out.tooBig = tagged.tooBig;
+  out.empty = tagged.empty;
   out.unreadable = tagged.unreadable;
-  for (const Tagged& t : tagged.rows) out.parts[t.part].push_back(t.row);
+  try {
+    for (const Tagged& t : tagged.rows) out.parts[t.part].push_back(t.row);
+  } catch (const std::bad_alloc&) {
+    out = ParsedComfort{};
+    out.tooBig = true;
+  }
   return out;
 }
 

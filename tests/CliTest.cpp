@@ -11,6 +11,7 @@
 
 #include "GermanLocale.h"
 #include "RunFolder.h"
+#include "ScreenshotCommand.h"
 
 namespace {
 
@@ -157,6 +158,13 @@ TEST(Cli, ModelInfoExitCodes) {
   CRunFolder f;
   f.Write(QStringLiteral("bad.obj"), "v 0 0 0\nf 1 2 3\n");
   f.Write(QStringLiteral("cube.obj"), "v 0 0 0\nv 1 0 0\nv 0 1 0\ng head\nf 1 2 3\n");
+  f.Write(QStringLiteral("empty.obj"), "");
+  f.Write(QStringLiteral("picture.obj"), std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+  for (const char* notAModel : {"empty.obj", "picture.obj"}) {
+    Result r = Corvane({QStringLiteral("--model-info"), f.Dir() + QLatin1String(notAModel)});
+    EXPECT_EQ(r.exitCode, 1) << notAModel;
+    EXPECT_TRUE(r.out.isEmpty()) << notAModel;
+  }
   EXPECT_EQ(Corvane({QStringLiteral("--model-info"), f.Dir() + QStringLiteral("missing.obj")}).exitCode, 1);
   EXPECT_EQ(Corvane({QStringLiteral("--model-info"), f.Dir() + QStringLiteral("bad.obj")}).exitCode, 1);
   EXPECT_EQ(Corvane({QStringLiteral("--model-info")}).exitCode, 2);
@@ -173,8 +181,7 @@ bool HaveDisplay() { return qEnvironmentVariableIsSet("DISPLAY") || qEnvironment
 
 TEST(Cli, ScreenshotOfEachScene) {
   if (!HaveDisplay()) GTEST_SKIP() << "no display (run under xvfb-run)";
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));  // Mesa's driver at exit
+  const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   CRunFolder out;
   struct Case {
     QStringList args;
@@ -203,8 +210,7 @@ TEST(Cli, ScreenshotOfEachScene) {
 
 TEST(Cli, ScreenshotRefusesBadRequests) {
   if (!HaveDisplay()) GTEST_SKIP() << "no display (run under xvfb-run)";
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+  const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   CRunFolder out;
   const QString file = out.Dir() + QStringLiteral("x.png");
   auto run = [&](QStringList extra) {
@@ -235,4 +241,70 @@ TEST(Cli, ScreenshotRefusesBadRequests) {
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_TRUE(r.err.contains("cannot write"));
   EXPECT_FALSE(QFile::exists(out.Dir() + QStringLiteral("nothing")));
+}
+
+TEST(Cli, ModelInfoJsonIsOneDocumentWithTheDiagnosticsOnStandardError) {
+  CRunFolder f;
+  f.Write(QStringLiteral("m.obj"), "mtllib none.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nvp 1\nusemtl skin\nf 1 2 3\n");
+  Result r = Corvane({QStringLiteral("--model-info"), f.Dir() + QStringLiteral("m.obj"), QStringLiteral("--json")});
+  ASSERT_EQ(r.exitCode, 0);
+  EXPECT_EQ(Json(r)["triangles"].toInt(), 1);
+  for (const char* said : {"can't open material file", "Unknown token", "can't find material"})
+    EXPECT_TRUE(r.err.contains(said)) << said;
+}
+
+TEST(Cli, TheTextSummarySaysWhatANonFiniteValueIs) {
+  CRunFolder f;
+  f.WriteMinimal();
+  f.Write(QStringLiteral("configure.dat"), "Selected model:1\n1\tnan\t0.5\t0\tinf\t0\t0\t0\t0\t0\t10\t0\t0\n");
+  Result r = Corvane({QStringLiteral("--info"), f.Dir()});
+  ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+  const QString phase = QString::fromUtf8(r.out).section(QLatin1Char('\n'), 7, 7);  // the first phase's line
+  EXPECT_TRUE(phase.contains(QStringLiteral("nan"))) << phase.toStdString();
+  EXPECT_TRUE(phase.contains(QStringLiteral("inf, 0"))) << phase.toStdString();
+  const QJsonObject o = Json(Corvane({QStringLiteral("--info"), QStringLiteral("--json"), f.Dir()}));
+  EXPECT_EQ(o["phases"][0]["temperature"].toString(), QStringLiteral("nan"));
+}
+
+TEST(Cli, ScreenshotNeverWritesOverWhatItReads) {
+  CRunFolder run, program;
+  run.WriteMinimal();
+  for (const char* name : {"model.obj", "spacesuit.mtl", "1.bmp"}) program.Write(QLatin1String(name), "x");
+  struct Case {
+    QString path;
+    bool input;
+  } cases[] = {
+      {run.Dir() + QStringLiteral("configure.dat"), true}, {run.Dir() + QStringLiteral("bodyProperty.dat"), true},
+      {run.Dir() + QStringLiteral("id.dat"), true},        {run.Dir() + QStringLiteral("picture.png"), false},
+      {program.Dir() + QStringLiteral("model.obj"), true}, {program.Dir() + QStringLiteral("1.bmp"), true},
+      {program.Dir() + QStringLiteral("shot.png"), false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(IsScreenshotInput(c.path, run.Dir(), program.Dir()), c.input) << c.path.toStdString();
+  // The same file by another name is still the file.
+  ASSERT_TRUE(QFile::link(run.Dir() + QStringLiteral("configure.dat"), program.Dir() + QStringLiteral("alias.png")));
+  EXPECT_TRUE(IsScreenshotInput(program.Dir() + QStringLiteral("alias.png"), run.Dir(), program.Dir()));
+  // And the command refuses before anything is drawn.
+  QFile before(run.Dir() + QStringLiteral("configure.dat"));
+  ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+  const QByteArray content = before.readAll();
+  Result r = Corvane({QStringLiteral("--screenshot"), run.Dir() + QStringLiteral("configure.dat"),
+                      QStringLiteral("--view"), QStringLiteral("static"), run.Dir()});
+  EXPECT_EQ(r.exitCode, 2);
+  QFile after(run.Dir() + QStringLiteral("configure.dat"));
+  ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+  EXPECT_EQ(after.readAll(), content);
+}
+
+TEST(Cli, AnUnreachableDisplayIsAnErrorNotACrash) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+  env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+  env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":4242"));
+  CRunFolder out;
+  Result r = Corvane({QStringLiteral("--screenshot"), out.Dir() + QStringLiteral("x.png"), QStringLiteral("--view"),
+                      QStringLiteral("static"), SampleRun()},
+                     env);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(r.err.contains("cannot open the display \":4242\"")) << r.err.constData();
 }

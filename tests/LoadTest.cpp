@@ -174,7 +174,7 @@ TEST(LoadFabrics, LayersNodesIntervalAndHumidity) {
   EXPECT_EQ(l.data.m_nLayers[Head], 0);
 }
 
-TEST(LoadFabrics, OnlyClothedPartsAndAMissingFileEndsTheFabrics) {
+TEST(LoadFabrics, OnlyClothedPartsAndAMissingFileIsSaidAndLosesOnlyItsPart) {
   CRunFolder f;
   f.WriteMinimal(2, "1\t1\t0\t0\t1\t1");
   f.Write(QStringLiteral("fabricsHead.dat"), FabricStep(0, 1, 2) + FabricStep(1, 1, 2));
@@ -185,9 +185,11 @@ TEST(LoadFabrics, OnlyClothedPartsAndAMissingFileEndsTheFabrics) {
   ASSERT_TRUE(l.ok);
   EXPECT_EQ(l.data.m_fabric[Head].size(), 4u);
   EXPECT_TRUE(l.data.m_fabric[Arm].empty());  // not clothed: not opened
-  EXPECT_TRUE(l.data.m_fabric[Leg].empty());  // after the missing trunk file
-  EXPECT_TRUE(l.data.m_fabric[Foot].empty());
-  EXPECT_TRUE(l.messages.m_entries.empty());
+  EXPECT_TRUE(l.data.m_fabric[Trunk].empty());
+  EXPECT_EQ(l.data.m_fabric[Leg].size(), 2u);  // the later parts are still read
+  EXPECT_EQ(l.data.m_fabric[Foot].size(), 2u);
+  ASSERT_EQ(l.messages.m_entries.size(), 1u);
+  EXPECT_EQ(l.Count("Fabric Data", "fabricsTrunk.dat can not be read!"), 1);
 }
 
 TEST(LoadFabrics, MoreThanTenLayersKeepsCountsAndStaysInBounds) {
@@ -243,10 +245,9 @@ TEST(LoadBody, SamplesAndInterval) {
   f.WriteMinimal();
   f.Write(QStringLiteral("bodyProperty.dat"),
           BodyRows(0).substr(0, BodyRows(0).rfind('\n', BodyRows(0).size() - 2) + 1));
-  Loaded five(f.Dir());
-  ASSERT_TRUE(five.ok);
-  EXPECT_EQ(five.data.m_body.size(), 5u);
-  EXPECT_EQ(five.data.m_nSamples, 0);
+  Loaded five(f.Dir());  // less than one whole sample: no body data
+  EXPECT_FALSE(five.ok);
+  EXPECT_EQ(five.Count("Error", LoadMessages::kNoBody), 1);
 }
 
 TEST(LoadBody, MissingOrEmptyFailsWithAMessage) {

@@ -103,7 +103,9 @@ std::vector<std::string> GroupsOfTriangles(const ObjModel& m) {
   return of;
 }
 
-void Compare(const std::string& path) {
+// With `danglingAttributes`, the file names normals or texture coordinates
+// that it lacks: the geometry must agree, and such corners carry none.
+void Compare(const std::string& path, bool danglingAttributes = false) {
   SCOPED_TRACE(path);
   ObjModel* m = glmReadOBJ(path.c_str());
   ASSERT_TRUE(m);
@@ -135,6 +137,11 @@ void Compare(const std::string& path) {
         const ObjTriangle& t = m->triangles[tri];
         for (int c = 0; c < 3; ++c) {
           ASSERT_EQ(static_cast<int>(t.vertexIndex[c]), corner[c].vertex_index + 1) << "triangle " << tri;
+          if (danglingAttributes) {
+            ASSERT_LE(t.normalIndex[c], m->normalCount) << "triangle " << tri;
+            ASSERT_LE(t.texCoordIndex[c], m->texCoordCount) << "triangle " << tri;
+            continue;
+          }
           ASSERT_EQ(static_cast<int>(t.normalIndex[c]), corner[c].normal_index + 1) << "triangle " << tri;
           ASSERT_EQ(static_cast<int>(t.texCoordIndex[c]), corner[c].texcoord_index + 1) << "triangle " << tri;
         }
@@ -167,4 +174,30 @@ TEST(ObjDifferential, ShippedModelsAgreeWithTinyObjLoader) {
     Compare((dir + QLatin1Char('/') + name).toStdString());
     if (HasFatalFailure()) return;
   }
+}
+
+// Models in the wild name normals they never define (a crease-tagged torus,
+// two squares in smoothing groups): the geometry is read as the other reader
+// reads it.
+TEST(ObjDifferential, DanglingNormalReferencesKeepTheGeometry) {
+  CObjFiles files;
+  std::string torus = "# a torus of 4 x 3 quads, every face naming normal 1\n";
+  for (int i = 0; i < 4; ++i)
+    for (int j = 0; j < 3; ++j)
+      torus += "v " + std::to_string((2 + std::cos(j * 2.1)) * std::cos(i * 1.57)) + " " +
+               std::to_string(std::sin(j * 2.1)) + " " + std::to_string((2 + std::cos(j * 2.1)) * std::sin(i * 1.57)) +
+               "\n";
+  torus += "t crease 2/1 0 1 1.0\n";
+  for (int i = 0; i < 4; ++i)
+    for (int j = 0; j < 3; ++j) {
+      const int a = i * 3 + j + 1, b = ((i + 1) % 4) * 3 + j + 1, c = ((i + 1) % 4) * 3 + (j + 1) % 3 + 1,
+                d = i * 3 + (j + 1) % 3 + 1;
+      torus += "f " + std::to_string(a) + "//1 " + std::to_string(b) + "//1 " + std::to_string(c) + "//1 " +
+               std::to_string(d) + "//1\n";
+    }
+  const std::string squares =
+      "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 2 0 0\nv 2 1 0\ng left\ns 1\nf 1//1 2//2 3//3 4//4\n"
+      "g right\ns 2\nf 2//5 5//6 6//7 3//8\n";
+  Compare(files.Write("torus.obj", torus), true);
+  Compare(files.Write("squares.obj", squares), true);
 }

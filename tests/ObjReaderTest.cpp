@@ -86,15 +86,65 @@ TEST(ObjReader, NegativeIndicesCountBackFromTheLastRead) {
   EXPECT_EQ(Corners(*m, 1), (std::vector<std::uint32_t>{1, 4, 2}));
 }
 
-TEST(ObjReader, IndicesOutsideTheFileRefuseIt) {
+TEST(ObjReader, AMissingVertexRefusesTheFileAMissingNormalOrTexCoordIsDropped) {
   const std::string v = "v 0 0 0\nv 1 0 0\nv 1 1 0\nvn 0 0 1\nvt 0 0\n";
-  for (const char* face : {"f 1 2 4\n", "f 0 1 2\n", "f -4 1 2\n", "f 1//2 2//1 3//1\n", "f 1/2/1 2/1/1 3/1/1\n",
-                           "f 1/1/1 2/1/1 3/1/9999999999999\n", "f 1//-2 2//1 3//1\n"}) {
+  for (const char* face : {"f 1 2 4\n", "f 0 1 2\n", "f -4 1 2\n", "f 1 2 9999999999999\n"}) {
     ObjDiagnostics d;
     EXPECT_FALSE(Read(v + face, nullptr, nullptr, &d)) << face;
     EXPECT_TRUE(Says(d, "glmReadOBJ() failed")) << face;
   }
+  // The normals and texture coordinates the viewer can do without: the
+  // geometry stays, with one diagnostic per file.
+  for (const char* face :
+       {"f 1//2 2//1 3//1\n", "f 1/2/1 2/1/1 3/1/1\n", "f 1/1/1 2/1/1 3/1/9999999999999\n", "f 1//-2 2//-2 3//1\n"}) {
+    ObjDiagnostics d;
+    auto m = Read(v + face, nullptr, nullptr, &d);
+    ASSERT_TRUE(m) << face;
+    ASSERT_EQ(m->triangleCount, 1u);
+    const ObjTriangle& t = m->triangles[0];
+    for (int c = 0; c < 3; ++c) {
+      EXPECT_LE(t.normalIndex[c], m->normalCount) << face;
+      EXPECT_LE(t.texCoordIndex[c], m->texCoordCount) << face;
+    }
+    EXPECT_EQ(d.size(), 1u) << face;
+    EXPECT_TRUE(Says(d, "left out")) << face;
+  }
   EXPECT_TRUE(Read(v + "f 1/1/1 2/1/1 3/1/-1\n"));
+}
+
+TEST(ObjReader, WhatIsNoModelIsRefused) {
+  const std::string png = std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + "v 1 2 3\n";
+  for (const std::string& text : {std::string(), std::string("# only a comment\ng HEAD\n"), png,
+                                  std::string("v 1 2 3\n") + std::string(1, '\0') + "v 4 5 6\n"}) {
+    ObjDiagnostics d;
+    EXPECT_FALSE(ObjModelPtr(glmReadOBJFromMemory("x.obj", text.data(), text.size(), &d))) << text.size();
+    EXPECT_TRUE(Says(d, "glmReadOBJ() failed")) << text.size();
+  }
+}
+
+TEST(ObjReader, QuotedFileTextCannotDriveTheTerminal) {
+  ObjDiagnostics d;
+  ASSERT_TRUE(Read(std::string(kSquare) + "x\x1b[2J\x07 1\nusemtl \x1b]0;owned\x07\nf 1 2 3\n", nullptr, nullptr, &d));
+  ASSERT_FALSE(d.empty());
+  for (const std::string& line : d)
+    for (char c : line) EXPECT_GE(static_cast<unsigned char>(c), 0x20u) << line;
+}
+
+// Many materials and many library lines cost one lookup and one read each.
+TEST(ObjReader, LibrariesAreReadOnceAndTheLastThatOpensHoldsTheMaterials) {
+  CObjFiles files;
+  files.Write("a.mtl", "newmtl red\nKd 1 0 0\n");
+  files.Write("b.mtl", "newmtl blue\nKd 0 0 1\nnewmtl red\nKd 0.5 0 0\n");
+  std::string text;
+  for (int i = 0; i < 50; ++i) text += "mtllib a.mtl\nmtllib b.mtl\n";
+  text += "mtllib missing.mtl\n" + std::string(kSquare) + "usemtl red\nf 1 2 3\n";
+  ObjDiagnostics d;
+  ObjModelPtr m(glmReadOBJ(files.Write("m.obj", text).c_str(), &d));
+  ASSERT_TRUE(m);
+  EXPECT_EQ(m->materialLibrary, "missing.mtl");  // named last
+  ASSERT_EQ(m->materialCount, 3u);               // but b.mtl is the last that opens
+  EXPECT_EQ(m->materials[m->groups[0].material].diffuse[0], 0.5f);
+  EXPECT_EQ(d.size(), 1u);  // the missing library, once
 }
 
 TEST(ObjReader, FacesWithFewerThanThreeUsableVerticesAddNothing) {
@@ -184,7 +234,7 @@ TEST(ObjReader, LongWordsAreCutAndCrLfReadsLikeLf) {
 
 TEST(ObjReader, TruncatedFilesReadWhatIsComplete) {
   const std::string full = std::string(kSquare) + "f 1 2 3\nusemtl";
-  for (std::size_t n = 0; n <= full.size(); ++n) {
+  for (std::size_t n = 7; n <= full.size(); ++n) {                 // from the first whole vertex on
     ObjModelPtr m(glmReadOBJFromMemory("t.obj", full.data(), n));  // the buffer ends exactly there
     ASSERT_TRUE(m) << n;
     EXPECT_LE(m->triangleCount, 1u);

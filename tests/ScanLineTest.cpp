@@ -131,7 +131,10 @@ TEST(ScanLine, SameAsSscanfOnHandPickedLines) {
                          "12345678901 1 2 3 4",
                          "a 1 2 3",
                          "1\t2\0\t3\t4",
-                         "-.\t1\t2\t3"};
+                         "-.\t1\t2\t3",
+                         "0\t4294967296\t1\t2\t3\t4\t5\t6\t7\t8\t9",
+                         "0\t0\t-2147483649\t1\t2\t3\t4\t5\t6",
+                         "0x1p0\t99999999999999999999999\t1\t2\t3\t4\t5\t6\t7\t8"};
   for (const char* l : lines)
     for (const ScanSpec* f : kAllFormats) ExpectSame(l, *f);
   // A NUL ends the line for both.
@@ -186,4 +189,31 @@ TEST(ScanLine, ParsesTheUsualNumbersWithoutSscanf) {
   EXPECT_EQ(v[2], 7.0f);
   EXPECT_EQ(v[3], 0.25f);
   EXPECT_EQ(ScanLineFallbackCount(), before);
+}
+
+// An integer field holds an int or nothing: read modulo 2^32 a number would
+// become another part or layer. Both the fast path and the sscanf path
+// (which a hexadecimal float in the line forces) stop at such a field.
+TEST(ScanLine, IntegersBeyondIntAreNoValue) {
+  struct Case {
+    const char* line;
+    int count, part;
+  } cases[] = {
+      {"0\t2147483647\t1\t2\t3", 5, 2147483647},
+      {"0\t-2147483648\t1\t2\t3", 5, -2147483647 - 1},
+      {"0\t2147483648\t1\t2\t3", 1, 0},
+      {"0\t-2147483649\t1\t2\t3", 1, 0},
+      {"0\t4294967296\t1\t2\t3", 1, 0},
+      {"0x1p0\t4294967296\t1\t2\t3", 1, 0},
+      {"0x1p0\t2147483647\t1\t2\t3", 5, 2147483647},
+      {"0\t000000000000000000007\t1\t2\t3", 5, 7},
+  };
+  for (const Case& c : cases) {
+    float t = 0, a = 0, b = 0, d = 0;
+    int part = 0;
+    void* o[5] = {&t, &part, &a, &b, &d};
+    const std::string line = c.line;
+    EXPECT_EQ(ScanLine(line.data(), line.data() + line.size(), LineFormats::kComfort, o), c.count) << c.line;
+    if (c.count == 5) EXPECT_EQ(part, c.part) << c.line;
+  }
 }

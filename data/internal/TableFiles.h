@@ -12,13 +12,17 @@
 
 template <class Row>
 struct ParsedFile {
-  bool opened = false;
+  bool opened = false;  // the file opened and was read through
+  bool tooBig = false;  // it opened but did not fit in memory (then not `opened`)
+  bool empty = true;    // it held no line at all
   std::vector<Row> rows;
   int unreadable = 0;
 };
 
 struct ParsedComfort {
   bool opened = false;
+  bool tooBig = false;
+  bool empty = true;
   std::vector<ComfortRow> parts[kBodyPartCount];
   int unreadable = 0;
 };

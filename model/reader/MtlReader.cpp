@@ -8,7 +8,7 @@
 
 using namespace objtext;
 
-void glmReadMTL(ObjModel* model, const char* name, ObjDiagnostics* diagnostics) {
+bool glmReadMTL(ObjModel* model, const char* name, ObjDiagnostics* diagnostics) {
   // The library sits beside the model, whichever separator its path uses.
   const std::string& path = model->path;
   const std::size_t sep = path.find_last_of("/\\");
@@ -16,10 +16,12 @@ void glmReadMTL(ObjModel* model, const char* name, ObjDiagnostics* diagnostics) 
   const std::string file = dir + name;
   CMappedFile text;
   if (!text.Open(file.c_str())) {
-    if (diagnostics) diagnostics->push_back("glmReadMTL() failed: can't open material file \"" + file + "\".");
-    return;
+    if (diagnostics)
+      diagnostics->push_back("glmReadMTL() failed: can't open material file \"" + Printable(file) + "\".");
+    return false;
   }
   glmReadMTLFromMemory(model, text.Data(), text.Size());
+  return true;
 }
 
 void glmReadMTLFromMemory(ObjModel* model, const char* begin, std::size_t size) {
@@ -74,6 +76,6 @@ void glmReadMTLFromMemory(ObjModel* model, const char* begin, std::size_t size) 
 std::uint32_t glmFindMaterial(const ObjModel* model, const char* name, ObjDiagnostics* diagnostics) {
   for (std::size_t i = 0; i < model->materials.size(); ++i)
     if (model->materials[i].name == name) return static_cast<std::uint32_t>(i);
-  if (diagnostics) diagnostics->push_back(std::string("glmFindMaterial():  can't find material \"") + name + "\".");
+  if (diagnostics) diagnostics->push_back("glmFindMaterial():  can't find material \"" + Printable(name) + "\".");
   return 0;
 }

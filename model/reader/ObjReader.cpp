@@ -1,9 +1,13 @@
 #include "ObjReader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 #include "internal/MappedFile.h"
 #include "internal/ObjText.h"
@@ -74,20 +78,37 @@ class CObjParser {
     CLines lines(m_begin, m_end);
     const char *b, *e;
     m->vertices.assign(3, 0.0f);
-    // Room for what a file of this size may hold, so the tables never grow
-    // by copying (pages never written cost nothing).
-    const std::size_t size = static_cast<std::size_t>(m_end - m_begin);
-    m->triangles.reserve(size / 16);
-    m->vertices.reserve(3 * (size / 24));
+    ReserveFromASample();
     while (lines.Next(b, e)) Line(b, e);
     return Finish();
   }
 
  private:
+  // Room for the vertices and faces that the file's first few megabytes
+  // promise for the whole, so that the tables rarely grow by copying; what
+  // the file's size alone would promise may be far more than it holds.
+  void ReserveFromASample() {
+    const std::size_t size = static_cast<std::size_t>(m_end - m_begin);
+    const std::size_t sample = std::min<std::size_t>(size, std::size_t{4} << 20);
+    std::size_t vertices = 0, faces = 0;
+    CLines lines(m_begin, m_begin + sample);
+    const char *b, *e;
+    while (lines.Next(b, e)) {
+      const char* w = SkipBlanks(b, e);
+      if (e - w > 1 && w[1] == ' ') vertices += *w == 'v', faces += *w == 'f';
+    }
+    if (sample == 0) return;
+    const double scale = static_cast<double>(size) / static_cast<double>(sample) * 1.05;
+    // A face of four corners makes two triangles.
+    m->vertices.reserve(3 * static_cast<std::size_t>(static_cast<double>(vertices) * scale + 1));
+    m->triangles.reserve(static_cast<std::size_t>(static_cast<double>(faces) * scale * 2 + 1));
+  }
+
   // The library is read before any material is used, wherever its line is.
   // Only lines whose first word begins with 'm' name one; the letter is rare
   // in OBJ text, so look for it rather than walk every line.
   void ReadMaterialLibraries() {
+    std::vector<std::string> names;  // in file order
     const char* p = m_begin;
     while (p < m_end) {
       const char* hit = static_cast<const char*>(std::memchr(p, 'm', static_cast<std::size_t>(m_end - p)));
@@ -96,16 +117,25 @@ class CObjParser {
       while (b > m_begin && IsBlank(b[-1])) --b;
       const char* nl = static_cast<const char*>(std::memchr(hit, '\n', static_cast<std::size_t>(m_end - hit)));
       const char* e = nl ? nl : m_end;
-      if (b == m_begin || b[-1] == '\n') {
-        m->materialLibrary = NameOfRest(WordEnd(hit, e), e);
-        m->hasMaterialLibrary = true;
-        if (m_libraryText)
-          glmReadMTLFromMemory(m, m_libraryText->data(), m_libraryText->size());
-        else
-          glmReadMTL(m, m->materialLibrary.c_str(), m_diagnostics);
-      }
+      if (b == m_begin || b[-1] == '\n') names.push_back(NameOfRest(WordEnd(hit, e), e));
       p = e;
     }
+    if (names.empty()) return;
+    m->materialLibrary = names.back();
+    m->hasMaterialLibrary = true;
+    // Each library read replaces the materials of the one before, so the
+    // model ends with those of the last library that opens: look for it
+    // from the end, reading each library at most once.
+    if (m_libraryText) {
+      glmReadMTLFromMemory(m, m_libraryText->data(), m_libraryText->size());
+    } else {
+      std::unordered_set<std::string> tried;
+      for (auto it = names.rbegin(); it != names.rend(); ++it)
+        if (tried.insert(*it).second && glmReadMTL(m, it->c_str(), m_diagnostics)) break;
+    }
+    // usemtl finds a material by its name at once; the first of a name counts.
+    for (std::size_t i = 0; i < m->materials.size(); ++i)
+      m_materialIndex.emplace(m->materials[i].name, static_cast<std::uint32_t>(i));
   }
 
   std::uint32_t FindOrAddGroup(const std::string& name) {
@@ -129,7 +159,7 @@ class CObjParser {
           if (we - w == 1) return Vertex(we, e, m->vertices, 3);
           if (w[1] == 'n') return ++m_normalLines, Vertex(we, e, m->normals, 3);
           if (w[1] == 't') return ++m_texLines, Vertex(we, e, m->texCoords, 2);
-          Say("glmFirstPass(): Unknown token \"" + Word(w, we) + "\".");
+          Say("glmFirstPass(): Unknown token \"" + Printable(Word(w, we)) + "\".");
           w = SkipBlanks(we, e);  // the next word is read as a keyword
           continue;
         case 'u':
@@ -153,7 +183,11 @@ class CObjParser {
   }
 
   void UseMaterial(const std::string& name) {
-    const std::uint32_t mat = glmFindMaterial(m, name.c_str(), m_diagnostics);
+    std::uint32_t mat = 0;
+    if (auto it = m_materialIndex.find(name); it != m_materialIndex.end())
+      mat = it->second;
+    else
+      Say("glmFindMaterial():  can't find material \"" + Printable(name) + "\".");
     m_material = mat;
     m_groups[m_current].material = mat;
   }
@@ -219,20 +253,31 @@ class CObjParser {
     m->normalCount = m_normalLines;
     m->texCoordCount = m_texLines;
     m->triangleCount = static_cast<std::uint32_t>(m->triangles.size());
+    if (m->vertexCount == 0) {
+      Say("glmReadOBJ() failed: \"" + Printable(m->path) + "\" holds no vertex: it is not a model.");
+      return false;
+    }
+    // The viewer makes its own normals, so a corner naming a normal or a
+    // texture coordinate that the file lacks keeps its place without it.
+    std::size_t dropped = 0;
+    for (ObjTriangle& t : m->triangles)
+      for (int c = 0; c < 3; ++c) {
+        if (t.normalIndex[c] > m->normalCount) t.normalIndex[c] = 0, ++dropped;
+        if (t.texCoordIndex[c] > m->texCoordCount) t.texCoordIndex[c] = 0, ++dropped;
+      }
+    if (dropped)
+      Say("glmReadOBJ(): \"" + Printable(m->path) + "\": " + std::to_string(dropped) +
+          " normal or texture coordinate indices name nothing in the file and are left out.");
     for (std::size_t i = 0; i < m->triangles.size(); ++i) {
       const ObjTriangle& t = m->triangles[i];
       for (int c = 0; c < 3; ++c) {
         const char* what = nullptr;
         std::uint32_t bad = 0;
-        if (t.vertexIndex[c] == 0 || t.vertexIndex[c] > m->vertexCount)
-          what = "vertex", bad = t.vertexIndex[c];
-        else if (t.normalIndex[c] > m->normalCount)
-          what = "normal", bad = t.normalIndex[c];
-        else if (t.texCoordIndex[c] > m->texCoordCount)
-          what = "texture coordinate", bad = t.texCoordIndex[c];
+        if (t.vertexIndex[c] == 0 || t.vertexIndex[c] > m->vertexCount) what = "vertex", bad = t.vertexIndex[c];
         if (what) {
-          Say("glmReadOBJ() failed: \"" + m->path + "\": triangle " + std::to_string(i) + " refers to " + what + " " +
-              (bad == kBad ? std::string("outside the file") : std::to_string(bad)) + ", which does not exist.");
+          Say("glmReadOBJ() failed: \"" + Printable(m->path) + "\": triangle " + std::to_string(i) + " refers to " +
+              what + " " + (bad == kBad ? std::string("outside the file") : std::to_string(bad)) +
+              ", which does not exist.");
           return false;
         }
       }
@@ -257,6 +302,7 @@ class CObjParser {
   const char* m_end;
   std::vector<ObjGroup> m_groups;  // oldest first while reading
   std::unordered_map<std::string, std::uint32_t> m_groupIndex;
+  std::unordered_map<std::string, std::uint32_t> m_materialIndex;
   std::uint32_t m_current = 0;
   std::uint32_t m_material = 0;
   std::uint32_t m_normalLines = 0, m_texLines = 0;
@@ -268,20 +314,32 @@ class CObjParser {
 
 ObjModel* glmReadOBJFromMemory(const char* path, const char* text, std::size_t size, ObjDiagnostics* diagnostics,
                                const std::string_view* libraryText) {
-  auto* model = new ObjModel;
-  model->path = path ? path : "";
-  CObjParser parser(model, text, size, diagnostics, libraryText);
-  if (!parser.Parse()) {
-    delete model;
+  const std::string name = path ? path : "";
+  auto say = [&](const std::string& what) {
+    if (diagnostics) diagnostics->push_back("glmReadOBJ() failed: \"" + Printable(name) + "\" " + what);
+  };
+  // OBJ is text: a NUL byte near the start says this is a picture, an
+  // archive or other binary data.
+  if (std::memchr(text, '\0', std::min<std::size_t>(size, 4096))) {
+    say("is not an OBJ text (it holds binary data).");
     return nullptr;
   }
-  return model;
+  try {
+    auto model = std::make_unique<ObjModel>();
+    model->path = name;
+    CObjParser parser(model.get(), text, size, diagnostics, libraryText);
+    if (!parser.Parse()) return nullptr;
+    return model.release();
+  } catch (const std::bad_alloc&) {
+    say("is too big for the memory.");
+    return nullptr;
+  }
 }
 
 ObjModel* glmReadOBJ(const char* path, ObjDiagnostics* diagnostics) {
   CMappedFile file;
   if (!file.Open(path)) {
-    if (diagnostics) diagnostics->push_back(std::string("glmReadOBJ() failed: can't open data file \"") + path + "\".");
+    if (diagnostics) diagnostics->push_back("glmReadOBJ() failed: can't open data file \"" + Printable(path) + "\".");
     return nullptr;
   }
   return glmReadOBJFromMemory(path, file.Data(), file.Size(), diagnostics);

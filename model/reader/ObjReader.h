@@ -31,8 +31,9 @@ ObjModel* glmReadOBJ(const char* path, ObjDiagnostics* diagnostics = nullptr);
 // and no file is read.
 ObjModel* glmReadOBJFromMemory(const char* path, const char* text, std::size_t size,
                                ObjDiagnostics* diagnostics = nullptr, const std::string_view* libraryText = nullptr);
-// Reads material library `name` (looked up beside model.path) into the model.
-void glmReadMTL(ObjModel* model, const char* name, ObjDiagnostics* diagnostics = nullptr);
+// Reads material library `name` (looked up beside model.path) into the model;
+// false (and the model unchanged) when it cannot be opened.
+bool glmReadMTL(ObjModel* model, const char* name, ObjDiagnostics* diagnostics = nullptr);
 // The same from MTL text in memory.
 void glmReadMTLFromMemory(ObjModel* model, const char* text, std::size_t size);
 std::uint32_t glmFindMaterial(const ObjModel* model, const char* name, ObjDiagnostics* diagnostics = nullptr);

@@ -1,5 +1,7 @@
 #include "MappedFile.h"
 
+#include "RegularFile.h"
+
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -10,13 +12,11 @@ CMappedFile::~CMappedFile() {
 }
 
 bool CMappedFile::Open(const char* path) {
-  const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
-  struct stat st {};
-  if (fd < 0 || ::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-    if (fd >= 0) ::close(fd);
+  const int fd = OpenRegularFile(path, m_size);
+  if (fd < 0) {
+    m_size = 0;
     return false;
   }
-  m_size = static_cast<std::size_t>(st.st_size);
   if (m_size == 0) {  // nothing to map: an empty text
     ::close(fd);
     return true;

@@ -11,7 +11,8 @@ class CMappedFile {
   CMappedFile(const CMappedFile&) = delete;
   CMappedFile& operator=(const CMappedFile&) = delete;
 
-  // False when the file cannot be opened or mapped (or is a folder).
+  // False when the file cannot be opened or mapped, or is not a regular file
+  // (a folder, a FIFO, a device).
   bool Open(const char* path);
   const char* Data() const { return m_data ? m_data : ""; }
   std::size_t Size() const { return m_size; }

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
 
 namespace objtext {
 
@@ -28,6 +29,15 @@ class CLines {
   const char* m_p;
   const char* m_end;
 };
+
+// Text from a file, fit to quote in a message: control characters, which
+// could drive the terminal that shows the message, become '?'.
+inline std::string Printable(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+  return out;
+}
 
 inline const char* SkipBlanks(const char* p, const char* e) {
   while (p < e && IsBlank(*p)) ++p;

@@ -1,0 +1,138 @@
+// Run folders as an attacker or a careless user leaves them: devices and
+// FIFOs in place of files, files without a row, numbers beyond int, lone CRs.
+// Each loads or fails with the file's own message, and never hangs.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+
+#include "RunFolder.h"
+#include "SimulationData.h"
+
+namespace {
+
+struct Loaded {
+  CRecordingMessageSink messages;
+  CSimulationData data;
+  bool ok = false;
+  explicit Loaded(const QString& dir) {
+    data.SetMessageSink(&messages);
+    ok = data.Load(dir);
+  }
+  bool Says(const QString& caption, const QString& text) const {
+    for (const auto& m : messages.m_entries)
+      if (m.caption == caption && m.text == text) return true;
+    return false;
+  }
+};
+
+enum class Kind { Fifo, DevZero };
+
+void MakeSpecial(const CRunFolder& f, const char* name, Kind kind) {
+  const QByteArray path = QFile::encodeName(f.Dir() + QLatin1String(name));
+  ::unlink(path.constData());
+  if (kind == Kind::Fifo)
+    ASSERT_EQ(::mkfifo(path.constData(), 0600), 0);
+  else
+    ASSERT_EQ(::symlink("/dev/zero", path.constData()), 0);
+}
+
+}  // namespace
+
+TEST(HostileFiles, OnlyRegularFilesAreReadAndTheRefusalIsTheFilesOwnMessage) {
+  struct Case {
+    const char* file;
+    Kind kind;
+    bool loads;
+    const char* caption;
+    QString text;
+  } cases[] = {
+      {"configure.dat", Kind::Fifo, false, "Error", LoadMessages::kNoEnvironment},
+      {"configure.dat", Kind::DevZero, false, "Error", LoadMessages::kNoEnvironment},
+      {"bodyProperty.dat", Kind::Fifo, false, "Error", LoadMessages::kNoBody},
+      {"BodyDataforComfort.dat", Kind::DevZero, false, "Error", LoadMessages::kNoComfort},
+      {"fabricsTrunk.dat", Kind::DevZero, true, "Fabric Data", QStringLiteral("fabricsTrunk.dat can not be read!")},
+      {"fabricsTrunk.dat", Kind::Fifo, true, "Fabric Data", QStringLiteral("fabricsTrunk.dat can not be read!")},
+      {"id.dat", Kind::DevZero, true, "Error", LoadMessages::kNoIds},
+      {"id.dat", Kind::Fifo, true, "Error", LoadMessages::kNoIds},
+  };
+  for (const Case& c : cases) {
+    CRunFolder f;
+    f.WriteMinimal(2, "0\t1\t0\t0\t0\t0");
+    MakeSpecial(f, c.file, c.kind);
+    Loaded l(f.Dir());
+    EXPECT_EQ(l.ok, c.loads) << c.file;
+    EXPECT_TRUE(l.Says(QLatin1String(c.caption), c.text)) << c.file << ": " << c.text.toStdString();
+  }
+}
+
+TEST(HostileFiles, AFileWithLinesButNoRowIsSaidHoweverFewItsLines) {
+  struct Case {
+    const char* file;
+    const char* content;
+    const char* caption;
+    QString text;
+  } cases[] = {
+      {"BodyDataforComfort.dat", "no row here\n", "BodyDataforComfort Data", LoadMessages::kUnreadable},
+      {"fabricsTrunk.dat", "nothing to read\n", "Fabric Data", QStringLiteral("fabricsTrunk.dat format is incorrect!")},
+      {"id.dat", "who knows\n", "Error", LoadMessages::kNoIds},
+  };
+  for (const Case& c : cases) {
+    CRunFolder f;
+    f.WriteMinimal(2, "0\t1\t0\t0\t0\t0");
+    f.Write(QLatin1String(c.file), c.content);
+    Loaded l(f.Dir());
+    EXPECT_TRUE(l.ok) << c.file;
+    EXPECT_TRUE(l.Says(QLatin1String(c.caption), c.text)) << c.file;
+  }
+}
+
+TEST(HostileFiles, NumbersBeyondIntMakeTheirRowUnreadable) {
+  CRunFolder f;
+  f.WriteMinimal(2);
+  f.Write(QStringLiteral("configure.dat"), "Selected model:4294967297\n1\t25\t0.5\t0\t0\t0\t0\t0\t0\t0\t10\t0\t0\n");
+  // Read modulo 2^32, part 4294967296 would be the head.
+  f.Write(QStringLiteral("bodyProperty.dat"),
+          BodyRows(0) + BodyRows(1) + "2\t4294967296\t33\t37\t58\t0.4\t6.3\t0\t0\t20\t1500\n");
+  Loaded l(f.Dir());
+  ASSERT_TRUE(l.ok);
+  EXPECT_EQ(l.data.m_nSelectedModel, 0);
+  EXPECT_EQ(l.data.m_body.size(), 12u);
+}
+
+TEST(HostileFiles, ALoneCarriageReturnEndsALine) {
+  CRunFolder f;
+  f.WriteMinimal();
+  f.Write(QStringLiteral("FiberA.dat"), "0\t0\t1\t2\r1\t0\t3\t4\r\n2\t0\t5\t6\r");
+  Loaded l(f.Dir());
+  ASSERT_TRUE(l.ok);
+  ASSERT_EQ(l.data.m_fibers.size(), 1u);
+  ASSERT_EQ(l.data.m_fibers[0].m_rows.size(), 3u);
+  EXPECT_EQ(l.data.m_fibers[0].m_rows[2].m_fValue2, 6.0f);
+}
+
+// Indices computed from file values are checked before use: a fabric step
+// near 1e15 times the layers and nodes of a file overflows 64 bits.
+TEST(HostileFiles, AFabricRowBeyondAnyIndexIsNoRow) {
+  CSimulationData d;
+  for (int s = 0; s < 2; ++s)
+    for (int p = 0; p < kBodyPartCount; ++p) {
+      BodyPropertyRow r;
+      r.m_fTime = static_cast<float>(s);
+      r.m_nPart = p;
+      d.m_body.push_back(r);
+    }
+  d.m_nSamples = 2;
+  d.m_fSampleInterval = 1;
+  d.m_fFabricInterval = 1.2e-15f;  // a fabric step of about 8e14 at sample 1
+  d.m_nLayers[Trunk] = 10;
+  d.m_nNodesPerLayer[Trunk] = 1000000;
+  d.m_fabric[Trunk].resize(4);
+  d.m_nSelectedLayer = 1;
+  d.m_nStep = 1;
+  const float before = d.m_layerColours[Trunk][0];
+  d.UpdateColours(false);
+  EXPECT_EQ(d.m_layerColours[Trunk][0], before);
+}
