@@ -26,7 +26,7 @@ int ScanLine(const char* begin, const char* end, const ScanSpec& format, void* c
 
 // The same, always through sscanf (C locale), with integers read wide and a
 // value beyond the range of int counted as no value; the reference for tests
-// and the plain loader of the benchmark.
+// and the fallback of ScanLine.
 int ScanLineReference(const char* begin, const char* end, const ScanSpec& format, void* const* outs);
 
 // Number of times ScanLine fell back to sscanf in this thread (diagnostics).

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -49,7 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       store.m_nSelectedLayer = layer;
       store.m_nStep = 0;
       store.m_nStepAccum = 0;
-      store.m_nSpeed = 1 + store.SecondsPerSample();
+      // A little more than a sample per tick, however long a sample is.
+      const int seconds = store.SecondsPerSample();
+      store.m_nSpeed = seconds < INT_MAX ? seconds + 1 : seconds;
       for (int tick = 0; tick < 64 && store.m_nStep < store.m_nSamples; ++tick) store.UpdateColours(true);
     }
   }
