@@ -18,12 +18,16 @@ inline int Scan(const TextLine& line, const ScanSpec& format, void* const* outs)
 
 // Rows gathered in blocks of a fixed size while a file is read: the memory
 // grows with what the file holds (not with its size on disk, which may be
-// anything), and growing never copies what was read before. The blocks are
-// joined into one table at the end, each freed as soon as it is copied.
+// anything), and growing never copies what was read before. A file's rows
+// mostly fit one block, which becomes the table as it is; more blocks are
+// joined at the end, each freed as soon as it is copied. A block (64 MiB of
+// address space, of which only what rows use is ever touched) is above the
+// allocator's largest mmap threshold, so a freed block goes back to the
+// system at once instead of staying in the heap beside the joined table.
 template <class Row>
 class CRowBlocks {
  public:
-  static constexpr std::size_t kBlockRows = (std::size_t{1} << 20) / sizeof(Row);
+  static constexpr std::size_t kBlockRows = (std::size_t{64} << 20) / sizeof(Row);
   void Push(const Row& row) {
     if (m_blocks.empty() || m_blocks.back().size() == kBlockRows) {
       m_blocks.emplace_back();
