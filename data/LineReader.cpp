@@ -48,6 +48,11 @@ std::size_t TextLine::CStringLength() const {
   return length + (hasBreak ? 1 : 0);
 }
 
+bool TextLine::CStringShorterThan(std::size_t n) const {
+  if (length + (hasBreak ? 1 : 0) < n) return true;
+  return n > 0 && std::memchr(text, '\0', std::min(length, n)) != nullptr;
+}
+
 CLineReader::~CLineReader() {
   if (m_fd >= 0) ::close(m_fd);
 }

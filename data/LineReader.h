@@ -18,6 +18,8 @@ struct TextLine {
   // Characters up to the first NUL, plus the line break: what strlen gives on
   // the 256-byte line buffer.
   std::size_t CStringLength() const;
+  // CStringLength() < n, looking no further than the first n characters.
+  bool CStringShorterThan(std::size_t n) const;
 };
 
 class CLineReader {

@@ -11,27 +11,24 @@
 #include <string>
 
 #include "internal/CharClass.h"
+#include "internal/ScanFields.h"
+
+using namespace scanfields;
 
 namespace {
 
 thread_local long t_fallbacks = 0;
-
-inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 locale_t CLocale() {
   static locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
   return loc;
 }
 
-enum class Step { Ok, Mismatch, Unsure };
+}  // namespace
 
-constexpr long long kIntLimit = 2147483647LL;
+namespace scanfields {
 
-// Powers of ten that a float holds exactly.
-constexpr float kPow10[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
-
-// Scans one float token at p. On Ok, advances p past it.
-Step ScanFloat(const char*& p, const char* end, float* out) {
+Step ScanFloatGeneral(const char*& p, const char* end, float* out) {
   const char* s = p;
   const char* q = s;
   bool negative = false;
@@ -102,27 +99,7 @@ Step ScanFloat(const char*& p, const char* end, float* out) {
   return Step::Ok;
 }
 
-Step ScanInt(const char*& p, const char* end, int* out) {
-  const char* q = p;
-  bool neg = false;
-  if (q < end && (*q == '+' || *q == '-')) neg = (*q == '-'), ++q;
-  const char* d = q;
-  long long v = 0;
-  while (q < end && IsDigit(*q)) {
-    if (v <= kIntLimit) v = v * 10 + (*q - '0');  // beyond the limit it only needs to stay beyond
-    ++q;
-  }
-  if (q == d) return q == p ? Step::Mismatch : Step::Unsure;
-  if (q < end && *q != '\0' && !IsCSpace(*q)) return Step::Unsure;
-  // A number beyond the range of int is no value of the field: read modulo
-  // 2^32 it would become another part or layer.
-  if (v > (neg ? kIntLimit + 1 : kIntLimit)) return Step::Mismatch;
-  *out = static_cast<int>(neg ? -v : v);
-  p = q;
-  return Step::Ok;
-}
-
-}  // namespace
+}  // namespace scanfields
 
 int ScanLineReference(const char* begin, const char* end, const ScanSpec& format, void* const* outs) {
   char buf[4096];
@@ -157,6 +134,12 @@ int ScanLineReference(const char* begin, const char* end, const ScanSpec& format
 }
 
 int ScanLine(const char* begin, const char* end, const ScanSpec& format, void* const* outs) {
+  if (format.fixed) {
+    const int r = format.fixed(begin, end, outs);
+    if (r != kScanUnsure) return r;
+    ++t_fallbacks;
+    return ScanLineReference(begin, end, format, outs);
+  }
   const char* p = begin;
   for (int i = 0; i < format.count; ++i) {
     while (p < end && IsCSpace(*p)) ++p;

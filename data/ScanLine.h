@@ -12,10 +12,15 @@ enum class Conv : unsigned char { Float, Int };
 
 constexpr int kMaxConversions = 16;
 
+// A parser made for one format (LineFormats.h): the count, or -2 when sscanf
+// must judge the line.
+using ScanFn = int (*)(const char* begin, const char* end, void* const* outs);
+
 struct ScanSpec {
   const char* scanfFormat;  // the equivalent scanf format, for the fallback
   const Conv* convs;        // conversion kinds, in order
   int count;                // number of conversions
+  ScanFn fixed = nullptr;   // the format's own parser, when it has one
 };
 
 // Parses [begin, end) (a NUL inside ends the input, as it would for sscanf).

@@ -106,7 +106,7 @@ ParsedFile<FabricRow> ParseFabricFile(const QString& path) {
         o[8] = &r.m_fLiquidFraction;
       },
       [](const TextLine& line, FabricRow& r, void** o) {
-        if (!line.tooLong && line.CStringLength() < 9) return -1;
+        if (!line.tooLong && line.CStringShorterThan(9)) return -1;
         r.m_fLiquidFraction = 0;
         if (Scan(line, LineFormats::kFabric, o) < 8) return 0;
         r.m_fHumidity /= 100;

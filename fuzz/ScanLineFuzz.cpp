@@ -11,8 +11,8 @@
 // Lines of any length libFuzzer makes: the parser is not bounded by the
 // 255-character line of the data files, which its callers enforce.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const ScanSpec* const formats[] = {&LineFormats::kEnvironment, &LineFormats::kFabric, &LineFormats::kFiber,
-                                     &LineFormats::kBody, &LineFormats::kComfort};
+  const ScanSpec* const formats[] = {&LineFormats::kEnvironment, &LineFormats::kFabric, &LineFormats::kFabricPlain,
+                                     &LineFormats::kFiber,       &LineFormats::kBody,   &LineFormats::kComfort};
   const char* b = reinterpret_cast<const char*>(data);
   for (const ScanSpec* format : formats) {
     std::uint32_t fast[kMaxConversions] = {}, ref[kMaxConversions] = {};

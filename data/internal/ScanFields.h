@@ -1,0 +1,112 @@
+#pragma once
+// The field scanners of the line parser, and a parser made at compile time
+// for one line format: the conversions are known, so each field's scanner is
+// called directly, with nothing to interpret per line.
+
+#include <fast_float/fast_float.h>
+
+#include <cstddef>
+#include <cstdint>
+
+#include "ScanLine.h"
+#include "internal/CharClass.h"
+
+namespace scanfields {
+
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+enum class Step { Ok, Mismatch, Unsure };
+
+inline constexpr long long kIntLimit = 2147483647LL;
+
+// Powers of ten that a float holds exactly.
+inline constexpr float kPow10[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+
+// Scans one float token at p, whatever its length. On Ok, advances p past it.
+Step ScanFloatGeneral(const char*& p, const char* end, float* out);
+
+// The same, fast for the numbers the data files hold: at most 19 digits, read
+// in two tight loops; anything else goes the general way.
+inline Step ScanFloat(const char*& p, const char* end, float* out) {
+  const char* q = p;
+  bool negative = false;
+  if (q < end && (*q == '+' || *q == '-')) negative = (*q++ == '-');
+  std::uint64_t mantissa = 0;
+  const char* digits = q;
+  while (q < end && IsDigit(*q)) mantissa = mantissa * 10 + static_cast<unsigned>(*q++ - '0');
+  std::ptrdiff_t count = q - digits;
+  int scale = 0;
+  if (q < end && *q == '.') {
+    const char* fraction = ++q;
+    while (q < end && IsDigit(*q)) mantissa = mantissa * 10 + static_cast<unsigned>(*q++ - '0');
+    scale = -static_cast<int>(q - fraction);
+    count += q - fraction;
+  }
+  if (count == 0 || count > 19) return ScanFloatGeneral(p, end, out);
+  if (q < end && (*q == 'e' || *q == 'E')) {
+    const char* e = q + 1;
+    bool negExp = false;
+    if (e < end && (*e == '+' || *e == '-')) negExp = (*e++ == '-');
+    if (!(e < end && IsDigit(*e))) return Step::Unsure;
+    int exponent = 0;
+    while (e < end && IsDigit(*e)) {
+      if (exponent < 100000) exponent = exponent * 10 + (*e - '0');
+      ++e;
+    }
+    scale += negExp ? -exponent : exponent;
+    q = e;
+  }
+  if (q < end && *q != '\0' && !IsCSpace(*q)) return Step::Unsure;
+  if (mantissa <= (1u << 24) && scale >= -10 && scale <= 10) {
+    float v = static_cast<float>(mantissa);
+    v = scale < 0 ? v / kPow10[-scale] : v * kPow10[scale];
+    *out = negative ? -v : v;
+    p = q;
+    return Step::Ok;
+  }
+  return ScanFloatGeneral(p, end, out);
+}
+
+inline Step ScanInt(const char*& p, const char* end, int* out) {
+  const char* q = p;
+  bool neg = false;
+  if (q < end && (*q == '+' || *q == '-')) neg = (*q == '-'), ++q;
+  const char* d = q;
+  long long v = 0;
+  while (q < end && IsDigit(*q)) {
+    if (v <= kIntLimit) v = v * 10 + (*q - '0');  // beyond the limit it only needs to stay beyond
+    ++q;
+  }
+  if (q == d) return q == p ? Step::Mismatch : Step::Unsure;
+  if (q < end && *q != '\0' && !IsCSpace(*q)) return Step::Unsure;
+  // A number beyond the range of int is no value of the field: read modulo
+  // 2^32 it would become another part or layer.
+  if (v > (neg ? kIntLimit + 1 : kIntLimit)) return Step::Mismatch;
+  *out = static_cast<int>(neg ? -v : v);
+  p = q;
+  return Step::Ok;
+}
+
+// What a fixed parser returns when sscanf must judge the line.
+inline constexpr int kScanUnsure = -2;
+
+template <Conv... Cs>
+int ScanFixed(const char* begin, const char* end, void* const* outs) {
+  const char* p = begin;
+  int i = 0, result = 0;
+  auto field = [&]<Conv C>() {
+    while (p < end && IsCSpace(*p)) ++p;
+    if (p == end || *p == '\0') return result = (i == 0 ? -1 : i), false;
+    Step st;
+    if constexpr (C == Conv::Float)
+      st = ScanFloat(p, end, static_cast<float*>(outs[i]));
+    else
+      st = ScanInt(p, end, static_cast<int*>(outs[i]));
+    if (st == Step::Ok) return ++i, true;
+    return result = (st == Step::Mismatch ? i : kScanUnsure), false;
+  };
+  if ((field.template operator()<Cs>() && ...)) return static_cast<int>(sizeof...(Cs));
+  return result;
+}
+
+}  // namespace scanfields
