@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "ObjReader.h"
@@ -40,16 +41,22 @@ void WriteTorus(const std::string& path, int rings, int sides) {
   std::fclose(f);
 }
 
+std::size_t FileSize() {
+  std::error_code e;
+  return static_cast<std::size_t>(std::filesystem::file_size(g_path, e));
+}
+
 void BM_ReadWithNormals(benchmark::State& state) {
   std::size_t triangles = 0;
   for (auto _ : state) {
     ObjModel* m = glmReadOBJ(g_path.c_str());
     glmComputeFacetNormals(m);
-    glmVertexNormals(m, 90.0f);
+    glmVertexNormals(m, kCreaseAngle);
     triangles = m->triangleCount;
     glmFreeModel(m);
   }
   state.counters["triangles"] = static_cast<double>(triangles);
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * FileSize()));
 }
 
 void BM_TinyObjLoadObj(benchmark::State& state) {
@@ -61,6 +68,7 @@ void BM_TinyObjLoadObj(benchmark::State& state) {
     tinyobj::LoadObj(&attrib, &shapes, &materials, &warn, &err, g_path.c_str(), nullptr, true);
     benchmark::DoNotOptimize(attrib.vertices.data());
   }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * FileSize()));
 }
 
 BENCHMARK(BM_ReadWithNormals)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);

@@ -405,3 +405,42 @@ TEST(ObjIndexing, EveryDistinctCornerKeepsItsOwnNormalAndTexCoord) {
     }
   }
 }
+
+// A big file is read in two halves at once: groups, materials and indices
+// that count back are the same as one reader going through it would make.
+TEST(ObjReader, HalvesOfABigFileJoinIntoOneModel) {
+  std::string text = "mtllib lib.mtl\n";
+  const int vertices = 1000;
+  for (int i = 0; i < vertices; ++i) text += "v " + std::to_string(i % 97) + " " + std::to_string(i % 89) + " 0.5\n";
+  auto faces = [&](int n) {
+    for (int i = 0; i < n; ++i)
+      text += "f " + std::to_string(1 + i % 997) + " " + std::to_string(2 + i % 997) + " 3  \n";
+  };
+  text += "g A\nusemtl red\n";
+  faces(150000);
+  text += "g B\n";
+  faces(100000);  // the halves meet in here
+  text += "usemtl blue\n";
+  faces(50000);
+  text += "g A\nusemtl green\n";
+  faces(50000);
+  text += "f -3 -2 -1\n";
+  ObjDiagnostics d;
+  auto m = Read(text, "lib.mtl", "newmtl red\nnewmtl blue\nnewmtl green\n", &d);
+  ASSERT_GT(text.size(), std::size_t{4} << 20);
+  ASSERT_TRUE(m);
+  EXPECT_TRUE(d.empty());
+  ASSERT_EQ(m->groupCount, 3u);
+  const ObjGroup* a = FindGroup(*m, " A");
+  const ObjGroup* b = FindGroup(*m, " B");
+  ASSERT_TRUE(a && b);
+  EXPECT_EQ(m->groups[0].name, " B");  // newest first
+  EXPECT_EQ(a->triangleCount, 200001u);
+  EXPECT_EQ(b->triangleCount, 150000u);
+  EXPECT_EQ(m->materials[a->material].name, "green");
+  EXPECT_EQ(m->materials[b->material].name, "blue");
+  EXPECT_EQ(a->triangleIndices.front(), 0u);
+  EXPECT_EQ(a->triangleIndices[150000], 300000u);
+  EXPECT_EQ(Corners(*m, m->triangleCount - 1),
+            (std::vector<std::uint32_t>{vertices - 2, vertices - 1, static_cast<std::uint32_t>(vertices)}));
+}

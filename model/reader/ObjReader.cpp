@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -37,10 +38,10 @@ FaceForm FormOf(const char* b, const char* e) {
   return FaceForm::Vertex;
 }
 
-// One face vertex word in the face's form. Fields not read keep their
-// values from the previous vertex. Returns the number of fields read.
-int ReadFaceVertex(FaceForm form, const char* b, const char* e, long long idx[3], bool given[3]) {
-  const char* p = b;
+// One face vertex word in the face's form, read from p on; p is left where
+// reading stopped. Fields not read keep their values from the previous
+// vertex. Returns the number of fields read.
+int ReadFaceVertex(FaceForm form, const char*& p, const char* e, long long idx[3], bool given[3]) {
   long long v;
   if (!ParseIndex(p, e, v)) return 0;
   idx[0] = v, given[0] = true;
@@ -75,30 +76,117 @@ class CObjParser {
   bool Parse() {
     ReadMaterialLibraries();
     m_current = FindOrAddGroup("default");
-    CLines lines(m_begin, m_end);
-    const char *b, *e;
     m->vertices.assign(3, 0.0f);
-    ReserveFromASample();
-    while (lines.Next(b, e)) Line(b, e);
+    ReserveFromSamples();
+    // A big file is read in two halves at once, split at a line break: the
+    // second half's reader keeps what depends on the first (negative
+    // indices, the group and material in force) as notes, and the halves
+    // are then joined into exactly the model one reader would have made.
+    const std::size_t size = static_cast<std::size_t>(m_end - m_begin);
+    const char* split = m_end;
+    if (size >= kSplitBytes && std::thread::hardware_concurrency() > 1) {
+      const void* nl = std::memchr(m_begin + size / 2, '\n', size - size / 2);
+      if (nl) split = static_cast<const char*>(nl) + 1;
+    }
+    if (split == m_end) {
+      ReadLines(m_begin, m_end);
+    } else {
+      ObjModel tailModel;
+      ObjDiagnostics tailDiagnostics;
+      CObjParser tail(&tailModel, split, static_cast<std::size_t>(m_end - split), &tailDiagnostics, nullptr);
+      tail.m_pMaterials = &m_materialIndex;
+      tail.m_bTail = true;
+      tailModel.vertices.assign(3, 0.0f);
+      tailModel.vertices.reserve(m->vertices.capacity() / 2 + 3);
+      tailModel.triangles.reserve(m->triangles.capacity() / 2 + 1);
+      std::thread second([&] { tail.ReadLines(split, m_end); });
+      ReadLines(m_begin, split);
+      second.join();
+      Absorb(tail);
+      if (m_diagnostics) m_diagnostics->insert(m_diagnostics->end(), tailDiagnostics.begin(), tailDiagnostics.end());
+    }
     return Finish();
   }
 
  private:
-  // Room for the vertices and faces that the file's first few megabytes
-  // promise for the whole, so that the tables rarely grow by copying; what
-  // the file's size alone would promise may be far more than it holds.
-  void ReserveFromASample() {
-    const std::size_t size = static_cast<std::size_t>(m_end - m_begin);
-    const std::size_t sample = std::min<std::size_t>(size, std::size_t{4} << 20);
-    std::size_t vertices = 0, faces = 0;
-    CLines lines(m_begin, m_begin + sample);
+  // Files smaller than this are read in one piece.
+  static constexpr std::size_t kSplitBytes = std::size_t{4} << 20;
+
+  void ReadLines(const char* begin, const char* end) {
+    CLines lines(begin, end);
     const char *b, *e;
-    while (lines.Next(b, e)) {
-      const char* w = SkipBlanks(b, e);
-      if (e - w > 1 && w[1] == ' ') vertices += *w == 'v', faces += *w == 'f';
+    while (lines.Next(b, e)) Line(b, e);
+  }
+
+  // Appends what the second half's reader made, as if this reader had read
+  // on: its elements after ours, its notes resolved against our counts, its
+  // group and material changes replayed in order.
+  void Absorb(CObjParser& tail) {
+    ObjModel& t = *tail.m;
+    const std::uint32_t vertices = VerticesRead(), normals = m_normalLines, texCoords = m_texLines;
+    auto append = [](std::vector<float>& to, const std::vector<float>& from, std::size_t n) {
+      if (from.size() <= n) return;
+      if (to.empty()) to.assign(n, 0.0f);  // the unused entry 0
+      to.insert(to.end(), from.begin() + static_cast<std::ptrdiff_t>(n), from.end());
+    };
+    append(m->vertices, t.vertices, 3);
+    append(m->normals, t.normals, 3);
+    append(m->texCoords, t.texCoords, 2);
+    m_normalLines += tail.m_normalLines;
+    m_texLines += tail.m_texLines;
+    const auto first = static_cast<std::uint32_t>(m->triangles.size());
+    m->triangles.insert(m->triangles.end(), t.triangles.begin(), t.triangles.end());
+    for (const Note& n : tail.m_notes) {
+      const std::uint32_t base = n.field == 0 ? vertices : n.field == 1 ? texCoords : normals;
+      const long long index = n.relative + static_cast<long long>(base);
+      ObjTriangle& tri = m->triangles[first + n.triangle];
+      std::uint32_t* field = n.field == 0 ? tri.vertexIndex : n.field == 1 ? tri.texCoordIndex : tri.normalIndex;
+      field[n.corner] = index <= 0 || index >= kBad ? kBad : static_cast<std::uint32_t>(index);
     }
-    if (sample == 0) return;
-    const double scale = static_cast<double>(size) / static_cast<double>(sample) * 1.05;
+    std::uint32_t next = 0;  // the second half's triangles given to a group so far
+    auto give = [&](std::uint32_t upTo) {
+      std::vector<std::uint32_t>& list = m_groups[m_current].triangleIndices;
+      for (; next < upTo; ++next) list.push_back(first + next);
+    };
+    for (const Change& c : tail.m_changes) {
+      give(c.triangles);
+      if (c.group) {
+        m_current = FindOrAddGroup(c.name);
+        m_groups[m_current].material = m_material;
+      } else {
+        m_material = c.material;
+        m_groups[m_current].material = c.material;
+      }
+    }
+    give(static_cast<std::uint32_t>(t.triangles.size()));
+  }
+
+  // Room for the vertices and faces that samples of the file promise for
+  // the whole of it, so that the tables rarely grow by copying; the file's
+  // size alone may promise far more than it holds. Files often list their
+  // vertices first and their faces after, so the samples are spread over it.
+  void ReserveFromSamples() {
+    const std::size_t size = static_cast<std::size_t>(m_end - m_begin);
+    constexpr std::size_t kSamples = 8, kSample = std::size_t{256} << 10;
+    std::size_t vertices = 0, faces = 0, sampled = 0;
+    for (std::size_t i = 0; i < kSamples; ++i) {
+      const char* b = m_begin + size / kSamples * i;
+      const char* stop = std::min(m_end, b + kSample);
+      if (b > m_begin) {  // from the next whole line
+        const void* nl = std::memchr(b, '\n', static_cast<std::size_t>(stop - b));
+        b = nl ? static_cast<const char*>(nl) + 1 : stop;
+      }
+      sampled += static_cast<std::size_t>(stop - b);
+      CLines lines(b, stop);
+      const char *lb, *le;
+      while (lines.Next(lb, le)) {
+        const char* w = SkipBlanks(lb, le);
+        if (le - w > 1 && IsBlank(w[1])) vertices += *w == 'v', faces += *w == 'f';
+      }
+      if (size <= kSample) break;
+    }
+    if (sampled == 0) return;
+    const double scale = static_cast<double>(size) / static_cast<double>(sampled) * 1.05;
     // A face of four corners makes two triangles.
     m->vertices.reserve(3 * static_cast<std::size_t>(static_cast<double>(vertices) * scale + 1));
     m->triangles.reserve(static_cast<std::size_t>(static_cast<double>(faces) * scale * 2 + 1));
@@ -184,10 +272,11 @@ class CObjParser {
 
   void UseMaterial(const std::string& name) {
     std::uint32_t mat = 0;
-    if (auto it = m_materialIndex.find(name); it != m_materialIndex.end())
+    if (auto it = m_pMaterials->find(name); it != m_pMaterials->end())
       mat = it->second;
     else
       Say("glmFindMaterial():  can't find material \"" + Printable(name) + "\".");
+    if (m_bTail) return m_changes.push_back({false, {}, mat, static_cast<std::uint32_t>(m->triangles.size())});
     m_material = mat;
     m_groups[m_current].material = mat;
   }
@@ -198,6 +287,8 @@ class CObjParser {
     while (end > p && (end[-1] == '\r')) --end;
     std::string name(p, static_cast<std::size_t>(end - p));
     if (name.size() > kObjMaxWord) name.resize(kObjMaxWord);
+    if (m_bTail)
+      return m_changes.push_back({true, std::move(name), 0, static_cast<std::uint32_t>(m->triangles.size())});
     m_current = FindOrAddGroup(name);
     m_groups[m_current].material = m_material;
   }
@@ -210,14 +301,17 @@ class CObjParser {
     bool given[3] = {false, false, false};
     FaceVertex first, last;
     std::size_t usable = 0;
-    std::vector<std::uint32_t>& list = m_groups[m_current].triangleIndices;
+    std::vector<std::uint32_t>* list = m_bTail ? nullptr : &m_groups[m_current].triangleIndices;
     while (w < e) {
-      const char* we = WordEnd(w, e);
-      if (ReadFaceVertex(form, w, we, idx, given) == 0) break;  // the face ends at a word that reads nothing
+      // The vertex is read up to the first character that is none of its
+      // (a blank, as a rule), then the rest of its word is passed over.
+      const char* stop = w;
+      if (ReadFaceVertex(form, stop, e, idx, given) == 0) break;  // the face ends at a word that reads nothing
+      const char* we = WordEnd(stop, e);
       FaceVertex fv;
-      fv.v = Resolve(idx[0], VerticesRead(), given[0]);
-      fv.t = Resolve(idx[1], m_texLines, given[1]);
-      fv.n = Resolve(idx[2], m_normalLines, given[2]);
+      fv.v = Resolve(idx[0], VerticesRead(), given[0], fv.relative[0]);
+      fv.t = Resolve(idx[1], m_texLines, given[1], fv.relative[1]);
+      fv.n = Resolve(idx[2], m_normalLines, given[2], fv.relative[2]);
       // A fan: (first, last, new) for every vertex from the third on.
       if (usable >= 2) {
         ObjTriangle t;
@@ -227,8 +321,15 @@ class CObjParser {
           t.texCoordIndex[i] = corner[i]->t;
           t.normalIndex[i] = corner[i]->n;
         }
-        list.push_back(static_cast<std::uint32_t>(m->triangles.size()));
+        const auto index = static_cast<std::uint32_t>(m->triangles.size());
+        if (list) list->push_back(index);
         m->triangles.push_back(t);
+        for (int i = 0; i < 3; ++i) {
+          const std::uint32_t fields[3] = {t.vertexIndex[i], t.texCoordIndex[i], t.normalIndex[i]};
+          for (std::uint8_t f = 0; f < 3; ++f)
+            if (fields[f] == kRelative)
+              m_notes.push_back({index, static_cast<std::uint8_t>(i), f, corner[i]->relative[f]});
+        }
       }
       if (usable == 0) first = fv;
       last = fv;
@@ -238,12 +339,18 @@ class CObjParser {
   }
 
   // An index as stored: negative ones count back from the elements read so
-  // far; anything that cannot be valid becomes kBad, checked at the end.
-  static constexpr std::uint32_t kBad = 0xFFFFFFFFu;
-  std::uint32_t Resolve(long long index, std::uint32_t readSoFar, bool given) {
+  // far; anything that cannot be valid becomes kBad, checked at the end. In
+  // the second half a negative index may count back into the first half's
+  // elements: it becomes kRelative, and a note keeps it counted from the
+  // second half's own start, to be resolved when the halves are joined.
+  static constexpr std::uint32_t kBad = 0xFFFFFFFFu, kRelative = 0xFFFFFFFEu;
+  std::uint32_t Resolve(long long index, std::uint32_t readSoFar, bool given, long long& relative) const {
     if (!given) return 0;
-    if (index < 0) index += static_cast<long long>(readSoFar) + 1;
-    if (index <= 0 || index >= kBad) return kBad;
+    if (index < 0) {
+      index += static_cast<long long>(readSoFar) + 1;
+      if (m_bTail) return relative = index, kRelative;
+    }
+    if (index <= 0 || index >= kRelative) return kBad;
     return static_cast<std::uint32_t>(index);
   }
   std::uint32_t VerticesRead() const { return static_cast<std::uint32_t>(m->vertices.size() / 3 - 1); }
@@ -295,6 +402,21 @@ class CObjParser {
 
   struct FaceVertex {
     std::uint32_t v = 0, t = 0, n = 0;
+    long long relative[3] = {0, 0, 0};  // vertex, texture, normal, where kRelative
+  };
+  // The second half's notes: an index to resolve against the first half's
+  // counts (field 0 vertex, 1 texture coordinate, 2 normal), and a change of
+  // group or material before triangle `triangles`.
+  struct Note {
+    std::uint32_t triangle;
+    std::uint8_t corner, field;
+    long long relative;
+  };
+  struct Change {
+    bool group;
+    std::string name;
+    std::uint32_t material;
+    std::uint32_t triangles;
   };
 
   ObjModel* m;
@@ -308,6 +430,10 @@ class CObjParser {
   std::uint32_t m_normalLines = 0, m_texLines = 0;
   ObjDiagnostics* m_diagnostics;
   const std::string_view* m_libraryText;
+  const std::unordered_map<std::string, std::uint32_t>* m_pMaterials = &m_materialIndex;
+  bool m_bTail = false;  // the second half of a file read in two
+  std::vector<Note> m_notes;
+  std::vector<Change> m_changes;
 };
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <fast_float/fast_float.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -63,10 +65,52 @@ inline std::string NameOfRest(const char* p, const char* e) {
   return Word(p, w1);
 }
 
+// Powers of ten that a float holds exactly.
+inline constexpr float kExactPow10[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
 // One float, after blanks. False (and `out` untouched) when none reads.
+// The plain decimals that models hold are read directly: a mantissa that a
+// float holds exactly, scaled by a power of ten that a float holds exactly,
+// is one correctly rounded operation, the value fast_float gives; anything
+// else is fast_float's.
 inline bool ParseFloat(const char*& p, const char* e, float& out) {
   const char* q = SkipBlanks(p, e);
   if (q < e && *q == '+') ++q;
+  const char* s = q;
+  const bool negative = s < e && *s == '-';
+  if (negative) ++s;
+  std::uint64_t mantissa = 0;
+  const char* digits = s;
+  while (s < e && IsDigit(*s)) mantissa = mantissa * 10 + static_cast<unsigned>(*s++ - '0');
+  std::ptrdiff_t count = s - digits;
+  int scale = 0;
+  if (s < e && *s == '.') {
+    const char* fraction = ++s;
+    while (s < e && IsDigit(*s)) mantissa = mantissa * 10 + static_cast<unsigned>(*s++ - '0');
+    scale = -static_cast<int>(s - fraction);
+    count += s - fraction;
+  }
+  bool plain = count > 0 && count <= 19;
+  if (plain && s < e && (*s == 'e' || *s == 'E')) {
+    const char* x = s + 1;
+    bool negExp = false;
+    if (x < e && (*x == '+' || *x == '-')) negExp = (*x++ == '-');
+    plain = x < e && IsDigit(*x);
+    int exponent = 0;
+    for (; x < e && IsDigit(*x); ++x)
+      if (exponent < 100000) exponent = exponent * 10 + (*x - '0');
+    scale += negExp ? -exponent : exponent;
+    s = x;
+  }
+  if (plain && mantissa <= (1u << 24) && scale >= -10 && scale <= 10) {
+    const float v = scale < 0 ? static_cast<float>(mantissa) / kExactPow10[-scale]
+                              : static_cast<float>(mantissa) * kExactPow10[scale];
+    out = negative ? -v : v;
+    p = s;
+    return true;
+  }
   float v;
   auto r = fast_float::from_chars(q, e, v);
   if (r.ec != std::errc() && r.ec != std::errc::result_out_of_range) return false;
