@@ -1,11 +1,11 @@
 #include "MappedFile.h"
 
-#include "RegularFile.h"
-
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "RegularFile.h"
 
 CMappedFile::~CMappedFile() {
   if (m_data) ::munmap(const_cast<char*>(m_data), m_size);
