@@ -58,17 +58,6 @@ void glmVertexNormals(ObjModel* model, float angle, ObjDiagnostics* diagnostics)
   const std::uint32_t nt = model->triangleCount, nv = model->vertexCount;
   if (model->facetNormals.size() < 3 * (static_cast<std::size_t>(nt) + 1)) glmComputeFacetNormals(model);
 
-  // Uses of each vertex, in a flat array per vertex, from its last-used
-  // triangle to its first; a use is one corner of one triangle, so a vertex
-  // that a degenerate triangle names twice gets each of those corners set.
-  std::vector<std::uint32_t> start(static_cast<std::size_t>(nv) + 2, 0);
-  for (const ObjTriangle& t : model->triangles)
-    for (std::uint32_t c = 0; c < 3; ++c) ++start[t.vertexIndex[c] + 1];
-  for (std::size_t i = 1; i < start.size(); ++i) start[i] += start[i - 1];
-  std::vector<std::uint32_t> uses(3 * static_cast<std::size_t>(nt));  // triangle * 3 + corner
-  std::vector<std::uint32_t> fill(start.begin(), start.end() - 1);
-  for (std::uint32_t i = nt; i-- > 0;)
-    for (std::uint32_t c = 0; c < 3; ++c) uses[fill[model->triangles[i].vertexIndex[c]]++] = 3 * i + c;
   // The vertices split among the cores into contiguous ranges, each making
   // its normals in vertex order into a list of its own; joined in range
   // order with each range's indices moved past the ranges before it, the
@@ -76,6 +65,11 @@ void glmVertexNormals(ObjModel* model, float angle, ObjDiagnostics* diagnostics)
   const float* facets = model->facetNormals.data();
   struct Part {
     std::vector<float> normals;
+    // Uses of each vertex of the range, in a flat array per vertex, from its
+    // last-used triangle to its first; a use is one corner of one triangle,
+    // so a vertex that a degenerate triangle names twice gets each of those
+    // corners set.
+    std::vector<std::uint32_t> start, uses;
     std::size_t lonely = 0;  // vertices without a triangle
     std::uint32_t first = 1, last = 1;
   };
@@ -83,12 +77,27 @@ void glmVertexNormals(ObjModel* model, float angle, ObjDiagnostics* diagnostics)
   const unsigned used = InParts(nv, [&](unsigned part, std::size_t begin, std::size_t end) {
     Part& out = parts[part];
     out.first = static_cast<std::uint32_t>(begin + 1), out.last = static_cast<std::uint32_t>(end + 1);
+    const std::uint32_t first = out.first, span = out.last - out.first;
+    std::vector<std::uint32_t>& start = out.start;
+    start.assign(static_cast<std::size_t>(span) + 1, 0);
+    for (const ObjTriangle& t : model->triangles)
+      for (std::uint32_t c = 0; c < 3; ++c)
+        if (t.vertexIndex[c] - first < span) ++start[t.vertexIndex[c] - first + 1];
+    for (std::size_t i = 1; i < start.size(); ++i) start[i] += start[i - 1];
+    std::vector<std::uint32_t>& uses = out.uses;  // triangle * 3 + corner
+    uses.resize(start.back());
+    std::vector<std::uint32_t> fill(start.begin(), start.end() - 1);
+    for (std::uint32_t i = nt; i-- > 0;)
+      for (std::uint32_t c = 0; c < 3; ++c) {
+        const std::uint32_t v = model->triangles[i].vertexIndex[c] - first;
+        if (v < span) uses[fill[v]++] = 3 * i + c;
+      }
     std::vector<float>& normals = out.normals;
     if (part == 0) normals.assign(3, 0.0f);  // the unused entry 0
     std::vector<unsigned char> averaged;
     for (std::uint32_t v = out.first; v < out.last; ++v) {
-      const std::uint32_t* b = uses.data() + start[v];
-      const std::uint32_t* e = uses.data() + start[v + 1];
+      const std::uint32_t* b = uses.data() + start[v - first];
+      const std::uint32_t* e = uses.data() + start[v - first + 1];
       if (b == e) {
         ++out.lonely;
         continue;
@@ -134,9 +143,7 @@ void glmVertexNormals(ObjModel* model, float angle, ObjDiagnostics* diagnostics)
   for (unsigned i = 0; i < used; ++i) {
     const auto offset = static_cast<std::uint32_t>(normals.size() / 3);
     if (offset)
-      for (std::uint32_t v = parts[i].first; v < parts[i].last; ++v)
-        for (std::uint32_t k = start[v]; k < start[v + 1]; ++k)
-          model->triangles[uses[k] / 3].normalIndex[uses[k] % 3] += offset;
+      for (std::uint32_t use : parts[i].uses) model->triangles[use / 3].normalIndex[use % 3] += offset;
     normals.insert(normals.end(), parts[i].normals.begin(), parts[i].normals.end());
     std::vector<float>().swap(parts[i].normals);
   }
