@@ -85,7 +85,8 @@ class CObjParser {
     const std::size_t size = static_cast<std::size_t>(m_end - m_begin);
     const char* split = m_end;
     if (size >= kSplitBytes && std::thread::hardware_concurrency() > 1) {
-      const void* nl = std::memchr(m_begin + size / 2, '\n', size - size / 2);
+      const auto at = std::min(size - 1, static_cast<std::size_t>(m_balance * static_cast<double>(size)));
+      const void* nl = std::memchr(m_begin + at, '\n', size - at);
       if (nl) split = static_cast<const char*>(nl) + 1;
     }
     if (split == m_end) {
@@ -169,6 +170,7 @@ class CObjParser {
     const std::size_t size = static_cast<std::size_t>(m_end - m_begin);
     constexpr std::size_t kSamples = 8, kSample = std::size_t{256} << 10;
     std::size_t vertices = 0, faces = 0, sampled = 0;
+    double cost[kSamples] = {};  // of reading each eighth of the file, estimated
     for (std::size_t i = 0; i < kSamples; ++i) {
       const char* b = m_begin + size / kSamples * i;
       const char* stop = std::min(m_end, b + kSample);
@@ -179,11 +181,31 @@ class CObjParser {
       sampled += static_cast<std::size_t>(stop - b);
       CLines lines(b, stop);
       const char *lb, *le;
+      std::size_t faceBytes = 0;
       while (lines.Next(lb, le)) {
         const char* w = SkipBlanks(lb, le);
-        if (le - w > 1 && IsBlank(w[1])) vertices += *w == 'v', faces += *w == 'f';
+        if (le - w > 1 && IsBlank(w[1])) {
+          vertices += *w == 'v';
+          if (*w == 'f') ++faces, faceBytes += static_cast<std::size_t>(le - lb);
+        }
       }
+      // Faces cost about 1.6 times as much per byte to read as other lines.
+      if (stop > b)
+        cost[i] = (static_cast<double>(stop - b) + 0.6 * static_cast<double>(faceBytes)) /
+                  static_cast<double>(stop - b) * static_cast<double>(size / kSamples);
       if (size <= kSample) break;
+    }
+    // Where the reading of the first half costs what the second's does.
+    double total = 0;
+    for (double c : cost) total += c;
+    double before = 0;
+    for (std::size_t i = 0; i < kSamples && total > 0; ++i) {
+      if (before + cost[i] >= total / 2) {
+        const double within = cost[i] > 0 ? (total / 2 - before) / cost[i] : 0.5;
+        m_balance = (static_cast<double>(i) + within) / static_cast<double>(kSamples);
+        break;
+      }
+      before += cost[i];
     }
     if (sampled == 0) return;
     const double scale = static_cast<double>(size) / static_cast<double>(sampled) * 1.05;
@@ -431,7 +453,8 @@ class CObjParser {
   ObjDiagnostics* m_diagnostics;
   const std::string_view* m_libraryText;
   const std::unordered_map<std::string, std::uint32_t>* m_pMaterials = &m_materialIndex;
-  bool m_bTail = false;  // the second half of a file read in two
+  bool m_bTail = false;    // the second half of a file read in two
+  double m_balance = 0.5;  // where to split it, as a fraction of its size
   std::vector<Note> m_notes;
   std::vector<Change> m_changes;
 };
