@@ -1,0 +1,169 @@
+#include "ChartLogic.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+QString Printf(const char* format, double v) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, format, v);
+  return QString::fromLatin1(buf);
+}
+}  // namespace
+
+QString FormatAxisValue(float v) {
+  const float a = std::fabs(v);
+  if (a < 1e-8f) return QStringLiteral("0");
+  if (a < 0.0001f || a > 10000.0f) return Printf("%.2e", static_cast<double>(v));
+  const QString text = Printf("%g", static_cast<double>(v));
+  int count = 0;
+  bool point = false;
+  for (int i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (c == QLatin1Char('.'))
+      point = true;
+    else if (c == QLatin1Char('-'))
+      ;
+    else if (c != QLatin1Char('0') || count > 0)
+      ++count;
+    if (count > 2 && point) return text.left(i + 1);
+  }
+  return text;
+}
+
+QString FormatTickLabel(float v) { return Printf("%g", static_cast<double>(v)); }
+
+int FitFontHeight(int start, int length, int limit) {
+  int h = start;
+  while (h > 0 && length * (h / 2) > limit) h -= 2;
+  return h;
+}
+
+void WidenFlatRange(float& lo, float& hi) {
+  if (hi - lo >= 0.0001f) return;
+  float b = 0.01f;
+  if (std::fabs(hi) >= 1e-9f) {
+    float m = std::fabs(hi);
+    b = 1;
+    while (m < 100) m *= 10, b /= 10;
+    while (m > 1000) m /= 10, b *= 10;
+  }
+  hi += 5 * b;
+  lo -= 5 * b;
+}
+
+ChartLayout LayoutChart(int w, int h, bool bands, int captionHeight, int captionWidth, bool yCaption) {
+  ChartLayout l;
+  l.areaHeight = h - 20;
+  l.areaWidth = bands ? w - 75 : w - 5;
+  const int strip = yCaption ? captionHeight + 10 : 0;
+  l.originX = strip + 4 * captionWidth + 5;
+  l.originY = l.areaHeight - captionHeight - 15;
+  l.axisHeight = l.areaHeight - captionHeight - 55;
+  l.axisWidth = l.areaWidth - l.originX - 5;
+  return l;
+}
+
+std::vector<int> YTickRows(const ChartLayout& l, int ticks) {
+  std::vector<int> rows;
+  const double dy = static_cast<double>(l.axisHeight - 10) / ticks;
+  for (int i = 0; i <= ticks; ++i) rows.push_back(static_cast<int>(l.originY - i * dy));
+  return rows;
+}
+
+std::vector<int> XTickColumns(const ChartLayout& l, int ticks) {
+  std::vector<int> columns;
+  const double dx = l.axisWidth / ticks;
+  for (int i = 0; i <= ticks; ++i) columns.push_back(static_cast<int>(i * dx + l.originX));
+  return columns;
+}
+
+namespace {
+struct BandSpec {
+  double lower;  // fraction from the top; < 0 for the last band
+  QRgb top, bottom;
+};
+const std::vector<BandSpec>& BandSpecs(int mode) {
+  static const std::vector<BandSpec> kModes[3] = {
+      {{0.26, qRgb(255, 0, 0), qRgb(255, 204, 127)},
+       {0.45, qRgb(255, 255, 0), qRgb(255, 255, 178)},
+       {0.55, qRgb(127, 255, 127), qRgb(178, 255, 178)},
+       {0.77, qRgb(178, 255, 255), qRgb(0, 255, 255)},
+       {-1, qRgb(0, 229, 255), qRgb(0, 0, 255)}},
+      {{0.30, qRgb(0, 0, 255), qRgb(0, 229, 255)},
+       {0.53, qRgb(0, 255, 255), qRgb(229, 255, 255)},
+       {0.78, qRgb(255, 255, 178), qRgb(255, 255, 0)},
+       {-1, qRgb(255, 127, 127), qRgb(255, 0, 0)}},
+      {{0.22, qRgb(255, 0, 0), qRgb(255, 204, 127)},
+       {0.70, qRgb(127, 255, 51), qRgb(204, 255, 204)},
+       {-1, qRgb(0, 229, 255), qRgb(0, 0, 255)}},
+  };
+  static const std::vector<BandSpec> kNone;
+  return mode >= 1 && mode <= 3 ? kModes[mode - 1] : kNone;
+}
+
+struct BandGeometry {
+  int left, right, top;
+  double height;
+};
+BandGeometry Geometry(const ChartLayout& l, int xTicks) {
+  return {l.originX + 1, l.originX + xTicks * (l.axisWidth / xTicks), l.originY - l.axisHeight + 10,
+          static_cast<double>(l.axisHeight - 10)};
+}
+}  // namespace
+
+std::vector<ComfortBand> ComfortBands(const ChartLayout& l, int mode, int xTicks) {
+  const BandGeometry g = Geometry(l, xTicks);
+  std::vector<ComfortBand> bands;
+  int top = g.top;
+  for (const BandSpec& s : BandSpecs(mode)) {
+    const int bottom =
+        s.lower < 0 ? static_cast<int>(g.top + g.height - 1) : static_cast<int>(g.top + s.lower * g.height);
+    bands.push_back({QRect(QPoint(g.left, top), QPoint(g.right - 1, bottom - 1)), QColor(s.top), QColor(s.bottom)});
+    top = bottom;
+  }
+  return bands;
+}
+
+std::vector<ComfortLabel> ComfortLabels(const ChartLayout& l, int mode, int xTicks) {
+  struct Spec {
+    const char* text;
+    double at;
+  };
+  static const std::vector<Spec> kLabels[3] = {
+      {{"Cold", 0.87}, {"Cool", 0.63}, {"Neutral", 0.48}, {"Warm", 0.32}, {"Hot", 0.10}},
+      {{"Very Damp", 0.14}, {"Damp", 0.41}, {"Slightly Damp", 0.63}, {"Dry", 0.86}},
+      {{"Uncomfortable", 0.08}, {"Acceptable", 0.40}, {"Comfortable", 0.86}},
+  };
+  std::vector<ComfortLabel> labels;
+  if (mode < 1 || mode > 3) return labels;
+  const BandGeometry g = Geometry(l, xTicks);
+  for (const Spec& s : kLabels[mode - 1])
+    labels.push_back({QString::fromLatin1(s.text), QPoint(g.right + 5, static_cast<int>(g.top + s.at * g.height))});
+  return labels;
+}
+
+std::vector<GradientStrip> GradientStrips(const QRect& rect, const QColor& top, const QColor& bottom, int strip) {
+  std::vector<GradientStrip> strips;
+  // Rows from rect.top() up to, not including, the row after rect.bottom().
+  const int y0 = rect.top(), y1 = rect.bottom() + 1;
+  const double n = std::abs(y0 - y1) / static_cast<double>(strip);
+  const double dr = (bottom.red() - top.red()) / n, dg = (bottom.green() - top.green()) / n,
+               db = (bottom.blue() - top.blue()) / n;
+  for (int k = 0; k <= n; ++k) {
+    const int a = std::min(y0 + k * strip, y1), b = std::min(y0 + (k + 1) * strip, y1);
+    if (b <= a) continue;
+    strips.push_back({QRect(rect.left(), a, rect.width(), b - a),
+                      QColor(static_cast<int>(top.red() + k * dr), static_cast<int>(top.green() + k * dg),
+                             static_cast<int>(top.blue() + k * db))});
+  }
+  return strips;
+}
+
+QPoint SeriesPoint(const ChartLayout& l, int j, int n, float y, float yMin, float yMax) {
+  const double sx = n > 1 ? static_cast<double>(l.axisWidth - 5) / (n - 1) : 0.0;
+  const int px = static_cast<int>(j * sx + l.originX);
+  const int py = l.originY - static_cast<int>(static_cast<float>(l.axisHeight - 10) / (yMax - yMin) * (y - yMin));
+  return QPoint(px, py);
+}

@@ -1,0 +1,63 @@
+#pragma once
+// The chart's arithmetic, apart from any window: tick labels, font sizing,
+// the y range, the layout of axes and plot area, the comfort bands and their
+// gradient strips, and where each point lands. CMyChart paints what these
+// functions compute.
+
+#include <QColor>
+#include <QRect>
+#include <QString>
+#include <vector>
+
+// The text of a y tick label: "0" near zero, "%.2e" for the very small and
+// the very large, else "%g" cut after three significant characters once the
+// point is reached (37.25 reads 37.2, 250.75 reads "250.").
+QString FormatAxisValue(float v);
+// The text of an x tick label: "%g".
+QString FormatTickLabel(float v);
+
+// A font height that fits `length` characters into `limit` pixels, from
+// `start` down in steps of 2 (each character taken as half the height wide).
+int FitFontHeight(int start, int length, int limit);
+
+// A y range narrower than 0.0001 is widened around its upper end: 37 gives
+// 36.5 to 37.5, 0 gives -0.05 to 0.05, 2500 gives 2450 to 2550.
+void WidenFlatRange(float& lo, float& hi);
+
+struct ChartLayout {
+  int areaWidth = 0, areaHeight = 0;
+  int originX = 0, originY = 0;  // where the axes meet
+  int axisWidth = 0, axisHeight = 0;
+};
+// The layout of a chart of w x h pixels; `captionHeight` and `captionWidth`
+// are the caption font's text height and average character width, and
+// `yCaption` whether a y caption has its strip.
+ChartLayout LayoutChart(int w, int h, bool bands, int captionHeight, int captionWidth, bool yCaption);
+
+// Pixel rows of the y ticks 0 ... ticks (the top one 10 pixels below the
+// axis' end) and pixel columns of the x ticks 0 ... ticks.
+std::vector<int> YTickRows(const ChartLayout& l, int ticks);
+std::vector<int> XTickColumns(const ChartLayout& l, int ticks);
+
+// The comfort scales: mode 1 thermal sensation, 2 dampness, 3 comfort.
+struct ComfortBand {
+  QRect rect;
+  QColor top, bottom;
+};
+struct ComfortLabel {
+  QString text;
+  QPoint at;
+};
+std::vector<ComfortBand> ComfortBands(const ChartLayout& l, int mode, int xTicks);
+std::vector<ComfortLabel> ComfortLabels(const ChartLayout& l, int mode, int xTicks);
+
+// A vertical gradient as strips of `strip` pixels, each in one colour.
+struct GradientStrip {
+  QRect rect;
+  QColor colour;
+};
+std::vector<GradientStrip> GradientStrips(const QRect& rect, const QColor& top, const QColor& bottom, int strip = 2);
+
+// The pixel of point j of n with value y: spread evenly over the x axis by
+// index, y scaled to the range.
+QPoint SeriesPoint(const ChartLayout& l, int j, int n, float y, float yMin, float yMax);

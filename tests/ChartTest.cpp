@@ -1,0 +1,133 @@
+// The chart: its arithmetic, and its pictures painted into images.
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <random>
+
+#include "ChartLogic.h"
+#include "MyChart.h"
+
+TEST(ChartLogic, AxisValuesAreCutNotRounded) {
+  const std::pair<float, const char*> cases[] = {
+      {3.14159f, "3.14"}, {37.25f, "37.2"},    {0.012345f, "0.0123"},  {-2.5f, "-2.5"},        {100.0f, "100"},
+      {250.75f, "250."},  {0.0005f, "0.0005"}, {12345.0f, "1.23e+04"}, {0.00005f, "5.00e-05"}, {2e-9f, "0"},
+  };
+  for (const auto& [v, text] : cases) EXPECT_EQ(FormatAxisValue(v), QLatin1String(text)) << v;
+  EXPECT_EQ(FormatTickLabel(7.5f), QStringLiteral("7.5"));
+}
+
+TEST(ChartLogic, FlatRangesWidenAroundTheirValue) {
+  const struct {
+    float value, lo, hi;
+  } cases[] = {{37, 36.5f, 37.5f}, {0, -0.05f, 0.05f}, {-37, -37.5f, -36.5f}, {2500, 2450, 2550}};
+  for (const auto& c : cases) {
+    float lo = c.value, hi = c.value;
+    WidenFlatRange(lo, hi);
+    EXPECT_FLOAT_EQ(lo, c.lo) << c.value;
+    EXPECT_FLOAT_EQ(hi, c.hi) << c.value;
+  }
+  float lo = 1, hi = 2;
+  WidenFlatRange(lo, hi);
+  EXPECT_EQ(hi - lo, 1.0f);
+}
+
+TEST(ChartLogic, FontsShrinkInStepsOfTwoToFit) {
+  EXPECT_EQ(FitFontHeight(24, 10, 1000), 24);
+  EXPECT_EQ(FitFontHeight(24, 100, 500), 10);
+  EXPECT_EQ(FitFontHeight(16, 1000, 10), 0);
+}
+
+TEST(ChartLogic, GradientStripsRunFromTheTopColourDown) {
+  const auto strips = GradientStrips(QRect(0, 0, 5, 10), QColor(255, 0, 0), QColor(0, 0, 255));
+  ASSERT_EQ(strips.size(), 5u);
+  EXPECT_EQ(strips.front().colour, QColor(255, 0, 0));
+  EXPECT_EQ(strips.front().rect, QRect(0, 0, 5, 2));
+  EXPECT_EQ(strips.back().rect.bottom(), 9);
+  EXPECT_EQ(strips[1].colour, QColor(204, 0, 51));
+  EXPECT_TRUE(GradientStrips(QRect(0, 0, 5, 0), Qt::red, Qt::blue).empty());
+}
+
+namespace {
+constexpr QSize kSize(600, 400);
+const QColor kLine(210, 100, 100);
+
+int CountColour(const QImage& img, const QColor& c) {
+  int n = 0;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x) n += img.pixelColor(x, y) == c;
+  return n;
+}
+}  // namespace
+
+TEST(Chart, AFlatSeriesIsDrawnAtTheMiddleTick) {
+  CMyChart chart;
+  for (int i = 0; i < 50; ++i) chart.AddPoint(static_cast<float>(i), 37.0f);
+  const QImage img = chart.Render(kSize);
+  EXPECT_FLOAT_EQ(chart.m_fYMin, 36.5f);
+  EXPECT_FLOAT_EQ(chart.m_fYMax, 37.5f);
+  const int middle = YTickRows(chart.m_layout, 10)[5];
+  EXPECT_EQ(SeriesPoint(chart.m_layout, 25, 50, 37.0f, chart.m_fYMin, chart.m_fYMax).y(), middle);
+  for (int x = chart.m_layout.originX + 10; x < chart.m_layout.originX + chart.m_layout.axisWidth - 10; x += 37)
+    EXPECT_EQ(img.pixelColor(x, middle), kLine) << x;
+}
+
+TEST(Chart, BandsFillFromTheTopTickToJustAboveTheAxis) {
+  const struct {
+    int mode;
+    QColor top, bottom;
+  } cases[] = {{1, QColor(255, 0, 0), QColor(0, 0, 255)},
+               {2, QColor(0, 0, 255), QColor(255, 0, 0)},
+               {3, QColor(255, 0, 0), QColor(0, 0, 255)}};
+  for (const auto& c : cases) {
+    CMyChart chart;
+    chart.m_nBandMode = c.mode;
+    const QImage img = chart.Render(kSize);
+    const ChartLayout& l = chart.m_layout;
+    const int top = YTickRows(l, 10)[10], x = l.originX + l.axisWidth / 2;
+    EXPECT_EQ(img.pixelColor(x, top), c.top) << c.mode;
+    EXPECT_EQ(img.pixelColor(x, top - 1), Qt::white) << c.mode;
+    const QColor bottom = img.pixelColor(x, l.originY - 2);
+    EXPECT_NEAR(bottom.red(), c.bottom.red(), 8) << c.mode;
+    EXPECT_NEAR(bottom.blue(), c.bottom.blue(), 8) << c.mode;
+    EXPECT_FLOAT_EQ(chart.m_fYMax, 100.0f);
+  }
+}
+
+TEST(Chart, AnEmptyChartPaintsNoSeriesAndClearAllEndsTheBands) {
+  CMyChart chart;
+  EXPECT_EQ(CountColour(chart.Render(kSize), kLine), 0);
+  chart.m_nBandMode = 2;
+  chart.AddPoint(0, 1);
+  chart.ClearAll();
+  EXPECT_EQ(chart.m_nBandMode, 0);
+  EXPECT_TRUE(chart.Points().empty());
+}
+
+TEST(Chart, TheXRangeOnlyWidens) {
+  CMyChart chart;
+  for (float x : {0.0f, 60.0f}) chart.AddPoint(x, 1);
+  chart.Render(kSize);
+  chart.ClearAll();
+  for (float x : {0.0f, 30.0f}) chart.AddPoint(x, 1);
+  chart.Render(kSize);
+  EXPECT_FLOAT_EQ(chart.m_fXMax, 60.0f);
+}
+
+// However many points share a pixel column, the picture is the one that
+// drawing every segment gives, pixel for pixel.
+TEST(Chart, ManyPointsGiveThePictureOfEverySegment) {
+  std::mt19937 rng(7);
+  for (int mode : {0, 3}) {
+    for (int n : {700, 200000}) {
+      CMyChart chart;
+      std::normal_distribution<float> noise(0, 1);
+      float y = 0;
+      for (int i = 0; i < n; ++i) chart.AddPoint(static_cast<float>(i), y += noise(rng));
+      chart.m_nBandMode = mode;
+      const QImage fast = chart.Render(kSize), plain = chart.Render(kSize, true);
+      EXPECT_GT(CountColour(fast, mode ? QColor(Qt::black) : kLine), 100) << mode << " " << n;
+      EXPECT_EQ(fast, plain) << "band mode " << mode << ", " << n << " points";
+    }
+  }
+}
