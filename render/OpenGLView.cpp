@@ -178,9 +178,14 @@ void COpenGLView::paintGL() {
   if (m_nMode != 0) {
     DrawScene();
   } else {
-    // The 3D line plot comes with the scientific view; until then the
-    // plot's background alone.
     glDisable(GL_LIGHTING);
+    glTranslated(m_dTransX, m_dTransY, m_dTransZ);
+    glScalef(m_fZoom, m_fZoom, m_fZoom);
+    glRotated(m_dRotX, 1, 0, 0);
+    glRotated(m_dRotY, 0, 1, 0);
+    glRotated(m_dRotZ, 0, 0, 1);
+    DrawPlotFrame();
+    DrawPlotCurves();
   }
   glPopMatrix();
 }

@@ -14,6 +14,7 @@
 #include "AnimationModel.h"
 #include "FontLists.h"
 #include "Garment.h"
+#include "LinePlot.h"
 #include "MessageSink.h"
 #include "ModelOBJ.h"
 #include "ModelSlot.h"
@@ -53,7 +54,11 @@ class COpenGLView : public QOpenGLWidget {
 
   int m_nMode = 0;
   char m_szAxisTitle[3][256] = {};
-  std::vector<std::vector<std::array<double, 3>>> m_curves;
+  std::vector<PlotCurve> m_curves;
+  // The line plot's curves (mode 0): its box and strips are built here, once,
+  // not in every frame. Redraws.
+  void SetCurves(std::vector<PlotCurve> curves);
+  const PlotBox& Box() const { return m_plotBox; }
   CModelSlot<CModelOBJ> m_pBody;
   CModelSlot<CGarment> m_pGarment;
   int m_nLayer = 0;
@@ -99,6 +104,10 @@ class COpenGLView : public QOpenGLWidget {
   void DrawBackdrop();
   void EnsureFontLists();
 
+  // The line plot (mode 0).
+  void DrawPlotFrame();
+  void DrawPlotCurves();
+
   // The body scenes (modes 1 to 3).
   void DrawScene();
   void DrawColourLegend();
@@ -116,4 +125,6 @@ class COpenGLView : public QOpenGLWidget {
   bool m_bReference = false;
   bool m_bGoing = false;  // in the destructor
   std::vector<GlyphBitmap> m_glyphs;
+  PlotBox m_plotBox;
+  std::vector<PlotStrip> m_plotStrips;
 };

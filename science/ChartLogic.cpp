@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "TickLabel.h"
+
 namespace {
 QString Printf(const char* format, double v) {
   char buf[64];
@@ -12,25 +14,7 @@ QString Printf(const char* format, double v) {
 }
 }  // namespace
 
-QString FormatAxisValue(float v) {
-  const float a = std::fabs(v);
-  if (a < 1e-8f) return QStringLiteral("0");
-  if (a < 0.0001f || a > 10000.0f) return Printf("%.2e", static_cast<double>(v));
-  const QString text = Printf("%g", static_cast<double>(v));
-  int count = 0;
-  bool point = false;
-  for (int i = 0; i < text.size(); ++i) {
-    const QChar c = text[i];
-    if (c == QLatin1Char('.'))
-      point = true;
-    else if (c == QLatin1Char('-'))
-      ;
-    else if (c != QLatin1Char('0') || count > 0)
-      ++count;
-    if (count > 2 && point) return text.left(i + 1);
-  }
-  return text;
-}
+QString FormatAxisValue(float v) { return QString::fromStdString(FormatTickValue(v)); }
 
 QString FormatTickLabel(float v) { return Printf("%g", static_cast<double>(v)); }
 

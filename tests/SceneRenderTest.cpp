@@ -313,3 +313,17 @@ TEST_F(SceneRender, GlyphListNamesAreTakenWhenGlStarts) {
   glDeleteLists(modelList, 1);
   m_view.doneCurrent();
 }
+
+// The line plot (mode 0): a curve of constant z shows in its colour where
+// the camera puts it, over the frame; with no curves only the frame shows.
+TEST_F(SceneRender, TheLinePlotDrawsItsCurvesInTheColourOfTheirHeight) {
+  auto purple = [](QColor c) { return c.red() > 90 && c.blue() > 90 && c.green() < 40; };
+  QImage img = Render(0);
+  EXPECT_FALSE(Around(img, Project(m_view, {0.5f, 0.8f, 0.5f}, true), 3, purple));
+  PlotCurve curve;
+  for (int i = 0; i <= 20; ++i) curve.push_back({static_cast<double>(i), 7.0, 3.0});
+  m_view.SetCurves({curve, {{0, 0, 3}, {20, 14, 3}}});
+  img = Render(0);
+  EXPECT_TRUE(Around(img, Project(m_view, {0.5f, 0.8f, 0.5f}, true), 3, purple));
+  EXPECT_TRUE(Around(img, Project(m_view, {0.25f, 0.8f, 0.5f}, true), 3, purple));
+}
