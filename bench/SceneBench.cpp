@@ -38,6 +38,18 @@ void BM_StaticSceneFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_StaticSceneFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
+// The line plot of a fabric quantity of the big run: one curve per fabric
+// step over the trunk's thickness (position, time, temperature).
+CBenchView* g_plot = nullptr;
+void BM_LinePlotFrame(benchmark::State& state) {
+  if (!g_plot) return state.SkipWithError("no big run: cmake --build build-release --target bench_run");
+  g_plot->SetReferenceDrawing(state.range(0) != 0);
+  g_plot->Frame();
+  for (auto _ : state) g_plot->Frame();
+  state.SetLabel(state.range(0) ? "box and strips per frame, immediate mode" : "box and strips once, arrays");
+}
+BENCHMARK(BM_LinePlotFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+
 int DifferentPixels(const QImage& a, const QImage& b) {
   int n = 0;
   for (int y = 0; y < a.height(); ++y)
@@ -79,6 +91,35 @@ int main(int argc, char** argv) {
   const int differ = DifferentPixels(fast, reference);
   std::fprintf(stderr, "pixels that differ between the two ways: %d of %d\n", differ, fast.width() * fast.height());
   if (differ > fast.width() * fast.height() / 1000) return 1;
+
+  CSimulationData big;
+  CBenchView plot;
+  if (big.Load(QStringLiteral(CORVANE_BENCH_RUN "/")) && !big.m_fabric[Trunk].empty()) {
+    std::vector<PlotCurve> curves;
+    const std::size_t perStep = static_cast<std::size_t>(big.m_nLayers[Trunk] * big.m_nNodesPerLayer[Trunk]);
+    for (std::size_t i = 0; perStep && i + perStep <= big.m_fabric[Trunk].size(); i += perStep) {
+      PlotCurve c;
+      for (std::size_t k = i; k < i + perStep; ++k) {
+        const FabricRow& r = big.m_fabric[Trunk][k];
+        c.push_back({r.m_fPosition, r.m_fTime, r.m_fTemperature});
+      }
+      curves.push_back(std::move(c));
+    }
+    plot.m_nMode = 0;
+    plot.ResetCamera();
+    plot.resize(1000, 660);
+    plot.show();
+    plot.SetCurves(std::move(curves));
+    plot.SetReferenceDrawing(false);
+    const QImage cached = plot.grabFramebuffer();
+    plot.SetReferenceDrawing(true);
+    const QImage everyFrame = plot.grabFramebuffer();
+    const int plotDiffer = DifferentPixels(cached, everyFrame);
+    std::fprintf(stderr, "line plot of %zu curves: pixels that differ between the two ways: %d\n", plot.m_curves.size(),
+                 plotDiffer);
+    if (plotDiffer > cached.width() * cached.height() / 1000) return 1;
+    g_plot = &plot;
+  }
 
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

@@ -127,4 +127,6 @@ class COpenGLView : public QOpenGLWidget {
   std::vector<GlyphBitmap> m_glyphs;
   PlotBox m_plotBox;
   std::vector<PlotStrip> m_plotStrips;
+  unsigned m_nPlotList = 0;  // the strips compiled, in the current context
+  bool m_bPlotDirty = false;
 };

@@ -10,6 +10,7 @@ void COpenGLView::SetCurves(std::vector<PlotCurve> curves) {
   m_curves = std::move(curves);
   m_plotBox = ComputePlotBox(m_curves);
   m_plotStrips = BuildPlotStrips(m_curves, m_plotBox);
+  m_bPlotDirty = true;
   RenderScene();
 }
 
@@ -61,16 +62,38 @@ void COpenGLView::DrawPlotCurves() {
   DrawText3f(1.22f, 0.05f, 0, m_szAxisTitle[0]);
   DrawText3f(1, 1.77f, 0, m_szAxisTitle[1]);
 
-  // The strips were built when the curves were set: a frame only draws them.
-  glEnableClientState(GL_VERTEX_ARRAY);
-  glEnableClientState(GL_COLOR_ARRAY);
-  for (const PlotStrip& s : m_plotStrips) {
-    if (s.vertices.size() < 6) continue;
-    glVertexPointer(3, GL_FLOAT, 0, s.vertices.data());
-    glColorPointer(3, GL_FLOAT, 0, s.colours.data());
-    glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(s.vertices.size() / 3));
+  if (m_bReference) {
+    // The reference way: the box and the strips from every point, and every
+    // vertex sent on its own, in every frame.
+    const PlotBox box = ComputePlotBox(m_curves);
+    for (const PlotStrip& s : BuildPlotStrips(m_curves, box)) {
+      glBegin(GL_LINE_STRIP);
+      for (std::size_t i = 0; i < s.vertices.size(); i += 3) glColor3fv(&s.colours[i]), glVertex3fv(&s.vertices[i]);
+      glEnd();
+    }
+    glLineWidth(1);
+    return;
   }
-  glDisableClientState(GL_COLOR_ARRAY);
-  glDisableClientState(GL_VERTEX_ARRAY);
+  // The strips were built when the curves were set, and are compiled into a
+  // list once per context: a frame only replays it.
+  if (m_bPlotDirty && m_nPlotList) glDeleteLists(m_nPlotList, 1), m_nPlotList = 0;
+  m_bPlotDirty = false;
+  if (m_nPlotList) {
+    glCallList(m_nPlotList);
+  } else {
+    m_nPlotList = glGenLists(1);
+    glNewList(m_nPlotList, GL_COMPILE_AND_EXECUTE);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    for (const PlotStrip& s : m_plotStrips) {
+      if (s.vertices.size() < 6) continue;
+      glVertexPointer(3, GL_FLOAT, 0, s.vertices.data());
+      glColorPointer(3, GL_FLOAT, 0, s.colours.data());
+      glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(s.vertices.size() / 3));
+    }
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glEndList();
+  }
   glLineWidth(1);
 }
