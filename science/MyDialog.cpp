@@ -1,0 +1,30 @@
+#include "MyDialog.h"
+
+#include <QKeyEvent>
+#include <QPalette>
+#include <cmath>
+
+QRect DialogUnitsToPixels(int x, int y, int w, int h, double pixelRatio) {
+  const double sx = 1.5 * pixelRatio, sy = 1.625 * pixelRatio;
+  auto px = [](double v) { return static_cast<int>(std::lround(v)); };
+  return QRect(px(x * sx), px(y * sy), px(w * sx), px(h * sy));
+}
+
+CMyDialog::CMyDialog(QWidget* parent) : QWidget(parent) {
+  // White behind the page and behind every label and button on it.
+  QPalette white = palette();
+  white.setColor(QPalette::Window, Qt::white);
+  white.setColor(QPalette::Button, Qt::white);
+  setPalette(white);
+  setAutoFillBackground(true);
+}
+
+void CMyDialog::keyPressEvent(QKeyEvent* event) {
+  // Enter and Escape are taken here, so that no view ever closes by them.
+  const int key = event->key();
+  if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}

@@ -1,0 +1,23 @@
+#pragma once
+// The base of the views that fill the main window (the scientific view, the
+// 3D view) and of the property panel: a plain white page on which labels
+// and buttons draw without boxes of their own, where Enter and Escape never
+// close anything, and whose layout is given in dialog units.
+
+#include <QRect>
+#include <QWidget>
+
+// Dialog units of an 8-point dialog font at 96 dpi as pixels: a horizontal
+// unit is 1.5 pixels, a vertical one 1.625, both times the device pixel ratio
+// when one is given.
+QRect DialogUnitsToPixels(int x, int y, int w, int h, double pixelRatio = 1.0);
+
+class CMyDialog : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit CMyDialog(QWidget* parent = nullptr);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+};

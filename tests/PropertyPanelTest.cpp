@@ -1,0 +1,64 @@
+// The dialog base and the property panel: captions per kind, clicks, keys.
+
+#include <gtest/gtest.h>
+
+#include <QKeyEvent>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "CaptionTables.h"
+#include "PropertyPanel.h"
+
+TEST(PropertyPanel, CaptionsFollowTheKind) {
+  const struct {
+    int kind, shown;
+    const char* first;
+    const char* last;
+  } cases[] = {{0, 9, "Temperature of Skin", "Pressure of the Skin"},
+               {2, 6, "Water Vapor Concentration(kg*m^3)", "Liquid Volume Fraction(%)"},
+               {1, 3, "Thermal Sensation", "Comfort"},
+               {3, 3, "Mean Moisture Concentration(kg*m^3)", "Moisture Content(kg*m^2)"}};
+  CPropertyPanel panel;
+  panel.show();
+  for (const auto& c : cases) {
+    panel.ShowPropertyNames(c.kind);
+    int visible = 0;
+    for (int i = 0; i < 9; ++i) visible += panel.Button(i)->isVisible();
+    EXPECT_EQ(visible, c.shown) << c.kind;
+    EXPECT_EQ(panel.Button(0)->text(), QLatin1String(c.first)) << c.kind;
+    EXPECT_EQ(panel.Button(c.shown - 1)->text(), QLatin1String(c.last)) << c.kind;
+  }
+  EXPECT_EQ(PropertyCaption(0, 5), QStringLiteral("Sweating Rate"));
+  EXPECT_EQ(PropertyName(0, 5), QStringLiteral("Sweating Rate(SWR)"));
+}
+
+TEST(PropertyPanel, AClickSaysItsIndexEachTimeAndLeavesTheMemberToTheOwner) {
+  CPropertyPanel panel;
+  panel.show();
+  QSignalSpy said(&panel, &CPropertyPanel::propertySelect);
+  QTest::mouseClick(panel.Button(4), Qt::LeftButton);
+  QTest::mouseClick(panel.Button(4), Qt::LeftButton);
+  ASSERT_EQ(said.count(), 2);
+  EXPECT_EQ(said.at(1).at(0).toInt(), 4);
+  EXPECT_EQ(panel.m_nProperty, 0);
+  panel.ReadButtons();
+  EXPECT_EQ(panel.m_nProperty, 4);
+  panel.m_nProperty = 0;
+  panel.UpdateButtons();
+  EXPECT_TRUE(panel.Button(0)->isChecked());
+}
+
+TEST(MyDialog, EnterAndEscapeCloseNothingAndThePageIsWhite) {
+  CMyDialog page;
+  page.resize(100, 60);
+  page.show();
+  for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(&page, &press);
+    EXPECT_TRUE(press.isAccepted()) << key;
+    EXPECT_TRUE(page.isVisible()) << key;
+  }
+  EXPECT_EQ(page.grab().toImage().pixelColor(50, 30), QColor(Qt::white));
+  EXPECT_EQ(DialogUnitsToPixels(12, 8, 154, 10), QRect(18, 13, 231, 16));
+  EXPECT_EQ(DialogUnitsToPixels(10, 10, 10, 10, 2.0), QRect(30, 33, 30, 33));
+}
