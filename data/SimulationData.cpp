@@ -35,6 +35,7 @@ void CSimulationData::Reset() {
     m_nLayers[p] = 0;
     m_nNodesPerLayer[p] = 0;
     m_fabric[p].clear();
+    m_bLiquidFraction[p] = false;
     m_fabric[p].shrink_to_fit();
     m_comfort[p].clear();
     m_comfort[p].shrink_to_fit();

@@ -60,6 +60,9 @@ class CSimulationData {
   int m_nLayers[kBodyPartCount];
   int m_nNodesPerLayer[kBodyPartCount];
   std::vector<FabricRow> m_fabric[kBodyPartCount];
+  // Whether the part's fabric file carries the ninth column (the liquid
+  // volume fraction); without it m_fLiquidFraction holds no value.
+  bool m_bLiquidFraction[kBodyPartCount] = {};
   std::vector<FiberTable> m_fibers;
   std::vector<BodyPropertyRow> m_body;
   std::vector<ComfortRow> m_comfort[kBodyPartCount];

@@ -226,6 +226,7 @@ bool CSimulationData::LoadFabrics() {
       }
       for (const FabricRow& row : rows) Widen(row.m_fHumidity, m_fHumidityMin, m_fHumidityMax);
       m_fabric[p] = std::move(parsed.rows);
+      m_bLiquidFraction[p] = parsed.ninthColumn;
       m_nNodesPerLayer[p] = nodes;
       m_nLayers[p] = layers;
     }

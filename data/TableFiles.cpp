@@ -98,20 +98,25 @@ ParsedFile<FiberRow> ParseFiberFile(const QString& path) {
 }
 
 ParsedFile<FabricRow> ParseFabricFile(const QString& path) {
-  return ParseRows<FabricRow>(
+  bool ninth = false;
+  ParsedFile<FabricRow> parsed = ParseRows<FabricRow>(
       path,
       [](FabricRow& r, void** o) {
         o[0] = &r.m_fTime, o[1] = &r.m_fPosition, o[2] = &r.m_nLayer, o[3] = &r.m_fVaporConc;
         o[4] = &r.m_fMeanVaporConc, o[5] = &r.m_fEvapRate, o[6] = &r.m_fHumidity, o[7] = &r.m_fTemperature;
         o[8] = &r.m_fLiquidFraction;
       },
-      [](const TextLine& line, FabricRow& r, void** o) {
+      [&ninth](const TextLine& line, FabricRow& r, void** o) {
         if (!line.tooLong && line.CStringShorterThan(9)) return -1;
         r.m_fLiquidFraction = 0;
-        if (Scan(line, LineFormats::kFabric, o) < 8) return 0;
+        const int values = Scan(line, LineFormats::kFabric, o);
+        if (values < 8) return 0;
+        ninth = ninth || values == 9;
         r.m_fHumidity /= 100;
         return 1;
       });
+  parsed.ninthColumn = ninth;
+  return parsed;
 }
 
 ParsedFile<BodyPropertyRow> ParseBodyFile(const QString& path) {

@@ -9,6 +9,7 @@
 #include <QOpenGLWidget>
 #include <QPoint>
 #include <array>
+#include <string>
 #include <vector>
 
 #include "AnimationModel.h"
@@ -57,7 +58,9 @@ class COpenGLView : public QOpenGLWidget {
   std::vector<PlotCurve> m_curves;
   // The line plot's curves (mode 0): its box and strips are built here, once,
   // not in every frame. Redraws.
-  void SetCurves(std::vector<PlotCurve> curves);
+  // `note` is written in the middle of a plot without curves ("no data").
+  void SetCurves(std::vector<PlotCurve> curves, std::string note = {});
+  const std::string& PlotNote() const { return m_strPlotNote; }
   const PlotBox& Box() const { return m_plotBox; }
   CModelSlot<CModelOBJ> m_pBody;
   CModelSlot<CGarment> m_pGarment;
@@ -127,6 +130,7 @@ class COpenGLView : public QOpenGLWidget {
   std::vector<GlyphBitmap> m_glyphs;
   PlotBox m_plotBox;
   std::vector<PlotStrip> m_plotStrips;
+  std::string m_strPlotNote;
   unsigned m_nPlotList = 0;  // the strips compiled, in the current context
   bool m_bPlotDirty = false;
 };

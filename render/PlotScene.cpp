@@ -6,8 +6,9 @@
 #include "OpenGLView.h"
 #include "TickLabel.h"
 
-void COpenGLView::SetCurves(std::vector<PlotCurve> curves) {
+void COpenGLView::SetCurves(std::vector<PlotCurve> curves, std::string note) {
   m_curves = std::move(curves);
+  m_strPlotNote = std::move(note);
   m_plotBox = ComputePlotBox(m_curves);
   m_plotStrips = BuildPlotStrips(m_curves, m_plotBox);
   m_bPlotDirty = true;
@@ -48,7 +49,13 @@ void COpenGLView::DrawPlotFrame() {
 }
 
 void COpenGLView::DrawPlotCurves() {
-  if (m_curves.empty()) return;
+  if (m_curves.empty()) {
+    if (!m_strPlotNote.empty()) {
+      glColor3f(0.2f, 0.2f, 0.2f);
+      DrawText3f(0.45f, 0.8f, 0.5f, m_strPlotNote.c_str());
+    }
+    return;
+  }
   glColor3f(0.2f, 0.2f, 0.2f);
   const std::vector<float> z = PlotTickValues(m_plotBox, 2), x = PlotTickValues(m_plotBox, 0),
                            y = PlotTickValues(m_plotBox, 1);

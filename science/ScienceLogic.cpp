@@ -1,0 +1,92 @@
+#include "ScienceLogic.h"
+
+#include "SimulationData.h"
+
+int EncodeOption(int part, int kind, int index) { return 1000 * (part + 1) + 100 * kind + index; }
+
+OptionId DecodeOption(int id) { return {id / 1000 - 1, (id % 1000) / 100, id % 100}; }
+
+std::optional<QString> FiberOptionText(const QString& fileName, int part) {
+  static const char* const kTags[kBodyPartCount] = {"FIBERHEAD", "FIBERTRUNK", "FIBERARM",
+                                                    "FIBERHAND", "FIBERLEG",   "FIBERFOOT"};
+  if (part < 0 || part >= kBodyPartCount) return std::nullopt;
+  const QString upper = fileName.toUpper();
+  const QString tag = QLatin1String(kTags[part]);
+  if (!upper.contains(tag)) return std::nullopt;
+  // What follows the tag's length, from its second character (a separator)
+  // up to its last point.
+  const QString rest = upper.mid(tag.size());
+  const qsizetype dot = rest.lastIndexOf(QLatin1Char('.'));
+  const QString name = dot > 1 ? rest.mid(1, dot - 1) : QString();
+  return QStringLiteral("Fibers: %1").arg(name);
+}
+
+QString LayerOptionText(int layer) { return QStringLiteral("%1st Layer Fabric").arg(layer + 1); }
+
+int GlideStep(int current, int target) {
+  if (current == target) return current;
+  int d = (current - target) / 3;
+  if (d == 0) d = current - target;
+  return current - d;
+}
+
+int ScrollTarget(int column, int height, int y) {
+  return height > 0 ? static_cast<int>(static_cast<long long>(column - height) * y / height) : 0;
+}
+
+std::vector<ChartPoint> BodyPropertyPoints(const CSimulationData& data, int part, int q) {
+  std::vector<ChartPoint> points;
+  for (const BodyPropertyRow& r : data.m_body) {
+    if (r.m_nPart != part) continue;
+    const float values[9] = {r.m_fSkinTemp,  r.m_fCoreTemp,   r.m_fMetabolism, r.m_fSkinHumidity, r.m_fBloodFlow,
+                             r.m_fSweatRate, r.m_fSweatAccum, r.m_fEvapHeat,   r.m_fSkinPressure};
+    if (q >= 0 && q < 9) points.push_back({r.m_fTime, values[q]});
+  }
+  return points;
+}
+
+std::vector<ChartPoint> ComfortPoints(const CSimulationData& data, int part, int q) {
+  std::vector<ChartPoint> points;
+  if (part < 0 || part >= kBodyPartCount || q < 0 || q > 2) return points;
+  for (const ComfortRow& r : data.m_comfort[part]) {
+    const float v = q == 0 ? r.m_fThermal : q == 1 ? r.m_fDampness : r.m_fComfort;
+    points.push_back({r.m_fTime, v < 0 ? 0.0f : v > 100 ? 100.0f : v});
+  }
+  return points;
+}
+
+std::vector<PlotCurve> FabricCurves(const CSimulationData& data, int part, int layer, int q) {
+  std::vector<PlotCurve> curves;
+  if (part < 0 || part >= kBodyPartCount || q < 0 || q > 5) return curves;
+  if (q == 5 && !data.m_bLiquidFraction[part]) return curves;  // no such column: no data, not another quantity
+  const std::vector<FabricRow>& rows = data.m_fabric[part];
+  const std::size_t layers = static_cast<std::size_t>(std::max(0, data.m_nLayers[part]));
+  const std::size_t nodes = static_cast<std::size_t>(std::max(0, data.m_nNodesPerLayer[part]));
+  if (layers == 0 || nodes == 0 || layer < 0) return curves;
+  for (std::size_t n = 0; n < nodes; ++n) {
+    PlotCurve c;
+    for (std::size_t r = static_cast<std::size_t>(layer) * nodes + n; r < rows.size(); r += layers * nodes) {
+      const FabricRow& f = rows[r];
+      const float values[6] = {f.m_fVaporConc, f.m_fMeanVaporConc, f.m_fEvapRate,
+                               f.m_fHumidity,  f.m_fTemperature,   f.m_fLiquidFraction};
+      c.push_back({f.m_fPosition, f.m_fTime, values[q]});
+    }
+    if (!c.empty()) curves.push_back(std::move(c));
+  }
+  return curves;
+}
+
+std::vector<PlotCurve> FiberCurves(const FiberTable& table, int q) {
+  std::vector<PlotCurve> curves;
+  const std::vector<FiberRow>& rows = table.m_rows;
+  if (rows.empty() || q < 0 || q > 1) return curves;
+  std::size_t perStep = 1;
+  while (perStep < rows.size() && rows[perStep].m_fTime == rows[0].m_fTime) ++perStep;
+  for (std::size_t n = 0; n < perStep; ++n) {
+    PlotCurve c;
+    for (std::size_t r = n; r < rows.size(); r += perStep)
+      c.push_back({rows[r].m_fPosition, rows[r].m_fTime, q == 0 ? rows[r].m_fValue1 : rows[r].m_fValue2});
+    if (!c.empty()) curves.push_back(std::move(c));
+  }
+  return curves;
+}

@@ -1,0 +1,154 @@
+#include "ScientificDlg.h"
+
+#include <QMouseEvent>
+#include <QPropertyAnimation>
+#include <QTimerEvent>
+#include <cstdio>
+
+#include "CaptionTables.h"
+#include "ScienceLogic.h"
+#include "SimulationData.h"
+
+namespace {
+const char* const kPictures[kBodyPartCount] = {"part_head.png", "part_trunk.png", "part_arm.png",
+                                               "part_hand.png", "part_leg.png",   "part_foot.png"};
+}  // namespace
+
+CScientificDlg::CScientificDlg(CSimulationData* data, const QString& moduleDir, QWidget* parent)
+    : CMyDialog(parent), m_pData(data) {
+  setMouseTracking(true);
+  const double ratio = devicePixelRatioF();
+  resize(DialogUnitsToPixels(0, 0, 664, 432, ratio).size());
+  const QRect plotArea = DialogUnitsToPixels(136, 6, 524, 328, ratio);
+  m_chart = new CMyChart(this);
+  m_chart->setGeometry(plotArea);
+
+  // The option column: each part's body properties, comfort, layers and
+  // fibres, the panels one under the other.
+  for (int i = 0; i < kBodyPartCount; ++i) {
+    auto* panel = new CMyPanel(this);
+    panel->AddOption(QStringLiteral("Body Property"), EncodeOption(i, 1, 0));
+    panel->AddOption(QStringLiteral("Body Comfort"), EncodeOption(i, 2, 0));
+    for (int j = 0; j < std::min(m_pData->m_nLayers[i], 100); ++j)
+      panel->AddOption(LayerOptionText(j), EncodeOption(i, 3, j));
+    for (std::size_t k = 0; k < m_pData->m_fibers.size() && k < 100; ++k)
+      if (const auto text = FiberOptionText(m_pData->m_fibers[k].m_strName, i))
+        panel->AddOption(*text, EncodeOption(i, 4, static_cast<int>(k)));
+    panel->CreatePanel(QString::fromLatin1(kBodyPartNames[i]), QImage(moduleDir + QLatin1String(kPictures[i])), this,
+                       10, m_nColumnHeight);
+    m_nColumnHeight += panel->m_nHeight;
+    connect(panel, &CMyPanel::optionSelect, this, &CScientificDlg::OnOptionSelect, Qt::DirectConnection);
+    connect(panel, &CMyPanel::mouseMovedOver, this, [this](QPoint p) { OnMouseMove(p.x(), p.y()); });
+    m_panels[static_cast<std::size_t>(i)] = panel;
+  }
+  m_nColumnHeight += 10;
+
+  m_pPropertyPanel = new CPropertyPanel(this);
+  m_pPropertyPanel->setGeometry(240, 540, 700, 150);
+  m_pPropertyPanel->show();
+  connect(m_pPropertyPanel, &CPropertyPanel::propertySelect, this, &CScientificDlg::OnPropertySelect,
+          Qt::DirectConnection);
+
+  m_plotView = new COpenGLView(this);
+  m_plotView->setGeometry(plotArea);
+  m_plotView->m_nMode = 0;
+  m_plotView->ResetCamera();
+  m_plotView->hide();
+
+  m_panels[0]->m_nSelected = 0;
+  OnOptionSelect(EncodeOption(0, 1, 0));
+}
+
+void CScientificDlg::OnOptionSelect(int id) {
+  if (id == m_nOption) return;
+  const OptionId chosen = DecodeOption(id);
+  if (m_nOption > 1000) {
+    const int previous = DecodeOption(m_nOption).part;
+    if (previous != chosen.part && previous >= 0 && previous < kBodyPartCount)
+      m_panels[static_cast<std::size_t>(previous)]->ClearSelection();
+  }
+  m_pPropertyPanel->hide();
+  if (chosen.kind >= 1 && chosen.kind <= 4) {
+    m_pPropertyPanel->m_nProperty = 0;
+    m_pPropertyPanel->UpdateButtons();
+    m_pPropertyPanel->ShowPropertyNames(chosen.kind - 1);
+    SlideInPropertyPanel();
+  }
+  m_nOption = id;
+  OnPropertySelect(0);
+}
+
+void CScientificDlg::SlideInPropertyPanel() {
+  const QPoint home(240, 540);
+  m_pPropertyPanel->move(home.x() - m_pPropertyPanel->width(), home.y());
+  m_pPropertyPanel->show();
+  auto* slide = new QPropertyAnimation(m_pPropertyPanel, "pos", m_pPropertyPanel);
+  slide->setDuration(100);
+  slide->setStartValue(m_pPropertyPanel->pos());
+  slide->setEndValue(home);
+  slide->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+void CScientificDlg::OnPropertySelect(int q) {
+  const OptionId o = DecodeOption(m_nOption);
+  m_chart->ClearAll();
+  const bool chart = o.kind == 1 || o.kind == 2;
+  m_chart->setVisible(chart);
+  m_plotView->setVisible(!chart);
+  if (chart) {
+    const QString name = PropertyName(o.kind - 1, q);
+    m_chart->m_strXLabel = QStringLiteral("Time(min)");
+    m_chart->m_strYLabel = name;
+    m_chart->SetTitle(name);
+    if (o.kind == 2) m_chart->m_nBandMode = q + 1;
+    const std::vector<ChartPoint> points =
+        o.kind == 1 ? BodyPropertyPoints(*m_pData, o.part, q) : ComfortPoints(*m_pData, o.part, q);
+    for (const ChartPoint& p : points) m_chart->AddPoint(p.x, p.y);
+  } else {
+    const QByteArray title = PropertyName(o.kind - 1, q).toUtf8();
+    std::snprintf(m_plotView->m_szAxisTitle[0], 256, "%s", "Thickness(cm)");
+    std::snprintf(m_plotView->m_szAxisTitle[1], 256, "%s", "Time(min)");
+    std::snprintf(m_plotView->m_szAxisTitle[2], 256, "%s", title.constData());
+    std::vector<PlotCurve> curves;
+    if (o.kind == 3)
+      curves = FabricCurves(*m_pData, o.part, o.index, q);
+    else if (o.index >= 0 && static_cast<std::size_t>(o.index) < m_pData->m_fibers.size())
+      curves = FiberCurves(m_pData->m_fibers[static_cast<std::size_t>(o.index)], q);
+    m_plotView->SetCurves(std::move(curves), "no data");
+  }
+  m_chart->update();
+  m_plotView->RenderScene();
+}
+
+void CScientificDlg::OnMouseMove(int x, int y) {
+  const int h = height();
+  if (x < 200 && h < m_nColumnHeight && 0 < y && y < h) {
+    m_nScrollTarget = ScrollTarget(m_nColumnHeight, h, y);
+    if (m_nScrollTarget != m_nPanelScroll && !m_glide.isActive()) m_glide.start(10, this);
+  }
+}
+
+void CScientificDlg::OnTimer() {
+  if (m_nPanelScroll == m_nScrollTarget) {
+    m_glide.stop();  // nothing left to glide: an idle page costs nothing
+    return;
+  }
+  m_nPanelScroll = GlideStep(m_nPanelScroll, m_nScrollTarget);
+  const bool up = m_nPanelScroll > m_nScrollTarget;
+  for (int k = 0; k < kBodyPartCount; ++k)
+    m_panels[static_cast<std::size_t>(up ? kBodyPartCount - 1 - k : k)]->OffsetPanel(0, -m_nPanelScroll);
+  if (m_nPanelScroll == m_nScrollTarget) m_glide.stop();
+}
+
+void CScientificDlg::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  OnMouseMove(p.x(), p.y());
+  CMyDialog::mouseMoveEvent(event);
+}
+
+void CScientificDlg::timerEvent(QTimerEvent* event) {
+  if (event->timerId() == m_glide.timerId())
+    OnTimer();
+  else
+    CMyDialog::timerEvent(event);
+}

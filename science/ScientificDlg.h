@@ -1,0 +1,55 @@
+#pragma once
+// The scientific view: a column of six body-part option panels at the left,
+// the chart (body properties and comfort over time) or the 3D line plot
+// (fabric layers and fibres over thickness and time) beside it, and the
+// property panel of the chosen kind's quantities below. The column glides
+// to follow the mouse when it is taller than the page.
+
+#include <QBasicTimer>
+#include <QPointer>
+#include <array>
+#include <memory>
+
+#include "MyChart.h"
+#include "MyDialog.h"
+#include "MyPanel.h"
+#include "OpenGLView.h"
+#include "PropertyPanel.h"
+
+class CSimulationData;
+
+class CScientificDlg : public CMyDialog {
+  Q_OBJECT
+
+ public:
+  // `moduleDir` is the program's folder, ending with a separator, where the
+  // body-part pictures are.
+  CScientificDlg(CSimulationData* data, const QString& moduleDir, QWidget* parent = nullptr);
+
+  void OnOptionSelect(int id);
+  void OnPropertySelect(int q);
+  // The mouse at (x, y) of the page sets where the panel column glides to.
+  void OnMouseMove(int x, int y);
+  // One tick of the glide (the 10 ms timer's handler).
+  void OnTimer();
+  bool Gliding() const { return m_glide.isActive(); }
+
+  std::array<CMyPanel*, 6> m_panels{};
+  int m_nColumnHeight = 10;
+  int m_nScrollTarget = 0;
+  int m_nPanelScroll = 0;  // the column's current offset
+  CMyChart* m_chart = nullptr;
+  COpenGLView* m_plotView = nullptr;
+  CPropertyPanel* m_pPropertyPanel = nullptr;
+  int m_nOption = 0;
+
+ protected:
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void timerEvent(QTimerEvent* event) override;
+
+ private:
+  void SlideInPropertyPanel();
+
+  CSimulationData* m_pData;
+  QBasicTimer m_glide;  // runs only while the column moves
+};

@@ -1,0 +1,150 @@
+// The scientific view: option ids and texts, the glide, the curves taken
+// from the store, and the view choosing what it shows.
+
+#include <gtest/gtest.h>
+
+#include "RunFolder.h"
+#include "ScienceLogic.h"
+#include "ScientificDlg.h"
+#include "SimulationData.h"
+
+TEST(ScienceLogic, OptionIdsAndTexts) {
+  EXPECT_EQ(EncodeOption(2, 3, 1), 3301);
+  const OptionId o = DecodeOption(6402);
+  EXPECT_EQ(o.part, 5);
+  EXPECT_EQ(o.kind, 4);
+  EXPECT_EQ(o.index, 2);
+  EXPECT_EQ(LayerOptionText(2), QStringLiteral("3st Layer Fabric"));
+  const struct {
+    const char* file;
+    int part;
+    const char* text;  // null: not listed
+  } fibres[] = {{"FiberHead_Cotton.dat", 0, "Fibers: COTTON"},
+                {"FiberHead.dat", 0, "Fibers: "},
+                {"fiberhand_wool.dat", 3, "Fibers: WOOL"},
+                {"fiberhand_wool.dat", 0, nullptr},
+                {"FiberCotton.dat", 1, nullptr}};
+  for (const auto& f : fibres) {
+    const auto text = FiberOptionText(QLatin1String(f.file), f.part);
+    EXPECT_EQ(text.has_value(), f.text != nullptr) << f.file;
+    if (text && f.text) EXPECT_EQ(*text, QLatin1String(f.text)) << f.file;
+  }
+}
+
+TEST(ScienceLogic, TheColumnGlidesAThirdOfTheWayEachTick) {
+  EXPECT_EQ(ScrollTarget(700, 500, 250), 100);
+  std::vector<int> steps;
+  for (int c = 0; c != 100;) steps.push_back(c = GlideStep(c, 100));
+  EXPECT_EQ(steps, (std::vector<int>{33, 55, 70, 80, 86, 90, 93, 95, 96, 97, 98, 100}));
+  EXPECT_EQ(GlideStep(100, 100), 100);
+}
+
+TEST(ScienceLogic, FibreCurvesFollowEachPositionWhateverTheirCount) {
+  for (int positions : {3, 5}) {
+    FiberTable t;
+    for (int step = 0; step < 4; ++step)
+      for (int n = 0; n < positions; ++n)
+        t.m_rows.push_back({static_cast<float>(step), 0.1f * static_cast<float>(n), static_cast<float>(10 * n), 1});
+    const std::vector<PlotCurve> curves = FiberCurves(t, 0);
+    ASSERT_EQ(curves.size(), static_cast<std::size_t>(positions));
+    for (std::size_t n = 0; n < curves.size(); ++n) {
+      ASSERT_EQ(curves[n].size(), 4u);
+      for (const auto& p : curves[n]) EXPECT_FLOAT_EQ(static_cast<float>(p[2]), 10.0f * static_cast<float>(n));
+    }
+    EXPECT_TRUE(FiberCurves(t, 2).empty()) << "moisture content has no column";
+  }
+}
+
+TEST(ScienceLogic, LiquidVolumeFractionOnlyWhenTheFileCarriesIt) {
+  CSimulationData d;
+  d.m_nLayers[Trunk] = 1, d.m_nNodesPerLayer[Trunk] = 2;
+  for (int step = 0; step < 3; ++step)
+    for (int n = 0; n < 2; ++n) {
+      FabricRow r;
+      r.m_fTime = static_cast<float>(step), r.m_fPosition = static_cast<float>(n);
+      r.m_fVaporConc = 7, r.m_fLiquidFraction = 3;
+      d.m_fabric[Trunk].push_back(r);
+    }
+  EXPECT_TRUE(FabricCurves(d, Trunk, 0, 5).empty());
+  ASSERT_EQ(FabricCurves(d, Trunk, 0, 0).size(), 2u);
+  d.m_bLiquidFraction[Trunk] = true;
+  const std::vector<PlotCurve> lvf = FabricCurves(d, Trunk, 0, 5);
+  ASSERT_EQ(lvf.size(), 2u);
+  EXPECT_EQ(lvf[0][0][2], 3.0);
+}
+
+namespace {
+struct SampleView {
+  CSimulationData data;
+  std::unique_ptr<CScientificDlg> view;
+  SampleView() {
+    EXPECT_TRUE(data.Load(qEnvironmentVariable("CORVANE_SAMPLE_RUN") + QLatin1Char('/')));
+    view = std::make_unique<CScientificDlg>(&data, qEnvironmentVariable("CORVANE_MODEL_DIR") + QLatin1Char('/'));
+  }
+};
+}  // namespace
+
+TEST(ScientificView, OpensOnTheHeadsSkinTemperature) {
+  SampleView s;
+  CScientificDlg& v = *s.view;
+  EXPECT_EQ(v.m_nOption, 1100);
+  EXPECT_EQ(v.m_chart->m_strTitle, QStringLiteral("Temperature of Skin(Degree)"));
+  EXPECT_EQ(v.m_chart->Points().size(), static_cast<std::size_t>(s.data.m_nSamples));
+  EXPECT_FALSE(v.m_chart->isHidden());
+  EXPECT_TRUE(v.m_plotView->isHidden());
+  EXPECT_EQ(v.m_panels[0]->m_nSelected, 0);
+  EXPECT_FALSE(v.Gliding()) << "an idle view runs no timer";
+}
+
+TEST(ScientificView, OptionsChooseChartOrPlotAndOnlyOnePanelKeepsItsMark) {
+  SampleView s;
+  CScientificDlg& v = *s.view;
+  v.OnOptionSelect(EncodeOption(0, 2, 0));  // Head's comfort: bands
+  EXPECT_EQ(v.m_chart->m_nBandMode, 1);
+  v.OnPropertySelect(2);
+  EXPECT_EQ(v.m_chart->m_nBandMode, 3);
+  for (const CChartDataSet& p : v.m_chart->Points()) EXPECT_TRUE(p.m_fY >= 0 && p.m_fY <= 100);
+
+  v.m_panels[0]->m_nSelected = 1;
+  v.OnOptionSelect(EncodeOption(Trunk, 3, 0));  // the trunk's first layer
+  EXPECT_EQ(v.m_panels[0]->m_nSelected, -1) << "the other panel's mark goes";
+  EXPECT_TRUE(v.m_chart->isHidden());
+  EXPECT_FALSE(v.m_plotView->isHidden());
+  EXPECT_EQ(v.m_plotView->m_curves.size(), static_cast<std::size_t>(s.data.m_nNodesPerLayer[Trunk]));
+  EXPECT_STREQ(v.m_plotView->m_szAxisTitle[2], "Water Vapor Concentration(kg*m^3)");
+  v.OnPropertySelect(5);  // the sample run's fabric files carry the liquid volume fraction
+  EXPECT_FALSE(v.m_plotView->m_curves.empty());
+
+  // Choosing the option already shown changes nothing.
+  v.OnPropertySelect(4);
+  const std::size_t curves = v.m_plotView->m_curves.size();
+  v.OnOptionSelect(EncodeOption(Trunk, 3, 0));
+  EXPECT_EQ(v.m_plotView->m_curves.size(), curves);
+  EXPECT_STREQ(v.m_plotView->m_szAxisTitle[2], "Temperature(Degree)");
+
+  // A fibre's moisture content has no column: an empty plot that says so.
+  int fibre = -1;
+  for (std::size_t k = 0; k < s.data.m_fibers.size(); ++k)
+    if (FiberOptionText(s.data.m_fibers[k].m_strName, Trunk)) fibre = static_cast<int>(k);
+  ASSERT_GE(fibre, 0);
+  v.OnOptionSelect(EncodeOption(Trunk, 4, fibre));
+  EXPECT_FALSE(v.m_plotView->m_curves.empty());
+  v.OnPropertySelect(2);
+  EXPECT_TRUE(v.m_plotView->m_curves.empty());
+  EXPECT_EQ(v.m_plotView->PlotNote(), "no data");
+}
+
+TEST(ScientificView, TheColumnGlidesToTheMouseAndThenRests) {
+  SampleView s;
+  CScientificDlg& v = *s.view;
+  v.resize(v.width(), 300);  // shorter than the column
+  ASSERT_GT(v.m_nColumnHeight, 300);
+  v.OnMouseMove(50, 150);
+  EXPECT_TRUE(v.Gliding());
+  const int target = v.m_nScrollTarget;
+  EXPECT_EQ(target, (v.m_nColumnHeight - 300) * 150 / 300);
+  for (int tick = 0; tick < 40 && v.Gliding(); ++tick) v.OnTimer();
+  EXPECT_FALSE(v.Gliding());
+  EXPECT_EQ(v.m_nPanelScroll, target);
+  EXPECT_EQ(v.m_panels[0]->pos(), QPoint(10, 10 - target));
+}
