@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <cstdio>
 
+#include "ExportCommand.h"
 #include "ModelInfo.h"
 #include "ObjReader.h"
 #include "RunSummary.h"
@@ -81,7 +82,13 @@ int RunCommandLine(const QStringList& arguments) {
   };
   const QCommandLineOption screenshot =
       valued("screenshot", "Render one 3D scene of DATA_DIR to the PNG file FILE and exit.", "FILE");
-  const QCommandLineOption view = valued("view", "With --screenshot: static, dynamic or space.", "VIEW");
+  const QCommandLineOption view = valued("view", "With --screenshot: science, static, dynamic or space.", "VIEW");
+  const QCommandLineOption option =
+      valued("option", "With --screenshot (science) or --export-csv: the option id, e.g. 2300.", "ID");
+  const QCommandLineOption quantity =
+      valued("quantity", "With --screenshot (science) or --export-csv: the quantity, from 0.", "Q");
+  const QCommandLineOption exportCsv =
+      valued("export-csv", "Write what the scientific view shows for --option and --quantity to FILE.", "FILE");
   const QCommandLineOption step = valued("step", "With --screenshot: the time step (default 0).", "N");
   const QCommandLineOption content =
       valued("content", "With --screenshot: temperature (default), humidity or sweat.", "KIND");
@@ -92,8 +99,8 @@ int RunCommandLine(const QStringList& arguments) {
   const QCommandLineOption frame =
       valued("frame", "With --screenshot: the animation frame, 0 to 12 (dynamic view).", "F");
   const QCommandLineOption size = valued("size", "With --screenshot: the picture's size (default 1000x660).", "WxH");
-  parser.addOptions(
-      {help, version, info, json, modelInfo, screenshot, view, step, content, layer, section, frame, size});
+  parser.addOptions({help, version, info, json, modelInfo, screenshot, view, step, content, layer, section, frame, size,
+                     option, quantity, exportCsv});
 
   if (!parser.parse(arguments)) {
     Print(stderr, parser.errorText() + QStringLiteral("\nTry 'corvane --help'.\n"));
@@ -108,7 +115,19 @@ int RunCommandLine(const QStringList& arguments) {
     return 0;
   }
   const QStringList positional = parser.positionalArguments();
-  const QList<QCommandLineOption> sceneOptions = {view, step, content, layer, section, frame, size};
+  if (parser.isSet(exportCsv)) {
+    int id = 0, q = 0;
+    bool okId = false, okQ = true;
+    id = parser.value(option).toInt(&okId);
+    if (parser.isSet(quantity)) q = parser.value(quantity).toInt(&okQ);
+    if (positional.size() != 1 || !okId || !okQ || parser.isSet(screenshot) || parser.isSet(info)) {
+      Print(stderr,
+            QStringLiteral("corvane: --export-csv FILE --option ID [--quantity Q] DATA_DIR\nTry 'corvane --help'.\n"));
+      return 2;
+    }
+    return RunExportCsvCommand(parser.value(exportCsv), id, q, positional.front());
+  }
+  const QList<QCommandLineOption> sceneOptions = {view, step, content, layer, section, frame, size, option, quantity};
   if (parser.isSet(screenshot)) {
     if (positional.size() != 1 || parser.isSet(info) || parser.isSet(modelInfo) || parser.isSet(json) ||
         !parser.isSet(view)) {

@@ -8,6 +8,8 @@
 
 #include "OpenGLView.h"
 #include "SceneLoader.h"
+#include "ScienceLogic.h"
+#include "ScientificDlg.h"
 #include "SimulationData.h"
 
 namespace {
@@ -42,9 +44,13 @@ class CScreenshotSink final : public IMessageSink {
 bool ParseScreenshotValue(const QString& option, const QString& value, ScreenshotOptions& o, QString& error) {
   bool ok = true;
   if (option == QLatin1String("view")) {
-    const int i = IndexOf(value, {"static", "dynamic", "space"});
+    const int i = IndexOf(value, {"science", "static", "dynamic", "space"});
     ok = i >= 0;
-    if (ok) o.mode = i + 1;
+    if (ok) o.mode = i;
+  } else if (option == QLatin1String("option")) {
+    ok = ParseInt(value, 1100, 6499, o.option) && IsOptionId(o.option);
+  } else if (option == QLatin1String("quantity")) {
+    ok = ParseInt(value, 0, 8, o.quantity);
   } else if (option == QLatin1String("content")) {
     const int i = IndexOf(value, {"temperature", "humidity", "sweat"});
     ok = i >= 0;
@@ -63,7 +69,7 @@ bool ParseScreenshotValue(const QString& option, const QString& value, Screensho
     const QStringList wh = value.split(QLatin1Char('x'));
     int w = 0, h = 0;
     ok = wh.size() == 2 && ParseInt(wh[0], 16, 8192, w) && ParseInt(wh[1], 16, 8192, h);
-    if (ok) o.size = QSize(w, h);
+    if (ok) o.size = QSize(w, h), o.sizeGiven = true;
   }
   if (!ok) error = QStringLiteral("bad value \"%1\" for --%2").arg(value, option);
   return ok;
@@ -93,6 +99,38 @@ bool IsScreenshotInput(const QString& output, const QString& dataDir, const QStr
   return false;
 }
 
+bool IsOptionId(int id) {
+  const OptionId o = DecodeOption(id);
+  return o.part >= 0 && o.part < kBodyPartCount && o.kind >= 1 && o.kind <= 4 && (o.kind > 2 || o.index == 0);
+}
+
+namespace {
+// The scientific view as a user sees it after choosing the option and the
+// quantity, drawn into a picture.
+QImage RenderScience(CSimulationData& data, const ScreenshotOptions& o, const QString& moduleDir, bool sized) {
+  CScientificDlg view(&data, moduleDir);
+  if (sized) view.resize(o.size);
+  if (o.option) {
+    const OptionId id = DecodeOption(o.option);
+    view.m_panels[0]->m_nSelected = -1;
+    view.OnOptionSelect(o.option);
+    view.m_panels[static_cast<std::size_t>(id.part)]->m_nSelected = 0;
+    for (std::size_t i = 0; i < view.m_panels[static_cast<std::size_t>(id.part)]->Options().size(); ++i)
+      if (view.m_panels[static_cast<std::size_t>(id.part)]->Options()[i].m_nId == o.option)
+        view.m_panels[static_cast<std::size_t>(id.part)]->m_nSelected = static_cast<int>(i);
+  }
+  if (o.quantity) {
+    view.m_pPropertyPanel->m_nProperty = o.quantity;
+    view.m_pPropertyPanel->UpdateButtons();
+    view.OnPropertySelect(o.quantity);
+  }
+  view.Settle();
+  view.show();
+  QCoreApplication::processEvents();
+  return view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+}  // namespace
+
 int RunScreenshotCommand(const ScreenshotOptions& o) {
   const QString moduleDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
   if (IsScreenshotInput(o.file, o.dataDir, moduleDir)) {
@@ -118,6 +156,16 @@ int RunScreenshotCommand(const ScreenshotOptions& o) {
   if (o.layer > maxLayers) {
     std::fprintf(stderr, "corvane: layer %d is beyond the run's %d fabric layers.\n", o.layer, maxLayers);
     return 1;
+  }
+  if (o.mode == 0) {
+    if (o.option && !IsOptionId(o.option)) return 2;
+    const QImage image = RenderScience(data, o, moduleDir, o.sizeGiven);
+    QSaveFile out(o.file);
+    if (image.isNull() || !out.open(QIODevice::WriteOnly) || !image.save(&out, "PNG") || !out.commit()) {
+      std::fprintf(stderr, "corvane: cannot write \"%s\".\n", qPrintable(o.file));
+      return 1;
+    }
+    return 0;
   }
   data.m_nContentKind = o.content;
   data.UpdateScale();

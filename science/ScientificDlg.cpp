@@ -87,6 +87,12 @@ void CScientificDlg::SlideInPropertyPanel() {
   slide->setStartValue(m_pPropertyPanel->pos());
   slide->setEndValue(home);
   slide->start(QAbstractAnimation::DeleteWhenStopped);
+  m_slide = slide;
+}
+
+void CScientificDlg::Settle() {
+  if (m_slide) m_slide->stop();
+  m_pPropertyPanel->move(240, 540);
 }
 
 void CScientificDlg::OnPropertySelect(int q) {

@@ -17,6 +17,7 @@
 #include "PropertyPanel.h"
 
 class CSimulationData;
+class QPropertyAnimation;
 
 class CScientificDlg : public CMyDialog {
   Q_OBJECT
@@ -33,6 +34,8 @@ class CScientificDlg : public CMyDialog {
   // One tick of the glide (the 10 ms timer's handler).
   void OnTimer();
   bool Gliding() const { return m_glide.isActive(); }
+  // Ends what is under way (the property panel's slide), as for a picture.
+  void Settle();
 
   std::array<CMyPanel*, 6> m_panels{};
   int m_nColumnHeight = 10;
@@ -52,4 +55,5 @@ class CScientificDlg : public CMyDialog {
 
   CSimulationData* m_pData;
   QBasicTimer m_glide;  // runs only while the column moves
+  QPointer<QPropertyAnimation> m_slide;
 };

@@ -187,7 +187,8 @@ TEST(Cli, ScreenshotOfEachScene) {
     QStringList args;
   } cases[] = {{{"--view", "static", "--layer", "1", "--section", "trunk", "--content", "humidity"}},
                {{"--view", "dynamic", "--frame", "4", "--step", "3"}},
-               {{"--view", "space", "--size", "320x200"}}};
+               {{"--view", "space", "--size", "320x200"}},
+               {{"--view", "science", "--option", "2300", "--quantity", "4"}}};
   int i = 0;
   for (const Case& c : cases) {
     const QString file = out.Dir() + QStringLiteral("s%1.png").arg(i++);
@@ -198,6 +199,7 @@ TEST(Cli, ScreenshotOfEachScene) {
     ASSERT_EQ(r.exitCode, 0) << c.args.join(' ').toStdString() << ": " << r.err.constData();
     const QImage image(file);
     ASSERT_FALSE(image.isNull());
+    if (c.args.contains("science")) continue;  // the page's own size; its pixels are checked below
     EXPECT_EQ(image.size(), c.args.contains("320x200") ? QSize(320, 200) : QSize(1000, 660));
     // Not an empty picture: the colour bar's red top is there in every scene.
     int red = 0;
@@ -307,4 +309,34 @@ TEST(Cli, AnUnreachableDisplayIsAnErrorNotACrash) {
                      env);
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_TRUE(r.err.contains("cannot open the display \":4242\"")) << r.err.constData();
+}
+
+TEST(Cli, TheScienceViewAsAPictureAndItsNumbersAsCsv) {
+  if (!HaveDisplay()) GTEST_SKIP() << "no display (run under xvfb-run)";
+  CRunFolder out;
+  const QString picture = out.Dir() + QStringLiteral("science.png");
+  Result r = Corvane(
+      {QStringLiteral("--screenshot"), picture, QStringLiteral("--view"), QStringLiteral("science"), SampleRun()});
+  ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+  const QImage image(picture);
+  int line = 0;  // the chart's line of the head's skin temperature
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) line += image.pixelColor(x, y) == QColor(210, 100, 100);
+  EXPECT_GT(line, 200);
+
+  const QString csv = out.Dir() + QStringLiteral("comfort.csv");
+  ASSERT_EQ(Corvane({QStringLiteral("--export-csv"), csv, QStringLiteral("--option"), QStringLiteral("1200"),
+                     QStringLiteral("--quantity"), QStringLiteral("2"), SampleRun()})
+                .exitCode,
+            0);
+  QFile f(csv);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QList<QByteArray> lines = f.readAll().split('\n');
+  EXPECT_EQ(lines.front(), "Time(min),Comfort");
+  const QJsonObject summary = Json(Corvane({QStringLiteral("--info"), QStringLiteral("--json"), SampleRun()}));
+  EXPECT_EQ(lines.size() - 2, summary["comfortRows"][0].toInt());  // the header, and the empty end
+  EXPECT_EQ(
+      Corvane({QStringLiteral("--export-csv"), csv, QStringLiteral("--option"), QStringLiteral("1700"), SampleRun()})
+          .exitCode,
+      2);
 }

@@ -1,0 +1,70 @@
+#include "ExportCommand.h"
+
+#include <QCoreApplication>
+#include <QSaveFile>
+#include <charconv>
+#include <cstdio>
+
+#include "CaptionTables.h"
+#include "MessageSink.h"
+#include "ScienceLogic.h"
+#include "ScreenshotCommand.h"
+#include "SimulationData.h"
+
+namespace {
+// A value as the shortest text that reads back to the same float.
+QString Number(double v) {
+  char buf[32];
+  const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<float>(v));
+  return QString::fromLatin1(buf, static_cast<qsizetype>(r.ptr - buf));
+}
+}  // namespace
+
+QString ExportCsv(const CSimulationData& data, int option, int quantity) {
+  const OptionId o = DecodeOption(option);
+  const QString name = PropertyName(o.kind - 1, quantity);
+  QString out;
+  if (o.kind == 1 || o.kind == 2) {
+    out += QStringLiteral("Time(min),%1\n").arg(name);
+    const std::vector<ChartPoint> points =
+        o.kind == 1 ? BodyPropertyPoints(data, o.part, quantity) : ComfortPoints(data, o.part, quantity);
+    for (const ChartPoint& p : points) out += Number(p.x) + QLatin1Char(',') + Number(p.y) + QLatin1Char('\n');
+    return out;
+  }
+  out += QStringLiteral("curve,Thickness(cm),Time(min),%1\n").arg(name);
+  std::vector<PlotCurve> curves;
+  if (o.kind == 3)
+    curves = FabricCurves(data, o.part, o.index, quantity);
+  else if (o.index >= 0 && static_cast<std::size_t>(o.index) < data.m_fibers.size())
+    curves = FiberCurves(data.m_fibers[static_cast<std::size_t>(o.index)], quantity);
+  for (std::size_t c = 0; c < curves.size(); ++c)
+    for (const auto& p : curves[c])
+      out += QString::number(c) + QLatin1Char(',') + Number(p[0]) + QLatin1Char(',') + Number(p[1]) + QLatin1Char(',') +
+             Number(p[2]) + QLatin1Char('\n');
+  return out;
+}
+
+int RunExportCsvCommand(const QString& file, int option, int quantity, const QString& dataDir) {
+  const OptionId o = DecodeOption(option);
+  if (!IsOptionId(option) || quantity < 0 || quantity >= PropertyCount(o.kind - 1)) {
+    std::fprintf(stderr, "corvane: option %d has no quantity %d.\n", option, quantity);
+    return 2;
+  }
+  if (IsScreenshotInput(file, dataDir, QCoreApplication::applicationDirPath() + QLatin1Char('/'))) {
+    std::fprintf(stderr, "corvane: \"%s\" is one of the run's files; it is not overwritten.\n", qPrintable(file));
+    return 2;
+  }
+  CSimulationData data;
+  data.SetMessageSink(&CStderrMessageSink::Instance());
+  if (!data.Load(dataDir)) {
+    std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(dataDir));
+    return 1;
+  }
+  const QByteArray text = ExportCsv(data, option, quantity).toUtf8();
+  QSaveFile out(file);
+  if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size() || !out.commit()) {
+    std::fprintf(stderr, "corvane: cannot write \"%s\".\n", qPrintable(file));
+    return 1;
+  }
+  return 0;
+}
