@@ -145,6 +145,14 @@ std::vector<GradientStrip> GradientStrips(const QRect& rect, const QColor& top, 
   return strips;
 }
 
+int NearestPointIndex(const ChartLayout& l, int n, int px) {
+  if (n <= 0) return -1;
+  if (n == 1) return 0;
+  const double sx = static_cast<double>(l.axisWidth - 5) / (n - 1);
+  const long j = std::lround((px - l.originX) / sx);
+  return static_cast<int>(std::clamp<long>(j, 0, n - 1));
+}
+
 QPoint SeriesPoint(const ChartLayout& l, int j, int n, float y, float yMin, float yMax) {
   const double sx = n > 1 ? static_cast<double>(l.axisWidth - 5) / (n - 1) : 0.0;
   const int px = static_cast<int>(j * sx + l.originX);

@@ -58,6 +58,9 @@ struct GradientStrip {
 };
 std::vector<GradientStrip> GradientStrips(const QRect& rect, const QColor& top, const QColor& bottom, int strip = 2);
 
+// The point nearest to pixel column px (points are spread by index), or -1.
+int NearestPointIndex(const ChartLayout& l, int n, int px);
+
 // The pixel of point j of n with value y: spread evenly over the x axis by
 // index, y scaled to the range.
 QPoint SeriesPoint(const ChartLayout& l, int j, int n, float y, float yMin, float yMax);

@@ -1,9 +1,19 @@
 #include "MyChart.h"
 
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFileDialog>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QImage>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QSaveFile>
+#include <QSvgGenerator>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -27,10 +37,14 @@ QPen Pen(const QColor& c, int width) {
 }
 }  // namespace
 
-CMyChart::CMyChart(QWidget* parent) : QWidget(parent) { ClearAll(); }
+CMyChart::CMyChart(QWidget* parent) : QWidget(parent), m_fCursorTime(std::numeric_limits<float>::quiet_NaN()) {
+  setMouseTracking(true);
+  ClearAll();
+}
 
 void CMyChart::ClearAll() {
   m_series.clear();
+  m_nHover = -1;
   m_nBandMode = 0;
   m_fDataXMin = std::numeric_limits<float>::infinity(), m_fDataXMax = -m_fDataXMin;
   m_fDataYMin = 1000000, m_fDataYMax = -1000000;
@@ -137,6 +151,139 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment) {
   }
 
   DrawSeries(p, everySegment);
+  DrawCursorAndHover(p);
+}
+
+namespace {
+// The first point at or after time t (points run in time order).
+int IndexAtTime(const std::vector<CChartDataSet>& points, float t) {
+  const auto it =
+      std::lower_bound(points.begin(), points.end(), t, [](const CChartDataSet& p, float v) { return p.m_fX < v; });
+  return it == points.end() ? static_cast<int>(points.size()) - 1 : static_cast<int>(it - points.begin());
+}
+
+QString Number(float v) { return QString::number(static_cast<double>(v), 'g', 6); }
+
+// The unit of a caption such as "Temperature of Skin(Degree)".
+QString UnitOf(const QString& caption) {
+  const qsizetype open = caption.indexOf(QLatin1Char('('));
+  const qsizetype close = caption.lastIndexOf(QLatin1Char(')'));
+  return open >= 0 && close > open ? caption.mid(open + 1, close - open - 1) : QString();
+}
+}  // namespace
+
+void CMyChart::DrawCursorAndHover(QPainter& p) const {
+  const int n = static_cast<int>(m_series.size());
+  if (n < 2) return;
+  const QFont small = ArialBold(12);
+  p.setFont(small);
+  const int top = YTickRows(m_layout, m_nYTicks).back();
+  if (!std::isnan(m_fCursorTime)) {
+    const int j = IndexAtTime(m_series, m_fCursorTime);
+    const int x = SeriesPoint(m_layout, j, n, m_fYMin, m_fYMin, m_fYMax).x();
+    p.setPen(Pen(QColor(40, 40, 160), 1));
+    p.drawLine(x, m_layout.originY, x, top);
+    p.setPen(QColor(40, 40, 160));
+    TextAt(p, x + 3, top - 14, QStringLiteral("%1 min").arg(Number(m_fCursorTime)));
+  }
+  if (m_nHover >= 0 && m_nHover < n) {
+    const QPoint at =
+        SeriesPoint(m_layout, m_nHover, n, m_series[static_cast<std::size_t>(m_nHover)].m_fY, m_fYMin, m_fYMax);
+    p.setPen(Pen(Qt::black, 1));
+    p.setBrush(Qt::white);
+    p.drawEllipse(at, 4, 4);
+    p.setBrush(Qt::NoBrush);
+    const QString text = HoverText();
+    const QFontMetrics fm(small);
+    QRect box(at.x() + 8, at.y() - fm.height() - 8, fm.horizontalAdvance(text) + 8, fm.height() + 4);
+    if (box.right() > width()) box.moveRight(at.x() - 8);
+    p.fillRect(box, QColor(255, 255, 225));
+    p.drawRect(box);
+    p.drawText(box.adjusted(4, 2, -4, -2), Qt::AlignVCenter | Qt::AlignLeft, text);
+  }
+}
+
+QString CMyChart::HoverText() const {
+  if (m_nHover < 0 || m_nHover >= static_cast<int>(m_series.size())) return {};
+  const CChartDataSet& d = m_series[static_cast<std::size_t>(m_nHover)];
+  const QString unit = UnitOf(m_strYLabel);
+  return QStringLiteral("%1 min: %2%3")
+      .arg(Number(d.m_fX), Number(d.m_fY), unit.isEmpty() ? QString() : QLatin1Char(' ') + unit);
+}
+
+QString CMyChart::DataText(QChar separator) const {
+  QString out = m_strXLabel + separator + m_strYLabel + QLatin1Char('\n');
+  for (const CChartDataSet& d : m_series) {
+    char x[32], y[32];
+    const auto rx = std::to_chars(x, x + sizeof x, d.m_fX), ry = std::to_chars(y, y + sizeof y, d.m_fY);
+    out += QString::fromLatin1(x, rx.ptr - x) + separator + QString::fromLatin1(y, ry.ptr - y) + QLatin1Char('\n');
+  }
+  return out;
+}
+
+void CMyChart::CopyData() const { QGuiApplication::clipboard()->setText(DataText(QLatin1Char('\t'))); }
+
+bool CMyChart::SaveData(const QString& path) const {
+  QSaveFile out(path);
+  const QByteArray text = DataText(QLatin1Char(',')).toUtf8();
+  return out.open(QIODevice::WriteOnly) && out.write(text) == text.size() && out.commit();
+}
+
+bool CMyChart::SaveImage(const QString& path) {
+  const QSize size = this->size().isEmpty() ? QSize(800, 500) : this->size();
+  QSaveFile out(path);
+  if (!out.open(QIODevice::WriteOnly)) return false;
+  if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
+    QSvgGenerator svg;
+    svg.setOutputDevice(&out);
+    svg.setSize(size);
+    svg.setViewBox(QRect(QPoint(0, 0), size));
+    svg.setTitle(m_strTitle);
+    QPainter p(&svg);
+    Paint(p, size);
+    p.end();
+  } else if (!Render(size).save(&out, "PNG")) {
+    return false;
+  }
+  return out.commit();
+}
+
+void CMyChart::mouseMoveEvent(QMouseEvent* event) {
+  const int x = event->position().toPoint().x();
+  const bool inside = x >= m_layout.originX && x <= m_layout.originX + m_layout.axisWidth;
+  const int hover = inside ? NearestPointIndex(m_layout, static_cast<int>(m_series.size()), x) : -1;
+  if (hover != m_nHover) {
+    m_nHover = hover;
+    update();
+  }
+  QWidget::mouseMoveEvent(event);
+}
+
+void CMyChart::leaveEvent(QEvent* event) {
+  if (m_nHover >= 0) m_nHover = -1, update();
+  QWidget::leaveEvent(event);
+}
+
+void CMyChart::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu menu(this);
+  menu.addAction(QStringLiteral("Copy Data"), this, &CMyChart::CopyData);
+  menu.addAction(QStringLiteral("Save Data as CSV..."), this, [this] {
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Save Data"), m_strTitle + QStringLiteral(".csv"), QStringLiteral("CSV (*.csv)"));
+    if (!path.isEmpty() && !SaveData(path))
+      QMessageBox::warning(this, QStringLiteral("Save Data"), QStringLiteral("Cannot write %1.").arg(path));
+  });
+  for (const char* format : {"PNG", "SVG"}) {
+    const QString f = QLatin1String(format);
+    menu.addAction(QStringLiteral("Save Image as %1...").arg(f), this, [this, f] {
+      const QString path =
+          QFileDialog::getSaveFileName(this, QStringLiteral("Save Image"), m_strTitle + QLatin1Char('.') + f.toLower(),
+                                       QStringLiteral("%1 (*.%2)").arg(f, f.toLower()));
+      if (!path.isEmpty() && !SaveImage(path))
+        QMessageBox::warning(this, QStringLiteral("Save Image"), QStringLiteral("Cannot write %1.").arg(path));
+    });
+  }
+  menu.exec(event->globalPos());
 }
 
 // Each segment is drawn on its own, as separate lines are, so the picture is

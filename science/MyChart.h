@@ -36,6 +36,24 @@ class CMyChart : public QWidget {
   // The chart as a picture of `size`.
   QImage Render(QSize size, bool everySegment = false);
 
+  // What the chart shows as text: a header of the axis captions, then one
+  // row per point, time and value, separated by `separator`.
+  QString DataText(QChar separator) const;
+  // The context menu's commands: the data as tab-separated text on the
+  // clipboard, as a CSV file, and the picture as PNG or, by the file's
+  // suffix, SVG. False when the file cannot be written.
+  void CopyData() const;
+  bool SaveData(const QString& path) const;
+  bool SaveImage(const QString& path);
+  // The point under the mouse, and what the chart says of it: its time and
+  // value with the value's unit.
+  int HoverIndex() const { return m_nHover; }
+  QString HoverText() const;
+
+  // The time the data store's clock shows (the 3D player's), drawn as a thin
+  // line; NaN for none.
+  float m_fCursorTime;
+
   int m_nBandMode = 0;  // 0 none, 1 thermal sensation, 2 dampness, 3 comfort
   QString m_strXLabel = QStringLiteral("X Label");
   QString m_strYLabel = QStringLiteral("Y Label");
@@ -48,9 +66,14 @@ class CMyChart : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   void DrawSeries(QPainter& painter, bool everySegment) const;
+  void DrawCursorAndHover(QPainter& painter) const;
+  int m_nHover = -1;
   std::vector<CChartDataSet> m_series;
   // The points' ranges, kept as they are added, so that a paint need not
   // walk every point twice. The y range starts where a paint's search does.

@@ -1,7 +1,11 @@
 #include "ScientificDlg.h"
 
+#include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPropertyAnimation>
+#include <QSaveFile>
 #include <QTimerEvent>
 #include <cstdio>
 
@@ -54,6 +58,18 @@ CScientificDlg::CScientificDlg(CSimulationData* data, const QString& moduleDir, 
   m_plotView->m_nMode = 0;
   m_plotView->ResetCamera();
   m_plotView->hide();
+  m_plotView->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(m_plotView, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+    QMenu menu(m_plotView);
+    menu.addAction(QStringLiteral("Save Image as PNG..."), this, [this] {
+      const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Image"), QStringLiteral("plot.png"),
+                                                        QStringLiteral("PNG (*.png)"));
+      if (!path.isEmpty() && !SavePlotImage(path))
+        QMessageBox::warning(this, QStringLiteral("Save Image"), QStringLiteral("Cannot write %1.").arg(path));
+    });
+    menu.exec(m_plotView->mapToGlobal(at));
+  });
+  OnClockMoved();
 
   m_panels[0]->m_nSelected = 0;
   OnOptionSelect(EncodeOption(0, 1, 0));
@@ -88,6 +104,21 @@ void CScientificDlg::SlideInPropertyPanel() {
   slide->setEndValue(home);
   slide->start(QAbstractAnimation::DeleteWhenStopped);
   m_slide = slide;
+}
+
+void CScientificDlg::OnClockMoved() {
+  const std::size_t row = static_cast<std::size_t>(std::max(0, m_pData->m_nStep)) * kBodyPartCount;
+  const float sampleTime = row < m_pData->m_body.size()
+                               ? m_pData->m_body[row].m_fTime
+                               : static_cast<float>(m_pData->m_nStep) * m_pData->m_fSampleInterval;
+  m_chart->m_fCursorTime = sampleTime + static_cast<float>(m_pData->m_nStepAccum) / 60.0f;
+  m_chart->update();
+}
+
+bool CScientificDlg::SavePlotImage(const QString& path) {
+  const QImage image = m_plotView->grabFramebuffer();
+  QSaveFile out(path);
+  return !image.isNull() && out.open(QIODevice::WriteOnly) && image.save(&out, "PNG") && out.commit();
 }
 
 void CScientificDlg::Settle() {

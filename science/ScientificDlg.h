@@ -36,6 +36,11 @@ class CScientificDlg : public CMyDialog {
   bool Gliding() const { return m_glide.isActive(); }
   // Ends what is under way (the property panel's slide), as for a picture.
   void Settle();
+  // The data store's clock moved (the 3D player): the chart's time cursor
+  // follows it.
+  void OnClockMoved();
+  // The line plot as a PNG file of the view's size; false when not written.
+  bool SavePlotImage(const QString& path);
 
   std::array<CMyPanel*, 6> m_panels{};
   int m_nColumnHeight = 10;

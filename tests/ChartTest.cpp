@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QImage>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QTest>
 #include <random>
 
 #include "ChartLogic.h"
@@ -130,4 +134,60 @@ TEST(Chart, ManyPointsGiveThePictureOfEverySegment) {
       EXPECT_EQ(fast, plain) << "band mode " << mode << ", " << n << " points";
     }
   }
+}
+
+TEST(ChartLogic, TheNearestPointToAColumn) {
+  ChartLayout l;
+  l.originX = 50, l.axisWidth = 105;  // 100 pixels for the points
+  const std::pair<int, int> cases[] = {{50, 0}, {74, 1}, {76, 1}, {88, 2}, {150, 4}, {400, 4}, {0, 0}};
+  for (const auto& [px, j] : cases) EXPECT_EQ(NearestPointIndex(l, 5, px), j) << px;
+  EXPECT_EQ(NearestPointIndex(l, 0, 60), -1);
+}
+
+namespace {
+CMyChart* Sample(CMyChart& chart) {
+  chart.m_strXLabel = QStringLiteral("Time(min)");
+  chart.m_strYLabel = QStringLiteral("Temperature of Skin(Degree)");
+  chart.SetTitle(chart.m_strYLabel);
+  for (int i = 0; i < 5; ++i) chart.AddPoint(0.5f * static_cast<float>(i), 33.0f + 0.1f * static_cast<float>(i));
+  chart.resize(kSize);
+  chart.Render(kSize);  // lays it out
+  return &chart;
+}
+}  // namespace
+
+TEST(Chart, ItsNumbersComeOutAsTextCsvAndPictures) {
+  CMyChart chart;
+  Sample(chart);
+  EXPECT_EQ(chart.DataText(QLatin1Char('\t')).section(QLatin1Char('\n'), 0, 1),
+            QStringLiteral("Time(min)\tTemperature of Skin(Degree)\n0\t33"));
+  QTemporaryDir dir;
+  ASSERT_TRUE(chart.SaveData(dir.filePath(QStringLiteral("c.csv"))));
+  QFile csv(dir.filePath(QStringLiteral("c.csv")));
+  ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+  EXPECT_EQ(csv.readAll().split('\n').at(5), "2,33.4");
+  ASSERT_TRUE(chart.SaveImage(dir.filePath(QStringLiteral("c.png"))));
+  EXPECT_EQ(QImage(dir.filePath(QStringLiteral("c.png"))).size(), kSize);
+  ASSERT_TRUE(chart.SaveImage(dir.filePath(QStringLiteral("c.svg"))));
+  QFile svg(dir.filePath(QStringLiteral("c.svg")));
+  ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(svg.readAll().contains("<svg"));
+  EXPECT_FALSE(chart.SaveData(QStringLiteral("/nonexistent/dir/c.csv")));
+}
+
+TEST(Chart, HoverShowsTheNearestPointAndTheCursorTheClocksTime) {
+  CMyChart chart;
+  Sample(chart);
+  chart.show();
+  const QPoint third = SeriesPoint(chart.m_layout, 2, 5, 33.2f, chart.m_fYMin, chart.m_fYMax);
+  QMouseEvent move(QEvent::MouseMove, QPointF(third + QPoint(1, 20)), chart.mapToGlobal(QPointF(third)), Qt::NoButton,
+                   Qt::NoButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&chart, &move);
+  EXPECT_EQ(chart.HoverIndex(), 2);
+  EXPECT_EQ(chart.HoverText(), QStringLiteral("1 min: 33.2 Degree"));
+  chart.m_fCursorTime = 1.5f;
+  const QImage img = chart.Render(kSize);
+  const int x = SeriesPoint(chart.m_layout, 3, 5, 0, chart.m_fYMin, chart.m_fYMax).x();
+  const int y = (chart.m_layout.originY + YTickRows(chart.m_layout, 10).back()) / 2;
+  EXPECT_EQ(img.pixelColor(x, y), QColor(40, 40, 160));
 }

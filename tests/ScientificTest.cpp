@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
 #include "RunFolder.h"
 #include "ScienceLogic.h"
 #include "ScientificDlg.h"
@@ -147,4 +149,18 @@ TEST(ScientificView, TheColumnGlidesToTheMouseAndThenRests) {
   EXPECT_FALSE(v.Gliding());
   EXPECT_EQ(v.m_nPanelScroll, target);
   EXPECT_EQ(v.m_panels[0]->pos(), QPoint(10, 10 - target));
+}
+
+TEST(ScientificView, TheChartsCursorFollowsTheClockAndThePlotSavesItsPicture) {
+  SampleView s;
+  CScientificDlg& v = *s.view;
+  s.data.m_nStep = 10, s.data.m_nStepAccum = 30;
+  v.OnClockMoved();
+  EXPECT_FLOAT_EQ(v.m_chart->m_fCursorTime, s.data.m_body[10 * kBodyPartCount].m_fTime + 0.5f);
+  v.OnOptionSelect(EncodeOption(Trunk, 3, 1));
+  v.show();
+  QTemporaryDir dir;
+  ASSERT_TRUE(v.SavePlotImage(dir.filePath(QStringLiteral("plot.png"))));
+  const QImage plot(dir.filePath(QStringLiteral("plot.png")));
+  EXPECT_EQ(plot.size(), v.m_plotView->size() * v.m_plotView->devicePixelRatio());
 }
