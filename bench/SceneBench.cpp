@@ -14,6 +14,7 @@
 
 #include "OpenGLView.h"
 #include "SceneLoader.h"
+#include "ScienceLogic.h"
 #include "SimulationData.h"
 
 namespace {
@@ -38,8 +39,8 @@ void BM_StaticSceneFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_StaticSceneFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
-// The line plot of a fabric quantity of the big run: one curve per fabric
-// step over the trunk's thickness (position, time, temperature).
+// The line plot of a fabric quantity of the big run, as the scientific view
+// shows it: the trunk's first layer's temperature, a curve per node over time.
 CBenchView* g_plot = nullptr;
 void BM_LinePlotFrame(benchmark::State& state) {
   if (!g_plot) return state.SkipWithError("no big run: cmake --build build-release --target bench_run");
@@ -95,16 +96,8 @@ int main(int argc, char** argv) {
   CSimulationData big;
   CBenchView plot;
   if (big.Load(QStringLiteral(CORVANE_BENCH_RUN "/")) && !big.m_fabric[Trunk].empty()) {
-    std::vector<PlotCurve> curves;
-    const std::size_t perStep = static_cast<std::size_t>(big.m_nLayers[Trunk] * big.m_nNodesPerLayer[Trunk]);
-    for (std::size_t i = 0; perStep && i + perStep <= big.m_fabric[Trunk].size(); i += perStep) {
-      PlotCurve c;
-      for (std::size_t k = i; k < i + perStep; ++k) {
-        const FabricRow& r = big.m_fabric[Trunk][k];
-        c.push_back({r.m_fPosition, r.m_fTime, r.m_fTemperature});
-      }
-      curves.push_back(std::move(c));
-    }
+    // The scientific view's plot of the trunk's first layer's temperature.
+    std::vector<PlotCurve> curves = FabricCurves(big, Trunk, 0, 4);
     plot.m_nMode = 0;
     plot.ResetCamera();
     plot.resize(1000, 660);
