@@ -12,9 +12,9 @@
 
 template <class Row>
 struct ParsedFile {
-  bool opened = false;  // the file opened and was read through
-  bool tooBig = false;  // it opened but did not fit in memory (then not `opened`)
-  bool empty = true;    // it held no line at all
+  bool opened = false;       // the file opened and was read through
+  bool tooBig = false;       // it opened but did not fit in memory (then not `opened`)
+  bool empty = true;         // it held no line at all
   bool ninthColumn = false;  // a fabric row carried the optional ninth value
   std::vector<Row> rows;
   int unreadable = 0;
