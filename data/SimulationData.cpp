@@ -7,9 +7,6 @@
 #include "internal/Prefetched.h"
 
 namespace {
-const float kInitialSkin[kBodyPartCount][4] = {{1, 0, 0, 1}, {1, 1, 0, 1}, {0, 1, 0, 1},
-                                               {1, 0, 0, 1}, {0, 1, 0, 1}, {1, 1, 0, 1}};
-
 void SetRgb(float* dst, const float* rgb) {
   dst[0] = rgb[0];
   dst[1] = rgb[1];
@@ -53,12 +50,7 @@ void CSimulationData::Reset() {
   m_nSelectedLayer = 0;
   const float scale[5] = {29.0f, 31.25f, 33.5f, 35.75f, 38.0f};
   std::memcpy(m_fScale, scale, sizeof m_fScale);
-  const float env[4] = {0, 0, 1, 1};
-  std::memcpy(m_envColour, env, sizeof m_envColour);
-  std::memcpy(m_skinColours, kInitialSkin, sizeof m_skinColours);
-  std::memset(m_coreColours, 0, sizeof m_coreColours);
-  std::memcpy(m_layerColours, kInitialSkin, sizeof m_layerColours);
-  std::memset(m_allLayerColours, 0, sizeof m_allLayerColours);
+  ClearColours();
   m_nStep = 0;
   m_nStepAccum = 0;
   m_nSpeed = 1;
@@ -118,10 +110,30 @@ int CSimulationData::SecondsPerSample() const {
   return static_cast<int>(p);
 }
 
+void CSimulationData::ClearColours() {
+  auto grey = [](float* c) { std::memcpy(c, kNoDataGrey, sizeof kNoDataGrey); };
+  grey(m_envColour);
+  m_bEnvHasValue = false;
+  for (int p = 0; p < kBodyPartCount; ++p) {
+    grey(m_skinColours[p]), grey(m_coreColours[p]), grey(m_layerColours[p]);
+    m_bSkinHasValue[p] = m_bCoreHasValue[p] = m_bLayerHasValue[p] = false;
+    for (int l = 0; l < kMaxLayerColours; ++l) grey(m_allLayerColours[l][p]), m_bRingHasValue[l][p] = false;
+  }
+}
+
+int CSimulationData::PhaseAt(float time) const {
+  int phase = 0;
+  for (int i = 1; i < m_nEnvPhases && i < kMaxEnvPhases; ++i)
+    if (m_env[static_cast<std::size_t>(i)].m_fStart <= time) phase = i;
+  return phase;
+}
+
 void CSimulationData::UpdateColours(bool advance) {
   if (m_nStep >= m_nSamples || m_nStep < 0) return;
   const int s = m_nStep;
   float rgb[3];
+  // Only what this step gives a value of the shown quantity keeps a colour.
+  ClearColours();
 
   // The fabric time step of this sample; none when the fabric interval is
   // unknown, so the layer colours keep their values.
@@ -152,35 +164,41 @@ void CSimulationData::UpdateColours(bool advance) {
     const BodyPropertyRow& row = m_body[bodyIndex];
     switch (m_nContentKind) {
       case ContentTemperature: {
-        ValueToColour(row.m_fSkinTemp, rgb), SetRgb(m_skinColours[p], rgb);
-        ValueToColour(row.m_fCoreTemp, rgb), SetRgb(m_coreColours[p], rgb);
+        ValueToColour(row.m_fSkinTemp, rgb), SetRgb(m_skinColours[p], rgb), m_bSkinHasValue[p] = true;
+        ValueToColour(row.m_fCoreTemp, rgb), SetRgb(m_coreColours[p], rgb), m_bCoreHasValue[p] = true;
         if (m_nSelectedLayer > 0)
           if (const FabricRow* r = layerRow(p, m_nSelectedLayer))
-            ValueToColour(r->m_fTemperature, rgb), SetRgb(m_layerColours[p], rgb);
+            ValueToColour(r->m_fTemperature, rgb), SetRgb(m_layerColours[p], rgb), m_bLayerHasValue[p] = true;
         const int kept = m_nLayers[p] < kMaxLayerColours ? m_nLayers[p] : kMaxLayerColours;
         for (int l = 1; l <= kept; ++l)
-          if (const FabricRow* r = layerRow(p, l))
+          if (const FabricRow* r = layerRow(p, l)) {
             ValueToColour(r->m_fTemperature, rgb), SetRgb(m_allLayerColours[l - 1][p], rgb);
+            m_bRingHasValue[l - 1][p] = true;
+          }
         break;
       }
       case ContentHumidity:
-        ValueToColour(row.m_fSkinHumidity, rgb), SetRgb(m_skinColours[p], rgb);
+        ValueToColour(row.m_fSkinHumidity, rgb), SetRgb(m_skinColours[p], rgb), m_bSkinHasValue[p] = true;
         if (m_nSelectedLayer > 0)
           if (const FabricRow* r = layerRow(p, m_nSelectedLayer))
-            ValueToColour(r->m_fHumidity, rgb), SetRgb(m_layerColours[p], rgb);
+            ValueToColour(r->m_fHumidity, rgb), SetRgb(m_layerColours[p], rgb), m_bLayerHasValue[p] = true;
         break;
       case ContentSweatRate:
-        ValueToColour(row.m_fSweatRate, rgb), SetRgb(m_skinColours[p], rgb);
+        ValueToColour(row.m_fSweatRate, rgb), SetRgb(m_skinColours[p], rgb), m_bSkinHasValue[p] = true;
         break;
       default:
         break;
     }
   }
 
+  // The room shows the phase in force at this step's time.
   if (m_nEnvPhases >= 1 && m_nEnvPhases <= kMaxEnvPhases) {
-    const EnvironmentPhase& e = m_env[static_cast<std::size_t>(m_nEnvPhases - 1)];
+    const std::size_t row = static_cast<std::size_t>(s) * kBodyPartCount;
+    const float time = row < m_body.size() ? m_body[row].m_fTime : static_cast<float>(s) * m_fSampleInterval;
+    const EnvironmentPhase& e = m_env[static_cast<std::size_t>(PhaseAt(time))];
     if (m_nContentKind == ContentTemperature) ValueToColour(e.m_fTemperature, rgb), SetRgb(m_envColour, rgb);
     if (m_nContentKind == ContentHumidity) ValueToColour(e.m_fHumidity, rgb), SetRgb(m_envColour, rgb);
+    m_bEnvHasValue = m_nContentKind == ContentTemperature || m_nContentKind == ContentHumidity;
   }
 
   if (advance) {

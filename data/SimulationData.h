@@ -14,6 +14,7 @@
 
 constexpr int kMaxEnvPhases = 10;
 constexpr int kMaxLayerColours = 10;
+inline constexpr float kNoDataGrey[4] = {0.55f, 0.55f, 0.55f, 1.0f};
 
 class CSimulationData {
  public:
@@ -35,6 +36,11 @@ class CSimulationData {
   void UpdateScale();
   void ValueToColour(float value, float* rgb) const;
   void UpdateColours(bool advance);
+  // Every colour grey, standing for no value.
+  void ClearColours();
+  // The environment phase in force at `time` (minutes): the last to start at
+  // or before it.
+  int PhaseAt(float time) const;
 
   // Seconds of playback per body sample, never below 1.
   int SecondsPerSample() const;
@@ -74,6 +80,15 @@ class CSimulationData {
   float m_coreColours[kBodyPartCount][4];
   float m_layerColours[kBodyPartCount][4];
   float m_allLayerColours[kMaxLayerColours][kBodyPartCount][4];
+  // Whether each colour above stands for a value of the shown quantity at
+  // the shown step. One that does not is kNoDataGrey, a grey that is not on
+  // the colour scale: never a placeholder, nor a value of another quantity
+  // or step.
+  bool m_bEnvHasValue;
+  bool m_bSkinHasValue[kBodyPartCount];
+  bool m_bCoreHasValue[kBodyPartCount];
+  bool m_bLayerHasValue[kBodyPartCount];
+  bool m_bRingHasValue[kMaxLayerColours][kBodyPartCount];
   int m_nStep;
   int m_nStepAccum;
   int m_nSpeed;

@@ -50,6 +50,10 @@ class COpenGLView : public QOpenGLWidget {
   bool TimersRunning() const { return m_timer0.isActive() || m_timer1.isActive(); }
   void OnTimer(int id);
 
+  // Whether the scene as drawn now shows the no-data grey somewhere: a
+  // part, garment part, suit part, ring or the room without a value.
+  bool ShowsNoData() const;
+
   // The projection's aspect ratio for a window of w x h (a height of 0 counts as 1).
   static double AspectRatio(int w, int h) { return static_cast<double>(w) / (h == 0 ? 1 : h); }
 

@@ -43,6 +43,25 @@ void COpenGLView::DrawScene() {
   glPopMatrix();
 }
 
+bool COpenGLView::ShowsNoData() const {
+  if (!m_pData || m_nMode == 0) return false;
+  const CSimulationData& d = *m_pData;
+  bool grey = false;
+  for (int p = 0; p < kBodyPartCount; ++p) {
+    if (m_nMode != 3 && (m_pBody || m_pAnimation)) grey = grey || !d.m_bSkinHasValue[p];
+    const bool garment = m_nMode == 3 ? static_cast<bool>(m_pSpaceSuit) : m_nLayer >= 1 && (m_pGarment || m_pAnimation);
+    if (garment) grey = grey || !d.m_bLayerHasValue[p];
+  }
+  if (m_nMode != 3) grey = grey || !d.m_bEnvHasValue;
+  if (m_nSectionPart >= 1 && m_nSectionPart <= kBodyPartCount) {
+    const int part = m_nSectionPart - 1;
+    grey = grey || !d.m_bEnvHasValue || !d.m_bSkinHasValue[part] || !d.m_bCoreHasValue[part];
+    for (int l = 0; l < d.m_nLayers[part]; ++l)
+      grey = grey || l >= kMaxLayerColours || !d.m_bRingHasValue[l][part];
+  }
+  return grey;
+}
+
 void COpenGLView::DrawColourLegend() {
   glDisable(GL_LIGHTING);
   struct Stop {
@@ -56,6 +75,17 @@ void COpenGLView::DrawColourLegend() {
     glVertex3f(-1.05f, s.y, 2.5f);
   }
   glEnd();
+  if (ShowsNoData()) {
+    // The grey of what has no value, under the bar, and what it means.
+    glColor3fv(kNoDataGrey);
+    glBegin(GL_QUADS);
+    glVertex3f(-1.08f, 0.02f, 2.5f), glVertex3f(-1.05f, 0.02f, 2.5f);
+    glVertex3f(-1.05f, 0.07f, 2.5f), glVertex3f(-1.08f, 0.07f, 2.5f);
+    glEnd();
+    glColor3f(1, 0, 0);
+    EnsureFontLists();
+    DrawText3f(-1.02f, 0.03f, 2.5f, "no data");
+  }
   if (!m_pBody && !m_pAnimation && !m_pSpaceSuit) return;
   if (!m_pData) return;
   const std::array<std::string, 5> labels = LegendLabels(m_pData->m_fScale);

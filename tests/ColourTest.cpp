@@ -48,19 +48,6 @@ void Fill(CSimulationData& d, int samples, int layers, float sampleInterval, flo
 }
 }  // namespace
 
-TEST(ColourScale, InitialStateAndNothingToPlay) {
-  CSimulationData d;
-  const float expected[5] = {29.0f, 31.25f, 33.5f, 35.75f, 38.0f};
-  for (int k = 0; k < 5; ++k) EXPECT_EQ(d.m_fScale[k], expected[k]);
-  const float headBefore[4] = {d.m_skinColours[0][0], d.m_skinColours[0][1], d.m_skinColours[0][2],
-                               d.m_skinColours[0][3]};
-  d.UpdateColours(true);
-  EXPECT_EQ(d.m_nStep, 0);
-  EXPECT_EQ(d.m_nStepAccum, 0);
-  ExpectRgb(d.m_skinColours[0], headBefore[0], headBefore[1], headBefore[2]);
-  ExpectRgb(d.m_layerColours[Trunk], 1, 1, 0);
-}
-
 TEST(ColourScale, FiveBandsFromBlueToRed) {
   CSimulationData d;
   d.m_fTempMin = 30, d.m_fTempMax = 34;
@@ -108,56 +95,6 @@ TEST(UpdateColours, TemperatureColoursSkinCoreAndLayers) {
   EXPECT_EQ(d.m_skinColours[Trunk][3], 1.0f);  // alpha untouched
 }
 
-TEST(UpdateColours, SelectedLayerOutsideTheTableKeepsItsColour) {
-  CSimulationData d;
-  Fill(d, 4, 2, 1.0f, 1.0f);
-  d.m_nSelectedLayer = 0;
-  d.UpdateColours(false);
-  ExpectRgb(d.m_layerColours[Trunk], 1, 1, 0);
-  // Layer 3 of a two-layer part would land on the next time step's rows.
-  d.m_nSelectedLayer = 3;
-  d.UpdateColours(false);
-  ExpectRgb(d.m_layerColours[Trunk], 1, 1, 0);
-}
-
-TEST(UpdateColours, HumidityAndSweatTouchOnlyTheirColours) {
-  CSimulationData d;
-  Fill(d, 2, 2, 1.0f, 1.0f);
-  d.m_nSelectedLayer = 1;
-  d.UpdateColours(false);
-  float core[4], layers[4], env[4];
-  std::memcpy(core, d.m_coreColours[Trunk], sizeof core);
-  std::memcpy(layers, d.m_allLayerColours[0][Trunk], sizeof layers);
-  d.m_nContentKind = ContentHumidity;
-  d.m_fHumidityMin = 0, d.m_fHumidityMax = 1;
-  d.UpdateScale();
-  d.UpdateColours(false);
-  ExpectRgb(d.m_skinColours[Trunk], 0, 1, 0);      // 0.5 is t2
-  ExpectRgb(d.m_layerColours[Trunk], 0.4f, 1, 0);  // 0.6
-  ExpectRgb(d.m_coreColours[Trunk], core[0], core[1], core[2]);
-  ExpectRgb(d.m_allLayerColours[0][Trunk], layers[0], layers[1], layers[2]);
-
-  std::memcpy(env, d.m_envColour, sizeof env);
-  const float layerBefore[3] = {d.m_layerColours[Trunk][0], d.m_layerColours[Trunk][1], d.m_layerColours[Trunk][2]};
-  d.m_nContentKind = ContentSweatRate;
-  d.m_fSweatMin = 0, d.m_fSweatMax = 200;
-  d.UpdateScale();
-  d.UpdateColours(false);
-  ExpectRgb(d.m_skinColours[Trunk], 0, 1, 0);  // 100 of 0..200 is t2
-  ExpectRgb(d.m_layerColours[Trunk], layerBefore[0], layerBefore[1], layerBefore[2]);
-  ExpectRgb(d.m_envColour, env[0], env[1], env[2]);
-}
-
-TEST(UpdateColours, EnvironmentTakesTheLastPhase) {
-  CSimulationData d;
-  Fill(d, 2, 0, 1.0f, 0.0f);
-  d.m_nEnvPhases = 2;
-  d.m_env[0].m_fTemperature = 30;
-  d.m_env[1].m_fTemperature = 34;
-  d.UpdateColours(false);
-  ExpectRgb(d.m_envColour, 1, 0, 0);
-}
-
 TEST(UpdateColours, ClockAdvancesOneSamplePerIntervalOfSeconds) {
   CSimulationData d;
   Fill(d, 10, 1, 0.5f, 0.5f);
@@ -188,17 +125,6 @@ TEST(UpdateColours, TinySampleIntervalStepsOncePerSecond) {
   EXPECT_EQ(d.SecondsPerSample(), 1);
 }
 
-TEST(UpdateColours, ZeroFabricIntervalLeavesLayerColoursAlone) {
-  CSimulationData d;
-  Fill(d, 3, 2, 1.0f, 0.0f);
-  d.m_nSelectedLayer = 1;
-  d.m_nStep = 1;
-  d.UpdateColours(false);
-  ExpectRgb(d.m_layerColours[Trunk], 1, 1, 0);
-  ExpectRgb(d.m_allLayerColours[0][Trunk], 0, 0, 0);
-  ExpectRgb(d.m_skinColours[Trunk], 0, 1, 1);  // skin 31 still coloured
-}
-
 TEST(UpdateColours, MoreThanTenLayersKeepsTenColours) {
   CSimulationData d;
   Fill(d, 2, 12, 1.0f, 1.0f);
@@ -211,4 +137,73 @@ TEST(UpdateColours, MoreThanTenLayersKeepsTenColours) {
   EXPECT_NEAR(d.m_allLayerColours[9][Trunk][1], 1 - 1.0f / 3.0f, 1e-6);
   EXPECT_FLOAT_EQ(d.m_allLayerColours[9][Trunk][2], 0);
   ExpectRgb(d.m_layerColours[Trunk], 1, 0, 0);  // layer 12: 42
+}
+
+namespace {
+void ExpectGrey(const float* rgb) { ExpectRgb(rgb, kNoDataGrey[0], kNoDataGrey[1], kNoDataGrey[2]); }
+}  // namespace
+
+// What has no value for the shown quantity, layer and step is grey, never a
+// placeholder or the colour of another quantity or step.
+TEST(UpdateColours, WhatHasNoValueIsGrey) {
+  CSimulationData fresh;
+  const float expected[5] = {29.0f, 31.25f, 33.5f, 35.75f, 38.0f};
+  for (int k = 0; k < 5; ++k) EXPECT_EQ(fresh.m_fScale[k], expected[k]);
+  fresh.UpdateColours(true);  // nothing to play: nothing changes
+  EXPECT_EQ(fresh.m_nStep, 0);
+  for (int p = 0; p < kBodyPartCount; ++p) {
+    ExpectGrey(fresh.m_skinColours[p]), ExpectGrey(fresh.m_layerColours[p]), ExpectGrey(fresh.m_coreColours[p]);
+    EXPECT_FALSE(fresh.m_bSkinHasValue[p] || fresh.m_bLayerHasValue[p] || fresh.m_bCoreHasValue[p]);
+  }
+  ExpectGrey(fresh.m_envColour);
+
+  const struct {
+    int content, layer;
+    float fabricInterval;
+    bool core, layerValue, ring, env;
+  } cases[] = {
+      {ContentTemperature, 1, 1.0f, true, true, true, true},
+      {ContentTemperature, 3, 1.0f, true, false, true, true},   // beyond the part's two layers
+      {ContentTemperature, 1, 0.0f, true, false, false, true},  // no fabric step known
+      {ContentHumidity, 1, 1.0f, false, true, false, true},
+      {ContentSweatRate, 1, 1.0f, false, false, false, false},
+  };
+  for (const auto& c : cases) {
+    CSimulationData d;
+    Fill(d, 4, 2, 1.0f, c.fabricInterval);
+    d.m_nContentKind = c.content;
+    d.m_fHumidityMin = 0, d.m_fHumidityMax = 1, d.m_fSweatMin = 0, d.m_fSweatMax = 200;
+    d.UpdateScale();
+    d.m_nSelectedLayer = 1;
+    d.UpdateColours(false);  // an earlier step with values everywhere it can
+    d.m_nSelectedLayer = c.layer;
+    d.m_nStep = 1;
+    d.UpdateColours(false);
+    const std::string what = std::to_string(c.content) + "/" + std::to_string(c.layer);
+    EXPECT_TRUE(d.m_bSkinHasValue[Trunk]) << what;
+    EXPECT_EQ(d.m_bCoreHasValue[Trunk], c.core) << what;
+    EXPECT_EQ(d.m_bLayerHasValue[Trunk], c.layerValue) << what;
+    EXPECT_EQ(d.m_bRingHasValue[0][Trunk], c.ring) << what;
+    EXPECT_EQ(d.m_bEnvHasValue, c.env) << what;
+    if (!c.core) ExpectGrey(d.m_coreColours[Trunk]);
+    if (!c.layerValue) ExpectGrey(d.m_layerColours[Trunk]);
+    if (!c.ring) ExpectGrey(d.m_allLayerColours[0][Trunk]);
+    if (!c.env) ExpectGrey(d.m_envColour);
+  }
+}
+
+TEST(UpdateColours, TheRoomShowsThePhaseInForceAtTheStep) {
+  CSimulationData d;
+  Fill(d, 20, 0, 1.0f, 0.0f);  // samples at 0, 1, ... 19 minutes
+  d.m_nEnvPhases = 2;
+  d.m_env[0].m_fTemperature = 30, d.m_env[0].m_fStart = 0;
+  d.m_env[1].m_fTemperature = 34, d.m_env[1].m_fStart = 10;
+  const std::pair<int, float> steps[] = {{0, 30}, {9, 30}, {10, 34}, {19, 34}};
+  for (const auto& [step, temperature] : steps) {
+    d.m_nStep = step;
+    d.UpdateColours(false);
+    float rgb[3];
+    d.ValueToColour(temperature, rgb);
+    ExpectRgb(d.m_envColour, rgb[0], rgb[1], rgb[2]);
+  }
 }

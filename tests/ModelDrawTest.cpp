@@ -4,6 +4,8 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 
 #include "AnimationModel.h"
@@ -56,6 +58,9 @@ class ModelDraw : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(m_gl.IsValid()) << "no OpenGL context";
+    const float red[4] = {1, 0, 0, 1}, yellow[4] = {1, 1, 0, 1};
+    std::copy(red, red + 4, m_data.m_skinColours[Head]);
+    std::copy(yellow, yellow + 4, m_data.m_skinColours[Trunk]);
     m_data.m_layerColours[Head][0] = 0, m_data.m_layerColours[Head][1] = 0, m_data.m_layerColours[Head][2] = 1;
     m_data.m_layerColours[Trunk][0] = 0, m_data.m_layerColours[Trunk][1] = 1, m_data.m_layerColours[Trunk][2] = 1;
   }

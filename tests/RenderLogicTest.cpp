@@ -56,7 +56,7 @@ TEST(SectionLegend, RingsFromTheOutsideIn) {
   }
   EXPECT_FLOAT_EQ(discs[0].colour[0], 0.3f);  // layer 3
   EXPECT_FLOAT_EQ(discs[2].colour[0], 0.1f);  // layer 1
-  EXPECT_FLOAT_EQ(discs[3].colour[1], 1.0f);  // the trunk's skin is yellow at first
+  EXPECT_FLOAT_EQ(discs[3].colour[1], kNoDataGrey[1]);  // no value yet: the no-data grey
   EXPECT_FLOAT_EQ(discs[4].colour[2], 0.5f);
 
   const auto bare = SectionDiscs(d, Head);

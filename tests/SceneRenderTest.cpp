@@ -327,3 +327,46 @@ TEST_F(SceneRender, TheLinePlotDrawsItsCurvesInTheColourOfTheirHeight) {
   EXPECT_TRUE(Around(img, Project(m_view, {0.5f, 0.8f, 0.5f}, true), 3, purple));
   EXPECT_TRUE(Around(img, Project(m_view, {0.25f, 0.8f, 0.5f}, true), 3, purple));
 }
+
+// A part without a value for the shown quantity is drawn in the no-data grey,
+// and a grey swatch under the colour bar says what grey means; once every
+// shown thing has a value, the swatch goes.
+TEST_F(SceneRender, WhatHasNoValueIsGreyAndTheLegendSaysSo) {
+  WriteTrunkBox();
+  ASSERT_TRUE(LoadBodyModel(&m_view, m_dir.filePath(QStringLiteral("box.obj"))));
+  m_data.ClearColours();
+  auto grey = [](QColor c) {
+    return std::abs(c.red() - c.green()) < 8 && std::abs(c.green() - c.blue()) < 8 && c.red() > 40;
+  };
+  auto noData = [](QColor c) {
+    const int g = static_cast<int>(kNoDataGrey[0] * 255);
+    return std::abs(c.red() - g) <= 2 && std::abs(c.green() - g) <= 2 && std::abs(c.blue() - g) <= 2;
+  };
+  QImage img = Render(1);
+  const QPoint swatch = Project(m_view, {-1.065f, 0.045f, 2.5f}, false);
+  EXPECT_TRUE(grey(img.pixelColor(Project(m_view, {0, 0, 0.3f}, true)))) << "the trunk before any value";
+  EXPECT_TRUE(noData(img.pixelColor(swatch))) << "the swatch";
+
+  for (int p = 0; p < kBodyPartCount; ++p) {
+    BodyPropertyRow r;
+    r.m_nPart = p, r.m_fSkinTemp = 36, r.m_fCoreTemp = 37;
+    m_data.m_body.push_back(r);
+  }
+  m_data.m_nSamples = 1, m_data.m_fSampleInterval = 1;
+  m_data.m_fTempMin = 30, m_data.m_fTempMax = 38;
+  m_data.UpdateScale();
+  m_data.UpdateColours(false);
+  img = Render(1);
+  EXPECT_FALSE(grey(img.pixelColor(Project(m_view, {0, 0, 0.3f}, true)))) << "the trunk with its temperature";
+  EXPECT_FALSE(noData(img.pixelColor(swatch))) << "no swatch once everything has a value";
+  // Under the sweating rate the garment's parts have no value.
+  m_view.m_nLayer = 1;
+  WriteBox(QStringLiteral("cloth.obj"), "TRUNK", {-0.35f, -0.2f, -0.35f}, {0.35f, 0.2f, 0.35f});
+  ASSERT_TRUE(LoadGarmentModel(&m_view, m_dir.filePath(QStringLiteral("cloth.obj"))));
+  m_data.m_nContentKind = ContentSweatRate;
+  m_data.UpdateColours(false);
+  img = m_view.grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+  m_last = img;
+  EXPECT_TRUE(grey(img.pixelColor(Project(m_view, {0, 0, 0.35f}, true)))) << "the garment under sweat";
+  EXPECT_TRUE(noData(img.pixelColor(swatch))) << "the swatch";
+}
