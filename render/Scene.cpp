@@ -56,8 +56,7 @@ bool COpenGLView::ShowsNoData() const {
   if (m_nSectionPart >= 1 && m_nSectionPart <= kBodyPartCount) {
     const int part = m_nSectionPart - 1;
     grey = grey || !d.m_bEnvHasValue || !d.m_bSkinHasValue[part] || !d.m_bCoreHasValue[part];
-    for (int l = 0; l < d.m_nLayers[part]; ++l)
-      grey = grey || l >= kMaxLayerColours || !d.m_bRingHasValue[l][part];
+    for (int l = 0; l < d.m_nLayers[part]; ++l) grey = grey || l >= kMaxLayerColours || !d.m_bRingHasValue[l][part];
   }
   return grey;
 }

@@ -54,8 +54,8 @@ TEST(SectionLegend, RingsFromTheOutsideIn) {
     EXPECT_NEAR(discs[i].radius, radii[i], 1e-6);
     EXPECT_NEAR(discs[i].labelY, 0.14f + 0.04f * static_cast<float>(i), 1e-6);
   }
-  EXPECT_FLOAT_EQ(discs[0].colour[0], 0.3f);  // layer 3
-  EXPECT_FLOAT_EQ(discs[2].colour[0], 0.1f);  // layer 1
+  EXPECT_FLOAT_EQ(discs[0].colour[0], 0.3f);            // layer 3
+  EXPECT_FLOAT_EQ(discs[2].colour[0], 0.1f);            // layer 1
   EXPECT_FLOAT_EQ(discs[3].colour[1], kNoDataGrey[1]);  // no value yet: the no-data grey
   EXPECT_FLOAT_EQ(discs[4].colour[2], 0.5f);
 
