@@ -9,7 +9,7 @@ PACKAGES=(
   cmake ninja-build g++ clang clang-format libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-svg-dev
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
-  libfast-float-dev libtinyobjloader-dev
+  libfast-float-dev libtinyobjloader-dev libcpp-httplib-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth fonts-liberation2 fonts-dejavu-core locales
 )

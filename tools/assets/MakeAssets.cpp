@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
   bool ok = true;
   ok = assets::WriteBodyModel(dir) && ok;
   ok = assets::WriteGarmentModel(dir) && ok;
+  ok = assets::WriteCatalogue(dir) && ok;
   ok = assets::WriteSpaceSuit(dir) && ok;
   ok = assets::WriteMoon(dir) && ok;
   ok = assets::WriteAnimationModel(dir) && ok;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 
 #include "HumanFigure.h"
 #include "ObjWriter.h"
@@ -27,16 +28,25 @@ Mesh Surface(const CFigure& figure, double cell, const Vec3& offset = {}) {
   return Polygonise([&](const Vec3& p) { return figure.Distance(p); }, kBoxLo + offset, kBoxHi + offset, cell);
 }
 
-// The garment's group of a triangle: a long-sleeved top over trunk and arms,
-// trousers over the legs; open at neck, wrists and ankles.
-std::string GarmentGroup(const CFigure& cloth, const Mesh& mesh, int t, const std::string& prefix) {
+// The garment's group of a triangle, by its cut: a top over the trunk with
+// sleeves to the wrists, to the elbows or none, and trousers to the ankles
+// or shorts to the knees; open at the neck.
+std::string GarmentGroup(const CFigure& cloth, const Mesh& mesh, int t, const std::string& prefix, const Cut& cut) {
   const Vec3 c = Centroid(mesh, t);
   const int label = cloth.LabelAt(c);
+  const Skeleton& b = cloth.Bones();
   if (label == LHead || label == LLeftHand || label == LRightHand || label == LLeftFoot || label == LRightFoot)
     return {};
-  if (label == LTrunk && c.y > cloth.Bones().neck.y - 0.035) return {};
-  if ((label == LLeftLeg || label == LRightLeg) && c.y < cloth.Bones().ankle[label == LLeftLeg ? 0 : 1].y + 0.04)
-    return {};
+  if (label == LTrunk && c.y > b.neck.y - 0.035) return {};
+  if (label == LLeftArm || label == LRightArm) {
+    const int side = label == LLeftArm ? 0 : 1;
+    if (cut.sleeves == Cut::None || (cut.sleeves == Cut::ToElbow && c.y < b.elbow[side].y)) return {};
+  }
+  if (label == LLeftLeg || label == LRightLeg) {
+    const int side = label == LLeftLeg ? 0 : 1;
+    const double end = cut.legs == Cut::ToKnee ? b.knee[side].y + 0.03 : b.ankle[side].y + 0.04;
+    if (c.y < end) return {};
+  }
   return prefix + kLabelGroups[label];
 }
 
@@ -66,14 +76,14 @@ bool WriteBodyModel(const std::string& dir) {
 // The garment of a pose: the kept part of the surface around the body,
 // given a thickness so that it is one closed surface. `prefix` goes before
 // each group name.
-void AddGarment(CObjWriter& out, const Skeleton& pose, double cell, const std::string& prefix,
-                const Vec3& offset = {}) {
+void AddGarment(CObjWriter& out, const Skeleton& pose, double cell, const std::string& prefix, const Vec3& offset = {},
+                const Cut& cut = {}) {
   const CFigure cloth(pose, 0.013, 0.035);
   const Mesh mesh = Surface(cloth, cell, offset);
   std::vector<std::string> groups(mesh.triangles.size());
   std::vector<bool> keep(mesh.triangles.size());
   for (std::size_t t = 0; t < mesh.triangles.size(); ++t) {
-    groups[t] = GarmentGroup(cloth, mesh, static_cast<int>(t), prefix);
+    groups[t] = GarmentGroup(cloth, mesh, static_cast<int>(t), prefix, cut);
     keep[t] = !groups[t].empty();
   }
   std::vector<int> kept, source;
@@ -199,6 +209,42 @@ bool WriteMoon(const std::string& dir) {
       [](const std::string&) { return std::string("regolith"); });
   return Report("moon.obj", out.Ok() && WriteMtl(dir + "moon.mtl", {{"regolith", 0.55f, 0.54f, 0.52f, 5}}),
                 out.Triangles());
+}
+
+bool WriteCatalogue(const std::string& dir) {
+  // The catalogue of the model service: bodies and garments by id.
+  const std::string models = dir + "models/";
+  std::error_code ec;
+  std::filesystem::create_directories(models, ec);
+  bool ok = true;
+  // The shipped pair under their ids, and others of another build and cut.
+  for (const auto& [from, to] : {std::pair{"model.obj", "M-1001.obj"}, std::pair{"cloth.obj", "G-2001.obj"}}) {
+    std::filesystem::copy_file(dir + from, models + to, std::filesystem::copy_options::overwrite_existing, ec);
+    if (ec) std::fprintf(stderr, "make_assets: cannot copy %s to models/%s\n", from, to);
+    ok = !ec && ok;
+  }
+  {
+    const CFigure body(StandingPose(), 0.012, 0.03);  // a fuller build
+    const Mesh mesh = Surface(body, 0.011);
+    CObjWriter out(models + "M-1002.obj", "model.mtl", "a standing human figure of a fuller build");
+    out.Add(
+        mesh, kUnitsPerMetre, [&](int t) { return std::string(kLabelGroups[body.LabelAt(Centroid(mesh, t))]); },
+        [](const std::string&) { return std::string("skin"); });
+    ok = Report("M-1002.obj", out.Ok(), out.Triangles()) && ok;
+  }
+  const struct {
+    const char* id;
+    const char* what;
+    Cut cut;
+  } garments[] = {{"G-2002.obj", "a short-sleeved top and shorts", {Cut::ToElbow, Cut::ToKnee}},
+                  {"G-2003.obj", "a sleeveless top and trousers", {Cut::None, Cut::ToAnkle}}};
+  for (const auto& g : garments) {
+    CObjWriter out(models + g.id, "cloth.mtl", g.what);
+    AddGarment(out, StandingPose(), 0.014, "", {}, g.cut);
+    ok = Report(g.id, out.Ok(), out.Triangles()) && ok;
+  }
+  ok = WriteMtl(models + "model.mtl", kBodyMaterials) && WriteMtl(models + "cloth.mtl", kClothMaterials) && ok;
+  return ok;
 }
 
 }  // namespace assets
