@@ -1,0 +1,182 @@
+// Fetching the run's models: from the real model service, and from a test
+// server that misbehaves on purpose (errors, stalls, answers cut short).
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <thread>
+
+#include "ModelDownload.h"
+
+namespace {
+QByteArray Obj(int bytes) {
+  QByteArray text = "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
+  return text + QByteArray(bytes - text.size(), '#');
+}
+
+void Write(const QString& path, const QByteArray& content) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(content);
+}
+
+QByteArray Read(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The real service on a free port, over a catalogue folder.
+struct Service {
+  QProcess process;
+  int port = 0;
+  explicit Service(const QString& models) {
+    process.start(qEnvironmentVariable("CORVANE_MODEL_SERVICE_BIN"),
+                  {QStringLiteral("--models"), models, QStringLiteral("--port"), QStringLiteral("0")});
+    while (port == 0 && process.waitForReadyRead(10000)) {
+      const QByteArray line = process.readLine();
+      if (line.startsWith("listening on ")) port = line.mid(line.lastIndexOf(':') + 1).trimmed().toInt();
+    }
+  }
+  QString Url() const { return QStringLiteral("http://127.0.0.1:%1").arg(port); }
+  QByteArray Log() {
+    process.waitForReadyRead(200);
+    return process.readAllStandardOutput();
+  }
+  ~Service() {
+    process.kill();
+    process.waitForFinished(5000);
+  }
+};
+
+struct Fixture {
+  QTemporaryDir program, catalogue;
+  DownloadSettings settings;
+  QStringList messages;
+  Fixture() {
+    settings.moduleDir = program.path() + QLatin1Char('/');
+    settings.downloadFolder = DownloadFolderFor(settings.moduleDir);
+    settings.connectTimeoutMs = 2000, settings.stallTimeoutMs = 500;
+  }
+  DownloadResult Run(const QString& url, const QString& model, const QStringList& garments) {
+    settings.serviceUrl = url;
+    CModelDownload d(settings);
+    d.onMessage = [this](const QString& caption, const QString& text) {
+      messages << caption + QLatin1Char(':') + text;
+    };
+    return d.Run(model, garments);
+  }
+};
+}  // namespace
+
+TEST(ModelDownload, UrlsAndFolders) {
+  EXPECT_EQ(BodyModelUrl(QStringLiteral("http://h:1/"), QStringLiteral("A7")),
+            QStringLiteral("http://h:1/Wembra/Interface/GetModel.ashx?ModelId=A7"));
+  EXPECT_EQ(GarmentUrl(QStringLiteral("http://h:1"), QStringLiteral("G 1&x=#")),
+            QStringLiteral("http://h:1/Wembra/Interface/GetGarment.ashx?Id=G%201%26x%3D%23"));
+  EXPECT_EQ(ModelServiceUrl(QStringLiteral("http://s:9")), QStringLiteral("http://s:9"));
+  QTemporaryDir dir;
+  EXPECT_EQ(DownloadFolderFor(dir.path() + QLatin1Char('/')), dir.path() + QStringLiteral("/temp/"));
+  // A program folder that cannot hold a "temp" folder: the user's cache.
+  Write(dir.filePath(QStringLiteral("file")), "x");
+  qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.filePath(QStringLiteral("cache"))));
+  const QString cache = DownloadFolderFor(dir.filePath(QStringLiteral("file")) + QLatin1Char('/'));
+  EXPECT_TRUE(cache.startsWith(dir.filePath(QStringLiteral("cache")))) << cache.toStdString();
+  EXPECT_TRUE(QDir(cache).exists());
+}
+
+TEST(ModelDownload, FromTheRealServiceTheBodyAndGarmentsOrTheFallbacks) {
+  Fixture f;
+  Write(f.catalogue.filePath(QStringLiteral("A7.obj")), Obj(1500));
+  Write(f.catalogue.filePath(QStringLiteral("G1.obj")), Obj(1000));
+  Write(f.catalogue.filePath(QStringLiteral("G3.obj")), Obj(1200));
+  Write(f.catalogue.filePath(QStringLiteral("SMALL.obj")), Obj(999));
+  Service service(f.catalogue.path());
+  ASSERT_GT(service.port, 0);
+
+  DownloadResult r = f.Run(service.Url(), QStringLiteral("A7"), {QStringLiteral("G1")});
+  EXPECT_TRUE(r.downloaded);
+  EXPECT_EQ(r.bodyPath, f.settings.downloadFolder + QStringLiteral("A7.obj"));
+  EXPECT_EQ(Read(r.bodyPath), Obj(1500));
+  EXPECT_EQ(r.garmentPath, f.settings.downloadFolder + QStringLiteral("G1.obj"));
+
+  // 999 bytes is no model; the second of three garments fails: the third is
+  // never asked for, and the fallbacks are shown.
+  EXPECT_FALSE(f.Run(service.Url(), QStringLiteral("SMALL"), {}).downloaded);
+  service.Log();
+  r = f.Run(service.Url(), QStringLiteral("A7"), {QStringLiteral("G1"), QStringLiteral("G2"), QStringLiteral("G3")});
+  EXPECT_FALSE(r.downloaded);
+  EXPECT_EQ(r.bodyPath, f.settings.moduleDir + QStringLiteral("model.obj"));
+  EXPECT_EQ(r.garmentPath, f.settings.moduleDir + QStringLiteral("cloth.obj"));
+  const QByteArray log = service.Log();
+  EXPECT_TRUE(log.contains("Id=G2 404")) << log.constData();
+  EXPECT_FALSE(log.contains("Id=G3")) << log.constData();
+  EXPECT_TRUE(f.messages.contains(QStringLiteral("Download Garments:Download Garments failed!")));
+
+  // No garment id: the body that arrived, in the fallback garment.
+  r = f.Run(service.Url(), QStringLiteral("A7"), {});
+  EXPECT_TRUE(r.downloaded);
+  EXPECT_EQ(r.garmentPath, f.settings.moduleDir + QStringLiteral("cloth.obj"));
+
+  // Ids that are no file names are not asked for, and nothing lands outside.
+  f.messages.clear();
+  r = f.Run(service.Url(), QStringLiteral("../A7"), {});
+  EXPECT_FALSE(r.downloaded);
+  ASSERT_EQ(f.messages.size(), 1);
+  EXPECT_TRUE(f.messages[0].contains(QStringLiteral("\"../A7\""))) << f.messages[0].toStdString();
+  EXPECT_FALSE(QFile::exists(f.settings.moduleDir + QStringLiteral("A7.obj")));
+}
+
+TEST(ModelDownload, AFailedFetchNeverReplacesAGoodFile) {
+  Fixture f;
+  httplib::Server server;
+  server.Get("/Wembra/Interface/GetModel.ashx", [](const httplib::Request& req, httplib::Response& res) {
+    const std::string id = req.get_param_value("ModelId");
+    if (id == "E500") {
+      res.status = 500;
+      res.set_content(std::string(5000, 'e'), "text/html");
+    } else if (id == "STALL") {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+      res.set_content(std::string(5000, 's'), "model/obj");
+    } else if (id == "SHORT") {
+      res.set_content_provider(
+          5000, "model/obj",
+          [](std::size_t, std::size_t, httplib::DataSink& sink) {
+            sink.write(std::string(2000, 'x').data(), 2000);
+            return false;  // the connection ends before the promised length
+          },
+          nullptr);
+    } else {
+      res.status = 404;
+    }
+  });
+  const int port = server.bind_to_any_port("127.0.0.1");
+  std::thread serving([&] { server.listen_after_bind(); });
+  const QString url = QStringLiteral("http://127.0.0.1:%1").arg(port);
+  for (const char* id : {"E500", "STALL", "SHORT"}) {
+    const QString good = f.settings.downloadFolder + QLatin1String(id) + QStringLiteral(".obj");
+    Write(good, Obj(1200));
+    CModelDownload d([&] {
+      DownloadSettings s = f.settings;
+      s.serviceUrl = url;
+      return s;
+    }());
+    EXPECT_FALSE(d.Fetch(BodyModelUrl(url, QLatin1String(id)), good)) << id;
+    EXPECT_EQ(Read(good), Obj(1200)) << id << ": the earlier good file stays byte for byte";
+    // The sequence then shows that cached copy, and says so.
+    QString status;
+    d.onStatus = [&](const QString& s) { status = s; };
+    const DownloadResult r = d.Run(QLatin1String(id), {});
+    EXPECT_TRUE(r.downloaded && r.cached) << id;
+    EXPECT_TRUE(status.contains(QStringLiteral("cached"))) << id;
+  }
+  server.stop();
+  serving.join();
+  // No service at all: the fallbacks, at once.
+  server.stop();
+  const DownloadResult down = f.Run(QStringLiteral("http://127.0.0.1:%1").arg(port), QStringLiteral("NONE"), {});
+  EXPECT_FALSE(down.downloaded);
+}

@@ -1,0 +1,71 @@
+#pragma once
+// Fetching the run's body and garment models from the model service into a
+// download folder, with the fallbacks of the program's own folder. The whole
+// sequence runs on the calling thread (a worker), with an event loop of its
+// own for the network: nothing waits on the GUI thread, and the GUI thread
+// never waits on it. What it has to say goes through callbacks, which the
+// owner turns into queued calls.
+
+#include <QString>
+#include <QStringList>
+#include <atomic>
+#include <functional>
+
+#include "MessageSink.h"
+
+struct DownloadSettings {
+  QString serviceUrl;      // e.g. "http://127.0.0.1:8470"
+  QString moduleDir;       // the program's folder, ending with a separator
+  QString downloadFolder;  // where fetched models go (DownloadFolderFor)
+  int connectTimeoutMs = 5000;
+  int stallTimeoutMs = 30000;
+  qint64 maxBytes = qint64{1} << 30;
+};
+
+// The service's address: the --model-service value when given, else the
+// CORVANE_MODEL_SERVICE environment variable, else http://127.0.0.1:8470.
+QString ModelServiceUrl(const QString& commandLineValue);
+// "temp" in the program's folder when it can be written, else the user's
+// cache folder + "/models". The folder is made.
+QString DownloadFolderFor(const QString& moduleDir);
+// The two request URLs, the id percent-encoded where it would change the
+// URL's meaning (plain ids are unchanged).
+QString BodyModelUrl(const QString& service, const QString& id);
+QString GarmentUrl(const QString& service, const QString& id);
+
+struct DownloadResult {
+  bool downloaded = false;        // the body and every garment arrived (or were there already)
+  bool cached = false;            // some of it is a copy from an earlier run
+  QString bodyPath, garmentPath;  // what to show
+};
+
+class CModelDownload {
+ public:
+  explicit CModelDownload(DownloadSettings settings) : m_settings(std::move(settings)) {}
+
+  // Where status texts, messages and progress go; called on this thread.
+  std::function<void(const QString&)> onStatus;
+  std::function<void(const QString& caption, const QString& text)> onMessage;
+  std::function<void(qint64 received, qint64 total)> onProgress;
+
+  // The sequence: the body, then each garment until one fails; then what to
+  // show. Runs until done or cancelled.
+  DownloadResult Run(const QString& modelId, const QStringList& garmentIds);
+  // Asks a running Run to stop (from any thread): its fetch is aborted.
+  void Cancel() { m_cancel = true; }
+
+  // One fetch into `path`: true when a complete answer of at least 1000
+  // bytes with a success status was written; a failed fetch leaves any
+  // earlier file as it was.
+  bool Fetch(const QString& url, const QString& path);
+
+ private:
+  void Status(const QString& s) {
+    if (onStatus) onStatus(s);
+  }
+  void Tell(const QString& caption, const QString& text) {
+    if (onMessage) onMessage(caption, text);
+  }
+  DownloadSettings m_settings;
+  std::atomic<bool> m_cancel{false};
+};
