@@ -1,0 +1,148 @@
+// The 3D view dialog: the player's time arithmetic, the slider, the keys and
+// the controls that steer the view.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QKeyEvent>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "PlayerTime.h"
+#include "SimulationData.h"
+#include "Visualize3DDlg.h"
+
+TEST(PlayerTime, SecondsOfSimulatedTime) {
+  EXPECT_EQ(SliderMaximum(10, 0.5f), 300);
+  EXPECT_EQ(TimeLabel(TotalSeconds(10, 0.5f), PositionSeconds(0, 0.5f, 0)), QStringLiteral("05:00 / 00:00"));
+  EXPECT_EQ(SliderMaximum(10, 0.3333f), 199);
+  EXPECT_EQ(TotalSeconds(10, 0.3333f), 200);
+  EXPECT_EQ(SliderMaximum(1, 1.0f), 60);
+  const std::pair<int, int> positions[] = {{0, 0}, {29, 0}, {30, 1}, {299, 9}, {300, 10}};
+  for (const auto& [p, step] : positions) EXPECT_EQ(StepAtPosition(p, 0.5f), step) << p;
+  EXPECT_EQ(PositionSeconds(3, 0.5f, 7), 97);
+}
+
+namespace {
+// A store of `samples` steps of `dt` minutes, with a trunk of `layers` layers.
+void Fill(CSimulationData& d, int samples, float dt, int layers) {
+  for (int s = 0; s < samples; ++s)
+    for (int p = 0; p < kBodyPartCount; ++p) {
+      BodyPropertyRow r;
+      r.m_fTime = static_cast<float>(s) * dt, r.m_nPart = p, r.m_fSkinTemp = 30.0f + static_cast<float>(s);
+      d.m_body.push_back(r);
+    }
+  d.m_nSamples = samples, d.m_fSampleInterval = dt, d.m_nLayers[Trunk] = layers;
+  d.m_fTempMin = 30, d.m_fTempMax = 40;
+}
+}  // namespace
+
+TEST(Visualize3D, TheSliderAndTheKeysMoveTheClock) {
+  CSimulationData d;
+  Fill(d, 10, 0.5f, 3);
+  CVisiualize3DDlg dlg(&d, QString());
+  EXPECT_EQ(dlg.m_sliderTime->maximum(), 300);
+  EXPECT_EQ(dlg.m_timeLabel->text(), QStringLiteral("05:00 / 00:00"));
+  QStringList layers;
+  for (int i = 0; i < dlg.m_listLayers->count(); ++i) layers << dlg.m_listLayers->item(i)->text();
+  EXPECT_EQ(layers, (QStringList{"Human Body", "Layer 1", "Layer 2", "Layer 3"}));
+
+  d.m_nStepAccum = 7;
+  for (int p : {100, 101, 150}) dlg.m_sliderTime->setValue(p);  // a fast drag: applied once
+  QCoreApplication::processEvents();
+  EXPECT_EQ(d.m_nStep, 5);
+  EXPECT_EQ(d.m_nStepAccum, 7) << "the seconds within the step stay";
+  EXPECT_EQ(dlg.m_timeLabel->text(), QStringLiteral("05:00 / 02:30"));
+
+  auto key = [&](int k) {
+    QKeyEvent e(QEvent::KeyPress, k, Qt::NoModifier);
+    QCoreApplication::sendEvent(&dlg, &e);
+    QCoreApplication::processEvents();
+  };
+  key(Qt::Key_Right);
+  EXPECT_EQ(d.m_nStep, 6);
+  key(Qt::Key_Home);
+  EXPECT_EQ(d.m_nStep, 0);
+  key(Qt::Key_End);
+  EXPECT_EQ(d.m_nStep, 10);
+  key(Qt::Key_Space);
+  EXPECT_TRUE(dlg.m_view->m_bPlaying);
+  EXPECT_EQ(dlg.m_startStop->text(), QStringLiteral("Stop"));
+  key(Qt::Key_Space);
+  EXPECT_FALSE(dlg.m_view->m_bPlaying);
+  EXPECT_EQ(dlg.m_startStop->text(), QStringLiteral("Start"));
+  key(Qt::Key_Escape);
+  key(Qt::Key_Return);  // a view never closes by these
+}
+
+TEST(Visualize3D, ControlsSteerTheStoreAndTheView) {
+  CSimulationData d;
+  Fill(d, 4, 1.0f, 2);
+  CVisiualize3DDlg dlg(&d, QString());
+  dlg.m_content[1]->click();
+  EXPECT_EQ(d.m_nContentKind, 1);
+  dlg.m_listLayers->setCurrentRow(2);
+  EXPECT_EQ(dlg.m_view->m_nLayer, 2);
+  EXPECT_EQ(d.m_nSelectedLayer, 2);
+  dlg.show();
+  dlg.m_crossSection->setChecked(true);
+  EXPECT_EQ(dlg.m_view->m_nSectionPart, 1);
+  EXPECT_TRUE(dlg.m_sectionParts[3]->isVisible());
+  dlg.m_sectionParts[3]->click();
+  EXPECT_EQ(dlg.m_view->m_nSectionPart, 4);
+  dlg.m_crossSection->setChecked(false);
+  EXPECT_EQ(dlg.m_view->m_nSectionPart, 0);
+  EXPECT_FALSE(dlg.m_sectionParts[3]->isVisible());
+  dlg.m_crossSection->setChecked(true);
+  EXPECT_EQ(dlg.m_view->m_nSectionPart, 4) << "the part last chosen comes back";
+  // The player's tick reaches the time display through the view's signal.
+  d.m_nStep = 3, d.m_nStepAccum = 0;
+  emit dlg.m_view->timeAdvanced();
+  EXPECT_EQ(dlg.m_sliderTime->value(), 180);
+}
+
+// The static view's models arrive from the service on a worker, one download
+// at a time, and are installed into the view whole.
+TEST(Visualize3D, TheRunsModelsArriveFromTheService) {
+  QTemporaryDir catalogue, program;
+  const QByteArray obj = "v 0 0 0\nv 1 0 0\nv 0 1 0\ng TRUNK\nf 1 2 3\n" + QByteArray(1200, '#');
+  for (const char* id : {"M-1", "G-1"}) {
+    QFile f(catalogue.filePath(QLatin1String(id) + QStringLiteral(".obj")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(obj);
+  }
+  QProcess service;
+  service.start(qEnvironmentVariable("CORVANE_MODEL_SERVICE_BIN"),
+                {QStringLiteral("--models"), catalogue.path(), QStringLiteral("--port"), QStringLiteral("0")});
+  int port = 0;
+  while (port == 0 && service.waitForReadyRead(10000)) {
+    const QByteArray line = service.readLine();
+    if (line.startsWith("listening on ")) port = line.mid(line.lastIndexOf(':') + 1).trimmed().toInt();
+  }
+  ASSERT_GT(port, 0);
+
+  CSimulationData d;
+  Fill(d, 4, 1.0f, 1);
+  d.m_strModelId = QStringLiteral("M-1");
+  d.m_garmentIds = {QStringLiteral("G-1")};
+  CRecordingMessageSink messages;
+  CVisiualize3DDlg dlg(&d, program.path() + QLatin1Char('/'));
+  dlg.m_view->SetMessageSink(&messages);
+  DownloadSettings s;
+  s.serviceUrl = QStringLiteral("http://127.0.0.1:%1").arg(port);
+  s.moduleDir = program.path() + QLatin1Char('/');
+  s.downloadFolder = DownloadFolderFor(s.moduleDir);
+  ASSERT_TRUE(dlg.StartDownload(s));
+  EXPECT_FALSE(dlg.StartDownload(s)) << "one download at a time";
+  dlg.WaitForDownload();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(dlg.m_bDownloaded);
+  EXPECT_EQ(dlg.m_strModelPath, s.downloadFolder + QStringLiteral("M-1.obj"));
+  ASSERT_TRUE(dlg.m_view->m_pBody);
+  EXPECT_EQ(dlg.m_view->m_pBody->m_pModel->triangleCount, 1u);
+  ASSERT_TRUE(dlg.m_view->m_pGarment);
+  EXPECT_TRUE(messages.m_entries.empty());
+  service.kill();
+  service.waitForFinished(5000);
+}

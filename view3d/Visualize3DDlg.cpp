@@ -1,0 +1,270 @@
+#include "Visualize3DDlg.h"
+
+#include <QKeyEvent>
+#include <QMetaObject>
+#include <QPointer>
+#include <QTimer>
+
+#include "PlayerTime.h"
+#include "SceneLoader.h"
+#include "SimulationData.h"
+
+namespace {
+QRect Du(QWidget* w, int x, int y, int width, int height) {
+  return DialogUnitsToPixels(x, y, width, height, w->devicePixelRatioF());
+}
+}  // namespace
+
+CVisiualize3DDlg::CVisiualize3DDlg(CSimulationData* data, const QString& moduleDir, QWidget* parent)
+    : CMyDialog(parent), m_pData(data), m_strModuleDir(moduleDir) {
+  resize(Du(this, 0, 0, 657, 430).size());
+  auto group = [this](const QString& title, QRect r) {
+    auto* box = new QLabel(title, this);
+    box->setGeometry(r.x(), r.y() - 2, r.width(), 16);
+  };
+  group(QStringLiteral("Visualization Content"), Du(this, 15, 10, 82, 10));
+  const char* contents[3] = {"Temperature", "Humidity", "Sweating Rate"};
+  const int contentRects[3][4] = {{26, 26, 57, 10}, {27, 44, 43, 10}, {27, 63, 63, 10}};
+  for (int i = 0; i < 3; ++i) {
+    m_content[static_cast<std::size_t>(i)] = new QRadioButton(QLatin1String(contents[i]), this);
+    m_content[static_cast<std::size_t>(i)]->setGeometry(
+        Du(this, contentRects[i][0], contentRects[i][1], contentRects[i][2], contentRects[i][3]));
+    m_contentGroup.addButton(m_content[static_cast<std::size_t>(i)], i);
+  }
+  m_content[0]->setChecked(true);
+  connect(&m_contentGroup, &QButtonGroup::idClicked, this, &CVisiualize3DDlg::OnContent);
+
+  (new QLabel(QStringLiteral("Body/Fabric layers\uFF1A"), this))->setGeometry(Du(this, 17, 96, 68, 8));
+  m_listLayers = new QListWidget(this);
+  m_listLayers->setGeometry(Du(this, 16, 113, 74, 62));
+  (new QLabel(QStringLiteral("Speed\uFF1A"), this))->setGeometry(Du(this, 19, 181, 29, 8));
+
+  group(QStringLiteral("Display Model"), Du(this, 14, 218, 81, 10));
+  m_displayMode[0] = new QRadioButton(QStringLiteral("Solid Mode"), this);
+  m_displayMode[0]->setGeometry(Du(this, 28, 237, 50, 10));
+  m_displayMode[1] = new QRadioButton(QStringLiteral("Wire Mode"), this);
+  m_displayMode[1]->setGeometry(Du(this, 28, 257, 50, 10));
+  m_displayGroup.addButton(m_displayMode[0], 0);
+  m_displayGroup.addButton(m_displayMode[1], 1);
+  m_displayMode[0]->setChecked(true);
+  connect(&m_displayGroup, &QButtonGroup::idClicked, this, &CVisiualize3DDlg::OnDisplayMode);
+
+  m_crossSection = new QCheckBox(QStringLiteral("Show cross section"), this);
+  m_crossSection->setGeometry(Du(this, 17, 282, 77, 10));
+  connect(m_crossSection, &QCheckBox::toggled, this, &CVisiualize3DDlg::OnShowCrossSection);
+  const char* parts[6] = {"HEAD", "TRUNK", "ARM", "HAND", "LEG", "FOOT"};
+  const int partY[6] = {294, 306, 317, 328, 339, 351};
+  for (int i = 0; i < 6; ++i) {
+    auto* r = new QRadioButton(QLatin1String(parts[i]), this);
+    r->setGeometry(Du(this, 29, partY[i], 50, 10));
+    r->hide();
+    m_sectionGroup.addButton(r, i);
+    m_sectionParts[static_cast<std::size_t>(i)] = r;
+  }
+  m_sectionParts[0]->setChecked(true);
+  connect(&m_sectionGroup, &QButtonGroup::idClicked, this, &CVisiualize3DDlg::OnSectionPart);
+
+  m_sliderTime = new QSlider(Qt::Horizontal, this);
+  m_sliderTime->setGeometry(Du(this, 106, 398, 486, 14));
+  m_sliderTime->setTickPosition(QSlider::NoTicks);
+  m_timeLabel = new QLabel(QStringLiteral("00:00 / 00:00"), this);
+  m_timeLabel->setGeometry(Du(this, 604, 400, 52, 8));
+  m_startStop = new QPushButton(QStringLiteral("Start"), this);
+  m_startStop->setGeometry(Du(this, 70, 394, 29, 18));
+  m_startStop->setFocusPolicy(Qt::NoFocus);
+  connect(m_startStop, &QPushButton::clicked, this, &CVisiualize3DDlg::OnStartStop);
+  m_status = new QLabel(this);
+  m_status->setGeometry(Du(this, 7, 414, 86, 8));
+  m_progress = new QProgressBar(this);
+  m_progress->setTextVisible(false);
+  m_progress->setGeometry(m_status->geometry().right() + 4, m_status->geometry().top() + 3, 60, 6);
+  m_progress->hide();
+
+  m_view = new COpenGLView(this);
+  m_view->setGeometry(Du(this, 107, 0, 549, 390));
+  m_view->SetData(m_pData);
+  m_view->SetModuleDir(m_strModuleDir);
+  m_view->m_nMode = 1;
+  m_view->ResetCamera();
+  connect(m_view, &COpenGLView::timeAdvanced, this, &CVisiualize3DDlg::UpdateTimeDisplay);
+
+  // The slider turns into a step when its value changes: a drag and a move
+  // by UpdateTimeDisplay end the same way. Changes within one turn of the
+  // event loop cost one colour update and one redraw.
+  m_sliderTime->setRange(0, SliderMaximum(m_pData->m_nSamples, m_pData->m_fSampleInterval));
+  connect(m_sliderTime, &QSlider::valueChanged, this, [this](int p) {
+    const bool scheduled = m_nPendingPosition >= 0;
+    m_nPendingPosition = p;
+    if (!scheduled) QTimer::singleShot(0, this, &CVisiualize3DDlg::ApplyPendingPosition);
+  });
+  UpdateTimeDisplay();
+
+  int layers = 0;
+  for (int l : m_pData->m_nLayers) layers = std::max(layers, l);
+  m_listLayers->addItem(QStringLiteral("Human Body"));
+  for (int l = 1; l <= layers; ++l) m_listLayers->addItem(QStringLiteral("Layer %1").arg(l));
+  m_listLayers->setCurrentRow(0);
+  connect(m_listLayers, &QListWidget::currentRowChanged, this, &CVisiualize3DDlg::OnLayer);
+
+  m_pData->m_nContentKind = 0;
+  m_pData->UpdateScale();
+  m_pData->UpdateColours(false);
+  m_view->RenderScene();
+}
+
+CVisiualize3DDlg::~CVisiualize3DDlg() {
+  // The download ends before the dialog and its view go: no detached thread.
+  if (m_download) m_download->Cancel();
+  WaitForDownload();
+}
+
+void CVisiualize3DDlg::WaitForDownload() {
+  if (m_worker.joinable()) m_worker.join();
+}
+
+void CVisiualize3DDlg::UpdateTimeDisplay() {
+  const CSimulationData& d = *m_pData;
+  const int position = PositionSeconds(d.m_nStep, d.m_fSampleInterval, d.m_nStepAccum);
+  m_sliderTime->setValue(position);
+  m_timeLabel->setText(TimeLabel(TotalSeconds(d.m_nSamples, d.m_fSampleInterval), position));
+  if (!m_view->m_bPlaying) m_startStop->setText(QStringLiteral("Start"));
+}
+
+void CVisiualize3DDlg::ApplyPendingPosition() {
+  const int p = m_nPendingPosition;
+  m_nPendingPosition = -1;
+  if (p >= 0) OnSliderPosition(p);
+}
+
+void CVisiualize3DDlg::OnSliderPosition(int position) {
+  CSimulationData& d = *m_pData;
+  d.m_nStep = StepAtPosition(position, d.m_fSampleInterval);
+  m_timeLabel->setText(TimeLabel(TotalSeconds(d.m_nSamples, d.m_fSampleInterval), position));
+  d.UpdateColours(false);
+  m_view->RenderScene();
+}
+
+void CVisiualize3DDlg::OnStartStop() {
+  if (!m_view->m_bPlaying) {
+    m_startStop->setText(QStringLiteral("Stop"));
+    m_view->m_bPlaying = true;
+    m_view->StartTimers();
+  } else {
+    m_startStop->setText(QStringLiteral("Start"));
+    m_view->m_bPlaying = false;  // the view stops its timers at their next tick
+  }
+}
+
+void CVisiualize3DDlg::OnContent(int kind) {
+  m_pData->m_nContentKind = kind;
+  m_pData->UpdateScale();
+  m_pData->UpdateColours(false);
+  m_view->RenderScene();
+}
+
+void CVisiualize3DDlg::OnDisplayMode(int mode) {
+  for (COBJ* m : {static_cast<COBJ*>(m_view->m_pBody.Get()), static_cast<COBJ*>(m_view->m_pGarment.Get())})
+    if (m) m->m_nDrawMode = mode, m->m_bDirty = 1;
+  m_view->RenderScene();
+}
+
+void CVisiualize3DDlg::OnLayer(int layer) {
+  if (layer < 0) return;
+  m_view->m_nLayer = layer;
+  m_pData->m_nSelectedLayer = layer;
+  m_pData->UpdateColours(false);
+  m_view->RenderScene();
+}
+
+void CVisiualize3DDlg::OnShowCrossSection(bool on) {
+  m_view->m_nSectionPart = on ? m_nSectionRadio + 1 : 0;
+  for (QRadioButton* r : m_sectionParts) r->setVisible(on);
+  m_view->RenderScene();
+}
+
+void CVisiualize3DDlg::OnSectionPart(int part) {
+  m_nSectionRadio = part;
+  if (m_crossSection->isChecked()) m_view->m_nSectionPart = part + 1;
+  m_view->RenderScene();
+}
+
+void CVisiualize3DDlg::SetStatus(const QString& text) { m_status->setText(text); }
+
+void CVisiualize3DDlg::StepBy(int steps) {
+  const CSimulationData& d = *m_pData;
+  const int step = std::clamp(d.m_nStep + steps, 0, std::max(0, d.m_nSamples));
+  m_sliderTime->setValue(PositionSeconds(step, d.m_fSampleInterval, 0));
+}
+
+void CVisiualize3DDlg::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Space:
+      return OnStartStop();
+    case Qt::Key_Left:
+      return StepBy(-1);
+    case Qt::Key_Right:
+      return StepBy(1);
+    case Qt::Key_Home:
+      return m_sliderTime->setValue(0);
+    case Qt::Key_End:
+      return m_sliderTime->setValue(m_sliderTime->maximum());
+    default:
+      CMyDialog::keyPressEvent(event);
+  }
+}
+
+void CVisiualize3DDlg::resizeEvent(QResizeEvent* event) {
+  CMyDialog::resizeEvent(event);
+  const int w = width(), h = height();
+  m_view->setGeometry(160, 0, w - 162, h - 50);
+  m_sliderTime->setGeometry(195, h - 30, w - 295, 20);
+  m_startStop->setGeometry(155, h - 35, 40, 30);
+  m_timeLabel->setGeometry(w - 100, h - 30, 100, 30);
+}
+
+bool CVisiualize3DDlg::StartDownload(const DownloadSettings& settings) {
+  if (m_downloadRunning) return false;  // one at a time
+  WaitForDownload();
+  m_downloadRunning = true;
+  m_download = std::make_unique<CModelDownload>(settings);
+  QPointer<CVisiualize3DDlg> self(this);
+  auto onGui = [self](auto f) {
+    QMetaObject::invokeMethod(
+        self.data(),
+        [self, f] {
+          if (self) f(*self);
+        },
+        Qt::QueuedConnection);
+  };
+  m_download->onStatus = [onGui](const QString& s) { onGui([s](CVisiualize3DDlg& d) { d.SetStatus(s); }); };
+  m_download->onProgress = [onGui](qint64 got, qint64 total) {
+    onGui([got, total](CVisiualize3DDlg& d) {
+      d.m_progress->setVisible(total > 0 && got < total);
+      d.m_progress->setRange(0, 1000);
+      d.m_progress->setValue(total > 0 ? static_cast<int>(got * 1000 / total) : 0);
+    });
+  };
+  m_download->onMessage = [onGui](const QString& caption, const QString& text) {
+    onGui([caption, text](CVisiualize3DDlg& d) {
+      if (IMessageSink* sink = d.m_view->MessageSink()) sink->Message(caption, text, MessageIcon::Error);
+    });
+  };
+  const QString modelId = m_pData->m_strModelId;
+  const QStringList garments = m_pData->m_garmentIds;
+  COpenGLView* view = m_view;
+  m_worker = std::thread([this, modelId, garments, view, onGui] {
+    const DownloadResult r = m_download->Run(modelId, garments);
+    onGui([r](CVisiualize3DDlg& d) {
+      d.m_bDownloaded = r.downloaded;
+      d.m_strModelPath = r.bodyPath;
+      d.m_progress->hide();
+    });
+    // The parse runs here, off the GUI thread; the view gets each model whole.
+    if (!view->m_pBody) {
+      LoadBodyModel(view, r.bodyPath);
+      if (!view->m_pGarment) LoadGarmentModel(view, r.garmentPath);
+    }
+    m_downloadRunning = false;
+  });
+  return true;
+}

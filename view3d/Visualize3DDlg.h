@@ -1,0 +1,80 @@
+#pragma once
+// The dialog of the 3D views (static, dynamic, space suit): the OpenGL view
+// and the controls that steer it: the shown quantity, the fabric layer, solid
+// or wire drawing, a cross-section, the player with its time slider and
+// label, and the status line of the model download.
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <array>
+#include <memory>
+#include <thread>
+
+#include "ModelDownload.h"
+#include "MyDialog.h"
+#include "OpenGLView.h"
+
+class CSimulationData;
+
+class CVisiualize3DDlg : public CMyDialog {
+  Q_OBJECT
+
+ public:
+  CVisiualize3DDlg(CSimulationData* data, const QString& moduleDir, QWidget* parent = nullptr);
+  ~CVisiualize3DDlg() override;
+
+  // The slider and the time label from the data store's clock.
+  void UpdateTimeDisplay();
+  // The static view's models: fetched and loaded on a worker, one at a time;
+  // false when one is under way already.
+  bool StartDownload(const DownloadSettings& settings);
+  bool Downloading() const { return m_downloadRunning; }
+  void WaitForDownload();
+
+  void OnStartStop();
+  void OnContent(int kind);
+  void OnDisplayMode(int mode);  // 0 solid, 1 wire
+  void OnLayer(int layer);
+  void OnShowCrossSection(bool on);
+  void OnSectionPart(int part);  // 0 HEAD ... 5 FOOT
+  // The slider at position p: the step it shows, the label, the colours.
+  void OnSliderPosition(int position);
+  void SetStatus(const QString& text);
+
+  COpenGLView* m_view = nullptr;
+  bool m_bDownloaded = false;
+  QString m_strModelPath;
+  QSlider* m_sliderTime = nullptr;
+  QListWidget* m_listLayers = nullptr;
+  QLabel* m_timeLabel = nullptr;
+  QLabel* m_status = nullptr;
+  QProgressBar* m_progress = nullptr;
+  QPushButton* m_startStop = nullptr;
+  QCheckBox* m_crossSection = nullptr;
+  std::array<QRadioButton*, 3> m_content{};
+  std::array<QRadioButton*, 2> m_displayMode{};
+  std::array<QRadioButton*, 6> m_sectionParts{};
+  int m_nSectionRadio = 0;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void ApplyPendingPosition();
+  void StepBy(int steps);
+
+  CSimulationData* m_pData;
+  QString m_strModuleDir;
+  QButtonGroup m_contentGroup, m_displayGroup, m_sectionGroup;
+  int m_nPendingPosition = -1;  // a slider position not applied yet
+  std::unique_ptr<CModelDownload> m_download;
+  std::thread m_worker;
+  std::atomic<bool> m_downloadRunning{false};
+};
