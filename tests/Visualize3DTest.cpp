@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QImage>
 #include <QKeyEvent>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -143,6 +144,20 @@ TEST(Visualize3D, TheRunsModelsArriveFromTheService) {
   EXPECT_EQ(dlg.m_view->m_pBody->m_pModel->triangleCount, 1u);
   ASSERT_TRUE(dlg.m_view->m_pGarment);
   EXPECT_TRUE(messages.m_entries.empty());
+  // A second start fetches again but loads nothing new.
+  const CModelOBJ* body = dlg.m_view->m_pBody.Get();
+  service.readAllStandardOutput();
+  ASSERT_TRUE(dlg.StartDownload(s));
+  dlg.WaitForDownload();
+  service.waitForReadyRead(1000);
+  EXPECT_TRUE(service.readAllStandardOutput().contains("ModelId=M-1 200"));
+  EXPECT_EQ(dlg.m_view->m_pBody.Get(), body);
+  // The view's picture as a file, as a user saves it.
+  dlg.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+  const QString picture = program.filePath(QStringLiteral("view.png"));
+  ASSERT_TRUE(dlg.SaveImage(picture));
+  EXPECT_EQ(QImage(picture).size(), dlg.m_view->size() * dlg.m_view->devicePixelRatio());
   service.kill();
   service.waitForFinished(5000);
 }

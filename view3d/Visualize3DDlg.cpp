@@ -1,8 +1,12 @@
 #include "Visualize3DDlg.h"
 
+#include <QFileDialog>
+#include <QImage>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMetaObject>
 #include <QPointer>
+#include <QSaveFile>
 #include <QTimer>
 
 #include "PlayerTime.h"
@@ -190,6 +194,12 @@ void CVisiualize3DDlg::OnSectionPart(int part) {
 
 void CVisiualize3DDlg::SetStatus(const QString& text) { m_status->setText(text); }
 
+bool CVisiualize3DDlg::SaveImage(const QString& path) {
+  const QImage image = m_view->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+  QSaveFile out(path);
+  return !image.isNull() && out.open(QIODevice::WriteOnly) && image.save(&out, "PNG") && out.commit();
+}
+
 void CVisiualize3DDlg::StepBy(int steps) {
   const CSimulationData& d = *m_pData;
   const int step = std::clamp(d.m_nStep + steps, 0, std::max(0, d.m_nSamples));
@@ -197,6 +207,13 @@ void CVisiualize3DDlg::StepBy(int steps) {
 }
 
 void CVisiualize3DDlg::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Save)) {
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Image"), QStringLiteral("view.png"),
+                                                      QStringLiteral("PNG (*.png)"));
+    if (!path.isEmpty() && !SaveImage(path))
+      QMessageBox::warning(this, QStringLiteral("Save Image"), QStringLiteral("Cannot write %1.").arg(path));
+    return;
+  }
   switch (event->key()) {
     case Qt::Key_Space:
       return OnStartStop();

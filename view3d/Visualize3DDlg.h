@@ -46,6 +46,8 @@ class CVisiualize3DDlg : public CMyDialog {
   // The slider at position p: the step it shows, the label, the colours.
   void OnSliderPosition(int position);
   void SetStatus(const QString& text);
+  // The 3D view as a PNG of its size (Ctrl+S asks where); false when not written.
+  bool SaveImage(const QString& path);
 
   COpenGLView* m_view = nullptr;
   bool m_bDownloaded = false;
