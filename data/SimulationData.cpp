@@ -128,6 +128,35 @@ int CSimulationData::PhaseAt(float time) const {
   return phase;
 }
 
+const BodyPropertyRow* CSimulationData::BodyRowAt(int part) const {
+  if (m_nStep < 0 || m_nStep >= m_nSamples || part < 0 || part >= kBodyPartCount) return nullptr;
+  const std::size_t index = static_cast<std::size_t>(m_nStep) * kBodyPartCount + static_cast<std::size_t>(part);
+  return index < m_body.size() ? &m_body[index] : nullptr;
+}
+
+const FabricRow* CSimulationData::LayerRowAt(int p, int layer) const {
+  if (m_nStep < 0 || m_nStep >= m_nSamples || p < 0 || p >= kBodyPartCount) return nullptr;
+  // The fabric time step of this sample; none when the fabric interval is
+  // unknown.
+  long long fabricStep = -1;
+  if (m_fFabricInterval != 0.0f) {
+    const float ratio = m_fFabricInterval / m_fSampleInterval;
+    const double t = std::trunc(static_cast<double>(static_cast<float>(m_nStep) / ratio));
+    if (t >= 0 && t < 1e15) fabricStep = static_cast<long long>(t);
+  }
+  const int layers = m_nLayers[p];
+  if (fabricStep < 0 || layer < 1 || layer > layers) return nullptr;
+  // The factors come from the files: a product that overflows is no row.
+  long long index = 0;
+  if (__builtin_mul_overflow(fabricStep, static_cast<long long>(layers), &index) ||
+      __builtin_add_overflow(index, static_cast<long long>(layer), &index) ||
+      __builtin_mul_overflow(index, static_cast<long long>(m_nNodesPerLayer[p]), &index))
+    return nullptr;
+  --index;
+  if (index < 0 || index >= static_cast<long long>(m_fabric[p].size())) return nullptr;
+  return &m_fabric[p][static_cast<std::size_t>(index)];
+}
+
 void CSimulationData::UpdateColours(bool advance) {
   if (m_nStep >= m_nSamples || m_nStep < 0) return;
   const int s = m_nStep;
@@ -135,28 +164,7 @@ void CSimulationData::UpdateColours(bool advance) {
   // Only what this step gives a value of the shown quantity keeps a colour.
   ClearColours();
 
-  // The fabric time step of this sample; none when the fabric interval is
-  // unknown, so the layer colours keep their values.
-  long long fabricStep = -1;
-  if (m_fFabricInterval != 0.0f) {
-    const float ratio = m_fFabricInterval / m_fSampleInterval;
-    const double t = std::trunc(static_cast<double>(static_cast<float>(s) / ratio));
-    if (t >= 0 && t < 1e15) fabricStep = static_cast<long long>(t);
-  }
-  // Row of layer `layer` (1-based) of part p at the fabric step, or null.
-  auto layerRow = [&](int p, int layer) -> const FabricRow* {
-    const int layers = m_nLayers[p];
-    if (fabricStep < 0 || layer < 1 || layer > layers) return nullptr;
-    // The factors come from the files: a product that overflows is no row.
-    long long index = 0;
-    if (__builtin_mul_overflow(fabricStep, static_cast<long long>(layers), &index) ||
-        __builtin_add_overflow(index, static_cast<long long>(layer), &index) ||
-        __builtin_mul_overflow(index, static_cast<long long>(m_nNodesPerLayer[p]), &index))
-      return nullptr;
-    --index;
-    if (index < 0 || index >= static_cast<long long>(m_fabric[p].size())) return nullptr;
-    return &m_fabric[p][static_cast<std::size_t>(index)];
-  };
+  auto layerRow = [&](int p, int layer) { return LayerRowAt(p, layer); };
 
   for (int p = 0; p < kBodyPartCount; ++p) {
     const std::size_t bodyIndex = static_cast<std::size_t>(s) * kBodyPartCount + p;

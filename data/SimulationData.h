@@ -36,6 +36,10 @@ class CSimulationData {
   void UpdateScale();
   void ValueToColour(float value, float* rgb) const;
   void UpdateColours(bool advance);
+  // The rows behind the colours of the current step: part p's body row, and
+  // its layer `layer` (1-based) at the fabric step; null where there is none.
+  const BodyPropertyRow* BodyRowAt(int part) const;
+  const FabricRow* LayerRowAt(int part, int layer) const;
   // Every colour grey, standing for no value.
   void ClearColours();
   // The environment phase in force at `time` (minutes): the last to start at

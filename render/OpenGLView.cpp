@@ -243,6 +243,7 @@ void COpenGLView::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return QOpenGLWidget::mousePressEvent(event);
   m_ptLast = event->position().toPoint();
   m_bCaptured = true;
+  m_bDragged = false;
   setFocus(Qt::MouseFocusReason);
 }
 
@@ -250,11 +251,13 @@ void COpenGLView::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return QOpenGLWidget::mouseReleaseEvent(event);
   m_ptLast = QPoint(0, 0);
   m_bCaptured = false;
+  if (!m_bDragged) emit clicked(event->position().toPoint());
 }
 
 void COpenGLView::mouseMoveEvent(QMouseEvent* event) {
   if (!m_bCaptured) return;
   const QPoint p = event->position().toPoint();
+  if (p != m_ptLast) m_bDragged = true;
   m_dRotX += static_cast<float>((p.y() - m_ptLast.y()) / 3.6);
   m_dRotY += static_cast<float>((p.x() - m_ptLast.x()) / 3.6);
   RenderScene();

@@ -50,6 +50,10 @@ class COpenGLView : public QOpenGLWidget {
   bool TimersRunning() const { return m_timer0.isActive() || m_timer1.isActive(); }
   void OnTimer(int id);
 
+  // The body part (0 Head ... 5 Foot) drawn nearest at pixel `at` of the
+  // body scenes, or -1; `garment` says whether the garment (or suit) was hit.
+  int PickPart(QPoint at, bool* garment = nullptr);
+
   // Whether the scene as drawn now shows the no-data grey somewhere: a
   // part, garment part, suit part, ring or the room without a value.
   bool ShowsNoData() const;
@@ -92,6 +96,8 @@ class COpenGLView : public QOpenGLWidget {
  signals:
   // After each tick of timer 1: the owner updates its slider and time label.
   void timeAdvanced();
+  // A left click without a drag at `at` (the view's pixels).
+  void clicked(QPoint at);
 
  protected:
   void initializeGL() override;
@@ -126,6 +132,7 @@ class COpenGLView : public QOpenGLWidget {
   QString m_strModuleDir;
   QBasicTimer m_timer0, m_timer1;
   bool m_bCaptured = false;
+  bool m_bDragged = false;
   int m_nWheelAccum = 0;
   unsigned m_nBackdropTexture = 0;
   bool m_bFontListsReady = false;

@@ -176,3 +176,70 @@ void COpenGLView::DrawRoom() {
   glEnd();
   glEnable(GL_LIGHTING);
 }
+
+int COpenGLView::PickPart(QPoint at, bool* garmentHit) {
+  if (m_nMode < 1 || m_nMode > 3 || !context()) return -1;
+  makeCurrent();
+  const qreal ratio = devicePixelRatioF();
+  GLint viewport[4] = {0, 0, static_cast<GLint>(width() * ratio), static_cast<GLint>(height() * ratio)};
+  GLuint hits[1024];
+  glSelectBuffer(1024, hits);
+  glRenderMode(GL_SELECT);
+  glInitNames();
+  glPushName(0);
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+  gluPickMatrix(at.x() * ratio, viewport[3] - at.y() * ratio, 3, 3, viewport);
+  gluPerspective(45.0, AspectRatio(width(), height()), static_cast<double>(0.1f), 100.0);
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+  // The models as DrawScene places them, each group named by its part.
+  glTranslatef(static_cast<float>(m_dTransX), static_cast<float>(m_dTransY), static_cast<float>(m_dTransZ));
+  glScalef(m_fZoom, m_fZoom, m_fZoom);
+  glRotatef(static_cast<float>(m_dRotX), 1, 0, 0);
+  glRotatef(static_cast<float>(m_dRotY), 0, 1, 0);
+  glRotatef(static_cast<float>(m_dRotZ), 0, 0, 1);
+  glTranslatef(0, -1.2f, 0);
+  auto named = [](COBJ* m) {
+    if (!m || !m->m_pModel) return;
+    m->m_bPickNames = true;
+    m->Draw();
+    m->m_bPickNames = false;
+  };
+  if (m_nMode == 1) {
+    named(m_pBody.Get());
+    if (m_nLayer >= 1) named(m_pGarment.Get());
+  } else if (m_nMode == 3) {
+    named(m_pSpaceSuit.Get());
+  } else if (CAnimationModel* anim = m_pAnimation.Get()) {
+    anim->m_bPickNames = true;
+    anim->m_bShowGarment = m_nLayer >= 1;
+    anim->DrawFrame(m_nFrame);
+    anim->m_bPickNames = false;
+  }
+  glPopMatrix();
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  const GLint count = glRenderMode(GL_RENDER);
+  doneCurrent();
+  // Each hit: the number of names, the nearest and farthest depth, the names.
+  int part = -1;
+  GLuint nearest = ~0u;
+  const GLuint* h = hits;
+  for (GLint i = 0; i < count; ++i) {
+    const GLuint names = h[0], zmin = h[1];
+    if (names > 0 && zmin <= nearest) {
+      const GLuint name = h[2 + names];
+      if (name >= 101 && name <= 206) {
+        nearest = zmin;
+        part = static_cast<int>((name - 1) % 100);
+        if (garmentHit) *garmentHit = name >= 200;
+      }
+    }
+    h += 3 + names;
+  }
+  return part >= 0 && part < kBodyPartCount ? part : -1;
+}

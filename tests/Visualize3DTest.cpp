@@ -6,11 +6,13 @@
 #include <QFile>
 #include <QImage>
 #include <QKeyEvent>
+#include <QMatrix4x4>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "PlayerTime.h"
+#include "SceneLoader.h"
 #include "SimulationData.h"
 #include "Visualize3DDlg.h"
 
@@ -160,4 +162,42 @@ TEST(Visualize3D, TheRunsModelsArriveFromTheService) {
   EXPECT_EQ(QImage(picture).size(), dlg.m_view->size() * dlg.m_view->devicePixelRatio());
   service.kill();
   service.waitForFinished(5000);
+}
+
+// A click on a body part, without a drag, tells its values in the status line.
+TEST(Visualize3D, AClickOnAPartShowsItsValues) {
+  QTemporaryDir dir;
+  std::string obj;
+  for (int i = 0; i < 8; ++i) {
+    const float x = (i & 1) ? 0.3f : -0.3f, y = 1.2f + ((i & 2) ? 0.4f : -0.4f), z = (i & 4) ? 0.3f : -0.3f;
+    obj += "v " + std::to_string(x / kModelScale) + " " + std::to_string(y / kModelScale) + " " +
+           std::to_string(z / kModelScale) + "\n";
+  }
+  obj += "g TRUNK\nf 1 3 4 2\nf 5 6 8 7\nf 1 2 6 5\nf 3 7 8 4\nf 1 5 7 3\nf 2 4 8 6\n";
+  QFile f(dir.filePath(QStringLiteral("box.obj")));
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(obj.data(), static_cast<qint64>(obj.size()));
+  f.close();
+  CSimulationData d;
+  Fill(d, 4, 1.0f, 0);
+  CVisiualize3DDlg dlg(&d, QString());
+  dlg.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+  ASSERT_TRUE(LoadBodyModel(dlg.m_view, dir.filePath(QStringLiteral("box.obj"))));
+  dlg.m_sliderTime->setValue(120);  // step 2: a skin of 32 degrees
+  QCoreApplication::processEvents();
+  // Where the box's front face lands on the view.
+  const COpenGLView& v = *dlg.m_view;
+  QMatrix4x4 m;
+  m.perspective(45.0f, static_cast<float>(v.width()) / static_cast<float>(v.height()), 0.1f, 100.0f);
+  m.translate(static_cast<float>(v.m_dTransX), static_cast<float>(v.m_dTransY), static_cast<float>(v.m_dTransZ));
+  m.scale(v.m_fZoom);
+  const QVector3D ndc = m.map(QVector3D(0, 0, 0.3f));
+  const QPoint at(static_cast<int>((ndc.x() + 1) / 2 * static_cast<float>(v.width())),
+                  static_cast<int>((1 - ndc.y()) / 2 * static_cast<float>(v.height())));
+  QTest::mouseClick(dlg.m_view, Qt::LeftButton, Qt::NoModifier, at);
+  EXPECT_EQ(dlg.m_status->text(), QStringLiteral("Trunk: skin 32.00 \u00b0C"));
+  dlg.m_status->clear();
+  QTest::mouseClick(dlg.m_view, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));  // nothing there
+  EXPECT_TRUE(dlg.m_status->text().isEmpty());
 }

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "PlayerTime.h"
+#include "Probe.h"
 #include "SceneLoader.h"
 #include "SimulationData.h"
 
@@ -91,6 +92,7 @@ CVisiualize3DDlg::CVisiualize3DDlg(CSimulationData* data, const QString& moduleD
   m_view->m_nMode = 1;
   m_view->ResetCamera();
   connect(m_view, &COpenGLView::timeAdvanced, this, &CVisiualize3DDlg::UpdateTimeDisplay);
+  connect(m_view, &COpenGLView::clicked, this, &CVisiualize3DDlg::OnViewClicked);
 
   // The slider turns into a step when its value changes: a drag and a move
   // by UpdateTimeDisplay end the same way. Changes within one turn of the
@@ -193,6 +195,11 @@ void CVisiualize3DDlg::OnSectionPart(int part) {
 }
 
 void CVisiualize3DDlg::SetStatus(const QString& text) { m_status->setText(text); }
+
+void CVisiualize3DDlg::OnViewClicked(QPoint at) {
+  const int part = m_view->PickPart(at);
+  if (part >= 0) SetStatus(ProbeText(*m_pData, part, m_view->m_nLayer));
+}
 
 bool CVisiualize3DDlg::SaveImage(const QString& path) {
   const QImage image = m_view->grabFramebuffer().convertToFormat(QImage::Format_RGB32);

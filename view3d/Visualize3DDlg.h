@@ -46,6 +46,8 @@ class CVisiualize3DDlg : public CMyDialog {
   // The slider at position p: the step it shows, the label, the colours.
   void OnSliderPosition(int position);
   void SetStatus(const QString& text);
+  // A click on the view: the part under it and its values, in the status line.
+  void OnViewClicked(QPoint at);
   // The 3D view as a PNG of its size (Ctrl+S asks where); false when not written.
   bool SaveImage(const QString& path);
 
