@@ -87,6 +87,8 @@ int RunCommandLine(const QStringList& arguments) {
       valued("option", "With --screenshot (science) or --export-csv: the option id, e.g. 2300.", "ID");
   const QCommandLineOption quantity =
       valued("quantity", "With --screenshot (science) or --export-csv: the quantity, from 0.", "Q");
+  const QCommandLineOption modelService =
+      valued("model-service", "With --screenshot (static): fetch the run's models from this service first.", "URL");
   const QCommandLineOption exportCsv =
       valued("export-csv", "Write what the scientific view shows for --option and --quantity to FILE.", "FILE");
   const QCommandLineOption step = valued("step", "With --screenshot: the time step (default 0).", "N");
@@ -100,7 +102,7 @@ int RunCommandLine(const QStringList& arguments) {
       valued("frame", "With --screenshot: the animation frame, 0 to 12 (dynamic view).", "F");
   const QCommandLineOption size = valued("size", "With --screenshot: the picture's size (default 1000x660).", "WxH");
   parser.addOptions({help, version, info, json, modelInfo, screenshot, view, step, content, layer, section, frame, size,
-                     option, quantity, exportCsv});
+                     option, quantity, exportCsv, modelService});
 
   if (!parser.parse(arguments)) {
     Print(stderr, parser.errorText() + QStringLiteral("\nTry 'corvane --help'.\n"));
@@ -127,7 +129,8 @@ int RunCommandLine(const QStringList& arguments) {
     }
     return RunExportCsvCommand(parser.value(exportCsv), id, q, positional.front());
   }
-  const QList<QCommandLineOption> sceneOptions = {view, step, content, layer, section, frame, size, option, quantity};
+  const QList<QCommandLineOption> sceneOptions = {view,  step, content, layer,    section,
+                                                  frame, size, option,  quantity, modelService};
   if (parser.isSet(screenshot)) {
     if (positional.size() != 1 || parser.isSet(info) || parser.isSet(modelInfo) || parser.isSet(json) ||
         !parser.isSet(view)) {

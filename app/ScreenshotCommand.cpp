@@ -4,8 +4,10 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QSaveFile>
+#include <QUrl>
 #include <cstdio>
 
+#include "ModelDownload.h"
 #include "OpenGLView.h"
 #include "SceneLoader.h"
 #include "ScienceLogic.h"
@@ -49,6 +51,9 @@ bool ParseScreenshotValue(const QString& option, const QString& value, Screensho
     if (ok) o.mode = i;
   } else if (option == QLatin1String("option")) {
     ok = ParseInt(value, 1100, 6499, o.option) && IsOptionId(o.option);
+  } else if (option == QLatin1String("model-service")) {
+    ok = QUrl(value).isValid() && !value.isEmpty();
+    if (ok) o.modelService = value;
   } else if (option == QLatin1String("quantity")) {
     ok = ParseInt(value, 0, 8, o.quantity);
   } else if (option == QLatin1String("content")) {
@@ -185,8 +190,23 @@ int RunScreenshotCommand(const ScreenshotOptions& o) {
   view.resize(o.size);
   const QString dir = view.ModuleDir();
   if (o.mode == 1) {
-    LoadBodyModel(&view, dir + QStringLiteral("model.obj"));
-    LoadGarmentModel(&view, dir + QStringLiteral("cloth.obj"));
+    QString body = dir + QStringLiteral("model.obj"), garment = dir + QStringLiteral("cloth.obj");
+    if (!o.modelService.isEmpty()) {
+      // The run's own body and garment, as the static view shows them; what
+      // fails is said on standard error, and the program's own models stand in.
+      DownloadSettings settings;
+      settings.serviceUrl = o.modelService;
+      settings.moduleDir = dir;
+      settings.downloadFolder = DownloadFolderFor(dir);
+      CModelDownload download(settings);
+      download.onMessage = [](const QString& caption, const QString& text) {
+        CStderrMessageSink::Instance().Message(caption, text, MessageIcon::Error);
+      };
+      const DownloadResult r = download.Run(data.m_strModelId, data.m_garmentIds);
+      body = r.bodyPath, garment = r.garmentPath;
+    }
+    LoadBodyModel(&view, body);
+    LoadGarmentModel(&view, garment);
   } else if (o.mode == 2) {
     LoadAnimationModel(&view, dir + QStringLiteral("op.obj"));
     view.m_animationJob.Join();

@@ -18,6 +18,7 @@ struct ScreenshotOptions {
   int frame = 0;
   QSize size{1000, 660};
   bool sizeGiven = false;
+  QString modelService;  // with the static view: fetch the run's models from this service first
 };
 
 // A scientific-view option id that names a part and a kind it lists.

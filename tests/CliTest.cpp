@@ -340,3 +340,19 @@ TEST(Cli, TheScienceViewAsAPictureAndItsNumbersAsCsv) {
           .exitCode,
       2);
 }
+
+TEST(Cli, TheStaticScreenshotShowsTheRunsOwnModelsFromTheService) {
+  if (!HaveDisplay()) GTEST_SKIP() << "no display (run under xvfb-run)";
+  CRunFolder out;
+  const QStringList args = {QStringLiteral("--screenshot"),
+                            out.Dir() + QStringLiteral("s.png"),
+                            QStringLiteral("--view"),
+                            QStringLiteral("static"),
+                            QStringLiteral("--model-service"),
+                            QStringLiteral("http://127.0.0.1:9"),  // nothing answers there
+                            SampleRun()};
+  Result r = Corvane(args);
+  EXPECT_EQ(r.exitCode, 0) << r.err.constData();
+  EXPECT_TRUE(r.err.contains("Download Mdoel failed!")) << r.err.constData();
+  EXPECT_FALSE(QImage(out.Dir() + QStringLiteral("s.png")).isNull()) << "the program's own models stand in";
+}
