@@ -162,6 +162,7 @@ void COpenGLView::DrawBackdrop() {
 }
 
 void COpenGLView::paintGL() {
+  ++m_nFramesDrawn;
   // The projection of the current size (a grab of a window never shown has
   // had no resize).
   SetupProjection(width(), height());

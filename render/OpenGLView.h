@@ -81,6 +81,7 @@ class COpenGLView : public QOpenGLWidget {
   bool m_bPlaying = false;
   int m_nSectionPart = 0;
   int m_bGLReady = 0;
+  long m_nFramesDrawn = 0;  // frames painted so far (benchmarks count them)
   double m_dTransX = 0, m_dTransY = 0, m_dTransZ = 0;
   double m_dRotX = 0, m_dRotY = 0, m_dRotZ = 0;
   float m_fZoom = 1.0f;
