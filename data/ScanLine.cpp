@@ -64,19 +64,7 @@ Step ScanFloatGeneral(const char*& p, const char* end, float* out) {
     }
     return Step::Unsure;
   }
-  if (q < end && (*q == 'e' || *q == 'E')) {
-    const char* e = q + 1;
-    bool negExp = false;
-    if (e < end && (*e == '+' || *e == '-')) negExp = (*e++ == '-');
-    if (!(e < end && IsDigit(*e))) return Step::Unsure;
-    int exponent = 0;
-    while (e < end && IsDigit(*e)) {
-      if (exponent < 100000) exponent = exponent * 10 + (*e - '0');
-      ++e;
-    }
-    scale += negExp ? -exponent : exponent;
-    q = e;
-  }
+  if (!ScanExponent(q, end, scale)) return Step::Unsure;
   // The token must stand alone; anything glued to it is left to scanf.
   if (q < end && *q != '\0' && !IsCSpace(*q)) return Step::Unsure;
 

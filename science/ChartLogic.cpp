@@ -111,11 +111,11 @@ std::vector<ComfortBand> ComfortBands(const ChartLayout& l, int mode, int xTicks
 }
 
 std::vector<ComfortLabel> ComfortLabels(const ChartLayout& l, int mode, int xTicks) {
-  struct Spec {
+  struct LabelAt {
     const char* text;
     double at;
   };
-  static const std::vector<Spec> kLabels[3] = {
+  static const std::vector<LabelAt> kLabels[3] = {
       {{"Cold", 0.87}, {"Cool", 0.63}, {"Neutral", 0.48}, {"Warm", 0.32}, {"Hot", 0.10}},
       {{"Very Damp", 0.14}, {"Damp", 0.41}, {"Slightly Damp", 0.63}, {"Dry", 0.86}},
       {{"Uncomfortable", 0.08}, {"Acceptable", 0.40}, {"Comfortable", 0.86}},
@@ -123,7 +123,7 @@ std::vector<ComfortLabel> ComfortLabels(const ChartLayout& l, int mode, int xTic
   std::vector<ComfortLabel> labels;
   if (mode < 1 || mode > 3) return labels;
   const BandGeometry g = Geometry(l, xTicks);
-  for (const Spec& s : kLabels[mode - 1])
+  for (const LabelAt& s : kLabels[mode - 1])
     labels.push_back({QString::fromLatin1(s.text), QPoint(g.right + 5, static_cast<int>(g.top + s.at * g.height))});
   return labels;
 }

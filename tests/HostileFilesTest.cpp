@@ -13,20 +13,7 @@
 
 namespace {
 
-struct Loaded {
-  CRecordingMessageSink messages;
-  CSimulationData data;
-  bool ok = false;
-  explicit Loaded(const QString& dir) {
-    data.SetMessageSink(&messages);
-    ok = data.Load(dir);
-  }
-  bool Says(const QString& caption, const QString& text) const {
-    for (const auto& m : messages.m_entries)
-      if (m.caption == caption && m.text == text) return true;
-    return false;
-  }
-};
+using Loaded = LoadedRun;
 
 enum class Kind { Fifo, DevZero };
 

@@ -15,21 +15,7 @@
 
 namespace {
 
-struct Loaded {
-  CRecordingMessageSink messages;
-  CSimulationData data;
-  bool ok = false;
-  explicit Loaded(const QString& dir) {
-    data.SetMessageSink(&messages);
-    ok = data.Load(dir);
-  }
-  int Count(const char* caption, const char* text = nullptr) const {
-    int n = 0;
-    for (const auto& m : messages.m_entries)
-      if (m.caption == QLatin1String(caption) && (!text || m.text == QLatin1String(text))) ++n;
-    return n;
-  }
-};
+using Loaded = LoadedRun;
 
 std::string FabricStep(float time, int layers, int nodes, float rh = 65.0f) {
   std::string s;

@@ -24,3 +24,23 @@ class CRunFolder {
 
 // One body sample's six rows at `time`, skin temperature `skin`.
 std::string BodyRows(float time, float skin = 33.0f, float core = 37.0f);
+
+#include "SimulationData.h"
+
+// A run folder loaded into a store, with the messages the load gave.
+struct LoadedRun {
+  CRecordingMessageSink messages;
+  CSimulationData data;
+  bool ok = false;
+  explicit LoadedRun(const QString& dir) {
+    data.SetMessageSink(&messages);
+    ok = data.Load(dir);
+  }
+  // Messages of `caption` (and `text`, unless it is null).
+  int Count(const QString& caption, const QString& text = QString()) const {
+    int n = 0;
+    for (const auto& m : messages.m_entries) n += m.caption == caption && (text.isNull() || m.text == text);
+    return n;
+  }
+  bool Says(const QString& caption, const QString& text) const { return Count(caption, text) > 0; }
+};

@@ -22,6 +22,23 @@ inline constexpr long long kIntLimit = 2147483647LL;
 // Powers of ten that a float holds exactly.
 inline constexpr float kPow10[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
 
+// The exponent part at q ("e", a sign, digits), added to `scale`, q moved
+// past it; false when an "e" is not followed by digits (sscanf decides such
+// a token).
+inline bool ScanExponent(const char*& q, const char* end, int& scale) {
+  if (!(q < end && (*q == 'e' || *q == 'E'))) return true;
+  const char* e = q + 1;
+  bool negExp = false;
+  if (e < end && (*e == '+' || *e == '-')) negExp = (*e++ == '-');
+  if (!(e < end && IsDigit(*e))) return false;
+  int exponent = 0;
+  for (; e < end && IsDigit(*e); ++e)
+    if (exponent < 100000) exponent = exponent * 10 + (*e - '0');
+  scale += negExp ? -exponent : exponent;
+  q = e;
+  return true;
+}
+
 // Scans one float token at p, whatever its length. On Ok, advances p past it.
 Step ScanFloatGeneral(const char*& p, const char* end, float* out);
 
@@ -43,19 +60,7 @@ inline Step ScanFloat(const char*& p, const char* end, float* out) {
     count += q - fraction;
   }
   if (count == 0 || count > 19) return ScanFloatGeneral(p, end, out);
-  if (q < end && (*q == 'e' || *q == 'E')) {
-    const char* e = q + 1;
-    bool negExp = false;
-    if (e < end && (*e == '+' || *e == '-')) negExp = (*e++ == '-');
-    if (!(e < end && IsDigit(*e))) return Step::Unsure;
-    int exponent = 0;
-    while (e < end && IsDigit(*e)) {
-      if (exponent < 100000) exponent = exponent * 10 + (*e - '0');
-      ++e;
-    }
-    scale += negExp ? -exponent : exponent;
-    q = e;
-  }
+  if (!ScanExponent(q, end, scale)) return Step::Unsure;
   if (q < end && *q != '\0' && !IsCSpace(*q)) return Step::Unsure;
   if (mantissa <= (1u << 24) && scale >= -10 && scale <= 10) {
     float v = static_cast<float>(mantissa);
