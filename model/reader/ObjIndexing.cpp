@@ -1,6 +1,6 @@
 #include "ObjIndexing.h"
 
-#include <unordered_map>
+#include <vector>
 
 namespace {
 // A corner is the whole triple: indices may use all 32 bits each, so no
@@ -17,15 +17,64 @@ struct CornerHash {
     return static_cast<std::size_t>(h ^ (h >> 32));
   }
 };
+// The corners met so far and their array entries, in one flat table probed
+// linearly: a model's millions of corners cost no allocation each.
+class CCornerTable {
+ public:
+  explicit CCornerTable(std::size_t expected) {
+    std::size_t size = 16;
+    while (size < expected * 2) size <<= 1;
+    m_slots.assign(size, Slot{});
+  }
+  // The entry of `c`, or `fresh` after adding it with that entry.
+  std::uint32_t Find(const Corner& c, std::uint32_t fresh, bool& added) {
+    if (2 * (m_count + 1) > m_slots.size()) Grow();
+    std::size_t i = CornerHash{}(c) & (m_slots.size() - 1);
+    for (;; i = (i + 1) & (m_slots.size() - 1)) {
+      Slot& s = m_slots[i];
+      if (s.entry == kEmpty) {
+        s = {c, fresh};
+        ++m_count;
+        added = true;
+        return fresh;
+      }
+      if (s.corner == c) {
+        added = false;
+        return s.entry;
+      }
+    }
+  }
+
+ private:
+  static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
+  struct Slot {
+    Corner corner{0, 0, 0};
+    std::uint32_t entry = kEmpty;
+  };
+  void Grow() {
+    std::vector<Slot> old(m_slots.size() * 2);
+    old.swap(m_slots);
+    for (const Slot& s : old)
+      if (s.entry != kEmpty) {
+        std::size_t i = CornerHash{}(s.corner) & (m_slots.size() - 1);
+        while (m_slots[i].entry != kEmpty) i = (i + 1) & (m_slots.size() - 1);
+        m_slots[i] = s;
+      }
+  }
+  std::vector<Slot> m_slots;
+  std::size_t m_count = 0;
+};
 }  // namespace
 
 ObjIndexedMesh glmIndexCorners(const ObjModel& m, bool smooth) {
   ObjIndexedMesh mesh;
   smooth = smooth && m.HasNormals();
   const bool tex = m.HasTexCoords();
-  std::unordered_map<Corner, std::uint32_t, CornerHash> corners;
-  corners.reserve(static_cast<std::size_t>(m.vertexCount) * 2);
+  CCornerTable corners(static_cast<std::size_t>(m.vertexCount) * 2);
   mesh.groups.reserve(m.groups.size());
+  // At least one entry per vertex used; more where corners differ.
+  mesh.positions.reserve(3 * static_cast<std::size_t>(m.vertexCount));
+  mesh.normals.reserve(3 * static_cast<std::size_t>(m.vertexCount));
   for (const ObjGroup& g : m.groups) {
     std::vector<std::uint32_t> indices;
     indices.reserve(g.triangleIndices.size() * 3);
@@ -34,7 +83,8 @@ ObjIndexedMesh glmIndexCorners(const ObjModel& m, bool smooth) {
       for (int c = 0; c < 3; ++c) {
         const Corner key{t.vertexIndex[c], smooth ? t.normalIndex[c] : t.facetNormalIndex,
                          tex ? t.texCoordIndex[c] : 0};
-        auto [it, fresh] = corners.try_emplace(key, static_cast<std::uint32_t>(mesh.positions.size() / 3));
+        bool fresh = false;
+        const std::uint32_t entry = corners.Find(key, static_cast<std::uint32_t>(mesh.positions.size() / 3), fresh);
         if (fresh) {
           const float* p = &m.vertices[3 * std::size_t{key.vertex}];
           const float* n =
@@ -46,7 +96,7 @@ ObjIndexedMesh glmIndexCorners(const ObjModel& m, bool smooth) {
             mesh.texCoords.insert(mesh.texCoords.end(), uv, uv + 2);
           }
         }
-        indices.push_back(it->second);
+        indices.push_back(entry);
       }
     }
     mesh.groups.push_back(std::move(indices));
