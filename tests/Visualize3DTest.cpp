@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMatrix4x4>
+#include <QOpenGLContext>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -200,4 +201,39 @@ TEST(Visualize3D, AClickOnAPartShowsItsValues) {
   dlg.m_status->clear();
   QTest::mouseClick(dlg.m_view, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));  // nothing there
   EXPECT_TRUE(dlg.m_status->text().isEmpty());
+}
+
+// The main window adopts the dialog: re-parenting destroys the view's GL
+// context and makes a new one, on which the models and text come back.
+TEST(Visualize3D, AdoptedByAnotherWindowTheViewDrawsTheSame) {
+  QTemporaryDir dir;
+  std::string obj;
+  for (int i = 0; i < 8; ++i) {
+    const float x = (i & 1) ? 0.3f : -0.3f, y = 1.2f + ((i & 2) ? 0.4f : -0.4f), z = (i & 4) ? 0.3f : -0.3f;
+    obj += "v " + std::to_string(x / kModelScale) + " " + std::to_string(y / kModelScale) + " " +
+           std::to_string(z / kModelScale) + "\n";
+  }
+  obj += "g TRUNK\nf 1 3 4 2\nf 5 6 8 7\nf 1 2 6 5\nf 3 7 8 4\nf 1 5 7 3\nf 2 4 8 6\n";
+  QFile f(dir.filePath(QStringLiteral("box.obj")));
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(obj.data(), static_cast<qint64>(obj.size()));
+  f.close();
+  CSimulationData d;
+  Fill(d, 4, 1.0f, 0);
+  QWidget first, second;
+  auto* dlg = new CVisiualize3DDlg(&d, QString(), &first);
+  first.resize(dlg->size()), second.resize(dlg->size());
+  first.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&first));
+  ASSERT_TRUE(LoadBodyModel(dlg->m_view, dir.filePath(QStringLiteral("box.obj"))));
+  const QImage before = dlg->m_view->grabFramebuffer();
+  int destroyed = 0;
+  QObject::connect(dlg->m_view->context(), &QOpenGLContext::aboutToBeDestroyed, [&] { ++destroyed; });
+  dlg->setParent(&second);
+  second.show();
+  dlg->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&second));
+  const QImage after = dlg->m_view->grabFramebuffer();
+  EXPECT_EQ(destroyed, 1);
+  EXPECT_EQ(after, before);
 }
