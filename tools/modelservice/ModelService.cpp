@@ -11,14 +11,16 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <mutex>
-#include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "ModelId.h"
 
@@ -58,27 +60,33 @@ void Log(const httplib::Request& req, int status, std::size_t bytes) {
   std::fflush(stdout);
 }
 
-// The handler of one request path: the file of the id in `key`.
+// The handler of one request path: the file of the id in `key`, streamed
+// from the file in pieces (a model may be many megabytes; nothing holds it
+// whole in memory).
 httplib::Server::Handler Serve(const std::filesystem::path& folder, const char* key) {
   return [folder, key](const httplib::Request& req, httplib::Response& res) {
     const std::string id = req.has_param(key) ? req.get_param_value(key) : std::string();
-    std::string body;
-    if (IsValidModelId(id)) {
-      std::ifstream in(folder / (id + ".obj"), std::ios::binary);
-      if (in) {
-        std::ostringstream text;
-        text << in.rdbuf();
-        body = text.str();
-      }
-    }
-    if (body.empty()) {
+    std::error_code ec;
+    const std::filesystem::path path = folder / (id + ".obj");
+    const std::uintmax_t size =
+        IsValidModelId(id) && std::filesystem::is_regular_file(path, ec) ? std::filesystem::file_size(path, ec) : 0;
+    auto file = size && !ec ? std::make_shared<std::ifstream>(path, std::ios::binary) : nullptr;
+    if (!file || !*file) {
       res.status = 404;
       res.set_content("no model of that id\n", "text/plain");
-    } else {
-      res.status = 200;
-      res.set_content(body, "model/obj");  // sets Content-Length too
+      Log(req, res.status, 0);
+      return;
     }
-    Log(req, res.status, body.size());
+    res.status = 200;
+    res.set_content_provider(static_cast<std::size_t>(size), "model/obj",  // Content-Length: the file's size
+                             [file](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+                               std::vector<char> buffer(std::min<std::size_t>(length, std::size_t{1} << 20));
+                               file->seekg(static_cast<std::streamoff>(offset));
+                               file->read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+                               const std::streamsize got = file->gcount();
+                               return got > 0 && sink.write(buffer.data(), static_cast<std::size_t>(got));
+                             });
+    Log(req, res.status, static_cast<std::size_t>(size));
   };
 }
 
