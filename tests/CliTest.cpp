@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QUuid>
 
 #include "GermanLocale.h"
 #include "RunFolder.h"
@@ -343,14 +344,19 @@ TEST(Cli, TheScienceViewAsAPictureAndItsNumbersAsCsv) {
 
 TEST(Cli, TheStaticScreenshotShowsTheRunsOwnModelsFromTheService) {
   if (!HaveDisplay()) GTEST_SKIP() << "no display (run under xvfb-run)";
+  // A run of its own, naming a model no earlier run can have left in the
+  // program's download folder.
   CRunFolder out;
+  out.WriteMinimal();
+  const QString id = QStringLiteral("T-") + QUuid::createUuid().toString(QUuid::Id128);
+  out.Write(QStringLiteral("id.dat"), "model id:" + id.toStdString() + "\nthe garment list:0\n");
   const QStringList args = {QStringLiteral("--screenshot"),
                             out.Dir() + QStringLiteral("s.png"),
                             QStringLiteral("--view"),
                             QStringLiteral("static"),
                             QStringLiteral("--model-service"),
                             QStringLiteral("http://127.0.0.1:9"),  // nothing answers there
-                            SampleRun()};
+                            out.Dir()};
   Result r = Corvane(args);
   EXPECT_EQ(r.exitCode, 0) << r.err.constData();
   EXPECT_TRUE(r.err.contains("Download Mdoel failed!")) << r.err.constData();
