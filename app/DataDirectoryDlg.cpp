@@ -1,0 +1,91 @@
+#include "DataDirectoryDlg.h"
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QGuiApplication>
+#include <QStorageInfo>
+#include <QVBoxLayout>
+
+#include "DataDirectory.h"
+
+namespace {
+constexpr int kPathRole = Qt::UserRole;          // the folder's real path
+constexpr int kSearchedRole = Qt::UserRole + 1;  // its subfolders were added
+}  // namespace
+
+CDataDirectoryDlg::CDataDirectoryDlg(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(QStringLiteral("Select Data Directory..."));
+  resize(555, 390);
+  auto* top = new QHBoxLayout;
+  m_tree = new QTreeWidget(this);
+  m_tree->setHeaderHidden(true);
+  m_list = new QListWidget(this);
+  m_list->setSortingEnabled(true);
+  auto* right = new QVBoxLayout;
+  right->addWidget(new QLabel(QStringLiteral("Data Files in this Directory:"), this));
+  right->addWidget(m_list);
+  top->addWidget(m_tree, 1);
+  top->addLayout(right, 1);
+  m_path = new QLabel(this);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+  layout->addWidget(m_path);
+  layout->addWidget(buttons);
+
+  // The file system's root, the user's home, and volumes mounted elsewhere.
+  AddRoot(QStringLiteral("/"), QStringLiteral("/"));
+  AddRoot(QDir::homePath(), QDir::homePath() + QLatin1Char('/'));
+  for (const QStorageInfo& v : QStorageInfo::mountedVolumes()) {
+    const QString root = v.rootPath();
+    if (!v.isValid() || !v.isReady() || root == QLatin1String("/") || root.startsWith(QDir::homePath())) continue;
+    if (root.startsWith(QLatin1String("/proc")) || root.startsWith(QLatin1String("/sys")) ||
+        root.startsWith(QLatin1String("/dev")) || root.startsWith(QLatin1String("/run")))
+      continue;  // the system's own, not where runs are kept
+    AddRoot(root, root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/'));
+  }
+  connect(m_tree, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    AddSubfolders(item);
+    QGuiApplication::restoreOverrideCursor();
+    if (m_tree->currentItem() != item) m_tree->setCurrentItem(item);
+  });
+  connect(m_tree, &QTreeWidget::currentItemChanged, this,
+          [this](QTreeWidgetItem* item, QTreeWidgetItem*) { OnSelChanged(item); });
+}
+
+QTreeWidgetItem* CDataDirectoryDlg::AddRoot(const QString& text, const QString& path) {
+  auto* item = new QTreeWidgetItem(m_tree, QStringList{text});
+  item->setData(0, kPathRole, path);
+  item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+  return item;
+}
+
+bool CDataDirectoryDlg::AddSubfolders(QTreeWidgetItem* item) {
+  if (!item || item->data(0, kSearchedRole).toBool()) return item && item->childCount() > 0;
+  item->setData(0, kSearchedRole, true);
+  const QString path = ItemPath(item);
+  const QStringList folders = QDir(path).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+  for (const QString& name : folders) {
+    // Shown by its display name; its path keeps the real one, for file
+    // systems where case matters.
+    auto* child = new QTreeWidgetItem(item, QStringList{MakeDisplayName(name)});
+    child->setData(0, kPathRole, path + name + QLatin1Char('/'));
+    child->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+  }
+  if (folders.isEmpty()) item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
+  return !folders.isEmpty();
+}
+
+QString CDataDirectoryDlg::ItemPath(const QTreeWidgetItem* item) {
+  return item ? item->data(0, kPathRole).toString() : QString();
+}
+
+void CDataDirectoryDlg::OnSelChanged(QTreeWidgetItem* item) {
+  m_list->clear();
+  m_strDir = ItemPath(item);
+  m_path->setText(m_strDir);
+  m_list->addItems(DataFilesIn(m_strDir));
+}

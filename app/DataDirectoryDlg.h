@@ -1,0 +1,31 @@
+#pragma once
+// "Select Data Directory...": a tree of folders (the file system's root, the
+// user's home folder and the mounted volumes elsewhere), expanded lazily, the
+// data files of the selected folder, and its path. The result is m_strDir.
+
+#include <QDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QTreeWidget>
+
+class CDataDirectoryDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit CDataDirectoryDlg(QWidget* parent = nullptr);
+
+  // The folder selected last, ending with a separator; empty until one is.
+  QString m_strDir;
+  QTreeWidget* m_tree = nullptr;
+  QListWidget* m_list = nullptr;
+  QLabel* m_path = nullptr;
+
+  // A top item for `path` (shown as `text`), expandable.
+  QTreeWidgetItem* AddRoot(const QString& text, const QString& path);
+  // Adds the subfolders of the item's folder as its children, once; false
+  // when it has none (its expand button then goes).
+  bool AddSubfolders(QTreeWidgetItem* item);
+  // The real path of an item, ending with a separator (texts are for show).
+  static QString ItemPath(const QTreeWidgetItem* item);
+  void OnSelChanged(QTreeWidgetItem* item);
+};
