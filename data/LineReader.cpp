@@ -42,12 +42,6 @@ bool FindBreak(const char* start, std::size_t avail, bool atEnd, std::size_t& le
 }
 }  // namespace
 
-std::size_t TextLine::CStringLength() const {
-  const void* nul = length ? std::memchr(text, '\0', length) : nullptr;
-  if (nul) return static_cast<std::size_t>(static_cast<const char*>(nul) - text);
-  return length + (hasBreak ? 1 : 0);
-}
-
 bool TextLine::CStringShorterThan(std::size_t n) const {
   if (length + (hasBreak ? 1 : 0) < n) return true;
   return n > 0 && std::memchr(text, '\0', std::min(length, n)) != nullptr;

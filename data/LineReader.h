@@ -15,10 +15,8 @@ struct TextLine {
   std::size_t length;  // characters before the line break (a CR before LF excluded)
   bool hasBreak;       // the line ended with a line break (not end of file)
   bool tooLong;        // the rest of a line beyond its first 255 characters: text is empty
-  // Characters up to the first NUL, plus the line break: what strlen gives on
-  // the 256-byte line buffer.
-  std::size_t CStringLength() const;
-  // CStringLength() < n, looking no further than the first n characters.
+  // Whether strlen on the 256-byte line buffer (characters up to the first
+  // NUL, plus the line break) is below n, looking no further than n characters.
   bool CStringShorterThan(std::size_t n) const;
 };
 
