@@ -11,6 +11,8 @@
 #include <QWidget>
 #include <vector>
 
+#include "PanelLogic.h"
+
 struct COption {
   QString m_strText;
   int m_nId = 0;
@@ -32,7 +34,7 @@ class CMyPanel : public QWidget {
   const std::vector<COption>& Options() const { return m_options; }
 
   QString m_strCaption;
-  int m_nWidth = 180, m_nHeight = 60;
+  int m_nWidth = panel::kWidth, m_nHeight = panel::kBaseHeight;
   QRect m_rcPanel;
   int m_nSelected = -1;
 
