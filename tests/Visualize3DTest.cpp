@@ -165,9 +165,9 @@ TEST(Visualize3D, TheRunsModelsArriveFromTheService) {
   service.waitForFinished(5000);
 }
 
-// A click on a body part, without a drag, tells its values in the status line.
-TEST(Visualize3D, AClickOnAPartShowsItsValues) {
-  QTemporaryDir dir;
+namespace {
+// A box 0.6 x 0.8 x 0.6 in scene units around (0, 1.2, 0), all of it trunk.
+bool WriteTrunkBox(const QTemporaryDir& dir) {
   std::string obj;
   for (int i = 0; i < 8; ++i) {
     const float x = (i & 1) ? 0.3f : -0.3f, y = 1.2f + ((i & 2) ? 0.4f : -0.4f), z = (i & 4) ? 0.3f : -0.3f;
@@ -176,9 +176,15 @@ TEST(Visualize3D, AClickOnAPartShowsItsValues) {
   }
   obj += "g TRUNK\nf 1 3 4 2\nf 5 6 8 7\nf 1 2 6 5\nf 3 7 8 4\nf 1 5 7 3\nf 2 4 8 6\n";
   QFile f(dir.filePath(QStringLiteral("box.obj")));
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(obj.data(), static_cast<qint64>(obj.size()));
-  f.close();
+  return f.open(QIODevice::WriteOnly) &&
+         f.write(obj.data(), static_cast<qint64>(obj.size())) == static_cast<qint64>(obj.size());
+}
+}  // namespace
+
+// A click on a body part, without a drag, tells its values in the status line.
+TEST(Visualize3D, AClickOnAPartShowsItsValues) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(WriteTrunkBox(dir));
   CSimulationData d;
   Fill(d, 4, 1.0f, 0);
   CVisiualize3DDlg dlg(&d, QString());
@@ -207,17 +213,7 @@ TEST(Visualize3D, AClickOnAPartShowsItsValues) {
 // context and makes a new one, on which the models and text come back.
 TEST(Visualize3D, AdoptedByAnotherWindowTheViewDrawsTheSame) {
   QTemporaryDir dir;
-  std::string obj;
-  for (int i = 0; i < 8; ++i) {
-    const float x = (i & 1) ? 0.3f : -0.3f, y = 1.2f + ((i & 2) ? 0.4f : -0.4f), z = (i & 4) ? 0.3f : -0.3f;
-    obj += "v " + std::to_string(x / kModelScale) + " " + std::to_string(y / kModelScale) + " " +
-           std::to_string(z / kModelScale) + "\n";
-  }
-  obj += "g TRUNK\nf 1 3 4 2\nf 5 6 8 7\nf 1 2 6 5\nf 3 7 8 4\nf 1 5 7 3\nf 2 4 8 6\n";
-  QFile f(dir.filePath(QStringLiteral("box.obj")));
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(obj.data(), static_cast<qint64>(obj.size()));
-  f.close();
+  ASSERT_TRUE(WriteTrunkBox(dir));
   CSimulationData d;
   Fill(d, 4, 1.0f, 0);
   QWidget first, second;
