@@ -8,12 +8,13 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "DecimalDigits.h"
 #include "ScanLine.h"
 #include "internal/CharClass.h"
 
 namespace scanfields {
 
-inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+using decimal::IsDigit;
 
 enum class Step { Ok, Mismatch, Unsure };
 
@@ -48,17 +49,9 @@ inline Step ScanFloat(const char*& p, const char* end, float* out) {
   const char* q = p;
   bool negative = false;
   if (q < end && (*q == '+' || *q == '-')) negative = (*q++ == '-');
-  std::uint64_t mantissa = 0;
-  const char* digits = q;
-  while (q < end && IsDigit(*q)) mantissa = mantissa * 10 + static_cast<unsigned>(*q++ - '0');
-  std::ptrdiff_t count = q - digits;
-  int scale = 0;
-  if (q < end && *q == '.') {
-    const char* fraction = ++q;
-    while (q < end && IsDigit(*q)) mantissa = mantissa * 10 + static_cast<unsigned>(*q++ - '0');
-    scale = -static_cast<int>(q - fraction);
-    count += q - fraction;
-  }
+  std::uint64_t mantissa;
+  int scale;
+  const std::ptrdiff_t count = decimal::ReadDigits(q, end, mantissa, scale);
   if (count == 0 || count > 19) return ScanFloatGeneral(p, end, out);
   if (!ScanExponent(q, end, scale)) return Step::Unsure;
   if (q < end && *q != '\0' && !IsCSpace(*q)) return Step::Unsure;

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "DecimalDigits.h"
+
 namespace objtext {
 
 inline bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
@@ -68,7 +70,7 @@ inline std::string NameOfRest(const char* p, const char* e) {
 // Powers of ten that a float holds exactly.
 inline constexpr float kExactPow10[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
 
-inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+using decimal::IsDigit;
 
 // One float, after blanks. False (and `out` untouched) when none reads.
 // The plain decimals that models hold are read directly: a mantissa that a
@@ -81,17 +83,9 @@ inline bool ParseFloat(const char*& p, const char* e, float& out) {
   const char* s = q;
   const bool negative = s < e && *s == '-';
   if (negative) ++s;
-  std::uint64_t mantissa = 0;
-  const char* digits = s;
-  while (s < e && IsDigit(*s)) mantissa = mantissa * 10 + static_cast<unsigned>(*s++ - '0');
-  std::ptrdiff_t count = s - digits;
-  int scale = 0;
-  if (s < e && *s == '.') {
-    const char* fraction = ++s;
-    while (s < e && IsDigit(*s)) mantissa = mantissa * 10 + static_cast<unsigned>(*s++ - '0');
-    scale = -static_cast<int>(s - fraction);
-    count += s - fraction;
-  }
+  std::uint64_t mantissa;
+  int scale;
+  const std::ptrdiff_t count = decimal::ReadDigits(s, e, mantissa, scale);
   bool plain = count > 0 && count <= 19;
   if (plain && s < e && (*s == 'e' || *s == 'E')) {
     const char* x = s + 1;
