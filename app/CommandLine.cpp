@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <cstdio>
 
+#include "CorvaneApp.h"
 #include "ExportCommand.h"
 #include "ModelInfo.h"
 #include "ObjReader.h"
@@ -64,8 +65,10 @@ int RunCommandLine(const QStringList& arguments) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
       QStringLiteral("Corvane shows the results of a clothing thermal-comfort simulation run.\n"
-                     "DATA_DIR is the folder of the run's data files."));
-  parser.addPositionalArgument(QStringLiteral("DATA_DIR"), QStringLiteral("The run folder to open."));
+                     "DATA_DIR is the folder of the run's data files. Without a command the viewer opens on it,\n"
+                     "or on the folder dialog when none is given."));
+  parser.addPositionalArgument(QStringLiteral("DATA_DIR"),
+                               QStringLiteral("The run folder to open (optional for the viewer)."));
   const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
                                 QStringLiteral("Show this help and exit."));
   const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
@@ -100,9 +103,12 @@ int RunCommandLine(const QStringList& arguments) {
       valued("section", "With --screenshot: the cross-section of head, trunk, arm, hand, leg or foot.", "PART");
   const QCommandLineOption frame =
       valued("frame", "With --screenshot: the animation frame, 0 to 12 (dynamic view).", "F");
-  const QCommandLineOption size = valued("size", "With --screenshot: the picture's size (default 1000x660).", "WxH");
+  const QCommandLineOption size =
+      valued("size", "With --screenshot: the scene alone at this size, not the view as the window shows it.", "WxH");
+  const QCommandLineOption window(QStringLiteral("window"),
+                                  QStringLiteral("With --screenshot: the whole main window, its title and menu too."));
   parser.addOptions({help, version, info, json, modelInfo, screenshot, view, step, content, layer, section, frame, size,
-                     option, quantity, exportCsv, modelService});
+                     window, option, quantity, exportCsv, modelService});
 
   if (!parser.parse(arguments)) {
     Print(stderr, parser.errorText() + QStringLiteral("\nTry 'corvane --help'.\n"));
@@ -141,6 +147,11 @@ int RunCommandLine(const QStringList& arguments) {
     ScreenshotOptions options;
     options.file = parser.value(screenshot);
     options.dataDir = positional.front();
+    options.window = parser.isSet(window);
+    if (options.window && parser.isSet(size)) {
+      Print(stderr, QStringLiteral("corvane: --window and --size do not go together.\nTry 'corvane --help'.\n"));
+      return 2;
+    }
     for (const QCommandLineOption& o : sceneOptions) {
       if (!parser.isSet(o)) continue;
       QString error;
@@ -151,7 +162,7 @@ int RunCommandLine(const QStringList& arguments) {
     }
     return RunScreenshotCommand(options);
   }
-  for (const QCommandLineOption& o : sceneOptions)
+  for (const QCommandLineOption& o : sceneOptions + QList<QCommandLineOption>{window})
     if (parser.isSet(o)) {
       Print(stderr,
             QStringLiteral("corvane: --%1 goes with --screenshot.\nTry 'corvane --help'.\n").arg(o.names().front()));
@@ -164,7 +175,7 @@ int RunCommandLine(const QStringList& arguments) {
     }
     return RunModelInfoCommand(parser.value(modelInfo), parser.isSet(json));
   }
-  if (positional.size() != 1) {
+  if (positional.size() > 1) {
     Print(stderr, QStringLiteral("corvane: expected one DATA_DIR.\nTry 'corvane --help'.\n"));
     return 2;
   }
@@ -172,6 +183,25 @@ int RunCommandLine(const QStringList& arguments) {
     Print(stderr, QStringLiteral("corvane: --json goes with --info or --model-info.\nTry 'corvane --help'.\n"));
     return 2;
   }
-  // Until the viewer's windows exist, opening a run prints its summary.
-  return RunInfoCommand(positional.front(), parser.isSet(json));
+  if (parser.isSet(info)) {
+    if (positional.size() != 1) {
+      Print(stderr, QStringLiteral("corvane: --info takes one DATA_DIR.\nTry 'corvane --help'.\n"));
+      return 2;
+    }
+    return RunInfoCommand(positional.front(), parser.isSet(json));
+  }
+  // The viewer itself: the run given, or the folder dialog first.
+  CCorvaneApp app;
+  return app.InitInstance(positional.value(0));
+}
+
+bool IsTextCommand(const QStringList& arguments) {
+  for (const QString& a : arguments.mid(1)) {
+    if (a == QLatin1String("--")) break;
+    for (const char* text : {"--info", "--model-info", "--export-csv", "--help", "-h", "--version", "-v"}) {
+      const QLatin1String t(text);
+      if (a == t || (t.startsWith(QLatin1String("--")) && a.startsWith(t + QLatin1Char('=')))) return true;
+    }
+  }
+  return false;
 }

@@ -4,6 +4,12 @@
 #include <QStringList>
 
 // Exit codes: 0 success, 1 the run (or file) could not be read, 2 bad arguments.
+// Without a text command (--info, --model-info, --export-csv, --help,
+// --version) it needs a QApplication: --screenshot renders, and otherwise
+// the viewer opens on DATA_DIR (or on the folder dialog without one).
 int RunCommandLine(const QStringList& arguments);
+// Whether the arguments (the program's name first) ask for a text command,
+// which needs no display.
+bool IsTextCommand(const QStringList& arguments);
 int RunInfoCommand(const QString& dataDir, bool json);
 int RunModelInfoCommand(const QString& file, bool json);

@@ -30,3 +30,12 @@ QString RunFolderOf(const QString& given) {
   if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
   return dir;
 }
+
+QString DroppedFolder(const QList<QUrl>& urls) {
+  for (const QUrl& url : urls) {
+    if (!url.isLocalFile()) continue;
+    const QFileInfo info(url.toLocalFile());
+    if (info.isDir()) return info.absoluteFilePath() + QLatin1Char('/');
+  }
+  return {};
+}

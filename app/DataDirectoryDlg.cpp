@@ -2,7 +2,9 @@
 
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QDragEnterEvent>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QStorageInfo>
 #include <QVBoxLayout>
 
@@ -15,6 +17,7 @@ constexpr int kSearchedRole = Qt::UserRole + 1;  // its subfolders were added
 
 CDataDirectoryDlg::CDataDirectoryDlg(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Select Data Directory..."));
+  setAcceptDrops(true);
   resize(555, 390);
   auto* top = new QHBoxLayout;
   m_tree = new QTreeWidget(this);
@@ -88,4 +91,17 @@ void CDataDirectoryDlg::OnSelChanged(QTreeWidgetItem* item) {
   m_strDir = ItemPath(item);
   m_path->setText(m_strDir);
   m_list->addItems(DataFilesIn(m_strDir));
+}
+
+void CDataDirectoryDlg::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedFolder(event->mimeData()->urls()).isEmpty()) event->acceptProposedAction();
+}
+
+void CDataDirectoryDlg::dropEvent(QDropEvent* event) {
+  const QString dir = DroppedFolder(event->mimeData()->urls());
+  if (dir.isEmpty()) return;
+  event->acceptProposedAction();
+  m_strDir = dir;
+  m_path->setText(dir);
+  accept();
 }

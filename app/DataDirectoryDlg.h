@@ -28,4 +28,9 @@ class CDataDirectoryDlg : public QDialog {
   // The real path of an item, ending with a separator (texts are for show).
   static QString ItemPath(const QTreeWidgetItem* item);
   void OnSelChanged(QTreeWidgetItem* item);
+
+ protected:
+  // A folder dropped on the dialog is chosen, as if selected and confirmed.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 };

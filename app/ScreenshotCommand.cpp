@@ -110,31 +110,61 @@ bool IsOptionId(int id) {
 }
 
 namespace {
-// The scientific view as a user sees it after choosing the option and the
-// quantity, drawn into a picture.
-QImage RenderScience(CSimulationData& data, const ScreenshotOptions& o, const QString& moduleDir, bool sized) {
+// The scientific view alone at the size asked for, after choosing the option
+// and the quantity, drawn into a picture.
+QImage RenderScience(CSimulationData& data, const ScreenshotOptions& o, const QString& moduleDir) {
   CScientificDlg view(&data, moduleDir);
-  if (sized) view.resize(o.size);
-  if (o.option) {
-    const OptionId id = DecodeOption(o.option);
-    view.m_panels[0]->m_nSelected = -1;
-    view.OnOptionSelect(o.option);
-    view.m_panels[static_cast<std::size_t>(id.part)]->m_nSelected = 0;
-    for (std::size_t i = 0; i < view.m_panels[static_cast<std::size_t>(id.part)]->Options().size(); ++i)
-      if (view.m_panels[static_cast<std::size_t>(id.part)]->Options()[i].m_nId == o.option)
-        view.m_panels[static_cast<std::size_t>(id.part)]->m_nSelected = static_cast<int>(i);
-  }
-  if (o.quantity) {
-    view.m_pPropertyPanel->m_nProperty = o.quantity;
-    view.m_pPropertyPanel->UpdateButtons();
-    view.OnPropertySelect(o.quantity);
-  }
+  view.resize(o.size);
+  SelectScienceOption(view, o.option, o.quantity);
   view.Settle();
   view.show();
   QCoreApplication::processEvents();
   return view.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 }  // namespace
+
+bool ScreenshotFitsRun(const ScreenshotOptions& o, const CSimulationData& data) {
+  if (o.step >= data.m_nSamples) {
+    std::fprintf(stderr, "corvane: step %d is beyond the run's %d samples (0 to %d).\n", o.step, data.m_nSamples,
+                 data.m_nSamples - 1);
+    return false;
+  }
+  int maxLayers = 0;
+  for (int l : data.m_nLayers) maxLayers = std::max(maxLayers, l);
+  if (o.layer > maxLayers) {
+    std::fprintf(stderr, "corvane: layer %d is beyond the run's %d fabric layers.\n", o.layer, maxLayers);
+    return false;
+  }
+  return true;
+}
+
+bool SavePicture(const QImage& image, const QString& file) {
+  // Written whole or not at all: a full disk never leaves half a picture
+  // in place of a good one.
+  QSaveFile out(file);
+  if (image.isNull() || !out.open(QIODevice::WriteOnly) || !image.save(&out, "PNG") || !out.commit()) {
+    std::fprintf(stderr, "corvane: cannot write \"%s\".\n", qPrintable(file));
+    return false;
+  }
+  return true;
+}
+
+void SelectScienceOption(CScientificDlg& view, int option, int quantity) {
+  if (option) {
+    const OptionId id = DecodeOption(option);
+    CMyPanel& panel = *view.m_panels[static_cast<std::size_t>(id.part)];
+    view.m_panels[0]->m_nSelected = -1;
+    view.OnOptionSelect(option);
+    panel.m_nSelected = 0;
+    for (std::size_t i = 0; i < panel.Options().size(); ++i)
+      if (panel.Options()[i].m_nId == option) panel.m_nSelected = static_cast<int>(i);
+  }
+  if (quantity) {
+    view.m_pPropertyPanel->m_nProperty = quantity;
+    view.m_pPropertyPanel->UpdateButtons();
+    view.OnPropertySelect(quantity);
+  }
+}
 
 int RunScreenshotCommand(const ScreenshotOptions& o) {
   const QString moduleDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
@@ -143,6 +173,7 @@ int RunScreenshotCommand(const ScreenshotOptions& o) {
                  qPrintable(o.file));
     return 2;
   }
+  if (!o.sizeGiven) return RunWindowScreenshot(o, moduleDir);
   CScreenshotSink sink;
   CSimulationData data;
   data.SetMessageSink(&sink);
@@ -151,26 +182,9 @@ int RunScreenshotCommand(const ScreenshotOptions& o) {
     return 1;
   }
   const int loadMessages = sink.m_count;
-  if (o.step >= data.m_nSamples) {
-    std::fprintf(stderr, "corvane: step %d is beyond the run's %d samples (0 to %d).\n", o.step, data.m_nSamples,
-                 data.m_nSamples - 1);
-    return 1;
-  }
-  int maxLayers = 0;
-  for (int l : data.m_nLayers) maxLayers = std::max(maxLayers, l);
-  if (o.layer > maxLayers) {
-    std::fprintf(stderr, "corvane: layer %d is beyond the run's %d fabric layers.\n", o.layer, maxLayers);
-    return 1;
-  }
+  if (!ScreenshotFitsRun(o, data)) return 1;
   if (o.mode == 0) {
-    if (o.option && !IsOptionId(o.option)) return 2;
-    const QImage image = RenderScience(data, o, moduleDir, o.sizeGiven);
-    QSaveFile out(o.file);
-    if (image.isNull() || !out.open(QIODevice::WriteOnly) || !image.save(&out, "PNG") || !out.commit()) {
-      std::fprintf(stderr, "corvane: cannot write \"%s\".\n", qPrintable(o.file));
-      return 1;
-    }
-    return 0;
+    return SavePicture(RenderScience(data, o, moduleDir), o.file) ? 0 : 1;
   }
   data.m_nContentKind = o.content;
   data.UpdateScale();
@@ -223,12 +237,5 @@ int RunScreenshotCommand(const ScreenshotOptions& o) {
     std::fprintf(stderr, "corvane: the scene could not be rendered (no OpenGL 2.1 context).\n");
     return 1;
   }
-  // Written whole or not at all: a full disk never leaves half a picture
-  // in place of a good one.
-  QSaveFile out(o.file);
-  if (!out.open(QIODevice::WriteOnly) || !image.save(&out, "PNG") || !out.commit()) {
-    std::fprintf(stderr, "corvane: cannot write \"%s\".\n", qPrintable(o.file));
-    return 1;
-  }
-  return 0;
+  return SavePicture(image, o.file) ? 0 : 1;
 }

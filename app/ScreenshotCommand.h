@@ -2,6 +2,7 @@
 // `corvane --screenshot`: renders one 3D scene of a run to a PNG file,
 // without user interaction.
 
+#include <QImage>
 #include <QSize>
 #include <QString>
 
@@ -17,16 +18,31 @@ struct ScreenshotOptions {
   int section = 0;  // 0 none, 1 head ... 6 foot
   int frame = 0;
   QSize size{1000, 660};
-  bool sizeGiven = false;
-  QString modelService;  // with the static view: fetch the run's models from this service first
+  bool sizeGiven = false;  // the scene (or the scientific page) alone at `size`
+  bool window = false;     // the whole main window: title, menu bar and page
+  QString modelService;    // with the static view: fetch the run's models from this service first
 };
 
 // A scientific-view option id that names a part and a kind it lists.
 bool IsOptionId(int id);
 // Parses the option values; on a bad value returns false with `error` set.
 bool ParseScreenshotValue(const QString& option, const QString& value, ScreenshotOptions& out, QString& error);
-// Exit code: 0 written, 1 the run, a model or the file failed.
+// Exit code: 0 written, 1 the run, a model or the file failed. Without a
+// size, the picture is the view's page as the main window shows it (the
+// window itself with `window`); with one, the scene alone at that size.
 int RunScreenshotCommand(const ScreenshotOptions& options);
+// The main window's way: the real window, the view chosen from its menu and
+// the options set through the view's own controls.
+int RunWindowScreenshot(const ScreenshotOptions& options, const QString& moduleDir);
+
+class CSimulationData;
+class CScientificDlg;
+// Whether the step and layer asked for exist in the run (said on stderr if not).
+bool ScreenshotFitsRun(const ScreenshotOptions& options, const CSimulationData& data);
+// Writes a PNG whole or not at all; false (said on stderr) when it cannot.
+bool SavePicture(const QImage& image, const QString& file);
+// The option and quantity chosen in the scientific view as a user would.
+void SelectScienceOption(CScientificDlg& view, int option, int quantity);
 // True when `output` is an existing file that a screenshot of the run in
 // `dataDir`, drawn with the program's models in `moduleDir`, reads: the run's
 // data files, and the models, material libraries and backdrop beside the program.

@@ -4,7 +4,6 @@
 #include <QCoreApplication>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 
 #include "CommandLine.h"
@@ -26,12 +25,15 @@ void DisplayFailure(QtMsgType type, const QMessageLogContext&, const QString& me
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Rendering needs the GUI application; the text commands do not.
-  bool gui = false;
-  for (int i = 1; i < argc; ++i)
-    if (std::strcmp(argv[i], "--screenshot") == 0 || std::strncmp(argv[i], "--screenshot=", 13) == 0) gui = true;
+  // The viewer and its pictures need the GUI application; the text commands do not.
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  const bool gui = !IsTextCommand(arguments);
   if (gui && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
-    std::fprintf(stderr, "corvane: --screenshot needs a display; on a machine without one, run it under xvfb-run.\n");
+    std::fprintf(stderr,
+                 "corvane: there is no display to show the viewer on (DISPLAY is not set).\n"
+                 "  On a machine without one, 'corvane --info DATA_DIR' prints a run's summary, and\n"
+                 "  'xvfb-run -a corvane --screenshot FILE --view VIEW DATA_DIR' renders a view.\n");
     return 1;
   }
   std::unique_ptr<QCoreApplication> app;

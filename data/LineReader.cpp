@@ -10,6 +10,7 @@
 #include <new>
 #include <string>
 
+#include "LoadCancel.h"
 #include "RegularFile.h"
 
 namespace {
@@ -69,6 +70,7 @@ void CLineReader::Fill() {
   if (rest && m_pos) std::memmove(m_buf.data(), m_buf.data() + m_pos, rest);
   m_pos = 0;
   m_end = rest;
+  if (CLoadCancelScope::Cancelled()) m_remaining = 0;  // the load was abandoned
   while (m_end < m_buf.size() && m_remaining > 0) {
     const ssize_t n = ::read(m_fd, m_buf.data() + m_end, std::min(m_buf.size() - m_end, m_remaining));
     if (n < 0 && errno == EINTR) continue;

@@ -6,6 +6,7 @@
 
 #include "LineFormats.h"
 #include "LineReader.h"
+#include "LoadCancel.h"
 
 namespace {
 
@@ -161,7 +162,9 @@ ParsedComfort ParseComfortFile(const QString& path) {
 
 void RunTasks(std::vector<std::function<void()>>& tasks, unsigned threads) {
   std::atomic<std::size_t> next{0};
+  const std::atomic<bool>* cancel = CLoadCancelScope::Current();
   auto work = [&] {
+    const CLoadCancelScope scope(cancel);
     for (std::size_t i; (i = next.fetch_add(1)) < tasks.size();) tasks[i]();
   };
   std::vector<std::thread> helpers;

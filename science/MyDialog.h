@@ -8,8 +8,10 @@
 #include <QWidget>
 
 // Dialog units of an 8-point dialog font at 96 dpi as pixels: a horizontal
-// unit is 1.5 pixels, a vertical one 1.625, both times the device pixel ratio
-// when one is given.
+// unit is 1.5 pixels, a vertical one 1.625, both times `pixelRatio`. Widget
+// geometry is in Qt's device-independent pixels, which Qt itself scales by
+// the screen's device pixel ratio, so layouts pass 1; device pixels (a GL
+// viewport, a picture of the screen) pass the widget's devicePixelRatioF().
 QRect DialogUnitsToPixels(int x, int y, int w, int h, double pixelRatio = 1.0);
 
 class CMyDialog : public QWidget {

@@ -3,8 +3,7 @@
 #include "CaptionTables.h"
 
 CPropertyPanel::CPropertyPanel(QWidget* parent) : CMyDialog(parent) {
-  const double ratio = devicePixelRatioF();
-  resize(DialogUnitsToPixels(0, 0, 536, 71, ratio).size());
+  resize(DialogUnitsToPixels(0, 0, 536, 71).size());
   // The page's dialog font: dialog units are measured in it.
   QFont dialogFont(QStringLiteral("MS Shell Dlg"));
   dialogFont.setPointSize(8);
@@ -13,7 +12,7 @@ CPropertyPanel::CPropertyPanel(QWidget* parent) : CMyDialog(parent) {
   static const int kLeft[3] = {12, 180, 341}, kTop[3] = {8, 28, 48};
   for (int i = 0; i < 9; ++i) {
     auto* b = new QRadioButton(PropertyCaption(0, i), this);
-    b->setGeometry(DialogUnitsToPixels(kLeft[i % 3], kTop[i / 3], 154, 10, ratio));
+    b->setGeometry(DialogUnitsToPixels(kLeft[i % 3], kTop[i / 3], 154, 10));
     m_group.addButton(b, i);
     m_buttons[static_cast<std::size_t>(i)] = b;
   }

@@ -21,9 +21,8 @@ const char* const kPictures[kBodyPartCount] = {"part_head.png", "part_trunk.png"
 CScientificDlg::CScientificDlg(CSimulationData* data, const QString& moduleDir, QWidget* parent)
     : CMyDialog(parent), m_pData(data) {
   setMouseTracking(true);
-  const double ratio = devicePixelRatioF();
-  resize(DialogUnitsToPixels(0, 0, 664, 432, ratio).size());
-  const QRect plotArea = DialogUnitsToPixels(136, 6, 524, 328, ratio);
+  resize(DialogUnitsToPixels(0, 0, 664, 432).size());
+  const QRect plotArea = DialogUnitsToPixels(136, 6, 524, 328);
   m_chart = new CMyChart(this);
   m_chart->setGeometry(plotArea);
 

@@ -3,11 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "LineReader.h"
+#include "LoadCancel.h"
 #include "RunFolder.h"
+#include "internal/TableFiles.h"
 
 namespace {
 struct Read {
@@ -93,4 +97,42 @@ TEST(LineReader, MissingFileAndFolderDoNotOpen) {
   EXPECT_FALSE(reader.Open(folder.Dir()));
   TextLine line{};
   EXPECT_FALSE(reader.Next(line));
+}
+
+// An abandoned load stops at the next buffer: the rest of a big file is not
+// read, on the loading thread and on the helpers it starts, and the flag
+// governs only the scope it was set in.
+TEST(LineReader, AnAbandonedLoadStopsReadingOnEveryThreadItStarted) {
+  CRunFolder folder;
+  std::string big;
+  for (int i = 0; i < 400000; ++i) big += "0.5\t1.5\t2.5\n";  // 4.8 MB: several buffers
+  folder.Write(QStringLiteral("f.dat"), big);
+  const QString path = folder.Dir() + QStringLiteral("f.dat");
+  auto countLines = [&](const std::atomic<bool>* cancelAfterFirst) {
+    CLineReader reader;
+    EXPECT_TRUE(reader.Open(path));
+    TextLine line{};
+    int n = 0;
+    while (reader.Next(line)) {
+      if (n++ == 0 && cancelAfterFirst) const_cast<std::atomic<bool>*>(cancelAfterFirst)->store(true);
+    }
+    return n;
+  };
+  std::atomic<bool> cancel{false};
+  {
+    const CLoadCancelScope scope(&cancel);
+    std::vector<int> counts(3, -1);
+    std::vector<std::function<void()>> tasks;
+    for (int t = 0; t < 3; ++t)
+      tasks.push_back([&, t] { counts[static_cast<std::size_t>(t)] = countLines(t == 0 ? &cancel : nullptr); });
+    tasks[0]();  // the first sets the flag after one line
+    tasks.erase(tasks.begin());
+    RunTasks(tasks, 3);
+    EXPECT_GT(counts[0], 0);
+    EXPECT_LT(counts[0], 400000);
+    EXPECT_EQ(counts[1], 0);
+    EXPECT_EQ(counts[2], 0);
+  }
+  EXPECT_FALSE(CLoadCancelScope::Cancelled());
+  EXPECT_EQ(countLines(nullptr), 400000);  // outside the scope, the whole file
 }

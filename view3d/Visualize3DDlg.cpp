@@ -15,53 +15,51 @@
 #include "SimulationData.h"
 
 namespace {
-QRect Du(QWidget* w, int x, int y, int width, int height) {
-  return DialogUnitsToPixels(x, y, width, height, w->devicePixelRatioF());
-}
+QRect Du(int x, int y, int width, int height) { return DialogUnitsToPixels(x, y, width, height); }
 }  // namespace
 
 CVisiualize3DDlg::CVisiualize3DDlg(CSimulationData* data, const QString& moduleDir, QWidget* parent)
     : CMyDialog(parent), m_pData(data), m_strModuleDir(moduleDir) {
-  resize(Du(this, 0, 0, 657, 430).size());
+  resize(Du(0, 0, 657, 430).size());
   auto group = [this](const QString& title, QRect r) {
     auto* box = new QLabel(title, this);
     box->setGeometry(r.x(), r.y() - 2, r.width(), 16);
   };
-  group(QStringLiteral("Visualization Content"), Du(this, 15, 10, 82, 10));
+  group(QStringLiteral("Visualization Content"), Du(15, 10, 82, 10));
   const char* contents[3] = {"Temperature", "Humidity", "Sweating Rate"};
   const int contentRects[3][4] = {{26, 26, 57, 10}, {27, 44, 43, 10}, {27, 63, 63, 10}};
   for (int i = 0; i < 3; ++i) {
     m_content[static_cast<std::size_t>(i)] = new QRadioButton(QLatin1String(contents[i]), this);
     m_content[static_cast<std::size_t>(i)]->setGeometry(
-        Du(this, contentRects[i][0], contentRects[i][1], contentRects[i][2], contentRects[i][3]));
+        Du(contentRects[i][0], contentRects[i][1], contentRects[i][2], contentRects[i][3]));
     m_contentGroup.addButton(m_content[static_cast<std::size_t>(i)], i);
   }
   m_content[0]->setChecked(true);
   connect(&m_contentGroup, &QButtonGroup::idClicked, this, &CVisiualize3DDlg::OnContent);
 
-  (new QLabel(QStringLiteral("Body/Fabric layers\uFF1A"), this))->setGeometry(Du(this, 17, 96, 68, 8));
+  (new QLabel(QStringLiteral("Body/Fabric layers\uFF1A"), this))->setGeometry(Du(17, 96, 68, 8));
   m_listLayers = new QListWidget(this);
-  m_listLayers->setGeometry(Du(this, 16, 113, 74, 62));
-  (new QLabel(QStringLiteral("Speed\uFF1A"), this))->setGeometry(Du(this, 19, 181, 29, 8));
+  m_listLayers->setGeometry(Du(16, 113, 74, 62));
+  (new QLabel(QStringLiteral("Speed\uFF1A"), this))->setGeometry(Du(19, 181, 29, 8));
 
-  group(QStringLiteral("Display Model"), Du(this, 14, 218, 81, 10));
+  group(QStringLiteral("Display Model"), Du(14, 218, 81, 10));
   m_displayMode[0] = new QRadioButton(QStringLiteral("Solid Mode"), this);
-  m_displayMode[0]->setGeometry(Du(this, 28, 237, 50, 10));
+  m_displayMode[0]->setGeometry(Du(28, 237, 50, 10));
   m_displayMode[1] = new QRadioButton(QStringLiteral("Wire Mode"), this);
-  m_displayMode[1]->setGeometry(Du(this, 28, 257, 50, 10));
+  m_displayMode[1]->setGeometry(Du(28, 257, 50, 10));
   m_displayGroup.addButton(m_displayMode[0], 0);
   m_displayGroup.addButton(m_displayMode[1], 1);
   m_displayMode[0]->setChecked(true);
   connect(&m_displayGroup, &QButtonGroup::idClicked, this, &CVisiualize3DDlg::OnDisplayMode);
 
   m_crossSection = new QCheckBox(QStringLiteral("Show cross section"), this);
-  m_crossSection->setGeometry(Du(this, 17, 282, 77, 10));
+  m_crossSection->setGeometry(Du(17, 282, 77, 10));
   connect(m_crossSection, &QCheckBox::toggled, this, &CVisiualize3DDlg::OnShowCrossSection);
   const char* parts[6] = {"HEAD", "TRUNK", "ARM", "HAND", "LEG", "FOOT"};
   const int partY[6] = {294, 306, 317, 328, 339, 351};
   for (int i = 0; i < 6; ++i) {
     auto* r = new QRadioButton(QLatin1String(parts[i]), this);
-    r->setGeometry(Du(this, 29, partY[i], 50, 10));
+    r->setGeometry(Du(29, partY[i], 50, 10));
     r->hide();
     m_sectionGroup.addButton(r, i);
     m_sectionParts[static_cast<std::size_t>(i)] = r;
@@ -70,23 +68,23 @@ CVisiualize3DDlg::CVisiualize3DDlg(CSimulationData* data, const QString& moduleD
   connect(&m_sectionGroup, &QButtonGroup::idClicked, this, &CVisiualize3DDlg::OnSectionPart);
 
   m_sliderTime = new QSlider(Qt::Horizontal, this);
-  m_sliderTime->setGeometry(Du(this, 106, 398, 486, 14));
+  m_sliderTime->setGeometry(Du(106, 398, 486, 14));
   m_sliderTime->setTickPosition(QSlider::NoTicks);
   m_timeLabel = new QLabel(QStringLiteral("00:00 / 00:00"), this);
-  m_timeLabel->setGeometry(Du(this, 604, 400, 52, 8));
+  m_timeLabel->setGeometry(Du(604, 400, 52, 8));
   m_startStop = new QPushButton(QStringLiteral("Start"), this);
-  m_startStop->setGeometry(Du(this, 70, 394, 29, 18));
+  m_startStop->setGeometry(Du(70, 394, 29, 18));
   m_startStop->setFocusPolicy(Qt::NoFocus);
   connect(m_startStop, &QPushButton::clicked, this, &CVisiualize3DDlg::OnStartStop);
   m_status = new QLabel(this);
-  m_status->setGeometry(Du(this, 7, 414, 86, 8));
+  m_status->setGeometry(Du(7, 414, 86, 8));
   m_progress = new QProgressBar(this);
   m_progress->setTextVisible(false);
   m_progress->setGeometry(m_status->geometry().right() + 4, m_status->geometry().top() + 3, 60, 6);
   m_progress->hide();
 
   m_view = new COpenGLView(this);
-  m_view->setGeometry(Du(this, 107, 0, 549, 390));
+  m_view->setGeometry(Du(107, 0, 549, 390));
   m_view->SetData(m_pData);
   m_view->SetModuleDir(m_strModuleDir);
   m_view->m_nMode = 1;
@@ -148,6 +146,7 @@ void CVisiualize3DDlg::OnSliderPosition(int position) {
   m_timeLabel->setText(TimeLabel(TotalSeconds(d.m_nSamples, d.m_fSampleInterval), position));
   d.UpdateColours(false);
   m_view->RenderScene();
+  emit clockMoved();
 }
 
 void CVisiualize3DDlg::OnStartStop() {
@@ -244,6 +243,11 @@ void CVisiualize3DDlg::resizeEvent(QResizeEvent* event) {
   m_sliderTime->setGeometry(195, h - 30, w - 295, 20);
   m_startStop->setGeometry(155, h - 35, 40, 30);
   m_timeLabel->setGeometry(w - 100, h - 30, 100, 30);
+  // The status line stays on the page when the page is shorter than the
+  // dialog's template (as in the main window): the download speaks there.
+  const QRect status = Du(7, 414, 86, 8);
+  m_status->move(status.x(), std::min(status.y(), h - status.height() - 2));
+  m_progress->move(m_status->geometry().right() + 4, m_status->geometry().top() + 3);
 }
 
 bool CVisiualize3DDlg::StartDownload(const DownloadSettings& settings) {

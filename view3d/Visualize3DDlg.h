@@ -66,6 +66,11 @@ class CVisiualize3DDlg : public CMyDialog {
   std::array<QRadioButton*, 6> m_sectionParts{};
   int m_nSectionRadio = 0;
 
+ signals:
+  // The data store's clock moved (the player or the slider): other views
+  // showing the time follow it.
+  void clockMoved();
+
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;

@@ -1,0 +1,235 @@
+#include "CorvaneDlg.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QSaveFile>
+#include <QVBoxLayout>
+
+#include "AboutDlg.h"
+#include "CorvaneApp.h"
+#include "DataDirectory.h"
+#include "ModelDownload.h"
+#include "MyDialog.h"
+#include "RecentRuns.h"
+#include "SceneLoader.h"
+#include "ScientificDlg.h"
+#include "SimulationData.h"
+#include "Visualize3DDlg.h"
+
+namespace {
+const char kTitle[] = "Corvane";
+const char kScientificTitle[] = "Scientific  Visualization - Corvane";
+const char kStaticTitle[] = "Static 3D Visualization - Corvane";
+const char kDynamicTitle[] = "Dynamic 3D Visualization  - Corvane";
+const char kSpaceSuitTitle[] = "Moon Space Suit - Corvane";
+}  // namespace
+
+CCorvaneDlg::CCorvaneDlg(CCorvaneApp& app, QWidget* parent) : QDialog(parent), m_app(app) {
+  setWindowTitle(QLatin1String(kTitle));
+  m_hIcon = QIcon(m_app.m_strModuleDir + QStringLiteral("corvane.png"));
+  setWindowIcon(m_hIcon);
+  setAcceptDrops(true);
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+
+  m_pMenuBar = new QMenuBar(this);
+  QMenu* file = m_pMenuBar->addMenu(QStringLiteral("File"));
+  file->addAction(QStringLiteral("Open Run..."), QKeySequence::Open, this, &CCorvaneDlg::OnOpenRun);
+  m_pRecentMenu = file->addMenu(QStringLiteral("Open Recent"));
+  file->addAction(QStringLiteral("Save Image..."), QKeySequence::Save, this, &CCorvaneDlg::OnSaveImage);
+  file->addSeparator();
+  file->addAction(QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, &QWidget::close);
+  QMenu* view = m_pMenuBar->addMenu(QStringLiteral("View"));
+  view->addAction(QStringLiteral("Scientific  Visualization(&1)"), this, &CCorvaneDlg::OnViewScientific);
+  view->addAction(QStringLiteral("Static 3D Visualization(&2) "), this, &CCorvaneDlg::OnViewStatic3D);
+  view->addAction(QStringLiteral("Dynamic 3D Visualization(&3)"), this, &CCorvaneDlg::OnViewDynamic3D);
+  view->addAction(QStringLiteral("Space Suit"), this, &CCorvaneDlg::OnViewSpaceSuit);
+  QMenu* help = m_pMenuBar->addMenu(QStringLiteral("Help"));
+  help->addAction(QStringLiteral("&About Corvane..."), this, &CCorvaneDlg::OnAbout);
+  UpdateRecentMenu();
+
+  m_pClient = new QWidget(this);
+  m_pClient->setFixedSize(DialogUnitsToPixels(0, 0, 667, 407).size());
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->setMenuBar(m_pMenuBar);
+  layout->addWidget(m_pClient);
+  layout->setSizeConstraint(QLayout::SetFixedSize);  // a fixed window, as its pages are laid out
+
+  CreateScientific();
+  m_pScientific->show();
+}
+
+CCorvaneDlg::~CCorvaneDlg() { DestroyViews(); }
+
+void CCorvaneDlg::CreateScientific() {
+  m_pScientific = new CScientificDlg(m_app.m_pData.get(), m_app.m_strModuleDir, m_pClient);
+  m_pScientific->setGeometry(m_pClient->rect());
+  m_pScientific->m_plotView->SetMessageSink(m_app.m_pSink);
+}
+
+CVisiualize3DDlg* CCorvaneDlg::Ensure3D() {
+  if (m_p3D) return m_p3D;
+  m_p3D = new CVisiualize3DDlg(m_app.m_pData.get(), m_app.m_strModuleDir, m_pClient);
+  m_p3D->setGeometry(m_pClient->rect());
+  m_p3D->m_view->SetMessageSink(m_app.m_pSink);
+  // One clock: the chart's time cursor follows the player and the slider.
+  connect(m_p3D, &CVisiualize3DDlg::clockMoved, m_pScientific, &CScientificDlg::OnClockMoved);
+  m_p3D->hide();
+  return m_p3D;
+}
+
+void CCorvaneDlg::DestroyViews() {
+  // The 3D dialog ends its download and its view its loader before they go.
+  delete m_p3D;
+  m_p3D = nullptr;
+  delete m_pScientific;
+  m_pScientific = nullptr;
+}
+
+void CCorvaneDlg::OnViewScientific() {
+  if (m_p3D) m_p3D->hide();
+  if (!m_pScientific) CreateScientific();
+  m_pScientific->show();
+  setWindowTitle(QLatin1String(kScientificTitle));
+}
+
+void CCorvaneDlg::Show3D(int mode) {
+  if (m_pScientific) m_pScientific->hide();
+  Ensure3D();
+  COpenGLView* view = m_p3D->m_view;
+  view->m_nMode = mode;
+  if (mode == 1 && !view->m_pBody) {
+    DownloadSettings settings;
+    settings.serviceUrl = ModelServiceUrl(QString());
+    settings.moduleDir = m_app.m_strModuleDir;
+    settings.downloadFolder = DownloadFolderFor(m_app.m_strModuleDir);
+    m_p3D->StartDownload(settings);  // one at a time: a second command while it runs starts nothing
+  } else if (mode == 2 && !view->m_pAnimation) {
+    LoadAnimationModel(view, m_app.m_strModuleDir + QStringLiteral("op.obj"));
+  } else if (mode == 3 && !view->m_pSpaceSuit) {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    LoadSpaceSuitScene(view);
+    QGuiApplication::restoreOverrideCursor();
+  }
+  view->RenderScene();
+  m_p3D->show();
+}
+
+void CCorvaneDlg::OnViewStatic3D() {
+  Show3D(1);
+  setWindowTitle(QLatin1String(kStaticTitle));
+}
+
+void CCorvaneDlg::OnViewDynamic3D() {
+  Show3D(2);
+  setWindowTitle(QLatin1String(kDynamicTitle));
+}
+
+void CCorvaneDlg::OnViewSpaceSuit() {
+  Show3D(3);
+  setWindowTitle(QLatin1String(kSpaceSuitTitle));
+}
+
+void CCorvaneDlg::OnAbout() {
+  CAboutDlg about(this);
+  about.exec();
+}
+
+void CCorvaneDlg::OnOpenRun() {
+  if (m_app.m_loader.Loading()) return;
+  if (const std::optional<QString> dir = m_app.m_chooseFolder(); dir && !dir->isEmpty()) OpenRun(*dir);
+}
+
+bool CCorvaneDlg::OpenRun(const QString& dir) {
+  if (m_app.m_loader.Loading()) return false;
+  const bool opened = m_app.OpenRun(dir, this, [this] { DestroyViews(); });
+  if (opened) {
+    CreateScientific();
+    m_pScientific->show();
+    setWindowTitle(QLatin1String(kTitle));
+  }
+  // Later: the action that asked for this run may be one of the menu's own.
+  QMetaObject::invokeMethod(this, &CCorvaneDlg::UpdateRecentMenu, Qt::QueuedConnection);
+  if (m_bCloseWhenLoaded) close();
+  return opened;
+}
+
+QWidget* CCorvaneDlg::ShownView() const {
+  if (m_p3D && !m_p3D->isHidden()) return m_p3D;
+  return m_pScientific;
+}
+
+bool CCorvaneDlg::SaveImage(const QString& path) {
+  if (ShownView() == m_p3D) return m_p3D->SaveImage(path);
+  const QImage image = m_pScientific->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  QSaveFile out(path);
+  return !image.isNull() && out.open(QIODevice::WriteOnly) && image.save(&out, "PNG") && out.commit();
+}
+
+void CCorvaneDlg::OnSaveImage() {
+  const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Image"), QStringLiteral("view.png"),
+                                                    QStringLiteral("PNG (*.png)"));
+  if (!path.isEmpty() && !SaveImage(path))
+    QMessageBox::warning(this, QStringLiteral("Save Image"), QStringLiteral("Cannot write %1.").arg(path));
+}
+
+QStringList CCorvaneDlg::RecentRuns() const {
+  QStringList runs;
+  for (const QAction* a : m_pRecentMenu->actions()) runs << a->data().toString();
+  return runs;
+}
+
+void CCorvaneDlg::UpdateRecentMenu() {
+  m_pRecentMenu->clear();
+  for (const QString& dir : LoadRecentRuns()) {
+    QAction* a = m_pRecentMenu->addAction(QDir::toNativeSeparators(dir), this, [this, dir] { OpenRun(dir); });
+    a->setData(dir);
+  }
+  m_pRecentMenu->setEnabled(!m_pRecentMenu->isEmpty());
+}
+
+void CCorvaneDlg::keyPressEvent(QKeyEvent* event) {
+  // Enter and Escape belong to the views; the window closes by its close
+  // button and File > Quit only.
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+      event->accept();
+      return;
+    default:
+      QDialog::keyPressEvent(event);
+  }
+}
+
+void CCorvaneDlg::closeEvent(QCloseEvent* event) {
+  if (m_app.m_loader.Loading()) {
+    // A run is loading under this window: abandon it, then close.
+    m_bCloseWhenLoaded = true;
+    m_app.m_loader.Cancel();
+    event->ignore();
+    return;
+  }
+  QDialog::closeEvent(event);
+}
+
+void CCorvaneDlg::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls() && !DroppedFolder(event->mimeData()->urls()).isEmpty())
+    event->acceptProposedAction();
+}
+
+void CCorvaneDlg::dropEvent(QDropEvent* event) {
+  const QString dir = DroppedFolder(event->mimeData()->urls());
+  if (dir.isEmpty()) return;
+  event->acceptProposedAction();
+  OpenRun(dir);
+}

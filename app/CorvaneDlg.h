@@ -1,0 +1,68 @@
+#pragma once
+// The main window: a fixed page under a menu bar, holding one view at a time:
+// the scientific view, or the one 3D dialog in its static, dynamic or
+// space-suit mode. Switching views never stops the player, resets the clock
+// or reloads a model. The File menu opens another run (also by dropping a
+// folder on the window), re-opens a recent one, saves a picture of the shown
+// view, and quits.
+
+#include <QDialog>
+#include <QIcon>
+
+class CCorvaneApp;
+class CScientificDlg;
+class CVisiualize3DDlg;
+class QMenu;
+class QMenuBar;
+
+class CCorvaneDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit CCorvaneDlg(CCorvaneApp& app, QWidget* parent = nullptr);
+  ~CCorvaneDlg() override;
+
+  void OnViewScientific();
+  void OnViewStatic3D();
+  void OnViewDynamic3D();
+  void OnViewSpaceSuit();
+  void OnAbout();
+  // File > Open Run...: the folder dialog, then OpenRun.
+  void OnOpenRun();
+  // Loads `dir`; on success the views are made anew on it (the old run's
+  // workers ended first) and the scientific view shows. False, with the old
+  // run still shown, when the load failed or was cancelled.
+  bool OpenRun(const QString& dir);
+  // File > Save Image...: asks where, then SaveImage.
+  void OnSaveImage();
+  // The shown view as a PNG; false when not written.
+  bool SaveImage(const QString& path);
+  // The 3D dialog, made on first need (hidden until a 3D command shows it).
+  CVisiualize3DDlg* Ensure3D();
+  // The view on show: the scientific view or the 3D dialog.
+  QWidget* ShownView() const;
+  // The recent runs as the Open Recent menu lists them.
+  QStringList RecentRuns() const;
+
+  CScientificDlg* m_pScientific = nullptr;
+  CVisiualize3DDlg* m_p3D = nullptr;
+  QIcon m_hIcon;
+  QMenuBar* m_pMenuBar = nullptr;
+  QWidget* m_pClient = nullptr;  // the page under the menu bar that the views fill
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void CreateScientific();
+  void Show3D(int mode);
+  void DestroyViews();
+  void UpdateRecentMenu();
+
+  CCorvaneApp& m_app;
+  QMenu* m_pRecentMenu = nullptr;
+  bool m_bCloseWhenLoaded = false;
+};

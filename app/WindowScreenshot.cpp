@@ -1,0 +1,106 @@
+// `corvane --screenshot` as the user sees the program: the real main window,
+// the view chosen from its View menu, the options set through the view's own
+// controls, and the picture taken of the page (or of the whole window).
+
+#include <QApplication>
+#include <QFont>
+#include <QPainter>
+#include <cstdio>
+
+#include "CorvaneApp.h"
+#include "CorvaneDlg.h"
+#include "PlayerTime.h"
+#include "SceneLoader.h"
+#include "ScientificDlg.h"
+#include "ScreenshotCommand.h"
+#include "SimulationData.h"
+#include "Visualize3DDlg.h"
+
+namespace {
+// Messages printed on stderr; the scenes' model messages remembered as failures.
+class CWindowShotSink final : public IMessageSink {
+ public:
+  void Message(const QString& caption, const QString& text, MessageIcon icon) override {
+    CStderrMessageSink::Instance().Message(caption, text, icon);
+    if (caption.startsWith(QLatin1String("No ")) && caption.endsWith(QLatin1String(" file!"))) ++m_nModelFailures;
+  }
+  int m_nModelFailures = 0;
+};
+
+// A window manager draws the title; without one, the picture gets a plain
+// title bar of its own so that the title is seen.
+QImage WithTitleBar(const QImage& window, const QString& title) {
+  const int bar = 28;
+  QImage out(window.width(), window.height() + bar, QImage::Format_RGB32);
+  out.fill(QColor(60, 63, 70));
+  QPainter p(&out);
+  p.drawImage(0, bar, window);
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(13);
+  font.setBold(true);
+  p.setFont(font);
+  p.setPen(Qt::white);
+  p.drawText(QRect(0, 0, out.width(), bar), Qt::AlignCenter, title);
+  return out;
+}
+
+void SetUp3D(CVisiualize3DDlg& d, const ScreenshotOptions& o) {
+  if (o.content) {
+    d.m_content[static_cast<std::size_t>(o.content)]->setChecked(true);
+    d.OnContent(o.content);
+  }
+  d.m_listLayers->setCurrentRow(o.layer);
+  if (o.section) {
+    d.m_sectionParts[static_cast<std::size_t>(o.section - 1)]->setChecked(true);
+    d.OnSectionPart(o.section - 1);
+    d.m_crossSection->setChecked(true);
+  }
+  const CSimulationData& data = *d.m_view->Data();
+  d.m_sliderTime->setValue(PositionSeconds(o.step, data.m_fSampleInterval, 0));
+  d.OnSliderPosition(d.m_sliderTime->value());
+  d.m_view->m_nFrame = o.frame;
+}
+}  // namespace
+
+int RunWindowScreenshot(const ScreenshotOptions& o, const QString& moduleDir) {
+  CWindowShotSink sink;
+  CCorvaneApp app;
+  app.m_strModuleDir = moduleDir;
+  app.m_pSink = &sink;
+  if (!app.OpenRun(o.dataDir, nullptr)) {
+    std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.dataDir));
+    return 1;
+  }
+  if (!ScreenshotFitsRun(o, *app.m_pData)) return 1;
+  if (!o.modelService.isEmpty()) qputenv("CORVANE_MODEL_SERVICE", o.modelService.toUtf8());
+
+  CCorvaneDlg main(app);
+  main.show();
+  if (o.mode == 0) {
+    main.OnViewScientific();
+    SelectScienceOption(*main.m_pScientific, o.option, o.quantity);
+    main.m_pScientific->Settle();
+  } else {
+    CVisiualize3DDlg* d = main.Ensure3D();
+    // Without a service to ask, the static view shows the program's own
+    // models, as it does when the service cannot be reached.
+    if (o.mode == 1 && o.modelService.isEmpty()) {
+      LoadBodyModel(d->m_view, moduleDir + QStringLiteral("model.obj"));
+      LoadGarmentModel(d->m_view, moduleDir + QStringLiteral("cloth.obj"));
+    }
+    if (o.mode == 1) main.OnViewStatic3D();
+    if (o.mode == 2) main.OnViewDynamic3D();
+    if (o.mode == 3) main.OnViewSpaceSuit();
+    d->WaitForDownload();
+    d->m_view->m_animationJob.Join();
+    SetUp3D(*d, o);
+  }
+  QCoreApplication::processEvents();  // the workers' queued messages and the layout
+  if (sink.m_nModelFailures) {
+    std::fprintf(stderr, "corvane: the scene's models could not all be read from \"%s\".\n", qPrintable(moduleDir));
+    return 1;
+  }
+  QImage image = (o.window ? main.grab() : main.ShownView()->grab()).toImage().convertToFormat(QImage::Format_RGB32);
+  if (o.window) image = WithTitleBar(image, main.windowTitle());
+  return SavePicture(image, o.file) ? 0 : 1;
+}

@@ -1,0 +1,223 @@
+// The program as users meet it: the start-up loop, the load that stays live
+// and can be cancelled, the main window's views, titles and File menu.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <future>
+
+#include "CorvaneApp.h"
+#include "CorvaneDlg.h"
+#include "DataDirectory.h"
+#include "RecentRuns.h"
+#include "RunFolder.h"
+#include "ScientificDlg.h"
+#include "SimulationData.h"
+#include "Visualize3DDlg.h"
+
+namespace {
+QString SampleRun() { return qEnvironmentVariable("CORVANE_SAMPLE_RUN") + QLatin1Char('/'); }
+
+// Settings of this test alone, gone when it ends.
+class AppTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(m_settings.isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settings.path());
+    QCoreApplication::setOrganizationName(QStringLiteral("CorvaneTest"));
+    m_app.m_strModuleDir = qEnvironmentVariable("CORVANE_MODEL_DIR") + QLatin1Char('/');
+    m_app.m_pSink = &m_messages;
+  }
+  // A folder dialog that answers from a script: a folder, or nothing (Cancel).
+  void Answers(std::vector<std::optional<QString>> answers) {
+    m_answers = std::move(answers);
+    m_app.m_chooseFolder = [this]() -> std::optional<QString> {
+      ++m_nDialogs;
+      if (m_answers.empty()) return std::nullopt;
+      auto a = m_answers.front();
+      m_answers.erase(m_answers.begin());
+      return a;
+    };
+  }
+  QAction* Action(CCorvaneDlg& main, const QString& text) {
+    for (QAction* menu : main.m_pMenuBar->actions())
+      for (QAction* a : menu->menu()->actions())
+        if (a->text() == text) return a;
+    ADD_FAILURE() << "no menu item " << text.toStdString();
+    return nullptr;
+  }
+
+  QTemporaryDir m_settings;
+  CRecordingMessageSink m_messages;
+  CCorvaneApp m_app;
+  std::vector<std::optional<QString>> m_answers;
+  int m_nDialogs = 0;
+};
+}  // namespace
+
+TEST_F(AppTest, StartUpFindsARunFromTheArgumentOrAsksUntilOneLoadsOrTheUserCancels) {
+  CRunFolder bad;  // a folder whose run does not load
+  bad.Write(QStringLiteral("configure.dat"), "nonsense\n");
+  const QString good = SampleRun();
+  const QString goodNoSlash = good.chopped(1);
+  struct Case {
+    QString argument;
+    std::vector<std::optional<QString>> answers;
+    bool loaded;
+    int dialogs;
+    int messages;
+  } cases[] = {
+      {QStringLiteral("  ") + good + QStringLiteral(" "), {}, true, 0, 0},  // blanks trimmed
+      {goodNoSlash, {}, true, 0, 0},                                        // the separator added
+      {QString(), {good}, true, 1, 0},                                      // no argument: ask first
+      {bad.Dir() + QStringLiteral("nowhere/"), {good}, true, 1, 0},         // not there: asked, no message
+      {bad.Dir(), {QString(), good}, true, 2, 1},  // fails with a message; OK without a folder asks again
+      {bad.Dir(), {std::nullopt}, false, 1, 1},    // Cancel ends it
+  };
+  for (const Case& c : cases) {
+    m_messages.m_entries.clear();
+    m_nDialogs = 0;
+    m_app.m_pData.reset();
+    Answers(c.answers);
+    EXPECT_EQ(m_app.FindAndLoadRun(c.argument), c.loaded) << c.argument.toStdString();
+    EXPECT_EQ(m_nDialogs, c.dialogs) << c.argument.toStdString();
+    EXPECT_EQ(static_cast<int>(m_messages.m_entries.size()), c.messages) << c.argument.toStdString();
+    EXPECT_EQ(m_app.m_pData != nullptr, c.loaded);
+    if (c.loaded) EXPECT_EQ(m_app.m_pData->m_strDataDir, good);
+  }
+  // Each run that loaded is remembered, newest first, once.
+  EXPECT_EQ(LoadRecentRuns(), QStringList{good});
+}
+
+TEST(RecentRuns, NewestFirstOnceAndAtMostEight) {
+  QStringList runs;
+  for (int i = 0; i < 10; ++i) runs = WithRecentRun(runs, QStringLiteral("/runs/r%1").arg(i));
+  ASSERT_EQ(runs.size(), kMaxRecentRuns);
+  EXPECT_EQ(runs.front(), QStringLiteral("/runs/r9/"));
+  EXPECT_EQ(runs.back(), QStringLiteral("/runs/r2/"));
+  runs = WithRecentRun(runs, QStringLiteral("/runs/./r5"));  // the same folder, spelt otherwise
+  EXPECT_EQ(runs.front(), QStringLiteral("/runs/r5/"));
+  EXPECT_EQ(runs.count(QStringLiteral("/runs/r5/")), 1);
+  EXPECT_EQ(runs.size(), kMaxRecentRuns);
+}
+
+TEST(DroppedFolder, OnlyALocalFolderOpens) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("a.dat"));
+  QFile(file).open(QIODevice::WriteOnly);
+  EXPECT_EQ(DroppedFolder({QUrl(QStringLiteral("https://example.org/run/")), QUrl::fromLocalFile(file),
+                           QUrl::fromLocalFile(dir.path())}),
+            dir.path() + QLatin1Char('/'));
+  EXPECT_TRUE(DroppedFolder({QUrl::fromLocalFile(file)}).isEmpty());
+  EXPECT_TRUE(DroppedFolder({}).isEmpty());
+}
+
+TEST_F(AppTest, CancellingASlowLoadKeepsTheRunInUseAndSaysNothing) {
+  ASSERT_TRUE(m_app.OpenRun(SampleRun(), nullptr));
+  CSimulationData* inUse = m_app.m_pData.get();
+  // The load is held back until its progress dialog is up; then Cancel.
+  std::promise<void> shown;
+  m_app.m_loader.m_nProgressDelayMs = 0;
+  m_app.m_loader.beforeReading = [future = shown.get_future().share()] { future.wait(); };
+  m_app.m_loader.onProgressShown = [&](QProgressDialog& progress) {
+    EXPECT_TRUE(progress.isVisible());
+    progress.findChild<QPushButton*>()->click();
+    shown.set_value();
+  };
+  bool cancelled = false;
+  CRunFolder other;
+  other.Write(QStringLiteral("configure.dat"), "nonsense\n");  // would fail with a message if read through
+  auto loaded = m_app.m_loader.Load(other.Dir(), nullptr, &m_messages, &cancelled);
+  EXPECT_TRUE(cancelled);
+  EXPECT_EQ(loaded, nullptr);
+  EXPECT_TRUE(m_messages.m_entries.empty());
+  EXPECT_EQ(m_app.m_pData.get(), inUse);
+  EXPECT_FALSE(m_app.m_loader.Loading());
+}
+
+TEST_F(AppTest, TheMainWindowSwitchesViewsWithoutStoppingThePlayerOrReloading) {
+  ASSERT_TRUE(m_app.OpenRun(SampleRun(), nullptr));
+  CCorvaneDlg main(m_app);
+  main.show();
+  EXPECT_EQ(main.windowTitle(), QStringLiteral("Corvane"));
+  ASSERT_NE(main.m_pScientific, nullptr);
+  EXPECT_EQ(main.m_p3D, nullptr);
+  EXPECT_EQ(main.m_pScientific->geometry(), main.m_pClient->rect());
+  EXPECT_EQ(main.ShownView(), main.m_pScientific);
+
+  const std::pair<const char*, const char*> commands[] = {
+      {"Dynamic 3D Visualization(&3)", "Dynamic 3D Visualization  - Corvane"},
+      {"Space Suit", "Moon Space Suit - Corvane"},
+      {"Dynamic 3D Visualization(&3)", "Dynamic 3D Visualization  - Corvane"},
+      {"Scientific  Visualization(&1)", "Scientific  Visualization - Corvane"},
+      {"Space Suit", "Moon Space Suit - Corvane"},
+  };
+  const CGarment* suit = nullptr;
+  for (const auto& [item, title] : commands) {
+    Action(main, QLatin1String(item))->trigger();
+    EXPECT_EQ(main.windowTitle(), QLatin1String(title));
+    if (main.m_p3D && main.m_p3D->m_view->m_pSpaceSuit) {
+      if (!suit) suit = main.m_p3D->m_view->m_pSpaceSuit.Get();
+      EXPECT_EQ(main.m_p3D->m_view->m_pSpaceSuit.Get(), suit) << "loaded once";
+    }
+  }
+  ASSERT_NE(main.m_p3D, nullptr);
+  EXPECT_EQ(main.m_p3D->geometry(), main.m_pClient->rect());
+  EXPECT_EQ(main.m_p3D->m_view->m_nMode, 3);
+  EXPECT_TRUE(main.m_p3D->m_view->m_animationJob.Started());
+
+  // Playing, then off to the scientific view and back: the player runs on
+  // and the clock keeps its place.
+  main.m_p3D->OnStartStop();
+  main.m_p3D->m_view->OnTimer(1);
+  const int step = m_app.m_pData->m_nStep, accum = m_app.m_pData->m_nStepAccum;
+  Action(main, QStringLiteral("Scientific  Visualization(&1)"))->trigger();
+  EXPECT_TRUE(main.m_p3D->isHidden());
+  EXPECT_TRUE(main.m_p3D->m_view->TimersRunning());
+  Action(main, QStringLiteral("Dynamic 3D Visualization(&3)"))->trigger();
+  EXPECT_EQ(m_app.m_pData->m_nStep, step);
+  EXPECT_EQ(m_app.m_pData->m_nStepAccum, accum);
+  EXPECT_TRUE(main.m_p3D->m_view->m_bPlaying);
+  main.m_p3D->OnStartStop();
+
+  // Enter and Escape reach the window and close nothing.
+  for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(&main, &press);
+    EXPECT_TRUE(main.isVisible()) << key;
+  }
+}
+
+TEST_F(AppTest, OpeningAnotherRunRebuildsTheViewsAndAFailedOneKeepsThem) {
+  ASSERT_TRUE(m_app.OpenRun(SampleRun(), nullptr));
+  CCorvaneDlg main(m_app);
+  main.OnViewDynamic3D();
+  CSimulationData* first = m_app.m_pData.get();
+
+  CRunFolder bad;
+  bad.Write(QStringLiteral("configure.dat"), "nonsense\n");
+  EXPECT_FALSE(main.OpenRun(bad.Dir()));
+  EXPECT_EQ(m_app.m_pData.get(), first);
+  ASSERT_NE(main.m_p3D, nullptr);
+  EXPECT_FALSE(main.m_p3D->isHidden());
+  EXPECT_EQ(m_messages.m_entries.size(), 1u);
+
+  CRunFolder other;
+  other.WriteMinimal(3);
+  ASSERT_TRUE(main.OpenRun(other.Dir()));
+  EXPECT_NE(m_app.m_pData.get(), first);
+  EXPECT_EQ(m_app.m_pData->m_nSamples, 3);
+  EXPECT_EQ(main.m_p3D, nullptr) << "the old run's 3D dialog went with its workers";
+  EXPECT_EQ(main.ShownView(), main.m_pScientific);
+  EXPECT_EQ(main.windowTitle(), QStringLiteral("Corvane"));
+  QCoreApplication::processEvents();  // the recent-runs menu is rebuilt after the command
+  EXPECT_EQ(main.RecentRuns(), (QStringList{other.Dir(), SampleRun()}));
+}
