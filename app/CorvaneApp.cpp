@@ -6,10 +6,11 @@
 #include "CorvaneDlg.h"
 #include "DataDirectory.h"
 #include "DataDirectoryDlg.h"
+#include "ModuleDir.h"
 #include "RecentRuns.h"
 #include "SimulationData.h"
 
-CCorvaneApp::CCorvaneApp() : m_strModuleDir(QCoreApplication::applicationDirPath() + QLatin1Char('/')) {
+CCorvaneApp::CCorvaneApp() : m_strModuleDir(ModuleDir()) {
   m_chooseFolder = []() -> std::optional<QString> {
     CDataDirectoryDlg dlg;  // each pass a fresh dialog, nothing preselected
     if (dlg.exec() != QDialog::Accepted) return std::nullopt;

@@ -7,6 +7,7 @@
 
 #include "CaptionTables.h"
 #include "MessageSink.h"
+#include "ModuleDir.h"
 #include "ScienceLogic.h"
 #include "ScreenshotCommand.h"
 #include "SimulationData.h"
@@ -50,7 +51,7 @@ int RunExportCsvCommand(const QString& file, int option, int quantity, const QSt
     std::fprintf(stderr, "corvane: option %d has no quantity %d.\n", option, quantity);
     return 2;
   }
-  if (IsScreenshotInput(file, dataDir, QCoreApplication::applicationDirPath() + QLatin1Char('/'))) {
+  if (IsScreenshotInput(file, dataDir, ModuleDir())) {
     std::fprintf(stderr, "corvane: \"%s\" is one of the run's files; it is not overwritten.\n", qPrintable(file));
     return 2;
   }

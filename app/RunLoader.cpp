@@ -7,6 +7,7 @@
 
 #include "LoadCancel.h"
 #include "SimulationData.h"
+#include "ThreadName.h"
 
 std::unique_ptr<CSimulationData> CRunLoader::Load(const QString& dir, QWidget* parent, IMessageSink* sink,
                                                   bool* cancelled) {
@@ -19,6 +20,7 @@ std::unique_ptr<CSimulationData> CRunLoader::Load(const QString& dir, QWidget* p
   QEventLoop loop;
   bool loaded = false;
   std::thread worker([&] {
+    NameThisThread("corvane-load");
     const CLoadCancelScope scope(&m_cancel);
     if (beforeReading) beforeReading();
     loaded = store->Load(dir);

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "ModelDownload.h"
+#include "ModuleDir.h"
 #include "OpenGLView.h"
 #include "SceneLoader.h"
 #include "ScienceLogic.h"
@@ -167,7 +168,7 @@ void SelectScienceOption(CScientificDlg& view, int option, int quantity) {
 }
 
 int RunScreenshotCommand(const ScreenshotOptions& o) {
-  const QString moduleDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+  const QString moduleDir = ModuleDir();
   if (IsScreenshotInput(o.file, o.dataDir, moduleDir)) {
     std::fprintf(stderr, "corvane: \"%s\" is one of the files the screenshot reads; it is not overwritten.\n",
                  qPrintable(o.file));

@@ -10,6 +10,8 @@
 #include <memory>
 #include <thread>
 
+#include "ThreadName.h"
+
 template <class T>
 class CModelSlot {
  public:
@@ -49,6 +51,7 @@ class CBackgroundJob {
     if (m_started) return false;
     m_started = true;
     m_thread = std::thread([this, job = std::move(job)] {
+      NameThisThread("corvane-job");
       job();
       m_done.store(true, std::memory_order_release);
     });

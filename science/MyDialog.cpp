@@ -1,5 +1,6 @@
 #include "MyDialog.h"
 
+#include <QFont>
 #include <QKeyEvent>
 #include <QPalette>
 #include <cmath>
@@ -17,6 +18,13 @@ CMyDialog::CMyDialog(QWidget* parent) : QWidget(parent) {
   white.setColor(QPalette::Button, Qt::white);
   setPalette(white);
   setAutoFillBackground(true);
+  // The page's labels and buttons were measured in dialog units of an
+  // 8-point dialog font; Liberation Sans has the metrics of the font it
+  // names, so captions fit their boxes.
+  QFont::insertSubstitution(QStringLiteral("MS Shell Dlg"), QStringLiteral("Liberation Sans"));
+  QFont dialogFont(QStringLiteral("MS Shell Dlg"));
+  dialogFont.setPointSize(8);
+  setFont(dialogFont);
 }
 
 void CMyDialog::keyPressEvent(QKeyEvent* event) {

@@ -4,10 +4,6 @@
 
 CPropertyPanel::CPropertyPanel(QWidget* parent) : CMyDialog(parent) {
   resize(DialogUnitsToPixels(0, 0, 536, 71).size());
-  // The page's dialog font: dialog units are measured in it.
-  QFont dialogFont(QStringLiteral("MS Shell Dlg"));
-  dialogFont.setPointSize(8);
-  setFont(dialogFont);
   // Three rows of three, in dialog units.
   static const int kLeft[3] = {12, 180, 341}, kTop[3] = {8, 28, 48};
   for (int i = 0; i < 9; ++i) {

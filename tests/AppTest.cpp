@@ -2,6 +2,7 @@
 // and can be cancelled, the main window's views, titles and File menu.
 
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include <QAction>
 #include <QCoreApplication>
@@ -91,7 +92,9 @@ TEST_F(AppTest, StartUpFindsARunFromTheArgumentOrAsksUntilOneLoadsOrTheUserCance
     EXPECT_EQ(m_nDialogs, c.dialogs) << c.argument.toStdString();
     EXPECT_EQ(static_cast<int>(m_messages.m_entries.size()), c.messages) << c.argument.toStdString();
     EXPECT_EQ(m_app.m_pData != nullptr, c.loaded);
-    if (c.loaded) EXPECT_EQ(m_app.m_pData->m_strDataDir, good);
+    if (c.loaded) {
+      EXPECT_EQ(m_app.m_pData->m_strDataDir, good);
+    }
   }
   // Each run that loaded is remembered, newest first, once.
   EXPECT_EQ(LoadRecentRuns(), QStringList{good});
@@ -126,7 +129,11 @@ TEST_F(AppTest, CancellingASlowLoadKeepsTheRunInUseAndSaysNothing) {
   // The load is held back until its progress dialog is up; then Cancel.
   std::promise<void> shown;
   m_app.m_loader.m_nProgressDelayMs = 0;
-  m_app.m_loader.beforeReading = [future = shown.get_future().share()] { future.wait(); };
+  char workerName[16] = {};
+  m_app.m_loader.beforeReading = [future = shown.get_future().share(), &workerName] {
+    pthread_getname_np(pthread_self(), workerName, sizeof workerName);
+    future.wait();
+  };
   m_app.m_loader.onProgressShown = [&](QProgressDialog& progress) {
     EXPECT_TRUE(progress.isVisible());
     progress.findChild<QPushButton*>()->click();
@@ -136,6 +143,7 @@ TEST_F(AppTest, CancellingASlowLoadKeepsTheRunInUseAndSaysNothing) {
   CRunFolder other;
   other.Write(QStringLiteral("configure.dat"), "nonsense\n");  // would fail with a message if read through
   auto loaded = m_app.m_loader.Load(other.Dir(), nullptr, &m_messages, &cancelled);
+  EXPECT_STREQ(workerName, "corvane-load");  // told apart from Qt's and the driver's threads
   EXPECT_TRUE(cancelled);
   EXPECT_EQ(loaded, nullptr);
   EXPECT_TRUE(m_messages.m_entries.empty());

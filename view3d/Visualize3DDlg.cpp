@@ -13,6 +13,7 @@
 #include "Probe.h"
 #include "SceneLoader.h"
 #include "SimulationData.h"
+#include "ThreadName.h"
 
 namespace {
 QRect Du(int x, int y, int width, int height) { return DialogUnitsToPixels(x, y, width, height); }
@@ -281,6 +282,7 @@ bool CVisiualize3DDlg::StartDownload(const DownloadSettings& settings) {
   const QStringList garments = m_pData->m_garmentIds;
   COpenGLView* view = m_view;
   m_worker = std::thread([this, modelId, garments, view, onGui] {
+    NameThisThread("corvane-models");
     const DownloadResult r = m_download->Run(modelId, garments);
     onGui([r](CVisiualize3DDlg& d) {
       d.m_bDownloaded = r.downloaded;

@@ -2,7 +2,8 @@
 // OBJ file of the id from a folder.
 //   GET /Wembra/Interface/GetModel.ashx?ModelId=ID    a body model
 //   GET /Wembra/Interface/GetGarment.ashx?Id=ID       a garment
-// Options: --models DIR (default: the catalogue beside the program),
+// Options: --models DIR (default: the catalogue beside the program, or in
+// ../share/corvane/models where the program is installed),
 // --port N (default 8470; 0 picks a free port), --bind ADDRESS (default
 // 127.0.0.1). Prints "listening on ADDRESS:PORT", then one line per request.
 // Stops cleanly on SIGINT and SIGTERM.
@@ -98,7 +99,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: corvane-model-service [--models DIR] [--port N] [--bind ADDRESS]\n");
     return 2;
   }
-  if (o.models.empty()) o.models = (std::filesystem::canonical("/proc/self/exe").parent_path() / "models").string();
+  if (o.models.empty()) {
+    // Beside the program in a build tree; under share/corvane once installed.
+    const std::filesystem::path bin = std::filesystem::canonical("/proc/self/exe").parent_path();
+    o.models = (bin / "models").string();
+    if (!std::filesystem::is_directory(o.models)) o.models = (bin.parent_path() / "share/corvane/models").string();
+  }
   if (!std::filesystem::is_directory(o.models)) {
     std::fprintf(stderr, "corvane-model-service: no folder %s\n", o.models.c_str());
     return 1;

@@ -1,0 +1,199 @@
+// The whole program on the sample run, as a user drives it: started through
+// its start-up sequence with the model service on a free port, every view
+// chosen from the menus, the player started and stopped, the slider moved,
+// content, layer and cross-section changed, an option and a quantity chosen
+// in the scientific view, a picture of each view checked, and closed by
+// File > Quit. Timers are driven by calling their handlers. Afterwards no
+// thread of ours is left; LeakSanitizer and QT_FATAL_WARNINGS watch the rest.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QMenuBar>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "CorvaneApp.h"
+#include "CorvaneDlg.h"
+#include "MyPanel.h"
+#include "ScienceLogic.h"
+#include "ScientificDlg.h"
+#include "SimulationData.h"
+#include "Visualize3DDlg.h"
+
+namespace {
+// The threads of this process that are ours: our workers' names begin with
+// "corvane-" (Qt's and the GL driver's threads stay for the process's life).
+QStringList OurThreads() {
+  QStringList ours;
+  const QDir tasks(QStringLiteral("/proc/self/task"));
+  for (const QString& t : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    QFile comm(tasks.filePath(t + QStringLiteral("/comm")));
+    if (!comm.open(QIODevice::ReadOnly)) continue;  // it ended meanwhile
+    const QString name = QString::fromUtf8(comm.readAll()).trimmed();
+    if (name.startsWith(QLatin1String("corvane-"))) ours << name;
+  }
+  return ours;
+}
+
+// Pixels of the picture in `area` whose colour passes `test`.
+template <class Test>
+int Count(const QImage& image, QRect area, Test test) {
+  int n = 0;
+  area &= image.rect();
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x) n += test(QColor(image.pixel(x, y)));
+  return n;
+}
+bool Red(const QColor& c) { return c.red() > 200 && c.green() < 50 && c.blue() < 50; }
+
+QAction* MenuItem(CCorvaneDlg& main, const char* text) {
+  for (QAction* menu : main.m_pMenuBar->actions())
+    for (QAction* a : menu->menu()->actions())
+      if (a->text() == QLatin1String(text)) return a;
+  ADD_FAILURE() << "no menu item " << text;
+  return nullptr;
+}
+
+QImage Picture(CCorvaneDlg& main) {
+  QCoreApplication::processEvents();
+  return main.ShownView()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+void Drive(CCorvaneDlg& main, CSimulationData& data) {
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+
+  // The scientific view: the head's skin temperature, then a fabric layer's
+  // quantity as a 3D plot.
+  QImage science = Picture(main);
+  EXPECT_GT(Count(science, science.rect(), [](const QColor& c) { return c == QColor(210, 100, 100); }), 200);
+  CScientificDlg& s = *main.m_pScientific;
+  emit s.m_panels[1]->optionSelect(EncodeOption(1, 3, 0));
+  s.m_pPropertyPanel->Button(2)->click();
+  s.Settle();
+  EXPECT_TRUE(s.m_plotView->isVisible());
+  EXPECT_FALSE(s.m_plotView->m_curves.empty());
+  const QImage plot = s.m_plotView->grabFramebuffer();
+  EXPECT_GT(Count(plot, plot.rect(), [](const QColor& c) { return c != Qt::white; }), 2000);
+
+  // The static view: the run's own models from the service.
+  MenuItem(main, "Static 3D Visualization(&2) ")->trigger();
+  CVisiualize3DDlg& d = *main.m_p3D;
+  d.WaitForDownload();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(d.m_bDownloaded);
+  EXPECT_TRUE(d.m_strModelPath.endsWith(QStringLiteral("M-1001.obj"))) << d.m_strModelPath.toStdString();
+  ASSERT_TRUE(d.m_view->m_pBody);
+  QImage picture = Picture(main);
+  const QRect legend(d.m_view->geometry().left(), 0, 120, picture.height() / 2);
+  EXPECT_GT(Count(picture, legend, Red), 20);
+
+  // Start, three seconds of play, Stop; the slider follows the clock.
+  d.m_startStop->click();
+  EXPECT_TRUE(d.m_view->TimersRunning());
+  for (int i = 0; i < 3; ++i) d.m_view->OnTimer(1);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(d.m_sliderTime->value(), 3);
+  d.m_startStop->click();
+  d.m_view->OnTimer(0);
+  d.m_view->OnTimer(1);
+  EXPECT_FALSE(d.m_view->TimersRunning());
+
+  // A slider move, humidity, the first fabric layer, the trunk's cross-section.
+  d.m_sliderTime->setValue(d.m_sliderTime->maximum() / 2);
+  QCoreApplication::processEvents();
+  EXPECT_GT(data.m_nStep, 0);
+  d.m_content[1]->click();
+  EXPECT_EQ(data.m_nContentKind, 1);
+  d.m_listLayers->setCurrentRow(1);
+  EXPECT_EQ(d.m_view->m_nLayer, 1);
+  d.m_crossSection->click();
+  d.m_sectionParts[1]->click();
+  EXPECT_EQ(d.m_view->m_nSectionPart, 2);
+  picture = Picture(main);
+  EXPECT_GT(Count(picture, legend, Red), 20);
+  // The section's legend in the view's lower left: its card in the room's
+  // (the environment's) colour.
+  const QColor room = QColor::fromRgbF(data.m_envColour[0], data.m_envColour[1], data.m_envColour[2]);
+  const QRect card(d.m_view->geometry().left(), picture.height() / 2, 240, picture.height() / 2 - 60);
+  EXPECT_GT(Count(picture, card,
+                  [&](const QColor& c) {
+                    return std::abs(c.red() - room.red()) + std::abs(c.green() - room.green()) +
+                               std::abs(c.blue() - room.blue()) <
+                           12;
+                  }),
+            10000);
+
+  MenuItem(main, "Dynamic 3D Visualization(&3)")->trigger();
+  d.m_view->m_animationJob.Join();
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(d.m_view->m_pAnimation);
+  picture = Picture(main);
+  EXPECT_GT(Count(picture, legend, Red), 20);
+
+  MenuItem(main, "Space Suit")->trigger();
+  ASSERT_TRUE(d.m_view->m_pSpaceSuit);
+  ASSERT_TRUE(d.m_view->m_pMoon);
+  picture = Picture(main);
+  EXPECT_GT(Count(picture, legend, Red), 20);
+
+  MenuItem(main, "Scientific  Visualization(&1)")->trigger();
+  EXPECT_EQ(main.ShownView(), main.m_pScientific);
+  MenuItem(main, "Quit")->trigger();
+}
+}  // namespace
+
+TEST(EndToEnd, TheSampleRunThroughEveryViewAndBack) {
+  // The program's folder: its models and pictures, and a download folder of
+  // this test's own.
+  QTemporaryDir program, settings;
+  const QDir shipped(qEnvironmentVariable("CORVANE_MODEL_DIR"));
+  for (const QString& f : shipped.entryList(QDir::Files))
+    ASSERT_TRUE(QFile::link(shipped.filePath(f), program.filePath(f)));
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+
+  QProcess service;
+  service.start(qEnvironmentVariable("CORVANE_MODEL_SERVICE_BIN"),
+                {QStringLiteral("--models"), shipped.filePath(QStringLiteral("models")), QStringLiteral("--port"),
+                 QStringLiteral("0")});
+  int port = 0;
+  while (port == 0 && service.waitForReadyRead(10000)) {
+    const QByteArray line = service.readLine();
+    if (line.startsWith("listening on ")) port = line.mid(line.lastIndexOf(':') + 1).trimmed().toInt();
+  }
+  ASSERT_GT(port, 0);
+  qputenv("CORVANE_MODEL_SERVICE", QStringLiteral("http://127.0.0.1:%1").arg(port).toUtf8());
+
+  bool driven = false;
+  {
+    CCorvaneApp app;
+    app.m_strModuleDir = program.path() + QLatin1Char('/');
+    app.m_chooseFolder = [] {
+      ADD_FAILURE() << "the folder dialog came up for a good run";
+      return std::optional<QString>();
+    };
+    app.m_runMainWindow = [&](CCorvaneApp& a) {
+      CCorvaneDlg main(a);
+      QTimer::singleShot(0, &main, [&] {
+        Drive(main, *a.m_pData);
+        driven = true;
+        main.close();  // a failed step leaves the window too
+      });
+      main.exec();
+    };
+    EXPECT_EQ(app.InitInstance(qEnvironmentVariable("CORVANE_SAMPLE_RUN")), 0);
+  }
+  EXPECT_TRUE(driven);
+  EXPECT_EQ(OurThreads(), QStringList()) << "a worker outlived the window";
+  qunsetenv("CORVANE_MODEL_SERVICE");
+  service.terminate();
+  service.waitForFinished(5000);
+}
