@@ -73,7 +73,6 @@ CCorvaneDlg::~CCorvaneDlg() { DestroyViews(); }
 void CCorvaneDlg::CreateScientific() {
   m_pScientific = new CScientificDlg(m_app.m_pData.get(), m_app.m_strModuleDir, m_pClient);
   m_pScientific->setGeometry(m_pClient->rect());
-  m_pScientific->m_plotView->SetMessageSink(m_app.m_pSink);
 }
 
 CVisiualize3DDlg* CCorvaneDlg::Ensure3D() {

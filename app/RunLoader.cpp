@@ -3,27 +3,65 @@
 #include <QEventLoop>
 #include <QProgressDialog>
 #include <QTimer>
+#include <mutex>
 #include <thread>
 
 #include "LoadCancel.h"
 #include "SimulationData.h"
 #include "ThreadName.h"
 
+// One load on its worker: the store it fills, the messages it gave.
+struct CRunLoader::Job {
+  explicit Job(const QString& folder, std::function<void()> before = {}) : dir(folder) {
+    store->SetMessageSink(&recorded);
+    worker = std::thread([this, before = std::move(before)] {
+      NameThisThread("corvane-load");
+      const CLoadCancelScope scope(&cancel);
+      if (before) before();
+      loaded = store->Load(dir);
+    });
+  }
+  ~Job() {
+    cancel = true;  // one nobody waits for any more ends soon
+    if (worker.joinable()) worker.join();
+  }
+  QString dir;
+  std::unique_ptr<CSimulationData> store = std::make_unique<CSimulationData>();
+  CRecordingMessageSink recorded;
+  bool loaded = false;
+  std::atomic<bool> cancel{false};
+  std::thread worker;
+};
+
+namespace {
+std::mutex g_earlyMutex;
+std::unique_ptr<CRunLoader::Job> g_early;  // started before the GUI existed; joined at exit at the latest
+}  // namespace
+
+void CRunLoader::StartEarly(const QString& dir) {
+  const std::lock_guard lock(g_earlyMutex);
+  g_early = std::make_unique<Job>(dir);
+}
+
+CRunLoader::~CRunLoader() = default;
+
+void CRunLoader::Cancel() {
+  if (m_pJob) m_pJob->cancel = true;
+}
+
 std::unique_ptr<CSimulationData> CRunLoader::Load(const QString& dir, QWidget* parent, IMessageSink* sink,
                                                   bool* cancelled) {
-  m_cancel = false;
-  m_bLoading = true;
-  auto store = std::make_unique<CSimulationData>();
-  CRecordingMessageSink recorded;
-  store->SetMessageSink(&recorded);
+  std::unique_ptr<Job> job;
+  {
+    const std::lock_guard lock(g_earlyMutex);
+    if (g_early && g_early->dir == dir) job = std::move(g_early);
+  }
+  if (!job) job = std::make_unique<Job>(dir, beforeReading);
+  m_pJob = job.get();
 
   QEventLoop loop;
-  bool loaded = false;
-  std::thread worker([&] {
-    NameThisThread("corvane-load");
-    const CLoadCancelScope scope(&m_cancel);
-    if (beforeReading) beforeReading();
-    loaded = store->Load(dir);
+  std::thread waiter([&] {
+    job->worker.join();
     QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
   });
 
@@ -37,7 +75,7 @@ std::unique_ptr<CSimulationData> CRunLoader::Load(const QString& dir, QWidget* p
     progress->setWindowTitle(QStringLiteral("Corvane"));
     progress->setWindowModality(Qt::ApplicationModal);
     progress->setMinimumDuration(0);
-    QObject::connect(progress.get(), &QProgressDialog::canceled, &loop, [this] { m_cancel = true; });
+    QObject::connect(progress.get(), &QProgressDialog::canceled, &loop, [this] { Cancel(); });
     progress->show();
     if (onProgressShown) onProgressShown(*progress);
   });
@@ -45,16 +83,16 @@ std::unique_ptr<CSimulationData> CRunLoader::Load(const QString& dir, QWidget* p
 
   // The worker ends soon after a cancel: its readers stop at their next buffer.
   loop.exec();
-  worker.join();
+  waiter.join();
   showLater.stop();
   progress.reset();
-  m_bLoading = false;
+  m_pJob = nullptr;
 
-  const bool wasCancelled = m_cancel.load();
+  const bool wasCancelled = job->cancel.load();
   if (cancelled) *cancelled = wasCancelled;
   if (wasCancelled) return nullptr;
-  store->SetMessageSink(sink);
-  for (const auto& m : recorded.m_entries) sink->Message(m.caption, m.text, m.icon);
-  if (!loaded) return nullptr;
-  return store;
+  job->store->SetMessageSink(sink);
+  for (const auto& m : job->recorded.m_entries) sink->Message(m.caption, m.text, m.icon);
+  if (!job->loaded) return nullptr;
+  return std::move(job->store);
 }

@@ -5,7 +5,6 @@
 // Cancel abandons it. The store in use is never touched by a load.
 
 #include <QString>
-#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -16,15 +15,23 @@ class QWidget;
 
 class CRunLoader {
  public:
+  struct Job;
+  ~CRunLoader();
+
+  // Starts reading `dir` at once, before the GUI exists (the program's
+  // start-up overlaps the load with Qt's own); the first Load of the same
+  // folder takes it over.
+  static void StartEarly(const QString& dir);
+
   // Loads `dir` (GUI thread). The load's messages go to `sink` once it has
   // ended, never from the worker; a cancelled load says nothing. Returns the
   // loaded store, or null when the load failed or was cancelled (`cancelled`
   // tells which).
   std::unique_ptr<CSimulationData> Load(const QString& dir, QWidget* parent, IMessageSink* sink,
                                         bool* cancelled = nullptr);
-  bool Loading() const { return m_bLoading; }
+  bool Loading() const { return m_pJob != nullptr; }
   // Abandons the load under way, as its Cancel button does.
-  void Cancel() { m_cancel = true; }
+  void Cancel();
 
   int m_nProgressDelayMs = 1000;
   // Called once the progress dialog has appeared (tests press its Cancel).
@@ -33,6 +40,5 @@ class CRunLoader {
   std::function<void()> beforeReading;
 
  private:
-  std::atomic<bool> m_cancel{false};
-  bool m_bLoading = false;
+  Job* m_pJob = nullptr;  // the load under way
 };

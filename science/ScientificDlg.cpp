@@ -52,22 +52,7 @@ CScientificDlg::CScientificDlg(CSimulationData* data, const QString& moduleDir, 
   connect(m_pPropertyPanel, &CPropertyPanel::propertySelect, this, &CScientificDlg::OnPropertySelect,
           Qt::DirectConnection);
 
-  m_plotView = new COpenGLView(this);
-  m_plotView->setGeometry(plotArea);
-  m_plotView->m_nMode = 0;
-  m_plotView->ResetCamera();
-  m_plotView->hide();
-  m_plotView->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(m_plotView, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
-    QMenu menu(m_plotView);
-    menu.addAction(QStringLiteral("Save Image as PNG..."), this, [this] {
-      const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Image"), QStringLiteral("plot.png"),
-                                                        QStringLiteral("PNG (*.png)"));
-      if (!path.isEmpty() && !SavePlotImage(path))
-        QMessageBox::warning(this, QStringLiteral("Save Image"), QStringLiteral("Cannot write %1.").arg(path));
-    });
-    menu.exec(m_plotView->mapToGlobal(at));
-  });
+  m_plotArea = plotArea;
   OnClockMoved();
 
   m_panels[0]->m_nSelected = 0;
@@ -114,7 +99,29 @@ void CScientificDlg::OnClockMoved() {
   m_chart->update();
 }
 
+COpenGLView* CScientificDlg::PlotView() {
+  if (m_plotView) return m_plotView;
+  m_plotView = new COpenGLView(this);
+  m_plotView->setGeometry(m_plotArea);
+  m_plotView->m_nMode = 0;
+  m_plotView->ResetCamera();
+  m_plotView->hide();
+  m_plotView->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(m_plotView, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+    QMenu menu(m_plotView);
+    menu.addAction(QStringLiteral("Save Image as PNG..."), this, [this] {
+      const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Image"), QStringLiteral("plot.png"),
+                                                        QStringLiteral("PNG (*.png)"));
+      if (!path.isEmpty() && !SavePlotImage(path))
+        QMessageBox::warning(this, QStringLiteral("Save Image"), QStringLiteral("Cannot write %1.").arg(path));
+    });
+    menu.exec(m_plotView->mapToGlobal(at));
+  });
+  return m_plotView;
+}
+
 bool CScientificDlg::SavePlotImage(const QString& path) {
+  if (!m_plotView) return false;
   const QImage image = m_plotView->grabFramebuffer();
   QSaveFile out(path);
   return !image.isNull() && out.open(QIODevice::WriteOnly) && image.save(&out, "PNG") && out.commit();
@@ -130,7 +137,8 @@ void CScientificDlg::OnPropertySelect(int q) {
   m_chart->ClearAll();
   const bool chart = o.kind == 1 || o.kind == 2;
   m_chart->setVisible(chart);
-  m_plotView->setVisible(!chart);
+  if (!chart) PlotView()->show();
+  if (chart && m_plotView) m_plotView->hide();
   if (chart) {
     const QString name = PropertyName(o.kind - 1, q);
     m_chart->m_strXLabel = QStringLiteral("Time(min)");
@@ -153,7 +161,7 @@ void CScientificDlg::OnPropertySelect(int q) {
     m_plotView->SetCurves(std::move(curves), "no data");
   }
   m_chart->update();
-  m_plotView->RenderScene();
+  if (m_plotView) m_plotView->RenderScene();
 }
 
 void CScientificDlg::OnMouseMove(int x, int y) {

@@ -47,7 +47,10 @@ class CScientificDlg : public CMyDialog {
   int m_nScrollTarget = 0;
   int m_nPanelScroll = 0;  // the column's current offset
   CMyChart* m_chart = nullptr;
+  // The 3D line plot, made when a plot is first chosen: a window without a
+  // GL view opens without loading the GL driver.
   COpenGLView* m_plotView = nullptr;
+  COpenGLView* PlotView();
   CPropertyPanel* m_pPropertyPanel = nullptr;
   int m_nOption = 0;
 
@@ -59,6 +62,7 @@ class CScientificDlg : public CMyDialog {
   void SlideInPropertyPanel();
 
   CSimulationData* m_pData;
+  QRect m_plotArea;
   QBasicTimer m_glide;  // runs only while the column moves
   QPointer<QPropertyAnimation> m_slide;
 };

@@ -365,3 +365,51 @@ TEST(Cli, TheStaticScreenshotShowsTheRunsOwnModelsFromTheService) {
   EXPECT_TRUE(r.err.contains("Download Mdoel failed!")) << r.err.constData();
   EXPECT_FALSE(QImage(out.Dir() + QStringLiteral("s.png")).isNull()) << "the program's own models stand in";
 }
+
+TEST(Cli, TheViewerWithoutADisplaySaysSoAndHowToGoOn) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  for (const char* v : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(QLatin1String(v));
+  for (const QStringList& args : {QStringList{SampleRun()}, QStringList{}}) {
+    const Result r = Corvane(args, env);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("there is no display")) << r.err.constData();
+    EXPECT_TRUE(r.err.contains("--info DATA_DIR")) << r.err.constData();
+  }
+}
+
+// At a device pixel ratio of 2 the window keeps its layout and gets twice
+// the pixels, the GL scene too; the window's picture carries its title and menu.
+TEST(Cli, TheWindowAtTwiceThePixelRatioAndWithItsTitle) {
+  if (!HaveDisplay()) GTEST_SKIP() << "no display (run under xvfb-run)";
+  CRunFolder out;
+  const QSize page = DialogUnitsToPixels(0, 0, 667, 407).size();
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
+  const QString hidpi = out.Dir() + QStringLiteral("hidpi.png");
+  Result r = Corvane(
+      {QStringLiteral("--screenshot"), hidpi, QStringLiteral("--view"), QStringLiteral("static"), SampleRun()}, env);
+  ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+  QImage image(hidpi);
+  EXPECT_EQ(image.size(), page * 2);
+  int red = 0;  // the colour bar's top, where the page puts it, in device pixels
+  for (int y = 0; y < image.height() / 2; ++y)
+    for (int x = 0; x < image.width() / 3; ++x) red += qRed(image.pixel(x, y)) > 200 && qGreen(image.pixel(x, y)) < 50;
+  EXPECT_GT(red, 80);
+  int caption = 0;  // "Visualization Content" where its dialog units put it, in device pixels
+  for (int y = 20; y < 60; ++y)
+    for (int x = 0; x < 300; ++x) caption += qGray(image.pixel(x, y)) < 100;
+  EXPECT_GT(caption, 30);
+
+  const QString window = out.Dir() + QStringLiteral("window.png");
+  r = Corvane({QStringLiteral("--screenshot"), window, QStringLiteral("--window"), QStringLiteral("--view"),
+               QStringLiteral("space"), SampleRun()});
+  ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+  image = QImage(window);
+  EXPECT_EQ(image.width(), page.width());
+  EXPECT_GT(image.height(), page.height() + 40) << "the title bar and the menu bar above the page";
+  EXPECT_EQ(QColor(image.pixel(4, 4)), QColor(60, 63, 70)) << "the title bar";
+  EXPECT_EQ(Corvane({QStringLiteral("--screenshot"), window, QStringLiteral("--window"), QStringLiteral("--size"),
+                     QStringLiteral("100x100"), QStringLiteral("--view"), QStringLiteral("space"), SampleRun()})
+                .exitCode,
+            2);
+}
