@@ -11,10 +11,12 @@
 #include "SimulationData.h"
 
 CCorvaneApp::CCorvaneApp() : m_strModuleDir(ModuleDir()) {
-  m_chooseFolder = []() -> std::optional<QString> {
-    CDataDirectoryDlg dlg;  // each pass a fresh dialog, nothing preselected
-    if (dlg.exec() != QDialog::Accepted) return std::nullopt;
-    return dlg.m_strDir;
+  m_chooseFolder = [this](bool asItWas) -> std::optional<QString> {
+    // Each pass a fresh dialog with nothing selected, unless the user
+    // cancelled the load of the folder chosen in it: then it comes back as it was.
+    if (!asItWas || !m_pFolderDlg) m_pFolderDlg = std::make_unique<CDataDirectoryDlg>();
+    if (m_pFolderDlg->exec() != QDialog::Accepted) return std::nullopt;
+    return m_pFolderDlg->m_strDir;
   };
   m_runMainWindow = [](CCorvaneApp& app) {
     CCorvaneDlg main(app);
@@ -22,11 +24,12 @@ CCorvaneApp::CCorvaneApp() : m_strModuleDir(ModuleDir()) {
   };
 }
 
-CCorvaneApp::~CCorvaneApp() = default;
+CCorvaneApp::~CCorvaneApp() = default;  // here, where the folder dialog is a complete type
 
-bool CCorvaneApp::OpenRun(const QString& dir, QWidget* parent, const std::function<void()>& beforeReplace) {
+bool CCorvaneApp::OpenRun(const QString& dir, QWidget* parent, const std::function<void()>& beforeReplace,
+                          bool* cancelled) {
   m_boxes.SetParent(parent);
-  std::unique_ptr<CSimulationData> loaded = m_loader.Load(dir, parent, m_pSink);
+  std::unique_ptr<CSimulationData> loaded = m_loader.Load(dir, parent, m_pSink, cancelled);
   if (!loaded) return false;
   if (beforeReplace) beforeReplace();
   m_pData = std::move(loaded);
@@ -39,12 +42,13 @@ bool CCorvaneApp::FindAndLoadRun(const QString& argument) {
   QString given = argument;
   bool fromArgument = !argument.trimmed().isEmpty();
   for (;;) {
+    bool cancelled = false;
     if (fromArgument) {
       // A folder that is not there gets no message: the folder dialog follows.
       const QString dir = RunFolderOf(given);
-      if (!dir.isEmpty() && OpenRun(dir, nullptr)) return true;
+      if (!dir.isEmpty() && OpenRun(dir, nullptr, {}, &cancelled)) return true;
     }
-    const std::optional<QString> chosen = m_chooseFolder();
+    const std::optional<QString> chosen = m_chooseFolder(cancelled);
     if (!chosen) return false;
     given = *chosen;
     fromArgument = true;

@@ -11,6 +11,7 @@
 #include "MessageBoxSink.h"
 #include "RunLoader.h"
 
+class CDataDirectoryDlg;
 class CSimulationData;
 
 class CCorvaneApp {
@@ -29,7 +30,8 @@ class CCorvaneApp {
   // load fails or is cancelled. `parent` carries the progress and messages;
   // `beforeReplace` runs once the new run has loaded, while the old is still
   // held (its views go then).
-  bool OpenRun(const QString& dir, QWidget* parent, const std::function<void()>& beforeReplace = {});
+  bool OpenRun(const QString& dir, QWidget* parent, const std::function<void()>& beforeReplace = {},
+               bool* cancelled = nullptr);
 
   // The program's folder, ending with a separator: its models and pictures.
   QString m_strModuleDir;
@@ -38,7 +40,12 @@ class CCorvaneApp {
   CMessageBoxSink m_boxes;
   IMessageSink* m_pSink = &m_boxes;  // where load messages go (tests record them)
   // The folder dialog: the chosen folder, or nothing when it was cancelled.
-  std::function<std::optional<QString>()> m_chooseFolder;
+  // `asItWas`: the load of the folder chosen last was cancelled, so the
+  // dialog comes back as the user left it.
+  std::function<std::optional<QString>(bool asItWas)> m_chooseFolder;
   // Runs the main window until it closes (tests drive it themselves).
   std::function<void(CCorvaneApp&)> m_runMainWindow;
+
+ private:
+  std::unique_ptr<CDataDirectoryDlg> m_pFolderDlg;
 };

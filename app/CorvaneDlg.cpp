@@ -145,7 +145,7 @@ void CCorvaneDlg::OnAbout() {
 
 void CCorvaneDlg::OnOpenRun() {
   if (m_app.m_loader.Loading()) return;
-  if (const std::optional<QString> dir = m_app.m_chooseFolder(); dir && !dir->isEmpty()) OpenRun(*dir);
+  if (const std::optional<QString> dir = m_app.m_chooseFolder(false); dir && !dir->isEmpty()) OpenRun(*dir);
 }
 
 bool CCorvaneDlg::OpenRun(const QString& dir) {

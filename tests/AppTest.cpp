@@ -40,8 +40,9 @@ class AppTest : public ::testing::Test {
   // A folder dialog that answers from a script: a folder, or nothing (Cancel).
   void Answers(std::vector<std::optional<QString>> answers) {
     m_answers = std::move(answers);
-    m_app.m_chooseFolder = [this]() -> std::optional<QString> {
+    m_app.m_chooseFolder = [this](bool asItWas) -> std::optional<QString> {
       ++m_nDialogs;
+      m_asItWas.push_back(asItWas);
       if (m_answers.empty()) return std::nullopt;
       auto a = m_answers.front();
       m_answers.erase(m_answers.begin());
@@ -61,6 +62,7 @@ class AppTest : public ::testing::Test {
   CCorvaneApp m_app;
   std::vector<std::optional<QString>> m_answers;
   int m_nDialogs = 0;
+  std::vector<bool> m_asItWas;  // how each pass of the folder dialog was asked for
 };
 }  // namespace
 
@@ -149,6 +151,23 @@ TEST_F(AppTest, CancellingASlowLoadKeepsTheRunInUseAndSaysNothing) {
   EXPECT_TRUE(m_messages.m_entries.empty());
   EXPECT_EQ(m_app.m_pData.get(), inUse);
   EXPECT_FALSE(m_app.m_loader.Loading());
+}
+
+TEST_F(AppTest, AFolderWhoseLoadIsCancelledBringsTheFolderDialogBackAsItWas) {
+  // The first load is cancelled as soon as its progress shows.
+  std::promise<void> shown;
+  m_app.m_loader.m_nProgressDelayMs = 0;
+  m_app.m_loader.beforeReading = [future = shown.get_future().share()] { future.wait(); };
+  m_app.m_loader.onProgressShown = [&](QProgressDialog& progress) {
+    progress.findChild<QPushButton*>()->click();
+    shown.set_value();
+    m_app.m_loader.beforeReading = nullptr;    // the next load goes through (this one keeps its copy)
+    m_app.m_loader.onProgressShown = nullptr;  // last: this ends the function running now
+  };
+  Answers({SampleRun(), SampleRun()});
+  EXPECT_TRUE(m_app.FindAndLoadRun(QString()));
+  EXPECT_EQ(m_asItWas, (std::vector<bool>{false, true}));
+  EXPECT_TRUE(m_messages.m_entries.empty());
 }
 
 TEST_F(AppTest, TheMainWindowSwitchesViewsWithoutStoppingThePlayerOrReloading) {

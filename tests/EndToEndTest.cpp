@@ -176,7 +176,7 @@ TEST(EndToEnd, TheSampleRunThroughEveryViewAndBack) {
   {
     CCorvaneApp app;
     app.m_strModuleDir = program.path() + QLatin1Char('/');
-    app.m_chooseFolder = [] {
+    app.m_chooseFolder = [](bool) {
       ADD_FAILURE() << "the folder dialog came up for a good run";
       return std::optional<QString>();
     };
