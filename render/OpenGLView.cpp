@@ -89,8 +89,6 @@ void COpenGLView::CleanupGL() {
   m_nBackdropTexture = 0;
   if (m_bFontListsReady) DeleteFontLists();
   m_bFontListsReady = false;
-  if (m_nPlotList) glDeleteLists(m_nPlotList, 1);
-  m_nPlotList = 0;
   for (COBJ* m : {static_cast<COBJ*>(m_pBody.Get()), static_cast<COBJ*>(m_pGarment.Get()),
                   static_cast<COBJ*>(m_pSpaceSuit.Get()), m_pMoon.Get(), static_cast<COBJ*>(m_pAnimation.Get())})
     if (m) m->ReleaseGL();

@@ -19,6 +19,7 @@
 #include "MessageSink.h"
 #include "ModelOBJ.h"
 #include "ModelSlot.h"
+#include "PlotDecimation.h"
 
 class CSimulationData;
 
@@ -142,7 +143,8 @@ class COpenGLView : public QOpenGLWidget {
   std::vector<GlyphBitmap> m_glyphs;
   PlotBox m_plotBox;
   std::vector<PlotStrip> m_plotStrips;
+  std::vector<PlotStrip> m_plotShown;  // what of the strips the current projection can show
+  PlotProjection m_plotProjection;
   std::string m_strPlotNote;
-  unsigned m_nPlotList = 0;  // the strips compiled, in the current context
   bool m_bPlotDirty = false;
 };

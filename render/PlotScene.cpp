@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 
 #include "OpenGLView.h"
+#include "PlotDecimation.h"
 #include "TickLabel.h"
 
 void COpenGLView::SetCurves(std::vector<PlotCurve> curves, std::string note) {
@@ -81,26 +82,37 @@ void COpenGLView::DrawPlotCurves() {
     glLineWidth(1);
     return;
   }
-  // The strips were built when the curves were set, and are compiled into a
-  // list once per context: a frame only replays it.
-  if (m_bPlotDirty && m_nPlotList) glDeleteLists(m_nPlotList, 1), m_nPlotList = 0;
-  m_bPlotDirty = false;
-  if (m_nPlotList) {
-    glCallList(m_nPlotList);
-  } else {
-    m_nPlotList = glGenLists(1);
-    glNewList(m_nPlotList, GL_COMPILE_AND_EXECUTE);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_COLOR_ARRAY);
-    for (const PlotStrip& s : m_plotStrips) {
-      if (s.vertices.size() < 6) continue;
-      glVertexPointer(3, GL_FLOAT, 0, s.vertices.data());
-      glColorPointer(3, GL_FLOAT, 0, s.colours.data());
-      glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(s.vertices.size() / 3));
+  // The strips were built when the curves were set; a frame draws what of
+  // them the current projection can show, worked out again only when the
+  // projection changes.
+  PlotProjection projection;
+  std::array<float, 16> modelview{}, proj{};
+  glGetFloatv(GL_MODELVIEW_MATRIX, modelview.data());
+  glGetFloatv(GL_PROJECTION_MATRIX, proj.data());
+  GLint viewport[4] = {};
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  for (int c = 0; c < 4; ++c)
+    for (int r = 0; r < 4; ++r) {
+      float sum = 0;
+      for (int k = 0; k < 4; ++k)
+        sum += proj[static_cast<std::size_t>(k * 4 + r)] * modelview[static_cast<std::size_t>(c * 4 + k)];
+      projection.mvp[static_cast<std::size_t>(c * 4 + r)] = sum;
     }
-    glDisableClientState(GL_COLOR_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
-    glEndList();
+  for (int i = 0; i < 4; ++i) projection.viewport[static_cast<std::size_t>(i)] = static_cast<float>(viewport[i]);
+  if (m_bPlotDirty || projection.mvp != m_plotProjection.mvp || projection.viewport != m_plotProjection.viewport) {
+    m_plotShown = DecimatePlotStrips(m_plotStrips, m_curves.size(), projection);
+    m_plotProjection = projection;
+    m_bPlotDirty = false;
   }
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_COLOR_ARRAY);
+  for (const PlotStrip& strip : m_plotShown) {
+    if (strip.vertices.size() < 6) continue;
+    glVertexPointer(3, GL_FLOAT, 0, strip.vertices.data());
+    glColorPointer(3, GL_FLOAT, 0, strip.colours.data());
+    glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(strip.vertices.size() / 3));
+  }
+  glDisableClientState(GL_COLOR_ARRAY);
+  glDisableClientState(GL_VERTEX_ARRAY);
   glLineWidth(1);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "LinePlot.h"
+#include "PlotDecimation.h"
 #include "TickLabel.h"
 
 TEST(LinePlot, TickLabelsAreCutAfterThreeSignificantCharacters) {
@@ -53,4 +54,54 @@ TEST(LinePlot, TicksRunOverTheBox) {
   for (float v : y) labels.push_back(FormatTickValue(v));
   EXPECT_EQ(labels, (std::vector<std::string>{"20", "22.5", "25", "27.5", "30", "32.5", "35", "37.5", "40"}));
   EXPECT_EQ(PlotTickValues(box, 0).size(), 6u);
+}
+
+namespace {
+// A projection that puts plot point (x, y) at pixel (100 x, 100 y).
+PlotProjection Pixels100() {
+  PlotProjection p;
+  p.mvp = {0.2f, 0, 0, 0, 0, 0.2f, 0, 0, 0, 0, 1, 0, -1, -1, 0, 1};  // x, y to -1 .. 1 over 0 .. 10
+  p.viewport = {0, 0, 1000, 1000};
+  return p;
+}
+PlotStrip Strip(const std::vector<std::array<float, 3>>& points) {
+  PlotStrip s;
+  for (const auto& p : points)
+    s.vertices.insert(s.vertices.end(), p.begin(), p.end()), s.colours.insert(s.colours.end(), {p[2], 0, 1 - p[2]});
+  return s;
+}
+std::vector<float> Zs(const PlotStrip& s) {
+  std::vector<float> z;
+  for (std::size_t i = 2; i < s.vertices.size(); i += 3) z.push_back(s.vertices[i]);
+  return z;
+}
+}  // namespace
+
+TEST(PlotDecimation, SubPixelRunsKeepTheirEndsAndExtremesAndCrossLinesThinOut) {
+  float x = 0, y = 0;
+  ASSERT_TRUE(Pixels100().Project(std::array<float, 3>{2, 3, 0}.data(), x, y));
+  EXPECT_FLOAT_EQ(x, 200);
+  EXPECT_FLOAT_EQ(y, 300);
+  // A curve of ten points 0.01 px apart with a dip and a spike inside, then
+  // two points far apart: the run keeps its first point, its least and
+  // greatest values in order, and the points beyond it are all kept.
+  std::vector<std::array<float, 3>> dense;
+  for (int i = 0; i < 10; ++i) dense.push_back({0.0001f * i, 0, i == 3 ? 0.1f : i == 6 ? 0.9f : 0.5f});
+  dense.push_back({1, 0, 0.4f});
+  dense.push_back({2, 0, 0.3f});
+  const std::vector<PlotStrip> kept = DecimatePlotStrips({Strip(dense)}, 1, Pixels100(), 0.25f);
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_EQ(Zs(kept[0]), (std::vector<float>{0.5f, 0.1f, 0.9f, 0.4f, 0.3f}));
+  EXPECT_EQ(kept[0].colours.size(), kept[0].vertices.size());
+  // Points further apart than the spacing are all kept, and so is the last.
+  const PlotStrip sparse = Strip({{0, 0, 0.1f}, {0.01f, 0, 0.2f}, {0.02f, 0, 0.3f}, {0.0201f, 0, 0.4f}});
+  EXPECT_EQ(Zs(DecimatePlotStrips({sparse}, 1, Pixels100(), 0.25f)[0]), (std::vector<float>{0.1f, 0.2f, 0.3f, 0.4f}));
+
+  // Cross lines: of those within the spacing of the last kept, only the last of all stays.
+  std::vector<PlotStrip> cross = {Strip({{0, 0, 0}})};
+  for (float t : {0.0f, 0.001f, 0.002f, 0.5f, 0.501f, 0.502f}) cross.push_back(Strip({{0, t, 0.2f}, {1, t, 0.8f}}));
+  const std::vector<PlotStrip> lines = DecimatePlotStrips(cross, 1, Pixels100(), 0.25f);
+  std::vector<float> ys;
+  for (std::size_t i = 1; i < lines.size(); ++i) ys.push_back(lines[i].vertices[1]);
+  EXPECT_EQ(ys, (std::vector<float>{0.0f, 0.5f, 0.502f}));
 }

@@ -10,6 +10,7 @@
 #include <QOpenGLContext>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 #include <functional>
 #include <string>
 
@@ -326,6 +327,41 @@ TEST_F(SceneRender, TheLinePlotDrawsItsCurvesInTheColourOfTheirHeight) {
   img = Render(0);
   EXPECT_TRUE(Around(img, Project(m_view, {0.5f, 0.8f, 0.5f}, true), 3, purple));
   EXPECT_TRUE(Around(img, Project(m_view, {0.25f, 0.8f, 0.5f}, true), 3, purple));
+}
+
+// A plot of hundreds of thousands of sub-pixel segments draws what the screen
+// can show of it: the same picture as drawing every segment, from several
+// angles (pixels differing by more than 2 in a channel: at most 0.1%).
+TEST_F(SceneRender, ADenseLinePlotLooksTheSameAsDrawingEverySegment) {
+  std::vector<PlotCurve> curves(10);
+  for (std::size_t c = 0; c < curves.size(); ++c)
+    for (int i = 0; i < 20000; ++i)
+      curves[c].push_back({0.1 * static_cast<double>(c), 0.01 * i,
+                           std::sin(0.003 * i + static_cast<double>(c)) + (i % 997 == 0 ? 0.8 : 0.0)});
+  m_view.SetCurves(curves);
+  const double turns[][3] = {{0, 0, 0}, {25, -10, 40}, {-40, 20, -120}};
+  for (const auto& t : turns) {
+    QImage pictures[2];
+    for (bool reference : {false, true}) {
+      m_view.m_nMode = 0;
+      m_view.ResetCamera();
+      m_view.m_dRotX += t[0], m_view.m_dRotY += t[1], m_view.m_dRotZ += t[2];
+      m_view.SetReferenceDrawing(reference);
+      pictures[reference] = m_view.grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+    }
+    m_last = pictures[0];
+    int differ = 0, drawn = 0;
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x) {
+        const QColor a = pictures[0].pixelColor(x, y), b = pictures[1].pixelColor(x, y);
+        differ +=
+            std::abs(a.red() - b.red()) > 2 || std::abs(a.green() - b.green()) > 2 || std::abs(a.blue() - b.blue()) > 2;
+        drawn += b.red() > b.green() + 60 || b.blue() > b.green() + 60;  // curve colours, not the grey frame
+      }
+    EXPECT_GT(drawn, 5000) << "the plot is on the picture";
+    EXPECT_LE(differ, kWidth * kHeight / 1000) << t[0] << " " << t[1] << " " << t[2];
+  }
+  m_view.SetReferenceDrawing(false);
 }
 
 // A part without a value for the shown quantity is drawn in the no-data grey,
