@@ -5,13 +5,19 @@
 #include <pthread.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <future>
 
 #include "CorvaneApp.h"
@@ -200,6 +206,12 @@ TEST_F(AppTest, TheMainWindowSwitchesViewsWithoutStoppingThePlayerOrReloading) {
   EXPECT_EQ(main.m_p3D->geometry(), main.m_pClient->rect());
   EXPECT_EQ(main.m_p3D->m_view->m_nMode, 3);
   EXPECT_TRUE(main.m_p3D->m_view->m_animationJob.Started());
+  main.m_p3D->m_view->m_animationJob.Join();
+  QCoreApplication::processEvents();
+  const CAnimationModel* walking = main.m_p3D->m_view->m_pAnimation.Get();
+  ASSERT_NE(walking, nullptr);
+  Action(main, QStringLiteral("Dynamic 3D Visualization(&3)"))->trigger();
+  EXPECT_EQ(main.m_p3D->m_view->m_pAnimation.Get(), walking) << "loaded once";
 
   // Playing, then off to the scientific view and back: the player runs on
   // and the clock keeps its place.
@@ -214,6 +226,28 @@ TEST_F(AppTest, TheMainWindowSwitchesViewsWithoutStoppingThePlayerOrReloading) {
   EXPECT_EQ(m_app.m_pData->m_nStepAccum, accum);
   EXPECT_TRUE(main.m_p3D->m_view->m_bPlaying);
   main.m_p3D->OnStartStop();
+
+  // Save Image takes the view on show as the page shows it.
+  QTemporaryDir pictures;
+  const QString shot = pictures.filePath(QStringLiteral("view.png"));
+  ASSERT_TRUE(main.SaveImage(shot));
+  EXPECT_EQ(QImage(shot).size(), main.m_p3D->m_view->size() * main.m_p3D->m_view->devicePixelRatio());
+  Action(main, QStringLiteral("Scientific  Visualization(&1)"))->trigger();
+  ASSERT_TRUE(main.SaveImage(shot));
+  EXPECT_EQ(QImage(shot).size(), main.m_pClient->size() * main.devicePixelRatio());
+  EXPECT_FALSE(main.SaveImage(pictures.filePath(QStringLiteral("no/such/folder/view.png"))));
+  Action(main, QStringLiteral("Dynamic 3D Visualization(&3)"))->trigger();
+
+  // About: the name and version, then closed by its OK.
+  QString aboutText;
+  QTimer::singleShot(0, [&] {
+    if (QWidget* box = QApplication::activeModalWidget()) {
+      for (const QLabel* l : box->findChildren<QLabel*>()) aboutText += l->text() + QLatin1Char('\n');
+      box->findChild<QPushButton*>()->click();
+    }
+  });
+  Action(main, QStringLiteral("&About Corvane..."))->trigger();
+  EXPECT_TRUE(aboutText.contains(QStringLiteral("Corvane, Version 1.0"))) << aboutText.toStdString();
 
   // Enter and Escape reach the window and close nothing.
   for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
@@ -237,9 +271,16 @@ TEST_F(AppTest, OpeningAnotherRunRebuildsTheViewsAndAFailedOneKeepsThem) {
   EXPECT_FALSE(main.m_p3D->isHidden());
   EXPECT_EQ(m_messages.m_entries.size(), 1u);
 
+  // A folder dropped on the window opens as a run.
   CRunFolder other;
   other.WriteMinimal(3);
-  ASSERT_TRUE(main.OpenRun(other.Dir()));
+  QMimeData dropped;
+  dropped.setUrls({QUrl::fromLocalFile(other.Dir())});
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&main, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&main, &drop);
   EXPECT_NE(m_app.m_pData.get(), first);
   EXPECT_EQ(m_app.m_pData->m_nSamples, 3);
   EXPECT_EQ(main.m_p3D, nullptr) << "the old run's 3D dialog went with its workers";
