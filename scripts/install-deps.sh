@@ -5,13 +5,15 @@
 # missing, and the locale is compiled only when it does not load.
 set -euo pipefail
 
+# fonts-droid-fallback: the full-width colon of the 3D page's captions, which
+# neither Liberation nor DejaVu has.
 PACKAGES=(
   cmake ninja-build g++ clang clang-format libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-svg-dev
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libfast-float-dev libtinyobjloader-dev libcpp-httplib-dev
   libgtest-dev libbenchmark-dev
-  xvfb xauth fonts-liberation2 fonts-dejavu-core locales
+  xvfb xauth fonts-liberation2 fonts-dejavu-core fonts-droid-fallback locales
 )
 
 SUDO=""
