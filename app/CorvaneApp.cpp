@@ -56,7 +56,7 @@ bool CCorvaneApp::FindAndLoadRun(const QString& argument) {
 }
 
 int CCorvaneApp::InitInstance(const QString& argument) {
-  QApplication::setWindowIcon(QIcon(m_strModuleDir + QStringLiteral("corvane.png")));
+  QApplication::setWindowIcon(QIcon(m_strModuleDir + QStringLiteral("corvane-48.png")));
   if (!FindAndLoadRun(argument)) return 0;
   m_runMainWindow(*this);
   return 0;

@@ -34,7 +34,7 @@ const char kSpaceSuitTitle[] = "Moon Space Suit - Corvane";
 
 CCorvaneDlg::CCorvaneDlg(CCorvaneApp& app, QWidget* parent) : QDialog(parent), m_app(app) {
   setWindowTitle(QLatin1String(kTitle));
-  m_hIcon = QIcon(m_app.m_strModuleDir + QStringLiteral("corvane.png"));
+  m_hIcon = QIcon(m_app.m_strModuleDir + QStringLiteral("corvane-48.png"));
   setWindowIcon(m_hIcon);
   setAcceptDrops(true);
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);

@@ -1,10 +1,13 @@
 // corvane: the viewer of clothing thermal-comfort simulation runs.
 
+#include <fontconfig/fontconfig.h>
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <thread>
 
 #include "CommandLine.h"
 #include "DataDirectory.h"
@@ -44,6 +47,10 @@ int main(int argc, char** argv) {
     const QString dir = RunFolderOf(arguments[1]);
     if (!dir.isEmpty()) CRunLoader::StartEarly(dir);
   }
+  // Fontconfig reads its configuration while Qt starts, on another core:
+  // the first text the window paints need not wait for it.
+  std::thread fonts;
+  if (gui) fonts = std::thread([] { FcInit(); });
   std::unique_ptr<QCoreApplication> app;
   if (gui) {
     const QtMessageHandler previous = qInstallMessageHandler(DisplayFailure);
@@ -52,6 +59,7 @@ int main(int argc, char** argv) {
   } else {
     app.reset(new QCoreApplication(argc, argv));
   }
+  if (fonts.joinable()) fonts.join();
   QCoreApplication::setApplicationName(QStringLiteral("Corvane"));
   QCoreApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
   QCoreApplication::setOrganizationName(QStringLiteral("Corvane"));

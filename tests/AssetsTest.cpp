@@ -173,4 +173,5 @@ TEST(ShippedModels, SpaceSuitOnTheMoonAndTheBackdrop) {
     EXPECT_EQ(part.pixel(0, 0) & 0xffffff, 0u) << name << " is on black";
   }
   EXPECT_FALSE(QImage(ModelDir() + QStringLiteral("/corvane.png")).isNull());
+  EXPECT_EQ(QImage(ModelDir() + QStringLiteral("/corvane-48.png")).size(), QSize(48, 48));
 }

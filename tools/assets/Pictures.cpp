@@ -207,7 +207,10 @@ bool WriteIcon(const std::string& dir) {
   body.closeSubpath();
   p.drawPath(body);
   p.end();
-  return Save(image, dir + "corvane.png", "PNG");
+  // The desktop's icon at full size; the windows carry a small one, which
+  // the window system takes as it is instead of a big one to convert.
+  const QImage small = image.scaled(48, 48, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  return Save(image, dir + "corvane.png", "PNG") && Save(small, dir + "corvane-48.png", "PNG");
 }
 
 }  // namespace assets
