@@ -61,7 +61,7 @@ int RunModelInfoCommand(const QString& file, bool json) {
   return 0;
 }
 
-int RunCommandLine(const QStringList& arguments) {
+int RunCommandLine(const QStringList& arguments, bool checkOnly) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
       QStringLiteral("Corvane shows the results of a clothing thermal-comfort simulation run.\n"
@@ -160,6 +160,7 @@ int RunCommandLine(const QStringList& arguments) {
         return 2;
       }
     }
+    if (checkOnly) return 0;
     return RunScreenshotCommand(options);
   }
   for (const QCommandLineOption& o : sceneOptions + QList<QCommandLineOption>{window})
@@ -191,6 +192,7 @@ int RunCommandLine(const QStringList& arguments) {
     return RunInfoCommand(positional.front(), parser.isSet(json));
   }
   // The viewer itself: the run given, or the folder dialog first.
+  if (checkOnly) return 0;
   CCorvaneApp app;
   return app.InitInstance(positional.value(0));
 }

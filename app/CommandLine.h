@@ -7,7 +7,9 @@
 // Without a text command (--info, --model-info, --export-csv, --help,
 // --version) it needs a QApplication: --screenshot renders, and otherwise
 // the viewer opens on DATA_DIR (or on the folder dialog without one).
-int RunCommandLine(const QStringList& arguments);
+// `checkOnly`: the arguments are checked (2 and a message when wrong) but
+// neither the viewer nor a screenshot runs (0).
+int RunCommandLine(const QStringList& arguments, bool checkOnly = false);
 // Whether the arguments (the program's name first) ask for a text command,
 // which needs no display.
 bool IsTextCommand(const QStringList& arguments);

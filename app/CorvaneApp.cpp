@@ -14,7 +14,7 @@ CCorvaneApp::CCorvaneApp() : m_strModuleDir(ModuleDir()) {
   m_chooseFolder = [this](bool asItWas) -> std::optional<QString> {
     // Each pass a fresh dialog with nothing selected, unless the user
     // cancelled the load of the folder chosen in it: then it comes back as it was.
-    if (!asItWas || !m_pFolderDlg) m_pFolderDlg = std::make_unique<CDataDirectoryDlg>();
+    if (!asItWas || !m_pFolderDlg) m_pFolderDlg = std::make_unique<CDataDirectoryDlg>(QApplication::activeWindow());
     if (m_pFolderDlg->exec() != QDialog::Accepted) return std::nullopt;
     return m_pFolderDlg->m_strDir;
   };
@@ -27,14 +27,14 @@ CCorvaneApp::CCorvaneApp() : m_strModuleDir(ModuleDir()) {
 CCorvaneApp::~CCorvaneApp() = default;  // here, where the folder dialog is a complete type
 
 bool CCorvaneApp::OpenRun(const QString& dir, QWidget* parent, const std::function<void()>& beforeReplace,
-                          bool* cancelled) {
+                          bool* cancelled, bool remember) {
   m_boxes.SetParent(parent);
   std::unique_ptr<CSimulationData> loaded = m_loader.Load(dir, parent, m_pSink, cancelled);
   if (!loaded) return false;
   if (beforeReplace) beforeReplace();
   m_pData = std::move(loaded);
   m_pData->SetMessageSink(m_pSink);
-  SaveRecentRuns(WithRecentRun(LoadRecentRuns(), m_pData->m_strDataDir));
+  if (remember) SaveRecentRuns(WithRecentRun(LoadRecentRuns(), m_pData->m_strDataDir));
   return true;
 }
 

@@ -30,8 +30,9 @@ class CCorvaneApp {
   // load fails or is cancelled. `parent` carries the progress and messages;
   // `beforeReplace` runs once the new run has loaded, while the old is still
   // held (its views go then).
+  // `remember`: the run goes first in the recent runs of the user's settings.
   bool OpenRun(const QString& dir, QWidget* parent, const std::function<void()>& beforeReplace = {},
-               bool* cancelled = nullptr);
+               bool* cancelled = nullptr, bool remember = true);
 
   // The program's folder, ending with a separator: its models and pictures.
   QString m_strModuleDir;

@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QSaveFile>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "AboutDlg.h"
@@ -37,6 +38,7 @@ CCorvaneDlg::CCorvaneDlg(CCorvaneApp& app, QWidget* parent) : QDialog(parent), m
   m_hIcon = QIcon(m_app.m_strModuleDir + QStringLiteral("corvane-48.png"));
   setWindowIcon(m_hIcon);
   setAcceptDrops(true);
+  m_app.m_boxes.SetParent(this);  // the views' messages come up over this window
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
   m_pMenuBar = new QMenuBar(this);
@@ -190,7 +192,10 @@ QStringList CCorvaneDlg::RecentRuns() const {
 void CCorvaneDlg::UpdateRecentMenu() {
   m_pRecentMenu->clear();
   for (const QString& dir : LoadRecentRuns()) {
-    QAction* a = m_pRecentMenu->addAction(QDir::toNativeSeparators(dir), this, [this, dir] { OpenRun(dir); });
+    // A "&" in a folder's name is shown, not taken for a shortcut.
+    QString shown = QDir::toNativeSeparators(dir);
+    shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    QAction* a = m_pRecentMenu->addAction(shown, this, [this, dir] { OpenRun(dir); });
     a->setData(dir);
   }
   m_pRecentMenu->setEnabled(!m_pRecentMenu->isEmpty());
@@ -222,13 +227,13 @@ void CCorvaneDlg::closeEvent(QCloseEvent* event) {
 }
 
 void CCorvaneDlg::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->mimeData()->hasUrls() && !DroppedFolder(event->mimeData()->urls()).isEmpty())
-    event->acceptProposedAction();
+  if (!m_app.m_loader.Loading() && !DroppedFolder(event->mimeData()->urls()).isEmpty()) event->acceptProposedAction();
 }
 
 void CCorvaneDlg::dropEvent(QDropEvent* event) {
   const QString dir = DroppedFolder(event->mimeData()->urls());
-  if (dir.isEmpty()) return;
+  if (dir.isEmpty() || m_app.m_loader.Loading()) return;
   event->acceptProposedAction();
-  OpenRun(dir);
+  // The drop ends first (the file manager is not kept waiting), then the run loads.
+  QTimer::singleShot(0, this, [this, dir] { OpenRun(dir); });
 }

@@ -1,13 +1,20 @@
 #include "RecentRuns.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace {
 const char kKey[] = "recentRuns";
 
-// One spelling per folder: "/a/run", "/a/run/" and "/a/./run/" are the same.
-QString Canonical(const QString& dir) { return QDir::cleanPath(dir) + QLatin1Char('/'); }
+// One spelling per folder, whatever the working folder: "run", "/a/run/" and
+// "/a/./run" are the same; links are resolved while the folder is there.
+QString Canonical(const QString& dir) {
+  const QFileInfo info(dir);
+  QString path = info.canonicalFilePath();
+  if (path.isEmpty()) path = QDir::cleanPath(info.absoluteFilePath());
+  return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
+}
 }  // namespace
 
 QStringList WithRecentRun(QStringList runs, const QString& dir) {

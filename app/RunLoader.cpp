@@ -3,6 +3,7 @@
 #include <QEventLoop>
 #include <QProgressDialog>
 #include <QTimer>
+#include <atomic>
 #include <mutex>
 #include <thread>
 
@@ -60,8 +61,10 @@ std::unique_ptr<CSimulationData> CRunLoader::Load(const QString& dir, QWidget* p
   m_pJob = job.get();
 
   QEventLoop loop;
+  std::atomic<bool> done{false};
   std::thread waiter([&] {
     job->worker.join();
+    done = true;
     QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
   });
 
@@ -83,6 +86,9 @@ std::unique_ptr<CSimulationData> CRunLoader::Load(const QString& dir, QWidget* p
 
   // The worker ends soon after a cancel: its readers stop at their next buffer.
   loop.exec();
+  // The loop may also end because the program is quitting: then the load is
+  // abandoned rather than waited for with the GUI frozen.
+  if (!done) job->cancel = true;
   waiter.join();
   showLater.stop();
   progress.reset();

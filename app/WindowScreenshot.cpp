@@ -22,7 +22,9 @@ class CWindowShotSink final : public IMessageSink {
  public:
   void Message(const QString& caption, const QString& text, MessageIcon icon) override {
     CStderrMessageSink::Instance().Message(caption, text, icon);
-    if (caption.startsWith(QLatin1String("No ")) && caption.endsWith(QLatin1String(" file!"))) ++m_nModelFailures;
+    // The scene loaders say "No Model file!" and the like (the caption is the program's name).
+    for (const QString& said : {caption, text})
+      if (said.startsWith(QLatin1String("No ")) && said.endsWith(QLatin1String(" file!"))) ++m_nModelFailures;
   }
   int m_nModelFailures = 0;
 };
@@ -67,7 +69,7 @@ int RunWindowScreenshot(const ScreenshotOptions& o, const QString& moduleDir) {
   CCorvaneApp app;
   app.m_strModuleDir = moduleDir;
   app.m_pSink = &sink;
-  if (!app.OpenRun(o.dataDir, nullptr)) {
+  if (!app.OpenRun(o.dataDir, nullptr, {}, nullptr, /*remember=*/false)) {
     std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.dataDir));
     return 1;
   }

@@ -35,7 +35,10 @@ int main(int argc, char** argv) {
   QStringList arguments;
   for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
   const bool gui = !IsTextCommand(arguments);
-  if (gui && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
+  if (gui && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM") &&
+      !arguments.contains(QStringLiteral("-platform"))) {
+    // Wrong arguments are said as such, display or not.
+    if (const int check = RunCommandLine(arguments, /*checkOnly=*/true); check != 0) return check;
     std::fprintf(stderr,
                  "corvane: there is no display to show the viewer on (DISPLAY is not set).\n"
                  "  On a machine without one, 'corvane --info DATA_DIR' prints a run's summary, and\n"

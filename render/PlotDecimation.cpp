@@ -59,16 +59,23 @@ std::vector<PlotStrip> DecimatePlotStrips(const std::vector<PlotStrip>& strips, 
   out.reserve(strips.size());
   for (std::size_t c = 0; c < curveCount && c < strips.size(); ++c)
     out.push_back(DecimateCurve(strips[c], projection, spacing));
-  float lastX = 0, lastY = 0;
+  // A cross line goes when every one of its points lies within the spacing
+  // of the same point of the last line kept: a change in any curve keeps it.
+  std::vector<float> last, here;
   bool any = false;
   for (std::size_t j = curveCount; j < strips.size(); ++j) {
-    const PlotStrip& s = strips[j];
-    float x = 0, y = 0;
-    const bool shown = !s.vertices.empty() && projection.Project(s.vertices.data(), x, y);
-    const bool last = j + 1 == strips.size();
-    if (any && shown && !last && std::fabs(x - lastX) < spacing && std::fabs(y - lastY) < spacing) continue;
-    out.push_back(s);
-    lastX = x, lastY = y, any = shown;
+    const PlotStrip& strip = strips[j];
+    const std::size_t n = strip.vertices.size() / 3;
+    here.assign(2 * n, 0.0f);
+    bool shown = true;
+    for (std::size_t i = 0; i < n && shown; ++i)
+      shown = projection.Project(&strip.vertices[3 * i], here[2 * i], here[2 * i + 1]);
+    bool close = any && shown && j + 1 < strips.size() && here.size() == last.size();
+    for (std::size_t k = 0; close && k < here.size(); ++k) close = std::fabs(here[k] - last[k]) < spacing;
+    if (close) continue;
+    out.push_back(strip);
+    last.swap(here);
+    any = shown;
   }
   return out;
 }

@@ -5,8 +5,9 @@
 // milliseconds per frame for nothing the eye can see. For one projection this
 // keeps, of each run of curve points that stay within `spacing` pixels of the
 // run's first, the first and the points of least and greatest value (so no
-// peak is lost), and of the cross lines (one per time step) those that lie
-// `spacing` pixels or more from the last one kept (and the last).
+// peak is lost), and of the cross lines (one per time step) those with a
+// point `spacing` pixels or more from the same point of the last one kept
+// (and the last).
 
 #include <array>
 #include <vector>

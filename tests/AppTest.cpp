@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QImage>
 #include <QKeyEvent>
@@ -23,6 +24,7 @@
 #include "CorvaneApp.h"
 #include "CorvaneDlg.h"
 #include "DataDirectory.h"
+#include "ModuleDir.h"
 #include "RecentRuns.h"
 #include "RunFolder.h"
 #include "ScientificDlg.h"
@@ -115,9 +117,24 @@ TEST(RecentRuns, NewestFirstOnceAndAtMostEight) {
   EXPECT_EQ(runs.front(), QStringLiteral("/runs/r9/"));
   EXPECT_EQ(runs.back(), QStringLiteral("/runs/r2/"));
   runs = WithRecentRun(runs, QStringLiteral("/runs/./r5"));  // the same folder, spelt otherwise
+  EXPECT_EQ(WithRecentRun({}, QStringLiteral("r&d")), QStringList{QDir::currentPath() + QStringLiteral("/r&d/")})
+      << "kept as an absolute path";
   EXPECT_EQ(runs.front(), QStringLiteral("/runs/r5/"));
   EXPECT_EQ(runs.count(QStringLiteral("/runs/r5/")), 1);
   EXPECT_EQ(runs.size(), kMaxRecentRuns);
+}
+
+TEST(ModuleDir, BesideTheProgramElseInTheInstalledShareFolder) {
+  QTemporaryDir root;
+  const QDir r(root.path());
+  ASSERT_TRUE(r.mkpath(QStringLiteral("build/bin")) && r.mkpath(QStringLiteral("usr/bin")) &&
+              r.mkpath(QStringLiteral("usr/share/corvane")) && r.mkpath(QStringLiteral("bare/bin")));
+  for (const char* f : {"build/bin/model.obj", "usr/share/corvane/model.obj"})
+    QFile(r.filePath(QLatin1String(f))).open(QIODevice::WriteOnly);
+  const std::pair<const char*, const char*> cases[] = {
+      {"build/bin", "build/bin/"}, {"usr/bin", "usr/share/corvane/"}, {"bare/bin", "bare/bin/"}};
+  for (const auto& [program, found] : cases)
+    EXPECT_EQ(ModuleDirFor(r.filePath(QLatin1String(program))), r.filePath(QLatin1String(found))) << program;
 }
 
 TEST(DroppedFolder, OnlyALocalFolderOpens) {
@@ -281,6 +298,9 @@ TEST_F(AppTest, OpeningAnotherRunRebuildsTheViewsAndAFailedOneKeepsThem) {
   EXPECT_TRUE(enter.isAccepted());
   QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(&main, &drop);
+  EXPECT_TRUE(drop.isAccepted());
+  EXPECT_EQ(m_app.m_pData.get(), first) << "the run loads once the drop has ended";
+  QCoreApplication::processEvents();
   EXPECT_NE(m_app.m_pData.get(), first);
   EXPECT_EQ(m_app.m_pData->m_nSamples, 3);
   EXPECT_EQ(main.m_p3D, nullptr) << "the old run's 3D dialog went with its workers";

@@ -24,10 +24,11 @@ struct Result {
 
 QString CorvaneBin() { return qEnvironmentVariable("CORVANE_BIN"); }
 
-Result Corvane(const QStringList& args, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+Result Corvane(const QStringList& args, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(),
+               const QString& program = CorvaneBin()) {
   QProcess p;
   p.setProcessEnvironment(env);
-  p.start(CorvaneBin(), args);
+  p.start(program, args);
   EXPECT_TRUE(p.waitForFinished(60000));
   return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
 }
@@ -375,6 +376,27 @@ TEST(Cli, TheViewerWithoutADisplaySaysSoAndHowToGoOn) {
     EXPECT_TRUE(r.err.contains("there is no display")) << r.err.constData();
     EXPECT_TRUE(r.err.contains("--info DATA_DIR")) << r.err.constData();
   }
+  // Wrong arguments are a usage error, display or not.
+  const Result bogus = Corvane({QStringLiteral("--bogus"), SampleRun()}, env);
+  EXPECT_EQ(bogus.exitCode, 2);
+  EXPECT_FALSE(bogus.err.contains("there is no display")) << bogus.err.constData();
+}
+
+// Without models beside it (nor under ../share/corvane) the program says so
+// and a screenshot fails instead of showing an empty scene.
+TEST(Cli, AScreenshotWithoutTheProgramsModelsFails) {
+  if (!HaveDisplay()) GTEST_SKIP() << "no display (run under xvfb-run)";
+  CRunFolder program, out;
+  const QString copy = program.Dir() + QStringLiteral("corvane");
+  ASSERT_TRUE(QFile::copy(qEnvironmentVariable("CORVANE_BIN"), copy));
+  for (const char* view : {"space", "dynamic"}) {
+    Result r = Corvane({QStringLiteral("--screenshot"), out.Dir() + QStringLiteral("x.png"), QStringLiteral("--view"),
+                        QLatin1String(view), SampleRun()},
+                       QProcessEnvironment::systemEnvironment(), copy);
+    EXPECT_EQ(r.exitCode, 1) << view << ": " << r.err.constData();
+    EXPECT_TRUE(r.err.contains("could not all be read")) << r.err.constData();
+  }
+  EXPECT_FALSE(QFile::exists(out.Dir() + QStringLiteral("x.png")));
 }
 
 // At a device pixel ratio of 2 the window keeps its layout and gets twice

@@ -24,6 +24,7 @@
 #include "CorvaneApp.h"
 #include "CorvaneDlg.h"
 #include "MyPanel.h"
+#include "RecentRuns.h"
 #include "ScienceLogic.h"
 #include "ScientificDlg.h"
 #include "SimulationData.h"
@@ -159,13 +160,15 @@ TEST(EndToEnd, TheSampleRunThroughEveryViewAndBack) {
   for (const QString& f : shipped.entryList(QDir::Files))
     ASSERT_TRUE(QFile::link(shipped.filePath(f), program.filePath(f)));
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+  QCoreApplication::setOrganizationName(QStringLiteral("CorvaneTest"));
 
   QProcess service;
   service.start(qEnvironmentVariable("CORVANE_MODEL_SERVICE_BIN"),
                 {QStringLiteral("--models"), shipped.filePath(QStringLiteral("models")), QStringLiteral("--port"),
                  QStringLiteral("0")});
   int port = 0;
-  while (port == 0 && service.waitForReadyRead(10000)) {
+  while (port == 0 && (service.canReadLine() || service.waitForReadyRead(10000))) {
+    if (!service.canReadLine()) continue;  // half a line so far
     const QByteArray line = service.readLine();
     if (line.startsWith("listening on ")) port = line.mid(line.lastIndexOf(':') + 1).trimmed().toInt();
   }
@@ -192,6 +195,9 @@ TEST(EndToEnd, TheSampleRunThroughEveryViewAndBack) {
     EXPECT_EQ(app.InitInstance(qEnvironmentVariable("CORVANE_SAMPLE_RUN")), 0);
   }
   EXPECT_TRUE(driven);
+  EXPECT_EQ(LoadRecentRuns().value(0),
+            QDir(qEnvironmentVariable("CORVANE_SAMPLE_RUN")).canonicalPath() + QLatin1Char('/'))
+      << "the run opened is the first of the recent runs";
   EXPECT_EQ(OurThreads(), QStringList()) << "a worker outlived the window";
   qunsetenv("CORVANE_MODEL_SERVICE");
   service.terminate();

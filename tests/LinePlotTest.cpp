@@ -104,4 +104,10 @@ TEST(PlotDecimation, SubPixelRunsKeepTheirEndsAndExtremesAndCrossLinesThinOut) {
   std::vector<float> ys;
   for (std::size_t i = 1; i < lines.size(); ++i) ys.push_back(lines[i].vertices[1]);
   EXPECT_EQ(ys, (std::vector<float>{0.0f, 0.5f, 0.502f}));
+  // A line whose first point stays put but whose other end moves is kept.
+  cross = {Strip({{0, 0, 0}}), Strip({{0, 0, 0.2f}, {1, 0, 0.8f}}), Strip({{0, 0, 0.2f}, {1, 0.01f, 0.8f}}),
+           Strip({{0, 0, 0.2f}, {1, 0.01f, 0.8f}})};
+  EXPECT_EQ(DecimatePlotStrips(cross, 1, Pixels100(), 0.25f).size(), 4u);
+  cross[2] = Strip({{0, 0, 0.2f}, {1, 0.001f, 0.8f}});  // a tenth of a pixel: gone
+  EXPECT_EQ(DecimatePlotStrips(cross, 1, Pixels100(), 0.25f).size(), 3u);
 }
