@@ -9,7 +9,7 @@ set -euo pipefail
 # neither Liberation nor DejaVu has.
 PACKAGES=(
   cmake ninja-build g++ clang clang-format libclang-rt-14-dev
-  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-svg-dev
+  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-svg-dev libfontconfig-dev
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libfast-float-dev libtinyobjloader-dev libcpp-httplib-dev
   libgtest-dev libbenchmark-dev
