@@ -1,6 +1,7 @@
 #include "CorvaneApp.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QIcon>
 
 #include "CorvaneDlg.h"
@@ -57,6 +58,9 @@ bool CCorvaneApp::FindAndLoadRun(const QString& argument) {
 
 int CCorvaneApp::InitInstance(const QString& argument) {
   QApplication::setWindowIcon(QIcon(m_strModuleDir + QStringLiteral("corvane-48.png")));
+  // One family for the menus and dialogs as for the pages (metric-compatible
+  // with the fonts the layouts were measured in): one font to load, not two.
+  QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 9));
   if (!FindAndLoadRun(argument)) return 0;
   m_runMainWindow(*this);
   return 0;
