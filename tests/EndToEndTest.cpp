@@ -13,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QMenuBar>
-#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QSlider>
@@ -28,6 +27,7 @@
 #include "ScienceLogic.h"
 #include "ScientificDlg.h"
 #include "SimulationData.h"
+#include "TestModelService.h"
 #include "Visualize3DDlg.h"
 
 namespace {
@@ -162,18 +162,9 @@ TEST(EndToEnd, TheSampleRunThroughEveryViewAndBack) {
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
   QCoreApplication::setOrganizationName(QStringLiteral("CorvaneTest"));
 
-  QProcess service;
-  service.start(qEnvironmentVariable("CORVANE_MODEL_SERVICE_BIN"),
-                {QStringLiteral("--models"), shipped.filePath(QStringLiteral("models")), QStringLiteral("--port"),
-                 QStringLiteral("0")});
-  int port = 0;
-  while (port == 0 && (service.canReadLine() || service.waitForReadyRead(10000))) {
-    if (!service.canReadLine()) continue;  // half a line so far
-    const QByteArray line = service.readLine();
-    if (line.startsWith("listening on ")) port = line.mid(line.lastIndexOf(':') + 1).trimmed().toInt();
-  }
-  ASSERT_GT(port, 0);
-  qputenv("CORVANE_MODEL_SERVICE", QStringLiteral("http://127.0.0.1:%1").arg(port).toUtf8());
+  CTestModelService service(shipped.filePath(QStringLiteral("models")));
+  ASSERT_GT(service.Port(), 0);
+  qputenv("CORVANE_MODEL_SERVICE", service.Url().toUtf8());
 
   bool driven = false;
   {
@@ -200,6 +191,4 @@ TEST(EndToEnd, TheSampleRunThroughEveryViewAndBack) {
       << "the run opened is the first of the recent runs";
   EXPECT_EQ(OurThreads(), QStringList()) << "a worker outlived the window";
   qunsetenv("CORVANE_MODEL_SERVICE");
-  service.terminate();
-  service.waitForFinished(5000);
 }

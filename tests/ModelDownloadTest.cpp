@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "ModelDownload.h"
+#include "TestModelService.h"
 
 namespace {
 QByteArray Obj(int bytes) {
@@ -28,29 +29,6 @@ QByteArray Read(const QString& path) {
   QFile f(path);
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
-
-// The real service on a free port, over a catalogue folder.
-struct Service {
-  QProcess process;
-  int port = 0;
-  explicit Service(const QString& models) {
-    process.start(qEnvironmentVariable("CORVANE_MODEL_SERVICE_BIN"),
-                  {QStringLiteral("--models"), models, QStringLiteral("--port"), QStringLiteral("0")});
-    while (port == 0 && process.waitForReadyRead(10000)) {
-      const QByteArray line = process.readLine();
-      if (line.startsWith("listening on ")) port = line.mid(line.lastIndexOf(':') + 1).trimmed().toInt();
-    }
-  }
-  QString Url() const { return QStringLiteral("http://127.0.0.1:%1").arg(port); }
-  QByteArray Log() {
-    process.waitForReadyRead(200);
-    return process.readAllStandardOutput();
-  }
-  ~Service() {
-    process.kill();
-    process.waitForFinished(5000);
-  }
-};
 
 struct Fixture {
   QTemporaryDir program, catalogue;
@@ -94,8 +72,8 @@ TEST(ModelDownload, FromTheRealServiceTheBodyAndGarmentsOrTheFallbacks) {
   Write(f.catalogue.filePath(QStringLiteral("G1.obj")), Obj(1000));
   Write(f.catalogue.filePath(QStringLiteral("G3.obj")), Obj(1200));
   Write(f.catalogue.filePath(QStringLiteral("SMALL.obj")), Obj(999));
-  Service service(f.catalogue.path());
-  ASSERT_GT(service.port, 0);
+  CTestModelService service(f.catalogue.path());
+  ASSERT_GT(service.Port(), 0);
 
   DownloadResult r = f.Run(service.Url(), QStringLiteral("A7"), {QStringLiteral("G1")});
   EXPECT_TRUE(r.downloaded);

@@ -11,32 +11,9 @@
 #include <QTemporaryDir>
 
 #include "ModelId.h"
+#include "TestModelService.h"
 
 namespace {
-class CService {
- public:
-  explicit CService(const QString& models) {
-    m_process.start(qEnvironmentVariable("CORVANE_MODEL_SERVICE_BIN"),
-                    {QStringLiteral("--models"), models, QStringLiteral("--port"), QStringLiteral("0")});
-    EXPECT_TRUE(m_process.waitForStarted(10000));
-    while (m_port == 0 && m_process.waitForReadyRead(10000)) {
-      const QByteArray line = m_process.readLine();
-      if (line.startsWith("listening on ")) m_port = line.mid(line.lastIndexOf(':') + 1).trimmed().toInt();
-    }
-  }
-  ~CService() {
-    if (m_process.state() != QProcess::NotRunning) {
-      m_process.kill();
-      m_process.waitForFinished(5000);
-    }
-  }
-  int Port() const { return m_port; }
-  QProcess& Process() { return m_process; }
-
- private:
-  QProcess m_process;
-  int m_port = 0;
-};
 
 void Write(const QTemporaryDir& dir, const QString& name, const QByteArray& content) {
   QFile f(dir.filePath(name));
@@ -58,7 +35,7 @@ TEST(ModelService, AnswersBothPathsAndRefusesWhatIsNoId) {
   const QByteArray body = "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n" + QByteArray(1500, '#');
   Write(models, QStringLiteral("A7.obj"), body);
   Write(models, QStringLiteral("G1.obj"), "v 1 1 1\n");
-  CService service(models.path());
+  CTestModelService service(models.path());
   ASSERT_GT(service.Port(), 0);
   httplib::Client client("127.0.0.1", service.Port());
   auto model = client.Get("/Wembra/Interface/GetModel.ashx?ModelId=A7");

@@ -8,13 +8,13 @@
 #include <QKeyEvent>
 #include <QMatrix4x4>
 #include <QOpenGLContext>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "PlayerTime.h"
 #include "SceneLoader.h"
 #include "SimulationData.h"
+#include "TestModelService.h"
 #include "Visualize3DDlg.h"
 
 TEST(PlayerTime, SecondsOfSimulatedTime) {
@@ -116,15 +116,8 @@ TEST(Visualize3D, TheRunsModelsArriveFromTheService) {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(obj);
   }
-  QProcess service;
-  service.start(qEnvironmentVariable("CORVANE_MODEL_SERVICE_BIN"),
-                {QStringLiteral("--models"), catalogue.path(), QStringLiteral("--port"), QStringLiteral("0")});
-  int port = 0;
-  while (port == 0 && service.waitForReadyRead(10000)) {
-    const QByteArray line = service.readLine();
-    if (line.startsWith("listening on ")) port = line.mid(line.lastIndexOf(':') + 1).trimmed().toInt();
-  }
-  ASSERT_GT(port, 0);
+  CTestModelService service(catalogue.path());
+  ASSERT_GT(service.Port(), 0);
 
   CSimulationData d;
   Fill(d, 4, 1.0f, 1);
@@ -134,7 +127,7 @@ TEST(Visualize3D, TheRunsModelsArriveFromTheService) {
   CVisiualize3DDlg dlg(&d, program.path() + QLatin1Char('/'));
   dlg.m_view->SetMessageSink(&messages);
   DownloadSettings s;
-  s.serviceUrl = QStringLiteral("http://127.0.0.1:%1").arg(port);
+  s.serviceUrl = service.Url();
   s.moduleDir = program.path() + QLatin1Char('/');
   s.downloadFolder = DownloadFolderFor(s.moduleDir);
   ASSERT_TRUE(dlg.StartDownload(s));
@@ -149,11 +142,10 @@ TEST(Visualize3D, TheRunsModelsArriveFromTheService) {
   EXPECT_TRUE(messages.m_entries.empty());
   // A second start fetches again but loads nothing new.
   const CModelOBJ* body = dlg.m_view->m_pBody.Get();
-  service.readAllStandardOutput();
+  service.Log();
   ASSERT_TRUE(dlg.StartDownload(s));
   dlg.WaitForDownload();
-  service.waitForReadyRead(1000);
-  EXPECT_TRUE(service.readAllStandardOutput().contains("ModelId=M-1 200"));
+  EXPECT_TRUE(service.Log(1000).contains("ModelId=M-1 200"));
   EXPECT_EQ(dlg.m_view->m_pBody.Get(), body);
   // The view's picture as a file, as a user saves it.
   dlg.show();
@@ -161,8 +153,6 @@ TEST(Visualize3D, TheRunsModelsArriveFromTheService) {
   const QString picture = program.filePath(QStringLiteral("view.png"));
   ASSERT_TRUE(dlg.SaveImage(picture));
   EXPECT_EQ(QImage(picture).size(), dlg.m_view->size() * dlg.m_view->devicePixelRatio());
-  service.kill();
-  service.waitForFinished(5000);
 }
 
 namespace {
