@@ -2,21 +2,19 @@
 
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QMimeData>
-#include <QSaveFile>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "AboutDlg.h"
 #include "CorvaneApp.h"
 #include "DataDirectory.h"
+#include "ImageFile.h"
 #include "ModelDownload.h"
 #include "MyDialog.h"
 #include "RecentRuns.h"
@@ -171,16 +169,11 @@ QWidget* CCorvaneDlg::ShownView() const {
 
 bool CCorvaneDlg::SaveImage(const QString& path) {
   if (ShownView() == m_p3D) return m_p3D->SaveImage(path);
-  const QImage image = m_pScientific->grab().toImage().convertToFormat(QImage::Format_RGB32);
-  QSaveFile out(path);
-  return !image.isNull() && out.open(QIODevice::WriteOnly) && image.save(&out, "PNG") && out.commit();
+  return WritePng(m_pScientific->grab().toImage().convertToFormat(QImage::Format_RGB32), path);
 }
 
 void CCorvaneDlg::OnSaveImage() {
-  const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Image"), QStringLiteral("view.png"),
-                                                    QStringLiteral("PNG (*.png)"));
-  if (!path.isEmpty() && !SaveImage(path))
-    QMessageBox::warning(this, QStringLiteral("Save Image"), QStringLiteral("Cannot write %1.").arg(path));
+  AskAndSaveImage(this, QStringLiteral("view.png"), [this](const QString& path) { return SaveImage(path); });
 }
 
 QStringList CCorvaneDlg::RecentRuns() const {

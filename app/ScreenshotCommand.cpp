@@ -3,10 +3,10 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QImage>
-#include <QSaveFile>
 #include <QUrl>
 #include <cstdio>
 
+#include "ImageFile.h"
 #include "ModelDownload.h"
 #include "ModuleDir.h"
 #include "OpenGLView.h"
@@ -142,8 +142,7 @@ bool ScreenshotFitsRun(const ScreenshotOptions& o, const CSimulationData& data) 
 bool SavePicture(const QImage& image, const QString& file) {
   // Written whole or not at all: a full disk never leaves half a picture
   // in place of a good one.
-  QSaveFile out(file);
-  if (image.isNull() || !out.open(QIODevice::WriteOnly) || !image.save(&out, "PNG") || !out.commit()) {
+  if (!WritePng(image, file)) {
     std::fprintf(stderr, "corvane: cannot write \"%s\".\n", qPrintable(file));
     return false;
   }

@@ -1,15 +1,13 @@
 #include "ScientificDlg.h"
 
-#include <QFileDialog>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPropertyAnimation>
-#include <QSaveFile>
 #include <QTimerEvent>
 #include <cstdio>
 
 #include "CaptionTables.h"
+#include "ImageFile.h"
 #include "ScienceLogic.h"
 #include "SimulationData.h"
 
@@ -110,10 +108,7 @@ COpenGLView* CScientificDlg::PlotView() {
   connect(m_plotView, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
     QMenu menu(m_plotView);
     menu.addAction(QStringLiteral("Save Image as PNG..."), this, [this] {
-      const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Image"), QStringLiteral("plot.png"),
-                                                        QStringLiteral("PNG (*.png)"));
-      if (!path.isEmpty() && !SavePlotImage(path))
-        QMessageBox::warning(this, QStringLiteral("Save Image"), QStringLiteral("Cannot write %1.").arg(path));
+      AskAndSaveImage(this, QStringLiteral("plot.png"), [this](const QString& path) { return SavePlotImage(path); });
     });
     menu.exec(m_plotView->mapToGlobal(at));
   });
@@ -122,9 +117,7 @@ COpenGLView* CScientificDlg::PlotView() {
 
 bool CScientificDlg::SavePlotImage(const QString& path) {
   if (!m_plotView) return false;
-  const QImage image = m_plotView->grabFramebuffer();
-  QSaveFile out(path);
-  return !image.isNull() && out.open(QIODevice::WriteOnly) && image.save(&out, "PNG") && out.commit();
+  return WritePng(m_plotView->grabFramebuffer(), path);
 }
 
 void CScientificDlg::Settle() {

@@ -1,14 +1,12 @@
 #include "Visualize3DDlg.h"
 
-#include <QFileDialog>
 #include <QImage>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QMetaObject>
 #include <QPointer>
-#include <QSaveFile>
 #include <QTimer>
 
+#include "ImageFile.h"
 #include "PlayerTime.h"
 #include "Probe.h"
 #include "SceneLoader.h"
@@ -202,9 +200,7 @@ void CVisiualize3DDlg::OnViewClicked(QPoint at) {
 }
 
 bool CVisiualize3DDlg::SaveImage(const QString& path) {
-  const QImage image = m_view->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
-  QSaveFile out(path);
-  return !image.isNull() && out.open(QIODevice::WriteOnly) && image.save(&out, "PNG") && out.commit();
+  return WritePng(m_view->grabFramebuffer().convertToFormat(QImage::Format_RGB32), path);
 }
 
 void CVisiualize3DDlg::StepBy(int steps) {
@@ -215,10 +211,7 @@ void CVisiualize3DDlg::StepBy(int steps) {
 
 void CVisiualize3DDlg::keyPressEvent(QKeyEvent* event) {
   if (event->matches(QKeySequence::Save)) {
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Image"), QStringLiteral("view.png"),
-                                                      QStringLiteral("PNG (*.png)"));
-    if (!path.isEmpty() && !SaveImage(path))
-      QMessageBox::warning(this, QStringLiteral("Save Image"), QStringLiteral("Cannot write %1.").arg(path));
+    AskAndSaveImage(this, QStringLiteral("view.png"), [this](const QString& path) { return SaveImage(path); });
     return;
   }
   switch (event->key()) {
