@@ -33,15 +33,6 @@ bool ParseInt(const QString& value, int lo, int hi, int& out) {
   return true;
 }
 
-// Messages from the loaders: printed, and remembered as a failure.
-class CScreenshotSink final : public IMessageSink {
- public:
-  void Message(const QString& caption, const QString& text, MessageIcon icon) override {
-    CStderrMessageSink::Instance().Message(caption, text, icon);
-    ++m_count;
-  }
-  int m_count = 0;
-};
 }  // namespace
 
 bool ParseScreenshotValue(const QString& option, const QString& value, ScreenshotOptions& o, QString& error) {
@@ -174,14 +165,13 @@ int RunScreenshotCommand(const ScreenshotOptions& o) {
     return 2;
   }
   if (!o.sizeGiven) return RunWindowScreenshot(o, moduleDir);
-  CScreenshotSink sink;
+  IMessageSink& sink = CStderrMessageSink::Instance();
   CSimulationData data;
   data.SetMessageSink(&sink);
   if (!data.Load(o.dataDir)) {
     std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.dataDir));
     return 1;
   }
-  const int loadMessages = sink.m_count;
   if (!ScreenshotFitsRun(o, data)) return 1;
   if (o.mode == 0) {
     return SavePicture(RenderScience(data, o, moduleDir), o.file) ? 0 : 1;
@@ -228,7 +218,7 @@ int RunScreenshotCommand(const ScreenshotOptions& o) {
   } else {
     LoadSpaceSuitScene(&view);
   }
-  if (sink.m_count > loadMessages) {
+  if (!view.SceneModelsRead()) {
     std::fprintf(stderr, "corvane: the scene's models could not all be read from \"%s\".\n", qPrintable(dir));
     return 1;
   }

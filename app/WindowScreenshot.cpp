@@ -17,18 +17,6 @@
 #include "Visualize3DDlg.h"
 
 namespace {
-// Messages printed on stderr; the scenes' model messages remembered as failures.
-class CWindowShotSink final : public IMessageSink {
- public:
-  void Message(const QString& caption, const QString& text, MessageIcon icon) override {
-    CStderrMessageSink::Instance().Message(caption, text, icon);
-    // The scene loaders say "No Model file!" and the like (the caption is the program's name).
-    for (const QString& said : {caption, text})
-      if (said.startsWith(QLatin1String("No ")) && said.endsWith(QLatin1String(" file!"))) ++m_nModelFailures;
-  }
-  int m_nModelFailures = 0;
-};
-
 // A window manager draws the title; without one, the picture gets a plain
 // title bar of its own so that the title is seen.
 QImage WithTitleBar(const QImage& window, const QString& title) {
@@ -65,10 +53,9 @@ void SetUp3D(CVisiualize3DDlg& d, const ScreenshotOptions& o) {
 }  // namespace
 
 int RunWindowScreenshot(const ScreenshotOptions& o, const QString& moduleDir) {
-  CWindowShotSink sink;
   CCorvaneApp app;
   app.m_strModuleDir = moduleDir;
-  app.m_pSink = &sink;
+  app.m_pSink = &CStderrMessageSink::Instance();
   if (!app.OpenRun(o.dataDir, nullptr, {}, nullptr, /*remember=*/false)) {
     std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.dataDir));
     return 1;
@@ -98,7 +85,7 @@ int RunWindowScreenshot(const ScreenshotOptions& o, const QString& moduleDir) {
     SetUp3D(*d, o);
   }
   QCoreApplication::processEvents();  // the workers' queued messages and the layout
-  if (sink.m_nModelFailures) {
+  if (o.mode != 0 && !main.m_p3D->m_view->SceneModelsRead()) {
     std::fprintf(stderr, "corvane: the scene's models could not all be read from \"%s\".\n", qPrintable(moduleDir));
     return 1;
   }

@@ -55,6 +55,10 @@ class COpenGLView : public QOpenGLWidget {
   // body scenes, or -1; `garment` says whether the garment (or suit) was hit.
   int PickPart(QPoint at, bool* garment = nullptr);
 
+  // Whether every model the current scene draws is installed and was read
+  // (the static body and garment, the walking body, or the suit and the moon).
+  bool SceneModelsRead() const;
+
   // Whether the scene as drawn now shows the no-data grey somewhere: a
   // part, garment part, suit part, ring or the room without a value.
   bool ShowsNoData() const;

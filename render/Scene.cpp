@@ -243,3 +243,17 @@ int COpenGLView::PickPart(QPoint at, bool* garmentHit) {
   }
   return part >= 0 && part < kBodyPartCount ? part : -1;
 }
+
+bool COpenGLView::SceneModelsRead() const {
+  auto read = [](const COBJ* m) { return m && m->m_pModel; };
+  switch (m_nMode) {
+    case 1:
+      return read(m_pBody.Get()) && read(m_pGarment.Get());
+    case 2:
+      return read(m_pAnimation.Get());
+    case 3:
+      return read(m_pSpaceSuit.Get()) && read(m_pMoon.Get());
+    default:
+      return true;
+  }
+}

@@ -389,11 +389,14 @@ TEST(Cli, AScreenshotWithoutTheProgramsModelsFails) {
   CRunFolder program, out;
   const QString copy = program.Dir() + QStringLiteral("corvane");
   ASSERT_TRUE(QFile::copy(qEnvironmentVariable("CORVANE_BIN"), copy));
-  for (const char* view : {"space", "dynamic"}) {
-    Result r = Corvane({QStringLiteral("--screenshot"), out.Dir() + QStringLiteral("x.png"), QStringLiteral("--view"),
-                        QLatin1String(view), SampleRun()},
-                       QProcessEnvironment::systemEnvironment(), copy);
-    EXPECT_EQ(r.exitCode, 1) << view << ": " << r.err.constData();
+  // Through the window, and the scene alone (--size).
+  for (const QStringList& view : {QStringList{"space"}, QStringList{"dynamic"}, QStringList{"static"},
+                                  QStringList{"static", "--size", "64x48"}}) {
+    Result r = Corvane(
+        QStringList{QStringLiteral("--screenshot"), out.Dir() + QStringLiteral("x.png"), QStringLiteral("--view")} +
+            view + QStringList{SampleRun()},
+        QProcessEnvironment::systemEnvironment(), copy);
+    EXPECT_EQ(r.exitCode, 1) << view.join(' ').toStdString() << ": " << r.err.constData();
     EXPECT_TRUE(r.err.contains("could not all be read")) << r.err.constData();
   }
   EXPECT_FALSE(QFile::exists(out.Dir() + QStringLiteral("x.png")));
