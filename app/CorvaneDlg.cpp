@@ -197,15 +197,10 @@ void CCorvaneDlg::UpdateRecentMenu() {
 void CCorvaneDlg::keyPressEvent(QKeyEvent* event) {
   // Enter and Escape belong to the views; the window closes by its close
   // button and File > Quit only.
-  switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-      event->accept();
-      return;
-    default:
-      QDialog::keyPressEvent(event);
-  }
+  if (IsDialogCloseKey(*event))
+    event->accept();
+  else
+    QDialog::keyPressEvent(event);
 }
 
 void CCorvaneDlg::closeEvent(QCloseEvent* event) {

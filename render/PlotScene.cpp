@@ -3,6 +3,9 @@
 
 #include <GL/gl.h>
 
+#include <QMatrix4x4>
+#include <algorithm>
+
 #include "OpenGLView.h"
 #include "PlotDecimation.h"
 #include "TickLabel.h"
@@ -86,18 +89,14 @@ void COpenGLView::DrawPlotCurves() {
   // them the current projection can show, worked out again only when the
   // projection changes.
   PlotProjection projection;
-  std::array<float, 16> modelview{}, proj{};
-  glGetFloatv(GL_MODELVIEW_MATRIX, modelview.data());
-  glGetFloatv(GL_PROJECTION_MATRIX, proj.data());
+  float modelview[16], proj[16];
+  glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+  glGetFloatv(GL_PROJECTION_MATRIX, proj);
   GLint viewport[4] = {};
   glGetIntegerv(GL_VIEWPORT, viewport);
-  for (int c = 0; c < 4; ++c)
-    for (int r = 0; r < 4; ++r) {
-      float sum = 0;
-      for (int k = 0; k < 4; ++k)
-        sum += proj[static_cast<std::size_t>(k * 4 + r)] * modelview[static_cast<std::size_t>(c * 4 + k)];
-      projection.mvp[static_cast<std::size_t>(c * 4 + r)] = sum;
-    }
+  // GL keeps matrices column by column; QMatrix4x4 reads its array row by row.
+  const QMatrix4x4 mvp = QMatrix4x4(proj).transposed() * QMatrix4x4(modelview).transposed();
+  std::copy_n(mvp.constData(), 16, projection.mvp.begin());
   for (int i = 0; i < 4; ++i) projection.viewport[static_cast<std::size_t>(i)] = static_cast<float>(viewport[i]);
   if (m_bPlotDirty || projection.mvp != m_plotProjection.mvp || projection.viewport != m_plotProjection.viewport) {
     m_plotShown = DecimatePlotStrips(m_plotStrips, m_curves.size(), projection);

@@ -27,12 +27,15 @@ CMyDialog::CMyDialog(QWidget* parent) : QWidget(parent) {
   setFont(dialogFont);
 }
 
+bool IsDialogCloseKey(const QKeyEvent& event) {
+  const int key = event.key();
+  return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
+}
+
 void CMyDialog::keyPressEvent(QKeyEvent* event) {
-  // Enter and Escape are taken here, so that no view ever closes by them.
-  const int key = event->key();
-  if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+  // Taken here, so that no view ever closes by them.
+  if (IsDialogCloseKey(*event))
     event->accept();
-    return;
-  }
-  QWidget::keyPressEvent(event);
+  else
+    QWidget::keyPressEvent(event);
 }

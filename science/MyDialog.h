@@ -14,6 +14,11 @@
 // viewport, a picture of the screen) pass the widget's devicePixelRatioF().
 QRect DialogUnitsToPixels(int x, int y, int w, int h, double pixelRatio = 1.0);
 
+class QKeyEvent;
+// Enter and Escape: the keys by which a dialog would close. Our windows take
+// them and close by nothing.
+bool IsDialogCloseKey(const QKeyEvent& event);
+
 class CMyDialog : public QWidget {
   Q_OBJECT
 
