@@ -25,6 +25,7 @@
 #include "CorvaneDlg.h"
 #include "DataDirectory.h"
 #include "ModuleDir.h"
+#include "PictureProbe.h"
 #include "RecentRuns.h"
 #include "RunFolder.h"
 #include "ScientificDlg.h"
@@ -58,11 +59,9 @@ class AppTest : public ::testing::Test {
     };
   }
   QAction* Action(CCorvaneDlg& main, const QString& text) {
-    for (QAction* menu : main.m_pMenuBar->actions())
-      for (QAction* a : menu->menu()->actions())
-        if (a->text() == text) return a;
-    ADD_FAILURE() << "no menu item " << text.toStdString();
-    return nullptr;
+    QAction* item = MenuItem(*main.m_pMenuBar, text);
+    if (!item) ADD_FAILURE() << "no menu item " << text.toStdString();
+    return item;
   }
 
   QTemporaryDir m_settings;

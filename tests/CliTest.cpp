@@ -12,6 +12,7 @@
 
 #include "GermanLocale.h"
 #include "MyDialog.h"
+#include "PictureProbe.h"
 #include "RunFolder.h"
 #include "ScreenshotCommand.h"
 
@@ -207,10 +208,7 @@ TEST(Cli, ScreenshotOfEachScene) {
     const bool alone = c.args.contains("320x200");
     EXPECT_EQ(image.size(), alone ? QSize(320, 200) : DialogUnitsToPixels(0, 0, 667, 407).size());
     // Not an empty picture: the colour bar's red top is there in every scene.
-    int red = 0;
-    for (int y = 0; y < image.height() / 2; ++y)
-      for (int x = 0; x < image.width() / (alone ? 5 : 3); ++x)
-        red += qRed(image.pixel(x, y)) > 200 && qGreen(image.pixel(x, y)) < 50;
+    const int red = CountPixels(image, QRect(0, 0, image.width() / (alone ? 5 : 3), image.height() / 2), ScaleRed);
     EXPECT_GT(red, 20) << c.args.join(' ').toStdString();
   }
 }
@@ -324,9 +322,8 @@ TEST(Cli, TheScienceViewAsAPictureAndItsNumbersAsCsv) {
       {QStringLiteral("--screenshot"), picture, QStringLiteral("--view"), QStringLiteral("science"), SampleRun()});
   ASSERT_EQ(r.exitCode, 0) << r.err.constData();
   const QImage image(picture);
-  int line = 0;  // the chart's line of the head's skin temperature
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) line += image.pixelColor(x, y) == QColor(210, 100, 100);
+  // The chart's line of the head's skin temperature.
+  const int line = CountPixels(image, image.rect(), [](const QColor& c) { return c == QColor(210, 100, 100); });
   EXPECT_GT(line, 200);
 
   const QString csv = out.Dir() + QStringLiteral("comfort.csv");
@@ -416,13 +413,11 @@ TEST(Cli, TheWindowAtTwiceThePixelRatioAndWithItsTitle) {
   ASSERT_EQ(r.exitCode, 0) << r.err.constData();
   QImage image(hidpi);
   EXPECT_EQ(image.size(), page * 2);
-  int red = 0;  // the colour bar's top, where the page puts it, in device pixels
-  for (int y = 0; y < image.height() / 2; ++y)
-    for (int x = 0; x < image.width() / 3; ++x) red += qRed(image.pixel(x, y)) > 200 && qGreen(image.pixel(x, y)) < 50;
+  // The colour bar's top, where the page puts it, in device pixels.
+  const int red = CountPixels(image, QRect(0, 0, image.width() / 3, image.height() / 2), ScaleRed);
   EXPECT_GT(red, 80);
-  int caption = 0;  // "Visualization Content" where its dialog units put it, in device pixels
-  for (int y = 20; y < 60; ++y)
-    for (int x = 0; x < 300; ++x) caption += qGray(image.pixel(x, y)) < 100;
+  // "Visualization Content" where its dialog units put it, in device pixels.
+  const int caption = CountPixels(image, QRect(0, 20, 300, 40), [](const QColor& c) { return qGray(c.rgb()) < 100; });
   EXPECT_GT(caption, 30);
 
   const QString window = out.Dir() + QStringLiteral("window.png");

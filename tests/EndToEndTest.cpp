@@ -23,6 +23,7 @@
 #include "CorvaneApp.h"
 #include "CorvaneDlg.h"
 #include "MyPanel.h"
+#include "PictureProbe.h"
 #include "RecentRuns.h"
 #include "ScienceLogic.h"
 #include "ScientificDlg.h"
@@ -45,23 +46,10 @@ QStringList OurThreads() {
   return ours;
 }
 
-// Pixels of the picture in `area` whose colour passes `test`.
-template <class Test>
-int Count(const QImage& image, QRect area, Test test) {
-  int n = 0;
-  area &= image.rect();
-  for (int y = area.top(); y <= area.bottom(); ++y)
-    for (int x = area.left(); x <= area.right(); ++x) n += test(QColor(image.pixel(x, y)));
-  return n;
-}
-bool Red(const QColor& c) { return c.red() > 200 && c.green() < 50 && c.blue() < 50; }
-
 QAction* MenuItem(CCorvaneDlg& main, const char* text) {
-  for (QAction* menu : main.m_pMenuBar->actions())
-    for (QAction* a : menu->menu()->actions())
-      if (a->text() == QLatin1String(text)) return a;
-  ADD_FAILURE() << "no menu item " << text;
-  return nullptr;
+  QAction* item = MenuItem(*main.m_pMenuBar, QLatin1String(text));
+  if (!item) ADD_FAILURE() << "no menu item " << text;
+  return item;
 }
 
 QImage Picture(CCorvaneDlg& main) {
@@ -75,7 +63,7 @@ void Drive(CCorvaneDlg& main, CSimulationData& data) {
   // The scientific view: the head's skin temperature, then a fabric layer's
   // quantity as a 3D plot.
   QImage science = Picture(main);
-  EXPECT_GT(Count(science, science.rect(), [](const QColor& c) { return c == QColor(210, 100, 100); }), 200);
+  EXPECT_GT(CountPixels(science, science.rect(), [](const QColor& c) { return c == QColor(210, 100, 100); }), 200);
   CScientificDlg& s = *main.m_pScientific;
   emit s.m_panels[1]->optionSelect(EncodeOption(1, 3, 0));
   s.m_pPropertyPanel->Button(2)->click();
@@ -83,7 +71,7 @@ void Drive(CCorvaneDlg& main, CSimulationData& data) {
   EXPECT_TRUE(s.m_plotView->isVisible());
   EXPECT_FALSE(s.m_plotView->m_curves.empty());
   const QImage plot = s.m_plotView->grabFramebuffer();
-  EXPECT_GT(Count(plot, plot.rect(), [](const QColor& c) { return c != Qt::white; }), 2000);
+  EXPECT_GT(CountPixels(plot, plot.rect(), [](const QColor& c) { return c != Qt::white; }), 2000);
 
   // The static view: the run's own models from the service.
   MenuItem(main, "Static 3D Visualization(&2) ")->trigger();
@@ -95,7 +83,7 @@ void Drive(CCorvaneDlg& main, CSimulationData& data) {
   ASSERT_TRUE(d.m_view->m_pBody);
   QImage picture = Picture(main);
   const QRect legend(d.m_view->geometry().left(), 0, 120, picture.height() / 2);
-  EXPECT_GT(Count(picture, legend, Red), 20);
+  EXPECT_GT(CountPixels(picture, legend, ScaleRed), 20);
 
   // Start, three seconds of play, Stop; the slider follows the clock.
   d.m_startStop->click();
@@ -120,17 +108,17 @@ void Drive(CCorvaneDlg& main, CSimulationData& data) {
   d.m_sectionParts[1]->click();
   EXPECT_EQ(d.m_view->m_nSectionPart, 2);
   picture = Picture(main);
-  EXPECT_GT(Count(picture, legend, Red), 20);
+  EXPECT_GT(CountPixels(picture, legend, ScaleRed), 20);
   // The section's legend in the view's lower left: its card in the room's
   // (the environment's) colour.
   const QColor room = QColor::fromRgbF(data.m_envColour[0], data.m_envColour[1], data.m_envColour[2]);
   const QRect card(d.m_view->geometry().left(), picture.height() / 2, 240, picture.height() / 2 - 60);
-  EXPECT_GT(Count(picture, card,
-                  [&](const QColor& c) {
-                    return std::abs(c.red() - room.red()) + std::abs(c.green() - room.green()) +
-                               std::abs(c.blue() - room.blue()) <
-                           12;
-                  }),
+  EXPECT_GT(CountPixels(picture, card,
+                        [&](const QColor& c) {
+                          return std::abs(c.red() - room.red()) + std::abs(c.green() - room.green()) +
+                                     std::abs(c.blue() - room.blue()) <
+                                 12;
+                        }),
             10000);
 
   MenuItem(main, "Dynamic 3D Visualization(&3)")->trigger();
@@ -138,13 +126,13 @@ void Drive(CCorvaneDlg& main, CSimulationData& data) {
   QCoreApplication::processEvents();
   ASSERT_TRUE(d.m_view->m_pAnimation);
   picture = Picture(main);
-  EXPECT_GT(Count(picture, legend, Red), 20);
+  EXPECT_GT(CountPixels(picture, legend, ScaleRed), 20);
 
   MenuItem(main, "Space Suit")->trigger();
   ASSERT_TRUE(d.m_view->m_pSpaceSuit);
   ASSERT_TRUE(d.m_view->m_pMoon);
   picture = Picture(main);
-  EXPECT_GT(Count(picture, legend, Red), 20);
+  EXPECT_GT(CountPixels(picture, legend, ScaleRed), 20);
 
   MenuItem(main, "Scientific  Visualization(&1)")->trigger();
   EXPECT_EQ(main.ShownView(), main.m_pScientific);
