@@ -84,7 +84,7 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
     return QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(text), QString::fromLatin1(value));
   };
   const QCommandLineOption screenshot =
-      valued("screenshot", "Render one 3D scene of DATA_DIR to the PNG file FILE and exit.", "FILE");
+      valued("screenshot", "Render one view of DATA_DIR, as the main window shows it, to the PNG file FILE.", "FILE");
   const QCommandLineOption view = valued("view", "With --screenshot: science, static, dynamic or space.", "VIEW");
   const QCommandLineOption option =
       valued("option", "With --screenshot (science) or --export-csv: the option id, e.g. 2300.", "ID");
