@@ -11,7 +11,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   auto* icon = new QLabel(this);
   icon->setPixmap(windowIcon().pixmap(32, 32));
   icon->setGeometry(DialogUnitsToPixels(14, 14, 21, 20));
-  auto* name = new QLabel(QStringLiteral("Corvane, Version 1.0"), this);
+  auto* name = new QLabel(QStringLiteral("Corvane, Version " CORVANE_VERSION), this);
   name->setGeometry(DialogUnitsToPixels(42, 14, 119, 8));
   auto* what = new QLabel(QStringLiteral("A viewer of clothing thermal-comfort simulation runs."), this);
   what->setWordWrap(true);

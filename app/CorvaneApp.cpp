@@ -15,7 +15,12 @@ CCorvaneApp::CCorvaneApp() : m_strModuleDir(ModuleDir()) {
   m_chooseFolder = [this](bool asItWas) -> std::optional<QString> {
     // Each pass a fresh dialog with nothing selected, unless the user
     // cancelled the load of the folder chosen in it: then it comes back as it was.
-    if (!asItWas || !m_pFolderDlg) m_pFolderDlg = std::make_unique<CDataDirectoryDlg>(QApplication::activeWindow());
+    // The dialog stands over the window that asks for it, which owns it and
+    // may delete it first (the main window closing): the pointer then clears.
+    if (!asItWas || !m_pFolderDlg) {
+      delete m_pFolderDlg.data();
+      m_pFolderDlg = new CDataDirectoryDlg(QApplication::activeWindow());
+    }
     if (m_pFolderDlg->exec() != QDialog::Accepted) return std::nullopt;
     return m_pFolderDlg->m_strDir;
   };
@@ -25,7 +30,7 @@ CCorvaneApp::CCorvaneApp() : m_strModuleDir(ModuleDir()) {
   };
 }
 
-CCorvaneApp::~CCorvaneApp() = default;  // here, where the folder dialog is a complete type
+CCorvaneApp::~CCorvaneApp() { delete m_pFolderDlg.data(); }  // null when its window deleted it
 
 bool CCorvaneApp::OpenRun(const QString& dir, QWidget* parent, const std::function<void()>& beforeReplace,
                           bool* cancelled, bool remember) {

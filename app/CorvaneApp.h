@@ -3,6 +3,7 @@
 // the folder dialog, as often as it takes), load it, and run the main window
 // until it closes. The application object owns the loaded run.
 
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -48,5 +49,5 @@ class CCorvaneApp {
   std::function<void(CCorvaneApp&)> m_runMainWindow;
 
  private:
-  std::unique_ptr<CDataDirectoryDlg> m_pFolderDlg;
+  QPointer<CDataDirectoryDlg> m_pFolderDlg;
 };

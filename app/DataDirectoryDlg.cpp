@@ -29,13 +29,19 @@ CDataDirectoryDlg::CDataDirectoryDlg(QWidget* parent) : QDialog(parent) {
   right->addWidget(m_list);
   top->addWidget(m_tree, 1);
   top->addLayout(right, 1);
-  m_path = new QLabel(this);
+  m_path = new QLineEdit(this);
+  m_path->setPlaceholderText(QStringLiteral("Folder of a run"));
+  m_problem = new QLabel(this);
+  m_problem->hide();
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::accepted, this, &CDataDirectoryDlg::OnOK);
+  connect(m_path, &QLineEdit::returnPressed, this, &CDataDirectoryDlg::OnOK);
+  connect(m_path, &QLineEdit::textEdited, this, [this] { m_problem->hide(); });
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addWidget(m_path);
+  layout->addWidget(m_problem);
   layout->addWidget(buttons);
 
   // The file system's root, the user's home, and volumes mounted elsewhere.
@@ -53,10 +59,25 @@ CDataDirectoryDlg::CDataDirectoryDlg(QWidget* parent) : QDialog(parent) {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     AddSubfolders(item);
     QGuiApplication::restoreOverrideCursor();
-    if (m_tree->currentItem() != item) m_tree->setCurrentItem(item);
   });
   connect(m_tree, &QTreeWidget::currentItemChanged, this,
           [this](QTreeWidgetItem* item, QTreeWidgetItem*) { OnSelChanged(item); });
+  // Nothing is chosen until the user chooses: the path field has the focus,
+  // so the tree does not make its first folder current on its own.
+  m_path->setFocus();
+}
+
+void CDataDirectoryDlg::OnOK() {
+  const QString typed = m_path->text().trimmed();
+  if (typed.isEmpty()) return;  // nothing chosen yet
+  const QString dir = RunFolderOf(typed);
+  if (dir.isEmpty()) {
+    m_problem->setText(QStringLiteral("There is no folder \"%1\".").arg(typed));
+    m_problem->show();
+    return;
+  }
+  m_strDir = dir;
+  accept();
 }
 
 QTreeWidgetItem* CDataDirectoryDlg::AddRoot(const QString& text, const QString& path) {
@@ -90,6 +111,7 @@ void CDataDirectoryDlg::OnSelChanged(QTreeWidgetItem* item) {
   m_list->clear();
   m_strDir = ItemPath(item);
   m_path->setText(m_strDir);
+  m_problem->hide();
   m_list->addItems(DataFilesIn(m_strDir));
 }
 

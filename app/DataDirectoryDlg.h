@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTreeWidget>
 
@@ -18,7 +19,9 @@ class CDataDirectoryDlg : public QDialog {
   QString m_strDir;
   QTreeWidget* m_tree = nullptr;
   QListWidget* m_list = nullptr;
-  QLabel* m_path = nullptr;
+  // The chosen folder's path; a folder may be typed or pasted here too.
+  QLineEdit* m_path = nullptr;
+  QLabel* m_problem = nullptr;  // why OK did not take what was typed
 
   // A top item for `path` (shown as `text`), expandable.
   QTreeWidgetItem* AddRoot(const QString& text, const QString& path);
@@ -28,6 +31,8 @@ class CDataDirectoryDlg : public QDialog {
   // The real path of an item, ending with a separator (texts are for show).
   static QString ItemPath(const QTreeWidgetItem* item);
   void OnSelChanged(QTreeWidgetItem* item);
+  // OK: the folder in the path field, when there is one; nothing chosen does nothing.
+  void OnOK();
 
  protected:
   // A folder dropped on the dialog is chosen, as if selected and confirmed.

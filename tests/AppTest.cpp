@@ -308,3 +308,25 @@ TEST_F(AppTest, OpeningAnotherRunRebuildsTheViewsAndAFailedOneKeepsThem) {
   QCoreApplication::processEvents();  // the recent-runs menu is rebuilt after the command
   EXPECT_EQ(main.RecentRuns(), (QStringList{other.Dir(), SampleRun()}));
 }
+
+// File > Open Run, Cancel in the real folder dialog, then Quit: the dialog
+// goes with the main window that owns it, once (AddressSanitizer watches).
+TEST_F(AppTest, OpenRunCancelledThenQuitEndsCleanly) {
+  ASSERT_TRUE(m_app.OpenRun(SampleRun(), nullptr, {}, nullptr, /*remember=*/false));
+  {
+    CCorvaneDlg main(m_app);
+    main.show();
+    QApplication::setActiveWindow(&main);
+    bool overMain = false;
+    QTimer::singleShot(0, [&] {
+      auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      overMain = dlg && dlg->parentWidget() == &main;
+      if (dlg) dlg->reject();
+    });
+    Action(main, QStringLiteral("Open Run..."))->trigger();
+    EXPECT_TRUE(overMain) << "the folder dialog stands over the main window, which owns it";
+    Action(main, QStringLiteral("Quit"))->trigger();
+    EXPECT_FALSE(main.isVisible());
+  }
+  EXPECT_EQ(m_app.m_pData->m_strDataDir, SampleRun()) << "the run in use stays";
+}

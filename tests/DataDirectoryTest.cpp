@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -59,4 +60,33 @@ TEST(DataDirectory, TheTreeOpensLazilyAndPathsKeepTheRealNames) {
   EXPECT_FALSE(dlg.AddSubfolders(run));
   EXPECT_EQ(run->childCount(), 0);
   EXPECT_EQ(dlg.m_tree->topLevelItem(0)->text(0), QStringLiteral("/"));
+}
+
+// Nothing is chosen until the user chooses: OK alone does nothing, opening a
+// folder does not choose it, and a typed folder is taken as it is.
+TEST(DataDirectory, OnlyWhatTheUserChoosesIsTaken) {
+  QTemporaryDir dir;
+  QDir(dir.path()).mkpath(QStringLiteral("runs/run1"));
+  CDataDirectoryDlg dlg;
+  QTreeWidgetItem* root = dlg.AddRoot(QStringLiteral("test"), dir.path() + QLatin1Char('/'));
+  dlg.show();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(dlg.m_tree->currentItem(), nullptr);
+  EXPECT_TRUE(dlg.m_strDir.isEmpty());
+  dlg.OnOK();
+  EXPECT_EQ(dlg.result(), QDialog::Rejected);
+  EXPECT_TRUE(dlg.isVisible()) << "OK without a choice does nothing";
+
+  root->setExpanded(true);
+  EXPECT_GT(root->childCount(), 0);
+  EXPECT_EQ(dlg.m_tree->currentItem(), nullptr) << "expanding does not choose";
+
+  dlg.m_path->setText(dir.filePath(QStringLiteral("nowhere")));
+  dlg.OnOK();
+  EXPECT_TRUE(dlg.isVisible());
+  EXPECT_EQ(dlg.m_problem->text(), QStringLiteral("There is no folder \"%1\".").arg(dir.filePath("nowhere")));
+  dlg.m_path->setText(dir.filePath(QStringLiteral("runs/run1")));
+  dlg.OnOK();
+  EXPECT_EQ(dlg.result(), QDialog::Accepted);
+  EXPECT_EQ(dlg.m_strDir, dir.path() + QStringLiteral("/runs/run1/"));
 }

@@ -10,6 +10,8 @@
 #include <QOpenGLContext>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
+#include <vector>
 
 #include "PlayerTime.h"
 #include "SceneLoader.h"
@@ -23,9 +25,15 @@ TEST(PlayerTime, SecondsOfSimulatedTime) {
   EXPECT_EQ(SliderMaximum(10, 0.3333f), 199);
   EXPECT_EQ(TotalSeconds(10, 0.3333f), 200);
   EXPECT_EQ(SliderMaximum(1, 1.0f), 60);
+  EXPECT_EQ(SliderMaximum(1000, 0.3334f), 20000) << "never past the end";
   const std::pair<int, int> positions[] = {{0, 0}, {29, 0}, {30, 1}, {299, 9}, {300, 10}};
-  for (const auto& [p, step] : positions) EXPECT_EQ(StepAtPosition(p, 0.5f), step) << p;
+  for (const auto& [p, step] : positions) EXPECT_EQ(ClockAtPosition(p, 0.5f).step, step) << p;
+  EXPECT_EQ(ClockAtPosition(97, 0.5f).seconds, 7);
   EXPECT_EQ(PositionSeconds(3, 0.5f, 7), 97);
+  // Seconds per step: round(dt × 60), at least 1, whatever the float holds.
+  const std::pair<float, int> steps[] = {{0.05f, 3}, {0.1f, 6},  {0.2f, 12},  {1.0f / 60, 1}, {0.3333f, 20},
+                                         {0.5f, 30}, {1.0f, 60}, {2.5f, 150}, {0.001f, 1},    {0.0f, 1}};
+  for (const auto& [dt, seconds] : steps) EXPECT_EQ(StepSeconds(dt), seconds) << dt;
 }
 
 namespace {
@@ -56,7 +64,7 @@ TEST(Visualize3D, TheSliderAndTheKeysMoveTheClock) {
   for (int p : {100, 101, 150}) dlg.m_sliderTime->setValue(p);  // a fast drag: applied once
   QCoreApplication::processEvents();
   EXPECT_EQ(d.m_nStep, 5);
-  EXPECT_EQ(d.m_nStepAccum, 7) << "the seconds within the step stay";
+  EXPECT_EQ(d.m_nStepAccum, 0) << "the clock stands at the second dragged to";
   EXPECT_EQ(dlg.m_timeLabel->text(), QStringLiteral("05:00 / 02:30"));
 
   auto key = [&](int k) {
@@ -78,6 +86,65 @@ TEST(Visualize3D, TheSliderAndTheKeysMoveTheClock) {
   EXPECT_EQ(dlg.m_startStop->text(), QStringLiteral("Start"));
   key(Qt::Key_Escape);
   key(Qt::Key_Return);  // a view never closes by these
+}
+
+// At every interval a user meets, the player passes through every step to
+// the end, the arrow keys move exactly one step, and the label reads the
+// drawn step's time.
+TEST(Visualize3D, ThePlayerReachesEveryStepAtEveryInterval) {
+  for (const float dt : {0.05f, 0.1f, 0.2f, 1.0f / 60, 0.3333f, 0.5f, 1.0f, 2.5f}) {
+    SCOPED_TRACE(testing::Message() << "dt " << dt);
+    const int n = 9, perStep = StepSeconds(dt);
+    CSimulationData d;
+    Fill(d, n, dt, 1);
+    CVisiualize3DDlg dlg(&d, QString());
+    const QString total = TimeLabel(n * perStep, 0).left(5);
+    auto labelAt = [&](int seconds) { return TimeLabel(n * perStep, seconds); };
+    auto drawnSkin = [&] { return d.m_skinColours[Head][0] + 2 * d.m_skinColours[Head][1]; };
+    auto skinOfStep = [&](int s) {
+      float rgb[3];
+      d.ValueToColour(30.0f + static_cast<float>(s), rgb);
+      return rgb[0] + 2 * rgb[1];
+    };
+    dlg.OnStartStop();
+    std::vector<int> seen{0};
+    for (int tick = 0; tick < n * perStep + 2 && dlg.m_view->m_bPlaying; ++tick) {
+      dlg.m_view->OnTimer(1);
+      QCoreApplication::processEvents();
+      if (seen.empty() || seen.back() != d.m_nStep) seen.push_back(d.m_nStep);
+      ASSERT_EQ(dlg.m_timeLabel->text(), labelAt(d.m_nStep * perStep + d.m_nStepAccum));
+      ASSERT_FLOAT_EQ(drawnSkin(), skinOfStep(std::min(d.m_nStep, n - 1)));
+    }
+    std::vector<int> all;
+    for (int s = 0; s <= n; ++s) all.push_back(s);
+    EXPECT_EQ(seen, all);
+    EXPECT_FALSE(dlg.m_view->m_bPlaying);
+    EXPECT_EQ(dlg.m_timeLabel->text().left(5), total);
+
+    auto key = [&](int k) {
+      QKeyEvent e(QEvent::KeyPress, k, Qt::NoModifier);
+      QCoreApplication::sendEvent(&dlg, &e);
+      QCoreApplication::processEvents();
+    };
+    for (int s = n - 1; s >= 0; --s) {
+      key(Qt::Key_Left);
+      ASSERT_EQ(d.m_nStep, s);
+      EXPECT_EQ(dlg.m_timeLabel->text(), labelAt(s * perStep));
+      EXPECT_EQ(dlg.m_sliderTime->value(), s * perStep);
+      EXPECT_FLOAT_EQ(drawnSkin(), skinOfStep(s));
+    }
+    for (int s = 1; s <= 3; ++s) {
+      key(Qt::Key_Right);
+      ASSERT_EQ(d.m_nStep, s);
+    }
+    // A drag lands on the step and second it points at.
+    dlg.m_sliderTime->setValue(5 * perStep + perStep - 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(d.m_nStep, 5);
+    EXPECT_EQ(d.m_nStepAccum, perStep - 1);
+    EXPECT_EQ(dlg.m_timeLabel->text(), labelAt(6 * perStep - 1));
+    EXPECT_FLOAT_EQ(drawnSkin(), skinOfStep(5));
+  }
 }
 
 TEST(Visualize3D, ControlsSteerTheStoreAndTheView) {

@@ -1,13 +1,28 @@
 #pragma once
-// The player's time arithmetic: the slider counts seconds of simulated time;
-// n steps of dt minutes each. Every expression is evaluated in double and
-// truncated toward zero.
+// The player's time arithmetic, in whole seconds of simulated time: a step of
+// dt minutes lasts P = round(dt × 60) seconds (at least 1), the slider counts
+// seconds, and a position p stands for step p div P and second p mod P within
+// it. Working in integers keeps the slider, the label and the drawn step in
+// agreement whatever dt a float holds (0.1 × 60 is a hair above 6).
 
 #include <QString>
 
-int SliderMaximum(int n, float dt);                    // trunc(n dt 60)
-int TotalSeconds(int n, float dt);                     // trunc(n dt 60 + 0.5)
-int PositionSeconds(int step, float dt, int seconds);  // trunc(step dt 60 + 0.5 + seconds)
-int StepAtPosition(int position, float dt);            // trunc(position / dt / 60)
+// Seconds per step: round(dt × 60), at least 1 (also for a dt that is not a
+// number).
+int StepSeconds(float dt);
+// The slider's last position: trunc(n dt 60), never past the end n × P.
+int SliderMaximum(int n, float dt);
+// The run's length in seconds: n × P.
+int TotalSeconds(int n, float dt);
+// The clock (step, seconds within it) as a slider position: step × P + seconds.
+int PositionSeconds(int step, float dt, int seconds);
+
+struct ClockPosition {
+  int step = 0;
+  int seconds = 0;
+};
+// The slider position as a clock: step = position div P, seconds = position mod P.
+ClockPosition ClockAtPosition(int position, float dt);
+
 // "MM:SS / MM:SS", the total first.
 QString TimeLabel(int total, int position);

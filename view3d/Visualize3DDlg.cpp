@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMetaObject>
 #include <QPointer>
+#include <QSignalBlocker>
 #include <QTimer>
 
 #include "ImageFile.h"
@@ -126,11 +127,38 @@ void CVisiualize3DDlg::WaitForDownload() {
 }
 
 void CVisiualize3DDlg::UpdateTimeDisplay() {
-  const CSimulationData& d = *m_pData;
-  const int position = PositionSeconds(d.m_nStep, d.m_fSampleInterval, d.m_nStepAccum);
-  m_sliderTime->setValue(position);
-  m_timeLabel->setText(TimeLabel(TotalSeconds(d.m_nSamples, d.m_fSampleInterval), position));
+  ShowClock();
   if (!m_view->m_bPlaying) m_startStop->setText(QStringLiteral("Start"));
+}
+
+void CVisiualize3DDlg::ShowClock() {
+  CSimulationData& d = *m_pData;
+  const int position = PositionSeconds(d.m_nStep, d.m_fSampleInterval, d.m_nStepAccum);
+  {
+    // The clock is the truth here: the slider follows it without turning
+    // its position back into a step.
+    const QSignalBlocker quiet(m_sliderTime);
+    m_sliderTime->setValue(position);
+  }
+  m_timeLabel->setText(TimeLabel(TotalSeconds(d.m_nSamples, d.m_fSampleInterval), position));
+  // At the end of the run (step N) the last step stays drawn.
+  if (d.m_nStep >= d.m_nSamples && d.m_nSamples > 0) {
+    const int end = d.m_nStep;
+    d.m_nStep = d.m_nSamples - 1;
+    d.UpdateColours(false);
+    d.m_nStep = end;
+  } else {
+    d.UpdateColours(false);
+  }
+  m_view->RenderScene();
+  emit clockMoved();
+}
+
+void CVisiualize3DDlg::SetClock(int step, int seconds) {
+  CSimulationData& d = *m_pData;
+  d.m_nStep = std::clamp(step, 0, std::max(0, d.m_nSamples));
+  d.m_nStepAccum = d.m_nStep >= d.m_nSamples ? 0 : std::max(0, seconds);
+  ShowClock();
 }
 
 void CVisiualize3DDlg::ApplyPendingPosition() {
@@ -140,12 +168,8 @@ void CVisiualize3DDlg::ApplyPendingPosition() {
 }
 
 void CVisiualize3DDlg::OnSliderPosition(int position) {
-  CSimulationData& d = *m_pData;
-  d.m_nStep = StepAtPosition(position, d.m_fSampleInterval);
-  m_timeLabel->setText(TimeLabel(TotalSeconds(d.m_nSamples, d.m_fSampleInterval), position));
-  d.UpdateColours(false);
-  m_view->RenderScene();
-  emit clockMoved();
+  const ClockPosition at = ClockAtPosition(position, m_pData->m_fSampleInterval);
+  SetClock(at.step, at.seconds);
 }
 
 void CVisiualize3DDlg::OnStartStop() {
@@ -203,11 +227,7 @@ bool CVisiualize3DDlg::SaveImage(const QString& path) {
   return WritePng(m_view->grabFramebuffer().convertToFormat(QImage::Format_RGB32), path);
 }
 
-void CVisiualize3DDlg::StepBy(int steps) {
-  const CSimulationData& d = *m_pData;
-  const int step = std::clamp(d.m_nStep + steps, 0, std::max(0, d.m_nSamples));
-  m_sliderTime->setValue(PositionSeconds(step, d.m_fSampleInterval, 0));
-}
+void CVisiualize3DDlg::StepBy(int steps) { SetClock(m_pData->m_nStep + steps, 0); }
 
 void CVisiualize3DDlg::keyPressEvent(QKeyEvent* event) {
   if (event->matches(QKeySequence::Save)) {
@@ -222,9 +242,9 @@ void CVisiualize3DDlg::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Right:
       return StepBy(1);
     case Qt::Key_Home:
-      return m_sliderTime->setValue(0);
+      return SetClock(0, 0);
     case Qt::Key_End:
-      return m_sliderTime->setValue(m_sliderTime->maximum());
+      return SetClock(m_pData->m_nSamples, 0);
     default:
       CMyDialog::keyPressEvent(event);
   }

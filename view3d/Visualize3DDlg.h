@@ -43,7 +43,7 @@ class CVisiualize3DDlg : public CMyDialog {
   void OnLayer(int layer);
   void OnShowCrossSection(bool on);
   void OnSectionPart(int part);  // 0 HEAD ... 5 FOOT
-  // The slider at position p: the step it shows, the label, the colours.
+  // The slider at position p: the clock at that second, the label, the colours.
   void OnSliderPosition(int position);
   void SetStatus(const QString& text);
   // A click on the view: the part under it and its values, in the status line.
@@ -78,6 +78,10 @@ class CVisiualize3DDlg : public CMyDialog {
  private:
   void ApplyPendingPosition();
   void StepBy(int steps);
+  // Sets the clock (clamped to the run) and shows it.
+  void SetClock(int step, int seconds);
+  // The slider, the label and the colours from the clock, and a redraw.
+  void ShowClock();
 
   CSimulationData* m_pData;
   QString m_strModuleDir;

@@ -58,7 +58,11 @@ bool WriteBackdrop(const std::string& dir) {
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
   for (int i = 0; i < 40; ++i) {
-    const QPointF c(rng() % size, rng() % size);
+    // One draw a statement: the order of a call's arguments is the
+    // compiler's to choose, and every compiler must draw the same sky.
+    const auto x = static_cast<double>(rng() % size);
+    const auto y = static_cast<double>(rng() % size);
+    const QPointF c(x, y);
     QRadialGradient halo(c, 3.5);
     halo.setColorAt(0, QColor(255, 255, 245, 255));
     halo.setColorAt(1, QColor(255, 255, 245, 0));
