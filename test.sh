@@ -17,6 +17,20 @@ CC=clang CXX=clang++ cmake -B "$BUILD" -G Ninja \
   -DCORVANE_SANITIZE=ON -DCORVANE_STRICT=ON -DCORVANE_FUZZ=ON -DCORVANE_BENCH=OFF >/dev/null
 cmake --build "$BUILD"
 
+# The shipped models and pictures are the same whichever compiler makes
+# them: the asset generator built with g++ must write the very files the
+# clang build wrote.
+GCC_BUILD=${CORVANE_GCC_BUILD:-build-gcc-assets}
+CC=gcc CXX=g++ cmake -B "$GCC_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCORVANE_TESTS=OFF -DCORVANE_BENCH=OFF >/dev/null
+cmake --build "$GCC_BUILD" --target make_assets
+gcc_assets=$(mktemp -d)
+trap 'rm -rf "$gcc_assets"' EXIT
+"$GCC_BUILD/tools/make_assets" "$gcc_assets" >/dev/null
+(cd "$gcc_assets" && find . -type f -print0) | while IFS= read -r -d '' f; do
+  cmp "$gcc_assets/$f" "$BUILD/bin/$f" || { echo "test.sh: $f differs between g++ and clang" >&2; exit 1; }
+done
+
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 # A failing test runs once more before it counts: GL tests sharing one

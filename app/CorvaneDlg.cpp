@@ -169,7 +169,7 @@ QWidget* CCorvaneDlg::ShownView() const {
 
 bool CCorvaneDlg::SaveImage(const QString& path) {
   if (ShownView() == m_p3D) return m_p3D->SaveImage(path);
-  return WritePng(m_pScientific->grab().toImage().convertToFormat(QImage::Format_RGB32), path);
+  return WritePng(m_pScientific->Picture(), path);
 }
 
 void CCorvaneDlg::OnSaveImage() {

@@ -4,9 +4,12 @@
 #include <cstdio>
 
 namespace {
-std::string Printf(const char* format, double v) {
+std::string Printf(const char* format, double v, int decimals = -1) {
   char buf[64];
-  std::snprintf(buf, sizeof buf, format, v);
+  if (decimals >= 0)
+    std::snprintf(buf, sizeof buf, format, decimals, v);
+  else
+    std::snprintf(buf, sizeof buf, format, v);
   // The point as C writes it, whatever the locale's decimal separator.
   for (char* c = buf; *c; ++c)
     if (*c == ',') *c = '.';
@@ -27,7 +30,13 @@ std::string FormatTickValue(double v) {
       point = true;
     else if (c != '-' && (c != '0' || count > 0))
       ++count;
-    if (count > 2 && point) return text.substr(0, i + 1);
+    if (count > 2 && point) {
+      // As many decimals as the cut keeps, rounded: a grid line at 37.56
+      // reads 37.6, not 37.5. A cut at the point keeps the point (251.).
+      const std::size_t dot = text.find('.');
+      const int decimals = static_cast<int>(i - dot);
+      return decimals == 0 ? Printf("%.0f", v) + "." : Printf("%.*f", v, decimals);
+    }
   }
   return text;
 }

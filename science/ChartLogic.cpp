@@ -159,3 +159,15 @@ QPoint SeriesPoint(const ChartLayout& l, int j, int n, float y, float yMin, floa
   const int py = l.originY - static_cast<int>(static_cast<float>(l.axisHeight - 10) / (yMax - yMin) * (y - yMin));
   return QPoint(px, py);
 }
+
+int SeriesXMap::Column(const ChartLayout& l, int j, float x) const {
+  if (byIndex) {
+    const double sx = n > 1 ? static_cast<double>(l.axisWidth - 5) / (n - 1) : 0.0;
+    return static_cast<int>(j * sx + l.originX);
+  }
+  return static_cast<int>((static_cast<double>(x) - x0) / span * (l.axisWidth - 5) + l.originX);
+}
+
+double SeriesXMap::TimeAt(const ChartLayout& l, int px) const {
+  return x0 + static_cast<double>(px - l.originX) / std::max(1, l.axisWidth - 5) * span;
+}

@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QRect>
 #include <QString>
+#include <cmath>
 #include <vector>
 
 // The text of a y tick label: "0" near zero, "%.2e" for the very small and
@@ -57,6 +58,34 @@ struct GradientStrip {
   QColor colour;
 };
 std::vector<GradientStrip> GradientStrips(const QRect& rect, const QColor& top, const QColor& bottom, int strip = 2);
+
+// Where a series' points stand on the x axis. Points evenly spaced in time
+// (every step within 1% of the mean) are spread by index, as they always
+// were; others stand at their time over the same span, so that a gap in the
+// samples is drawn where it happened.
+struct SeriesXMap {
+  bool byIndex = true;
+  int n = 0;
+  double x0 = 0, span = 1;
+  int Column(const ChartLayout& l, int j, float x) const;
+  // The time at pixel column px (for the time-placed).
+  double TimeAt(const ChartLayout& l, int px) const;
+};
+template <class X>
+SeriesXMap MapSeriesX(int n, X x) {
+  SeriesXMap m;
+  m.n = n;
+  if (n < 3) return m;
+  const double first = x(0), last = x(n - 1), step = (last - first) / (n - 1);
+  if (!(step > 0)) return m;
+  for (int j = 1; j < n; ++j) {
+    const double d = static_cast<double>(x(j)) - static_cast<double>(x(j - 1));
+    if (!(d > 0)) return m;  // not in time order: by index
+    if (std::abs(d - step) > 0.01 * step) m.byIndex = false;
+  }
+  m.x0 = first, m.span = last - first;
+  return m;
+}
 
 // The point nearest to pixel column px (points are spread by index), or -1.
 int NearestPointIndex(const ChartLayout& l, int n, int px);

@@ -26,6 +26,19 @@ QFont ArialBold(int pixelHeight) {
   return f;
 }
 
+// The x at which `text` starts: `x` where the text fits in a width of `w`
+// from there; else moved left (never past 1) so that it ends inside, its
+// font made smaller first when it is wider than the chart.
+int FitTextX(QPainter& p, int x, int w, const QString& text) {
+  while (p.fontMetrics().horizontalAdvance(text) > w - 2 && p.font().pixelSize() > 6) {
+    QFont smaller = p.font();
+    smaller.setPixelSize(p.font().pixelSize() - 1);
+    p.setFont(smaller);
+  }
+  const int width = p.fontMetrics().horizontalAdvance(text);
+  return std::max(1, std::min(x, w - width - 1));
+}
+
 // Text drawn with its top-left corner at (x, y), as the chart places it.
 void TextAt(QPainter& p, int x, int y, const QString& text) {
   p.drawText(QPoint(x, y + p.fontMetrics().ascent()), text);
@@ -58,7 +71,7 @@ void CMyChart::AddPoint(float x, float y) {
 
 void CMyChart::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  Paint(p, size());
+  Paint(p, size(), false, m_bOverlays);
 }
 
 QImage CMyChart::Render(QSize size, bool everySegment) {
@@ -69,7 +82,7 @@ QImage CMyChart::Render(QSize size, bool everySegment) {
   return image;
 }
 
-void CMyChart::Paint(QPainter& p, QSize size, bool everySegment) {
+void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) {
   const int w = size.width(), h = size.height();
   p.setRenderHint(QPainter::Antialiasing, false);
   p.fillRect(QRect(0, 0, w, h), Qt::white);
@@ -79,7 +92,10 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment) {
   const int areaWidth = bands ? w - 75 : w - 5, areaHeight = h - 20;
   p.setPen(Qt::black);
   p.setFont(ArialBold(FitFontHeight(24, static_cast<int>(m_strTitle.size()), areaWidth)));
-  TextAt(p, w / 2 - static_cast<int>(m_strTitle.size()) / 2 * p.fontMetrics().averageCharWidth(), 10, m_strTitle);
+  TextAt(
+      p,
+      FitTextX(p, w / 2 - static_cast<int>(m_strTitle.size()) / 2 * p.fontMetrics().averageCharWidth(), w, m_strTitle),
+      10, m_strTitle);
 
   // Caption fonts, sized by the longer side's caption.
   const int captionHeight = areaWidth > areaHeight ? FitFontHeight(16, static_cast<int>(m_strYLabel.size()), areaHeight)
@@ -103,7 +119,9 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment) {
   p.drawLine(l.originX, l.originY, l.originX + l.axisWidth, l.originY);
   p.setFont(caption);
   p.setPen(Qt::black);
-  TextAt(p, l.originX + l.axisWidth / 2 - static_cast<int>(m_strXLabel.size()) / 2 * cm.averageCharWidth(),
+  TextAt(p,
+         FitTextX(p, l.originX + l.axisWidth / 2 - static_cast<int>(m_strXLabel.size()) / 2 * cm.averageCharWidth(), w,
+                  m_strXLabel),
          l.areaHeight - 11, m_strXLabel);
   // The y caption, turned to read upwards, centred on the y axis in its strip.
   if (!m_strYLabel.isEmpty()) {
@@ -139,7 +157,9 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment) {
       p.drawLine(x, l.originY - 3, x, l.originY + 3);
     }
     p.setPen(Qt::black);
-    TextAt(p, x + 2, l.originY + 8, FormatTickLabel(m_fXStep * static_cast<float>(i) + m_fXMin));
+    // The last label ("90", "480") ends inside the chart.
+    const QString label = FormatTickLabel(m_fXStep * static_cast<float>(i) + m_fXMin);
+    TextAt(p, std::min(x + 2, w - tm.horizontalAdvance(label) - 1), l.originY + 8, label);
   }
 
   // The comfort bands over the grid, and their labels.
@@ -150,8 +170,11 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment) {
     for (const ComfortLabel& c : ComfortLabels(l, m_nBandMode, m_nXTicks)) TextAt(p, c.at.x(), c.at.y(), c.text);
   }
 
+  m_xmap = MapSeriesX(static_cast<int>(m_series.size()),
+                      [this](int j) { return m_series[static_cast<std::size_t>(j)].m_fX; });
   DrawSeries(p, everySegment);
-  DrawCursorAndHover(p);
+  // Overlays are for the screen: a saved or copied picture never holds them.
+  if (overlays) DrawCursorAndHover(p);
 }
 
 namespace {
@@ -180,23 +203,28 @@ void CMyChart::DrawCursorAndHover(QPainter& p) const {
   const int top = YTickRows(m_layout, m_nYTicks).back();
   if (!std::isnan(m_fCursorTime)) {
     const int j = IndexAtTime(m_series, m_fCursorTime);
-    const int x = SeriesPoint(m_layout, j, n, m_fYMin, m_fYMin, m_fYMax).x();
+    const int x = m_xmap.Column(m_layout, j, m_series[static_cast<std::size_t>(j)].m_fX);
     p.setPen(Pen(QColor(40, 40, 160), 1));
     p.drawLine(x, m_layout.originY, x, top);
     p.setPen(QColor(40, 40, 160));
-    TextAt(p, x + 3, top - 14, QStringLiteral("%1 min").arg(Number(m_fCursorTime)));
+    TextAt(p, x + 3, top - 14, QStringLiteral("%1 min").arg(FormatTickLabel(m_fCursorTime)));
   }
   if (m_nHover >= 0 && m_nHover < n) {
-    const QPoint at =
-        SeriesPoint(m_layout, m_nHover, n, m_series[static_cast<std::size_t>(m_nHover)].m_fY, m_fYMin, m_fYMax);
-    p.setPen(Pen(Qt::black, 1));
-    p.setBrush(Qt::white);
-    p.drawEllipse(at, 4, 4);
-    p.setBrush(Qt::NoBrush);
+    const CChartDataSet& d = m_series[static_cast<std::size_t>(m_nHover)];
     const QString text = HoverText();
     const QFontMetrics fm(small);
+    QPoint at(m_xmap.Column(m_layout, m_nHover, d.m_fX), m_layout.originY);
+    if (!std::isnan(d.m_fY)) {
+      at = SeriesPoint(m_layout, 0, 1, d.m_fY, m_fYMin, m_fYMax);
+      at.setX(m_xmap.Column(m_layout, m_nHover, d.m_fX));
+      p.setPen(Pen(Qt::black, 1));
+      p.setBrush(Qt::white);
+      p.drawEllipse(at, 4, 4);
+      p.setBrush(Qt::NoBrush);
+    }
     QRect box(at.x() + 8, at.y() - fm.height() - 8, fm.horizontalAdvance(text) + 8, fm.height() + 4);
     if (box.right() > width()) box.moveRight(at.x() - 8);
+    p.setPen(Pen(Qt::black, 1));
     p.fillRect(box, QColor(255, 255, 225));
     p.drawRect(box);
     p.drawText(box.adjusted(4, 2, -4, -2), Qt::AlignVCenter | Qt::AlignLeft, text);
@@ -206,6 +234,7 @@ void CMyChart::DrawCursorAndHover(QPainter& p) const {
 QString CMyChart::HoverText() const {
   if (m_nHover < 0 || m_nHover >= static_cast<int>(m_series.size())) return {};
   const CChartDataSet& d = m_series[static_cast<std::size_t>(m_nHover)];
+  if (std::isnan(d.m_fY)) return QStringLiteral("%1 min: no data").arg(Number(d.m_fX));
   const QString unit = UnitOf(m_strYLabel);
   return QStringLiteral("%1 min: %2%3")
       .arg(Number(d.m_fX), Number(d.m_fY), unit.isEmpty() ? QString() : QLatin1Char(' ') + unit);
@@ -215,7 +244,9 @@ QString CMyChart::DataText(QChar separator) const {
   QString out = m_strXLabel + separator + m_strYLabel + QLatin1Char('\n');
   for (const CChartDataSet& d : m_series) {
     char x[32], y[32];
-    const auto rx = std::to_chars(x, x + sizeof x, d.m_fX), ry = std::to_chars(y, y + sizeof y, d.m_fY);
+    const auto rx = std::to_chars(x, x + sizeof x, d.m_fX);
+    // A value the run does not hold is an empty cell.
+    const auto ry = std::isnan(d.m_fY) ? std::to_chars_result{y, {}} : std::to_chars(y, y + sizeof y, d.m_fY);
     out += QString::fromLatin1(x, rx.ptr - x) + separator + QString::fromLatin1(y, ry.ptr - y) + QLatin1Char('\n');
   }
   return out;
@@ -251,7 +282,18 @@ bool CMyChart::SaveImage(const QString& path) {
 void CMyChart::mouseMoveEvent(QMouseEvent* event) {
   const int x = event->position().toPoint().x();
   const bool inside = x >= m_layout.originX && x <= m_layout.originX + m_layout.axisWidth;
-  const int hover = inside ? NearestPointIndex(m_layout, static_cast<int>(m_series.size()), x) : -1;
+  int hover = -1;
+  if (inside && m_xmap.byIndex) {
+    hover = NearestPointIndex(m_layout, static_cast<int>(m_series.size()), x);
+  } else if (inside && !m_series.empty()) {
+    // The point nearest in time to the pointer's time.
+    const auto t = static_cast<float>(m_xmap.TimeAt(m_layout, x));
+    const int after = IndexAtTime(m_series, t);
+    hover = after;
+    if (after > 0 &&
+        t - m_series[static_cast<std::size_t>(after) - 1].m_fX < m_series[static_cast<std::size_t>(after)].m_fX - t)
+      hover = after - 1;
+  }
   if (hover != m_nHover) {
     m_nHover = hover;
     update();
@@ -296,38 +338,59 @@ void CMyChart::DrawSeries(QPainter& p, bool everySegment) const {
   if (n < 2) return;
   p.setPen(m_nBandMode > 0 ? Pen(Qt::black, 4) : Pen(QColor(210, 100, 100), 2));
   // SeriesPoint's arithmetic, with what is the same for every point hoisted.
-  const double sx = static_cast<double>(m_layout.axisWidth - 5) / (n - 1);
   const float scale = static_cast<float>(m_layout.axisHeight - 10) / (m_fYMax - m_fYMin);
   auto at = [&](int j) {
-    return QPoint(static_cast<int>(j * sx + m_layout.originX),
-                  m_layout.originY - static_cast<int>(scale * (m_series[static_cast<std::size_t>(j)].m_fY - m_fYMin)));
+    const CChartDataSet& d = m_series[static_cast<std::size_t>(j)];
+    return QPoint(m_xmap.Column(m_layout, j, d.m_fX), m_layout.originY - static_cast<int>(scale * (d.m_fY - m_fYMin)));
   };
-  QPoint previous = at(0);
+  // A value the run does not hold breaks the line: the gap shows.
+  auto held = [&](int j) { return !std::isnan(m_series[static_cast<std::size_t>(j)].m_fY); };
   if (everySegment || n <= m_layout.axisWidth) {
+    bool linked = held(0);
+    QPoint previous = linked ? at(0) : QPoint();
     for (int j = 1; j < n; ++j) {
+      if (!held(j)) {
+        linked = false;
+        continue;
+      }
       const QPoint next = at(j);
-      p.drawLine(previous, next);
+      if (linked) p.drawLine(previous, next);
       previous = next;
+      linked = true;
     }
     return;
   }
   // A column's own segments exist only where it holds two points or more
   // (a lone point there has only the segments to its neighbours).
   std::vector<QLine> lines;
-  int low = previous.y(), high = previous.y(), inColumn = 1;
-  for (int j = 1; j < n; ++j) {
+  bool linked = false;
+  QPoint previous;
+  int low = 0, high = 0, inColumn = 0;
+  auto closeColumn = [&] {
+    if (inColumn > 1) lines.emplace_back(previous.x(), low, previous.x(), high);
+  };
+  for (int j = 0; j < n; ++j) {
+    if (!held(j)) {
+      if (linked) closeColumn();
+      linked = false;
+      continue;
+    }
     const QPoint next = at(j);
-    if (next.x() == previous.x()) {
+    if (!linked) {
+      low = high = next.y();
+      inColumn = 1;
+    } else if (next.x() == previous.x()) {
       low = std::min(low, next.y()), high = std::max(high, next.y());
       ++inColumn;
     } else {
-      if (inColumn > 1) lines.emplace_back(previous.x(), low, previous.x(), high);
+      closeColumn();
       lines.emplace_back(previous, next);
       low = high = next.y();
       inColumn = 1;
     }
     previous = next;
+    linked = true;
   }
-  if (inColumn > 1) lines.emplace_back(previous.x(), low, previous.x(), high);
+  if (linked) closeColumn();
   p.drawLines(lines.data(), static_cast<int>(lines.size()));
 }

@@ -32,7 +32,8 @@ class CMyChart : public QWidget {
   // Paints the chart into `painter` as a window of `size` would show it.
   // With `everySegment` the line is drawn segment by segment however many
   // points fall on one pixel column (the plain way, for comparisons).
-  void Paint(QPainter& painter, QSize size, bool everySegment = false);
+  // `overlays`: the time cursor and the hover box, which only the screen shows.
+  void Paint(QPainter& painter, QSize size, bool everySegment = false, bool overlays = false);
   // The chart as a picture of `size`.
   QImage Render(QSize size, bool everySegment = false);
 
@@ -54,6 +55,9 @@ class CMyChart : public QWidget {
   // line; NaN for none.
   float m_fCursorTime;
 
+  // Whether the window shows the overlays (off while the page is taken as a
+  // picture).
+  bool m_bOverlays = true;
   int m_nBandMode = 0;  // 0 none, 1 thermal sensation, 2 dampness, 3 comfort
   QString m_strXLabel = QStringLiteral("X Label");
   QString m_strYLabel = QStringLiteral("Y Label");
@@ -74,6 +78,7 @@ class CMyChart : public QWidget {
   void DrawSeries(QPainter& painter, bool everySegment) const;
   void DrawCursorAndHover(QPainter& painter) const;
   int m_nHover = -1;
+  SeriesXMap m_xmap;  // where the points stand, from the last paint
   std::vector<CChartDataSet> m_series;
   // The points' ranges, kept as they are added, so that a paint need not
   // walk every point twice. The y range starts where a paint's search does.

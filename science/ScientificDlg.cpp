@@ -51,7 +51,6 @@ CScientificDlg::CScientificDlg(CSimulationData* data, const QString& moduleDir, 
           Qt::DirectConnection);
 
   m_plotArea = plotArea;
-  OnClockMoved();
 
   m_panels[0]->m_nSelected = 0;
   OnOptionSelect(EncodeOption(0, 1, 0));
@@ -93,7 +92,12 @@ void CScientificDlg::OnClockMoved() {
   const float sampleTime = row < m_pData->m_body.size()
                                ? m_pData->m_body[row].m_fTime
                                : static_cast<float>(m_pData->m_nStep) * m_pData->m_fSampleInterval;
-  m_chart->m_fCursorTime = sampleTime + static_cast<float>(m_pData->m_nStepAccum) / 60.0f;
+  // The time of the step the 3D views draw, in minutes as the axis reads;
+  // no cursor stands on the chart until the player has moved.
+  m_chart->m_fCursorTime =
+      m_pData->m_nStep >= m_pData->m_nSamples && m_pData->m_nSamples > 0
+          ? m_pData->m_body[static_cast<std::size_t>(m_pData->m_nSamples - 1) * kBodyPartCount].m_fTime
+          : sampleTime;
   m_chart->update();
 }
 
@@ -113,6 +117,13 @@ COpenGLView* CScientificDlg::PlotView() {
     menu.exec(m_plotView->mapToGlobal(at));
   });
   return m_plotView;
+}
+
+QImage CScientificDlg::Picture() {
+  m_chart->m_bOverlays = false;
+  QImage image = grab().toImage().convertToFormat(QImage::Format_RGB32);
+  m_chart->m_bOverlays = true;
+  return image;
 }
 
 bool CScientificDlg::SavePlotImage(const QString& path) {

@@ -6,6 +6,7 @@
 // to follow the mouse when it is taller than the page.
 
 #include <QBasicTimer>
+#include <QImage>
 #include <QPointer>
 #include <array>
 #include <memory>
@@ -39,6 +40,9 @@ class CScientificDlg : public CMyDialog {
   // The data store's clock moved (the 3D player): the chart's time cursor
   // follows it.
   void OnClockMoved();
+  // The page as a picture: what the window shows, without the chart's
+  // cursor and hover box.
+  QImage Picture();
   // The line plot as a PNG file of the view's size; false when not written.
   bool SavePlotImage(const QString& path);
 

@@ -5,17 +5,20 @@
 #include <QFile>
 #include <QImage>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <random>
 
 #include "ChartLogic.h"
 #include "MyChart.h"
+#include "PictureProbe.h"
 
-TEST(ChartLogic, AxisValuesAreCutNotRounded) {
+TEST(ChartLogic, AxisValuesAreRoundedToTheDigitsShown) {
   const std::pair<float, const char*> cases[] = {
-      {3.14159f, "3.14"}, {37.25f, "37.2"},    {0.012345f, "0.0123"},  {-2.5f, "-2.5"},        {100.0f, "100"},
-      {250.75f, "250."},  {0.0005f, "0.0005"}, {12345.0f, "1.23e+04"}, {0.00005f, "5.00e-05"}, {2e-9f, "0"},
+      {3.14159f, "3.14"},    {37.25f, "37.2"},       {37.56f, "37.6"},       {36.79f, "36.8"},   {0.012345f, "0.0123"},
+      {-2.5f, "-2.5"},       {100.0f, "100"},        {250.75f, "251."},      {-37.56f, "-37.6"}, {0.0005f, "0.0005"},
+      {0.019999f, "0.0200"}, {12345.0f, "1.23e+04"}, {0.00005f, "5.00e-05"}, {2e-9f, "0"},
   };
   for (const auto& [v, text] : cases) EXPECT_EQ(FormatAxisValue(v), QLatin1String(text)) << v;
   EXPECT_EQ(FormatTickLabel(7.5f), QStringLiteral("7.5"));
@@ -186,8 +189,64 @@ TEST(Chart, HoverShowsTheNearestPointAndTheCursorTheClocksTime) {
   EXPECT_EQ(chart.HoverIndex(), 2);
   EXPECT_EQ(chart.HoverText(), QStringLiteral("1 min: 33.2 Degree"));
   chart.m_fCursorTime = 1.5f;
-  const QImage img = chart.Render(kSize);
+  QImage img(kSize, QImage::Format_RGB32);
+  QPainter painter(&img);
+  chart.Paint(painter, kSize, false, /*overlays=*/true);
+  painter.end();
   const int x = SeriesPoint(chart.m_layout, 3, 5, 0, chart.m_fYMin, chart.m_fYMax).x();
   const int y = (chart.m_layout.originY + YTickRows(chart.m_layout, 10).back()) / 2;
   EXPECT_EQ(img.pixelColor(x, y), QColor(40, 40, 160));
+  // A saved picture holds neither the cursor nor the hover box.
+  const QImage saved = chart.Render(kSize);
+  EXPECT_NE(saved.pixelColor(x, y), QColor(40, 40, 160));
+  auto tooltip = [](const QColor& c) { return c == QColor(255, 255, 225); };
+  EXPECT_EQ(CountPixels(saved, saved.rect(), tooltip), 0);
+  EXPECT_GT(CountPixels(img, img.rect(), tooltip), 0);
+}
+
+// Points stand at their time: evenly sampled series keep their index
+// spacing, a gap is drawn where it happened, and a value the run does not
+// hold breaks the line.
+TEST(ChartLogic, PointsStandAtTheirTime) {
+  ChartLayout l;
+  l.originX = 50, l.axisWidth = 505;  // 500 pixels from the first point to the last
+  std::vector<float> even, gapped{0, 1, 2, 3, 7, 8, 9};
+  for (int j = 0; j <= 600; ++j) even.push_back(static_cast<float>(j) * 0.1f);
+  const SeriesXMap byIndex = MapSeriesX(601, [&](int j) { return even[static_cast<std::size_t>(j)]; });
+  EXPECT_TRUE(byIndex.byIndex) << "0.1-minute samples as floats are even";
+  for (int j : {0, 1, 300, 599, 600})
+    EXPECT_EQ(byIndex.Column(l, j, even[static_cast<std::size_t>(j)]), SeriesPoint(l, j, 601, 0, 0, 1).x()) << j;
+  const SeriesXMap byTime = MapSeriesX(7, [&](int j) { return gapped[static_cast<std::size_t>(j)]; });
+  ASSERT_FALSE(byTime.byIndex);
+  const std::pair<int, int> columns[] = {{0, 50}, {3, 50 + 500 * 3 / 9}, {4, 50 + 500 * 7 / 9}, {6, 550}};
+  for (const auto& [j, column] : columns) EXPECT_EQ(byTime.Column(l, j, gapped[static_cast<std::size_t>(j)]), column);
+  EXPECT_NEAR(byTime.TimeAt(l, 50 + 500 * 7 / 9), 7.0, 0.02);
+
+  CMyChart chart;
+  for (int j = 0; j < 9; ++j) chart.AddPoint(static_cast<float>(j), j == 4 ? std::nanf("") : 30.0f);
+  chart.AddPoint(9, 31.0f);
+  const QImage img = chart.Render(kSize);
+  const QColor line(210, 100, 100);
+  const int y = SeriesPoint(chart.m_layout, 0, 10, 30.0f, chart.m_fYMin, chart.m_fYMax).y();
+  const int left = SeriesPoint(chart.m_layout, 2, 10, 30, 0, 1).x(),
+            gap = SeriesPoint(chart.m_layout, 4, 10, 30, 0, 1).x();
+  EXPECT_EQ(img.pixelColor(left, y), line);
+  EXPECT_NE(img.pixelColor(gap, y), line) << "the missing value leaves a gap";
+  EXPECT_TRUE(chart.DataText(QLatin1Char(',')).contains(QStringLiteral("\n4,\n"))) << "and an empty cell";
+}
+
+// The last x label and the captions end inside the chart, however narrow.
+TEST(Chart, LabelsAndCaptionsStayInside) {
+  for (const int width : {300, 480, 640}) {
+    CMyChart chart;
+    chart.m_strXLabel = QStringLiteral("Time(min)");
+    chart.m_strYLabel = QStringLiteral("Sweat Volume Accumulated on Skin Surface(Esk:W*m^2)");
+    chart.SetTitle(chart.m_strYLabel);
+    for (int t = 0; t <= 480; t += 48) chart.AddPoint(static_cast<float>(t), static_cast<float>(t) / 10);
+    const QImage img = chart.Render(QSize(width, 300));
+    int darkInLastColumns = 0;
+    for (int y = 0; y < img.height(); ++y)
+      for (int x = img.width() - 1; x < img.width(); ++x) darkInLastColumns += qGray(img.pixel(x, y)) < 100;
+    EXPECT_EQ(darkInLastColumns, 0) << width;
+  }
 }

@@ -6,10 +6,10 @@
 #include "PlotDecimation.h"
 #include "TickLabel.h"
 
-TEST(LinePlot, TickLabelsAreCutAfterThreeSignificantCharacters) {
+TEST(LinePlot, TickLabelsKeepThreeSignificantCharactersRounded) {
   const std::pair<double, const char*> cases[] = {
-      {3.14159, "3.14"}, {12.5, "12.5"},         {2.5, "2.5"},        {100, "100"},
-      {123.456, "123."}, {0.0012345, "0.00123"}, {-1.2345, "-1.23"},  {0, "0"},
+      {3.14159, "3.14"}, {12.5, "12.5"},         {2.5, "2.5"},        {100, "100"},       {123.456, "123."},
+      {123.56, "124."},  {0.0012345, "0.00123"}, {-1.2345, "-1.23"},  {-1.2389, "-1.24"}, {0, "0"},
       {2e-9, "0"},       {0.00005, "5.00e-05"},  {20000, "2.00e+04"},
   };
   for (const auto& [v, text] : cases) EXPECT_EQ(FormatTickValue(v), text) << v;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <cmath>
 
 #include "RunFolder.h"
 #include "ScienceLogic.h"
@@ -154,9 +155,11 @@ TEST(ScientificView, TheColumnGlidesToTheMouseAndThenRests) {
 TEST(ScientificView, TheChartsCursorFollowsTheClockAndThePlotSavesItsPicture) {
   SampleView s;
   CScientificDlg& v = *s.view;
+  EXPECT_TRUE(std::isnan(v.m_chart->m_fCursorTime)) << "no cursor before the player has moved";
   s.data.m_nStep = 10, s.data.m_nStepAccum = 30;
   v.OnClockMoved();
-  EXPECT_FLOAT_EQ(v.m_chart->m_fCursorTime, s.data.m_body[10 * kBodyPartCount].m_fTime + 0.5f);
+  EXPECT_FLOAT_EQ(v.m_chart->m_fCursorTime, s.data.m_body[10 * kBodyPartCount].m_fTime)
+      << "the drawn step's time, as the axis reads minutes";
   v.OnOptionSelect(EncodeOption(Trunk, 3, 1));
   v.show();
   QTemporaryDir dir;
