@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QJsonDocument>
+#include <QUrl>
 #include <cstdio>
 
 #include "CorvaneApp.h"
@@ -90,8 +91,8 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
       valued("option", "With --screenshot (science) or --export-csv: the option id, e.g. 2300.", "ID");
   const QCommandLineOption quantity =
       valued("quantity", "With --screenshot (science) or --export-csv: the quantity, from 0.", "Q");
-  const QCommandLineOption modelService =
-      valued("model-service", "With --screenshot (static): fetch the run's models from this service first.", "URL");
+  const QCommandLineOption modelService = valued(
+      "model-service", "Fetch the run's models from this service (the viewer, or --screenshot --view static).", "URL");
   const QCommandLineOption exportCsv =
       valued("export-csv", "Write what the scientific view shows for --option and --quantity to FILE.", "FILE");
   const QCommandLineOption step = valued("step", "With --screenshot: the time step (default 0).", "N");
@@ -164,11 +165,21 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
     return RunScreenshotCommand(options);
   }
   for (const QCommandLineOption& o : sceneOptions + QList<QCommandLineOption>{window})
-    if (parser.isSet(o)) {
+    if (parser.isSet(o) && o.names() != modelService.names()) {
       Print(stderr,
             QStringLiteral("corvane: --%1 goes with --screenshot.\nTry 'corvane --help'.\n").arg(o.names().front()));
       return 2;
     }
+  if (parser.isSet(modelService)) {
+    // The viewer asks the service given for the run's models.
+    const QString url = parser.value(modelService);
+    if (parser.isSet(info) || parser.isSet(modelInfo) || url.isEmpty() || !QUrl(url).isValid()) {
+      Print(stderr, QStringLiteral("corvane: --model-service URL goes with --screenshot or the viewer.\nTry 'corvane "
+                                   "--help'.\n"));
+      return 2;
+    }
+    qputenv("CORVANE_MODEL_SERVICE", url.toUtf8());
+  }
   if (parser.isSet(modelInfo)) {
     if (!positional.isEmpty() || parser.isSet(info)) {
       Print(stderr, QStringLiteral("corvane: --model-info takes one FILE and nothing else.\nTry 'corvane --help'.\n"));

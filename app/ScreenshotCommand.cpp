@@ -6,6 +6,7 @@
 #include <QUrl>
 #include <cstdio>
 
+#include "CaptionTables.h"
 #include "ImageFile.h"
 #include "ModelDownload.h"
 #include "ModuleDir.h"
@@ -115,19 +116,31 @@ QImage RenderScience(CSimulationData& data, const ScreenshotOptions& o, const QS
 }
 }  // namespace
 
-bool ScreenshotFitsRun(const ScreenshotOptions& o, const CSimulationData& data) {
+int ScreenshotFitsRun(const ScreenshotOptions& o, const CSimulationData& data) {
+  if (o.mode == 0 && o.option) {
+    // Only what a user can choose in this run's panels.
+    if (!RunListsOption(data, o.option)) {
+      std::fprintf(stderr, "corvane: the run has no option %d to choose.\n", o.option);
+      return 2;
+    }
+    const int quantities = PropertyCount(DecodeOption(o.option).kind - 1);
+    if (o.quantity >= quantities) {
+      std::fprintf(stderr, "corvane: option %d has no quantity %d (0 to %d).\n", o.option, o.quantity, quantities - 1);
+      return 2;
+    }
+  }
   if (o.step >= data.m_nSamples) {
     std::fprintf(stderr, "corvane: step %d is beyond the run's %d samples (0 to %d).\n", o.step, data.m_nSamples,
                  data.m_nSamples - 1);
-    return false;
+    return 1;
   }
   int maxLayers = 0;
   for (int l : data.m_nLayers) maxLayers = std::max(maxLayers, l);
   if (o.layer > maxLayers) {
     std::fprintf(stderr, "corvane: layer %d is beyond the run's %d fabric layers.\n", o.layer, maxLayers);
-    return false;
+    return 1;
   }
-  return true;
+  return 0;
 }
 
 bool SavePicture(const QImage& image, const QString& file) {
@@ -172,7 +185,7 @@ int RunScreenshotCommand(const ScreenshotOptions& o) {
     std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.dataDir));
     return 1;
   }
-  if (!ScreenshotFitsRun(o, data)) return 1;
+  if (const int unfit = ScreenshotFitsRun(o, data)) return unfit;
   if (o.mode == 0) {
     return SavePicture(RenderScience(data, o, moduleDir), o.file) ? 0 : 1;
   }

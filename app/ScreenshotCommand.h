@@ -37,8 +37,10 @@ int RunWindowScreenshot(const ScreenshotOptions& options, const QString& moduleD
 
 class CSimulationData;
 class CScientificDlg;
-// Whether the step and layer asked for exist in the run (said on stderr if not).
-bool ScreenshotFitsRun(const ScreenshotOptions& options, const CSimulationData& data);
+// 0 when the option, quantity, step and layer asked for exist in the run; else
+// said on stderr, and the exit code: 2 for what no user could choose, 1 for a
+// step or layer the run does not reach.
+int ScreenshotFitsRun(const ScreenshotOptions& options, const CSimulationData& data);
 // Writes a PNG whole or not at all; false (said on stderr) when it cannot.
 bool SavePicture(const QImage& image, const QString& file);
 // The option and quantity chosen in the scientific view as a user would.

@@ -60,7 +60,7 @@ int RunWindowScreenshot(const ScreenshotOptions& o, const QString& moduleDir) {
     std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.dataDir));
     return 1;
   }
-  if (!ScreenshotFitsRun(o, *app.m_pData)) return 1;
+  if (const int unfit = ScreenshotFitsRun(o, *app.m_pData)) return unfit;
   if (!o.modelService.isEmpty()) qputenv("CORVANE_MODEL_SERVICE", o.modelService.toUtf8());
 
   CCorvaneDlg main(app);

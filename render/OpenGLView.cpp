@@ -167,7 +167,9 @@ void COpenGLView::paintGL() {
   if (m_nMode == 0)
     glClearColor(1, 1, 1, 1);
   else
-    glClearColor(0, 0, 0, 0.5f);
+    // Opaque: a picture taken of the window (which composes the view's
+    // alpha over the page) shows the black the screen shows, not grey.
+    glClearColor(0, 0, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glEnable(GL_LIGHTING);
   glShadeModel(GL_SMOOTH);

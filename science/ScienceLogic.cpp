@@ -1,5 +1,7 @@
 #include "ScienceLogic.h"
 
+#include <algorithm>
+
 #include "SimulationData.h"
 
 int EncodeOption(int part, int kind, int index) { return 1000 * (part + 1) + 100 * kind + index; }
@@ -19,6 +21,26 @@ std::optional<QString> FiberOptionText(const QString& fileName, int part) {
   const qsizetype dot = rest.lastIndexOf(QLatin1Char('.'));
   const QString name = dot > 1 ? rest.mid(1, dot - 1) : QString();
   return QStringLiteral("Fibers: %1").arg(name);
+}
+
+std::vector<PanelOption> PanelOptions(const CSimulationData& data, int part) {
+  std::vector<PanelOption> options;
+  if (part < 0 || part >= kBodyPartCount) return options;
+  options.push_back({QStringLiteral("Body Property"), EncodeOption(part, 1, 0)});
+  options.push_back({QStringLiteral("Body Comfort"), EncodeOption(part, 2, 0)});
+  for (int j = 0; j < std::min(data.m_nLayers[part], 100); ++j)
+    options.push_back({LayerOptionText(j), EncodeOption(part, 3, j)});
+  for (std::size_t k = 0; k < data.m_fibers.size() && k < 100; ++k)
+    if (const auto text = FiberOptionText(data.m_fibers[k].m_strName, part))
+      options.push_back({*text, EncodeOption(part, 4, static_cast<int>(k))});
+  return options;
+}
+
+bool RunListsOption(const CSimulationData& data, int id) {
+  const OptionId o = DecodeOption(id);
+  for (const PanelOption& option : PanelOptions(data, o.part))
+    if (option.id == id) return true;
+  return false;
 }
 
 QString LayerOptionText(int layer) { return QStringLiteral("%1st Layer Fabric").arg(layer + 1); }

@@ -26,6 +26,16 @@ std::optional<QString> FiberOptionText(const QString& fileName, int part);
 // "1st Layer Fabric", "2st Layer Fabric", ... for layer 0, 1, ...
 QString LayerOptionText(int layer);
 
+// The entries of part `part`'s option panel, in order: body properties,
+// comfort, each fabric layer, the fibres whose file names carry the part.
+struct PanelOption {
+  QString text;
+  int id = 0;
+};
+std::vector<PanelOption> PanelOptions(const CSimulationData& data, int part);
+// Whether a user can choose option `id` in this run (a panel lists it).
+bool RunListsOption(const CSimulationData& data, int id);
+
 // The panel column's glide: one tick covers a third of the way left (at
 // least a pixel), and where the mouse at height y of a page of `height`
 // pixels asks a column of `column` pixels to be.

@@ -28,13 +28,7 @@ CScientificDlg::CScientificDlg(CSimulationData* data, const QString& moduleDir, 
   // fibres, the panels one under the other.
   for (int i = 0; i < kBodyPartCount; ++i) {
     auto* panel = new CMyPanel(this);
-    panel->AddOption(QStringLiteral("Body Property"), EncodeOption(i, 1, 0));
-    panel->AddOption(QStringLiteral("Body Comfort"), EncodeOption(i, 2, 0));
-    for (int j = 0; j < std::min(m_pData->m_nLayers[i], 100); ++j)
-      panel->AddOption(LayerOptionText(j), EncodeOption(i, 3, j));
-    for (std::size_t k = 0; k < m_pData->m_fibers.size() && k < 100; ++k)
-      if (const auto text = FiberOptionText(m_pData->m_fibers[k].m_strName, i))
-        panel->AddOption(*text, EncodeOption(i, 4, static_cast<int>(k)));
+    for (const PanelOption& option : PanelOptions(*m_pData, i)) panel->AddOption(option.text, option.id);
     panel->CreatePanel(QString::fromLatin1(kBodyPartNames[i]), QImage(moduleDir + QLatin1String(kPictures[i])), this,
                        10, m_nColumnHeight);
     m_nColumnHeight += panel->m_nHeight;

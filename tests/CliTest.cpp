@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QUuid>
 
+#include "CommandLine.h"
 #include "GermanLocale.h"
 #include "MyDialog.h"
 #include "PictureProbe.h"
@@ -56,6 +57,12 @@ TEST(Cli, HelpVersionAndBadArguments) {
   EXPECT_EQ(Corvane({QStringLiteral("--info"), QStringLiteral("--bogus"), SampleRun()}).exitCode, 2);
   EXPECT_EQ(Corvane({QStringLiteral("--info"), SampleRun(), SampleRun()}).exitCode, 2);
   EXPECT_EQ(Corvane({QStringLiteral("--json"), SampleRun()}).exitCode, 2);
+  // The viewer takes a model service; the text commands do not.
+  EXPECT_EQ(Corvane({"--model-service", "http://127.0.0.1:9", "--info", SampleRun()}).exitCode, 2);
+  qunsetenv("CORVANE_MODEL_SERVICE");
+  EXPECT_EQ(RunCommandLine({"corvane", "--model-service", "http://127.0.0.1:9", SampleRun()}, /*checkOnly=*/true), 0);
+  EXPECT_EQ(qEnvironmentVariable("CORVANE_MODEL_SERVICE"), QStringLiteral("http://127.0.0.1:9"));
+  qunsetenv("CORVANE_MODEL_SERVICE");
 }
 
 TEST(Cli, JsonSummaryOfTheSampleRun) {
@@ -234,6 +241,29 @@ TEST(Cli, ScreenshotRefusesBadRequests) {
   EXPECT_EQ(beyond.exitCode, 1);
   EXPECT_TRUE(beyond.err.contains("beyond"));
   EXPECT_EQ(run({"--view", "static", "--layer", "9", SampleRun()}).exitCode, 1);
+  // Only what a user can choose in the run's panels: the head has no fabric
+  // layer, the trunk three, comfort three quantities.
+  const std::pair<QStringList, const char*> unchosen[] = {
+      {{"--option", "1300"}, "corvane: the run has no option 1300 to choose.\n"},
+      {{"--option", "2303"}, "corvane: the run has no option 2303 to choose.\n"},
+      {{"--option", "2200", "--quantity", "3"}, "corvane: option 2200 has no quantity 3 (0 to 2).\n"},
+      {{"--option", "2300", "--quantity", "6"}, "corvane: option 2300 has no quantity 6 (0 to 5).\n"},
+  };
+  for (const auto& [extra, message] : unchosen) {
+    for (const char* where : {"--size", "--window"}) {
+      QStringList args = QStringList{"--view", "science"} + extra + QStringList{where};
+      if (QLatin1String(where) == QLatin1String("--size")) args << QStringLiteral("480x360");
+      const Result r = run(args + QStringList{SampleRun()});
+      EXPECT_EQ(r.exitCode, 2) << extra.join(' ').toStdString() << where;
+      EXPECT_TRUE(r.err.endsWith(message)) << r.err.toStdString();
+    }
+    if (extra.size() == 2) {
+      const Result csv =
+          Corvane(QStringList{"--export-csv", out.Dir() + QStringLiteral("x.csv")} + extra + QStringList{SampleRun()});
+      EXPECT_EQ(csv.exitCode, 2);
+      EXPECT_EQ(csv.err, message);
+    }
+  }
   EXPECT_EQ(run({"--view", "static", out.Dir() + QStringLiteral("nothing")}).exitCode, 1);
   QStringList args = {QStringLiteral("--screenshot"),
                       QStringLiteral("/nonexistent/dir/x.png"),
