@@ -165,6 +165,13 @@ void CSimulationData::UpdateColours(bool advance) {
   ClearColours();
 
   auto layerRow = [&](int p, int layer) { return LayerRowAt(p, layer); };
+  // A value the run does not hold (a hole, NaN) keeps its "no data" grey.
+  auto paint = [&](float value, float* colour, bool& hasValue) {
+    if (std::isnan(value)) return;
+    ValueToColour(value, rgb);
+    SetRgb(colour, rgb);
+    hasValue = true;
+  };
 
   for (int p = 0; p < kBodyPartCount; ++p) {
     const std::size_t bodyIndex = static_cast<std::size_t>(s) * kBodyPartCount + p;
@@ -172,27 +179,25 @@ void CSimulationData::UpdateColours(bool advance) {
     const BodyPropertyRow& row = m_body[bodyIndex];
     switch (m_nContentKind) {
       case ContentTemperature: {
-        ValueToColour(row.m_fSkinTemp, rgb), SetRgb(m_skinColours[p], rgb), m_bSkinHasValue[p] = true;
-        ValueToColour(row.m_fCoreTemp, rgb), SetRgb(m_coreColours[p], rgb), m_bCoreHasValue[p] = true;
+        paint(row.m_fSkinTemp, m_skinColours[p], m_bSkinHasValue[p]);
+        paint(row.m_fCoreTemp, m_coreColours[p], m_bCoreHasValue[p]);
         if (m_nSelectedLayer > 0)
           if (const FabricRow* r = layerRow(p, m_nSelectedLayer))
-            ValueToColour(r->m_fTemperature, rgb), SetRgb(m_layerColours[p], rgb), m_bLayerHasValue[p] = true;
+            paint(r->m_fTemperature, m_layerColours[p], m_bLayerHasValue[p]);
         const int kept = m_nLayers[p] < kMaxLayerColours ? m_nLayers[p] : kMaxLayerColours;
         for (int l = 1; l <= kept; ++l)
-          if (const FabricRow* r = layerRow(p, l)) {
-            ValueToColour(r->m_fTemperature, rgb), SetRgb(m_allLayerColours[l - 1][p], rgb);
-            m_bRingHasValue[l - 1][p] = true;
-          }
+          if (const FabricRow* r = layerRow(p, l))
+            paint(r->m_fTemperature, m_allLayerColours[l - 1][p], m_bRingHasValue[l - 1][p]);
         break;
       }
       case ContentHumidity:
-        ValueToColour(row.m_fSkinHumidity, rgb), SetRgb(m_skinColours[p], rgb), m_bSkinHasValue[p] = true;
+        paint(row.m_fSkinHumidity, m_skinColours[p], m_bSkinHasValue[p]);
         if (m_nSelectedLayer > 0)
           if (const FabricRow* r = layerRow(p, m_nSelectedLayer))
-            ValueToColour(r->m_fHumidity, rgb), SetRgb(m_layerColours[p], rgb), m_bLayerHasValue[p] = true;
+            paint(r->m_fHumidity, m_layerColours[p], m_bLayerHasValue[p]);
         break;
       case ContentSweatRate:
-        ValueToColour(row.m_fSweatRate, rgb), SetRgb(m_skinColours[p], rgb), m_bSkinHasValue[p] = true;
+        paint(row.m_fSweatRate, m_skinColours[p], m_bSkinHasValue[p]);
         break;
       default:
         break;

@@ -1,5 +1,7 @@
 #include "PropertyPanel.h"
 
+#include <algorithm>
+
 #include "CaptionTables.h"
 
 CPropertyPanel::CPropertyPanel(QWidget* parent) : CMyDialog(parent) {
@@ -14,15 +16,33 @@ CPropertyPanel::CPropertyPanel(QWidget* parent) : CMyDialog(parent) {
   }
   m_group.setExclusive(true);
   connect(&m_group, &QButtonGroup::idClicked, this, &CPropertyPanel::propertySelect);
+  ShowPropertyNames(0);
   UpdateButtons();
 }
 
+namespace {
+// Makes a button's caption readable whole: the button grows into the room
+// before the next column, and only a caption longer than that gets a
+// smaller font, measured with the font it is drawn in.
+void FitCaption(QRadioButton* b, int width, int room) {
+  b->setFont(QFont());
+  b->resize(std::max(width, std::min(room, b->sizeHint().width())), b->height());
+  QFont f = b->font();
+  while (b->sizeHint().width() > b->width() && f.pointSizeF() > 6) {
+    f.setPointSizeF(f.pointSizeF() - 0.5);
+    b->setFont(f);
+  }
+}
+}  // namespace
+
 void CPropertyPanel::ShowPropertyNames(int kind) {
   const int shown = PropertyCount(kind);
+  const int width = DialogUnitsToPixels(0, 0, 154, 10).width(), room = DialogUnitsToPixels(0, 0, 166, 10).width();
   for (int i = 0; i < 9; ++i) {
     QRadioButton* b = m_buttons[static_cast<std::size_t>(i)];
     if (i < shown) {
       b->setText(PropertyCaption(kind, i));
+      FitCaption(b, width, room);
       b->show();
     } else {
       b->hide();  // keeps its caption

@@ -95,6 +95,33 @@ TEST(UpdateColours, TemperatureColoursSkinCoreAndLayers) {
   EXPECT_EQ(d.m_skinColours[Trunk][3], 1.0f);  // alpha untouched
 }
 
+// A value the run does not hold (a hole the loader left) is "no data" grey,
+// in every colour it would feed, while its neighbours keep theirs.
+TEST(UpdateColours, AHoleIsNoDataGrey) {
+  CSimulationData d;
+  Fill(d, 4, 3, 1.0f, 1.0f);
+  d.m_nStep = 2, d.m_nSelectedLayer = 2;
+  const std::size_t body = 2 * kBodyPartCount + Trunk, layer2 = (2 * 3 + 2) * 2 - 1;
+  d.m_body[body].m_fSkinTemp = d.m_body[body].m_fSkinHumidity = d.m_body[body].m_fSweatRate = std::nanf("");
+  d.m_fabric[Trunk][layer2].m_fTemperature = d.m_fabric[Trunk][layer2].m_fHumidity = std::nanf("");
+  for (const int content : {ContentTemperature, ContentHumidity, ContentSweatRate}) {
+    d.m_nContentKind = content;
+    d.UpdateColours(false);
+    EXPECT_FALSE(d.m_bSkinHasValue[Trunk]) << content;
+    ExpectRgb(d.m_skinColours[Trunk], kNoDataGrey[0], kNoDataGrey[1], kNoDataGrey[2]);
+    EXPECT_TRUE(d.m_bSkinHasValue[Head]) << content;
+    if (content != ContentSweatRate) {
+      EXPECT_FALSE(d.m_bLayerHasValue[Trunk]) << content;
+      ExpectRgb(d.m_layerColours[Trunk], kNoDataGrey[0], kNoDataGrey[1], kNoDataGrey[2]);
+    }
+  }
+  d.m_nContentKind = ContentTemperature;
+  d.UpdateColours(false);
+  EXPECT_FALSE(d.m_bRingHasValue[1][Trunk]);
+  EXPECT_TRUE(d.m_bRingHasValue[0][Trunk]);
+  EXPECT_TRUE(d.m_bCoreHasValue[Trunk]);
+}
+
 TEST(UpdateColours, ClockAdvancesOneSamplePerIntervalOfSeconds) {
   CSimulationData d;
   Fill(d, 10, 1, 0.5f, 0.5f);

@@ -27,7 +27,15 @@ TEST(PropertyPanel, CaptionsFollowTheKind) {
     EXPECT_EQ(visible, c.shown) << c.kind;
     EXPECT_EQ(panel.Button(0)->text(), QLatin1String(c.first)) << c.kind;
     EXPECT_EQ(panel.Button(c.shown - 1)->text(), QLatin1String(c.last)) << c.kind;
+    // Every caption reads whole, in the font it is drawn in, and no button
+    // reaches into the next column.
+    for (int i = 0; i < c.shown; ++i) {
+      const QRadioButton* b = panel.Button(i);
+      EXPECT_LE(b->sizeHint().width(), b->width()) << c.kind << " " << b->text().toStdString();
+      if (i % 3 < 2) EXPECT_LT(b->geometry().right(), panel.Button(i + 1)->x()) << c.kind << " " << i;
+    }
   }
+  EXPECT_EQ(CPropertyPanel().Button(6)->text(), QStringLiteral("Sweat Volume Accumulated on Skin Surface"));
   EXPECT_EQ(PropertyCaption(0, 5), QStringLiteral("Sweating Rate"));
   EXPECT_EQ(PropertyName(0, 5), QStringLiteral("Sweating Rate(SWR)"));
 }
