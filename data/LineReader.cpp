@@ -16,6 +16,11 @@
 namespace {
 constexpr std::size_t kChunk = 1 << 20;
 
+// The UTF-8 byte-order mark some editors put before the first line: no part
+// of the line, or a file saved by them would lose its first row.
+constexpr char kBom[] = "\xEF\xBB\xBF";
+bool StartsWithBom(const char* text, std::size_t size) { return size >= 3 && std::memcmp(text, kBom, 3) == 0; }
+
 int OpenForReading(const QString& path, std::size_t& size) {
   const int fd = OpenRegularFile(QFile::encodeName(path).constData(), size);
   if (fd >= 0) ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
@@ -59,6 +64,8 @@ bool CLineReader::Open(const QString& path) {
   m_eof = m_bInTail = false;
   if (m_fd < 0) return false;
   m_buf.resize(kChunk + kMaxLine + 2);
+  Fill();
+  if (StartsWithBom(m_buf.data(), m_end)) m_pos = 3;
   return true;
 }
 
@@ -153,6 +160,7 @@ bool ReadWholeFile(const QString& path, std::string& out) {
       got += static_cast<std::size_t>(n);
     }
     out.resize(got);  // a file that shrank meanwhile
+    if (StartsWithBom(out.data(), out.size())) out.erase(0, 3);
   } catch (const std::bad_alloc&) {
     out.clear();
     ok = false;

@@ -19,6 +19,7 @@
 #include "SimulationData.h"
 #include "internal/CharClass.h"
 #include "internal/Prefetched.h"
+#include "internal/RowGrid.h"
 #include "internal/TableFiles.h"
 
 namespace {
@@ -203,32 +204,22 @@ bool CSimulationData::LoadFabrics() {
       }
       if (!parsed.empty && parsed.rows.empty())
         Report(QStringLiteral("Fabric Data"), name + QString::fromLatin1(LoadMessages::kFiberSuffix));
-      unreadable += parsed.unreadable;
-      int layers = 1, nodes = 1, lastLayer = -1;
-      bool intervalFound = false;
-      const std::vector<FabricRow>& rows = parsed.rows;
-      const float t0 = rows.empty() ? 0.0f : rows.front().m_fTime;
-      if (!rows.empty()) lastLayer = rows.front().m_nLayer;
-      for (std::size_t i = 1; i < rows.size() && !intervalFound; ++i) {
-        const FabricRow& row = rows[i];
-        if (std::fabs(t0 - row.m_fTime) < 0.00001f) {
-          if (row.m_nLayer != lastLayer) {
-            lastLayer = row.m_nLayer;
-            ++layers;
-          } else if (layers == 1) {
-            ++nodes;
-          }
-        } else if (intervalPending) {
-          m_fFabricInterval = std::fabs(row.m_fTime - t0);
-          intervalPending = false;
-          intervalFound = true;
-        }
+      // Each row stands where its time, layer and position put it; what is
+      // missing or left over is said here, and an unreadable line that left
+      // a hole counts no more among those that leave none.
+      const FabricLayout layout = PlaceFabricRows(parsed.rows, parsed.lines);
+      unreadable += parsed.unreadable - static_cast<int>(std::min<std::uint64_t>(
+                                            layout.report.causedLines, static_cast<std::uint64_t>(parsed.unreadable)));
+      if (!layout.report.Empty()) Report(QStringLiteral("Fabric Data"), layout.report.Text(name), MessageIcon::Warning);
+      if (intervalPending && layout.hasInterval) {
+        m_fFabricInterval = layout.interval;
+        intervalPending = false;
       }
-      for (const FabricRow& row : rows) Widen(row.m_fHumidity, m_fHumidityMin, m_fHumidityMax);
+      for (const FabricRow& row : parsed.rows) Widen(row.m_fHumidity, m_fHumidityMin, m_fHumidityMax);
       m_fabric[p] = std::move(parsed.rows);
       m_bLiquidFraction[p] = parsed.ninthColumn;
-      m_nNodesPerLayer[p] = nodes;
-      m_nLayers[p] = layers;
+      m_nNodesPerLayer[p] = layout.nodes;
+      m_nLayers[p] = layout.layers;
     }
     if (unreadable > 2) ReportUnreadable("Fabric Data");
   }
@@ -239,21 +230,30 @@ bool CSimulationData::LoadBodyProperties(const QString& name) {
   ParsedFile<BodyPropertyRow> parsed =
       m_pPrefetched ? Take(m_pPrefetched->bodies, name, ParseBodyFile, PathOf(name)) : ParseBodyFile(PathOf(name));
   if (!parsed.opened) return false;
-  for (const BodyPropertyRow& row : parsed.rows) {
+  m_body = std::move(parsed.rows);
+  // Less than one whole sample (six rows, Head ... Foot) is no body data.
+  const bool enough = m_body.size() >= static_cast<std::size_t>(kBodyPartCount);
+  BodyLayout layout;
+  if (enough) {
+    // Each row stands where its time and part put it; ranges come from the
+    // rows kept, so that a row left out stretches no scale.
+    layout = PlaceBodyRows(m_body, parsed.lines);
+    if (!layout.report.Empty())
+      Report(QStringLiteral("BodyProperty Data"), layout.report.Text(name), MessageIcon::Warning);
+  }
+  for (const BodyPropertyRow& row : m_body) {
     Widen(row.m_fSkinTemp, m_fTempMin, m_fTempMax);
     Widen(row.m_fCoreTemp, m_fTempMin, m_fTempMax);
     Widen(row.m_fSkinHumidity, m_fHumidityMin, m_fHumidityMax);
     Widen(row.m_fSweatRate, m_fSweatMin, m_fSweatMax);
   }
-  m_body = std::move(parsed.rows);
-  if (parsed.unreadable > 2) ReportUnreadable("BodyProperty Data");
-  // Less than one whole sample (six rows, Head ... Foot) is no body data.
-  if (m_body.size() < static_cast<std::size_t>(kBodyPartCount)) return false;
+  if (parsed.unreadable - static_cast<std::int64_t>(layout.report.causedLines) > 2)
+    ReportUnreadable("BodyProperty Data");
+  if (!enough) return false;
   for (int i = 0; i < m_nEnvPhases && i < kMaxEnvPhases; ++i)
     Widen(m_env[static_cast<std::size_t>(i)].m_fHumidity, m_fHumidityMin, m_fHumidityMax);
-  m_nSamples = static_cast<int>(std::min<std::size_t>(m_body.size() / kBodyPartCount, INT_MAX));
-  if (m_body.size() >= 7) m_fSampleInterval = m_body[6].m_fTime - m_body[0].m_fTime;
-  if (m_fSampleInterval == 0) m_fSampleInterval = 1.0f;
+  m_nSamples = layout.samples;
+  m_fSampleInterval = layout.interval;
   return true;
 }
 
@@ -265,13 +265,17 @@ bool CSimulationData::LoadComfort() {
     Report(QStringLiteral("Error"), QString::fromLatin1(LoadMessages::kNoComfort));
     return false;
   }
+  // Each part's series by its times: a missing time is a row of no values.
+  const GridReport report = PlaceComfortRows(parsed.parts, parsed.lines, parsed.partOf);
+  if (!report.Empty()) Report(QStringLiteral("BodyDataforComfort Data"), report.Text(name), MessageIcon::Warning);
   bool anyRow = false;
   for (int p = 0; p < kBodyPartCount; ++p) {
     anyRow = anyRow || !parsed.parts[p].empty();
     m_comfort[p] = std::move(parsed.parts[p]);
   }
   // A file with lines but no row is said, however few its lines are.
-  if (parsed.unreadable > 2 || (!parsed.empty && !anyRow)) ReportUnreadable("BodyDataforComfort Data");
+  if (parsed.unreadable - static_cast<std::int64_t>(report.causedLines) > 2 || (!parsed.empty && !anyRow))
+    ReportUnreadable("BodyDataforComfort Data");
   return true;
 }
 

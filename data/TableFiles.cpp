@@ -1,5 +1,6 @@
 #include "internal/TableFiles.h"
 
+#include <algorithm>
 #include <atomic>
 #include <new>
 #include <thread>
@@ -7,8 +8,64 @@
 #include "LineFormats.h"
 #include "LineReader.h"
 #include "LoadCancel.h"
+#include "internal/CharClass.h"
+
+void CLineMap::AddRow(std::size_t row, std::uint64_t line) {
+  if (line != m_lastRowLine + 1) m_breaks.push_back({row, line});
+  m_lastRowLine = line;
+}
+
+void CLineMap::AddUnreadable(std::uint64_t line) {
+  if (!m_runs.empty()) {
+    Run& last = m_runs.back();
+    if (line < last.first + last.count) return;  // the rest of a line already kept
+    if (line == last.first + last.count) {
+      ++last.count;
+      return;
+    }
+  }
+  if (m_runs.size() == kMaxRuns) return;
+  const std::uint64_t before = m_runs.empty() ? 0 : m_runs.back().before + m_runs.back().count;
+  m_runs.push_back({line, 1, before});
+}
+
+std::uint64_t CLineMap::LineOf(std::size_t row) const {
+  auto it =
+      std::upper_bound(m_breaks.begin(), m_breaks.end(), row, [](std::size_t r, const Break& b) { return r < b.row; });
+  if (it == m_breaks.begin()) return row + 1;
+  --it;
+  return it->line + (row - it->row);
+}
+
+std::uint64_t CLineMap::UnreadableUpTo(std::uint64_t line) const {
+  auto it =
+      std::upper_bound(m_runs.begin(), m_runs.end(), line, [](std::uint64_t l, const Run& r) { return l < r.first; });
+  if (it == m_runs.begin()) return 0;
+  --it;
+  return it->before + std::min(it->count, line - it->first + 1);
+}
+
+std::uint64_t CLineMap::UnreadableBetween(std::uint64_t a, std::uint64_t b) const {
+  if (b <= a + 1) return 0;
+  return UnreadableUpTo(b - 1) - UnreadableUpTo(a);
+}
+
+std::uint64_t CLineMap::NthUnreadableAfter(std::uint64_t a, std::uint64_t k) const {
+  const std::uint64_t target = UnreadableUpTo(a) + k;
+  auto it = std::upper_bound(m_runs.begin(), m_runs.end(), target,
+                             [](std::uint64_t t, const Run& r) { return t < r.before; });
+  if (it == m_runs.begin()) return 0;
+  --it;
+  return it->first + (target - it->before);
+}
 
 namespace {
+
+// A line of nothing but white space (a trailing blank line): never the reason
+// a value is missing.
+bool IsBlank(const TextLine& line) {
+  return std::all_of(line.text, line.text + line.length, [](char c) { return IsCSpace(c); });
+}
 
 // Scans one line the way the 256-byte line buffer and sscanf see it: a
 // too-long line yields nothing.
@@ -37,6 +94,7 @@ class CRowBlocks {
     m_blocks.back().push_back(row);
     ++m_count;
   }
+  std::size_t Count() const { return m_count; }
   std::vector<Row> Join() {
     std::vector<Row> all;
     if (m_blocks.size() == 1) return std::move(m_blocks.front());
@@ -67,18 +125,24 @@ ParsedFile<Row> ParseRows(const QString& path, Setup setup, Accept accept) {
     void* outs[kMaxConversions];
     setup(row, outs);
     TextLine line{};
+    std::uint64_t lineNo = 1;
     while (reader.Next(line)) {
+      const std::uint64_t here = lineNo;
+      if (line.hasBreak) ++lineNo;  // the head of a long line and its rest share a number
       out.empty = false;
       switch (accept(line, row, outs)) {
         case 1:
+          out.lines.AddRow(rows.Count(), here);
           rows.Push(row);
           break;
         case 0:
           ++out.unreadable;
+          if (!line.tooLong && !IsBlank(line)) out.lines.AddUnreadable(here);
           break;
         default:
           break;  // skipped, not counted
       }
+      out.lines.SetLines(here);
     }
     out.rows = rows.Join();
     out.opened = true;
@@ -151,8 +215,13 @@ ParsedComfort ParseComfortFile(const QString& path) {
   out.tooBig = tagged.tooBig;
   out.empty = tagged.empty;
   out.unreadable = tagged.unreadable;
+  out.lines = std::move(tagged.lines);
   try {
-    for (const Tagged& t : tagged.rows) out.parts[t.part].push_back(t.row);
+    out.partOf.reserve(tagged.rows.size());
+    for (const Tagged& t : tagged.rows) {
+      out.parts[t.part].push_back(t.row);
+      out.partOf.push_back(static_cast<std::uint8_t>(t.part));
+    }
   } catch (const std::bad_alloc&) {
     out = ParsedComfort{};
     out.tooBig = true;

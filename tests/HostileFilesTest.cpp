@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <cstdio>
+#include <string>
 
 #include "RunFolder.h"
 #include "SimulationData.h"
@@ -122,4 +124,37 @@ TEST(HostileFiles, AFabricRowBeyondAnyIndexIsNoRow) {
   const float before = d.m_layerColours[Trunk][0];
   d.UpdateColours(false);
   EXPECT_EQ(d.m_layerColours[Trunk][0], before);
+}
+
+// A time or a layer number far from the others makes no grid to hold it: the
+// row is left out and said, and the table stays the size of what was read.
+TEST(HostileFiles, AFarTimeOrLayerNumberIsLeftOutNotAllocated) {
+  std::string steps;
+  char line[128];
+  for (int s = 0; s < 3; ++s) {
+    std::snprintf(line, sizeof line, "%f\t0.050000\t1\t1.0e-02\t1.0e-02\t0\t60\t30\t\n", 0.1 * s);
+    steps += line;
+  }
+  struct Case {
+    const char* row;
+    const char* text;
+  } cases[] = {
+      {"1000000000000000019884624838656.000000\t0.05\t1\t0\t0\t0\t60\t30\t\n",
+       "fabricsTrunk.dat: line 4 (layer 1 at 1e+30 min) fits no place in the table and is left out"},
+      {"100000.000000\t0.05\t1\t0\t0\t0\t60\t30\t\n",
+       "fabricsTrunk.dat: line 4 (layer 1 at 100000 min) fits no place in the table and is left out"},
+      {"0.200000\t0.05\t2000000000\t0\t0\t0\t60\t30\t\n",
+       "fabricsTrunk.dat: line 4 (layer 2000000000 at 0.2 min) fits no place in the table and is left out"},
+  };
+  for (const Case& c : cases) {
+    CRunFolder f;
+    f.WriteMinimal(2, "0\t1\t0\t0\t0\t0");
+    f.Write(QStringLiteral("fabricsTrunk.dat"), steps + c.row);
+    Loaded l(f.Dir());
+    ASSERT_TRUE(l.ok) << c.text;
+    EXPECT_EQ(l.data.m_fabric[Trunk].size(), 3u) << c.text;
+    EXPECT_EQ(l.data.m_nLayers[Trunk], 1) << c.text;
+    ASSERT_EQ(l.messages.m_entries.size(), 1u) << c.text;
+    EXPECT_EQ(l.messages.m_entries[0].text, QLatin1String(c.text));
+  }
 }

@@ -5,10 +5,48 @@
 // the rows mean to the store is applied afterwards, in file order.
 
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
 #include "Rows.h"
+
+// Where a file's rows and its unreadable lines stood, so that a row can be
+// named by its line without a number kept per row: a row's line is the
+// previous row's plus one except at a break (a header, a bad line), and only
+// breaks are kept. Lines count from 1; the rest of a long line keeps the
+// number of its head.
+class CLineMap {
+ public:
+  // Unreadable lines are kept in at most this many runs; past it, a hole is
+  // named by the rows around it alone.
+  static constexpr std::size_t kMaxRuns = std::size_t{1} << 16;
+
+  void AddRow(std::size_t row, std::uint64_t line);
+  void AddUnreadable(std::uint64_t line);
+  void SetLines(std::uint64_t lines) { m_lines = lines; }
+
+  std::uint64_t Lines() const { return m_lines; }
+  std::uint64_t LineOf(std::size_t row) const;
+  // How many kept unreadable lines lie strictly between lines a and b, and
+  // the k-th of them (from 0).
+  std::uint64_t UnreadableBetween(std::uint64_t a, std::uint64_t b) const;
+  std::uint64_t NthUnreadableAfter(std::uint64_t a, std::uint64_t k) const;
+
+ private:
+  std::uint64_t UnreadableUpTo(std::uint64_t line) const;
+  struct Break {
+    std::size_t row;
+    std::uint64_t line;
+  };
+  struct Run {
+    std::uint64_t first, count, before;  // `before`: kept lines in the runs ahead of it
+  };
+  std::vector<Break> m_breaks;
+  std::vector<Run> m_runs;
+  std::uint64_t m_lastRowLine = 0;
+  std::uint64_t m_lines = 0;
+};
 
 template <class Row>
 struct ParsedFile {
@@ -18,6 +56,7 @@ struct ParsedFile {
   bool ninthColumn = false;  // a fabric row carried the optional ninth value
   std::vector<Row> rows;
   int unreadable = 0;
+  CLineMap lines;
 };
 
 struct ParsedComfort {
@@ -26,6 +65,8 @@ struct ParsedComfort {
   bool empty = true;
   std::vector<ComfortRow> parts[kBodyPartCount];
   int unreadable = 0;
+  CLineMap lines;                    // of the rows of every part, in file order
+  std::vector<std::uint8_t> partOf;  // the part of each of those rows
 };
 
 ParsedFile<FiberRow> ParseFiberFile(const QString& path);

@@ -1,0 +1,59 @@
+#pragma once
+// Putting the rows of a table file where their own values put them. The store
+// addresses rows by position (a fabric row by time step, layer and node, a
+// body row by sample and part), so one row too few or too many would shift
+// every later one onto another node, layer or time. Each row is placed by its
+// time and its layer or part column instead; a place that no row fills holds a
+// hole (its values NaN) and is reported, a row that fits no place is left out
+// and reported. A file that already is the grid, as every well-written one
+// is, is recognised in one pass and kept as it is, untouched.
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <vector>
+
+#include "Rows.h"
+#include "TableFiles.h"
+
+// What placing one file's rows found, for one message.
+struct GridReport {
+  static constexpr int kNamed = 3;  // holes, and rows left out, named one by one
+
+  QStringList holes;  // the first few holes, each naming its line
+  std::size_t moreHoles = 0;
+  QStringList extras;  // the first few rows left out
+  std::size_t moreExtras = 0;
+  // Unreadable lines that left a hole: said with the hole, not counted again
+  // among the unreadable lines that leave none (a header, a blank line).
+  std::uint64_t causedLines = 0;
+  const char* holeNoun = "row";  // what `moreHoles` counts: "value" or "row"
+
+  bool Empty() const { return holes.isEmpty() && extras.isEmpty(); }
+  // "fabricsTrunk.dat: line 1 cannot be read; one value of layer 1 at 0 min is missing"
+  QString Text(const QString& file) const;
+};
+
+struct FabricLayout {
+  int layers = 1;
+  int nodes = 1;
+  bool hasInterval = false;  // the file holds two time steps or more
+  float interval = 0;        // minutes between them
+  GridReport report;
+};
+
+// Places the rows of one fabric file; `rows` becomes the table.
+FabricLayout PlaceFabricRows(std::vector<FabricRow>& rows, const CLineMap& lines);
+
+struct BodyLayout {
+  int samples = 0;
+  float interval = 1.0f;
+  GridReport report;
+};
+
+// Places the rows of "bodyProperty.dat" (at least one sample's worth).
+BodyLayout PlaceBodyRows(std::vector<BodyPropertyRow>& rows, const CLineMap& lines);
+
+// Places every part's comfort series by its times.
+GridReport PlaceComfortRows(std::vector<ComfortRow> (&parts)[kBodyPartCount], const CLineMap& lines,
+                            const std::vector<std::uint8_t>& partOf);
