@@ -23,7 +23,7 @@ QString Number(double v) {
 
 QString ExportCsv(const CSimulationData& data, int option, int quantity) {
   const OptionId o = DecodeOption(option);
-  const QString name = PropertyName(o.kind - 1, quantity);
+  const QString name = ColumnName(o.kind - 1, quantity);
   QString out;
   if (o.kind == 1 || o.kind == 2) {
     out += QStringLiteral("Time(min),%1\n").arg(name);

@@ -40,7 +40,6 @@ PlainRun PlainLoad(const std::string& dir, const std::string& fiber1, const std:
                           &r.m_fLiquidFraction);
       if (n >= 8) {
         if (n == 8) r.m_fLiquidFraction = 0;
-        r.m_fHumidity /= 100;
         run.fabric[p].push_back(r);
       }
     });

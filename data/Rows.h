@@ -28,7 +28,7 @@ struct FabricRow {
   float m_fVaporConc = 0;
   float m_fMeanVaporConc = 0;
   float m_fEvapRate = 0;
-  float m_fHumidity = 0;  // fraction (the file holds percent)
+  float m_fHumidity = 0;  // relative humidity in percent, as the file holds it
   float m_fTemperature = 0;
   float m_fLiquidFraction = 0;  // percent; optional ninth column
 };
@@ -51,7 +51,7 @@ struct BodyPropertyRow {
   float m_fSkinTemp = 0;
   float m_fCoreTemp = 0;
   float m_fMetabolism = 0;
-  float m_fSkinHumidity = 0;
+  float m_fSkinHumidity = 0;  // percent
   float m_fBloodFlow = 0;
   float m_fSweatRate = 0;
   float m_fSweatAccum = 0;

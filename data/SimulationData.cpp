@@ -191,10 +191,12 @@ void CSimulationData::UpdateColours(bool advance) {
         break;
       }
       case ContentHumidity:
-        paint(row.m_fSkinHumidity, m_skinColours[p], m_bSkinHasValue[p]);
+        // Relative humidity: percent in the files, a fraction on the scale
+        // (as the rooms' humidity is).
+        paint(row.m_fSkinHumidity / 100, m_skinColours[p], m_bSkinHasValue[p]);
         if (m_nSelectedLayer > 0)
           if (const FabricRow* r = layerRow(p, m_nSelectedLayer))
-            paint(r->m_fHumidity, m_layerColours[p], m_bLayerHasValue[p]);
+            paint(r->m_fHumidity / 100, m_layerColours[p], m_bLayerHasValue[p]);
         break;
       case ContentSweatRate:
         paint(row.m_fSweatRate, m_skinColours[p], m_bSkinHasValue[p]);

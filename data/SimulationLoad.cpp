@@ -215,7 +215,9 @@ bool CSimulationData::LoadFabrics() {
         m_fFabricInterval = layout.interval;
         intervalPending = false;
       }
-      for (const FabricRow& row : parsed.rows) Widen(row.m_fHumidity, m_fHumidityMin, m_fHumidityMax);
+      // The humidity scale of the 3D views is in fractions; the file's percent
+      // stays in the row, as the charts and exports show it.
+      for (const FabricRow& row : parsed.rows) Widen(row.m_fHumidity / 100, m_fHumidityMin, m_fHumidityMax);
       m_fabric[p] = std::move(parsed.rows);
       m_bLiquidFraction[p] = parsed.ninthColumn;
       m_nNodesPerLayer[p] = layout.nodes;
@@ -244,7 +246,7 @@ bool CSimulationData::LoadBodyProperties(const QString& name) {
   for (const BodyPropertyRow& row : m_body) {
     Widen(row.m_fSkinTemp, m_fTempMin, m_fTempMax);
     Widen(row.m_fCoreTemp, m_fTempMin, m_fTempMax);
-    Widen(row.m_fSkinHumidity, m_fHumidityMin, m_fHumidityMax);
+    Widen(row.m_fSkinHumidity / 100, m_fHumidityMin, m_fHumidityMax);
     Widen(row.m_fSweatRate, m_fSweatMin, m_fSweatMax);
   }
   if (parsed.unreadable - static_cast<std::int64_t>(layout.report.causedLines) > 2)

@@ -177,7 +177,6 @@ ParsedFile<FabricRow> ParseFabricFile(const QString& path) {
         const int values = Scan(line, LineFormats::kFabric, o);
         if (values < 8) return 0;
         ninth = ninth || values == 9;
-        r.m_fHumidity /= 100;
         return 1;
       });
   parsed.ninthColumn = ninth;

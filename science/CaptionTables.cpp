@@ -47,6 +47,11 @@ QString PropertyName(int kind, int index) {
   return index >= 0 && index < t.count ? QString::fromLatin1(t.names[index]) : QString();
 }
 
+QString ColumnName(int kind, int index) {
+  const QString name = PropertyName(kind, index);
+  return kind == 1 && !name.isEmpty() ? name + QStringLiteral("(0-100)") : name;
+}
+
 QString PropertyCaption(int kind, int index) {
   const QString name = PropertyName(kind, index);
   return kind == 0 ? name.section(QLatin1Char('('), 0, 0) : name;

@@ -16,5 +16,8 @@ extern const char* const g_strFiberPropertyNames[3];
 int PropertyCount(int kind);
 // The name of quantity `index` of `kind` as the whole table entry.
 QString PropertyName(int kind, int index);
+// The name of a quantity's column in an exported table: its name with its
+// unit; the comfort ratings, which have none, with their scale "(0-100)".
+QString ColumnName(int kind, int index);
 // The caption of its button: a body property without its unit, the others whole.
 QString PropertyCaption(int kind, int index);

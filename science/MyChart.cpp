@@ -241,7 +241,7 @@ QString CMyChart::HoverText() const {
 }
 
 QString CMyChart::DataText(QChar separator) const {
-  QString out = m_strXLabel + separator + m_strYLabel + QLatin1Char('\n');
+  QString out = m_strXLabel + separator + (m_strYColumn.isEmpty() ? m_strYLabel : m_strYColumn) + QLatin1Char('\n');
   for (const CChartDataSet& d : m_series) {
     char x[32], y[32];
     const auto rx = std::to_chars(x, x + sizeof x, d.m_fX);

@@ -62,6 +62,8 @@ class CMyChart : public QWidget {
   QString m_strXLabel = QStringLiteral("X Label");
   QString m_strYLabel = QStringLiteral("Y Label");
   QString m_strTitle = QStringLiteral("Chart Title");
+  // The y column's name in the data the chart exports (the y caption when empty).
+  QString m_strYColumn;
   int m_nYTicks = 10, m_nXTicks = 10;
   float m_fYMin = 0, m_fYMax = 0;
   float m_fXMin = 0, m_fXMax = 0;  // only ever widened, by painting

@@ -141,6 +141,7 @@ void CScientificDlg::OnPropertySelect(int q) {
     const QString name = PropertyName(o.kind - 1, q);
     m_chart->m_strXLabel = QStringLiteral("Time(min)");
     m_chart->m_strYLabel = name;
+    m_chart->m_strYColumn = ColumnName(o.kind - 1, q);
     m_chart->SetTitle(name);
     if (o.kind == 2) m_chart->m_nBandMode = q + 1;
     const std::vector<ChartPoint> points =

@@ -364,9 +364,17 @@ TEST(Cli, TheScienceViewAsAPictureAndItsNumbersAsCsv) {
   QFile f(csv);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   const QList<QByteArray> lines = f.readAll().split('\n');
-  EXPECT_EQ(lines.front(), "Time(min),Comfort");
+  EXPECT_EQ(lines.front(), "Time(min),Comfort(0-100)");
   const QJsonObject summary = Json(Corvane({QStringLiteral("--info"), QStringLiteral("--json"), SampleRun()}));
   EXPECT_EQ(lines.size() - 2, summary["comfortRows"][0].toInt());  // the header, and the empty end
+  // Fabric humidity in percent, the file's own values, under its unit.
+  const QString rh = out.Dir() + QStringLiteral("rh.csv");
+  ASSERT_EQ(Corvane({"--export-csv", rh, "--option", "2300", "--quantity", "3", SampleRun()}).exitCode, 0);
+  QFile rhFile(rh);
+  ASSERT_TRUE(rhFile.open(QIODevice::ReadOnly));
+  const QList<QByteArray> rhLines = rhFile.readAll().split('\n');
+  EXPECT_EQ(rhLines.front(), "curve,Thickness(cm),Time(min),Relative Humidity(%)");
+  EXPECT_EQ(rhLines.value(1), "0,0.024,0,50") << "the sample's first row: 0.0000 0.02400 1 ... 50.000";
   EXPECT_EQ(
       Corvane({QStringLiteral("--export-csv"), csv, QStringLiteral("--option"), QStringLiteral("1700"), SampleRun()})
           .exitCode,

@@ -27,7 +27,7 @@ void Fill(CSimulationData& d, int samples, int layers, float sampleInterval, flo
       r.m_nPart = p;
       r.m_fSkinTemp = 30.0f + s;
       r.m_fCoreTemp = 37;
-      r.m_fSkinHumidity = 0.5f;
+      r.m_fSkinHumidity = 50;  // percent
       r.m_fSweatRate = 100;
       d.m_body.push_back(r);
     }
@@ -42,7 +42,7 @@ void Fill(CSimulationData& d, int samples, int layers, float sampleInterval, flo
         FabricRow r;
         r.m_nLayer = l;
         r.m_fTemperature = 30.0f + (n == 1 ? static_cast<float>(l) : 0.5f);  // last node: 30 + layer
-        r.m_fHumidity = 0.6f;
+        r.m_fHumidity = 60;                                                  // percent
         d.m_fabric[Trunk].push_back(r);
       }
 }
@@ -120,6 +120,20 @@ TEST(UpdateColours, AHoleIsNoDataGrey) {
   EXPECT_FALSE(d.m_bRingHasValue[1][Trunk]);
   EXPECT_TRUE(d.m_bRingHasValue[0][Trunk]);
   EXPECT_TRUE(d.m_bCoreHasValue[Trunk]);
+}
+
+// Humidity is percent in the rows and a fraction on the 3D scale, as the
+// rooms' humidity is: 50 % of skin and 60 % of a layer colour as 0.5 and 0.6.
+TEST(UpdateColours, HumidityPercentMeetsTheScaleAsAFraction) {
+  CSimulationData d;
+  Fill(d, 4, 2, 1.0f, 1.0f);
+  d.m_nContentKind = ContentHumidity;
+  d.m_fHumidityMin = 0.4f, d.m_fHumidityMax = 0.8f;  // thresholds 0.4, 0.5, 0.6, 0.7, 0.8
+  d.UpdateScale();
+  d.m_nSelectedLayer = 1;
+  d.UpdateColours(false);
+  ExpectRgb(d.m_skinColours[Trunk], 0, 1, 1);   // 0.5: cyan
+  ExpectRgb(d.m_layerColours[Trunk], 0, 1, 0);  // 0.6: green
 }
 
 TEST(UpdateColours, ClockAdvancesOneSamplePerIntervalOfSeconds) {

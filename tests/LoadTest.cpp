@@ -154,8 +154,8 @@ TEST(LoadFabrics, LayersNodesIntervalAndHumidity) {
   EXPECT_EQ(l.data.m_nNodesPerLayer[Trunk], 3);
   EXPECT_EQ(l.data.m_fFabricInterval, 0.5f);
   ASSERT_EQ(l.data.m_fabric[Trunk].size(), 12u);
-  EXPECT_FLOAT_EQ(l.data.m_fabric[Trunk][0].m_fHumidity, 0.65f);
-  EXPECT_LE(l.data.m_fHumidityMin, 0.65f);
+  EXPECT_EQ(l.data.m_fabric[Trunk][0].m_fHumidity, 65.0f) << "the file's own percent";
+  EXPECT_LE(l.data.m_fHumidityMin, 0.65f) << "the scale's range takes it as a fraction";
   EXPECT_GE(l.data.m_fHumidityMax, 0.65f);
   EXPECT_EQ(l.data.m_nLayers[Head], 0);
 }

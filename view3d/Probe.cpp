@@ -18,9 +18,9 @@ QString ProbeText(const CSimulationData& d, int part, int layer) {
       if (body) skin = Value(body->m_fSkinTemp, " \u00b0C");
       if (fabric) cloth = Value(fabric->m_fTemperature, " \u00b0C");
       break;
-    case ContentHumidity:  // relative humidity, held as a fraction
-      if (body) skin = Value(body->m_fSkinHumidity * 100, " %");
-      if (fabric) cloth = Value(fabric->m_fHumidity * 100, " %");
+    case ContentHumidity:  // relative humidity in percent, as the files hold it
+      if (body) skin = Value(body->m_fSkinHumidity, " %");
+      if (fabric) cloth = Value(fabric->m_fHumidity, " %");
       break;
     default:  // the sweating rate is the skin's alone
       if (body) skin = Value(body->m_fSweatRate, " SWR");

@@ -237,7 +237,7 @@ int main(int argc, char** argv) {
             .Tab()
             .Fixed(s.metabolism, 3)
             .Tab()
-            .Fixed(s.skinHumidity, 4)
+            .Fixed(s.skinHumidity * 100.0, 2)  // percent, as its caption says
             .Tab()
             .Fixed(s.bloodFlow, 3)
             .Tab()
