@@ -66,18 +66,21 @@ CCorvaneDlg::CCorvaneDlg(CCorvaneApp& app, QWidget* parent) : QDialog(parent), m
 
   CreateScientific();
   m_pScientific->show();
+  m_pScientific->setFocus(Qt::OtherFocusReason);
 }
 
 CCorvaneDlg::~CCorvaneDlg() { DestroyViews(); }
 
 void CCorvaneDlg::CreateScientific() {
   m_pScientific = new CScientificDlg(m_app.m_pData.get(), m_app.m_strModuleDir, m_pClient);
+  m_pScientific->setFocusPolicy(Qt::StrongFocus);
   m_pScientific->setGeometry(m_pClient->rect());
 }
 
 CVisiualize3DDlg* CCorvaneDlg::Ensure3D() {
   if (m_p3D) return m_p3D;
   m_p3D = new CVisiualize3DDlg(m_app.m_pData.get(), m_app.m_strModuleDir, m_pClient);
+  m_p3D->setFocusPolicy(Qt::StrongFocus);
   m_p3D->setGeometry(m_pClient->rect());
   m_p3D->m_view->SetMessageSink(m_app.m_pSink);
   // One clock: the chart's time cursor follows the player and the slider.
@@ -98,6 +101,8 @@ void CCorvaneDlg::OnViewScientific() {
   if (m_p3D) m_p3D->hide();
   if (!m_pScientific) CreateScientific();
   m_pScientific->show();
+  // Keys act on the view the user sees: the focus goes with it.
+  m_pScientific->setFocus(Qt::OtherFocusReason);
   setWindowTitle(QLatin1String(kScientificTitle));
 }
 
@@ -121,6 +126,7 @@ void CCorvaneDlg::Show3D(int mode) {
   }
   view->RenderScene();
   m_p3D->show();
+  m_p3D->setFocus(Qt::OtherFocusReason);
 }
 
 void CCorvaneDlg::OnViewStatic3D() {

@@ -243,6 +243,25 @@ TEST_F(AppTest, TheMainWindowSwitchesViewsWithoutStoppingThePlayerOrReloading) {
   EXPECT_TRUE(main.m_p3D->m_view->m_bPlaying);
   main.m_p3D->OnStartStop();
 
+  // Keys act on the view on show alone, and the focus goes with the view.
+  QApplication::setActiveWindow(&main);
+  auto space = [](QWidget* to) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    QCoreApplication::sendEvent(to, &press);
+  };
+  Action(main, QStringLiteral("Scientific  Visualization(&1)"))->trigger();
+  ASSERT_NE(QApplication::focusWidget(), nullptr);
+  EXPECT_TRUE(main.m_pScientific->isAncestorOf(QApplication::focusWidget()) ||
+              QApplication::focusWidget() == main.m_pScientific);
+  space(QApplication::focusWidget());
+  space(main.m_p3D);
+  EXPECT_FALSE(main.m_p3D->m_view->m_bPlaying) << "the hidden player does not start";
+  Action(main, QStringLiteral("Dynamic 3D Visualization(&3)"))->trigger();
+  EXPECT_TRUE(main.m_p3D->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == main.m_p3D);
+  space(QApplication::focusWidget());
+  EXPECT_TRUE(main.m_p3D->m_view->m_bPlaying) << "the shown one does";
+  main.m_p3D->OnStartStop();
+
   // Save Image takes the view on show as the page shows it.
   QTemporaryDir pictures;
   const QString shot = pictures.filePath(QStringLiteral("view.png"));

@@ -54,6 +54,7 @@ TEST(Visualize3D, TheSliderAndTheKeysMoveTheClock) {
   CSimulationData d;
   Fill(d, 10, 0.5f, 3);
   CVisiualize3DDlg dlg(&d, QString());
+  dlg.show();  // keys reach a view on show
   EXPECT_EQ(dlg.m_sliderTime->maximum(), 300);
   EXPECT_EQ(dlg.m_timeLabel->text(), QStringLiteral("05:00 / 00:00"));
   QStringList layers;
@@ -126,6 +127,8 @@ TEST(Visualize3D, ThePlayerReachesEveryStepAtEveryInterval) {
       QCoreApplication::sendEvent(&dlg, &e);
       QCoreApplication::processEvents();
     };
+    dlg.show();          // keys reach a view on show
+    dlg.m_view->hide();  // the clock and colours are under test here, not the drawing
     for (int s = n - 1; s >= 0; --s) {
       key(Qt::Key_Left);
       ASSERT_EQ(d.m_nStep, s);

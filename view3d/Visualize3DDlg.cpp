@@ -230,6 +230,11 @@ bool CVisiualize3DDlg::SaveImage(const QString& path) {
 void CVisiualize3DDlg::StepBy(int steps) { SetClock(m_pData->m_nStep + steps, 0); }
 
 void CVisiualize3DDlg::keyPressEvent(QKeyEvent* event) {
+  // A hidden view takes no keys: they belong to the view on show.
+  if (!isVisible()) {
+    event->ignore();
+    return;
+  }
   if (event->matches(QKeySequence::Save)) {
     AskAndSaveImage(this, QStringLiteral("view.png"), [this](const QString& path) { return SaveImage(path); });
     return;
