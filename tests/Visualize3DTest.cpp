@@ -159,6 +159,9 @@ TEST(Visualize3D, ControlsSteerTheStoreAndTheView) {
   dlg.m_listLayers->setCurrentRow(2);
   EXPECT_EQ(dlg.m_view->m_nLayer, 2);
   EXPECT_EQ(d.m_nSelectedLayer, 2);
+  dlg.m_listLayers->setCurrentRow(0);  // "Human Body": the body alone
+  EXPECT_EQ(dlg.m_view->m_nLayer, 0);
+  EXPECT_EQ(d.m_nSelectedLayer, 0);
   dlg.show();
   dlg.m_crossSection->setChecked(true);
   EXPECT_EQ(dlg.m_view->m_nSectionPart, 1);
@@ -267,6 +270,25 @@ TEST(Visualize3D, AClickOnAPartShowsItsValues) {
   dlg.m_status->clear();
   QTest::mouseClick(dlg.m_view, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));  // nothing there
   EXPECT_TRUE(dlg.m_status->text().isEmpty());
+}
+
+// The status line reads whole, however long its text: it takes the left
+// column's free width, up to the Start button, and lines upwards.
+TEST(Visualize3D, TheStatusLineIsNeverCut) {
+  CSimulationData d;
+  Fill(d, 4, 1.0f, 2);
+  CVisiualize3DDlg dlg(&d, QString());
+  dlg.resize(1001, 661);  // the main window's page
+  dlg.show();
+  for (const char* text : {"DownLoading Model...", "Foot: skin 34.32 \u00b0C, layer 2 33.10 \u00b0C",
+                           "The model service did not answer: the cached copy is shown."}) {
+    dlg.SetStatus(QString::fromUtf8(text));
+    const QRect r = dlg.m_status->geometry();
+    EXPECT_LE(dlg.m_status->heightForWidth(r.width()), r.height()) << text;
+    EXPECT_LT(r.right(), dlg.m_startStop->x()) << text;
+    EXPECT_LE(r.bottom(), dlg.height()) << text;
+    EXPECT_GT(r.top(), dlg.m_sectionParts[5]->geometry().bottom()) << text;
+  }
 }
 
 // The main window adopts the dialog: re-parenting destroys the view's GL

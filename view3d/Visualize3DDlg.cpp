@@ -78,6 +78,7 @@ CVisiualize3DDlg::CVisiualize3DDlg(CSimulationData* data, const QString& moduleD
   connect(m_startStop, &QPushButton::clicked, this, &CVisiualize3DDlg::OnStartStop);
   m_status = new QLabel(this);
   m_status->setGeometry(Du(7, 414, 86, 8));
+  m_status->setWordWrap(true);
   m_progress = new QProgressBar(this);
   m_progress->setTextVisible(false);
   m_progress->setGeometry(m_status->geometry().right() + 4, m_status->geometry().top() + 3, 60, 6);
@@ -216,7 +217,23 @@ void CVisiualize3DDlg::OnSectionPart(int part) {
   m_view->RenderScene();
 }
 
-void CVisiualize3DDlg::SetStatus(const QString& text) { m_status->setText(text); }
+void CVisiualize3DDlg::SetStatus(const QString& text) {
+  m_status->setText(text);
+  LayoutStatus();
+}
+
+void CVisiualize3DDlg::LayoutStatus() {
+  // The status line takes the free width of the left column, up to the
+  // Start button, and as many lines upwards as its text needs: a probe
+  // readout or a download message is read whole, never cut.
+  const int left = Du(7, 414, 86, 8).x(), right = m_startStop->x() - 4;
+  const int width = std::max(Du(7, 414, 86, 8).width(), right - left);
+  const int lineHeight = Du(7, 414, 86, 8).height();
+  const int height = std::max(lineHeight, m_status->heightForWidth(width));
+  const int bottom = std::min(Du(7, 414, 86, 8).bottom(), this->height() - 2);
+  m_status->setGeometry(left, bottom - height + 1, width, height);
+  m_progress->setGeometry(left, m_status->y() - 9, std::min(width, 60), 6);
+}
 
 void CVisiualize3DDlg::OnViewClicked(QPoint at) {
   const int part = m_view->PickPart(at);
@@ -264,9 +281,7 @@ void CVisiualize3DDlg::resizeEvent(QResizeEvent* event) {
   m_timeLabel->setGeometry(w - 100, h - 30, 100, 30);
   // The status line stays on the page when the page is shorter than the
   // dialog's template (as in the main window): the download speaks there.
-  const QRect status = Du(7, 414, 86, 8);
-  m_status->move(status.x(), std::min(status.y(), h - status.height() - 2));
-  m_progress->move(m_status->geometry().right() + 4, m_status->geometry().top() + 3);
+  LayoutStatus();
 }
 
 bool CVisiualize3DDlg::StartDownload(const DownloadSettings& settings) {

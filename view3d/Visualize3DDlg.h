@@ -82,6 +82,7 @@ class CVisiualize3DDlg : public CMyDialog {
   void SetClock(int step, int seconds);
   // The slider, the label and the colours from the clock, and a redraw.
   void ShowClock();
+  void LayoutStatus();
 
   CSimulationData* m_pData;
   QString m_strModuleDir;
