@@ -399,3 +399,55 @@ TEST(Load, NumbersReadTheSameUnderAGermanLocale) {
   EXPECT_EQ(l->data.m_fibers[0].m_rows[0].m_fValue1, 0.1f);
   EXPECT_EQ(l->data.m_env[0].m_fHumidity, 0.5f);
 }
+
+// Every message a load gives, as the user reads it: caption and text, written
+// out here so that a changed word fails.
+TEST(Load, EachMessageReadsAsWritten) {
+  const std::string phase = "1\t20\t0.4\t0\t0\t0\t1\t0\t0\t0\t10\t0\t0\n";  // the arm clothed
+  std::string elevenPhases = "Selected model:1\n";
+  for (int i = 0; i < 11; ++i) elevenPhases += phase;
+  const struct {
+    const char* file;
+    std::optional<std::string> content;  // none: the file is removed
+    bool loads;
+    const char* caption;
+    const char* text;
+  } cases[] = {
+      {"configure.dat", std::nullopt, false, "Error", "No data or incorrect format in environment data file!"},
+      {"configure.dat", "Selected model:1\nnothing\n", false, "Error",
+       "No data or incorrect format in environment data file!"},
+      {"configure.dat", elevenPhases, true, "Environment Data",
+       "Only the first 10 environment phases are used; the further rows of configure.dat are ignored."},
+      {"configure.dat", "Selected model:1\n" + phase + "a\nb\nc\n", true, "Environment Data",
+       "Some data can not be read!"},
+      {"bodyProperty.dat", std::nullopt, false, "Error", "No data or incorrect format in body property data file!"},
+      {"bodyProperty.dat", "a\nb\nc\n" + BodyRows(0) + BodyRows(1), true, "BodyProperty Data",
+       "Some data can not be read!"},
+      {"BodyDataforComfort.dat", std::nullopt, false, "Error",
+       "No data or incorrect format in BodyDataforComfort data file!"},
+      {"BodyDataforComfort.dat", "no row here\n", true, "BodyDataforComfort Data", "Some data can not be read!"},
+      {"id.dat", std::nullopt, true, "Error", "No data or incorrect format in id data file!"},
+      {"FiberBad.dat", "nothing\n", true, "Error", "FiberBad.dat format is incorrect!"},
+      {"FiberA.dat", "a\nb\nc\n0\t0\t1\t2\n", true, "Fiber Data", "Some data can not be read!"},
+      {"fabricsArm.dat", std::nullopt, true, "Fabric Data", "fabricsArm.dat can not be read!"},
+      {"fabricsArm.dat", "header one\nheader two\nheader three\n" + FabricStep(0, 1, 2) + FabricStep(1, 1, 2), true,
+       "Fabric Data", "Some data can not be read!"},
+  };
+  for (const auto& c : cases) {
+    CRunFolder f;
+    f.WriteMinimal(2, "0\t0\t1\t0\t0\t0");  // the arm clothed
+    f.Write(QStringLiteral("fabricsArm.dat"), FabricStep(0, 1, 2) + FabricStep(1, 1, 2));
+    if (c.content)
+      f.Write(QLatin1String(c.file), *c.content);
+    else
+      f.Remove(QLatin1String(c.file));
+    Loaded l(f.Dir());
+    EXPECT_EQ(l.ok, c.loads) << c.file;
+    // (The fabric files' count is said again after each later part.)
+    ASSERT_GE(l.messages.m_entries.size(), 1u) << c.file << ": " << c.text;
+    for (const auto& m : l.messages.m_entries) {
+      EXPECT_EQ(m.caption, QLatin1String(c.caption)) << c.file;
+      EXPECT_EQ(m.text, QLatin1String(c.text)) << c.file;
+    }
+  }
+}
