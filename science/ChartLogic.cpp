@@ -12,9 +12,35 @@ QString Printf(const char* format, double v) {
   std::snprintf(buf, sizeof buf, format, v);
   return QString::fromLatin1(buf);
 }
+QString Printf(const char* format, double v, int decimals) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, format, decimals, v);
+  // The point as C writes it, whatever the locale's decimal separator.
+  return QString::fromLatin1(buf).replace(QLatin1Char(','), QLatin1Char('.'));
+}
 }  // namespace
 
 QString FormatAxisValue(float v) { return QString::fromStdString(FormatTickValue(v)); }
+
+std::vector<QString> FormatAxisValues(const std::vector<float>& values) {
+  std::vector<QString> labels;
+  for (float v : values) labels.push_back(FormatAxisValue(v));
+  auto distinct = [&] {
+    for (std::size_t i = 1; i < labels.size(); ++i)
+      if (labels[i] == labels[i - 1] && values[i] != values[i - 1]) return false;
+    return true;
+  };
+  for (int extra = 1; extra <= 3 && !distinct(); ++extra) {
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+      const QString plain = FormatAxisValue(values[i]);
+      if (plain.contains(QLatin1Char('e')) || plain == QLatin1String("0")) continue;
+      const qsizetype dot = plain.indexOf(QLatin1Char('.'));
+      const int decimals = (dot < 0 ? 0 : static_cast<int>(plain.size() - dot - 1)) + extra;
+      labels[i] = Printf("%.*f", static_cast<double>(values[i]), decimals);
+    }
+  }
+  return labels;
+}
 
 QString FormatTickLabel(float v) { return Printf("%g", static_cast<double>(v)); }
 

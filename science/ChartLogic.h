@@ -14,6 +14,11 @@
 // the very large, else "%g" cut after three significant characters once the
 // point is reached (37.25 reads 37.2, 250.75 reads "250.").
 QString FormatAxisValue(float v);
+// The y tick labels of a whole axis: each as FormatAxisValue gives it, unless
+// two neighbours would read the same (grid lines 0.09 apart both reading
+// 37.5): then every label gets one more decimal, up to three more, so that
+// each grid line reads its own value.
+std::vector<QString> FormatAxisValues(const std::vector<float>& values);
 // The text of an x tick label: "%g".
 QString FormatTickLabel(float v);
 

@@ -126,9 +126,17 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
   // The y caption, turned to read upwards, centred on the y axis in its strip.
   if (!m_strYLabel.isEmpty()) {
     p.save();
-    p.translate(5, l.originY - l.axisHeight / 2);
+    // Read whole: a caption longer than the chart is high gets a smaller
+    // font, and its middle moves so that both ends stay inside.
+    QFont yFont = caption;
+    while (QFontMetrics(yFont).horizontalAdvance(m_strYLabel) > h - 4 && yFont.pixelSize() > 6)
+      yFont.setPixelSize(yFont.pixelSize() - 1);
+    p.setFont(yFont);
+    const QFontMetrics ym(yFont);
+    const int half = ym.horizontalAdvance(m_strYLabel) / 2;
+    p.translate(5, std::clamp(l.originY - l.axisHeight / 2, half + 2, std::max(half + 2, h - half - 2)));
     p.rotate(-90);
-    p.drawText(QPoint(-cm.horizontalAdvance(m_strYLabel) / 2, cm.ascent()), m_strYLabel);
+    p.drawText(QPoint(-half, ym.ascent()), m_strYLabel);
     p.restore();
   }
 
@@ -137,6 +145,9 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
   const QFontMetrics tm(tickFont);
   p.setFont(tickFont);
   const std::vector<int> rows = YTickRows(l, m_nYTicks);
+  std::vector<float> tickValues;
+  for (int i = 0; i <= m_nYTicks; ++i) tickValues.push_back(m_fYStep * static_cast<float>(i) + m_fYMin);
+  const std::vector<QString> tickLabels = FormatAxisValues(tickValues);
   for (int i = 0; i <= m_nYTicks; ++i) {
     const int y = rows[static_cast<std::size_t>(i)];
     if (i >= 1) {
@@ -145,7 +156,7 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
       p.setPen(Pen(QColor(128, 128, 128), 1));
       p.drawLine(l.originX, y, l.originX + l.axisWidth, y);
     }
-    const QString label = FormatAxisValue(m_fYStep * static_cast<float>(i) + m_fYMin);
+    const QString& label = tickLabels[static_cast<std::size_t>(i)];
     p.setPen(Qt::black);
     TextAt(p, l.originX - 6 * static_cast<int>(label.size()) - 10, y - 6, label);
   }

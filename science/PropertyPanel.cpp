@@ -38,11 +38,13 @@ void FitCaption(QRadioButton* b, int width, int room) {
 void CPropertyPanel::ShowPropertyNames(int kind) {
   const int shown = PropertyCount(kind);
   const int width = DialogUnitsToPixels(0, 0, 154, 10).width(), room = DialogUnitsToPixels(0, 0, 166, 10).width();
+  const int visible = this->width();  // the owner sizes the panel to what its page shows
   for (int i = 0; i < 9; ++i) {
     QRadioButton* b = m_buttons[static_cast<std::size_t>(i)];
     if (i < shown) {
       b->setText(PropertyCaption(kind, i));
-      FitCaption(b, width, room);
+      const int last = visible - b->x() - 4;  // the last column: up to the visible edge
+      FitCaption(b, std::min(width, last), i % 3 < 2 ? std::min(room, last) : last);
       b->show();
     } else {
       b->hide();  // keeps its caption

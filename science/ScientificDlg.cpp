@@ -39,7 +39,9 @@ CScientificDlg::CScientificDlg(CSimulationData* data, const QString& moduleDir, 
   m_nColumnHeight += 10;
 
   m_pPropertyPanel = new CPropertyPanel(this);
-  m_pPropertyPanel->setGeometry(240, 540, 700, 150);
+  // As wide as the page leaves it right of its place, so that the third
+  // column's captions have their room.
+  m_pPropertyPanel->setGeometry(240, 540, std::max(700, width() - 240 - 2), 150);
   m_pPropertyPanel->show();
   connect(m_pPropertyPanel, &CPropertyPanel::propertySelect, this, &CScientificDlg::OnPropertySelect,
           Qt::DirectConnection);

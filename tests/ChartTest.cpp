@@ -204,6 +204,22 @@ TEST(Chart, HoverShowsTheNearestPointAndTheCursorTheClocksTime) {
   EXPECT_GT(CountPixels(img, img.rect(), tooltip), 0);
 }
 
+// Each grid line reads its own value: where the digits shown would make two
+// neighbours alike, every label gets another decimal, rounded.
+TEST(ChartLogic, NeighbouringTickLabelsNeverReadAlike) {
+  std::vector<float> core, comfort;
+  for (int i = 0; i <= 10; ++i) core.push_back(36.897f + 0.0906f * static_cast<float>(i));
+  for (int i = 0; i <= 10; ++i) comfort.push_back(10.0f * static_cast<float>(i));
+  const std::vector<QString> labels = FormatAxisValues(core);
+  EXPECT_EQ(labels.front(), QStringLiteral("36.90"));
+  EXPECT_EQ(labels[6], QStringLiteral("37.44"));
+  EXPECT_EQ(labels.back(), QStringLiteral("37.80"));
+  for (std::size_t i = 1; i < labels.size(); ++i) EXPECT_NE(labels[i], labels[i - 1]) << i;
+  const std::vector<QString> plain = FormatAxisValues(comfort);
+  EXPECT_EQ(plain, (std::vector<QString>{"0", "10", "20", "30", "40", "50", "60", "70", "80", "90", "100"}))
+      << "labels that differ keep the usual digits";
+}
+
 // Points stand at their time: evenly sampled series keep their index
 // spacing, a gap is drawn where it happened, and a value the run does not
 // hold breaks the line.
@@ -244,9 +260,48 @@ TEST(Chart, LabelsAndCaptionsStayInside) {
     chart.SetTitle(chart.m_strYLabel);
     for (int t = 0; t <= 480; t += 48) chart.AddPoint(static_cast<float>(t), static_cast<float>(t) / 10);
     const QImage img = chart.Render(QSize(width, 300));
-    int darkInLastColumns = 0;
-    for (int y = 0; y < img.height(); ++y)
-      for (int x = img.width() - 1; x < img.width(); ++x) darkInLastColumns += qGray(img.pixel(x, y)) < 100;
-    EXPECT_EQ(darkInLastColumns, 0) << width;
+    // Nothing dark on the chart's edges: no text runs out of it.
+    auto dark = [](const QColor& c) { return qGray(c.rgb()) < 100; };
+    EXPECT_EQ(CountPixels(img, QRect(width - 1, 0, 1, 300), dark), 0) << width;
+    EXPECT_EQ(CountPixels(img, QRect(0, 0, width, 1), dark), 0) << width;
+    EXPECT_EQ(CountPixels(img, QRect(0, 299, width, 1), dark), 0) << width;
+    EXPECT_EQ(CountPixels(img, QRect(0, 0, 1, 300), dark), 0) << width;
+  }
+}
+
+// Where the ticks and the comfort bands stand, pixel for pixel, on one
+// layout: the x ticks at i × (width / 10), the y ticks at (height − 10) / 10
+// apart, and every band's lower edge at its fraction of the scale.
+TEST(ChartLogic, TicksAndBandLimitsStandWhereTheScaleSays) {
+  ChartLayout l;
+  l.originX = 57, l.originY = 400, l.axisWidth = 506, l.axisHeight = 330;  // 50 px an x interval (506 / 10)
+  EXPECT_EQ(XTickColumns(l, 10), (std::vector<int>{57, 107, 157, 207, 257, 307, 357, 407, 457, 507, 557}));
+  EXPECT_EQ(YTickRows(l, 10), (std::vector<int>{400, 368, 336, 304, 272, 240, 208, 176, 144, 112, 80}));
+  // Bands from the top tick (80) over 320 pixels; each lower edge at
+  // trunc(80 + f × 320), the last one pixel above the axis.
+  const struct {
+    int mode;
+    std::vector<double> edges;  // fractions from the top; the last band ends above the axis
+    std::vector<std::pair<const char*, double>> labels;
+  } modes[] = {
+      {1, {0.26, 0.45, 0.55, 0.77}, {{"Cold", 0.87}, {"Cool", 0.63}, {"Neutral", 0.48}, {"Warm", 0.32}, {"Hot", 0.10}}},
+      {2, {0.30, 0.53, 0.78}, {{"Very Damp", 0.14}, {"Damp", 0.41}, {"Slightly Damp", 0.63}, {"Dry", 0.86}}},
+      {3, {0.22, 0.70}, {{"Uncomfortable", 0.08}, {"Acceptable", 0.40}, {"Comfortable", 0.86}}},
+  };
+  for (const auto& m : modes) {
+    const std::vector<ComfortBand> bands = ComfortBands(l, m.mode, 10);
+    ASSERT_EQ(bands.size(), m.edges.size() + 1) << m.mode;
+    int top = 80;
+    for (std::size_t b = 0; b < bands.size(); ++b) {
+      const int bottom = b < m.edges.size() ? static_cast<int>(80 + m.edges[b] * 320) : 80 + 320 - 1;
+      EXPECT_EQ(bands[b].rect, QRect(QPoint(58, top), QPoint(556, bottom - 1))) << m.mode << " band " << b;
+      top = bottom;
+    }
+    const std::vector<ComfortLabel> labels = ComfortLabels(l, m.mode, 10);
+    ASSERT_EQ(labels.size(), m.labels.size()) << m.mode;
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+      EXPECT_EQ(labels[i].text, QLatin1String(m.labels[i].first)) << m.mode;
+      EXPECT_EQ(labels[i].at, QPoint(562, static_cast<int>(80 + m.labels[i].second * 320))) << m.labels[i].first;
+    }
   }
 }

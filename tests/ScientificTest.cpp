@@ -76,6 +76,37 @@ TEST(ScienceLogic, LiquidVolumeFractionOnlyWhenTheFileCarriesIt) {
   EXPECT_EQ(lvf[0][0][2], 3.0);
 }
 
+// A layer's curves follow each node through the time steps: with two or
+// three layers the stride is layers × nodes rows, never another layer's row.
+TEST(ScienceLogic, FabricCurvesStrideOverEveryLayerOfAStep) {
+  for (const int layers : {2, 3}) {
+    CSimulationData d;
+    const int nodes = 2, steps = 4;
+    d.m_nLayers[Trunk] = layers, d.m_nNodesPerLayer[Trunk] = nodes;
+    for (int t = 0; t < steps; ++t)
+      for (int l = 0; l < layers; ++l)
+        for (int n = 0; n < nodes; ++n) {
+          FabricRow r;
+          r.m_fTime = 0.1f * static_cast<float>(t), r.m_nLayer = l + 1;
+          r.m_fPosition = static_cast<float>(l * nodes + n);
+          r.m_fTemperature = static_cast<float>(100 * l + 10 * n + t);  // layer, node and step in one number
+          d.m_fabric[Trunk].push_back(r);
+        }
+    for (int l = 0; l < layers; ++l) {
+      const std::vector<PlotCurve> curves = FabricCurves(d, Trunk, l, 4);
+      ASSERT_EQ(curves.size(), static_cast<std::size_t>(nodes)) << layers << " layers";
+      for (int n = 0; n < nodes; ++n) {
+        ASSERT_EQ(curves[static_cast<std::size_t>(n)].size(), static_cast<std::size_t>(steps));
+        for (int t = 0; t < steps; ++t) {
+          const auto& p = curves[static_cast<std::size_t>(n)][static_cast<std::size_t>(t)];
+          EXPECT_EQ(p[2], 100 * l + 10 * n + t) << layers << " layers, layer " << l << " node " << n << " step " << t;
+          EXPECT_FLOAT_EQ(static_cast<float>(p[1]), 0.1f * static_cast<float>(t));
+        }
+      }
+    }
+  }
+}
+
 namespace {
 struct SampleView {
   CSimulationData data;
@@ -86,6 +117,24 @@ struct SampleView {
   }
 };
 }  // namespace
+
+// On the main window's page every quantity button reads its caption whole
+// and ends inside the page, for every kind of option.
+TEST(ScientificView, EveryQuantityButtonReadsWholeOnThePage) {
+  SampleView s;
+  CScientificDlg& v = *s.view;
+  v.resize(1001, 661);
+  v.show();
+  for (const int option : {2100, 2200, 2300, EncodeOption(Trunk, 4, 0)}) {
+    v.OnOptionSelect(option);
+    for (int i = 0; i < 9; ++i) {
+      const QRadioButton* b = v.m_pPropertyPanel->Button(i);
+      if (b->isHidden()) continue;
+      EXPECT_LE(b->sizeHint().width(), b->width()) << option << " " << b->text().toStdString();
+      EXPECT_LE(b->mapTo(&v, QPoint(b->width(), 0)).x(), v.width()) << option << " " << b->text().toStdString();
+    }
+  }
+}
 
 TEST(ScientificView, OpensOnTheHeadsSkinTemperature) {
   SampleView s;
