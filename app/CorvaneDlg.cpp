@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QOpenGLWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -63,6 +64,14 @@ CCorvaneDlg::CCorvaneDlg(CCorvaneApp& app, QWidget* parent) : QDialog(parent), m
   layout->setMenuBar(m_pMenuBar);
   layout->addWidget(m_pClient);
   layout->setSizeConstraint(QLayout::SetFixedSize);  // a fixed window, as its pages are laid out
+
+  // The window is made for GL views from the start: the first 3D view or
+  // line plot then joins it as it is, where it would otherwise make the
+  // system window anew (a black flash, and the window jumps). A GL widget
+  // that is never shown creates no context.
+  auto* glSurface = new QOpenGLWidget(this);
+  glSurface->setObjectName(QStringLiteral("corvane-gl-surface"));
+  glSurface->hide();
 
   CreateScientific();
   m_pScientific->show();

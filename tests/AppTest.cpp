@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <future>
 
@@ -348,4 +349,22 @@ TEST_F(AppTest, OpenRunCancelledThenQuitEndsCleanly) {
     EXPECT_FALSE(main.isVisible());
   }
   EXPECT_EQ(m_app.m_pData->m_strDataDir, SampleRun()) << "the run in use stays";
+}
+
+// The first GL view joins the window as it is: the system window is not made
+// anew (no black flash, no jump).
+TEST_F(AppTest, TheFirstGlViewDoesNotRemakeTheWindow) {
+  ASSERT_TRUE(m_app.OpenRun(SampleRun(), nullptr, {}, nullptr, /*remember=*/false));
+  CCorvaneDlg main(m_app);
+  main.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+  const WId window = main.winId();
+  const QPoint at = main.pos();
+  main.m_pScientific->OnOptionSelect(2300);  // the line plot
+  QCoreApplication::processEvents();
+  EXPECT_EQ(main.winId(), window);
+  Action(main, QStringLiteral("Space Suit"))->trigger();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(main.winId(), window);
+  EXPECT_EQ(main.pos(), at);
 }
