@@ -457,6 +457,8 @@ TEST(Cli, TheWindowAtTwiceThePixelRatioAndWithItsTitle) {
   // "Visualization Content" where its dialog units put it, in device pixels.
   const int caption = CountPixels(image, QRect(0, 20, 300, 40), [](const QColor& c) { return qGray(c.rgb()) < 100; });
   EXPECT_GT(caption, 30);
+  // Between the view's left edge and the room, the black the screen shows.
+  EXPECT_EQ(QColor(image.pixel(2 * 165, 2 * 300)), QColor(Qt::black));
 
   const QString window = out.Dir() + QStringLiteral("window.png");
   r = Corvane({QStringLiteral("--screenshot"), window, QStringLiteral("--window"), QStringLiteral("--view"),
