@@ -31,11 +31,16 @@ int main(int argc, char** argv) {
     for (auto& t : times) out.push_back(Median(t));
     return out;
   };
-  const auto sample = median({{CORVANE_BIN, CORVANE_SAMPLE_RUN "/"}, {MINIMAL_WINDOW_BIN}});
+  const auto sample =
+      median({{CORVANE_BIN, CORVANE_SAMPLE_RUN "/"}, {MINIMAL_WINDOW_BIN}, {MINIMAL_WINDOW_BIN, "--gl"}});
   std::printf("medians of %d runs\n", runs);
   std::printf("corvane, sample run, to the first painted window  %7.3f s\n", sample[0]);
   std::printf("minimal Qt window                                 %7.3f s\n", sample[1]);
   std::printf("ratio                                             %7.2f (goal: at most 1.5)\n", sample[0] / sample[1]);
+  // The main window is made for GL views from its start (no flash when the
+  // first one comes): the driver's start-up is in its first paint.
+  std::printf("minimal Qt window made for GL views               %7.3f s\n", sample[2]);
+  std::printf("ratio to it                                       %7.2f\n", sample[0] / sample[2]);
   if (!std::filesystem::exists(big + "/configure.dat")) {
     std::printf("(no big run at %s: cmake --build . --target bench_run)\n", big.c_str());
     return 0;
