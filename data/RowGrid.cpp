@@ -409,6 +409,12 @@ FabricLayout PlaceFabricRows(std::vector<FabricRow>& rows, const CLineMap& lines
   for (const Group& g : groups) {
     const std::size_t l = indexOf(g.layer);
     if (!onAxis(g.step) || l == kNone || hasRef[l] || g.size != N) continue;
+    // Positions that are not finite numbers give no reference to match by.
+    bool finite = true;
+    for (std::size_t k = g.begin; k < g.end; ++k)
+      for (std::size_t r = runs[k].first; r < runs[k].first + runs[k].count; ++r)
+        finite = finite && std::isfinite(rows[r].m_fPosition);
+    if (!finite) continue;
     hasRef[l] = 1;
     std::size_t n = 0;
     for (std::size_t k = g.begin; k < g.end; ++k)
@@ -450,7 +456,7 @@ FabricLayout PlaceFabricRows(std::vector<FabricRow>& rows, const CLineMap& lines
           float best = std::numeric_limits<float>::infinity();
           for (auto c : {it, it == begin ? end : it - 1})
             if (c != end && std::fabs(c->first - pos) < best) best = std::fabs(c->first - pos), node = c->second;
-          if (!(best <= tolerance[l]) || src[base + node] != kNone) node = kNone;
+          if (node == kNone || !(best <= tolerance[l]) || src[base + node] != kNone) node = kNone;
         }
         if (node == kNone)
           extras.push_back({r, rows[r].m_fTime, rows[r].m_nLayer});

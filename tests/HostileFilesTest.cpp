@@ -158,3 +158,36 @@ TEST(HostileFiles, AFarTimeOrLayerNumberIsLeftOutNotAllocated) {
     EXPECT_EQ(l.messages.m_entries[0].text, QLatin1String(c.text));
   }
 }
+
+// Positions that are no finite number ("nan", "inf", beyond a float) neither
+// serve as the nodes' places nor match one: such a row is left out, and the
+// load reads no memory it does not own.
+TEST(HostileFiles, PositionsThatAreNoNumberMatchNoNode) {
+  const std::string row = "\t1\t1.0e-02\t1.0e-02\t0\t60\t30\t\n";
+  const struct {
+    std::string text;
+  } cases[] = {
+      {"0\t0.05" + row + "0\t0.1" + row + "0.1\t0.05" + row + "0.1\tnan" + row + "0.1\tinf" + row + "0.2\t0.05" + row +
+       "0.2\t0.1" + row},
+      {"0\tnan" + row + "0\tnan" + row + "0.1\t0.05" + row + "0.1\t1e39" + row + "0.1\t-inf" + row + "0.2\tnan" + row +
+       "0.2\t0.1" + row},
+  };
+  for (const auto& c : cases) {
+    CRunFolder f;
+    f.WriteMinimal(2, "0\t1\t0\t0\t0\t0");
+    f.Write(QStringLiteral("fabricsTrunk.dat"), c.text);
+    Loaded l(f.Dir());
+    ASSERT_TRUE(l.ok);
+    EXPECT_EQ(l.data.m_nNodesPerLayer[Trunk], 2);
+    EXPECT_EQ(l.data.m_fabric[Trunk].size(), 6u) << "three steps of two nodes";
+  }
+  // One node a layer: any position is near enough, but "nan" is near none.
+  CRunFolder f;
+  f.WriteMinimal(2, "0\t1\t0\t0\t0\t0");
+  f.Write(QStringLiteral("fabricsTrunk.dat"), "0\tnan" + row + "0\t0.05" + row + "0.1\t0.05" + row + "0.2\t0.05" + row);
+  Loaded l(f.Dir());
+  ASSERT_TRUE(l.ok);
+  EXPECT_EQ(l.data.m_nNodesPerLayer[Trunk], 1);
+  ASSERT_EQ(l.data.m_fabric[Trunk].size(), 3u);
+  EXPECT_EQ(l.data.m_fabric[Trunk][0].m_fPosition, 0.05f);
+}
