@@ -120,7 +120,7 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
     return 0;
   }
   if (parser.isSet(version)) {
-    Print(stdout, QStringLiteral("corvane %1\n").arg(QCoreApplication::applicationVersion()));
+    Print(stdout, QStringLiteral("corvane " CORVANE_VERSION "\n"));
     return 0;
   }
   const QStringList positional = parser.positionalArguments();

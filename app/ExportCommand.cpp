@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QSaveFile>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 
 #include "CaptionTables.h"
@@ -15,6 +16,7 @@
 namespace {
 // A value as the shortest text that reads back to the same float.
 QString Number(double v) {
+  if (std::isnan(v)) return QString();  // a value the run does not hold: an empty cell
   char buf[32];
   const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<float>(v));
   return QString::fromLatin1(buf, static_cast<qsizetype>(r.ptr - buf));

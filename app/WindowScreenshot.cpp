@@ -89,6 +89,8 @@ int RunWindowScreenshot(const ScreenshotOptions& o, const QString& moduleDir) {
     std::fprintf(stderr, "corvane: the scene's models could not all be read from \"%s\".\n", qPrintable(moduleDir));
     return 1;
   }
+  // A picture holds no overlay, whatever the pointer happens to be over.
+  if (main.m_pScientific) main.m_pScientific->m_chart->m_bOverlays = false;
   QImage image = (o.window ? main.grab() : main.ShownView()->grab()).toImage().convertToFormat(QImage::Format_RGB32);
   if (o.window) image = WithTitleBar(image, main.windowTitle());
   return SavePicture(image, o.file) ? 0 : 1;

@@ -101,8 +101,10 @@ void CSimulationData::ValueToColour(float v, float* rgb) const {
   // NaN satisfies no band and leaves the output as it was.
 }
 
-int CSimulationData::SecondsPerSample() const {
-  const double p = static_cast<double>(m_fSampleInterval) * 60.0 + 0.5;
+int CSimulationData::SecondsPerSample() const { return SecondsPerSampleOf(m_fSampleInterval); }
+
+int SecondsPerSampleOf(float interval) {
+  const double p = static_cast<double>(interval) * 60.0 + 0.5;
   // An interval below 1/120 minute (or not a number) would give zero seconds
   // per sample: the clock then moves one sample per second.
   if (!(p >= 1.0)) return 1;

@@ -109,6 +109,10 @@ class CSimulationData {
   std::unique_ptr<Prefetched> m_pPrefetched;  // files parsed ahead, during Load only
 };
 
+// Seconds of playback per sample of `interval` minutes: round(interval × 60),
+// never below 1. The clock and the player's slider both count in these.
+int SecondsPerSampleOf(float interval);
+
 // Message texts shared by the loader and its tests.
 namespace LoadMessages {
 inline constexpr const char* kUnreadable = "Some data can not be read!";

@@ -251,7 +251,9 @@ bool CSimulationData::LoadBodyProperties(const QString& name) {
   }
   if (parsed.unreadable - static_cast<std::int64_t>(layout.report.causedLines) > 2)
     ReportUnreadable("BodyProperty Data");
-  if (!enough) return false;
+  // Rows that all fit no place (or less than a sample's worth of them) are
+  // no body data either.
+  if (!enough || layout.samples < 1) return false;
   for (int i = 0; i < m_nEnvPhases && i < kMaxEnvPhases; ++i)
     Widen(m_env[static_cast<std::size_t>(i)].m_fHumidity, m_fHumidityMin, m_fHumidityMax);
   m_nSamples = layout.samples;

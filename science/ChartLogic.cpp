@@ -191,9 +191,11 @@ int SeriesXMap::Column(const ChartLayout& l, int j, float x) const {
     const double sx = n > 1 ? static_cast<double>(l.axisWidth - 5) / (n - 1) : 0.0;
     return static_cast<int>(j * sx + l.originX);
   }
-  return static_cast<int>((static_cast<double>(x) - x0) / span * (l.axisWidth - 5) + l.originX);
+  const int width = pixels > 0 ? pixels : l.axisWidth - 5;
+  return static_cast<int>((static_cast<double>(x) - x0) / span * width + l.originX);
 }
 
 double SeriesXMap::TimeAt(const ChartLayout& l, int px) const {
-  return x0 + static_cast<double>(px - l.originX) / std::max(1, l.axisWidth - 5) * span;
+  const int width = pixels > 0 ? pixels : l.axisWidth - 5;
+  return x0 + static_cast<double>(px - l.originX) / std::max(1, width) * span;
 }

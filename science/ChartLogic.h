@@ -11,8 +11,8 @@
 #include <vector>
 
 // The text of a y tick label: "0" near zero, "%.2e" for the very small and
-// the very large, else "%g" cut after three significant characters once the
-// point is reached (37.25 reads 37.2, 250.75 reads "250.").
+// the very large, else "%g" kept to three significant characters once the
+// point is reached, rounded (37.56 reads 37.6, 250.75 reads "251.").
 QString FormatAxisValue(float v);
 // The y tick labels of a whole axis: each as FormatAxisValue gives it, unless
 // two neighbours would read the same (grid lines 0.09 apart both reading
@@ -71,7 +71,10 @@ std::vector<GradientStrip> GradientStrips(const QRect& rect, const QColor& top, 
 struct SeriesXMap {
   bool byIndex = true;
   int n = 0;
+  // Time-placed: time x0 at the y axis, x0 + span `pixels` to its right (0:
+  // the first point's to the last's, axisWidth - 5 pixels).
   double x0 = 0, span = 1;
+  int pixels = 0;
   int Column(const ChartLayout& l, int j, float x) const;
   // The time at pixel column px (for the time-placed).
   double TimeAt(const ChartLayout& l, int px) const;

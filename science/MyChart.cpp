@@ -183,6 +183,12 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
 
   m_xmap = MapSeriesX(static_cast<int>(m_series.size()),
                       [this](int j) { return m_series[static_cast<std::size_t>(j)].m_fX; });
+  if (!m_xmap.byIndex && m_fXMax > m_fXMin) {
+    // Points at their time stand on the x labels' scale: the first label's
+    // time at the y axis, the last one's at the last tick.
+    m_xmap.x0 = m_fXMin, m_xmap.span = static_cast<double>(m_fXMax) - m_fXMin;
+    m_xmap.pixels = columns.back() - l.originX;
+  }
   DrawSeries(p, everySegment);
   // Overlays are for the screen: a saved or copied picture never holds them.
   if (overlays) DrawCursorAndHover(p);
@@ -214,7 +220,9 @@ void CMyChart::DrawCursorAndHover(QPainter& p) const {
   const int top = YTickRows(m_layout, m_nYTicks).back();
   if (!std::isnan(m_fCursorTime)) {
     const int j = IndexAtTime(m_series, m_fCursorTime);
-    const int x = m_xmap.Column(m_layout, j, m_series[static_cast<std::size_t>(j)].m_fX);
+    // By index, the cursor stands on its point; by time, at its own time.
+    const int x =
+        m_xmap.Column(m_layout, j, m_xmap.byIndex ? m_series[static_cast<std::size_t>(j)].m_fX : m_fCursorTime);
     p.setPen(Pen(QColor(40, 40, 160), 1));
     p.drawLine(x, m_layout.originY, x, top);
     p.setPen(QColor(40, 40, 160));

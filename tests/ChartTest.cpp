@@ -249,6 +249,20 @@ TEST(ChartLogic, PointsStandAtTheirTime) {
   EXPECT_EQ(img.pixelColor(left, y), line);
   EXPECT_NE(img.pixelColor(gap, y), line) << "the missing value leaves a gap";
   EXPECT_TRUE(chart.DataText(QLatin1Char(',')).contains(QStringLiteral("\n4,\n"))) << "and an empty cell";
+
+  // Points placed by time stand on the x labels' scale, also when the range
+  // is wider than the series (an earlier, longer one): time 9 of 0 ... 18
+  // stands at the middle tick.
+  CMyChart gappedChart;
+  gappedChart.AddPoint(0, 30), gappedChart.AddPoint(18, 30);
+  gappedChart.Render(kSize);
+  gappedChart.ClearAll();
+  for (float t : gapped) gappedChart.AddPoint(t, 30.0f + t);
+  const QImage wide = gappedChart.Render(kSize);
+  const std::vector<int> ticks = XTickColumns(gappedChart.m_layout, 10);
+  const int y9 = SeriesPoint(gappedChart.m_layout, 0, 1, 39.0f, gappedChart.m_fYMin, gappedChart.m_fYMax).y();
+  EXPECT_EQ(wide.pixelColor(ticks[5], y9), line);
+  EXPECT_NE(wide.pixelColor(ticks[5] + 3, y9), line) << "and no further";
 }
 
 // The last x label and the captions end inside the chart, however narrow.

@@ -9,13 +9,16 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QUuid>
+#include <cmath>
 
 #include "CommandLine.h"
+#include "ExportCommand.h"
 #include "GermanLocale.h"
 #include "MyDialog.h"
 #include "PictureProbe.h"
 #include "RunFolder.h"
 #include "ScreenshotCommand.h"
+#include "SimulationData.h"
 
 namespace {
 
@@ -58,7 +61,9 @@ TEST(Cli, HelpVersionAndBadArguments) {
   EXPECT_EQ(Corvane({QStringLiteral("--info"), SampleRun(), SampleRun()}).exitCode, 2);
   EXPECT_EQ(Corvane({QStringLiteral("--json"), SampleRun()}).exitCode, 2);
   // The viewer takes a model service; the text commands do not.
-  EXPECT_EQ(Corvane({"--model-service", "http://127.0.0.1:9", "--info", SampleRun()}).exitCode, 2);
+  const Result service = Corvane({"--model-service", "http://127.0.0.1:9", "--info", SampleRun()});
+  EXPECT_EQ(service.exitCode, 2);
+  EXPECT_EQ(service.err, "corvane: --model-service URL goes with --screenshot or the viewer.\nTry 'corvane --help'.\n");
   qunsetenv("CORVANE_MODEL_SERVICE");
   EXPECT_EQ(RunCommandLine({"corvane", "--model-service", "http://127.0.0.1:9", SampleRun()}, /*checkOnly=*/true), 0);
   EXPECT_EQ(qEnvironmentVariable("CORVANE_MODEL_SERVICE"), QStringLiteral("http://127.0.0.1:9"));
@@ -342,6 +347,19 @@ TEST(Cli, AnUnreachableDisplayIsAnErrorNotACrash) {
                      env);
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_TRUE(r.err.contains("cannot open the display \":4242\"")) << r.err.constData();
+}
+
+// A value the run does not hold is an empty cell, under the column's unit.
+TEST(ExportCsv, AHoleIsAnEmptyCell) {
+  CSimulationData d;
+  for (int s = 0; s < 3; ++s)
+    for (int p = 0; p < kBodyPartCount; ++p) {
+      BodyPropertyRow r;
+      r.m_fTime = 0.5f * static_cast<float>(s), r.m_nPart = p;
+      r.m_fSkinTemp = s == 1 ? std::nanf("") : 33.0f + static_cast<float>(s);
+      d.m_body.push_back(r);
+    }
+  EXPECT_EQ(ExportCsv(d, 2100, 0), QStringLiteral("Time(min),Temperature of Skin(Degree)\n0,33\n0.5,\n1,35\n"));
 }
 
 TEST(Cli, TheScienceViewAsAPictureAndItsNumbersAsCsv) {

@@ -451,3 +451,19 @@ TEST(Load, EachMessageReadsAsWritten) {
     }
   }
 }
+
+// Body rows that all fit no place (parts beyond Foot) are no body data: the
+// load fails as for an empty file.
+TEST(LoadBodyProperties, RowsThatFitNoPlaceAreNoBodyData) {
+  CRunFolder f;
+  f.WriteMinimal();
+  std::string rows;
+  for (int s = 0; s < 2; ++s)
+    for (int p = 6; p < 12; ++p)
+      rows += std::to_string(s) + "\t" + std::to_string(p) + "\t33\t37\t58\t30\t6\t0\t0\t8\t1600\t\n";
+  f.Write(QStringLiteral("bodyProperty.dat"), rows);
+  Loaded l(f.Dir());
+  EXPECT_FALSE(l.ok);
+  EXPECT_EQ(l.data.m_nSamples, 0);
+  EXPECT_TRUE(l.Says("Error", "No data or incorrect format in body property data file!"));
+}

@@ -11,9 +11,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "PlayerTime.h"
+#include "Probe.h"
 #include "SceneLoader.h"
 #include "SimulationData.h"
 #include "TestModelService.h"
@@ -26,6 +28,8 @@ TEST(PlayerTime, SecondsOfSimulatedTime) {
   EXPECT_EQ(TotalSeconds(10, 0.3333f), 200);
   EXPECT_EQ(SliderMaximum(1, 1.0f), 60);
   EXPECT_EQ(SliderMaximum(1000, 0.3334f), 20000) << "never past the end";
+  EXPECT_EQ(SliderMaximum(10, 0.025f), 19) << "1.5 s a step counts as 2: the last step within reach";
+  EXPECT_EQ(SliderMaximum(10, 0.7f), 419);
   const std::pair<int, int> positions[] = {{0, 0}, {29, 0}, {30, 1}, {299, 9}, {300, 10}};
   for (const auto& [p, step] : positions) EXPECT_EQ(ClockAtPosition(p, 0.5f).step, step) << p;
   EXPECT_EQ(ClockAtPosition(97, 0.5f).seconds, 7);
@@ -93,7 +97,7 @@ TEST(Visualize3D, TheSliderAndTheKeysMoveTheClock) {
 // the end, the arrow keys move exactly one step, and the label reads the
 // drawn step's time.
 TEST(Visualize3D, ThePlayerReachesEveryStepAtEveryInterval) {
-  for (const float dt : {0.05f, 0.1f, 0.2f, 1.0f / 60, 0.3333f, 0.5f, 1.0f, 2.5f}) {
+  for (const float dt : {0.05f, 0.1f, 0.2f, 1.0f / 60, 0.3333f, 0.5f, 1.0f, 2.5f, 0.025f, 0.7f}) {
     SCOPED_TRACE(testing::Message() << "dt " << dt);
     const int n = 9, perStep = StepSeconds(dt);
     CSimulationData d;
@@ -140,7 +144,12 @@ TEST(Visualize3D, ThePlayerReachesEveryStepAtEveryInterval) {
       key(Qt::Key_Right);
       ASSERT_EQ(d.m_nStep, s);
     }
-    // A drag lands on the step and second it points at.
+    // The slider's end reaches the last step; a drag lands on the step and
+    // second it points at.
+    dlg.m_sliderTime->setValue(dlg.m_sliderTime->maximum());
+    QCoreApplication::processEvents();
+    EXPECT_GE(d.m_nStep, n - 1);
+    EXPECT_EQ(dlg.m_sliderTime->focusPolicy(), Qt::NoFocus) << "arrows are the dialog's: a step each";
     dlg.m_sliderTime->setValue(5 * perStep + perStep - 1);
     QCoreApplication::processEvents();
     EXPECT_EQ(d.m_nStep, 5);
@@ -270,6 +279,20 @@ TEST(Visualize3D, AClickOnAPartShowsItsValues) {
   dlg.m_status->clear();
   QTest::mouseClick(dlg.m_view, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));  // nothing there
   EXPECT_TRUE(dlg.m_status->text().isEmpty());
+}
+
+// The readout of a part: its values with units, "no value" where the run
+// holds none (a hole), and the last step's at the end of the run.
+TEST(Probe, ReadsTheDrawnStepAndSaysWhatIsMissing) {
+  CSimulationData d;
+  Fill(d, 3, 1.0f, 0);
+  d.m_nStep = 1;
+  EXPECT_EQ(ProbeText(d, Trunk, 0), QStringLiteral("Trunk: skin 31.00 \u00b0C"));
+  d.m_body[1 * kBodyPartCount + Trunk].m_fSkinTemp = std::nanf("");
+  EXPECT_EQ(ProbeText(d, Trunk, 0), QStringLiteral("Trunk: skin no value"));
+  d.m_nContentKind = ContentHumidity;
+  d.m_body[1 * kBodyPartCount + Head].m_fSkinHumidity = 85.1f;
+  EXPECT_EQ(ProbeText(d, Head, 0), QStringLiteral("Head: skin 85.10 %")) << "percent, as the file holds it";
 }
 
 // The status line reads whole, however long its text: it takes the left

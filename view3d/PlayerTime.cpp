@@ -5,22 +5,23 @@
 #include <cmath>
 #include <cstdio>
 
+#include "SimulationData.h"
+
 namespace {
 int ClampToInt(long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX)); }
 }  // namespace
 
-int StepSeconds(float dt) {
-  const double p = std::round(static_cast<double>(dt) * 60.0);
-  if (!(p >= 1.0)) return 1;
-  return p >= INT_MAX ? INT_MAX : static_cast<int>(p);
-}
+int StepSeconds(float dt) { return SecondsPerSampleOf(dt); }
 
 int TotalSeconds(int n, float dt) { return ClampToInt(static_cast<long long>(n) * StepSeconds(dt)); }
 
 int SliderMaximum(int n, float dt) {
+  // The run's end, n × P seconds; one second short of it where the run's
+  // length in real seconds falls short of it (0.3333 min: 199 of 200), so
+  // that the slider still reaches every step.
+  const int total = std::max(0, TotalSeconds(n, dt));
   const double seconds = std::trunc(n * static_cast<double>(dt) * 60);
-  const double bounded = std::isfinite(seconds) ? std::clamp(seconds, 0.0, static_cast<double>(INT_MAX)) : 0.0;
-  return std::min(static_cast<int>(bounded), std::max(0, TotalSeconds(n, dt)));
+  return seconds >= total ? total : std::max(0, total - 1);
 }
 
 int PositionSeconds(int step, float dt, int seconds) {

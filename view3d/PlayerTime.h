@@ -10,7 +10,8 @@
 // Seconds per step: round(dt × 60), at least 1 (also for a dt that is not a
 // number).
 int StepSeconds(float dt);
-// The slider's last position: trunc(n dt 60), never past the end n × P.
+// The slider's last position: the end n × P, or one second short of it where
+// trunc(n dt 60) is (so that every step stays within reach).
 int SliderMaximum(int n, float dt);
 // The run's length in seconds: n × P.
 int TotalSeconds(int n, float dt);

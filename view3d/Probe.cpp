@@ -1,9 +1,12 @@
 #include "Probe.h"
 
+#include <cmath>
+
 #include "SimulationData.h"
 
 namespace {
 QString Value(float v, const char* unit) {
+  if (std::isnan(v)) return QStringLiteral("no value");  // a hole in the run
   return QString::number(static_cast<double>(v), 'f', 2) + QString::fromUtf8(unit);
 }
 }  // namespace

@@ -70,6 +70,9 @@ CVisiualize3DDlg::CVisiualize3DDlg(CSimulationData* data, const QString& moduleD
   m_sliderTime = new QSlider(Qt::Horizontal, this);
   m_sliderTime->setGeometry(Du(106, 398, 486, 14));
   m_sliderTime->setTickPosition(QSlider::NoTicks);
+  // The arrow keys step the player a whole step (the dialog's keys), never a
+  // second of the slider's own.
+  m_sliderTime->setFocusPolicy(Qt::NoFocus);
   m_timeLabel = new QLabel(QStringLiteral("00:00 / 00:00"), this);
   m_timeLabel->setGeometry(Du(604, 400, 52, 8));
   m_startStop = new QPushButton(QStringLiteral("Start"), this);
@@ -237,7 +240,14 @@ void CVisiualize3DDlg::LayoutStatus() {
 
 void CVisiualize3DDlg::OnViewClicked(QPoint at) {
   const int part = m_view->PickPart(at);
-  if (part >= 0) SetStatus(ProbeText(*m_pData, part, m_view->m_nLayer));
+  if (part < 0) return;
+  // At the end of the run the last step is the one drawn, and read.
+  CSimulationData& d = *m_pData;
+  const int step = d.m_nStep;
+  if (step >= d.m_nSamples && d.m_nSamples > 0) d.m_nStep = d.m_nSamples - 1;
+  const QString text = ProbeText(d, part, m_view->m_nLayer);
+  d.m_nStep = step;
+  SetStatus(text);
 }
 
 bool CVisiualize3DDlg::SaveImage(const QString& path) {

@@ -70,7 +70,7 @@ struct ParsedComfort {
 };
 
 ParsedFile<FiberRow> ParseFiberFile(const QString& path);
-// Relative humidity is divided by 100 here; lines shorter than 9 characters
+// Relative humidity stays the file's percent; lines shorter than 9 characters
 // are skipped without being counted.
 ParsedFile<FabricRow> ParseFabricFile(const QString& path);
 ParsedFile<BodyPropertyRow> ParseBodyFile(const QString& path);
