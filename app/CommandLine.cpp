@@ -93,6 +93,8 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
       valued("quantity", "With --screenshot (science) or --export-csv: the quantity, from 0.", "Q");
   const QCommandLineOption modelService = valued(
       "model-service", "Fetch the run's models from this service (the viewer, or --screenshot --view static).", "URL");
+  const QCommandLineOption downloadTimeout = valued(
+      "download-timeout", "The time one model file may take to arrive from the service (default 120).", "SECONDS");
   const QCommandLineOption exportCsv =
       valued("export-csv", "Write what the scientific view shows for --option and --quantity to FILE.", "FILE");
   const QCommandLineOption step = valued("step", "With --screenshot: the time step (default 0).", "N");
@@ -109,7 +111,7 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
   const QCommandLineOption window(QStringLiteral("window"),
                                   QStringLiteral("With --screenshot: the whole main window, its title and menu too."));
   parser.addOptions({help, version, info, json, modelInfo, screenshot, view, step, content, layer, section, frame, size,
-                     window, option, quantity, exportCsv, modelService});
+                     window, option, quantity, exportCsv, modelService, downloadTimeout});
 
   if (!parser.parse(arguments)) {
     Print(stderr, parser.errorText() + QStringLiteral("\nTry 'corvane --help'.\n"));
@@ -122,6 +124,17 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
   if (parser.isSet(version)) {
     Print(stdout, QStringLiteral("corvane " CORVANE_VERSION "\n"));
     return 0;
+  }
+  if (parser.isSet(downloadTimeout)) {
+    // For the download, wherever it starts (the viewer or --screenshot).
+    bool ok = false;
+    const double seconds = parser.value(downloadTimeout).toDouble(&ok);
+    if (!ok || !(seconds > 0) || parser.isSet(info) || parser.isSet(modelInfo) || parser.isSet(exportCsv)) {
+      Print(stderr, QStringLiteral("corvane: --download-timeout takes a number of seconds above 0, with --screenshot "
+                                   "or the viewer.\nTry 'corvane --help'.\n"));
+      return 2;
+    }
+    qputenv("CORVANE_DOWNLOAD_TIMEOUT", QByteArray::number(seconds));
   }
   const QStringList positional = parser.positionalArguments();
   if (parser.isSet(exportCsv)) {

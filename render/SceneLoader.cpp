@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QThread>
 
+#include "LoadCancel.h"
 #include "OpenGLView.h"
 
 namespace {
@@ -43,6 +44,9 @@ bool LoadInto(COpenGLView* view, CModelSlot<Model>& slot, const QString& path, c
   auto model = std::make_unique<Model>();
   model->SetColourSource(view->Data());
   const bool ok = model->Load(QFile::encodeName(path).constData(), kCreaseAngle);
+  // A model no longer wanted (its load cancelled) is neither shown nor
+  // reported, and may be asked for again.
+  if (!ok && CLoadCancelScope::Cancelled()) return false;
   slot.Publish(std::move(model));
   if (!ok) Report(view, QString::fromLatin1(failure));
   Redraw(view);

@@ -14,6 +14,7 @@
 #include "CommandLine.h"
 #include "ExportCommand.h"
 #include "GermanLocale.h"
+#include "ModelDownload.h"
 #include "MyDialog.h"
 #include "PictureProbe.h"
 #include "RunFolder.h"
@@ -68,6 +69,22 @@ TEST(Cli, HelpVersionAndBadArguments) {
   EXPECT_EQ(RunCommandLine({"corvane", "--model-service", "http://127.0.0.1:9", SampleRun()}, /*checkOnly=*/true), 0);
   EXPECT_EQ(qEnvironmentVariable("CORVANE_MODEL_SERVICE"), QStringLiteral("http://127.0.0.1:9"));
   qunsetenv("CORVANE_MODEL_SERVICE");
+  // A download deadline in seconds, for the viewer and --screenshot alone.
+  for (const QStringList& bad :
+       {QStringList{"--download-timeout", "0", SampleRun()}, QStringList{"--download-timeout", "soon", SampleRun()},
+        QStringList{"--download-timeout", "5", "--info", SampleRun()}}) {
+    const Result r = Corvane(bad);
+    EXPECT_EQ(r.exitCode, 2) << bad.join(' ').toStdString();
+    EXPECT_TRUE(r.err.endsWith(
+        "corvane: --download-timeout takes a number of seconds above 0, with --screenshot or the viewer.\n"
+        "Try 'corvane --help'.\n"))
+        << r.err.toStdString();
+  }
+  qunsetenv("CORVANE_DOWNLOAD_TIMEOUT");
+  EXPECT_EQ(DownloadTimeoutMs(), 120000);
+  EXPECT_EQ(RunCommandLine({"corvane", "--download-timeout", "2.5", SampleRun()}, /*checkOnly=*/true), 0);
+  EXPECT_EQ(DownloadTimeoutMs(), 2500);
+  qunsetenv("CORVANE_DOWNLOAD_TIMEOUT");
 }
 
 TEST(Cli, JsonSummaryOfTheSampleRun) {

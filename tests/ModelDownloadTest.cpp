@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <thread>
@@ -161,4 +162,77 @@ TEST(ModelDownload, AFailedFetchNeverReplacesAGoodFile) {
   server.stop();
   const DownloadResult down = f.Run(QStringLiteral("http://127.0.0.1:%1").arg(port), QStringLiteral("NONE"), {});
   EXPECT_FALSE(down.downloaded);
+}
+
+// A service that answers with what is no model, drips its bytes, redirects
+// elsewhere, or promises an endless body: each is a failed fetch, and the
+// earlier good file stays byte for byte. A link planted where the file goes
+// is replaced itself, never written through.
+TEST(ModelDownload, AnAnswerThatIsNoModelOrNeverEndsIsAFailedFetch) {
+  Fixture f;
+  httplib::Server server;
+  int port = 0;
+  server.Get("/Wembra/Interface/GetModel.ashx", [&](const httplib::Request& req, httplib::Response& res) {
+    const std::string id = req.get_param_value("ModelId");
+    const std::string here = "/Wembra/Interface/GetModel.ashx?ModelId=GOOD";
+    if (id == "GOOD") {
+      res.set_content(Obj(1500).toStdString(), "model/obj");
+    } else if (id == "HTML") {
+      res.set_content("<html><body>" + std::string(5000, 'x') + "</body></html>", "text/html");
+    } else if (id == "DRIP") {
+      res.set_content_provider(
+          5000, "model/obj",
+          [](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            return offset < 5000 && sink.is_writable() && sink.write("v", 1);
+          },
+          nullptr);
+    } else if (id == "ENDLESS") {
+      res.set_content_provider(
+          std::size_t{10} << 30, "model/obj",
+          [](std::size_t, std::size_t, httplib::DataSink& sink) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            return sink.is_writable() && sink.write("v 0 0 0\n", 8);
+          },
+          nullptr);
+    } else if (id == "ELSEWHERE") {
+      res.set_redirect("http://localhost:" + std::to_string(port) + here);
+    } else if (id == "HERE") {
+      res.set_redirect("http://127.0.0.1:" + std::to_string(port) + here);
+    } else {
+      res.status = 404;
+    }
+  });
+  port = server.bind_to_any_port("127.0.0.1");
+  std::thread serving([&] { server.listen_after_bind(); });
+  const QString url = QStringLiteral("http://127.0.0.1:%1").arg(port);
+  f.settings.serviceUrl = url;
+  f.settings.totalTimeoutMs = 800;  // the drip would take 500 s
+  const struct {
+    const char* id;
+    bool fetched;
+  } cases[] = {{"HTML", false}, {"DRIP", false}, {"ENDLESS", false}, {"ELSEWHERE", false}, {"HERE", true}};
+  for (const auto& c : cases) {
+    const QString good = f.settings.downloadFolder + QLatin1String(c.id) + QStringLiteral(".obj");
+    Write(good, Obj(1200));
+    CModelDownload d(f.settings);
+    EXPECT_EQ(d.Fetch(BodyModelUrl(url, QLatin1String(c.id)), good), c.fetched) << c.id;
+    EXPECT_EQ(Read(good), c.fetched ? Obj(1500) : Obj(1200)) << c.id;
+  }
+  // The link goes; what it pointed to stays as it was.
+  QTemporaryDir elsewhere;
+  const QString target = elsewhere.filePath(QStringLiteral("precious.txt"));
+  Write(target, "keep me");
+  const QString link = f.settings.downloadFolder + QStringLiteral("GOOD.obj");
+  ASSERT_TRUE(QFile::link(target, link));
+  CModelDownload d(f.settings);
+  EXPECT_TRUE(d.Fetch(BodyModelUrl(url, QStringLiteral("GOOD")), link));
+  EXPECT_EQ(Read(target), QByteArray("keep me"));
+  EXPECT_FALSE(QFileInfo(link).isSymLink());
+  EXPECT_EQ(Read(link), Obj(1500));
+  EXPECT_TRUE(
+      QDir(f.settings.downloadFolder).entryList({QStringLiteral(".fetch-*")}, QDir::Files | QDir::Hidden).isEmpty())
+      << "no partial file stays behind";
+  server.stop();
+  serving.join();
 }

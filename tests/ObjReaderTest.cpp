@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <memory>
 
+#include "LoadCancel.h"
 #include "ObjIndexing.h"
 #include "ObjReader.h"
 #include "ObjTestFiles.h"
@@ -443,4 +445,53 @@ TEST(ObjReader, HalvesOfABigFileJoinIntoOneModel) {
   EXPECT_EQ(a->triangleIndices[150000], 300000u);
   EXPECT_EQ(Corners(*m, m->triangleCount - 1),
             (std::vector<std::uint32_t>{vertices - 2, vertices - 1, static_cast<std::uint32_t>(vertices)}));
+}
+
+// A material library is read from the model's own folder only: a name that
+// climbs out, or an absolute path elsewhere, is not opened, and the model
+// loads with its default material.
+TEST(ObjReader, MaterialLibrariesOutsideTheModelsFolderAreNotRead) {
+  CObjFiles outside, files;
+  const std::string secret = outside.Write("secret.mtl", "newmtl stolen\nKd 1 0 0\n");
+  files.Write("ok.mtl", "newmtl red\nKd 1 0 0\n");
+  const struct {
+    std::string name;
+    bool read;
+  } cases[] = {
+      {"../" + secret.substr(secret.rfind('/') + 1), false},
+      {"sub/../../secret.mtl", false},
+      {secret, false},
+      {"ok.mtl", true},
+      {files.Dir() + "ok.mtl", true},
+  };
+  for (const auto& c : cases) {
+    ObjDiagnostics d;
+    const std::string path = files.Write("m.obj", "mtllib " + c.name + "\n" + kSquare + "f 1 2 3\n");
+    ObjModelPtr m(glmReadOBJ(path.c_str(), &d));
+    ASSERT_TRUE(m) << c.name;
+    EXPECT_EQ(m->materialCount, c.read ? 2u : 0u) << c.name;
+    if (!c.read)
+      EXPECT_EQ(d, ObjDiagnostics{"glmReadMTL() failed: the material file \"" + c.name +
+                                  "\" is not in the model's folder; it is not read."});
+  }
+}
+
+// A model no longer wanted stops being read: the flag of the thread that
+// asks for it ends the read, also of a file big enough to be read in two.
+TEST(ObjReader, ACancelledReadStopsAndSaysSo) {
+  std::string big;
+  for (int i = 0; i < 200000; ++i) big += "v " + std::to_string(i) + " 0.5 0.25\n";
+  big += "f 1 2 3\n";
+  CObjFiles files;
+  for (const std::string& text : {std::string(kSquare) + "f 1 2 3\n", big}) {
+    const std::string path = files.Write("m.obj", text);
+    std::atomic<bool> cancel{false};
+    const CLoadCancelScope scope(&cancel);
+    ObjModelPtr whole(glmReadOBJ(path.c_str()));
+    ASSERT_TRUE(whole) << text.size();
+    cancel = true;
+    ObjDiagnostics d;
+    EXPECT_FALSE(ObjModelPtr(glmReadOBJ(path.c_str(), &d))) << text.size();
+    EXPECT_EQ(d, ObjDiagnostics{"glmReadOBJ() stopped: the model is no longer wanted."});
+  }
 }

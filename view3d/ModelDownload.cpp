@@ -5,12 +5,15 @@
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QSaveFile>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QTimer>
 #include <QUrl>
+#include <climits>
+#include <cstdio>
 
 #include "ModelId.h"
+#include "ObjReader.h"
 
 QString ModelServiceUrl(const QString& commandLineValue) {
   if (!commandLineValue.isEmpty()) return commandLineValue;
@@ -44,19 +47,48 @@ QString GarmentUrl(const QString& service, const QString& id) {
   return Url(service, "/Wembra/Interface/GetGarment.ashx", "Id", id);
 }
 
+int DownloadTimeoutMs() {
+  bool ok = false;
+  const double seconds = qEnvironmentVariable("CORVANE_DOWNLOAD_TIMEOUT").toDouble(&ok);
+  if (!ok || !(seconds > 0)) return 120000;
+  return seconds * 1000 >= INT_MAX ? INT_MAX : static_cast<int>(seconds * 1000);
+}
+
+namespace {
+// Whether the file reads as a model with the viewer's own reader: at least
+// one vertex and one face (an error page of a thousand bytes is none).
+bool ReadsAsModel(const QString& path) {
+  const ObjModelPtr model(glmReadOBJ(QFile::encodeName(path).constData()));
+  return model && model->vertexCount >= 1 && model->triangleCount >= 1;
+}
+}  // namespace
+
 bool CModelDownload::Fetch(const QString& url, const QString& path) {
   QNetworkAccessManager network;
   QNetworkRequest request{QUrl(url)};
   request.setTransferTimeout(m_settings.stallTimeoutMs);
+  request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
+  // The body goes to a file of its own beside `path` and takes its place
+  // only once it is whole and checked.
+  QTemporaryFile file(QFileInfo(path).absolutePath() + QStringLiteral("/.fetch-XXXXXX.obj"));
+  bool ok = file.open();
   QNetworkReply* reply = network.get(request);
-  QSaveFile file(path);
-  bool ok = file.open(QIODevice::WriteOnly);
+  // What the network holds in memory at a time: the body streams to the
+  // file, whatever its length.
+  reply->setReadBufferSize(qint64{1} << 20);
   qint64 written = 0;
   QEventLoop loop;
-  QTimer connectTimer, cancelPoll;
+  QTimer connectTimer, cancelPoll, deadline;
   connectTimer.setSingleShot(true);
+  deadline.setSingleShot(true);
   QObject::connect(&connectTimer, &QTimer::timeout, reply, &QNetworkReply::abort);
+  QObject::connect(&deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
   QObject::connect(reply, &QNetworkReply::metaDataChanged, &connectTimer, &QTimer::stop);
+  QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [&] {
+    // A length beyond the cap is refused before a byte of it is read.
+    const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+    if (length.isValid() && length.toLongLong() > m_settings.maxBytes) ok = false, reply->abort();
+  });
   QObject::connect(&cancelPoll, &QTimer::timeout, reply, [&] {
     if (m_cancel) reply->abort();
   });
@@ -71,6 +103,7 @@ bool CModelDownload::Fetch(const QString& url, const QString& path) {
   });
   QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
   connectTimer.start(m_settings.connectTimeoutMs);
+  deadline.start(m_settings.totalTimeoutMs);
   cancelPoll.start(50);
   if (!reply->isFinished()) loop.exec();
   const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
@@ -79,11 +112,16 @@ bool CModelDownload::Fetch(const QString& url, const QString& path) {
   ok = ok && reply->error() == QNetworkReply::NoError && status >= 200 && status < 300 && written >= 1000 &&
        (!length.isValid() || length.toLongLong() == written);
   delete reply;
-  if (!ok) {
-    file.cancelWriting();
+  ok = ok && file.flush() && !m_cancel && ReadsAsModel(file.fileName());
+  if (!ok) return false;
+  // rename() replaces the name itself: a link there goes, its target stays.
+  file.close();
+  if (std::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
     return false;
-  }
-  return file.commit();
+  file.setAutoRemove(false);
+  QFile::setPermissions(
+      path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+  return true;
 }
 
 DownloadResult CModelDownload::Run(const QString& modelId, const QStringList& garmentIds) {

@@ -13,12 +13,18 @@
 
 #include "MessageSink.h"
 
+// The time one file may take, in milliseconds: the CORVANE_DOWNLOAD_TIMEOUT
+// environment variable in seconds (which --download-timeout sets), else 120 s.
+int DownloadTimeoutMs();
+
 struct DownloadSettings {
   QString serviceUrl;      // e.g. "http://127.0.0.1:8470"
   QString moduleDir;       // the program's folder, ending with a separator
   QString downloadFolder;  // where fetched models go (DownloadFolderFor)
   int connectTimeoutMs = 5000;
   int stallTimeoutMs = 30000;
+  // The whole of one file, however the bytes trickle in (DownloadTimeoutMs).
+  int totalTimeoutMs = DownloadTimeoutMs();
   qint64 maxBytes = qint64{1} << 30;
 };
 
@@ -55,9 +61,14 @@ class CModelDownload {
   void Cancel() { m_cancel = true; }
 
   // One fetch into `path`: true when a complete answer of at least 1000
-  // bytes with a success status was written; a failed fetch leaves any
-  // earlier file as it was.
+  // bytes with a success status, that reads as a model (a vertex and a face
+  // at least), was written. A failed fetch leaves any earlier file as it
+  // was. The file is replaced whole, by renaming: a symbolic link planted at
+  // `path` is replaced itself, never written through. Redirects are followed
+  // only to the same scheme, host and port.
   bool Fetch(const QString& url, const QString& path);
+  // The flag Cancel sets, for the parse that follows the fetch to heed too.
+  const std::atomic<bool>* CancelFlag() const { return &m_cancel; }
 
  private:
   void Status(const QString& s) {

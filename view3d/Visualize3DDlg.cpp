@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "ImageFile.h"
+#include "LoadCancel.h"
 #include "PlayerTime.h"
 #include "Probe.h"
 #include "SceneLoader.h"
@@ -333,6 +334,8 @@ bool CVisiualize3DDlg::StartDownload(const DownloadSettings& settings) {
       d.m_progress->hide();
     });
     // The parse runs here, off the GUI thread; the view gets each model whole.
+    // A cancelled download stops the parse too, at its next stretch of lines.
+    const CLoadCancelScope cancellable(m_download->CancelFlag());
     if (!view->m_pBody) {
       LoadBodyModel(view, r.bodyPath);
       if (!view->m_pGarment) LoadGarmentModel(view, r.garmentPath);

@@ -1,6 +1,8 @@
 // Material libraries: newmtl, Kd, Ka, Ks and the N shininess rule.
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 
 #include "ObjReader.h"
 #include "internal/MappedFile.h"
@@ -13,7 +15,23 @@ bool glmReadMTL(ObjModel* model, const char* name, ObjDiagnostics* diagnostics) 
   const std::string& path = model->path;
   const std::size_t sep = path.find_last_of("/\\");
   const std::string dir = sep == std::string::npos ? std::string() : path.substr(0, sep + 1);
-  const std::string file = dir + name;
+  // Only a library in the model's own folder is read: a name that climbs
+  // out ("..") or an absolute path elsewhere may name any file at all.
+  const std::string_view n(name);
+  bool climbs = false;
+  for (std::size_t b = 0; b <= n.size();) {
+    const std::size_t e = std::min(n.find_first_of("/\\", b), n.size());
+    climbs = climbs || n.substr(b, e - b) == "..";
+    b = e + 1;
+  }
+  const bool absolute = !n.empty() && (n[0] == '/' || n[0] == '\\');
+  if (n.empty() || climbs || (absolute && (dir.empty() || n.substr(0, dir.size()) != dir))) {
+    if (diagnostics)
+      diagnostics->push_back("glmReadMTL() failed: the material file \"" + Printable(name) +
+                             "\" is not in the model's folder; it is not read.");
+    return false;
+  }
+  const std::string file = absolute ? std::string(n) : dir + name;
   CMappedFile text;
   if (!text.Open(file.c_str())) {
     if (diagnostics)

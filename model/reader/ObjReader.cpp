@@ -1,6 +1,7 @@
 #include "ObjReader.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -10,6 +11,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "LoadCancel.h"
 #include "internal/MappedFile.h"
 #include "internal/ObjText.h"
 
@@ -71,7 +73,12 @@ class CObjParser {
  public:
   CObjParser(ObjModel* model, const char* text, std::size_t size, ObjDiagnostics* diagnostics,
              const std::string_view* libraryText)
-      : m(model), m_begin(text), m_end(text + size), m_diagnostics(diagnostics), m_libraryText(libraryText) {}
+      : m(model),
+        m_begin(text),
+        m_end(text + size),
+        m_diagnostics(diagnostics),
+        m_libraryText(libraryText),
+        m_pCancel(CLoadCancelScope::Current()) {}
 
   bool Parse() {
     ReadMaterialLibraries();
@@ -95,6 +102,7 @@ class CObjParser {
       ObjModel tailModel;
       ObjDiagnostics tailDiagnostics;
       CObjParser tail(&tailModel, split, static_cast<std::size_t>(m_end - split), &tailDiagnostics, nullptr);
+      tail.m_pCancel = m_pCancel;
       tail.m_pMaterials = &m_materialIndex;
       tail.m_bTail = true;
       tailModel.vertices.assign(3, 0.0f);
@@ -103,9 +111,11 @@ class CObjParser {
       std::thread second([&] { tail.ReadLines(split, m_end); });
       ReadLines(m_begin, split);
       second.join();
+      if (Cancelled()) return Say("glmReadOBJ() stopped: the model is no longer wanted."), false;
       Absorb(tail);
       if (m_diagnostics) m_diagnostics->insert(m_diagnostics->end(), tailDiagnostics.begin(), tailDiagnostics.end());
     }
+    if (Cancelled()) return Say("glmReadOBJ() stopped: the model is no longer wanted."), false;
     return Finish();
   }
 
@@ -113,11 +123,17 @@ class CObjParser {
   // Files smaller than this are read in one piece.
   static constexpr std::size_t kSplitBytes = std::size_t{4} << 20;
 
+  // Both halves heed the cancel flag of the thread that asked for the model
+  // (taken when the reader was made), every so many lines.
   void ReadLines(const char* begin, const char* end) {
     CLines lines(begin, end);
     const char *b, *e;
-    while (lines.Next(b, e)) Line(b, e);
+    for (std::uint32_t n = 1; lines.Next(b, e); ++n) {
+      Line(b, e);
+      if ((n & 0xFFFF) == 0 && Cancelled()) return;
+    }
   }
+  bool Cancelled() const { return m_pCancel && m_pCancel->load(std::memory_order_relaxed); }
 
   // Appends what the second half's reader made, as if this reader had read
   // on: its elements after ours, its notes resolved against our counts, its
@@ -453,6 +469,7 @@ class CObjParser {
   ObjDiagnostics* m_diagnostics;
   const std::string_view* m_libraryText;
   const std::unordered_map<std::string, std::uint32_t>* m_pMaterials = &m_materialIndex;
+  const std::atomic<bool>* m_pCancel;
   bool m_bTail = false;    // the second half of a file read in two
   double m_balance = 0.5;  // where to split it, as a fraction of its size
   std::vector<Note> m_notes;
