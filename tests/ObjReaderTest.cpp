@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdio>
 #include <memory>
+#include <thread>
 
 #include "LoadCancel.h"
 #include "ObjIndexing.h"
@@ -494,4 +496,36 @@ TEST(ObjReader, ACancelledReadStopsAndSaysSo) {
     EXPECT_FALSE(ObjModelPtr(glmReadOBJ(path.c_str(), &d))) << text.size();
     EXPECT_EQ(d, ObjDiagnostics{"glmReadOBJ() stopped: the model is no longer wanted."});
   }
+}
+
+// A file that another process cuts short and writes again while it is read
+// gives a whole model or a read error, never a signal: the reader holds a
+// copy of what it read, not a mapping of pages that may go.
+TEST(ObjReader, AFileCutShortWhileReadIsAReadErrorNotACrash) {
+  std::string text;
+  for (int i = 0; i < 60000; ++i) text += "v " + std::to_string(i) + " 1 2\n";
+  text += "f 1 2 3\n";
+  CObjFiles files;
+  const std::string path = files.Write("m.obj", text);
+  std::atomic<bool> done{false};
+  std::thread cutter([&] {
+    while (!done) {
+      if (FILE* f = std::fopen(path.c_str(), "wb")) {  // cut to nothing, then written again
+        std::fwrite(text.data(), 1, text.size() / 2, f);
+        std::fflush(f);
+        std::fwrite(text.data() + text.size() / 2, 1, text.size() - text.size() / 2, f);
+        std::fclose(f);
+      }
+    }
+  });
+  // Each read gives the file as it stood (whole, half, or nothing: an error).
+  for (int i = 0; i < 40; ++i) {
+    ObjModelPtr m(glmReadOBJ(path.c_str()));
+    if (m) EXPECT_LE(m->vertexCount, 60000u);
+  }
+  done = true;
+  cutter.join();
+  ObjModelPtr after(glmReadOBJ(path.c_str()));
+  ASSERT_TRUE(after);
+  EXPECT_EQ(after->vertexCount, 60000u);
 }

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "ObjReader.h"
-#include "internal/MappedFile.h"
+#include "internal/FileText.h"
 #include "internal/ObjText.h"
 
 using namespace objtext;
@@ -32,7 +32,7 @@ bool glmReadMTL(ObjModel* model, const char* name, ObjDiagnostics* diagnostics) 
     return false;
   }
   const std::string file = absolute ? std::string(n) : dir + name;
-  CMappedFile text;
+  CFileText text;
   if (!text.Open(file.c_str())) {
     if (diagnostics)
       diagnostics->push_back("glmReadMTL() failed: can't open material file \"" + Printable(file) + "\".");

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "LoadCancel.h"
-#include "internal/MappedFile.h"
+#include "internal/FileText.h"
 #include "internal/ObjText.h"
 
 using namespace objtext;
@@ -503,7 +503,7 @@ ObjModel* glmReadOBJFromMemory(const char* path, const char* text, std::size_t s
 }
 
 ObjModel* glmReadOBJ(const char* path, ObjDiagnostics* diagnostics) {
-  CMappedFile file;
+  CFileText file;
   if (!file.Open(path)) {
     if (diagnostics) diagnostics->push_back("glmReadOBJ() failed: can't open data file \"" + Printable(path) + "\".");
     return nullptr;
