@@ -6,13 +6,15 @@
 set -euo pipefail
 
 # fonts-droid-fallback: the full-width colon of the 3D page's captions, which
-# neither Liberation nor DejaVu has.
+# neither Liberation nor DejaVu has. libboost-dev: Boost.Beast and Boost.Asio,
+# the model service's HTTP server (header-only); libcpp-httplib-dev stays for
+# the tests' clients and misbehaving servers. wrk: the load of bench_service.
 PACKAGES=(
   cmake ninja-build g++ clang clang-format libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-svg-dev libfontconfig-dev
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
-  libfast-float-dev libtinyobjloader-dev libcpp-httplib-dev
-  libgtest-dev libbenchmark-dev
+  libfast-float-dev libtinyobjloader-dev libcpp-httplib-dev libboost-dev
+  libgtest-dev libbenchmark-dev wrk
   xvfb xauth fonts-liberation2 fonts-dejavu-core fonts-droid-fallback locales
 )
 

@@ -5,12 +5,15 @@
 
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 
 class CTestModelService {
  public:
-  explicit CTestModelService(const QString& models) {
-    m_process.start(qEnvironmentVariable("CORVANE_MODEL_SERVICE_BIN"),
-                    {QStringLiteral("--models"), models, QStringLiteral("--port"), QStringLiteral("0")});
+  // `more`: further options, such as a shortened --header-timeout.
+  explicit CTestModelService(const QString& models, const QStringList& more = {}) {
+    m_process.start(
+        qEnvironmentVariable("CORVANE_MODEL_SERVICE_BIN"),
+        QStringList{QStringLiteral("--models"), models, QStringLiteral("--port"), QStringLiteral("0")} + more);
     while (m_port == 0 && (m_process.canReadLine() || m_process.waitForReadyRead(10000))) {
       if (!m_process.canReadLine()) continue;  // half a line so far
       const QByteArray line = m_process.readLine();

@@ -6,45 +6,54 @@
 // ../share/corvane/models where the program is installed),
 // --port N (default 8470; 0 picks a free port), --bind ADDRESS (default
 // 127.0.0.1). Prints "listening on ADDRESS:PORT", then one line per request.
-// Stops cleanly on SIGINT and SIGTERM.
+// Stops within moments on SIGINT and SIGTERM, whatever its clients do.
+// For the tests, --header-timeout SECONDS shortens the deadline of a
+// request's headers and of an idle connection (10 s).
 
-#include <httplib.h>
 #include <signal.h>
-#include <unistd.h>
 
 #include <algorithm>
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/signal_set.hpp>
+#include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "ModelId.h"
+#include "Session.h"
 
 namespace {
+
+namespace asio = boost::asio;
+using tcp = asio::ip::tcp;
 
 struct Options {
   std::string models, bind = "127.0.0.1";
   int port = 8470;
+  double headerTimeout = 10;
 };
 
 bool Parse(int argc, char** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     const bool more = i + 1 < argc;
-    if (a == "--models" && more)
+    char* end = nullptr;
+    if (a == "--models" && more) {
       o.models = argv[++i];
-    else if (a == "--bind" && more)
+    } else if (a == "--bind" && more) {
       o.bind = argv[++i];
-    else if (a == "--port" && more) {
-      char* end = nullptr;
+    } else if (a == "--port" && more) {
       const long p = std::strtol(argv[++i], &end, 10);
       if (*end || p < 0 || p > 65535) return false;
       o.port = static_cast<int>(p);
+    } else if (a == "--header-timeout" && more) {
+      o.headerTimeout = std::strtod(argv[++i], &end);
+      if (*end || !(o.headerTimeout > 0 && o.headerTimeout <= 3600)) return false;
     } else {
       return false;
     }
@@ -52,43 +61,26 @@ bool Parse(int argc, char** argv, Options& o) {
   return true;
 }
 
-std::mutex g_log;
-void Log(const httplib::Request& req, int status, std::size_t bytes) {
-  std::lock_guard<std::mutex> lock(g_log);
-  std::printf("%s %s%s%s %d %zu\n", req.remote_addr.c_str(), req.path.c_str(), req.params.empty() ? "" : "?",
-              req.params.empty() ? "" : (req.params.begin()->first + "=" + req.params.begin()->second).c_str(), status,
-              bytes);
-  std::fflush(stdout);
-}
-
-// The handler of one request path: the file of the id in `key`, streamed
-// from the file in pieces (a model may be many megabytes; nothing holds it
-// whole in memory).
-httplib::Server::Handler Serve(const std::filesystem::path& folder, const char* key) {
-  return [folder, key](const httplib::Request& req, httplib::Response& res) {
-    const std::string id = req.has_param(key) ? req.get_param_value(key) : std::string();
-    std::error_code ec;
-    const std::filesystem::path path = folder / (id + ".obj");
-    const std::uintmax_t size =
-        IsValidModelId(id) && std::filesystem::is_regular_file(path, ec) ? std::filesystem::file_size(path, ec) : 0;
-    auto file = size && !ec ? std::make_shared<std::ifstream>(path, std::ios::binary) : nullptr;
-    if (!file || !*file) {
-      res.status = 404;
-      res.set_content("no model of that id\n", "text/plain");
-      Log(req, res.status, 0);
-      return;
-    }
-    res.status = 200;
-    res.set_content_provider(static_cast<std::size_t>(size), "model/obj",  // Content-Length: the file's size
-                             [file](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-                               std::vector<char> buffer(std::min<std::size_t>(length, std::size_t{1} << 20));
-                               file->seekg(static_cast<std::streamoff>(offset));
-                               file->read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-                               const std::streamsize got = file->gcount();
-                               return got > 0 && sink.write(buffer.data(), static_cast<std::size_t>(got));
-                             });
-    Log(req, res.status, static_cast<std::size_t>(size));
-  };
+// Why the port could not be had, in words; empty when it is listened on.
+// The port is the service's alone: SO_REUSEADDR only lets it follow its own
+// closed connections, and without SO_REUSEPORT a second service is refused.
+std::string Listen(asio::io_context& ioc, tcp::acceptor& acceptor, const std::string& address, int port) {
+  boost::system::error_code ec;
+  tcp::resolver resolver(ioc);
+  const auto found =
+      resolver.resolve(address, std::to_string(port), tcp::resolver::passive | tcp::resolver::numeric_service, ec);
+  if (ec || found.empty()) return "unknown address";
+  const tcp::endpoint endpoint = found.begin()->endpoint();
+  acceptor.open(endpoint.protocol(), ec);
+  if (!ec) acceptor.set_option(asio::socket_base::reuse_address(true), ec);
+  if (!ec) acceptor.bind(endpoint, ec);
+  if (!ec) acceptor.listen(asio::socket_base::max_listen_connections, ec);
+  if (ec == asio::error::address_in_use) return "address in use";
+  if (ec == asio::error::access_denied) return "permission denied";
+  if (ec == boost::system::errc::address_not_available) return "no such address on this machine";
+  std::string why = ec ? ec.message() : std::string();
+  if (!why.empty()) why[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(why[0])));
+  return why;
 }
 
 }  // namespace
@@ -105,39 +97,35 @@ int main(int argc, char** argv) {
     o.models = (bin / "models").string();
     if (!std::filesystem::is_directory(o.models)) o.models = (bin.parent_path() / "share/corvane/models").string();
   }
-  if (!std::filesystem::is_directory(o.models)) {
+  std::error_code missing;
+  ServiceSettings settings;
+  settings.models = std::filesystem::canonical(o.models, missing);
+  if (missing || !std::filesystem::is_directory(settings.models)) {
     std::fprintf(stderr, "corvane-model-service: no folder %s\n", o.models.c_str());
     return 1;
   }
-  // The signals are taken by a thread of their own, which stops the server;
-  // every other thread has them blocked.
-  sigset_t stopSignals;
-  sigemptyset(&stopSignals);
-  sigaddset(&stopSignals, SIGINT);
-  sigaddset(&stopSignals, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+  settings.headerTimeout = std::chrono::milliseconds(std::lround(o.headerTimeout * 1000));
 
-  httplib::Server server;
-  server.new_task_queue = [] { return new httplib::ThreadPool(4); };
-  server.Get("/Wembra/Interface/GetModel.ashx", Serve(o.models, "ModelId"));
-  server.Get("/Wembra/Interface/GetGarment.ashx", Serve(o.models, "Id"));
-  const int port = o.port == 0 ? server.bind_to_any_port(o.bind) : (server.bind_to_port(o.bind, o.port) ? o.port : -1);
-  if (port < 0) {
-    std::fprintf(stderr, "corvane-model-service: cannot listen on %s:%d\n", o.bind.c_str(), o.port);
+  asio::io_context ioc;
+  tcp::acceptor acceptor(ioc);
+  const std::string why = Listen(ioc, acceptor, o.bind, o.port);
+  if (!why.empty()) {
+    std::fprintf(stderr, "cannot listen on %s:%d: %s\n", o.bind.c_str(), o.port, why.c_str());
     return 1;
   }
-  std::printf("listening on %s:%d\n", o.bind.c_str(), port);
+  // A stop ends every thread's run at once: open connections are dropped
+  // where they stand, not waited for.
+  asio::signal_set stopSignals(ioc, SIGINT, SIGTERM);
+  stopSignals.async_wait([&ioc](const boost::system::error_code&, int) { ioc.stop(); });
+  AcceptConnections(ioc, acceptor, settings);
+  std::printf("listening on %s:%d\n", o.bind.c_str(), acceptor.local_endpoint().port());
   std::fflush(stdout);
-  std::thread stopper([&] {
-    int signal = 0;
-    sigwait(&stopSignals, &signal);
-    server.stop();
-  });
-  server.listen_after_bind();
-  // However the server ended, the stopper ends too (its own signal wakes it
-  // if no other did).
-  pthread_kill(stopper.native_handle(), SIGTERM);
-  stopper.join();
+
+  std::vector<std::thread> workers(std::max(1u, std::thread::hardware_concurrency()) - 1);
+  for (std::thread& worker : workers) worker = std::thread([&ioc] { ioc.run(); });
+  ioc.run();
+  for (std::thread& worker : workers) worker.join();
   std::printf("stopped\n");
+  std::fflush(stdout);
   return 0;
 }
