@@ -23,8 +23,8 @@
 #include <vector>
 
 #include "Catalogue.h"
-#include "RequestText.h"
 #include "ModelId.h"
+#include "RequestText.h"
 #include "TestModelService.h"
 
 namespace {
