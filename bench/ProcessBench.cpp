@@ -1,4 +1,4 @@
-// bench_process RUN_DIR [RUNS]: the whole `corvane --info RUN_DIR` process
+// bench_process [RUN_DIR [RUNS]]: the whole `corvane --info RUN_DIR` process
 // against the plain loader's process (plain_load: fgets + sscanf), as a user
 // meets them: wall time from start to exit, medians of RUNS runs each (the two
 // taken in turns, so that both see the same machine), their ratio, and the
@@ -12,9 +12,8 @@
 
 #include "ProcessTiming.h"
 
-int main(int argc, char** argv) {
-  const std::string dir = argc > 1 ? argv[1] : CORVANE_BENCH_RUN;
-  const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 7;
+namespace {
+void Measure(const std::string& dir, int runs) {
   std::uintmax_t bytes = 0;
   for (const auto& e : std::filesystem::directory_iterator(dir))
     if (e.is_regular_file()) bytes += e.file_size();
@@ -34,5 +33,20 @@ int main(int argc, char** argv) {
               peakBytes / static_cast<double>(bytes));
   std::printf("plain_load       %8.3f s\n", s);
   std::printf("ratio            %8.2f x\n", s / f);
+}
+}  // namespace
+
+// Without RUN_DIR: the big run, then each of its printf shapes that
+// `cmake --build . --target bench_shapes` has made.
+int main(int argc, char** argv) {
+  const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 7;
+  if (argc > 1) {
+    Measure(argv[1], runs);
+    return 0;
+  }
+  for (const char* shape : {"", "-f", "-e", "-g", "-4f"}) {
+    const std::string dir = std::string(CORVANE_BENCH_RUN) + shape;
+    if (std::filesystem::exists(dir + "/configure.dat")) Measure(dir, runs);
+  }
   return 0;
 }

@@ -3,13 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "LineFormats.h"
 #include "LineReader.h"
 #include "ScanLine.h"
+#include "SimulationData.h"
 
 namespace {
 
@@ -215,5 +221,69 @@ TEST(ScanLine, IntegersBeyondIntAreNoValue) {
     const std::string line = c.line;
     EXPECT_EQ(ScanLine(line.data(), line.data() + line.size(), LineFormats::kComfort, o), c.count) << c.line;
     if (c.count == 5) EXPECT_EQ(part, c.part) << c.line;
+  }
+}
+
+// Every shape a simulator's printf writes reads as sscanf reads it, bit for
+// bit, and without falling back to it: "%f", "%e", "%g", "%.4f", nine and more
+// significant digits, exponents of every size, subnormals, and values that
+// round one way as a float and another as a double.
+TEST(ScanLine, EveryPrintfShapeReadsAsSscanfDoes) {
+  std::mt19937 rng(7);
+  std::uniform_real_distribution<double> unit(-1, 1);
+  std::uniform_int_distribution<int> power(-46, 39);
+  const char* const shapes[] = {"%f", "%e", "%g", "%.4f", "%.9g", "%.12e", "%.17g", "%.1f", "%.3f"};
+  std::vector<double> values = {1.401298464e-45, 1.17549435e-38, 1.1754942e-38, 3.4028234e38,           16777217.0, 0.1,
+                                74.998438,       1e-5,           9.999999e-5,   2.2250738585072014e-308};
+  // Halfway between two floats, a hair either side: double and float round differently.
+  for (float f : {1.0f, 36.75f, 1e-20f, 123456.7f}) {
+    const double up = std::nextafter(f, INFINITY);
+    values.push_back((f + up) / 2), values.push_back(std::nextafter((f + up) / 2, 0.0));
+  }
+  for (int i = 0; i < 20000; ++i) values.push_back(unit(rng) * std::pow(10.0, power(rng)));
+  const long before = ScanLineFallbackCount();
+  long inRange = 0;
+  for (double v : values)
+    for (const char* shape : shapes) {
+      char token[128];
+      std::snprintf(token, sizeof token, shape, v);
+      const std::string line = std::string(token) + "\t" + token + "\t" + token + "\t" + token + "\n";
+      ExpectSame(line, LineFormats::kFiber);
+      if (HasFatalFailure()) return;
+      const double a = std::fabs(std::strtod(token, nullptr));
+      inRange += a == 0 || (a >= 1.2e-38 && a <= 3.4e38);
+    }
+  // Within a float's normal range nothing went to sscanf.
+  EXPECT_LE(ScanLineFallbackCount() - before, static_cast<long>(values.size() * std::size(shapes)) - inRange);
+}
+
+// A run written in each shape a simulator's printf may use loads into the
+// same tables, and every line of it reads as sscanf reads it.
+TEST(ScanLine, ARunInEveryPrintfShapeReadsAsSscanfDoes) {
+  const QString generator = qEnvironmentVariable("CORVANE_MAKE_SAMPLE_RUN");
+  ASSERT_FALSE(generator.isEmpty()) << "CORVANE_MAKE_SAMPLE_RUN is not set";
+  for (const char* shape : {"%f", "%e", "%g", "%.4f"}) {
+    QTemporaryDir dir;
+    ASSERT_EQ(QProcess::execute(generator, {"--duration", "6", "--interval", "0.1", "--number-format",
+                                            QLatin1String(shape), dir.path()}),
+              0)
+        << shape;
+    const QStringList files = QDir(dir.path()).entryList({QStringLiteral("*.dat")}, QDir::Files);
+    ASSERT_GE(files.size(), 8) << shape;
+    for (const QString& name : files) {
+      CLineReader reader;
+      ASSERT_TRUE(reader.Open(dir.filePath(name)));
+      TextLine line{};
+      while (reader.Next(line)) {
+        const std::string text(line.text, line.length);
+        for (const ScanSpec* f : kAllFormats) ExpectSame(text, *f);
+        if (HasFatalFailure()) return;
+      }
+    }
+    CSimulationData data;
+    ASSERT_TRUE(data.Load(dir.path() + QLatin1Char('/'))) << shape;
+    EXPECT_EQ(data.m_nSamples, 61) << shape;
+    EXPECT_FLOAT_EQ(data.m_fSampleInterval, 0.1f) << shape;
+    EXPECT_EQ(data.m_nLayers[Trunk], 3) << shape;
   }
 }

@@ -43,26 +43,34 @@ inline bool ScanExponent(const char*& q, const char* end, int& scale) {
 // Scans one float token at p, whatever its length. On Ok, advances p past it.
 Step ScanFloatGeneral(const char*& p, const char* end, float* out);
 
-// The same, fast for the numbers the data files hold: at most 19 digits, read
-// in two tight loops; anything else goes the general way.
+// The same, fast for every shape a printf writes ("%f", "%e", "%g", a fixed
+// number of decimals): up to 19 digits and any exponent. Short numbers are
+// one exact float operation; the others are read by fast_float, which rounds
+// exactly as strtof (and so sscanf) does. Anything else goes the general way.
 inline Step ScanFloat(const char*& p, const char* end, float* out) {
   const char* q = p;
   bool negative = false;
   if (q < end && (*q == '+' || *q == '-')) negative = (*q++ == '-');
+  const char* number = q;
   std::uint64_t mantissa;
   int scale;
   const std::ptrdiff_t count = decimal::ReadDigits(q, end, mantissa, scale);
   if (count == 0 || count > 19) return ScanFloatGeneral(p, end, out);
   if (!ScanExponent(q, end, scale)) return Step::Unsure;
   if (q < end && *q != '\0' && !IsCSpace(*q)) return Step::Unsure;
+  float v;
   if (mantissa <= (1u << 24) && scale >= -10 && scale <= 10) {
-    float v = static_cast<float>(mantissa);
+    v = static_cast<float>(mantissa);
     v = scale < 0 ? v / kPow10[-scale] : v * kPow10[scale];
-    *out = negative ? -v : v;
-    p = q;
-    return Step::Ok;
+  } else {
+    // Out of a float's range (or to zero) the token is left to sscanf, whose
+    // answer for it is the reference.
+    const auto r = fast_float::from_chars(number, q, v);
+    if (r.ec != std::errc() || r.ptr != q) return Step::Unsure;
   }
-  return ScanFloatGeneral(p, end, out);
+  *out = negative ? -v : v;
+  p = q;
+  return Step::Ok;
 }
 
 inline Step ScanInt(const char*& p, const char* end, int* out) {

@@ -29,6 +29,11 @@ struct Options {
   int layers = -1;  // -1: the default garment
 };
 
+// How numbers are written: the sample's own shapes (a fixed number of
+// decimals per column, a few in exponent form), or one printf format for
+// every real number, as a simulator's printf would write them all.
+const char* g_numberFormat = nullptr;  // null: the sample's shapes
+
 // Buffered text output with fast number formatting.
 class CWriter {
  public:
@@ -48,15 +53,23 @@ class CWriter {
     return *this;
   }
   CWriter& Fixed(double v, int precision) {
+    if (g_numberFormat) return Printf(v);
     char tmp[64];
     auto r = std::to_chars(tmp, tmp + sizeof tmp, v, std::chars_format::fixed, precision);
     m_buf.append(tmp, r.ptr);
     return *this;
   }
   CWriter& Sci(double v, int precision) {
+    if (g_numberFormat) return Printf(v);
     char tmp[64];
     auto r = std::to_chars(tmp, tmp + sizeof tmp, v, std::chars_format::scientific, precision);
     m_buf.append(tmp, r.ptr);
+    return *this;
+  }
+  CWriter& Printf(double v) {
+    char tmp[64];
+    const int n = std::snprintf(tmp, sizeof tmp, g_numberFormat, v);
+    m_buf.append(tmp, static_cast<std::size_t>(std::clamp(n, 0, static_cast<int>(sizeof tmp) - 1)));
     return *this;
   }
   CWriter& Int(long v) {
@@ -90,7 +103,8 @@ void Usage(FILE* f) {
                "  --interval MIN        minutes between body samples (default 0.5)\n"
                "  --fabric-interval MIN minutes between fabric time steps (default 1)\n"
                "  --layers N            fabric layers of every clothed part, 1..12 (default 3,2,3,2)\n"
-               "  --nodes N             nodes per fabric layer, 1..200 (default 5)\n");
+               "  --nodes N             nodes per fabric layer, 1..200 (default 5)\n"
+               "  --number-format F     sample (the default: each column its own decimals), %%f, %%e, %%g or %%.4f\n");
 }
 
 bool ParseArgs(int argc, char** argv, Options& o) {
@@ -113,7 +127,15 @@ bool ParseArgs(int argc, char** argv, Options& o) {
       o.layers = static_cast<int>(v);
     else if (a == "--nodes" && next(v) && v >= 1 && v <= 200)
       o.nodes = static_cast<int>(v);
-    else if (a == "--help" || a == "-h") {
+    else if (a == "--number-format" && i + 1 < argc) {
+      const std::string f = argv[++i];
+      static const char* const kFormats[] = {"%f", "%e", "%g", "%.4f"};
+      g_numberFormat = nullptr;
+      bool known = f == "sample";
+      for (const char* k : kFormats)
+        if (f == k) g_numberFormat = k, known = true;
+      if (!known) return false;
+    } else if (a == "--help" || a == "-h") {
       Usage(stdout);
       std::exit(0);
     } else if (!a.empty() && a[0] != '-' && o.out.empty())
