@@ -17,6 +17,15 @@ CC=clang CXX=clang++ cmake -B "$BUILD" -G Ninja \
   -DCORVANE_SANITIZE=ON -DCORVANE_STRICT=ON -DCORVANE_FUZZ=ON -DCORVANE_BENCH=OFF >/dev/null
 cmake --build "$BUILD"
 
+# The house checks (.clang-tidy) on every file the build compiles: a finding
+# fails the run, and is listed.
+if ! run-clang-tidy -p "$BUILD" -j 2 -quiet \
+  "$(pwd)/(app|data|model|render|science|view3d|tools|tests|fuzz)/.*\.cpp$" >"$BUILD/clang-tidy.log" 2>&1; then
+  sed 's/\x1b\[[0-9;]*m//g' "$BUILD/clang-tidy.log" | grep -E "(warning|error): " | sort -u >&2
+  echo "test.sh: clang-tidy found the above (log: $BUILD/clang-tidy.log)" >&2
+  exit 1
+fi
+
 # The shipped models and pictures are the same whichever compiler makes
 # them: the asset generator built with g++ must write the very files the
 # clang build wrote.

@@ -27,12 +27,15 @@ int RunInfoCommand(const QString& dataDir, bool json) {
   CSimulationData data;
   data.SetMessageSink(&messages);
   const bool loaded = data.Load(dataDir);
-  for (const auto& m : messages.m_entries) CStderrMessageSink::Instance().Message(m.caption, m.text, m.icon);
+  for (const auto& m : messages.m_entries) {
+    CStderrMessageSink::Instance().Message(m.caption, m.text, m.icon);
+  }
   const QJsonObject summary = BuildRunSummary(data, loaded, messages.m_entries);
-  if (json)
+  if (json) {
     Print(stdout, QString::fromUtf8(QJsonDocument(summary).toJson(QJsonDocument::Indented)));
-  else
+  } else {
     Print(stdout, FormatRunSummary(summary));
+  }
   return loaded ? 0 : 1;
 }
 
@@ -42,7 +45,9 @@ int RunModelInfoCommand(const QString& file, bool json) {
   // that standard output holds the summary (or JSON) alone.
   ObjDiagnostics diagnostics;
   auto tellDiagnostics = [&] {
-    for (const std::string& d : diagnostics) Print(stderr, QString::fromStdString(d) + QLatin1Char('\n'));
+    for (const std::string& d : diagnostics) {
+      Print(stderr, QString::fromStdString(d) + QLatin1Char('\n'));
+    }
     diagnostics.clear();
   };
   ObjModelPtr model(glmReadOBJ(path.constData(), &diagnostics));
@@ -55,10 +60,11 @@ int RunModelInfoCommand(const QString& file, bool json) {
   glmVertexNormals(model.get(), kCreaseAngle, &diagnostics);
   tellDiagnostics();
   const QJsonObject info = BuildModelInfo(*model);
-  if (json)
+  if (json) {
     Print(stdout, QString::fromUtf8(QJsonDocument(info).toJson(QJsonDocument::Indented)));
-  else
+  } else {
     Print(stdout, FormatModelInfo(info));
+  }
   return 0;
 }
 
@@ -141,7 +147,9 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
     int id = 0, q = 0;
     bool okId = false, okQ = true;
     id = parser.value(option).toInt(&okId);
-    if (parser.isSet(quantity)) q = parser.value(quantity).toInt(&okQ);
+    if (parser.isSet(quantity)) {
+      q = parser.value(quantity).toInt(&okQ);
+    }
     if (positional.size() != 1 || !okId || !okQ || parser.isSet(screenshot) || parser.isSet(info)) {
       Print(stderr,
             QStringLiteral("corvane: --export-csv FILE --option ID [--quantity Q] DATA_DIR\nTry 'corvane --help'.\n"));
@@ -167,22 +175,27 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
       return 2;
     }
     for (const QCommandLineOption& o : sceneOptions) {
-      if (!parser.isSet(o)) continue;
+      if (!parser.isSet(o)) {
+        continue;
+      }
       QString error;
       if (!ParseScreenshotValue(o.names().front(), parser.value(o), options, error)) {
         Print(stderr, QStringLiteral("corvane: %1.\nTry 'corvane --help'.\n").arg(error));
         return 2;
       }
     }
-    if (checkOnly) return 0;
+    if (checkOnly) {
+      return 0;
+    }
     return RunScreenshotCommand(options);
   }
-  for (const QCommandLineOption& o : sceneOptions + QList<QCommandLineOption>{window})
+  for (const QCommandLineOption& o : sceneOptions + QList<QCommandLineOption>{window}) {
     if (parser.isSet(o) && o.names() != modelService.names()) {
       Print(stderr,
             QStringLiteral("corvane: --%1 goes with --screenshot.\nTry 'corvane --help'.\n").arg(o.names().front()));
       return 2;
     }
+  }
   if (parser.isSet(modelService)) {
     // The viewer asks the service given for the run's models.
     const QString url = parser.value(modelService);
@@ -216,17 +229,23 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
     return RunInfoCommand(positional.front(), parser.isSet(json));
   }
   // The viewer itself: the run given, or the folder dialog first.
-  if (checkOnly) return 0;
+  if (checkOnly) {
+    return 0;
+  }
   CCorvaneApp app;
   return app.InitInstance(positional.value(0));
 }
 
 bool IsTextCommand(const QStringList& arguments) {
   for (const QString& a : arguments.mid(1)) {
-    if (a == QLatin1String("--")) break;
+    if (a == QLatin1String("--")) {
+      break;
+    }
     for (const char* text : {"--info", "--model-info", "--export-csv", "--help", "-h", "--version", "-v"}) {
       const QLatin1String t(text);
-      if (a == t || (t.startsWith(QLatin1String("--")) && a.startsWith(t + QLatin1Char('=')))) return true;
+      if (a == t || (t.startsWith(QLatin1String("--")) && a.startsWith(t + QLatin1Char('=')))) {
+        return true;
+      }
     }
   }
   return false;

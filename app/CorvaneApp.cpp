@@ -21,7 +21,9 @@ CCorvaneApp::CCorvaneApp() : m_strModuleDir(ModuleDir()) {
       delete m_pFolderDlg.data();
       m_pFolderDlg = new CDataDirectoryDlg(QApplication::activeWindow());
     }
-    if (m_pFolderDlg->exec() != QDialog::Accepted) return std::nullopt;
+    if (m_pFolderDlg->exec() != QDialog::Accepted) {
+      return std::nullopt;
+    }
     return m_pFolderDlg->m_strDir;
   };
   m_runMainWindow = [](CCorvaneApp& app) {
@@ -36,11 +38,17 @@ bool CCorvaneApp::OpenRun(const QString& dir, QWidget* parent, const std::functi
                           bool* cancelled, bool remember) {
   m_boxes.SetParent(parent);
   std::unique_ptr<CSimulationData> loaded = m_loader.Load(dir, parent, m_pSink, cancelled);
-  if (!loaded) return false;
-  if (beforeReplace) beforeReplace();
+  if (!loaded) {
+    return false;
+  }
+  if (beforeReplace) {
+    beforeReplace();
+  }
   m_pData = std::move(loaded);
   m_pData->SetMessageSink(m_pSink);
-  if (remember) SaveRecentRuns(WithRecentRun(LoadRecentRuns(), m_pData->m_strDataDir));
+  if (remember) {
+    SaveRecentRuns(WithRecentRun(LoadRecentRuns(), m_pData->m_strDataDir));
+  }
   return true;
 }
 
@@ -52,10 +60,14 @@ bool CCorvaneApp::FindAndLoadRun(const QString& argument) {
     if (fromArgument) {
       // A folder that is not there gets no message: the folder dialog follows.
       const QString dir = RunFolderOf(given);
-      if (!dir.isEmpty() && OpenRun(dir, nullptr, {}, &cancelled)) return true;
+      if (!dir.isEmpty() && OpenRun(dir, nullptr, {}, &cancelled)) {
+        return true;
+      }
     }
     const std::optional<QString> chosen = m_chooseFolder(cancelled);
-    if (!chosen) return false;
+    if (!chosen) {
+      return false;
+    }
     given = *chosen;
     fromArgument = true;
   }
@@ -66,7 +78,9 @@ int CCorvaneApp::InitInstance(const QString& argument) {
   // One family for the menus and dialogs as for the pages (metric-compatible
   // with the fonts the layouts were measured in): one font to load, not two.
   QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 9));
-  if (!FindAndLoadRun(argument)) return 0;
+  if (!FindAndLoadRun(argument)) {
+    return 0;
+  }
   m_runMainWindow(*this);
   return 0;
 }

@@ -87,7 +87,9 @@ void CCorvaneDlg::CreateScientific() {
 }
 
 CVisiualize3DDlg* CCorvaneDlg::Ensure3D() {
-  if (m_p3D) return m_p3D;
+  if (m_p3D) {
+    return m_p3D;
+  }
   m_p3D = new CVisiualize3DDlg(m_app.m_pData.get(), m_app.m_strModuleDir, m_pClient);
   m_p3D->setFocusPolicy(Qt::StrongFocus);
   m_p3D->setGeometry(m_pClient->rect());
@@ -107,8 +109,12 @@ void CCorvaneDlg::DestroyViews() {
 }
 
 void CCorvaneDlg::OnViewScientific() {
-  if (m_p3D) m_p3D->hide();
-  if (!m_pScientific) CreateScientific();
+  if (m_p3D) {
+    m_p3D->hide();
+  }
+  if (!m_pScientific) {
+    CreateScientific();
+  }
   m_pScientific->show();
   // Keys act on the view the user sees: the focus goes with it.
   m_pScientific->setFocus(Qt::OtherFocusReason);
@@ -116,7 +122,9 @@ void CCorvaneDlg::OnViewScientific() {
 }
 
 void CCorvaneDlg::Show3D(int mode) {
-  if (m_pScientific) m_pScientific->hide();
+  if (m_pScientific) {
+    m_pScientific->hide();
+  }
   Ensure3D();
   COpenGLView* view = m_p3D->m_view;
   view->m_nMode = mode;
@@ -159,12 +167,18 @@ void CCorvaneDlg::OnAbout() {
 }
 
 void CCorvaneDlg::OnOpenRun() {
-  if (m_app.m_loader.Loading()) return;
-  if (const std::optional<QString> dir = m_app.m_chooseFolder(false); dir && !dir->isEmpty()) OpenRun(*dir);
+  if (m_app.m_loader.Loading()) {
+    return;
+  }
+  if (const std::optional<QString> dir = m_app.m_chooseFolder(false); dir && !dir->isEmpty()) {
+    OpenRun(*dir);
+  }
 }
 
 bool CCorvaneDlg::OpenRun(const QString& dir) {
-  if (m_app.m_loader.Loading()) return false;
+  if (m_app.m_loader.Loading()) {
+    return false;
+  }
   const bool opened = m_app.OpenRun(dir, this, [this] { DestroyViews(); });
   if (opened) {
     CreateScientific();
@@ -173,17 +187,23 @@ bool CCorvaneDlg::OpenRun(const QString& dir) {
   }
   // Later: the action that asked for this run may be one of the menu's own.
   QMetaObject::invokeMethod(this, &CCorvaneDlg::UpdateRecentMenu, Qt::QueuedConnection);
-  if (m_bCloseWhenLoaded) close();
+  if (m_bCloseWhenLoaded) {
+    close();
+  }
   return opened;
 }
 
 QWidget* CCorvaneDlg::ShownView() const {
-  if (m_p3D && !m_p3D->isHidden()) return m_p3D;
+  if (m_p3D && !m_p3D->isHidden()) {
+    return m_p3D;
+  }
   return m_pScientific;
 }
 
 bool CCorvaneDlg::SaveImage(const QString& path) {
-  if (ShownView() == m_p3D) return m_p3D->SaveImage(path);
+  if (ShownView() == m_p3D) {
+    return m_p3D->SaveImage(path);
+  }
   return WritePng(m_pScientific->Picture(), path);
 }
 
@@ -193,7 +213,9 @@ void CCorvaneDlg::OnSaveImage() {
 
 QStringList CCorvaneDlg::RecentRuns() const {
   QStringList runs;
-  for (const QAction* a : m_pRecentMenu->actions()) runs << a->data().toString();
+  for (const QAction* a : m_pRecentMenu->actions()) {
+    runs << a->data().toString();
+  }
   return runs;
 }
 
@@ -212,10 +234,11 @@ void CCorvaneDlg::UpdateRecentMenu() {
 void CCorvaneDlg::keyPressEvent(QKeyEvent* event) {
   // Enter and Escape belong to the views; the window closes by its close
   // button and File > Quit only.
-  if (IsDialogCloseKey(*event))
+  if (IsDialogCloseKey(*event)) {
     event->accept();
-  else
+  } else {
     QDialog::keyPressEvent(event);
+  }
 }
 
 void CCorvaneDlg::closeEvent(QCloseEvent* event) {
@@ -230,12 +253,16 @@ void CCorvaneDlg::closeEvent(QCloseEvent* event) {
 }
 
 void CCorvaneDlg::dragEnterEvent(QDragEnterEvent* event) {
-  if (!m_app.m_loader.Loading() && !DroppedFolder(event->mimeData()->urls()).isEmpty()) event->acceptProposedAction();
+  if (!m_app.m_loader.Loading() && !DroppedFolder(event->mimeData()->urls()).isEmpty()) {
+    event->acceptProposedAction();
+  }
 }
 
 void CCorvaneDlg::dropEvent(QDropEvent* event) {
   const QString dir = DroppedFolder(event->mimeData()->urls());
-  if (dir.isEmpty() || m_app.m_loader.Loading()) return;
+  if (dir.isEmpty() || m_app.m_loader.Loading()) {
+    return;
+  }
   event->acceptProposedAction();
   // The drop ends first (the file manager is not kept waiting), then the run loads.
   QTimer::singleShot(0, this, [this, dir] { OpenRun(dir); });

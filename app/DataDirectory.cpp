@@ -4,10 +4,15 @@
 #include <QFileInfo>
 
 QString MakeDisplayName(const QString& name) {
-  for (const QChar c : name)
-    if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) return name;
+  for (const QChar c : name) {
+    if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) {
+      return name;
+    }
+  }
   QString shown = name.toLower();
-  if (!shown.isEmpty()) shown[0] = shown[0].toUpper();
+  if (!shown.isEmpty()) {
+    shown[0] = shown[0].toUpper();
+  }
   return shown;
 }
 
@@ -18,7 +23,9 @@ QStringList DataFilesIn(const QString& folder) {
     const QString name = f.fileName();
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     const QString extension = dot < 0 ? name : name.mid(dot + 1);
-    if (extension.compare(QLatin1String("DAT"), Qt::CaseInsensitive) == 0) files << name;
+    if (extension.compare(QLatin1String("DAT"), Qt::CaseInsensitive) == 0) {
+      files << name;
+    }
   }
   files.sort();
   return files;
@@ -26,16 +33,24 @@ QStringList DataFilesIn(const QString& folder) {
 
 QString RunFolderOf(const QString& given) {
   QString dir = given.trimmed();
-  if (dir.isEmpty() || !QFileInfo(dir).isDir()) return QString();
-  if (!dir.endsWith(QLatin1Char('/'))) dir += QLatin1Char('/');
+  if (dir.isEmpty() || !QFileInfo(dir).isDir()) {
+    return QString();
+  }
+  if (!dir.endsWith(QLatin1Char('/'))) {
+    dir += QLatin1Char('/');
+  }
   return dir;
 }
 
 QString DroppedFolder(const QList<QUrl>& urls) {
   for (const QUrl& url : urls) {
-    if (!url.isLocalFile()) continue;
+    if (!url.isLocalFile()) {
+      continue;
+    }
     const QFileInfo info(url.toLocalFile());
-    if (info.isDir()) return info.absoluteFilePath() + QLatin1Char('/');
+    if (info.isDir()) {
+      return info.absoluteFilePath() + QLatin1Char('/');
+    }
   }
   return {};
 }

@@ -49,10 +49,13 @@ CDataDirectoryDlg::CDataDirectoryDlg(QWidget* parent) : QDialog(parent) {
   AddRoot(QDir::homePath(), QDir::homePath() + QLatin1Char('/'));
   for (const QStorageInfo& v : QStorageInfo::mountedVolumes()) {
     const QString root = v.rootPath();
-    if (!v.isValid() || !v.isReady() || root == QLatin1String("/") || root.startsWith(QDir::homePath())) continue;
+    if (!v.isValid() || !v.isReady() || root == QLatin1String("/") || root.startsWith(QDir::homePath())) {
+      continue;
+    }
     if (root.startsWith(QLatin1String("/proc")) || root.startsWith(QLatin1String("/sys")) ||
-        root.startsWith(QLatin1String("/dev")) || root.startsWith(QLatin1String("/run")))
+        root.startsWith(QLatin1String("/dev")) || root.startsWith(QLatin1String("/run"))) {
       continue;  // the system's own, not where runs are kept
+    }
     AddRoot(root, root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/'));
   }
   connect(m_tree, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
@@ -69,7 +72,9 @@ CDataDirectoryDlg::CDataDirectoryDlg(QWidget* parent) : QDialog(parent) {
 
 void CDataDirectoryDlg::OnOK() {
   const QString typed = m_path->text().trimmed();
-  if (typed.isEmpty()) return;  // nothing chosen yet
+  if (typed.isEmpty()) {
+    return;  // nothing chosen yet
+  }
   const QString dir = RunFolderOf(typed);
   if (dir.isEmpty()) {
     m_problem->setText(QStringLiteral("There is no folder \"%1\".").arg(typed));
@@ -88,7 +93,9 @@ QTreeWidgetItem* CDataDirectoryDlg::AddRoot(const QString& text, const QString& 
 }
 
 bool CDataDirectoryDlg::AddSubfolders(QTreeWidgetItem* item) {
-  if (!item || item->data(0, kSearchedRole).toBool()) return item && item->childCount() > 0;
+  if (!item || item->data(0, kSearchedRole).toBool()) {
+    return item && item->childCount() > 0;
+  }
   item->setData(0, kSearchedRole, true);
   const QString path = ItemPath(item);
   const QStringList folders = QDir(path).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
@@ -99,7 +106,9 @@ bool CDataDirectoryDlg::AddSubfolders(QTreeWidgetItem* item) {
     child->setData(0, kPathRole, path + name + QLatin1Char('/'));
     child->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
   }
-  if (folders.isEmpty()) item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
+  if (folders.isEmpty()) {
+    item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
+  }
   return !folders.isEmpty();
 }
 
@@ -116,12 +125,16 @@ void CDataDirectoryDlg::OnSelChanged(QTreeWidgetItem* item) {
 }
 
 void CDataDirectoryDlg::dragEnterEvent(QDragEnterEvent* event) {
-  if (!DroppedFolder(event->mimeData()->urls()).isEmpty()) event->acceptProposedAction();
+  if (!DroppedFolder(event->mimeData()->urls()).isEmpty()) {
+    event->acceptProposedAction();
+  }
 }
 
 void CDataDirectoryDlg::dropEvent(QDropEvent* event) {
   const QString dir = DroppedFolder(event->mimeData()->urls());
-  if (dir.isEmpty()) return;
+  if (dir.isEmpty()) {
+    return;
+  }
   event->acceptProposedAction();
   m_strDir = dir;
   m_path->setText(dir);

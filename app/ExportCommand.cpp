@@ -16,7 +16,9 @@
 namespace {
 // A value as the shortest text that reads back to the same float.
 QString Number(double v) {
-  if (std::isnan(v)) return QString();  // a value the run does not hold: an empty cell
+  if (std::isnan(v)) {
+    return QString();  // a value the run does not hold: an empty cell
+  }
   char buf[32];
   const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<float>(v));
   return QString::fromLatin1(buf, static_cast<qsizetype>(r.ptr - buf));
@@ -31,19 +33,24 @@ QString ExportCsv(const CSimulationData& data, int option, int quantity) {
     out += QStringLiteral("Time(min),%1\n").arg(name);
     const std::vector<ChartPoint> points =
         o.kind == 1 ? BodyPropertyPoints(data, o.part, quantity) : ComfortPoints(data, o.part, quantity);
-    for (const ChartPoint& p : points) out += Number(p.x) + QLatin1Char(',') + Number(p.y) + QLatin1Char('\n');
+    for (const ChartPoint& p : points) {
+      out += Number(p.x) + QLatin1Char(',') + Number(p.y) + QLatin1Char('\n');
+    }
     return out;
   }
   out += QStringLiteral("curve,Thickness(cm),Time(min),%1\n").arg(name);
   std::vector<PlotCurve> curves;
-  if (o.kind == 3)
+  if (o.kind == 3) {
     curves = FabricCurves(data, o.part, o.index, quantity);
-  else if (o.index >= 0 && static_cast<std::size_t>(o.index) < data.m_fibers.size())
+  } else if (o.index >= 0 && static_cast<std::size_t>(o.index) < data.m_fibers.size()) {
     curves = FiberCurves(data.m_fibers[static_cast<std::size_t>(o.index)], quantity);
-  for (std::size_t c = 0; c < curves.size(); ++c)
-    for (const auto& p : curves[c])
+  }
+  for (std::size_t c = 0; c < curves.size(); ++c) {
+    for (const auto& p : curves[c]) {
       out += QString::number(c) + QLatin1Char(',') + Number(p[0]) + QLatin1Char(',') + Number(p[1]) + QLatin1Char(',') +
              Number(p[2]) + QLatin1Char('\n');
+    }
+  }
   return out;
 }
 

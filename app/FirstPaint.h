@@ -17,8 +17,12 @@ class CQuitAfterFirstPaint : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() != QEvent::Paint || m_bDone || !watched->isWidgetType()) return false;
-    if (!static_cast<QWidget*>(watched)->window()->inherits(m_szClass)) return false;
+    if (event->type() != QEvent::Paint || m_bDone || !watched->isWidgetType()) {
+      return false;
+    }
+    if (!static_cast<QWidget*>(watched)->window()->inherits(m_szClass)) {
+      return false;
+    }
     m_bDone = true;
     // After this paint and the flush that follows it.
     QTimer::singleShot(0, qApp, [] {

@@ -16,7 +16,9 @@ QJsonObject BuildModelInfo(const ObjModel& m) {
   o[QStringLiteral("texCoords")] = static_cast<qint64>(m.texCoordCount);
   o[QStringLiteral("triangles")] = static_cast<qint64>(m.triangleCount);
   QJsonArray materials;
-  for (const ObjMaterial& mat : m.materials) materials.append(QString::fromStdString(mat.name));
+  for (const ObjMaterial& mat : m.materials) {
+    materials.append(QString::fromStdString(mat.name));
+  }
   o[QStringLiteral("materials")] = materials;
   QJsonArray groups;
   bool covered[kBodyPartCount] = {};
@@ -29,23 +31,33 @@ QJsonObject BuildModelInfo(const ObjModel& m) {
                                          : QJsonValue();
     const int part = BodyPartOfName(NormaliseGroupName(g.name, false));
     go[QStringLiteral("part")] = part >= 0 ? QJsonValue(QString::fromLatin1(kBodyPartNames[part])) : QJsonValue();
-    if (part >= 0 && g.triangleCount > 0) covered[part] = true;
+    if (part >= 0 && g.triangleCount > 0) {
+      covered[part] = true;
+    }
     groups.append(go);
   }
   o[QStringLiteral("groups")] = groups;
   QJsonArray missing;
-  for (int p = 0; p < kBodyPartCount; ++p)
-    if (!covered[p]) missing.append(QString::fromLatin1(kBodyPartNames[p]));
+  for (int p = 0; p < kBodyPartCount; ++p) {
+    if (!covered[p]) {
+      missing.append(QString::fromLatin1(kBodyPartNames[p]));
+    }
+  }
   o[QStringLiteral("missingParts")] = missing;
 
   float lo[3], hi[3];
-  for (int i = 0; i < 3; ++i) lo[i] = std::numeric_limits<float>::infinity(), hi[i] = -lo[i];
-  for (std::uint32_t v = 1; v <= m.vertexCount; ++v)
+  for (int i = 0; i < 3; ++i) {
+    lo[i] = std::numeric_limits<float>::infinity(), hi[i] = -lo[i];
+  }
+  for (std::uint32_t v = 1; v <= m.vertexCount; ++v) {
     for (int i = 0; i < 3; ++i) {
       const float x = m.vertices[3 * v + static_cast<std::uint32_t>(i)] * kModelScale;
-      if (!std::isfinite(x)) continue;
+      if (!std::isfinite(x)) {
+        continue;
+      }
       lo[i] = std::min(lo[i], x), hi[i] = std::max(hi[i], x);
     }
+  }
   QJsonArray mn, mx;
   for (int i = 0; i < 3; ++i) {
     mn.append(std::isfinite(lo[i]) ? QJsonValue(static_cast<double>(lo[i])) : QJsonValue());
@@ -63,7 +75,9 @@ QString FormatModelInfo(const QJsonObject& o) {
   s << "TexCoords   " << o[QStringLiteral("texCoords")].toInteger() << "\n";
   s << "Triangles   " << o[QStringLiteral("triangles")].toInteger() << "\n";
   QStringList mats;
-  for (const QJsonValue& v : o[QStringLiteral("materials")].toArray()) mats << v.toString();
+  for (const QJsonValue& v : o[QStringLiteral("materials")].toArray()) {
+    mats << v.toString();
+  }
   s << "Materials   " << (mats.isEmpty() ? QStringLiteral("(none)") : mats.join(QStringLiteral(", "))) << "\n\n";
   s << "Group                              Triangles  Material          Part\n";
   for (const QJsonValue& v : o[QStringLiteral("groups")].toArray()) {
@@ -76,13 +90,16 @@ QString FormatModelInfo(const QJsonObject& o) {
       << (g[QStringLiteral("part")].isNull() ? QStringLiteral("-") : g[QStringLiteral("part")].toString()) << "\n";
   }
   QStringList missing;
-  for (const QJsonValue& v : o[QStringLiteral("missingParts")].toArray()) missing << v.toString();
+  for (const QJsonValue& v : o[QStringLiteral("missingParts")].toArray()) {
+    missing << v.toString();
+  }
   s << "\nParts without a group: " << (missing.isEmpty() ? QStringLiteral("none") : missing.join(QStringLiteral(", ")))
     << "\n";
   auto triple = [](const QJsonValue& v) {
     QStringList l;
-    for (const QJsonValue& x : v.toArray())
+    for (const QJsonValue& x : v.toArray()) {
       l << (x.isNull() ? QStringLiteral("-") : QString::number(x.toDouble(), 'f', 3));
+    }
     return l.join(QStringLiteral(", "));
   };
   const QJsonObject b = o[QStringLiteral("bounds")].toObject();

@@ -12,7 +12,9 @@ const char kKey[] = "recentRuns";
 QString Canonical(const QString& dir) {
   const QFileInfo info(dir);
   QString path = info.canonicalFilePath();
-  if (path.isEmpty()) path = QDir::cleanPath(info.absoluteFilePath());
+  if (path.isEmpty()) {
+    path = QDir::cleanPath(info.absoluteFilePath());
+  }
   return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
 }
 }  // namespace
@@ -21,13 +23,17 @@ QStringList WithRecentRun(QStringList runs, const QString& dir) {
   const QString entry = Canonical(dir);
   runs.removeIf([&](const QString& r) { return Canonical(r) == entry; });
   runs.prepend(entry);
-  while (runs.size() > kMaxRecentRuns) runs.removeLast();
+  while (runs.size() > kMaxRecentRuns) {
+    runs.removeLast();
+  }
   return runs;
 }
 
 QStringList LoadRecentRuns() {
   QStringList runs = QSettings().value(QLatin1String(kKey)).toStringList();
-  while (runs.size() > kMaxRecentRuns) runs.removeLast();
+  while (runs.size() > kMaxRecentRuns) {
+    runs.removeLast();
+  }
   return runs;
 }
 

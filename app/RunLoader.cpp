@@ -18,13 +18,17 @@ struct CRunLoader::Job {
     worker = std::thread([this, before = std::move(before)] {
       NameThisThread("corvane-load");
       const CLoadCancelScope scope(&cancel);
-      if (before) before();
+      if (before) {
+        before();
+      }
       loaded = store->Load(dir);
     });
   }
   ~Job() {
     cancel = true;  // one nobody waits for any more ends soon
-    if (worker.joinable()) worker.join();
+    if (worker.joinable()) {
+      worker.join();
+    }
   }
   QString dir;
   std::unique_ptr<CSimulationData> store = std::make_unique<CSimulationData>();
@@ -47,7 +51,9 @@ void CRunLoader::StartEarly(const QString& dir) {
 CRunLoader::~CRunLoader() = default;
 
 void CRunLoader::Cancel() {
-  if (m_pJob) m_pJob->cancel = true;
+  if (m_pJob) {
+    m_pJob->cancel = true;
+  }
 }
 
 std::unique_ptr<CSimulationData> CRunLoader::Load(const QString& dir, QWidget* parent, IMessageSink* sink,
@@ -55,9 +61,13 @@ std::unique_ptr<CSimulationData> CRunLoader::Load(const QString& dir, QWidget* p
   std::unique_ptr<Job> job;
   {
     const std::lock_guard lock(g_earlyMutex);
-    if (g_early && g_early->dir == dir) job = std::move(g_early);
+    if (g_early && g_early->dir == dir) {
+      job = std::move(g_early);
+    }
   }
-  if (!job) job = std::make_unique<Job>(dir, beforeReading);
+  if (!job) {
+    job = std::make_unique<Job>(dir, beforeReading);
+  }
   m_pJob = job.get();
 
   QEventLoop loop;
@@ -80,7 +90,9 @@ std::unique_ptr<CSimulationData> CRunLoader::Load(const QString& dir, QWidget* p
     progress->setMinimumDuration(0);
     QObject::connect(progress.get(), &QProgressDialog::canceled, &loop, [this] { Cancel(); });
     progress->show();
-    if (onProgressShown) onProgressShown(*progress);
+    if (onProgressShown) {
+      onProgressShown(*progress);
+    }
   });
   showLater.start(m_nProgressDelayMs);
 
@@ -88,17 +100,27 @@ std::unique_ptr<CSimulationData> CRunLoader::Load(const QString& dir, QWidget* p
   loop.exec();
   // The loop may also end because the program is quitting: then the load is
   // abandoned rather than waited for with the GUI frozen.
-  if (!done) job->cancel = true;
+  if (!done) {
+    job->cancel = true;
+  }
   waiter.join();
   showLater.stop();
   progress.reset();
   m_pJob = nullptr;
 
   const bool wasCancelled = job->cancel.load();
-  if (cancelled) *cancelled = wasCancelled;
-  if (wasCancelled) return nullptr;
+  if (cancelled) {
+    *cancelled = wasCancelled;
+  }
+  if (wasCancelled) {
+    return nullptr;
+  }
   job->store->SetMessageSink(sink);
-  for (const auto& m : job->recorded.m_entries) sink->Message(m.caption, m.text, m.icon);
-  if (!job->loaded) return nullptr;
+  for (const auto& m : job->recorded.m_entries) {
+    sink->Message(m.caption, m.text, m.icon);
+  }
+  if (!job->loaded) {
+    return nullptr;
+  }
   return std::move(job->store);
 }

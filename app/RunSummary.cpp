@@ -13,8 +13,12 @@ namespace {
 // 0.65 and not as its double expansion. JSON has no number for a value that
 // is not finite: it is said in words ("nan", "inf", "-inf"), never hidden.
 QJsonValue Num(float f) {
-  if (std::isnan(f)) return QStringLiteral("nan");
-  if (std::isinf(f)) return f > 0 ? QStringLiteral("inf") : QStringLiteral("-inf");
+  if (std::isnan(f)) {
+    return QStringLiteral("nan");
+  }
+  if (std::isinf(f)) {
+    return f > 0 ? QStringLiteral("inf") : QStringLiteral("-inf");
+  }
   char buf[32];
   auto r = std::to_chars(buf, buf + sizeof buf, f);
   return QByteArray(buf, static_cast<qsizetype>(r.ptr - buf)).toDouble();
@@ -23,7 +27,9 @@ QJsonValue Num(float f) {
 template <class T, class F>
 QJsonArray PerPart(const T& values, F convert) {
   QJsonArray a;
-  for (int p = 0; p < kBodyPartCount; ++p) a.append(convert(values[p]));
+  for (int p = 0; p < kBodyPartCount; ++p) {
+    a.append(convert(values[p]));
+  }
   return a;
 }
 
@@ -34,7 +40,9 @@ QString Text(const QJsonValue& v) { return v.isString() ? v.toString() : QString
 
 QString Join(const QJsonArray& a) {
   QStringList parts;
-  for (const QJsonValue& v : a) parts << Text(v);
+  for (const QJsonValue& v : a) {
+    parts << Text(v);
+  }
   return parts.join(QStringLiteral(", "));
 }
 
@@ -68,21 +76,25 @@ QJsonObject BuildRunSummary(const CSimulationData& d, bool loaded,
   o[QStringLiteral("comfortRows")] =
       PerPart(d.m_comfort, [](const std::vector<ComfortRow>& t) { return QJsonValue(static_cast<qint64>(t.size())); });
   QJsonArray fibers;
-  for (const FiberTable& f : d.m_fibers)
+  for (const FiberTable& f : d.m_fibers) {
     fibers.append(QJsonObject{{QStringLiteral("name"), f.m_strName},
                               {QStringLiteral("rows"), static_cast<qint64>(f.m_rows.size())}});
+  }
   o[QStringLiteral("fibers")] = fibers;
   o[QStringLiteral("ranges")] = QJsonObject{{QStringLiteral("temperature"), Range(d.m_fTempMin, d.m_fTempMax)},
                                             {QStringLiteral("humidity"), Range(d.m_fHumidityMin, d.m_fHumidityMax)},
                                             {QStringLiteral("sweat"), Range(d.m_fSweatMin, d.m_fSweatMax)}};
   QJsonArray scale;
-  for (float t : d.m_fScale) scale.append(Num(t));
+  for (float t : d.m_fScale) {
+    scale.append(Num(t));
+  }
   o[QStringLiteral("scale")] = scale;
   o[QStringLiteral("modelId")] = d.m_strModelId;
   o[QStringLiteral("garmentIds")] = QJsonArray::fromStringList(d.m_garmentIds);
   QJsonArray msgs;
-  for (const auto& m : messages)
+  for (const auto& m : messages) {
     msgs.append(QJsonObject{{QStringLiteral("caption"), m.caption}, {QStringLiteral("text"), m.text}});
+  }
   o[QStringLiteral("messages")] = msgs;
   return o;
 }
@@ -119,9 +131,10 @@ QString FormatRunSummary(const QJsonObject& o) {
       << qSetFieldWidth(11) << comfort[p].toInteger() << qSetFieldWidth(0) << "\n";
   }
   s << "\nBody rows       " << o[QStringLiteral("bodyRows")].toInteger() << "\n";
-  for (const QJsonValue& v : o[QStringLiteral("fibers")].toArray())
+  for (const QJsonValue& v : o[QStringLiteral("fibers")].toArray()) {
     s << "Fibre file      " << v[QStringLiteral("name")].toString() << " (" << v[QStringLiteral("rows")].toInteger()
       << " rows)\n";
+  }
   const QJsonObject ranges = o[QStringLiteral("ranges")].toObject();
   s << "Temperature     " << Join(ranges[QStringLiteral("temperature")].toArray()) << "\n";
   s << "Humidity        " << Join(ranges[QStringLiteral("humidity")].toArray()) << "\n";
@@ -130,8 +143,9 @@ QString FormatRunSummary(const QJsonObject& o) {
   const QJsonArray msgs = o[QStringLiteral("messages")].toArray();
   if (!msgs.isEmpty()) {
     s << "\nMessages:\n";
-    for (const QJsonValue& v : msgs)
+    for (const QJsonValue& v : msgs) {
       s << "  [" << v[QStringLiteral("caption")].toString() << "] " << v[QStringLiteral("text")].toString() << "\n";
+    }
   }
   return out;
 }

@@ -20,7 +20,9 @@ namespace {
 int IndexOf(const QString& value, std::initializer_list<const char*> names) {
   int i = 0;
   for (const char* n : names) {
-    if (value.compare(QLatin1String(n), Qt::CaseInsensitive) == 0) return i;
+    if (value.compare(QLatin1String(n), Qt::CaseInsensitive) == 0) {
+      return i;
+    }
     ++i;
   }
   return -1;
@@ -29,7 +31,9 @@ int IndexOf(const QString& value, std::initializer_list<const char*> names) {
 bool ParseInt(const QString& value, int lo, int hi, int& out) {
   bool ok = false;
   const int v = value.toInt(&ok);
-  if (!ok || v < lo || v > hi) return false;
+  if (!ok || v < lo || v > hi) {
+    return false;
+  }
   out = v;
   return true;
 }
@@ -41,22 +45,30 @@ bool ParseScreenshotValue(const QString& option, const QString& value, Screensho
   if (option == QLatin1String("view")) {
     const int i = IndexOf(value, {"science", "static", "dynamic", "space"});
     ok = i >= 0;
-    if (ok) o.mode = i;
+    if (ok) {
+      o.mode = i;
+    }
   } else if (option == QLatin1String("option")) {
     ok = ParseInt(value, 1100, 6499, o.option) && IsOptionId(o.option);
   } else if (option == QLatin1String("model-service")) {
     ok = QUrl(value).isValid() && !value.isEmpty();
-    if (ok) o.modelService = value;
+    if (ok) {
+      o.modelService = value;
+    }
   } else if (option == QLatin1String("quantity")) {
     ok = ParseInt(value, 0, 8, o.quantity);
   } else if (option == QLatin1String("content")) {
     const int i = IndexOf(value, {"temperature", "humidity", "sweat"});
     ok = i >= 0;
-    if (ok) o.content = i;
+    if (ok) {
+      o.content = i;
+    }
   } else if (option == QLatin1String("section")) {
     const int i = IndexOf(value, {"head", "trunk", "arm", "hand", "leg", "foot"});
     ok = i >= 0;
-    if (ok) o.section = i + 1;
+    if (ok) {
+      o.section = i + 1;
+    }
   } else if (option == QLatin1String("step")) {
     ok = ParseInt(value, 0, 1 << 30, o.step);
   } else if (option == QLatin1String("layer")) {
@@ -67,32 +79,46 @@ bool ParseScreenshotValue(const QString& option, const QString& value, Screensho
     const QStringList wh = value.split(QLatin1Char('x'));
     int w = 0, h = 0;
     ok = wh.size() == 2 && ParseInt(wh[0], 16, 8192, w) && ParseInt(wh[1], 16, 8192, h);
-    if (ok) o.size = QSize(w, h), o.sizeGiven = true;
+    if (ok) {
+      o.size = QSize(w, h), o.sizeGiven = true;
+    }
   }
-  if (!ok) error = QStringLiteral("bad value \"%1\" for --%2").arg(value, option);
+  if (!ok) {
+    error = QStringLiteral("bad value \"%1\" for --%2").arg(value, option);
+  }
   return ok;
 }
 
 bool IsScreenshotInput(const QString& output, const QString& dataDir, const QString& moduleDir) {
   const QFileInfo file(output);
   const QString target = file.canonicalFilePath();  // empty when no such file exists yet
-  if (target.isEmpty()) return false;
+  if (target.isEmpty()) {
+    return false;
+  }
   const QFileInfo resolved(target);
   const QString folder = resolved.absolutePath(), name = resolved.fileName();
   if (folder == QFileInfo(dataDir).canonicalFilePath()) {
     static const QStringList kRunFiles = {QStringLiteral("configure.dat"), QStringLiteral("bodyProperty.dat"),
                                           QStringLiteral("BodyDataforComfort.dat"), QStringLiteral("id.dat")};
-    if (kRunFiles.contains(name)) return true;
-    for (const char* part : kBodyPartNames)
-      if (name == QStringLiteral("fabrics") + QLatin1String(part) + QStringLiteral(".dat")) return true;
-    if (name.startsWith(QStringLiteral("Fiber"), Qt::CaseInsensitive) &&
-        name.endsWith(QStringLiteral(".dat"), Qt::CaseInsensitive))
+    if (kRunFiles.contains(name)) {
       return true;
+    }
+    for (const char* part : kBodyPartNames) {
+      if (name == QStringLiteral("fabrics") + QLatin1String(part) + QStringLiteral(".dat")) {
+        return true;
+      }
+    }
+    if (name.startsWith(QStringLiteral("Fiber"), Qt::CaseInsensitive) &&
+        name.endsWith(QStringLiteral(".dat"), Qt::CaseInsensitive)) {
+      return true;
+    }
   }
   // The scenes' models, material libraries and backdrop beside the program.
   if (folder == QFileInfo(moduleDir).canonicalFilePath()) {
     const QString suffix = resolved.suffix().toLower();
-    if (suffix == QLatin1String("obj") || suffix == QLatin1String("mtl") || suffix == QLatin1String("bmp")) return true;
+    if (suffix == QLatin1String("obj") || suffix == QLatin1String("mtl") || suffix == QLatin1String("bmp")) {
+      return true;
+    }
   }
   return false;
 }
@@ -135,7 +161,9 @@ int ScreenshotFitsRun(const ScreenshotOptions& o, const CSimulationData& data) {
     return 1;
   }
   int maxLayers = 0;
-  for (int l : data.m_nLayers) maxLayers = std::max(maxLayers, l);
+  for (int l : data.m_nLayers) {
+    maxLayers = std::max(maxLayers, l);
+  }
   if (o.layer > maxLayers) {
     std::fprintf(stderr, "corvane: layer %d is beyond the run's %d fabric layers.\n", o.layer, maxLayers);
     return 1;
@@ -160,8 +188,11 @@ void SelectScienceOption(CScientificDlg& view, int option, int quantity) {
     view.m_panels[0]->m_nSelected = -1;
     view.OnOptionSelect(option);
     panel.m_nSelected = 0;
-    for (std::size_t i = 0; i < panel.Options().size(); ++i)
-      if (panel.Options()[i].m_nId == option) panel.m_nSelected = static_cast<int>(i);
+    for (std::size_t i = 0; i < panel.Options().size(); ++i) {
+      if (panel.Options()[i].m_nId == option) {
+        panel.m_nSelected = static_cast<int>(i);
+      }
+    }
   }
   if (quantity) {
     view.m_pPropertyPanel->m_nProperty = quantity;
@@ -177,7 +208,9 @@ int RunScreenshotCommand(const ScreenshotOptions& o) {
                  qPrintable(o.file));
     return 2;
   }
-  if (!o.sizeGiven) return RunWindowScreenshot(o, moduleDir);
+  if (!o.sizeGiven) {
+    return RunWindowScreenshot(o, moduleDir);
+  }
   IMessageSink& sink = CStderrMessageSink::Instance();
   CSimulationData data;
   data.SetMessageSink(&sink);
@@ -185,7 +218,9 @@ int RunScreenshotCommand(const ScreenshotOptions& o) {
     std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.dataDir));
     return 1;
   }
-  if (const int unfit = ScreenshotFitsRun(o, data)) return unfit;
+  if (const int unfit = ScreenshotFitsRun(o, data)) {
+    return unfit;
+  }
   if (o.mode == 0) {
     return SavePicture(RenderScience(data, o, moduleDir), o.file) ? 0 : 1;
   }

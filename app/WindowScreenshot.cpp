@@ -60,8 +60,12 @@ int RunWindowScreenshot(const ScreenshotOptions& o, const QString& moduleDir) {
     std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.dataDir));
     return 1;
   }
-  if (const int unfit = ScreenshotFitsRun(o, *app.m_pData)) return unfit;
-  if (!o.modelService.isEmpty()) qputenv("CORVANE_MODEL_SERVICE", o.modelService.toUtf8());
+  if (const int unfit = ScreenshotFitsRun(o, *app.m_pData)) {
+    return unfit;
+  }
+  if (!o.modelService.isEmpty()) {
+    qputenv("CORVANE_MODEL_SERVICE", o.modelService.toUtf8());
+  }
 
   CCorvaneDlg main(app);
   main.show();
@@ -77,9 +81,15 @@ int RunWindowScreenshot(const ScreenshotOptions& o, const QString& moduleDir) {
       LoadBodyModel(d->m_view, moduleDir + QStringLiteral("model.obj"));
       LoadGarmentModel(d->m_view, moduleDir + QStringLiteral("cloth.obj"));
     }
-    if (o.mode == 1) main.OnViewStatic3D();
-    if (o.mode == 2) main.OnViewDynamic3D();
-    if (o.mode == 3) main.OnViewSpaceSuit();
+    if (o.mode == 1) {
+      main.OnViewStatic3D();
+    }
+    if (o.mode == 2) {
+      main.OnViewDynamic3D();
+    }
+    if (o.mode == 3) {
+      main.OnViewSpaceSuit();
+    }
     d->WaitForDownload();
     d->m_view->m_animationJob.Join();
     SetUp3D(*d, o);
@@ -90,8 +100,12 @@ int RunWindowScreenshot(const ScreenshotOptions& o, const QString& moduleDir) {
     return 1;
   }
   // A picture holds no overlay, whatever the pointer happens to be over.
-  if (main.m_pScientific) main.m_pScientific->m_chart->m_bOverlays = false;
+  if (main.m_pScientific) {
+    main.m_pScientific->m_chart->m_bOverlays = false;
+  }
   QImage image = (o.window ? main.grab() : main.ShownView()->grab()).toImage().convertToFormat(QImage::Format_RGB32);
-  if (o.window) image = WithTitleBar(image, main.windowTitle());
+  if (o.window) {
+    image = WithTitleBar(image, main.windowTitle());
+  }
   return SavePicture(image, o.file) ? 0 : 1;
 }

@@ -33,12 +33,16 @@ void DisplayFailure(QtMsgType type, const QMessageLogContext&, const QString& me
 int main(int argc, char** argv) {
   // The viewer and its pictures need the GUI application; the text commands do not.
   QStringList arguments;
-  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  for (int i = 0; i < argc; ++i) {
+    arguments << QString::fromLocal8Bit(argv[i]);
+  }
   const bool gui = !IsTextCommand(arguments);
   if (gui && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM") &&
       !arguments.contains(QStringLiteral("-platform"))) {
     // Wrong arguments are said as such, display or not.
-    if (const int check = RunCommandLine(arguments, /*checkOnly=*/true); check != 0) return check;
+    if (const int check = RunCommandLine(arguments, /*checkOnly=*/true); check != 0) {
+      return check;
+    }
     std::fprintf(stderr,
                  "corvane: there is no display to show the viewer on (DISPLAY is not set).\n"
                  "  On a machine without one, 'corvane --info DATA_DIR' prints a run's summary, and\n"
@@ -48,12 +52,16 @@ int main(int argc, char** argv) {
   // "corvane DATA_DIR": the run is read while Qt starts.
   if (gui && arguments.size() == 2 && !arguments[1].startsWith(QLatin1Char('-'))) {
     const QString dir = RunFolderOf(arguments[1]);
-    if (!dir.isEmpty()) CRunLoader::StartEarly(dir);
+    if (!dir.isEmpty()) {
+      CRunLoader::StartEarly(dir);
+    }
   }
   // Fontconfig reads its configuration while Qt starts, on another core:
   // the first text the window paints need not wait for it.
   std::thread fonts;
-  if (gui) fonts = std::thread([] { FcInit(); });
+  if (gui) {
+    fonts = std::thread([] { FcInit(); });
+  }
   std::unique_ptr<QCoreApplication> app;
   if (gui) {
     const QtMessageHandler previous = qInstallMessageHandler(DisplayFailure);
@@ -62,15 +70,20 @@ int main(int argc, char** argv) {
   } else {
     app.reset(new QCoreApplication(argc, argv));
   }
-  if (fonts.joinable()) fonts.join();
+  if (fonts.joinable()) {
+    fonts.join();
+  }
   QCoreApplication::setApplicationName(QStringLiteral("Corvane"));
   QCoreApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
   QCoreApplication::setOrganizationName(QStringLiteral("Corvane"));
   // The start-up benchmark's hook (bench_startup sets it).
   std::unique_ptr<CQuitAfterFirstPaint> quitAfterPaint;
-  if (gui && std::getenv("CORVANE_QUIT_AFTER_FIRST_PAINT"))
+  if (gui && std::getenv("CORVANE_QUIT_AFTER_FIRST_PAINT")) {
     quitAfterPaint.reset(new CQuitAfterFirstPaint("CCorvaneDlg"));
+  }
   const int result = RunCommandLine(QCoreApplication::arguments());
-  if (gui) PinGlDriversForLeakCheck();
+  if (gui) {
+    PinGlDriversForLeakCheck();
+  }
   return result;
 }

@@ -17,11 +17,15 @@ inline std::ptrdiff_t ReadDigits(const char*& s, const char* e, std::uint64_t& m
   mantissa = 0;
   scale = 0;
   const char* digits = s;
-  while (s < e && IsDigit(*s)) mantissa = mantissa * 10 + static_cast<unsigned>(*s++ - '0');
+  while (s < e && IsDigit(*s)) {
+    mantissa = mantissa * 10 + static_cast<unsigned>(*s++ - '0');
+  }
   std::ptrdiff_t count = s - digits;
   if (s < e && *s == '.') {
     const char* fraction = ++s;
-    while (s < e && IsDigit(*s)) mantissa = mantissa * 10 + static_cast<unsigned>(*s++ - '0');
+    while (s < e && IsDigit(*s)) {
+      mantissa = mantissa * 10 + static_cast<unsigned>(*s++ - '0');
+    }
     scale = -static_cast<int>(s - fraction);
     count += s - fraction;
   }

@@ -23,7 +23,9 @@ bool StartsWithBom(const char* text, std::size_t size) { return size >= 3 && std
 
 int OpenForReading(const QString& path, std::size_t& size) {
   const int fd = OpenRegularFile(QFile::encodeName(path).constData(), size);
-  if (fd >= 0) ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+  if (fd >= 0) {
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+  }
   return fd;
 }
 
@@ -36,12 +38,16 @@ bool FindBreak(const char* start, std::size_t avail, bool atEnd, std::size_t& le
   const char* stop = nl ? nl : end;
   const char* cr = static_cast<const char*>(std::memchr(start, '\r', static_cast<std::size_t>(stop - start)));
   if (cr) {
-    if (cr + 1 == end && !atEnd) return false;
+    if (cr + 1 == end && !atEnd) {
+      return false;
+    }
     length = static_cast<std::size_t>(cr - start);
     used = length + 1 + (cr + 1 < end && cr[1] == '\n' ? 1 : 0);
     return true;
   }
-  if (!nl) return false;
+  if (!nl) {
+    return false;
+  }
   length = static_cast<std::size_t>(nl - start);
   used = length + 1;
   return true;
@@ -49,42 +55,64 @@ bool FindBreak(const char* start, std::size_t avail, bool atEnd, std::size_t& le
 }  // namespace
 
 bool TextLine::CStringShorterThan(std::size_t n) const {
-  if (length + (hasBreak ? 1 : 0) < n) return true;
+  if (length + (hasBreak ? 1 : 0) < n) {
+    return true;
+  }
   return n > 0 && std::memchr(text, '\0', std::min(length, n)) != nullptr;
 }
 
 CLineReader::~CLineReader() {
-  if (m_fd >= 0) ::close(m_fd);
+  if (m_fd >= 0) {
+    ::close(m_fd);
+  }
 }
 
 bool CLineReader::Open(const QString& path) {
-  if (m_fd >= 0) ::close(m_fd);
+  if (m_fd >= 0) {
+    ::close(m_fd);
+  }
   m_fd = OpenForReading(path, m_remaining);
   m_pos = m_end = 0;
   m_eof = m_bInTail = false;
-  if (m_fd < 0) return false;
+  if (m_fd < 0) {
+    return false;
+  }
   m_buf.resize(kChunk + kMaxLine + 2);
   Fill();
-  if (StartsWithBom(m_buf.data(), m_end)) m_pos = 3;
+  if (StartsWithBom(m_buf.data(), m_end)) {
+    m_pos = 3;
+  }
   return true;
 }
 
 // Moves the unread rest to the front and reads more, up to the size the file
 // had when it was opened.
 void CLineReader::Fill() {
-  if (m_eof) return;
+  if (m_eof) {
+    return;
+  }
   const std::size_t rest = m_end - m_pos;
-  if (rest && m_pos) std::memmove(m_buf.data(), m_buf.data() + m_pos, rest);
+  if (rest && m_pos) {
+    std::memmove(m_buf.data(), m_buf.data() + m_pos, rest);
+  }
   m_pos = 0;
   m_end = rest;
-  if (CLoadCancelScope::Cancelled()) m_remaining = 0;  // the load was abandoned
+  if (CLoadCancelScope::Cancelled()) {
+    m_remaining = 0;  // the load was abandoned
+  }
   while (m_end < m_buf.size() && m_remaining > 0) {
     const ssize_t n = ::read(m_fd, m_buf.data() + m_end, std::min(m_buf.size() - m_end, m_remaining));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
+    if (n < 0 && errno == EINTR) {
+      continue;
+    }
+    if (n <= 0) {
+      break;
+    }
     m_end += static_cast<std::size_t>(n);
     m_remaining -= static_cast<std::size_t>(n);
-    if (m_end - rest >= kChunk / 2) return;
+    if (m_end - rest >= kChunk / 2) {
+      return;
+    }
   }
   m_eof = true;
 }
@@ -99,7 +127,9 @@ void SetLine(TextLine& line, const char* text, std::size_t length, bool hasBreak
 }  // namespace
 
 bool CLineReader::Next(TextLine& line) {
-  if (m_fd < 0) return false;
+  if (m_fd < 0) {
+    return false;
+  }
   // After the head of a long line, the rest of it (however long) comes as
   // one unreadable line.
   const bool tail = m_bInTail;
@@ -113,25 +143,35 @@ bool CLineReader::Next(TextLine& line) {
         m_pos += used;
         return SetLine(line, start, 0, true, true), true;
       }
-      if (len + 1 > kMaxLine) return TakeHead(line, start), true;
+      if (len + 1 > kMaxLine) {
+        return TakeHead(line, start), true;
+      }
       m_pos += used;
       return SetLine(line, start, len, true, false), true;
     }
     if (m_eof) {  // the last line, without a break
-      if (avail == 0 && !tail) return false;
+      if (avail == 0 && !tail) {
+        return false;
+      }
       if (tail) {
         m_pos = m_end;
         return SetLine(line, start, 0, false, true), true;
       }
-      if (avail > kMaxLine) return TakeHead(line, start), true;
+      if (avail > kMaxLine) {
+        return TakeHead(line, start), true;
+      }
       m_pos = m_end;
       return SetLine(line, start, avail, false, false), true;
     }
     // More than a line's worth without a break: the line is too long
     // whatever follows. A tail streams past, keeping only its last character
     // (a CR that a LF may follow).
-    if (!tail && avail > kMaxLine + 1) return TakeHead(line, start), true;
-    if (tail && avail > 1) m_pos = m_end - 1;
+    if (!tail && avail > kMaxLine + 1) {
+      return TakeHead(line, start), true;
+    }
+    if (tail && avail > 1) {
+      m_pos = m_end - 1;
+    }
     Fill();
   }
 }
@@ -147,7 +187,9 @@ void CLineReader::TakeHead(TextLine& line, const char* start) {
 bool ReadWholeFile(const QString& path, std::string& out) {
   std::size_t size = 0;
   const int fd = OpenForReading(path, size);
-  if (fd < 0) return false;
+  if (fd < 0) {
+    return false;
+  }
   out.clear();
   bool ok = true;
   try {
@@ -155,12 +197,18 @@ bool ReadWholeFile(const QString& path, std::string& out) {
     std::size_t got = 0;
     while (got < size) {
       const ssize_t n = ::read(fd, out.data() + got, size - got);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) break;
+      if (n < 0 && errno == EINTR) {
+        continue;
+      }
+      if (n <= 0) {
+        break;
+      }
       got += static_cast<std::size_t>(n);
     }
     out.resize(got);  // a file that shrank meanwhile
-    if (StartsWithBom(out.data(), out.size())) out.erase(0, 3);
+    if (StartsWithBom(out.data(), out.size())) {
+      out.erase(0, 3);
+    }
   } catch (const std::bad_alloc&) {
     out.clear();
     ok = false;

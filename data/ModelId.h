@@ -7,8 +7,13 @@
 #include <string_view>
 
 inline bool IsValidModelId(std::string_view id) {
-  if (id.empty() || id.size() > 128 || id.find("..") != std::string_view::npos) return false;
-  for (const char c : id)
-    if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return false;
+  if (id.empty() || id.size() > 128 || id.find("..") != std::string_view::npos) {
+    return false;
+  }
+  for (const char c : id) {
+    if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+      return false;
+    }
+  }
   return true;
 }

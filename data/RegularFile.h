@@ -15,7 +15,9 @@
 inline int OpenRegularFile(const char* path, std::size_t& size) {
   // Without blocking: opening a FIFO for reading waits for a writer.
   const int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  if (fd < 0) return -1;
+  if (fd < 0) {
+    return -1;
+  }
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) {
     ::close(fd);

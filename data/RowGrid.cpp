@@ -41,8 +41,12 @@ std::size_t Mode(std::vector<std::size_t>& values) {
   std::size_t best = 0, bestCount = 0;
   for (std::size_t i = 0; i < values.size();) {
     std::size_t j = i;
-    while (j < values.size() && values[j] == values[i]) ++j;
-    if (j - i >= bestCount) best = values[i], bestCount = j - i;
+    while (j < values.size() && values[j] == values[i]) {
+      ++j;
+    }
+    if (j - i >= bestCount) {
+      best = values[i], bestCount = j - i;
+    }
     i = j;
   }
   return best;
@@ -62,23 +66,35 @@ class CTimeAxis {
   CTimeAxis(std::vector<float> times, float preferred) {
     times.erase(std::remove_if(times.begin(), times.end(), [](float t) { return !std::isfinite(t); }), times.end());
     std::sort(times.begin(), times.end());
-    for (float t : times)
-      if (m_times.empty() || !SameTime(m_times.back(), t)) m_times.push_back(t);
+    for (float t : times) {
+      if (m_times.empty() || !SameTime(m_times.back(), t)) {
+        m_times.push_back(t);
+      }
+    }
     m_steps.assign(m_times.size(), kOffAxis);
-    if (m_times.empty()) return;
+    if (m_times.empty()) {
+      return;
+    }
     m_steps[0] = 0;
-    if (m_times.size() == 1) return;
+    if (m_times.size() == 1) {
+      return;
+    }
     std::vector<double> diffs;
-    for (std::size_t k = 0; k + 1 < m_times.size(); ++k)
+    for (std::size_t k = 0; k + 1 < m_times.size(); ++k) {
       diffs.push_back(static_cast<double>(m_times[k + 1]) - m_times[k]);
+    }
     std::sort(diffs.begin(), diffs.end());
     // Differences within 2% of each other are one: times far from 0 keep
     // few digits of their fraction.
     std::size_t bestBegin = 0, bestCount = 0;
     for (std::size_t i = 0, j = 0; i < diffs.size(); ++i) {
       j = std::max(j, i);
-      while (j < diffs.size() && diffs[j] <= diffs[i] * 1.02) ++j;
-      if (j - i > bestCount) bestBegin = i, bestCount = j - i;
+      while (j < diffs.size() && diffs[j] <= diffs[i] * 1.02) {
+        ++j;
+      }
+      if (j - i > bestCount) {
+        bestBegin = i, bestCount = j - i;
+      }
     }
     const double typical = diffs[bestBegin + bestCount / 2];
     m_fInterval =
@@ -87,11 +103,12 @@ class CTimeAxis {
     const double d = m_fInterval;
     m_steps[0] = kOffAxis;
     m_origin = 0;
-    for (std::size_t k = 0; k + 1 < m_times.size(); ++k)
+    for (std::size_t k = 0; k + 1 < m_times.size(); ++k) {
       if (static_cast<double>(m_times[k + 1]) - m_times[k] <= 8 * d) {
         m_origin = k;
         break;
       }
+    }
     m_steps[m_origin] = 0;
     double anchorTime = m_times[m_origin];
     std::int64_t anchorStep = 0;
@@ -103,7 +120,9 @@ class CTimeAxis {
       }
       const double whole = std::round(q);
       m_steps[k] = std::min(kFar, anchorStep + static_cast<std::int64_t>(whole));
-      if (std::fabs(q - whole) < 0.1 && m_steps[k] < kFar) anchorTime = m_times[k], anchorStep = m_steps[k];
+      if (std::fabs(q - whole) < 0.1 && m_steps[k] < kFar) {
+        anchorTime = m_times[k], anchorStep = m_steps[k];
+      }
     }
   }
 
@@ -111,22 +130,36 @@ class CTimeAxis {
   float Interval() const { return m_fInterval; }
 
   std::int64_t StepOf(float t) const {
-    if (!std::isfinite(t)) return kOffAxis;
+    if (!std::isfinite(t)) {
+      return kOffAxis;
+    }
     auto it = std::lower_bound(m_times.begin(), m_times.end(), t);
     const std::size_t k = static_cast<std::size_t>(it - m_times.begin());
-    if (k < m_times.size() && SameTime(m_times[k], t)) return m_steps[k];
-    if (k > 0 && SameTime(m_times[k - 1], t)) return m_steps[k - 1];
+    if (k < m_times.size() && SameTime(m_times[k], t)) {
+      return m_steps[k];
+    }
+    if (k > 0 && SameTime(m_times[k - 1], t)) {
+      return m_steps[k - 1];
+    }
     return kOffAxis;
   }
 
   // The time of a step: its rows' time, or one reckoned from the step before.
   float TimeOf(std::int64_t step) const {
-    if (m_times.empty()) return kNaN;
-    if (!m_bInterval) return m_times[0];
+    if (m_times.empty()) {
+      return kNaN;
+    }
+    if (!m_bInterval) {
+      return m_times[0];
+    }
     const auto first = m_steps.begin() + static_cast<std::ptrdiff_t>(m_origin);
     auto it = std::lower_bound(first, m_steps.end(), step);
-    if (it != m_steps.end() && *it == step) return m_times[static_cast<std::size_t>(it - m_steps.begin())];
-    if (it == first) return m_times[m_origin];
+    if (it != m_steps.end() && *it == step) {
+      return m_times[static_cast<std::size_t>(it - m_steps.begin())];
+    }
+    if (it == first) {
+      return m_times[m_origin];
+    }
     const std::size_t k = static_cast<std::size_t>(it - m_steps.begin()) - 1;
     return static_cast<float>(m_times[k] + static_cast<double>(step - m_steps[k]) * m_fInterval);
   }
@@ -143,8 +176,11 @@ class CTimeAxis {
 template <class Row>
 std::vector<float> TimesOf(const std::vector<Row>& rows) {
   std::vector<float> times;
-  for (const Row& r : rows)
-    if (std::isfinite(r.m_fTime) && (times.empty() || times.back() != r.m_fTime)) times.push_back(r.m_fTime);
+  for (const Row& r : rows) {
+    if (std::isfinite(r.m_fTime) && (times.empty() || times.back() != r.m_fTime)) {
+      times.push_back(r.m_fTime);
+    }
+  }
   return times;
 }
 
@@ -158,10 +194,14 @@ std::int64_t BoundSteps(std::vector<std::int64_t> steps, std::size_t perStep, st
   std::int64_t bound = 0;
   for (std::size_t i = 0; i < steps.size();) {
     std::size_t j = i;
-    while (j < steps.size() && steps[j] == steps[i]) ++j;
+    while (j < steps.size() && steps[j] == steps[i]) {
+      ++j;
+    }
     const std::uint64_t here = std::min<std::uint64_t>(j - i, perStep);
     if (steps[i] >= 0 && steps[i] < kFar) {
-      if (static_cast<std::uint64_t>(steps[i]) + 1 > (cap + placed + here) / perStep) break;
+      if (static_cast<std::uint64_t>(steps[i]) + 1 > (cap + placed + here) / perStep) {
+        break;
+      }
       placed += here;
       bound = steps[i] + 1;
     }
@@ -186,10 +226,11 @@ void ReportHoles(const std::vector<std::size_t>& src, std::size_t cells, const C
                  const std::function<std::size_t(std::size_t)>& key,
                  const std::function<Subject(std::size_t, std::size_t)>& describe, GridReport& report) {
   auto add = [&](std::size_t count, const std::function<QString()>& text) {
-    if (report.holes.size() < GridReport::kNamed)
+    if (report.holes.size() < GridReport::kNamed) {
       report.holes << text();
-    else
+    } else {
       report.moreHoles += count;
+    }
   };
   for (std::size_t c = 0; c < cells;) {
     if (src[c] != kNone) {
@@ -197,7 +238,9 @@ void ReportHoles(const std::vector<std::size_t>& src, std::size_t cells, const C
       continue;
     }
     std::size_t e = c;
-    while (e < cells && src[e] == kNone) ++e;
+    while (e < cells && src[e] == kNone) {
+      ++e;
+    }
     const bool hasPrev = c > 0, hasNext = e < cells;
     const std::uint64_t lp = hasPrev ? lines.LineOf(fileRow(src[c - 1])) : 0;
     const std::uint64_t ln = hasNext ? lines.LineOf(fileRow(src[e])) : lines.Lines() + 1;
@@ -207,25 +250,29 @@ void ReportHoles(const std::vector<std::size_t>& src, std::size_t cells, const C
     const std::size_t firstCaused = e - caused;
     for (std::size_t i = c; i < firstCaused;) {
       std::size_t j = i + 1;
-      while (j < firstCaused && key(j) == key(i)) ++j;
+      while (j < firstCaused && key(j) == key(i)) {
+        ++j;
+      }
       add(j - i, [&] {
         const Subject s = describe(i, j - i);
         QString text = s.text + (s.plural ? QLatin1String(" are missing") : QLatin1String(" is missing"));
-        if (hasNext)
+        if (hasNext) {
           text += QStringLiteral(" before line %1").arg(ln);
-        else if (hasPrev)
+        } else if (hasPrev) {
           text += QStringLiteral(" after line %1").arg(lp);
+        }
         return text;
       });
       i = j;
     }
-    for (std::size_t i = firstCaused; i < e; ++i)
+    for (std::size_t i = firstCaused; i < e; ++i) {
       add(1, [&] {
         const Subject s = describe(i, 1);
         return QStringLiteral("line %1 cannot be read; %2 %3 missing")
             .arg(lines.NthUnreadableAfter(lp, between - caused + (i - firstCaused)))
             .arg(s.text, s.plural ? QStringLiteral("are") : QStringLiteral("is"));
       });
+    }
     c = e;
   }
 }
@@ -242,12 +289,13 @@ void ReportExtras(std::vector<Extra>& extras, const CLineMap& lines, const std::
                   GridReport& report) {
   std::sort(extras.begin(), extras.end(), [](const Extra& a, const Extra& b) { return a.fileRow < b.fileRow; });
   for (const Extra& x : extras) {
-    if (report.extras.size() < GridReport::kNamed)
+    if (report.extras.size() < GridReport::kNamed) {
       report.extras << QStringLiteral("line %1 (%2) fits no place in the table and is left out")
                            .arg(lines.LineOf(x.fileRow))
                            .arg(what(x));
-    else
+    } else {
       ++report.moreExtras;
+    }
   }
 }
 
@@ -288,19 +336,29 @@ FabricLayout FirstStepCounts(const std::vector<FabricRow>& rows) {
 bool IsFabricGrid(const std::vector<FabricRow>& rows, const FabricLayout& first) {
   const std::size_t n = rows.size(), layers = static_cast<std::size_t>(first.layers),
                     nodes = static_cast<std::size_t>(first.nodes);
-  if (nodes > n / layers) return false;
+  if (nodes > n / layers) {
+    return false;
+  }
   const std::size_t block = layers * nodes;
-  if (n % block != 0 || (!first.hasInterval && n != block)) return false;
+  if (n % block != 0 || (!first.hasInterval && n != block)) {
+    return false;
+  }
   for (std::size_t i = 0; i < block; ++i) {
     const int layer = rows[i - i % nodes].m_nLayer;
-    if (rows[i].m_nLayer != layer || (i % nodes == 0 && i > 0 && !(layer > rows[i - nodes].m_nLayer))) return false;
+    if (rows[i].m_nLayer != layer || (i % nodes == 0 && i > 0 && !(layer > rows[i - nodes].m_nLayer))) {
+      return false;
+    }
   }
   for (std::size_t b = 0; b < n; b += block) {
     const float time = rows[b].m_fTime;
-    if (b > 0 && !NextStep(rows[b - block].m_fTime, time, first.interval)) return false;
+    if (b > 0 && !NextStep(rows[b - block].m_fTime, time, first.interval)) {
+      return false;
+    }
     for (std::size_t i = 0; i < block; ++i) {
       const FabricRow& r = rows[b + i];
-      if (r.m_nLayer != rows[i].m_nLayer || !SameTime(r.m_fTime, time)) return false;
+      if (r.m_nLayer != rows[i].m_nLayer || !SameTime(r.m_fTime, time)) {
+        return false;
+      }
     }
   }
   return true;
@@ -310,24 +368,33 @@ bool IsFabricGrid(const std::vector<FabricRow>& rows, const FabricLayout& first)
 
 QString GridReport::Text(const QString& file) const {
   QStringList parts = holes;
-  if (moreHoles == 1)
+  if (moreHoles == 1) {
     parts << QStringLiteral("1 more %1 is missing").arg(QLatin1String(holeNoun));
-  else if (moreHoles > 1)
+  } else if (moreHoles > 1) {
     parts << QStringLiteral("%1 more %2s are missing").arg(moreHoles).arg(QLatin1String(holeNoun));
+  }
   parts += extras;
-  if (moreExtras == 1)
+  if (moreExtras == 1) {
     parts << QStringLiteral("1 more line is left out");
-  else if (moreExtras > 1)
+  } else if (moreExtras > 1) {
     parts << QStringLiteral("%1 more lines are left out").arg(moreExtras);
-  for (qsizetype i = 1; i < parts.size(); ++i)
-    if (!parts[i].isEmpty()) parts[i][0] = parts[i][0].toUpper();
+  }
+  for (qsizetype i = 1; i < parts.size(); ++i) {
+    if (!parts[i].isEmpty()) {
+      parts[i][0] = parts[i][0].toUpper();
+    }
+  }
   return file + QStringLiteral(": ") + parts.join(QStringLiteral(". "));
 }
 
 FabricLayout PlaceFabricRows(std::vector<FabricRow>& rows, const CLineMap& lines) {
-  if (rows.empty()) return FabricLayout{};
+  if (rows.empty()) {
+    return FabricLayout{};
+  }
   const FabricLayout first = FirstStepCounts(rows);
-  if (IsFabricGrid(rows, first)) return first;
+  if (IsFabricGrid(rows, first)) {
+    return first;
+  }
 
   const CTimeAxis axis(TimesOf(rows), first.hasInterval ? first.interval : 0.0f);
   // Runs of neighbouring rows of one step and layer, then sorted: a group of
@@ -342,11 +409,14 @@ FabricLayout PlaceFabricRows(std::vector<FabricRow>& rows, const CLineMap& lines
   std::int64_t cachedStep = kOffAxis;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const FabricRow& r = rows[i];
-    if (!(r.m_fTime == cachedTime)) cachedTime = r.m_fTime, cachedStep = axis.StepOf(r.m_fTime);
-    if (!runs.empty() && runs.back().step == cachedStep && runs.back().layer == r.m_nLayer)
+    if (!(r.m_fTime == cachedTime)) {
+      cachedTime = r.m_fTime, cachedStep = axis.StepOf(r.m_fTime);
+    }
+    if (!runs.empty() && runs.back().step == cachedStep && runs.back().layer == r.m_nLayer) {
       ++runs.back().count;
-    else
+    } else {
       runs.push_back({cachedStep, r.m_nLayer, i, 1});
+    }
   }
   std::sort(runs.begin(), runs.end(), [](const Run& a, const Run& b) {
     return std::tie(a.step, a.layer, a.first) < std::tie(b.step, b.layer, b.first);
@@ -358,8 +428,9 @@ FabricLayout PlaceFabricRows(std::vector<FabricRow>& rows, const CLineMap& lines
   };
   std::vector<Group> groups;
   for (std::size_t i = 0; i < runs.size(); ++i) {
-    if (groups.empty() || groups.back().step != runs[i].step || groups.back().layer != runs[i].layer)
+    if (groups.empty() || groups.back().step != runs[i].step || groups.back().layer != runs[i].layer) {
       groups.push_back({runs[i].step, runs[i].layer, i, i, 0});
+    }
     groups.back().end = i + 1;
     groups.back().size += runs[i].count;
   }
@@ -368,32 +439,48 @@ FabricLayout PlaceFabricRows(std::vector<FabricRow>& rows, const CLineMap& lines
   // Layers: what most steps hold; nodes: what most (step, layer) groups hold.
   std::vector<std::size_t> layersPerStep, sizes;
   for (std::size_t g = 0; g < groups.size(); ++g) {
-    if (!onAxis(groups[g].step)) continue;
+    if (!onAxis(groups[g].step)) {
+      continue;
+    }
     sizes.push_back(groups[g].size);
-    if (g == 0 || groups[g - 1].step != groups[g].step) layersPerStep.push_back(0);
+    if (g == 0 || groups[g - 1].step != groups[g].step) {
+      layersPerStep.push_back(0);
+    }
     ++layersPerStep.back();
   }
-  if (sizes.empty()) return first;
+  if (sizes.empty()) {
+    return first;
+  }
   const std::size_t L = Mode(layersPerStep), N = Mode(sizes);
   // No grid of that shape fits in what the file holds: kept as read.
-  if (L > (rows.size() + kHoleSlack) / N) return first;
+  if (L > (rows.size() + kHoleSlack) / N) {
+    return first;
+  }
   const std::size_t LN = L * N;
 
   // The layers' numbers, in file order, from the first step that holds them all.
   std::vector<int> layerNumbers;
   for (std::size_t g = 0; g < groups.size() && layerNumbers.empty();) {
     std::size_t h = g;
-    while (h < groups.size() && groups[h].step == groups[g].step) ++h;
+    while (h < groups.size() && groups[h].step == groups[g].step) {
+      ++h;
+    }
     if (onAxis(groups[g].step) && h - g == L) {
       std::vector<std::pair<std::size_t, int>> byRow;
-      for (std::size_t k = g; k < h; ++k) byRow.push_back({runs[groups[k].begin].first, groups[k].layer});
+      for (std::size_t k = g; k < h; ++k) {
+        byRow.push_back({runs[groups[k].begin].first, groups[k].layer});
+      }
       std::sort(byRow.begin(), byRow.end());
-      for (const auto& [row, layer] : byRow) layerNumbers.push_back(layer);
+      for (const auto& [row, layer] : byRow) {
+        layerNumbers.push_back(layer);
+      }
     }
     g = h;
   }
   std::vector<std::pair<int, std::size_t>> layerIndex;
-  for (std::size_t l = 0; l < layerNumbers.size(); ++l) layerIndex.push_back({layerNumbers[l], l});
+  for (std::size_t l = 0; l < layerNumbers.size(); ++l) {
+    layerIndex.push_back({layerNumbers[l], l});
+  }
   std::sort(layerIndex.begin(), layerIndex.end());
   auto indexOf = [&](int layer) -> std::size_t {
     auto it = std::lower_bound(layerIndex.begin(), layerIndex.end(), std::make_pair(layer, std::size_t{0}));
@@ -408,29 +495,40 @@ FabricLayout PlaceFabricRows(std::vector<FabricRow>& rows, const CLineMap& lines
   std::vector<char> hasRef(L, 0);
   for (const Group& g : groups) {
     const std::size_t l = indexOf(g.layer);
-    if (!onAxis(g.step) || l == kNone || hasRef[l] || g.size != N) continue;
+    if (!onAxis(g.step) || l == kNone || hasRef[l] || g.size != N) {
+      continue;
+    }
     // Positions that are not finite numbers give no reference to match by.
     bool finite = true;
-    for (std::size_t k = g.begin; k < g.end; ++k)
-      for (std::size_t r = runs[k].first; r < runs[k].first + runs[k].count; ++r)
+    for (std::size_t k = g.begin; k < g.end; ++k) {
+      for (std::size_t r = runs[k].first; r < runs[k].first + runs[k].count; ++r) {
         finite = finite && std::isfinite(rows[r].m_fPosition);
-    if (!finite) continue;
+      }
+    }
+    if (!finite) {
+      continue;
+    }
     hasRef[l] = 1;
     std::size_t n = 0;
-    for (std::size_t k = g.begin; k < g.end; ++k)
+    for (std::size_t k = g.begin; k < g.end; ++k) {
       for (std::size_t r = runs[k].first; r < runs[k].first + runs[k].count; ++r, ++n) {
         refPos[l * N + n] = rows[r].m_fPosition;
         sortedRef[l * N + n] = {rows[r].m_fPosition, n};
       }
+    }
     std::sort(sortedRef.begin() + static_cast<std::ptrdiff_t>(l * N),
               sortedRef.begin() + static_cast<std::ptrdiff_t>((l + 1) * N));
-    for (std::size_t k = l * N + 1; k < (l + 1) * N; ++k)
+    for (std::size_t k = l * N + 1; k < (l + 1) * N; ++k) {
       tolerance[l] = std::min(tolerance[l], (sortedRef[k].first - sortedRef[k - 1].first) / 2);
+    }
   }
 
   std::vector<std::int64_t> placeable;
-  for (const Group& g : groups)
-    if (indexOf(g.layer) != kNone) placeable.insert(placeable.end(), std::min(g.size, N), g.step);
+  for (const Group& g : groups) {
+    if (indexOf(g.layer) != kNone) {
+      placeable.insert(placeable.end(), std::min(g.size, N), g.step);
+    }
+  }
   const std::int64_t steps = BoundSteps(std::move(placeable), LN, rows.size());
   const std::size_t cells = static_cast<std::size_t>(steps) * LN;
 
@@ -441,12 +539,14 @@ FabricLayout PlaceFabricRows(std::vector<FabricRow>& rows, const CLineMap& lines
     const bool placed = onAxis(g.step) && g.step < steps && l != kNone;
     const std::size_t base = placed ? (static_cast<std::size_t>(g.step) * L + l) * N : 0;
     std::size_t next = 0;
-    for (std::size_t k = g.begin; k < g.end; ++k)
+    for (std::size_t k = g.begin; k < g.end; ++k) {
       for (std::size_t r = runs[k].first; r < runs[k].first + runs[k].count; ++r) {
         std::size_t node = kNone;
         if (!placed) {
         } else if (g.size == N || !hasRef[l]) {
-          while (next < N && src[base + next] != kNone) ++next;
+          while (next < N && src[base + next] != kNone) {
+            ++next;
+          }
           node = next < N ? next : kNone;
         } else {
           const auto begin = sortedRef.begin() + static_cast<std::ptrdiff_t>(l * N),
@@ -454,15 +554,22 @@ FabricLayout PlaceFabricRows(std::vector<FabricRow>& rows, const CLineMap& lines
           const float pos = rows[r].m_fPosition;
           auto it = std::lower_bound(begin, end, std::make_pair(pos, std::size_t{0}));
           float best = std::numeric_limits<float>::infinity();
-          for (auto c : {it, it == begin ? end : it - 1})
-            if (c != end && std::fabs(c->first - pos) < best) best = std::fabs(c->first - pos), node = c->second;
-          if (node == kNone || !(best <= tolerance[l]) || src[base + node] != kNone) node = kNone;
+          for (auto c : {it, it == begin ? end : it - 1}) {
+            if (c != end && std::fabs(c->first - pos) < best) {
+              best = std::fabs(c->first - pos), node = c->second;
+            }
+          }
+          if (node == kNone || !(best <= tolerance[l]) || src[base + node] != kNone) {
+            node = kNone;
+          }
         }
-        if (node == kNone)
+        if (node == kNone) {
           extras.push_back({r, rows[r].m_fTime, rows[r].m_nLayer});
-        else
+        } else {
           src[base + node] = r;
+        }
       }
+    }
   }
 
   std::vector<FabricRow> table(cells);
@@ -474,7 +581,9 @@ FabricLayout PlaceFabricRows(std::vector<FabricRow>& rows, const CLineMap& lines
       continue;
     }
     const std::int64_t s = static_cast<std::int64_t>(c / LN);
-    if (s != timeStep) timeStep = s, stepTime = axis.TimeOf(s);
+    if (s != timeStep) {
+      timeStep = s, stepTime = axis.TimeOf(s);
+    }
     FabricRow& hole = table[c];
     hole.m_fTime = stepTime;
     hole.m_nLayer = layerNumbers[c / N % L];
@@ -518,12 +627,18 @@ bool IsBodyGrid(const std::vector<BodyPropertyRow>& rows) {
   const float interval = whole > kBodyPartCount ? rows[kBodyPartCount].m_fTime - rows[0].m_fTime : 0.0f;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const std::size_t p = i % kBodyPartCount;
-    if (rows[i].m_nPart != static_cast<int>(p)) return false;
+    if (rows[i].m_nPart != static_cast<int>(p)) {
+      return false;
+    }
     const float time = rows[i - p].m_fTime;
-    if (!SameTime(rows[i].m_fTime, time)) return false;
+    if (!SameTime(rows[i].m_fTime, time)) {
+      return false;
+    }
     if (p == 0 && i >= kBodyPartCount && i < whole) {
       const float previous = rows[i - kBodyPartCount].m_fTime;
-      if (interval == 0 ? !SameTime(time, previous) : !NextStep(previous, time, interval)) return false;
+      if (interval == 0 ? !SameTime(time, previous) : !NextStep(previous, time, interval)) {
+        return false;
+      }
     }
   }
   return true;
@@ -537,7 +652,9 @@ BodyLayout PlaceBodyRows(std::vector<BodyPropertyRow>& rows, const CLineMap& lin
   out.samples = static_cast<int>(std::min<std::size_t>(rows.size() / kBodyPartCount, INT_MAX));
   out.interval = first == 0 ? 1.0f : first;
   out.report.holeNoun = "row";
-  if (IsBodyGrid(rows)) return out;
+  if (IsBodyGrid(rows)) {
+    return out;
+  }
 
   const CTimeAxis axis(TimesOf(rows), first);
   // Without a second time, the k-th row of a part is its k-th sample.
@@ -546,7 +663,9 @@ BodyLayout PlaceBodyRows(std::vector<BodyPropertyRow>& rows, const CLineMap& lin
   std::int64_t seen[kBodyPartCount] = {};
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const int p = rows[i].m_nPart;
-    if (p < 0 || p >= kBodyPartCount) continue;
+    if (p < 0 || p >= kBodyPartCount) {
+      continue;
+    }
     sampleOf[i] = byOrder ? seen[p]++ : axis.StepOf(rows[i].m_fTime);
   }
   const std::int64_t bound = BoundSteps(sampleOf, kBodyPartCount, rows.size());
@@ -556,10 +675,11 @@ BodyLayout PlaceBodyRows(std::vector<BodyPropertyRow>& rows, const CLineMap& lin
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const std::int64_t s = sampleOf[i];
     const std::size_t c = s >= 0 && s < bound ? static_cast<std::size_t>(s) * kBodyPartCount + rows[i].m_nPart : kNone;
-    if (c != kNone && src[c] == kNone)
+    if (c != kNone && src[c] == kNone) {
       src[c] = i;
-    else
+    } else {
       extras.push_back({i, rows[i].m_fTime, rows[i].m_nPart});
+    }
   }
 
   // A last sample that holds Head ... some part and nothing after is one the
@@ -568,17 +688,24 @@ BodyLayout PlaceBodyRows(std::vector<BodyPropertyRow>& rows, const CLineMap& lin
   if (samples > 0) {
     const std::size_t last = (samples - 1) * kBodyPartCount;
     std::size_t k = 0;
-    while (k < kBodyPartCount && src[last + k] != kNone) ++k;
+    while (k < kBodyPartCount && src[last + k] != kNone) {
+      ++k;
+    }
     bool prefix = k < kBodyPartCount;
-    for (std::size_t p = k; p < kBodyPartCount; ++p) prefix = prefix && src[last + p] == kNone;
+    for (std::size_t p = k; p < kBodyPartCount; ++p) {
+      prefix = prefix && src[last + p] == kNone;
+    }
     if (prefix) {
       tail = k;
       --samples;
       while (samples > 0 && std::all_of(src.begin() + static_cast<std::ptrdiff_t>((samples - 1) * kBodyPartCount),
                                         src.begin() + static_cast<std::ptrdiff_t>(samples * kBodyPartCount),
-                                        [](std::size_t r) { return r == kNone; }))
+                                        [](std::size_t r) { return r == kNone; })) {
         --samples;
-      for (std::size_t p = 0; p < tail; ++p) src[samples * kBodyPartCount + p] = src[last + p];
+      }
+      for (std::size_t p = 0; p < tail; ++p) {
+        src[samples * kBodyPartCount + p] = src[last + p];
+      }
     }
   }
   const std::size_t kept = samples * kBodyPartCount;
@@ -603,7 +730,9 @@ BodyLayout PlaceBodyRows(std::vector<BodyPropertyRow>& rows, const CLineMap& lin
       [&](std::size_t c, std::size_t count) {
         QString names;
         for (std::size_t k = 0; k < count; ++k) {
-          if (k > 0) names += k + 1 == count ? QStringLiteral(" and ") : QStringLiteral(", ");
+          if (k > 0) {
+            names += k + 1 == count ? QStringLiteral(" and ") : QStringLiteral(", ");
+          }
           names += PartName(table[c + k].m_nPart);
         }
         return Subject{QStringLiteral("the values of %1 at %2 min").arg(names, Minutes(table[c].m_fTime)), true};
@@ -630,34 +759,46 @@ GridReport PlaceComfortRows(std::vector<ComfortRow> (&parts)[kBodyPartCount], co
     // A series one interval apart, or all at one time, is kept as it is.
     bool regular = true;
     const float interval = rows.size() > 1 ? rows[1].m_fTime - rows[0].m_fTime : 0.0f;
-    for (std::size_t i = 1; i < rows.size() && regular; ++i)
+    for (std::size_t i = 1; i < rows.size() && regular; ++i) {
       regular = interval == 0 ? SameTime(rows[i].m_fTime, rows[0].m_fTime)
                               : NextStep(rows[i - 1].m_fTime, rows[i].m_fTime, interval);
-    if (regular) continue;
+    }
+    if (regular) {
+      continue;
+    }
     const CTimeAxis axis(TimesOf(rows), interval);
-    if (!axis.HasInterval()) continue;
+    if (!axis.HasInterval()) {
+      continue;
+    }
     if (fileRows[0].empty() && fileRows[1].empty() && fileRows[2].empty() && fileRows[3].empty() &&
-        fileRows[4].empty() && fileRows[5].empty())
-      for (std::size_t i = 0; i < partOf.size(); ++i) fileRows[partOf[i]].push_back(i);
+        fileRows[4].empty() && fileRows[5].empty()) {
+      for (std::size_t i = 0; i < partOf.size(); ++i) {
+        fileRows[partOf[i]].push_back(i);
+      }
+    }
     const std::vector<std::size_t>& toFile = fileRows[p];
 
     std::vector<std::int64_t> steps(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) steps[i] = axis.StepOf(rows[i].m_fTime);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      steps[i] = axis.StepOf(rows[i].m_fTime);
+    }
     const std::int64_t bound = BoundSteps(steps, 1, rows.size());
     const std::size_t cells = static_cast<std::size_t>(bound);
     std::vector<std::size_t> src(cells, kNone);
     for (std::size_t i = 0; i < rows.size(); ++i) {
-      if (steps[i] >= 0 && steps[i] < bound && src[static_cast<std::size_t>(steps[i])] == kNone)
+      if (steps[i] >= 0 && steps[i] < bound && src[static_cast<std::size_t>(steps[i])] == kNone) {
         src[static_cast<std::size_t>(steps[i])] = i;
-      else
+      } else {
         extras.push_back({i < toFile.size() ? toFile[i] : i, rows[i].m_fTime, p});
+      }
     }
     std::vector<ComfortRow> table(cells);
     for (std::size_t c = 0; c < cells; ++c) {
-      if (src[c] != kNone)
+      if (src[c] != kNone) {
         table[c] = rows[src[c]];
-      else
+      } else {
         table[c] = {axis.TimeOf(static_cast<std::int64_t>(c)), kNaN, kNaN, kNaN};
+      }
     }
     ReportHoles(
         src, cells, lines, [&toFile](std::size_t r) { return r < toFile.size() ? toFile[r] : r; },

@@ -17,10 +17,10 @@ constexpr int kMaxConversions = 16;
 using ScanFn = int (*)(const char* begin, const char* end, void* const* outs);
 
 struct ScanSpec {
-  const char* scanfFormat;  // the equivalent scanf format, for the fallback
-  const Conv* convs;        // conversion kinds, in order
-  int count;                // number of conversions
-  ScanFn fixed = nullptr;   // the format's own parser, when it has one
+  const char* scanfFormat{};  // the equivalent scanf format, for the fallback
+  const Conv* convs{};        // conversion kinds, in order
+  int count{};                // number of conversions
+  ScanFn fixed = nullptr;     // the format's own parser, when it has one
 };
 
 // Parses [begin, end) (a NUL inside ends the input, as it would for sscanf).

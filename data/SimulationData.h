@@ -51,24 +51,24 @@ class CSimulationData {
 
   void SetMessageSink(IMessageSink* sink) { m_pSink = sink ? sink : &CStderrMessageSink::Instance(); }
 
-  bool m_bLoaded;
+  bool m_bLoaded{};
   QString m_strDataDir;
   std::array<EnvironmentPhase, kMaxEnvPhases> m_env;
-  int m_nSelectedModel;
+  int m_nSelectedModel{};
   QString m_strModelId;
   QStringList m_garmentIds;
   QString m_fabricFileNames[kBodyPartCount];
   QString m_propertyFileNames[kBodyPartCount];
   QString m_partNames[kBodyPartCount];
-  int m_nEnvPhases;
-  float m_fTempMax, m_fTempMin;
-  float m_fHumidityMax, m_fHumidityMin;
-  float m_fSweatMax, m_fSweatMin;
-  int m_nSamples;
-  float m_fSampleInterval;
-  float m_fFabricInterval;
-  int m_nLayers[kBodyPartCount];
-  int m_nNodesPerLayer[kBodyPartCount];
+  int m_nEnvPhases{};
+  float m_fTempMax{}, m_fTempMin{};
+  float m_fHumidityMax{}, m_fHumidityMin{};
+  float m_fSweatMax{}, m_fSweatMin{};
+  int m_nSamples{};
+  float m_fSampleInterval{};
+  float m_fFabricInterval{};
+  int m_nLayers[kBodyPartCount]{};
+  int m_nNodesPerLayer[kBodyPartCount]{};
   std::vector<FabricRow> m_fabric[kBodyPartCount];
   // Whether the part's fabric file carries the ninth column (the liquid
   // volume fraction); without it m_fLiquidFraction holds no value.
@@ -76,26 +76,26 @@ class CSimulationData {
   std::vector<FiberTable> m_fibers;
   std::vector<BodyPropertyRow> m_body;
   std::vector<ComfortRow> m_comfort[kBodyPartCount];
-  int m_nContentKind;
-  int m_nSelectedLayer;
-  float m_fScale[5];
-  float m_envColour[4];
-  float m_skinColours[kBodyPartCount][4];
-  float m_coreColours[kBodyPartCount][4];
-  float m_layerColours[kBodyPartCount][4];
-  float m_allLayerColours[kMaxLayerColours][kBodyPartCount][4];
+  int m_nContentKind{};
+  int m_nSelectedLayer{};
+  float m_fScale[5]{};
+  float m_envColour[4]{};
+  float m_skinColours[kBodyPartCount][4]{};
+  float m_coreColours[kBodyPartCount][4]{};
+  float m_layerColours[kBodyPartCount][4]{};
+  float m_allLayerColours[kMaxLayerColours][kBodyPartCount][4]{};
   // Whether each colour above stands for a value of the shown quantity at
   // the shown step. One that does not is kNoDataGrey, a grey that is not on
   // the colour scale: never a placeholder, nor a value of another quantity
   // or step.
-  bool m_bEnvHasValue;
-  bool m_bSkinHasValue[kBodyPartCount];
-  bool m_bCoreHasValue[kBodyPartCount];
-  bool m_bLayerHasValue[kBodyPartCount];
-  bool m_bRingHasValue[kMaxLayerColours][kBodyPartCount];
-  int m_nStep;
-  int m_nStepAccum;
-  int m_nSpeed;
+  bool m_bEnvHasValue{};
+  bool m_bSkinHasValue[kBodyPartCount]{};
+  bool m_bCoreHasValue[kBodyPartCount]{};
+  bool m_bLayerHasValue[kBodyPartCount]{};
+  bool m_bRingHasValue[kMaxLayerColours][kBodyPartCount]{};
+  int m_nStep{};
+  int m_nStepAccum{};
+  int m_nSpeed{};
 
  private:
   struct Prefetched;

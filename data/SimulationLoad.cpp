@@ -25,8 +25,12 @@
 namespace {
 
 void Widen(float value, float& lo, float& hi) {
-  if (value > hi) hi = value;
-  if (value < lo) lo = value;
+  if (value > hi) {
+    hi = value;
+  }
+  if (value < lo) {
+    lo = value;
+  }
 }
 
 // "Selected model:%d": the blank matches any run of white space (none
@@ -35,7 +39,9 @@ bool ReadSelectedModel(std::string_view s, int& model) {
   std::size_t p = 0;
   for (const char c : std::string_view("Selected model:")) {
     if (c == ' ') {
-      while (p < s.size() && IsCSpace(s[p])) ++p;
+      while (p < s.size() && IsCSpace(s[p])) {
+        ++p;
+      }
     } else if (p < s.size() && s[p] == c) {
       ++p;
     } else {
@@ -52,7 +58,9 @@ bool IsClothed(float value) { return value >= 1.0f; }
 template <class T>
 T Take(std::map<QString, T>& ahead, const QString& key, T (*parse)(const QString&), const QString& path) {
   auto it = ahead.find(key);
-  if (it == ahead.end()) return parse(path);
+  if (it == ahead.end()) {
+    return parse(path);
+  }
   T result = std::move(it->second);
   ahead.erase(it);
   return result;
@@ -74,15 +82,22 @@ void CSimulationData::Prefetch(const QStringList& fiberFiles) {
     const QString path = PathOf(name);
     jobs.push_back({QFileInfo(path).size(), [&slot, path, parse] { slot = parse(path); }});
   };
-  for (const QString& name : fiberFiles) add(ahead->fibers, name, ParseFiberFile);
-  for (int p = 0; p < kBodyPartCount; ++p)
-    if (IsClothed(m_env[0].m_fClothed[p])) add(ahead->fabrics, m_fabricFileNames[p], ParseFabricFile);
+  for (const QString& name : fiberFiles) {
+    add(ahead->fibers, name, ParseFiberFile);
+  }
+  for (int p = 0; p < kBodyPartCount; ++p) {
+    if (IsClothed(m_env[0].m_fClothed[p])) {
+      add(ahead->fabrics, m_fabricFileNames[p], ParseFabricFile);
+    }
+  }
   add(ahead->bodies, QStringLiteral("bodyProperty.dat"), ParseBodyFile);
   add(ahead->comforts, QStringLiteral("BodyDataforComfort.dat"), ParseComfortFile);
   // Biggest first, so the threads finish together.
   std::stable_sort(jobs.begin(), jobs.end(), [](const Job& a, const Job& b) { return a.size > b.size; });
   std::vector<std::function<void()>> tasks;
-  for (Job& j : jobs) tasks.push_back(std::move(j.run));
+  for (Job& j : jobs) {
+    tasks.push_back(std::move(j.run));
+  }
   const unsigned cores = std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
   RunTasks(tasks, cores);
   m_pPrefetched = std::move(ahead);
@@ -91,9 +106,13 @@ void CSimulationData::Prefetch(const QStringList& fiberFiles) {
 bool CSimulationData::Load(const QString& dir) {
   Reset();
   m_strDataDir = dir;
-  if (!m_strDataDir.isEmpty() && !m_strDataDir.endsWith(QLatin1Char('/'))) m_strDataDir += QLatin1Char('/');
+  if (!m_strDataDir.isEmpty() && !m_strDataDir.endsWith(QLatin1Char('/'))) {
+    m_strDataDir += QLatin1Char('/');
+  }
 
-  if (!LoadEnvironment()) return false;
+  if (!LoadEnvironment()) {
+    return false;
+  }
 
   const QStringList fibers = QDir(m_strDataDir).entryList({QStringLiteral("Fiber*.dat")}, QDir::Files, QDir::Name);
   Prefetch(fibers);
@@ -103,7 +122,9 @@ bool CSimulationData::Load(const QString& dir) {
   } release{m_pPrefetched};
 
   for (const QString& name : fibers) {
-    if (!LoadFiberFile(name)) Report(QStringLiteral("Error"), name + QString::fromLatin1(LoadMessages::kFiberSuffix));
+    if (!LoadFiberFile(name)) {
+      Report(QStringLiteral("Error"), name + QString::fromLatin1(LoadMessages::kFiberSuffix));
+    }
   }
 
   LoadFabrics();
@@ -112,7 +133,9 @@ bool CSimulationData::Load(const QString& dir) {
     Report(QStringLiteral("Error"), QString::fromLatin1(LoadMessages::kNoBody));
     return false;
   }
-  if (!LoadComfort()) return false;
+  if (!LoadComfort()) {
+    return false;
+  }
   LoadIds();
 
   m_bLoaded = true;
@@ -130,14 +153,18 @@ bool CSimulationData::LoadEnvironment() {
   TextLine line{};
   if (reader.Next(line) && !line.tooLong) {
     int model = 0;
-    if (ReadSelectedModel(std::string_view(line.text, line.length), model)) m_nSelectedModel = model;
+    if (ReadSelectedModel(std::string_view(line.text, line.length), model)) {
+      m_nSelectedModel = model;
+    }
   }
   m_nEnvPhases = 0;
   int unreadable = 0;
   bool tooMany = false;
   float v[13];
   void* outs[13];
-  for (int i = 0; i < 13; ++i) outs[i] = &v[i];
+  for (int i = 0; i < 13; ++i) {
+    outs[i] = &v[i];
+  }
   while (reader.Next(line)) {
     if (line.tooLong || ScanLine(line.text, line.text + line.length, LineFormats::kEnvironment, outs) != 13) {
       ++unreadable;
@@ -151,7 +178,9 @@ bool CSimulationData::LoadEnvironment() {
     e.m_fTemperature = v[1];
     e.m_fHumidity = v[2];
     e.m_fColumn4 = v[3];
-    for (int p = 0; p < kBodyPartCount; ++p) e.m_fClothed[p] = v[4 + p];
+    for (int p = 0; p < kBodyPartCount; ++p) {
+      e.m_fClothed[p] = v[4 + p];
+    }
     e.m_fStart = v[10];
     e.m_fColumn12 = v[11];
     e.m_fColumn13 = v[12];
@@ -163,9 +192,12 @@ bool CSimulationData::LoadEnvironment() {
     Report(QStringLiteral("Error"), noData);
     return false;
   }
-  if (unreadable > 2) ReportUnreadable("Environment Data");
-  if (tooMany)
+  if (unreadable > 2) {
+    ReportUnreadable("Environment Data");
+  }
+  if (tooMany) {
     Report(QStringLiteral("Environment Data"), QString::fromLatin1(LoadMessages::kTooManyPhases), MessageIcon::Warning);
+  }
   float start = 0;
   for (int i = 0; i < m_nEnvPhases; ++i) {
     const float duration = m_env[static_cast<std::size_t>(i)].m_fStart;
@@ -178,9 +210,15 @@ bool CSimulationData::LoadEnvironment() {
 bool CSimulationData::LoadFiberFile(const QString& name) {
   ParsedFile<FiberRow> parsed =
       m_pPrefetched ? Take(m_pPrefetched->fibers, name, ParseFiberFile, PathOf(name)) : ParseFiberFile(PathOf(name));
-  if (!parsed.opened) return false;
-  if (parsed.unreadable > 2) ReportUnreadable("Fiber Data");
-  if (parsed.rows.empty()) return false;
+  if (!parsed.opened) {
+    return false;
+  }
+  if (parsed.unreadable > 2) {
+    ReportUnreadable("Fiber Data");
+  }
+  if (parsed.rows.empty()) {
+    return false;
+  }
   m_fibers.push_back({name, std::move(parsed.rows)});
   return true;
 }
@@ -199,31 +237,40 @@ bool CSimulationData::LoadFabrics() {
         // loses that part's fabric alone.
         Report(QStringLiteral("Fabric Data"), name + QString::fromLatin1(LoadMessages::kCannotRead));
         allRead = false;
-        if (unreadable > 2) ReportUnreadable("Fabric Data");
+        if (unreadable > 2) {
+          ReportUnreadable("Fabric Data");
+        }
         continue;
       }
-      if (!parsed.empty && parsed.rows.empty())
+      if (!parsed.empty && parsed.rows.empty()) {
         Report(QStringLiteral("Fabric Data"), name + QString::fromLatin1(LoadMessages::kFiberSuffix));
+      }
       // Each row stands where its time, layer and position put it; what is
       // missing or left over is said here, and an unreadable line that left
       // a hole counts no more among those that leave none.
       const FabricLayout layout = PlaceFabricRows(parsed.rows, parsed.lines);
       unreadable += parsed.unreadable - static_cast<int>(std::min<std::uint64_t>(
                                             layout.report.causedLines, static_cast<std::uint64_t>(parsed.unreadable)));
-      if (!layout.report.Empty()) Report(QStringLiteral("Fabric Data"), layout.report.Text(name), MessageIcon::Warning);
+      if (!layout.report.Empty()) {
+        Report(QStringLiteral("Fabric Data"), layout.report.Text(name), MessageIcon::Warning);
+      }
       if (intervalPending && layout.hasInterval) {
         m_fFabricInterval = layout.interval;
         intervalPending = false;
       }
       // The humidity scale of the 3D views is in fractions; the file's percent
       // stays in the row, as the charts and exports show it.
-      for (const FabricRow& row : parsed.rows) Widen(row.m_fHumidity / 100, m_fHumidityMin, m_fHumidityMax);
+      for (const FabricRow& row : parsed.rows) {
+        Widen(row.m_fHumidity / 100, m_fHumidityMin, m_fHumidityMax);
+      }
       m_fabric[p] = std::move(parsed.rows);
       m_bLiquidFraction[p] = parsed.ninthColumn;
       m_nNodesPerLayer[p] = layout.nodes;
       m_nLayers[p] = layout.layers;
     }
-    if (unreadable > 2) ReportUnreadable("Fabric Data");
+    if (unreadable > 2) {
+      ReportUnreadable("Fabric Data");
+    }
   }
   return allRead;
 }
@@ -231,7 +278,9 @@ bool CSimulationData::LoadFabrics() {
 bool CSimulationData::LoadBodyProperties(const QString& name) {
   ParsedFile<BodyPropertyRow> parsed =
       m_pPrefetched ? Take(m_pPrefetched->bodies, name, ParseBodyFile, PathOf(name)) : ParseBodyFile(PathOf(name));
-  if (!parsed.opened) return false;
+  if (!parsed.opened) {
+    return false;
+  }
   m_body = std::move(parsed.rows);
   // Less than one whole sample (six rows, Head ... Foot) is no body data.
   const bool enough = m_body.size() >= static_cast<std::size_t>(kBodyPartCount);
@@ -240,8 +289,9 @@ bool CSimulationData::LoadBodyProperties(const QString& name) {
     // Each row stands where its time and part put it; ranges come from the
     // rows kept, so that a row left out stretches no scale.
     layout = PlaceBodyRows(m_body, parsed.lines);
-    if (!layout.report.Empty())
+    if (!layout.report.Empty()) {
       Report(QStringLiteral("BodyProperty Data"), layout.report.Text(name), MessageIcon::Warning);
+    }
   }
   for (const BodyPropertyRow& row : m_body) {
     Widen(row.m_fSkinTemp, m_fTempMin, m_fTempMax);
@@ -249,13 +299,17 @@ bool CSimulationData::LoadBodyProperties(const QString& name) {
     Widen(row.m_fSkinHumidity / 100, m_fHumidityMin, m_fHumidityMax);
     Widen(row.m_fSweatRate, m_fSweatMin, m_fSweatMax);
   }
-  if (parsed.unreadable - static_cast<std::int64_t>(layout.report.causedLines) > 2)
+  if (parsed.unreadable - static_cast<std::int64_t>(layout.report.causedLines) > 2) {
     ReportUnreadable("BodyProperty Data");
+  }
   // Rows that all fit no place (or less than a sample's worth of them) are
   // no body data either.
-  if (!enough || layout.samples < 1) return false;
-  for (int i = 0; i < m_nEnvPhases && i < kMaxEnvPhases; ++i)
+  if (!enough || layout.samples < 1) {
+    return false;
+  }
+  for (int i = 0; i < m_nEnvPhases && i < kMaxEnvPhases; ++i) {
     Widen(m_env[static_cast<std::size_t>(i)].m_fHumidity, m_fHumidityMin, m_fHumidityMax);
+  }
   m_nSamples = layout.samples;
   m_fSampleInterval = layout.interval;
   return true;
@@ -271,15 +325,18 @@ bool CSimulationData::LoadComfort() {
   }
   // Each part's series by its times: a missing time is a row of no values.
   const GridReport report = PlaceComfortRows(parsed.parts, parsed.lines, parsed.partOf);
-  if (!report.Empty()) Report(QStringLiteral("BodyDataforComfort Data"), report.Text(name), MessageIcon::Warning);
+  if (!report.Empty()) {
+    Report(QStringLiteral("BodyDataforComfort Data"), report.Text(name), MessageIcon::Warning);
+  }
   bool anyRow = false;
   for (int p = 0; p < kBodyPartCount; ++p) {
     anyRow = anyRow || !parsed.parts[p].empty();
     m_comfort[p] = std::move(parsed.parts[p]);
   }
   // A file with lines but no row is said, however few its lines are.
-  if (parsed.unreadable - static_cast<std::int64_t>(report.causedLines) > 2 || (!parsed.empty && !anyRow))
+  if (parsed.unreadable - static_cast<std::int64_t>(report.causedLines) > 2 || (!parsed.empty && !anyRow)) {
     ReportUnreadable("BodyDataforComfort Data");
+  }
   return true;
 }
 
@@ -290,7 +347,11 @@ void CSimulationData::LoadIds() {
     return;
   }
   IdFileContent ids = ParseIdFile(text);
-  if (!text.empty() && !ids.hasModelId) Report(QStringLiteral("Error"), QString::fromLatin1(LoadMessages::kNoIds));
-  if (ids.hasModelId) m_strModelId = ids.modelId;
+  if (!text.empty() && !ids.hasModelId) {
+    Report(QStringLiteral("Error"), QString::fromLatin1(LoadMessages::kNoIds));
+  }
+  if (ids.hasModelId) {
+    m_strModelId = ids.modelId;
+  }
   m_garmentIds += ids.garmentIds;
 }

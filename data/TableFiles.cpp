@@ -11,20 +11,26 @@
 #include "internal/CharClass.h"
 
 void CLineMap::AddRow(std::size_t row, std::uint64_t line) {
-  if (line != m_lastRowLine + 1) m_breaks.push_back({row, line});
+  if (line != m_lastRowLine + 1) {
+    m_breaks.push_back({row, line});
+  }
   m_lastRowLine = line;
 }
 
 void CLineMap::AddUnreadable(std::uint64_t line) {
   if (!m_runs.empty()) {
     Run& last = m_runs.back();
-    if (line < last.first + last.count) return;  // the rest of a line already kept
+    if (line < last.first + last.count) {
+      return;  // the rest of a line already kept
+    }
     if (line == last.first + last.count) {
       ++last.count;
       return;
     }
   }
-  if (m_runs.size() == kMaxRuns) return;
+  if (m_runs.size() == kMaxRuns) {
+    return;
+  }
   const std::uint64_t before = m_runs.empty() ? 0 : m_runs.back().before + m_runs.back().count;
   m_runs.push_back({line, 1, before});
 }
@@ -32,7 +38,9 @@ void CLineMap::AddUnreadable(std::uint64_t line) {
 std::uint64_t CLineMap::LineOf(std::size_t row) const {
   auto it =
       std::upper_bound(m_breaks.begin(), m_breaks.end(), row, [](std::size_t r, const Break& b) { return r < b.row; });
-  if (it == m_breaks.begin()) return row + 1;
+  if (it == m_breaks.begin()) {
+    return row + 1;
+  }
   --it;
   return it->line + (row - it->row);
 }
@@ -40,13 +48,17 @@ std::uint64_t CLineMap::LineOf(std::size_t row) const {
 std::uint64_t CLineMap::UnreadableUpTo(std::uint64_t line) const {
   auto it =
       std::upper_bound(m_runs.begin(), m_runs.end(), line, [](std::uint64_t l, const Run& r) { return l < r.first; });
-  if (it == m_runs.begin()) return 0;
+  if (it == m_runs.begin()) {
+    return 0;
+  }
   --it;
   return it->before + std::min(it->count, line - it->first + 1);
 }
 
 std::uint64_t CLineMap::UnreadableBetween(std::uint64_t a, std::uint64_t b) const {
-  if (b <= a + 1) return 0;
+  if (b <= a + 1) {
+    return 0;
+  }
   return UnreadableUpTo(b - 1) - UnreadableUpTo(a);
 }
 
@@ -54,7 +66,9 @@ std::uint64_t CLineMap::NthUnreadableAfter(std::uint64_t a, std::uint64_t k) con
   const std::uint64_t target = UnreadableUpTo(a) + k;
   auto it = std::upper_bound(m_runs.begin(), m_runs.end(), target,
                              [](std::uint64_t t, const Run& r) { return t < r.before; });
-  if (it == m_runs.begin()) return 0;
+  if (it == m_runs.begin()) {
+    return 0;
+  }
   --it;
   return it->first + (target - it->before);
 }
@@ -70,7 +84,9 @@ bool IsBlank(const TextLine& line) {
 // Scans one line the way the 256-byte line buffer and sscanf see it: a
 // too-long line yields nothing.
 inline int Scan(const TextLine& line, const ScanSpec& format, void* const* outs) {
-  if (line.tooLong) return 0;
+  if (line.tooLong) {
+    return 0;
+  }
   return ScanLine(line.text, line.text + line.length, format, outs);
 }
 
@@ -97,7 +113,9 @@ class CRowBlocks {
   std::size_t Count() const { return m_count; }
   std::vector<Row> Join() {
     std::vector<Row> all;
-    if (m_blocks.size() == 1) return std::move(m_blocks.front());
+    if (m_blocks.size() == 1) {
+      return std::move(m_blocks.front());
+    }
     all.reserve(m_count);
     for (std::vector<Row>& block : m_blocks) {
       all.insert(all.end(), block.begin(), block.end());
@@ -118,7 +136,9 @@ template <class Row, class Setup, class Accept>
 ParsedFile<Row> ParseRows(const QString& path, Setup setup, Accept accept) {
   ParsedFile<Row> out;
   CLineReader reader;
-  if (!reader.Open(path)) return out;
+  if (!reader.Open(path)) {
+    return out;
+  }
   try {
     CRowBlocks<Row> rows;
     Row row{};
@@ -128,7 +148,9 @@ ParsedFile<Row> ParseRows(const QString& path, Setup setup, Accept accept) {
     std::uint64_t lineNo = 1;
     while (reader.Next(line)) {
       const std::uint64_t here = lineNo;
-      if (line.hasBreak) ++lineNo;  // the head of a long line and its rest share a number
+      if (line.hasBreak) {
+        ++lineNo;  // the head of a long line and its rest share a number
+      }
       out.empty = false;
       switch (accept(line, row, outs)) {
         case 1:
@@ -137,7 +159,9 @@ ParsedFile<Row> ParseRows(const QString& path, Setup setup, Accept accept) {
           break;
         case 0:
           ++out.unreadable;
-          if (!line.tooLong && !IsBlank(line)) out.lines.AddUnreadable(here);
+          if (!line.tooLong && !IsBlank(line)) {
+            out.lines.AddUnreadable(here);
+          }
           break;
         default:
           break;  // skipped, not counted
@@ -172,10 +196,14 @@ ParsedFile<FabricRow> ParseFabricFile(const QString& path) {
         o[8] = &r.m_fLiquidFraction;
       },
       [&ninth](const TextLine& line, FabricRow& r, void** o) {
-        if (!line.tooLong && line.CStringShorterThan(9)) return -1;
+        if (!line.tooLong && line.CStringShorterThan(9)) {
+          return -1;
+        }
         r.m_fLiquidFraction = 0;
         const int values = Scan(line, LineFormats::kFabric, o);
-        if (values < 8) return 0;
+        if (values < 8) {
+          return 0;
+        }
         ninth = ninth || values == 9;
         return 1;
       });
@@ -206,7 +234,9 @@ ParsedComfort ParseComfortFile(const QString& path) {
         o[4] = &t.row.m_fComfort;
       },
       [](const TextLine& line, Tagged& t, void** o) {
-        if (Scan(line, LineFormats::kComfort, o) != 5) return 0;
+        if (Scan(line, LineFormats::kComfort, o) != 5) {
+          return 0;
+        }
         return t.part >= 0 && t.part < kBodyPartCount ? 1 : -1;
       });
   ParsedComfort out;
@@ -233,12 +263,18 @@ void RunTasks(std::vector<std::function<void()>>& tasks, unsigned threads) {
   const std::atomic<bool>* cancel = CLoadCancelScope::Current();
   auto work = [&] {
     const CLoadCancelScope scope(cancel);
-    for (std::size_t i; (i = next.fetch_add(1)) < tasks.size();) tasks[i]();
+    for (std::size_t i; (i = next.fetch_add(1)) < tasks.size();) {
+      tasks[i]();
+    }
   };
   std::vector<std::thread> helpers;
   const std::size_t extra =
       std::min<std::size_t>(threads > 1 ? threads - 1 : 0, tasks.size() > 1 ? tasks.size() - 1 : 0);
-  for (std::size_t i = 0; i < extra; ++i) helpers.emplace_back(work);
+  for (std::size_t i = 0; i < extra; ++i) {
+    helpers.emplace_back(work);
+  }
   work();
-  for (std::thread& t : helpers) t.join();
+  for (std::thread& t : helpers) {
+    t.join();
+  }
 }

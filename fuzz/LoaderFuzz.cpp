@@ -25,23 +25,31 @@ class CNullSink final : public IMessageSink {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/corvane-fuzz-XXXXXX"));
-  if (!dir.isValid()) return 0;
+  if (!dir.isValid()) {
+    return 0;
+  }
   const QString base = dir.path() + QLatin1Char('/');
   std::string_view in(reinterpret_cast<const char*>(data), size);
   for (int i = 0; i < kFileCount; ++i) {
     QFile::remove(base + QLatin1String(kFiles[i]));
-    if (in.empty() && i > 0) continue;
+    if (in.empty() && i > 0) {
+      continue;
+    }
     const std::size_t cut = in.find('\x1e');
     const std::string_view part = in.substr(0, cut);
     QFile f(base + QLatin1String(kFiles[i]));
-    if (f.open(QIODevice::WriteOnly)) f.write(part.data(), static_cast<qint64>(part.size()));
+    if (f.open(QIODevice::WriteOnly)) {
+      f.write(part.data(), static_cast<qint64>(part.size()));
+    }
     in = cut == std::string_view::npos ? std::string_view() : in.substr(cut + 1);
   }
 
   CNullSink sink;
   CSimulationData store;
   store.SetMessageSink(&sink);
-  if (!store.Load(base)) return 0;
+  if (!store.Load(base)) {
+    return 0;
+  }
   // Play the run through with every content kind and a few layer choices.
   for (int kind = 0; kind < 3; ++kind) {
     store.m_nContentKind = kind;
@@ -53,7 +61,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       // A little more than a sample per tick, however long a sample is.
       const int seconds = store.SecondsPerSample();
       store.m_nSpeed = seconds < INT_MAX ? seconds + 1 : seconds;
-      for (int tick = 0; tick < 64 && store.m_nStep < store.m_nSamples; ++tick) store.UpdateColours(true);
+      for (int tick = 0; tick < 64 && store.m_nStep < store.m_nSamples; ++tick) {
+        store.UpdateColours(true);
+      }
     }
   }
   return 0;

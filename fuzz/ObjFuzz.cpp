@@ -12,7 +12,9 @@
 
 namespace {
 void Check(bool ok) {
-  if (!ok) std::abort();
+  if (!ok) {
+    std::abort();
+  }
 }
 }  // namespace
 
@@ -23,25 +25,32 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view mtl = cut == std::string_view::npos ? std::string_view() : in.substr(cut + 1);
   ObjDiagnostics diagnostics;  // kept, not printed: the fuzzer's output stays its own
   ObjModel* m = glmReadOBJFromMemory("m.obj", obj.data(), obj.size(), &diagnostics, &mtl);
-  if (!m) return 0;
+  if (!m) {
+    return 0;
+  }
   glmComputeFacetNormals(m);
   glmVertexNormals(m, kCreaseAngle, &diagnostics);
   glmScaleModel(m, kModelScale);
   Check(m->vertices.size() == 3 * (m->vertexCount + 1u));
   Check(m->normals.size() == 3 * (m->normalCount + 1u));
   Check(m->texCoords.empty() || m->texCoords.size() == 2 * (m->texCoordCount + 1u));
-  for (const ObjTriangle& t : m->triangles)
+  for (const ObjTriangle& t : m->triangles) {
     for (int c = 0; c < 3; ++c) {
       Check(t.vertexIndex[c] >= 1 && t.vertexIndex[c] <= m->vertexCount);
       Check(t.normalIndex[c] >= 1 && t.normalIndex[c] <= m->normalCount);
       Check(t.texCoordIndex[c] <= m->texCoordCount);
       Check(t.facetNormalIndex >= 1 && t.facetNormalIndex <= m->facetNormalCount);
-      for (int i = 0; i < 3; ++i) Check(std::isfinite(m->normals[3 * t.normalIndex[c] + static_cast<unsigned>(i)]));
+      for (int i = 0; i < 3; ++i) {
+        Check(std::isfinite(m->normals[3 * t.normalIndex[c] + static_cast<unsigned>(i)]));
+      }
     }
+  }
   for (const ObjGroup& g : m->groups) {
     Check(g.name.size() <= kObjMaxWord);
     Check(g.material == 0 || g.material < m->materials.size());
-    for (std::uint32_t t : g.triangleIndices) Check(t < m->triangleCount);
+    for (std::uint32_t t : g.triangleIndices) {
+      Check(t < m->triangleCount);
+    }
   }
   glmFreeModel(m);
   return 0;

@@ -18,12 +18,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::uint32_t fast[kMaxConversions] = {}, ref[kMaxConversions] = {};
     void* fo[kMaxConversions];
     void* ro[kMaxConversions];
-    for (int i = 0; i < kMaxConversions; ++i) fo[i] = &fast[i], ro[i] = &ref[i];
+    for (int i = 0; i < kMaxConversions; ++i) {
+      fo[i] = &fast[i], ro[i] = &ref[i];
+    }
     const int a = ScanLine(b, b + size, *format, fo);
     const int r = ScanLineReference(b, b + size, *format, ro);
-    if (a != r) std::abort();
-    for (int i = 0; i < r; ++i)
-      if (fast[i] != ref[i]) std::abort();
+    if (a != r) {
+      std::abort();
+    }
+    for (int i = 0; i < r; ++i) {
+      if (fast[i] != ref[i]) {
+        std::abort();
+      }
+    }
   }
   return 0;
 }

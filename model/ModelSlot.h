@@ -28,8 +28,10 @@ class CModelSlot {
   // Installs `object` if the slot is still empty; a slot is filled once.
   bool Publish(std::unique_ptr<T> object) {
     T* expected = nullptr;
-    if (!m_ptr.compare_exchange_strong(expected, object.get(), std::memory_order_acq_rel)) return false;
-    object.release();
+    if (!m_ptr.compare_exchange_strong(expected, object.get(), std::memory_order_acq_rel)) {
+      return false;
+    }
+    static_cast<void>(object.release());  // the slot owns it now
     return true;
   }
   // Takes the object back (drawing thread only, with no loader running).
@@ -48,7 +50,9 @@ class CBackgroundJob {
 
   // Starts `job` on a new thread unless one was started before.
   bool Start(std::function<void()> job) {
-    if (m_started) return false;
+    if (m_started) {
+      return false;
+    }
     m_started = true;
     m_thread = std::thread([this, job = std::move(job)] {
       NameThisThread("corvane-job");
@@ -62,7 +66,9 @@ class CBackgroundJob {
   // Started and not joined yet (its thread may still run).
   bool Running() const { return m_thread.joinable(); }
   void Join() {
-    if (m_thread.joinable()) m_thread.join();
+    if (m_thread.joinable()) {
+      m_thread.join();
+    }
   }
 
  private:

@@ -18,22 +18,31 @@ const float kWhite[4] = {1, 1, 1, 1};
 bool COBJ::s_bImmediate = false;
 
 COBJ::~COBJ() {
-  if (m_pModel) glmFreeModel(m_pModel), m_pModel = nullptr;
+  if (m_pModel) {
+    glmFreeModel(m_pModel), m_pModel = nullptr;
+  }
   // Lists can only be freed in their context; without one current they go
   // with the context itself.
-  if ((m_nDisplayList || !m_groupLists.empty()) && QOpenGLContext::currentContext()) ReleaseGL();
+  if ((m_nDisplayList || !m_groupLists.empty()) && QOpenGLContext::currentContext()) {
+    ReleaseGL();
+  }
 }
 
 void COBJ::ReleaseGL() {
-  if (m_nDisplayList) glDeleteLists(m_nDisplayList, 1);
+  if (m_nDisplayList) {
+    glDeleteLists(m_nDisplayList, 1);
+  }
   m_nDisplayList = 0;
   m_bDirty = 1;
   ReleaseGroupLists();
 }
 
 void COBJ::ReleaseGroupLists() {
-  for (unsigned list : m_groupLists)
-    if (list) glDeleteLists(list, 1);
+  for (unsigned list : m_groupLists) {
+    if (list) {
+      glDeleteLists(list, 1);
+    }
+  }
   m_groupLists.clear();
 }
 
@@ -45,11 +54,14 @@ void COBJ::BuildIndexedMesh() {
 
 void COBJ::DrawIndexedGroup(std::size_t index) {
   if (m_indexed.load != m_nLoads || m_indexed.smooth != m_bSmooth ||
-      m_indexed.mesh.groups.size() != m_pModel->groups.size())
+      m_indexed.mesh.groups.size() != m_pModel->groups.size()) {
     BuildIndexedMesh();
+  }
   const ObjIndexedMesh& mesh = m_indexed.mesh;
   const std::vector<std::uint32_t>& indices = mesh.groups[index];
-  if (m_bClosed) glEnable(GL_CULL_FACE), glCullFace(GL_BACK);
+  if (m_bClosed) {
+    glEnable(GL_CULL_FACE), glCullFace(GL_BACK);
+  }
   if (!indices.empty()) {
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
@@ -64,15 +76,21 @@ void COBJ::DrawIndexedGroup(std::size_t index) {
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
   }
-  if (m_bClosed) glDisable(GL_CULL_FACE);
+  if (m_bClosed) {
+    glDisable(GL_CULL_FACE);
+  }
   glDepthMask(GL_TRUE);
   glDisable(GL_BLEND);
 }
 
 void COBJ::DrawGroupAt(std::size_t index, bool setLineWidth) {
   const ObjGroup& group = m_pModel->groups[index];
-  if (s_bImmediate || m_bCompiling) return DrawGroup(group, setLineWidth);
-  if (m_nDrawMode == 0) return DrawIndexedGroup(index);
+  if (s_bImmediate || m_bCompiling) {
+    return DrawGroup(group, setLineWidth);
+  }
+  if (m_nDrawMode == 0) {
+    return DrawIndexedGroup(index);
+  }
   if (m_nListsMode != m_nDrawMode || m_nListsSmooth != m_bSmooth || m_nListsLoad != m_nLoads ||
       m_groupLists.size() != m_pModel->groups.size()) {
     ReleaseGroupLists();
@@ -90,12 +108,16 @@ void COBJ::DrawGroupAt(std::size_t index, bool setLineWidth) {
 }
 
 bool COBJ::Load(const char* path, float smoothAngle) {
-  if (m_pModel) glmFreeModel(m_pModel), m_pModel = nullptr;
+  if (m_pModel) {
+    glmFreeModel(m_pModel), m_pModel = nullptr;
+  }
   m_partsAsWritten.clear();
   m_partsUpperCase.clear();
   m_indexed = IndexedMesh{};
   ObjModel* model = glmReadOBJ(path);
-  if (!model) return false;
+  if (!model) {
+    return false;
+  }
   m_fSmoothAngle = smoothAngle;
   glmScaleModel(model, kModelScale);
   glmComputeFacetNormals(model);
@@ -124,12 +146,18 @@ void COBJ::SetPartMaterial(const float* colour, float shininess) {
 }
 
 void COBJ::DrawPartGroups(const std::vector<int>& parts, const float* (COBJ::*colour)(int) const, unsigned nameBase) {
-  if (!m_pModel) return;
+  if (!m_pModel) {
+    return;
+  }
   for (std::size_t i = 0; i < m_pModel->groups.size(); ++i) {
     const int part = parts[i];
-    if (part < 0) continue;
+    if (part < 0) {
+      continue;
+    }
     SetPartMaterial((this->*colour)(part), 0.0f);
-    if (m_bPickNames) glLoadName(nameBase + 1 + static_cast<unsigned>(part));
+    if (m_bPickNames) {
+      glLoadName(nameBase + 1 + static_cast<unsigned>(part));
+    }
     DrawGroupAt(i, true);
   }
 }
@@ -145,10 +173,11 @@ void COBJ::DrawGroup(const ObjGroup& group, bool setLineWidth) const {
   const float* t = m.HasTexCoords() ? m.texCoords.data() : nullptr;
   const bool smooth = m_bSmooth && m.HasNormals();
   auto normal = [&](const ObjTriangle& tri, int c) {
-    if (smooth)
+    if (smooth) {
       glNormal3fv(n + 3 * tri.normalIndex[c]);
-    else if (c == 0 && !m.facetNormals.empty())
+    } else if (c == 0 && !m.facetNormals.empty()) {
       glNormal3fv(f + 3 * tri.facetNormalIndex);
+    }
   };
   if (m_nDrawMode == 0) {
     glBegin(GL_TRIANGLES);
@@ -156,7 +185,9 @@ void COBJ::DrawGroup(const ObjGroup& group, bool setLineWidth) const {
       const ObjTriangle& tri = m.triangles[i];
       for (int c = 0; c < 3; ++c) {
         normal(tri, c);
-        if (t) glTexCoord2fv(t + 2 * tri.texCoordIndex[c]);
+        if (t) {
+          glTexCoord2fv(t + 2 * tri.texCoordIndex[c]);
+        }
         glVertex3fv(v + 3 * tri.vertexIndex[c]);
       }
     }
@@ -164,7 +195,9 @@ void COBJ::DrawGroup(const ObjGroup& group, bool setLineWidth) const {
   } else if (m_nDrawMode == 1) {
     for (std::uint32_t i : group.triangleIndices) {
       const ObjTriangle& tri = m.triangles[i];
-      if (setLineWidth) glLineWidth(1.0f);
+      if (setLineWidth) {
+        glLineWidth(1.0f);
+      }
       glBegin(GL_LINE_LOOP);
       for (int c = 0; c < 3; ++c) {
         normal(tri, c);
@@ -178,14 +211,22 @@ void COBJ::DrawGroup(const ObjGroup& group, bool setLineWidth) const {
 }
 
 void COBJ::Draw() {
-  if (!m_pModel) return;
-  for (std::size_t i = 0; i < m_pModel->groups.size(); ++i) DrawGroupAt(i, false);
+  if (!m_pModel) {
+    return;
+  }
+  for (std::size_t i = 0; i < m_pModel->groups.size(); ++i) {
+    DrawGroupAt(i, false);
+  }
 }
 
 void COBJ::DrawList() {
-  if (!m_pModel) return;
+  if (!m_pModel) {
+    return;
+  }
   if (m_bDirty) {
-    if (m_nDisplayList) glDeleteLists(m_nDisplayList, 1);
+    if (m_nDisplayList) {
+      glDeleteLists(m_nDisplayList, 1);
+    }
     m_nDisplayList = glGenLists(1);
     glNewList(m_nDisplayList, GL_COMPILE_AND_EXECUTE);
     m_bCompiling = true;  // no list may be compiled inside this one

@@ -19,7 +19,9 @@ std::vector<GlyphBitmap> RasteriseGlyphs(const QFont& font) {
     const int advance = printable ? fm.horizontalAdvance(ch) : 0;
     g.advance = static_cast<float>(advance);
     g.yorig = static_cast<float>(descent);
-    if (advance <= 0 || height <= 0 || code == 32) continue;
+    if (advance <= 0 || height <= 0 || code == 32) {
+      continue;
+    }
     const int width = std::max(advance, fm.boundingRect(ch).right() + 1);
     QImage image(width, height, QImage::Format_Grayscale8);
     image.fill(0);
@@ -34,9 +36,11 @@ std::vector<GlyphBitmap> RasteriseGlyphs(const QFont& font) {
     g.bits.assign(static_cast<std::size_t>(rowBytes * height), 0);
     for (int y = 0; y < height; ++y) {
       const uchar* line = image.constScanLine(height - 1 - y);  // bottom row first
-      for (int x = 0; x < width; ++x)
-        if (line[x] >= 128)
+      for (int x = 0; x < width; ++x) {
+        if (line[x] >= 128) {
           g.bits[static_cast<std::size_t>(y * rowBytes + x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+        }
+      }
     }
   }
   return glyphs;

@@ -18,8 +18,9 @@
 void PinGlDriversForLeakCheck() {
   dl_iterate_phdr(
       [](dl_phdr_info* info, std::size_t, void*) {
-        if (info->dlpi_name && std::strstr(info->dlpi_name, "/dri/"))
+        if (info->dlpi_name && std::strstr(info->dlpi_name, "/dri/")) {
           dlopen(info->dlpi_name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+        }
         return 0;
       },
       nullptr);

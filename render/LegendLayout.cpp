@@ -35,7 +35,9 @@ std::array<std::string, 5> LegendLabels(const float scale[5]) {
 
 std::vector<SectionDisc> SectionDiscs(const CSimulationData& data, int part) {
   std::vector<SectionDisc> discs;
-  if (part < 0 || part >= kBodyPartCount) return discs;
+  if (part < 0 || part >= kBodyPartCount) {
+    return discs;
+  }
   const int layers = data.m_nLayers[part] > 0 ? data.m_nLayers[part] : 0;
   const int n = layers + 2;
   const float w = 0.18f / static_cast<float>(n);
@@ -66,9 +68,11 @@ const char* SectionCaption(int sectionPart) {
   // The part's name in capitals, as the legend writes it.
   static const std::array<std::string, kBodyPartCount> kCaptions = [] {
     std::array<std::string, kBodyPartCount> out;
-    for (int p = 0; p < kBodyPartCount; ++p)
-      for (const char* c = kBodyPartNames[p]; *c; ++c)
+    for (int p = 0; p < kBodyPartCount; ++p) {
+      for (const char* c = kBodyPartNames[p]; *c; ++c) {
         out[p] += static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
+      }
+    }
     return out;
   }();
   return sectionPart >= 1 && sectionPart <= kBodyPartCount ? kCaptions[sectionPart - 1].c_str() : "";

@@ -16,9 +16,9 @@ std::array<std::string, 5> LegendLabels(const float scale[5]);
 
 struct SectionDisc {
   std::string label;  // "Layer3" ... "Layer1", "Skin", "Core"
-  float radius;       // outer radius; the discs are drawn largest first
-  float colour[3];
-  float labelY;  // upper end of the leader line
+  float radius{};     // outer radius; the discs are drawn largest first
+  float colour[3]{};
+  float labelY{};  // upper end of the leader line
 };
 // Discs of the cross-section of part `part` (0 Head ... 5 Foot), outermost
 // first: the fabric layers from the outside in, then skin and core.

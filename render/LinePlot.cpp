@@ -4,17 +4,27 @@
 
 PlotBox ComputePlotBox(const std::vector<PlotCurve>& curves) {
   PlotBox b;
-  for (int a = 0; a < 3; ++a) b.min[a] = 10000, b.max[a] = -10000;
-  for (const PlotCurve& c : curves)
-    for (const auto& p : c)
+  for (int a = 0; a < 3; ++a) {
+    b.min[a] = 10000, b.max[a] = -10000;
+  }
+  for (const PlotCurve& c : curves) {
+    for (const auto& p : c) {
       for (int a = 0; a < 3; ++a) {
         const float v = static_cast<float>(p[static_cast<std::size_t>(a)]);
-        if (v > b.max[a]) b.max[a] = v;
-        if (v < b.min[a]) b.min[a] = v;
+        if (v > b.max[a]) {
+          b.max[a] = v;
+        }
+        if (v < b.min[a]) {
+          b.min[a] = v;
+        }
       }
+    }
+  }
   const float extent[3] = {1.0f, 1.6f, 1.0f};
   for (int a = 0; a < 3; ++a) {
-    if (std::fabs(b.max[a] - b.min[a]) < 0.000001f) b.max[a] += 0.1f, b.min[a] -= 0.1f;
+    if (std::fabs(b.max[a] - b.min[a]) < 0.000001f) {
+      b.max[a] += 0.1f, b.min[a] -= 0.1f;
+    }
     b.scale[a] = extent[a] / (b.max[a] - b.min[a]);
   }
   return b;
@@ -23,7 +33,9 @@ PlotBox ComputePlotBox(const std::vector<PlotCurve>& curves) {
 std::vector<float> PlotTickValues(const PlotBox& box, int axis) {
   std::vector<float> values;
   const int count = axis == 1 ? 9 : 6;
-  for (int k = 0; k < count; ++k) values.push_back(box.min[axis] + static_cast<float>(k) / (5 * box.scale[axis]));
+  for (int k = 0; k < count; ++k) {
+    values.push_back(box.min[axis] + static_cast<float>(k) / (5 * box.scale[axis]));
+  }
   return values;
 }
 
@@ -40,15 +52,21 @@ std::vector<PlotStrip> BuildPlotStrips(const std::vector<PlotCurve>& curves, con
   std::vector<PlotStrip> strips;
   for (const PlotCurve& c : curves) {
     PlotStrip s;
-    for (const auto& p : c) AddPoint(s, p, box);
+    for (const auto& p : c) {
+      AddPoint(s, p, box);
+    }
     strips.push_back(std::move(s));
   }
-  if (curves.empty()) return strips;
+  if (curves.empty()) {
+    return strips;
+  }
   const std::size_t points = curves.back().size();
   for (std::size_t j = 0; j < points; ++j) {
     PlotStrip s;
     for (const PlotCurve& c : curves) {
-      if (c.size() < points) break;
+      if (c.size() < points) {
+        break;
+      }
       AddPoint(s, c[j], box);
     }
     strips.push_back(std::move(s));

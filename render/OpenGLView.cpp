@@ -28,7 +28,9 @@ COpenGLView::~COpenGLView() {
   CleanupGL();
   // The context goes with the base class, after this part of the object:
   // it must not call back into it.
-  if (QOpenGLContext* ctx = context()) disconnect(ctx, nullptr, this, nullptr);
+  if (QOpenGLContext* ctx = context()) {
+    disconnect(ctx, nullptr, this, nullptr);
+  }
 }
 
 void COpenGLView::SetReferenceDrawing(bool on) {
@@ -82,23 +84,36 @@ void COpenGLView::InitGL() {
 void COpenGLView::CleanupGL() {
   // A view that goes has joined its loaders first: a model may not arrive
   // while its context's objects are being freed.
-  if (m_bGoing && m_animationJob.Running()) qWarning("COpenGLView: GL cleaned up while a model loader still runs");
-  if (!m_bGLReady) return;
+  if (m_bGoing && m_animationJob.Running()) {
+    qWarning("COpenGLView: GL cleaned up while a model loader still runs");
+  }
+  if (!m_bGLReady) {
+    return;
+  }
   makeCurrent();
-  if (m_nBackdropTexture) glDeleteTextures(1, &m_nBackdropTexture);
+  if (m_nBackdropTexture) {
+    glDeleteTextures(1, &m_nBackdropTexture);
+  }
   m_nBackdropTexture = 0;
-  if (m_bFontListsReady) DeleteFontLists();
+  if (m_bFontListsReady) {
+    DeleteFontLists();
+  }
   m_bFontListsReady = false;
   for (COBJ* m : {static_cast<COBJ*>(m_pBody.Get()), static_cast<COBJ*>(m_pGarment.Get()),
-                  static_cast<COBJ*>(m_pSpaceSuit.Get()), m_pMoon.Get(), static_cast<COBJ*>(m_pAnimation.Get())})
-    if (m) m->ReleaseGL();
+                  static_cast<COBJ*>(m_pSpaceSuit.Get()), m_pMoon.Get(), static_cast<COBJ*>(m_pAnimation.Get())}) {
+    if (m) {
+      m->ReleaseGL();
+    }
+  }
   doneCurrent();
   m_bGLReady = 0;
 }
 
 void COpenGLView::LoadBackdropTexture() {
   const BackdropPixels pixels = ReadBackdrop(FindBackdrop(m_strModuleDir));
-  if (pixels.IsNull()) return;  // the backdrop is drawn dark and untextured
+  if (pixels.IsNull()) {
+    return;  // the backdrop is drawn dark and untextured
+  }
   glGenTextures(1, &m_nBackdropTexture);
   glBindTexture(GL_TEXTURE_2D, m_nBackdropTexture);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -110,13 +125,17 @@ void COpenGLView::LoadBackdropTexture() {
 }
 
 void COpenGLView::EnsureFontLists() {
-  if (m_bFontListsReady && !m_bReference) return;
+  if (m_bFontListsReady && !m_bReference) {
+    return;
+  }
   if (m_glyphs.empty()) {
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(13);
     m_glyphs = RasteriseGlyphs(font);
   }
-  if (m_bFontListsReady) DeleteFontLists();
+  if (m_bFontListsReady) {
+    DeleteFontLists();
+  }
   BuildFontLists(m_glyphs);
   m_bFontListsReady = true;
 }
@@ -164,18 +183,21 @@ void COpenGLView::paintGL() {
   // The projection of the current size (a grab of a window never shown has
   // had no resize).
   SetupProjection(width(), height());
-  if (m_nMode == 0)
+  if (m_nMode == 0) {
     glClearColor(1, 1, 1, 1);
-  else
+  } else {
     // Opaque: a picture taken of the window (which composes the view's
     // alpha over the page) shows the black the screen shows, not grey.
     glClearColor(0, 0, 0, 1);
+  }
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glEnable(GL_LIGHTING);
   glShadeModel(GL_SMOOTH);
   glEnable(GL_DEPTH_TEST);
   glDepthFunc(GL_LEQUAL);
-  if (m_nMode == 3) DrawBackdrop();
+  if (m_nMode == 3) {
+    DrawBackdrop();
+  }
   glPushMatrix();
   glLoadIdentity();
   if (m_nMode != 0) {
@@ -204,12 +226,13 @@ void COpenGLView::StopTimers() {
 }
 
 void COpenGLView::timerEvent(QTimerEvent* event) {
-  if (event->timerId() == m_timer0.timerId())
+  if (event->timerId() == m_timer0.timerId()) {
     OnTimer(0);
-  else if (event->timerId() == m_timer1.timerId())
+  } else if (event->timerId() == m_timer1.timerId()) {
     OnTimer(1);
-  else
+  } else {
     QOpenGLWidget::timerEvent(event);
+  }
 }
 
 void COpenGLView::OnTimer(int id) {
@@ -220,7 +243,9 @@ void COpenGLView::OnTimer(int id) {
   if (id == 0) {
     if (m_nMode == 2) {
       m_nFrame = (m_nFrame + 1) % m_nFrameCount;
-      if (m_nFrame == 0) m_nFrame = 1;
+      if (m_nFrame == 0) {
+        m_nFrame = 1;
+      }
     } else {
       m_dRotY += 5.0;
     }
@@ -241,7 +266,9 @@ void COpenGLView::OnTimer(int id) {
 }
 
 void COpenGLView::mousePressEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return QOpenGLWidget::mousePressEvent(event);
+  if (event->button() != Qt::LeftButton) {
+    return QOpenGLWidget::mousePressEvent(event);
+  }
   m_ptLast = event->position().toPoint();
   m_bCaptured = true;
   m_bDragged = false;
@@ -249,16 +276,24 @@ void COpenGLView::mousePressEvent(QMouseEvent* event) {
 }
 
 void COpenGLView::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return QOpenGLWidget::mouseReleaseEvent(event);
+  if (event->button() != Qt::LeftButton) {
+    return QOpenGLWidget::mouseReleaseEvent(event);
+  }
   m_ptLast = QPoint(0, 0);
   m_bCaptured = false;
-  if (!m_bDragged) emit clicked(event->position().toPoint());
+  if (!m_bDragged) {
+    emit clicked(event->position().toPoint());
+  }
 }
 
 void COpenGLView::mouseMoveEvent(QMouseEvent* event) {
-  if (!m_bCaptured) return;
+  if (!m_bCaptured) {
+    return;
+  }
   const QPoint p = event->position().toPoint();
-  if (p != m_ptLast) m_bDragged = true;
+  if (p != m_ptLast) {
+    m_bDragged = true;
+  }
   m_dRotX += static_cast<float>((p.y() - m_ptLast.y()) / 3.6);
   m_dRotY += static_cast<float>((p.x() - m_ptLast.x()) / 3.6);
   RenderScene();
@@ -269,8 +304,14 @@ void COpenGLView::wheelEvent(QWheelEvent* event) {
   // One notch (120) zooms by one step; fine-grained wheels add up to notches.
   m_nWheelAccum += event->angleDelta().y();
   bool changed = false;
-  while (m_nWheelAccum >= 120) m_fZoom *= 1.1f, m_nWheelAccum -= 120, changed = true;
-  while (m_nWheelAccum <= -120) m_fZoom *= 0.9f, m_nWheelAccum += 120, changed = true;
-  if (changed) RenderScene();
+  while (m_nWheelAccum >= 120) {
+    m_fZoom *= 1.1f, m_nWheelAccum -= 120, changed = true;
+  }
+  while (m_nWheelAccum <= -120) {
+    m_fZoom *= 0.9f, m_nWheelAccum += 120, changed = true;
+  }
+  if (changed) {
+    RenderScene();
+  }
   event->accept();
 }

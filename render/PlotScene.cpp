@@ -29,9 +29,15 @@ void COpenGLView::DrawPlotFrame() {
   glEnd();
   glLineWidth(1);
   glBegin(GL_LINES);
-  for (int i = 0; i <= 5; ++i) glVertex3f(0.2f * i, 0, 0), glVertex3f(0.2f * i, -0.05f, 0);
-  for (int j = 0; j <= 8; ++j) glVertex3f(1, 0.2f * j, 0), glVertex3f(1.05f, 0.2f * j, 0);
-  for (int k = 0; k <= 5; ++k) glVertex3f(0, 0, 0.2f * k), glVertex3f(0, -0.05f, 0.2f * k);
+  for (int i = 0; i <= 5; ++i) {
+    glVertex3f(0.2f * i, 0, 0), glVertex3f(0.2f * i, -0.05f, 0);
+  }
+  for (int j = 0; j <= 8; ++j) {
+    glVertex3f(1, 0.2f * j, 0), glVertex3f(1.05f, 0.2f * j, 0);
+  }
+  for (int k = 0; k <= 5; ++k) {
+    glVertex3f(0, 0, 0.2f * k), glVertex3f(0, -0.05f, 0.2f * k);
+  }
   glEnd();
   EnsureFontLists();
   DrawText3f(0, 0, 1.12f, "Z");
@@ -42,12 +48,24 @@ void COpenGLView::DrawPlotFrame() {
   glLineStipple(1, 0x0F0F);
   glColor3f(0.8f, 0.8f, 0.8f);
   glBegin(GL_LINES);
-  for (int k = 1; k <= 5; ++k) glVertex3f(0, 0, 0.2f * k), glVertex3f(0, 1.6f, 0.2f * k);
-  for (int l = 1; l <= 8; ++l) glVertex3f(0, 0.2f * l, 0), glVertex3f(0, 0.2f * l, 1);
-  for (int m = 0; m <= 4; ++m) glVertex3f(0.2f * m, 0, 0), glVertex3f(0.2f * m, 1.6f, 0);
-  for (int a = 1; a <= 8; ++a) glVertex3f(0, 0.2f * a, 0), glVertex3f(1, 0.2f * a, 0);
-  for (int b = 0; b <= 5; ++b) glVertex3f(0.2f * b, 1.6f, 0), glVertex3f(0.2f * b, 1.6f, 1);
-  for (int c = 0; c <= 5; ++c) glVertex3f(0, 1.6f, 0.2f * c), glVertex3f(1, 1.6f, 0.2f * c);
+  for (int k = 1; k <= 5; ++k) {
+    glVertex3f(0, 0, 0.2f * k), glVertex3f(0, 1.6f, 0.2f * k);
+  }
+  for (int l = 1; l <= 8; ++l) {
+    glVertex3f(0, 0.2f * l, 0), glVertex3f(0, 0.2f * l, 1);
+  }
+  for (int m = 0; m <= 4; ++m) {
+    glVertex3f(0.2f * m, 0, 0), glVertex3f(0.2f * m, 1.6f, 0);
+  }
+  for (int a = 1; a <= 8; ++a) {
+    glVertex3f(0, 0.2f * a, 0), glVertex3f(1, 0.2f * a, 0);
+  }
+  for (int b = 0; b <= 5; ++b) {
+    glVertex3f(0.2f * b, 1.6f, 0), glVertex3f(0.2f * b, 1.6f, 1);
+  }
+  for (int c = 0; c <= 5; ++c) {
+    glVertex3f(0, 1.6f, 0.2f * c), glVertex3f(1, 1.6f, 0.2f * c);
+  }
   glEnd();
   glDisable(GL_LINE_STIPPLE);
 }
@@ -67,7 +85,9 @@ void COpenGLView::DrawPlotCurves() {
     DrawText3f(-0.02f, -0.15f, 0.2f * k + 0.03f, FormatTickValue(z[static_cast<std::size_t>(k)]).c_str());
     DrawText3f(0.2f * k + 0.04f, -0.15f, 0, FormatTickValue(x[static_cast<std::size_t>(k)]).c_str());
   }
-  for (int k = 0; k <= 8; ++k) DrawText3f(1.1f, 0.2f * k, 0, FormatTickValue(y[static_cast<std::size_t>(k)]).c_str());
+  for (int k = 0; k <= 8; ++k) {
+    DrawText3f(1.1f, 0.2f * k, 0, FormatTickValue(y[static_cast<std::size_t>(k)]).c_str());
+  }
   glColor3f(0, 0, 0);
   DrawText3f(0, 0.05f, 1.16f, m_szAxisTitle[2]);
   DrawText3f(1.22f, 0.05f, 0, m_szAxisTitle[0]);
@@ -79,7 +99,9 @@ void COpenGLView::DrawPlotCurves() {
     const PlotBox box = ComputePlotBox(m_curves);
     for (const PlotStrip& s : BuildPlotStrips(m_curves, box)) {
       glBegin(GL_LINE_STRIP);
-      for (std::size_t i = 0; i < s.vertices.size(); i += 3) glColor3fv(&s.colours[i]), glVertex3fv(&s.vertices[i]);
+      for (std::size_t i = 0; i < s.vertices.size(); i += 3) {
+        glColor3fv(&s.colours[i]), glVertex3fv(&s.vertices[i]);
+      }
       glEnd();
     }
     glLineWidth(1);
@@ -97,7 +119,9 @@ void COpenGLView::DrawPlotCurves() {
   // GL keeps matrices column by column; QMatrix4x4 reads its array row by row.
   const QMatrix4x4 mvp = QMatrix4x4(proj).transposed() * QMatrix4x4(modelview).transposed();
   std::copy_n(mvp.constData(), 16, projection.mvp.begin());
-  for (int i = 0; i < 4; ++i) projection.viewport[static_cast<std::size_t>(i)] = static_cast<float>(viewport[i]);
+  for (int i = 0; i < 4; ++i) {
+    projection.viewport[static_cast<std::size_t>(i)] = static_cast<float>(viewport[i]);
+  }
   if (m_bPlotDirty || projection.mvp != m_plotProjection.mvp || projection.viewport != m_plotProjection.viewport) {
     m_plotShown = DecimatePlotStrips(m_plotStrips, m_curves.size(), projection);
     m_plotProjection = projection;
@@ -106,7 +130,9 @@ void COpenGLView::DrawPlotCurves() {
   glEnableClientState(GL_VERTEX_ARRAY);
   glEnableClientState(GL_COLOR_ARRAY);
   for (const PlotStrip& strip : m_plotShown) {
-    if (strip.vertices.size() < 6) continue;
+    if (strip.vertices.size() < 6) {
+      continue;
+    }
     glVertexPointer(3, GL_FLOAT, 0, strip.vertices.data());
     glColorPointer(3, GL_FLOAT, 0, strip.colours.data());
     glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(strip.vertices.size() / 3));

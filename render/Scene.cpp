@@ -14,9 +14,13 @@ void COpenGLView::DrawScene() {
   glPushMatrix();
   glTranslatef(static_cast<float>(m_dTransX), static_cast<float>(m_dTransY), static_cast<float>(m_dTransZ));
   DrawColourLegend();
-  if (m_nSectionPart != 0) DrawSectionLegend();
+  if (m_nSectionPart != 0) {
+    DrawSectionLegend();
+  }
   glScalef(m_fZoom, m_fZoom, m_fZoom);
-  if (m_nMode != 3) DrawRoom();
+  if (m_nMode != 3) {
+    DrawRoom();
+  }
   glRotatef(static_cast<float>(m_dRotX), 1, 0, 0);
   glRotatef(static_cast<float>(m_dRotY), 0, 1, 0);
   glRotatef(static_cast<float>(m_dRotZ), 0, 0, 1);
@@ -31,32 +35,48 @@ void COpenGLView::DrawScene() {
       body->m_bPickNames = false;
       body->Draw();
     }
-    if (CGarment* garment = m_pGarment.Get(); m_nLayer >= 1 && garment && garment->m_pModel) garment->Draw();
+    if (CGarment* garment = m_pGarment.Get(); m_nLayer >= 1 && garment && garment->m_pModel) {
+      garment->Draw();
+    }
   } else {
     glEnable(GL_LIGHTING);
     const float grey[4] = {0.3f, 0.3f, 0.3f, 1.0f};
     glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, grey);
-    if (CGarment* suit = m_pSpaceSuit.Get(); suit && suit->m_pModel) suit->Draw();
+    if (CGarment* suit = m_pSpaceSuit.Get(); suit && suit->m_pModel) {
+      suit->Draw();
+    }
     glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, grey);
-    if (COBJ* moon = m_pMoon.Get()) moon->DrawList();
+    if (COBJ* moon = m_pMoon.Get()) {
+      moon->DrawList();
+    }
   }
   glPopMatrix();
 }
 
 bool COpenGLView::ShowsNoData() const {
-  if (!m_pData || m_nMode == 0) return false;
+  if (!m_pData || m_nMode == 0) {
+    return false;
+  }
   const CSimulationData& d = *m_pData;
   bool grey = false;
   for (int p = 0; p < kBodyPartCount; ++p) {
-    if (m_nMode != 3 && (m_pBody || m_pAnimation)) grey = grey || !d.m_bSkinHasValue[p];
+    if (m_nMode != 3 && (m_pBody || m_pAnimation)) {
+      grey = grey || !d.m_bSkinHasValue[p];
+    }
     const bool garment = m_nMode == 3 ? static_cast<bool>(m_pSpaceSuit) : m_nLayer >= 1 && (m_pGarment || m_pAnimation);
-    if (garment) grey = grey || !d.m_bLayerHasValue[p];
+    if (garment) {
+      grey = grey || !d.m_bLayerHasValue[p];
+    }
   }
-  if (m_nMode != 3) grey = grey || !d.m_bEnvHasValue;
+  if (m_nMode != 3) {
+    grey = grey || !d.m_bEnvHasValue;
+  }
   if (m_nSectionPart >= 1 && m_nSectionPart <= kBodyPartCount) {
     const int part = m_nSectionPart - 1;
     grey = grey || !d.m_bEnvHasValue || !d.m_bSkinHasValue[part] || !d.m_bCoreHasValue[part];
-    for (int l = 0; l < d.m_nLayers[part]; ++l) grey = grey || l >= kMaxLayerColours || !d.m_bRingHasValue[l][part];
+    for (int l = 0; l < d.m_nLayers[part]; ++l) {
+      grey = grey || l >= kMaxLayerColours || !d.m_bRingHasValue[l][part];
+    }
   }
   return grey;
 }
@@ -85,19 +105,27 @@ void COpenGLView::DrawColourLegend() {
     EnsureFontLists();
     DrawText3f(-1.02f, 0.03f, 2.5f, "no data");
   }
-  if (!m_pBody && !m_pAnimation && !m_pSpaceSuit) return;
-  if (!m_pData) return;
+  if (!m_pBody && !m_pAnimation && !m_pSpaceSuit) {
+    return;
+  }
+  if (!m_pData) {
+    return;
+  }
   const std::array<std::string, 5> labels = LegendLabels(m_pData->m_fScale);
   glColor3f(1, 0, 0);
   EnsureFontLists();
   DrawText3f(-1.1f, 0.75f, 2.5f, LegendTitle(m_pData->m_nContentKind));
   static const float kLabelY[5] = {0.69f, 0.54f, 0.39f, 0.24f, 0.09f};
-  for (int i = 0; i < 5; ++i) DrawText3f(-1.02f, kLabelY[i], 2.5f, labels[static_cast<std::size_t>(i)].c_str());
+  for (int i = 0; i < 5; ++i) {
+    DrawText3f(-1.02f, kLabelY[i], 2.5f, labels[static_cast<std::size_t>(i)].c_str());
+  }
   glEnable(GL_LIGHTING);
 }
 
 void COpenGLView::DrawSectionLegend() {
-  if (!m_pData || m_nSectionPart < 1 || m_nSectionPart > 6) return;
+  if (!m_pData || m_nSectionPart < 1 || m_nSectionPart > 6) {
+    return;
+  }
   glDisable(GL_LIGHTING);
   glPushMatrix();
   glTranslatef(-0.88f, -0.32f, 2.5f);
@@ -178,7 +206,9 @@ void COpenGLView::DrawRoom() {
 }
 
 int COpenGLView::PickPart(QPoint at, bool* garmentHit) {
-  if (m_nMode < 1 || m_nMode > 3 || !context()) return -1;
+  if (m_nMode < 1 || m_nMode > 3 || !context()) {
+    return -1;
+  }
   makeCurrent();
   const qreal ratio = devicePixelRatioF();
   GLint viewport[4] = {0, 0, static_cast<GLint>(width() * ratio), static_cast<GLint>(height() * ratio)};
@@ -203,14 +233,18 @@ int COpenGLView::PickPart(QPoint at, bool* garmentHit) {
   glRotatef(static_cast<float>(m_dRotZ), 0, 0, 1);
   glTranslatef(0, -1.2f, 0);
   auto named = [](COBJ* m) {
-    if (!m || !m->m_pModel) return;
+    if (!m || !m->m_pModel) {
+      return;
+    }
     m->m_bPickNames = true;
     m->Draw();
     m->m_bPickNames = false;
   };
   if (m_nMode == 1) {
     named(m_pBody.Get());
-    if (m_nLayer >= 1) named(m_pGarment.Get());
+    if (m_nLayer >= 1) {
+      named(m_pGarment.Get());
+    }
   } else if (m_nMode == 3) {
     named(m_pSpaceSuit.Get());
   } else if (CAnimationModel* anim = m_pAnimation.Get()) {
@@ -236,7 +270,9 @@ int COpenGLView::PickPart(QPoint at, bool* garmentHit) {
       if (name >= 101 && name <= 206) {
         nearest = zmin;
         part = static_cast<int>((name - 1) % 100);
-        if (garmentHit) *garmentHit = name >= 200;
+        if (garmentHit) {
+          *garmentHit = name >= 200;
+        }
       }
     }
     h += 3 + names;

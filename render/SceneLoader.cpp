@@ -20,35 +20,45 @@ QString Caption() {
 void Report(COpenGLView* view, const QString& text) {
   QPointer<COpenGLView> target(view);
   auto show = [target, text] {
-    if (target && target->MessageSink()) target->MessageSink()->Message(Caption(), text, MessageIcon::Warning);
+    if (target && target->MessageSink()) {
+      target->MessageSink()->Message(Caption(), text, MessageIcon::Warning);
+    }
   };
-  if (QThread::currentThread() == view->thread())
+  if (QThread::currentThread() == view->thread()) {
     show();
-  else
+  } else {
     QMetaObject::invokeMethod(view, show, Qt::QueuedConnection);
+  }
 }
 
 void Redraw(COpenGLView* view) {
-  if (QThread::currentThread() == view->thread())
+  if (QThread::currentThread() == view->thread()) {
     view->RenderScene();
-  else
+  } else {
     QMetaObject::invokeMethod(
         view, [view] { view->RenderScene(); }, Qt::QueuedConnection);
+  }
 }
 
 // A scene is loaded once: a slot that holds an object, loaded or not, is
 // not tried again and reports nothing new.
 template <class Model>
 bool LoadInto(COpenGLView* view, CModelSlot<Model>& slot, const QString& path, const char* failure) {
-  if (Model* held = slot.Get()) return held->m_pModel != nullptr;
+  if (Model* held = slot.Get()) {
+    return held->m_pModel != nullptr;
+  }
   auto model = std::make_unique<Model>();
   model->SetColourSource(view->Data());
   const bool ok = model->Load(QFile::encodeName(path).constData(), kCreaseAngle);
   // A model no longer wanted (its load cancelled) is neither shown nor
   // reported, and may be asked for again.
-  if (!ok && CLoadCancelScope::Cancelled()) return false;
+  if (!ok && CLoadCancelScope::Cancelled()) {
+    return false;
+  }
   slot.Publish(std::move(model));
-  if (!ok) Report(view, QString::fromLatin1(failure));
+  if (!ok) {
+    Report(view, QString::fromLatin1(failure));
+  }
   Redraw(view);
   return ok;
 }
@@ -64,7 +74,9 @@ bool LoadGarmentModel(COpenGLView* view, const QString& path) {
 }
 
 bool LoadAnimationModel(COpenGLView* view, const QString& path) {
-  if (view->m_pAnimation || view->m_animationJob.Started()) return true;
+  if (view->m_pAnimation || view->m_animationJob.Started()) {
+    return true;
+  }
   // The worker only reads the file and builds the model; the view joins it
   // before it is destroyed, and messages and redraws reach the view through
   // queued calls.
@@ -76,6 +88,8 @@ bool LoadSpaceSuitScene(COpenGLView* view) {
   const QString dir = view->ModuleDir().isEmpty() || view->ModuleDir().endsWith(QLatin1Char('/'))
                           ? view->ModuleDir()
                           : view->ModuleDir() + QLatin1Char('/');
-  if (!LoadInto(view, view->m_pSpaceSuit, dir + QStringLiteral("space suit1.obj"), "No Model file!")) return false;
+  if (!LoadInto(view, view->m_pSpaceSuit, dir + QStringLiteral("space suit1.obj"), "No Model file!")) {
+    return false;
+  }
   return LoadInto(view, view->m_pMoon, dir + QStringLiteral("moon.obj"), "No Model file!");
 }

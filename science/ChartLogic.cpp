@@ -24,16 +24,23 @@ QString FormatAxisValue(float v) { return QString::fromStdString(FormatTickValue
 
 std::vector<QString> FormatAxisValues(const std::vector<float>& values) {
   std::vector<QString> labels;
-  for (float v : values) labels.push_back(FormatAxisValue(v));
+  for (float v : values) {
+    labels.push_back(FormatAxisValue(v));
+  }
   auto distinct = [&] {
-    for (std::size_t i = 1; i < labels.size(); ++i)
-      if (labels[i] == labels[i - 1] && values[i] != values[i - 1]) return false;
+    for (std::size_t i = 1; i < labels.size(); ++i) {
+      if (labels[i] == labels[i - 1] && values[i] != values[i - 1]) {
+        return false;
+      }
+    }
     return true;
   };
   for (int extra = 1; extra <= 3 && !distinct(); ++extra) {
     for (std::size_t i = 0; i < labels.size(); ++i) {
       const QString plain = FormatAxisValue(values[i]);
-      if (plain.contains(QLatin1Char('e')) || plain == QLatin1String("0")) continue;
+      if (plain.contains(QLatin1Char('e')) || plain == QLatin1String("0")) {
+        continue;
+      }
       const qsizetype dot = plain.indexOf(QLatin1Char('.'));
       const int decimals = (dot < 0 ? 0 : static_cast<int>(plain.size() - dot - 1)) + extra;
       labels[i] = Printf("%.*f", static_cast<double>(values[i]), decimals);
@@ -46,18 +53,26 @@ QString FormatTickLabel(float v) { return Printf("%g", static_cast<double>(v)); 
 
 int FitFontHeight(int start, int length, int limit) {
   int h = start;
-  while (h > 0 && length * (h / 2) > limit) h -= 2;
+  while (h > 0 && length * (h / 2) > limit) {
+    h -= 2;
+  }
   return h;
 }
 
 void WidenFlatRange(float& lo, float& hi) {
-  if (hi - lo >= 0.0001f) return;
+  if (hi - lo >= 0.0001f) {
+    return;
+  }
   float b = 0.01f;
   if (std::fabs(hi) >= 1e-9f) {
     float m = std::fabs(hi);
     b = 1;
-    while (m < 100) m *= 10, b /= 10;
-    while (m > 1000) m /= 10, b *= 10;
+    while (m < 100) {
+      m *= 10, b /= 10;
+    }
+    while (m > 1000) {
+      m /= 10, b *= 10;
+    }
   }
   hi += 5 * b;
   lo -= 5 * b;
@@ -78,14 +93,18 @@ ChartLayout LayoutChart(int w, int h, bool bands, int captionHeight, int caption
 std::vector<int> YTickRows(const ChartLayout& l, int ticks) {
   std::vector<int> rows;
   const double dy = static_cast<double>(l.axisHeight - 10) / ticks;
-  for (int i = 0; i <= ticks; ++i) rows.push_back(static_cast<int>(l.originY - i * dy));
+  for (int i = 0; i <= ticks; ++i) {
+    rows.push_back(static_cast<int>(l.originY - i * dy));
+  }
   return rows;
 }
 
 std::vector<int> XTickColumns(const ChartLayout& l, int ticks) {
   std::vector<int> columns;
   const double dx = l.axisWidth / ticks;
-  for (int i = 0; i <= ticks; ++i) columns.push_back(static_cast<int>(i * dx + l.originX));
+  for (int i = 0; i <= ticks; ++i) {
+    columns.push_back(static_cast<int>(i * dx + l.originX));
+  }
   return columns;
 }
 
@@ -147,10 +166,13 @@ std::vector<ComfortLabel> ComfortLabels(const ChartLayout& l, int mode, int xTic
       {{"Uncomfortable", 0.08}, {"Acceptable", 0.40}, {"Comfortable", 0.86}},
   };
   std::vector<ComfortLabel> labels;
-  if (mode < 1 || mode > 3) return labels;
+  if (mode < 1 || mode > 3) {
+    return labels;
+  }
   const BandGeometry g = Geometry(l, xTicks);
-  for (const LabelAt& s : kLabels[mode - 1])
+  for (const LabelAt& s : kLabels[mode - 1]) {
     labels.push_back({QString::fromLatin1(s.text), QPoint(g.right + 5, static_cast<int>(g.top + s.at * g.height))});
+  }
   return labels;
 }
 
@@ -163,7 +185,9 @@ std::vector<GradientStrip> GradientStrips(const QRect& rect, const QColor& top, 
                db = (bottom.blue() - top.blue()) / n;
   for (int k = 0; k <= n; ++k) {
     const int a = std::min(y0 + k * strip, y1), b = std::min(y0 + (k + 1) * strip, y1);
-    if (b <= a) continue;
+    if (b <= a) {
+      continue;
+    }
     strips.push_back({QRect(rect.left(), a, rect.width(), b - a),
                       QColor(static_cast<int>(top.red() + k * dr), static_cast<int>(top.green() + k * dg),
                              static_cast<int>(top.blue() + k * db))});
@@ -172,8 +196,12 @@ std::vector<GradientStrip> GradientStrips(const QRect& rect, const QColor& top, 
 }
 
 int NearestPointIndex(const ChartLayout& l, int n, int px) {
-  if (n <= 0) return -1;
-  if (n == 1) return 0;
+  if (n <= 0) {
+    return -1;
+  }
+  if (n == 1) {
+    return 0;
+  }
   const double sx = static_cast<double>(l.axisWidth - 5) / (n - 1);
   const long j = std::lround((px - l.originX) / sx);
   return static_cast<int>(std::clamp<long>(j, 0, n - 1));

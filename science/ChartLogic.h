@@ -83,13 +83,21 @@ template <class X>
 SeriesXMap MapSeriesX(int n, X x) {
   SeriesXMap m;
   m.n = n;
-  if (n < 3) return m;
+  if (n < 3) {
+    return m;
+  }
   const double first = x(0), last = x(n - 1), step = (last - first) / (n - 1);
-  if (!(step > 0)) return m;
+  if (!(step > 0)) {
+    return m;
+  }
   for (int j = 1; j < n; ++j) {
     const double d = static_cast<double>(x(j)) - static_cast<double>(x(j - 1));
-    if (!(d > 0)) return m;  // not in time order: by index
-    if (std::abs(d - step) > 0.01 * step) m.byIndex = false;
+    if (!(d > 0)) {
+      return m;  // not in time order: by index
+    }
+    if (std::abs(d - step) > 0.01 * step) {
+      m.byIndex = false;
+    }
   }
   m.x0 = first, m.span = last - first;
   return m;

@@ -22,7 +22,9 @@ QFont ArialBold(int pixelHeight) {
   QFont f(QStringLiteral("Arial"));
   f.setBold(true);
   // A height of 0 asks for the default size, as it does of the platform.
-  if (pixelHeight > 0) f.setPixelSize(pixelHeight);
+  if (pixelHeight > 0) {
+    f.setPixelSize(pixelHeight);
+  }
   return f;
 }
 
@@ -108,7 +110,9 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
   // Ranges: y from the data, x only ever widened.
   m_fXMin = std::min(m_fXMin, m_fDataXMin), m_fXMax = std::max(m_fXMax, m_fDataXMax);
   m_fYMin = m_fDataYMin, m_fYMax = m_fDataYMax;
-  if (bands) m_fYMin = 0, m_fYMax = 100;
+  if (bands) {
+    m_fYMin = 0, m_fYMax = 100;
+  }
   WidenFlatRange(m_fYMin, m_fYMax);
   m_fYStep = (m_fYMax - m_fYMin) / static_cast<float>(m_nYTicks);
   m_fXStep = (m_fXMax - m_fXMin) / static_cast<float>(m_nXTicks);
@@ -129,8 +133,9 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
     // Read whole: a caption longer than the chart is high gets a smaller
     // font, and its middle moves so that both ends stay inside.
     QFont yFont = caption;
-    while (QFontMetrics(yFont).horizontalAdvance(m_strYLabel) > h - 4 && yFont.pixelSize() > 6)
+    while (QFontMetrics(yFont).horizontalAdvance(m_strYLabel) > h - 4 && yFont.pixelSize() > 6) {
       yFont.setPixelSize(yFont.pixelSize() - 1);
+    }
     p.setFont(yFont);
     const QFontMetrics ym(yFont);
     const int half = ym.horizontalAdvance(m_strYLabel) / 2;
@@ -146,7 +151,9 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
   p.setFont(tickFont);
   const std::vector<int> rows = YTickRows(l, m_nYTicks);
   std::vector<float> tickValues;
-  for (int i = 0; i <= m_nYTicks; ++i) tickValues.push_back(m_fYStep * static_cast<float>(i) + m_fYMin);
+  for (int i = 0; i <= m_nYTicks; ++i) {
+    tickValues.push_back(m_fYStep * static_cast<float>(i) + m_fYMin);
+  }
   const std::vector<QString> tickLabels = FormatAxisValues(tickValues);
   for (int i = 0; i <= m_nYTicks; ++i) {
     const int y = rows[static_cast<std::size_t>(i)];
@@ -175,10 +182,15 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
 
   // The comfort bands over the grid, and their labels.
   if (m_nBandMode >= 1 && m_nBandMode <= 3) {
-    for (const ComfortBand& b : ComfortBands(l, m_nBandMode, m_nXTicks))
-      for (const GradientStrip& s : GradientStrips(b.rect, b.top, b.bottom)) p.fillRect(s.rect, s.colour);
+    for (const ComfortBand& b : ComfortBands(l, m_nBandMode, m_nXTicks)) {
+      for (const GradientStrip& s : GradientStrips(b.rect, b.top, b.bottom)) {
+        p.fillRect(s.rect, s.colour);
+      }
+    }
     p.setPen(Qt::black);
-    for (const ComfortLabel& c : ComfortLabels(l, m_nBandMode, m_nXTicks)) TextAt(p, c.at.x(), c.at.y(), c.text);
+    for (const ComfortLabel& c : ComfortLabels(l, m_nBandMode, m_nXTicks)) {
+      TextAt(p, c.at.x(), c.at.y(), c.text);
+    }
   }
 
   m_xmap = MapSeriesX(static_cast<int>(m_series.size()),
@@ -191,7 +203,9 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
   }
   DrawSeries(p, everySegment);
   // Overlays are for the screen: a saved or copied picture never holds them.
-  if (overlays) DrawCursorAndHover(p);
+  if (overlays) {
+    DrawCursorAndHover(p);
+  }
 }
 
 namespace {
@@ -214,7 +228,9 @@ QString UnitOf(const QString& caption) {
 
 void CMyChart::DrawCursorAndHover(QPainter& p) const {
   const int n = static_cast<int>(m_series.size());
-  if (n < 2) return;
+  if (n < 2) {
+    return;
+  }
   const QFont small = ArialBold(12);
   p.setFont(small);
   const int top = YTickRows(m_layout, m_nYTicks).back();
@@ -242,7 +258,9 @@ void CMyChart::DrawCursorAndHover(QPainter& p) const {
       p.setBrush(Qt::NoBrush);
     }
     QRect box(at.x() + 8, at.y() - fm.height() - 8, fm.horizontalAdvance(text) + 8, fm.height() + 4);
-    if (box.right() > width()) box.moveRight(at.x() - 8);
+    if (box.right() > width()) {
+      box.moveRight(at.x() - 8);
+    }
     p.setPen(Pen(Qt::black, 1));
     p.fillRect(box, QColor(255, 255, 225));
     p.drawRect(box);
@@ -251,9 +269,13 @@ void CMyChart::DrawCursorAndHover(QPainter& p) const {
 }
 
 QString CMyChart::HoverText() const {
-  if (m_nHover < 0 || m_nHover >= static_cast<int>(m_series.size())) return {};
+  if (m_nHover < 0 || m_nHover >= static_cast<int>(m_series.size())) {
+    return {};
+  }
   const CChartDataSet& d = m_series[static_cast<std::size_t>(m_nHover)];
-  if (std::isnan(d.m_fY)) return QStringLiteral("%1 min: no data").arg(Number(d.m_fX));
+  if (std::isnan(d.m_fY)) {
+    return QStringLiteral("%1 min: no data").arg(Number(d.m_fX));
+  }
   const QString unit = UnitOf(m_strYLabel);
   return QStringLiteral("%1 min: %2%3")
       .arg(Number(d.m_fX), Number(d.m_fY), unit.isEmpty() ? QString() : QLatin1Char(' ') + unit);
@@ -282,7 +304,9 @@ bool CMyChart::SaveData(const QString& path) const {
 bool CMyChart::SaveImage(const QString& path) {
   const QSize size = this->size().isEmpty() ? QSize(800, 500) : this->size();
   QSaveFile out(path);
-  if (!out.open(QIODevice::WriteOnly)) return false;
+  if (!out.open(QIODevice::WriteOnly)) {
+    return false;
+  }
   if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
     QSvgGenerator svg;
     svg.setOutputDevice(&out);
@@ -310,8 +334,9 @@ void CMyChart::mouseMoveEvent(QMouseEvent* event) {
     const int after = IndexAtTime(m_series, t);
     hover = after;
     if (after > 0 &&
-        t - m_series[static_cast<std::size_t>(after) - 1].m_fX < m_series[static_cast<std::size_t>(after)].m_fX - t)
+        t - m_series[static_cast<std::size_t>(after) - 1].m_fX < m_series[static_cast<std::size_t>(after)].m_fX - t) {
       hover = after - 1;
+    }
   }
   if (hover != m_nHover) {
     m_nHover = hover;
@@ -321,7 +346,9 @@ void CMyChart::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CMyChart::leaveEvent(QEvent* event) {
-  if (m_nHover >= 0) m_nHover = -1, update();
+  if (m_nHover >= 0) {
+    m_nHover = -1, update();
+  }
   QWidget::leaveEvent(event);
 }
 
@@ -331,8 +358,9 @@ void CMyChart::contextMenuEvent(QContextMenuEvent* event) {
   menu.addAction(QStringLiteral("Save Data as CSV..."), this, [this] {
     const QString path = QFileDialog::getSaveFileName(
         this, QStringLiteral("Save Data"), m_strTitle + QStringLiteral(".csv"), QStringLiteral("CSV (*.csv)"));
-    if (!path.isEmpty() && !SaveData(path))
+    if (!path.isEmpty() && !SaveData(path)) {
       QMessageBox::warning(this, QStringLiteral("Save Data"), QStringLiteral("Cannot write %1.").arg(path));
+    }
   });
   for (const char* format : {"PNG", "SVG"}) {
     const QString f = QLatin1String(format);
@@ -340,8 +368,9 @@ void CMyChart::contextMenuEvent(QContextMenuEvent* event) {
       const QString path =
           QFileDialog::getSaveFileName(this, QStringLiteral("Save Image"), m_strTitle + QLatin1Char('.') + f.toLower(),
                                        QStringLiteral("%1 (*.%2)").arg(f, f.toLower()));
-      if (!path.isEmpty() && !SaveImage(path))
+      if (!path.isEmpty() && !SaveImage(path)) {
         QMessageBox::warning(this, QStringLiteral("Save Image"), QStringLiteral("Cannot write %1.").arg(path));
+      }
     });
   }
   menu.exec(event->globalPos());
@@ -354,7 +383,9 @@ void CMyChart::contextMenuEvent(QContextMenuEvent* event) {
 // same pixels, whatever the number of points.
 void CMyChart::DrawSeries(QPainter& p, bool everySegment) const {
   const int n = static_cast<int>(m_series.size());
-  if (n < 2) return;
+  if (n < 2) {
+    return;
+  }
   p.setPen(m_nBandMode > 0 ? Pen(Qt::black, 4) : Pen(QColor(210, 100, 100), 2));
   // SeriesPoint's arithmetic, with what is the same for every point hoisted.
   const float scale = static_cast<float>(m_layout.axisHeight - 10) / (m_fYMax - m_fYMin);
@@ -373,7 +404,9 @@ void CMyChart::DrawSeries(QPainter& p, bool everySegment) const {
         continue;
       }
       const QPoint next = at(j);
-      if (linked) p.drawLine(previous, next);
+      if (linked) {
+        p.drawLine(previous, next);
+      }
       previous = next;
       linked = true;
     }
@@ -386,11 +419,15 @@ void CMyChart::DrawSeries(QPainter& p, bool everySegment) const {
   QPoint previous;
   int low = 0, high = 0, inColumn = 0;
   auto closeColumn = [&] {
-    if (inColumn > 1) lines.emplace_back(previous.x(), low, previous.x(), high);
+    if (inColumn > 1) {
+      lines.emplace_back(previous.x(), low, previous.x(), high);
+    }
   };
   for (int j = 0; j < n; ++j) {
     if (!held(j)) {
-      if (linked) closeColumn();
+      if (linked) {
+        closeColumn();
+      }
       linked = false;
       continue;
     }
@@ -410,6 +447,8 @@ void CMyChart::DrawSeries(QPainter& p, bool everySegment) const {
     previous = next;
     linked = true;
   }
-  if (linked) closeColumn();
+  if (linked) {
+    closeColumn();
+  }
   p.drawLines(lines.data(), static_cast<int>(lines.size()));
 }

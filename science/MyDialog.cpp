@@ -36,8 +36,9 @@ bool IsDialogCloseKey(const QKeyEvent& event) {
 
 void CMyDialog::keyPressEvent(QKeyEvent* event) {
   // Taken here, so that no view ever closes by them.
-  if (IsDialogCloseKey(*event))
+  if (IsDialogCloseKey(*event)) {
     event->accept();
-  else
+  } else {
     QWidget::keyPressEvent(event);
+  }
 }

@@ -26,13 +26,17 @@ void CMyPanel::CreatePanel(const QString& caption, const QImage& picture, QWidge
   p.drawRoundedRect(QRect(0, panel::kFrameTop, m_nWidth, m_nHeight - panel::kFrameTop), 5, 5);
   p.end();
   QRegion outline(shape);
-  if (!m_picture.isNull()) outline = outline.united(panel::OpaqueRegion(m_picture));
+  if (!m_picture.isNull()) {
+    outline = outline.united(panel::OpaqueRegion(m_picture));
+  }
   setMask(outline);
   show();
 }
 
 void CMyPanel::ClearSelection() {
-  if (m_nSelected >= 0) update(panel::RowRect(m_nSelected));
+  if (m_nSelected >= 0) {
+    update(panel::RowRect(m_nSelected));
+  }
   m_nSelected = -1;
 }
 
@@ -70,7 +74,9 @@ void CMyPanel::paintEvent(QPaintEvent*) {
   QFont selectedFont = entryFont;
   selectedFont.setBold(true);
   std::vector<int> ids;
-  for (const COption& o : m_options) ids.push_back(o.m_nId);
+  for (const COption& o : m_options) {
+    ids.push_back(o.m_nId);
+  }
   const std::vector<QColor> colours = panel::TextColours(ids);
   for (std::size_t i = 0; i < m_options.size(); ++i) {
     p.setFont(static_cast<int>(i) == m_nSelected ? selectedFont : entryFont);
@@ -95,9 +101,13 @@ void CMyPanel::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CMyPanel::mousePressEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+  if (event->button() != Qt::LeftButton) {
+    return QWidget::mousePressEvent(event);
+  }
   const int row = panel::RowAt(event->position().toPoint().y(), static_cast<int>(m_options.size()));
-  if (row < 0) return;
+  if (row < 0) {
+    return;
+  }
   update(m_nSelected >= 0 ? panel::RowRect(m_nSelected) : QRect(35, 30, 120, 20));
   m_nSelected = row;
   emit optionSelect(m_options[static_cast<std::size_t>(row)].m_nId);

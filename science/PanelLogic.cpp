@@ -9,8 +9,11 @@ int Height(int entries) { return kBaseHeight + kRowHeight * std::max(1, entries)
 QRect RowRect(int i) { return QRect(kTextLeft, kFirstRowTop + i * kRowHeight, kRowWidth, kRowHeight); }
 
 int RowAt(int y, int entries) {
-  for (int i = 0; i < entries; ++i)
-    if (kFirstRowTop + i * kRowHeight < y && y < kFirstRowTop + (i + 1) * kRowHeight) return i;
+  for (int i = 0; i < entries; ++i) {
+    if (kFirstRowTop + i * kRowHeight < y && y < kFirstRowTop + (i + 1) * kRowHeight) {
+      return i;
+    }
+  }
   return -1;
 }
 
@@ -20,8 +23,12 @@ std::vector<QColor> TextColours(const std::vector<int>& ids) {
   std::vector<QColor> colours;
   QColor current = Qt::black;
   for (int id : ids) {
-    if (Kind(id) == 3) current = QColor(0, 120, 0);
-    if (Kind(id) == 4) current = QColor(200, 120, 0);
+    if (Kind(id) == 3) {
+      current = QColor(0, 120, 0);
+    }
+    if (Kind(id) == 4) {
+      current = QColor(200, 120, 0);
+    }
     colours.push_back(current);
   }
   return colours;
@@ -48,12 +55,18 @@ QRegion OpaqueRegion(const QImage& picture) {
         continue;
       }
       const int x0 = x;
-      while (x < img.width() && opaque(x)) ++x;
+      while (x < img.width() && opaque(x)) {
+        ++x;
+      }
       runs.emplace_back(x0, y, x - x0, 1);
-      if (runs.size() == 2000) flush();
+      if (runs.size() == 2000) {
+        flush();
+      }
     }
   }
-  if (!runs.empty()) flush();
+  if (!runs.empty()) {
+    flush();
+  }
   return region;
 }
 

@@ -53,9 +53,13 @@ void CPropertyPanel::ShowPropertyNames(int kind) {
 }
 
 void CPropertyPanel::UpdateButtons() {
-  if (m_nProperty >= 0 && m_nProperty < 9) m_buttons[static_cast<std::size_t>(m_nProperty)]->setChecked(true);
+  if (m_nProperty >= 0 && m_nProperty < 9) {
+    m_buttons[static_cast<std::size_t>(m_nProperty)]->setChecked(true);
+  }
 }
 
 void CPropertyPanel::ReadButtons() {
-  if (m_group.checkedId() >= 0) m_nProperty = m_group.checkedId();
+  if (m_group.checkedId() >= 0) {
+    m_nProperty = m_group.checkedId();
+  }
 }

@@ -11,10 +11,14 @@ OptionId DecodeOption(int id) { return {id / 1000 - 1, (id % 1000) / 100, id % 1
 std::optional<QString> FiberOptionText(const QString& fileName, int part) {
   static const char* const kTags[kBodyPartCount] = {"FIBERHEAD", "FIBERTRUNK", "FIBERARM",
                                                     "FIBERHAND", "FIBERLEG",   "FIBERFOOT"};
-  if (part < 0 || part >= kBodyPartCount) return std::nullopt;
+  if (part < 0 || part >= kBodyPartCount) {
+    return std::nullopt;
+  }
   const QString upper = fileName.toUpper();
   const QString tag = QLatin1String(kTags[part]);
-  if (!upper.contains(tag)) return std::nullopt;
+  if (!upper.contains(tag)) {
+    return std::nullopt;
+  }
   // What follows the tag's length, from its second character (a separator)
   // up to its last point.
   const QString rest = upper.mid(tag.size());
@@ -25,30 +29,42 @@ std::optional<QString> FiberOptionText(const QString& fileName, int part) {
 
 std::vector<PanelOption> PanelOptions(const CSimulationData& data, int part) {
   std::vector<PanelOption> options;
-  if (part < 0 || part >= kBodyPartCount) return options;
+  if (part < 0 || part >= kBodyPartCount) {
+    return options;
+  }
   options.push_back({QStringLiteral("Body Property"), EncodeOption(part, 1, 0)});
   options.push_back({QStringLiteral("Body Comfort"), EncodeOption(part, 2, 0)});
-  for (int j = 0; j < std::min(data.m_nLayers[part], 100); ++j)
+  for (int j = 0; j < std::min(data.m_nLayers[part], 100); ++j) {
     options.push_back({LayerOptionText(j), EncodeOption(part, 3, j)});
-  for (std::size_t k = 0; k < data.m_fibers.size() && k < 100; ++k)
-    if (const auto text = FiberOptionText(data.m_fibers[k].m_strName, part))
+  }
+  for (std::size_t k = 0; k < data.m_fibers.size() && k < 100; ++k) {
+    if (const auto text = FiberOptionText(data.m_fibers[k].m_strName, part)) {
       options.push_back({*text, EncodeOption(part, 4, static_cast<int>(k))});
+    }
+  }
   return options;
 }
 
 bool RunListsOption(const CSimulationData& data, int id) {
   const OptionId o = DecodeOption(id);
-  for (const PanelOption& option : PanelOptions(data, o.part))
-    if (option.id == id) return true;
+  for (const PanelOption& option : PanelOptions(data, o.part)) {
+    if (option.id == id) {
+      return true;
+    }
+  }
   return false;
 }
 
 QString LayerOptionText(int layer) { return QStringLiteral("%1st Layer Fabric").arg(layer + 1); }
 
 int GlideStep(int current, int target) {
-  if (current == target) return current;
+  if (current == target) {
+    return current;
+  }
   int d = (current - target) / 3;
-  if (d == 0) d = current - target;
+  if (d == 0) {
+    d = current - target;
+  }
   return current - d;
 }
 
@@ -59,17 +75,23 @@ int ScrollTarget(int column, int height, int y) {
 std::vector<ChartPoint> BodyPropertyPoints(const CSimulationData& data, int part, int q) {
   std::vector<ChartPoint> points;
   for (const BodyPropertyRow& r : data.m_body) {
-    if (r.m_nPart != part) continue;
+    if (r.m_nPart != part) {
+      continue;
+    }
     const float values[9] = {r.m_fSkinTemp,  r.m_fCoreTemp,   r.m_fMetabolism, r.m_fSkinHumidity, r.m_fBloodFlow,
                              r.m_fSweatRate, r.m_fSweatAccum, r.m_fEvapHeat,   r.m_fSkinPressure};
-    if (q >= 0 && q < 9) points.push_back({r.m_fTime, values[q]});
+    if (q >= 0 && q < 9) {
+      points.push_back({r.m_fTime, values[q]});
+    }
   }
   return points;
 }
 
 std::vector<ChartPoint> ComfortPoints(const CSimulationData& data, int part, int q) {
   std::vector<ChartPoint> points;
-  if (part < 0 || part >= kBodyPartCount || q < 0 || q > 2) return points;
+  if (part < 0 || part >= kBodyPartCount || q < 0 || q > 2) {
+    return points;
+  }
   for (const ComfortRow& r : data.m_comfort[part]) {
     const float v = q == 0 ? r.m_fThermal : q == 1 ? r.m_fDampness : r.m_fComfort;
     points.push_back({r.m_fTime, v < 0 ? 0.0f : v > 100 ? 100.0f : v});
@@ -79,12 +101,18 @@ std::vector<ChartPoint> ComfortPoints(const CSimulationData& data, int part, int
 
 std::vector<PlotCurve> FabricCurves(const CSimulationData& data, int part, int layer, int q) {
   std::vector<PlotCurve> curves;
-  if (part < 0 || part >= kBodyPartCount || q < 0 || q > 5) return curves;
-  if (q == 5 && !data.m_bLiquidFraction[part]) return curves;  // no such column: no data, not another quantity
+  if (part < 0 || part >= kBodyPartCount || q < 0 || q > 5) {
+    return curves;
+  }
+  if (q == 5 && !data.m_bLiquidFraction[part]) {
+    return curves;  // no such column: no data, not another quantity
+  }
   const std::vector<FabricRow>& rows = data.m_fabric[part];
   const std::size_t layers = static_cast<std::size_t>(std::max(0, data.m_nLayers[part]));
   const std::size_t nodes = static_cast<std::size_t>(std::max(0, data.m_nNodesPerLayer[part]));
-  if (layers == 0 || nodes == 0 || layer < 0) return curves;
+  if (layers == 0 || nodes == 0 || layer < 0) {
+    return curves;
+  }
   for (std::size_t n = 0; n < nodes; ++n) {
     PlotCurve c;
     for (std::size_t r = static_cast<std::size_t>(layer) * nodes + n; r < rows.size(); r += layers * nodes) {
@@ -93,7 +121,9 @@ std::vector<PlotCurve> FabricCurves(const CSimulationData& data, int part, int l
                                f.m_fHumidity,  f.m_fTemperature,   f.m_fLiquidFraction};
       c.push_back({f.m_fPosition, f.m_fTime, values[q]});
     }
-    if (!c.empty()) curves.push_back(std::move(c));
+    if (!c.empty()) {
+      curves.push_back(std::move(c));
+    }
   }
   return curves;
 }
@@ -101,14 +131,21 @@ std::vector<PlotCurve> FabricCurves(const CSimulationData& data, int part, int l
 std::vector<PlotCurve> FiberCurves(const FiberTable& table, int q) {
   std::vector<PlotCurve> curves;
   const std::vector<FiberRow>& rows = table.m_rows;
-  if (rows.empty() || q < 0 || q > 1) return curves;
+  if (rows.empty() || q < 0 || q > 1) {
+    return curves;
+  }
   std::size_t perStep = 1;
-  while (perStep < rows.size() && rows[perStep].m_fTime == rows[0].m_fTime) ++perStep;
+  while (perStep < rows.size() && rows[perStep].m_fTime == rows[0].m_fTime) {
+    ++perStep;
+  }
   for (std::size_t n = 0; n < perStep; ++n) {
     PlotCurve c;
-    for (std::size_t r = n; r < rows.size(); r += perStep)
+    for (std::size_t r = n; r < rows.size(); r += perStep) {
       c.push_back({rows[r].m_fPosition, rows[r].m_fTime, q == 0 ? rows[r].m_fValue1 : rows[r].m_fValue2});
-    if (!c.empty()) curves.push_back(std::move(c));
+    }
+    if (!c.empty()) {
+      curves.push_back(std::move(c));
+    }
   }
   return curves;
 }

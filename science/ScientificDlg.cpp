@@ -28,7 +28,9 @@ CScientificDlg::CScientificDlg(CSimulationData* data, const QString& moduleDir, 
   // fibres, the panels one under the other.
   for (int i = 0; i < kBodyPartCount; ++i) {
     auto* panel = new CMyPanel(this);
-    for (const PanelOption& option : PanelOptions(*m_pData, i)) panel->AddOption(option.text, option.id);
+    for (const PanelOption& option : PanelOptions(*m_pData, i)) {
+      panel->AddOption(option.text, option.id);
+    }
     panel->CreatePanel(QString::fromLatin1(kBodyPartNames[i]), QImage(moduleDir + QLatin1String(kPictures[i])), this,
                        10, m_nColumnHeight);
     m_nColumnHeight += panel->m_nHeight;
@@ -53,12 +55,15 @@ CScientificDlg::CScientificDlg(CSimulationData* data, const QString& moduleDir, 
 }
 
 void CScientificDlg::OnOptionSelect(int id) {
-  if (id == m_nOption) return;
+  if (id == m_nOption) {
+    return;
+  }
   const OptionId chosen = DecodeOption(id);
   if (m_nOption > 1000) {
     const int previous = DecodeOption(m_nOption).part;
-    if (previous != chosen.part && previous >= 0 && previous < kBodyPartCount)
+    if (previous != chosen.part && previous >= 0 && previous < kBodyPartCount) {
       m_panels[static_cast<std::size_t>(previous)]->ClearSelection();
+    }
   }
   m_pPropertyPanel->hide();
   if (chosen.kind >= 1 && chosen.kind <= 4) {
@@ -98,7 +103,9 @@ void CScientificDlg::OnClockMoved() {
 }
 
 COpenGLView* CScientificDlg::PlotView() {
-  if (m_plotView) return m_plotView;
+  if (m_plotView) {
+    return m_plotView;
+  }
   m_plotView = new COpenGLView(this);
   m_plotView->setGeometry(m_plotArea);
   m_plotView->m_nMode = 0;
@@ -123,12 +130,16 @@ QImage CScientificDlg::Picture() {
 }
 
 bool CScientificDlg::SavePlotImage(const QString& path) {
-  if (!m_plotView) return false;
+  if (!m_plotView) {
+    return false;
+  }
   return WritePng(m_plotView->grabFramebuffer(), path);
 }
 
 void CScientificDlg::Settle() {
-  if (m_slide) m_slide->stop();
+  if (m_slide) {
+    m_slide->stop();
+  }
   m_pPropertyPanel->move(240, 540);
 }
 
@@ -137,39 +148,52 @@ void CScientificDlg::OnPropertySelect(int q) {
   m_chart->ClearAll();
   const bool chart = o.kind == 1 || o.kind == 2;
   m_chart->setVisible(chart);
-  if (!chart) PlotView()->show();
-  if (chart && m_plotView) m_plotView->hide();
+  if (!chart) {
+    PlotView()->show();
+  }
+  if (chart && m_plotView) {
+    m_plotView->hide();
+  }
   if (chart) {
     const QString name = PropertyName(o.kind - 1, q);
     m_chart->m_strXLabel = QStringLiteral("Time(min)");
     m_chart->m_strYLabel = name;
     m_chart->m_strYColumn = ColumnName(o.kind - 1, q);
     m_chart->SetTitle(name);
-    if (o.kind == 2) m_chart->m_nBandMode = q + 1;
+    if (o.kind == 2) {
+      m_chart->m_nBandMode = q + 1;
+    }
     const std::vector<ChartPoint> points =
         o.kind == 1 ? BodyPropertyPoints(*m_pData, o.part, q) : ComfortPoints(*m_pData, o.part, q);
-    for (const ChartPoint& p : points) m_chart->AddPoint(p.x, p.y);
+    for (const ChartPoint& p : points) {
+      m_chart->AddPoint(p.x, p.y);
+    }
   } else {
     const QByteArray title = PropertyName(o.kind - 1, q).toUtf8();
     std::snprintf(m_plotView->m_szAxisTitle[0], 256, "%s", "Thickness(cm)");
     std::snprintf(m_plotView->m_szAxisTitle[1], 256, "%s", "Time(min)");
     std::snprintf(m_plotView->m_szAxisTitle[2], 256, "%s", title.constData());
     std::vector<PlotCurve> curves;
-    if (o.kind == 3)
+    if (o.kind == 3) {
       curves = FabricCurves(*m_pData, o.part, o.index, q);
-    else if (o.index >= 0 && static_cast<std::size_t>(o.index) < m_pData->m_fibers.size())
+    } else if (o.index >= 0 && static_cast<std::size_t>(o.index) < m_pData->m_fibers.size()) {
       curves = FiberCurves(m_pData->m_fibers[static_cast<std::size_t>(o.index)], q);
+    }
     m_plotView->SetCurves(std::move(curves), "no data");
   }
   m_chart->update();
-  if (m_plotView) m_plotView->RenderScene();
+  if (m_plotView) {
+    m_plotView->RenderScene();
+  }
 }
 
 void CScientificDlg::OnMouseMove(int x, int y) {
   const int h = height();
   if (x < 200 && h < m_nColumnHeight && 0 < y && y < h) {
     m_nScrollTarget = ScrollTarget(m_nColumnHeight, h, y);
-    if (m_nScrollTarget != m_nPanelScroll && !m_glide.isActive()) m_glide.start(10, this);
+    if (m_nScrollTarget != m_nPanelScroll && !m_glide.isActive()) {
+      m_glide.start(10, this);
+    }
   }
 }
 
@@ -180,9 +204,12 @@ void CScientificDlg::OnTimer() {
   }
   m_nPanelScroll = GlideStep(m_nPanelScroll, m_nScrollTarget);
   const bool up = m_nPanelScroll > m_nScrollTarget;
-  for (int k = 0; k < kBodyPartCount; ++k)
+  for (int k = 0; k < kBodyPartCount; ++k) {
     m_panels[static_cast<std::size_t>(up ? kBodyPartCount - 1 - k : k)]->OffsetPanel(0, -m_nPanelScroll);
-  if (m_nPanelScroll == m_nScrollTarget) m_glide.stop();
+  }
+  if (m_nPanelScroll == m_nScrollTarget) {
+    m_glide.stop();
+  }
 }
 
 void CScientificDlg::mouseMoveEvent(QMouseEvent* event) {
@@ -192,8 +219,9 @@ void CScientificDlg::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CScientificDlg::timerEvent(QTimerEvent* event) {
-  if (event->timerId() == m_glide.timerId())
+  if (event->timerId() == m_glide.timerId()) {
     OnTimer();
-  else
+  } else {
     CMyDialog::timerEvent(event);
+  }
 }

@@ -10,7 +10,7 @@ set -euo pipefail
 # the model service's HTTP server (header-only); libcpp-httplib-dev stays for
 # the tests' clients and misbehaving servers. wrk: the load of bench_service.
 PACKAGES=(
-  cmake ninja-build g++ clang clang-format libclang-rt-14-dev
+  cmake ninja-build g++ clang clang-format clang-tidy libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-svg-dev libfontconfig-dev
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libfast-float-dev libtinyobjloader-dev libcpp-httplib-dev libboost-dev

@@ -53,7 +53,9 @@ class AppTest : public ::testing::Test {
     m_app.m_chooseFolder = [this](bool asItWas) -> std::optional<QString> {
       ++m_nDialogs;
       m_asItWas.push_back(asItWas);
-      if (m_answers.empty()) return std::nullopt;
+      if (m_answers.empty()) {
+        return std::nullopt;
+      }
       auto a = m_answers.front();
       m_answers.erase(m_answers.begin());
       return a;
@@ -61,7 +63,9 @@ class AppTest : public ::testing::Test {
   }
   QAction* Action(CCorvaneDlg& main, const QString& text) {
     QAction* item = MenuItem(*main.m_pMenuBar, text);
-    if (!item) ADD_FAILURE() << "no menu item " << text.toStdString();
+    if (!item) {
+      ADD_FAILURE() << "no menu item " << text.toStdString();
+    }
     return item;
   }
 
@@ -112,7 +116,9 @@ TEST_F(AppTest, StartUpFindsARunFromTheArgumentOrAsksUntilOneLoadsOrTheUserCance
 
 TEST(RecentRuns, NewestFirstOnceAndAtMostEight) {
   QStringList runs;
-  for (int i = 0; i < 10; ++i) runs = WithRecentRun(runs, QStringLiteral("/runs/r%1").arg(i));
+  for (int i = 0; i < 10; ++i) {
+    runs = WithRecentRun(runs, QStringLiteral("/runs/r%1").arg(i));
+  }
   ASSERT_EQ(runs.size(), kMaxRecentRuns);
   EXPECT_EQ(runs.front(), QStringLiteral("/runs/r9/"));
   EXPECT_EQ(runs.back(), QStringLiteral("/runs/r2/"));
@@ -129,12 +135,14 @@ TEST(ModuleDir, BesideTheProgramElseInTheInstalledShareFolder) {
   const QDir r(root.path());
   ASSERT_TRUE(r.mkpath(QStringLiteral("build/bin")) && r.mkpath(QStringLiteral("usr/bin")) &&
               r.mkpath(QStringLiteral("usr/share/corvane")) && r.mkpath(QStringLiteral("bare/bin")));
-  for (const char* f : {"build/bin/model.obj", "usr/share/corvane/model.obj"})
+  for (const char* f : {"build/bin/model.obj", "usr/share/corvane/model.obj"}) {
     QFile(r.filePath(QLatin1String(f))).open(QIODevice::WriteOnly);
+  }
   const std::pair<const char*, const char*> cases[] = {
       {"build/bin", "build/bin/"}, {"usr/bin", "usr/share/corvane/"}, {"bare/bin", "bare/bin/"}};
-  for (const auto& [program, found] : cases)
+  for (const auto& [program, found] : cases) {
     EXPECT_EQ(ModuleDirFor(r.filePath(QLatin1String(program))), r.filePath(QLatin1String(found))) << program;
+  }
 }
 
 TEST(DroppedFolder, OnlyALocalFolderOpens) {
@@ -215,7 +223,9 @@ TEST_F(AppTest, TheMainWindowSwitchesViewsWithoutStoppingThePlayerOrReloading) {
     Action(main, QLatin1String(item))->trigger();
     EXPECT_EQ(main.windowTitle(), QLatin1String(title));
     if (main.m_p3D && main.m_p3D->m_view->m_pSpaceSuit) {
-      if (!suit) suit = main.m_p3D->m_view->m_pSpaceSuit.Get();
+      if (!suit) {
+        suit = main.m_p3D->m_view->m_pSpaceSuit.Get();
+      }
       EXPECT_EQ(main.m_p3D->m_view->m_pSpaceSuit.Get(), suit) << "loaded once";
     }
   }
@@ -278,7 +288,9 @@ TEST_F(AppTest, TheMainWindowSwitchesViewsWithoutStoppingThePlayerOrReloading) {
   QString aboutText;
   QTimer::singleShot(0, [&] {
     if (QWidget* box = QApplication::activeModalWidget()) {
-      for (const QLabel* l : box->findChildren<QLabel*>()) aboutText += l->text() + QLatin1Char('\n');
+      for (const QLabel* l : box->findChildren<QLabel*>()) {
+        aboutText += l->text() + QLatin1Char('\n');
+      }
       box->findChild<QPushButton*>()->click();
     }
   });
@@ -341,7 +353,9 @@ TEST_F(AppTest, OpenRunCancelledThenQuitEndsCleanly) {
     QTimer::singleShot(0, [&] {
       auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
       overMain = dlg && dlg->parentWidget() == &main;
-      if (dlg) dlg->reject();
+      if (dlg) {
+        dlg->reject();
+      }
     });
     Action(main, QStringLiteral("Open Run..."))->trigger();
     EXPECT_TRUE(overMain) << "the folder dialog stands over the main window, which owns it";

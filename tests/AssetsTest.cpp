@@ -29,26 +29,34 @@ TEST(SurfaceNets, SphereIsClosedOnTheSurfaceAndFacesOutward) {
                &c = mesh.vertices[static_cast<std::size_t>(t[2])];
     const Vec3 n = Cross(b - a, c - a);
     EXPECT_GT(Dot(n, (a + b + c) * (1.0 / 3) - centre), 0.0) << "a face turned inwards";
-    for (int i = 0; i < 3; ++i) ++edges[{t[static_cast<std::size_t>(i)], t[static_cast<std::size_t>((i + 1) % 3)]}];
+    for (int i = 0; i < 3; ++i) {
+      ++edges[{t[static_cast<std::size_t>(i)], t[static_cast<std::size_t>((i + 1) % 3)]}];
+    }
   }
   for (const auto& [e, count] : edges) {
     EXPECT_EQ(count, 1) << "an edge used twice in one direction";
     EXPECT_EQ(edges.count({e.second, e.first}), 1u) << "an open edge";
   }
-  for (const Vec3& v : mesh.vertices) EXPECT_NEAR(f(v), 0.0, 1e-3);
+  for (const Vec3& v : mesh.vertices) {
+    EXPECT_NEAR(f(v), 0.0, 1e-3);
+  }
 }
 
 TEST(Thicken, AnOpenSheetBecomesOneClosedSurface) {
   // A wavy square sheet of 8 x 8 quads.
   Mesh sheet;
-  for (int j = 0; j <= 8; ++j)
-    for (int i = 0; i <= 8; ++i) sheet.vertices.push_back({i * 0.1, 0.02 * std::sin(i + j), j * 0.1});
-  for (int j = 0; j < 8; ++j)
+  for (int j = 0; j <= 8; ++j) {
+    for (int i = 0; i <= 8; ++i) {
+      sheet.vertices.push_back({i * 0.1, 0.02 * std::sin(i + j), j * 0.1});
+    }
+  }
+  for (int j = 0; j < 8; ++j) {
     for (int i = 0; i < 8; ++i) {
       const int a = j * 9 + i;
       sheet.triangles.push_back({a, a + 9, a + 10});
       sheet.triangles.push_back({a, a + 10, a + 1});
     }
+  }
   std::vector<bool> keep(sheet.triangles.size(), true);
   keep[0] = false;  // a notch in one corner
   std::vector<int> kept, source;
@@ -59,13 +67,18 @@ TEST(Thicken, AnOpenSheetBecomesOneClosedSurface) {
   ASSERT_EQ(source.size(), solid.triangles.size());
   EXPECT_EQ(solid.vertices.size(), 2 * part.vertices.size());
   std::map<std::pair<int, int>, int> edges;
-  for (const auto& t : solid.triangles)
-    for (int i = 0; i < 3; ++i) ++edges[{t[static_cast<std::size_t>(i)], t[static_cast<std::size_t>((i + 1) % 3)]}];
+  for (const auto& t : solid.triangles) {
+    for (int i = 0; i < 3; ++i) {
+      ++edges[{t[static_cast<std::size_t>(i)], t[static_cast<std::size_t>((i + 1) % 3)]}];
+    }
+  }
   for (const auto& [e, count] : edges) {
     EXPECT_EQ(count, 1);
     EXPECT_EQ(edges.count({e.second, e.first}), 1u) << "an open edge is left";
   }
-  for (int s : source) EXPECT_LT(static_cast<std::size_t>(s), part.triangles.size());
+  for (int s : source) {
+    EXPECT_LT(static_cast<std::size_t>(s), part.triangles.size());
+  }
 }
 
 namespace {
@@ -79,18 +92,24 @@ ObjModelPtr ReadShipped(const char* name) {
 
 std::set<std::string> GroupNames(const ObjModel& m) {
   std::set<std::string> names;
-  for (const ObjGroup& g : m.groups)
-    if (g.triangleCount) names.insert(NormaliseGroupName(g.name, false));
+  for (const ObjGroup& g : m.groups) {
+    if (g.triangleCount) {
+      names.insert(NormaliseGroupName(g.name, false));
+    }
+  }
   return names;
 }
 
 void Bounds(const ObjModel& m, float lo[3], float hi[3]) {
-  for (int i = 0; i < 3; ++i) lo[i] = 1e30f, hi[i] = -1e30f;
-  for (std::uint32_t v = 1; v <= m.vertexCount; ++v)
+  for (int i = 0; i < 3; ++i) {
+    lo[i] = 1e30f, hi[i] = -1e30f;
+  }
+  for (std::uint32_t v = 1; v <= m.vertexCount; ++v) {
     for (std::uint32_t i = 0; i < 3; ++i) {
       lo[i] = std::min(lo[i], m.vertices[3 * v + i] * kModelScale);
       hi[i] = std::max(hi[i], m.vertices[3 * v + i] * kModelScale);
     }
+  }
 }
 }  // namespace
 
@@ -128,7 +147,9 @@ TEST(ShippedModels, WalkingCycleHasThirteenFramesOfBodyAndGarment) {
     int body = 0, garment = 0;
     for (const ObjGroup& g : anim->groups) {
       const FramePart fp = AnimationFramePart(NormaliseGroupName(g.name, true), frame);
-      if (fp.part >= 0 && g.triangleCount) (fp.garment ? garment : body) |= 1 << fp.part;
+      if (fp.part >= 0 && g.triangleCount) {
+        (fp.garment ? garment : body) |= 1 << fp.part;
+      }
     }
     EXPECT_EQ(body, 0x3f) << "frame " << frame;
     EXPECT_EQ(garment, 0x16) << "frame " << frame;  // trunk, arm, leg
@@ -161,8 +182,11 @@ TEST(ShippedModels, SpaceSuitOnTheMoonAndTheBackdrop) {
   ASSERT_FALSE(image.isNull());
   // Mostly dark sky, with a bright planet.
   int bright = 0;
-  for (int y = 0; y < image.height(); y += 4)
-    for (int x = 0; x < image.width(); x += 4) bright += qGray(image.pixel(x, y)) > 100;
+  for (int y = 0; y < image.height(); y += 4) {
+    for (int x = 0; x < image.width(); x += 4) {
+      bright += qGray(image.pixel(x, y)) > 100;
+    }
+  }
   EXPECT_GT(bright, 100);
   EXPECT_LT(bright, image.width() * image.height() / 16 / 4);
   for (const char* name :

@@ -20,7 +20,9 @@ TEST(ChartLogic, AxisValuesAreRoundedToTheDigitsShown) {
       {-2.5f, "-2.5"},       {100.0f, "100"},        {250.75f, "251."},      {-37.56f, "-37.6"}, {0.0005f, "0.0005"},
       {0.019999f, "0.0200"}, {12345.0f, "1.23e+04"}, {0.00005f, "5.00e-05"}, {2e-9f, "0"},
   };
-  for (const auto& [v, text] : cases) EXPECT_EQ(FormatAxisValue(v), QLatin1String(text)) << v;
+  for (const auto& [v, text] : cases) {
+    EXPECT_EQ(FormatAxisValue(v), QLatin1String(text)) << v;
+  }
   EXPECT_EQ(FormatTickLabel(7.5f), QStringLiteral("7.5"));
 }
 
@@ -61,27 +63,33 @@ const QColor kLine(210, 100, 100);
 
 int CountColour(const QImage& img, const QColor& c) {
   int n = 0;
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x) n += img.pixelColor(x, y) == c;
+  for (int y = 0; y < img.height(); ++y) {
+    for (int x = 0; x < img.width(); ++x) {
+      n += img.pixelColor(x, y) == c;
+    }
+  }
   return n;
 }
 }  // namespace
 
 TEST(Chart, AFlatSeriesIsDrawnAtTheMiddleTick) {
   CMyChart chart;
-  for (int i = 0; i < 50; ++i) chart.AddPoint(static_cast<float>(i), 37.0f);
+  for (int i = 0; i < 50; ++i) {
+    chart.AddPoint(static_cast<float>(i), 37.0f);
+  }
   const QImage img = chart.Render(kSize);
   EXPECT_FLOAT_EQ(chart.m_fYMin, 36.5f);
   EXPECT_FLOAT_EQ(chart.m_fYMax, 37.5f);
   const int middle = YTickRows(chart.m_layout, 10)[5];
   EXPECT_EQ(SeriesPoint(chart.m_layout, 25, 50, 37.0f, chart.m_fYMin, chart.m_fYMax).y(), middle);
-  for (int x = chart.m_layout.originX + 10; x < chart.m_layout.originX + chart.m_layout.axisWidth - 10; x += 37)
+  for (int x = chart.m_layout.originX + 10; x < chart.m_layout.originX + chart.m_layout.axisWidth - 10; x += 37) {
     EXPECT_EQ(img.pixelColor(x, middle), kLine) << x;
+  }
 }
 
 TEST(Chart, BandsFillFromTheTopTickToJustAboveTheAxis) {
   const struct {
-    int mode;
+    int mode{};
     QColor top, bottom;
   } cases[] = {{1, QColor(255, 0, 0), QColor(0, 0, 255)},
                {2, QColor(0, 0, 255), QColor(255, 0, 0)},
@@ -113,10 +121,14 @@ TEST(Chart, AnEmptyChartPaintsNoSeriesAndClearAllEndsTheBands) {
 
 TEST(Chart, TheXRangeOnlyWidens) {
   CMyChart chart;
-  for (float x : {0.0f, 60.0f}) chart.AddPoint(x, 1);
+  for (float x : {0.0f, 60.0f}) {
+    chart.AddPoint(x, 1);
+  }
   chart.Render(kSize);
   chart.ClearAll();
-  for (float x : {0.0f, 30.0f}) chart.AddPoint(x, 1);
+  for (float x : {0.0f, 30.0f}) {
+    chart.AddPoint(x, 1);
+  }
   chart.Render(kSize);
   EXPECT_FLOAT_EQ(chart.m_fXMax, 60.0f);
 }
@@ -130,7 +142,9 @@ TEST(Chart, ManyPointsGiveThePictureOfEverySegment) {
       CMyChart chart;
       std::normal_distribution<float> noise(0, 1);
       float y = 0;
-      for (int i = 0; i < n; ++i) chart.AddPoint(static_cast<float>(i), y += noise(rng));
+      for (int i = 0; i < n; ++i) {
+        chart.AddPoint(static_cast<float>(i), y += noise(rng));
+      }
       chart.m_nBandMode = mode;
       const QImage fast = chart.Render(kSize), plain = chart.Render(kSize, true);
       EXPECT_GT(CountColour(fast, mode ? QColor(Qt::black) : kLine), 100) << mode << " " << n;
@@ -143,7 +157,9 @@ TEST(ChartLogic, TheNearestPointToAColumn) {
   ChartLayout l;
   l.originX = 50, l.axisWidth = 105;  // 100 pixels for the points
   const std::pair<int, int> cases[] = {{50, 0}, {74, 1}, {76, 1}, {88, 2}, {150, 4}, {400, 4}, {0, 0}};
-  for (const auto& [px, j] : cases) EXPECT_EQ(NearestPointIndex(l, 5, px), j) << px;
+  for (const auto& [px, j] : cases) {
+    EXPECT_EQ(NearestPointIndex(l, 5, px), j) << px;
+  }
   EXPECT_EQ(NearestPointIndex(l, 0, 60), -1);
 }
 
@@ -152,7 +168,9 @@ CMyChart* Sample(CMyChart& chart) {
   chart.m_strXLabel = QStringLiteral("Time(min)");
   chart.m_strYLabel = QStringLiteral("Temperature of Skin(Degree)");
   chart.SetTitle(chart.m_strYLabel);
-  for (int i = 0; i < 5; ++i) chart.AddPoint(0.5f * static_cast<float>(i), 33.0f + 0.1f * static_cast<float>(i));
+  for (int i = 0; i < 5; ++i) {
+    chart.AddPoint(0.5f * static_cast<float>(i), 33.0f + 0.1f * static_cast<float>(i));
+  }
   chart.resize(kSize);
   chart.Render(kSize);  // lays it out
   return &chart;
@@ -208,13 +226,19 @@ TEST(Chart, HoverShowsTheNearestPointAndTheCursorTheClocksTime) {
 // neighbours alike, every label gets another decimal, rounded.
 TEST(ChartLogic, NeighbouringTickLabelsNeverReadAlike) {
   std::vector<float> core, comfort;
-  for (int i = 0; i <= 10; ++i) core.push_back(36.897f + 0.0906f * static_cast<float>(i));
-  for (int i = 0; i <= 10; ++i) comfort.push_back(10.0f * static_cast<float>(i));
+  for (int i = 0; i <= 10; ++i) {
+    core.push_back(36.897f + 0.0906f * static_cast<float>(i));
+  }
+  for (int i = 0; i <= 10; ++i) {
+    comfort.push_back(10.0f * static_cast<float>(i));
+  }
   const std::vector<QString> labels = FormatAxisValues(core);
   EXPECT_EQ(labels.front(), QStringLiteral("36.90"));
   EXPECT_EQ(labels[6], QStringLiteral("37.44"));
   EXPECT_EQ(labels.back(), QStringLiteral("37.80"));
-  for (std::size_t i = 1; i < labels.size(); ++i) EXPECT_NE(labels[i], labels[i - 1]) << i;
+  for (std::size_t i = 1; i < labels.size(); ++i) {
+    EXPECT_NE(labels[i], labels[i - 1]) << i;
+  }
   const std::vector<QString> plain = FormatAxisValues(comfort);
   EXPECT_EQ(plain, (std::vector<QString>{"0", "10", "20", "30", "40", "50", "60", "70", "80", "90", "100"}))
       << "labels that differ keep the usual digits";
@@ -227,19 +251,26 @@ TEST(ChartLogic, PointsStandAtTheirTime) {
   ChartLayout l;
   l.originX = 50, l.axisWidth = 505;  // 500 pixels from the first point to the last
   std::vector<float> even, gapped{0, 1, 2, 3, 7, 8, 9};
-  for (int j = 0; j <= 600; ++j) even.push_back(static_cast<float>(j) * 0.1f);
+  for (int j = 0; j <= 600; ++j) {
+    even.push_back(static_cast<float>(j) * 0.1f);
+  }
   const SeriesXMap byIndex = MapSeriesX(601, [&](int j) { return even[static_cast<std::size_t>(j)]; });
   EXPECT_TRUE(byIndex.byIndex) << "0.1-minute samples as floats are even";
-  for (int j : {0, 1, 300, 599, 600})
+  for (int j : {0, 1, 300, 599, 600}) {
     EXPECT_EQ(byIndex.Column(l, j, even[static_cast<std::size_t>(j)]), SeriesPoint(l, j, 601, 0, 0, 1).x()) << j;
+  }
   const SeriesXMap byTime = MapSeriesX(7, [&](int j) { return gapped[static_cast<std::size_t>(j)]; });
   ASSERT_FALSE(byTime.byIndex);
   const std::pair<int, int> columns[] = {{0, 50}, {3, 50 + 500 * 3 / 9}, {4, 50 + 500 * 7 / 9}, {6, 550}};
-  for (const auto& [j, column] : columns) EXPECT_EQ(byTime.Column(l, j, gapped[static_cast<std::size_t>(j)]), column);
+  for (const auto& [j, column] : columns) {
+    EXPECT_EQ(byTime.Column(l, j, gapped[static_cast<std::size_t>(j)]), column);
+  }
   EXPECT_NEAR(byTime.TimeAt(l, 50 + 500 * 7 / 9), 7.0, 0.02);
 
   CMyChart chart;
-  for (int j = 0; j < 9; ++j) chart.AddPoint(static_cast<float>(j), j == 4 ? std::nanf("") : 30.0f);
+  for (int j = 0; j < 9; ++j) {
+    chart.AddPoint(static_cast<float>(j), j == 4 ? std::nanf("") : 30.0f);
+  }
   chart.AddPoint(9, 31.0f);
   const QImage img = chart.Render(kSize);
   const QColor line(210, 100, 100);
@@ -257,7 +288,9 @@ TEST(ChartLogic, PointsStandAtTheirTime) {
   gappedChart.AddPoint(0, 30), gappedChart.AddPoint(18, 30);
   gappedChart.Render(kSize);
   gappedChart.ClearAll();
-  for (float t : gapped) gappedChart.AddPoint(t, 30.0f + t);
+  for (float t : gapped) {
+    gappedChart.AddPoint(t, 30.0f + t);
+  }
   const QImage wide = gappedChart.Render(kSize);
   const std::vector<int> ticks = XTickColumns(gappedChart.m_layout, 10);
   const int y9 = SeriesPoint(gappedChart.m_layout, 0, 1, 39.0f, gappedChart.m_fYMin, gappedChart.m_fYMax).y();
@@ -272,7 +305,9 @@ TEST(Chart, LabelsAndCaptionsStayInside) {
     chart.m_strXLabel = QStringLiteral("Time(min)");
     chart.m_strYLabel = QStringLiteral("Sweat Volume Accumulated on Skin Surface(Esk:W*m^2)");
     chart.SetTitle(chart.m_strYLabel);
-    for (int t = 0; t <= 480; t += 48) chart.AddPoint(static_cast<float>(t), static_cast<float>(t) / 10);
+    for (int t = 0; t <= 480; t += 48) {
+      chart.AddPoint(static_cast<float>(t), static_cast<float>(t) / 10);
+    }
     const QImage img = chart.Render(QSize(width, 300));
     // Nothing dark on the chart's edges: no text runs out of it.
     auto dark = [](const QColor& c) { return qGray(c.rgb()) < 100; };

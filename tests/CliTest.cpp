@@ -104,8 +104,9 @@ TEST(Cli, JsonSummaryOfTheSampleRun) {
   EXPECT_EQ(phases[0]["clothed"].toArray().size(), 6);
   EXPECT_EQ(phases[0]["humidity"].toDouble(), 0.45);  // shortest form of the float
   EXPECT_EQ(o["samples"].toInt() * 6, o["bodyRows"].toInt());
-  for (const char* k : {"layers", "nodesPerLayer", "fabricRows", "comfortRows"})
+  for (const char* k : {"layers", "nodesPerLayer", "fabricRows", "comfortRows"}) {
     EXPECT_EQ(o[k].toArray().size(), 6) << k;
+  }
   EXPECT_EQ(o["ranges"].toObject().keys(), (QStringList{"humidity", "sweat", "temperature"}));
   EXPECT_EQ(o["scale"].toArray().size(), 5);
   EXPECT_EQ(o["scale"][0].toDouble(), o["ranges"]["temperature"][0].toDouble());
@@ -213,7 +214,9 @@ TEST(Cli, ModelInfoExitCodes) {
 bool HaveDisplay() { return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY"); }
 
 TEST(Cli, ScreenshotOfEachScene) {
-  if (!HaveDisplay()) GTEST_SKIP() << "no display (run under xvfb-run)";
+  if (!HaveDisplay()) {
+    GTEST_SKIP() << "no display (run under xvfb-run)";
+  }
   const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   CRunFolder out;
   struct Case {
@@ -232,7 +235,9 @@ TEST(Cli, ScreenshotOfEachScene) {
     ASSERT_EQ(r.exitCode, 0) << c.args.join(' ').toStdString() << ": " << r.err.constData();
     const QImage image(file);
     ASSERT_FALSE(image.isNull());
-    if (c.args.contains("science")) continue;  // its pixels are checked below
+    if (c.args.contains("science")) {
+      continue;  // its pixels are checked below
+    }
     // Without a size, the page as the main window shows it: the scene beside the controls.
     const bool alone = c.args.contains("320x200");
     EXPECT_EQ(image.size(), alone ? QSize(320, 200) : DialogUnitsToPixels(0, 0, 667, 407).size());
@@ -243,7 +248,9 @@ TEST(Cli, ScreenshotOfEachScene) {
 }
 
 TEST(Cli, ScreenshotRefusesBadRequests) {
-  if (!HaveDisplay()) GTEST_SKIP() << "no display (run under xvfb-run)";
+  if (!HaveDisplay()) {
+    GTEST_SKIP() << "no display (run under xvfb-run)";
+  }
   const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   CRunFolder out;
   const QString file = out.Dir() + QStringLiteral("x.png");
@@ -274,7 +281,9 @@ TEST(Cli, ScreenshotRefusesBadRequests) {
   for (const auto& [extra, message] : unchosen) {
     for (const char* where : {"--size", "--window"}) {
       QStringList args = QStringList{"--view", "science"} + extra + QStringList{where};
-      if (QLatin1String(where) == QLatin1String("--size")) args << QStringLiteral("480x360");
+      if (QLatin1String(where) == QLatin1String("--size")) {
+        args << QStringLiteral("480x360");
+      }
       const Result r = run(args + QStringList{SampleRun()});
       EXPECT_EQ(r.exitCode, 2) << extra.join(' ').toStdString() << where;
       EXPECT_TRUE(r.err.endsWith(message)) << r.err.toStdString();
@@ -306,8 +315,9 @@ TEST(Cli, ModelInfoJsonIsOneDocumentWithTheDiagnosticsOnStandardError) {
   Result r = Corvane({QStringLiteral("--model-info"), f.Dir() + QStringLiteral("m.obj"), QStringLiteral("--json")});
   ASSERT_EQ(r.exitCode, 0);
   EXPECT_EQ(Json(r)["triangles"].toInt(), 1);
-  for (const char* said : {"can't open material file", "Unknown token", "can't find material"})
+  for (const char* said : {"can't open material file", "Unknown token", "can't find material"}) {
     EXPECT_TRUE(r.err.contains(said)) << said;
+  }
 }
 
 TEST(Cli, TheTextSummarySaysWhatANonFiniteValueIs) {
@@ -326,7 +336,9 @@ TEST(Cli, TheTextSummarySaysWhatANonFiniteValueIs) {
 TEST(Cli, ScreenshotNeverWritesOverWhatItReads) {
   CRunFolder run, program;
   run.WriteMinimal();
-  for (const char* name : {"model.obj", "spacesuit.mtl", "1.bmp"}) program.Write(QLatin1String(name), "x");
+  for (const char* name : {"model.obj", "spacesuit.mtl", "1.bmp"}) {
+    program.Write(QLatin1String(name), "x");
+  }
   struct Case {
     QString path;
     bool input;
@@ -336,8 +348,9 @@ TEST(Cli, ScreenshotNeverWritesOverWhatItReads) {
       {program.Dir() + QStringLiteral("model.obj"), true}, {program.Dir() + QStringLiteral("1.bmp"), true},
       {program.Dir() + QStringLiteral("shot.png"), false},
   };
-  for (const Case& c : cases)
+  for (const Case& c : cases) {
     EXPECT_EQ(IsScreenshotInput(c.path, run.Dir(), program.Dir()), c.input) << c.path.toStdString();
+  }
   // The same file by another name is still the file.
   ASSERT_TRUE(QFile::link(run.Dir() + QStringLiteral("configure.dat"), program.Dir() + QStringLiteral("alias.png")));
   EXPECT_TRUE(IsScreenshotInput(program.Dir() + QStringLiteral("alias.png"), run.Dir(), program.Dir()));
@@ -369,18 +382,21 @@ TEST(Cli, AnUnreachableDisplayIsAnErrorNotACrash) {
 // A value the run does not hold is an empty cell, under the column's unit.
 TEST(ExportCsv, AHoleIsAnEmptyCell) {
   CSimulationData d;
-  for (int s = 0; s < 3; ++s)
+  for (int s = 0; s < 3; ++s) {
     for (int p = 0; p < kBodyPartCount; ++p) {
       BodyPropertyRow r;
       r.m_fTime = 0.5f * static_cast<float>(s), r.m_nPart = p;
       r.m_fSkinTemp = s == 1 ? std::nanf("") : 33.0f + static_cast<float>(s);
       d.m_body.push_back(r);
     }
+  }
   EXPECT_EQ(ExportCsv(d, 2100, 0), QStringLiteral("Time(min),Temperature of Skin(Degree)\n0,33\n0.5,\n1,35\n"));
 }
 
 TEST(Cli, TheScienceViewAsAPictureAndItsNumbersAsCsv) {
-  if (!HaveDisplay()) GTEST_SKIP() << "no display (run under xvfb-run)";
+  if (!HaveDisplay()) {
+    GTEST_SKIP() << "no display (run under xvfb-run)";
+  }
   CRunFolder out;
   const QString picture = out.Dir() + QStringLiteral("science.png");
   Result r = Corvane(
@@ -417,7 +433,9 @@ TEST(Cli, TheScienceViewAsAPictureAndItsNumbersAsCsv) {
 }
 
 TEST(Cli, TheStaticScreenshotShowsTheRunsOwnModelsFromTheService) {
-  if (!HaveDisplay()) GTEST_SKIP() << "no display (run under xvfb-run)";
+  if (!HaveDisplay()) {
+    GTEST_SKIP() << "no display (run under xvfb-run)";
+  }
   // A run of its own, naming a model no earlier run can have left in the
   // program's download folder.
   CRunFolder out;
@@ -439,7 +457,9 @@ TEST(Cli, TheStaticScreenshotShowsTheRunsOwnModelsFromTheService) {
 
 TEST(Cli, TheViewerWithoutADisplaySaysSoAndHowToGoOn) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  for (const char* v : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(QLatin1String(v));
+  for (const char* v : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    env.remove(QLatin1String(v));
+  }
   for (const QStringList& args : {QStringList{SampleRun()}, QStringList{}}) {
     const Result r = Corvane(args, env);
     EXPECT_EQ(r.exitCode, 1);
@@ -455,7 +475,9 @@ TEST(Cli, TheViewerWithoutADisplaySaysSoAndHowToGoOn) {
 // Without models beside it (nor under ../share/corvane) the program says so
 // and a screenshot fails instead of showing an empty scene.
 TEST(Cli, AScreenshotWithoutTheProgramsModelsFails) {
-  if (!HaveDisplay()) GTEST_SKIP() << "no display (run under xvfb-run)";
+  if (!HaveDisplay()) {
+    GTEST_SKIP() << "no display (run under xvfb-run)";
+  }
   CRunFolder program, out;
   const QString copy = program.Dir() + QStringLiteral("corvane");
   ASSERT_TRUE(QFile::copy(qEnvironmentVariable("CORVANE_BIN"), copy));
@@ -475,7 +497,9 @@ TEST(Cli, AScreenshotWithoutTheProgramsModelsFails) {
 // At a device pixel ratio of 2 the window keeps its layout and gets twice
 // the pixels, the GL scene too; the window's picture carries its title and menu.
 TEST(Cli, TheWindowAtTwiceThePixelRatioAndWithItsTitle) {
-  if (!HaveDisplay()) GTEST_SKIP() << "no display (run under xvfb-run)";
+  if (!HaveDisplay()) {
+    GTEST_SKIP() << "no display (run under xvfb-run)";
+  }
   CRunFolder out;
   const QSize page = DialogUnitsToPixels(0, 0, 667, 407).size();
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -20,7 +20,7 @@ void ExpectRgb(const float* rgb, float r, float g, float b) {
 void Fill(CSimulationData& d, int samples, int layers, float sampleInterval, float fabricInterval) {
   d.m_fTempMin = 30, d.m_fTempMax = 34;
   d.UpdateScale();
-  for (int s = 0; s < samples; ++s)
+  for (int s = 0; s < samples; ++s) {
     for (int p = 0; p < kBodyPartCount; ++p) {
       BodyPropertyRow r;
       r.m_fTime = s * sampleInterval;
@@ -31,13 +31,14 @@ void Fill(CSimulationData& d, int samples, int layers, float sampleInterval, flo
       r.m_fSweatRate = 100;
       d.m_body.push_back(r);
     }
+  }
   d.m_nSamples = samples;
   d.m_fSampleInterval = sampleInterval;
   d.m_fFabricInterval = fabricInterval;
   d.m_nLayers[Trunk] = layers;
   d.m_nNodesPerLayer[Trunk] = 2;
-  for (int t = 0; t < samples; ++t)
-    for (int l = 1; l <= layers; ++l)
+  for (int t = 0; t < samples; ++t) {
+    for (int l = 1; l <= layers; ++l) {
       for (int n = 0; n < 2; ++n) {
         FabricRow r;
         r.m_nLayer = l;
@@ -45,6 +46,8 @@ void Fill(CSimulationData& d, int samples, int layers, float sampleInterval, flo
         r.m_fHumidity = 60;                                                  // percent
         d.m_fabric[Trunk].push_back(r);
       }
+    }
+  }
 }
 }  // namespace
 
@@ -52,7 +55,9 @@ TEST(ColourScale, FiveBandsFromBlueToRed) {
   CSimulationData d;
   d.m_fTempMin = 30, d.m_fTempMax = 34;
   d.UpdateScale();
-  for (int k = 0; k < 5; ++k) EXPECT_EQ(d.m_fScale[k], 30.0f + k);
+  for (int k = 0; k < 5; ++k) {
+    EXPECT_EQ(d.m_fScale[k], 30.0f + k);
+  }
   float rgb[3];
   d.ValueToColour(31.5f, rgb), ExpectRgb(rgb, 0, 1, 0.5f);
   d.ValueToColour(29.0f, rgb), ExpectRgb(rgb, 0, 0, 1);
@@ -140,7 +145,9 @@ TEST(UpdateColours, ClockAdvancesOneSamplePerIntervalOfSeconds) {
   CSimulationData d;
   Fill(d, 10, 1, 0.5f, 0.5f);
   EXPECT_EQ(d.SecondsPerSample(), 30);
-  for (int i = 0; i < 29; ++i) d.UpdateColours(true);
+  for (int i = 0; i < 29; ++i) {
+    d.UpdateColours(true);
+  }
   EXPECT_EQ(d.m_nStep, 0);
   EXPECT_EQ(d.m_nStepAccum, 29);
   d.UpdateColours(true);
@@ -189,7 +196,9 @@ void ExpectGrey(const float* rgb) { ExpectRgb(rgb, kNoDataGrey[0], kNoDataGrey[1
 TEST(UpdateColours, WhatHasNoValueIsGrey) {
   CSimulationData fresh;
   const float expected[5] = {29.0f, 31.25f, 33.5f, 35.75f, 38.0f};
-  for (int k = 0; k < 5; ++k) EXPECT_EQ(fresh.m_fScale[k], expected[k]);
+  for (int k = 0; k < 5; ++k) {
+    EXPECT_EQ(fresh.m_fScale[k], expected[k]);
+  }
   fresh.UpdateColours(true);  // nothing to play: nothing changes
   EXPECT_EQ(fresh.m_nStep, 0);
   for (int p = 0; p < kBodyPartCount; ++p) {
@@ -226,10 +235,18 @@ TEST(UpdateColours, WhatHasNoValueIsGrey) {
     EXPECT_EQ(d.m_bLayerHasValue[Trunk], c.layerValue) << what;
     EXPECT_EQ(d.m_bRingHasValue[0][Trunk], c.ring) << what;
     EXPECT_EQ(d.m_bEnvHasValue, c.env) << what;
-    if (!c.core) ExpectGrey(d.m_coreColours[Trunk]);
-    if (!c.layerValue) ExpectGrey(d.m_layerColours[Trunk]);
-    if (!c.ring) ExpectGrey(d.m_allLayerColours[0][Trunk]);
-    if (!c.env) ExpectGrey(d.m_envColour);
+    if (!c.core) {
+      ExpectGrey(d.m_coreColours[Trunk]);
+    }
+    if (!c.layerValue) {
+      ExpectGrey(d.m_layerColours[Trunk]);
+    }
+    if (!c.ring) {
+      ExpectGrey(d.m_allLayerColours[0][Trunk]);
+    }
+    if (!c.env) {
+      ExpectGrey(d.m_envColour);
+    }
   }
 }
 

@@ -21,10 +21,14 @@ void Touch(const QString& path) {
 TEST(DataDirectory, NamesFilesAndFolders) {
   const std::pair<const char*, const char*> names[] = {
       {"PROGRAM FILES", "Program files"}, {"DATA", "Data"}, {"DATA1", "Data1"}, {"MyData", "MyData"}, {"", ""}};
-  for (const auto& [name, shown] : names) EXPECT_EQ(MakeDisplayName(QLatin1String(name)), QLatin1String(shown));
+  for (const auto& [name, shown] : names) {
+    EXPECT_EQ(MakeDisplayName(QLatin1String(name)), QLatin1String(shown));
+  }
 
   QTemporaryDir dir;
-  for (const char* f : {"a.DAT", "b.dat", "c.txt", ".hidden.dat", "dat"}) Touch(dir.filePath(QLatin1String(f)));
+  for (const char* f : {"a.DAT", "b.dat", "c.txt", ".hidden.dat", "dat"}) {
+    Touch(dir.filePath(QLatin1String(f)));
+  }
   QDir(dir.path()).mkdir(QStringLiteral("x.dat"));
   EXPECT_EQ(DataFilesIn(dir.path()),
             (QStringList{"a.DAT", "b.dat", "dat"}));  // a name without a point is its own extension

@@ -39,16 +39,22 @@ QStringList OurThreads() {
   const QDir tasks(QStringLiteral("/proc/self/task"));
   for (const QString& t : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
     QFile comm(tasks.filePath(t + QStringLiteral("/comm")));
-    if (!comm.open(QIODevice::ReadOnly)) continue;  // it ended meanwhile
+    if (!comm.open(QIODevice::ReadOnly)) {
+      continue;  // it ended meanwhile
+    }
     const QString name = QString::fromUtf8(comm.readAll()).trimmed();
-    if (name.startsWith(QLatin1String("corvane-"))) ours << name;
+    if (name.startsWith(QLatin1String("corvane-"))) {
+      ours << name;
+    }
   }
   return ours;
 }
 
 QAction* MenuItem(CCorvaneDlg& main, const char* text) {
   QAction* item = MenuItem(*main.m_pMenuBar, QLatin1String(text));
-  if (!item) ADD_FAILURE() << "no menu item " << text;
+  if (!item) {
+    ADD_FAILURE() << "no menu item " << text;
+  }
   return item;
 }
 
@@ -88,7 +94,9 @@ void Drive(CCorvaneDlg& main, CSimulationData& data) {
   // Start, three seconds of play, Stop; the slider follows the clock.
   d.m_startStop->click();
   EXPECT_TRUE(d.m_view->TimersRunning());
-  for (int i = 0; i < 3; ++i) d.m_view->OnTimer(1);
+  for (int i = 0; i < 3; ++i) {
+    d.m_view->OnTimer(1);
+  }
   QCoreApplication::processEvents();
   EXPECT_EQ(d.m_sliderTime->value(), 3);
   d.m_startStop->click();
@@ -145,8 +153,9 @@ TEST(EndToEnd, TheSampleRunThroughEveryViewAndBack) {
   // this test's own.
   QTemporaryDir program, settings;
   const QDir shipped(qEnvironmentVariable("CORVANE_MODEL_DIR"));
-  for (const QString& f : shipped.entryList(QDir::Files))
+  for (const QString& f : shipped.entryList(QDir::Files)) {
     ASSERT_TRUE(QFile::link(shipped.filePath(f), program.filePath(f)));
+  }
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
   QCoreApplication::setOrganizationName(QStringLiteral("CorvaneTest"));
 

@@ -14,14 +14,18 @@ CGlTestContext::CGlTestContext(int width, int height) : m_width(width), m_height
   m_surface.setFormat(format);
   m_surface.create();
   m_context.setFormat(format);
-  if (!m_context.create() || !m_context.makeCurrent(&m_surface)) return;
+  if (!m_context.create() || !m_context.makeCurrent(&m_surface)) {
+    return;
+  }
   QOpenGLFramebufferObjectFormat fboFormat;
   fboFormat.setAttachment(QOpenGLFramebufferObject::Depth);
   m_fbo = std::make_unique<QOpenGLFramebufferObject>(width, height, fboFormat);
 }
 
 CGlTestContext::~CGlTestContext() {
-  if (m_context.makeCurrent(&m_surface)) m_fbo.reset();
+  if (m_context.makeCurrent(&m_surface)) {
+    m_fbo.reset();
+  }
   m_context.doneCurrent();
 }
 
@@ -59,7 +63,9 @@ QImage CGlTestContext::Image() const {
 QColor CGlTestContext::Pixel(int x, int y) const { return Image().pixelColor(x, y); }
 
 void CGlTestContext::SaveIfFailed() const {
-  if (!::testing::Test::HasFailure() || !m_fbo) return;
+  if (!::testing::Test::HasFailure() || !m_fbo) {
+    return;
+  }
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   const QString name =
       QStringLiteral("%1.%2.png").arg(QString::fromLatin1(info->test_suite_name()), QString::fromLatin1(info->name()));

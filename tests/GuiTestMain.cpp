@@ -21,8 +21,9 @@ int main(int argc, char** argv) {
   // Qt warns (and the tests treat warnings as failures) without a runtime
   // folder of its own; this one goes when the tests end.
   QTemporaryDir runtime;
-  if (!std::getenv("XDG_RUNTIME_DIR") && runtime.isValid())
+  if (!std::getenv("XDG_RUNTIME_DIR") && runtime.isValid()) {
     ::setenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()).constData(), 1);
+  }
   QApplication app(argc, argv);
   const int result = RUN_ALL_TESTS();
   PinGlDriversForLeakCheck();

@@ -20,23 +20,31 @@ namespace {
 struct GridFile {
   std::string path;
   ~GridFile() {
-    if (!path.empty()) std::remove(path.c_str());
+    if (!path.empty()) {
+      std::remove(path.c_str());
+    }
   }
 };
 
 std::string WriteGrid(int n) {
   std::string path = (std::filesystem::temp_directory_path() / "corvane-handover-XXXXXX").string();
   const int fd = mkstemp(path.data());
-  if (fd < 0) return {};
+  if (fd < 0) {
+    return {};
+  }
   FILE* f = fdopen(fd, "w");
-  for (int y = 0; y <= n; ++y)
-    for (int x = 0; x <= n; ++x) std::fprintf(f, "v %d %d 0\n", x, y);
+  for (int y = 0; y <= n; ++y) {
+    for (int x = 0; x <= n; ++x) {
+      std::fprintf(f, "v %d %d 0\n", x, y);
+    }
+  }
   std::fprintf(f, "g TRUNK\n");
-  for (int y = 0; y < n; ++y)
+  for (int y = 0; y < n; ++y) {
     for (int x = 0; x < n; ++x) {
       const int a = y * (n + 1) + x + 1;
       std::fprintf(f, "f %d %d %d %d\n", a, a + 1, a + n + 2, a + n + 1);
     }
+  }
   std::fclose(f);
   return path;
 }
@@ -56,11 +64,16 @@ TEST(Handover, ReaderSeesOnlyAFullyLoadedModel) {
         if (CModelOBJ* model = slot.Get()) {
           const ObjModel* m = model->m_pModel;
           ASSERT_NE(m, nullptr);
-          for (const ObjTriangle& t : m->triangles)
-            for (int c = 0; c < 3; ++c) walked += m->normals[3 * t.normalIndex[c] + 2] > 0.5f;
+          for (const ObjTriangle& t : m->triangles) {
+            for (int c = 0; c < 3; ++c) {
+              walked += m->normals[3 * t.normalIndex[c] + 2] > 0.5f;
+            }
+          }
           return;
         }
-        if (loaded.load(std::memory_order_acquire) && !slot.Get()) return;
+        if (loaded.load(std::memory_order_acquire) && !slot.Get()) {
+          return;
+        }
         std::this_thread::yield();
       }
     });

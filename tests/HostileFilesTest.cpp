@@ -22,10 +22,11 @@ enum class Kind { Fifo, DevZero };
 void MakeSpecial(const CRunFolder& f, const char* name, Kind kind) {
   const QByteArray path = QFile::encodeName(f.Dir() + QLatin1String(name));
   ::unlink(path.constData());
-  if (kind == Kind::Fifo)
+  if (kind == Kind::Fifo) {
     ASSERT_EQ(::mkfifo(path.constData(), 0600), 0);
-  else
+  } else {
     ASSERT_EQ(::symlink("/dev/zero", path.constData()), 0);
+  }
 }
 
 }  // namespace
@@ -106,13 +107,14 @@ TEST(HostileFiles, ALoneCarriageReturnEndsALine) {
 // near 1e15 times the layers and nodes of a file overflows 64 bits.
 TEST(HostileFiles, AFabricRowBeyondAnyIndexIsNoRow) {
   CSimulationData d;
-  for (int s = 0; s < 2; ++s)
+  for (int s = 0; s < 2; ++s) {
     for (int p = 0; p < kBodyPartCount; ++p) {
       BodyPropertyRow r;
       r.m_fTime = static_cast<float>(s);
       r.m_nPart = p;
       d.m_body.push_back(r);
     }
+  }
   d.m_nSamples = 2;
   d.m_fSampleInterval = 1;
   d.m_fFabricInterval = 1.2e-15f;  // a fabric step of about 8e14 at sample 1

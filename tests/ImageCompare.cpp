@@ -45,10 +45,13 @@ int main(int argc, char** argv) {
   const double share = static_cast<double>(differing) / (static_cast<double>(baseline.width()) * baseline.height());
   std::printf("compare_image: %lld pixels (%.4f%%) differ; tolerance %.4f%%\n", differing, 100 * share,
               100 * tolerance);
-  if (share <= tolerance) return 0;
-  if (!diff.save(QString::fromLocal8Bit(argv[3])))
+  if (share <= tolerance) {
+    return 0;
+  }
+  if (!diff.save(QString::fromLocal8Bit(argv[3]))) {
     std::fprintf(stderr, "compare_image: cannot write %s\n", argv[3]);
-  else
+  } else {
     std::fprintf(stderr, "compare_image: difference picture saved as %s\n", argv[3]);
+  }
   return 1;
 }

@@ -12,7 +12,9 @@ TEST(LinePlot, TickLabelsKeepThreeSignificantCharactersRounded) {
       {123.56, "124."},  {0.0012345, "0.00123"}, {-1.2345, "-1.23"},  {-1.2389, "-1.24"}, {0, "0"},
       {2e-9, "0"},       {0.00005, "5.00e-05"},  {20000, "2.00e+04"},
   };
-  for (const auto& [v, text] : cases) EXPECT_EQ(FormatTickValue(v), text) << v;
+  for (const auto& [v, text] : cases) {
+    EXPECT_EQ(FormatTickValue(v), text) << v;
+  }
 }
 
 TEST(LinePlot, AFlatCurveSitsMidwayInPurple) {
@@ -37,7 +39,9 @@ TEST(LinePlot, CrossLinesJoinTheCurvesAsLongAsTheLastOne) {
   auto crossPoints = [](const std::vector<PlotCurve>& curves) {
     const auto strips = BuildPlotStrips(curves, ComputePlotBox(curves));
     std::vector<std::size_t> points;
-    for (std::size_t i = curves.size(); i < strips.size(); ++i) points.push_back(strips[i].vertices.size() / 3);
+    for (std::size_t i = curves.size(); i < strips.size(); ++i) {
+      points.push_back(strips[i].vertices.size() / 3);
+    }
     return points;
   };
   EXPECT_EQ(crossPoints({five, three}), (std::vector<std::size_t>{2, 2, 2}));
@@ -51,7 +55,9 @@ TEST(LinePlot, TicksRunOverTheBox) {
   const std::vector<float> y = PlotTickValues(box, 1);
   ASSERT_EQ(y.size(), 9u);
   std::vector<std::string> labels;
-  for (float v : y) labels.push_back(FormatTickValue(v));
+  for (float v : y) {
+    labels.push_back(FormatTickValue(v));
+  }
   EXPECT_EQ(labels, (std::vector<std::string>{"20", "22.5", "25", "27.5", "30", "32.5", "35", "37.5", "40"}));
   EXPECT_EQ(PlotTickValues(box, 0).size(), 6u);
 }
@@ -66,13 +72,16 @@ PlotProjection Pixels100() {
 }
 PlotStrip Strip(const std::vector<std::array<float, 3>>& points) {
   PlotStrip s;
-  for (const auto& p : points)
+  for (const auto& p : points) {
     s.vertices.insert(s.vertices.end(), p.begin(), p.end()), s.colours.insert(s.colours.end(), {p[2], 0, 1 - p[2]});
+  }
   return s;
 }
 std::vector<float> Zs(const PlotStrip& s) {
   std::vector<float> z;
-  for (std::size_t i = 2; i < s.vertices.size(); i += 3) z.push_back(s.vertices[i]);
+  for (std::size_t i = 2; i < s.vertices.size(); i += 3) {
+    z.push_back(s.vertices[i]);
+  }
   return z;
 }
 }  // namespace
@@ -86,7 +95,9 @@ TEST(PlotDecimation, SubPixelRunsKeepTheirEndsAndExtremesAndCrossLinesThinOut) {
   // two points far apart: the run keeps its first point, its least and
   // greatest values in order, and the points beyond it are all kept.
   std::vector<std::array<float, 3>> dense;
-  for (int i = 0; i < 10; ++i) dense.push_back({0.0001f * i, 0, i == 3 ? 0.1f : i == 6 ? 0.9f : 0.5f});
+  for (int i = 0; i < 10; ++i) {
+    dense.push_back({0.0001f * i, 0, i == 3 ? 0.1f : i == 6 ? 0.9f : 0.5f});
+  }
   dense.push_back({1, 0, 0.4f});
   dense.push_back({2, 0, 0.3f});
   const std::vector<PlotStrip> kept = DecimatePlotStrips({Strip(dense)}, 1, Pixels100(), 0.25f);
@@ -99,10 +110,14 @@ TEST(PlotDecimation, SubPixelRunsKeepTheirEndsAndExtremesAndCrossLinesThinOut) {
 
   // Cross lines: of those within the spacing of the last kept, only the last of all stays.
   std::vector<PlotStrip> cross = {Strip({{0, 0, 0}})};
-  for (float t : {0.0f, 0.001f, 0.002f, 0.5f, 0.501f, 0.502f}) cross.push_back(Strip({{0, t, 0.2f}, {1, t, 0.8f}}));
+  for (float t : {0.0f, 0.001f, 0.002f, 0.5f, 0.501f, 0.502f}) {
+    cross.push_back(Strip({{0, t, 0.2f}, {1, t, 0.8f}}));
+  }
   const std::vector<PlotStrip> lines = DecimatePlotStrips(cross, 1, Pixels100(), 0.25f);
   std::vector<float> ys;
-  for (std::size_t i = 1; i < lines.size(); ++i) ys.push_back(lines[i].vertices[1]);
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    ys.push_back(lines[i].vertices[1]);
+  }
   EXPECT_EQ(ys, (std::vector<float>{0.0f, 0.5f, 0.502f}));
   // A line whose first point stays put but whose other end moves is kept.
   cross = {Strip({{0, 0, 0}}), Strip({{0, 0, 0.2f}, {1, 0, 0.8f}}), Strip({{0, 0, 0.2f}, {1, 0.01f, 0.8f}}),

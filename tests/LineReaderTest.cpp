@@ -27,7 +27,9 @@ std::vector<Read> ReadAll(const std::string& content) {
   EXPECT_TRUE(reader.Open(folder.Dir() + QStringLiteral("f.dat")));
   std::vector<Read> out;
   TextLine line{};
-  while (reader.Next(line)) out.push_back({std::string(line.text, line.length), line.tooLong, line.hasBreak});
+  while (reader.Next(line)) {
+    out.push_back({std::string(line.text, line.length), line.tooLong, line.hasBreak});
+  }
   return out;
 }
 }  // namespace
@@ -82,12 +84,14 @@ TEST(LineReader, LongLinesKeepTheirHeadAndTheRestIsOneUnreadableLine) {
 
 TEST(LineReader, LinesAcrossBufferBoundaries) {
   std::string content;
-  for (int i = 0; i < 200000; ++i)
+  for (int i = 0; i < 200000; ++i) {
     content += std::to_string(i) + "\t" + std::to_string(i * 3) + (i % 3 ? "\n" : "\r\n");
+  }
   auto lines = ReadAll(content);
   ASSERT_EQ(lines.size(), 200000u);
-  for (int i = 0; i < 200000; i += 997)
+  for (int i = 0; i < 200000; i += 997) {
     EXPECT_EQ(lines[static_cast<std::size_t>(i)].text, std::to_string(i) + "\t" + std::to_string(i * 3));
+  }
 }
 
 TEST(LineReader, MissingFileAndFolderDoNotOpen) {
@@ -105,7 +109,9 @@ TEST(LineReader, MissingFileAndFolderDoNotOpen) {
 TEST(LineReader, AnAbandonedLoadStopsReadingOnEveryThreadItStarted) {
   CRunFolder folder;
   std::string big;
-  for (int i = 0; i < 400000; ++i) big += "0.5\t1.5\t2.5\n";  // 4.8 MB: several buffers
+  for (int i = 0; i < 400000; ++i) {
+    big += "0.5\t1.5\t2.5\n";  // 4.8 MB: several buffers
+  }
   folder.Write(QStringLiteral("f.dat"), big);
   const QString path = folder.Dir() + QStringLiteral("f.dat");
   auto countLines = [&](const std::atomic<bool>* cancelAfterFirst) {
@@ -114,7 +120,9 @@ TEST(LineReader, AnAbandonedLoadStopsReadingOnEveryThreadItStarted) {
     TextLine line{};
     int n = 0;
     while (reader.Next(line)) {
-      if (n++ == 0 && cancelAfterFirst) const_cast<std::atomic<bool>*>(cancelAfterFirst)->store(true);
+      if (n++ == 0 && cancelAfterFirst) {
+        const_cast<std::atomic<bool>*>(cancelAfterFirst)->store(true);
+      }
     }
     return n;
   };
@@ -123,8 +131,9 @@ TEST(LineReader, AnAbandonedLoadStopsReadingOnEveryThreadItStarted) {
     const CLoadCancelScope scope(&cancel);
     std::vector<int> counts(3, -1);
     std::vector<std::function<void()>> tasks;
-    for (int t = 0; t < 3; ++t)
+    for (int t = 0; t < 3; ++t) {
       tasks.push_back([&, t] { counts[static_cast<std::size_t>(t)] = countLines(t == 0 ? &cancel : nullptr); });
+    }
     tasks[0]();  // the first sets the flag after one line
     tasks.erase(tasks.begin());
     RunTasks(tasks, 3);

@@ -20,11 +20,12 @@ using Loaded = LoadedRun;
 std::string FabricStep(float time, int layers, int nodes, float rh = 65.0f) {
   std::string s;
   char line[256];
-  for (int l = 1; l <= layers; ++l)
+  for (int l = 1; l <= layers; ++l) {
     for (int n = 0; n < nodes; ++n) {
       std::snprintf(line, sizeof line, "%g\t%g\t%d\t0.01\t0.01\t0\t%g\t%g\t\n", time, 0.1 * (n + 1), l, rh, 30.0 + l);
       s += line;
     }
+  }
   return s;
 }
 
@@ -60,8 +61,9 @@ TEST(LoadEnvironment, MoreThanTenPhasesKeepsTheFirstTenAndSaysSo) {
   CRunFolder f;
   f.WriteMinimal();
   std::string env = "Selected model:1\n";
-  for (int i = 0; i < 14; ++i)
+  for (int i = 0; i < 14; ++i) {
     env += std::to_string(i) + "\t" + std::to_string(20 + i) + "\t0.5\t0\t0\t0\t0\t0\t0\t0\t5\t0\t0\n";
+  }
   f.Write(QStringLiteral("configure.dat"), env);
   Loaded l(f.Dir());
   ASSERT_TRUE(l.ok);
@@ -139,7 +141,9 @@ TEST(LoadLines, LongLinesKeepTheRowOfTheirFirst255CharactersAndNoMore) {
   ASSERT_TRUE(l.ok);
   ASSERT_EQ(l.data.m_fibers.size(), 1u);
   std::vector<float> times;
-  for (const FiberRow& r : l.data.m_fibers[0].m_rows) times.push_back(r.m_fTime);
+  for (const FiberRow& r : l.data.m_fibers[0].m_rows) {
+    times.push_back(r.m_fTime);
+  }
   EXPECT_EQ(times, (std::vector<float>{0, 1, 2, 2}));
   EXPECT_EQ(l.Count("Fiber Data", kUnreadable), 1);  // the three tails: unreadable from the third on
 }
@@ -220,7 +224,9 @@ TEST(LoadBody, SamplesAndInterval) {
     f.WriteMinimal();
     std::string all = BodyRows(0) + BodyRows(c.secondTime) + BodyRows(9);
     std::size_t pos = 0;
-    for (int r = 0; r < c.rows; ++r) pos = all.find('\n', pos) + 1;
+    for (int r = 0; r < c.rows; ++r) {
+      pos = all.find('\n', pos) + 1;
+    }
     f.Write(QStringLiteral("bodyProperty.dat"), all.substr(0, pos));
     Loaded l(f.Dir());
     ASSERT_TRUE(l.ok) << c.rows;
@@ -371,7 +377,9 @@ TEST(Load, SampleRunIsConsistent) {
   // Sweating starts only in the warm phase.
   float maxRestSweat = 0, maxSweat = 0;
   for (const BodyPropertyRow& r : d.m_body) {
-    if (r.m_fTime < d.m_env[1].m_fStart) maxRestSweat = std::max(maxRestSweat, r.m_fSweatRate);
+    if (r.m_fTime < d.m_env[1].m_fStart) {
+      maxRestSweat = std::max(maxRestSweat, r.m_fSweatRate);
+    }
     maxSweat = std::max(maxSweat, r.m_fSweatRate);
   }
   EXPECT_LT(maxRestSweat, 5.0f);
@@ -405,13 +413,15 @@ TEST(Load, NumbersReadTheSameUnderAGermanLocale) {
 TEST(Load, EachMessageReadsAsWritten) {
   const std::string phase = "1\t20\t0.4\t0\t0\t0\t1\t0\t0\t0\t10\t0\t0\n";  // the arm clothed
   std::string elevenPhases = "Selected model:1\n";
-  for (int i = 0; i < 11; ++i) elevenPhases += phase;
+  for (int i = 0; i < 11; ++i) {
+    elevenPhases += phase;
+  }
   const struct {
-    const char* file;
+    const char* file{};
     std::optional<std::string> content;  // none: the file is removed
-    bool loads;
-    const char* caption;
-    const char* text;
+    bool loads{};
+    const char* caption{};
+    const char* text{};
   } cases[] = {
       {"configure.dat", std::nullopt, false, "Error", "No data or incorrect format in environment data file!"},
       {"configure.dat", "Selected model:1\nnothing\n", false, "Error",
@@ -437,10 +447,11 @@ TEST(Load, EachMessageReadsAsWritten) {
     CRunFolder f;
     f.WriteMinimal(2, "0\t0\t1\t0\t0\t0");  // the arm clothed
     f.Write(QStringLiteral("fabricsArm.dat"), FabricStep(0, 1, 2) + FabricStep(1, 1, 2));
-    if (c.content)
+    if (c.content) {
       f.Write(QLatin1String(c.file), *c.content);
-    else
+    } else {
       f.Remove(QLatin1String(c.file));
+    }
     Loaded l(f.Dir());
     EXPECT_EQ(l.ok, c.loads) << c.file;
     // (The fabric files' count is said again after each later part.)
@@ -458,9 +469,11 @@ TEST(LoadBodyProperties, RowsThatFitNoPlaceAreNoBodyData) {
   CRunFolder f;
   f.WriteMinimal();
   std::string rows;
-  for (int s = 0; s < 2; ++s)
-    for (int p = 6; p < 12; ++p)
+  for (int s = 0; s < 2; ++s) {
+    for (int p = 6; p < 12; ++p) {
       rows += std::to_string(s) + "\t" + std::to_string(p) + "\t33\t37\t58\t30\t6\t0\t0\t8\t1600\t\n";
+    }
+  }
   f.Write(QStringLiteral("bodyProperty.dat"), rows);
   Loaded l(f.Dir());
   EXPECT_FALSE(l.ok);

@@ -38,7 +38,9 @@ std::string Corners(const char* tl, const char* tr, const char* bl, const char* 
   s += Quad(tr, 0.2f, 0.2f, 0.9f, 0.9f, base);
   s += Quad(bl, -0.9f, -0.9f, -0.2f, -0.2f, base);
   s += Quad(br, 0.2f, -0.9f, 0.9f, -0.2f, base);
-  if (mid) s += Quad(mid, -0.1f, -0.1f, 0.1f, 0.1f, base);
+  if (mid) {
+    s += Quad(mid, -0.1f, -0.1f, 0.1f, 0.1f, base);
+  }
   return s;
 }
 
@@ -109,7 +111,9 @@ TEST_F(ModelDraw, PlainObjDrawsEveryGroupInTheCurrentMaterial) {
   COBJ::SetPartMaterial(green, 0);
   scenery.Draw();
   const Probe p = Look(m_gl);
-  for (const QColor& c : {p.tl, p.tr, p.bl, p.br}) EXPECT_TRUE(Near(c, 0, 255, 0)) << c.name().toStdString();
+  for (const QColor& c : {p.tl, p.tr, p.bl, p.br}) {
+    EXPECT_TRUE(Near(c, 0, 255, 0)) << c.name().toStdString();
+  }
 }
 
 TEST_F(ModelDraw, AnimationFrameDrawsOnlyItsOwnGroups) {
@@ -141,8 +145,11 @@ TEST_F(ModelDraw, WireModeDrawsLineLoopsAndModeTwoDrawsNothing) {
   auto countLit = [&] {
     const QImage img = m_gl.Image();
     int lit = 0;
-    for (int y = 0; y < kSize; ++y)
-      for (int x = 0; x < kSize; ++x) lit += img.pixelColor(x, y).red() > 128;
+    for (int y = 0; y < kSize; ++y) {
+      for (int x = 0; x < kSize; ++x) {
+        lit += img.pixelColor(x, y).red() > 128;
+      }
+    }
     return lit;
   };
   m_gl.Begin();

@@ -42,12 +42,16 @@ void Write(const QTemporaryDir& dir, const QString& name, const QByteArray& cont
 class CRawClient {
  public:
   explicit CRawClient(int port, int receiveBuffer = 0) : m_fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
-    if (receiveBuffer) ::setsockopt(m_fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
+    if (receiveBuffer) {
+      ::setsockopt(m_fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
+    }
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_port = htons(static_cast<uint16_t>(port));
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (::connect(m_fd, reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0) m_bClosed = true;
+    if (::connect(m_fd, reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0) {
+      m_bClosed = true;
+    }
   }
   ~CRawClient() { ::close(m_fd); }
   CRawClient(const CRawClient&) = delete;
@@ -84,18 +88,26 @@ class CRawClient {
         }
       }
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
-      if (left.count() <= 0 || m_bClosed || !Receive(static_cast<int>(left.count()))) return {};
+      if (left.count() <= 0 || m_bClosed || !Receive(static_cast<int>(left.count()))) {
+        return {};
+      }
     }
   }
 
  private:
   // Reads what comes within `ms`; false when nothing did.
   bool Receive(int ms) {
-    if (!Readable(ms)) return false;
+    if (!Readable(ms)) {
+      return false;
+    }
     char buffer[65536];
     const ssize_t got = ::recv(m_fd, buffer, sizeof buffer, 0);
-    if (got <= 0) m_bClosed = true;
-    if (got > 0) m_strGot.append(buffer, static_cast<std::size_t>(got));
+    if (got <= 0) {
+      m_bClosed = true;
+    }
+    if (got > 0) {
+      m_strGot.append(buffer, static_cast<std::size_t>(got));
+    }
     return got > 0;
   }
 
@@ -118,8 +130,12 @@ std::string Request(const std::string& target) { return "GET " + target + " HTTP
 }  // namespace
 
 TEST(ModelId, IdsAreFileNames) {
-  for (const char* good : {"A7", "M-1001", "garment id with blanks"}) EXPECT_TRUE(IsValidModelId(good)) << good;
-  for (const char* bad : {"", "../etc/passwd", "a/b", "a\\b", "..", "x\ty"}) EXPECT_FALSE(IsValidModelId(bad)) << bad;
+  for (const char* good : {"A7", "M-1001", "garment id with blanks"}) {
+    EXPECT_TRUE(IsValidModelId(good)) << good;
+  }
+  for (const char* bad : {"", "../etc/passwd", "a/b", "a\\b", "..", "x\ty"}) {
+    EXPECT_FALSE(IsValidModelId(bad)) << bad;
+  }
   EXPECT_FALSE(IsValidModelId(std::string_view("a\0b", 3)));
   EXPECT_TRUE(IsValidModelId(std::string(128, 'x')));
   EXPECT_FALSE(IsValidModelId(std::string(129, 'x')));
@@ -137,12 +153,14 @@ TEST(ModelServiceText, LogShowsControlCharactersAsEscapes) {
       {"back\\slash", "back\\\\slash"},
       {"K\xc3\xa4the", "K\xc3\xa4the"},
   };
-  for (const auto& c : cases) EXPECT_EQ(EscapedForLog(c.id), c.logged) << c.logged;
+  for (const auto& c : cases) {
+    EXPECT_EQ(EscapedForLog(c.id), c.logged) << c.logged;
+  }
 }
 
 TEST(ModelServiceText, TheFirstValueOfTheKeyIsTheId) {
   const struct {
-    const char* query;
+    const char* query{};
     std::optional<std::string> id;
   } cases[] = {
       {"ModelId=A7", "A7"},
@@ -157,7 +175,9 @@ TEST(ModelServiceText, TheFirstValueOfTheKeyIsTheId) {
       {"", std::nullopt},
       {"ModelIdentity=A7", std::nullopt},
   };
-  for (const auto& c : cases) EXPECT_EQ(QueryValue(c.query, "ModelId"), c.id) << c.query;
+  for (const auto& c : cases) {
+    EXPECT_EQ(QueryValue(c.query, "ModelId"), c.id) << c.query;
+  }
 }
 
 TEST(ModelServiceCatalogue, InsideMeansBelowTheFolderByWholeNames) {
@@ -172,7 +192,9 @@ TEST(ModelServiceCatalogue, InsideMeansBelowTheFolderByWholeNames) {
       {"/etc/passwd", "/srv/models", false},
       {"/A7.obj", "/", true},
   };
-  for (const auto& c : cases) EXPECT_EQ(LiesInside(c.path, c.folder), c.inside) << c.path << " in " << c.folder;
+  for (const auto& c : cases) {
+    EXPECT_EQ(LiesInside(c.path, c.folder), c.inside) << c.path << " in " << c.folder;
+  }
 }
 
 TEST(ModelServiceCatalogue, OpensOnlyRegularFilesWhoseRealPathIsInside) {
@@ -196,7 +218,9 @@ TEST(ModelServiceCatalogue, OpensOnlyRegularFilesWhoseRealPathIsInside) {
     std::uint64_t size = 0;
     const int fd = OpenModel(folder, c.id, &size);
     EXPECT_EQ(fd >= 0, c.served) << c.id;
-    if (fd < 0) continue;
+    if (fd < 0) {
+      continue;
+    }
     EXPECT_EQ(size, 8u) << c.id;
     ::close(fd);
   }
@@ -320,7 +344,9 @@ TEST(ModelService, SlowClientsStarveNoOne) {
   auto r = client.Get(kModel + "A7");
   ASSERT_TRUE(r);
   EXPECT_EQ(r->status, 200);
-  for (auto& c : slow) EXPECT_FALSE(c->Closed());
+  for (auto& c : slow) {
+    EXPECT_FALSE(c->Closed());
+  }
 }
 
 TEST(ModelService, DeadlinesEndSlowAndIdleConnections) {
@@ -352,11 +378,15 @@ TEST(ModelService, DeadlinesEndSlowAndIdleConnections) {
   while (!allClosed && std::chrono::steady_clock::now() < end) {
     allClosed = true;
     for (std::size_t i = 0; i < clients.size(); ++i) {
-      if (cases[i].trickles) clients[i]->Send("x");
+      if (cases[i].trickles) {
+        clients[i]->Send("x");
+      }
       allClosed = clients[i]->Closed(200 / static_cast<int>(clients.size())) && allClosed;
     }
   }
-  for (std::size_t i = 0; i < clients.size(); ++i) EXPECT_TRUE(clients[i]->Closed()) << cases[i].name;
+  for (std::size_t i = 0; i < clients.size(); ++i) {
+    EXPECT_TRUE(clients[i]->Closed()) << cases[i].name;
+  }
 }
 
 TEST(ModelService, EndsOnSigtermWhateverClientsDo) {
@@ -385,9 +415,13 @@ TEST(ModelService, AnswersMany404sAtOnceAndKeepsTheirConnections) {
   CTestModelService service(models.path());
   ASSERT_GT(service.Port(), 0);
   std::vector<std::unique_ptr<CRawClient>> clients;
-  for (int i = 0; i < 64; ++i) clients.push_back(std::make_unique<CRawClient>(service.Port()));
+  for (int i = 0; i < 64; ++i) {
+    clients.push_back(std::make_unique<CRawClient>(service.Port()));
+  }
   for (const std::string& target : {std::string("/elsewhere"), kModel + "missing", kModel + "A7"}) {
-    for (auto& c : clients) ASSERT_TRUE(c->Send(Request(target))) << target;
+    for (auto& c : clients) {
+      ASSERT_TRUE(c->Send(Request(target))) << target;
+    }
     for (auto& c : clients) {
       const std::string answer = c->Answer(3000);
       EXPECT_EQ(answer.substr(0, answer.find("\r\n")),
@@ -395,7 +429,9 @@ TEST(ModelService, AnswersMany404sAtOnceAndKeepsTheirConnections) {
       EXPECT_EQ(answer.find("Connection: close"), std::string::npos) << target;
     }
   }
-  for (auto& c : clients) EXPECT_FALSE(c->Closed());
+  for (auto& c : clients) {
+    EXPECT_FALSE(c->Closed());
+  }
 }
 
 TEST(ModelService, AnswersWhatIsNoModelRequest) {

@@ -43,7 +43,9 @@ std::string RandomObj(std::mt19937& rng, int lines = 0) {
   std::string s;
   int nv = 0, nn = 0, nt = 0;
   const char* groups[] = {"HEAD", "TRUNK", "LEFTARM", "cloth_1", "x"};
-  if (lines == 0) lines = 50 + static_cast<int>(rng() % 400);
+  if (lines == 0) {
+    lines = 50 + static_cast<int>(rng() % 400);
+  }
   for (int i = 0; i < lines; ++i) {
     const unsigned kind = rng() % 20;
     if (kind < 6 || nv < 8) {
@@ -57,8 +59,12 @@ std::string RandomObj(std::mt19937& rng, int lines = 0) {
       ++nt;
     } else if (kind < 16) {
       int form = static_cast<int>(rng() % 4);
-      if ((form == 1 || form == 3) && nt == 0) form = 0;
-      if ((form == 2 || form == 3) && nn == 0) form = 0;
+      if ((form == 1 || form == 3) && nt == 0) {
+        form = 0;
+      }
+      if ((form == 2 || form == 3) && nn == 0) {
+        form = 0;
+      }
       const bool relative = rng() % 4 == 0;
       const int count = 3 + static_cast<int>(rng() % 5);
       s += "f";
@@ -68,9 +74,15 @@ std::string RandomObj(std::mt19937& rng, int lines = 0) {
           return std::to_string(relative ? a - n - 1 : a);
         };
         s += " " + idx(nv);
-        if (form == 1) s += "/" + idx(nt);
-        if (form == 2) s += "//" + idx(nn);
-        if (form == 3) s += "/" + idx(nt) + "/" + idx(nn);
+        if (form == 1) {
+          s += "/" + idx(nt);
+        }
+        if (form == 2) {
+          s += "//" + idx(nn);
+        }
+        if (form == 3) {
+          s += "/" + idx(nt) + "/" + idx(nn);
+        }
       }
       s += nl;
     } else if (kind < 18) {
@@ -81,12 +93,16 @@ std::string RandomObj(std::mt19937& rng, int lines = 0) {
       s += rng() % 2 ? std::string("s 1") + nl : std::string(nl);
     }
   }
-  if (rng() % 4 == 0 && !s.empty()) s.resize(s.size() - (crlf ? 2 : 1));  // no final line break
+  if (rng() % 4 == 0 && !s.empty()) {
+    s.resize(s.size() - (crlf ? 2 : 1));  // no final line break
+  }
   return s;
 }
 
 bool CloseFloat(float a, float b) {
-  if (a == b) return true;
+  if (a == b) {
+    return true;
+  }
   // tinyobjloader rounds through double: allow one unit in the last place.
   return std::nextafter(a, b) == b;
 }
@@ -98,7 +114,9 @@ std::vector<std::string> GroupsOfTriangles(const ObjModel& m) {
     std::string name = g.name == "default" ? std::string() : g.name;
     const auto b = name.find_first_not_of(" \t");
     name = b == std::string::npos ? std::string() : name.substr(b);
-    for (std::uint32_t t : g.triangleIndices) of[t] = name;
+    for (std::uint32_t t : g.triangleIndices) {
+      of[t] = name;
+    }
   }
   return of;
 }
@@ -118,12 +136,16 @@ void Compare(const std::string& path, bool danglingAttributes = false) {
   ASSERT_EQ(m->vertexCount, attrib.vertices.size() / 3);
   ASSERT_EQ(m->normalCount, attrib.normals.size() / 3);
   ASSERT_EQ(m->texCoordCount, attrib.texcoords.size() / 2);
-  for (std::size_t i = 0; i < attrib.vertices.size(); ++i)
+  for (std::size_t i = 0; i < attrib.vertices.size(); ++i) {
     ASSERT_TRUE(CloseFloat(m->vertices[3 + i], attrib.vertices[i]))
         << i << ": " << m->vertices[3 + i] << " vs " << attrib.vertices[i];
-  for (std::size_t i = 0; i < attrib.normals.size(); ++i) ASSERT_TRUE(CloseFloat(m->normals[3 + i], attrib.normals[i]));
-  for (std::size_t i = 0; i < attrib.texcoords.size(); ++i)
+  }
+  for (std::size_t i = 0; i < attrib.normals.size(); ++i) {
+    ASSERT_TRUE(CloseFloat(m->normals[3 + i], attrib.normals[i]));
+  }
+  for (std::size_t i = 0; i < attrib.texcoords.size(); ++i) {
     ASSERT_TRUE(CloseFloat(m->texCoords[2 + i], attrib.texcoords[i]));
+  }
 
   const std::vector<std::string> groupOf = GroupsOfTriangles(*m);
   std::uint32_t tri = 0;
@@ -161,18 +183,24 @@ TEST(ObjDifferential, RandomCorpusAgreesWithTinyObjLoader) {
   std::mt19937 rng(4242);
   for (int i = 0; i < 60; ++i) {
     Compare(files.Write("c" + std::to_string(i) + ".obj", RandomObj(rng)));
-    if (HasFatalFailure()) return;
+    if (HasFatalFailure()) {
+      return;
+    }
   }
 }
 
 TEST(ObjDifferential, ShippedModelsAgreeWithTinyObjLoader) {
   const QString dir = qEnvironmentVariable("CORVANE_MODEL_DIR");
-  if (dir.isEmpty()) GTEST_SKIP() << "CORVANE_MODEL_DIR is not set";
+  if (dir.isEmpty()) {
+    GTEST_SKIP() << "CORVANE_MODEL_DIR is not set";
+  }
   const QStringList models = QDir(dir).entryList({QStringLiteral("*.obj")}, QDir::Files);
   ASSERT_GE(models.size(), 5);
   for (const QString& name : models) {
     Compare((dir + QLatin1Char('/') + name).toStdString());
-    if (HasFatalFailure()) return;
+    if (HasFatalFailure()) {
+      return;
+    }
   }
 }
 
@@ -182,19 +210,22 @@ TEST(ObjDifferential, ShippedModelsAgreeWithTinyObjLoader) {
 TEST(ObjDifferential, DanglingNormalReferencesKeepTheGeometry) {
   CObjFiles files;
   std::string torus = "# a torus of 4 x 3 quads, every face naming normal 1\n";
-  for (int i = 0; i < 4; ++i)
-    for (int j = 0; j < 3; ++j)
+  for (int i = 0; i < 4; ++i) {
+    for (int j = 0; j < 3; ++j) {
       torus += "v " + std::to_string((2 + std::cos(j * 2.1)) * std::cos(i * 1.57)) + " " +
                std::to_string(std::sin(j * 2.1)) + " " + std::to_string((2 + std::cos(j * 2.1)) * std::sin(i * 1.57)) +
                "\n";
+    }
+  }
   torus += "t crease 2/1 0 1 1.0\n";
-  for (int i = 0; i < 4; ++i)
+  for (int i = 0; i < 4; ++i) {
     for (int j = 0; j < 3; ++j) {
       const int a = i * 3 + j + 1, b = ((i + 1) % 4) * 3 + j + 1, c = ((i + 1) % 4) * 3 + (j + 1) % 3 + 1,
                 d = i * 3 + (j + 1) % 3 + 1;
       torus += "f " + std::to_string(a) + "//1 " + std::to_string(b) + "//1 " + std::to_string(c) + "//1 " +
                std::to_string(d) + "//1\n";
     }
+  }
   const std::string squares =
       "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 2 0 0\nv 2 1 0\ng left\ns 1\nf 1//1 2//2 3//3 4//4\n"
       "g right\ns 2\nf 2//5 5//6 6//7 3//8\n";

@@ -20,19 +20,27 @@ namespace {
 ObjModelPtr Read(const std::string& text, const char* mtlName = nullptr, const char* mtl = nullptr,
                  ObjDiagnostics* diagnostics = nullptr) {
   CObjFiles files;
-  if (mtlName) files.Write(mtlName, mtl);
+  if (mtlName) {
+    files.Write(mtlName, mtl);
+  }
   return ObjModelPtr(glmReadOBJ(files.Write("m.obj", text).c_str(), diagnostics));
 }
 
 bool Says(const ObjDiagnostics& d, const std::string& text) {
-  for (const std::string& line : d)
-    if (line.find(text) != std::string::npos) return true;
+  for (const std::string& line : d) {
+    if (line.find(text) != std::string::npos) {
+      return true;
+    }
+  }
   return false;
 }
 
 const ObjGroup* FindGroup(const ObjModel& m, const std::string& name) {
-  for (const ObjGroup& g : m.groups)
-    if (g.name == name) return &g;
+  for (const ObjGroup& g : m.groups) {
+    if (g.name == name) {
+      return &g;
+    }
+  }
   return nullptr;
 }
 
@@ -130,8 +138,11 @@ TEST(ObjReader, QuotedFileTextCannotDriveTheTerminal) {
   ObjDiagnostics d;
   ASSERT_TRUE(Read(std::string(kSquare) + "x\x1b[2J\x07 1\nusemtl \x1b]0;owned\x07\nf 1 2 3\n", nullptr, nullptr, &d));
   ASSERT_FALSE(d.empty());
-  for (const std::string& line : d)
-    for (char c : line) EXPECT_GE(static_cast<unsigned char>(c), 0x20u) << line;
+  for (const std::string& line : d) {
+    for (char c : line) {
+      EXPECT_GE(static_cast<unsigned char>(c), 0x20u) << line;
+    }
+  }
 }
 
 // Many materials and many library lines cost one lookup and one read each.
@@ -140,7 +151,9 @@ TEST(ObjReader, LibrariesAreReadOnceAndTheLastThatOpensHoldsTheMaterials) {
   files.Write("a.mtl", "newmtl red\nKd 1 0 0\n");
   files.Write("b.mtl", "newmtl blue\nKd 0 0 1\nnewmtl red\nKd 0.5 0 0\n");
   std::string text;
-  for (int i = 0; i < 50; ++i) text += "mtllib a.mtl\nmtllib b.mtl\n";
+  for (int i = 0; i < 50; ++i) {
+    text += "mtllib a.mtl\nmtllib b.mtl\n";
+  }
   text += "mtllib missing.mtl\n" + std::string(kSquare) + "usemtl red\nf 1 2 3\n";
   ObjDiagnostics d;
   ObjModelPtr m(glmReadOBJ(files.Write("m.obj", text).c_str(), &d));
@@ -256,35 +269,46 @@ TEST(ObjNormals, FacetNormalsAndScaling) {
   ASSERT_EQ(m->facetNormalCount, 3u);
   EXPECT_EQ(m->triangles[0].facetNormalIndex, 1u);
   EXPECT_EQ(m->facetNormals[3 + 2], 1.0f);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(m->facetNormals[6 + i], 0.0f);  // zero area
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(m->facetNormals[9 + i], 0.0f);  // not a number
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(m->facetNormals[6 + i], 0.0f);  // zero area
+  }
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(m->facetNormals[9 + i], 0.0f);  // not a number
+  }
   glmVertexNormals(m.get(), kCreaseAngle);
-  for (float f : m->normals) EXPECT_TRUE(std::isfinite(f));
+  for (float f : m->normals) {
+    EXPECT_TRUE(std::isfinite(f));
+  }
   glmScaleModel(m.get(), kModelScale);
   EXPECT_FLOAT_EQ(m->vertices[3 * 2], 0.12f);
 }
 
 TEST(ObjNormals, FlatGridSharesOneNormalPerVertex) {
   std::string text;
-  for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) text += "v " + std::to_string(x) + " " + std::to_string(y) + " 0\n";
-  for (int y = 0; y < 3; ++y)
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 4; ++x) {
+      text += "v " + std::to_string(x) + " " + std::to_string(y) + " 0\n";
+    }
+  }
+  for (int y = 0; y < 3; ++y) {
     for (int x = 0; x < 3; ++x) {
       const int a = y * 4 + x + 1;
       text += "f " + std::to_string(a) + " " + std::to_string(a + 1) + " " + std::to_string(a + 5) + " " +
               std::to_string(a + 4) + "\n";
     }
+  }
   auto m = Read(text);
   ASSERT_TRUE(m);
   glmComputeFacetNormals(m.get());
   glmVertexNormals(m.get(), kCreaseAngle);
   EXPECT_EQ(m->normalCount, 16u);
-  for (const ObjTriangle& t : m->triangles)
+  for (const ObjTriangle& t : m->triangles) {
     for (int c = 0; c < 3; ++c) {
       // Vertex k got the k-th normal, since vertices are handled in order.
       EXPECT_EQ(t.normalIndex[c], t.vertexIndex[c]);
       EXPECT_EQ(m->normals[3 * t.normalIndex[c] + 2], 1.0f);
     }
+  }
 }
 
 TEST(ObjNormals, CubeCornersKeepTheirFaces) {
@@ -297,23 +321,32 @@ TEST(ObjNormals, CubeCornersKeepTheirFaces) {
   std::size_t expected = 0;
   for (std::uint32_t v = 1; v <= 8; ++v) {
     std::vector<std::uint32_t> uses;
-    for (std::uint32_t i = 0; i < m->triangleCount; ++i)
-      for (int c = 0; c < 3; ++c)
-        if (m->triangles[i].vertexIndex[c] == v) uses.push_back(i);
+    for (std::uint32_t i = 0; i < m->triangleCount; ++i) {
+      for (int c = 0; c < 3; ++c) {
+        if (m->triangles[i].vertexIndex[c] == v) {
+          uses.push_back(i);
+        }
+      }
+    }
     const std::uint32_t ref = uses.back();
     const float* rn = &m->facetNormals[3 * (ref + 1)];
     std::size_t perpendicular = 0;
     for (std::uint32_t u : uses) {
       const float* n = &m->facetNormals[3 * (u + 1)];
-      if (n[0] * rn[0] + n[1] * rn[1] + n[2] * rn[2] < 0.5f) ++perpendicular;
+      if (n[0] * rn[0] + n[1] * rn[1] + n[2] * rn[2] < 0.5f) {
+        ++perpendicular;
+      }
     }
     expected += 1 + perpendicular;
   }
   EXPECT_EQ(m->normalCount, expected);
-  for (const ObjTriangle& t : m->triangles)
-    for (int c = 0; c < 3; ++c)
-      for (int i = 0; i < 3; ++i)
+  for (const ObjTriangle& t : m->triangles) {
+    for (int c = 0; c < 3; ++c) {
+      for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(m->normals[3 * t.normalIndex[c] + i], m->facetNormals[3 * t.facetNormalIndex + i]);
+      }
+    }
+  }
 }
 
 TEST(ObjNormals, DegenerateTriangleNamingAVertexTwiceGetsEveryCornerSet) {
@@ -322,11 +355,12 @@ TEST(ObjNormals, DegenerateTriangleNamingAVertexTwiceGetsEveryCornerSet) {
   ASSERT_TRUE(m);
   glmComputeFacetNormals(m.get());
   glmVertexNormals(m.get(), kCreaseAngle);
-  for (const ObjTriangle& t : m->triangles)
+  for (const ObjTriangle& t : m->triangles) {
     for (int c = 0; c < 3; ++c) {
       EXPECT_GE(t.normalIndex[c], 1u);
       EXPECT_LE(t.normalIndex[c], m->normalCount);
     }
+  }
 }
 
 TEST(ObjReader, DiagnosticsGoToTheCallerNeverToTheStreams) {
@@ -393,8 +427,9 @@ TEST(ObjIndexing, EveryDistinctCornerKeepsItsOwnNormalAndTexCoord) {
     }
     ObjTriangle t;
     const Corner corners[3] = {a, b, a};
-    for (int c = 0; c < 3; ++c)
+    for (int c = 0; c < 3; ++c) {
       t.vertexIndex[c] = corners[c].v, t.normalIndex[c] = corners[c].n, t.texCoordIndex[c] = corners[c].uv;
+    }
     m.triangles = {t};
     m.triangleCount = 1;
     m.groups = {ObjGroup{"g", 1, {0}, 0}};
@@ -415,10 +450,13 @@ TEST(ObjIndexing, EveryDistinctCornerKeepsItsOwnNormalAndTexCoord) {
 TEST(ObjReader, HalvesOfABigFileJoinIntoOneModel) {
   std::string text = "mtllib lib.mtl\n";
   const int vertices = 1000;
-  for (int i = 0; i < vertices; ++i) text += "v " + std::to_string(i % 97) + " " + std::to_string(i % 89) + " 0.5\n";
+  for (int i = 0; i < vertices; ++i) {
+    text += "v " + std::to_string(i % 97) + " " + std::to_string(i % 89) + " 0.5\n";
+  }
   auto faces = [&](int n) {
-    for (int i = 0; i < n; ++i)
+    for (int i = 0; i < n; ++i) {
       text += "f " + std::to_string(1 + i % 997) + " " + std::to_string(2 + i % 997) + " 3  \n";
+    }
   };
   text += "g A\nusemtl red\n";
   faces(150000);
@@ -472,9 +510,10 @@ TEST(ObjReader, MaterialLibrariesOutsideTheModelsFolderAreNotRead) {
     ObjModelPtr m(glmReadOBJ(path.c_str(), &d));
     ASSERT_TRUE(m) << c.name;
     EXPECT_EQ(m->materialCount, c.read ? 2u : 0u) << c.name;
-    if (!c.read)
+    if (!c.read) {
       EXPECT_EQ(d, ObjDiagnostics{"glmReadMTL() failed: the material file \"" + c.name +
                                   "\" is not in the model's folder; it is not read."});
+    }
   }
 }
 
@@ -482,7 +521,9 @@ TEST(ObjReader, MaterialLibrariesOutsideTheModelsFolderAreNotRead) {
 // asks for it ends the read, also of a file big enough to be read in two.
 TEST(ObjReader, ACancelledReadStopsAndSaysSo) {
   std::string big;
-  for (int i = 0; i < 200000; ++i) big += "v " + std::to_string(i) + " 0.5 0.25\n";
+  for (int i = 0; i < 200000; ++i) {
+    big += "v " + std::to_string(i) + " 0.5 0.25\n";
+  }
   big += "f 1 2 3\n";
   CObjFiles files;
   for (const std::string& text : {std::string(kSquare) + "f 1 2 3\n", big}) {
@@ -503,7 +544,9 @@ TEST(ObjReader, ACancelledReadStopsAndSaysSo) {
 // copy of what it read, not a mapping of pages that may go.
 TEST(ObjReader, AFileCutShortWhileReadIsAReadErrorNotACrash) {
   std::string text;
-  for (int i = 0; i < 60000; ++i) text += "v " + std::to_string(i) + " 1 2\n";
+  for (int i = 0; i < 60000; ++i) {
+    text += "v " + std::to_string(i) + " 1 2\n";
+  }
   text += "f 1 2 3\n";
   CObjFiles files;
   const std::string path = files.Write("m.obj", text);
@@ -521,7 +564,9 @@ TEST(ObjReader, AFileCutShortWhileReadIsAReadErrorNotACrash) {
   // Each read gives the file as it stood (whole, half, or nothing: an error).
   for (int i = 0; i < 40; ++i) {
     ObjModelPtr m(glmReadOBJ(path.c_str()));
-    if (m) EXPECT_LE(m->vertexCount, 60000u);
+    if (m) {
+      EXPECT_LE(m->vertexCount, 60000u);
+    }
   }
   done = true;
   cutter.join();

@@ -13,7 +13,9 @@ TEST(PanelLogic, RowsAndWhereAPointFalls) {
   EXPECT_EQ(panel::Height(0), 80);
   EXPECT_EQ(panel::RowRect(2), QRect(35, 90, 120, 20));
   const std::pair<int, int> clicks[] = {{60, 0}, {50, -1}, {70, -1}, {71, 1}, {49, -1}, {149, 4}, {150, -1}, {160, -1}};
-  for (const auto& [y, row] : clicks) EXPECT_EQ(panel::RowAt(y, 5), row) << y;
+  for (const auto& [y, row] : clicks) {
+    EXPECT_EQ(panel::RowAt(y, 5), row) << y;
+  }
 }
 
 TEST(PanelLogic, EntriesKeepTheColourBeforeThemUnlessTheyAreLayersOrFibres) {
@@ -39,8 +41,11 @@ TEST(PanelLogic, TheOutlineLeavesOutTheBlackAroundThePicture) {
 namespace {
 int DarkPixels(const QImage& img, const QRect& r) {
   int n = 0;
-  for (int y = r.top(); y <= r.bottom(); ++y)
-    for (int x = r.left(); x <= r.right(); ++x) n += qGray(img.pixel(x, y)) < 100;
+  for (int y = r.top(); y <= r.bottom(); ++y) {
+    for (int x = r.left(); x <= r.right(); ++x) {
+      n += qGray(img.pixel(x, y)) < 100;
+    }
+  }
   return n;
 }
 
@@ -49,11 +54,16 @@ struct PanelFixture {
   CMyPanel panel;
   explicit PanelFixture(int entries) {
     parent.resize(300, 400);
-    for (int i = 0; i < entries; ++i) panel.AddOption(QStringLiteral("Entry %1").arg(i), 100 + i);
+    for (int i = 0; i < entries; ++i) {
+      panel.AddOption(QStringLiteral("Entry %1").arg(i), 100 + i);
+    }
     QImage picture(40, 40, QImage::Format_RGB32);
     picture.fill(Qt::black);
-    for (int y = 2; y < 30; ++y)
-      for (int x = 10; x < 30; ++x) picture.setPixelColor(x, y, QColor(250, 200, 120));
+    for (int y = 2; y < 30; ++y) {
+      for (int x = 10; x < 30; ++x) {
+        picture.setPixelColor(x, y, QColor(250, 200, 120));
+      }
+    }
     panel.CreatePanel(QStringLiteral("Trunk"), picture, &parent, 10, 20);
   }
   void Click(int y) { QTest::mouseClick(&panel, Qt::LeftButton, Qt::NoModifier, QPoint(60, y)); }
@@ -65,7 +75,9 @@ TEST(Panel, AClickSelectsItsRowAndSaysItsIdOnce) {
   EXPECT_EQ(f.panel.height(), 160);
   QSignalSpy said(&f.panel, &CMyPanel::optionSelect);
   const QImage before = f.panel.grab().toImage();
-  for (int y : {50, 70, 45}) f.Click(y);
+  for (int y : {50, 70, 45}) {
+    f.Click(y);
+  }
   EXPECT_EQ(said.count(), 0);
   f.Click(60);
   ASSERT_EQ(said.count(), 1);
@@ -87,11 +99,12 @@ TEST(Panel, AnEmptyPanelSaysSoInRed) {
   const QImage img = f.panel.grab().toImage();
   int red = 0;
   const QRect row = panel::RowRect(0);
-  for (int y = row.top(); y <= row.bottom(); ++y)
+  for (int y = row.top(); y <= row.bottom(); ++y) {
     for (int x = row.left(); x <= row.right(); ++x) {
       const QColor c = img.pixelColor(x, y);
       red += c.red() > 200 && c.green() < 120 && c.blue() < 120;
     }
+  }
   EXPECT_GT(red, 10);
 }
 

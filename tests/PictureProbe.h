@@ -14,8 +14,11 @@ template <class Test>
 int CountPixels(const QImage& image, QRect area, Test test) {
   int n = 0;
   area &= image.rect();
-  for (int y = area.top(); y <= area.bottom(); ++y)
-    for (int x = area.left(); x <= area.right(); ++x) n += test(QColor(image.pixel(x, y)));
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      n += test(QColor(image.pixel(x, y)));
+    }
+  }
   return n;
 }
 
@@ -24,9 +27,14 @@ inline bool ScaleRed(const QColor& c) { return c.red() > 200 && c.green() < 50 &
 
 // The item of a menu of `bar` with exactly this text, or null.
 inline QAction* MenuItem(const QMenuBar& bar, const QString& text) {
-  for (const QAction* menu : bar.actions())
-    if (menu->menu())
-      for (QAction* a : menu->menu()->actions())
-        if (a->text() == text) return a;
+  for (const QAction* menu : bar.actions()) {
+    if (menu->menu()) {
+      for (QAction* a : menu->menu()->actions()) {
+        if (a->text() == text) {
+          return a;
+        }
+      }
+    }
+  }
   return nullptr;
 }

@@ -23,7 +23,9 @@ TEST(PropertyPanel, CaptionsFollowTheKind) {
   for (const auto& c : cases) {
     panel.ShowPropertyNames(c.kind);
     int visible = 0;
-    for (int i = 0; i < 9; ++i) visible += panel.Button(i)->isVisible();
+    for (int i = 0; i < 9; ++i) {
+      visible += panel.Button(i)->isVisible();
+    }
     EXPECT_EQ(visible, c.shown) << c.kind;
     EXPECT_EQ(panel.Button(0)->text(), QLatin1String(c.first)) << c.kind;
     EXPECT_EQ(panel.Button(c.shown - 1)->text(), QLatin1String(c.last)) << c.kind;
@@ -32,7 +34,9 @@ TEST(PropertyPanel, CaptionsFollowTheKind) {
     for (int i = 0; i < c.shown; ++i) {
       const QRadioButton* b = panel.Button(i);
       EXPECT_LE(b->sizeHint().width(), b->width()) << c.kind << " " << b->text().toStdString();
-      if (i % 3 < 2) EXPECT_LT(b->geometry().right(), panel.Button(i + 1)->x()) << c.kind << " " << i;
+      if (i % 3 < 2) {
+        EXPECT_LT(b->geometry().right(), panel.Button(i + 1)->x()) << c.kind << " " << i;
+      }
     }
   }
   EXPECT_EQ(CPropertyPanel().Button(6)->text(), QStringLiteral("Sweat Volume Accumulated on Skin Surface"));

@@ -43,7 +43,9 @@ TEST(ColourLegend, LabelsIgnoreTheLocale) {
 TEST(SectionLegend, RingsFromTheOutsideIn) {
   CSimulationData d;
   d.m_nLayers[Trunk] = 3;
-  for (int l = 0; l < 3; ++l) d.m_allLayerColours[l][Trunk][0] = 0.1f * static_cast<float>(l + 1);
+  for (int l = 0; l < 3; ++l) {
+    d.m_allLayerColours[l][Trunk][0] = 0.1f * static_cast<float>(l + 1);
+  }
   d.m_coreColours[Trunk][2] = 0.5f;
   const auto discs = SectionDiscs(d, Trunk);
   ASSERT_EQ(discs.size(), 5u);
@@ -133,15 +135,20 @@ TEST(FontLists, GlyphBitmapsForGlBitmap) {
   };
   auto rowLit = [&](const GlyphBitmap& g, int y) {
     int n = 0;
-    for (int x = 0; x < g.width; ++x) n += lit(g, x, y);
+    for (int x = 0; x < g.width; ++x) {
+      n += lit(g, x, y);
+    }
     return n;
   };
   // An underscore lies at or below the baseline: in the bottom rows, which come first.
   const GlyphBitmap& underscore = glyphs['_'];
   ASSERT_FALSE(underscore.bits.empty());
   int lowest = -1;
-  for (int y = 0; y < underscore.height && lowest < 0; ++y)
-    if (rowLit(underscore, y)) lowest = y;
+  for (int y = 0; y < underscore.height && lowest < 0; ++y) {
+    if (rowLit(underscore, y)) {
+      lowest = y;
+    }
+  }
   EXPECT_GE(lowest, 0);
   EXPECT_LE(lowest, static_cast<int>(underscore.yorig));
   // An apostrophe-free capital: nothing below the baseline, something above.

@@ -22,12 +22,16 @@ using Lines = std::vector<std::string>;
 
 std::string Join(const Lines& lines) {
   std::string s;
-  for (const std::string& l : lines) s += l + "\n";
+  for (const std::string& l : lines) {
+    s += l + "\n";
+  }
   return s;
 }
 
 Lines Erase(Lines lines, std::initializer_list<int> at) {
-  for (auto it = std::rbegin(at); it != std::rend(at); ++it) lines.erase(lines.begin() + *it);
+  for (auto it = std::rbegin(at); it != std::rend(at); ++it) {
+    lines.erase(lines.begin() + *it);
+  }
   return lines;
 }
 
@@ -36,36 +40,40 @@ Lines Erase(Lines lines, std::initializer_list<int> at) {
 Lines FabricLines(int steps = 6) {
   Lines lines;
   char line[256];
-  for (int s = 0; s < steps; ++s)
-    for (int l = 1; l <= 2; ++l)
+  for (int s = 0; s < steps; ++s) {
+    for (int l = 1; l <= 2; ++l) {
       for (int n = 0; n < 3; ++n) {
         std::snprintf(line, sizeof line, "%f\t%f\t%d\t%e\t%e\t%e\t%f\t%f\t", 0.1 * s, 0.05 * (3 * l + n), l,
                       0.012 + 0.001 * s, 0.011, 1e-7 * n, 60.0 + s, 30.0 + 0.5 * l + 0.1 * n);
         lines.push_back(line);
       }
+    }
+  }
   return lines;
 }
 
 Lines BodyLines(int samples = 4) {
   Lines lines;
   char line[256];
-  for (int s = 0; s < samples; ++s)
+  for (int s = 0; s < samples; ++s) {
     for (int p = 0; p < 6; ++p) {
       std::snprintf(line, sizeof line, "%f\t%d\t%f\t%f\t%e\t%f\t%f\t%f\t%f\t%f\t%f\t", 0.1 * s, p,
                     33.0 + 0.1 * p + 0.01 * s, 37.0, 58.0, 0.4, 6.3, 10.0 * p, 0.0, 20.0, 1500.0);
       lines.push_back(line);
     }
+  }
   return lines;
 }
 
 Lines ComfortLines() {
   Lines lines;
   char line[128];
-  for (int s = 0; s < 4; ++s)
+  for (int s = 0; s < 4; ++s) {
     for (int p = 0; p < 6; ++p) {
       std::snprintf(line, sizeof line, "%f\t%d\t%f\t%f\t%f\t", 0.1 * s, p, 0.5 * s - p, 0.1 * p, 80.0 - s);
       lines.push_back(line);
     }
+  }
   return lines;
 }
 
@@ -164,8 +172,9 @@ TEST(RowPlacement, FabricRowsStandByTheirTimeLayerAndPosition) {
       EXPECT_EQ(got[i].m_nLayer, want[i].m_nLayer) << c.name << " " << i;
       EXPECT_EQ(got[i].m_fPosition, want[i].m_fPosition) << c.name << " " << i;
       for (float v : {got[i].m_fVaporConc, got[i].m_fMeanVaporConc, got[i].m_fEvapRate, got[i].m_fHumidity,
-                      got[i].m_fTemperature, got[i].m_fLiquidFraction})
+                      got[i].m_fTemperature, got[i].m_fLiquidFraction}) {
         EXPECT_TRUE(std::isnan(v)) << c.name << " " << i;
+      }
     }
   }
 }
@@ -289,19 +298,22 @@ TEST(RowPlacement, WellFormedRunsLoadExactlyAsRead) {
   big.WriteMinimal(1, "0\t1\t0\t0\t1\t0");
   std::string fabric, body;
   char line[256];
-  for (int s = 0; s < 300; ++s)
-    for (int l = 1; l <= 4; ++l)
+  for (int s = 0; s < 300; ++s) {
+    for (int l = 1; l <= 4; ++l) {
       for (int n = 0; n < 40; ++n) {
         std::snprintf(line, sizeof line, "%f\t%f\t%d\t%e\t%e\t%e\t%f\t%f\t\n", 1000 + 0.1 * s, 0.01 * (40 * l + n), l,
                       1e-3 * n, 2e-3, -1e-9 * s, 50.0 + 0.1 * n, 30.0 + 0.01 * s);
         fabric += line;
       }
-  for (int s = 0; s < 3000; ++s)
+    }
+  }
+  for (int s = 0; s < 3000; ++s) {
     for (int p = 0; p < 6; ++p) {
       std::snprintf(line, sizeof line, "%f\t%d\t%f\t37\t58\t0.4\t6.3\t%e\t0\t20\t1500\t\n", 1000 + 0.1 * s, p,
                     33 + 0.001 * s, 1e-2 * p);
       body += line;
     }
+  }
   big.Write(QStringLiteral("fabricsTrunk.dat"), fabric);
   big.Write(QStringLiteral("fabricsLeg.dat"), fabric);
   big.Write(QStringLiteral("bodyProperty.dat"), body);
@@ -318,18 +330,25 @@ TEST(RowPlacement, WellFormedRunsLoadExactlyAsRead) {
     EXPECT_EQ(l.data.m_fSampleInterval, rawBody[6].m_fTime - rawBody[0].m_fTime);
     bool intervalSeen = false;
     for (int p = 0; p < kBodyPartCount; ++p) {
-      if (l.data.m_env[0].m_fClothed[p] < 1) continue;
+      if (l.data.m_env[0].m_fClothed[p] < 1) {
+        continue;
+      }
       const std::vector<FabricRow> raw = ParseFabricFile(dir + l.data.m_fabricFileNames[p]).rows;
       ASSERT_EQ(l.data.m_fabric[p].size(), raw.size()) << p;
       EXPECT_EQ(std::memcmp(l.data.m_fabric[p].data(), raw.data(), raw.size() * sizeof(FabricRow)), 0) << p;
       int layers = 1;
       std::size_t nodes = 0;
-      while (nodes < raw.size() && raw[nodes].m_nLayer == raw[0].m_nLayer) ++nodes;
-      for (std::size_t i = 1; i < raw.size() && raw[i].m_fTime == raw[0].m_fTime; ++i)
+      while (nodes < raw.size() && raw[nodes].m_nLayer == raw[0].m_nLayer) {
+        ++nodes;
+      }
+      for (std::size_t i = 1; i < raw.size() && raw[i].m_fTime == raw[0].m_fTime; ++i) {
         layers += raw[i].m_nLayer != raw[i - 1].m_nLayer;
+      }
       EXPECT_EQ(l.data.m_nLayers[p], layers) << p;
       EXPECT_EQ(l.data.m_nNodesPerLayer[p], static_cast<int>(nodes)) << p;
-      if (!intervalSeen) EXPECT_EQ(l.data.m_fFabricInterval, raw[nodes * layers].m_fTime - raw[0].m_fTime);
+      if (!intervalSeen) {
+        EXPECT_EQ(l.data.m_fFabricInterval, raw[nodes * layers].m_fTime - raw[0].m_fTime);
+      }
       intervalSeen = true;
     }
     EXPECT_TRUE(intervalSeen);

@@ -39,7 +39,9 @@ struct LoadedRun {
   // Messages of `caption` (and `text`, unless it is null).
   int Count(const QString& caption, const QString& text = QString()) const {
     int n = 0;
-    for (const auto& m : messages.m_entries) n += m.caption == caption && (text.isNull() || m.text == text);
+    for (const auto& m : messages.m_entries) {
+      n += m.caption == caption && (text.isNull() || m.text == text);
+    }
     return n;
   }
   bool Says(const QString& caption, const QString& text) const { return Count(caption, text) > 0; }

@@ -36,7 +36,9 @@ void ExpectSame(const std::string& line, const ScanSpec& format) {
   void* fo[kMaxConversions];
   void* ro[kMaxConversions];
   // Distinct fill patterns would hide nothing: fields past the count are not compared.
-  for (int i = 0; i < kMaxConversions; ++i) fo[i] = &fast.v[i], ro[i] = &ref.v[i];
+  for (int i = 0; i < kMaxConversions; ++i) {
+    fo[i] = &fast.v[i], ro[i] = &ref.v[i];
+  }
   fast.count = ScanLine(line.data(), line.data() + line.size(), format, fo);
   ref.count = ScanLineReference(line.data(), line.data() + line.size(), format, ro);
   ASSERT_EQ(fast.count, ref.count) << "line [" << line << "] format " << format.scanfFormat;
@@ -96,8 +98,12 @@ std::string RandomToken(std::mt19937& rng) {
     case 2: {
       std::string s = (rng() % 2) ? "-" : "";
       int n = 1 + static_cast<int>(rng() % 25);
-      for (int i = 0; i < n; ++i) s += static_cast<char>('0' + rng() % 10);
-      if (rng() % 2) s.insert(s.size() - rng() % (n + 1 > 1 ? static_cast<unsigned>(n) : 1u), ".");
+      for (int i = 0; i < n; ++i) {
+        s += static_cast<char>('0' + rng() % 10);
+      }
+      if (rng() % 2) {
+        s.insert(s.size() - rng() % (n + 1 > 1 ? static_cast<unsigned>(n) : 1u), ".");
+      }
       return s;
     }
     case 3: {
@@ -141,11 +147,16 @@ TEST(ScanLine, SameAsSscanfOnHandPickedLines) {
                          "0\t4294967296\t1\t2\t3\t4\t5\t6\t7\t8\t9",
                          "0\t0\t-2147483649\t1\t2\t3\t4\t5\t6",
                          "0x1p0\t99999999999999999999999\t1\t2\t3\t4\t5\t6\t7\t8"};
-  for (const char* l : lines)
-    for (const ScanSpec* f : kAllFormats) ExpectSame(l, *f);
+  for (const char* l : lines) {
+    for (const ScanSpec* f : kAllFormats) {
+      ExpectSame(l, *f);
+    }
+  }
   // A NUL ends the line for both.
   const std::string withNul("1\t2\0\t3\t4", 9);
-  for (const ScanSpec* f : kAllFormats) ExpectSame(withNul, *f);
+  for (const ScanSpec* f : kAllFormats) {
+    ExpectSame(withNul, *f);
+  }
 }
 
 TEST(ScanLine, SameAsSscanfOnFuzzedLines) {
@@ -153,14 +164,18 @@ TEST(ScanLine, SameAsSscanfOnFuzzedLines) {
   for (int n = 0; n < 60000; ++n) {
     std::string line;
     const int tokens = 1 + static_cast<int>(rng() % 14);
-    if (rng() % 8 == 0) line += RandomSeparator(rng);
+    if (rng() % 8 == 0) {
+      line += RandomSeparator(rng);
+    }
     for (int t = 0; t < tokens; ++t) {
       line += RandomToken(rng);
       line += (rng() % 6 == 0) ? RandomSeparator(rng) : "\t";
     }
     for (const ScanSpec* f : kAllFormats) {
       ExpectSame(line, *f);
-      if (HasFatalFailure()) return;
+      if (HasFatalFailure()) {
+        return;
+      }
     }
   }
 }
@@ -177,7 +192,9 @@ TEST(ScanLine, SameAsSscanfOnTheSampleRun) {
     TextLine line{};
     while (reader.Next(line)) {
       const std::string text(line.text, line.length);
-      for (const ScanSpec* f : kAllFormats) ExpectSame(text, *f);
+      for (const ScanSpec* f : kAllFormats) {
+        ExpectSame(text, *f);
+      }
       ++lines;
     }
   }
@@ -220,7 +237,9 @@ TEST(ScanLine, IntegersBeyondIntAreNoValue) {
     void* o[5] = {&t, &part, &a, &b, &d};
     const std::string line = c.line;
     EXPECT_EQ(ScanLine(line.data(), line.data() + line.size(), LineFormats::kComfort, o), c.count) << c.line;
-    if (c.count == 5) EXPECT_EQ(part, c.part) << c.line;
+    if (c.count == 5) {
+      EXPECT_EQ(part, c.part) << c.line;
+    }
   }
 }
 
@@ -240,19 +259,24 @@ TEST(ScanLine, EveryPrintfShapeReadsAsSscanfDoes) {
     const double up = std::nextafter(f, INFINITY);
     values.push_back((f + up) / 2), values.push_back(std::nextafter((f + up) / 2, 0.0));
   }
-  for (int i = 0; i < 20000; ++i) values.push_back(unit(rng) * std::pow(10.0, power(rng)));
+  for (int i = 0; i < 20000; ++i) {
+    values.push_back(unit(rng) * std::pow(10.0, power(rng)));
+  }
   const long before = ScanLineFallbackCount();
   long inRange = 0;
-  for (double v : values)
+  for (double v : values) {
     for (const char* shape : shapes) {
       char token[128];
       std::snprintf(token, sizeof token, shape, v);
       const std::string line = std::string(token) + "\t" + token + "\t" + token + "\t" + token + "\n";
       ExpectSame(line, LineFormats::kFiber);
-      if (HasFatalFailure()) return;
+      if (HasFatalFailure()) {
+        return;
+      }
       const double a = std::fabs(std::strtod(token, nullptr));
       inRange += a == 0 || (a >= 1.2e-38 && a <= 3.4e38);
     }
+  }
   // Within a float's normal range nothing went to sscanf.
   EXPECT_LE(ScanLineFallbackCount() - before, static_cast<long>(values.size() * std::size(shapes)) - inRange);
 }
@@ -276,8 +300,12 @@ TEST(ScanLine, ARunInEveryPrintfShapeReadsAsSscanfDoes) {
       TextLine line{};
       while (reader.Next(line)) {
         const std::string text(line.text, line.length);
-        for (const ScanSpec* f : kAllFormats) ExpectSame(text, *f);
-        if (HasFatalFailure()) return;
+        for (const ScanSpec* f : kAllFormats) {
+          ExpectSame(text, *f);
+        }
+        if (HasFatalFailure()) {
+          return;
+        }
       }
     }
     CSimulationData data;

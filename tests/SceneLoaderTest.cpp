@@ -26,7 +26,9 @@ class SceneLoading : public ::testing::Test {
   }
   int Count(const char* text) const {
     int n = 0;
-    for (const auto& m : m_messages.m_entries) n += m.text == QLatin1String(text);
+    for (const auto& m : m_messages.m_entries) {
+      n += m.text == QLatin1String(text);
+    }
     return n;
   }
   // Lets the worker finish and its queued calls arrive.
@@ -108,7 +110,9 @@ TEST(SceneLoadingLifetime, AViewGoingAwayJoinsItsWorker) {
   {
     QFile f(dir.filePath(QStringLiteral("op.obj")));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    for (int i = 0; i < 20000; ++i) f.write("v 0 0 0\nv 1 0 0\nv 0 1 0\nf -3 -2 -1\n");
+    for (int i = 0; i < 20000; ++i) {
+      f.write("v 0 0 0\nv 1 0 0\nv 0 1 0\nf -3 -2 -1\n");
+    }
   }
   CRecordingMessageSink messages;
   {

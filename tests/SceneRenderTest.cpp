@@ -68,9 +68,13 @@ class SceneRender : public ::testing::Test {
   }
   // Whether some pixel within `radius` of p satisfies `test`.
   bool Around(const QImage& img, QPoint p, int radius, const std::function<bool(QColor)>& test) const {
-    for (int y = p.y() - radius; y <= p.y() + radius; ++y)
-      for (int x = p.x() - radius; x <= p.x() + radius; ++x)
-        if (img.rect().contains(x, y) && test(img.pixelColor(x, y))) return true;
+    for (int y = p.y() - radius; y <= p.y() + radius; ++y) {
+      for (int x = p.x() - radius; x <= p.x() + radius; ++x) {
+        if (img.rect().contains(x, y) && test(img.pixelColor(x, y))) {
+          return true;
+        }
+      }
+    }
     return false;
   }
   void WriteFile(const QString& name, const std::string& text) {
@@ -97,11 +101,12 @@ class SceneRender : public ::testing::Test {
     const QRect r = QRect(Project(v, {-1.11f, 0.82f, 2.5f}, false), Project(v, {-0.85f, 0.05f, 2.5f}, false))
                         .intersected(img.rect());
     int n = 0;
-    for (int y = r.top(); y <= r.bottom(); ++y)
+    for (int y = r.top(); y <= r.bottom(); ++y) {
       for (int x = r.left(); x <= r.right(); ++x) {
         const QColor c = img.pixelColor(x, y);
         n += c.red() > 150 && c.green() < 90 && c.blue() < 90;
       }
+    }
     return n;
   }
 
@@ -126,13 +131,19 @@ TEST_F(SceneRender, RoomLinesTakeTheEnvironmentColour) {
 TEST_F(SceneRender, MoonSceneHasNoRoom) {
   int room = 0;
   QImage img = Render(1);
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x) room += IsMagenta(img.pixelColor(x, y));
+  for (int y = 0; y < img.height(); ++y) {
+    for (int x = 0; x < img.width(); ++x) {
+      room += IsMagenta(img.pixelColor(x, y));
+    }
+  }
   EXPECT_GT(room, 1000);
   img = Render(3);
   int moon = 0;
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x) moon += IsMagenta(img.pixelColor(x, y));
+  for (int y = 0; y < img.height(); ++y) {
+    for (int x = 0; x < img.width(); ++x) {
+      moon += IsMagenta(img.pixelColor(x, y));
+    }
+  }
   EXPECT_EQ(moon, 0);
 }
 
@@ -322,7 +333,9 @@ TEST_F(SceneRender, TheLinePlotDrawsItsCurvesInTheColourOfTheirHeight) {
   QImage img = Render(0);
   EXPECT_FALSE(Around(img, Project(m_view, {0.5f, 0.8f, 0.5f}, true), 3, purple));
   PlotCurve curve;
-  for (int i = 0; i <= 20; ++i) curve.push_back({static_cast<double>(i), 7.0, 3.0});
+  for (int i = 0; i <= 20; ++i) {
+    curve.push_back({static_cast<double>(i), 7.0, 3.0});
+  }
   m_view.SetCurves({curve, {{0, 0, 3}, {20, 14, 3}}});
   img = Render(0);
   EXPECT_TRUE(Around(img, Project(m_view, {0.5f, 0.8f, 0.5f}, true), 3, purple));
@@ -334,10 +347,12 @@ TEST_F(SceneRender, TheLinePlotDrawsItsCurvesInTheColourOfTheirHeight) {
 // angles (pixels differing by more than 2 in a channel: at most 0.1%).
 TEST_F(SceneRender, ADenseLinePlotLooksTheSameAsDrawingEverySegment) {
   std::vector<PlotCurve> curves(10);
-  for (std::size_t c = 0; c < curves.size(); ++c)
-    for (int i = 0; i < 20000; ++i)
+  for (std::size_t c = 0; c < curves.size(); ++c) {
+    for (int i = 0; i < 20000; ++i) {
       curves[c].push_back({0.1 * static_cast<double>(c), 0.01 * i,
                            std::sin(0.003 * i + static_cast<double>(c)) + (i % 997 == 0 ? 0.8 : 0.0)});
+    }
+  }
   m_view.SetCurves(curves);
   const double turns[][3] = {{0, 0, 0}, {25, -10, 40}, {-40, 20, -120}};
   for (const auto& t : turns) {
@@ -351,13 +366,14 @@ TEST_F(SceneRender, ADenseLinePlotLooksTheSameAsDrawingEverySegment) {
     }
     m_last = pictures[0];
     int differ = 0, drawn = 0;
-    for (int y = 0; y < kHeight; ++y)
+    for (int y = 0; y < kHeight; ++y) {
       for (int x = 0; x < kWidth; ++x) {
         const QColor a = pictures[0].pixelColor(x, y), b = pictures[1].pixelColor(x, y);
         differ +=
             std::abs(a.red() - b.red()) > 2 || std::abs(a.green() - b.green()) > 2 || std::abs(a.blue() - b.blue()) > 2;
         drawn += b.red() > b.green() + 60 || b.blue() > b.green() + 60;  // curve colours, not the grey frame
       }
+    }
     EXPECT_GT(drawn, 5000) << "the plot is on the picture";
     EXPECT_LE(differ, kWidth * kHeight / 1000) << t[0] << " " << t[1] << " " << t[2];
   }

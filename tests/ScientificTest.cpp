@@ -30,14 +30,18 @@ TEST(ScienceLogic, OptionIdsAndTexts) {
   for (const auto& f : fibres) {
     const auto text = FiberOptionText(QLatin1String(f.file), f.part);
     EXPECT_EQ(text.has_value(), f.text != nullptr) << f.file;
-    if (text && f.text) EXPECT_EQ(*text, QLatin1String(f.text)) << f.file;
+    if (text && f.text) {
+      EXPECT_EQ(*text, QLatin1String(f.text)) << f.file;
+    }
   }
 }
 
 TEST(ScienceLogic, TheColumnGlidesAThirdOfTheWayEachTick) {
   EXPECT_EQ(ScrollTarget(700, 500, 250), 100);
   std::vector<int> steps;
-  for (int c = 0; c != 100;) steps.push_back(c = GlideStep(c, 100));
+  for (int c = 0; c != 100;) {
+    steps.push_back(c = GlideStep(c, 100));
+  }
   EXPECT_EQ(steps, (std::vector<int>{33, 55, 70, 80, 86, 90, 93, 95, 96, 97, 98, 100}));
   EXPECT_EQ(GlideStep(100, 100), 100);
 }
@@ -45,14 +49,18 @@ TEST(ScienceLogic, TheColumnGlidesAThirdOfTheWayEachTick) {
 TEST(ScienceLogic, FibreCurvesFollowEachPositionWhateverTheirCount) {
   for (int positions : {3, 5}) {
     FiberTable t;
-    for (int step = 0; step < 4; ++step)
-      for (int n = 0; n < positions; ++n)
+    for (int step = 0; step < 4; ++step) {
+      for (int n = 0; n < positions; ++n) {
         t.m_rows.push_back({static_cast<float>(step), 0.1f * static_cast<float>(n), static_cast<float>(10 * n), 1});
+      }
+    }
     const std::vector<PlotCurve> curves = FiberCurves(t, 0);
     ASSERT_EQ(curves.size(), static_cast<std::size_t>(positions));
     for (std::size_t n = 0; n < curves.size(); ++n) {
       ASSERT_EQ(curves[n].size(), 4u);
-      for (const auto& p : curves[n]) EXPECT_FLOAT_EQ(static_cast<float>(p[2]), 10.0f * static_cast<float>(n));
+      for (const auto& p : curves[n]) {
+        EXPECT_FLOAT_EQ(static_cast<float>(p[2]), 10.0f * static_cast<float>(n));
+      }
     }
     EXPECT_TRUE(FiberCurves(t, 2).empty()) << "moisture content has no column";
   }
@@ -61,13 +69,14 @@ TEST(ScienceLogic, FibreCurvesFollowEachPositionWhateverTheirCount) {
 TEST(ScienceLogic, LiquidVolumeFractionOnlyWhenTheFileCarriesIt) {
   CSimulationData d;
   d.m_nLayers[Trunk] = 1, d.m_nNodesPerLayer[Trunk] = 2;
-  for (int step = 0; step < 3; ++step)
+  for (int step = 0; step < 3; ++step) {
     for (int n = 0; n < 2; ++n) {
       FabricRow r;
       r.m_fTime = static_cast<float>(step), r.m_fPosition = static_cast<float>(n);
       r.m_fVaporConc = 7, r.m_fLiquidFraction = 3;
       d.m_fabric[Trunk].push_back(r);
     }
+  }
   EXPECT_TRUE(FabricCurves(d, Trunk, 0, 5).empty());
   ASSERT_EQ(FabricCurves(d, Trunk, 0, 0).size(), 2u);
   d.m_bLiquidFraction[Trunk] = true;
@@ -83,8 +92,8 @@ TEST(ScienceLogic, FabricCurvesStrideOverEveryLayerOfAStep) {
     CSimulationData d;
     const int nodes = 2, steps = 4;
     d.m_nLayers[Trunk] = layers, d.m_nNodesPerLayer[Trunk] = nodes;
-    for (int t = 0; t < steps; ++t)
-      for (int l = 0; l < layers; ++l)
+    for (int t = 0; t < steps; ++t) {
+      for (int l = 0; l < layers; ++l) {
         for (int n = 0; n < nodes; ++n) {
           FabricRow r;
           r.m_fTime = 0.1f * static_cast<float>(t), r.m_nLayer = l + 1;
@@ -92,6 +101,8 @@ TEST(ScienceLogic, FabricCurvesStrideOverEveryLayerOfAStep) {
           r.m_fTemperature = static_cast<float>(100 * l + 10 * n + t);  // layer, node and step in one number
           d.m_fabric[Trunk].push_back(r);
         }
+      }
+    }
     for (int l = 0; l < layers; ++l) {
       const std::vector<PlotCurve> curves = FabricCurves(d, Trunk, l, 4);
       ASSERT_EQ(curves.size(), static_cast<std::size_t>(nodes)) << layers << " layers";
@@ -129,7 +140,9 @@ TEST(ScientificView, EveryQuantityButtonReadsWholeOnThePage) {
     v.OnOptionSelect(option);
     for (int i = 0; i < 9; ++i) {
       const QRadioButton* b = v.m_pPropertyPanel->Button(i);
-      if (b->isHidden()) continue;
+      if (b->isHidden()) {
+        continue;
+      }
       EXPECT_LE(b->sizeHint().width(), b->width()) << option << " " << b->text().toStdString();
       EXPECT_LE(b->mapTo(&v, QPoint(b->width(), 0)).x(), v.width()) << option << " " << b->text().toStdString();
     }
@@ -155,7 +168,9 @@ TEST(ScientificView, OptionsChooseChartOrPlotAndOnlyOnePanelKeepsItsMark) {
   EXPECT_EQ(v.m_chart->m_nBandMode, 1);
   v.OnPropertySelect(2);
   EXPECT_EQ(v.m_chart->m_nBandMode, 3);
-  for (const CChartDataSet& p : v.m_chart->Points()) EXPECT_TRUE(p.m_fY >= 0 && p.m_fY <= 100);
+  for (const CChartDataSet& p : v.m_chart->Points()) {
+    EXPECT_TRUE(p.m_fY >= 0 && p.m_fY <= 100);
+  }
 
   v.m_panels[0]->m_nSelected = 1;
   v.OnOptionSelect(EncodeOption(Trunk, 3, 0));  // the trunk's first layer
@@ -176,8 +191,11 @@ TEST(ScientificView, OptionsChooseChartOrPlotAndOnlyOnePanelKeepsItsMark) {
 
   // A fibre's moisture content has no column: an empty plot that says so.
   int fibre = -1;
-  for (std::size_t k = 0; k < s.data.m_fibers.size(); ++k)
-    if (FiberOptionText(s.data.m_fibers[k].m_strName, Trunk)) fibre = static_cast<int>(k);
+  for (std::size_t k = 0; k < s.data.m_fibers.size(); ++k) {
+    if (FiberOptionText(s.data.m_fibers[k].m_strName, Trunk)) {
+      fibre = static_cast<int>(k);
+    }
+  }
   ASSERT_GE(fibre, 0);
   v.OnOptionSelect(EncodeOption(Trunk, 4, fibre));
   EXPECT_FALSE(v.m_plotView->m_curves.empty());
@@ -195,7 +213,9 @@ TEST(ScientificView, TheColumnGlidesToTheMouseAndThenRests) {
   EXPECT_TRUE(v.Gliding());
   const int target = v.m_nScrollTarget;
   EXPECT_EQ(target, (v.m_nColumnHeight - 300) * 150 / 300);
-  for (int tick = 0; tick < 40 && v.Gliding(); ++tick) v.OnTimer();
+  for (int tick = 0; tick < 40 && v.Gliding(); ++tick) {
+    v.OnTimer();
+  }
   EXPECT_FALSE(v.Gliding());
   EXPECT_EQ(v.m_nPanelScroll, target);
   EXPECT_EQ(v.m_panels[0]->pos(), QPoint(10, 10 - target));

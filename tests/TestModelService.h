@@ -15,9 +15,13 @@ class CTestModelService {
         qEnvironmentVariable("CORVANE_MODEL_SERVICE_BIN"),
         QStringList{QStringLiteral("--models"), models, QStringLiteral("--port"), QStringLiteral("0")} + more);
     while (m_port == 0 && (m_process.canReadLine() || m_process.waitForReadyRead(10000))) {
-      if (!m_process.canReadLine()) continue;  // half a line so far
+      if (!m_process.canReadLine()) {
+        continue;  // half a line so far
+      }
       const QByteArray line = m_process.readLine();
-      if (line.startsWith("listening on ")) m_port = line.mid(line.lastIndexOf(':') + 1).trimmed().toInt();
+      if (line.startsWith("listening on ")) {
+        m_port = line.mid(line.lastIndexOf(':') + 1).trimmed().toInt();
+      }
     }
   }
   ~CTestModelService() {

@@ -23,12 +23,13 @@ class CTestView : public COpenGLView {
     const QPointF p(x, y);
     QMouseEvent e(type, p, mapToGlobal(p), button, type == QEvent::MouseButtonRelease ? Qt::NoButton : button,
                   Qt::NoModifier);
-    if (type == QEvent::MouseButtonPress)
+    if (type == QEvent::MouseButtonPress) {
       mousePressEvent(&e);
-    else if (type == QEvent::MouseButtonRelease)
+    } else if (type == QEvent::MouseButtonRelease) {
       mouseReleaseEvent(&e);
-    else
+    } else {
       mouseMoveEvent(&e);
+    }
   }
   void Wheel(int delta) {
     QWheelEvent e(QPointF(5, 5), mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
@@ -38,7 +39,7 @@ class CTestView : public COpenGLView {
 };
 
 void Fill(CSimulationData& d, int samples, float interval) {
-  for (int s = 0; s < samples; ++s)
+  for (int s = 0; s < samples; ++s) {
     for (int p = 0; p < kBodyPartCount; ++p) {
       BodyPropertyRow r;
       r.m_fTime = s * interval;
@@ -46,6 +47,7 @@ void Fill(CSimulationData& d, int samples, float interval) {
       r.m_fSkinTemp = 33;
       d.m_body.push_back(r);
     }
+  }
   d.m_nSamples = samples;
   d.m_fSampleInterval = interval;
 }
@@ -94,8 +96,12 @@ TEST(View, WheelZoomsByNotches) {
   view.Wheel(-120);
   EXPECT_FLOAT_EQ(view.m_fZoom, 1.2f * 1.1f * 0.9f);
   view.ResetCamera();
-  for (int i = 0; i < 10; ++i) view.Wheel(120);
-  for (int i = 0; i < 10; ++i) view.Wheel(-120);
+  for (int i = 0; i < 10; ++i) {
+    view.Wheel(120);
+  }
+  for (int i = 0; i < 10; ++i) {
+    view.Wheel(-120);
+  }
   EXPECT_NEAR(view.m_fZoom, 1.2 * std::pow(0.99, 10), 1e-4);
   const float before = view.m_fZoom;
   view.Wheel(60);
@@ -116,7 +122,9 @@ TEST(View, TimerZeroAnimatesOrTurns) {
   EXPECT_EQ(frames, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 1, 2}));
   view.m_nMode = 3;
   const double rot = view.m_dRotY;
-  for (int i = 0; i < 10; ++i) view.OnTimer(0);
+  for (int i = 0; i < 10; ++i) {
+    view.OnTimer(0);
+  }
   EXPECT_NEAR(view.m_dRotY - rot, 50.0, 1e-9);
   EXPECT_EQ(view.m_nFrame, 2) << "frames only move in the animated scene";
 }

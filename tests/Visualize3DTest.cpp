@@ -31,24 +31,29 @@ TEST(PlayerTime, SecondsOfSimulatedTime) {
   EXPECT_EQ(SliderMaximum(10, 0.025f), 19) << "1.5 s a step counts as 2: the last step within reach";
   EXPECT_EQ(SliderMaximum(10, 0.7f), 419);
   const std::pair<int, int> positions[] = {{0, 0}, {29, 0}, {30, 1}, {299, 9}, {300, 10}};
-  for (const auto& [p, step] : positions) EXPECT_EQ(ClockAtPosition(p, 0.5f).step, step) << p;
+  for (const auto& [p, step] : positions) {
+    EXPECT_EQ(ClockAtPosition(p, 0.5f).step, step) << p;
+  }
   EXPECT_EQ(ClockAtPosition(97, 0.5f).seconds, 7);
   EXPECT_EQ(PositionSeconds(3, 0.5f, 7), 97);
   // Seconds per step: round(dt × 60), at least 1, whatever the float holds.
   const std::pair<float, int> steps[] = {{0.05f, 3}, {0.1f, 6},  {0.2f, 12},  {1.0f / 60, 1}, {0.3333f, 20},
                                          {0.5f, 30}, {1.0f, 60}, {2.5f, 150}, {0.001f, 1},    {0.0f, 1}};
-  for (const auto& [dt, seconds] : steps) EXPECT_EQ(StepSeconds(dt), seconds) << dt;
+  for (const auto& [dt, seconds] : steps) {
+    EXPECT_EQ(StepSeconds(dt), seconds) << dt;
+  }
 }
 
 namespace {
 // A store of `samples` steps of `dt` minutes, with a trunk of `layers` layers.
 void Fill(CSimulationData& d, int samples, float dt, int layers) {
-  for (int s = 0; s < samples; ++s)
+  for (int s = 0; s < samples; ++s) {
     for (int p = 0; p < kBodyPartCount; ++p) {
       BodyPropertyRow r;
       r.m_fTime = static_cast<float>(s) * dt, r.m_nPart = p, r.m_fSkinTemp = 30.0f + static_cast<float>(s);
       d.m_body.push_back(r);
     }
+  }
   d.m_nSamples = samples, d.m_fSampleInterval = dt, d.m_nLayers[Trunk] = layers;
   d.m_fTempMin = 30, d.m_fTempMax = 40;
 }
@@ -62,11 +67,15 @@ TEST(Visualize3D, TheSliderAndTheKeysMoveTheClock) {
   EXPECT_EQ(dlg.m_sliderTime->maximum(), 300);
   EXPECT_EQ(dlg.m_timeLabel->text(), QStringLiteral("05:00 / 00:00"));
   QStringList layers;
-  for (int i = 0; i < dlg.m_listLayers->count(); ++i) layers << dlg.m_listLayers->item(i)->text();
+  for (int i = 0; i < dlg.m_listLayers->count(); ++i) {
+    layers << dlg.m_listLayers->item(i)->text();
+  }
   EXPECT_EQ(layers, (QStringList{"Human Body", "Layer 1", "Layer 2", "Layer 3"}));
 
   d.m_nStepAccum = 7;
-  for (int p : {100, 101, 150}) dlg.m_sliderTime->setValue(p);  // a fast drag: applied once
+  for (int p : {100, 101, 150}) {
+    dlg.m_sliderTime->setValue(p);  // a fast drag: applied once
+  }
   QCoreApplication::processEvents();
   EXPECT_EQ(d.m_nStep, 5);
   EXPECT_EQ(d.m_nStepAccum, 0) << "the clock stands at the second dragged to";
@@ -116,12 +125,16 @@ TEST(Visualize3D, ThePlayerReachesEveryStepAtEveryInterval) {
     for (int tick = 0; tick < n * perStep + 2 && dlg.m_view->m_bPlaying; ++tick) {
       dlg.m_view->OnTimer(1);
       QCoreApplication::processEvents();
-      if (seen.empty() || seen.back() != d.m_nStep) seen.push_back(d.m_nStep);
+      if (seen.empty() || seen.back() != d.m_nStep) {
+        seen.push_back(d.m_nStep);
+      }
       ASSERT_EQ(dlg.m_timeLabel->text(), labelAt(d.m_nStep * perStep + d.m_nStepAccum));
       ASSERT_FLOAT_EQ(drawnSkin(), skinOfStep(std::min(d.m_nStep, n - 1)));
     }
     std::vector<int> all;
-    for (int s = 0; s <= n; ++s) all.push_back(s);
+    for (int s = 0; s <= n; ++s) {
+      all.push_back(s);
+    }
     EXPECT_EQ(seen, all);
     EXPECT_FALSE(dlg.m_view->m_bPlaying);
     EXPECT_EQ(dlg.m_timeLabel->text().left(5), total);

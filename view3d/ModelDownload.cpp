@@ -16,7 +16,9 @@
 #include "ObjReader.h"
 
 QString ModelServiceUrl(const QString& commandLineValue) {
-  if (!commandLineValue.isEmpty()) return commandLineValue;
+  if (!commandLineValue.isEmpty()) {
+    return commandLineValue;
+  }
   const QString env = qEnvironmentVariable("CORVANE_MODEL_SERVICE");
   return env.isEmpty() ? QStringLiteral("http://127.0.0.1:8470") : env;
 }
@@ -25,7 +27,9 @@ QString DownloadFolderFor(const QString& moduleDir) {
   const QString temp = moduleDir + QStringLiteral("temp");
   QDir().mkpath(temp);
   const QFileInfo info(temp);
-  if (info.isDir() && info.isWritable()) return temp + QLatin1Char('/');
+  if (info.isDir() && info.isWritable()) {
+    return temp + QLatin1Char('/');
+  }
   const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/models");
   QDir().mkpath(cache);
   return cache + QLatin1Char('/');
@@ -34,7 +38,9 @@ QString DownloadFolderFor(const QString& moduleDir) {
 namespace {
 QString Url(const QString& service, const char* path, const char* key, const QString& id) {
   QString base = service;
-  while (base.endsWith(QLatin1Char('/'))) base.chop(1);
+  while (base.endsWith(QLatin1Char('/'))) {
+    base.chop(1);
+  }
   return base + QLatin1String(path) + QLatin1Char('?') + QLatin1String(key) + QLatin1Char('=') +
          QString::fromLatin1(QUrl::toPercentEncoding(id));
 }
@@ -50,7 +56,9 @@ QString GarmentUrl(const QString& service, const QString& id) {
 int DownloadTimeoutMs() {
   bool ok = false;
   const double seconds = qEnvironmentVariable("CORVANE_DOWNLOAD_TIMEOUT").toDouble(&ok);
-  if (!ok || !(seconds > 0)) return 120000;
+  if (!ok || !(seconds > 0)) {
+    return 120000;
+  }
   return seconds * 1000 >= INT_MAX ? INT_MAX : static_cast<int>(seconds * 1000);
 }
 
@@ -87,25 +95,37 @@ bool CModelDownload::Fetch(const QString& url, const QString& path) {
   QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [&] {
     // A length beyond the cap is refused before a byte of it is read.
     const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-    if (length.isValid() && length.toLongLong() > m_settings.maxBytes) ok = false, reply->abort();
+    if (length.isValid() && length.toLongLong() > m_settings.maxBytes) {
+      ok = false, reply->abort();
+    }
   });
   QObject::connect(&cancelPoll, &QTimer::timeout, reply, [&] {
-    if (m_cancel) reply->abort();
+    if (m_cancel) {
+      reply->abort();
+    }
   });
   QObject::connect(reply, &QNetworkReply::readyRead, reply, [&] {
     const QByteArray chunk = reply->readAll();
     written += chunk.size();
-    if (written > m_settings.maxBytes) return ok = false, reply->abort();
-    if (ok && file.write(chunk) != chunk.size()) ok = false;
+    if (written > m_settings.maxBytes) {
+      return ok = false, reply->abort();
+    }
+    if (ok && file.write(chunk) != chunk.size()) {
+      ok = false;
+    }
   });
   QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [&](qint64 received, qint64 total) {
-    if (onProgress) onProgress(received, total);
+    if (onProgress) {
+      onProgress(received, total);
+    }
   });
   QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
   connectTimer.start(m_settings.connectTimeoutMs);
   deadline.start(m_settings.totalTimeoutMs);
   cancelPoll.start(50);
-  if (!reply->isFinished()) loop.exec();
+  if (!reply->isFinished()) {
+    loop.exec();
+  }
   const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
   const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
   // Complete, a success status, the length promised, and a real model's size.
@@ -113,11 +133,14 @@ bool CModelDownload::Fetch(const QString& url, const QString& path) {
        (!length.isValid() || length.toLongLong() == written);
   delete reply;
   ok = ok && file.flush() && !m_cancel && ReadsAsModel(file.fileName());
-  if (!ok) return false;
+  if (!ok) {
+    return false;
+  }
   // rename() replaces the name itself: a link there goes, its target stays.
   file.close();
-  if (std::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
+  if (std::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0) {
     return false;
+  }
   file.setAutoRemove(false);
   QFile::setPermissions(
       path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
@@ -130,9 +153,13 @@ DownloadResult CModelDownload::Run(const QString& modelId, const QStringList& ga
   Status(QStringLiteral("DownLoading Model..."));
   // A fetch that fails may still find a good file from an earlier run there.
   auto fetch = [&](const QString& url, const QString& id, bool& cached) {
-    if (!IsValidModelId(id.toStdString())) return false;
+    if (!IsValidModelId(id.toStdString())) {
+      return false;
+    }
     const QString path = folder + id + QStringLiteral(".obj");
-    if (Fetch(url, path)) return true;
+    if (Fetch(url, path)) {
+      return true;
+    }
     const QFileInfo earlier(path);
     cached = earlier.isFile() && earlier.size() >= 1000;
     return cached;
@@ -149,7 +176,9 @@ DownloadResult CModelDownload::Run(const QString& modelId, const QStringList& ga
   } else {
     Status(QStringLiteral("DownLoading Model..."));
     for (const QString& id : garmentIds) {
-      if (m_cancel) break;
+      if (m_cancel) {
+        break;
+      }
       bool cached = false;
       if (!fetch(GarmentUrl(m_settings.serviceUrl, id), id, cached)) {
         Tell(QStringLiteral("Download Garments"),

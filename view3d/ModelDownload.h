@@ -72,10 +72,14 @@ class CModelDownload {
 
  private:
   void Status(const QString& s) {
-    if (onStatus) onStatus(s);
+    if (onStatus) {
+      onStatus(s);
+    }
   }
   void Tell(const QString& caption, const QString& text) {
-    if (onMessage) onMessage(caption, text);
+    if (onMessage) {
+      onMessage(caption, text);
+    }
   }
   DownloadSettings m_settings;
   std::atomic<bool> m_cancel{false};

@@ -104,14 +104,20 @@ CVisiualize3DDlg::CVisiualize3DDlg(CSimulationData* data, const QString& moduleD
   connect(m_sliderTime, &QSlider::valueChanged, this, [this](int p) {
     const bool scheduled = m_nPendingPosition >= 0;
     m_nPendingPosition = p;
-    if (!scheduled) QTimer::singleShot(0, this, &CVisiualize3DDlg::ApplyPendingPosition);
+    if (!scheduled) {
+      QTimer::singleShot(0, this, &CVisiualize3DDlg::ApplyPendingPosition);
+    }
   });
   UpdateTimeDisplay();
 
   int layers = 0;
-  for (int l : m_pData->m_nLayers) layers = std::max(layers, l);
+  for (int l : m_pData->m_nLayers) {
+    layers = std::max(layers, l);
+  }
   m_listLayers->addItem(QStringLiteral("Human Body"));
-  for (int l = 1; l <= layers; ++l) m_listLayers->addItem(QStringLiteral("Layer %1").arg(l));
+  for (int l = 1; l <= layers; ++l) {
+    m_listLayers->addItem(QStringLiteral("Layer %1").arg(l));
+  }
   m_listLayers->setCurrentRow(0);
   connect(m_listLayers, &QListWidget::currentRowChanged, this, &CVisiualize3DDlg::OnLayer);
 
@@ -123,17 +129,23 @@ CVisiualize3DDlg::CVisiualize3DDlg(CSimulationData* data, const QString& moduleD
 
 CVisiualize3DDlg::~CVisiualize3DDlg() {
   // The download ends before the dialog and its view go: no detached thread.
-  if (m_download) m_download->Cancel();
+  if (m_download) {
+    m_download->Cancel();
+  }
   WaitForDownload();
 }
 
 void CVisiualize3DDlg::WaitForDownload() {
-  if (m_worker.joinable()) m_worker.join();
+  if (m_worker.joinable()) {
+    m_worker.join();
+  }
 }
 
 void CVisiualize3DDlg::UpdateTimeDisplay() {
   ShowClock();
-  if (!m_view->m_bPlaying) m_startStop->setText(QStringLiteral("Start"));
+  if (!m_view->m_bPlaying) {
+    m_startStop->setText(QStringLiteral("Start"));
+  }
 }
 
 void CVisiualize3DDlg::ShowClock() {
@@ -169,7 +181,9 @@ void CVisiualize3DDlg::SetClock(int step, int seconds) {
 void CVisiualize3DDlg::ApplyPendingPosition() {
   const int p = m_nPendingPosition;
   m_nPendingPosition = -1;
-  if (p >= 0) OnSliderPosition(p);
+  if (p >= 0) {
+    OnSliderPosition(p);
+  }
 }
 
 void CVisiualize3DDlg::OnSliderPosition(int position) {
@@ -196,13 +210,18 @@ void CVisiualize3DDlg::OnContent(int kind) {
 }
 
 void CVisiualize3DDlg::OnDisplayMode(int mode) {
-  for (COBJ* m : {static_cast<COBJ*>(m_view->m_pBody.Get()), static_cast<COBJ*>(m_view->m_pGarment.Get())})
-    if (m) m->m_nDrawMode = mode, m->m_bDirty = 1;
+  for (COBJ* m : {static_cast<COBJ*>(m_view->m_pBody.Get()), static_cast<COBJ*>(m_view->m_pGarment.Get())}) {
+    if (m) {
+      m->m_nDrawMode = mode, m->m_bDirty = 1;
+    }
+  }
   m_view->RenderScene();
 }
 
 void CVisiualize3DDlg::OnLayer(int layer) {
-  if (layer < 0) return;
+  if (layer < 0) {
+    return;
+  }
   m_view->m_nLayer = layer;
   m_pData->m_nSelectedLayer = layer;
   m_pData->UpdateColours(false);
@@ -211,13 +230,17 @@ void CVisiualize3DDlg::OnLayer(int layer) {
 
 void CVisiualize3DDlg::OnShowCrossSection(bool on) {
   m_view->m_nSectionPart = on ? m_nSectionRadio + 1 : 0;
-  for (QRadioButton* r : m_sectionParts) r->setVisible(on);
+  for (QRadioButton* r : m_sectionParts) {
+    r->setVisible(on);
+  }
   m_view->RenderScene();
 }
 
 void CVisiualize3DDlg::OnSectionPart(int part) {
   m_nSectionRadio = part;
-  if (m_crossSection->isChecked()) m_view->m_nSectionPart = part + 1;
+  if (m_crossSection->isChecked()) {
+    m_view->m_nSectionPart = part + 1;
+  }
   m_view->RenderScene();
 }
 
@@ -241,11 +264,15 @@ void CVisiualize3DDlg::LayoutStatus() {
 
 void CVisiualize3DDlg::OnViewClicked(QPoint at) {
   const int part = m_view->PickPart(at);
-  if (part < 0) return;
+  if (part < 0) {
+    return;
+  }
   // At the end of the run the last step is the one drawn, and read.
   CSimulationData& d = *m_pData;
   const int step = d.m_nStep;
-  if (step >= d.m_nSamples && d.m_nSamples > 0) d.m_nStep = d.m_nSamples - 1;
+  if (step >= d.m_nSamples && d.m_nSamples > 0) {
+    d.m_nStep = d.m_nSamples - 1;
+  }
   const QString text = ProbeText(d, part, m_view->m_nLayer);
   d.m_nStep = step;
   SetStatus(text);
@@ -296,7 +323,9 @@ void CVisiualize3DDlg::resizeEvent(QResizeEvent* event) {
 }
 
 bool CVisiualize3DDlg::StartDownload(const DownloadSettings& settings) {
-  if (m_downloadRunning) return false;  // one at a time
+  if (m_downloadRunning) {
+    return false;  // one at a time
+  }
   WaitForDownload();
   m_downloadRunning = true;
   m_download = std::make_unique<CModelDownload>(settings);
@@ -305,7 +334,9 @@ bool CVisiualize3DDlg::StartDownload(const DownloadSettings& settings) {
     QMetaObject::invokeMethod(
         self.data(),
         [self, f] {
-          if (self) f(*self);
+          if (self) {
+            f(*self);
+          }
         },
         Qt::QueuedConnection);
   };
@@ -319,7 +350,9 @@ bool CVisiualize3DDlg::StartDownload(const DownloadSettings& settings) {
   };
   m_download->onMessage = [onGui](const QString& caption, const QString& text) {
     onGui([caption, text](CVisiualize3DDlg& d) {
-      if (IMessageSink* sink = d.m_view->MessageSink()) sink->Message(caption, text, MessageIcon::Error);
+      if (IMessageSink* sink = d.m_view->MessageSink()) {
+        sink->Message(caption, text, MessageIcon::Error);
+      }
     });
   };
   const QString modelId = m_pData->m_strModelId;
@@ -338,7 +371,9 @@ bool CVisiualize3DDlg::StartDownload(const DownloadSettings& settings) {
     const CLoadCancelScope cancellable(m_download->CancelFlag());
     if (!view->m_pBody) {
       LoadBodyModel(view, r.bodyPath);
-      if (!view->m_pGarment) LoadGarmentModel(view, r.garmentPath);
+      if (!view->m_pGarment) {
+        LoadGarmentModel(view, r.garmentPath);
+      }
     }
     m_downloadRunning = false;
   });

@@ -27,14 +27,23 @@ inline constexpr float kPow10[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7
 // past it; false when an "e" is not followed by digits (sscanf decides such
 // a token).
 inline bool ScanExponent(const char*& q, const char* end, int& scale) {
-  if (!(q < end && (*q == 'e' || *q == 'E'))) return true;
+  if (!(q < end && (*q == 'e' || *q == 'E'))) {
+    return true;
+  }
   const char* e = q + 1;
   bool negExp = false;
-  if (e < end && (*e == '+' || *e == '-')) negExp = (*e++ == '-');
-  if (!(e < end && IsDigit(*e))) return false;
+  if (e < end && (*e == '+' || *e == '-')) {
+    negExp = (*e++ == '-');
+  }
+  if (!(e < end && IsDigit(*e))) {
+    return false;
+  }
   int exponent = 0;
-  for (; e < end && IsDigit(*e); ++e)
-    if (exponent < 100000) exponent = exponent * 10 + (*e - '0');
+  for (; e < end && IsDigit(*e); ++e) {
+    if (exponent < 100000) {
+      exponent = exponent * 10 + (*e - '0');
+    }
+  }
   scale += negExp ? -exponent : exponent;
   q = e;
   return true;
@@ -50,14 +59,22 @@ Step ScanFloatGeneral(const char*& p, const char* end, float* out);
 inline Step ScanFloat(const char*& p, const char* end, float* out) {
   const char* q = p;
   bool negative = false;
-  if (q < end && (*q == '+' || *q == '-')) negative = (*q++ == '-');
+  if (q < end && (*q == '+' || *q == '-')) {
+    negative = (*q++ == '-');
+  }
   const char* number = q;
   std::uint64_t mantissa;
   int scale;
   const std::ptrdiff_t count = decimal::ReadDigits(q, end, mantissa, scale);
-  if (count == 0 || count > 19) return ScanFloatGeneral(p, end, out);
-  if (!ScanExponent(q, end, scale)) return Step::Unsure;
-  if (q < end && *q != '\0' && !IsCSpace(*q)) return Step::Unsure;
+  if (count == 0 || count > 19) {
+    return ScanFloatGeneral(p, end, out);
+  }
+  if (!ScanExponent(q, end, scale)) {
+    return Step::Unsure;
+  }
+  if (q < end && *q != '\0' && !IsCSpace(*q)) {
+    return Step::Unsure;
+  }
   float v;
   if (mantissa <= (1u << 24) && scale >= -10 && scale <= 10) {
     v = static_cast<float>(mantissa);
@@ -66,7 +83,9 @@ inline Step ScanFloat(const char*& p, const char* end, float* out) {
     // Out of a float's range (or to zero) the token is left to sscanf, whose
     // answer for it is the reference.
     const auto r = fast_float::from_chars(number, q, v);
-    if (r.ec != std::errc() || r.ptr != q) return Step::Unsure;
+    if (r.ec != std::errc() || r.ptr != q) {
+      return Step::Unsure;
+    }
   }
   *out = negative ? -v : v;
   p = q;
@@ -76,18 +95,28 @@ inline Step ScanFloat(const char*& p, const char* end, float* out) {
 inline Step ScanInt(const char*& p, const char* end, int* out) {
   const char* q = p;
   bool neg = false;
-  if (q < end && (*q == '+' || *q == '-')) neg = (*q == '-'), ++q;
+  if (q < end && (*q == '+' || *q == '-')) {
+    neg = (*q == '-'), ++q;
+  }
   const char* d = q;
   long long v = 0;
   while (q < end && IsDigit(*q)) {
-    if (v <= kIntLimit) v = v * 10 + (*q - '0');  // beyond the limit it only needs to stay beyond
+    if (v <= kIntLimit) {
+      v = v * 10 + (*q - '0');  // beyond the limit it only needs to stay beyond
+    }
     ++q;
   }
-  if (q == d) return q == p ? Step::Mismatch : Step::Unsure;
-  if (q < end && *q != '\0' && !IsCSpace(*q)) return Step::Unsure;
+  if (q == d) {
+    return q == p ? Step::Mismatch : Step::Unsure;
+  }
+  if (q < end && *q != '\0' && !IsCSpace(*q)) {
+    return Step::Unsure;
+  }
   // A number beyond the range of int is no value of the field: read modulo
   // 2^32 it would become another part or layer.
-  if (v > (neg ? kIntLimit + 1 : kIntLimit)) return Step::Mismatch;
+  if (v > (neg ? kIntLimit + 1 : kIntLimit)) {
+    return Step::Mismatch;
+  }
   *out = static_cast<int>(neg ? -v : v);
   p = q;
   return Step::Ok;
@@ -101,17 +130,26 @@ int ScanFixed(const char* begin, const char* end, void* const* outs) {
   const char* p = begin;
   int i = 0, result = 0;
   auto field = [&]<Conv C>() {
-    while (p < end && IsCSpace(*p)) ++p;
-    if (p == end || *p == '\0') return result = (i == 0 ? -1 : i), false;
+    while (p < end && IsCSpace(*p)) {
+      ++p;
+    }
+    if (p == end || *p == '\0') {
+      return result = (i == 0 ? -1 : i), false;
+    }
     Step st;
-    if constexpr (C == Conv::Float)
+    if constexpr (C == Conv::Float) {
       st = ScanFloat(p, end, static_cast<float*>(outs[i]));
-    else
+    } else {
       st = ScanInt(p, end, static_cast<int*>(outs[i]));
-    if (st == Step::Ok) return ++i, true;
+    }
+    if (st == Step::Ok) {
+      return ++i, true;
+    }
     return result = (st == Step::Mismatch ? i : kScanUnsure), false;
   };
-  if ((field.template operator()<Cs>() && ...)) return static_cast<int>(sizeof...(Cs));
+  if ((field.template operator()<Cs>() && ...)) {
+    return static_cast<int>(sizeof...(Cs));
+  }
   return result;
 }
 

@@ -59,7 +59,8 @@ struct ParsedFile {
   CLineMap lines;
 };
 
-struct ParsedComfort {
+// (clang-tidy 14 reads this name as a reserved "__i0", wrongly.)
+struct ParsedComfort {  // NOLINT(bugprone-reserved-identifier)
   bool opened = false;
   bool tooBig = false;
   bool empty = true;

@@ -16,24 +16,36 @@ bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' ||
 // The part whose names, each after `prefix`, include `name`; the head by
 // containment when `headContains` is set.
 int Match(std::string_view name, std::string_view prefix, bool headContains) {
-  for (int p = 0; p < 6; ++p)
+  for (int p = 0; p < 6; ++p) {
     for (const char* n : kPartNames[p].names) {
-      if (!n) break;
+      if (!n) {
+        break;
+      }
       std::string full(prefix);
       full += n;
-      if (p == 0 && headContains ? name.find(full) != std::string_view::npos : name == full) return p;
+      if (p == 0 && headContains ? name.find(full) != std::string_view::npos : name == full) {
+        return p;
+      }
     }
+  }
   return -1;
 }
 }  // namespace
 
 std::string NormaliseGroupName(std::string_view name, bool upperCase) {
   std::size_t b = 0, e = name.size();
-  while (b < e && IsSpace(name[b])) ++b;
-  while (e > b && IsSpace(name[e - 1])) --e;
+  while (b < e && IsSpace(name[b])) {
+    ++b;
+  }
+  while (e > b && IsSpace(name[e - 1])) {
+    --e;
+  }
   std::string out(name.substr(b, e - b));
-  if (upperCase)
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (upperCase) {
+    for (char& c : out) {
+      c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+  }
   return out;
 }
 
@@ -43,7 +55,11 @@ FramePart AnimationFramePart(std::string_view normalised, int frame) {
   char body[24], garment[24];
   std::snprintf(body, sizeof body, "H%d_", frame);
   std::snprintf(garment, sizeof garment, "C%d_", frame);
-  if (int p = Match(normalised, body, true); p >= 0) return {p, false};
-  if (int p = Match(normalised, garment, true); p >= 0) return {p, true};
+  if (int p = Match(normalised, body, true); p >= 0) {
+    return {p, false};
+  }
+  if (int p = Match(normalised, garment, true); p >= 0) {
+    return {p, true};
+  }
   return {};
 }

@@ -26,16 +26,18 @@ bool glmReadMTL(ObjModel* model, const char* name, ObjDiagnostics* diagnostics) 
   }
   const bool absolute = !n.empty() && (n[0] == '/' || n[0] == '\\');
   if (n.empty() || climbs || (absolute && (dir.empty() || n.substr(0, dir.size()) != dir))) {
-    if (diagnostics)
+    if (diagnostics) {
       diagnostics->push_back("glmReadMTL() failed: the material file \"" + Printable(name) +
                              "\" is not in the model's folder; it is not read.");
+    }
     return false;
   }
   const std::string file = absolute ? std::string(n) : dir + name;
   CFileText text;
   if (!text.Open(file.c_str())) {
-    if (diagnostics)
+    if (diagnostics) {
       diagnostics->push_back("glmReadMTL() failed: can't open material file \"" + Printable(file) + "\".");
+    }
     return false;
   }
   glmReadMTLFromMemory(model, text.Data(), text.Size());
@@ -51,7 +53,9 @@ void glmReadMTLFromMemory(ObjModel* model, const char* begin, std::size_t size) 
   const char *b, *e;
   while (counting.Next(b, e)) {
     const char* w = SkipBlanks(b, e);
-    if (w < e && *w == 'n') ++count;
+    if (w < e && *w == 'n') {
+      ++count;
+    }
   }
   model->materials.assign(count, ObjMaterial{});
   model->materials[0].name = "default";
@@ -61,7 +65,9 @@ void glmReadMTLFromMemory(ObjModel* model, const char* begin, std::size_t size) 
   CLines lines(begin, end);
   while (lines.Next(b, e)) {
     const char* w = SkipBlanks(b, e);
-    if (w >= e) continue;
+    if (w >= e) {
+      continue;
+    }
     const char* we = WordEnd(w, e);
     ObjMaterial& mat = model->materials[current];
     switch (*w) {
@@ -71,18 +77,27 @@ void glmReadMTLFromMemory(ObjModel* model, const char* begin, std::size_t size) 
         break;
       case 'N': {
         const char* p = we;
-        if (ParseFloat(p, e, mat.shininess)) mat.shininess = mat.shininess / 1000.0f * 128.0f;
+        if (ParseFloat(p, e, mat.shininess)) {
+          mat.shininess = mat.shininess / 1000.0f * 128.0f;
+        }
         break;
       }
       case 'K': {
         float* target = nullptr;
-        if (we - w == 2 && w[1] == 'd') target = mat.diffuse;
-        if (we - w == 2 && w[1] == 'a') target = mat.ambient;
-        if (we - w == 2 && w[1] == 's') target = mat.specular;
+        if (we - w == 2 && w[1] == 'd') {
+          target = mat.diffuse;
+        }
+        if (we - w == 2 && w[1] == 'a') {
+          target = mat.ambient;
+        }
+        if (we - w == 2 && w[1] == 's') {
+          target = mat.specular;
+        }
         const char* p = we;
-        if (target)
+        if (target) {
           for (int i = 0; i < 3 && ParseFloat(p, e, target[i]); ++i) {
           }
+        }
         break;
       }
       default:
@@ -92,8 +107,13 @@ void glmReadMTLFromMemory(ObjModel* model, const char* begin, std::size_t size) 
 }
 
 std::uint32_t glmFindMaterial(const ObjModel* model, const char* name, ObjDiagnostics* diagnostics) {
-  for (std::size_t i = 0; i < model->materials.size(); ++i)
-    if (model->materials[i].name == name) return static_cast<std::uint32_t>(i);
-  if (diagnostics) diagnostics->push_back("glmFindMaterial():  can't find material \"" + Printable(name) + "\".");
+  for (std::size_t i = 0; i < model->materials.size(); ++i) {
+    if (model->materials[i].name == name) {
+      return static_cast<std::uint32_t>(i);
+    }
+  }
+  if (diagnostics) {
+    diagnostics->push_back("glmFindMaterial():  can't find material \"" + Printable(name) + "\".");
+  }
   return 0;
 }

@@ -23,12 +23,16 @@ class CCornerTable {
  public:
   explicit CCornerTable(std::size_t expected) {
     std::size_t size = 16;
-    while (size < expected * 2) size <<= 1;
+    while (size < expected * 2) {
+      size <<= 1;
+    }
     m_slots.assign(size, Slot{});
   }
   // The entry of `c`, or `fresh` after adding it with that entry.
   std::uint32_t Find(const Corner& c, std::uint32_t fresh, bool& added) {
-    if (2 * (m_count + 1) > m_slots.size()) Grow();
+    if (2 * (m_count + 1) > m_slots.size()) {
+      Grow();
+    }
     std::size_t i = CornerHash{}(c) & (m_slots.size() - 1);
     for (;; i = (i + 1) & (m_slots.size() - 1)) {
       Slot& s = m_slots[i];
@@ -54,12 +58,15 @@ class CCornerTable {
   void Grow() {
     std::vector<Slot> old(m_slots.size() * 2);
     old.swap(m_slots);
-    for (const Slot& s : old)
+    for (const Slot& s : old) {
       if (s.entry != kEmpty) {
         std::size_t i = CornerHash{}(s.corner) & (m_slots.size() - 1);
-        while (m_slots[i].entry != kEmpty) i = (i + 1) & (m_slots.size() - 1);
+        while (m_slots[i].entry != kEmpty) {
+          i = (i + 1) & (m_slots.size() - 1);
+        }
         m_slots[i] = s;
       }
+    }
   }
   std::vector<Slot> m_slots;
   std::size_t m_count = 0;

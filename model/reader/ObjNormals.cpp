@@ -18,9 +18,13 @@ unsigned InParts(std::size_t count, Work work) {
   const unsigned cores = std::max(1u, std::min(8u, std::thread::hardware_concurrency()));
   const unsigned parts = count >= 200000 ? cores : 1;
   std::vector<std::thread> threads;
-  for (unsigned i = 1; i < parts; ++i) threads.emplace_back(work, i, count * i / parts, count * (i + 1) / parts);
+  for (unsigned i = 1; i < parts; ++i) {
+    threads.emplace_back(work, i, count * i / parts, count * (i + 1) / parts);
+  }
   work(0u, std::size_t{0}, count / parts);
-  for (std::thread& t : threads) t.join();
+  for (std::thread& t : threads) {
+    t.join();
+  }
   return parts;
 }
 }  // namespace
@@ -47,7 +51,9 @@ void glmComputeFacetNormals(ObjModel* model) {
       // has a zero normal.
       if (len > 0.0f && std::isfinite(len)) {
         out[0] = cr[0] / len, out[1] = cr[1] / len, out[2] = cr[2] / len;
-        if (!Finite3(out)) out[0] = out[1] = out[2] = 0.0f;
+        if (!Finite3(out)) {
+          out[0] = out[1] = out[2] = 0.0f;
+        }
       }
     }
   });
@@ -56,7 +62,9 @@ void glmComputeFacetNormals(ObjModel* model) {
 void glmVertexNormals(ObjModel* model, float angle, ObjDiagnostics* diagnostics) {
   const float threshold = static_cast<float>(std::cos(angle * 3.14159265 / 180.0));
   const std::uint32_t nt = model->triangleCount, nv = model->vertexCount;
-  if (model->facetNormals.size() < 3 * (static_cast<std::size_t>(nt) + 1)) glmComputeFacetNormals(model);
+  if (model->facetNormals.size() < 3 * (static_cast<std::size_t>(nt) + 1)) {
+    glmComputeFacetNormals(model);
+  }
 
   // The vertices split among the cores into contiguous ranges, each making
   // its normals in vertex order into a list of its own; joined in range
@@ -80,20 +88,31 @@ void glmVertexNormals(ObjModel* model, float angle, ObjDiagnostics* diagnostics)
     const std::uint32_t first = out.first, span = out.last - out.first;
     std::vector<std::uint32_t>& start = out.start;
     start.assign(static_cast<std::size_t>(span) + 1, 0);
-    for (const ObjTriangle& t : model->triangles)
-      for (std::uint32_t c = 0; c < 3; ++c)
-        if (t.vertexIndex[c] - first < span) ++start[t.vertexIndex[c] - first + 1];
-    for (std::size_t i = 1; i < start.size(); ++i) start[i] += start[i - 1];
+    for (const ObjTriangle& t : model->triangles) {
+      for (std::uint32_t c = 0; c < 3; ++c) {
+        if (t.vertexIndex[c] - first < span) {
+          ++start[t.vertexIndex[c] - first + 1];
+        }
+      }
+    }
+    for (std::size_t i = 1; i < start.size(); ++i) {
+      start[i] += start[i - 1];
+    }
     std::vector<std::uint32_t>& uses = out.uses;  // triangle * 3 + corner
     uses.resize(start.back());
     std::vector<std::uint32_t> fill(start.begin(), start.end() - 1);
-    for (std::uint32_t i = nt; i-- > 0;)
+    for (std::uint32_t i = nt; i-- > 0;) {
       for (std::uint32_t c = 0; c < 3; ++c) {
         const std::uint32_t v = model->triangles[i].vertexIndex[c] - first;
-        if (v < span) uses[fill[v]++] = 3 * i + c;
+        if (v < span) {
+          uses[fill[v]++] = 3 * i + c;
+        }
       }
+    }
     std::vector<float>& normals = out.normals;
-    if (part == 0) normals.assign(3, 0.0f);  // the unused entry 0
+    if (part == 0) {
+      normals.assign(3, 0.0f);  // the unused entry 0
+    }
     std::vector<unsigned char> averaged;
     for (std::uint32_t v = out.first; v < out.last; ++v) {
       const std::uint32_t* b = uses.data() + start[v - first];
@@ -117,10 +136,11 @@ void glmVertexNormals(ObjModel* model, float angle, ObjDiagnostics* diagnostics)
       std::uint32_t avgIndex = 0;
       if (any) {
         const float len = std::sqrt(sum[0] * sum[0] + sum[1] * sum[1] + sum[2] * sum[2]);
-        if (len > 0.0f && std::isfinite(len))
+        if (len > 0.0f && std::isfinite(len)) {
           sum[0] /= len, sum[1] /= len, sum[2] /= len;
-        else
+        } else {
           sum[0] = sum[1] = sum[2] = 0.0f;
+        }
         avgIndex = static_cast<std::uint32_t>(normals.size() / 3);
         normals.insert(normals.end(), sum, sum + 3);
       }
@@ -137,22 +157,30 @@ void glmVertexNormals(ObjModel* model, float angle, ObjDiagnostics* diagnostics)
     }
   });
   std::size_t total = 0, lonely = 0;
-  for (unsigned i = 0; i < used; ++i) total += parts[i].normals.size(), lonely += parts[i].lonely;
+  for (unsigned i = 0; i < used; ++i) {
+    total += parts[i].normals.size(), lonely += parts[i].lonely;
+  }
   std::vector<float> normals;
   normals.reserve(total);
   for (unsigned i = 0; i < used; ++i) {
     const auto offset = static_cast<std::uint32_t>(normals.size() / 3);
-    if (offset)
-      for (std::uint32_t use : parts[i].uses) model->triangles[use / 3].normalIndex[use % 3] += offset;
+    if (offset) {
+      for (std::uint32_t use : parts[i].uses) {
+        model->triangles[use / 3].normalIndex[use % 3] += offset;
+      }
+    }
     normals.insert(normals.end(), parts[i].normals.begin(), parts[i].normals.end());
     std::vector<float>().swap(parts[i].normals);
   }
-  if (lonely && diagnostics)
+  if (lonely && diagnostics) {
     diagnostics->push_back("glmVertexNormals(): vertex w/o a triangle (" + std::to_string(lonely) + " such vertices)");
+  }
   model->normalCount = static_cast<std::uint32_t>(normals.size() / 3 - 1);
   model->normals = std::move(normals);
 }
 
 void glmScaleModel(ObjModel* model, float factor) {
-  for (std::size_t i = 3; i < model->vertices.size(); ++i) model->vertices[i] *= factor;
+  for (std::size_t i = 3; i < model->vertices.size(); ++i) {
+    model->vertices[i] *= factor;
+  }
 }

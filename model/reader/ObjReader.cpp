@@ -24,7 +24,9 @@ enum class FaceForm { VertexNormal, VertexTexNormal, VertexTex, Vertex };
 
 FaceForm FormOf(const char* b, const char* e) {
   const std::string_view w(b, static_cast<std::size_t>(e - b));
-  if (w.find("//") != std::string_view::npos) return FaceForm::VertexNormal;
+  if (w.find("//") != std::string_view::npos) {
+    return FaceForm::VertexNormal;
+  }
   const char* p = b;
   long long v;
   int fields = 0;
@@ -32,11 +34,17 @@ FaceForm FormOf(const char* b, const char* e) {
     ++fields;
     if (p < e && *p == '/' && ParseIndex(++p, e, v)) {
       ++fields;
-      if (p < e && *p == '/' && ParseIndex(++p, e, v)) ++fields;
+      if (p < e && *p == '/' && ParseIndex(++p, e, v)) {
+        ++fields;
+      }
     }
   }
-  if (fields == 3) return FaceForm::VertexTexNormal;
-  if (fields == 2) return FaceForm::VertexTex;
+  if (fields == 3) {
+    return FaceForm::VertexTexNormal;
+  }
+  if (fields == 2) {
+    return FaceForm::VertexTex;
+  }
   return FaceForm::Vertex;
 }
 
@@ -45,7 +53,9 @@ FaceForm FormOf(const char* b, const char* e) {
 // vertex. Returns the number of fields read.
 int ReadFaceVertex(FaceForm form, const char*& p, const char* e, long long idx[3], bool given[3]) {
   long long v;
-  if (!ParseIndex(p, e, v)) return 0;
+  if (!ParseIndex(p, e, v)) {
+    return 0;
+  }
   idx[0] = v, given[0] = true;
   switch (form) {
     case FaceForm::Vertex:
@@ -53,15 +63,21 @@ int ReadFaceVertex(FaceForm form, const char*& p, const char* e, long long idx[3
     case FaceForm::VertexNormal:
       if (p + 1 < e && p[0] == '/' && p[1] == '/') {
         p += 2;
-        if (ParseIndex(p, e, v)) return idx[2] = v, given[2] = true, 2;
+        if (ParseIndex(p, e, v)) {
+          return idx[2] = v, given[2] = true, 2;
+        }
       }
       return 1;
     case FaceForm::VertexTex:
     case FaceForm::VertexTexNormal:
       if (p < e && *p == '/' && ParseIndex(++p, e, v)) {
         idx[1] = v, given[1] = true;
-        if (form == FaceForm::VertexTex) return 2;
-        if (p < e && *p == '/' && ParseIndex(++p, e, v)) return idx[2] = v, given[2] = true, 3;
+        if (form == FaceForm::VertexTex) {
+          return 2;
+        }
+        if (p < e && *p == '/' && ParseIndex(++p, e, v)) {
+          return idx[2] = v, given[2] = true, 3;
+        }
         return 2;
       }
       return 1;
@@ -94,7 +110,9 @@ class CObjParser {
     if (size >= kSplitBytes && std::thread::hardware_concurrency() > 1) {
       const auto at = std::min(size - 1, static_cast<std::size_t>(m_balance * static_cast<double>(size)));
       const void* nl = std::memchr(m_begin + at, '\n', size - at);
-      if (nl) split = static_cast<const char*>(nl) + 1;
+      if (nl) {
+        split = static_cast<const char*>(nl) + 1;
+      }
     }
     if (split == m_end) {
       ReadLines(m_begin, m_end);
@@ -111,11 +129,17 @@ class CObjParser {
       std::thread second([&] { tail.ReadLines(split, m_end); });
       ReadLines(m_begin, split);
       second.join();
-      if (Cancelled()) return Say("glmReadOBJ() stopped: the model is no longer wanted."), false;
+      if (Cancelled()) {
+        return Say("glmReadOBJ() stopped: the model is no longer wanted."), false;
+      }
       Absorb(tail);
-      if (m_diagnostics) m_diagnostics->insert(m_diagnostics->end(), tailDiagnostics.begin(), tailDiagnostics.end());
+      if (m_diagnostics) {
+        m_diagnostics->insert(m_diagnostics->end(), tailDiagnostics.begin(), tailDiagnostics.end());
+      }
     }
-    if (Cancelled()) return Say("glmReadOBJ() stopped: the model is no longer wanted."), false;
+    if (Cancelled()) {
+      return Say("glmReadOBJ() stopped: the model is no longer wanted."), false;
+    }
     return Finish();
   }
 
@@ -130,7 +154,9 @@ class CObjParser {
     const char *b, *e;
     for (std::uint32_t n = 1; lines.Next(b, e); ++n) {
       Line(b, e);
-      if ((n & 0xFFFF) == 0 && Cancelled()) return;
+      if ((n & 0xFFFF) == 0 && Cancelled()) {
+        return;
+      }
     }
   }
   bool Cancelled() const { return m_pCancel && m_pCancel->load(std::memory_order_relaxed); }
@@ -142,8 +168,12 @@ class CObjParser {
     ObjModel& t = *tail.m;
     const std::uint32_t vertices = VerticesRead(), normals = m_normalLines, texCoords = m_texLines;
     auto append = [](std::vector<float>& to, const std::vector<float>& from, std::size_t n) {
-      if (from.size() <= n) return;
-      if (to.empty()) to.assign(n, 0.0f);  // the unused entry 0
+      if (from.size() <= n) {
+        return;
+      }
+      if (to.empty()) {
+        to.assign(n, 0.0f);  // the unused entry 0
+      }
       to.insert(to.end(), from.begin() + static_cast<std::ptrdiff_t>(n), from.end());
     };
     append(m->vertices, t.vertices, 3);
@@ -163,7 +193,9 @@ class CObjParser {
     std::uint32_t next = 0;  // the second half's triangles given to a group so far
     auto give = [&](std::uint32_t upTo) {
       std::vector<std::uint32_t>& list = m_groups[m_current].triangleIndices;
-      for (; next < upTo; ++next) list.push_back(first + next);
+      for (; next < upTo; ++next) {
+        list.push_back(first + next);
+      }
     };
     for (const Change& c : tail.m_changes) {
       give(c.triangles);
@@ -202,18 +234,25 @@ class CObjParser {
         const char* w = SkipBlanks(lb, le);
         if (le - w > 1 && IsBlank(w[1])) {
           vertices += *w == 'v';
-          if (*w == 'f') ++faces, faceBytes += static_cast<std::size_t>(le - lb);
+          if (*w == 'f') {
+            ++faces, faceBytes += static_cast<std::size_t>(le - lb);
+          }
         }
       }
       // Faces cost about 1.6 times as much per byte to read as other lines.
-      if (stop > b)
+      if (stop > b) {
         cost[i] = (static_cast<double>(stop - b) + 0.6 * static_cast<double>(faceBytes)) /
                   static_cast<double>(stop - b) * static_cast<double>(size / kSamples);
-      if (size <= kSample) break;
+      }
+      if (size <= kSample) {
+        break;
+      }
     }
     // Where the reading of the first half costs what the second's does.
     double total = 0;
-    for (double c : cost) total += c;
+    for (double c : cost) {
+      total += c;
+    }
     double before = 0;
     for (std::size_t i = 0; i < kSamples && total > 0; ++i) {
       if (before + cost[i] >= total / 2) {
@@ -223,7 +262,9 @@ class CObjParser {
       }
       before += cost[i];
     }
-    if (sampled == 0) return;
+    if (sampled == 0) {
+      return;
+    }
     const double scale = static_cast<double>(size) / static_cast<double>(sampled) * 1.05;
     // A face of four corners makes two triangles.
     m->vertices.reserve(3 * static_cast<std::size_t>(static_cast<double>(vertices) * scale + 1));
@@ -238,15 +279,23 @@ class CObjParser {
     const char* p = m_begin;
     while (p < m_end) {
       const char* hit = static_cast<const char*>(std::memchr(p, 'm', static_cast<std::size_t>(m_end - p)));
-      if (!hit) break;
+      if (!hit) {
+        break;
+      }
       const char* b = hit;
-      while (b > m_begin && IsBlank(b[-1])) --b;
+      while (b > m_begin && IsBlank(b[-1])) {
+        --b;
+      }
       const char* nl = static_cast<const char*>(std::memchr(hit, '\n', static_cast<std::size_t>(m_end - hit)));
       const char* e = nl ? nl : m_end;
-      if (b == m_begin || b[-1] == '\n') names.push_back(NameOfRest(WordEnd(hit, e), e));
+      if (b == m_begin || b[-1] == '\n') {
+        names.push_back(NameOfRest(WordEnd(hit, e), e));
+      }
       p = e;
     }
-    if (names.empty()) return;
+    if (names.empty()) {
+      return;
+    }
     m->materialLibrary = names.back();
     m->hasMaterialLibrary = true;
     // Each library read replaces the materials of the one before, so the
@@ -256,17 +305,23 @@ class CObjParser {
       glmReadMTLFromMemory(m, m_libraryText->data(), m_libraryText->size());
     } else {
       std::unordered_set<std::string> tried;
-      for (auto it = names.rbegin(); it != names.rend(); ++it)
-        if (tried.insert(*it).second && glmReadMTL(m, it->c_str(), m_diagnostics)) break;
+      for (auto it = names.rbegin(); it != names.rend(); ++it) {
+        if (tried.insert(*it).second && glmReadMTL(m, it->c_str(), m_diagnostics)) {
+          break;
+        }
+      }
     }
     // usemtl finds a material by its name at once; the first of a name counts.
-    for (std::size_t i = 0; i < m->materials.size(); ++i)
+    for (std::size_t i = 0; i < m->materials.size(); ++i) {
       m_materialIndex.emplace(m->materials[i].name, static_cast<std::uint32_t>(i));
+    }
   }
 
   std::uint32_t FindOrAddGroup(const std::string& name) {
     auto it = m_groupIndex.find(name);
-    if (it != m_groupIndex.end()) return it->second;
+    if (it != m_groupIndex.end()) {
+      return it->second;
+    }
     const std::uint32_t index = static_cast<std::uint32_t>(m_groups.size());
     m_groups.push_back(ObjGroup{name, 0, {}, 0});
     m_groupIndex.emplace(name, index);
@@ -282,9 +337,15 @@ class CObjParser {
           return;
         case 'v':
           // The second character decides: "v", "vn...", "vt...".
-          if (we - w == 1) return Vertex(we, e, m->vertices, 3);
-          if (w[1] == 'n') return ++m_normalLines, Vertex(we, e, m->normals, 3);
-          if (w[1] == 't') return ++m_texLines, Vertex(we, e, m->texCoords, 2);
+          if (we - w == 1) {
+            return Vertex(we, e, m->vertices, 3);
+          }
+          if (w[1] == 'n') {
+            return ++m_normalLines, Vertex(we, e, m->normals, 3);
+          }
+          if (w[1] == 't') {
+            return ++m_texLines, Vertex(we, e, m->texCoords, 2);
+          }
           Say("glmFirstPass(): Unknown token \"" + Printable(Word(w, we)) + "\".");
           w = SkipBlanks(we, e);  // the next word is read as a keyword
           continue;
@@ -301,7 +362,9 @@ class CObjParser {
   }
 
   void Vertex(const char* p, const char* e, std::vector<float>& out, int n) {
-    if (out.empty()) out.assign(static_cast<std::size_t>(n), 0.0f);  // the unused entry 0
+    if (out.empty()) {
+      out.assign(static_cast<std::size_t>(n), 0.0f);  // the unused entry 0
+    }
     float v[3] = {0, 0, 0};
     for (int i = 0; i < n && ParseFloat(p, e, v[i]); ++i) {
     }
@@ -310,11 +373,14 @@ class CObjParser {
 
   void UseMaterial(const std::string& name) {
     std::uint32_t mat = 0;
-    if (auto it = m_pMaterials->find(name); it != m_pMaterials->end())
+    if (auto it = m_pMaterials->find(name); it != m_pMaterials->end()) {
       mat = it->second;
-    else
+    } else {
       Say("glmFindMaterial():  can't find material \"" + Printable(name) + "\".");
-    if (m_bTail) return m_changes.push_back({false, {}, mat, static_cast<std::uint32_t>(m->triangles.size())});
+    }
+    if (m_bTail) {
+      return m_changes.push_back({false, {}, mat, static_cast<std::uint32_t>(m->triangles.size())});
+    }
     m_material = mat;
     m_groups[m_current].material = mat;
   }
@@ -322,18 +388,25 @@ class CObjParser {
   void Group(const char* p, const char* e) {
     // The rest of the line without its line break (and a CR before it).
     const char* end = e;
-    while (end > p && (end[-1] == '\r')) --end;
+    while (end > p && (end[-1] == '\r')) {
+      --end;
+    }
     std::string name(p, static_cast<std::size_t>(end - p));
-    if (name.size() > kObjMaxWord) name.resize(kObjMaxWord);
-    if (m_bTail)
+    if (name.size() > kObjMaxWord) {
+      name.resize(kObjMaxWord);
+    }
+    if (m_bTail) {
       return m_changes.push_back({true, std::move(name), 0, static_cast<std::uint32_t>(m->triangles.size())});
+    }
     m_current = FindOrAddGroup(name);
     m_groups[m_current].material = m_material;
   }
 
   void Face(const char* p, const char* e) {
     const char* w = SkipBlanks(p, e);
-    if (w >= e) return;
+    if (w >= e) {
+      return;
+    }
     const FaceForm form = FormOf(w, WordEnd(w, e));
     long long idx[3] = {0, 0, 0};
     bool given[3] = {false, false, false};
@@ -344,7 +417,9 @@ class CObjParser {
       // The vertex is read up to the first character that is none of its
       // (a blank, as a rule), then the rest of its word is passed over.
       const char* stop = w;
-      if (ReadFaceVertex(form, stop, e, idx, given) == 0) break;  // the face ends at a word that reads nothing
+      if (ReadFaceVertex(form, stop, e, idx, given) == 0) {
+        break;  // the face ends at a word that reads nothing
+      }
       const char* we = WordEnd(stop, e);
       FaceVertex fv;
       fv.v = Resolve(idx[0], VerticesRead(), given[0], fv.relative[0]);
@@ -360,16 +435,22 @@ class CObjParser {
           t.normalIndex[i] = corner[i]->n;
         }
         const auto index = static_cast<std::uint32_t>(m->triangles.size());
-        if (list) list->push_back(index);
+        if (list) {
+          list->push_back(index);
+        }
         m->triangles.push_back(t);
         for (int i = 0; i < 3; ++i) {
           const std::uint32_t fields[3] = {t.vertexIndex[i], t.texCoordIndex[i], t.normalIndex[i]};
-          for (std::uint8_t f = 0; f < 3; ++f)
-            if (fields[f] == kRelative)
+          for (std::uint8_t f = 0; f < 3; ++f) {
+            if (fields[f] == kRelative) {
               m_notes.push_back({index, static_cast<std::uint8_t>(i), f, corner[i]->relative[f]});
+            }
+          }
         }
       }
-      if (usable == 0) first = fv;
+      if (usable == 0) {
+        first = fv;
+      }
       last = fv;
       ++usable;
       w = SkipBlanks(we, e);
@@ -383,12 +464,18 @@ class CObjParser {
   // second half's own start, to be resolved when the halves are joined.
   static constexpr std::uint32_t kBad = 0xFFFFFFFFu, kRelative = 0xFFFFFFFEu;
   std::uint32_t Resolve(long long index, std::uint32_t readSoFar, bool given, long long& relative) const {
-    if (!given) return 0;
+    if (!given) {
+      return 0;
+    }
     if (index < 0) {
       index += static_cast<long long>(readSoFar) + 1;
-      if (m_bTail) return relative = index, kRelative;
+      if (m_bTail) {
+        return relative = index, kRelative;
+      }
     }
-    if (index <= 0 || index >= kRelative) return kBad;
+    if (index <= 0 || index >= kRelative) {
+      return kBad;
+    }
     return static_cast<std::uint32_t>(index);
   }
   std::uint32_t VerticesRead() const { return static_cast<std::uint32_t>(m->vertices.size() / 3 - 1); }
@@ -405,20 +492,28 @@ class CObjParser {
     // The viewer makes its own normals, so a corner naming a normal or a
     // texture coordinate that the file lacks keeps its place without it.
     std::size_t dropped = 0;
-    for (ObjTriangle& t : m->triangles)
+    for (ObjTriangle& t : m->triangles) {
       for (int c = 0; c < 3; ++c) {
-        if (t.normalIndex[c] > m->normalCount) t.normalIndex[c] = 0, ++dropped;
-        if (t.texCoordIndex[c] > m->texCoordCount) t.texCoordIndex[c] = 0, ++dropped;
+        if (t.normalIndex[c] > m->normalCount) {
+          t.normalIndex[c] = 0, ++dropped;
+        }
+        if (t.texCoordIndex[c] > m->texCoordCount) {
+          t.texCoordIndex[c] = 0, ++dropped;
+        }
       }
-    if (dropped)
+    }
+    if (dropped) {
       Say("glmReadOBJ(): \"" + Printable(m->path) + "\": " + std::to_string(dropped) +
           " normal or texture coordinate indices name nothing in the file and are left out.");
+    }
     for (std::size_t i = 0; i < m->triangles.size(); ++i) {
       const ObjTriangle& t = m->triangles[i];
       for (int c = 0; c < 3; ++c) {
         const char* what = nullptr;
         std::uint32_t bad = 0;
-        if (t.vertexIndex[c] == 0 || t.vertexIndex[c] > m->vertexCount) what = "vertex", bad = t.vertexIndex[c];
+        if (t.vertexIndex[c] == 0 || t.vertexIndex[c] > m->vertexCount) {
+          what = "vertex", bad = t.vertexIndex[c];
+        }
         if (what) {
           Say("glmReadOBJ() failed: \"" + Printable(m->path) + "\": triangle " + std::to_string(i) + " refers to " +
               what + " " + (bad == kBad ? std::string("outside the file") : std::to_string(bad)) +
@@ -429,13 +524,17 @@ class CObjParser {
     }
     // Newest group first.
     m->groups.assign(std::make_move_iterator(m_groups.rbegin()), std::make_move_iterator(m_groups.rend()));
-    for (ObjGroup& g : m->groups) g.triangleCount = static_cast<std::uint32_t>(g.triangleIndices.size());
+    for (ObjGroup& g : m->groups) {
+      g.triangleCount = static_cast<std::uint32_t>(g.triangleIndices.size());
+    }
     m->groupCount = static_cast<std::uint32_t>(m->groups.size());
     return true;
   }
 
   void Say(std::string text) {
-    if (m_diagnostics) m_diagnostics->push_back(std::move(text));
+    if (m_diagnostics) {
+      m_diagnostics->push_back(std::move(text));
+    }
   }
 
   struct FaceVertex {
@@ -482,7 +581,9 @@ ObjModel* glmReadOBJFromMemory(const char* path, const char* text, std::size_t s
                                const std::string_view* libraryText) {
   const std::string name = path ? path : "";
   auto say = [&](const std::string& what) {
-    if (diagnostics) diagnostics->push_back("glmReadOBJ() failed: \"" + Printable(name) + "\" " + what);
+    if (diagnostics) {
+      diagnostics->push_back("glmReadOBJ() failed: \"" + Printable(name) + "\" " + what);
+    }
   };
   // OBJ is text: a NUL byte near the start says this is a picture, an
   // archive or other binary data.
@@ -494,7 +595,9 @@ ObjModel* glmReadOBJFromMemory(const char* path, const char* text, std::size_t s
     auto model = std::make_unique<ObjModel>();
     model->path = name;
     CObjParser parser(model.get(), text, size, diagnostics, libraryText);
-    if (!parser.Parse()) return nullptr;
+    if (!parser.Parse()) {
+      return nullptr;
+    }
     return model.release();
   } catch (const std::bad_alloc&) {
     say("is too big for the memory.");
@@ -505,7 +608,9 @@ ObjModel* glmReadOBJFromMemory(const char* path, const char* text, std::size_t s
 ObjModel* glmReadOBJ(const char* path, ObjDiagnostics* diagnostics) {
   CFileText file;
   if (!file.Open(path)) {
-    if (diagnostics) diagnostics->push_back("glmReadOBJ() failed: can't open data file \"" + Printable(path) + "\".");
+    if (diagnostics) {
+      diagnostics->push_back("glmReadOBJ() failed: can't open data file \"" + Printable(path) + "\".");
+    }
     return nullptr;
   }
   return glmReadOBJFromMemory(path, file.Data(), file.Size(), diagnostics);

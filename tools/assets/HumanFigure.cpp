@@ -59,11 +59,15 @@ Skeleton WalkingPose(double phase) {
   // Keep the lower foot on the ground.
   const double lowest = std::min(s.toe[0].y, s.toe[1].y) - 0.035;
   const double lift = -lowest;
-  for (Vec3* p : {&s.pelvis, &s.chest, &s.neck, &s.head}) p->y += lift;
-  for (int side = 0; side < 2; ++side)
+  for (Vec3* p : {&s.pelvis, &s.chest, &s.neck, &s.head}) {
+    p->y += lift;
+  }
+  for (int side = 0; side < 2; ++side) {
     for (Vec3* p : {&s.shoulder[side], &s.elbow[side], &s.wrist[side], &s.handTip[side], &s.hip[side], &s.knee[side],
-                    &s.ankle[side], &s.toe[side]})
+                    &s.ankle[side], &s.toe[side]}) {
       p->y += lift;
+    }
+  }
   return s;
 }
 
@@ -82,7 +86,9 @@ double Primitive::Distance(const Vec3& p) const {
 CFigure::CFigure(const Skeleton& s, double inflate, double blend) : m_skeleton(s), m_blend(blend) {
   // Within the trunk shapes blend widely into one smooth torso; limbs and
   // head blend narrowly, so arms do not web to the body.
-  for (double& b : m_clusterBlend) b = blend;
+  for (double& b : m_clusterBlend) {
+    b = blend;
+  }
   m_clusterBlend[LTrunk] = blend + 0.05;
   const double g = inflate;
   auto cap = [&](Vec3 a, Vec3 b, double ra, double rb, int label) {
@@ -121,14 +127,19 @@ CFigure::CFigure(const Skeleton& s, double inflate, double blend) : m_skeleton(s
 
 double CFigure::Distance(const Vec3& p) const {
   double cluster[16];
-  for (double& c : cluster) c = std::numeric_limits<double>::max();
+  for (double& c : cluster) {
+    c = std::numeric_limits<double>::max();
+  }
   for (const Primitive& prim : m_parts) {
     const int c = (prim.cluster >= 0 ? prim.cluster : prim.label) & 15;
     cluster[c] = SmoothMin(cluster[c], prim.Distance(p), m_clusterBlend[c]);
   }
   double d = std::numeric_limits<double>::max();
-  for (double c : cluster)
-    if (c < 1e300) d = SmoothMin(d, c, m_blend);
+  for (double c : cluster) {
+    if (c < 1e300) {
+      d = SmoothMin(d, c, m_blend);
+    }
+  }
   return d;
 }
 
@@ -137,7 +148,9 @@ int CFigure::LabelAt(const Vec3& p) const {
   int label = LTrunk;
   for (const Primitive& prim : m_parts) {
     const double d = prim.Distance(p);
-    if (d < best) best = d, label = prim.label;
+    if (d < best) {
+      best = d, label = prim.label;
+    }
   }
   return label;
 }

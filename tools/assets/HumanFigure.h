@@ -50,7 +50,7 @@ class CFigure {
   Skeleton m_skeleton;
   std::vector<Primitive> m_parts;
   double m_blend;
-  double m_clusterBlend[16];
+  double m_clusterBlend[16]{};
 };
 
 }  // namespace assets

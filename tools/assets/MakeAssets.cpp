@@ -14,7 +14,9 @@ int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
   std::string dir = argv[1];
-  if (dir.back() != '/') dir += '/';
+  if (dir.back() != '/') {
+    dir += '/';
+  }
   std::error_code ec;
   std::filesystem::create_directories(dir, ec);
   bool ok = true;

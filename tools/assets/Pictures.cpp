@@ -17,7 +17,9 @@ namespace assets {
 namespace {
 bool Save(const QImage& image, const std::string& path, const char* format) {
   const bool ok = image.save(QString::fromStdString(path), format);
-  if (!ok) std::fprintf(stderr, "make_assets: cannot write %s\n", path.c_str());
+  if (!ok) {
+    std::fprintf(stderr, "make_assets: cannot write %s\n", path.c_str());
+  }
   return ok;
 }
 
@@ -79,19 +81,25 @@ bool WriteBackdrop(const std::string& dir) {
   p.setBrush(glow);
   p.drawEllipse(centre, radius * 1.18, radius * 1.18);
   p.end();
-  for (int y = static_cast<int>(centre.y() - radius); y <= centre.y() + radius; ++y)
+  for (int y = static_cast<int>(centre.y() - radius); y <= centre.y() + radius; ++y) {
     for (int x = static_cast<int>(centre.x() - radius); x <= centre.x() + radius; ++x) {
       const double dx = (x - centre.x()) / radius, dy = (y - centre.y()) / radius;
       const double rr = dx * dx + dy * dy;
-      if (rr > 1.0) continue;
+      if (rr > 1.0) {
+        continue;
+      }
       const double dz = std::sqrt(1.0 - rr);
       const double light = std::clamp(-0.62 * dx - 0.35 * dy + 0.7 * dz, 0.0, 1.0) * 0.95 + 0.05;
       const double u = std::atan2(dx, dz) * 1.6 + 4.0, v = std::asin(dy) * 1.6 + 2.0;
       const double land = Noise(u * 1.7, v * 1.7, 7);
       const double cloud = Noise(u * 3.1 + 9, v * 3.1, 11);
       double r = 25, g = 70, b = 160;  // ocean
-      if (land > 0.55) r = 60 + 90 * (land - 0.55), g = 115 + 60 * (land - 0.55), b = 55;
-      if (std::fabs(dy) > 0.86) r = g = b = 235;  // ice caps
+      if (land > 0.55) {
+        r = 60 + 90 * (land - 0.55), g = 115 + 60 * (land - 0.55), b = 55;
+      }
+      if (std::fabs(dy) > 0.86) {
+        r = g = b = 235;  // ice caps
+      }
       const double c = std::clamp((cloud - 0.52) * 3.0, 0.0, 0.85);
       r = r + (245 - r) * c, g = g + (248 - g) * c, b = b + (255 - b) * c;
       const double rim = std::pow(1.0 - dz, 3.0) * 0.6;
@@ -100,6 +108,7 @@ bool WriteBackdrop(const std::string& dir) {
                                  static_cast<int>(std::clamp((g + 120 * rim) * light, 0.0, 255.0)),
                                  static_cast<int>(std::clamp((b + 200 * rim) * light, 0.0, 255.0))));
     }
+  }
   return Save(image, dir + "1.bmp", "BMP");
 }
 
@@ -135,8 +144,9 @@ bool WritePartPictures(const std::string& dir) {
       {"part_hand.png", 40,
        [](QPainter& p, double s) {
          p.drawRoundedRect(QRectF(s * 0.28, s * 0.42, s * 0.44, s * 0.46), s * 0.12, s * 0.12);
-         for (int f = 0; f < 4; ++f)
+         for (int f = 0; f < 4; ++f) {
            p.drawRoundedRect(QRectF(s * (0.29 + f * 0.11), s * 0.1, s * 0.09, s * 0.4), s * 0.045, s * 0.045);
+         }
          p.save();
          p.translate(s * 0.28, s * 0.62);
          p.rotate(-40);

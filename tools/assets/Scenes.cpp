@@ -35,17 +35,24 @@ std::string GarmentGroup(const CFigure& cloth, const Mesh& mesh, int t, const st
   const Vec3 c = Centroid(mesh, t);
   const int label = cloth.LabelAt(c);
   const Skeleton& b = cloth.Bones();
-  if (label == LHead || label == LLeftHand || label == LRightHand || label == LLeftFoot || label == LRightFoot)
+  if (label == LHead || label == LLeftHand || label == LRightHand || label == LLeftFoot || label == LRightFoot) {
     return {};
-  if (label == LTrunk && c.y > b.neck.y - 0.035) return {};
+  }
+  if (label == LTrunk && c.y > b.neck.y - 0.035) {
+    return {};
+  }
   if (label == LLeftArm || label == LRightArm) {
     const int side = label == LLeftArm ? 0 : 1;
-    if (cut.sleeves == Cut::None || (cut.sleeves == Cut::ToElbow && c.y < b.elbow[side].y)) return {};
+    if (cut.sleeves == Cut::None || (cut.sleeves == Cut::ToElbow && c.y < b.elbow[side].y)) {
+      return {};
+    }
   }
   if (label == LLeftLeg || label == LRightLeg) {
     const int side = label == LLeftLeg ? 0 : 1;
     const double end = cut.legs == Cut::ToKnee ? b.knee[side].y + 0.03 : b.ankle[side].y + 0.04;
-    if (c.y < end) return {};
+    if (c.y < end) {
+      return {};
+    }
   }
   return prefix + kLabelGroups[label];
 }
@@ -54,10 +61,11 @@ const std::vector<MaterialSpec> kBodyMaterials = {{"skin", 0.87f, 0.70f, 0.60f, 
 const std::vector<MaterialSpec> kClothMaterials = {{"fabric", 0.30f, 0.42f, 0.62f, 20}};
 
 bool Report(const char* name, bool ok, std::size_t triangles) {
-  if (ok)
+  if (ok) {
     std::printf("make_assets: %s: %zu triangles\n", name, triangles);
-  else
+  } else {
     std::fprintf(stderr, "make_assets: cannot write %s\n", name);
+  }
   return ok;
 }
 
@@ -106,11 +114,15 @@ bool WriteGarmentModel(const std::string& dir) {
 
 // The pose moved by `by`, every joint alike.
 Skeleton Shifted(Skeleton s, const Vec3& by) {
-  for (Vec3* p : {&s.pelvis, &s.chest, &s.neck, &s.head}) *p = *p + by;
-  for (int side = 0; side < 2; ++side)
+  for (Vec3* p : {&s.pelvis, &s.chest, &s.neck, &s.head}) {
+    *p = *p + by;
+  }
+  for (int side = 0; side < 2; ++side) {
     for (Vec3* p : {&s.shoulder[side], &s.elbow[side], &s.wrist[side], &s.handTip[side], &s.hip[side], &s.knee[side],
-                    &s.ankle[side], &s.toe[side]})
+                    &s.ankle[side], &s.toe[side]}) {
       *p = *p + by;
+    }
+  }
   return s;
 }
 
@@ -142,7 +154,7 @@ bool WriteSpaceSuit(const std::string& dir) {
   suit.Add({Primitive::Ell, pose.head + Vec3{0, 0.005, 0}, {}, 0, 0, {0.165, 0.175, 0.17}, LHead});  // helmet
   suit.Add({Primitive::Ell, pose.head + Vec3{0, 0.0, 0.075}, {}, 0, 0, {0.13, 0.10, 0.11}, kVisor});
   suit.Add({Primitive::Box, pose.chest + Vec3{0, -0.06, -0.2}, {}, 0.05, 0, {0.19, 0.27, 0.09}, kBackpack});
-  for (int side = 0; side < 2; ++side)  // boots
+  for (int side = 0; side < 2; ++side) {  // boots
     suit.Add({Primitive::Capsule,
               pose.ankle[side] + Vec3{0, -0.02, -0.04},
               pose.toe[side] + Vec3{0, 0.0, 0.02},
@@ -150,6 +162,7 @@ bool WriteSpaceSuit(const std::string& dir) {
               0.065,
               {},
               side == 0 ? LLeftFoot : LRightFoot});
+  }
   const Mesh mesh = Polygonise([&](const Vec3& p) { return suit.Distance(p); }, Vec3{-0.6, -0.05, -0.45},
                                Vec3{0.6, 1.95, 0.45}, 0.011);
   // The library name has no blank: a name after mtllib is one word.
@@ -158,8 +171,12 @@ bool WriteSpaceSuit(const std::string& dir) {
       mesh, kUnitsPerMetre,
       [&](int t) {
         const int label = suit.LabelAt(Centroid(mesh, t));
-        if (label == kVisor) return std::string("VISOR");
-        if (label == kBackpack) return std::string("BACKPACK");
+        if (label == kVisor) {
+          return std::string("VISOR");
+        }
+        if (label == kBackpack) {
+          return std::string("BACKPACK");
+        }
         return std::string(kLabelGroups[label]);
       },
       [](const std::string& g) {
@@ -183,7 +200,9 @@ bool WriteMoon(const std::string& dir) {
     double h = 0.04 * std::sin(1.3 * x + 0.4) * std::cos(1.1 * z - 0.2) + 0.02 * std::sin(3.7 * x + 2.1 * z);
     for (const Crater& c : craters) {
       const double d = std::hypot(x - c.x, z - c.z) / c.r;
-      if (d < 1.0) h -= c.depth * (1.0 - d * d);
+      if (d < 1.0) {
+        h -= c.depth * (1.0 - d * d);
+      }
       h += 0.35 * c.depth * std::exp(-(d - 1.0) * (d - 1.0) / 0.03);  // rim
     }
     const double centre = std::exp(-(x * x + z * z) / 0.25);
@@ -192,17 +211,19 @@ bool WriteMoon(const std::string& dir) {
   const int n = 140;
   const double size = 3.2;
   Mesh mesh;
-  for (int j = 0; j <= n; ++j)
+  for (int j = 0; j <= n; ++j) {
     for (int i = 0; i <= n; ++i) {
       const double x = -size + 2 * size * i / n, z = -size + 2 * size * j / n;
       mesh.vertices.push_back({x, height(x, z), z});
     }
-  for (int j = 0; j < n; ++j)
+  }
+  for (int j = 0; j < n; ++j) {
     for (int i = 0; i < n; ++i) {
       const int a = j * (n + 1) + i, b = a + 1, c = a + n + 2, d = a + n + 1;
       mesh.triangles.push_back({a, d, c});  // counter-clockwise seen from above
       mesh.triangles.push_back({a, c, b});
     }
+  }
   CObjWriter out(dir + "moon.obj", "moon.mtl", "a cratered patch of the moon's surface");
   out.Add(
       mesh, kUnitsPerMetre, [](int) { return std::string("moon"); },
@@ -220,7 +241,9 @@ bool WriteCatalogue(const std::string& dir) {
   // The shipped pair under their ids, and others of another build and cut.
   for (const auto& [from, to] : {std::pair{"model.obj", "M-1001.obj"}, std::pair{"cloth.obj", "G-2001.obj"}}) {
     std::filesystem::copy_file(dir + from, models + to, std::filesystem::copy_options::overwrite_existing, ec);
-    if (ec) std::fprintf(stderr, "make_assets: cannot copy %s to models/%s\n", from, to);
+    if (ec) {
+      std::fprintf(stderr, "make_assets: cannot copy %s to models/%s\n", from, to);
+    }
     ok = !ec && ok;
   }
   {
@@ -233,8 +256,8 @@ bool WriteCatalogue(const std::string& dir) {
     ok = Report("M-1002.obj", out.Ok(), out.Triangles()) && ok;
   }
   const struct {
-    const char* id;
-    const char* what;
+    const char* id{};
+    const char* what{};
     Cut cut;
   } garments[] = {{"G-2002.obj", "a short-sleeved top and shorts", {Cut::ToElbow, Cut::ToKnee}},
                   {"G-2003.obj", "a sleeveless top and trousers", {Cut::None, Cut::ToAnkle}}};

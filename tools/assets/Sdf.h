@@ -34,7 +34,9 @@ inline double RoundBox(const Vec3& p, const Vec3& c, const Vec3& half, double r)
 
 // Polynomial smooth minimum: blends two surfaces over a width k.
 inline double SmoothMin(double a, double b, double k) {
-  if (k <= 0) return std::min(a, b);
+  if (k <= 0) {
+    return std::min(a, b);
+  }
   const double h = std::clamp(0.5 + 0.5 * (b - a) / k, 0.0, 1.0);
   return b + (a - b) * h - k * h * (1.0 - h);
 }

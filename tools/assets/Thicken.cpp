@@ -10,7 +10,9 @@ Mesh SubMesh(const Mesh& mesh, const std::vector<bool>& keep, std::vector<int>& 
   source.clear();
   std::vector<int> index(mesh.vertices.size(), -1);
   for (std::size_t t = 0; t < mesh.triangles.size(); ++t) {
-    if (!keep[t]) continue;
+    if (!keep[t]) {
+      continue;
+    }
     std::array<int, 3> tri{};
     for (int c = 0; c < 3; ++c) {
       int& i = index[static_cast<std::size_t>(mesh.triangles[t][static_cast<std::size_t>(c)])];
@@ -34,13 +36,16 @@ Mesh Thicken(const Mesh& open, double thickness, std::vector<int>& source) {
     const Vec3 &a = open.vertices[static_cast<std::size_t>(t[0])], &b = open.vertices[static_cast<std::size_t>(t[1])],
                &c = open.vertices[static_cast<std::size_t>(t[2])];
     const Vec3 f = Cross(b - a, c - a);
-    for (int v : t) normal[static_cast<std::size_t>(v)] += f;
+    for (int v : t) {
+      normal[static_cast<std::size_t>(v)] += f;
+    }
   }
   Mesh out;
   out.vertices = open.vertices;
-  for (int v = 0; v < n; ++v)
+  for (int v = 0; v < n; ++v) {
     out.vertices.push_back(open.vertices[static_cast<std::size_t>(v)] -
                            Normalise(normal[static_cast<std::size_t>(v)]) * thickness);
+  }
   source.clear();
   // Outer faces, then the inner ones turned round.
   for (std::size_t t = 0; t < open.triangles.size(); ++t) {
@@ -58,20 +63,25 @@ Mesh Thicken(const Mesh& open, double thickness, std::vector<int>& source) {
   auto key = [](int a, int b) {
     return (static_cast<std::uint64_t>(static_cast<unsigned>(a)) << 32) | static_cast<unsigned>(b);
   };
-  for (std::size_t t = 0; t < open.triangles.size(); ++t)
-    for (int c = 0; c < 3; ++c)
+  for (std::size_t t = 0; t < open.triangles.size(); ++t) {
+    for (int c = 0; c < 3; ++c) {
       edgeFace[key(open.triangles[t][static_cast<std::size_t>(c)],
                    open.triangles[t][static_cast<std::size_t>((c + 1) % 3)])] = static_cast<int>(t);
-  for (std::size_t t = 0; t < open.triangles.size(); ++t)
+    }
+  }
+  for (std::size_t t = 0; t < open.triangles.size(); ++t) {
     for (int c = 0; c < 3; ++c) {
       const int a = open.triangles[t][static_cast<std::size_t>(c)],
                 b = open.triangles[t][static_cast<std::size_t>((c + 1) % 3)];
-      if (edgeFace.count(key(b, a))) continue;
+      if (edgeFace.count(key(b, a))) {
+        continue;
+      }
       out.triangles.push_back({b, a, a + n});
       out.triangles.push_back({b, a + n, b + n});
       source.push_back(static_cast<int>(t));
       source.push_back(static_cast<int>(t));
     }
+  }
   return out;
 }
 

@@ -27,13 +27,19 @@ inline bool LiesInside(const std::filesystem::path& real, const std::filesystem:
 // The caller owns the descriptor; `size` gets the file's size. An empty file
 // is no model either.
 inline int OpenModel(const std::filesystem::path& folder, std::string_view id, std::uint64_t* size = nullptr) {
-  if (!IsValidModelId(id)) return -1;
+  if (!IsValidModelId(id)) {
+    return -1;
+  }
   std::error_code ec;
   const std::filesystem::path real = std::filesystem::canonical(folder / (std::string(id) + ".obj"), ec);
-  if (ec || !LiesInside(real, folder)) return -1;
+  if (ec || !LiesInside(real, folder)) {
+    return -1;
+  }
   // Non-blocking, so that a pipe named like a model cannot hold the opener.
   const int fd = ::open(real.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-  if (fd < 0) return -1;
+  if (fd < 0) {
+    return -1;
+  }
   // The file actually opened is checked again: a link swapped in after the
   // first look must not lead out of the folder either.
   struct stat st {};
@@ -42,6 +48,8 @@ inline int OpenModel(const std::filesystem::path& folder, std::string_view id, s
     ::close(fd);
     return -1;
   }
-  if (size) *size = static_cast<std::uint64_t>(st.st_size);
+  if (size) {
+    *size = static_cast<std::uint64_t>(st.st_size);
+  }
   return fd;
 }

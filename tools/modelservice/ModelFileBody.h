@@ -27,7 +27,9 @@ struct ModelFileBody {
       return *this;
     }
     ~value_type() {
-      if (m_fd >= 0) ::close(m_fd);
+      if (m_fd >= 0) {
+        ::close(m_fd);
+      }
     }
     int Fd() const { return m_fd; }
     std::uint64_t Size() const { return m_size; }
@@ -51,8 +53,12 @@ struct ModelFileBody {
     boost::optional<std::pair<const_buffers_type, bool>> get(boost::beast::error_code& ec) {
       ec = {};
       const std::uint64_t left = m_body.Size() - m_offset;
-      if (left == 0) return boost::none;
-      if (!m_pBuffer) m_pBuffer = std::make_unique<char[]>(kPiece);
+      if (left == 0) {
+        return boost::none;
+      }
+      if (!m_pBuffer) {
+        m_pBuffer = std::make_unique<char[]>(kPiece);
+      }
       const ssize_t got =
           ::pread(m_body.Fd(), m_pBuffer.get(), static_cast<std::size_t>(std::min<std::uint64_t>(left, kPiece)),
                   static_cast<off_t>(m_offset));

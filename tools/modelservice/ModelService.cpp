@@ -49,11 +49,15 @@ bool Parse(int argc, char** argv, Options& o) {
       o.bind = argv[++i];
     } else if (a == "--port" && more) {
       const long p = std::strtol(argv[++i], &end, 10);
-      if (*end || p < 0 || p > 65535) return false;
+      if (*end || p < 0 || p > 65535) {
+        return false;
+      }
       o.port = static_cast<int>(p);
     } else if (a == "--header-timeout" && more) {
       o.headerTimeout = std::strtod(argv[++i], &end);
-      if (*end || !(o.headerTimeout > 0 && o.headerTimeout <= 3600)) return false;
+      if (*end || !(o.headerTimeout > 0 && o.headerTimeout <= 3600)) {
+        return false;
+      }
     } else {
       return false;
     }
@@ -69,17 +73,33 @@ std::string Listen(asio::io_context& ioc, tcp::acceptor& acceptor, const std::st
   tcp::resolver resolver(ioc);
   const auto found =
       resolver.resolve(address, std::to_string(port), tcp::resolver::passive | tcp::resolver::numeric_service, ec);
-  if (ec || found.empty()) return "unknown address";
+  if (ec || found.empty()) {
+    return "unknown address";
+  }
   const tcp::endpoint endpoint = found.begin()->endpoint();
   acceptor.open(endpoint.protocol(), ec);
-  if (!ec) acceptor.set_option(asio::socket_base::reuse_address(true), ec);
-  if (!ec) acceptor.bind(endpoint, ec);
-  if (!ec) acceptor.listen(asio::socket_base::max_listen_connections, ec);
-  if (ec == asio::error::address_in_use) return "address in use";
-  if (ec == asio::error::access_denied) return "permission denied";
-  if (ec == boost::system::errc::address_not_available) return "no such address on this machine";
+  if (!ec) {
+    acceptor.set_option(asio::socket_base::reuse_address(true), ec);
+  }
+  if (!ec) {
+    acceptor.bind(endpoint, ec);
+  }
+  if (!ec) {
+    acceptor.listen(asio::socket_base::max_listen_connections, ec);
+  }
+  if (ec == asio::error::address_in_use) {
+    return "address in use";
+  }
+  if (ec == asio::error::access_denied) {
+    return "permission denied";
+  }
+  if (ec == boost::system::errc::address_not_available) {
+    return "no such address on this machine";
+  }
   std::string why = ec ? ec.message() : std::string();
-  if (!why.empty()) why[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(why[0])));
+  if (!why.empty()) {
+    why[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(why[0])));
+  }
   return why;
 }
 
@@ -95,7 +115,9 @@ int main(int argc, char** argv) {
     // Beside the program in a build tree; under share/corvane once installed.
     const std::filesystem::path bin = std::filesystem::canonical("/proc/self/exe").parent_path();
     o.models = (bin / "models").string();
-    if (!std::filesystem::is_directory(o.models)) o.models = (bin.parent_path() / "share/corvane/models").string();
+    if (!std::filesystem::is_directory(o.models)) {
+      o.models = (bin.parent_path() / "share/corvane/models").string();
+    }
   }
   std::error_code missing;
   ServiceSettings settings;
@@ -122,9 +144,13 @@ int main(int argc, char** argv) {
   std::fflush(stdout);
 
   std::vector<std::thread> workers(std::max(1u, std::thread::hardware_concurrency()) - 1);
-  for (std::thread& worker : workers) worker = std::thread([&ioc] { ioc.run(); });
+  for (std::thread& worker : workers) {
+    worker = std::thread([&ioc] { ioc.run(); });
+  }
   ioc.run();
-  for (std::thread& worker : workers) worker.join();
+  for (std::thread& worker : workers) {
+    worker.join();
+  }
   std::printf("stopped\n");
   std::fflush(stdout);
   return 0;

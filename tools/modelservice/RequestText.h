@@ -38,8 +38,9 @@ inline std::optional<std::string> QueryValue(std::string_view query, std::string
     const std::size_t amp = query.find('&');
     const std::string_view pair = query.substr(0, amp);
     const std::size_t eq = pair.find('=');
-    if (PercentDecoded(pair.substr(0, eq)) == key)
+    if (PercentDecoded(pair.substr(0, eq)) == key) {
       return eq == std::string_view::npos ? std::string() : PercentDecoded(pair.substr(eq + 1));
+    }
     query = amp == std::string_view::npos ? std::string_view() : query.substr(amp + 1);
   }
   return std::nullopt;
@@ -54,18 +55,19 @@ inline std::string EscapedForLog(std::string_view s) {
   out.reserve(s.size());
   for (const char ch : s) {
     const auto c = static_cast<unsigned char>(ch);
-    if (c == '\\')
+    if (c == '\\') {
       out += "\\\\";
-    else if (c == '\r')
+    } else if (c == '\r') {
       out += "\\r";
-    else if (c == '\n')
+    } else if (c == '\n') {
       out += "\\n";
-    else if (c == '\t')
+    } else if (c == '\t') {
       out += "\\t";
-    else if (c < 0x20 || c == 0x7f)
+    } else if (c < 0x20 || c == 0x7f) {
       out += {'\\', 'x', kHex[c >> 4], kHex[c & 15]};
-    else
+    } else {
       out += ch;
+    }
   }
   return out;
 }

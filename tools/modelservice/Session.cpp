@@ -59,10 +59,15 @@ class CSession : public std::enable_shared_from_this<CSession> {
   void OnRead(beast::error_code ec, std::size_t) {
     // A deadline passed, the client went, or it sent no HTTP: the connection
     // ends (the last with a 400, which it may still read).
-    if (ec == http::error::end_of_stream || ec == http::error::partial_message || ec == beast::error::timeout)
+    if (ec == http::error::end_of_stream || ec == http::error::partial_message || ec == beast::error::timeout) {
       return Close();
-    if (ec && ec.category() != http::make_error_code(http::error::bad_method).category()) return Close();
-    if (ec) return Answer(http::status::bad_request, "bad request\n", false, "");
+    }
+    if (ec && ec.category() != http::make_error_code(http::error::bad_method).category()) {
+      return Close();
+    }
+    if (ec) {
+      return Answer(http::status::bad_request, "bad request\n", false, "");
+    }
     Answer(m_parser->release());
   }
 
@@ -77,11 +82,14 @@ class CSession : public std::enable_shared_from_this<CSession> {
     // Only the service's two paths are logged, with the id served.
     const std::string logged =
         key ? EscapedForLog(path) + (id ? std::string("?") + key + "=" + EscapedForLog(*id) : "") : std::string();
-    if (req.method() != http::verb::get && !m_bHead)
+    if (req.method() != http::verb::get && !m_bHead) {
       return Answer(http::status::method_not_allowed, "only GET and HEAD\n", req.keep_alive(), logged);
+    }
     std::uint64_t size = 0;
     const int fd = id ? OpenModel(m_settings.models, *id, &size) : -1;
-    if (fd < 0) return Answer(http::status::not_found, "no model of that id\n", req.keep_alive(), logged);
+    if (fd < 0) {
+      return Answer(http::status::not_found, "no model of that id\n", req.keep_alive(), logged);
+    }
 
     http::response<ModelFileBody> res;
     res.result(http::status::ok);
@@ -97,10 +105,14 @@ class CSession : public std::enable_shared_from_this<CSession> {
   void Answer(http::status status, const char* text, bool keepAlive, const std::string& logged) {
     http::response<http::string_body> res{status, 11, text};
     res.set(http::field::content_type, "text/plain");
-    if (status == http::status::method_not_allowed) res.set(http::field::allow, "GET, HEAD");
+    if (status == http::status::method_not_allowed) {
+      res.set(http::field::allow, "GET, HEAD");
+    }
     res.keep_alive(keepAlive);
     res.prepare_payload();
-    if (!logged.empty()) Log(m_strRemote, logged, static_cast<unsigned>(status), 0);
+    if (!logged.empty()) {
+      Log(m_strRemote, logged, static_cast<unsigned>(status), 0);
+    }
     Send(std::move(res));
   }
 
@@ -120,7 +132,9 @@ class CSession : public std::enable_shared_from_this<CSession> {
 
   void OnWrite(bool close, beast::error_code ec, std::size_t) {
     m_pResponse.reset();
-    if (ec || close) return Close();
+    if (ec || close) {
+      return Close();
+    }
     Read();
   }
 
@@ -151,7 +165,9 @@ class CListener : public std::enable_shared_from_this<CListener> {
 
  private:
   void OnAccept(beast::error_code ec, tcp::socket socket) {
-    if (ec == asio::error::operation_aborted) return;
+    if (ec == asio::error::operation_aborted) {
+      return;
+    }
     if (!ec) {
       std::make_shared<CSession>(std::move(socket), m_settings)->Start();
       return Accept();
@@ -160,7 +176,9 @@ class CListener : public std::enable_shared_from_this<CListener> {
     // deadlines free descriptors meanwhile.
     m_retry.expires_after(std::chrono::milliseconds(100));
     m_retry.async_wait([self = shared_from_this()](beast::error_code waited) {
-      if (!waited) self->Accept();
+      if (!waited) {
+        self->Accept();
+      }
     });
   }
 

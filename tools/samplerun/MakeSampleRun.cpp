@@ -53,14 +53,18 @@ class CWriter {
     return *this;
   }
   CWriter& Fixed(double v, int precision) {
-    if (g_numberFormat) return Printf(v);
+    if (g_numberFormat) {
+      return Printf(v);
+    }
     char tmp[64];
     auto r = std::to_chars(tmp, tmp + sizeof tmp, v, std::chars_format::fixed, precision);
     m_buf.append(tmp, r.ptr);
     return *this;
   }
   CWriter& Sci(double v, int precision) {
-    if (g_numberFormat) return Printf(v);
+    if (g_numberFormat) {
+      return Printf(v);
+    }
     char tmp[64];
     auto r = std::to_chars(tmp, tmp + sizeof tmp, v, std::chars_format::scientific, precision);
     m_buf.append(tmp, r.ptr);
@@ -84,12 +88,16 @@ class CWriter {
   }
   void EndLine() {
     m_buf += '\n';
-    if (m_buf.size() > (1 << 20) - 512) Flush();
+    if (m_buf.size() > (1 << 20) - 512) {
+      Flush();
+    }
   }
 
  private:
   void Flush() {
-    if (!m_buf.empty()) std::fwrite(m_buf.data(), 1, m_buf.size(), m_file);
+    if (!m_buf.empty()) {
+      std::fwrite(m_buf.data(), 1, m_buf.size(), m_file);
+    }
     m_buf.clear();
   }
   FILE* m_file;
@@ -111,37 +119,45 @@ bool ParseArgs(int argc, char** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     auto next = [&](double& v) {
-      if (i + 1 >= argc) return false;
+      if (i + 1 >= argc) {
+        return false;
+      }
       char* end = nullptr;
       v = std::strtod(argv[++i], &end);
       return end && *end == '\0';
     };
     double v = 0;
-    if (a == "--duration" && next(v) && v > 0)
+    if (a == "--duration" && next(v) && v > 0) {
       o.duration = v;
-    else if (a == "--interval" && next(v) && v > 0)
+    } else if (a == "--interval" && next(v) && v > 0) {
       o.interval = v;
-    else if (a == "--fabric-interval" && next(v) && v > 0)
+    } else if (a == "--fabric-interval" && next(v) && v > 0) {
       o.fabricInterval = v;
-    else if (a == "--layers" && next(v) && v >= 1 && v <= 12)
+    } else if (a == "--layers" && next(v) && v >= 1 && v <= 12) {
       o.layers = static_cast<int>(v);
-    else if (a == "--nodes" && next(v) && v >= 1 && v <= 200)
+    } else if (a == "--nodes" && next(v) && v >= 1 && v <= 200) {
       o.nodes = static_cast<int>(v);
-    else if (a == "--number-format" && i + 1 < argc) {
+    } else if (a == "--number-format" && i + 1 < argc) {
       const std::string f = argv[++i];
       static const char* const kFormats[] = {"%f", "%e", "%g", "%.4f"};
       g_numberFormat = nullptr;
       bool known = f == "sample";
-      for (const char* k : kFormats)
-        if (f == k) g_numberFormat = k, known = true;
-      if (!known) return false;
+      for (const char* k : kFormats) {
+        if (f == k) {
+          g_numberFormat = k, known = true;
+        }
+      }
+      if (!known) {
+        return false;
+      }
     } else if (a == "--help" || a == "-h") {
       Usage(stdout);
       std::exit(0);
-    } else if (!a.empty() && a[0] != '-' && o.out.empty())
+    } else if (!a.empty() && a[0] != '-' && o.out.empty()) {
       o.out = a;
-    else
+    } else {
       return false;
+    }
   }
   return !o.out.empty();
 }
@@ -156,7 +172,9 @@ std::vector<Phase> MakePhases(double duration) {
 const Phase& PhaseAt(const std::vector<Phase>& phases, double tMin) {
   double start = 0;
   for (const Phase& p : phases) {
-    if (tMin < start + p.durationMin) return p;
+    if (tMin < start + p.durationMin) {
+      return p;
+    }
     start += p.durationMin;
   }
   return phases.back();
@@ -193,9 +211,13 @@ int main(int argc, char** argv) {
   }
 
   std::array<int, kParts> layers = {0, 3, 2, 0, 3, 2};
-  if (o.layers > 0)
-    for (int& l : layers)
-      if (l > 0) l = o.layers;
+  if (o.layers > 0) {
+    for (int& l : layers) {
+      if (l > 0) {
+        l = o.layers;
+      }
+    }
+  }
   const std::vector<Phase> phases = MakePhases(o.duration);
 
   {
@@ -210,7 +232,9 @@ int main(int argc, char** argv) {
           .Fixed(ph.humidity, 2)
           .Tab()
           .Fixed(ph.airSpeed, 2);
-      for (int p = 0; p < kParts; ++p) env.Tab().Int(layers[p] > 0 ? 1 : 0);
+      for (int p = 0; p < kParts; ++p) {
+        env.Tab().Int(layers[p] > 0 ? 1 : 0);
+      }
       env.Tab().Fixed(ph.durationMin, 2).Tab().Fixed(ph.metabolism, 1).Tab().Fixed(ph.airTemp, 1);
       env.EndLine();
     }
@@ -225,16 +249,22 @@ int main(int argc, char** argv) {
 
   CThermalModel model(layers, o.nodes);
   std::vector<Fibre> fibres = {{1, "FiberTrunk_Cotton.dat", {}, {}}, {4, "FiberLeg_Polyester.dat", {}, {}}};
-  for (Fibre& f : fibres) f.regain.assign(5, 0.04), f.temperature.assign(5, 30.0);
+  for (Fibre& f : fibres) {
+    f.regain.assign(5, 0.04), f.temperature.assign(5, 30.0);
+  }
 
   CWriter body(dir / "bodyProperty.dat");
   CWriter comfort(dir / "BodyDataforComfort.dat");
   std::vector<std::unique_ptr<CWriter>> fabric(kParts);
-  for (int p = 0; p < kParts; ++p)
-    if (layers[p] > 0)
+  for (int p = 0; p < kParts; ++p) {
+    if (layers[p] > 0) {
       fabric[p] = std::make_unique<CWriter>(dir / (std::string("fabrics") + kBodyPartNames[p] + ".dat"));
+    }
+  }
   std::vector<std::unique_ptr<CWriter>> fibreOut;
-  for (Fibre& f : fibres) fibreOut.push_back(std::make_unique<CWriter>(dir / f.name));
+  for (Fibre& f : fibres) {
+    fibreOut.push_back(std::make_unique<CWriter>(dir / f.name));
+  }
 
   const double sampleSec = o.interval * 60.0, fabricSec = o.fabricInterval * 60.0;
   const double dt = std::min({1.0, sampleSec, fabricSec});
@@ -282,11 +312,15 @@ int main(int argc, char** argv) {
     if (nextFabric < fabricSteps && t + 1e-9 >= nextFabric * fabricSec) {
       const double time = nextFabric * o.fabricInterval;
       for (int p = 0; p < kParts; ++p) {
-        if (!fabric[p]) continue;
+        if (!fabric[p]) {
+          continue;
+        }
         const Garment& g = model.Clothing(p);
         for (int l = 1; l <= g.layers; ++l) {
           double mean = 0;
-          for (int n = 0; n < g.nodesPerLayer; ++n) mean += g.nodes[(l - 1) * g.nodesPerLayer + n].vaporConc;
+          for (int n = 0; n < g.nodesPerLayer; ++n) {
+            mean += g.nodes[(l - 1) * g.nodesPerLayer + n].vaporConc;
+          }
           mean /= g.nodesPerLayer;
           for (int n = 0; n < g.nodesPerLayer; ++n) {
             const FabricNode& node = g.nodes[(l - 1) * g.nodesPerLayer + n];
@@ -329,7 +363,9 @@ int main(int argc, char** argv) {
     // the inside follows by radial diffusion.
     for (Fibre& f : fibres) {
       const Garment& g = model.Clothing(f.part);
-      if (g.nodes.empty()) continue;
+      if (g.nodes.empty()) {
+        continue;
+      }
       const FabricNode& inner = g.nodes.front();
       const double a = std::min(1.0, dt / 120.0);
       const std::size_t last = f.regain.size() - 1;

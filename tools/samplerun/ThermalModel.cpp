@@ -48,11 +48,12 @@ CThermalModel::CThermalModel(const std::array<int, kParts>& layers, int nodesPer
     g.nodesPerLayer = layers[p] > 0 ? nodesPerLayer : 0;
     double x = 0;
     const double dx = kConst[p].layerThicknessCm / std::max(1, nodesPerLayer);
-    for (int l = 1; l <= g.layers; ++l)
+    for (int l = 1; l <= g.layers; ++l) {
       for (int n = 0; n < g.nodesPerLayer; ++n) {
         x += dx;
         g.nodes.push_back({x, l, 30.0, 0.012, 0.5, EquilibriumRegain(0.5), 0, 0});
       }
+    }
   }
 }
 
@@ -79,7 +80,9 @@ void CThermalModel::StepPart(int p, const Phase& phase, double dt) {
 
   // Resistances of the clothing to heat (m^2 K/W) and vapour (m^2 kPa/W).
   double rCl = 0.0;
-  if (g.layers > 0) rCl = g.layers * (c.layerThicknessCm * 0.01) / kFabricConductivity * 0.9;
+  if (g.layers > 0) {
+    rCl = g.layers * (c.layerThicknessCm * 0.01) / kFabricConductivity * 0.9;
+  }
   const double rDry = rCl + 1.0 / h;
   const double reCl = rCl * 0.018 / 0.155 * 0.12;
   const double rEvap = reCl + 1.0 / (kLewis * h);
@@ -109,7 +112,9 @@ void CThermalModel::StepPart(int p, const Phase& phase, double dt) {
 
 void CThermalModel::StepGarment(int p, const Phase& phase, double dt) {
   Garment& g = m_garments[p];
-  if (g.nodes.empty()) return;
+  if (g.nodes.empty()) {
+    return;
+  }
   const PartState& s = m_parts[p];
   const double h = ConvectiveCoefficient(phase.airSpeed);
   const double thickness = g.nodes.back().position * 0.01;  // m

@@ -67,7 +67,7 @@ class CThermalModel {
   void StepPart(int p, const Phase& phase, double dt);
   void StepGarment(int p, const Phase& phase, double dt);
 
-  std::array<PartState, kParts> m_parts;
+  std::array<PartState, kParts> m_parts{};
   std::array<Garment, kParts> m_garments;
 };
 

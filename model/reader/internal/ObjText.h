@@ -21,7 +21,9 @@ class CLines {
  public:
   CLines(const char* begin, const char* end) : m_p(begin), m_end(end) {}
   bool Next(const char*& b, const char*& e) {
-    if (m_p >= m_end) return false;
+    if (m_p >= m_end) {
+      return false;
+    }
     b = m_p;
     const void* nl = std::memchr(m_p, '\n', static_cast<std::size_t>(m_end - m_p));
     e = nl ? static_cast<const char*>(nl) : m_end;
@@ -38,17 +40,24 @@ class CLines {
 // could drive the terminal that shows the message, become '?'.
 inline std::string Printable(std::string_view text) {
   std::string out(text);
-  for (char& c : out)
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+  for (char& c : out) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+      c = '?';
+    }
+  }
   return out;
 }
 
 inline const char* SkipBlanks(const char* p, const char* e) {
-  while (p < e && IsBlank(*p)) ++p;
+  while (p < e && IsBlank(*p)) {
+    ++p;
+  }
   return p;
 }
 inline const char* WordEnd(const char* p, const char* e) {
-  while (p < e && !IsBlank(*p)) ++p;
+  while (p < e && !IsBlank(*p)) {
+    ++p;
+  }
   return p;
 }
 // A word as the 128-byte buffer holds it: cut to 127 characters.
@@ -63,7 +72,9 @@ inline std::string NameOfRest(const char* p, const char* e) {
   p = SkipBlanks(p, e);
   const char* w1 = WordEnd(p, e);
   const char* q = SkipBlanks(w1, e);
-  if (q < e) return Word(q, WordEnd(q, e));
+  if (q < e) {
+    return Word(q, WordEnd(q, e));
+  }
   return Word(p, w1);
 }
 
@@ -79,10 +90,14 @@ using decimal::IsDigit;
 // else is fast_float's.
 inline bool ParseFloat(const char*& p, const char* e, float& out) {
   const char* q = SkipBlanks(p, e);
-  if (q < e && *q == '+') ++q;
+  if (q < e && *q == '+') {
+    ++q;
+  }
   const char* s = q;
   const bool negative = s < e && *s == '-';
-  if (negative) ++s;
+  if (negative) {
+    ++s;
+  }
   std::uint64_t mantissa;
   int scale;
   const std::ptrdiff_t count = decimal::ReadDigits(s, e, mantissa, scale);
@@ -90,11 +105,16 @@ inline bool ParseFloat(const char*& p, const char* e, float& out) {
   if (plain && s < e && (*s == 'e' || *s == 'E')) {
     const char* x = s + 1;
     bool negExp = false;
-    if (x < e && (*x == '+' || *x == '-')) negExp = (*x++ == '-');
+    if (x < e && (*x == '+' || *x == '-')) {
+      negExp = (*x++ == '-');
+    }
     plain = x < e && IsDigit(*x);
     int exponent = 0;
-    for (; x < e && IsDigit(*x); ++x)
-      if (exponent < 100000) exponent = exponent * 10 + (*x - '0');
+    for (; x < e && IsDigit(*x); ++x) {
+      if (exponent < 100000) {
+        exponent = exponent * 10 + (*x - '0');
+      }
+    }
     scale += negExp ? -exponent : exponent;
     s = x;
   }
@@ -107,8 +127,12 @@ inline bool ParseFloat(const char*& p, const char* e, float& out) {
   }
   float v;
   auto r = fast_float::from_chars(q, e, v);
-  if (r.ec != std::errc() && r.ec != std::errc::result_out_of_range) return false;
-  if (r.ptr == q) return false;
+  if (r.ec != std::errc() && r.ec != std::errc::result_out_of_range) {
+    return false;
+  }
+  if (r.ptr == q) {
+    return false;
+  }
   out = v;
   p = r.ptr;
   return true;
@@ -119,14 +143,20 @@ inline bool ParseFloat(const char*& p, const char* e, float& out) {
 inline bool ParseIndex(const char*& p, const char* e, long long& out) {
   const char* q = p;
   bool neg = false;
-  if (q < e && (*q == '+' || *q == '-')) neg = (*q++ == '-');
+  if (q < e && (*q == '+' || *q == '-')) {
+    neg = (*q++ == '-');
+  }
   const char* d = q;
   long long v = 0;
   while (q < e && *q >= '0' && *q <= '9') {
-    if (v < (1LL << 40)) v = v * 10 + (*q - '0');
+    if (v < (1LL << 40)) {
+      v = v * 10 + (*q - '0');
+    }
     ++q;
   }
-  if (q == d) return false;
+  if (q == d) {
+    return false;
+  }
   out = neg ? -v : v;
   p = q;
   return true;
