@@ -21,7 +21,8 @@ std::string Printf(const char* format, double v, int decimals = -1) {
 }
 }  // namespace
 
-std::string FormatTickValue(double v) {
+namespace {
+std::string PlainTickValue(double v) {
   const double a = std::fabs(v);
   if (a < 1e-8) {
     return "0";
@@ -48,4 +49,15 @@ std::string FormatTickValue(double v) {
     }
   }
   return text;
+}
+}  // namespace
+
+std::string FormatTickValue(double v, int extraDecimals) {
+  std::string text = PlainTickValue(v);
+  if (extraDecimals <= 0 || text == "0" || text.find('e') != std::string::npos) {
+    return text;
+  }
+  const std::size_t dot = text.find('.');
+  const int decimals = (dot == std::string::npos ? 0 : static_cast<int>(text.size() - dot - 1)) + extraDecimals;
+  return Printf("%.*f", v, decimals);
 }

@@ -7,4 +7,6 @@
 
 #include <string>
 
-std::string FormatTickValue(double v);
+// With `extraDecimals`, a value written with decimals gets that many more
+// (rounded); "0" and the "%.2e" forms stay as they are.
+std::string FormatTickValue(double v, int extraDecimals = 0);

@@ -12,12 +12,6 @@ QString Printf(const char* format, double v) {
   std::snprintf(buf, sizeof buf, format, v);
   return QString::fromLatin1(buf);
 }
-QString Printf(const char* format, double v, int decimals) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, format, decimals, v);
-  // The point as C writes it, whatever the locale's decimal separator.
-  return QString::fromLatin1(buf).replace(QLatin1Char(','), QLatin1Char('.'));
-}
 }  // namespace
 
 QString FormatAxisValue(float v) { return QString::fromStdString(FormatTickValue(v)); }
@@ -37,13 +31,7 @@ std::vector<QString> FormatAxisValues(const std::vector<float>& values) {
   };
   for (int extra = 1; extra <= 3 && !distinct(); ++extra) {
     for (std::size_t i = 0; i < labels.size(); ++i) {
-      const QString plain = FormatAxisValue(values[i]);
-      if (plain.contains(QLatin1Char('e')) || plain == QLatin1String("0")) {
-        continue;
-      }
-      const qsizetype dot = plain.indexOf(QLatin1Char('.'));
-      const int decimals = (dot < 0 ? 0 : static_cast<int>(plain.size() - dot - 1)) + extra;
-      labels[i] = Printf("%.*f", static_cast<double>(values[i]), decimals);
+      labels[i] = QString::fromStdString(FormatTickValue(values[i], extra));
     }
   }
   return labels;
