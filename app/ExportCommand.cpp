@@ -70,9 +70,8 @@ int RunExportCsvCommand(const QString& file, int option, int quantity, const QSt
     std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(dataDir));
     return 1;
   }
-  if (!RunListsOption(data, option)) {
-    std::fprintf(stderr, "corvane: the run has no option %d to choose.\n", option);
-    return 2;
+  if (const int unchosen = CheckChosenOption(data, option, quantity)) {
+    return unchosen;
   }
   const QByteArray text = ExportCsv(data, option, quantity).toUtf8();
   QSaveFile out(file);

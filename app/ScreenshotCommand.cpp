@@ -142,17 +142,24 @@ QImage RenderScience(CSimulationData& data, const ScreenshotOptions& o, const QS
 }
 }  // namespace
 
+int CheckChosenOption(const CSimulationData& data, int option, int quantity) {
+  // Only what a user can choose in this run's panels.
+  if (!RunListsOption(data, option)) {
+    std::fprintf(stderr, "corvane: the run has no option %d to choose.\n", option);
+    return 2;
+  }
+  const int quantities = PropertyCount(DecodeOption(option).kind - 1);
+  if (quantity < 0 || quantity >= quantities) {
+    std::fprintf(stderr, "corvane: option %d has no quantity %d (0 to %d).\n", option, quantity, quantities - 1);
+    return 2;
+  }
+  return 0;
+}
+
 int ScreenshotFitsRun(const ScreenshotOptions& o, const CSimulationData& data) {
   if (o.mode == 0 && o.option) {
-    // Only what a user can choose in this run's panels.
-    if (!RunListsOption(data, o.option)) {
-      std::fprintf(stderr, "corvane: the run has no option %d to choose.\n", o.option);
-      return 2;
-    }
-    const int quantities = PropertyCount(DecodeOption(o.option).kind - 1);
-    if (o.quantity >= quantities) {
-      std::fprintf(stderr, "corvane: option %d has no quantity %d (0 to %d).\n", o.option, o.quantity, quantities - 1);
-      return 2;
+    if (const int unchosen = CheckChosenOption(data, o.option, o.quantity)) {
+      return unchosen;
     }
   }
   if (o.step >= data.m_nSamples) {

@@ -41,6 +41,9 @@ class CScientificDlg;
 // said on stderr, and the exit code: 2 for what no user could choose, 1 for a
 // step or layer the run does not reach.
 int ScreenshotFitsRun(const ScreenshotOptions& options, const CSimulationData& data);
+// 0 when a user can choose `option` in the run's panels and it has
+// `quantity`; else said on stderr, and 2 (what no user could ask for).
+int CheckChosenOption(const CSimulationData& data, int option, int quantity);
 // Writes a PNG whole or not at all; false (said on stderr) when it cannot.
 bool SavePicture(const QImage& image, const QString& file);
 // The option and quantity chosen in the scientific view as a user would.
