@@ -17,6 +17,18 @@
 
 namespace {
 QRect Du(int x, int y, int width, int height) { return DialogUnitsToPixels(x, y, width, height); }
+
+// Runs `f` with the clock at the step the view draws: at the end of the run
+// (step N, past the last) that is the last step, which stays drawn and read.
+template <class F>
+void AtDrawnStep(CSimulationData& d, F f) {
+  const int step = d.m_nStep;
+  if (step >= d.m_nSamples && d.m_nSamples > 0) {
+    d.m_nStep = d.m_nSamples - 1;
+  }
+  f();
+  d.m_nStep = step;
+}
 }  // namespace
 
 CVisiualize3DDlg::CVisiualize3DDlg(CSimulationData* data, const QString& moduleDir, QWidget* parent)
@@ -158,15 +170,7 @@ void CVisiualize3DDlg::ShowClock() {
     m_sliderTime->setValue(position);
   }
   m_timeLabel->setText(TimeLabel(TotalSeconds(d.m_nSamples, d.m_fSampleInterval), position));
-  // At the end of the run (step N) the last step stays drawn.
-  if (d.m_nStep >= d.m_nSamples && d.m_nSamples > 0) {
-    const int end = d.m_nStep;
-    d.m_nStep = d.m_nSamples - 1;
-    d.UpdateColours(false);
-    d.m_nStep = end;
-  } else {
-    d.UpdateColours(false);
-  }
+  AtDrawnStep(d, [&d] { d.UpdateColours(false); });
   m_view->RenderScene();
   emit clockMoved();
 }
@@ -267,14 +271,8 @@ void CVisiualize3DDlg::OnViewClicked(QPoint at) {
   if (part < 0) {
     return;
   }
-  // At the end of the run the last step is the one drawn, and read.
-  CSimulationData& d = *m_pData;
-  const int step = d.m_nStep;
-  if (step >= d.m_nSamples && d.m_nSamples > 0) {
-    d.m_nStep = d.m_nSamples - 1;
-  }
-  const QString text = ProbeText(d, part, m_view->m_nLayer);
-  d.m_nStep = step;
+  QString text;
+  AtDrawnStep(*m_pData, [&] { text = ProbeText(*m_pData, part, m_view->m_nLayer); });
   SetStatus(text);
 }
 
