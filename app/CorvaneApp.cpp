@@ -47,7 +47,7 @@ bool CCorvaneApp::OpenRun(const QString& dir, QWidget* parent, const std::functi
   m_pData = std::move(loaded);
   m_pData->SetMessageSink(m_pSink);
   if (remember) {
-    SaveRecentRuns(WithRecentRun(LoadRecentRuns(), m_pData->m_strDataDir));
+    SaveRecentRuns(WithRecentRun(LoadRecentRuns(), m_pData->Run().m_strDataDir));
   }
   return true;
 }

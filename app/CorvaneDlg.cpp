@@ -94,8 +94,6 @@ CVisiualize3DDlg* CCorvaneDlg::Ensure3D() {
   m_p3D->setFocusPolicy(Qt::StrongFocus);
   m_p3D->setGeometry(m_pClient->rect());
   m_p3D->m_view->SetMessageSink(m_app.m_pSink);
-  // One clock: the chart's time cursor follows the player and the slider.
-  connect(m_p3D, &CVisiualize3DDlg::clockMoved, m_pScientific, &CScientificDlg::OnClockMoved);
   m_p3D->hide();
   return m_p3D;
 }
@@ -121,22 +119,22 @@ void CCorvaneDlg::OnViewScientific() {
   setWindowTitle(QLatin1String(kScientificTitle));
 }
 
-void CCorvaneDlg::Show3D(int mode) {
+void CCorvaneDlg::Show3D(ViewMode mode) {
   if (m_pScientific) {
     m_pScientific->hide();
   }
   Ensure3D();
   COpenGLView* view = m_p3D->m_view;
   view->m_nMode = mode;
-  if (mode == 1 && !view->m_pBody) {
+  if (mode == ViewMode::Static && !view->m_pBody) {
     DownloadSettings settings;
     settings.serviceUrl = ModelServiceUrl(QString());
     settings.moduleDir = m_app.m_strModuleDir;
     settings.downloadFolder = DownloadFolderFor(m_app.m_strModuleDir);
     m_p3D->StartDownload(settings);  // one at a time: a second command while it runs starts nothing
-  } else if (mode == 2 && !view->m_pAnimation) {
+  } else if (mode == ViewMode::Dynamic && !view->m_pAnimation) {
     LoadAnimationModel(view, m_app.m_strModuleDir + QStringLiteral("op.obj"));
-  } else if (mode == 3 && !view->m_pSpaceSuit) {
+  } else if (mode == ViewMode::SpaceSuit && !view->m_pSpaceSuit) {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     LoadSpaceSuitScene(view);
     QGuiApplication::restoreOverrideCursor();
@@ -147,17 +145,17 @@ void CCorvaneDlg::Show3D(int mode) {
 }
 
 void CCorvaneDlg::OnViewStatic3D() {
-  Show3D(1);
+  Show3D(ViewMode::Static);
   setWindowTitle(QLatin1String(kStaticTitle));
 }
 
 void CCorvaneDlg::OnViewDynamic3D() {
-  Show3D(2);
+  Show3D(ViewMode::Dynamic);
   setWindowTitle(QLatin1String(kDynamicTitle));
 }
 
 void CCorvaneDlg::OnViewSpaceSuit() {
-  Show3D(3);
+  Show3D(ViewMode::SpaceSuit);
   setWindowTitle(QLatin1String(kSpaceSuitTitle));
 }
 

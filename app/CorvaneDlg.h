@@ -9,6 +9,8 @@
 #include <QDialog>
 #include <QIcon>
 
+#include "ViewMode.h"
+
 class CCorvaneApp;
 class CScientificDlg;
 class CVisiualize3DDlg;
@@ -58,7 +60,7 @@ class CCorvaneDlg : public QDialog {
 
  private:
   void CreateScientific();
-  void Show3D(int mode);
+  void Show3D(ViewMode mode);
   void DestroyViews();
   void UpdateRecentMenu();
 

@@ -42,8 +42,8 @@ QString ExportCsv(const CSimulationData& data, int option, int quantity) {
   std::vector<PlotCurve> curves;
   if (o.kind == 3) {
     curves = FabricCurves(data, o.part, o.index, quantity);
-  } else if (o.index >= 0 && static_cast<std::size_t>(o.index) < data.m_fibers.size()) {
-    curves = FiberCurves(data.m_fibers[static_cast<std::size_t>(o.index)], quantity);
+  } else if (o.index >= 0 && static_cast<std::size_t>(o.index) < data.Run().m_fibers.size()) {
+    curves = FiberCurves(data.Run().m_fibers[static_cast<std::size_t>(o.index)], quantity);
   }
   for (std::size_t c = 0; c < curves.size(); ++c) {
     for (const auto& p : curves[c]) {

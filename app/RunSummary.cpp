@@ -52,10 +52,10 @@ QJsonObject BuildRunSummary(const CSimulationData& d, bool loaded,
                             const std::vector<CRecordingMessageSink::Entry>& messages) {
   QJsonObject o;
   o[QStringLiteral("loaded")] = loaded;
-  o[QStringLiteral("selectedModel")] = d.m_nSelectedModel;
+  o[QStringLiteral("selectedModel")] = d.Run().m_nSelectedModel;
   QJsonArray phases;
-  for (int i = 0; i < d.m_nEnvPhases && i < kMaxEnvPhases; ++i) {
-    const EnvironmentPhase& e = d.m_env[static_cast<std::size_t>(i)];
+  for (int i = 0; i < d.Run().m_nEnvPhases && i < kMaxEnvPhases; ++i) {
+    const EnvironmentPhase& e = d.Run().m_env[static_cast<std::size_t>(i)];
     QJsonObject ph;
     ph[QStringLiteral("start")] = Num(e.m_fStart);
     ph[QStringLiteral("temperature")] = Num(e.m_fTemperature);
@@ -64,33 +64,34 @@ QJsonObject BuildRunSummary(const CSimulationData& d, bool loaded,
     phases.append(ph);
   }
   o[QStringLiteral("phases")] = phases;
-  o[QStringLiteral("samples")] = d.m_nSamples;
-  o[QStringLiteral("sampleInterval")] = Num(d.m_fSampleInterval);
-  o[QStringLiteral("fabricInterval")] = Num(d.m_fFabricInterval);
+  o[QStringLiteral("samples")] = d.Run().m_nSamples;
+  o[QStringLiteral("sampleInterval")] = Num(d.Run().m_fSampleInterval);
+  o[QStringLiteral("fabricInterval")] = Num(d.Run().m_fFabricInterval);
   auto asInt = [](int v) { return QJsonValue(v); };
-  o[QStringLiteral("layers")] = PerPart(d.m_nLayers, asInt);
-  o[QStringLiteral("nodesPerLayer")] = PerPart(d.m_nNodesPerLayer, asInt);
-  o[QStringLiteral("fabricRows")] =
-      PerPart(d.m_fabric, [](const std::vector<FabricRow>& t) { return QJsonValue(static_cast<qint64>(t.size())); });
-  o[QStringLiteral("bodyRows")] = static_cast<qint64>(d.m_body.size());
-  o[QStringLiteral("comfortRows")] =
-      PerPart(d.m_comfort, [](const std::vector<ComfortRow>& t) { return QJsonValue(static_cast<qint64>(t.size())); });
+  o[QStringLiteral("layers")] = PerPart(d.Run().m_nLayers, asInt);
+  o[QStringLiteral("nodesPerLayer")] = PerPart(d.Run().m_nNodesPerLayer, asInt);
+  o[QStringLiteral("fabricRows")] = PerPart(
+      d.Run().m_fabric, [](const std::vector<FabricRow>& t) { return QJsonValue(static_cast<qint64>(t.size())); });
+  o[QStringLiteral("bodyRows")] = static_cast<qint64>(d.Run().m_body.size());
+  o[QStringLiteral("comfortRows")] = PerPart(
+      d.Run().m_comfort, [](const std::vector<ComfortRow>& t) { return QJsonValue(static_cast<qint64>(t.size())); });
   QJsonArray fibers;
-  for (const FiberTable& f : d.m_fibers) {
+  for (const FiberTable& f : d.Run().m_fibers) {
     fibers.append(QJsonObject{{QStringLiteral("name"), f.m_strName},
                               {QStringLiteral("rows"), static_cast<qint64>(f.m_rows.size())}});
   }
   o[QStringLiteral("fibers")] = fibers;
-  o[QStringLiteral("ranges")] = QJsonObject{{QStringLiteral("temperature"), Range(d.m_fTempMin, d.m_fTempMax)},
-                                            {QStringLiteral("humidity"), Range(d.m_fHumidityMin, d.m_fHumidityMax)},
-                                            {QStringLiteral("sweat"), Range(d.m_fSweatMin, d.m_fSweatMax)}};
+  o[QStringLiteral("ranges")] =
+      QJsonObject{{QStringLiteral("temperature"), Range(d.Run().m_fTempMin, d.Run().m_fTempMax)},
+                  {QStringLiteral("humidity"), Range(d.Run().m_fHumidityMin, d.Run().m_fHumidityMax)},
+                  {QStringLiteral("sweat"), Range(d.Run().m_fSweatMin, d.Run().m_fSweatMax)}};
   QJsonArray scale;
-  for (float t : d.m_fScale) {
+  for (float t : d.Colours().m_fScale) {
     scale.append(Num(t));
   }
   o[QStringLiteral("scale")] = scale;
-  o[QStringLiteral("modelId")] = d.m_strModelId;
-  o[QStringLiteral("garmentIds")] = QJsonArray::fromStringList(d.m_garmentIds);
+  o[QStringLiteral("modelId")] = d.Run().m_strModelId;
+  o[QStringLiteral("garmentIds")] = QJsonArray::fromStringList(d.Run().m_garmentIds);
   QJsonArray msgs;
   for (const auto& m : messages) {
     msgs.append(QJsonObject{{QStringLiteral("caption"), m.caption}, {QStringLiteral("text"), m.text}});

@@ -1,132 +1,17 @@
 #include "ScreenshotCommand.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QImage>
-#include <QUrl>
 #include <cstdio>
 
-#include "CaptionTables.h"
 #include "ImageFile.h"
 #include "ModelDownload.h"
 #include "ModuleDir.h"
 #include "OpenGLView.h"
 #include "SceneLoader.h"
-#include "ScienceLogic.h"
 #include "ScientificDlg.h"
 #include "SimulationData.h"
-
-namespace {
-int IndexOf(const QString& value, std::initializer_list<const char*> names) {
-  int i = 0;
-  for (const char* n : names) {
-    if (value.compare(QLatin1String(n), Qt::CaseInsensitive) == 0) {
-      return i;
-    }
-    ++i;
-  }
-  return -1;
-}
-
-bool ParseInt(const QString& value, int lo, int hi, int& out) {
-  bool ok = false;
-  const int v = value.toInt(&ok);
-  if (!ok || v < lo || v > hi) {
-    return false;
-  }
-  out = v;
-  return true;
-}
-
-}  // namespace
-
-bool ParseScreenshotValue(const QString& option, const QString& value, ScreenshotOptions& o, QString& error) {
-  bool ok = true;
-  if (option == QLatin1String("view")) {
-    const int i = IndexOf(value, {"science", "static", "dynamic", "space"});
-    ok = i >= 0;
-    if (ok) {
-      o.mode = i;
-    }
-  } else if (option == QLatin1String("option")) {
-    ok = ParseInt(value, 1100, 6499, o.option) && IsOptionId(o.option);
-  } else if (option == QLatin1String("model-service")) {
-    ok = QUrl(value).isValid() && !value.isEmpty();
-    if (ok) {
-      o.modelService = value;
-    }
-  } else if (option == QLatin1String("quantity")) {
-    ok = ParseInt(value, 0, 8, o.quantity);
-  } else if (option == QLatin1String("content")) {
-    const int i = IndexOf(value, {"temperature", "humidity", "sweat"});
-    ok = i >= 0;
-    if (ok) {
-      o.content = i;
-    }
-  } else if (option == QLatin1String("section")) {
-    const int i = IndexOf(value, {"head", "trunk", "arm", "hand", "leg", "foot"});
-    ok = i >= 0;
-    if (ok) {
-      o.section = i + 1;
-    }
-  } else if (option == QLatin1String("step")) {
-    ok = ParseInt(value, 0, 1 << 30, o.step);
-  } else if (option == QLatin1String("layer")) {
-    ok = ParseInt(value, 0, 1000, o.layer);
-  } else if (option == QLatin1String("frame")) {
-    ok = ParseInt(value, 0, 12, o.frame);
-  } else if (option == QLatin1String("size")) {
-    const QStringList wh = value.split(QLatin1Char('x'));
-    int w = 0, h = 0;
-    ok = wh.size() == 2 && ParseInt(wh[0], 16, 8192, w) && ParseInt(wh[1], 16, 8192, h);
-    if (ok) {
-      o.size = QSize(w, h), o.sizeGiven = true;
-    }
-  }
-  if (!ok) {
-    error = QStringLiteral("bad value \"%1\" for --%2").arg(value, option);
-  }
-  return ok;
-}
-
-bool IsScreenshotInput(const QString& output, const QString& dataDir, const QString& moduleDir) {
-  const QFileInfo file(output);
-  const QString target = file.canonicalFilePath();  // empty when no such file exists yet
-  if (target.isEmpty()) {
-    return false;
-  }
-  const QFileInfo resolved(target);
-  const QString folder = resolved.absolutePath(), name = resolved.fileName();
-  if (folder == QFileInfo(dataDir).canonicalFilePath()) {
-    static const QStringList kRunFiles = {QStringLiteral("configure.dat"), QStringLiteral("bodyProperty.dat"),
-                                          QStringLiteral("BodyDataforComfort.dat"), QStringLiteral("id.dat")};
-    if (kRunFiles.contains(name)) {
-      return true;
-    }
-    for (const char* part : kBodyPartNames) {
-      if (name == QStringLiteral("fabrics") + QLatin1String(part) + QStringLiteral(".dat")) {
-        return true;
-      }
-    }
-    if (name.startsWith(QStringLiteral("Fiber"), Qt::CaseInsensitive) &&
-        name.endsWith(QStringLiteral(".dat"), Qt::CaseInsensitive)) {
-      return true;
-    }
-  }
-  // The scenes' models, material libraries and backdrop beside the program.
-  if (folder == QFileInfo(moduleDir).canonicalFilePath()) {
-    const QString suffix = resolved.suffix().toLower();
-    if (suffix == QLatin1String("obj") || suffix == QLatin1String("mtl") || suffix == QLatin1String("bmp")) {
-      return true;
-    }
-  }
-  return false;
-}
-
-bool IsOptionId(int id) {
-  const OptionId o = DecodeOption(id);
-  return o.part >= 0 && o.part < kBodyPartCount && o.kind >= 1 && o.kind <= 4 && (o.kind > 2 || o.index == 0);
-}
+#include "WindowScreenshot.h"
 
 namespace {
 // The scientific view alone at the size asked for, after choosing the option
@@ -141,72 +26,6 @@ QImage RenderScience(CSimulationData& data, const ScreenshotOptions& o, const QS
   return view.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 }  // namespace
-
-int CheckChosenOption(const CSimulationData& data, int option, int quantity) {
-  // Only what a user can choose in this run's panels.
-  if (!RunListsOption(data, option)) {
-    std::fprintf(stderr, "corvane: the run has no option %d to choose.\n", option);
-    return 2;
-  }
-  const int quantities = PropertyCount(DecodeOption(option).kind - 1);
-  if (quantity < 0 || quantity >= quantities) {
-    std::fprintf(stderr, "corvane: option %d has no quantity %d (0 to %d).\n", option, quantity, quantities - 1);
-    return 2;
-  }
-  return 0;
-}
-
-int ScreenshotFitsRun(const ScreenshotOptions& o, const CSimulationData& data) {
-  if (o.mode == 0 && o.option) {
-    if (const int unchosen = CheckChosenOption(data, o.option, o.quantity)) {
-      return unchosen;
-    }
-  }
-  if (o.step >= data.m_nSamples) {
-    std::fprintf(stderr, "corvane: step %d is beyond the run's %d samples (0 to %d).\n", o.step, data.m_nSamples,
-                 data.m_nSamples - 1);
-    return 1;
-  }
-  int maxLayers = 0;
-  for (int l : data.m_nLayers) {
-    maxLayers = std::max(maxLayers, l);
-  }
-  if (o.layer > maxLayers) {
-    std::fprintf(stderr, "corvane: layer %d is beyond the run's %d fabric layers.\n", o.layer, maxLayers);
-    return 1;
-  }
-  return 0;
-}
-
-bool SavePicture(const QImage& image, const QString& file) {
-  // Written whole or not at all: a full disk never leaves half a picture
-  // in place of a good one.
-  if (!WritePng(image, file)) {
-    std::fprintf(stderr, "corvane: cannot write \"%s\".\n", qPrintable(file));
-    return false;
-  }
-  return true;
-}
-
-void SelectScienceOption(CScientificDlg& view, int option, int quantity) {
-  if (option) {
-    const OptionId id = DecodeOption(option);
-    CMyPanel& panel = *view.m_panels[static_cast<std::size_t>(id.part)];
-    view.m_panels[0]->m_nSelected = -1;
-    view.OnOptionSelect(option);
-    panel.m_nSelected = 0;
-    for (std::size_t i = 0; i < panel.Options().size(); ++i) {
-      if (panel.Options()[i].m_nId == option) {
-        panel.m_nSelected = static_cast<int>(i);
-      }
-    }
-  }
-  if (quantity) {
-    view.m_pPropertyPanel->m_nProperty = quantity;
-    view.m_pPropertyPanel->UpdateButtons();
-    view.OnPropertySelect(quantity);
-  }
-}
 
 int RunScreenshotCommand(const ScreenshotOptions& o) {
   const QString moduleDir = ModuleDir();
@@ -228,14 +47,14 @@ int RunScreenshotCommand(const ScreenshotOptions& o) {
   if (const int unfit = ScreenshotFitsRun(o, data)) {
     return unfit;
   }
-  if (o.mode == 0) {
+  if (o.mode == ViewMode::Plot) {
     return SavePicture(RenderScience(data, o, moduleDir), o.file) ? 0 : 1;
   }
-  data.m_nContentKind = o.content;
-  data.UpdateScale();
-  data.m_nSelectedLayer = o.layer;
-  data.m_nStep = o.step;
-  data.UpdateColours(false);
+  CViewState& state = data.State();
+  state.SetContent(o.content);
+  state.SelectLayer(o.layer);
+  state.SetSectionPart(o.section);
+  state.SeekStep(o.step);
 
   COpenGLView view;
   view.SetData(&data);
@@ -243,12 +62,10 @@ int RunScreenshotCommand(const ScreenshotOptions& o) {
   view.SetModuleDir(moduleDir);
   view.m_nMode = o.mode;
   view.ResetCamera();
-  view.m_nLayer = o.layer;
-  view.m_nSectionPart = o.section;
   view.m_nFrame = o.frame;
   view.resize(o.size);
   const QString dir = view.ModuleDir();
-  if (o.mode == 1) {
+  if (o.mode == ViewMode::Static) {
     QString body = dir + QStringLiteral("model.obj"), garment = dir + QStringLiteral("cloth.obj");
     if (!o.modelService.isEmpty()) {
       // The run's own body and garment, as the static view shows them; what
@@ -261,12 +78,12 @@ int RunScreenshotCommand(const ScreenshotOptions& o) {
       download.onMessage = [](const QString& caption, const QString& text) {
         CStderrMessageSink::Instance().Message(caption, text, MessageIcon::Error);
       };
-      const DownloadResult r = download.Run(data.m_strModelId, data.m_garmentIds);
+      const DownloadResult r = download.Run(data.Run().m_strModelId, data.Run().m_garmentIds);
       body = r.bodyPath, garment = r.garmentPath;
     }
     LoadBodyModel(&view, body);
     LoadGarmentModel(&view, garment);
-  } else if (o.mode == 2) {
+  } else if (o.mode == ViewMode::Dynamic) {
     LoadAnimationModel(&view, dir + QStringLiteral("op.obj"));
     view.m_animationJob.Join();
     QCoreApplication::processEvents();  // the worker's queued messages

@@ -2,6 +2,8 @@
 // the view chosen from its View menu, the options set through the view's own
 // controls, and the picture taken of the page (or of the whole window).
 
+#include "WindowScreenshot.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QPainter>
@@ -12,7 +14,7 @@
 #include "PlayerTime.h"
 #include "SceneLoader.h"
 #include "ScientificDlg.h"
-#include "ScreenshotCommand.h"
+#include "ScreenshotOptions.h"
 #include "SimulationData.h"
 #include "Visualize3DDlg.h"
 
@@ -46,7 +48,7 @@ void SetUp3D(CVisiualize3DDlg& d, const ScreenshotOptions& o) {
     d.m_crossSection->setChecked(true);
   }
   const CSimulationData& data = *d.m_view->Data();
-  d.m_sliderTime->setValue(PositionSeconds(o.step, data.m_fSampleInterval, 0));
+  d.m_sliderTime->setValue(PositionSeconds(o.step, data.Run().m_fSampleInterval, 0));
   d.OnSliderPosition(d.m_sliderTime->value());
   d.m_view->m_nFrame = o.frame;
 }
@@ -69,7 +71,7 @@ int RunWindowScreenshot(const ScreenshotOptions& o, const QString& moduleDir) {
 
   CCorvaneDlg main(app);
   main.show();
-  if (o.mode == 0) {
+  if (o.mode == ViewMode::Plot) {
     main.OnViewScientific();
     SelectScienceOption(*main.m_pScientific, o.option, o.quantity);
     main.m_pScientific->Settle();
@@ -77,17 +79,17 @@ int RunWindowScreenshot(const ScreenshotOptions& o, const QString& moduleDir) {
     CVisiualize3DDlg* d = main.Ensure3D();
     // Without a service to ask, the static view shows the program's own
     // models, as it does when the service cannot be reached.
-    if (o.mode == 1 && o.modelService.isEmpty()) {
+    if (o.mode == ViewMode::Static && o.modelService.isEmpty()) {
       LoadBodyModel(d->m_view, moduleDir + QStringLiteral("model.obj"));
       LoadGarmentModel(d->m_view, moduleDir + QStringLiteral("cloth.obj"));
     }
-    if (o.mode == 1) {
+    if (o.mode == ViewMode::Static) {
       main.OnViewStatic3D();
     }
-    if (o.mode == 2) {
+    if (o.mode == ViewMode::Dynamic) {
       main.OnViewDynamic3D();
     }
-    if (o.mode == 3) {
+    if (o.mode == ViewMode::SpaceSuit) {
       main.OnViewSpaceSuit();
     }
     d->WaitForDownload();
@@ -95,7 +97,7 @@ int RunWindowScreenshot(const ScreenshotOptions& o, const QString& moduleDir) {
     SetUp3D(*d, o);
   }
   QCoreApplication::processEvents();  // the workers' queued messages and the layout
-  if (o.mode != 0 && !main.m_p3D->m_view->SceneModelsRead()) {
+  if (o.mode != ViewMode::Plot && !main.m_p3D->m_view->SceneModelsRead()) {
     std::fprintf(stderr, "corvane: the scene's models could not all be read from \"%s\".\n", qPrintable(moduleDir));
     return 1;
   }

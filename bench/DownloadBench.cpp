@@ -81,8 +81,8 @@ int main(int argc, char** argv) {
   // The GUI thread while the dialog fetches and parses the body on its worker.
   CSimulationData data;
   if (!data.Load(QStringLiteral(CORVANE_SAMPLE_RUN "/"))) return 1;
-  data.m_strModelId = QStringLiteral("BIG");
-  data.m_garmentIds.clear();
+  data.Run().m_strModelId = QStringLiteral("BIG");
+  data.Run().m_garmentIds.clear();
   {
     CVisiualize3DDlg dlg(&data, s.moduleDir);
     dlg.show();

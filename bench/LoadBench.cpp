@@ -33,15 +33,16 @@ std::size_t CheckSameResults() {
   CQuiet sink;
   CSimulationData d;
   d.SetMessageSink(&sink);
-  if (!d.Load(QString::fromStdString(g_dir)) || d.m_fibers.size() < 2) {
+  if (!d.Load(QString::fromStdString(g_dir)) || d.Run().m_fibers.size() < 2) {
     std::fprintf(stderr, "cannot load %s\n", g_dir.c_str());
     std::exit(1);
   }
-  PlainRun plain = PlainLoad(g_dir, d.m_fibers[0].m_strName.toStdString(), d.m_fibers[1].m_strName.toStdString());
-  bool same = SameRows(d.m_body, plain.body) && SameRows(d.m_fibers[0].m_rows, plain.fibers[0]) &&
-              SameRows(d.m_fibers[1].m_rows, plain.fibers[1]);
+  PlainRun plain =
+      PlainLoad(g_dir, d.Run().m_fibers[0].m_strName.toStdString(), d.Run().m_fibers[1].m_strName.toStdString());
+  bool same = SameRows(d.Run().m_body, plain.body) && SameRows(d.Run().m_fibers[0].m_rows, plain.fibers[0]) &&
+              SameRows(d.Run().m_fibers[1].m_rows, plain.fibers[1]);
   for (int p = 0; p < kBodyPartCount; ++p)
-    same = same && SameRows(d.m_fabric[p], plain.fabric[p]) && SameRows(d.m_comfort[p], plain.comfort[p]);
+    same = same && SameRows(d.Run().m_fabric[p], plain.fabric[p]) && SameRows(d.Run().m_comfort[p], plain.comfort[p]);
   if (!same) {
     std::fprintf(stderr, "the fast and the plain loader disagree\n");
     std::exit(1);

@@ -82,17 +82,15 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   CSimulationData data;
   if (!data.Load(QStringLiteral(CORVANE_SAMPLE_RUN))) return 1;
-  data.m_nSelectedLayer = 1;
-  data.m_nStep = data.m_nSamples / 2;
-  data.UpdateColours(false);
+  data.State().SelectLayer(1);
+  data.State().SetSectionPart(2);
+  data.State().SeekStep(data.Run().m_nSamples / 2);
   CBenchView view;
   view.SetData(&data);
   const QString dir = QStringLiteral(CORVANE_BIN_DIR "/");
   view.SetModuleDir(dir);
-  view.m_nMode = 1;
+  view.m_nMode = ViewMode::Static;
   view.ResetCamera();
-  view.m_nLayer = 1;
-  view.m_nSectionPart = 2;
   view.resize(1000, 660);
   view.show();
   if (!LoadBodyModel(&view, dir + QStringLiteral("model.obj")) ||
@@ -111,10 +109,10 @@ int main(int argc, char** argv) {
 
   CSimulationData big;
   CBenchView plot;
-  if (big.Load(QStringLiteral(CORVANE_BENCH_RUN "/")) && !big.m_fabric[Trunk].empty()) {
+  if (big.Load(QStringLiteral(CORVANE_BENCH_RUN "/")) && !big.Run().m_fabric[Trunk].empty()) {
     // The scientific view's plot of the trunk's first layer's temperature.
     std::vector<PlotCurve> curves = FabricCurves(big, Trunk, 0, 4);
-    plot.m_nMode = 0;
+    plot.m_nMode = ViewMode::Plot;
     plot.ResetCamera();
     plot.resize(1000, 660);
     plot.show();

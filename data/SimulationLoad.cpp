@@ -86,8 +86,8 @@ void CSimulationData::Prefetch(const QStringList& fiberFiles) {
     add(ahead->fibers, name, ParseFiberFile);
   }
   for (int p = 0; p < kBodyPartCount; ++p) {
-    if (IsClothed(m_env[0].m_fClothed[p])) {
-      add(ahead->fabrics, m_fabricFileNames[p], ParseFabricFile);
+    if (IsClothed(m_run.m_env[0].m_fClothed[p])) {
+      add(ahead->fabrics, m_run.m_fabricFileNames[p], ParseFabricFile);
     }
   }
   add(ahead->bodies, QStringLiteral("bodyProperty.dat"), ParseBodyFile);
@@ -105,16 +105,17 @@ void CSimulationData::Prefetch(const QStringList& fiberFiles) {
 
 bool CSimulationData::Load(const QString& dir) {
   Reset();
-  m_strDataDir = dir;
-  if (!m_strDataDir.isEmpty() && !m_strDataDir.endsWith(QLatin1Char('/'))) {
-    m_strDataDir += QLatin1Char('/');
+  m_run.m_strDataDir = dir;
+  if (!m_run.m_strDataDir.isEmpty() && !m_run.m_strDataDir.endsWith(QLatin1Char('/'))) {
+    m_run.m_strDataDir += QLatin1Char('/');
   }
 
   if (!LoadEnvironment()) {
     return false;
   }
 
-  const QStringList fibers = QDir(m_strDataDir).entryList({QStringLiteral("Fiber*.dat")}, QDir::Files, QDir::Name);
+  const QStringList fibers =
+      QDir(m_run.m_strDataDir).entryList({QStringLiteral("Fiber*.dat")}, QDir::Files, QDir::Name);
   Prefetch(fibers);
   struct Release {
     std::unique_ptr<Prefetched>& p;
@@ -138,8 +139,8 @@ bool CSimulationData::Load(const QString& dir) {
   }
   LoadIds();
 
-  m_bLoaded = true;
-  UpdateScale();
+  m_run.m_bLoaded = true;
+  ++m_nGeneration;
   return true;
 }
 
@@ -154,10 +155,10 @@ bool CSimulationData::LoadEnvironment() {
   if (reader.Next(line) && !line.tooLong) {
     int model = 0;
     if (ReadSelectedModel(std::string_view(line.text, line.length), model)) {
-      m_nSelectedModel = model;
+      m_run.m_nSelectedModel = model;
     }
   }
-  m_nEnvPhases = 0;
+  m_run.m_nEnvPhases = 0;
   int unreadable = 0;
   bool tooMany = false;
   float v[13];
@@ -170,11 +171,11 @@ bool CSimulationData::LoadEnvironment() {
       ++unreadable;
       continue;
     }
-    if (m_nEnvPhases >= kMaxEnvPhases) {
+    if (m_run.m_nEnvPhases >= kMaxEnvPhases) {
       tooMany = true;
       continue;
     }
-    EnvironmentPhase& e = m_env[static_cast<std::size_t>(m_nEnvPhases)];
+    EnvironmentPhase& e = m_run.m_env[static_cast<std::size_t>(m_run.m_nEnvPhases)];
     e.m_fTemperature = v[1];
     e.m_fHumidity = v[2];
     e.m_fColumn4 = v[3];
@@ -184,11 +185,11 @@ bool CSimulationData::LoadEnvironment() {
     e.m_fStart = v[10];
     e.m_fColumn12 = v[11];
     e.m_fColumn13 = v[12];
-    Widen(e.m_fTemperature, m_fTempMin, m_fTempMax);
-    ++m_nEnvPhases;
+    Widen(e.m_fTemperature, m_run.m_fTempMin, m_run.m_fTempMax);
+    ++m_run.m_nEnvPhases;
   }
-  if (m_nEnvPhases == 0) {
-    m_env[0].m_fStart = m_env[0].m_fTemperature = m_env[0].m_fHumidity = 0;
+  if (m_run.m_nEnvPhases == 0) {
+    m_run.m_env[0].m_fStart = m_run.m_env[0].m_fTemperature = m_run.m_env[0].m_fHumidity = 0;
     Report(QStringLiteral("Error"), noData);
     return false;
   }
@@ -199,9 +200,9 @@ bool CSimulationData::LoadEnvironment() {
     Report(QStringLiteral("Environment Data"), QString::fromLatin1(LoadMessages::kTooManyPhases), MessageIcon::Warning);
   }
   float start = 0;
-  for (int i = 0; i < m_nEnvPhases; ++i) {
-    const float duration = m_env[static_cast<std::size_t>(i)].m_fStart;
-    m_env[static_cast<std::size_t>(i)].m_fStart = start;
+  for (int i = 0; i < m_run.m_nEnvPhases; ++i) {
+    const float duration = m_run.m_env[static_cast<std::size_t>(i)].m_fStart;
+    m_run.m_env[static_cast<std::size_t>(i)].m_fStart = start;
     start += duration;
   }
   return true;
@@ -219,7 +220,7 @@ bool CSimulationData::LoadFiberFile(const QString& name) {
   if (parsed.rows.empty()) {
     return false;
   }
-  m_fibers.push_back({name, std::move(parsed.rows)});
+  m_run.m_fibers.push_back({name, std::move(parsed.rows)});
   return true;
 }
 
@@ -228,8 +229,8 @@ bool CSimulationData::LoadFabrics() {
   int unreadable = 0;
   bool intervalPending = true;
   for (int p = 0; p < kBodyPartCount; ++p) {
-    if (IsClothed(m_env[0].m_fClothed[p])) {
-      const QString& name = m_fabricFileNames[p];
+    if (IsClothed(m_run.m_env[0].m_fClothed[p])) {
+      const QString& name = m_run.m_fabricFileNames[p];
       ParsedFile<FabricRow> parsed = m_pPrefetched ? Take(m_pPrefetched->fabrics, name, ParseFabricFile, PathOf(name))
                                                    : ParseFabricFile(PathOf(name));
       if (!parsed.opened) {
@@ -255,18 +256,18 @@ bool CSimulationData::LoadFabrics() {
         Report(QStringLiteral("Fabric Data"), layout.report.Text(name), MessageIcon::Warning);
       }
       if (intervalPending && layout.hasInterval) {
-        m_fFabricInterval = layout.interval;
+        m_run.m_fFabricInterval = layout.interval;
         intervalPending = false;
       }
       // The humidity scale of the 3D views is in fractions; the file's percent
       // stays in the row, as the charts and exports show it.
       for (const FabricRow& row : parsed.rows) {
-        Widen(row.m_fHumidity / 100, m_fHumidityMin, m_fHumidityMax);
+        Widen(row.m_fHumidity / 100, m_run.m_fHumidityMin, m_run.m_fHumidityMax);
       }
-      m_fabric[p] = std::move(parsed.rows);
-      m_bLiquidFraction[p] = parsed.ninthColumn;
-      m_nNodesPerLayer[p] = layout.nodes;
-      m_nLayers[p] = layout.layers;
+      m_run.m_fabric[p] = std::move(parsed.rows);
+      m_run.m_bLiquidFraction[p] = parsed.ninthColumn;
+      m_run.m_nNodesPerLayer[p] = layout.nodes;
+      m_run.m_nLayers[p] = layout.layers;
     }
     if (unreadable > 2) {
       ReportUnreadable("Fabric Data");
@@ -281,23 +282,23 @@ bool CSimulationData::LoadBodyProperties(const QString& name) {
   if (!parsed.opened) {
     return false;
   }
-  m_body = std::move(parsed.rows);
+  m_run.m_body = std::move(parsed.rows);
   // Less than one whole sample (six rows, Head ... Foot) is no body data.
-  const bool enough = m_body.size() >= static_cast<std::size_t>(kBodyPartCount);
+  const bool enough = m_run.m_body.size() >= static_cast<std::size_t>(kBodyPartCount);
   BodyLayout layout;
   if (enough) {
     // Each row stands where its time and part put it; ranges come from the
     // rows kept, so that a row left out stretches no scale.
-    layout = PlaceBodyRows(m_body, parsed.lines);
+    layout = PlaceBodyRows(m_run.m_body, parsed.lines);
     if (!layout.report.Empty()) {
       Report(QStringLiteral("BodyProperty Data"), layout.report.Text(name), MessageIcon::Warning);
     }
   }
-  for (const BodyPropertyRow& row : m_body) {
-    Widen(row.m_fSkinTemp, m_fTempMin, m_fTempMax);
-    Widen(row.m_fCoreTemp, m_fTempMin, m_fTempMax);
-    Widen(row.m_fSkinHumidity / 100, m_fHumidityMin, m_fHumidityMax);
-    Widen(row.m_fSweatRate, m_fSweatMin, m_fSweatMax);
+  for (const BodyPropertyRow& row : m_run.m_body) {
+    Widen(row.m_fSkinTemp, m_run.m_fTempMin, m_run.m_fTempMax);
+    Widen(row.m_fCoreTemp, m_run.m_fTempMin, m_run.m_fTempMax);
+    Widen(row.m_fSkinHumidity / 100, m_run.m_fHumidityMin, m_run.m_fHumidityMax);
+    Widen(row.m_fSweatRate, m_run.m_fSweatMin, m_run.m_fSweatMax);
   }
   if (parsed.unreadable - static_cast<std::int64_t>(layout.report.causedLines) > 2) {
     ReportUnreadable("BodyProperty Data");
@@ -307,11 +308,11 @@ bool CSimulationData::LoadBodyProperties(const QString& name) {
   if (!enough || layout.samples < 1) {
     return false;
   }
-  for (int i = 0; i < m_nEnvPhases && i < kMaxEnvPhases; ++i) {
-    Widen(m_env[static_cast<std::size_t>(i)].m_fHumidity, m_fHumidityMin, m_fHumidityMax);
+  for (int i = 0; i < m_run.m_nEnvPhases && i < kMaxEnvPhases; ++i) {
+    Widen(m_run.m_env[static_cast<std::size_t>(i)].m_fHumidity, m_run.m_fHumidityMin, m_run.m_fHumidityMax);
   }
-  m_nSamples = layout.samples;
-  m_fSampleInterval = layout.interval;
+  m_run.m_nSamples = layout.samples;
+  m_run.m_fSampleInterval = layout.interval;
   return true;
 }
 
@@ -331,7 +332,7 @@ bool CSimulationData::LoadComfort() {
   bool anyRow = false;
   for (int p = 0; p < kBodyPartCount; ++p) {
     anyRow = anyRow || !parsed.parts[p].empty();
-    m_comfort[p] = std::move(parsed.parts[p]);
+    m_run.m_comfort[p] = std::move(parsed.parts[p]);
   }
   // A file with lines but no row is said, however few its lines are.
   if (parsed.unreadable - static_cast<std::int64_t>(report.causedLines) > 2 || (!parsed.empty && !anyRow)) {
@@ -351,7 +352,7 @@ void CSimulationData::LoadIds() {
     Report(QStringLiteral("Error"), QString::fromLatin1(LoadMessages::kNoIds));
   }
   if (ids.hasModelId) {
-    m_strModelId = ids.modelId;
+    m_run.m_strModelId = ids.modelId;
   }
-  m_garmentIds += ids.garmentIds;
+  m_run.m_garmentIds += ids.garmentIds;
 }

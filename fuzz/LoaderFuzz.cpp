@@ -51,18 +51,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   // Play the run through with every content kind and a few layer choices.
+  CViewState& state = store.State();
   for (int kind = 0; kind < 3; ++kind) {
-    store.m_nContentKind = kind;
-    store.UpdateScale();
+    state.SetContent(kind);
     for (int layer : {0, 1, 3, 11}) {
-      store.m_nSelectedLayer = layer;
-      store.m_nStep = 0;
-      store.m_nStepAccum = 0;
+      state.SelectLayer(layer);
+      state.SeekStep(0);
       // A little more than a sample per tick, however long a sample is.
-      const int seconds = store.SecondsPerSample();
-      store.m_nSpeed = seconds < INT_MAX ? seconds + 1 : seconds;
-      for (int tick = 0; tick < 64 && store.m_nStep < store.m_nSamples; ++tick) {
-        store.UpdateColours(true);
+      const int seconds = store.Run().SecondsPerSample();
+      state.SetSpeed(seconds < INT_MAX ? seconds + 1 : seconds);
+      for (int tick = 0; tick < 64 && state.Step() < store.Run().m_nSamples; ++tick) {
+        (void)store.Colours();
+        state.Advance();
       }
     }
   }

@@ -162,8 +162,8 @@ void COBJ::DrawPartGroups(const std::vector<int>& parts, const float* (COBJ::*co
   }
 }
 
-const float* COBJ::SkinColour(int part) const { return m_pData ? m_pData->m_skinColours[part] : kWhite; }
-const float* COBJ::LayerColour(int part) const { return m_pData ? m_pData->m_layerColours[part] : kWhite; }
+const float* COBJ::SkinColour(int part) const { return m_pData ? m_pData->Colours().m_skinColours[part] : kWhite; }
+const float* COBJ::LayerColour(int part) const { return m_pData ? m_pData->Colours().m_layerColours[part] : kWhite; }
 
 void COBJ::DrawGroup(const ObjGroup& group, bool setLineWidth) const {
   const ObjModel& m = *m_pModel;

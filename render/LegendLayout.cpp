@@ -38,7 +38,7 @@ std::vector<SectionDisc> SectionDiscs(const CSimulationData& data, int part) {
   if (part < 0 || part >= kBodyPartCount) {
     return discs;
   }
-  const int layers = data.m_nLayers[part] > 0 ? data.m_nLayers[part] : 0;
+  const int layers = data.Run().m_nLayers[part] > 0 ? data.Run().m_nLayers[part] : 0;
   const int n = layers + 2;
   const float w = 0.18f / static_cast<float>(n);
   for (int i = 0; i < n; ++i) {
@@ -48,13 +48,13 @@ std::vector<SectionDisc> SectionDiscs(const CSimulationData& data, int part) {
     if (i < layers) {
       const int k = layers - i;
       d.label = "Layer" + std::to_string(k);
-      colour = k - 1 < kMaxLayerColours ? data.m_allLayerColours[k - 1][part] : kBlack;
+      colour = k - 1 < kMaxLayerColours ? data.Colours().m_allLayerColours[k - 1][part] : kBlack;
     } else if (i == layers) {
       d.label = "Skin";
-      colour = data.m_skinColours[part];
+      colour = data.Colours().m_skinColours[part];
     } else {
       d.label = "Core";
-      colour = data.m_coreColours[part];
+      colour = data.Colours().m_coreColours[part];
     }
     d.radius = 0.18f - static_cast<float>(i) * w;
     d.colour[0] = colour[0], d.colour[1] = colour[1], d.colour[2] = colour[2];

@@ -33,18 +33,60 @@ COpenGLView::~COpenGLView() {
   }
 }
 
+void COpenGLView::SetData(CSimulationData* data) {
+  // By their handles: the store shown before may be gone already.
+  for (const QMetaObject::Connection& c : m_stateConnections) {
+    disconnect(c);
+  }
+  m_stateConnections.clear();
+  m_pData = data;
+  if (!m_pData) {
+    return;
+  }
+  const CViewState* state = &m_pData->State();
+  m_stateConnections.push_back(connect(state, &CViewState::changed, this, &COpenGLView::RenderScene));
+  m_stateConnections.push_back(connect(state, &CViewState::playingChanged, this, [this](bool playing) {
+    if (playing) {
+      StartTimers();
+    } else {
+      StopTimers();
+    }
+  }));
+}
+
+int COpenGLView::Layer() const { return m_pData ? m_pData->State().SelectedLayer() : 0; }
+int COpenGLView::SectionPart() const { return m_pData ? m_pData->State().SectionPart() : 0; }
+bool COpenGLView::Playing() const { return m_pData && m_pData->State().Playing(); }
+
+void COpenGLView::ApplyWireMode() {
+  const int mode = m_pData && m_pData->State().WireMode() ? 1 : 0;
+  for (COBJ* m : {static_cast<COBJ*>(m_pBody.Get()), static_cast<COBJ*>(m_pGarment.Get())}) {
+    if (m && m->m_nDrawMode != mode) {
+      m->m_nDrawMode = mode;
+      m->m_bDirty = true;
+    }
+  }
+}
+
 void COpenGLView::SetReferenceDrawing(bool on) {
   m_bReference = on;
   COBJ::s_bImmediate = on;
 }
 
 void COpenGLView::ResetCamera() {
-  if (m_nMode == 0) {
-    m_dTransX = -1.2f, m_dTransY = -0.3f, m_dTransZ = -2.7f;
-    m_dRotX = -70.55f, m_dRotY = 4.11f, m_dRotZ = -65.0f;
+  // The angles are those of the float literals the camera has always had.
+  if (m_nMode == ViewMode::Plot) {
+    m_dTransX = -1.2f;
+    m_dTransY = -0.3f;
+    m_dTransZ = -2.7f;
+    m_dRotX = -70.55f;
+    m_dRotY = 4.11f;
+    m_dRotZ = -65.0f;
     m_fZoom = 1.0f;
   } else {
-    m_dTransX = 0.2f, m_dTransY = -0.1f, m_dTransZ = -4.2f;
+    m_dTransX = 0.2f;
+    m_dTransY = -0.1f;
+    m_dTransZ = -4.2f;
     m_dRotX = m_dRotY = m_dRotZ = 0.0;
     m_fZoom = 1.2f;
   }
@@ -56,7 +98,7 @@ void COpenGLView::RenderScene() { update(); }
 void COpenGLView::initializeGL() {
   connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &COpenGLView::CleanupGL, Qt::UniqueConnection);
   InitGL();
-  m_bGLReady = 1;
+  m_bGLReady = true;
 }
 
 void COpenGLView::InitGL() {
@@ -106,7 +148,7 @@ void COpenGLView::CleanupGL() {
     }
   }
   doneCurrent();
-  m_bGLReady = 0;
+  m_bGLReady = false;
 }
 
 void COpenGLView::LoadBackdropTexture() {
@@ -167,10 +209,11 @@ void COpenGLView::DrawBackdrop() {
     glColor3f(0.02f, 0.02f, 0.06f);
   }
   glBegin(GL_QUADS);
-  glTexCoord2f(0, 0), glVertex3f(-8, -8, 0);
-  glTexCoord2f(0, 1), glVertex3f(-8, 8, 0);
-  glTexCoord2f(1, 1), glVertex3f(8, 8, 0);
-  glTexCoord2f(1, 0), glVertex3f(8, -8, 0);
+  const float corners[4][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
+  for (const auto& c : corners) {
+    glTexCoord2f(c[0], c[1]);
+    glVertex3f(c[0] * 16 - 8, c[1] * 16 - 8, 0);
+  }
   glEnd();
   glEnable(GL_LIGHTING);
   glPopMatrix();
@@ -183,7 +226,7 @@ void COpenGLView::paintGL() {
   // The projection of the current size (a grab of a window never shown has
   // had no resize).
   SetupProjection(width(), height());
-  if (m_nMode == 0) {
+  if (m_nMode == ViewMode::Plot) {
     glClearColor(1, 1, 1, 1);
   } else {
     // Opaque: a picture taken of the window (which composes the view's
@@ -195,12 +238,12 @@ void COpenGLView::paintGL() {
   glShadeModel(GL_SMOOTH);
   glEnable(GL_DEPTH_TEST);
   glDepthFunc(GL_LEQUAL);
-  if (m_nMode == 3) {
+  if (m_nMode == ViewMode::SpaceSuit) {
     DrawBackdrop();
   }
   glPushMatrix();
   glLoadIdentity();
-  if (m_nMode != 0) {
+  if (IsBodyScene(m_nMode)) {
     DrawScene();
   } else {
     glDisable(GL_LIGHTING);
@@ -236,12 +279,12 @@ void COpenGLView::timerEvent(QTimerEvent* event) {
 }
 
 void COpenGLView::OnTimer(int id) {
-  if (!m_bPlaying) {
+  if (!Playing()) {
     StopTimers();
     return;
   }
   if (id == 0) {
-    if (m_nMode == 2) {
+    if (m_nMode == ViewMode::Dynamic) {
       m_nFrame = (m_nFrame + 1) % m_nFrameCount;
       if (m_nFrame == 0) {
         m_nFrame = 1;
@@ -251,17 +294,10 @@ void COpenGLView::OnTimer(int id) {
     }
     RenderScene();
   } else if (id == 1) {
-    if (m_pData) {
-      m_pData->UpdateColours(true);
-      if (m_pData->m_nStep >= m_pData->m_nSamples) {
-        m_pData->m_nStep = m_pData->m_nSamples;
-        m_bPlaying = false;
-        StopTimers();
-      }
-    }
-    emit timeAdvanced();
-    // The colours of the new step are shown at once (no continuous redraw).
-    RenderScene();
+    // The clock is the view state's: the view asks it on, and redraws on
+    // its signal; at the end of the run it stops playing, and the timers
+    // with it.
+    m_pData->State().Advance();
   }
 }
 
@@ -304,11 +340,13 @@ void COpenGLView::wheelEvent(QWheelEvent* event) {
   // One notch (120) zooms by one step; fine-grained wheels add up to notches.
   m_nWheelAccum += event->angleDelta().y();
   bool changed = false;
-  while (m_nWheelAccum >= 120) {
-    m_fZoom *= 1.1f, m_nWheelAccum -= 120, changed = true;
+  for (; m_nWheelAccum >= 120; m_nWheelAccum -= 120) {
+    m_fZoom *= 1.1f;
+    changed = true;
   }
-  while (m_nWheelAccum <= -120) {
-    m_fZoom *= 0.9f, m_nWheelAccum += 120, changed = true;
+  for (; m_nWheelAccum <= -120; m_nWheelAccum += 120) {
+    m_fZoom *= 0.9f;
+    changed = true;
   }
   if (changed) {
     RenderScene();

@@ -1,9 +1,10 @@
 #pragma once
 // The OpenGL view: one GL context showing one of four scenes by its mode
-// (0 line plot, 1 static body, 2 animated body, 3 space suit on the moon),
-// with the camera the mouse moves, the player's two timers, and the models
-// the scene loaders install. It redraws when something it shows changes,
-// not in a loop.
+// (the line plot, the static body, the animated body, the space suit on the
+// moon), with the camera the mouse moves, the player's two timers, and the
+// models the scene loaders install. What it shows of the run (quantity,
+// layer, section, wire drawing, the clock, playing) it reads from the run's
+// view state, and it redraws when that changes, not in a loop.
 
 #include <QBasicTimer>
 #include <QOpenGLWidget>
@@ -20,6 +21,7 @@
 #include "ModelOBJ.h"
 #include "ModelSlot.h"
 #include "PlotDecimation.h"
+#include "ViewMode.h"
 
 class CSimulationData;
 
@@ -36,18 +38,17 @@ class COpenGLView : public QOpenGLWidget {
   virtual void RenderScene();
 
   // The data store whose colours the scene shows and whose clock timer 1
-  // advances; the program folder (models, backdrop); where messages go.
-  void SetData(CSimulationData* data) { m_pData = data; }
+  // asks to advance; the program folder (models, backdrop); where messages go.
+  void SetData(CSimulationData* data);
   CSimulationData* Data() const { return m_pData; }
   void SetModuleDir(const QString& dir) { m_strModuleDir = dir; }
   const QString& ModuleDir() const { return m_strModuleDir; }
   void SetMessageSink(IMessageSink* sink) { m_pSink = sink; }
   IMessageSink* MessageSink() const { return m_pSink; }
 
-  // The player: starts timer 0 (100 ms) and timer 1 (1000 ms); the owner
-  // sets m_bPlaying. OnTimer is the timers' handler (tests call it).
-  void StartTimers();
-  void StopTimers();
+  // The player: timer 0 (100 ms) turns or walks the body, timer 1 (1000 ms)
+  // advances the clock; they run while the view state plays. OnTimer is the
+  // timers' handler (tests call it).
   bool TimersRunning() const { return m_timer0.isActive() || m_timer1.isActive(); }
   void OnTimer(int id);
 
@@ -66,7 +67,7 @@ class COpenGLView : public QOpenGLWidget {
   // The projection's aspect ratio for a window of w x h (a height of 0 counts as 1).
   static double AspectRatio(int w, int h) { return static_cast<double>(w) / (h == 0 ? 1 : h); }
 
-  int m_nMode = 0;
+  ViewMode m_nMode = ViewMode::Plot;
   char m_szAxisTitle[3][256] = {};
   std::vector<PlotCurve> m_curves;
   // The line plot's curves (mode 0): its box and strips are built here, once,
@@ -77,15 +78,12 @@ class COpenGLView : public QOpenGLWidget {
   const PlotBox& Box() const { return m_plotBox; }
   CModelSlot<CModelOBJ> m_pBody;
   CModelSlot<CGarment> m_pGarment;
-  int m_nLayer = 0;
   CModelSlot<CGarment> m_pSpaceSuit;
   CModelSlot<COBJ> m_pMoon;
   CModelSlot<CAnimationModel> m_pAnimation;
   int m_nFrameCount = 13;
   int m_nFrame = 0;
-  bool m_bPlaying = false;
-  int m_nSectionPart = 0;
-  int m_bGLReady = 0;
+  bool m_bGLReady = false;
   long m_nFramesDrawn = 0;  // frames painted so far (benchmarks count them)
   double m_dTransX = 0, m_dTransY = 0, m_dTransZ = 0;
   double m_dRotX = 0, m_dRotY = 0, m_dRotZ = 0;
@@ -100,8 +98,6 @@ class COpenGLView : public QOpenGLWidget {
   void SetReferenceDrawing(bool on);
 
  signals:
-  // After each tick of timer 1: the owner updates its slider and time label.
-  void timeAdvanced();
   // A left click without a drag at `at` (the view's pixels).
   void clicked(QPoint at);
 
@@ -116,6 +112,14 @@ class COpenGLView : public QOpenGLWidget {
   void timerEvent(QTimerEvent* event) override;
 
  private:
+  void StartTimers();
+  void StopTimers();
+  // The view state's pieces this view draws (none without a store).
+  int Layer() const;
+  int SectionPart() const;
+  bool Playing() const;
+  // The body's and garment's drawing (solid or wire) as the view state says.
+  void ApplyWireMode();
   void InitGL();
   void SetupProjection(int w, int h);
   void CleanupGL();
@@ -134,6 +138,7 @@ class COpenGLView : public QOpenGLWidget {
   void DrawRoom();
 
   CSimulationData* m_pData = nullptr;
+  std::vector<QMetaObject::Connection> m_stateConnections;
   IMessageSink* m_pSink = nullptr;
   QString m_strModuleDir;
   QBasicTimer m_timer0, m_timer1;

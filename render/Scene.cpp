@@ -14,28 +14,29 @@ void COpenGLView::DrawScene() {
   glPushMatrix();
   glTranslatef(static_cast<float>(m_dTransX), static_cast<float>(m_dTransY), static_cast<float>(m_dTransZ));
   DrawColourLegend();
-  if (m_nSectionPart != 0) {
+  if (SectionPart() != 0) {
     DrawSectionLegend();
   }
   glScalef(m_fZoom, m_fZoom, m_fZoom);
-  if (m_nMode != 3) {
+  if (m_nMode != ViewMode::SpaceSuit) {
     DrawRoom();
   }
   glRotatef(static_cast<float>(m_dRotX), 1, 0, 0);
   glRotatef(static_cast<float>(m_dRotY), 0, 1, 0);
   glRotatef(static_cast<float>(m_dRotZ), 0, 0, 1);
   glTranslatef(0, -1.2f, 0);
-  if (m_nMode == 2) {
+  ApplyWireMode();
+  if (m_nMode == ViewMode::Dynamic) {
     if (CAnimationModel* anim = m_pAnimation.Get()) {
-      anim->m_bShowGarment = m_nLayer >= 1;
+      anim->m_bShowGarment = Layer() >= 1;
       anim->DrawFrame(m_nFrame);
     }
-  } else if (m_nMode == 1) {
+  } else if (m_nMode == ViewMode::Static) {
     if (CModelOBJ* body = m_pBody.Get()) {
       body->m_bPickNames = false;
       body->Draw();
     }
-    if (CGarment* garment = m_pGarment.Get(); m_nLayer >= 1 && garment && garment->m_pModel) {
+    if (CGarment* garment = m_pGarment.Get(); Layer() >= 1 && garment && garment->m_pModel) {
       garment->Draw();
     }
   } else {
@@ -54,28 +55,30 @@ void COpenGLView::DrawScene() {
 }
 
 bool COpenGLView::ShowsNoData() const {
-  if (!m_pData || m_nMode == 0) {
+  if (!m_pData || m_nMode == ViewMode::Plot) {
     return false;
   }
   const CSimulationData& d = *m_pData;
   bool grey = false;
   for (int p = 0; p < kBodyPartCount; ++p) {
-    if (m_nMode != 3 && (m_pBody || m_pAnimation)) {
-      grey = grey || !d.m_bSkinHasValue[p];
+    if (m_nMode != ViewMode::SpaceSuit && (m_pBody || m_pAnimation)) {
+      grey = grey || !d.Colours().m_bSkinHasValue[p];
     }
-    const bool garment = m_nMode == 3 ? static_cast<bool>(m_pSpaceSuit) : m_nLayer >= 1 && (m_pGarment || m_pAnimation);
+    const bool garment =
+        m_nMode == ViewMode::SpaceSuit ? static_cast<bool>(m_pSpaceSuit) : Layer() >= 1 && (m_pGarment || m_pAnimation);
     if (garment) {
-      grey = grey || !d.m_bLayerHasValue[p];
+      grey = grey || !d.Colours().m_bLayerHasValue[p];
     }
   }
-  if (m_nMode != 3) {
-    grey = grey || !d.m_bEnvHasValue;
+  if (m_nMode != ViewMode::SpaceSuit) {
+    grey = grey || !d.Colours().m_bEnvHasValue;
   }
-  if (m_nSectionPart >= 1 && m_nSectionPart <= kBodyPartCount) {
-    const int part = m_nSectionPart - 1;
-    grey = grey || !d.m_bEnvHasValue || !d.m_bSkinHasValue[part] || !d.m_bCoreHasValue[part];
-    for (int l = 0; l < d.m_nLayers[part]; ++l) {
-      grey = grey || l >= kMaxLayerColours || !d.m_bRingHasValue[l][part];
+  if (const int section = SectionPart(); section >= 1 && section <= kBodyPartCount) {
+    const int part = section - 1;
+    grey =
+        grey || !d.Colours().m_bEnvHasValue || !d.Colours().m_bSkinHasValue[part] || !d.Colours().m_bCoreHasValue[part];
+    for (int l = 0; l < d.Run().m_nLayers[part]; ++l) {
+      grey = grey || l >= kMaxLayerColours || !d.Colours().m_bRingHasValue[l][part];
     }
   }
   return grey;
@@ -111,10 +114,10 @@ void COpenGLView::DrawColourLegend() {
   if (!m_pData) {
     return;
   }
-  const std::array<std::string, 5> labels = LegendLabels(m_pData->m_fScale);
+  const std::array<std::string, 5> labels = LegendLabels(m_pData->Colours().m_fScale);
   glColor3f(1, 0, 0);
   EnsureFontLists();
-  DrawText3f(-1.1f, 0.75f, 2.5f, LegendTitle(m_pData->m_nContentKind));
+  DrawText3f(-1.1f, 0.75f, 2.5f, LegendTitle(m_pData->State().ContentKind()));
   static const float kLabelY[5] = {0.69f, 0.54f, 0.39f, 0.24f, 0.09f};
   for (int i = 0; i < 5; ++i) {
     DrawText3f(-1.02f, kLabelY[i], 2.5f, labels[static_cast<std::size_t>(i)].c_str());
@@ -123,13 +126,13 @@ void COpenGLView::DrawColourLegend() {
 }
 
 void COpenGLView::DrawSectionLegend() {
-  if (!m_pData || m_nSectionPart < 1 || m_nSectionPart > 6) {
+  if (!m_pData || SectionPart() < 1 || SectionPart() > kBodyPartCount) {
     return;
   }
   glDisable(GL_LIGHTING);
   glPushMatrix();
   glTranslatef(-0.88f, -0.32f, 2.5f);
-  glColor3fv(m_pData->m_envColour);
+  glColor3fv(m_pData->Colours().m_envColour);
   glBegin(GL_QUADS);
   glVertex3f(-0.27f, 0.27f, 0), glVertex3f(0.27f, 0.27f, 0), glVertex3f(0.27f, -0.27f, 0),
       glVertex3f(-0.27f, -0.27f, 0);
@@ -140,7 +143,7 @@ void COpenGLView::DrawSectionLegend() {
   EnsureFontLists();
   glPopMatrix();
 
-  const int part = m_nSectionPart - 1;
+  const int part = SectionPart() - 1;
   const std::vector<SectionDisc> discs = SectionDiscs(*m_pData, part);
   const float w = 0.18f / static_cast<float>(discs.size());
   for (const SectionDisc& d : discs) {
@@ -158,15 +161,15 @@ void COpenGLView::DrawSectionLegend() {
     glPopMatrix();
   }
   glPushMatrix();
-  DrawText3f(-0.94f, -0.56f, 2.5005f, SectionCaption(m_nSectionPart));
+  DrawText3f(-0.94f, -0.56f, 2.5005f, SectionCaption(SectionPart()));
   glPopMatrix();
   glEnable(GL_LIGHTING);
 }
 
 void COpenGLView::DrawRoom() {
   glDisable(GL_LIGHTING);
-  glColor3f(m_pData ? m_pData->m_envColour[0] : 0, m_pData ? m_pData->m_envColour[1] : 0,
-            m_pData ? m_pData->m_envColour[2] : 1);
+  glColor3f(m_pData ? m_pData->Colours().m_envColour[0] : 0, m_pData ? m_pData->Colours().m_envColour[1] : 0,
+            m_pData ? m_pData->Colours().m_envColour[2] : 1);
   glLineWidth(2);
   auto line = [](float x0, float y0, float z0, float x1, float y1, float z1) {
     glVertex3f(x0, y0, z0);
@@ -206,7 +209,7 @@ void COpenGLView::DrawRoom() {
 }
 
 int COpenGLView::PickPart(QPoint at, bool* garmentHit) {
-  if (m_nMode < 1 || m_nMode > 3 || !context()) {
+  if (!IsBodyScene(m_nMode) || !context()) {
     return -1;
   }
   makeCurrent();
@@ -240,16 +243,16 @@ int COpenGLView::PickPart(QPoint at, bool* garmentHit) {
     m->Draw();
     m->m_bPickNames = false;
   };
-  if (m_nMode == 1) {
+  if (m_nMode == ViewMode::Static) {
     named(m_pBody.Get());
-    if (m_nLayer >= 1) {
+    if (Layer() >= 1) {
       named(m_pGarment.Get());
     }
-  } else if (m_nMode == 3) {
+  } else if (m_nMode == ViewMode::SpaceSuit) {
     named(m_pSpaceSuit.Get());
   } else if (CAnimationModel* anim = m_pAnimation.Get()) {
     anim->m_bPickNames = true;
-    anim->m_bShowGarment = m_nLayer >= 1;
+    anim->m_bShowGarment = Layer() >= 1;
     anim->DrawFrame(m_nFrame);
     anim->m_bPickNames = false;
   }
@@ -283,13 +286,13 @@ int COpenGLView::PickPart(QPoint at, bool* garmentHit) {
 bool COpenGLView::SceneModelsRead() const {
   auto read = [](const COBJ* m) { return m && m->m_pModel; };
   switch (m_nMode) {
-    case 1:
+    case ViewMode::Static:
       return read(m_pBody.Get()) && read(m_pGarment.Get());
-    case 2:
+    case ViewMode::Dynamic:
       return read(m_pAnimation.Get());
-    case 3:
+    case ViewMode::SpaceSuit:
       return read(m_pSpaceSuit.Get()) && read(m_pMoon.Get());
-    default:
+    case ViewMode::Plot:
       return true;
   }
 }

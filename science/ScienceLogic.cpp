@@ -34,11 +34,11 @@ std::vector<PanelOption> PanelOptions(const CSimulationData& data, int part) {
   }
   options.push_back({QStringLiteral("Body Property"), EncodeOption(part, 1, 0)});
   options.push_back({QStringLiteral("Body Comfort"), EncodeOption(part, 2, 0)});
-  for (int j = 0; j < std::min(data.m_nLayers[part], 100); ++j) {
+  for (int j = 0; j < std::min(data.Run().m_nLayers[part], 100); ++j) {
     options.push_back({LayerOptionText(j), EncodeOption(part, 3, j)});
   }
-  for (std::size_t k = 0; k < data.m_fibers.size() && k < 100; ++k) {
-    if (const auto text = FiberOptionText(data.m_fibers[k].m_strName, part)) {
+  for (std::size_t k = 0; k < data.Run().m_fibers.size() && k < 100; ++k) {
+    if (const auto text = FiberOptionText(data.Run().m_fibers[k].m_strName, part)) {
       options.push_back({*text, EncodeOption(part, 4, static_cast<int>(k))});
     }
   }
@@ -74,7 +74,7 @@ int ScrollTarget(int column, int height, int y) {
 
 std::vector<ChartPoint> BodyPropertyPoints(const CSimulationData& data, int part, int q) {
   std::vector<ChartPoint> points;
-  for (const BodyPropertyRow& r : data.m_body) {
+  for (const BodyPropertyRow& r : data.Run().m_body) {
     if (r.m_nPart != part) {
       continue;
     }
@@ -92,7 +92,7 @@ std::vector<ChartPoint> ComfortPoints(const CSimulationData& data, int part, int
   if (part < 0 || part >= kBodyPartCount || q < 0 || q > 2) {
     return points;
   }
-  for (const ComfortRow& r : data.m_comfort[part]) {
+  for (const ComfortRow& r : data.Run().m_comfort[part]) {
     const float v = q == 0 ? r.m_fThermal : q == 1 ? r.m_fDampness : r.m_fComfort;
     points.push_back({r.m_fTime, v < 0 ? 0.0f : v > 100 ? 100.0f : v});
   }
@@ -104,12 +104,12 @@ std::vector<PlotCurve> FabricCurves(const CSimulationData& data, int part, int l
   if (part < 0 || part >= kBodyPartCount || q < 0 || q > 5) {
     return curves;
   }
-  if (q == 5 && !data.m_bLiquidFraction[part]) {
+  if (q == 5 && !data.Run().m_bLiquidFraction[part]) {
     return curves;  // no such column: no data, not another quantity
   }
-  const std::vector<FabricRow>& rows = data.m_fabric[part];
-  const std::size_t layers = static_cast<std::size_t>(std::max(0, data.m_nLayers[part]));
-  const std::size_t nodes = static_cast<std::size_t>(std::max(0, data.m_nNodesPerLayer[part]));
+  const std::vector<FabricRow>& rows = data.Run().m_fabric[part];
+  const std::size_t layers = static_cast<std::size_t>(std::max(0, data.Run().m_nLayers[part]));
+  const std::size_t nodes = static_cast<std::size_t>(std::max(0, data.Run().m_nNodesPerLayer[part]));
   if (layers == 0 || nodes == 0 || layer < 0) {
     return curves;
   }

@@ -23,6 +23,7 @@ CScientificDlg::CScientificDlg(CSimulationData* data, const QString& moduleDir, 
   const QRect plotArea = DialogUnitsToPixels(136, 6, 524, 328);
   m_chart = new CMyChart(this);
   m_chart->setGeometry(plotArea);
+  connect(&m_pData->State(), &CViewState::clockChanged, this, &CScientificDlg::OnClockMoved);
 
   // The option column: each part's body properties, comfort, layers and
   // fibres, the panels one under the other.
@@ -89,16 +90,12 @@ void CScientificDlg::SlideInPropertyPanel() {
 }
 
 void CScientificDlg::OnClockMoved() {
-  const std::size_t row = static_cast<std::size_t>(std::max(0, m_pData->m_nStep)) * kBodyPartCount;
-  const float sampleTime = row < m_pData->m_body.size()
-                               ? m_pData->m_body[row].m_fTime
-                               : static_cast<float>(m_pData->m_nStep) * m_pData->m_fSampleInterval;
   // The time of the step the 3D views draw, in minutes as the axis reads;
   // no cursor stands on the chart until the player has moved.
-  m_chart->m_fCursorTime =
-      m_pData->m_nStep >= m_pData->m_nSamples && m_pData->m_nSamples > 0
-          ? m_pData->m_body[static_cast<std::size_t>(m_pData->m_nSamples - 1) * kBodyPartCount].m_fTime
-          : sampleTime;
+  const RunTables& run = m_pData->Run();
+  const int step = std::max(0, m_pData->State().DrawnStep());
+  const BodyPropertyRow* row = run.BodyRowAt(step, 0);
+  m_chart->m_fCursorTime = row ? row->m_fTime : static_cast<float>(step) * run.m_fSampleInterval;
   m_chart->update();
 }
 
@@ -108,7 +105,7 @@ COpenGLView* CScientificDlg::PlotView() {
   }
   m_plotView = new COpenGLView(this);
   m_plotView->setGeometry(m_plotArea);
-  m_plotView->m_nMode = 0;
+  m_plotView->m_nMode = ViewMode::Plot;
   m_plotView->ResetCamera();
   m_plotView->hide();
   m_plotView->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -176,8 +173,8 @@ void CScientificDlg::OnPropertySelect(int q) {
     std::vector<PlotCurve> curves;
     if (o.kind == 3) {
       curves = FabricCurves(*m_pData, o.part, o.index, q);
-    } else if (o.index >= 0 && static_cast<std::size_t>(o.index) < m_pData->m_fibers.size()) {
-      curves = FiberCurves(m_pData->m_fibers[static_cast<std::size_t>(o.index)], q);
+    } else if (o.index >= 0 && static_cast<std::size_t>(o.index) < m_pData->Run().m_fibers.size()) {
+      curves = FiberCurves(m_pData->Run().m_fibers[static_cast<std::size_t>(o.index)], q);
     }
     m_plotView->SetCurves(std::move(curves), "no data");
   }

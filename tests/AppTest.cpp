@@ -107,7 +107,7 @@ TEST_F(AppTest, StartUpFindsARunFromTheArgumentOrAsksUntilOneLoadsOrTheUserCance
     EXPECT_EQ(static_cast<int>(m_messages.m_entries.size()), c.messages) << c.argument.toStdString();
     EXPECT_EQ(m_app.m_pData != nullptr, c.loaded);
     if (c.loaded) {
-      EXPECT_EQ(m_app.m_pData->m_strDataDir, good);
+      EXPECT_EQ(m_app.m_pData->Run().m_strDataDir, good);
     }
   }
   // Each run that loaded is remembered, newest first, once.
@@ -231,7 +231,7 @@ TEST_F(AppTest, TheMainWindowSwitchesViewsWithoutStoppingThePlayerOrReloading) {
   }
   ASSERT_NE(main.m_p3D, nullptr);
   EXPECT_EQ(main.m_p3D->geometry(), main.m_pClient->rect());
-  EXPECT_EQ(main.m_p3D->m_view->m_nMode, 3);
+  EXPECT_EQ(main.m_p3D->m_view->m_nMode, ViewMode::SpaceSuit);
   EXPECT_TRUE(main.m_p3D->m_view->m_animationJob.Started());
   main.m_p3D->m_view->m_animationJob.Join();
   QCoreApplication::processEvents();
@@ -244,14 +244,14 @@ TEST_F(AppTest, TheMainWindowSwitchesViewsWithoutStoppingThePlayerOrReloading) {
   // and the clock keeps its place.
   main.m_p3D->OnStartStop();
   main.m_p3D->m_view->OnTimer(1);
-  const int step = m_app.m_pData->m_nStep, accum = m_app.m_pData->m_nStepAccum;
+  const int step = m_app.m_pData->State().Step(), accum = m_app.m_pData->State().StepSeconds();
   Action(main, QStringLiteral("Scientific  Visualization(&1)"))->trigger();
   EXPECT_TRUE(main.m_p3D->isHidden());
   EXPECT_TRUE(main.m_p3D->m_view->TimersRunning());
   Action(main, QStringLiteral("Dynamic 3D Visualization(&3)"))->trigger();
-  EXPECT_EQ(m_app.m_pData->m_nStep, step);
-  EXPECT_EQ(m_app.m_pData->m_nStepAccum, accum);
-  EXPECT_TRUE(main.m_p3D->m_view->m_bPlaying);
+  EXPECT_EQ(m_app.m_pData->State().Step(), step);
+  EXPECT_EQ(m_app.m_pData->State().StepSeconds(), accum);
+  EXPECT_TRUE(m_app.m_pData->State().Playing());
   main.m_p3D->OnStartStop();
 
   // Keys act on the view on show alone, and the focus goes with the view.
@@ -266,11 +266,11 @@ TEST_F(AppTest, TheMainWindowSwitchesViewsWithoutStoppingThePlayerOrReloading) {
               QApplication::focusWidget() == main.m_pScientific);
   space(QApplication::focusWidget());
   space(main.m_p3D);
-  EXPECT_FALSE(main.m_p3D->m_view->m_bPlaying) << "the hidden player does not start";
+  EXPECT_FALSE(m_app.m_pData->State().Playing()) << "the hidden player does not start";
   Action(main, QStringLiteral("Dynamic 3D Visualization(&3)"))->trigger();
   EXPECT_TRUE(main.m_p3D->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == main.m_p3D);
   space(QApplication::focusWidget());
-  EXPECT_TRUE(main.m_p3D->m_view->m_bPlaying) << "the shown one does";
+  EXPECT_TRUE(m_app.m_pData->State().Playing()) << "the shown one does";
   main.m_p3D->OnStartStop();
 
   // Save Image takes the view on show as the page shows it.
@@ -333,7 +333,7 @@ TEST_F(AppTest, OpeningAnotherRunRebuildsTheViewsAndAFailedOneKeepsThem) {
   EXPECT_EQ(m_app.m_pData.get(), first) << "the run loads once the drop has ended";
   QCoreApplication::processEvents();
   EXPECT_NE(m_app.m_pData.get(), first);
-  EXPECT_EQ(m_app.m_pData->m_nSamples, 3);
+  EXPECT_EQ(m_app.m_pData->Run().m_nSamples, 3);
   EXPECT_EQ(main.m_p3D, nullptr) << "the old run's 3D dialog went with its workers";
   EXPECT_EQ(main.ShownView(), main.m_pScientific);
   EXPECT_EQ(main.windowTitle(), QStringLiteral("Corvane"));
@@ -362,7 +362,7 @@ TEST_F(AppTest, OpenRunCancelledThenQuitEndsCleanly) {
     Action(main, QStringLiteral("Quit"))->trigger();
     EXPECT_FALSE(main.isVisible());
   }
-  EXPECT_EQ(m_app.m_pData->m_strDataDir, SampleRun()) << "the run in use stays";
+  EXPECT_EQ(m_app.m_pData->Run().m_strDataDir, SampleRun()) << "the run in use stays";
 }
 
 // The first GL view joins the window as it is: the system window is not made

@@ -20,6 +20,7 @@
 #include "RunFolder.h"
 #include "ScreenshotCommand.h"
 #include "SimulationData.h"
+#include "StoreEditor.h"
 
 namespace {
 
@@ -387,7 +388,7 @@ TEST(ExportCsv, AHoleIsAnEmptyCell) {
       BodyPropertyRow r;
       r.m_fTime = 0.5f * static_cast<float>(s), r.m_nPart = p;
       r.m_fSkinTemp = s == 1 ? std::nanf("") : 33.0f + static_cast<float>(s);
-      d.m_body.push_back(r);
+      EditRun(d).m_body.push_back(r);
     }
   }
   EXPECT_EQ(ExportCsv(d, 2100, 0), QStringLiteral("Time(min),Temperature of Skin(Degree)\n0,33\n0.5,\n1,35\n"));

@@ -7,6 +7,7 @@
 
 #include "RunFolder.h"
 #include "SimulationData.h"
+#include "StoreEditor.h"
 
 namespace {
 void ExpectRgb(const float* rgb, float r, float g, float b) {
@@ -18,8 +19,9 @@ void ExpectRgb(const float* rgb, float r, float g, float b) {
 // A store with `samples` samples whose skin temperature rises 1 degree per
 // sample, and a trunk fabric of `layers` layers of 2 nodes per fabric step.
 void Fill(CSimulationData& d, int samples, int layers, float sampleInterval, float fabricInterval) {
-  d.m_fTempMin = 30, d.m_fTempMax = 34;
-  d.UpdateScale();
+  RunTables& run = EditRun(d);
+  run.m_fTempMin = 30;
+  run.m_fTempMax = 34;
   for (int s = 0; s < samples; ++s) {
     for (int p = 0; p < kBodyPartCount; ++p) {
       BodyPropertyRow r;
@@ -29,14 +31,14 @@ void Fill(CSimulationData& d, int samples, int layers, float sampleInterval, flo
       r.m_fCoreTemp = 37;
       r.m_fSkinHumidity = 50;  // percent
       r.m_fSweatRate = 100;
-      d.m_body.push_back(r);
+      run.m_body.push_back(r);
     }
   }
-  d.m_nSamples = samples;
-  d.m_fSampleInterval = sampleInterval;
-  d.m_fFabricInterval = fabricInterval;
-  d.m_nLayers[Trunk] = layers;
-  d.m_nNodesPerLayer[Trunk] = 2;
+  run.m_nSamples = samples;
+  run.m_fSampleInterval = sampleInterval;
+  run.m_fFabricInterval = fabricInterval;
+  run.m_nLayers[Trunk] = layers;
+  run.m_nNodesPerLayer[Trunk] = 2;
   for (int t = 0; t < samples; ++t) {
     for (int l = 1; l <= layers; ++l) {
       for (int n = 0; n < 2; ++n) {
@@ -44,7 +46,7 @@ void Fill(CSimulationData& d, int samples, int layers, float sampleInterval, flo
         r.m_nLayer = l;
         r.m_fTemperature = 30.0f + (n == 1 ? static_cast<float>(l) : 0.5f);  // last node: 30 + layer
         r.m_fHumidity = 60;                                                  // percent
-        d.m_fabric[Trunk].push_back(r);
+        run.m_fabric[Trunk].push_back(r);
       }
     }
   }
@@ -53,51 +55,47 @@ void Fill(CSimulationData& d, int samples, int layers, float sampleInterval, flo
 
 TEST(ColourScale, FiveBandsFromBlueToRed) {
   CSimulationData d;
-  d.m_fTempMin = 30, d.m_fTempMax = 34;
-  d.UpdateScale();
+  EditRun(d).m_fTempMin = 30, EditRun(d).m_fTempMax = 34;
   for (int k = 0; k < 5; ++k) {
-    EXPECT_EQ(d.m_fScale[k], 30.0f + k);
+    EXPECT_EQ(d.Colours().m_fScale[k], 30.0f + k);
   }
   float rgb[3];
-  d.ValueToColour(31.5f, rgb), ExpectRgb(rgb, 0, 1, 0.5f);
-  d.ValueToColour(29.0f, rgb), ExpectRgb(rgb, 0, 0, 1);
-  d.ValueToColour(30.5f, rgb), ExpectRgb(rgb, 0, 0.5f, 1);
-  d.ValueToColour(32.25f, rgb), ExpectRgb(rgb, 0.25f, 1, 0);
-  d.ValueToColour(33.75f, rgb), ExpectRgb(rgb, 1, 0.25f, 0);
-  d.ValueToColour(34.0f, rgb), ExpectRgb(rgb, 1, 0, 0);
-  d.ValueToColour(99.0f, rgb), ExpectRgb(rgb, 1, 0, 0);
+  d.Colours().ValueToColour(31.5f, rgb), ExpectRgb(rgb, 0, 1, 0.5f);
+  d.Colours().ValueToColour(29.0f, rgb), ExpectRgb(rgb, 0, 0, 1);
+  d.Colours().ValueToColour(30.5f, rgb), ExpectRgb(rgb, 0, 0.5f, 1);
+  d.Colours().ValueToColour(32.25f, rgb), ExpectRgb(rgb, 0.25f, 1, 0);
+  d.Colours().ValueToColour(33.75f, rgb), ExpectRgb(rgb, 1, 0.25f, 0);
+  d.Colours().ValueToColour(34.0f, rgb), ExpectRgb(rgb, 1, 0, 0);
+  d.Colours().ValueToColour(99.0f, rgb), ExpectRgb(rgb, 1, 0, 0);
   rgb[0] = 0.1f, rgb[1] = 0.2f, rgb[2] = 0.3f;
-  d.ValueToColour(std::nanf(""), rgb), ExpectRgb(rgb, 0.1f, 0.2f, 0.3f);
+  d.Colours().ValueToColour(std::nanf(""), rgb), ExpectRgb(rgb, 0.1f, 0.2f, 0.3f);
 }
 
 TEST(ColourScale, EqualEndsGiveBlueBelowAndRedElsewhere) {
   CSimulationData d;
-  d.m_nContentKind = ContentHumidity;
-  d.m_fHumidityMin = d.m_fHumidityMax = 0.5f;
-  d.UpdateScale();
+  d.State().SetContent(ContentHumidity);
+  EditRun(d).m_fHumidityMin = EditRun(d).m_fHumidityMax = 0.5f;
   float rgb[3];
-  d.ValueToColour(0.4f, rgb), ExpectRgb(rgb, 0, 0, 1);
-  d.ValueToColour(0.5f, rgb), ExpectRgb(rgb, 1, 0, 0);
-  d.ValueToColour(0.6f, rgb), ExpectRgb(rgb, 1, 0, 0);
-  d.m_nContentKind = 7;  // unknown kind: scale unchanged
-  d.m_fHumidityMax = 5;
-  d.UpdateScale();
-  EXPECT_EQ(d.m_fScale[4], 0.5f);
+  d.Colours().ValueToColour(0.4f, rgb), ExpectRgb(rgb, 0, 0, 1);
+  d.Colours().ValueToColour(0.5f, rgb), ExpectRgb(rgb, 1, 0, 0);
+  d.Colours().ValueToColour(0.6f, rgb), ExpectRgb(rgb, 1, 0, 0);
+  EXPECT_FALSE(d.State().SetContent(7));  // an unknown kind is refused: humidity stays
+  EXPECT_EQ(d.State().ContentKind(), ContentHumidity);
+  EXPECT_EQ(d.Colours().m_fScale[4], 0.5f);
 }
 
 TEST(UpdateColours, TemperatureColoursSkinCoreAndLayers) {
   CSimulationData d;
   Fill(d, 4, 3, 1.0f, 1.0f);
-  d.m_nStep = 2;  // skin 32 → green; layer rows: last node of layer l is 30 + l
-  d.m_nSelectedLayer = 2;
-  d.UpdateColours(false);
-  ExpectRgb(d.m_skinColours[Trunk], 0, 1, 0);
-  ExpectRgb(d.m_coreColours[Trunk], 1, 0, 0);
-  ExpectRgb(d.m_layerColours[Trunk], 0, 1, 0);        // layer 2: 32
-  ExpectRgb(d.m_allLayerColours[0][Trunk], 0, 1, 1);  // layer 1: 31
-  ExpectRgb(d.m_allLayerColours[2][Trunk], 1, 1, 0);  // layer 3: 33
-  EXPECT_EQ(d.m_nStep, 2);
-  EXPECT_EQ(d.m_skinColours[Trunk][3], 1.0f);  // alpha untouched
+  d.State().SeekStep(2);  // skin 32 → green; layer rows: last node of layer l is 30 + l
+  d.State().SelectLayer(2);
+  ExpectRgb(d.Colours().m_skinColours[Trunk], 0, 1, 0);
+  ExpectRgb(d.Colours().m_coreColours[Trunk], 1, 0, 0);
+  ExpectRgb(d.Colours().m_layerColours[Trunk], 0, 1, 0);        // layer 2: 32
+  ExpectRgb(d.Colours().m_allLayerColours[0][Trunk], 0, 1, 1);  // layer 1: 31
+  ExpectRgb(d.Colours().m_allLayerColours[2][Trunk], 1, 1, 0);  // layer 3: 33
+  EXPECT_EQ(d.State().Step(), 2);
+  EXPECT_EQ(d.Colours().m_skinColours[Trunk][3], 1.0f);  // alpha untouched
 }
 
 // A value the run does not hold (a hole the loader left) is "no data" grey,
@@ -105,26 +103,25 @@ TEST(UpdateColours, TemperatureColoursSkinCoreAndLayers) {
 TEST(UpdateColours, AHoleIsNoDataGrey) {
   CSimulationData d;
   Fill(d, 4, 3, 1.0f, 1.0f);
-  d.m_nStep = 2, d.m_nSelectedLayer = 2;
+  d.State().SeekStep(2), d.State().SelectLayer(2);
   const std::size_t body = 2 * kBodyPartCount + Trunk, layer2 = (2 * 3 + 2) * 2 - 1;
-  d.m_body[body].m_fSkinTemp = d.m_body[body].m_fSkinHumidity = d.m_body[body].m_fSweatRate = std::nanf("");
-  d.m_fabric[Trunk][layer2].m_fTemperature = d.m_fabric[Trunk][layer2].m_fHumidity = std::nanf("");
+  EditRun(d).m_body[body].m_fSkinTemp = EditRun(d).m_body[body].m_fSkinHumidity = EditRun(d).m_body[body].m_fSweatRate =
+      std::nanf("");
+  EditRun(d).m_fabric[Trunk][layer2].m_fTemperature = EditRun(d).m_fabric[Trunk][layer2].m_fHumidity = std::nanf("");
   for (const int content : {ContentTemperature, ContentHumidity, ContentSweatRate}) {
-    d.m_nContentKind = content;
-    d.UpdateColours(false);
-    EXPECT_FALSE(d.m_bSkinHasValue[Trunk]) << content;
-    ExpectRgb(d.m_skinColours[Trunk], kNoDataGrey[0], kNoDataGrey[1], kNoDataGrey[2]);
-    EXPECT_TRUE(d.m_bSkinHasValue[Head]) << content;
+    d.State().SetContent(content);
+    EXPECT_FALSE(d.Colours().m_bSkinHasValue[Trunk]) << content;
+    ExpectRgb(d.Colours().m_skinColours[Trunk], kNoDataGrey[0], kNoDataGrey[1], kNoDataGrey[2]);
+    EXPECT_TRUE(d.Colours().m_bSkinHasValue[Head]) << content;
     if (content != ContentSweatRate) {
-      EXPECT_FALSE(d.m_bLayerHasValue[Trunk]) << content;
-      ExpectRgb(d.m_layerColours[Trunk], kNoDataGrey[0], kNoDataGrey[1], kNoDataGrey[2]);
+      EXPECT_FALSE(d.Colours().m_bLayerHasValue[Trunk]) << content;
+      ExpectRgb(d.Colours().m_layerColours[Trunk], kNoDataGrey[0], kNoDataGrey[1], kNoDataGrey[2]);
     }
   }
-  d.m_nContentKind = ContentTemperature;
-  d.UpdateColours(false);
-  EXPECT_FALSE(d.m_bRingHasValue[1][Trunk]);
-  EXPECT_TRUE(d.m_bRingHasValue[0][Trunk]);
-  EXPECT_TRUE(d.m_bCoreHasValue[Trunk]);
+  d.State().SetContent(ContentTemperature);
+  EXPECT_FALSE(d.Colours().m_bRingHasValue[1][Trunk]);
+  EXPECT_TRUE(d.Colours().m_bRingHasValue[0][Trunk]);
+  EXPECT_TRUE(d.Colours().m_bCoreHasValue[Trunk]);
 }
 
 // Humidity is percent in the rows and a fraction on the 3D scale, as the
@@ -132,59 +129,55 @@ TEST(UpdateColours, AHoleIsNoDataGrey) {
 TEST(UpdateColours, HumidityPercentMeetsTheScaleAsAFraction) {
   CSimulationData d;
   Fill(d, 4, 2, 1.0f, 1.0f);
-  d.m_nContentKind = ContentHumidity;
-  d.m_fHumidityMin = 0.4f, d.m_fHumidityMax = 0.8f;  // thresholds 0.4, 0.5, 0.6, 0.7, 0.8
-  d.UpdateScale();
-  d.m_nSelectedLayer = 1;
-  d.UpdateColours(false);
-  ExpectRgb(d.m_skinColours[Trunk], 0, 1, 1);   // 0.5: cyan
-  ExpectRgb(d.m_layerColours[Trunk], 0, 1, 0);  // 0.6: green
+  d.State().SetContent(ContentHumidity);
+  EditRun(d).m_fHumidityMin = 0.4f, EditRun(d).m_fHumidityMax = 0.8f;  // thresholds 0.4, 0.5, 0.6, 0.7, 0.8
+  d.State().SelectLayer(1);
+  ExpectRgb(d.Colours().m_skinColours[Trunk], 0, 1, 1);   // 0.5: cyan
+  ExpectRgb(d.Colours().m_layerColours[Trunk], 0, 1, 0);  // 0.6: green
 }
 
 TEST(UpdateColours, ClockAdvancesOneSamplePerIntervalOfSeconds) {
   CSimulationData d;
   Fill(d, 10, 1, 0.5f, 0.5f);
-  EXPECT_EQ(d.SecondsPerSample(), 30);
+  EXPECT_EQ(d.Run().SecondsPerSample(), 30);
   for (int i = 0; i < 29; ++i) {
-    d.UpdateColours(true);
+    d.State().Advance();
   }
-  EXPECT_EQ(d.m_nStep, 0);
-  EXPECT_EQ(d.m_nStepAccum, 29);
-  d.UpdateColours(true);
-  EXPECT_EQ(d.m_nStep, 1);
-  EXPECT_EQ(d.m_nStepAccum, 0);
-  d.m_fSampleInterval = 1.0f;
-  EXPECT_EQ(d.SecondsPerSample(), 60);
-  d.m_nSpeed = 150;
-  d.UpdateColours(true);
-  EXPECT_EQ(d.m_nStep, 3);
-  EXPECT_EQ(d.m_nStepAccum, 30);
+  EXPECT_EQ(d.State().Step(), 0);
+  EXPECT_EQ(d.State().StepSeconds(), 29);
+  d.State().Advance();
+  EXPECT_EQ(d.State().Step(), 1);
+  EXPECT_EQ(d.State().StepSeconds(), 0);
+  EditRun(d).m_fSampleInterval = 1.0f;
+  EXPECT_EQ(d.Run().SecondsPerSample(), 60);
+  d.State().SetSpeed(150);
+  d.State().Advance();
+  EXPECT_EQ(d.State().Step(), 3);
+  EXPECT_EQ(d.State().StepSeconds(), 30);
 }
 
 TEST(UpdateColours, TinySampleIntervalStepsOncePerSecond) {
   CSimulationData d;
   Fill(d, 5, 1, 0.001f, 0.001f);
-  EXPECT_EQ(d.SecondsPerSample(), 1);
-  d.UpdateColours(true);
-  d.UpdateColours(true);
-  EXPECT_EQ(d.m_nStep, 2);
-  EXPECT_EQ(d.m_nStepAccum, 0);
-  d.m_fSampleInterval = std::nanf("");
-  EXPECT_EQ(d.SecondsPerSample(), 1);
+  EXPECT_EQ(d.Run().SecondsPerSample(), 1);
+  d.State().Advance();
+  d.State().Advance();
+  EXPECT_EQ(d.State().Step(), 2);
+  EXPECT_EQ(d.State().StepSeconds(), 0);
+  EditRun(d).m_fSampleInterval = std::nanf("");
+  EXPECT_EQ(d.Run().SecondsPerSample(), 1);
 }
 
 TEST(UpdateColours, MoreThanTenLayersKeepsTenColours) {
   CSimulationData d;
   Fill(d, 2, 12, 1.0f, 1.0f);
-  d.m_fTempMin = 30, d.m_fTempMax = 42;
-  d.UpdateScale();
-  d.m_nSelectedLayer = 12;
-  d.UpdateColours(false);
+  EditRun(d).m_fTempMin = 30, EditRun(d).m_fTempMax = 42;
+  d.State().SelectLayer(12);
   // Layer 10 is 40, between t3 = 39 and t4 = 42.
-  EXPECT_FLOAT_EQ(d.m_allLayerColours[9][Trunk][0], 1);
-  EXPECT_NEAR(d.m_allLayerColours[9][Trunk][1], 1 - 1.0f / 3.0f, 1e-6);
-  EXPECT_FLOAT_EQ(d.m_allLayerColours[9][Trunk][2], 0);
-  ExpectRgb(d.m_layerColours[Trunk], 1, 0, 0);  // layer 12: 42
+  EXPECT_FLOAT_EQ(d.Colours().m_allLayerColours[9][Trunk][0], 1);
+  EXPECT_NEAR(d.Colours().m_allLayerColours[9][Trunk][1], 1 - 1.0f / 3.0f, 1e-6);
+  EXPECT_FLOAT_EQ(d.Colours().m_allLayerColours[9][Trunk][2], 0);
+  ExpectRgb(d.Colours().m_layerColours[Trunk], 1, 0, 0);  // layer 12: 42
 }
 
 namespace {
@@ -197,15 +190,18 @@ TEST(UpdateColours, WhatHasNoValueIsGrey) {
   CSimulationData fresh;
   const float expected[5] = {29.0f, 31.25f, 33.5f, 35.75f, 38.0f};
   for (int k = 0; k < 5; ++k) {
-    EXPECT_EQ(fresh.m_fScale[k], expected[k]);
+    EXPECT_EQ(fresh.Colours().m_fScale[k], expected[k]);
   }
-  fresh.UpdateColours(true);  // nothing to play: nothing changes
-  EXPECT_EQ(fresh.m_nStep, 0);
+  fresh.State().Advance();  // nothing to play: the clock stays
+  EXPECT_EQ(fresh.State().Step(), 0);
   for (int p = 0; p < kBodyPartCount; ++p) {
-    ExpectGrey(fresh.m_skinColours[p]), ExpectGrey(fresh.m_layerColours[p]), ExpectGrey(fresh.m_coreColours[p]);
-    EXPECT_FALSE(fresh.m_bSkinHasValue[p] || fresh.m_bLayerHasValue[p] || fresh.m_bCoreHasValue[p]);
+    const PartColours& c = fresh.Colours();
+    ExpectGrey(c.m_skinColours[p]);
+    ExpectGrey(c.m_layerColours[p]);
+    ExpectGrey(c.m_coreColours[p]);
+    EXPECT_FALSE(c.m_bSkinHasValue[p] || c.m_bLayerHasValue[p] || c.m_bCoreHasValue[p]);
   }
-  ExpectGrey(fresh.m_envColour);
+  ExpectGrey(fresh.Colours().m_envColour);
 
   const struct {
     int content, layer;
@@ -221,31 +217,30 @@ TEST(UpdateColours, WhatHasNoValueIsGrey) {
   for (const auto& c : cases) {
     CSimulationData d;
     Fill(d, 4, 2, 1.0f, c.fabricInterval);
-    d.m_nContentKind = c.content;
-    d.m_fHumidityMin = 0, d.m_fHumidityMax = 1, d.m_fSweatMin = 0, d.m_fSweatMax = 200;
-    d.UpdateScale();
-    d.m_nSelectedLayer = 1;
-    d.UpdateColours(false);  // an earlier step with values everywhere it can
-    d.m_nSelectedLayer = c.layer;
-    d.m_nStep = 1;
-    d.UpdateColours(false);
+    d.State().SetContent(c.content);
+    EditRun(d).m_fHumidityMin = 0, EditRun(d).m_fHumidityMax = 1, EditRun(d).m_fSweatMin = 0,
+    EditRun(d).m_fSweatMax = 200;
+    d.State().SelectLayer(1);
+    (void)d.Colours();  // an earlier step with values everywhere it can
+    d.State().SelectLayer(c.layer);
+    d.State().SeekStep(1);
     const std::string what = std::to_string(c.content) + "/" + std::to_string(c.layer);
-    EXPECT_TRUE(d.m_bSkinHasValue[Trunk]) << what;
-    EXPECT_EQ(d.m_bCoreHasValue[Trunk], c.core) << what;
-    EXPECT_EQ(d.m_bLayerHasValue[Trunk], c.layerValue) << what;
-    EXPECT_EQ(d.m_bRingHasValue[0][Trunk], c.ring) << what;
-    EXPECT_EQ(d.m_bEnvHasValue, c.env) << what;
+    EXPECT_TRUE(d.Colours().m_bSkinHasValue[Trunk]) << what;
+    EXPECT_EQ(d.Colours().m_bCoreHasValue[Trunk], c.core) << what;
+    EXPECT_EQ(d.Colours().m_bLayerHasValue[Trunk], c.layerValue) << what;
+    EXPECT_EQ(d.Colours().m_bRingHasValue[0][Trunk], c.ring) << what;
+    EXPECT_EQ(d.Colours().m_bEnvHasValue, c.env) << what;
     if (!c.core) {
-      ExpectGrey(d.m_coreColours[Trunk]);
+      ExpectGrey(d.Colours().m_coreColours[Trunk]);
     }
     if (!c.layerValue) {
-      ExpectGrey(d.m_layerColours[Trunk]);
+      ExpectGrey(d.Colours().m_layerColours[Trunk]);
     }
     if (!c.ring) {
-      ExpectGrey(d.m_allLayerColours[0][Trunk]);
+      ExpectGrey(d.Colours().m_allLayerColours[0][Trunk]);
     }
     if (!c.env) {
-      ExpectGrey(d.m_envColour);
+      ExpectGrey(d.Colours().m_envColour);
     }
   }
 }
@@ -253,15 +248,14 @@ TEST(UpdateColours, WhatHasNoValueIsGrey) {
 TEST(UpdateColours, TheRoomShowsThePhaseInForceAtTheStep) {
   CSimulationData d;
   Fill(d, 20, 0, 1.0f, 0.0f);  // samples at 0, 1, ... 19 minutes
-  d.m_nEnvPhases = 2;
-  d.m_env[0].m_fTemperature = 30, d.m_env[0].m_fStart = 0;
-  d.m_env[1].m_fTemperature = 34, d.m_env[1].m_fStart = 10;
+  EditRun(d).m_nEnvPhases = 2;
+  EditRun(d).m_env[0].m_fTemperature = 30, EditRun(d).m_env[0].m_fStart = 0;
+  EditRun(d).m_env[1].m_fTemperature = 34, EditRun(d).m_env[1].m_fStart = 10;
   const std::pair<int, float> steps[] = {{0, 30}, {9, 30}, {10, 34}, {19, 34}};
   for (const auto& [step, temperature] : steps) {
-    d.m_nStep = step;
-    d.UpdateColours(false);
+    d.State().SeekStep(step);
     float rgb[3];
-    d.ValueToColour(temperature, rgb);
-    ExpectRgb(d.m_envColour, rgb[0], rgb[1], rgb[2]);
+    d.Colours().ValueToColour(temperature, rgb);
+    ExpectRgb(d.Colours().m_envColour, rgb[0], rgb[1], rgb[2]);
   }
 }

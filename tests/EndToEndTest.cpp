@@ -107,19 +107,20 @@ void Drive(CCorvaneDlg& main, CSimulationData& data) {
   // A slider move, humidity, the first fabric layer, the trunk's cross-section.
   d.m_sliderTime->setValue(d.m_sliderTime->maximum() / 2);
   QCoreApplication::processEvents();
-  EXPECT_GT(data.m_nStep, 0);
+  EXPECT_GT(data.State().Step(), 0);
   d.m_content[1]->click();
-  EXPECT_EQ(data.m_nContentKind, 1);
+  EXPECT_EQ(data.State().ContentKind(), 1);
   d.m_listLayers->setCurrentRow(1);
-  EXPECT_EQ(d.m_view->m_nLayer, 1);
+  EXPECT_EQ(data.State().SelectedLayer(), 1);
   d.m_crossSection->click();
   d.m_sectionParts[1]->click();
-  EXPECT_EQ(d.m_view->m_nSectionPart, 2);
+  EXPECT_EQ(data.State().SectionPart(), 2);
   picture = Picture(main);
   EXPECT_GT(CountPixels(picture, legend, ScaleRed), 20);
   // The section's legend in the view's lower left: its card in the room's
   // (the environment's) colour.
-  const QColor room = QColor::fromRgbF(data.m_envColour[0], data.m_envColour[1], data.m_envColour[2]);
+  const QColor room =
+      QColor::fromRgbF(data.Colours().m_envColour[0], data.Colours().m_envColour[1], data.Colours().m_envColour[2]);
   const QRect card(d.m_view->geometry().left(), picture.height() / 2, 240, picture.height() / 2 - 60);
   EXPECT_GT(CountPixels(picture, card,
                         [&](const QColor& c) {

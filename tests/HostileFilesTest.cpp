@@ -12,6 +12,7 @@
 
 #include "RunFolder.h"
 #include "SimulationData.h"
+#include "StoreEditor.h"
 
 namespace {
 
@@ -88,8 +89,8 @@ TEST(HostileFiles, NumbersBeyondIntMakeTheirRowUnreadable) {
           BodyRows(0) + BodyRows(1) + "2\t4294967296\t33\t37\t58\t0.4\t6.3\t0\t0\t20\t1500\n");
   Loaded l(f.Dir());
   ASSERT_TRUE(l.ok);
-  EXPECT_EQ(l.data.m_nSelectedModel, 0);
-  EXPECT_EQ(l.data.m_body.size(), 12u);
+  EXPECT_EQ(l.data.Run().m_nSelectedModel, 0);
+  EXPECT_EQ(l.data.Run().m_body.size(), 12u);
 }
 
 TEST(HostileFiles, ALoneCarriageReturnEndsALine) {
@@ -98,9 +99,9 @@ TEST(HostileFiles, ALoneCarriageReturnEndsALine) {
   f.Write(QStringLiteral("FiberA.dat"), "0\t0\t1\t2\r1\t0\t3\t4\r\n2\t0\t5\t6\r");
   Loaded l(f.Dir());
   ASSERT_TRUE(l.ok);
-  ASSERT_EQ(l.data.m_fibers.size(), 1u);
-  ASSERT_EQ(l.data.m_fibers[0].m_rows.size(), 3u);
-  EXPECT_EQ(l.data.m_fibers[0].m_rows[2].m_fValue2, 6.0f);
+  ASSERT_EQ(l.data.Run().m_fibers.size(), 1u);
+  ASSERT_EQ(l.data.Run().m_fibers[0].m_rows.size(), 3u);
+  EXPECT_EQ(l.data.Run().m_fibers[0].m_rows[2].m_fValue2, 6.0f);
 }
 
 // Indices computed from file values are checked before use: a fabric step
@@ -112,20 +113,19 @@ TEST(HostileFiles, AFabricRowBeyondAnyIndexIsNoRow) {
       BodyPropertyRow r;
       r.m_fTime = static_cast<float>(s);
       r.m_nPart = p;
-      d.m_body.push_back(r);
+      EditRun(d).m_body.push_back(r);
     }
   }
-  d.m_nSamples = 2;
-  d.m_fSampleInterval = 1;
-  d.m_fFabricInterval = 1.2e-15f;  // a fabric step of about 8e14 at sample 1
-  d.m_nLayers[Trunk] = 10;
-  d.m_nNodesPerLayer[Trunk] = 1000000;
-  d.m_fabric[Trunk].resize(4);
-  d.m_nSelectedLayer = 1;
-  d.m_nStep = 1;
-  const float before = d.m_layerColours[Trunk][0];
-  d.UpdateColours(false);
-  EXPECT_EQ(d.m_layerColours[Trunk][0], before);
+  EditRun(d).m_nSamples = 2;
+  EditRun(d).m_fSampleInterval = 1;
+  EditRun(d).m_fFabricInterval = 1.2e-15f;  // a fabric step of about 8e14 at sample 1
+  EditRun(d).m_nLayers[Trunk] = 10;
+  EditRun(d).m_nNodesPerLayer[Trunk] = 1000000;
+  EditRun(d).m_fabric[Trunk].resize(4);
+  d.State().SelectLayer(1);
+  d.State().SeekStep(1);
+  const float before = d.Colours().m_layerColours[Trunk][0];
+  EXPECT_EQ(d.Colours().m_layerColours[Trunk][0], before);
 }
 
 // A time or a layer number far from the others makes no grid to hold it: the
@@ -154,8 +154,8 @@ TEST(HostileFiles, AFarTimeOrLayerNumberIsLeftOutNotAllocated) {
     f.Write(QStringLiteral("fabricsTrunk.dat"), steps + c.row);
     Loaded l(f.Dir());
     ASSERT_TRUE(l.ok) << c.text;
-    EXPECT_EQ(l.data.m_fabric[Trunk].size(), 3u) << c.text;
-    EXPECT_EQ(l.data.m_nLayers[Trunk], 1) << c.text;
+    EXPECT_EQ(l.data.Run().m_fabric[Trunk].size(), 3u) << c.text;
+    EXPECT_EQ(l.data.Run().m_nLayers[Trunk], 1) << c.text;
     ASSERT_EQ(l.messages.m_entries.size(), 1u) << c.text;
     EXPECT_EQ(l.messages.m_entries[0].text, QLatin1String(c.text));
   }
@@ -180,8 +180,8 @@ TEST(HostileFiles, PositionsThatAreNoNumberMatchNoNode) {
     f.Write(QStringLiteral("fabricsTrunk.dat"), c.text);
     Loaded l(f.Dir());
     ASSERT_TRUE(l.ok);
-    EXPECT_EQ(l.data.m_nNodesPerLayer[Trunk], 2);
-    EXPECT_EQ(l.data.m_fabric[Trunk].size(), 6u) << "three steps of two nodes";
+    EXPECT_EQ(l.data.Run().m_nNodesPerLayer[Trunk], 2);
+    EXPECT_EQ(l.data.Run().m_fabric[Trunk].size(), 6u) << "three steps of two nodes";
   }
   // One node a layer: any position is near enough, but "nan" is near none.
   CRunFolder f;
@@ -189,7 +189,7 @@ TEST(HostileFiles, PositionsThatAreNoNumberMatchNoNode) {
   f.Write(QStringLiteral("fabricsTrunk.dat"), "0\tnan" + row + "0\t0.05" + row + "0.1\t0.05" + row + "0.2\t0.05" + row);
   Loaded l(f.Dir());
   ASSERT_TRUE(l.ok);
-  EXPECT_EQ(l.data.m_nNodesPerLayer[Trunk], 1);
-  ASSERT_EQ(l.data.m_fabric[Trunk].size(), 3u);
-  EXPECT_EQ(l.data.m_fabric[Trunk][0].m_fPosition, 0.05f);
+  EXPECT_EQ(l.data.Run().m_nNodesPerLayer[Trunk], 1);
+  ASSERT_EQ(l.data.Run().m_fabric[Trunk].size(), 3u);
+  EXPECT_EQ(l.data.Run().m_fabric[Trunk][0].m_fPosition, 0.05f);
 }

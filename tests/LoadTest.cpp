@@ -47,13 +47,13 @@ TEST(LoadEnvironment, SelectedModelPhasesAndStartTimes) {
           "2\t35\t0.7\t0\t0\t0\t0\t0\t0\t0\t20\t0\t0\n");
   Loaded l(f.Dir());
   ASSERT_TRUE(l.ok);
-  EXPECT_EQ(l.data.m_nSelectedModel, 3);
-  EXPECT_EQ(l.data.m_nEnvPhases, 2);
-  EXPECT_EQ(l.data.m_env[0].m_fStart, 0.0f);
-  EXPECT_EQ(l.data.m_env[1].m_fStart, 10.0f);
-  EXPECT_EQ(l.data.m_env[1].m_fTemperature, 35.0f);
-  EXPECT_EQ(l.data.m_fTempMax, 37.0f);  // core temperature of the body rows
-  EXPECT_EQ(l.data.m_fTempMin, 20.0f);
+  EXPECT_EQ(l.data.Run().m_nSelectedModel, 3);
+  EXPECT_EQ(l.data.Run().m_nEnvPhases, 2);
+  EXPECT_EQ(l.data.Run().m_env[0].m_fStart, 0.0f);
+  EXPECT_EQ(l.data.Run().m_env[1].m_fStart, 10.0f);
+  EXPECT_EQ(l.data.Run().m_env[1].m_fTemperature, 35.0f);
+  EXPECT_EQ(l.data.Run().m_fTempMax, 37.0f);  // core temperature of the body rows
+  EXPECT_EQ(l.data.Run().m_fTempMin, 20.0f);
   EXPECT_TRUE(l.messages.m_entries.empty());
 }
 
@@ -67,10 +67,10 @@ TEST(LoadEnvironment, MoreThanTenPhasesKeepsTheFirstTenAndSaysSo) {
   f.Write(QStringLiteral("configure.dat"), env);
   Loaded l(f.Dir());
   ASSERT_TRUE(l.ok);
-  EXPECT_EQ(l.data.m_nEnvPhases, 10);
-  EXPECT_EQ(l.data.m_env[9].m_fTemperature, 29.0f);
-  EXPECT_EQ(l.data.m_env[9].m_fStart, 45.0f);
-  EXPECT_EQ(l.data.m_fTempMin, 20.0f);
+  EXPECT_EQ(l.data.Run().m_nEnvPhases, 10);
+  EXPECT_EQ(l.data.Run().m_env[9].m_fTemperature, 29.0f);
+  EXPECT_EQ(l.data.Run().m_env[9].m_fStart, 45.0f);
+  EXPECT_EQ(l.data.Run().m_fTempMin, 20.0f);
   EXPECT_EQ(l.Count("Environment Data", LoadMessages::kTooManyPhases), 1);
   EXPECT_EQ(l.Count("Environment Data", kUnreadable), 0);
 }
@@ -87,7 +87,7 @@ TEST(LoadEnvironment, MissingOrEmptyFails) {
   f.Write(QStringLiteral("configure.dat"), "Selected model:1\nnot a row\n");
   Loaded l(f.Dir());
   EXPECT_FALSE(l.ok);
-  EXPECT_FALSE(l.data.m_bLoaded);
+  EXPECT_FALSE(l.data.Run().m_bLoaded);
   EXPECT_EQ(l.Count("Error", LoadMessages::kNoEnvironment), 1);
 }
 
@@ -104,7 +104,7 @@ TEST(LoadLines, UnreadableLinesAreReportedFromTheThirdOnPerFileKind) {
     EXPECT_EQ(l.Count("BodyDataforComfort Data", kUnreadable), 1);
     // The fabric count is shared and reported after the trunk and every part after it.
     EXPECT_EQ(l.Count("Fabric Data", kUnreadable), 5);
-    EXPECT_EQ(l.data.m_comfort[0].size(), 1u);
+    EXPECT_EQ(l.data.Run().m_comfort[0].size(), 1u);
   }
   f.Write(QStringLiteral("FiberA.dat"), "a\nb\nc\n0\t0\t1\t2\n");
   std::string body = "h1\nh2\nh3\n" + BodyRows(0) + BodyRows(1);
@@ -124,10 +124,10 @@ TEST(LoadLines, LastLineWithAndWithoutLineBreak) {
   f.Write(QStringLiteral("FiberB.dat"), "0\t0\t1\t2\n1\t0\t3\t4");
   Loaded l(f.Dir());
   ASSERT_TRUE(l.ok);
-  ASSERT_EQ(l.data.m_fibers.size(), 2u);
-  EXPECT_EQ(l.data.m_fibers[0].m_rows.size(), 2u);
-  EXPECT_EQ(l.data.m_fibers[1].m_rows.size(), 2u);
-  EXPECT_EQ(l.data.m_fibers[1].m_rows[1].m_fValue2, 4.0f);
+  ASSERT_EQ(l.data.Run().m_fibers.size(), 2u);
+  EXPECT_EQ(l.data.Run().m_fibers[0].m_rows.size(), 2u);
+  EXPECT_EQ(l.data.Run().m_fibers[1].m_rows.size(), 2u);
+  EXPECT_EQ(l.data.Run().m_fibers[1].m_rows[1].m_fValue2, 4.0f);
 }
 
 TEST(LoadLines, LongLinesKeepTheRowOfTheirFirst255CharactersAndNoMore) {
@@ -139,9 +139,9 @@ TEST(LoadLines, LongLinesKeepTheRowOfTheirFirst255CharactersAndNoMore) {
   f.Write(QStringLiteral("FiberA.dat"), "0\t0\t1\t2\n" + padded + "\n" + longLine + "\n" + longLine + "\n");
   Loaded l(f.Dir());
   ASSERT_TRUE(l.ok);
-  ASSERT_EQ(l.data.m_fibers.size(), 1u);
+  ASSERT_EQ(l.data.Run().m_fibers.size(), 1u);
   std::vector<float> times;
-  for (const FiberRow& r : l.data.m_fibers[0].m_rows) {
+  for (const FiberRow& r : l.data.Run().m_fibers[0].m_rows) {
     times.push_back(r.m_fTime);
   }
   EXPECT_EQ(times, (std::vector<float>{0, 1, 2, 2}));
@@ -154,14 +154,14 @@ TEST(LoadFabrics, LayersNodesIntervalAndHumidity) {
   f.Write(QStringLiteral("fabricsTrunk.dat"), FabricStep(0, 2, 3) + FabricStep(0.5f, 2, 3));
   Loaded l(f.Dir());
   ASSERT_TRUE(l.ok);
-  EXPECT_EQ(l.data.m_nLayers[Trunk], 2);
-  EXPECT_EQ(l.data.m_nNodesPerLayer[Trunk], 3);
-  EXPECT_EQ(l.data.m_fFabricInterval, 0.5f);
-  ASSERT_EQ(l.data.m_fabric[Trunk].size(), 12u);
-  EXPECT_EQ(l.data.m_fabric[Trunk][0].m_fHumidity, 65.0f) << "the file's own percent";
-  EXPECT_LE(l.data.m_fHumidityMin, 0.65f) << "the scale's range takes it as a fraction";
-  EXPECT_GE(l.data.m_fHumidityMax, 0.65f);
-  EXPECT_EQ(l.data.m_nLayers[Head], 0);
+  EXPECT_EQ(l.data.Run().m_nLayers[Trunk], 2);
+  EXPECT_EQ(l.data.Run().m_nNodesPerLayer[Trunk], 3);
+  EXPECT_EQ(l.data.Run().m_fFabricInterval, 0.5f);
+  ASSERT_EQ(l.data.Run().m_fabric[Trunk].size(), 12u);
+  EXPECT_EQ(l.data.Run().m_fabric[Trunk][0].m_fHumidity, 65.0f) << "the file's own percent";
+  EXPECT_LE(l.data.Run().m_fHumidityMin, 0.65f) << "the scale's range takes it as a fraction";
+  EXPECT_GE(l.data.Run().m_fHumidityMax, 0.65f);
+  EXPECT_EQ(l.data.Run().m_nLayers[Head], 0);
 }
 
 TEST(LoadFabrics, OnlyClothedPartsAndAMissingFileIsSaidAndLosesOnlyItsPart) {
@@ -173,11 +173,11 @@ TEST(LoadFabrics, OnlyClothedPartsAndAMissingFileIsSaidAndLosesOnlyItsPart) {
   f.Write(QStringLiteral("fabricsFoot.dat"), FabricStep(0, 1, 2));
   Loaded l(f.Dir());
   ASSERT_TRUE(l.ok);
-  EXPECT_EQ(l.data.m_fabric[Head].size(), 4u);
-  EXPECT_TRUE(l.data.m_fabric[Arm].empty());  // not clothed: not opened
-  EXPECT_TRUE(l.data.m_fabric[Trunk].empty());
-  EXPECT_EQ(l.data.m_fabric[Leg].size(), 2u);  // the later parts are still read
-  EXPECT_EQ(l.data.m_fabric[Foot].size(), 2u);
+  EXPECT_EQ(l.data.Run().m_fabric[Head].size(), 4u);
+  EXPECT_TRUE(l.data.Run().m_fabric[Arm].empty());  // not clothed: not opened
+  EXPECT_TRUE(l.data.Run().m_fabric[Trunk].empty());
+  EXPECT_EQ(l.data.Run().m_fabric[Leg].size(), 2u);  // the later parts are still read
+  EXPECT_EQ(l.data.Run().m_fabric[Foot].size(), 2u);
   ASSERT_EQ(l.messages.m_entries.size(), 1u);
   EXPECT_EQ(l.Count("Fabric Data", "fabricsTrunk.dat can not be read!"), 1);
 }
@@ -188,16 +188,16 @@ TEST(LoadFabrics, MoreThanTenLayersKeepsCountsAndStaysInBounds) {
   f.Write(QStringLiteral("fabricsTrunk.dat"), FabricStep(0, 13, 2) + FabricStep(0.5f, 13, 2) + FabricStep(1.0f, 13, 2));
   Loaded l(f.Dir());
   ASSERT_TRUE(l.ok);
-  EXPECT_EQ(l.data.m_nLayers[Trunk], 13);
-  l.data.m_nSelectedLayer = 13;
+  EXPECT_EQ(l.data.Run().m_nLayers[Trunk], 13);
+  l.data.State().SelectLayer(13);
   for (int s = 0; s < 3; ++s) {
-    l.data.m_nStep = s;
-    l.data.UpdateColours(false);
+    l.data.State().SeekStep(s);
+    (void)l.data.Colours();
   }
   // Layer 10 (31 + 10 = 41 degrees, above every threshold) is red; nothing past it is kept.
-  EXPECT_EQ(l.data.m_allLayerColours[9][Trunk][0], 1.0f);
-  EXPECT_EQ(l.data.m_allLayerColours[9][Trunk][1], 0.0f);
-  EXPECT_EQ(l.data.m_layerColours[Trunk][0], 1.0f);
+  EXPECT_EQ(l.data.Colours().m_allLayerColours[9][Trunk][0], 1.0f);
+  EXPECT_EQ(l.data.Colours().m_allLayerColours[9][Trunk][1], 0.0f);
+  EXPECT_EQ(l.data.Colours().m_layerColours[Trunk][0], 1.0f);
 }
 
 TEST(LoadFabrics, NinthColumnIsTheLiquidFraction) {
@@ -207,9 +207,9 @@ TEST(LoadFabrics, NinthColumnIsTheLiquidFraction) {
           "0\t0.1\t1\t0.01\t0.01\t0\t50\t30\t2.5\n0\t0.2\t1\t0.01\t0.01\t0\t50\t30\t\n");
   Loaded l(f.Dir());
   ASSERT_TRUE(l.ok);
-  ASSERT_EQ(l.data.m_fabric[Trunk].size(), 2u);
-  EXPECT_EQ(l.data.m_fabric[Trunk][0].m_fLiquidFraction, 2.5f);
-  EXPECT_EQ(l.data.m_fabric[Trunk][1].m_fLiquidFraction, 0.0f);
+  ASSERT_EQ(l.data.Run().m_fabric[Trunk].size(), 2u);
+  EXPECT_EQ(l.data.Run().m_fabric[Trunk][0].m_fLiquidFraction, 2.5f);
+  EXPECT_EQ(l.data.Run().m_fabric[Trunk][1].m_fLiquidFraction, 0.0f);
 }
 
 TEST(LoadBody, SamplesAndInterval) {
@@ -230,8 +230,8 @@ TEST(LoadBody, SamplesAndInterval) {
     f.Write(QStringLiteral("bodyProperty.dat"), all.substr(0, pos));
     Loaded l(f.Dir());
     ASSERT_TRUE(l.ok) << c.rows;
-    EXPECT_EQ(l.data.m_nSamples, c.samples) << c.rows;
-    EXPECT_EQ(l.data.m_fSampleInterval, c.interval) << c.rows;
+    EXPECT_EQ(l.data.Run().m_nSamples, c.samples) << c.rows;
+    EXPECT_EQ(l.data.Run().m_fSampleInterval, c.interval) << c.rows;
   }
   CRunFolder f;
   f.WriteMinimal();
@@ -257,7 +257,7 @@ TEST(LoadComfort, ForeignPartIndexIsDroppedSilently) {
   f.Write(QStringLiteral("BodyDataforComfort.dat"), "0\t6\t1\t2\t3\n0\t-1\t1\t2\t3\n0\t5\t1\t2\t3\n0\t6\t1\t2\t3\n");
   Loaded l(f.Dir());
   ASSERT_TRUE(l.ok);
-  EXPECT_EQ(l.data.m_comfort[Foot].size(), 1u);
+  EXPECT_EQ(l.data.Run().m_comfort[Foot].size(), 1u);
   EXPECT_TRUE(l.messages.m_entries.empty());
   f.Remove(QStringLiteral("BodyDataforComfort.dat"));
   Loaded missing(f.Dir());
@@ -277,8 +277,8 @@ TEST(LoadFibers, BadFileIsNamedAndLeftOutAndHiddenFilesAreNotRead) {
   QDir(f.Dir()).mkdir(QStringLiteral("FiberFolder.dat"));
   Loaded l(f.Dir());
   ASSERT_TRUE(l.ok);
-  ASSERT_EQ(l.data.m_fibers.size(), 1u);
-  EXPECT_EQ(l.data.m_fibers[0].m_strName, QStringLiteral("fiberlower.DAT"));
+  ASSERT_EQ(l.data.Run().m_fibers.size(), 1u);
+  EXPECT_EQ(l.data.Run().m_fibers[0].m_strName, QStringLiteral("fiberlower.DAT"));
   EXPECT_EQ(l.Count("Error", "FiberBad.dat format is incorrect!"), 1);
   EXPECT_EQ(l.messages.m_entries.size(), 1u);
 }
@@ -290,7 +290,7 @@ TEST(LoadIds, MissingIdFileIsReportedButNotFatal) {
   Loaded l(f.Dir());
   EXPECT_TRUE(l.ok);
   EXPECT_EQ(l.Count("Error", LoadMessages::kNoIds), 1);
-  EXPECT_TRUE(l.data.m_strModelId.isEmpty());
+  EXPECT_TRUE(l.data.Run().m_strModelId.isEmpty());
 }
 
 TEST(Load, RetryAfterFailureStartsEmpty) {
@@ -308,17 +308,17 @@ TEST(Load, RetryAfterFailureStartsEmpty) {
   CSimulationData d;
   d.SetMessageSink(&sink);
   ASSERT_FALSE(d.Load(bad.Dir()));
-  ASSERT_FALSE(d.m_fabric[Trunk].empty());
+  ASSERT_FALSE(d.Run().m_fabric[Trunk].empty());
   ASSERT_TRUE(d.Load(good.Dir()));
-  EXPECT_EQ(d.m_nSelectedModel, 2);
-  EXPECT_EQ(d.m_nEnvPhases, 1);
-  EXPECT_TRUE(d.m_fabric[Trunk].empty());
-  EXPECT_EQ(d.m_nLayers[Trunk], 0);
-  EXPECT_EQ(d.m_fFabricInterval, 0.0f);
-  EXPECT_TRUE(d.m_fibers.empty());
-  EXPECT_EQ(d.m_body.size(), 12u);
-  EXPECT_EQ(d.m_fTempMax, 37.0f);
-  EXPECT_EQ(d.m_strDataDir, good.Dir());
+  EXPECT_EQ(d.Run().m_nSelectedModel, 2);
+  EXPECT_EQ(d.Run().m_nEnvPhases, 1);
+  EXPECT_TRUE(d.Run().m_fabric[Trunk].empty());
+  EXPECT_EQ(d.Run().m_nLayers[Trunk], 0);
+  EXPECT_EQ(d.Run().m_fFabricInterval, 0.0f);
+  EXPECT_TRUE(d.Run().m_fibers.empty());
+  EXPECT_EQ(d.Run().m_body.size(), 12u);
+  EXPECT_EQ(d.Run().m_fTempMax, 37.0f);
+  EXPECT_EQ(d.Run().m_strDataDir, good.Dir());
 }
 
 TEST(Load, CrLfRunLoadsExactlyLikeLfRun) {
@@ -338,17 +338,17 @@ TEST(Load, CrLfRunLoadsExactlyLikeLfRun) {
   ASSERT_TRUE(cr.ok);
   EXPECT_TRUE(lf.messages.m_entries.empty());
   EXPECT_TRUE(cr.messages.m_entries.empty());
-  EXPECT_EQ(cr.data.m_strModelId, lf.data.m_strModelId);
-  EXPECT_EQ(cr.data.m_garmentIds, lf.data.m_garmentIds);
-  EXPECT_EQ(cr.data.m_nSelectedModel, lf.data.m_nSelectedModel);
-  EXPECT_TRUE(SameRows(cr.data.m_body, lf.data.m_body));
+  EXPECT_EQ(cr.data.Run().m_strModelId, lf.data.Run().m_strModelId);
+  EXPECT_EQ(cr.data.Run().m_garmentIds, lf.data.Run().m_garmentIds);
+  EXPECT_EQ(cr.data.Run().m_nSelectedModel, lf.data.Run().m_nSelectedModel);
+  EXPECT_TRUE(SameRows(cr.data.Run().m_body, lf.data.Run().m_body));
   for (int p = 0; p < kBodyPartCount; ++p) {
-    EXPECT_TRUE(SameRows(cr.data.m_fabric[p], lf.data.m_fabric[p])) << p;
-    EXPECT_EQ(cr.data.m_nLayers[p], lf.data.m_nLayers[p]);
-    EXPECT_TRUE(SameRows(cr.data.m_comfort[p], lf.data.m_comfort[p])) << p;
+    EXPECT_TRUE(SameRows(cr.data.Run().m_fabric[p], lf.data.Run().m_fabric[p])) << p;
+    EXPECT_EQ(cr.data.Run().m_nLayers[p], lf.data.Run().m_nLayers[p]);
+    EXPECT_TRUE(SameRows(cr.data.Run().m_comfort[p], lf.data.Run().m_comfort[p])) << p;
   }
-  EXPECT_EQ(cr.data.m_fibers.size(), lf.data.m_fibers.size());
-  EXPECT_EQ(std::memcmp(cr.data.m_fScale, lf.data.m_fScale, sizeof lf.data.m_fScale), 0);
+  EXPECT_EQ(cr.data.Run().m_fibers.size(), lf.data.Run().m_fibers.size());
+  EXPECT_EQ(std::memcmp(cr.data.Colours().m_fScale, lf.data.Colours().m_fScale, sizeof lf.data.Colours().m_fScale), 0);
 }
 
 TEST(Load, SampleRunIsConsistent) {
@@ -356,37 +356,37 @@ TEST(Load, SampleRunIsConsistent) {
   ASSERT_TRUE(l.ok);
   EXPECT_TRUE(l.messages.m_entries.empty());
   const CSimulationData& d = l.data;
-  EXPECT_EQ(d.m_nEnvPhases, 3);
-  EXPECT_GE(d.m_fibers.size(), 2u);
-  EXPECT_EQ(d.m_garmentIds.size(), 2);
-  EXPECT_GT(d.m_nSamples, 10);
-  EXPECT_EQ(d.m_body.size(), static_cast<std::size_t>(d.m_nSamples) * 6);
+  EXPECT_EQ(d.Run().m_nEnvPhases, 3);
+  EXPECT_GE(d.Run().m_fibers.size(), 2u);
+  EXPECT_EQ(d.Run().m_garmentIds.size(), 2);
+  EXPECT_GT(d.Run().m_nSamples, 10);
+  EXPECT_EQ(d.Run().m_body.size(), static_cast<std::size_t>(d.Run().m_nSamples) * 6);
   for (int p = 0; p < kBodyPartCount; ++p) {
-    if (d.m_env[0].m_fClothed[p] >= 1) {
-      EXPECT_GE(d.m_nLayers[p], 2);
-      EXPECT_LE(d.m_nLayers[p], 4);
-      const std::size_t step = static_cast<std::size_t>(d.m_nLayers[p] * d.m_nNodesPerLayer[p]);
-      EXPECT_EQ(d.m_fabric[p].size() % step, 0u) << p;
+    if (d.Run().m_env[0].m_fClothed[p] >= 1) {
+      EXPECT_GE(d.Run().m_nLayers[p], 2);
+      EXPECT_LE(d.Run().m_nLayers[p], 4);
+      const std::size_t step = static_cast<std::size_t>(d.Run().m_nLayers[p] * d.Run().m_nNodesPerLayer[p]);
+      EXPECT_EQ(d.Run().m_fabric[p].size() % step, 0u) << p;
     }
-    EXPECT_EQ(d.m_comfort[p].size(), static_cast<std::size_t>(d.m_nSamples));
-    for (const ComfortRow& c : d.m_comfort[p]) {
+    EXPECT_EQ(d.Run().m_comfort[p].size(), static_cast<std::size_t>(d.Run().m_nSamples));
+    for (const ComfortRow& c : d.Run().m_comfort[p]) {
       EXPECT_GE(c.m_fComfort, 0.0f);
       EXPECT_LE(c.m_fComfort, 100.0f);
     }
   }
   // Sweating starts only in the warm phase.
   float maxRestSweat = 0, maxSweat = 0;
-  for (const BodyPropertyRow& r : d.m_body) {
-    if (r.m_fTime < d.m_env[1].m_fStart) {
+  for (const BodyPropertyRow& r : d.Run().m_body) {
+    if (r.m_fTime < d.Run().m_env[1].m_fStart) {
       maxRestSweat = std::max(maxRestSweat, r.m_fSweatRate);
     }
     maxSweat = std::max(maxSweat, r.m_fSweatRate);
   }
   EXPECT_LT(maxRestSweat, 5.0f);
   EXPECT_GT(maxSweat, 50.0f);
-  EXPECT_LT(d.m_fTempMin, d.m_fTempMax);
-  EXPECT_GE(d.m_fHumidityMin, 0.0f);
-  EXPECT_LE(d.m_fHumidityMax, 1.0f);
+  EXPECT_LT(d.Run().m_fTempMin, d.Run().m_fTempMax);
+  EXPECT_GE(d.Run().m_fHumidityMin, 0.0f);
+  EXPECT_LE(d.Run().m_fHumidityMax, 1.0f);
 }
 
 TEST(Load, NumbersReadTheSameUnderAGermanLocale) {
@@ -401,11 +401,11 @@ TEST(Load, NumbersReadTheSameUnderAGermanLocale) {
     l.emplace(f.Dir());
   }
   ASSERT_TRUE(l->ok);
-  ASSERT_EQ(l->data.m_fibers.size(), 1u);
-  EXPECT_EQ(l->data.m_fibers[0].m_rows[0].m_fTime, 36.5f);
-  EXPECT_EQ(l->data.m_fibers[0].m_rows[0].m_fPosition, 8.0f);
-  EXPECT_EQ(l->data.m_fibers[0].m_rows[0].m_fValue1, 0.1f);
-  EXPECT_EQ(l->data.m_env[0].m_fHumidity, 0.5f);
+  ASSERT_EQ(l->data.Run().m_fibers.size(), 1u);
+  EXPECT_EQ(l->data.Run().m_fibers[0].m_rows[0].m_fTime, 36.5f);
+  EXPECT_EQ(l->data.Run().m_fibers[0].m_rows[0].m_fPosition, 8.0f);
+  EXPECT_EQ(l->data.Run().m_fibers[0].m_rows[0].m_fValue1, 0.1f);
+  EXPECT_EQ(l->data.Run().m_env[0].m_fHumidity, 0.5f);
 }
 
 // Every message a load gives, as the user reads it: caption and text, written
@@ -477,6 +477,6 @@ TEST(LoadBodyProperties, RowsThatFitNoPlaceAreNoBodyData) {
   f.Write(QStringLiteral("bodyProperty.dat"), rows);
   Loaded l(f.Dir());
   EXPECT_FALSE(l.ok);
-  EXPECT_EQ(l.data.m_nSamples, 0);
+  EXPECT_EQ(l.data.Run().m_nSamples, 0);
   EXPECT_TRUE(l.Says("Error", "No data or incorrect format in body property data file!"));
 }

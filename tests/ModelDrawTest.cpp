@@ -13,6 +13,7 @@
 #include "ModelOBJ.h"
 #include "ObjTestFiles.h"
 #include "SimulationData.h"
+#include "StoreEditor.h"
 
 namespace {
 
@@ -59,11 +60,12 @@ class ModelDraw : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(m_gl.IsValid()) << "no OpenGL context";
-    const float red[4] = {1, 0, 0, 1}, yellow[4] = {1, 1, 0, 1};
-    std::copy(red, red + 4, m_data.m_skinColours[Head]);
-    std::copy(yellow, yellow + 4, m_data.m_skinColours[Trunk]);
-    m_data.m_layerColours[Head][0] = 0, m_data.m_layerColours[Head][1] = 0, m_data.m_layerColours[Head][2] = 1;
-    m_data.m_layerColours[Trunk][0] = 0, m_data.m_layerColours[Trunk][1] = 1, m_data.m_layerColours[Trunk][2] = 1;
+    const float red[4] = {1, 0, 0, 1}, yellow[4] = {1, 1, 0, 1}, blue[4] = {0, 0, 1, 1}, cyan[4] = {0, 1, 1, 1};
+    PartColours& c = EditColours(m_data);
+    std::copy(red, red + 4, c.m_skinColours[Head]);
+    std::copy(yellow, yellow + 4, c.m_skinColours[Trunk]);
+    std::copy(blue, blue + 4, c.m_layerColours[Head]);
+    std::copy(cyan, cyan + 4, c.m_layerColours[Trunk]);
   }
   void TearDown() override { m_gl.SaveIfFailed(); }
   template <class Model>
@@ -183,7 +185,7 @@ TEST_F(ModelDraw, DisplayListCompilesOnceAndReplays) {
   const unsigned list = body.m_nDisplayList;
   EXPECT_NE(list, 0u);
   EXPECT_EQ(body.m_bDirty, 0);
-  m_data.m_skinColours[Head][1] = 1;  // a compiled list keeps the colours it was made with
+  EditColours(m_data).m_skinColours[Head][1] = 1;  // a compiled list keeps the colours it was made with
   m_gl.Begin();
   body.DrawList();
   EXPECT_EQ(body.m_nDisplayList, list);

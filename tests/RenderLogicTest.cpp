@@ -14,6 +14,7 @@
 #include "GermanLocale.h"
 #include "LegendLayout.h"
 #include "SimulationData.h"
+#include "StoreEditor.h"
 
 TEST(ColourLegend, TitlesAndLabels) {
   EXPECT_STREQ(LegendTitle(0), "Temperature(  C)");
@@ -42,11 +43,11 @@ TEST(ColourLegend, LabelsIgnoreTheLocale) {
 
 TEST(SectionLegend, RingsFromTheOutsideIn) {
   CSimulationData d;
-  d.m_nLayers[Trunk] = 3;
+  EditRun(d).m_nLayers[Trunk] = 3;
   for (int l = 0; l < 3; ++l) {
-    d.m_allLayerColours[l][Trunk][0] = 0.1f * static_cast<float>(l + 1);
+    EditColours(d).m_allLayerColours[l][Trunk][0] = 0.1f * static_cast<float>(l + 1);
   }
-  d.m_coreColours[Trunk][2] = 0.5f;
+  EditColours(d).m_coreColours[Trunk][2] = 0.5f;
   const auto discs = SectionDiscs(d, Trunk);
   ASSERT_EQ(discs.size(), 5u);
   const char* labels[] = {"Layer3", "Layer2", "Layer1", "Skin", "Core"};
@@ -71,7 +72,7 @@ TEST(SectionLegend, RingsFromTheOutsideIn) {
   EXPECT_STREQ(SectionCaption(6), "FOOT");
   EXPECT_STREQ(SectionCaption(0), "");
 
-  d.m_nLayers[Leg] = 12;  // colours past the tenth layer are not kept
+  EditRun(d).m_nLayers[Leg] = 12;  // colours past the tenth layer are not kept
   const auto many = SectionDiscs(d, Leg);
   ASSERT_EQ(many.size(), 14u);
   EXPECT_EQ(many[0].label, "Layer12");

@@ -14,6 +14,7 @@
 
 #include "RunFolder.h"
 #include "SimulationData.h"
+#include "StoreEditor.h"
 #include "internal/TableFiles.h"
 
 namespace {
@@ -157,11 +158,11 @@ TEST(RowPlacement, FabricRowsStandByTheirTimeLayerAndPosition) {
     const LoadedRun l(f.Dir());
     ASSERT_TRUE(l.ok) << c.name;
     ExpectMessages(l, c.messages, c.name);
-    EXPECT_EQ(l.data.m_nLayers[Trunk], 2) << c.name;
-    EXPECT_EQ(l.data.m_nNodesPerLayer[Trunk], 3) << c.name;
-    EXPECT_EQ(l.data.m_fFabricInterval, 0.1f) << c.name;
-    const std::vector<FabricRow>& want = reference.data.m_fabric[Trunk];
-    const std::vector<FabricRow>& got = l.data.m_fabric[Trunk];
+    EXPECT_EQ(l.data.Run().m_nLayers[Trunk], 2) << c.name;
+    EXPECT_EQ(l.data.Run().m_nNodesPerLayer[Trunk], 3) << c.name;
+    EXPECT_EQ(l.data.Run().m_fFabricInterval, 0.1f) << c.name;
+    const std::vector<FabricRow>& want = reference.data.Run().m_fabric[Trunk];
+    const std::vector<FabricRow>& got = l.data.Run().m_fabric[Trunk];
     ASSERT_EQ(got.size(), want.size()) << c.name;
     for (std::size_t i = 0; i < got.size(); ++i) {
       if (!c.holes.count(static_cast<int>(i))) {
@@ -185,10 +186,10 @@ TEST(RowPlacement, TheIntervalIsTheCommonStepWhenTheFirstStepIsMissing) {
   f.Write(QStringLiteral("fabricsTrunk.dat"), Join(Erase(FabricLines(), {6, 7, 8, 9, 10, 11})));
   const LoadedRun l(f.Dir());
   ASSERT_TRUE(l.ok);
-  EXPECT_NEAR(l.data.m_fFabricInterval, 0.1f, 1e-6f);
-  ASSERT_EQ(l.data.m_fabric[Trunk].size(), 36u);
-  EXPECT_TRUE(std::isnan(l.data.m_fabric[Trunk][6].m_fTemperature));
-  EXPECT_EQ(l.data.m_fabric[Trunk][12].m_fTime, 0.2f);  // the step after the gap stays the third
+  EXPECT_NEAR(l.data.Run().m_fFabricInterval, 0.1f, 1e-6f);
+  ASSERT_EQ(l.data.Run().m_fabric[Trunk].size(), 36u);
+  EXPECT_TRUE(std::isnan(l.data.Run().m_fabric[Trunk][6].m_fTemperature));
+  EXPECT_EQ(l.data.Run().m_fabric[Trunk][12].m_fTime, 0.2f);  // the step after the gap stays the third
 }
 
 TEST(RowPlacement, BodyRowsStandByTheirTimeAndPart) {
@@ -233,12 +234,12 @@ TEST(RowPlacement, BodyRowsStandByTheirTimeAndPart) {
     const LoadedRun l(f.Dir());
     ASSERT_TRUE(l.ok) << c.name;
     ExpectMessages(l, c.messages, c.name);
-    EXPECT_EQ(l.data.m_nSamples, c.samples) << c.name;
-    EXPECT_EQ(l.data.m_fSampleInterval, 0.1f) << c.name;
-    ASSERT_EQ(l.data.m_body.size(), c.rows) << c.name;
+    EXPECT_EQ(l.data.Run().m_nSamples, c.samples) << c.name;
+    EXPECT_EQ(l.data.Run().m_fSampleInterval, 0.1f) << c.name;
+    ASSERT_EQ(l.data.Run().m_body.size(), c.rows) << c.name;
     for (std::size_t i = 0; i < c.rows; ++i) {
-      const BodyPropertyRow& got = l.data.m_body[i];
-      const BodyPropertyRow& want = reference.data.m_body[i];
+      const BodyPropertyRow& got = l.data.Run().m_body[i];
+      const BodyPropertyRow& want = reference.data.Run().m_body[i];
       if (!c.holes.count(static_cast<int>(i))) {
         EXPECT_TRUE(SameBytes(got, want)) << c.name << ": row " << i << " moved";
         continue;
@@ -260,13 +261,13 @@ TEST(RowPlacement, AComfortSeriesKeepsItsTimes) {
                  {{"BodyDataforComfort Data",
                    "BodyDataforComfort.dat: the comfort values of Trunk at 0.2 min are missing before line 19"}},
                  "comfort");
-  const std::vector<ComfortRow>& trunk = l.data.m_comfort[Trunk];
+  const std::vector<ComfortRow>& trunk = l.data.Run().m_comfort[Trunk];
   ASSERT_EQ(trunk.size(), 4u);
   EXPECT_EQ(trunk[2].m_fTime, 0.2f);
   EXPECT_TRUE(std::isnan(trunk[2].m_fThermal) && std::isnan(trunk[2].m_fComfort));
   EXPECT_EQ(trunk[3].m_fTime, 0.3f);
   EXPECT_EQ(trunk[3].m_fComfort, 77.0f);
-  EXPECT_EQ(l.data.m_comfort[Head].size(), 4u);
+  EXPECT_EQ(l.data.Run().m_comfort[Head].size(), 4u);
 }
 
 TEST(RowPlacement, AByteOrderMarkIsSkippedInEveryFile) {
@@ -281,12 +282,12 @@ TEST(RowPlacement, AByteOrderMarkIsSkippedInEveryFile) {
   const LoadedRun l(f.Dir());
   ASSERT_TRUE(l.ok);
   EXPECT_TRUE(l.messages.m_entries.empty());
-  EXPECT_EQ(l.data.m_nSelectedModel, 3);
-  EXPECT_EQ(l.data.m_body.size(), 12u);
-  EXPECT_EQ(l.data.m_comfort[Head].size(), 1u);
-  ASSERT_EQ(l.data.m_fibers.size(), 1u);
-  EXPECT_EQ(l.data.m_fibers[0].m_rows.size(), 1u);
-  EXPECT_EQ(l.data.m_strModelId, QStringLiteral("M7"));
+  EXPECT_EQ(l.data.Run().m_nSelectedModel, 3);
+  EXPECT_EQ(l.data.Run().m_body.size(), 12u);
+  EXPECT_EQ(l.data.Run().m_comfort[Head].size(), 1u);
+  ASSERT_EQ(l.data.Run().m_fibers.size(), 1u);
+  EXPECT_EQ(l.data.Run().m_fibers[0].m_rows.size(), 1u);
+  EXPECT_EQ(l.data.Run().m_strModelId, QStringLiteral("M7"));
 }
 
 // Well-written runs keep the rows exactly as read, and the counts and
@@ -324,18 +325,18 @@ TEST(RowPlacement, WellFormedRunsLoadExactlyAsRead) {
     ASSERT_TRUE(l.ok) << dir.toStdString();
     EXPECT_TRUE(l.messages.m_entries.empty()) << dir.toStdString();
     const std::vector<BodyPropertyRow> rawBody = ParseBodyFile(dir + QStringLiteral("bodyProperty.dat")).rows;
-    ASSERT_EQ(l.data.m_body.size(), rawBody.size());
-    EXPECT_EQ(std::memcmp(l.data.m_body.data(), rawBody.data(), rawBody.size() * sizeof(BodyPropertyRow)), 0);
-    EXPECT_EQ(l.data.m_nSamples, static_cast<int>(rawBody.size() / 6));
-    EXPECT_EQ(l.data.m_fSampleInterval, rawBody[6].m_fTime - rawBody[0].m_fTime);
+    ASSERT_EQ(l.data.Run().m_body.size(), rawBody.size());
+    EXPECT_EQ(std::memcmp(l.data.Run().m_body.data(), rawBody.data(), rawBody.size() * sizeof(BodyPropertyRow)), 0);
+    EXPECT_EQ(l.data.Run().m_nSamples, static_cast<int>(rawBody.size() / 6));
+    EXPECT_EQ(l.data.Run().m_fSampleInterval, rawBody[6].m_fTime - rawBody[0].m_fTime);
     bool intervalSeen = false;
     for (int p = 0; p < kBodyPartCount; ++p) {
-      if (l.data.m_env[0].m_fClothed[p] < 1) {
+      if (l.data.Run().m_env[0].m_fClothed[p] < 1) {
         continue;
       }
-      const std::vector<FabricRow> raw = ParseFabricFile(dir + l.data.m_fabricFileNames[p]).rows;
-      ASSERT_EQ(l.data.m_fabric[p].size(), raw.size()) << p;
-      EXPECT_EQ(std::memcmp(l.data.m_fabric[p].data(), raw.data(), raw.size() * sizeof(FabricRow)), 0) << p;
+      const std::vector<FabricRow> raw = ParseFabricFile(dir + l.data.Run().m_fabricFileNames[p]).rows;
+      ASSERT_EQ(l.data.Run().m_fabric[p].size(), raw.size()) << p;
+      EXPECT_EQ(std::memcmp(l.data.Run().m_fabric[p].data(), raw.data(), raw.size() * sizeof(FabricRow)), 0) << p;
       int layers = 1;
       std::size_t nodes = 0;
       while (nodes < raw.size() && raw[nodes].m_nLayer == raw[0].m_nLayer) {
@@ -344,10 +345,10 @@ TEST(RowPlacement, WellFormedRunsLoadExactlyAsRead) {
       for (std::size_t i = 1; i < raw.size() && raw[i].m_fTime == raw[0].m_fTime; ++i) {
         layers += raw[i].m_nLayer != raw[i - 1].m_nLayer;
       }
-      EXPECT_EQ(l.data.m_nLayers[p], layers) << p;
-      EXPECT_EQ(l.data.m_nNodesPerLayer[p], static_cast<int>(nodes)) << p;
+      EXPECT_EQ(l.data.Run().m_nLayers[p], layers) << p;
+      EXPECT_EQ(l.data.Run().m_nNodesPerLayer[p], static_cast<int>(nodes)) << p;
       if (!intervalSeen) {
-        EXPECT_EQ(l.data.m_fFabricInterval, raw[nodes * layers].m_fTime - raw[0].m_fTime);
+        EXPECT_EQ(l.data.Run().m_fFabricInterval, raw[nodes * layers].m_fTime - raw[0].m_fTime);
       }
       intervalSeen = true;
     }

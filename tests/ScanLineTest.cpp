@@ -310,8 +310,8 @@ TEST(ScanLine, ARunInEveryPrintfShapeReadsAsSscanfDoes) {
     }
     CSimulationData data;
     ASSERT_TRUE(data.Load(dir.path() + QLatin1Char('/'))) << shape;
-    EXPECT_EQ(data.m_nSamples, 61) << shape;
-    EXPECT_FLOAT_EQ(data.m_fSampleInterval, 0.1f) << shape;
-    EXPECT_EQ(data.m_nLayers[Trunk], 3) << shape;
+    EXPECT_EQ(data.Run().m_nSamples, 61) << shape;
+    EXPECT_FLOAT_EQ(data.Run().m_fSampleInterval, 0.1f) << shape;
+    EXPECT_EQ(data.Run().m_nLayers[Trunk], 3) << shape;
   }
 }

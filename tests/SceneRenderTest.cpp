@@ -17,6 +17,7 @@
 #include "OpenGLView.h"
 #include "SceneLoader.h"
 #include "SimulationData.h"
+#include "StoreEditor.h"
 
 namespace {
 
@@ -48,7 +49,13 @@ class SceneRender : public ::testing::Test {
     m_view.SetMessageSink(&m_messages);
     m_view.SetModuleDir(m_dir.path() + QLatin1Char('/'));
     m_view.resize(kWidth, kHeight);
-    m_data.m_envColour[0] = 1, m_data.m_envColour[1] = 0, m_data.m_envColour[2] = 1;  // magenta
+    PaintRoomMagenta();
+  }
+  // A room colour no scene draws otherwise; it holds until the tables or the
+  // shown quantity, layer or step change.
+  void PaintRoomMagenta() {
+    const float magenta[3] = {1, 0, 1};
+    std::copy(magenta, magenta + 3, EditColours(m_data).m_envColour);
   }
   void TearDown() override {
     if (HasFailure() && !m_last.isNull()) {
@@ -60,7 +67,7 @@ class SceneRender : public ::testing::Test {
     }
   }
   QImage Render(int mode) {
-    m_view.m_nMode = mode;
+    m_view.m_nMode = static_cast<ViewMode>(mode);
     m_view.ResetCamera();
     m_last = m_view.grabFramebuffer().convertToFormat(QImage::Format_RGB32);
     EXPECT_FALSE(m_last.isNull()) << "no OpenGL context";
@@ -163,14 +170,15 @@ TEST_F(SceneRender, ColourBarRunsFromRedAtTheTopToBlueAtTheBottom) {
 TEST_F(SceneRender, BodyPartShowsItsSkinColour) {
   WriteTrunkBox();
   ASSERT_TRUE(LoadBodyModel(&m_view, m_dir.filePath(QStringLiteral("box.obj"))));
-  m_data.m_skinColours[Trunk][0] = 0, m_data.m_skinColours[Trunk][1] = 1, m_data.m_skinColours[Trunk][2] = 0;
+  EditColours(m_data).m_skinColours[Trunk][0] = 0, EditColours(m_data).m_skinColours[Trunk][1] = 1,
+  EditColours(m_data).m_skinColours[Trunk][2] = 0;
   QImage img = Render(1);
   QColor c = img.pixelColor(Project(m_view, {0, 0, 0.3f}, true));
   EXPECT_GT(c.green(), 150);
   EXPECT_LT(c.red(), 40);
   EXPECT_LT(c.blue(), 40);
   // A new colour shows at the next frame, without reloading.
-  m_data.m_skinColours[Trunk][0] = 1, m_data.m_skinColours[Trunk][1] = 0;
+  EditColours(m_data).m_skinColours[Trunk][0] = 1, EditColours(m_data).m_skinColours[Trunk][1] = 0;
   img = Render(1);
   c = img.pixelColor(Project(m_view, {0, 0, 0.3f}, true));
   EXPECT_GT(c.red(), 150);
@@ -179,16 +187,17 @@ TEST_F(SceneRender, BodyPartShowsItsSkinColour) {
 }
 
 TEST_F(SceneRender, CrossSectionShowsEveryLayerFromTheOutsideIn) {
-  m_data.m_nLayers[Trunk] = 3;
+  EditRun(m_data).m_nLayers[Trunk] = 3;
+  PaintRoomMagenta();
   const float colours[5][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 0}, {0, 1, 1}};  // layer 3, 2, 1, skin, core
   for (int c = 0; c < 3; ++c) {
-    m_data.m_allLayerColours[2][Trunk][c] = colours[0][c];
-    m_data.m_allLayerColours[1][Trunk][c] = colours[1][c];
-    m_data.m_allLayerColours[0][Trunk][c] = colours[2][c];
-    m_data.m_skinColours[Trunk][c] = colours[3][c];
-    m_data.m_coreColours[Trunk][c] = colours[4][c];
+    EditColours(m_data).m_allLayerColours[2][Trunk][c] = colours[0][c];
+    EditColours(m_data).m_allLayerColours[1][Trunk][c] = colours[1][c];
+    EditColours(m_data).m_allLayerColours[0][Trunk][c] = colours[2][c];
+    EditColours(m_data).m_skinColours[Trunk][c] = colours[3][c];
+    EditColours(m_data).m_coreColours[Trunk][c] = colours[4][c];
   }
-  m_view.m_nSectionPart = 2;
+  m_data.State().SetSectionPart(2);
   const QImage img = Render(1);
   const float w = 0.18f / 5;
   for (int i = 0; i < 5; ++i) {
@@ -217,7 +226,7 @@ TEST_F(SceneRender, BackdropInItsOwnColoursOrDarkWithoutIt) {
   fresh.SetData(&m_data);
   fresh.SetModuleDir(m_dir.path() + QLatin1Char('/'));
   fresh.resize(kWidth, kHeight);
-  fresh.m_nMode = 3;
+  fresh.m_nMode = ViewMode::SpaceSuit;
   fresh.ResetCamera();
   img = fresh.grabFramebuffer().convertToFormat(QImage::Format_RGB32);
   m_last = img;
@@ -233,7 +242,7 @@ TEST_F(SceneRender, TwoFramesInARowShowTheSamePicture) {
   WriteTrunkBox();
   ASSERT_TRUE(LoadBodyModel(&m_view, m_dir.filePath(QStringLiteral("box.obj"))));
   ASSERT_TRUE(m_view.m_pBody->m_bClosed);  // the case where faces are culled
-  m_data.m_skinColours[Trunk][1] = 1;
+  EditColours(m_data).m_skinColours[Trunk][1] = 1;
   const QImage first = Render(1);
   const QImage second = m_view.grabFramebuffer().convertToFormat(QImage::Format_RGB32);
   m_last = second;
@@ -251,7 +260,8 @@ TEST_F(SceneRender, ANewContextBringsBackModelsTextAndBackdrop) {
   QImage blue(64, 32, QImage::Format_RGB888);
   blue.fill(QColor(0, 0, 255));
   ASSERT_TRUE(blue.save(m_dir.filePath(QStringLiteral("1.bmp")), "BMP"));
-  m_data.m_layerColours[Trunk][0] = 0, m_data.m_layerColours[Trunk][1] = 1;  // the suit shows in green
+  EditColours(m_data).m_layerColours[Trunk][0] = 0,
+  EditColours(m_data).m_layerColours[Trunk][1] = 1;  // the suit shows in green
 
   QWidget first, second;
   auto* view = new COpenGLView(&first);
@@ -261,7 +271,7 @@ TEST_F(SceneRender, ANewContextBringsBackModelsTextAndBackdrop) {
   view->resize(kWidth, kHeight);
   first.resize(kWidth, kHeight);
   ASSERT_TRUE(LoadSpaceSuitScene(view));
-  view->m_nMode = 3;
+  view->m_nMode = ViewMode::SpaceSuit;
   view->ResetCamera();
   auto check = [&](const QImage& img, const char* when) {
     m_last = img;
@@ -297,7 +307,7 @@ TEST_F(SceneRender, TheWalkingFigureStaysInThePicture) {
   const QByteArray path = QFile::encodeName(qEnvironmentVariable("CORVANE_MODEL_DIR") + QStringLiteral("/op.obj"));
   ObjModelPtr model(glmReadOBJ(path.constData()));
   ASSERT_TRUE(model);
-  m_view.m_nMode = 2;
+  m_view.m_nMode = ViewMode::Dynamic;
   m_view.ResetCamera();
   for (const QSize size : {QSize(500, 330), QSize(800, 600), QSize(600, 700)}) {
     QRectF box;
@@ -358,7 +368,7 @@ TEST_F(SceneRender, ADenseLinePlotLooksTheSameAsDrawingEverySegment) {
   for (const auto& t : turns) {
     QImage pictures[2];
     for (bool reference : {false, true}) {
-      m_view.m_nMode = 0;
+      m_view.m_nMode = ViewMode::Plot;
       m_view.ResetCamera();
       m_view.m_dRotX += t[0], m_view.m_dRotY += t[1], m_view.m_dRotZ += t[2];
       m_view.SetReferenceDrawing(reference);
@@ -386,7 +396,7 @@ TEST_F(SceneRender, ADenseLinePlotLooksTheSameAsDrawingEverySegment) {
 TEST_F(SceneRender, WhatHasNoValueIsGreyAndTheLegendSaysSo) {
   WriteTrunkBox();
   ASSERT_TRUE(LoadBodyModel(&m_view, m_dir.filePath(QStringLiteral("box.obj"))));
-  m_data.ClearColours();
+  EditColours(m_data).Clear();
   auto grey = [](QColor c) {
     return std::abs(c.red() - c.green()) < 8 && std::abs(c.green() - c.blue()) < 8 && c.red() > 40;
   };
@@ -402,21 +412,18 @@ TEST_F(SceneRender, WhatHasNoValueIsGreyAndTheLegendSaysSo) {
   for (int p = 0; p < kBodyPartCount; ++p) {
     BodyPropertyRow r;
     r.m_nPart = p, r.m_fSkinTemp = 36, r.m_fCoreTemp = 37;
-    m_data.m_body.push_back(r);
+    EditRun(m_data).m_body.push_back(r);
   }
-  m_data.m_nSamples = 1, m_data.m_fSampleInterval = 1;
-  m_data.m_fTempMin = 30, m_data.m_fTempMax = 38;
-  m_data.UpdateScale();
-  m_data.UpdateColours(false);
+  EditRun(m_data).m_nSamples = 1, EditRun(m_data).m_fSampleInterval = 1;
+  EditRun(m_data).m_fTempMin = 30, EditRun(m_data).m_fTempMax = 38;
   img = Render(1);
   EXPECT_FALSE(grey(img.pixelColor(Project(m_view, {0, 0, 0.3f}, true)))) << "the trunk with its temperature";
   EXPECT_FALSE(noData(img.pixelColor(swatch))) << "no swatch once everything has a value";
   // Under the sweating rate the garment's parts have no value.
-  m_view.m_nLayer = 1;
+  m_data.State().SelectLayer(1);
   WriteBox(QStringLiteral("cloth.obj"), "TRUNK", {-0.35f, -0.2f, -0.35f}, {0.35f, 0.2f, 0.35f});
   ASSERT_TRUE(LoadGarmentModel(&m_view, m_dir.filePath(QStringLiteral("cloth.obj"))));
-  m_data.m_nContentKind = ContentSweatRate;
-  m_data.UpdateColours(false);
+  m_data.State().SetContent(ContentSweatRate);
   img = m_view.grabFramebuffer().convertToFormat(QImage::Format_RGB32);
   m_last = img;
   EXPECT_TRUE(grey(img.pixelColor(Project(m_view, {0, 0, 0.35f}, true)))) << "the garment under sweat";

@@ -10,6 +10,7 @@
 #include "ScienceLogic.h"
 #include "ScientificDlg.h"
 #include "SimulationData.h"
+#include "StoreEditor.h"
 
 TEST(ScienceLogic, OptionIdsAndTexts) {
   EXPECT_EQ(EncodeOption(2, 3, 1), 3301);
@@ -68,18 +69,18 @@ TEST(ScienceLogic, FibreCurvesFollowEachPositionWhateverTheirCount) {
 
 TEST(ScienceLogic, LiquidVolumeFractionOnlyWhenTheFileCarriesIt) {
   CSimulationData d;
-  d.m_nLayers[Trunk] = 1, d.m_nNodesPerLayer[Trunk] = 2;
+  EditRun(d).m_nLayers[Trunk] = 1, EditRun(d).m_nNodesPerLayer[Trunk] = 2;
   for (int step = 0; step < 3; ++step) {
     for (int n = 0; n < 2; ++n) {
       FabricRow r;
       r.m_fTime = static_cast<float>(step), r.m_fPosition = static_cast<float>(n);
       r.m_fVaporConc = 7, r.m_fLiquidFraction = 3;
-      d.m_fabric[Trunk].push_back(r);
+      EditRun(d).m_fabric[Trunk].push_back(r);
     }
   }
   EXPECT_TRUE(FabricCurves(d, Trunk, 0, 5).empty());
   ASSERT_EQ(FabricCurves(d, Trunk, 0, 0).size(), 2u);
-  d.m_bLiquidFraction[Trunk] = true;
+  EditRun(d).m_bLiquidFraction[Trunk] = true;
   const std::vector<PlotCurve> lvf = FabricCurves(d, Trunk, 0, 5);
   ASSERT_EQ(lvf.size(), 2u);
   EXPECT_EQ(lvf[0][0][2], 3.0);
@@ -91,7 +92,7 @@ TEST(ScienceLogic, FabricCurvesStrideOverEveryLayerOfAStep) {
   for (const int layers : {2, 3}) {
     CSimulationData d;
     const int nodes = 2, steps = 4;
-    d.m_nLayers[Trunk] = layers, d.m_nNodesPerLayer[Trunk] = nodes;
+    EditRun(d).m_nLayers[Trunk] = layers, EditRun(d).m_nNodesPerLayer[Trunk] = nodes;
     for (int t = 0; t < steps; ++t) {
       for (int l = 0; l < layers; ++l) {
         for (int n = 0; n < nodes; ++n) {
@@ -99,7 +100,7 @@ TEST(ScienceLogic, FabricCurvesStrideOverEveryLayerOfAStep) {
           r.m_fTime = 0.1f * static_cast<float>(t), r.m_nLayer = l + 1;
           r.m_fPosition = static_cast<float>(l * nodes + n);
           r.m_fTemperature = static_cast<float>(100 * l + 10 * n + t);  // layer, node and step in one number
-          d.m_fabric[Trunk].push_back(r);
+          EditRun(d).m_fabric[Trunk].push_back(r);
         }
       }
     }
@@ -154,7 +155,7 @@ TEST(ScientificView, OpensOnTheHeadsSkinTemperature) {
   CScientificDlg& v = *s.view;
   EXPECT_EQ(v.m_nOption, 1100);
   EXPECT_EQ(v.m_chart->m_strTitle, QStringLiteral("Temperature of Skin(Degree)"));
-  EXPECT_EQ(v.m_chart->Points().size(), static_cast<std::size_t>(s.data.m_nSamples));
+  EXPECT_EQ(v.m_chart->Points().size(), static_cast<std::size_t>(s.data.Run().m_nSamples));
   EXPECT_FALSE(v.m_chart->isHidden());
   EXPECT_TRUE(!v.m_plotView || v.m_plotView->isHidden());
   EXPECT_EQ(v.m_panels[0]->m_nSelected, 0);
@@ -177,7 +178,7 @@ TEST(ScientificView, OptionsChooseChartOrPlotAndOnlyOnePanelKeepsItsMark) {
   EXPECT_EQ(v.m_panels[0]->m_nSelected, -1) << "the other panel's mark goes";
   EXPECT_TRUE(v.m_chart->isHidden());
   EXPECT_FALSE(v.m_plotView->isHidden());
-  EXPECT_EQ(v.m_plotView->m_curves.size(), static_cast<std::size_t>(s.data.m_nNodesPerLayer[Trunk]));
+  EXPECT_EQ(v.m_plotView->m_curves.size(), static_cast<std::size_t>(s.data.Run().m_nNodesPerLayer[Trunk]));
   EXPECT_STREQ(v.m_plotView->m_szAxisTitle[2], "Water Vapor Concentration(kg*m^3)");
   v.OnPropertySelect(5);  // the sample run's fabric files carry the liquid volume fraction
   EXPECT_FALSE(v.m_plotView->m_curves.empty());
@@ -191,8 +192,8 @@ TEST(ScientificView, OptionsChooseChartOrPlotAndOnlyOnePanelKeepsItsMark) {
 
   // A fibre's moisture content has no column: an empty plot that says so.
   int fibre = -1;
-  for (std::size_t k = 0; k < s.data.m_fibers.size(); ++k) {
-    if (FiberOptionText(s.data.m_fibers[k].m_strName, Trunk)) {
+  for (std::size_t k = 0; k < s.data.Run().m_fibers.size(); ++k) {
+    if (FiberOptionText(s.data.Run().m_fibers[k].m_strName, Trunk)) {
       fibre = static_cast<int>(k);
     }
   }
@@ -225,9 +226,8 @@ TEST(ScientificView, TheChartsCursorFollowsTheClockAndThePlotSavesItsPicture) {
   SampleView s;
   CScientificDlg& v = *s.view;
   EXPECT_TRUE(std::isnan(v.m_chart->m_fCursorTime)) << "no cursor before the player has moved";
-  s.data.m_nStep = 10, s.data.m_nStepAccum = 30;
-  v.OnClockMoved();
-  EXPECT_FLOAT_EQ(v.m_chart->m_fCursorTime, s.data.m_body[10 * kBodyPartCount].m_fTime)
+  s.data.State().SeekStep(10, 30);  // the chart follows the view state's clock
+  EXPECT_FLOAT_EQ(v.m_chart->m_fCursorTime, s.data.Run().m_body[10 * kBodyPartCount].m_fTime)
       << "the drawn step's time, as the axis reads minutes";
   v.OnOptionSelect(EncodeOption(Trunk, 3, 1));
   v.show();

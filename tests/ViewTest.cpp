@@ -10,6 +10,7 @@
 
 #include "OpenGLView.h"
 #include "SimulationData.h"
+#include "StoreEditor.h"
 
 namespace {
 class CTestView : public COpenGLView {
@@ -45,11 +46,11 @@ void Fill(CSimulationData& d, int samples, float interval) {
       r.m_fTime = s * interval;
       r.m_nPart = p;
       r.m_fSkinTemp = 33;
-      d.m_body.push_back(r);
+      EditRun(d).m_body.push_back(r);
     }
   }
-  d.m_nSamples = samples;
-  d.m_fSampleInterval = interval;
+  EditRun(d).m_nSamples = samples;
+  EditRun(d).m_fSampleInterval = interval;
 }
 }  // namespace
 
@@ -58,7 +59,7 @@ TEST(View, CameraPerMode) {
   EXPECT_FLOAT_EQ(static_cast<float>(view.m_dRotX), -70.55f);
   EXPECT_FLOAT_EQ(static_cast<float>(view.m_dTransZ), -2.7f);
   EXPECT_EQ(view.m_dTransX, static_cast<double>(-1.2f)) << "single-precision constants";
-  view.m_nMode = 1;
+  view.m_nMode = ViewMode::Static;
   view.ResetCamera();
   EXPECT_EQ(view.m_dTransZ, static_cast<double>(-4.2f));
   EXPECT_EQ(view.m_dRotX, 0.0);
@@ -69,7 +70,7 @@ TEST(View, CameraPerMode) {
 
 TEST(View, LeftDragTurnsTheScene) {
   CTestView view;
-  view.m_nMode = 1;
+  view.m_nMode = ViewMode::Static;
   view.ResetCamera();
   view.Mouse(QEvent::MouseMove, 50, 50);  // no drag yet
   EXPECT_EQ(view.m_dRotY, 0.0);
@@ -89,7 +90,7 @@ TEST(View, LeftDragTurnsTheScene) {
 
 TEST(View, WheelZoomsByNotches) {
   CTestView view;
-  view.m_nMode = 1;
+  view.m_nMode = ViewMode::Static;
   view.ResetCamera();
   view.Wheel(120);
   EXPECT_FLOAT_EQ(view.m_fZoom, 1.2f * 1.1f);
@@ -111,16 +112,18 @@ TEST(View, WheelZoomsByNotches) {
 }
 
 TEST(View, TimerZeroAnimatesOrTurns) {
+  CSimulationData data;
   CTestView view;
-  view.m_nMode = 2;
-  view.m_bPlaying = true;
+  view.SetData(&data);
+  view.m_nMode = ViewMode::Dynamic;
+  data.State().SetPlaying(true);
   std::vector<int> frames;
   for (int i = 0; i < 14; ++i) {
     view.OnTimer(0);
     frames.push_back(view.m_nFrame);
   }
   EXPECT_EQ(frames, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 1, 2}));
-  view.m_nMode = 3;
+  view.m_nMode = ViewMode::SpaceSuit;
   const double rot = view.m_dRotY;
   for (int i = 0; i < 10; ++i) {
     view.OnTimer(0);
@@ -129,47 +132,49 @@ TEST(View, TimerZeroAnimatesOrTurns) {
   EXPECT_EQ(view.m_nFrame, 2) << "frames only move in the animated scene";
 }
 
+// The view's timer asks the view state on; the state keeps the clock and
+// stops the player at the end, and the timers stop with it.
 TEST(View, TimerOneAdvancesTheClockAndStopsAtTheEnd) {
   CSimulationData data;
   Fill(data, 3, 1.0f / 60.0f);  // one second per sample
   CTestView view;
   view.SetData(&data);
-  view.m_nMode = 1;
-  QSignalSpy spy(&view, &COpenGLView::timeAdvanced);
-  view.m_bPlaying = true;
-  view.StartTimers();
+  view.m_nMode = ViewMode::Static;
+  QSignalSpy spy(&data.State(), &CViewState::clockChanged);
+  data.State().SetPlaying(true);
+  EXPECT_TRUE(view.TimersRunning());
   view.OnTimer(1);
-  EXPECT_EQ(data.m_nStep, 1);
-  EXPECT_TRUE(view.m_bPlaying);
+  EXPECT_EQ(data.State().Step(), 1);
+  EXPECT_TRUE(data.State().Playing());
   view.OnTimer(1);
   view.OnTimer(1);
-  EXPECT_EQ(data.m_nStep, 3);
-  EXPECT_FALSE(view.m_bPlaying);
+  EXPECT_EQ(data.State().Step(), 3);
+  EXPECT_FALSE(data.State().Playing());
   EXPECT_FALSE(view.TimersRunning());
   EXPECT_EQ(spy.count(), 3);
   // Pressing Start at the end: the next tick stops again, the clock stays.
-  view.m_bPlaying = true;
-  view.StartTimers();
+  data.State().SetPlaying(true);
   view.OnTimer(1);
-  EXPECT_EQ(data.m_nStep, 3);
-  EXPECT_FALSE(view.m_bPlaying);
+  EXPECT_EQ(data.State().Step(), 3);
+  EXPECT_FALSE(data.State().Playing());
+  EXPECT_FALSE(view.TimersRunning());
 }
 
-TEST(View, ClearingPlayingStopsBothTimersAtTheNextTick) {
+TEST(View, StoppingThePlayerStopsBothTimers) {
   CSimulationData data;
   Fill(data, 5, 1.0f);
   CTestView view;
   view.SetData(&data);
-  view.m_nMode = 2;
-  view.m_bPlaying = true;
-  view.StartTimers();
+  view.m_nMode = ViewMode::Dynamic;
+  data.State().SetPlaying(true);
   EXPECT_TRUE(view.TimersRunning());
-  view.m_bPlaying = false;
-  QSignalSpy spy(&view, &COpenGLView::timeAdvanced);
-  view.OnTimer(0);
+  data.State().SetPlaying(false);
   EXPECT_FALSE(view.TimersRunning());
+  // A tick already on its way changes nothing.
+  QSignalSpy spy(&data.State(), &CViewState::clockChanged);
+  view.OnTimer(0);
   EXPECT_EQ(view.m_nFrame, 0);
   view.OnTimer(1);
-  EXPECT_EQ(data.m_nStepAccum, 0);
+  EXPECT_EQ(data.State().StepSeconds(), 0);
   EXPECT_EQ(spy.count(), 0);
 }

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMatrix4x4>
 #include <QOpenGLContext>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
@@ -18,6 +19,7 @@
 #include "Probe.h"
 #include "SceneLoader.h"
 #include "SimulationData.h"
+#include "StoreEditor.h"
 #include "TestModelService.h"
 #include "Visualize3DDlg.h"
 
@@ -51,11 +53,11 @@ void Fill(CSimulationData& d, int samples, float dt, int layers) {
     for (int p = 0; p < kBodyPartCount; ++p) {
       BodyPropertyRow r;
       r.m_fTime = static_cast<float>(s) * dt, r.m_nPart = p, r.m_fSkinTemp = 30.0f + static_cast<float>(s);
-      d.m_body.push_back(r);
+      EditRun(d).m_body.push_back(r);
     }
   }
-  d.m_nSamples = samples, d.m_fSampleInterval = dt, d.m_nLayers[Trunk] = layers;
-  d.m_fTempMin = 30, d.m_fTempMax = 40;
+  EditRun(d).m_nSamples = samples, EditRun(d).m_fSampleInterval = dt, EditRun(d).m_nLayers[Trunk] = layers;
+  EditRun(d).m_fTempMin = 30, EditRun(d).m_fTempMax = 40;
 }
 }  // namespace
 
@@ -72,13 +74,13 @@ TEST(Visualize3D, TheSliderAndTheKeysMoveTheClock) {
   }
   EXPECT_EQ(layers, (QStringList{"Human Body", "Layer 1", "Layer 2", "Layer 3"}));
 
-  d.m_nStepAccum = 7;
+  d.State().SeekStep(0, 7);
   for (int p : {100, 101, 150}) {
     dlg.m_sliderTime->setValue(p);  // a fast drag: applied once
   }
   QCoreApplication::processEvents();
-  EXPECT_EQ(d.m_nStep, 5);
-  EXPECT_EQ(d.m_nStepAccum, 0) << "the clock stands at the second dragged to";
+  EXPECT_EQ(d.State().Step(), 5);
+  EXPECT_EQ(d.State().StepSeconds(), 0) << "the clock stands at the second dragged to";
   EXPECT_EQ(dlg.m_timeLabel->text(), QStringLiteral("05:00 / 02:30"));
 
   auto key = [&](int k) {
@@ -87,16 +89,16 @@ TEST(Visualize3D, TheSliderAndTheKeysMoveTheClock) {
     QCoreApplication::processEvents();
   };
   key(Qt::Key_Right);
-  EXPECT_EQ(d.m_nStep, 6);
+  EXPECT_EQ(d.State().Step(), 6);
   key(Qt::Key_Home);
-  EXPECT_EQ(d.m_nStep, 0);
+  EXPECT_EQ(d.State().Step(), 0);
   key(Qt::Key_End);
-  EXPECT_EQ(d.m_nStep, 10);
+  EXPECT_EQ(d.State().Step(), 10);
   key(Qt::Key_Space);
-  EXPECT_TRUE(dlg.m_view->m_bPlaying);
+  EXPECT_TRUE(d.State().Playing());
   EXPECT_EQ(dlg.m_startStop->text(), QStringLiteral("Stop"));
   key(Qt::Key_Space);
-  EXPECT_FALSE(dlg.m_view->m_bPlaying);
+  EXPECT_FALSE(d.State().Playing());
   EXPECT_EQ(dlg.m_startStop->text(), QStringLiteral("Start"));
   key(Qt::Key_Escape);
   key(Qt::Key_Return);  // a view never closes by these
@@ -114,29 +116,29 @@ TEST(Visualize3D, ThePlayerReachesEveryStepAtEveryInterval) {
     CVisiualize3DDlg dlg(&d, QString());
     const QString total = TimeLabel(n * perStep, 0).left(5);
     auto labelAt = [&](int seconds) { return TimeLabel(n * perStep, seconds); };
-    auto drawnSkin = [&] { return d.m_skinColours[Head][0] + 2 * d.m_skinColours[Head][1]; };
+    auto drawnSkin = [&] { return d.Colours().m_skinColours[Head][0] + 2 * d.Colours().m_skinColours[Head][1]; };
     auto skinOfStep = [&](int s) {
       float rgb[3];
-      d.ValueToColour(30.0f + static_cast<float>(s), rgb);
+      d.Colours().ValueToColour(30.0f + static_cast<float>(s), rgb);
       return rgb[0] + 2 * rgb[1];
     };
     dlg.OnStartStop();
     std::vector<int> seen{0};
-    for (int tick = 0; tick < n * perStep + 2 && dlg.m_view->m_bPlaying; ++tick) {
+    for (int tick = 0; tick < n * perStep + 2 && d.State().Playing(); ++tick) {
       dlg.m_view->OnTimer(1);
       QCoreApplication::processEvents();
-      if (seen.empty() || seen.back() != d.m_nStep) {
-        seen.push_back(d.m_nStep);
+      if (seen.empty() || seen.back() != d.State().Step()) {
+        seen.push_back(d.State().Step());
       }
-      ASSERT_EQ(dlg.m_timeLabel->text(), labelAt(d.m_nStep * perStep + d.m_nStepAccum));
-      ASSERT_FLOAT_EQ(drawnSkin(), skinOfStep(std::min(d.m_nStep, n - 1)));
+      ASSERT_EQ(dlg.m_timeLabel->text(), labelAt(d.State().Step() * perStep + d.State().StepSeconds()));
+      ASSERT_FLOAT_EQ(drawnSkin(), skinOfStep(std::min(d.State().Step(), n - 1)));
     }
     std::vector<int> all;
     for (int s = 0; s <= n; ++s) {
       all.push_back(s);
     }
     EXPECT_EQ(seen, all);
-    EXPECT_FALSE(dlg.m_view->m_bPlaying);
+    EXPECT_FALSE(d.State().Playing());
     EXPECT_EQ(dlg.m_timeLabel->text().left(5), total);
 
     auto key = [&](int k) {
@@ -148,25 +150,25 @@ TEST(Visualize3D, ThePlayerReachesEveryStepAtEveryInterval) {
     dlg.m_view->hide();  // the clock and colours are under test here, not the drawing
     for (int s = n - 1; s >= 0; --s) {
       key(Qt::Key_Left);
-      ASSERT_EQ(d.m_nStep, s);
+      ASSERT_EQ(d.State().Step(), s);
       EXPECT_EQ(dlg.m_timeLabel->text(), labelAt(s * perStep));
       EXPECT_EQ(dlg.m_sliderTime->value(), s * perStep);
       EXPECT_FLOAT_EQ(drawnSkin(), skinOfStep(s));
     }
     for (int s = 1; s <= 3; ++s) {
       key(Qt::Key_Right);
-      ASSERT_EQ(d.m_nStep, s);
+      ASSERT_EQ(d.State().Step(), s);
     }
     // The slider's end reaches the last step; a drag lands on the step and
     // second it points at.
     dlg.m_sliderTime->setValue(dlg.m_sliderTime->maximum());
     QCoreApplication::processEvents();
-    EXPECT_GE(d.m_nStep, n - 1);
+    EXPECT_GE(d.State().Step(), n - 1);
     EXPECT_EQ(dlg.m_sliderTime->focusPolicy(), Qt::NoFocus) << "arrows are the dialog's: a step each";
     dlg.m_sliderTime->setValue(5 * perStep + perStep - 1);
     QCoreApplication::processEvents();
-    EXPECT_EQ(d.m_nStep, 5);
-    EXPECT_EQ(d.m_nStepAccum, perStep - 1);
+    EXPECT_EQ(d.State().Step(), 5);
+    EXPECT_EQ(d.State().StepSeconds(), perStep - 1);
     EXPECT_EQ(dlg.m_timeLabel->text(), labelAt(6 * perStep - 1));
     EXPECT_FLOAT_EQ(drawnSkin(), skinOfStep(5));
   }
@@ -177,28 +179,57 @@ TEST(Visualize3D, ControlsSteerTheStoreAndTheView) {
   Fill(d, 4, 1.0f, 2);
   CVisiualize3DDlg dlg(&d, QString());
   dlg.m_content[1]->click();
-  EXPECT_EQ(d.m_nContentKind, 1);
+  EXPECT_EQ(d.State().ContentKind(), 1);
   dlg.m_listLayers->setCurrentRow(2);
-  EXPECT_EQ(dlg.m_view->m_nLayer, 2);
-  EXPECT_EQ(d.m_nSelectedLayer, 2);
+  EXPECT_EQ(d.State().SelectedLayer(), 2);
   dlg.m_listLayers->setCurrentRow(0);  // "Human Body": the body alone
-  EXPECT_EQ(dlg.m_view->m_nLayer, 0);
-  EXPECT_EQ(d.m_nSelectedLayer, 0);
+  EXPECT_EQ(d.State().SelectedLayer(), 0);
+  dlg.m_displayMode[1]->click();
+  EXPECT_TRUE(d.State().WireMode());
   dlg.show();
   dlg.m_crossSection->setChecked(true);
-  EXPECT_EQ(dlg.m_view->m_nSectionPart, 1);
+  EXPECT_EQ(d.State().SectionPart(), 1);
   EXPECT_TRUE(dlg.m_sectionParts[3]->isVisible());
   dlg.m_sectionParts[3]->click();
-  EXPECT_EQ(dlg.m_view->m_nSectionPart, 4);
+  EXPECT_EQ(d.State().SectionPart(), 4);
   dlg.m_crossSection->setChecked(false);
-  EXPECT_EQ(dlg.m_view->m_nSectionPart, 0);
+  EXPECT_EQ(d.State().SectionPart(), 0);
   EXPECT_FALSE(dlg.m_sectionParts[3]->isVisible());
   dlg.m_crossSection->setChecked(true);
-  EXPECT_EQ(dlg.m_view->m_nSectionPart, 4) << "the part last chosen comes back";
-  // The player's tick reaches the time display through the view's signal.
-  d.m_nStep = 3, d.m_nStepAccum = 0;
-  emit dlg.m_view->timeAdvanced();
+  EXPECT_EQ(d.State().SectionPart(), 4) << "the part last chosen comes back";
+  // The clock reaches the time display through the view state's signal.
+  d.State().SeekStep(3);
   EXPECT_EQ(dlg.m_sliderTime->value(), 180);
+  EXPECT_EQ(dlg.m_timeLabel->text(), QStringLiteral("04:00 / 03:00"));
+}
+
+// The controls show the view state whoever changed it (a command, another
+// view), and showing it is no new choice.
+TEST(Visualize3D, TheControlsFollowTheViewState) {
+  CSimulationData d;
+  Fill(d, 4, 1.0f, 2);
+  CVisiualize3DDlg dlg(&d, QString());
+  dlg.show();
+  QSignalSpy changes(&d.State(), &CViewState::changed);
+  CViewState& state = d.State();
+  state.SetContent(ContentSweatRate);
+  state.SelectLayer(2);
+  state.SetWireMode(true);
+  state.SetSectionPart(5);
+  state.SetPlaying(true);
+  EXPECT_EQ(changes.count(), 5) << "each change told once, none echoed by the controls";
+  EXPECT_TRUE(dlg.m_content[2]->isChecked());
+  EXPECT_EQ(dlg.m_listLayers->currentRow(), 2);
+  EXPECT_TRUE(dlg.m_displayMode[1]->isChecked());
+  EXPECT_TRUE(dlg.m_crossSection->isChecked());
+  EXPECT_TRUE(dlg.m_sectionParts[4]->isChecked());
+  EXPECT_TRUE(dlg.m_sectionParts[4]->isVisible());
+  EXPECT_EQ(dlg.m_startStop->text(), QStringLiteral("Stop"));
+  state.SetSectionPart(0);
+  state.SetPlaying(false);
+  EXPECT_FALSE(dlg.m_crossSection->isChecked());
+  EXPECT_FALSE(dlg.m_sectionParts[4]->isVisible());
+  EXPECT_EQ(dlg.m_startStop->text(), QStringLiteral("Start"));
 }
 
 // The static view's models arrive from the service on a worker, one download
@@ -216,8 +247,8 @@ TEST(Visualize3D, TheRunsModelsArriveFromTheService) {
 
   CSimulationData d;
   Fill(d, 4, 1.0f, 1);
-  d.m_strModelId = QStringLiteral("M-1");
-  d.m_garmentIds = {QStringLiteral("G-1")};
+  EditRun(d).m_strModelId = QStringLiteral("M-1");
+  EditRun(d).m_garmentIds = {QStringLiteral("G-1")};
   CRecordingMessageSink messages;
   CVisiualize3DDlg dlg(&d, program.path() + QLatin1Char('/'));
   dlg.m_view->SetMessageSink(&messages);
@@ -299,12 +330,12 @@ TEST(Visualize3D, AClickOnAPartShowsItsValues) {
 TEST(Probe, ReadsTheDrawnStepAndSaysWhatIsMissing) {
   CSimulationData d;
   Fill(d, 3, 1.0f, 0);
-  d.m_nStep = 1;
+  d.State().SeekStep(1);
   EXPECT_EQ(ProbeText(d, Trunk, 0), QStringLiteral("Trunk: skin 31.00 \u00b0C"));
-  d.m_body[1 * kBodyPartCount + Trunk].m_fSkinTemp = std::nanf("");
+  EditRun(d).m_body[1 * kBodyPartCount + Trunk].m_fSkinTemp = std::nanf("");
   EXPECT_EQ(ProbeText(d, Trunk, 0), QStringLiteral("Trunk: skin no value"));
-  d.m_nContentKind = ContentHumidity;
-  d.m_body[1 * kBodyPartCount + Head].m_fSkinHumidity = 85.1f;
+  d.State().SetContent(ContentHumidity);
+  EditRun(d).m_body[1 * kBodyPartCount + Head].m_fSkinHumidity = 85.1f;
   EXPECT_EQ(ProbeText(d, Head, 0), QStringLiteral("Head: skin 85.10 %")) << "percent, as the file holds it";
 }
 

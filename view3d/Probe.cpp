@@ -20,7 +20,7 @@ QString ProbeText(const CSimulationData& d, int part, int layer) {
   const BodyPropertyRow* body = d.BodyRowAt(part);
   const FabricRow* fabric = layer >= 1 ? d.LayerRowAt(part, layer) : nullptr;
   QString skin = QStringLiteral("no value"), cloth = QStringLiteral("no value");
-  switch (d.m_nContentKind) {
+  switch (d.State().ContentKind()) {
     case ContentTemperature:
       if (body) {
         skin = Value(body->m_fSkinTemp, " \u00b0C");

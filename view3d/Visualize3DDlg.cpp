@@ -18,17 +18,6 @@
 namespace {
 QRect Du(int x, int y, int width, int height) { return DialogUnitsToPixels(x, y, width, height); }
 
-// Runs `f` with the clock at the step the view draws: at the end of the run
-// (step N, past the last) that is the last step, which stays drawn and read.
-template <class F>
-void AtDrawnStep(CSimulationData& d, F f) {
-  const int step = d.m_nStep;
-  if (step >= d.m_nSamples && d.m_nSamples > 0) {
-    d.m_nStep = d.m_nSamples - 1;
-  }
-  f();
-  d.m_nStep = step;
-}
 }  // namespace
 
 CVisiualize3DDlg::CVisiualize3DDlg(CSimulationData* data, const QString& moduleDir, QWidget* parent)
@@ -47,7 +36,6 @@ CVisiualize3DDlg::CVisiualize3DDlg(CSimulationData* data, const QString& moduleD
         Du(contentRects[i][0], contentRects[i][1], contentRects[i][2], contentRects[i][3]));
     m_contentGroup.addButton(m_content[static_cast<std::size_t>(i)], i);
   }
-  m_content[0]->setChecked(true);
   connect(&m_contentGroup, &QButtonGroup::idClicked, this, &CVisiualize3DDlg::OnContent);
 
   (new QLabel(QStringLiteral("Body/Fabric layers\uFF1A"), this))->setGeometry(Du(17, 96, 68, 8));
@@ -62,7 +50,6 @@ CVisiualize3DDlg::CVisiualize3DDlg(CSimulationData* data, const QString& moduleD
   m_displayMode[1]->setGeometry(Du(28, 257, 50, 10));
   m_displayGroup.addButton(m_displayMode[0], 0);
   m_displayGroup.addButton(m_displayMode[1], 1);
-  m_displayMode[0]->setChecked(true);
   connect(&m_displayGroup, &QButtonGroup::idClicked, this, &CVisiualize3DDlg::OnDisplayMode);
 
   m_crossSection = new QCheckBox(QStringLiteral("Show cross section"), this);
@@ -104,15 +91,21 @@ CVisiualize3DDlg::CVisiualize3DDlg(CSimulationData* data, const QString& moduleD
   m_view->setGeometry(Du(107, 0, 549, 390));
   m_view->SetData(m_pData);
   m_view->SetModuleDir(m_strModuleDir);
-  m_view->m_nMode = 1;
+  m_view->m_nMode = ViewMode::Static;
   m_view->ResetCamera();
-  connect(m_view, &COpenGLView::timeAdvanced, this, &CVisiualize3DDlg::UpdateTimeDisplay);
   connect(m_view, &COpenGLView::clicked, this, &CVisiualize3DDlg::OnViewClicked);
 
   // The slider turns into a step when its value changes: a drag and a move
   // by UpdateTimeDisplay end the same way. Changes within one turn of the
   // event loop cost one colour update and one redraw.
-  m_sliderTime->setRange(0, SliderMaximum(m_pData->m_nSamples, m_pData->m_fSampleInterval));
+  m_sliderTime->setRange(0, SliderMaximum(m_pData->Run().m_nSamples, m_pData->Run().m_fSampleInterval));
+  const CViewState* state = &m_pData->State();
+  connect(state, &CViewState::clockChanged, this, &CVisiualize3DDlg::UpdateTimeDisplay);
+  connect(state, &CViewState::playingChanged, this, &CVisiualize3DDlg::ShowPlaying);
+  connect(state, &CViewState::contentChanged, this, &CVisiualize3DDlg::ShowControls);
+  connect(state, &CViewState::layerChanged, this, &CVisiualize3DDlg::ShowControls);
+  connect(state, &CViewState::sectionPartChanged, this, &CVisiualize3DDlg::ShowControls);
+  connect(state, &CViewState::wireModeChanged, this, &CVisiualize3DDlg::ShowControls);
   connect(m_sliderTime, &QSlider::valueChanged, this, [this](int p) {
     const bool scheduled = m_nPendingPosition >= 0;
     m_nPendingPosition = p;
@@ -122,21 +115,14 @@ CVisiualize3DDlg::CVisiualize3DDlg(CSimulationData* data, const QString& moduleD
   });
   UpdateTimeDisplay();
 
-  int layers = 0;
-  for (int l : m_pData->m_nLayers) {
-    layers = std::max(layers, l);
-  }
+  const int layers = m_pData->Run().MostLayers();
   m_listLayers->addItem(QStringLiteral("Human Body"));
   for (int l = 1; l <= layers; ++l) {
     m_listLayers->addItem(QStringLiteral("Layer %1").arg(l));
   }
-  m_listLayers->setCurrentRow(0);
   connect(m_listLayers, &QListWidget::currentRowChanged, this, &CVisiualize3DDlg::OnLayer);
-
-  m_pData->m_nContentKind = 0;
-  m_pData->UpdateScale();
-  m_pData->UpdateColours(false);
-  m_view->RenderScene();
+  ShowControls();
+  ShowPlaying(state->Playing());
 }
 
 CVisiualize3DDlg::~CVisiualize3DDlg() {
@@ -154,33 +140,53 @@ void CVisiualize3DDlg::WaitForDownload() {
 }
 
 void CVisiualize3DDlg::UpdateTimeDisplay() {
-  ShowClock();
-  if (!m_view->m_bPlaying) {
-    m_startStop->setText(QStringLiteral("Start"));
-  }
-}
-
-void CVisiualize3DDlg::ShowClock() {
-  CSimulationData& d = *m_pData;
-  const int position = PositionSeconds(d.m_nStep, d.m_fSampleInterval, d.m_nStepAccum);
+  const CViewState& state = m_pData->State();
+  const RunTables& run = m_pData->Run();
+  const int position = PositionSeconds(state.Step(), run.m_fSampleInterval, state.StepSeconds());
   {
     // The clock is the truth here: the slider follows it without turning
     // its position back into a step.
     const QSignalBlocker quiet(m_sliderTime);
     m_sliderTime->setValue(position);
   }
-  m_timeLabel->setText(TimeLabel(TotalSeconds(d.m_nSamples, d.m_fSampleInterval), position));
-  AtDrawnStep(d, [&d] { d.UpdateColours(false); });
-  m_view->RenderScene();
-  emit clockMoved();
+  m_timeLabel->setText(TimeLabel(TotalSeconds(run.m_nSamples, run.m_fSampleInterval), position));
 }
 
-void CVisiualize3DDlg::SetClock(int step, int seconds) {
-  CSimulationData& d = *m_pData;
-  d.m_nStep = std::clamp(step, 0, std::max(0, d.m_nSamples));
-  d.m_nStepAccum = d.m_nStep >= d.m_nSamples ? 0 : std::max(0, seconds);
-  ShowClock();
+void CVisiualize3DDlg::ShowPlaying(bool playing) {
+  m_startStop->setText(playing ? QStringLiteral("Stop") : QStringLiteral("Start"));
 }
+
+void CVisiualize3DDlg::ShowControls() {
+  // The controls show the view state; setting them here is no user's
+  // choice, so their signals stay quiet.
+  const CViewState& state = m_pData->State();
+  if (QAbstractButton* b = m_contentGroup.button(state.ContentKind())) {
+    const QSignalBlocker quiet(m_contentGroup);
+    b->setChecked(true);
+  }
+  {
+    const QSignalBlocker quiet(m_listLayers);
+    m_listLayers->setCurrentRow(std::min(state.SelectedLayer(), m_listLayers->count() - 1));
+  }
+  {
+    const QSignalBlocker quiet(m_displayGroup);
+    m_displayMode[state.WireMode() ? 1 : 0]->setChecked(true);
+  }
+  const int section = state.SectionPart();
+  {
+    const QSignalBlocker quiet(m_crossSection);
+    m_crossSection->setChecked(section != 0);
+  }
+  if (section != 0) {
+    const QSignalBlocker quiet(m_sectionGroup);
+    m_sectionParts[static_cast<std::size_t>(section - 1)]->setChecked(true);
+  }
+  for (QRadioButton* r : m_sectionParts) {
+    r->setVisible(section != 0);
+  }
+}
+
+void CVisiualize3DDlg::SetClock(int step, int seconds) { m_pData->State().SeekStep(step, seconds); }
 
 void CVisiualize3DDlg::ApplyPendingPosition() {
   const int p = m_nPendingPosition;
@@ -191,61 +197,34 @@ void CVisiualize3DDlg::ApplyPendingPosition() {
 }
 
 void CVisiualize3DDlg::OnSliderPosition(int position) {
-  const ClockPosition at = ClockAtPosition(position, m_pData->m_fSampleInterval);
+  const ClockPosition at = ClockAtPosition(position, m_pData->Run().m_fSampleInterval);
   SetClock(at.step, at.seconds);
 }
 
 void CVisiualize3DDlg::OnStartStop() {
-  if (!m_view->m_bPlaying) {
-    m_startStop->setText(QStringLiteral("Stop"));
-    m_view->m_bPlaying = true;
-    m_view->StartTimers();
-  } else {
-    m_startStop->setText(QStringLiteral("Start"));
-    m_view->m_bPlaying = false;  // the view stops its timers at their next tick
-  }
+  CViewState& state = m_pData->State();
+  state.SetPlaying(!state.Playing());
 }
 
-void CVisiualize3DDlg::OnContent(int kind) {
-  m_pData->m_nContentKind = kind;
-  m_pData->UpdateScale();
-  m_pData->UpdateColours(false);
-  m_view->RenderScene();
-}
+void CVisiualize3DDlg::OnContent(int kind) { m_pData->State().SetContent(kind); }
 
-void CVisiualize3DDlg::OnDisplayMode(int mode) {
-  for (COBJ* m : {static_cast<COBJ*>(m_view->m_pBody.Get()), static_cast<COBJ*>(m_view->m_pGarment.Get())}) {
-    if (m) {
-      m->m_nDrawMode = mode, m->m_bDirty = 1;
-    }
-  }
-  m_view->RenderScene();
-}
+void CVisiualize3DDlg::OnDisplayMode(int mode) { m_pData->State().SetWireMode(mode == 1); }
 
 void CVisiualize3DDlg::OnLayer(int layer) {
-  if (layer < 0) {
-    return;
+  if (layer >= 0) {
+    m_pData->State().SelectLayer(layer);
   }
-  m_view->m_nLayer = layer;
-  m_pData->m_nSelectedLayer = layer;
-  m_pData->UpdateColours(false);
-  m_view->RenderScene();
 }
 
 void CVisiualize3DDlg::OnShowCrossSection(bool on) {
-  m_view->m_nSectionPart = on ? m_nSectionRadio + 1 : 0;
-  for (QRadioButton* r : m_sectionParts) {
-    r->setVisible(on);
-  }
-  m_view->RenderScene();
+  const int radio = std::max(0, m_sectionGroup.checkedId());
+  m_pData->State().SetSectionPart(on ? radio + 1 : 0);
 }
 
 void CVisiualize3DDlg::OnSectionPart(int part) {
-  m_nSectionRadio = part;
   if (m_crossSection->isChecked()) {
-    m_view->m_nSectionPart = part + 1;
+    m_pData->State().SetSectionPart(part + 1);
   }
-  m_view->RenderScene();
 }
 
 void CVisiualize3DDlg::SetStatus(const QString& text) {
@@ -271,16 +250,14 @@ void CVisiualize3DDlg::OnViewClicked(QPoint at) {
   if (part < 0) {
     return;
   }
-  QString text;
-  AtDrawnStep(*m_pData, [&] { text = ProbeText(*m_pData, part, m_view->m_nLayer); });
-  SetStatus(text);
+  SetStatus(ProbeText(*m_pData, part, m_pData->State().SelectedLayer()));
 }
 
 bool CVisiualize3DDlg::SaveImage(const QString& path) {
   return WritePng(m_view->grabFramebuffer().convertToFormat(QImage::Format_RGB32), path);
 }
 
-void CVisiualize3DDlg::StepBy(int steps) { SetClock(m_pData->m_nStep + steps, 0); }
+void CVisiualize3DDlg::StepBy(int steps) { SetClock(m_pData->State().Step() + steps, 0); }
 
 void CVisiualize3DDlg::keyPressEvent(QKeyEvent* event) {
   // A hidden view takes no keys: they belong to the view on show.
@@ -302,7 +279,7 @@ void CVisiualize3DDlg::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Home:
       return SetClock(0, 0);
     case Qt::Key_End:
-      return SetClock(m_pData->m_nSamples, 0);
+      return SetClock(m_pData->Run().m_nSamples, 0);
     default:
       CMyDialog::keyPressEvent(event);
   }
@@ -353,8 +330,8 @@ bool CVisiualize3DDlg::StartDownload(const DownloadSettings& settings) {
       }
     });
   };
-  const QString modelId = m_pData->m_strModelId;
-  const QStringList garments = m_pData->m_garmentIds;
+  const QString modelId = m_pData->Run().m_strModelId;
+  const QStringList garments = m_pData->Run().m_garmentIds;
   COpenGLView* view = m_view;
   m_worker = std::thread([this, modelId, garments, view, onGui] {
     NameThisThread("corvane-models");

@@ -29,7 +29,7 @@ class CVisiualize3DDlg : public CMyDialog {
   CVisiualize3DDlg(CSimulationData* data, const QString& moduleDir, QWidget* parent = nullptr);
   ~CVisiualize3DDlg() override;
 
-  // The slider and the time label from the data store's clock.
+  // The slider and the time label from the view state's clock.
   void UpdateTimeDisplay();
   // The static view's models: fetched and loaded on a worker, one at a time;
   // false when one is under way already.
@@ -64,12 +64,6 @@ class CVisiualize3DDlg : public CMyDialog {
   std::array<QRadioButton*, 3> m_content{};
   std::array<QRadioButton*, 2> m_displayMode{};
   std::array<QRadioButton*, 6> m_sectionParts{};
-  int m_nSectionRadio = 0;
-
- signals:
-  // The data store's clock moved (the player or the slider): other views
-  // showing the time follow it.
-  void clockMoved();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -78,10 +72,11 @@ class CVisiualize3DDlg : public CMyDialog {
  private:
   void ApplyPendingPosition();
   void StepBy(int steps);
-  // Sets the clock (clamped to the run) and shows it.
+  // Asks the view state for the clock at (step, seconds); it clamps.
   void SetClock(int step, int seconds);
-  // The slider, the label and the colours from the clock, and a redraw.
-  void ShowClock();
+  void ShowPlaying(bool playing);
+  // The content, layer, drawing and section controls from the view state.
+  void ShowControls();
   void LayoutStatus();
 
   CSimulationData* m_pData;

@@ -1,0 +1,49 @@
+#pragma once
+// The options of `corvane --screenshot` and the checks made of them before
+// anything is drawn: that the run has what they ask for, and that the
+// picture overwrites none of the files it is drawn from.
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include "ViewMode.h"
+
+struct ScreenshotOptions {
+  QString file;  // the PNG to write
+  QString dataDir;
+  ViewMode mode = ViewMode::Static;  // Plot: the scientific view (chart or line plot)
+  int option = 0;                    // the scientific view's option id (0: the one it opens with)
+  int quantity = 0;                  // and the quantity of that option
+  int step = 0;
+  int content = 0;  // 0 temperature, 1 humidity, 2 sweating rate
+  int layer = 0;
+  int section = 0;  // 0 none, 1 head ... 6 foot
+  int frame = 0;
+  QSize size{1000, 660};
+  bool sizeGiven = false;  // the scene (or the scientific page) alone at `size`
+  bool window = false;     // the whole main window: title, menu bar and page
+  QString modelService;    // with the static view: fetch the run's models from this service first
+};
+
+// A scientific-view option id that names a part and a kind it lists.
+bool IsOptionId(int id);
+// Parses the option values; on a bad value returns false with `error` set.
+bool ParseScreenshotValue(const QString& option, const QString& value, ScreenshotOptions& out, QString& error);
+class CSimulationData;
+class CScientificDlg;
+// 0 when the option, quantity, step and layer asked for exist in the run; else
+// said on stderr, and the exit code: 2 for what no user could choose, 1 for a
+// step or layer the run does not reach.
+int ScreenshotFitsRun(const ScreenshotOptions& options, const CSimulationData& data);
+// 0 when a user can choose `option` in the run's panels and it has
+// `quantity`; else said on stderr, and 2 (what no user could ask for).
+int CheckChosenOption(const CSimulationData& data, int option, int quantity);
+// Writes a PNG whole or not at all; false (said on stderr) when it cannot.
+bool SavePicture(const QImage& image, const QString& file);
+// The option and quantity chosen in the scientific view as a user would.
+void SelectScienceOption(CScientificDlg& view, int option, int quantity);
+// True when `output` is an existing file that a screenshot of the run in
+// `dataDir`, drawn with the program's models in `moduleDir`, reads: the run's
+// data files, and the models, material libraries and backdrop beside the program.
+bool IsScreenshotInput(const QString& output, const QString& dataDir, const QString& moduleDir);
