@@ -19,6 +19,7 @@
 #include "ModelDownload.h"
 #include "MyDialog.h"
 #include "RecentRuns.h"
+#include "SaveImageDialog.h"
 #include "SceneLoader.h"
 #include "ScientificDlg.h"
 #include "SimulationData.h"

@@ -27,12 +27,12 @@ QString Number(double v) {
 
 QString ExportCsv(const CSimulationData& data, int option, int quantity) {
   const OptionId o = DecodeOption(option);
-  const QString name = ColumnName(o.kind - 1, quantity);
+  const QString name = ColumnName(o.kind, quantity);
   QString out;
-  if (o.kind == 1 || o.kind == 2) {
+  if (IsChartKind(o.kind)) {
     out += QStringLiteral("Time(min),%1\n").arg(name);
     const std::vector<ChartPoint> points =
-        o.kind == 1 ? BodyPropertyPoints(data, o.part, quantity) : ComfortPoints(data, o.part, quantity);
+        o.kind == OptionKind::Body ? BodyPropertyPoints(data, o.part, quantity) : ComfortPoints(data, o.part, quantity);
     for (const ChartPoint& p : points) {
       out += Number(p.x) + QLatin1Char(',') + Number(p.y) + QLatin1Char('\n');
     }
@@ -40,7 +40,7 @@ QString ExportCsv(const CSimulationData& data, int option, int quantity) {
   }
   out += QStringLiteral("curve,Thickness(cm),Time(min),%1\n").arg(name);
   std::vector<PlotCurve> curves;
-  if (o.kind == 3) {
+  if (o.kind == OptionKind::Fabric) {
     curves = FabricCurves(data, o.part, o.index, quantity);
   } else if (o.index >= 0 && static_cast<std::size_t>(o.index) < data.Run().m_fibers.size()) {
     curves = FiberCurves(data.Run().m_fibers[static_cast<std::size_t>(o.index)], quantity);
@@ -56,7 +56,7 @@ QString ExportCsv(const CSimulationData& data, int option, int quantity) {
 
 int RunExportCsvCommand(const QString& file, int option, int quantity, const QString& dataDir) {
   const OptionId o = DecodeOption(option);
-  if (!IsOptionId(option) || quantity < 0 || quantity >= PropertyCount(o.kind - 1)) {
+  if (!IsOptionId(option) || quantity < 0 || quantity >= PropertyCount(o.kind)) {
     std::fprintf(stderr, "corvane: option %d has no quantity %d.\n", option, quantity);
     return 2;
   }

@@ -120,7 +120,7 @@ bool IsScreenshotInput(const QString& output, const QString& dataDir, const QStr
 
 bool IsOptionId(int id) {
   const OptionId o = DecodeOption(id);
-  return o.part >= 0 && o.part < kBodyPartCount && o.kind >= 1 && o.kind <= 4 && (o.kind > 2 || o.index == 0);
+  return o.part >= 0 && o.part < kBodyPartCount && IsOptionKind(o.kind) && (!IsChartKind(o.kind) || o.index == 0);
 }
 
 int CheckChosenOption(const CSimulationData& data, int option, int quantity) {
@@ -129,7 +129,7 @@ int CheckChosenOption(const CSimulationData& data, int option, int quantity) {
     std::fprintf(stderr, "corvane: the run has no option %d to choose.\n", option);
     return 2;
   }
-  const int quantities = PropertyCount(DecodeOption(option).kind - 1);
+  const int quantities = PropertyCount(DecodeOption(option).kind);
   if (quantity < 0 || quantity >= quantities) {
     std::fprintf(stderr, "corvane: option %d has no quantity %d (0 to %d).\n", option, quantity, quantities - 1);
     return 2;

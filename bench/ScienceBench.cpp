@@ -16,21 +16,21 @@ namespace {
 CSimulationData* g_data = nullptr;
 CScientificDlg* g_view = nullptr;
 
-void Switch(benchmark::State& state, int kind) {
+void Switch(benchmark::State& state, OptionKind kind) {
   if (!g_view) return state.SkipWithError("no big run: cmake --build build-release --target bench_run");
   const int a = EncodeOption(Trunk, kind, 0), b = EncodeOption(Leg, kind, 0);
   bool first = true;
   for (auto _ : state) {
     g_view->OnOptionSelect(first ? a : b);
-    if (kind <= 2)
+    if (IsChartKind(kind))
       g_view->m_chart->repaint();
     else
       g_view->m_plotView->repaint();
     first = !first;
   }
 }
-void BM_SwitchToBodyPropertyChart(benchmark::State& state) { Switch(state, 1); }
-void BM_SwitchToFabricLayerPlot(benchmark::State& state) { Switch(state, 3); }
+void BM_SwitchToBodyPropertyChart(benchmark::State& state) { Switch(state, OptionKind::Body); }
+void BM_SwitchToFabricLayerPlot(benchmark::State& state) { Switch(state, OptionKind::Fabric); }
 BENCHMARK(BM_SwitchToBodyPropertyChart)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SwitchToFabricLayerPlot)->Unit(benchmark::kMillisecond)->UseRealTime();
 }  // namespace

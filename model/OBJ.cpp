@@ -33,7 +33,7 @@ void COBJ::ReleaseGL() {
     glDeleteLists(m_nDisplayList, 1);
   }
   m_nDisplayList = 0;
-  m_bDirty = 1;
+  m_bDirty = true;
   ReleaseGroupLists();
 }
 
@@ -47,13 +47,13 @@ void COBJ::ReleaseGroupLists() {
 }
 
 void COBJ::BuildIndexedMesh() {
-  m_indexed.mesh = glmIndexCorners(*m_pModel, m_bSmooth != 0);
-  m_indexed.smooth = m_bSmooth;
+  m_indexed.mesh = glmIndexCorners(*m_pModel, m_bSmooth);
+  m_indexed.smooth = static_cast<int>(m_bSmooth);
   m_indexed.load = m_nLoads;
 }
 
 void COBJ::DrawIndexedGroup(std::size_t index) {
-  if (m_indexed.load != m_nLoads || m_indexed.smooth != m_bSmooth ||
+  if (m_indexed.load != m_nLoads || m_indexed.smooth != static_cast<int>(m_bSmooth) ||
       m_indexed.mesh.groups.size() != m_pModel->groups.size()) {
     BuildIndexedMesh();
   }
@@ -91,11 +91,13 @@ void COBJ::DrawGroupAt(std::size_t index, bool setLineWidth) {
   if (m_nDrawMode == 0) {
     return DrawIndexedGroup(index);
   }
-  if (m_nListsMode != m_nDrawMode || m_nListsSmooth != m_bSmooth || m_nListsLoad != m_nLoads ||
+  if (m_nListsMode != m_nDrawMode || m_nListsSmooth != static_cast<int>(m_bSmooth) || m_nListsLoad != m_nLoads ||
       m_groupLists.size() != m_pModel->groups.size()) {
     ReleaseGroupLists();
     m_groupLists.assign(m_pModel->groups.size(), 0u);
-    m_nListsMode = m_nDrawMode, m_nListsSmooth = m_bSmooth, m_nListsLoad = m_nLoads;
+    m_nListsMode = m_nDrawMode;
+    m_nListsSmooth = static_cast<int>(m_bSmooth);
+    m_nListsLoad = m_nLoads;
   }
   unsigned& list = m_groupLists[index];
   if (!list) {
@@ -132,7 +134,7 @@ bool COBJ::Load(const char* path, float smoothAngle) {
   // The drawable arrays too are made here, on the loading thread, rather
   // than in the first frame that shows the model.
   BuildIndexedMesh();
-  m_bDirty = 1;
+  m_bDirty = true;
   return true;
 }
 
@@ -233,7 +235,7 @@ void COBJ::DrawList() {
     Draw();
     m_bCompiling = false;
     glEndList();
-    m_bDirty = 0;
+    m_bDirty = false;
   } else {
     glCallList(m_nDisplayList);
   }

@@ -40,10 +40,10 @@ class COBJ {
   void SetColourSource(const CSimulationData* data) { m_pData = data; }
 
   ObjModel* m_pModel = nullptr;
-  int m_bSmooth = 1;
+  bool m_bSmooth = true;
   float m_fSmoothAngle = kCreaseAngle;
   int m_nDrawMode = 0;  // 0 filled, 1 wire frame, anything else nothing
-  int m_bDirty = 1;
+  bool m_bDirty = true;
   unsigned m_nDisplayList = 0;
   bool m_bPickNames = false;
   // The model is one closed surface with every face turned outwards: its
@@ -86,7 +86,8 @@ class COBJ {
 
   std::vector<int> m_partsAsWritten, m_partsUpperCase;
   std::vector<unsigned> m_groupLists;
-  int m_nListsMode = -1, m_nListsSmooth = -1;
+  int m_nListsMode = -1;
+  int m_nListsSmooth = -1;  // -1 before the first lists, else 0 or 1
   unsigned m_nListsLoad = 0;
   bool m_bCompiling = false;
 };

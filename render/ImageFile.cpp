@@ -1,18 +1,8 @@
 #include "ImageFile.h"
 
-#include <QFileDialog>
-#include <QMessageBox>
 #include <QSaveFile>
 
 bool WritePng(const QImage& image, const QString& path) {
   QSaveFile out(path);
   return !image.isNull() && out.open(QIODevice::WriteOnly) && image.save(&out, "PNG") && out.commit();
-}
-
-void AskAndSaveImage(QWidget* parent, const QString& suggested, const std::function<bool(const QString&)>& save) {
-  const QString path =
-      QFileDialog::getSaveFileName(parent, QStringLiteral("Save Image"), suggested, QStringLiteral("PNG (*.png)"));
-  if (!path.isEmpty() && !save(path)) {
-    QMessageBox::warning(parent, QStringLiteral("Save Image"), QStringLiteral("Cannot write %1.").arg(path));
-  }
 }

@@ -24,15 +24,15 @@ struct Table {
   const char* const* names;
   int count;
 };
-Table TableOf(int kind) {
+Table TableOf(OptionKind kind) {
   switch (kind) {
-    case 0:
+    case OptionKind::Body:
       return {g_strBodyPropertyNames, 9};
-    case 1:
+    case OptionKind::Comfort:
       return {g_strComfortNames, 3};
-    case 2:
+    case OptionKind::Fabric:
       return {g_strFabricPropertyNames, 6};
-    case 3:
+    case OptionKind::Fiber:
       return {g_strFiberPropertyNames, 3};
     default:
       return {nullptr, 0};
@@ -40,19 +40,19 @@ Table TableOf(int kind) {
 }
 }  // namespace
 
-int PropertyCount(int kind) { return TableOf(kind).count; }
+int PropertyCount(OptionKind kind) { return TableOf(kind).count; }
 
-QString PropertyName(int kind, int index) {
+QString PropertyName(OptionKind kind, int index) {
   const Table t = TableOf(kind);
   return index >= 0 && index < t.count ? QString::fromLatin1(t.names[index]) : QString();
 }
 
-QString ColumnName(int kind, int index) {
+QString ColumnName(OptionKind kind, int index) {
   const QString name = PropertyName(kind, index);
-  return kind == 1 && !name.isEmpty() ? name + QStringLiteral("(0-100)") : name;
+  return kind == OptionKind::Comfort && !name.isEmpty() ? name + QStringLiteral("(0-100)") : name;
 }
 
-QString PropertyCaption(int kind, int index) {
+QString PropertyCaption(OptionKind kind, int index) {
   const QString name = PropertyName(kind, index);
-  return kind == 0 ? name.section(QLatin1Char('('), 0, 0) : name;
+  return kind == OptionKind::Body ? name.section(QLatin1Char('('), 0, 0) : name;
 }

@@ -101,7 +101,7 @@ struct BandSpec {
   double lower;  // fraction from the top; < 0 for the last band
   QRgb top, bottom;
 };
-const std::vector<BandSpec>& BandSpecs(int mode) {
+const std::vector<BandSpec>& BandSpecs(BandMode mode) {
   static const std::vector<BandSpec> kModes[3] = {
       {{0.26, qRgb(255, 0, 0), qRgb(255, 204, 127)},
        {0.45, qRgb(255, 255, 0), qRgb(255, 255, 178)},
@@ -117,7 +117,8 @@ const std::vector<BandSpec>& BandSpecs(int mode) {
        {-1, qRgb(0, 229, 255), qRgb(0, 0, 255)}},
   };
   static const std::vector<BandSpec> kNone;
-  return mode >= 1 && mode <= 3 ? kModes[mode - 1] : kNone;
+  const int m = static_cast<int>(mode);
+  return m >= 1 && m <= 3 ? kModes[m - 1] : kNone;
 }
 
 struct BandGeometry {
@@ -130,7 +131,7 @@ BandGeometry Geometry(const ChartLayout& l, int xTicks) {
 }
 }  // namespace
 
-std::vector<ComfortBand> ComfortBands(const ChartLayout& l, int mode, int xTicks) {
+std::vector<ComfortBand> ComfortBands(const ChartLayout& l, BandMode mode, int xTicks) {
   const BandGeometry g = Geometry(l, xTicks);
   std::vector<ComfortBand> bands;
   int top = g.top;
@@ -143,7 +144,7 @@ std::vector<ComfortBand> ComfortBands(const ChartLayout& l, int mode, int xTicks
   return bands;
 }
 
-std::vector<ComfortLabel> ComfortLabels(const ChartLayout& l, int mode, int xTicks) {
+std::vector<ComfortLabel> ComfortLabels(const ChartLayout& l, BandMode mode, int xTicks) {
   struct LabelAt {
     const char* text;
     double at;
@@ -154,11 +155,12 @@ std::vector<ComfortLabel> ComfortLabels(const ChartLayout& l, int mode, int xTic
       {{"Uncomfortable", 0.08}, {"Acceptable", 0.40}, {"Comfortable", 0.86}},
   };
   std::vector<ComfortLabel> labels;
-  if (mode < 1 || mode > 3) {
+  const int m = static_cast<int>(mode);
+  if (m < 1 || m > 3) {
     return labels;
   }
   const BandGeometry g = Geometry(l, xTicks);
-  for (const LabelAt& s : kLabels[mode - 1]) {
+  for (const LabelAt& s : kLabels[m - 1]) {
     labels.push_back({QString::fromLatin1(s.text), QPoint(g.right + 5, static_cast<int>(g.top + s.at * g.height))});
   }
   return labels;

@@ -10,6 +10,8 @@
 #include <cmath>
 #include <vector>
 
+#include "OptionKind.h"
+
 // The text of a y tick label: "0" near zero, "%.2e" for the very small and
 // the very large, else "%g" kept to three significant characters once the
 // point is reached, rounded (37.56 reads 37.6, 250.75 reads "251.").
@@ -45,7 +47,7 @@ ChartLayout LayoutChart(int w, int h, bool bands, int captionHeight, int caption
 std::vector<int> YTickRows(const ChartLayout& l, int ticks);
 std::vector<int> XTickColumns(const ChartLayout& l, int ticks);
 
-// The comfort scales: mode 1 thermal sensation, 2 dampness, 3 comfort.
+// The comfort scales behind a comfort rating's chart.
 struct ComfortBand {
   QRect rect;
   QColor top, bottom;
@@ -54,8 +56,8 @@ struct ComfortLabel {
   QString text;
   QPoint at;
 };
-std::vector<ComfortBand> ComfortBands(const ChartLayout& l, int mode, int xTicks);
-std::vector<ComfortLabel> ComfortLabels(const ChartLayout& l, int mode, int xTicks);
+std::vector<ComfortBand> ComfortBands(const ChartLayout& l, BandMode mode, int xTicks);
+std::vector<ComfortLabel> ComfortLabels(const ChartLayout& l, BandMode mode, int xTicks);
 
 // A vertical gradient as strips of `strip` pixels, each in one colour.
 struct GradientStrip {

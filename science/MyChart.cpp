@@ -60,7 +60,7 @@ CMyChart::CMyChart(QWidget* parent) : QWidget(parent), m_fCursorTime(std::numeri
 void CMyChart::ClearAll() {
   m_series.clear();
   m_nHover = -1;
-  m_nBandMode = 0;
+  m_nBandMode = BandMode::None;
   m_fDataXMin = std::numeric_limits<float>::infinity(), m_fDataXMax = -m_fDataXMin;
   m_fDataYMin = 1000000, m_fDataYMax = -1000000;
 }
@@ -88,7 +88,7 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
   const int w = size.width(), h = size.height();
   p.setRenderHint(QPainter::Antialiasing, false);
   p.fillRect(QRect(0, 0, w, h), Qt::white);
-  const bool bands = m_nBandMode > 0;
+  const bool bands = m_nBandMode != BandMode::None;
 
   // Title, sized to fit the plot area's width.
   const int areaWidth = bands ? w - 75 : w - 5, areaHeight = h - 20;
@@ -181,7 +181,7 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
   }
 
   // The comfort bands over the grid, and their labels.
-  if (m_nBandMode >= 1 && m_nBandMode <= 3) {
+  if (m_nBandMode != BandMode::None) {
     for (const ComfortBand& b : ComfortBands(l, m_nBandMode, m_nXTicks)) {
       for (const GradientStrip& s : GradientStrips(b.rect, b.top, b.bottom)) {
         p.fillRect(s.rect, s.colour);
@@ -386,7 +386,7 @@ void CMyChart::DrawSeries(QPainter& p, bool everySegment) const {
   if (n < 2) {
     return;
   }
-  p.setPen(m_nBandMode > 0 ? Pen(Qt::black, 4) : Pen(QColor(210, 100, 100), 2));
+  p.setPen(m_nBandMode != BandMode::None ? Pen(Qt::black, 4) : Pen(QColor(210, 100, 100), 2));
   // SeriesPoint's arithmetic, with what is the same for every point hoisted.
   const float scale = static_cast<float>(m_layout.axisHeight - 10) / (m_fYMax - m_fYMin);
   auto at = [&](int j) {

@@ -58,7 +58,7 @@ class CMyChart : public QWidget {
   // Whether the window shows the overlays (off while the page is taken as a
   // picture).
   bool m_bOverlays = true;
-  int m_nBandMode = 0;  // 0 none, 1 thermal sensation, 2 dampness, 3 comfort
+  BandMode m_nBandMode = BandMode::None;
   QString m_strXLabel = QStringLiteral("X Label");
   QString m_strYLabel = QStringLiteral("Y Label");
   QString m_strTitle = QStringLiteral("Chart Title");

@@ -9,14 +9,14 @@ CPropertyPanel::CPropertyPanel(QWidget* parent) : CMyDialog(parent) {
   // Three rows of three, in dialog units.
   static const int kLeft[3] = {12, 180, 341}, kTop[3] = {8, 28, 48};
   for (int i = 0; i < 9; ++i) {
-    auto* b = new QRadioButton(PropertyCaption(0, i), this);
+    auto* b = new QRadioButton(PropertyCaption(OptionKind::Body, i), this);
     b->setGeometry(DialogUnitsToPixels(kLeft[i % 3], kTop[i / 3], 154, 10));
     m_group.addButton(b, i);
     m_buttons[static_cast<std::size_t>(i)] = b;
   }
   m_group.setExclusive(true);
   connect(&m_group, &QButtonGroup::idClicked, this, &CPropertyPanel::propertySelect);
-  ShowPropertyNames(0);
+  ShowPropertyNames(OptionKind::Body);
   UpdateButtons();
 }
 
@@ -35,7 +35,7 @@ void FitCaption(QRadioButton* b, int width, int room) {
 }
 }  // namespace
 
-void CPropertyPanel::ShowPropertyNames(int kind) {
+void CPropertyPanel::ShowPropertyNames(OptionKind kind) {
   const int shown = PropertyCount(kind);
   const int width = DialogUnitsToPixels(0, 0, 154, 10).width(), room = DialogUnitsToPixels(0, 0, 166, 10).width();
   const int visible = this->width();  // the owner sizes the panel to what its page shows

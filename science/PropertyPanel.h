@@ -9,6 +9,7 @@
 #include <array>
 
 #include "MyDialog.h"
+#include "OptionKind.h"
 
 class CPropertyPanel : public CMyDialog {
   Q_OBJECT
@@ -17,7 +18,7 @@ class CPropertyPanel : public CMyDialog {
   explicit CPropertyPanel(QWidget* parent = nullptr);
 
   // Captions the buttons for content kind 0 ... 3 and shows the ones it has.
-  void ShowPropertyNames(int kind);
+  void ShowPropertyNames(OptionKind kind);
   // m_nProperty to the buttons (the checked one), and back.
   void UpdateButtons();
   void ReadButtons();

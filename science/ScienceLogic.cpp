@@ -4,9 +4,11 @@
 
 #include "SimulationData.h"
 
-int EncodeOption(int part, int kind, int index) { return 1000 * (part + 1) + 100 * kind + index; }
+int EncodeOption(int part, OptionKind kind, int index) {
+  return 1000 * (part + 1) + 100 * static_cast<int>(kind) + index;
+}
 
-OptionId DecodeOption(int id) { return {id / 1000 - 1, (id % 1000) / 100, id % 100}; }
+OptionId DecodeOption(int id) { return {id / 1000 - 1, static_cast<OptionKind>((id % 1000) / 100), id % 100}; }
 
 std::optional<QString> FiberOptionText(const QString& fileName, int part) {
   static const char* const kTags[kBodyPartCount] = {"FIBERHEAD", "FIBERTRUNK", "FIBERARM",
@@ -32,14 +34,14 @@ std::vector<PanelOption> PanelOptions(const CSimulationData& data, int part) {
   if (part < 0 || part >= kBodyPartCount) {
     return options;
   }
-  options.push_back({QStringLiteral("Body Property"), EncodeOption(part, 1, 0)});
-  options.push_back({QStringLiteral("Body Comfort"), EncodeOption(part, 2, 0)});
+  options.push_back({QStringLiteral("Body Property"), EncodeOption(part, OptionKind::Body, 0)});
+  options.push_back({QStringLiteral("Body Comfort"), EncodeOption(part, OptionKind::Comfort, 0)});
   for (int j = 0; j < std::min(data.Run().m_nLayers[part], 100); ++j) {
-    options.push_back({LayerOptionText(j), EncodeOption(part, 3, j)});
+    options.push_back({LayerOptionText(j), EncodeOption(part, OptionKind::Fabric, j)});
   }
   for (std::size_t k = 0; k < data.Run().m_fibers.size() && k < 100; ++k) {
     if (const auto text = FiberOptionText(data.Run().m_fibers[k].m_strName, part)) {
-      options.push_back({*text, EncodeOption(part, 4, static_cast<int>(k))});
+      options.push_back({*text, EncodeOption(part, OptionKind::Fiber, static_cast<int>(k))});
     }
   }
   return options;

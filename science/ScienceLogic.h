@@ -8,15 +8,17 @@
 #include <vector>
 
 #include "LinePlot.h"
+#include "OptionKind.h"
 
 class CSimulationData;
 struct FiberTable;
 
-// Option kinds: 1 body properties, 2 comfort, 3 a fabric layer, 4 a fibre.
 struct OptionId {
-  int part = 0, kind = 0, index = 0;
+  int part = 0;
+  OptionKind kind{};
+  int index = 0;
 };
-int EncodeOption(int part, int kind, int index);
+int EncodeOption(int part, OptionKind kind, int index);
 OptionId DecodeOption(int id);
 
 // The text under which fibre file `fileName` is listed in part `part`'s

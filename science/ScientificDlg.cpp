@@ -8,6 +8,7 @@
 
 #include "CaptionTables.h"
 #include "ImageFile.h"
+#include "SaveImageDialog.h"
 #include "ScienceLogic.h"
 #include "SimulationData.h"
 
@@ -52,7 +53,7 @@ CScientificDlg::CScientificDlg(CSimulationData* data, const QString& moduleDir, 
   m_plotArea = plotArea;
 
   m_panels[0]->m_nSelected = 0;
-  OnOptionSelect(EncodeOption(0, 1, 0));
+  OnOptionSelect(EncodeOption(Head, OptionKind::Body, 0));
 }
 
 void CScientificDlg::OnOptionSelect(int id) {
@@ -67,10 +68,10 @@ void CScientificDlg::OnOptionSelect(int id) {
     }
   }
   m_pPropertyPanel->hide();
-  if (chosen.kind >= 1 && chosen.kind <= 4) {
+  if (IsOptionKind(chosen.kind)) {
     m_pPropertyPanel->m_nProperty = 0;
     m_pPropertyPanel->UpdateButtons();
-    m_pPropertyPanel->ShowPropertyNames(chosen.kind - 1);
+    m_pPropertyPanel->ShowPropertyNames(chosen.kind);
     SlideInPropertyPanel();
   }
   m_nOption = id;
@@ -143,7 +144,7 @@ void CScientificDlg::Settle() {
 void CScientificDlg::OnPropertySelect(int q) {
   const OptionId o = DecodeOption(m_nOption);
   m_chart->ClearAll();
-  const bool chart = o.kind == 1 || o.kind == 2;
+  const bool chart = IsChartKind(o.kind);
   m_chart->setVisible(chart);
   if (!chart) {
     PlotView()->show();
@@ -152,26 +153,26 @@ void CScientificDlg::OnPropertySelect(int q) {
     m_plotView->hide();
   }
   if (chart) {
-    const QString name = PropertyName(o.kind - 1, q);
+    const QString name = PropertyName(o.kind, q);
     m_chart->m_strXLabel = QStringLiteral("Time(min)");
     m_chart->m_strYLabel = name;
-    m_chart->m_strYColumn = ColumnName(o.kind - 1, q);
+    m_chart->m_strYColumn = ColumnName(o.kind, q);
     m_chart->SetTitle(name);
-    if (o.kind == 2) {
-      m_chart->m_nBandMode = q + 1;
+    if (o.kind == OptionKind::Comfort) {
+      m_chart->m_nBandMode = BandModeOfComfort(q);
     }
     const std::vector<ChartPoint> points =
-        o.kind == 1 ? BodyPropertyPoints(*m_pData, o.part, q) : ComfortPoints(*m_pData, o.part, q);
+        o.kind == OptionKind::Body ? BodyPropertyPoints(*m_pData, o.part, q) : ComfortPoints(*m_pData, o.part, q);
     for (const ChartPoint& p : points) {
       m_chart->AddPoint(p.x, p.y);
     }
   } else {
-    const QByteArray title = PropertyName(o.kind - 1, q).toUtf8();
+    const QByteArray title = PropertyName(o.kind, q).toUtf8();
     std::snprintf(m_plotView->m_szAxisTitle[0], 256, "%s", "Thickness(cm)");
     std::snprintf(m_plotView->m_szAxisTitle[1], 256, "%s", "Time(min)");
     std::snprintf(m_plotView->m_szAxisTitle[2], 256, "%s", title.constData());
     std::vector<PlotCurve> curves;
-    if (o.kind == 3) {
+    if (o.kind == OptionKind::Fabric) {
       curves = FabricCurves(*m_pData, o.part, o.index, q);
     } else if (o.index >= 0 && static_cast<std::size_t>(o.index) < m_pData->Run().m_fibers.size()) {
       curves = FiberCurves(m_pData->Run().m_fibers[static_cast<std::size_t>(o.index)], q);

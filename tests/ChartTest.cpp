@@ -96,7 +96,7 @@ TEST(Chart, BandsFillFromTheTopTickToJustAboveTheAxis) {
                {3, QColor(255, 0, 0), QColor(0, 0, 255)}};
   for (const auto& c : cases) {
     CMyChart chart;
-    chart.m_nBandMode = c.mode;
+    chart.m_nBandMode = static_cast<BandMode>(c.mode);
     const QImage img = chart.Render(kSize);
     const ChartLayout& l = chart.m_layout;
     const int top = YTickRows(l, 10)[10], x = l.originX + l.axisWidth / 2;
@@ -112,10 +112,10 @@ TEST(Chart, BandsFillFromTheTopTickToJustAboveTheAxis) {
 TEST(Chart, AnEmptyChartPaintsNoSeriesAndClearAllEndsTheBands) {
   CMyChart chart;
   EXPECT_EQ(CountColour(chart.Render(kSize), kLine), 0);
-  chart.m_nBandMode = 2;
+  chart.m_nBandMode = BandMode::Dampness;
   chart.AddPoint(0, 1);
   chart.ClearAll();
-  EXPECT_EQ(chart.m_nBandMode, 0);
+  EXPECT_EQ(chart.m_nBandMode, BandMode::None);
   EXPECT_TRUE(chart.Points().empty());
 }
 
@@ -145,7 +145,7 @@ TEST(Chart, ManyPointsGiveThePictureOfEverySegment) {
       for (int i = 0; i < n; ++i) {
         chart.AddPoint(static_cast<float>(i), y += noise(rng));
       }
-      chart.m_nBandMode = mode;
+      chart.m_nBandMode = static_cast<BandMode>(mode);
       const QImage fast = chart.Render(kSize), plain = chart.Render(kSize, true);
       EXPECT_GT(CountColour(fast, mode ? QColor(Qt::black) : kLine), 100) << mode << " " << n;
       EXPECT_EQ(fast, plain) << "band mode " << mode << ", " << n << " points";
@@ -338,7 +338,7 @@ TEST(ChartLogic, TicksAndBandLimitsStandWhereTheScaleSays) {
       {3, {0.22, 0.70}, {{"Uncomfortable", 0.08}, {"Acceptable", 0.40}, {"Comfortable", 0.86}}},
   };
   for (const auto& m : modes) {
-    const std::vector<ComfortBand> bands = ComfortBands(l, m.mode, 10);
+    const std::vector<ComfortBand> bands = ComfortBands(l, static_cast<BandMode>(m.mode), 10);
     ASSERT_EQ(bands.size(), m.edges.size() + 1) << m.mode;
     int top = 80;
     for (std::size_t b = 0; b < bands.size(); ++b) {
@@ -346,7 +346,7 @@ TEST(ChartLogic, TicksAndBandLimitsStandWhereTheScaleSays) {
       EXPECT_EQ(bands[b].rect, QRect(QPoint(58, top), QPoint(556, bottom - 1))) << m.mode << " band " << b;
       top = bottom;
     }
-    const std::vector<ComfortLabel> labels = ComfortLabels(l, m.mode, 10);
+    const std::vector<ComfortLabel> labels = ComfortLabels(l, static_cast<BandMode>(m.mode), 10);
     ASSERT_EQ(labels.size(), m.labels.size()) << m.mode;
     for (std::size_t i = 0; i < labels.size(); ++i) {
       EXPECT_EQ(labels[i].text, QLatin1String(m.labels[i].first)) << m.mode;

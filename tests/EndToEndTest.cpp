@@ -71,7 +71,7 @@ void Drive(CCorvaneDlg& main, CSimulationData& data) {
   QImage science = Picture(main);
   EXPECT_GT(CountPixels(science, science.rect(), [](const QColor& c) { return c == QColor(210, 100, 100); }), 200);
   CScientificDlg& s = *main.m_pScientific;
-  emit s.m_panels[1]->optionSelect(EncodeOption(1, 3, 0));
+  emit s.m_panels[1]->optionSelect(EncodeOption(1, OptionKind::Fabric, 0));
   s.m_pPropertyPanel->Button(2)->click();
   s.Settle();
   EXPECT_TRUE(s.m_plotView->isVisible());

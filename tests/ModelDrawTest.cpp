@@ -184,7 +184,7 @@ TEST_F(ModelDraw, DisplayListCompilesOnceAndReplays) {
   body.DrawList();
   const unsigned list = body.m_nDisplayList;
   EXPECT_NE(list, 0u);
-  EXPECT_EQ(body.m_bDirty, 0);
+  EXPECT_FALSE(body.m_bDirty);
   EditColours(m_data).m_skinColours[Head][1] = 1;  // a compiled list keeps the colours it was made with
   m_gl.Begin();
   body.DrawList();

@@ -11,13 +11,14 @@
 
 TEST(PropertyPanel, CaptionsFollowTheKind) {
   const struct {
-    int kind, shown;
+    OptionKind kind;
+    int shown;
     const char* first;
     const char* last;
-  } cases[] = {{0, 9, "Temperature of Skin", "Pressure of the Skin"},
-               {2, 6, "Water Vapor Concentration(kg*m^3)", "Liquid Volume Fraction(%)"},
-               {1, 3, "Thermal Sensation", "Comfort"},
-               {3, 3, "Mean Moisture Concentration(kg*m^3)", "Moisture Content(kg*m^2)"}};
+  } cases[] = {{OptionKind::Body, 9, "Temperature of Skin", "Pressure of the Skin"},
+               {OptionKind::Fabric, 6, "Water Vapor Concentration(kg*m^3)", "Liquid Volume Fraction(%)"},
+               {OptionKind::Comfort, 3, "Thermal Sensation", "Comfort"},
+               {OptionKind::Fiber, 3, "Mean Moisture Concentration(kg*m^3)", "Moisture Content(kg*m^2)"}};
   CPropertyPanel panel;
   panel.show();
   for (const auto& c : cases) {
@@ -26,22 +27,22 @@ TEST(PropertyPanel, CaptionsFollowTheKind) {
     for (int i = 0; i < 9; ++i) {
       visible += panel.Button(i)->isVisible();
     }
-    EXPECT_EQ(visible, c.shown) << c.kind;
-    EXPECT_EQ(panel.Button(0)->text(), QLatin1String(c.first)) << c.kind;
-    EXPECT_EQ(panel.Button(c.shown - 1)->text(), QLatin1String(c.last)) << c.kind;
+    EXPECT_EQ(visible, c.shown) << static_cast<int>(c.kind);
+    EXPECT_EQ(panel.Button(0)->text(), QLatin1String(c.first)) << static_cast<int>(c.kind);
+    EXPECT_EQ(panel.Button(c.shown - 1)->text(), QLatin1String(c.last)) << static_cast<int>(c.kind);
     // Every caption reads whole, in the font it is drawn in, and no button
     // reaches into the next column.
     for (int i = 0; i < c.shown; ++i) {
       const QRadioButton* b = panel.Button(i);
-      EXPECT_LE(b->sizeHint().width(), b->width()) << c.kind << " " << b->text().toStdString();
+      EXPECT_LE(b->sizeHint().width(), b->width()) << static_cast<int>(c.kind) << " " << b->text().toStdString();
       if (i % 3 < 2) {
-        EXPECT_LT(b->geometry().right(), panel.Button(i + 1)->x()) << c.kind << " " << i;
+        EXPECT_LT(b->geometry().right(), panel.Button(i + 1)->x()) << static_cast<int>(c.kind) << " " << i;
       }
     }
   }
   EXPECT_EQ(CPropertyPanel().Button(6)->text(), QStringLiteral("Sweat Volume Accumulated on Skin Surface"));
-  EXPECT_EQ(PropertyCaption(0, 5), QStringLiteral("Sweating Rate"));
-  EXPECT_EQ(PropertyName(0, 5), QStringLiteral("Sweating Rate(SWR)"));
+  EXPECT_EQ(PropertyCaption(OptionKind::Body, 5), QStringLiteral("Sweating Rate"));
+  EXPECT_EQ(PropertyName(OptionKind::Body, 5), QStringLiteral("Sweating Rate(SWR)"));
 }
 
 TEST(PropertyPanel, AClickSaysItsIndexEachTimeAndLeavesTheMemberToTheOwner) {

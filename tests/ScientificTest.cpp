@@ -13,10 +13,10 @@
 #include "StoreEditor.h"
 
 TEST(ScienceLogic, OptionIdsAndTexts) {
-  EXPECT_EQ(EncodeOption(2, 3, 1), 3301);
+  EXPECT_EQ(EncodeOption(2, OptionKind::Fabric, 1), 3301);
   const OptionId o = DecodeOption(6402);
   EXPECT_EQ(o.part, 5);
-  EXPECT_EQ(o.kind, 4);
+  EXPECT_EQ(o.kind, OptionKind::Fiber);
   EXPECT_EQ(o.index, 2);
   EXPECT_EQ(LayerOptionText(2), QStringLiteral("3st Layer Fabric"));
   const struct {
@@ -137,7 +137,7 @@ TEST(ScientificView, EveryQuantityButtonReadsWholeOnThePage) {
   CScientificDlg& v = *s.view;
   v.resize(1001, 661);
   v.show();
-  for (const int option : {2100, 2200, 2300, EncodeOption(Trunk, 4, 0)}) {
+  for (const int option : {2100, 2200, 2300, EncodeOption(Trunk, OptionKind::Fiber, 0)}) {
     v.OnOptionSelect(option);
     for (int i = 0; i < 9; ++i) {
       const QRadioButton* b = v.m_pPropertyPanel->Button(i);
@@ -165,16 +165,16 @@ TEST(ScientificView, OpensOnTheHeadsSkinTemperature) {
 TEST(ScientificView, OptionsChooseChartOrPlotAndOnlyOnePanelKeepsItsMark) {
   SampleView s;
   CScientificDlg& v = *s.view;
-  v.OnOptionSelect(EncodeOption(0, 2, 0));  // Head's comfort: bands
-  EXPECT_EQ(v.m_chart->m_nBandMode, 1);
+  v.OnOptionSelect(EncodeOption(0, OptionKind::Comfort, 0));  // Head's comfort: bands
+  EXPECT_EQ(v.m_chart->m_nBandMode, BandMode::ThermalSensation);
   v.OnPropertySelect(2);
-  EXPECT_EQ(v.m_chart->m_nBandMode, 3);
+  EXPECT_EQ(v.m_chart->m_nBandMode, BandMode::Comfort);
   for (const CChartDataSet& p : v.m_chart->Points()) {
     EXPECT_TRUE(p.m_fY >= 0 && p.m_fY <= 100);
   }
 
   v.m_panels[0]->m_nSelected = 1;
-  v.OnOptionSelect(EncodeOption(Trunk, 3, 0));  // the trunk's first layer
+  v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Fabric, 0));  // the trunk's first layer
   EXPECT_EQ(v.m_panels[0]->m_nSelected, -1) << "the other panel's mark goes";
   EXPECT_TRUE(v.m_chart->isHidden());
   EXPECT_FALSE(v.m_plotView->isHidden());
@@ -186,7 +186,7 @@ TEST(ScientificView, OptionsChooseChartOrPlotAndOnlyOnePanelKeepsItsMark) {
   // Choosing the option already shown changes nothing.
   v.OnPropertySelect(4);
   const std::size_t curves = v.m_plotView->m_curves.size();
-  v.OnOptionSelect(EncodeOption(Trunk, 3, 0));
+  v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Fabric, 0));
   EXPECT_EQ(v.m_plotView->m_curves.size(), curves);
   EXPECT_STREQ(v.m_plotView->m_szAxisTitle[2], "Temperature(Degree)");
 
@@ -198,7 +198,7 @@ TEST(ScientificView, OptionsChooseChartOrPlotAndOnlyOnePanelKeepsItsMark) {
     }
   }
   ASSERT_GE(fibre, 0);
-  v.OnOptionSelect(EncodeOption(Trunk, 4, fibre));
+  v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Fiber, fibre));
   EXPECT_FALSE(v.m_plotView->m_curves.empty());
   v.OnPropertySelect(2);
   EXPECT_TRUE(v.m_plotView->m_curves.empty());
@@ -229,7 +229,7 @@ TEST(ScientificView, TheChartsCursorFollowsTheClockAndThePlotSavesItsPicture) {
   s.data.State().SeekStep(10, 30);  // the chart follows the view state's clock
   EXPECT_FLOAT_EQ(v.m_chart->m_fCursorTime, s.data.Run().m_body[10 * kBodyPartCount].m_fTime)
       << "the drawn step's time, as the axis reads minutes";
-  v.OnOptionSelect(EncodeOption(Trunk, 3, 1));
+  v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Fabric, 1));
   v.show();
   QTemporaryDir dir;
   ASSERT_TRUE(v.SavePlotImage(dir.filePath(QStringLiteral("plot.png"))));

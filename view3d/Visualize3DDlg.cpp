@@ -11,6 +11,7 @@
 #include "LoadCancel.h"
 #include "PlayerTime.h"
 #include "Probe.h"
+#include "SaveImageDialog.h"
 #include "SceneLoader.h"
 #include "SimulationData.h"
 #include "ThreadName.h"
