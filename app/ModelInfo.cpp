@@ -47,7 +47,8 @@ QJsonObject BuildModelInfo(const ObjModel& m) {
 
   float lo[3], hi[3];
   for (int i = 0; i < 3; ++i) {
-    lo[i] = std::numeric_limits<float>::infinity(), hi[i] = -lo[i];
+    lo[i] = std::numeric_limits<float>::infinity();
+    hi[i] = -lo[i];
   }
   for (std::uint32_t v = 1; v <= m.vertexCount; ++v) {
     for (int i = 0; i < 3; ++i) {
@@ -55,7 +56,8 @@ QJsonObject BuildModelInfo(const ObjModel& m) {
       if (!std::isfinite(x)) {
         continue;
       }
-      lo[i] = std::min(lo[i], x), hi[i] = std::max(hi[i], x);
+      lo[i] = std::min(lo[i], x);
+      hi[i] = std::max(hi[i], x);
     }
   }
   QJsonArray mn, mx;

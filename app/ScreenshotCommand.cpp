@@ -79,7 +79,8 @@ int RunScreenshotCommand(const ScreenshotOptions& o) {
         CStderrMessageSink::Instance().Message(caption, text, MessageIcon::Error);
       };
       const DownloadResult r = download.Run(data.Run().m_strModelId, data.Run().m_garmentIds);
-      body = r.bodyPath, garment = r.garmentPath;
+      body = r.bodyPath;
+      garment = r.garmentPath;
     }
     LoadBodyModel(&view, body);
     LoadGarmentModel(&view, garment);

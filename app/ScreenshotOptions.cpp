@@ -75,7 +75,8 @@ bool ParseScreenshotValue(const QString& option, const QString& value, Screensho
     int w = 0, h = 0;
     ok = wh.size() == 2 && ParseInt(wh[0], 16, 8192, w) && ParseInt(wh[1], 16, 8192, h);
     if (ok) {
-      o.size = QSize(w, h), o.sizeGiven = true;
+      o.size = QSize(w, h);
+      o.sizeGiven = true;
     }
   }
   if (!ok) {

@@ -141,13 +141,16 @@ bool CLineReader::Next(TextLine& line) {
     if (FindBreak(start, avail, m_eof, len, used)) {
       if (tail) {
         m_pos += used;
-        return SetLine(line, start, 0, true, true), true;
+        SetLine(line, start, 0, true, true);
+        return true;
       }
       if (len + 1 > kMaxLine) {
-        return TakeHead(line, start), true;
+        TakeHead(line, start);
+        return true;
       }
       m_pos += used;
-      return SetLine(line, start, len, true, false), true;
+      SetLine(line, start, len, true, false);
+      return true;
     }
     if (m_eof) {  // the last line, without a break
       if (avail == 0 && !tail) {
@@ -155,19 +158,23 @@ bool CLineReader::Next(TextLine& line) {
       }
       if (tail) {
         m_pos = m_end;
-        return SetLine(line, start, 0, false, true), true;
+        SetLine(line, start, 0, false, true);
+        return true;
       }
       if (avail > kMaxLine) {
-        return TakeHead(line, start), true;
+        TakeHead(line, start);
+        return true;
       }
       m_pos = m_end;
-      return SetLine(line, start, avail, false, false), true;
+      SetLine(line, start, avail, false, false);
+      return true;
     }
     // More than a line's worth without a break: the line is too long
     // whatever follows. A tail streams past, keeping only its last character
     // (a CR that a LF may follow).
     if (!tail && avail > kMaxLine + 1) {
-      return TakeHead(line, start), true;
+      TakeHead(line, start);
+      return true;
     }
     if (tail && avail > 1) {
       m_pos = m_end - 1;

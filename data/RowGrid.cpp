@@ -45,7 +45,8 @@ std::size_t Mode(std::vector<std::size_t>& values) {
       ++j;
     }
     if (j - i >= bestCount) {
-      best = values[i], bestCount = j - i;
+      best = values[i];
+      bestCount = j - i;
     }
     i = j;
   }
@@ -93,7 +94,8 @@ class CTimeAxis {
         ++j;
       }
       if (j - i > bestCount) {
-        bestBegin = i, bestCount = j - i;
+        bestBegin = i;
+        bestCount = j - i;
       }
     }
     const double typical = diffs[bestBegin + bestCount / 2];
@@ -121,7 +123,8 @@ class CTimeAxis {
       const double whole = std::round(q);
       m_steps[k] = std::min(kFar, anchorStep + static_cast<std::int64_t>(whole));
       if (std::fabs(q - whole) < 0.1 && m_steps[k] < kFar) {
-        anchorTime = m_times[k], anchorStep = m_steps[k];
+        anchorTime = m_times[k];
+        anchorStep = m_steps[k];
       }
     }
   }
@@ -410,7 +413,8 @@ FabricLayout PlaceFabricRows(std::vector<FabricRow>& rows, const CLineMap& lines
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const FabricRow& r = rows[i];
     if (!(r.m_fTime == cachedTime)) {
-      cachedTime = r.m_fTime, cachedStep = axis.StepOf(r.m_fTime);
+      cachedTime = r.m_fTime;
+      cachedStep = axis.StepOf(r.m_fTime);
     }
     if (!runs.empty() && runs.back().step == cachedStep && runs.back().layer == r.m_nLayer) {
       ++runs.back().count;
@@ -556,7 +560,8 @@ FabricLayout PlaceFabricRows(std::vector<FabricRow>& rows, const CLineMap& lines
           float best = std::numeric_limits<float>::infinity();
           for (auto c : {it, it == begin ? end : it - 1}) {
             if (c != end && std::fabs(c->first - pos) < best) {
-              best = std::fabs(c->first - pos), node = c->second;
+              best = std::fabs(c->first - pos);
+              node = c->second;
             }
           }
           if (node == kNone || !(best <= tolerance[l]) || src[base + node] != kNone) {
@@ -582,7 +587,8 @@ FabricLayout PlaceFabricRows(std::vector<FabricRow>& rows, const CLineMap& lines
     }
     const std::int64_t s = static_cast<std::int64_t>(c / LN);
     if (s != timeStep) {
-      timeStep = s, stepTime = axis.TimeOf(s);
+      timeStep = s;
+      stepTime = axis.TimeOf(s);
     }
     FabricRow& hole = table[c];
     hole.m_fTime = stepTime;

@@ -53,13 +53,16 @@ void CSimulationData::Recolour(const ColourKey& key) const {
   float lo = 0, hi = 0;
   switch (key.content) {
     case ContentTemperature:
-      lo = run.m_fTempMin, hi = run.m_fTempMax;
+      lo = run.m_fTempMin;
+      hi = run.m_fTempMax;
       break;
     case ContentHumidity:
-      lo = run.m_fHumidityMin, hi = run.m_fHumidityMax;
+      lo = run.m_fHumidityMin;
+      hi = run.m_fHumidityMax;
       break;
     default:
-      lo = run.m_fSweatMin, hi = run.m_fSweatMax;
+      lo = run.m_fSweatMin;
+      hi = run.m_fSweatMax;
       break;
   }
   if (lo <= hi) {

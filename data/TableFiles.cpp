@@ -182,7 +182,12 @@ ParsedFile<Row> ParseRows(const QString& path, Setup setup, Accept accept) {
 ParsedFile<FiberRow> ParseFiberFile(const QString& path) {
   return ParseRows<FiberRow>(
       path,
-      [](FiberRow& r, void** o) { o[0] = &r.m_fTime, o[1] = &r.m_fPosition, o[2] = &r.m_fValue1, o[3] = &r.m_fValue2; },
+      [](FiberRow& r, void** o) {
+        o[0] = &r.m_fTime;
+        o[1] = &r.m_fPosition;
+        o[2] = &r.m_fValue1;
+        o[3] = &r.m_fValue2;
+      },
       [](const TextLine& line, FiberRow&, void** o) { return Scan(line, LineFormats::kFiber, o) == 4 ? 1 : 0; });
 }
 
@@ -191,8 +196,14 @@ ParsedFile<FabricRow> ParseFabricFile(const QString& path) {
   ParsedFile<FabricRow> parsed = ParseRows<FabricRow>(
       path,
       [](FabricRow& r, void** o) {
-        o[0] = &r.m_fTime, o[1] = &r.m_fPosition, o[2] = &r.m_nLayer, o[3] = &r.m_fVaporConc;
-        o[4] = &r.m_fMeanVaporConc, o[5] = &r.m_fEvapRate, o[6] = &r.m_fHumidity, o[7] = &r.m_fTemperature;
+        o[0] = &r.m_fTime;
+        o[1] = &r.m_fPosition;
+        o[2] = &r.m_nLayer;
+        o[3] = &r.m_fVaporConc;
+        o[4] = &r.m_fMeanVaporConc;
+        o[5] = &r.m_fEvapRate;
+        o[6] = &r.m_fHumidity;
+        o[7] = &r.m_fTemperature;
         o[8] = &r.m_fLiquidFraction;
       },
       [&ninth](const TextLine& line, FabricRow& r, void** o) {
@@ -215,9 +226,17 @@ ParsedFile<BodyPropertyRow> ParseBodyFile(const QString& path) {
   return ParseRows<BodyPropertyRow>(
       path,
       [](BodyPropertyRow& r, void** o) {
-        o[0] = &r.m_fTime, o[1] = &r.m_nPart, o[2] = &r.m_fSkinTemp, o[3] = &r.m_fCoreTemp;
-        o[4] = &r.m_fMetabolism, o[5] = &r.m_fSkinHumidity, o[6] = &r.m_fBloodFlow, o[7] = &r.m_fSweatRate;
-        o[8] = &r.m_fSweatAccum, o[9] = &r.m_fEvapHeat, o[10] = &r.m_fSkinPressure;
+        o[0] = &r.m_fTime;
+        o[1] = &r.m_nPart;
+        o[2] = &r.m_fSkinTemp;
+        o[3] = &r.m_fCoreTemp;
+        o[4] = &r.m_fMetabolism;
+        o[5] = &r.m_fSkinHumidity;
+        o[6] = &r.m_fBloodFlow;
+        o[7] = &r.m_fSweatRate;
+        o[8] = &r.m_fSweatAccum;
+        o[9] = &r.m_fEvapHeat;
+        o[10] = &r.m_fSkinPressure;
       },
       [](const TextLine& line, BodyPropertyRow&, void** o) { return Scan(line, LineFormats::kBody, o) == 11 ? 1 : 0; });
 }
@@ -230,7 +249,10 @@ ParsedComfort ParseComfortFile(const QString& path) {
   ParsedFile<Tagged> tagged = ParseRows<Tagged>(
       path,
       [](Tagged& t, void** o) {
-        o[0] = &t.row.m_fTime, o[1] = &t.part, o[2] = &t.row.m_fThermal, o[3] = &t.row.m_fDampness;
+        o[0] = &t.row.m_fTime;
+        o[1] = &t.part;
+        o[2] = &t.row.m_fThermal;
+        o[3] = &t.row.m_fDampness;
         o[4] = &t.row.m_fComfort;
       },
       [](const TextLine& line, Tagged& t, void** o) {

@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     void* fo[kMaxConversions];
     void* ro[kMaxConversions];
     for (int i = 0; i < kMaxConversions; ++i) {
-      fo[i] = &fast[i], ro[i] = &ref[i];
+      fo[i] = &fast[i];
+      ro[i] = &ref[i];
     }
     const int a = ScanLine(b, b + size, *format, fo);
     const int r = ScanLineReference(b, b + size, *format, ro);

@@ -57,7 +57,9 @@ std::vector<SectionDisc> SectionDiscs(const CSimulationData& data, int part) {
       colour = data.Colours().m_coreColours[part];
     }
     d.radius = 0.18f - static_cast<float>(i) * w;
-    d.colour[0] = colour[0], d.colour[1] = colour[1], d.colour[2] = colour[2];
+    d.colour[0] = colour[0];
+    d.colour[1] = colour[1];
+    d.colour[2] = colour[2];
     d.labelY = 0.14f + 0.04f * static_cast<float>(i);
     discs.push_back(d);
   }

@@ -5,7 +5,8 @@
 PlotBox ComputePlotBox(const std::vector<PlotCurve>& curves) {
   PlotBox b;
   for (int a = 0; a < 3; ++a) {
-    b.min[a] = 10000, b.max[a] = -10000;
+    b.min[a] = 10000;
+    b.max[a] = -10000;
   }
   for (const PlotCurve& c : curves) {
     for (const auto& p : c) {
@@ -23,7 +24,8 @@ PlotBox ComputePlotBox(const std::vector<PlotCurve>& curves) {
   const float extent[3] = {1.0f, 1.6f, 1.0f};
   for (int a = 0; a < 3; ++a) {
     if (std::fabs(b.max[a] - b.min[a]) < 0.000001f) {
-      b.max[a] += 0.1f, b.min[a] -= 0.1f;
+      b.max[a] += 0.1f;
+      b.min[a] -= 0.1f;
     }
     b.scale[a] = extent[a] / (b.max[a] - b.min[a]);
   }

@@ -54,8 +54,6 @@ void COpenGLView::SetData(CSimulationData* data) {
   }));
 }
 
-int COpenGLView::Layer() const { return m_pData ? m_pData->State().SelectedLayer() : 0; }
-int COpenGLView::SectionPart() const { return m_pData ? m_pData->State().SectionPart() : 0; }
 bool COpenGLView::Playing() const { return m_pData && m_pData->State().Playing(); }
 
 void COpenGLView::ApplyWireMode() {
@@ -66,6 +64,11 @@ void COpenGLView::ApplyWireMode() {
       m->m_bDirty = true;
     }
   }
+}
+
+void COpenGLView::SetCurves(std::vector<PlotCurve> curves, std::string note) {
+  m_plot.SetCurves(std::move(curves), std::move(note));
+  RenderScene();
 }
 
 void COpenGLView::SetReferenceDrawing(bool on) {
@@ -244,7 +247,9 @@ void COpenGLView::paintGL() {
   glPushMatrix();
   glLoadIdentity();
   if (IsBodyScene(m_nMode)) {
-    DrawScene();
+    EnsureFontLists();
+    ApplyWireMode();
+    DrawBodyScene(Scene());
   } else {
     glDisable(GL_LIGHTING);
     glTranslated(m_dTransX, m_dTransY, m_dTransZ);
@@ -252,10 +257,77 @@ void COpenGLView::paintGL() {
     glRotated(m_dRotX, 1, 0, 0);
     glRotated(m_dRotY, 0, 1, 0);
     glRotated(m_dRotZ, 0, 0, 1);
-    DrawPlotFrame();
-    DrawPlotCurves();
+    EnsureFontLists();
+    m_plot.Draw(m_szAxisTitle, m_bReference);
   }
   glPopMatrix();
+}
+
+BodyScene COpenGLView::Scene() const {
+  BodyScene s;
+  s.mode = m_nMode;
+  s.data = m_pData;
+  s.camera = {m_dTransX, m_dTransY, m_dTransZ, m_dRotX, m_dRotY, m_dRotZ, m_fZoom};
+  s.body = m_pBody.Get();
+  s.garment = m_pGarment.Get();
+  s.suit = m_pSpaceSuit.Get();
+  s.moon = m_pMoon.Get();
+  s.animation = m_pAnimation.Get();
+  s.frame = m_nFrame;
+  s.reference = m_bReference;
+  return s;
+}
+
+bool COpenGLView::ShowsNoData() const { return ::ShowsNoData(Scene()); }
+
+bool COpenGLView::SceneModelsRead() const { return ::SceneModelsRead(Scene()); }
+
+int COpenGLView::PickPart(QPoint at, bool* garmentHit) {
+  if (!IsBodyScene(m_nMode) || !context()) {
+    return -1;
+  }
+  makeCurrent();
+  const qreal ratio = devicePixelRatioF();
+  GLint viewport[4] = {0, 0, static_cast<GLint>(width() * ratio), static_cast<GLint>(height() * ratio)};
+  GLuint hits[1024];
+  glSelectBuffer(1024, hits);
+  glRenderMode(GL_SELECT);
+  glInitNames();
+  glPushName(0);
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+  gluPickMatrix(at.x() * ratio, viewport[3] - at.y() * ratio, 3, 3, viewport);
+  gluPerspective(45.0, AspectRatio(width(), height()), static_cast<double>(0.1f), 100.0);
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+  DrawPickNames(Scene());
+  glPopMatrix();
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  const GLint count = glRenderMode(GL_RENDER);
+  doneCurrent();
+  // Each hit: the number of names, the nearest and farthest depth, the names.
+  int part = -1;
+  GLuint nearest = ~0u;
+  const GLuint* h = hits;
+  for (GLint i = 0; i < count; ++i) {
+    const GLuint names = h[0], zmin = h[1];
+    if (names > 0 && zmin <= nearest) {
+      const GLuint name = h[2 + names];
+      if (name >= 101 && name <= 206) {
+        nearest = zmin;
+        part = static_cast<int>((name - 1) % 100);
+        if (garmentHit) {
+          *garmentHit = name >= 200;
+        }
+      }
+    }
+    h += 3 + names;
+  }
+  return part >= 0 && part < kBodyPartCount ? part : -1;
 }
 
 void COpenGLView::StartTimers() {

@@ -14,13 +14,14 @@
 #include <vector>
 
 #include "AnimationModel.h"
+#include "BodyScene.h"
 #include "FontLists.h"
 #include "Garment.h"
 #include "LinePlot.h"
 #include "MessageSink.h"
 #include "ModelOBJ.h"
 #include "ModelSlot.h"
-#include "PlotDecimation.h"
+#include "PlotScene.h"
 #include "ViewMode.h"
 
 class CSimulationData;
@@ -69,13 +70,12 @@ class COpenGLView : public QOpenGLWidget {
 
   ViewMode m_nMode = ViewMode::Plot;
   char m_szAxisTitle[3][256] = {};
-  std::vector<PlotCurve> m_curves;
-  // The line plot's curves (mode 0): its box and strips are built here, once,
-  // not in every frame. Redraws.
-  // `note` is written in the middle of a plot without curves ("no data").
+  // The line plot's curves (plot mode), and a redraw. `note` is written in
+  // the middle of a plot without curves ("no data").
   void SetCurves(std::vector<PlotCurve> curves, std::string note = {});
-  const std::string& PlotNote() const { return m_strPlotNote; }
-  const PlotBox& Box() const { return m_plotBox; }
+  const std::vector<PlotCurve>& Curves() const { return m_plot.Curves(); }
+  const std::string& PlotNote() const { return m_plot.Note(); }
+  const PlotBox& Box() const { return m_plot.Box(); }
   CModelSlot<CModelOBJ> m_pBody;
   CModelSlot<CGarment> m_pGarment;
   CModelSlot<CGarment> m_pSpaceSuit;
@@ -114,9 +114,7 @@ class COpenGLView : public QOpenGLWidget {
  private:
   void StartTimers();
   void StopTimers();
-  // The view state's pieces this view draws (none without a store).
-  int Layer() const;
-  int SectionPart() const;
+  // Whether the view state plays (not without a store).
   bool Playing() const;
   // The body's and garment's drawing (solid or wire) as the view state says.
   void ApplyWireMode();
@@ -127,15 +125,8 @@ class COpenGLView : public QOpenGLWidget {
   void DrawBackdrop();
   void EnsureFontLists();
 
-  // The line plot (mode 0).
-  void DrawPlotFrame();
-  void DrawPlotCurves();
-
-  // The body scenes (modes 1 to 3).
-  void DrawScene();
-  void DrawColourLegend();
-  void DrawSectionLegend();
-  void DrawRoom();
+  // The body scene as the view shows it now.
+  BodyScene Scene() const;
 
   CSimulationData* m_pData = nullptr;
   std::vector<QMetaObject::Connection> m_stateConnections;
@@ -150,10 +141,5 @@ class COpenGLView : public QOpenGLWidget {
   bool m_bReference = false;
   bool m_bGoing = false;  // in the destructor
   std::vector<GlyphBitmap> m_glyphs;
-  PlotBox m_plotBox;
-  std::vector<PlotStrip> m_plotStrips;
-  std::vector<PlotStrip> m_plotShown;  // what of the strips the current projection can show
-  PlotProjection m_plotProjection;
-  std::string m_strPlotNote;
-  bool m_bPlotDirty = false;
+  CPlotScene m_plot;
 };

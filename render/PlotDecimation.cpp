@@ -59,7 +59,9 @@ PlotStrip DecimateCurve(const PlotStrip& in, const PlotProjection& p, float spac
     flush(i);
     Append(out, in, i);
     anchor = lo = hi = i;
-    ax = x, ay = y, visible = shown;
+    ax = x;
+    ay = y;
+    visible = shown;
   }
   return out;
 }

@@ -1,45 +1,55 @@
-// The line plot of the view (mode 0): the axis frame with its dashed grid,
-// then the tick labels, titles, curves and cross lines of the current data.
+// The 3D line plot: the axis frame with its dashed grid, then the tick
+// labels, titles, curves and cross lines of the current data.
+
+#include "PlotScene.h"
 
 #include <GL/gl.h>
 
 #include <QMatrix4x4>
 #include <algorithm>
 
-#include "OpenGLView.h"
-#include "PlotDecimation.h"
+#include "FontLists.h"
 #include "TickLabel.h"
 
-void COpenGLView::SetCurves(std::vector<PlotCurve> curves, std::string note) {
+void CPlotScene::SetCurves(std::vector<PlotCurve> curves, std::string note) {
   m_curves = std::move(curves);
-  m_strPlotNote = std::move(note);
-  m_plotBox = ComputePlotBox(m_curves);
-  m_plotStrips = BuildPlotStrips(m_curves, m_plotBox);
-  m_bPlotDirty = true;
-  RenderScene();
+  m_strNote = std::move(note);
+  m_box = ComputePlotBox(m_curves);
+  m_strips = BuildPlotStrips(m_curves, m_box);
+  m_bDirty = true;
 }
 
-void COpenGLView::DrawPlotFrame() {
+void CPlotScene::Draw(const char (&titles)[3][256], bool reference) {
+  DrawFrame();
+  DrawCurves(titles, reference);
+}
+
+void CPlotScene::DrawFrame() {
   glColor3f(0, 0, 0);
   glLineWidth(2);
   glBegin(GL_LINES);
-  glVertex3f(0, 0, 0), glVertex3f(0, 0, 1.1f);
-  glVertex3f(0, 0, 0), glVertex3f(1.1f, 0, 0);
-  glVertex3f(1, 0, 0), glVertex3f(1, 1.7f, 0);
+  glVertex3f(0, 0, 0);
+  glVertex3f(0, 0, 1.1f);
+  glVertex3f(0, 0, 0);
+  glVertex3f(1.1f, 0, 0);
+  glVertex3f(1, 0, 0);
+  glVertex3f(1, 1.7f, 0);
   glEnd();
   glLineWidth(1);
   glBegin(GL_LINES);
   for (int i = 0; i <= 5; ++i) {
-    glVertex3f(0.2f * i, 0, 0), glVertex3f(0.2f * i, -0.05f, 0);
+    glVertex3f(0.2f * i, 0, 0);
+    glVertex3f(0.2f * i, -0.05f, 0);
   }
   for (int j = 0; j <= 8; ++j) {
-    glVertex3f(1, 0.2f * j, 0), glVertex3f(1.05f, 0.2f * j, 0);
+    glVertex3f(1, 0.2f * j, 0);
+    glVertex3f(1.05f, 0.2f * j, 0);
   }
   for (int k = 0; k <= 5; ++k) {
-    glVertex3f(0, 0, 0.2f * k), glVertex3f(0, -0.05f, 0.2f * k);
+    glVertex3f(0, 0, 0.2f * k);
+    glVertex3f(0, -0.05f, 0.2f * k);
   }
   glEnd();
-  EnsureFontLists();
   DrawText3f(0, 0, 1.12f, "Z");
   DrawText3f(1.12f, 0, 0, "X");
   DrawText3f(1, 1.72f, 0, "Y");
@@ -49,38 +59,43 @@ void COpenGLView::DrawPlotFrame() {
   glColor3f(0.8f, 0.8f, 0.8f);
   glBegin(GL_LINES);
   for (int k = 1; k <= 5; ++k) {
-    glVertex3f(0, 0, 0.2f * k), glVertex3f(0, 1.6f, 0.2f * k);
+    glVertex3f(0, 0, 0.2f * k);
+    glVertex3f(0, 1.6f, 0.2f * k);
   }
   for (int l = 1; l <= 8; ++l) {
-    glVertex3f(0, 0.2f * l, 0), glVertex3f(0, 0.2f * l, 1);
+    glVertex3f(0, 0.2f * l, 0);
+    glVertex3f(0, 0.2f * l, 1);
   }
   for (int m = 0; m <= 4; ++m) {
-    glVertex3f(0.2f * m, 0, 0), glVertex3f(0.2f * m, 1.6f, 0);
+    glVertex3f(0.2f * m, 0, 0);
+    glVertex3f(0.2f * m, 1.6f, 0);
   }
   for (int a = 1; a <= 8; ++a) {
-    glVertex3f(0, 0.2f * a, 0), glVertex3f(1, 0.2f * a, 0);
+    glVertex3f(0, 0.2f * a, 0);
+    glVertex3f(1, 0.2f * a, 0);
   }
   for (int b = 0; b <= 5; ++b) {
-    glVertex3f(0.2f * b, 1.6f, 0), glVertex3f(0.2f * b, 1.6f, 1);
+    glVertex3f(0.2f * b, 1.6f, 0);
+    glVertex3f(0.2f * b, 1.6f, 1);
   }
   for (int c = 0; c <= 5; ++c) {
-    glVertex3f(0, 1.6f, 0.2f * c), glVertex3f(1, 1.6f, 0.2f * c);
+    glVertex3f(0, 1.6f, 0.2f * c);
+    glVertex3f(1, 1.6f, 0.2f * c);
   }
   glEnd();
   glDisable(GL_LINE_STIPPLE);
 }
 
-void COpenGLView::DrawPlotCurves() {
+void CPlotScene::DrawCurves(const char (&titles)[3][256], bool reference) {
   if (m_curves.empty()) {
-    if (!m_strPlotNote.empty()) {
+    if (!m_strNote.empty()) {
       glColor3f(0.2f, 0.2f, 0.2f);
-      DrawText3f(0.45f, 0.8f, 0.5f, m_strPlotNote.c_str());
+      DrawText3f(0.45f, 0.8f, 0.5f, m_strNote.c_str());
     }
     return;
   }
   glColor3f(0.2f, 0.2f, 0.2f);
-  const std::vector<float> z = PlotTickValues(m_plotBox, 2), x = PlotTickValues(m_plotBox, 0),
-                           y = PlotTickValues(m_plotBox, 1);
+  const std::vector<float> z = PlotTickValues(m_box, 2), x = PlotTickValues(m_box, 0), y = PlotTickValues(m_box, 1);
   for (int k = 0; k <= 5; ++k) {
     DrawText3f(-0.02f, -0.15f, 0.2f * k + 0.03f, FormatTickValue(z[static_cast<std::size_t>(k)]).c_str());
     DrawText3f(0.2f * k + 0.04f, -0.15f, 0, FormatTickValue(x[static_cast<std::size_t>(k)]).c_str());
@@ -89,18 +104,19 @@ void COpenGLView::DrawPlotCurves() {
     DrawText3f(1.1f, 0.2f * k, 0, FormatTickValue(y[static_cast<std::size_t>(k)]).c_str());
   }
   glColor3f(0, 0, 0);
-  DrawText3f(0, 0.05f, 1.16f, m_szAxisTitle[2]);
-  DrawText3f(1.22f, 0.05f, 0, m_szAxisTitle[0]);
-  DrawText3f(1, 1.77f, 0, m_szAxisTitle[1]);
+  DrawText3f(0, 0.05f, 1.16f, titles[2]);
+  DrawText3f(1.22f, 0.05f, 0, titles[0]);
+  DrawText3f(1, 1.77f, 0, titles[1]);
 
-  if (m_bReference) {
+  if (reference) {
     // The reference way: the box and the strips from every point, and every
     // vertex sent on its own, in every frame.
     const PlotBox box = ComputePlotBox(m_curves);
     for (const PlotStrip& s : BuildPlotStrips(m_curves, box)) {
       glBegin(GL_LINE_STRIP);
       for (std::size_t i = 0; i < s.vertices.size(); i += 3) {
-        glColor3fv(&s.colours[i]), glVertex3fv(&s.vertices[i]);
+        glColor3fv(&s.colours[i]);
+        glVertex3fv(&s.vertices[i]);
       }
       glEnd();
     }
@@ -122,14 +138,14 @@ void COpenGLView::DrawPlotCurves() {
   for (int i = 0; i < 4; ++i) {
     projection.viewport[static_cast<std::size_t>(i)] = static_cast<float>(viewport[i]);
   }
-  if (m_bPlotDirty || projection.mvp != m_plotProjection.mvp || projection.viewport != m_plotProjection.viewport) {
-    m_plotShown = DecimatePlotStrips(m_plotStrips, m_curves.size(), projection);
-    m_plotProjection = projection;
-    m_bPlotDirty = false;
+  if (m_bDirty || projection.mvp != m_projection.mvp || projection.viewport != m_projection.viewport) {
+    m_shown = DecimatePlotStrips(m_strips, m_curves.size(), projection);
+    m_projection = projection;
+    m_bDirty = false;
   }
   glEnableClientState(GL_VERTEX_ARRAY);
   glEnableClientState(GL_COLOR_ARRAY);
-  for (const PlotStrip& strip : m_plotShown) {
+  for (const PlotStrip& strip : m_shown) {
     if (strip.vertices.size() < 6) {
       continue;
     }

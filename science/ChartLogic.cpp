@@ -56,10 +56,12 @@ void WidenFlatRange(float& lo, float& hi) {
     float m = std::fabs(hi);
     b = 1;
     while (m < 100) {
-      m *= 10, b /= 10;
+      m *= 10;
+      b /= 10;
     }
     while (m > 1000) {
-      m /= 10, b *= 10;
+      m /= 10;
+      b *= 10;
     }
   }
   hi += 5 * b;

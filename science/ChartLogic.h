@@ -101,7 +101,8 @@ SeriesXMap MapSeriesX(int n, X x) {
       m.byIndex = false;
     }
   }
-  m.x0 = first, m.span = last - first;
+  m.x0 = first;
+  m.span = last - first;
   return m;
 }
 

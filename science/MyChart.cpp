@@ -61,14 +61,18 @@ void CMyChart::ClearAll() {
   m_series.clear();
   m_nHover = -1;
   m_nBandMode = BandMode::None;
-  m_fDataXMin = std::numeric_limits<float>::infinity(), m_fDataXMax = -m_fDataXMin;
-  m_fDataYMin = 1000000, m_fDataYMax = -1000000;
+  m_fDataXMin = std::numeric_limits<float>::infinity();
+  m_fDataXMax = -m_fDataXMin;
+  m_fDataYMin = 1000000;
+  m_fDataYMax = -1000000;
 }
 
 void CMyChart::AddPoint(float x, float y) {
   m_series.push_back({x, y});
-  m_fDataXMin = std::min(m_fDataXMin, x), m_fDataXMax = std::max(m_fDataXMax, x);
-  m_fDataYMin = std::min(m_fDataYMin, y), m_fDataYMax = std::max(m_fDataYMax, y);
+  m_fDataXMin = std::min(m_fDataXMin, x);
+  m_fDataXMax = std::max(m_fDataXMax, x);
+  m_fDataYMin = std::min(m_fDataYMin, y);
+  m_fDataYMax = std::max(m_fDataYMax, y);
 }
 
 void CMyChart::paintEvent(QPaintEvent*) {
@@ -108,10 +112,13 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
   const ChartLayout& l = m_layout;
 
   // Ranges: y from the data, x only ever widened.
-  m_fXMin = std::min(m_fXMin, m_fDataXMin), m_fXMax = std::max(m_fXMax, m_fDataXMax);
-  m_fYMin = m_fDataYMin, m_fYMax = m_fDataYMax;
+  m_fXMin = std::min(m_fXMin, m_fDataXMin);
+  m_fXMax = std::max(m_fXMax, m_fDataXMax);
+  m_fYMin = m_fDataYMin;
+  m_fYMax = m_fDataYMax;
   if (bands) {
-    m_fYMin = 0, m_fYMax = 100;
+    m_fYMin = 0;
+    m_fYMax = 100;
   }
   WidenFlatRange(m_fYMin, m_fYMax);
   m_fYStep = (m_fYMax - m_fYMin) / static_cast<float>(m_nYTicks);
@@ -198,7 +205,8 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
   if (!m_xmap.byIndex && m_fXMax > m_fXMin) {
     // Points at their time stand on the x labels' scale: the first label's
     // time at the y axis, the last one's at the last tick.
-    m_xmap.x0 = m_fXMin, m_xmap.span = static_cast<double>(m_fXMax) - m_fXMin;
+    m_xmap.x0 = m_fXMin;
+    m_xmap.span = static_cast<double>(m_fXMax) - m_fXMin;
     m_xmap.pixels = columns.back() - l.originX;
   }
   DrawSeries(p, everySegment);
@@ -347,7 +355,8 @@ void CMyChart::mouseMoveEvent(QMouseEvent* event) {
 
 void CMyChart::leaveEvent(QEvent* event) {
   if (m_nHover >= 0) {
-    m_nHover = -1, update();
+    m_nHover = -1;
+    update();
   }
   QWidget::leaveEvent(event);
 }
@@ -436,7 +445,8 @@ void CMyChart::DrawSeries(QPainter& p, bool everySegment) const {
       low = high = next.y();
       inColumn = 1;
     } else if (next.x() == previous.x()) {
-      low = std::min(low, next.y()), high = std::max(high, next.y());
+      low = std::min(low, next.y());
+      high = std::max(high, next.y());
       ++inColumn;
     } else {
       closeColumn();

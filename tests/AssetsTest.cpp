@@ -102,7 +102,8 @@ std::set<std::string> GroupNames(const ObjModel& m) {
 
 void Bounds(const ObjModel& m, float lo[3], float hi[3]) {
   for (int i = 0; i < 3; ++i) {
-    lo[i] = 1e30f, hi[i] = -1e30f;
+    lo[i] = 1e30f;
+    hi[i] = -1e30f;
   }
   for (std::uint32_t v = 1; v <= m.vertexCount; ++v) {
     for (std::uint32_t i = 0; i < 3; ++i) {

@@ -155,7 +155,8 @@ TEST(Chart, ManyPointsGiveThePictureOfEverySegment) {
 
 TEST(ChartLogic, TheNearestPointToAColumn) {
   ChartLayout l;
-  l.originX = 50, l.axisWidth = 105;  // 100 pixels for the points
+  l.originX = 50;  // 100 pixels for the points
+  l.axisWidth = 105;
   const std::pair<int, int> cases[] = {{50, 0}, {74, 1}, {76, 1}, {88, 2}, {150, 4}, {400, 4}, {0, 0}};
   for (const auto& [px, j] : cases) {
     EXPECT_EQ(NearestPointIndex(l, 5, px), j) << px;
@@ -249,7 +250,8 @@ TEST(ChartLogic, NeighbouringTickLabelsNeverReadAlike) {
 // hold breaks the line.
 TEST(ChartLogic, PointsStandAtTheirTime) {
   ChartLayout l;
-  l.originX = 50, l.axisWidth = 505;  // 500 pixels from the first point to the last
+  l.originX = 50;  // 500 pixels from the first point to the last
+  l.axisWidth = 505;
   std::vector<float> even, gapped{0, 1, 2, 3, 7, 8, 9};
   for (int j = 0; j <= 600; ++j) {
     even.push_back(static_cast<float>(j) * 0.1f);
@@ -285,7 +287,8 @@ TEST(ChartLogic, PointsStandAtTheirTime) {
   // is wider than the series (an earlier, longer one): time 9 of 0 ... 18
   // stands at the middle tick.
   CMyChart gappedChart;
-  gappedChart.AddPoint(0, 30), gappedChart.AddPoint(18, 30);
+  gappedChart.AddPoint(0, 30);
+  gappedChart.AddPoint(18, 30);
   gappedChart.Render(kSize);
   gappedChart.ClearAll();
   for (float t : gapped) {
@@ -323,7 +326,10 @@ TEST(Chart, LabelsAndCaptionsStayInside) {
 // apart, and every band's lower edge at its fraction of the scale.
 TEST(ChartLogic, TicksAndBandLimitsStandWhereTheScaleSays) {
   ChartLayout l;
-  l.originX = 57, l.originY = 400, l.axisWidth = 506, l.axisHeight = 330;  // 50 px an x interval (506 / 10)
+  l.originX = 57;  // 50 px an x interval (506 / 10)
+  l.originY = 400;
+  l.axisWidth = 506;
+  l.axisHeight = 330;
   EXPECT_EQ(XTickColumns(l, 10), (std::vector<int>{57, 107, 157, 207, 257, 307, 357, 407, 457, 507, 557}));
   EXPECT_EQ(YTickRows(l, 10), (std::vector<int>{400, 368, 336, 304, 272, 240, 208, 176, 144, 112, 80}));
   // Bands from the top tick (80) over 320 pixels; each lower edge at

@@ -386,7 +386,8 @@ TEST(ExportCsv, AHoleIsAnEmptyCell) {
   for (int s = 0; s < 3; ++s) {
     for (int p = 0; p < kBodyPartCount; ++p) {
       BodyPropertyRow r;
-      r.m_fTime = 0.5f * static_cast<float>(s), r.m_nPart = p;
+      r.m_fTime = 0.5f * static_cast<float>(s);
+      r.m_nPart = p;
       r.m_fSkinTemp = s == 1 ? std::nanf("") : 33.0f + static_cast<float>(s);
       EditRun(d).m_body.push_back(r);
     }

@@ -55,20 +55,31 @@ void Fill(CSimulationData& d, int samples, int layers, float sampleInterval, flo
 
 TEST(ColourScale, FiveBandsFromBlueToRed) {
   CSimulationData d;
-  EditRun(d).m_fTempMin = 30, EditRun(d).m_fTempMax = 34;
+  EditRun(d).m_fTempMin = 30;
+  EditRun(d).m_fTempMax = 34;
   for (int k = 0; k < 5; ++k) {
     EXPECT_EQ(d.Colours().m_fScale[k], 30.0f + k);
   }
   float rgb[3];
-  d.Colours().ValueToColour(31.5f, rgb), ExpectRgb(rgb, 0, 1, 0.5f);
-  d.Colours().ValueToColour(29.0f, rgb), ExpectRgb(rgb, 0, 0, 1);
-  d.Colours().ValueToColour(30.5f, rgb), ExpectRgb(rgb, 0, 0.5f, 1);
-  d.Colours().ValueToColour(32.25f, rgb), ExpectRgb(rgb, 0.25f, 1, 0);
-  d.Colours().ValueToColour(33.75f, rgb), ExpectRgb(rgb, 1, 0.25f, 0);
-  d.Colours().ValueToColour(34.0f, rgb), ExpectRgb(rgb, 1, 0, 0);
-  d.Colours().ValueToColour(99.0f, rgb), ExpectRgb(rgb, 1, 0, 0);
-  rgb[0] = 0.1f, rgb[1] = 0.2f, rgb[2] = 0.3f;
-  d.Colours().ValueToColour(std::nanf(""), rgb), ExpectRgb(rgb, 0.1f, 0.2f, 0.3f);
+  d.Colours().ValueToColour(31.5f, rgb);
+  ExpectRgb(rgb, 0, 1, 0.5f);
+  d.Colours().ValueToColour(29.0f, rgb);
+  ExpectRgb(rgb, 0, 0, 1);
+  d.Colours().ValueToColour(30.5f, rgb);
+  ExpectRgb(rgb, 0, 0.5f, 1);
+  d.Colours().ValueToColour(32.25f, rgb);
+  ExpectRgb(rgb, 0.25f, 1, 0);
+  d.Colours().ValueToColour(33.75f, rgb);
+  ExpectRgb(rgb, 1, 0.25f, 0);
+  d.Colours().ValueToColour(34.0f, rgb);
+  ExpectRgb(rgb, 1, 0, 0);
+  d.Colours().ValueToColour(99.0f, rgb);
+  ExpectRgb(rgb, 1, 0, 0);
+  rgb[0] = 0.1f;
+  rgb[1] = 0.2f;
+  rgb[2] = 0.3f;
+  d.Colours().ValueToColour(std::nanf(""), rgb);
+  ExpectRgb(rgb, 0.1f, 0.2f, 0.3f);
 }
 
 TEST(ColourScale, EqualEndsGiveBlueBelowAndRedElsewhere) {
@@ -76,9 +87,12 @@ TEST(ColourScale, EqualEndsGiveBlueBelowAndRedElsewhere) {
   d.State().SetContent(ContentHumidity);
   EditRun(d).m_fHumidityMin = EditRun(d).m_fHumidityMax = 0.5f;
   float rgb[3];
-  d.Colours().ValueToColour(0.4f, rgb), ExpectRgb(rgb, 0, 0, 1);
-  d.Colours().ValueToColour(0.5f, rgb), ExpectRgb(rgb, 1, 0, 0);
-  d.Colours().ValueToColour(0.6f, rgb), ExpectRgb(rgb, 1, 0, 0);
+  d.Colours().ValueToColour(0.4f, rgb);
+  ExpectRgb(rgb, 0, 0, 1);
+  d.Colours().ValueToColour(0.5f, rgb);
+  ExpectRgb(rgb, 1, 0, 0);
+  d.Colours().ValueToColour(0.6f, rgb);
+  ExpectRgb(rgb, 1, 0, 0);
   EXPECT_FALSE(d.State().SetContent(7));  // an unknown kind is refused: humidity stays
   EXPECT_EQ(d.State().ContentKind(), ContentHumidity);
   EXPECT_EQ(d.Colours().m_fScale[4], 0.5f);
@@ -103,7 +117,8 @@ TEST(UpdateColours, TemperatureColoursSkinCoreAndLayers) {
 TEST(UpdateColours, AHoleIsNoDataGrey) {
   CSimulationData d;
   Fill(d, 4, 3, 1.0f, 1.0f);
-  d.State().SeekStep(2), d.State().SelectLayer(2);
+  d.State().SeekStep(2);
+  d.State().SelectLayer(2);
   const std::size_t body = 2 * kBodyPartCount + Trunk, layer2 = (2 * 3 + 2) * 2 - 1;
   EditRun(d).m_body[body].m_fSkinTemp = EditRun(d).m_body[body].m_fSkinHumidity = EditRun(d).m_body[body].m_fSweatRate =
       std::nanf("");
@@ -130,7 +145,8 @@ TEST(UpdateColours, HumidityPercentMeetsTheScaleAsAFraction) {
   CSimulationData d;
   Fill(d, 4, 2, 1.0f, 1.0f);
   d.State().SetContent(ContentHumidity);
-  EditRun(d).m_fHumidityMin = 0.4f, EditRun(d).m_fHumidityMax = 0.8f;  // thresholds 0.4, 0.5, 0.6, 0.7, 0.8
+  EditRun(d).m_fHumidityMin = 0.4f;  // thresholds 0.4, 0.5, 0.6, 0.7, 0.8
+  EditRun(d).m_fHumidityMax = 0.8f;
   d.State().SelectLayer(1);
   ExpectRgb(d.Colours().m_skinColours[Trunk], 0, 1, 1);   // 0.5: cyan
   ExpectRgb(d.Colours().m_layerColours[Trunk], 0, 1, 0);  // 0.6: green
@@ -171,7 +187,8 @@ TEST(UpdateColours, TinySampleIntervalStepsOncePerSecond) {
 TEST(UpdateColours, MoreThanTenLayersKeepsTenColours) {
   CSimulationData d;
   Fill(d, 2, 12, 1.0f, 1.0f);
-  EditRun(d).m_fTempMin = 30, EditRun(d).m_fTempMax = 42;
+  EditRun(d).m_fTempMin = 30;
+  EditRun(d).m_fTempMax = 42;
   d.State().SelectLayer(12);
   // Layer 10 is 40, between t3 = 39 and t4 = 42.
   EXPECT_FLOAT_EQ(d.Colours().m_allLayerColours[9][Trunk][0], 1);
@@ -218,7 +235,9 @@ TEST(UpdateColours, WhatHasNoValueIsGrey) {
     CSimulationData d;
     Fill(d, 4, 2, 1.0f, c.fabricInterval);
     d.State().SetContent(c.content);
-    EditRun(d).m_fHumidityMin = 0, EditRun(d).m_fHumidityMax = 1, EditRun(d).m_fSweatMin = 0,
+    EditRun(d).m_fHumidityMin = 0;
+    EditRun(d).m_fHumidityMax = 1;
+    EditRun(d).m_fSweatMin = 0;
     EditRun(d).m_fSweatMax = 200;
     d.State().SelectLayer(1);
     (void)d.Colours();  // an earlier step with values everywhere it can
@@ -249,8 +268,10 @@ TEST(UpdateColours, TheRoomShowsThePhaseInForceAtTheStep) {
   CSimulationData d;
   Fill(d, 20, 0, 1.0f, 0.0f);  // samples at 0, 1, ... 19 minutes
   EditRun(d).m_nEnvPhases = 2;
-  EditRun(d).m_env[0].m_fTemperature = 30, EditRun(d).m_env[0].m_fStart = 0;
-  EditRun(d).m_env[1].m_fTemperature = 34, EditRun(d).m_env[1].m_fStart = 10;
+  EditRun(d).m_env[0].m_fTemperature = 30;
+  EditRun(d).m_env[0].m_fStart = 0;
+  EditRun(d).m_env[1].m_fTemperature = 34;
+  EditRun(d).m_env[1].m_fStart = 10;
   const std::pair<int, float> steps[] = {{0, 30}, {9, 30}, {10, 34}, {19, 34}};
   for (const auto& [step, temperature] : steps) {
     d.State().SeekStep(step);

@@ -75,7 +75,7 @@ void Drive(CCorvaneDlg& main, CSimulationData& data) {
   s.m_pPropertyPanel->Button(2)->click();
   s.Settle();
   EXPECT_TRUE(s.m_plotView->isVisible());
-  EXPECT_FALSE(s.m_plotView->m_curves.empty());
+  EXPECT_FALSE(s.m_plotView->Curves().empty());
   const QImage plot = s.m_plotView->grabFramebuffer();
   EXPECT_GT(CountPixels(plot, plot.rect(), [](const QColor& c) { return c != Qt::white; }), 2000);
 

@@ -73,7 +73,8 @@ PlotProjection Pixels100() {
 PlotStrip Strip(const std::vector<std::array<float, 3>>& points) {
   PlotStrip s;
   for (const auto& p : points) {
-    s.vertices.insert(s.vertices.end(), p.begin(), p.end()), s.colours.insert(s.colours.end(), {p[2], 0, 1 - p[2]});
+    s.vertices.insert(s.vertices.end(), p.begin(), p.end());
+    s.colours.insert(s.colours.end(), {p[2], 0, 1 - p[2]});
   }
   return s;
 }

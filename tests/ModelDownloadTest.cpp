@@ -38,7 +38,8 @@ struct Fixture {
   Fixture() {
     settings.moduleDir = program.path() + QLatin1Char('/');
     settings.downloadFolder = DownloadFolderFor(settings.moduleDir);
-    settings.connectTimeoutMs = 2000, settings.stallTimeoutMs = 500;
+    settings.connectTimeoutMs = 2000;
+    settings.stallTimeoutMs = 500;
   }
   DownloadResult Run(const QString& url, const QString& model, const QStringList& garments) {
     settings.serviceUrl = url;

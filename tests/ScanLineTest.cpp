@@ -37,7 +37,8 @@ void ExpectSame(const std::string& line, const ScanSpec& format) {
   void* ro[kMaxConversions];
   // Distinct fill patterns would hide nothing: fields past the count are not compared.
   for (int i = 0; i < kMaxConversions; ++i) {
-    fo[i] = &fast.v[i], ro[i] = &ref.v[i];
+    fo[i] = &fast.v[i];
+    ro[i] = &ref.v[i];
   }
   fast.count = ScanLine(line.data(), line.data() + line.size(), format, fo);
   ref.count = ScanLineReference(line.data(), line.data() + line.size(), format, ro);
@@ -257,7 +258,8 @@ TEST(ScanLine, EveryPrintfShapeReadsAsSscanfDoes) {
   // Halfway between two floats, a hair either side: double and float round differently.
   for (float f : {1.0f, 36.75f, 1e-20f, 123456.7f}) {
     const double up = std::nextafter(f, INFINITY);
-    values.push_back((f + up) / 2), values.push_back(std::nextafter((f + up) / 2, 0.0));
+    values.push_back((f + up) / 2);
+    values.push_back(std::nextafter((f + up) / 2, 0.0));
   }
   for (int i = 0; i < 20000; ++i) {
     values.push_back(unit(rng) * std::pow(10.0, power(rng)));

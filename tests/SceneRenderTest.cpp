@@ -170,15 +170,16 @@ TEST_F(SceneRender, ColourBarRunsFromRedAtTheTopToBlueAtTheBottom) {
 TEST_F(SceneRender, BodyPartShowsItsSkinColour) {
   WriteTrunkBox();
   ASSERT_TRUE(LoadBodyModel(&m_view, m_dir.filePath(QStringLiteral("box.obj"))));
-  EditColours(m_data).m_skinColours[Trunk][0] = 0, EditColours(m_data).m_skinColours[Trunk][1] = 1,
-  EditColours(m_data).m_skinColours[Trunk][2] = 0;
+  const float green[3] = {0, 1, 0};
+  std::copy(green, green + 3, EditColours(m_data).m_skinColours[Trunk]);
   QImage img = Render(1);
   QColor c = img.pixelColor(Project(m_view, {0, 0, 0.3f}, true));
   EXPECT_GT(c.green(), 150);
   EXPECT_LT(c.red(), 40);
   EXPECT_LT(c.blue(), 40);
   // A new colour shows at the next frame, without reloading.
-  EditColours(m_data).m_skinColours[Trunk][0] = 1, EditColours(m_data).m_skinColours[Trunk][1] = 0;
+  EditColours(m_data).m_skinColours[Trunk][0] = 1;
+  EditColours(m_data).m_skinColours[Trunk][1] = 0;
   img = Render(1);
   c = img.pixelColor(Project(m_view, {0, 0, 0.3f}, true));
   EXPECT_GT(c.red(), 150);
@@ -260,8 +261,8 @@ TEST_F(SceneRender, ANewContextBringsBackModelsTextAndBackdrop) {
   QImage blue(64, 32, QImage::Format_RGB888);
   blue.fill(QColor(0, 0, 255));
   ASSERT_TRUE(blue.save(m_dir.filePath(QStringLiteral("1.bmp")), "BMP"));
-  EditColours(m_data).m_layerColours[Trunk][0] = 0,
-  EditColours(m_data).m_layerColours[Trunk][1] = 1;  // the suit shows in green
+  EditColours(m_data).m_layerColours[Trunk][0] = 0;  // the suit shows in green
+  EditColours(m_data).m_layerColours[Trunk][1] = 1;
 
   QWidget first, second;
   auto* view = new COpenGLView(&first);
@@ -370,7 +371,9 @@ TEST_F(SceneRender, ADenseLinePlotLooksTheSameAsDrawingEverySegment) {
     for (bool reference : {false, true}) {
       m_view.m_nMode = ViewMode::Plot;
       m_view.ResetCamera();
-      m_view.m_dRotX += t[0], m_view.m_dRotY += t[1], m_view.m_dRotZ += t[2];
+      m_view.m_dRotX += t[0];
+      m_view.m_dRotY += t[1];
+      m_view.m_dRotZ += t[2];
       m_view.SetReferenceDrawing(reference);
       pictures[reference] = m_view.grabFramebuffer().convertToFormat(QImage::Format_RGB32);
     }
@@ -411,11 +414,15 @@ TEST_F(SceneRender, WhatHasNoValueIsGreyAndTheLegendSaysSo) {
 
   for (int p = 0; p < kBodyPartCount; ++p) {
     BodyPropertyRow r;
-    r.m_nPart = p, r.m_fSkinTemp = 36, r.m_fCoreTemp = 37;
+    r.m_nPart = p;
+    r.m_fSkinTemp = 36;
+    r.m_fCoreTemp = 37;
     EditRun(m_data).m_body.push_back(r);
   }
-  EditRun(m_data).m_nSamples = 1, EditRun(m_data).m_fSampleInterval = 1;
-  EditRun(m_data).m_fTempMin = 30, EditRun(m_data).m_fTempMax = 38;
+  EditRun(m_data).m_nSamples = 1;
+  EditRun(m_data).m_fSampleInterval = 1;
+  EditRun(m_data).m_fTempMin = 30;
+  EditRun(m_data).m_fTempMax = 38;
   img = Render(1);
   EXPECT_FALSE(grey(img.pixelColor(Project(m_view, {0, 0, 0.3f}, true)))) << "the trunk with its temperature";
   EXPECT_FALSE(noData(img.pixelColor(swatch))) << "no swatch once everything has a value";

@@ -69,12 +69,15 @@ TEST(ScienceLogic, FibreCurvesFollowEachPositionWhateverTheirCount) {
 
 TEST(ScienceLogic, LiquidVolumeFractionOnlyWhenTheFileCarriesIt) {
   CSimulationData d;
-  EditRun(d).m_nLayers[Trunk] = 1, EditRun(d).m_nNodesPerLayer[Trunk] = 2;
+  EditRun(d).m_nLayers[Trunk] = 1;
+  EditRun(d).m_nNodesPerLayer[Trunk] = 2;
   for (int step = 0; step < 3; ++step) {
     for (int n = 0; n < 2; ++n) {
       FabricRow r;
-      r.m_fTime = static_cast<float>(step), r.m_fPosition = static_cast<float>(n);
-      r.m_fVaporConc = 7, r.m_fLiquidFraction = 3;
+      r.m_fTime = static_cast<float>(step);
+      r.m_fPosition = static_cast<float>(n);
+      r.m_fVaporConc = 7;
+      r.m_fLiquidFraction = 3;
       EditRun(d).m_fabric[Trunk].push_back(r);
     }
   }
@@ -92,12 +95,14 @@ TEST(ScienceLogic, FabricCurvesStrideOverEveryLayerOfAStep) {
   for (const int layers : {2, 3}) {
     CSimulationData d;
     const int nodes = 2, steps = 4;
-    EditRun(d).m_nLayers[Trunk] = layers, EditRun(d).m_nNodesPerLayer[Trunk] = nodes;
+    EditRun(d).m_nLayers[Trunk] = layers;
+    EditRun(d).m_nNodesPerLayer[Trunk] = nodes;
     for (int t = 0; t < steps; ++t) {
       for (int l = 0; l < layers; ++l) {
         for (int n = 0; n < nodes; ++n) {
           FabricRow r;
-          r.m_fTime = 0.1f * static_cast<float>(t), r.m_nLayer = l + 1;
+          r.m_fTime = 0.1f * static_cast<float>(t);
+          r.m_nLayer = l + 1;
           r.m_fPosition = static_cast<float>(l * nodes + n);
           r.m_fTemperature = static_cast<float>(100 * l + 10 * n + t);  // layer, node and step in one number
           EditRun(d).m_fabric[Trunk].push_back(r);
@@ -178,16 +183,16 @@ TEST(ScientificView, OptionsChooseChartOrPlotAndOnlyOnePanelKeepsItsMark) {
   EXPECT_EQ(v.m_panels[0]->m_nSelected, -1) << "the other panel's mark goes";
   EXPECT_TRUE(v.m_chart->isHidden());
   EXPECT_FALSE(v.m_plotView->isHidden());
-  EXPECT_EQ(v.m_plotView->m_curves.size(), static_cast<std::size_t>(s.data.Run().m_nNodesPerLayer[Trunk]));
+  EXPECT_EQ(v.m_plotView->Curves().size(), static_cast<std::size_t>(s.data.Run().m_nNodesPerLayer[Trunk]));
   EXPECT_STREQ(v.m_plotView->m_szAxisTitle[2], "Water Vapor Concentration(kg*m^3)");
   v.OnPropertySelect(5);  // the sample run's fabric files carry the liquid volume fraction
-  EXPECT_FALSE(v.m_plotView->m_curves.empty());
+  EXPECT_FALSE(v.m_plotView->Curves().empty());
 
   // Choosing the option already shown changes nothing.
   v.OnPropertySelect(4);
-  const std::size_t curves = v.m_plotView->m_curves.size();
+  const std::size_t curves = v.m_plotView->Curves().size();
   v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Fabric, 0));
-  EXPECT_EQ(v.m_plotView->m_curves.size(), curves);
+  EXPECT_EQ(v.m_plotView->Curves().size(), curves);
   EXPECT_STREQ(v.m_plotView->m_szAxisTitle[2], "Temperature(Degree)");
 
   // A fibre's moisture content has no column: an empty plot that says so.
@@ -199,9 +204,9 @@ TEST(ScientificView, OptionsChooseChartOrPlotAndOnlyOnePanelKeepsItsMark) {
   }
   ASSERT_GE(fibre, 0);
   v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Fiber, fibre));
-  EXPECT_FALSE(v.m_plotView->m_curves.empty());
+  EXPECT_FALSE(v.m_plotView->Curves().empty());
   v.OnPropertySelect(2);
-  EXPECT_TRUE(v.m_plotView->m_curves.empty());
+  EXPECT_TRUE(v.m_plotView->Curves().empty());
   EXPECT_EQ(v.m_plotView->PlotNote(), "no data");
 }
 

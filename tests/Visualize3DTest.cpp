@@ -52,12 +52,17 @@ void Fill(CSimulationData& d, int samples, float dt, int layers) {
   for (int s = 0; s < samples; ++s) {
     for (int p = 0; p < kBodyPartCount; ++p) {
       BodyPropertyRow r;
-      r.m_fTime = static_cast<float>(s) * dt, r.m_nPart = p, r.m_fSkinTemp = 30.0f + static_cast<float>(s);
+      r.m_fTime = static_cast<float>(s) * dt;
+      r.m_nPart = p;
+      r.m_fSkinTemp = 30.0f + static_cast<float>(s);
       EditRun(d).m_body.push_back(r);
     }
   }
-  EditRun(d).m_nSamples = samples, EditRun(d).m_fSampleInterval = dt, EditRun(d).m_nLayers[Trunk] = layers;
-  EditRun(d).m_fTempMin = 30, EditRun(d).m_fTempMax = 40;
+  EditRun(d).m_nSamples = samples;
+  EditRun(d).m_fSampleInterval = dt;
+  EditRun(d).m_nLayers[Trunk] = layers;
+  EditRun(d).m_fTempMin = 30;
+  EditRun(d).m_fTempMax = 40;
 }
 }  // namespace
 
@@ -367,7 +372,8 @@ TEST(Visualize3D, AdoptedByAnotherWindowTheViewDrawsTheSame) {
   Fill(d, 4, 1.0f, 0);
   QWidget first, second;
   auto* dlg = new CVisiualize3DDlg(&d, QString(), &first);
-  first.resize(dlg->size()), second.resize(dlg->size());
+  first.resize(dlg->size());
+  second.resize(dlg->size());
   first.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&first));
   ASSERT_TRUE(LoadBodyModel(dlg->m_view, dir.filePath(QStringLiteral("box.obj"))));

@@ -96,7 +96,8 @@ bool CModelDownload::Fetch(const QString& url, const QString& path) {
     // A length beyond the cap is refused before a byte of it is read.
     const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
     if (length.isValid() && length.toLongLong() > m_settings.maxBytes) {
-      ok = false, reply->abort();
+      ok = false;
+      reply->abort();
     }
   });
   QObject::connect(&cancelPoll, &QTimer::timeout, reply, [&] {
@@ -108,7 +109,9 @@ bool CModelDownload::Fetch(const QString& url, const QString& path) {
     const QByteArray chunk = reply->readAll();
     written += chunk.size();
     if (written > m_settings.maxBytes) {
-      return ok = false, reply->abort();
+      ok = false;
+      reply->abort();
+      return;
     }
     if (ok && file.write(chunk) != chunk.size()) {
       ok = false;

@@ -21,8 +21,10 @@ CMyDialog::CMyDialog(QWidget* parent) : QWidget(parent) {
   // The page's labels and buttons were measured in dialog units of an
   // 8-point dialog font; Liberation Sans has the metrics of the font it
   // names, so captions fit their boxes.
-  static const bool substituted =
-      (QFont::insertSubstitution(QStringLiteral("MS Shell Dlg"), QStringLiteral("Liberation Sans")), true);
+  static const bool substituted = [] {
+    QFont::insertSubstitution(QStringLiteral("MS Shell Dlg"), QStringLiteral("Liberation Sans"));
+    return true;
+  }();
   Q_UNUSED(substituted)
   QFont dialogFont(QStringLiteral("MS Shell Dlg"));
   dialogFont.setPointSize(8);

@@ -8,51 +8,13 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "DecimalDigits.h"
 #include "ScanLine.h"
-#include "internal/CharClass.h"
+#include "internal/ScanFloatGeneral.h"
+#include "internal/ScanNumbers.h"
 
 namespace scanfields {
 
-using decimal::IsDigit;
-
-enum class Step { Ok, Mismatch, Unsure };
-
-inline constexpr long long kIntLimit = 2147483647LL;
-
-// Powers of ten that a float holds exactly.
-inline constexpr float kPow10[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
-
-// The exponent part at q ("e", a sign, digits), added to `scale`, q moved
-// past it; false when an "e" is not followed by digits (sscanf decides such
-// a token).
-inline bool ScanExponent(const char*& q, const char* end, int& scale) {
-  if (!(q < end && (*q == 'e' || *q == 'E'))) {
-    return true;
-  }
-  const char* e = q + 1;
-  bool negExp = false;
-  if (e < end && (*e == '+' || *e == '-')) {
-    negExp = (*e++ == '-');
-  }
-  if (!(e < end && IsDigit(*e))) {
-    return false;
-  }
-  int exponent = 0;
-  for (; e < end && IsDigit(*e); ++e) {
-    if (exponent < 100000) {
-      exponent = exponent * 10 + (*e - '0');
-    }
-  }
-  scale += negExp ? -exponent : exponent;
-  q = e;
-  return true;
-}
-
-// Scans one float token at p, whatever its length. On Ok, advances p past it.
-Step ScanFloatGeneral(const char*& p, const char* end, float* out);
-
-// The same, fast for every shape a printf writes ("%f", "%e", "%g", a fixed
+// Scans one float token at p, fast for every shape a printf writes ("%f", "%e", "%g", a fixed
 // number of decimals): up to 19 digits and any exponent. Short numbers are
 // one exact float operation; the others are read by fast_float, which rounds
 // exactly as strtof (and so sscanf) does. Anything else goes the general way.
@@ -96,7 +58,8 @@ inline Step ScanInt(const char*& p, const char* end, int* out) {
   const char* q = p;
   bool neg = false;
   if (q < end && (*q == '+' || *q == '-')) {
-    neg = (*q == '-'), ++q;
+    neg = (*q == '-');
+    ++q;
   }
   const char* d = q;
   long long v = 0;
@@ -134,7 +97,8 @@ int ScanFixed(const char* begin, const char* end, void* const* outs) {
       ++p;
     }
     if (p == end || *p == '\0') {
-      return result = (i == 0 ? -1 : i), false;
+      result = i == 0 ? -1 : i;
+      return false;
     }
     Step st;
     if constexpr (C == Conv::Float) {
@@ -143,9 +107,11 @@ int ScanFixed(const char* begin, const char* end, void* const* outs) {
       st = ScanInt(p, end, static_cast<int*>(outs[i]));
     }
     if (st == Step::Ok) {
-      return ++i, true;
+      ++i;
+      return true;
     }
-    return result = (st == Step::Mismatch ? i : kScanUnsure), false;
+    result = st == Step::Mismatch ? i : kScanUnsure;
+    return false;
   };
   if ((field.template operator()<Cs>() && ...)) {
     return static_cast<int>(sizeof...(Cs));

@@ -149,7 +149,8 @@ int CFigure::LabelAt(const Vec3& p) const {
   for (const Primitive& prim : m_parts) {
     const double d = prim.Distance(p);
     if (d < best) {
-      best = d, label = prim.label;
+      best = d;
+      label = prim.label;
     }
   }
   return label;

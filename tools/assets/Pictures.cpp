@@ -37,7 +37,9 @@ double Noise(double x, double y, unsigned seed) {
     const double sx = fx * fx * (3 - 2 * fx), sy = fy * fy * (3 - 2 * fy);
     const double a = hash(i, j), b = hash(i + 1, j), c = hash(i, j + 1), d = hash(i + 1, j + 1);
     sum += amp * (a + (b - a) * sx + (c - a) * sy + (a - b - c + d) * sx * sy);
-    x *= 2.03, y *= 2.03, amp *= 0.5;
+    x *= 2.03;
+    y *= 2.03;
+    amp *= 0.5;
   }
   return sum;
 }
@@ -68,7 +70,8 @@ bool WriteBackdrop(const std::string& dir) {
     QRadialGradient halo(c, 3.5);
     halo.setColorAt(0, QColor(255, 255, 245, 255));
     halo.setColorAt(1, QColor(255, 255, 245, 0));
-    p.setBrush(halo), p.setPen(Qt::NoPen);
+    p.setBrush(halo);
+    p.setPen(Qt::NoPen);
     p.drawEllipse(c, 3.5, 3.5);
   }
   // A blue planet, lit from the left, with continents, clouds and an
@@ -95,13 +98,17 @@ bool WriteBackdrop(const std::string& dir) {
       const double cloud = Noise(u * 3.1 + 9, v * 3.1, 11);
       double r = 25, g = 70, b = 160;  // ocean
       if (land > 0.55) {
-        r = 60 + 90 * (land - 0.55), g = 115 + 60 * (land - 0.55), b = 55;
+        r = 60 + 90 * (land - 0.55);
+        g = 115 + 60 * (land - 0.55);
+        b = 55;
       }
       if (std::fabs(dy) > 0.86) {
         r = g = b = 235;  // ice caps
       }
       const double c = std::clamp((cloud - 0.52) * 3.0, 0.0, 0.85);
-      r = r + (245 - r) * c, g = g + (248 - g) * c, b = b + (255 - b) * c;
+      r = r + (245 - r) * c;
+      g = g + (248 - g) * c;
+      b = b + (255 - b) * c;
       const double rim = std::pow(1.0 - dz, 3.0) * 0.6;
       image.setPixelColor(x, y,
                           QColor(static_cast<int>(std::clamp((r + 80 * rim) * light, 0.0, 255.0)),
@@ -137,7 +144,8 @@ bool WritePartPictures(const std::string& dir) {
       {"part_arm.png", 40,
        [](QPainter& p, double s) {
          QPen pen(kSkin, s * 0.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-         p.setPen(pen), p.setBrush(Qt::NoBrush);
+         p.setPen(pen);
+         p.setBrush(Qt::NoBrush);
          p.drawPolyline(
              QPolygonF{QPointF(s * 0.25, s * 0.15), QPointF(s * 0.35, s * 0.55), QPointF(s * 0.75, s * 0.8)});
        }},
@@ -156,7 +164,8 @@ bool WritePartPictures(const std::string& dir) {
       {"part_leg.png", 40,
        [](QPainter& p, double s) {
          QPen pen(kSkin, s * 0.22, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-         p.setPen(pen), p.setBrush(Qt::NoBrush);
+         p.setPen(pen);
+         p.setBrush(Qt::NoBrush);
          p.drawPolyline(QPolygonF{QPointF(s * 0.45, s * 0.1), QPointF(s * 0.52, s * 0.5), QPointF(s * 0.48, s * 0.9)});
        }},
       {"part_foot.png", 40,

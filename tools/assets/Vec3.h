@@ -12,7 +12,12 @@ struct Vec3 {
   Vec3 operator+(const Vec3& o) const { return {x + o.x, y + o.y, z + o.z}; }
   Vec3 operator-(const Vec3& o) const { return {x - o.x, y - o.y, z - o.z}; }
   Vec3 operator*(double s) const { return {x * s, y * s, z * s}; }
-  Vec3& operator+=(const Vec3& o) { return x += o.x, y += o.y, z += o.z, *this; }
+  Vec3& operator+=(const Vec3& o) {
+    x += o.x;
+    y += o.y;
+    z += o.z;
+    return *this;
+  }
 };
 
 inline double Dot(const Vec3& a, const Vec3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }

@@ -144,7 +144,8 @@ bool ParseArgs(int argc, char** argv, Options& o) {
       bool known = f == "sample";
       for (const char* k : kFormats) {
         if (f == k) {
-          g_numberFormat = k, known = true;
+          g_numberFormat = k;
+          known = true;
         }
       }
       if (!known) {
@@ -250,7 +251,8 @@ int main(int argc, char** argv) {
   CThermalModel model(layers, o.nodes);
   std::vector<Fibre> fibres = {{1, "FiberTrunk_Cotton.dat", {}, {}}, {4, "FiberLeg_Polyester.dat", {}, {}}};
   for (Fibre& f : fibres) {
-    f.regain.assign(5, 0.04), f.temperature.assign(5, 30.0);
+    f.regain.assign(5, 0.04);
+    f.temperature.assign(5, 30.0);
   }
 
   CWriter body(dir / "bodyProperty.dat");
