@@ -19,7 +19,8 @@ bool COBJ::s_bImmediate = false;
 
 COBJ::~COBJ() {
   if (m_pModel) {
-    glmFreeModel(m_pModel), m_pModel = nullptr;
+    glmFreeModel(m_pModel);
+    m_pModel = nullptr;
   }
   // Lists can only be freed in their context; without one current they go
   // with the context itself.
@@ -60,7 +61,8 @@ void COBJ::DrawIndexedGroup(std::size_t index) {
   const ObjIndexedMesh& mesh = m_indexed.mesh;
   const std::vector<std::uint32_t>& indices = mesh.groups[index];
   if (m_bClosed) {
-    glEnable(GL_CULL_FACE), glCullFace(GL_BACK);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
   }
   if (!indices.empty()) {
     glEnableClientState(GL_VERTEX_ARRAY);
@@ -111,7 +113,8 @@ void COBJ::DrawGroupAt(std::size_t index, bool setLineWidth) {
 
 bool COBJ::Load(const char* path, float smoothAngle) {
   if (m_pModel) {
-    glmFreeModel(m_pModel), m_pModel = nullptr;
+    glmFreeModel(m_pModel);
+    m_pModel = nullptr;
   }
   m_partsAsWritten.clear();
   m_partsUpperCase.clear();
