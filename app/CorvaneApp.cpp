@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
+#include <QPointer>
 
 #include "CorvaneDlg.h"
 #include "DataDirectory.h"
@@ -11,8 +12,13 @@
 #include "RecentRuns.h"
 #include "SimulationData.h"
 
-CCorvaneApp::CCorvaneApp() : m_strModuleDir(ModuleDir()) {
-  m_chooseFolder = [this](bool asItWas) -> std::optional<QString> {
+namespace {
+// The program's own shell: the folder dialog and the main window.
+class CDialogShell : public IAppShell {
+ public:
+  ~CDialogShell() override { delete m_pFolderDlg.data(); }  // null when its window deleted it
+
+  std::optional<QString> ChooseFolder(bool asItWas) override {
     // Each pass a fresh dialog with nothing selected, unless the user
     // cancelled the load of the folder chosen in it: then it comes back as it was.
     // The dialog stands over the window that asks for it, which owns it and
@@ -25,14 +31,21 @@ CCorvaneApp::CCorvaneApp() : m_strModuleDir(ModuleDir()) {
       return std::nullopt;
     }
     return m_pFolderDlg->m_strDir;
-  };
-  m_runMainWindow = [](CCorvaneApp& app) {
+  }
+  void RunMainWindow(CCorvaneApp& app) override {
     CCorvaneDlg main(app);
     main.exec();
-  };
-}
+  }
 
-CCorvaneApp::~CCorvaneApp() { delete m_pFolderDlg.data(); }  // null when its window deleted it
+ private:
+  QPointer<CDataDirectoryDlg> m_pFolderDlg;
+};
+}  // namespace
+
+CCorvaneApp::CCorvaneApp()
+    : m_strModuleDir(ModuleDir()), m_pOwnShell(std::make_unique<CDialogShell>()), m_pShell(m_pOwnShell.get()) {}
+
+CCorvaneApp::~CCorvaneApp() = default;
 
 bool CCorvaneApp::OpenRun(const QString& dir, QWidget* parent, const std::function<void()>& beforeReplace,
                           bool* cancelled, bool remember) {
@@ -64,7 +77,7 @@ bool CCorvaneApp::FindAndLoadRun(const QString& argument) {
         return true;
       }
     }
-    const std::optional<QString> chosen = m_chooseFolder(cancelled);
+    const std::optional<QString> chosen = Shell().ChooseFolder(cancelled);
     if (!chosen) {
       return false;
     }
@@ -81,6 +94,6 @@ int CCorvaneApp::InitInstance(const QString& argument) {
   if (!FindAndLoadRun(argument)) {
     return 0;
   }
-  m_runMainWindow(*this);
+  Shell().RunMainWindow(*this);
   return 0;
 }

@@ -3,7 +3,6 @@
 // the folder dialog, as often as it takes), load it, and run the main window
 // until it closes. The application object owns the loaded run.
 
-#include <QPointer>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -12,8 +11,23 @@
 #include "MessageBoxSink.h"
 #include "RunLoader.h"
 
-class CDataDirectoryDlg;
 class CSimulationData;
+
+class CCorvaneApp;
+
+// Where the program meets its user before and around its main window: the
+// folder dialog, and the main window's run. The program has its own; a test
+// stands in for the user with another.
+class IAppShell {
+ public:
+  virtual ~IAppShell() = default;
+  // The folder chosen, or nothing when the choice was cancelled. `asItWas`:
+  // the load of the folder chosen last was cancelled, so the dialog comes
+  // back as the user left it.
+  virtual std::optional<QString> ChooseFolder(bool asItWas) = 0;
+  // Runs the main window until it closes.
+  virtual void RunMainWindow(CCorvaneApp& app) = 0;
+};
 
 class CCorvaneApp {
  public:
@@ -41,13 +55,11 @@ class CCorvaneApp {
   CRunLoader m_loader;
   CMessageBoxSink m_boxes;
   IMessageSink* m_pSink = &m_boxes;  // where load messages go (tests record them)
-  // The folder dialog: the chosen folder, or nothing when it was cancelled.
-  // `asItWas`: the load of the folder chosen last was cancelled, so the
-  // dialog comes back as the user left it.
-  std::function<std::optional<QString>(bool asItWas)> m_chooseFolder;
-  // Runs the main window until it closes (tests drive it themselves).
-  std::function<void(CCorvaneApp&)> m_runMainWindow;
+  // The shell the program meets its user through; null for its own.
+  void SetShell(IAppShell* shell) { m_pShell = shell ? shell : m_pOwnShell.get(); }
+  IAppShell& Shell() const { return *m_pShell; }
 
  private:
-  QPointer<CDataDirectoryDlg> m_pFolderDlg;
+  std::unique_ptr<IAppShell> m_pOwnShell;
+  IAppShell* m_pShell;
 };

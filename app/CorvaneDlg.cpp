@@ -169,7 +169,7 @@ void CCorvaneDlg::OnOpenRun() {
   if (m_app.m_loader.Loading()) {
     return;
   }
-  if (const std::optional<QString> dir = m_app.m_chooseFolder(false); dir && !dir->isEmpty()) {
+  if (const std::optional<QString> dir = m_app.Shell().ChooseFolder(false); dir && !dir->isEmpty()) {
     OpenRun(*dir);
   }
 }

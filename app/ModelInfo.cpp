@@ -77,12 +77,12 @@ QString FormatModelInfo(const QJsonObject& o) {
   s << "TexCoords   " << o[QStringLiteral("texCoords")].toInteger() << "\n";
   s << "Triangles   " << o[QStringLiteral("triangles")].toInteger() << "\n";
   QStringList mats;
-  for (const QJsonValue& v : o[QStringLiteral("materials")].toArray()) {
+  for (const auto& v : o[QStringLiteral("materials")].toArray()) {
     mats << v.toString();
   }
   s << "Materials   " << (mats.isEmpty() ? QStringLiteral("(none)") : mats.join(QStringLiteral(", "))) << "\n\n";
   s << "Group                              Triangles  Material          Part\n";
-  for (const QJsonValue& v : o[QStringLiteral("groups")].toArray()) {
+  for (const auto& v : o[QStringLiteral("groups")].toArray()) {
     const QJsonObject g = v.toObject();
     s << Qt::left << qSetFieldWidth(34) << ('"' + g[QStringLiteral("name")].toString() + '"') << qSetFieldWidth(0)
       << " " << Qt::right << qSetFieldWidth(9) << g[QStringLiteral("triangles")].toInteger() << qSetFieldWidth(0)
@@ -92,14 +92,14 @@ QString FormatModelInfo(const QJsonObject& o) {
       << (g[QStringLiteral("part")].isNull() ? QStringLiteral("-") : g[QStringLiteral("part")].toString()) << "\n";
   }
   QStringList missing;
-  for (const QJsonValue& v : o[QStringLiteral("missingParts")].toArray()) {
+  for (const auto& v : o[QStringLiteral("missingParts")].toArray()) {
     missing << v.toString();
   }
   s << "\nParts without a group: " << (missing.isEmpty() ? QStringLiteral("none") : missing.join(QStringLiteral(", ")))
     << "\n";
   auto triple = [](const QJsonValue& v) {
     QStringList l;
-    for (const QJsonValue& x : v.toArray()) {
+    for (const auto& x : v.toArray()) {
       l << (x.isNull() ? QStringLiteral("-") : QString::number(x.toDouble(), 'f', 3));
     }
     return l.join(QStringLiteral(", "));

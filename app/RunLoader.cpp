@@ -13,13 +13,13 @@
 
 // One load on its worker: the store it fills, the messages it gave.
 struct CRunLoader::Job {
-  explicit Job(const QString& folder, std::function<void()> before = {}) : dir(folder) {
+  explicit Job(const QString& folder, IRunLoadWatcher* watcher = nullptr) : dir(folder) {
     store->SetMessageSink(&recorded);
-    worker = std::thread([this, before = std::move(before)] {
+    worker = std::thread([this, watcher] {
       NameThisThread("corvane-load");
       const CLoadCancelScope scope(&cancel);
-      if (before) {
-        before();
+      if (watcher) {
+        watcher->BeforeReading();
       }
       loaded = store->Load(dir);
     });
@@ -66,7 +66,7 @@ std::unique_ptr<CSimulationData> CRunLoader::Load(const QString& dir, QWidget* p
     }
   }
   if (!job) {
-    job = std::make_unique<Job>(dir, beforeReading);
+    job = std::make_unique<Job>(dir, m_pWatcher);
   }
   m_pJob = job.get();
 
@@ -90,8 +90,8 @@ std::unique_ptr<CSimulationData> CRunLoader::Load(const QString& dir, QWidget* p
     progress->setMinimumDuration(0);
     QObject::connect(progress.get(), &QProgressDialog::canceled, &loop, [this] { Cancel(); });
     progress->show();
-    if (onProgressShown) {
-      onProgressShown(*progress);
+    if (m_pWatcher) {
+      m_pWatcher->ProgressShown(*progress);
     }
   });
   showLater.start(m_nProgressDelayMs);

@@ -5,13 +5,24 @@
 // Cancel abandons it. The store in use is never touched by a load.
 
 #include <QString>
-#include <functional>
 #include <memory>
 
 class CSimulationData;
 class IMessageSink;
 class QProgressDialog;
 class QWidget;
+
+// Told what a load does, for a caller that takes part in it (tests hold a
+// load back and press its Cancel); the program sets none. It must outlive
+// the loads it watches.
+class IRunLoadWatcher {
+ public:
+  virtual ~IRunLoadWatcher() = default;
+  // On the load's worker, before it reads.
+  virtual void BeforeReading() {}
+  // On the GUI thread, once the progress dialog has appeared.
+  virtual void ProgressShown(QProgressDialog& progress) { (void)progress; }
+};
 
 class CRunLoader {
  public:
@@ -33,12 +44,11 @@ class CRunLoader {
   // Abandons the load under way, as its Cancel button does.
   void Cancel();
 
+  // How long a load runs before its progress dialog shows.
   int m_nProgressDelayMs = 1000;
-  // Called once the progress dialog has appeared (tests press its Cancel).
-  std::function<void(QProgressDialog&)> onProgressShown;
-  // Called on the worker before it reads (tests hold a load back with it).
-  std::function<void()> beforeReading;
+  void SetWatcher(IRunLoadWatcher* watcher) { m_pWatcher = watcher; }
 
  private:
   Job* m_pJob = nullptr;  // the load under way
+  IRunLoadWatcher* m_pWatcher = nullptr;
 };

@@ -40,7 +40,7 @@ QString Text(const QJsonValue& v) { return v.isString() ? v.toString() : QString
 
 QString Join(const QJsonArray& a) {
   QStringList parts;
-  for (const QJsonValue& v : a) {
+  for (const auto& v : a) {
     parts << Text(v);
   }
   return parts.join(QStringLiteral(", "));
@@ -113,7 +113,7 @@ QString FormatRunSummary(const QJsonObject& o) {
 
   s << "Phase  Start(min)  Temp   Humidity  Clothed (Head..Foot)\n";
   int i = 0;
-  for (const QJsonValue& v : o[QStringLiteral("phases")].toArray()) {
+  for (const auto& v : o[QStringLiteral("phases")].toArray()) {
     const QJsonObject ph = v.toObject();
     s << qSetFieldWidth(5) << Qt::right << i++ << qSetFieldWidth(0) << "  " << qSetFieldWidth(10)
       << Text(ph[QStringLiteral("start")]) << qSetFieldWidth(0) << "  " << qSetFieldWidth(5)
@@ -132,7 +132,7 @@ QString FormatRunSummary(const QJsonObject& o) {
       << qSetFieldWidth(11) << comfort[p].toInteger() << qSetFieldWidth(0) << "\n";
   }
   s << "\nBody rows       " << o[QStringLiteral("bodyRows")].toInteger() << "\n";
-  for (const QJsonValue& v : o[QStringLiteral("fibers")].toArray()) {
+  for (const auto& v : o[QStringLiteral("fibers")].toArray()) {
     s << "Fibre file      " << v[QStringLiteral("name")].toString() << " (" << v[QStringLiteral("rows")].toInteger()
       << " rows)\n";
   }
@@ -144,7 +144,7 @@ QString FormatRunSummary(const QJsonObject& o) {
   const QJsonArray msgs = o[QStringLiteral("messages")].toArray();
   if (!msgs.isEmpty()) {
     s << "\nMessages:\n";
-    for (const QJsonValue& v : msgs) {
+    for (const auto& v : msgs) {
       s << "  [" << v[QStringLiteral("caption")].toString() << "] " << v[QStringLiteral("text")].toString() << "\n";
     }
   }

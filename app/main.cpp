@@ -65,10 +65,10 @@ int main(int argc, char** argv) {
   std::unique_ptr<QCoreApplication> app;
   if (gui) {
     const QtMessageHandler previous = qInstallMessageHandler(DisplayFailure);
-    app.reset(new QApplication(argc, argv));
+    app = std::make_unique<QApplication>(argc, argv);
     qInstallMessageHandler(previous);
   } else {
-    app.reset(new QCoreApplication(argc, argv));
+    app = std::make_unique<QCoreApplication>(argc, argv);
   }
   if (fonts.joinable()) {
     fonts.join();
@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
   // The start-up benchmark's hook (bench_startup sets it).
   std::unique_ptr<CQuitAfterFirstPaint> quitAfterPaint;
   if (gui && std::getenv("CORVANE_QUIT_AFTER_FIRST_PAINT")) {
-    quitAfterPaint.reset(new CQuitAfterFirstPaint("CCorvaneDlg"));
+    quitAfterPaint = std::make_unique<CQuitAfterFirstPaint>("CCorvaneDlg");
   }
   const int result = RunCommandLine(QCoreApplication::arguments());
   if (gui) {

@@ -18,6 +18,7 @@
 #include "ModelDownload.h"
 #include "ModelOBJ.h"
 #include "SimulationData.h"
+#include "StoreEditor.h"
 #include "Visualize3DDlg.h"
 
 namespace {
@@ -81,8 +82,8 @@ int main(int argc, char** argv) {
   // The GUI thread while the dialog fetches and parses the body on its worker.
   CSimulationData data;
   if (!data.Load(QStringLiteral(CORVANE_SAMPLE_RUN "/"))) return 1;
-  data.Run().m_strModelId = QStringLiteral("BIG");
-  data.Run().m_garmentIds.clear();
+  EditRun(data).m_strModelId = QStringLiteral("BIG");
+  EditRun(data).m_garmentIds.clear();
   {
     CVisiualize3DDlg dlg(&data, s.moduleDir);
     dlg.show();
@@ -124,7 +125,8 @@ int main(int argc, char** argv) {
     constexpr int kFrames = 50;
     for (int i = 0; i < kFrames; ++i) v.grabFramebuffer();  // a frame drawn and read back
     const double frame = static_cast<double>(t.nsecsElapsed()) / 1e6 / kFrames;
-    const long before = v.m_nFramesDrawn;
+    long drawn = 0;
+    QObject::connect(&v, &COpenGLView::framePainted, [&drawn] { ++drawn; });
     const int positions = dlg.m_sliderTime->maximum() + 1;
     t.restart();
     for (int p = 0; p < positions; ++p) {
@@ -136,7 +138,7 @@ int main(int argc, char** argv) {
     std::printf(
         "slider sweep: %d positions, %.2f frames drawn per position, %.2f ms per position against a %.2f ms "
         "frame\n",
-        positions, static_cast<double>(v.m_nFramesDrawn - before) / positions, per, frame);
+        positions, static_cast<double>(drawn) / positions, per, frame);
   }
   service.kill();
   service.waitForFinished(5000);

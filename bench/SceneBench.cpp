@@ -18,6 +18,12 @@
 #include "ScienceLogic.h"
 #include "SimulationData.h"
 
+// The view's reference drawing, for the comparison this benchmark makes.
+class CDrawingComparison {
+ public:
+  static void SetReference(COpenGLView& view, bool on) { view.SetReferenceDrawing(on); }
+};
+
 namespace {
 class CBenchView : public COpenGLView {
  public:
@@ -33,7 +39,7 @@ CSimulationData* g_data = nullptr;
 CBenchView* g_view = nullptr;
 
 void BM_StaticSceneFrame(benchmark::State& state) {
-  g_view->SetReferenceDrawing(state.range(0) != 0);
+  CDrawingComparison::SetReference(*g_view, state.range(0) != 0);
   g_view->Frame();  // compiles what is compiled once
   for (auto _ : state) g_view->Frame();
   state.SetLabel(state.range(0) ? "immediate mode, glyphs rebuilt per frame" : "compiled per group, glyphs once");
@@ -48,7 +54,7 @@ CBenchView* g_plot = nullptr;
 void BM_LinePlotFrame(benchmark::State& state) {
   if (!g_plot) return state.SkipWithError("no big run: cmake --build build-release --target bench_run");
   const bool reference = state.range(0) != 0, turning = state.range(1) != 0;
-  g_plot->SetReferenceDrawing(reference);
+  CDrawingComparison::SetReference(*g_plot, reference);
   g_plot->ResetCamera();
   g_plot->Frame();
   for (auto _ : state) {
@@ -99,9 +105,9 @@ int main(int argc, char** argv) {
   g_data = &data;
   g_view = &view;
 
-  view.SetReferenceDrawing(false);
+  CDrawingComparison::SetReference(view, false);
   const QImage fast = view.grabFramebuffer();
-  view.SetReferenceDrawing(true);
+  CDrawingComparison::SetReference(view, true);
   const QImage reference = view.grabFramebuffer();
   const int differ = DifferentPixels(fast, reference);
   std::fprintf(stderr, "pixels that differ between the two ways: %d of %d\n", differ, fast.width() * fast.height());
@@ -123,13 +129,13 @@ int main(int argc, char** argv) {
       for (const float zoom : {1.0f, 2.5f}) {
         plot.ResetCamera();
         plot.m_dRotX += t[0], plot.m_dRotY += t[1], plot.m_dRotZ += t[2], plot.m_fZoom = zoom;
-        plot.SetReferenceDrawing(false);
+        CDrawingComparison::SetReference(plot, false);
         const QImage cached = plot.grabFramebuffer();
-        plot.SetReferenceDrawing(true);
+        CDrawingComparison::SetReference(plot, true);
         const QImage everyFrame = plot.grabFramebuffer();
         const int plotDiffer = DifferentPixels(cached, everyFrame);
         std::fprintf(stderr, "line plot of %zu curves, turned %g %g %g, zoom %g: pixels that differ: %d\n",
-                     plot.m_curves.size(), t[0], t[1], t[2], static_cast<double>(zoom), plotDiffer);
+                     plot.Curves().size(), t[0], t[1], t[2], static_cast<double>(zoom), plotDiffer);
         if (plotDiffer > cached.width() * cached.height() / 1000) return 1;
       }
     }

@@ -394,7 +394,7 @@ FabricLayout PlaceFabricRows(std::vector<FabricRow>& rows, const CLineMap& lines
   if (rows.empty()) {
     return FabricLayout{};
   }
-  const FabricLayout first = FirstStepCounts(rows);
+  FabricLayout first = FirstStepCounts(rows);
   if (IsFabricGrid(rows, first)) {
     return first;
   }

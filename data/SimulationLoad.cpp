@@ -95,6 +95,7 @@ void CSimulationData::Prefetch(const QStringList& fiberFiles) {
   // Biggest first, so the threads finish together.
   std::stable_sort(jobs.begin(), jobs.end(), [](const Job& a, const Job& b) { return a.size > b.size; });
   std::vector<std::function<void()>> tasks;
+  tasks.reserve(jobs.size());
   for (Job& j : jobs) {
     tasks.push_back(std::move(j.run));
   }

@@ -4,6 +4,7 @@
 // drawing assumes.
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
@@ -31,9 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   glmComputeFacetNormals(m);
   glmVertexNormals(m, kCreaseAngle, &diagnostics);
   glmScaleModel(m, kModelScale);
-  Check(m->vertices.size() == 3 * (m->vertexCount + 1u));
-  Check(m->normals.size() == 3 * (m->normalCount + 1u));
-  Check(m->texCoords.empty() || m->texCoords.size() == 2 * (m->texCoordCount + 1u));
+  Check(m->vertices.size() == 3 * (static_cast<std::size_t>(m->vertexCount) + 1));
+  Check(m->normals.size() == 3 * (static_cast<std::size_t>(m->normalCount) + 1));
+  Check(m->texCoords.empty() || m->texCoords.size() == 2 * (static_cast<std::size_t>(m->texCoordCount) + 1));
   for (const ObjTriangle& t : m->triangles) {
     for (int c = 0; c < 3; ++c) {
       Check(t.vertexIndex[c] >= 1 && t.vertexIndex[c] <= m->vertexCount);

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <QOpenGLContext>
+#include <cstddef>
 
 #include "BodyPartNames.h"
 #include "ObjIndexing.h"
@@ -179,9 +180,9 @@ void COBJ::DrawGroup(const ObjGroup& group, bool setLineWidth) const {
   const bool smooth = m_bSmooth && m.HasNormals();
   auto normal = [&](const ObjTriangle& tri, int c) {
     if (smooth) {
-      glNormal3fv(n + 3 * tri.normalIndex[c]);
+      glNormal3fv(n + std::size_t{3} * tri.normalIndex[c]);
     } else if (c == 0 && !m.facetNormals.empty()) {
-      glNormal3fv(f + 3 * tri.facetNormalIndex);
+      glNormal3fv(f + std::size_t{3} * tri.facetNormalIndex);
     }
   };
   if (m_nDrawMode == 0) {
@@ -191,9 +192,9 @@ void COBJ::DrawGroup(const ObjGroup& group, bool setLineWidth) const {
       for (int c = 0; c < 3; ++c) {
         normal(tri, c);
         if (t) {
-          glTexCoord2fv(t + 2 * tri.texCoordIndex[c]);
+          glTexCoord2fv(t + std::size_t{2} * tri.texCoordIndex[c]);
         }
-        glVertex3fv(v + 3 * tri.vertexIndex[c]);
+        glVertex3fv(v + std::size_t{3} * tri.vertexIndex[c]);
       }
     }
     glEnd();
@@ -206,7 +207,7 @@ void COBJ::DrawGroup(const ObjGroup& group, bool setLineWidth) const {
       glBegin(GL_LINE_LOOP);
       for (int c = 0; c < 3; ++c) {
         normal(tri, c);
-        glVertex3fv(v + 3 * tri.vertexIndex[c]);
+        glVertex3fv(v + std::size_t{3} * tri.vertexIndex[c]);
       }
       glEnd();
     }

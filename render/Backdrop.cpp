@@ -11,7 +11,7 @@ QString FindBackdrop(const QString& programDir) {
     if (dir.isEmpty()) {
       continue;
     }
-    const QString path = QDir(dir).filePath(name);
+    QString path = QDir(dir).filePath(name);
     if (QFileInfo(path).isFile()) {
       return path;
     }

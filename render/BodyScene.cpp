@@ -114,32 +114,32 @@ void DrawRoom(const BodyScene& s) {
   };
   glBegin(GL_LINES);
   for (int i = 0; i <= 20; ++i) {  // floor
-    line(-1.5f + 0.15f * i, -1.2f, 0.9f, -1.5f + 0.15f * i, -1.2f, -1.5f);
-    line(-1.5f, -1.2f, -1.5f + 0.12f * i, 1.5f, -1.2f, -1.5f + 0.12f * i);
+    line(-1.5f + 0.15f * static_cast<float>(i), -1.2f, 0.9f, -1.5f + 0.15f * static_cast<float>(i), -1.2f, -1.5f);
+    line(-1.5f, -1.2f, -1.5f + 0.12f * static_cast<float>(i), 1.5f, -1.2f, -1.5f + 0.12f * static_cast<float>(i));
   }
   glEnd();
   glBegin(GL_LINES);
   for (int i = 0; i <= 20; ++i) {  // left wall
-    line(-1.5f, -1.2f + 0.135f * i, 0.9f, -1.5f, -1.2f + 0.135f * i, -1.5f);
-    line(-1.5f, -1.2f, -1.5f + 0.12f * i, -1.5f, 1.5f, -1.5f + 0.12f * i);
+    line(-1.5f, -1.2f + 0.135f * static_cast<float>(i), 0.9f, -1.5f, -1.2f + 0.135f * static_cast<float>(i), -1.5f);
+    line(-1.5f, -1.2f, -1.5f + 0.12f * static_cast<float>(i), -1.5f, 1.5f, -1.5f + 0.12f * static_cast<float>(i));
   }
   glEnd();
   glBegin(GL_LINES);
   for (int i = 0; i <= 20; ++i) {  // back wall
-    line(-1.5f + 0.15f * i, -1.2f, -1.5f, -1.5f + 0.15f * i, 1.5f, -1.5f);
-    line(-1.5f, -1.2f + 0.135f * i, -1.5f, 1.5f, -1.2f + 0.135f * i, -1.5f);
+    line(-1.5f + 0.15f * static_cast<float>(i), -1.2f, -1.5f, -1.5f + 0.15f * static_cast<float>(i), 1.5f, -1.5f);
+    line(-1.5f, -1.2f + 0.135f * static_cast<float>(i), -1.5f, 1.5f, -1.2f + 0.135f * static_cast<float>(i), -1.5f);
   }
   glEnd();
   glBegin(GL_LINES);
   for (int i = 0; i <= 20; ++i) {  // right wall
-    line(1.5f, -1.2f + 0.135f * i, 0.9f, 1.5f, -1.2f + 0.135f * i, -1.5f);
-    line(1.5f, -1.2f, -1.5f + 0.12f * i, 1.5f, 1.5f, -1.5f + 0.12f * i);
+    line(1.5f, -1.2f + 0.135f * static_cast<float>(i), 0.9f, 1.5f, -1.2f + 0.135f * static_cast<float>(i), -1.5f);
+    line(1.5f, -1.2f, -1.5f + 0.12f * static_cast<float>(i), 1.5f, 1.5f, -1.5f + 0.12f * static_cast<float>(i));
   }
   glEnd();
   glBegin(GL_LINES);
   for (int i = 0; i <= 20; ++i) {  // ceiling
-    line(-1.5f + 0.15f * i, 1.5f, 0.9f, -1.5f + 0.15f * i, 1.5f, -1.5f);
-    line(-1.5f, 1.5f, -1.5f + 0.12f * i, 1.5f, 1.5f, -1.5f + 0.12f * i);
+    line(-1.5f + 0.15f * static_cast<float>(i), 1.5f, 0.9f, -1.5f + 0.15f * static_cast<float>(i), 1.5f, -1.5f);
+    line(-1.5f, 1.5f, -1.5f + 0.12f * static_cast<float>(i), 1.5f, 1.5f, -1.5f + 0.12f * static_cast<float>(i));
   }
   glEnd();
   glEnable(GL_LIGHTING);

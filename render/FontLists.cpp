@@ -33,12 +33,13 @@ std::vector<GlyphBitmap> RasteriseGlyphs(const QFont& font) {
     g.width = width;
     g.height = height;
     const int rowBytes = (width + 7) / 8;
-    g.bits.assign(static_cast<std::size_t>(rowBytes * height), 0);
+    g.bits.assign(static_cast<std::size_t>(rowBytes) * static_cast<std::size_t>(height), 0);
     for (int y = 0; y < height; ++y) {
       const uchar* line = image.constScanLine(height - 1 - y);  // bottom row first
       for (int x = 0; x < width; ++x) {
         if (line[x] >= 128) {
-          g.bits[static_cast<std::size_t>(y * rowBytes + x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+          g.bits[static_cast<std::size_t>(y) * static_cast<std::size_t>(rowBytes) + static_cast<std::size_t>(x / 8)] |=
+              static_cast<std::uint8_t>(0x80 >> (x % 8));
         }
       }
     }

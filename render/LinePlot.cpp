@@ -35,6 +35,7 @@ PlotBox ComputePlotBox(const std::vector<PlotCurve>& curves) {
 std::vector<float> PlotTickValues(const PlotBox& box, int axis) {
   std::vector<float> values;
   const int count = axis == 1 ? 9 : 6;
+  values.reserve(count);
   for (int k = 0; k < count; ++k) {
     values.push_back(box.min[axis] + static_cast<float>(k) / (5 * box.scale[axis]));
   }

@@ -225,7 +225,6 @@ void COpenGLView::DrawBackdrop() {
 }
 
 void COpenGLView::paintGL() {
-  ++m_nFramesDrawn;
   // The projection of the current size (a grab of a window never shown has
   // had no resize).
   SetupProjection(width(), height());
@@ -261,6 +260,7 @@ void COpenGLView::paintGL() {
     m_plot.Draw(m_szAxisTitle, m_bReference);
   }
   glPopMatrix();
+  emit framePainted();
 }
 
 BodyScene COpenGLView::Scene() const {

@@ -84,7 +84,6 @@ class COpenGLView : public QOpenGLWidget {
   int m_nFrameCount = 13;
   int m_nFrame = 0;
   bool m_bGLReady = false;
-  long m_nFramesDrawn = 0;  // frames painted so far (benchmarks count them)
   double m_dTransX = 0, m_dTransY = 0, m_dTransZ = 0;
   double m_dRotX = 0, m_dRotY = 0, m_dRotZ = 0;
   float m_fZoom = 1.0f;
@@ -93,13 +92,11 @@ class COpenGLView : public QOpenGLWidget {
   // Loaders running on worker threads for this view; joined before it goes.
   CBackgroundJob m_animationJob;
 
-  // Rebuilds the glyph lists every frame and draws models in immediate mode,
-  // as the original design did (for comparisons).
-  void SetReferenceDrawing(bool on);
-
  signals:
   // A left click without a drag at `at` (the view's pixels).
   void clicked(QPoint at);
+  // A frame has been painted.
+  void framePainted();
 
  protected:
   void initializeGL() override;
@@ -112,6 +109,10 @@ class COpenGLView : public QOpenGLWidget {
   void timerEvent(QTimerEvent* event) override;
 
  private:
+  // Tests and benchmarks compare the drawing with the reference way, which
+  // rebuilds the glyph lists every frame and sends every vertex on its own.
+  friend class CDrawingComparison;
+  void SetReferenceDrawing(bool on);
   void StartTimers();
   void StopTimers();
   // Whether the view state plays (not without a store).

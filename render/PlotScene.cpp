@@ -38,16 +38,16 @@ void CPlotScene::DrawFrame() {
   glLineWidth(1);
   glBegin(GL_LINES);
   for (int i = 0; i <= 5; ++i) {
-    glVertex3f(0.2f * i, 0, 0);
-    glVertex3f(0.2f * i, -0.05f, 0);
+    glVertex3f(0.2f * static_cast<float>(i), 0, 0);
+    glVertex3f(0.2f * static_cast<float>(i), -0.05f, 0);
   }
   for (int j = 0; j <= 8; ++j) {
-    glVertex3f(1, 0.2f * j, 0);
-    glVertex3f(1.05f, 0.2f * j, 0);
+    glVertex3f(1, 0.2f * static_cast<float>(j), 0);
+    glVertex3f(1.05f, 0.2f * static_cast<float>(j), 0);
   }
   for (int k = 0; k <= 5; ++k) {
-    glVertex3f(0, 0, 0.2f * k);
-    glVertex3f(0, -0.05f, 0.2f * k);
+    glVertex3f(0, 0, 0.2f * static_cast<float>(k));
+    glVertex3f(0, -0.05f, 0.2f * static_cast<float>(k));
   }
   glEnd();
   DrawText3f(0, 0, 1.12f, "Z");
@@ -59,28 +59,28 @@ void CPlotScene::DrawFrame() {
   glColor3f(0.8f, 0.8f, 0.8f);
   glBegin(GL_LINES);
   for (int k = 1; k <= 5; ++k) {
-    glVertex3f(0, 0, 0.2f * k);
-    glVertex3f(0, 1.6f, 0.2f * k);
+    glVertex3f(0, 0, 0.2f * static_cast<float>(k));
+    glVertex3f(0, 1.6f, 0.2f * static_cast<float>(k));
   }
   for (int l = 1; l <= 8; ++l) {
-    glVertex3f(0, 0.2f * l, 0);
-    glVertex3f(0, 0.2f * l, 1);
+    glVertex3f(0, 0.2f * static_cast<float>(l), 0);
+    glVertex3f(0, 0.2f * static_cast<float>(l), 1);
   }
   for (int m = 0; m <= 4; ++m) {
-    glVertex3f(0.2f * m, 0, 0);
-    glVertex3f(0.2f * m, 1.6f, 0);
+    glVertex3f(0.2f * static_cast<float>(m), 0, 0);
+    glVertex3f(0.2f * static_cast<float>(m), 1.6f, 0);
   }
   for (int a = 1; a <= 8; ++a) {
-    glVertex3f(0, 0.2f * a, 0);
-    glVertex3f(1, 0.2f * a, 0);
+    glVertex3f(0, 0.2f * static_cast<float>(a), 0);
+    glVertex3f(1, 0.2f * static_cast<float>(a), 0);
   }
   for (int b = 0; b <= 5; ++b) {
-    glVertex3f(0.2f * b, 1.6f, 0);
-    glVertex3f(0.2f * b, 1.6f, 1);
+    glVertex3f(0.2f * static_cast<float>(b), 1.6f, 0);
+    glVertex3f(0.2f * static_cast<float>(b), 1.6f, 1);
   }
   for (int c = 0; c <= 5; ++c) {
-    glVertex3f(0, 1.6f, 0.2f * c);
-    glVertex3f(1, 1.6f, 0.2f * c);
+    glVertex3f(0, 1.6f, 0.2f * static_cast<float>(c));
+    glVertex3f(1, 1.6f, 0.2f * static_cast<float>(c));
   }
   glEnd();
   glDisable(GL_LINE_STIPPLE);
@@ -97,11 +97,13 @@ void CPlotScene::DrawCurves(const char (&titles)[3][256], bool reference) {
   glColor3f(0.2f, 0.2f, 0.2f);
   const std::vector<float> z = PlotTickValues(m_box, 2), x = PlotTickValues(m_box, 0), y = PlotTickValues(m_box, 1);
   for (int k = 0; k <= 5; ++k) {
-    DrawText3f(-0.02f, -0.15f, 0.2f * k + 0.03f, FormatTickValue(z[static_cast<std::size_t>(k)]).c_str());
-    DrawText3f(0.2f * k + 0.04f, -0.15f, 0, FormatTickValue(x[static_cast<std::size_t>(k)]).c_str());
+    DrawText3f(-0.02f, -0.15f, 0.2f * static_cast<float>(k) + 0.03f,
+               FormatTickValue(z[static_cast<std::size_t>(k)]).c_str());
+    DrawText3f(0.2f * static_cast<float>(k) + 0.04f, -0.15f, 0,
+               FormatTickValue(x[static_cast<std::size_t>(k)]).c_str());
   }
   for (int k = 0; k <= 8; ++k) {
-    DrawText3f(1.1f, 0.2f * k, 0, FormatTickValue(y[static_cast<std::size_t>(k)]).c_str());
+    DrawText3f(1.1f, 0.2f * static_cast<float>(k), 0, FormatTickValue(y[static_cast<std::size_t>(k)]).c_str());
   }
   glColor3f(0, 0, 0);
   DrawText3f(0, 0.05f, 1.16f, titles[2]);

@@ -30,7 +30,7 @@ std::string PlainTickValue(double v) {
   if (a < 0.0001 || a > 10000) {
     return Printf("%.2e", v);
   }
-  const std::string text = Printf("%g", v);
+  std::string text = Printf("%g", v);
   int count = 0;
   bool point = false;
   for (std::size_t i = 0; i < text.size(); ++i) {

@@ -18,6 +18,7 @@ QString FormatAxisValue(float v) { return QString::fromStdString(FormatTickValue
 
 std::vector<QString> FormatAxisValues(const std::vector<float>& values) {
   std::vector<QString> labels;
+  labels.reserve(values.size());
   for (float v : values) {
     labels.push_back(FormatAxisValue(v));
   }
@@ -91,7 +92,8 @@ std::vector<int> YTickRows(const ChartLayout& l, int ticks) {
 
 std::vector<int> XTickColumns(const ChartLayout& l, int ticks) {
   std::vector<int> columns;
-  const double dx = l.axisWidth / ticks;
+  // Whole pixels an interval, as the axis is laid out.
+  const double dx = static_cast<double>(l.axisWidth / ticks);
   for (int i = 0; i <= ticks; ++i) {
     columns.push_back(static_cast<int>(i * dx + l.originX));
   }

@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <atomic>
 #include <future>
 
 #include "CorvaneApp.h"
@@ -36,8 +37,9 @@
 namespace {
 QString SampleRun() { return qEnvironmentVariable("CORVANE_SAMPLE_RUN") + QLatin1Char('/'); }
 
-// Settings of this test alone, gone when it ends.
-class AppTest : public ::testing::Test {
+// Settings of this test alone, gone when it ends; a folder dialog that
+// answers from a script.
+class AppTest : public ::testing::Test, public IAppShell {
  protected:
   void SetUp() override {
     ASSERT_TRUE(m_settings.isValid());
@@ -47,19 +49,24 @@ class AppTest : public ::testing::Test {
     m_app.m_strModuleDir = qEnvironmentVariable("CORVANE_MODEL_DIR") + QLatin1Char('/');
     m_app.m_pSink = &m_messages;
   }
-  // A folder dialog that answers from a script: a folder, or nothing (Cancel).
+  // The folder dialog's answers, in turn: a folder, or nothing (Cancel).
   void Answers(std::vector<std::optional<QString>> answers) {
     m_answers = std::move(answers);
-    m_app.m_chooseFolder = [this](bool asItWas) -> std::optional<QString> {
-      ++m_nDialogs;
-      m_asItWas.push_back(asItWas);
-      if (m_answers.empty()) {
-        return std::nullopt;
-      }
-      auto a = m_answers.front();
-      m_answers.erase(m_answers.begin());
-      return a;
-    };
+    m_app.SetShell(this);
+  }
+  std::optional<QString> ChooseFolder(bool asItWas) override {
+    ++m_nDialogs;
+    m_asItWas.push_back(asItWas);
+    if (m_answers.empty()) {
+      return std::nullopt;
+    }
+    auto a = m_answers.front();
+    m_answers.erase(m_answers.begin());
+    return a;
+  }
+  void RunMainWindow(CCorvaneApp& app) override {
+    CCorvaneDlg main(app);
+    main.exec();
   }
   QAction* Action(CCorvaneDlg& main, const QString& text) {
     QAction* item = MenuItem(*main.m_pMenuBar, text);
@@ -156,27 +163,48 @@ TEST(DroppedFolder, OnlyALocalFolderOpens) {
   EXPECT_TRUE(DroppedFolder({}).isEmpty());
 }
 
+namespace {
+// Holds the first load back until its progress dialog is up, then presses
+// its Cancel; later loads go through.
+class CCancelFirstLoad : public IRunLoadWatcher {
+ public:
+  void BeforeReading() override {
+    pthread_getname_np(pthread_self(), m_workerName, sizeof m_workerName);
+    if (m_nHeld.fetch_sub(1) > 0) {
+      m_released.wait();
+    }
+  }
+  void ProgressShown(QProgressDialog& progress) override {
+    if (m_bCancelled) {
+      return;
+    }
+    m_bCancelled = true;
+    EXPECT_TRUE(progress.isVisible());
+    progress.findChild<QPushButton*>()->click();
+    m_shown.set_value();
+  }
+  char m_workerName[16] = {};
+
+ private:
+  std::promise<void> m_shown;
+  std::shared_future<void> m_released = m_shown.get_future().share();
+  std::atomic<int> m_nHeld{1};
+  bool m_bCancelled = false;
+};
+}  // namespace
+
 TEST_F(AppTest, CancellingASlowLoadKeepsTheRunInUseAndSaysNothing) {
   ASSERT_TRUE(m_app.OpenRun(SampleRun(), nullptr));
   CSimulationData* inUse = m_app.m_pData.get();
-  // The load is held back until its progress dialog is up; then Cancel.
-  std::promise<void> shown;
+  CCancelFirstLoad watcher;
   m_app.m_loader.m_nProgressDelayMs = 0;
-  char workerName[16] = {};
-  m_app.m_loader.beforeReading = [future = shown.get_future().share(), &workerName] {
-    pthread_getname_np(pthread_self(), workerName, sizeof workerName);
-    future.wait();
-  };
-  m_app.m_loader.onProgressShown = [&](QProgressDialog& progress) {
-    EXPECT_TRUE(progress.isVisible());
-    progress.findChild<QPushButton*>()->click();
-    shown.set_value();
-  };
+  m_app.m_loader.SetWatcher(&watcher);
   bool cancelled = false;
   CRunFolder other;
   other.Write(QStringLiteral("configure.dat"), "nonsense\n");  // would fail with a message if read through
   auto loaded = m_app.m_loader.Load(other.Dir(), nullptr, &m_messages, &cancelled);
-  EXPECT_STREQ(workerName, "corvane-load");  // told apart from Qt's and the driver's threads
+  m_app.m_loader.SetWatcher(nullptr);
+  EXPECT_STREQ(watcher.m_workerName, "corvane-load");  // told apart from Qt's and the driver's threads
   EXPECT_TRUE(cancelled);
   EXPECT_EQ(loaded, nullptr);
   EXPECT_TRUE(m_messages.m_entries.empty());
@@ -185,18 +213,12 @@ TEST_F(AppTest, CancellingASlowLoadKeepsTheRunInUseAndSaysNothing) {
 }
 
 TEST_F(AppTest, AFolderWhoseLoadIsCancelledBringsTheFolderDialogBackAsItWas) {
-  // The first load is cancelled as soon as its progress shows.
-  std::promise<void> shown;
+  CCancelFirstLoad watcher;
   m_app.m_loader.m_nProgressDelayMs = 0;
-  m_app.m_loader.beforeReading = [future = shown.get_future().share()] { future.wait(); };
-  m_app.m_loader.onProgressShown = [&](QProgressDialog& progress) {
-    progress.findChild<QPushButton*>()->click();
-    shown.set_value();
-    m_app.m_loader.beforeReading = nullptr;    // the next load goes through (this one keeps its copy)
-    m_app.m_loader.onProgressShown = nullptr;  // last: this ends the function running now
-  };
+  m_app.m_loader.SetWatcher(&watcher);
   Answers({SampleRun(), SampleRun()});
   EXPECT_TRUE(m_app.FindAndLoadRun(QString()));
+  m_app.m_loader.SetWatcher(nullptr);
   EXPECT_EQ(m_asItWas, (std::vector<bool>{false, true}));
   EXPECT_TRUE(m_messages.m_entries.empty());
 }

@@ -170,8 +170,9 @@ TEST(Cli, ModelInfoOfTheShippedBody) {
   EXPECT_GT(o["normals"].toInt(), 0);
   EXPECT_TRUE(o["missingParts"].toArray().isEmpty());
   int withPart = 0;
-  for (const QJsonValue& g : o["groups"].toArray()) {
-    EXPECT_EQ(g.toObject().keys(), (QStringList{"material", "name", "part", "triangles"}));
+  for (const auto& group : o["groups"].toArray()) {
+    const QJsonObject g = group.toObject();
+    EXPECT_EQ(g.keys(), (QStringList{"material", "name", "part", "triangles"}));
     if (g["name"].toString() == QStringLiteral(" HEAD")) {
       EXPECT_EQ(g["part"].toString(), QStringLiteral("Head"));
     }
@@ -255,7 +256,7 @@ TEST(Cli, ScreenshotRefusesBadRequests) {
   const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   CRunFolder out;
   const QString file = out.Dir() + QStringLiteral("x.png");
-  auto run = [&](QStringList extra) {
+  auto run = [&](const QStringList& extra) {
     QStringList args = {QStringLiteral("--screenshot"), file};
     args += extra;
     return Corvane(args, env);

@@ -25,9 +25,9 @@ void Fill(CSimulationData& d, int samples, int layers, float sampleInterval, flo
   for (int s = 0; s < samples; ++s) {
     for (int p = 0; p < kBodyPartCount; ++p) {
       BodyPropertyRow r;
-      r.m_fTime = s * sampleInterval;
+      r.m_fTime = static_cast<float>(s) * sampleInterval;
       r.m_nPart = p;
-      r.m_fSkinTemp = 30.0f + s;
+      r.m_fSkinTemp = 30.0f + static_cast<float>(s);
       r.m_fCoreTemp = 37;
       r.m_fSkinHumidity = 50;  // percent
       r.m_fSweatRate = 100;

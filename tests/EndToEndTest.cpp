@@ -168,19 +168,25 @@ TEST(EndToEnd, TheSampleRunThroughEveryViewAndBack) {
   {
     CCorvaneApp app;
     app.m_strModuleDir = program.path() + QLatin1Char('/');
-    app.m_chooseFolder = [](bool) {
-      ADD_FAILURE() << "the folder dialog came up for a good run";
-      return std::optional<QString>();
-    };
-    app.m_runMainWindow = [&](CCorvaneApp& a) {
-      CCorvaneDlg main(a);
-      QTimer::singleShot(0, &main, [&] {
-        Drive(main, *a.m_pData);
-        driven = true;
-        main.close();  // a failed step leaves the window too
-      });
-      main.exec();
-    };
+    // The user: a window driven through its menus, and no folder dialog.
+    struct CDriver : IAppShell {
+      explicit CDriver(bool& d) : driven(d) {}
+      std::optional<QString> ChooseFolder(bool) override {
+        ADD_FAILURE() << "the folder dialog came up for a good run";
+        return std::nullopt;
+      }
+      void RunMainWindow(CCorvaneApp& a) override {
+        CCorvaneDlg main(a);
+        QTimer::singleShot(0, &main, [&] {
+          Drive(main, *a.m_pData);
+          driven = true;
+          main.close();  // a failed step leaves the window too
+        });
+        main.exec();
+      }
+      bool& driven;
+    } driver(driven);
+    app.SetShell(&driver);
     EXPECT_EQ(app.InitInstance(qEnvironmentVariable("CORVANE_SAMPLE_RUN")), 0);
   }
   EXPECT_TRUE(driven);

@@ -65,8 +65,8 @@ TEST(Handover, ReaderSeesOnlyAFullyLoadedModel) {
           const ObjModel* m = model->m_pModel;
           ASSERT_NE(m, nullptr);
           for (const ObjTriangle& t : m->triangles) {
-            for (int c = 0; c < 3; ++c) {
-              walked += m->normals[3 * t.normalIndex[c] + 2] > 0.5f;
+            for (const auto n : t.normalIndex) {
+              walked += m->normals[std::size_t{3} * n + 2] > 0.5f;
             }
           }
           return;

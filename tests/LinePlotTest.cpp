@@ -55,6 +55,7 @@ TEST(LinePlot, TicksRunOverTheBox) {
   const std::vector<float> y = PlotTickValues(box, 1);
   ASSERT_EQ(y.size(), 9u);
   std::vector<std::string> labels;
+  labels.reserve(y.size());
   for (float v : y) {
     labels.push_back(FormatTickValue(v));
   }
@@ -96,8 +97,9 @@ TEST(PlotDecimation, SubPixelRunsKeepTheirEndsAndExtremesAndCrossLinesThinOut) {
   // two points far apart: the run keeps its first point, its least and
   // greatest values in order, and the points beyond it are all kept.
   std::vector<std::array<float, 3>> dense;
+  dense.reserve(10);
   for (int i = 0; i < 10; ++i) {
-    dense.push_back({0.0001f * i, 0, i == 3 ? 0.1f : i == 6 ? 0.9f : 0.5f});
+    dense.push_back({0.0001f * static_cast<float>(i), 0, i == 3 ? 0.1f : i == 6 ? 0.9f : 0.5f});
   }
   dense.push_back({1, 0, 0.4f});
   dense.push_back({2, 0, 0.3f});

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -58,7 +59,7 @@ TEST(LineReader, CrLfReadsLikeLf) {
 }
 
 TEST(LineReader, LongLinesKeepTheirHeadAndTheRestIsOneUnreadableLine) {
-  const std::string huge(3 * 1024 * 1024, '7');  // spans several buffer fills
+  const std::string huge(std::size_t{3} * 1024 * 1024, '7');  // spans several buffer fills
   struct Case {
     std::string text;
     std::vector<std::pair<std::size_t, bool>> lines;  // (length, too long) of each line read
@@ -131,6 +132,7 @@ TEST(LineReader, AnAbandonedLoadStopsReadingOnEveryThreadItStarted) {
     const CLoadCancelScope scope(&cancel);
     std::vector<int> counts(3, -1);
     std::vector<std::function<void()>> tasks;
+    tasks.reserve(3);
     for (int t = 0; t < 3; ++t) {
       tasks.push_back([&, t] { counts[static_cast<std::size_t>(t)] = countLines(t == 0 ? &cancel : nullptr); });
     }

@@ -348,7 +348,9 @@ TEST(Load, CrLfRunLoadsExactlyLikeLfRun) {
     EXPECT_TRUE(SameRows(cr.data.Run().m_comfort[p], lf.data.Run().m_comfort[p])) << p;
   }
   EXPECT_EQ(cr.data.Run().m_fibers.size(), lf.data.Run().m_fibers.size());
-  EXPECT_EQ(std::memcmp(cr.data.Colours().m_fScale, lf.data.Colours().m_fScale, sizeof lf.data.Colours().m_fScale), 0);
+  for (int k = 0; k < 5; ++k) {
+    EXPECT_EQ(cr.data.Colours().m_fScale[k], lf.data.Colours().m_fScale[k]) << k;
+  }
 }
 
 TEST(Load, SampleRunIsConsistent) {
@@ -365,7 +367,8 @@ TEST(Load, SampleRunIsConsistent) {
     if (d.Run().m_env[0].m_fClothed[p] >= 1) {
       EXPECT_GE(d.Run().m_nLayers[p], 2);
       EXPECT_LE(d.Run().m_nLayers[p], 4);
-      const std::size_t step = static_cast<std::size_t>(d.Run().m_nLayers[p] * d.Run().m_nNodesPerLayer[p]);
+      const std::size_t step =
+          static_cast<std::size_t>(d.Run().m_nLayers[p]) * static_cast<std::size_t>(d.Run().m_nNodesPerLayer[p]);
       EXPECT_EQ(d.Run().m_fabric[p].size() % step, 0u) << p;
     }
     EXPECT_EQ(d.Run().m_comfort[p].size(), static_cast<std::size_t>(d.Run().m_nSamples));

@@ -415,6 +415,7 @@ TEST(ModelService, AnswersMany404sAtOnceAndKeepsTheirConnections) {
   CTestModelService service(models.path());
   ASSERT_GT(service.Port(), 0);
   std::vector<std::unique_ptr<CRawClient>> clients;
+  clients.reserve(64);
   for (int i = 0; i < 64; ++i) {
     clients.push_back(std::make_unique<CRawClient>(service.Port()));
   }

@@ -132,7 +132,10 @@ TEST(FontLists, GlyphBitmapsForGlBitmap) {
   EXPECT_EQ(glyphs[0].advance, 0);
   auto lit = [](const GlyphBitmap& g, int x, int y) {  // y counts from the bottom row
     const int rowBytes = (g.width + 7) / 8;
-    return (g.bits[static_cast<std::size_t>(y * rowBytes + x / 8)] >> (7 - x % 8)) & 1;
+    return (g.bits[static_cast<std::size_t>(y) * static_cast<std::size_t>(rowBytes) +
+                   static_cast<std::size_t>(x / 8)] >>
+            (7 - x % 8)) &
+           1;
   };
   auto rowLit = [&](const GlyphBitmap& g, int y) {
     int n = 0;

@@ -36,7 +36,7 @@ void CRunFolder::WriteMinimal(int samples, const char* clothed) {
         std::string("Selected model:2\n1\t25\t0.5\t0.1\t") + clothed + "\t10\t58\t25\n");
   std::string body;
   for (int s = 0; s < samples; ++s) {
-    body += BodyRows(0.5f * s);
+    body += BodyRows(0.5f * static_cast<float>(s));
   }
   Write(QStringLiteral("bodyProperty.dat"), body);
   Write(QStringLiteral("BodyDataforComfort.dat"), "0\t0\t50\t20\t80\t\n0\t1\t55\t25\t75\t\n");

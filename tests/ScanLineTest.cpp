@@ -154,7 +154,7 @@ TEST(ScanLine, SameAsSscanfOnHandPickedLines) {
     }
   }
   // A NUL ends the line for both.
-  const std::string withNul("1\t2\0\t3\t4", 9);
+  const std::string withNul("1\t2\0\t3\t4", 8);
   for (const ScanSpec* f : kAllFormats) {
     ExpectSame(withNul, *f);
   }

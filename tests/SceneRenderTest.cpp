@@ -11,9 +11,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
+#include <cstddef>
 #include <functional>
 #include <string>
 
+#include "DrawingComparison.h"
 #include "OpenGLView.h"
 #include "SceneLoader.h"
 #include "SimulationData.h"
@@ -313,7 +315,7 @@ TEST_F(SceneRender, TheWalkingFigureStaysInThePicture) {
   for (const QSize size : {QSize(500, 330), QSize(800, 600), QSize(600, 700)}) {
     QRectF box;
     for (std::uint32_t v = 1; v <= model->vertexCount; ++v) {
-      const float* p = &model->vertices[3 * v];
+      const float* p = &model->vertices[std::size_t{3} * v];
       const QPointF q = ProjectF(m_view, QVector3D(p[0], p[1], p[2]) * kModelScale - QVector3D(0, 1.2f, 0), true, size);
       box = box.isNull() ? QRectF(q, QSizeF(0.01, 0.01)) : box.united(QRectF(q, QSizeF(0.01, 0.01)));
     }
@@ -374,7 +376,7 @@ TEST_F(SceneRender, ADenseLinePlotLooksTheSameAsDrawingEverySegment) {
       m_view.m_dRotX += t[0];
       m_view.m_dRotY += t[1];
       m_view.m_dRotZ += t[2];
-      m_view.SetReferenceDrawing(reference);
+      CDrawingComparison::SetReference(m_view, reference);
       pictures[reference] = m_view.grabFramebuffer().convertToFormat(QImage::Format_RGB32);
     }
     m_last = pictures[0];
@@ -390,7 +392,7 @@ TEST_F(SceneRender, ADenseLinePlotLooksTheSameAsDrawingEverySegment) {
     EXPECT_GT(drawn, 5000) << "the plot is on the picture";
     EXPECT_LE(differ, kWidth * kHeight / 1000) << t[0] << " " << t[1] << " " << t[2];
   }
-  m_view.SetReferenceDrawing(false);
+  CDrawingComparison::SetReference(m_view, false);
 }
 
 // A part without a value for the shown quantity is drawn in the no-data grey,

@@ -232,7 +232,7 @@ TEST(ScientificView, TheChartsCursorFollowsTheClockAndThePlotSavesItsPicture) {
   CScientificDlg& v = *s.view;
   EXPECT_TRUE(std::isnan(v.m_chart->m_fCursorTime)) << "no cursor before the player has moved";
   s.data.State().SeekStep(10, 30);  // the chart follows the view state's clock
-  EXPECT_FLOAT_EQ(v.m_chart->m_fCursorTime, s.data.Run().m_body[10 * kBodyPartCount].m_fTime)
+  EXPECT_FLOAT_EQ(v.m_chart->m_fCursorTime, s.data.Run().m_body[std::size_t{10} * kBodyPartCount].m_fTime)
       << "the drawn step's time, as the axis reads minutes";
   v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Fabric, 1));
   v.show();

@@ -43,7 +43,7 @@ void Fill(CSimulationData& d, int samples, float interval) {
   for (int s = 0; s < samples; ++s) {
     for (int p = 0; p < kBodyPartCount; ++p) {
       BodyPropertyRow r;
-      r.m_fTime = s * interval;
+      r.m_fTime = static_cast<float>(s) * interval;
       r.m_nPart = p;
       r.m_fSkinTemp = 33;
       EditRun(d).m_body.push_back(r);

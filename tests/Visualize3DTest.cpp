@@ -66,6 +66,55 @@ void Fill(CSimulationData& d, int samples, float dt, int layers) {
 }
 }  // namespace
 
+TEST(PlayerTime, SpeedsStepThroughTheListAndHoldAtItsEnds) {
+  const struct {
+    int speed, steps, want;
+  } cases[] = {{1, 1, 10},  {10, 1, 60},  {60, 1, 600}, {600, 1, 600}, {600, -1, 60}, {1, -1, 1},
+               {1, 3, 600}, {600, -3, 1}, {30, 1, 60},  {30, -1, 1},   {0, 1, 10},    {5000, 0, 600}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(StepSpeed(c.speed, c.steps), c.want) << c.speed << " " << c.steps;
+  }
+  EXPECT_EQ(SpeedLabel(600), QStringLiteral("600x"));
+}
+
+// + and - and the box set the speed; the player's one-second tick then
+// moves that many simulated seconds: a 480-minute run plays in 48 ticks at
+// 600x.
+TEST(Visualize3D, TheSpeedControlSetsSimulatedSecondsATick) {
+  CSimulationData d;
+  Fill(d, 480, 1.0f, 1);
+  CVisiualize3DDlg dlg(&d, QString());
+  dlg.show();
+  auto key = [&](int k) {
+    QKeyEvent e(QEvent::KeyPress, k, Qt::NoModifier);
+    QCoreApplication::sendEvent(&dlg, &e);
+  };
+  QStringList items;
+  for (int i = 0; i < dlg.m_speed->count(); ++i) {
+    items << dlg.m_speed->itemText(i);
+  }
+  EXPECT_EQ(items, (QStringList{"1x", "10x", "60x", "600x"}));
+  EXPECT_EQ(dlg.m_speed->currentText(), QStringLiteral("1x"));
+  key(Qt::Key_Plus);
+  EXPECT_EQ(d.State().Speed(), 10);
+  EXPECT_EQ(dlg.m_speed->currentText(), QStringLiteral("10x"));
+  key(Qt::Key_Minus);
+  key(Qt::Key_Minus);
+  EXPECT_EQ(d.State().Speed(), 1) << "held at the slowest";
+  dlg.m_speed->setCurrentIndex(3);
+  emit dlg.m_speed->activated(3);
+  EXPECT_EQ(d.State().Speed(), 600);
+  dlg.OnStartStop();
+  int ticks = 0;
+  while (d.State().Playing() && ticks < 1000) {
+    dlg.m_view->OnTimer(1);
+    ++ticks;
+  }
+  EXPECT_EQ(ticks, 48);
+  EXPECT_EQ(d.State().Step(), 480);
+  EXPECT_EQ(dlg.m_timeLabel->text(), QStringLiteral("480:00 / 480:00"));
+}
+
 TEST(Visualize3D, TheSliderAndTheKeysMoveTheClock) {
   CSimulationData d;
   Fill(d, 10, 0.5f, 3);

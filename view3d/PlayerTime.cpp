@@ -39,3 +39,16 @@ QString TimeLabel(int total, int position) {
   std::snprintf(buf, sizeof buf, "%02d:%02d / %02d:%02d", total / 60, total % 60, position / 60, position % 60);
   return QString::fromLatin1(buf);
 }
+
+int StepSpeed(int speed, int steps) {
+  int at = 0;
+  for (int i = 0; i < static_cast<int>(std::size(kPlayerSpeeds)); ++i) {
+    if (kPlayerSpeeds[i] <= speed) {
+      at = i;
+    }
+  }
+  const int last = static_cast<int>(std::size(kPlayerSpeeds)) - 1;
+  return kPlayerSpeeds[std::clamp(at + steps, 0, last)];
+}
+
+QString SpeedLabel(int speed) { return QStringLiteral("%1x").arg(speed); }

@@ -27,3 +27,12 @@ ClockPosition ClockAtPosition(int position, float dt);
 
 // "MM:SS / MM:SS", the total first.
 QString TimeLabel(int total, int position);
+
+// The player's speeds, simulated seconds a tick of its one-second timer:
+// 1x, 10x, 60x and 600x (a 480-minute run plays in 48 s at the last).
+inline constexpr int kPlayerSpeeds[] = {1, 10, 60, 600};
+// The speed `steps` places up (down when negative) from `speed` in that
+// list, held at its ends; a speed between two counts from the slower.
+int StepSpeed(int speed, int steps);
+// "600x".
+QString SpeedLabel(int speed);

@@ -43,6 +43,16 @@ CVisiualize3DDlg::CVisiualize3DDlg(CSimulationData* data, const QString& moduleD
   m_listLayers = new QListWidget(this);
   m_listLayers->setGeometry(Du(16, 113, 74, 62));
   (new QLabel(QStringLiteral("Speed\uFF1A"), this))->setGeometry(Du(19, 181, 29, 8));
+  // Simulated seconds a tick of the player's one-second timer; + and - step
+  // through them. The keys stay the dialog's: the box takes no focus.
+  m_speed = new QComboBox(this);
+  for (const int speed : kPlayerSpeeds) {
+    m_speed->addItem(SpeedLabel(speed), speed);
+  }
+  m_speed->setGeometry(Du(46, 178, 42, 13));
+  m_speed->setFocusPolicy(Qt::NoFocus);
+  connect(m_speed, &QComboBox::activated, this,
+          [this](int index) { m_pData->State().SetSpeed(m_speed->itemData(index).toInt()); });
 
   group(QStringLiteral("Display Model"), Du(14, 218, 81, 10));
   m_displayMode[0] = new QRadioButton(QStringLiteral("Solid Mode"), this);
@@ -107,6 +117,7 @@ CVisiualize3DDlg::CVisiualize3DDlg(CSimulationData* data, const QString& moduleD
   connect(state, &CViewState::layerChanged, this, &CVisiualize3DDlg::ShowControls);
   connect(state, &CViewState::sectionPartChanged, this, &CVisiualize3DDlg::ShowControls);
   connect(state, &CViewState::wireModeChanged, this, &CVisiualize3DDlg::ShowControls);
+  connect(state, &CViewState::speedChanged, this, &CVisiualize3DDlg::ShowControls);
   connect(m_sliderTime, &QSlider::valueChanged, this, [this](int p) {
     const bool scheduled = m_nPendingPosition >= 0;
     m_nPendingPosition = p;
@@ -172,6 +183,12 @@ void CVisiualize3DDlg::ShowControls() {
   {
     const QSignalBlocker quiet(m_displayGroup);
     m_displayMode[state.WireMode() ? 1 : 0]->setChecked(true);
+  }
+  {
+    // A speed set from elsewhere that the box does not list shows as the
+    // slower one it lies above.
+    const QSignalBlocker quiet(m_speed);
+    m_speed->setCurrentIndex(std::max(0, m_speed->findData(StepSpeed(state.Speed(), 0))));
   }
   const int section = state.SectionPart();
   {
@@ -281,6 +298,11 @@ void CVisiualize3DDlg::keyPressEvent(QKeyEvent* event) {
       return SetClock(0, 0);
     case Qt::Key_End:
       return SetClock(m_pData->Run().m_nSamples, 0);
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:  // + without Shift
+      return m_pData->State().SetSpeed(StepSpeed(m_pData->State().Speed(), 1));
+    case Qt::Key_Minus:
+      return m_pData->State().SetSpeed(StepSpeed(m_pData->State().Speed(), -1));
     default:
       CMyDialog::keyPressEvent(event);
   }

@@ -6,6 +6,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
@@ -60,6 +61,7 @@ class CVisiualize3DDlg : public CMyDialog {
   QLabel* m_status = nullptr;
   QProgressBar* m_progress = nullptr;
   QPushButton* m_startStop = nullptr;
+  QComboBox* m_speed = nullptr;  // the player's speed
   QCheckBox* m_crossSection = nullptr;
   std::array<QRadioButton*, 3> m_content{};
   std::array<QRadioButton*, 2> m_displayMode{};

@@ -264,6 +264,7 @@ int main(int argc, char** argv) {
     }
   }
   std::vector<std::unique_ptr<CWriter>> fibreOut;
+  fibreOut.reserve(fibres.size());
   for (Fibre& f : fibres) {
     fibreOut.push_back(std::make_unique<CWriter>(dir / f.name));
   }
@@ -276,8 +277,8 @@ int main(int argc, char** argv) {
   double t = 0;  // seconds
 
   while (nextSample < samples || nextFabric < fabricSteps) {
-    const double tMin = t / 60.0;
-    if (nextSample < samples && t + 1e-9 >= nextSample * sampleSec) {
+    const double tMin = static_cast<double>(t) / 60.0;
+    if (nextSample < samples && static_cast<double>(t) + 1e-9 >= static_cast<double>(nextSample) * sampleSec) {
       const double time = nextSample * o.interval;
       for (int p = 0; p < kParts; ++p) {
         const PartState& s = model.Part(p);
@@ -311,7 +312,7 @@ int main(int argc, char** argv) {
       }
       ++nextSample;
     }
-    if (nextFabric < fabricSteps && t + 1e-9 >= nextFabric * fabricSec) {
+    if (nextFabric < fabricSteps && static_cast<double>(t) + 1e-9 >= static_cast<double>(nextFabric) * fabricSec) {
       const double time = nextFabric * o.fabricInterval;
       for (int p = 0; p < kParts; ++p) {
         if (!fabric[p]) {
