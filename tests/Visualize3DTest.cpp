@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMatrix4x4>
@@ -374,6 +376,14 @@ TEST(Visualize3D, AClickOnAPartShowsItsValues) {
                   static_cast<int>((1 - ndc.y()) / 2 * static_cast<float>(v.height())));
   QTest::mouseClick(dlg.m_view, Qt::LeftButton, Qt::NoModifier, at);
   EXPECT_EQ(dlg.m_status->text(), QStringLiteral("Trunk: skin 32.00 \u00b0C"));
+  // The probe panel shows the part and follows the clock.
+  ASSERT_TRUE(dlg.m_probePanel->isVisible());
+  EXPECT_EQ(dlg.m_probeTitle->text(), QStringLiteral("Trunk: Temperature"));
+  EXPECT_EQ(dlg.m_probe->item(1, 1)->text(), QStringLiteral("32.00 \u00b0C"));
+  d.State().SeekStep(3);
+  EXPECT_EQ(dlg.m_probe->item(1, 1)->text(), QStringLiteral("33.00 \u00b0C"));
+  dlg.m_probeCopy->click();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), ProbeTsv(d, Trunk));
   dlg.m_status->clear();
   QTest::mouseClick(dlg.m_view, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));  // nothing there
   EXPECT_TRUE(dlg.m_status->text().isEmpty());
@@ -381,6 +391,51 @@ TEST(Visualize3D, AClickOnAPartShowsItsValues) {
 
 // The readout of a part: its values with units, "no value" where the run
 // holds none (a hole), and the last step's at the end of the run.
+// The probe table: core, skin and every layer of the part at the drawn step,
+// for each quantity, "no data" where the run holds no value.
+TEST(Probe, TheTableHoldsCoreSkinAndEveryLayer) {
+  CSimulationData d;
+  Fill(d, 3, 1.0f, 2);
+  RunTables& run = EditRun(d);
+  run.m_fFabricInterval = 1.0f;
+  run.m_nNodesPerLayer[Trunk] = 1;
+  for (int s = 0; s < 3; ++s) {
+    for (int l = 1; l <= 2; ++l) {
+      FabricRow r;
+      r.m_nLayer = l;
+      r.m_fTemperature = 33.0f + static_cast<float>(l) + static_cast<float>(s) / 10;
+      r.m_fHumidity = 40.0f + static_cast<float>(l);
+      run.m_fabric[Trunk].push_back(r);
+    }
+  }
+  for (auto& r : run.m_body) {
+    r.m_fCoreTemp = 37.0f;
+    r.m_fSkinHumidity = 55.5f;
+    r.m_fSweatRate = 12.0f;
+  }
+  run.m_fabric[Trunk][2 * 2 + 1].m_fTemperature = std::nanf("");  // layer 2 at step 2: a hole
+  d.State().SeekStep(2);
+  auto texts = [&](int part) {
+    QStringList out;
+    for (const ProbeRow& r : ProbeRows(d, part)) {
+      out << r.name + QLatin1Char('=') + r.value;
+    }
+    return out;
+  };
+  EXPECT_EQ(texts(Trunk),
+            (QStringList{"Core=37.00 \u00b0C", "Skin=32.00 \u00b0C", "Layer 1=34.20 \u00b0C", "Layer 2=no data"}));
+  EXPECT_EQ(texts(Head), (QStringList{"Core=37.00 \u00b0C", "Skin=32.00 \u00b0C"})) << "no layers: none listed";
+  d.State().SetContent(ContentHumidity);
+  EXPECT_EQ(texts(Trunk), (QStringList{"Core=no data", "Skin=55.50 %", "Layer 1=41.00 %", "Layer 2=42.00 %"}));
+  d.State().SetContent(ContentSweatRate);
+  EXPECT_EQ(texts(Trunk), (QStringList{"Core=no data", "Skin=12.00 SWR", "Layer 1=no data", "Layer 2=no data"}));
+  EXPECT_EQ(ProbeTsv(d, Trunk), QStringLiteral("Trunk\tSweating Rate\nCore\tno data\nSkin\t12.00 SWR\n"
+                                               "Layer 1\tno data\nLayer 2\tno data\n"));
+  d.State().SeekStep(3);  // the end of the run: the last step stays read
+  EXPECT_EQ(texts(Trunk)[1], QStringLiteral("Skin=12.00 SWR"));
+  EXPECT_TRUE(ProbeRows(d, 6).empty());
+}
+
 TEST(Probe, ReadsTheDrawnStepAndSaysWhatIsMissing) {
   CSimulationData d;
   Fill(d, 3, 1.0f, 0);

@@ -3,7 +3,21 @@
 // at the current step with its unit, for the skin and for the selected layer.
 
 #include <QString>
+#include <vector>
 
 class CSimulationData;
 
 QString ProbeText(const CSimulationData& data, int part, int layer);
+
+// The probe panel's table: for the shown quantity at the drawn step, the
+// part's core, its skin and each of its fabric layers, a row each, with the
+// value and its unit, or "no data" where the run holds none (the core's
+// humidity, a hole, a layer without a row).
+struct ProbeRow {
+  QString name;  // "Core", "Skin", "Layer 1", ...
+  QString value;
+};
+std::vector<ProbeRow> ProbeRows(const CSimulationData& data, int part);
+// The table as tab-separated text, under a line naming the part and the
+// quantity: what Copy puts on the clipboard.
+QString ProbeTsv(const CSimulationData& data, int part);

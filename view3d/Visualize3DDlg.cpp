@@ -1,5 +1,8 @@
 #include "Visualize3DDlg.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHeaderView>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMetaObject>
@@ -98,6 +101,28 @@ CVisiualize3DDlg::CVisiualize3DDlg(CSimulationData* data, const QString& moduleD
   m_progress->setGeometry(m_status->geometry().right() + 4, m_status->geometry().top() + 3, 60, 6);
   m_progress->hide();
 
+  m_probePanel = new QFrame(this);
+  m_probePanel->setFrameShape(QFrame::StyledPanel);
+  m_probePanel->setAutoFillBackground(true);
+  m_probeTitle = new QLabel(m_probePanel);
+  m_probe = new QTableWidget(0, 2, m_probePanel);
+  m_probe->horizontalHeader()->hide();
+  m_probe->verticalHeader()->hide();
+  m_probe->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  m_probe->setFocusPolicy(Qt::NoFocus);
+  m_probeCopy = new QPushButton(QStringLiteral("Copy"), m_probePanel);
+  m_probeCopy->setFocusPolicy(Qt::NoFocus);
+  connect(m_probeCopy, &QPushButton::clicked, this,
+          [this] { QGuiApplication::clipboard()->setText(ProbeTsv(*m_pData, m_nProbedPart)); });
+  auto* closeProbe = new QPushButton(QStringLiteral("Close"), m_probePanel);
+  closeProbe->setObjectName(QStringLiteral("closeProbe"));
+  closeProbe->setFocusPolicy(Qt::NoFocus);
+  connect(closeProbe, &QPushButton::clicked, this, [this] {
+    m_nProbedPart = -1;
+    ShowProbe();
+  });
+  m_probePanel->hide();
+
   m_view = new COpenGLView(this);
   m_view->setGeometry(Du(107, 0, 549, 390));
   m_view->SetData(m_pData);
@@ -118,6 +143,7 @@ CVisiualize3DDlg::CVisiualize3DDlg(CSimulationData* data, const QString& moduleD
   connect(state, &CViewState::sectionPartChanged, this, &CVisiualize3DDlg::ShowControls);
   connect(state, &CViewState::wireModeChanged, this, &CVisiualize3DDlg::ShowControls);
   connect(state, &CViewState::speedChanged, this, &CVisiualize3DDlg::ShowControls);
+  connect(state, &CViewState::changed, this, &CVisiualize3DDlg::ShowProbe);
   connect(m_sliderTime, &QSlider::valueChanged, this, [this](int p) {
     const bool scheduled = m_nPendingPosition >= 0;
     m_nPendingPosition = p;
@@ -204,6 +230,49 @@ void CVisiualize3DDlg::ShowControls() {
   }
 }
 
+void CVisiualize3DDlg::ShowProbe() {
+  if (m_nProbedPart < 0) {
+    m_probePanel->hide();
+    return;
+  }
+  static const char* const kQuantities[] = {"Temperature", "Humidity", "Sweating Rate"};
+  m_probeTitle->setText(QStringLiteral("%1: %2").arg(QLatin1String(kBodyPartNames[m_nProbedPart]),
+                                                     QLatin1String(kQuantities[m_pData->State().ContentKind()])));
+  const std::vector<ProbeRow> rows = ProbeRows(*m_pData, m_nProbedPart);
+  m_probe->setRowCount(static_cast<int>(rows.size()));
+  for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+    const ProbeRow& row = rows[static_cast<std::size_t>(r)];
+    for (const auto& [column, text] : {std::pair{0, row.name}, std::pair{1, row.value}}) {
+      QTableWidgetItem* item = m_probe->item(r, column);
+      if (!item) {
+        item = new QTableWidgetItem;
+        m_probe->setItem(r, column, item);
+      }
+      item->setText(text);
+    }
+  }
+  LayoutProbe();
+  m_probePanel->show();
+  m_probePanel->raise();
+}
+
+void CVisiualize3DDlg::LayoutProbe() {
+  // In the view's upper right corner, as tall as its rows.
+  const int rowHeight = m_probe->verticalHeader()->defaultSectionSize();
+  const int width = 200;
+  const int tableHeight = rowHeight * m_probe->rowCount() + 4;
+  const int height = std::min(20 + tableHeight + 30, std::max(80, m_view->height() - 12));
+  m_probePanel->setGeometry(m_view->geometry().right() - width - 6, m_view->y() + 6, width, height);
+  m_probeTitle->setGeometry(6, 2, width - 12, 18);
+  m_probe->setGeometry(4, 20, width - 8, height - 20 - 30);
+  m_probe->setColumnWidth(0, 70);
+  m_probe->setColumnWidth(1, width - 8 - 70 - 4);
+  m_probeCopy->setGeometry(4, height - 28, 60, 24);
+  if (auto* close = m_probePanel->findChild<QPushButton*>(QStringLiteral("closeProbe"))) {
+    close->setGeometry(width - 64, height - 28, 60, 24);
+  }
+}
+
 void CVisiualize3DDlg::SetClock(int step, int seconds) { m_pData->State().SeekStep(step, seconds); }
 
 void CVisiualize3DDlg::ApplyPendingPosition() {
@@ -269,6 +338,8 @@ void CVisiualize3DDlg::OnViewClicked(QPoint at) {
     return;
   }
   SetStatus(ProbeText(*m_pData, part, m_pData->State().SelectedLayer()));
+  m_nProbedPart = part;
+  ShowProbe();
 }
 
 bool CVisiualize3DDlg::SaveImage(const QString& path) {
@@ -318,6 +389,7 @@ void CVisiualize3DDlg::resizeEvent(QResizeEvent* event) {
   // The status line stays on the page when the page is shorter than the
   // dialog's template (as in the main window): the download speaks there.
   LayoutStatus();
+  LayoutProbe();
 }
 
 bool CVisiualize3DDlg::StartDownload(const DownloadSettings& settings) {

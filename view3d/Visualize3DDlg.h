@@ -7,12 +7,14 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFrame>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTableWidget>
 #include <array>
 #include <memory>
 #include <thread>
@@ -62,6 +64,13 @@ class CVisiualize3DDlg : public CMyDialog {
   QProgressBar* m_progress = nullptr;
   QPushButton* m_startStop = nullptr;
   QComboBox* m_speed = nullptr;  // the player's speed
+  // The probe panel: the values of the part clicked last, at the drawn step,
+  // kept up to date while the player runs.
+  QFrame* m_probePanel = nullptr;
+  QLabel* m_probeTitle = nullptr;
+  QTableWidget* m_probe = nullptr;
+  QPushButton* m_probeCopy = nullptr;
+  int m_nProbedPart = -1;
   QCheckBox* m_crossSection = nullptr;
   std::array<QRadioButton*, 3> m_content{};
   std::array<QRadioButton*, 2> m_displayMode{};
@@ -79,6 +88,9 @@ class CVisiualize3DDlg : public CMyDialog {
   void ShowPlaying(bool playing);
   // The content, layer, drawing and section controls from the view state.
   void ShowControls();
+  // The probe panel from the view state and the part probed (hidden for none).
+  void ShowProbe();
+  void LayoutProbe();
   void LayoutStatus();
 
   CSimulationData* m_pData;
