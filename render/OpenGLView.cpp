@@ -96,6 +96,26 @@ void COpenGLView::ResetCamera() {
   RenderScene();
 }
 
+void COpenGLView::TurnTo(Facing facing) {
+  ResetCamera();
+  // The body faces the camera at rest; a quarter turn one way or the other
+  // brings its left or right side round.
+  switch (facing) {
+    case Facing::Front:
+      break;
+    case Facing::Back:
+      m_dRotY = 180.0;
+      break;
+    case Facing::Left:
+      m_dRotY = -90.0;
+      break;
+    case Facing::Right:
+      m_dRotY = 90.0;
+      break;
+  }
+  RenderScene();
+}
+
 void COpenGLView::RenderScene() { update(); }
 
 void COpenGLView::initializeGL() {

@@ -35,6 +35,10 @@ class COpenGLView : public QOpenGLWidget {
 
   // Sets the camera for the current mode and redraws.
   void ResetCamera();
+  // The body scenes' camera as reset, the body turned to show its front,
+  // back, left or right side.
+  enum class Facing { Front, Back, Left, Right };
+  void TurnTo(Facing facing);
   // Asks for a redraw; every change that should become visible calls it.
   virtual void RenderScene();
 

@@ -146,8 +146,9 @@ TEST(Visualize3D, TheSliderAndTheKeysMoveTheClock) {
   };
   key(Qt::Key_Right);
   EXPECT_EQ(d.State().Step(), 6);
-  key(Qt::Key_Home);
-  EXPECT_EQ(d.State().Step(), 0);
+  QKeyEvent ctrlHome(QEvent::KeyPress, Qt::Key_Home, Qt::ControlModifier);
+  QCoreApplication::sendEvent(&dlg, &ctrlHome);
+  EXPECT_EQ(d.State().Step(), 0) << "Ctrl+Home: the run's start";
   key(Qt::Key_End);
   EXPECT_EQ(d.State().Step(), 10);
   key(Qt::Key_Space);
@@ -158,6 +159,23 @@ TEST(Visualize3D, TheSliderAndTheKeysMoveTheClock) {
   EXPECT_EQ(dlg.m_startStop->text(), QStringLiteral("Start"));
   key(Qt::Key_Escape);
   key(Qt::Key_Return);  // a view never closes by these
+
+  // The camera's keys: F, B, L, R turn the body round, Home puts it back
+  // as it was, the clock staying where it is.
+  const std::pair<int, double> facings[] = {{Qt::Key_B, 180}, {Qt::Key_L, -90}, {Qt::Key_R, 90}, {Qt::Key_F, 0}};
+  for (const auto& [k, turn] : facings) {
+    dlg.m_view->m_dRotX = 33;
+    key(k);
+    EXPECT_EQ(dlg.m_view->m_dRotY, turn) << k;
+    EXPECT_EQ(dlg.m_view->m_dRotX, 0.0) << k;
+  }
+  d.State().SeekStep(4);
+  dlg.m_view->m_dRotY = 45;
+  dlg.m_view->m_fZoom = 3;
+  key(Qt::Key_Home);
+  EXPECT_EQ(dlg.m_view->m_dRotY, 0.0);
+  EXPECT_EQ(dlg.m_view->m_fZoom, 1.2f);
+  EXPECT_EQ(d.State().Step(), 4);
 }
 
 // At every interval a user meets, the player passes through every step to

@@ -366,9 +366,21 @@ void CVisiualize3DDlg::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Right:
       return StepBy(1);
     case Qt::Key_Home:
-      return SetClock(0, 0);
+      // Home is the camera's; with Ctrl, the run's start (End its end).
+      if (event->modifiers() & Qt::ControlModifier) {
+        return SetClock(0, 0);
+      }
+      return m_view->ResetCamera();
     case Qt::Key_End:
       return SetClock(m_pData->Run().m_nSamples, 0);
+    case Qt::Key_F:
+      return m_view->TurnTo(COpenGLView::Facing::Front);
+    case Qt::Key_B:
+      return m_view->TurnTo(COpenGLView::Facing::Back);
+    case Qt::Key_L:
+      return m_view->TurnTo(COpenGLView::Facing::Left);
+    case Qt::Key_R:
+      return m_view->TurnTo(COpenGLView::Facing::Right);
     case Qt::Key_Plus:
     case Qt::Key_Equal:  // + without Shift
       return m_pData->State().SetSpeed(StepSpeed(m_pData->State().Speed(), 1));
