@@ -20,7 +20,7 @@ cmake --build "$BUILD"
 # The house checks (.clang-tidy) on every file the build compiles: a finding
 # fails the run, and is listed.
 if ! run-clang-tidy -p "$BUILD" -j 2 -quiet \
-  "$(pwd)/(app|data|model|render|science|view3d|tools|tests|fuzz)/.*\.cpp$" >"$BUILD/clang-tidy.log" 2>&1; then
+  "$(pwd)/(app|data|model|render|science|view3d|widgets|tools|tests|fuzz)/.*\.cpp$" >"$BUILD/clang-tidy.log" 2>&1; then
   sed 's/\x1b\[[0-9;]*m//g' "$BUILD/clang-tidy.log" | grep -E "(warning|error): " | sort -u >&2
   echo "test.sh: clang-tidy found the above (log: $BUILD/clang-tidy.log)" >&2
   exit 1

@@ -48,8 +48,6 @@ void CRunLoader::StartEarly(const QString& dir) {
   g_early = std::make_unique<Job>(dir);
 }
 
-CRunLoader::~CRunLoader() = default;
-
 void CRunLoader::Cancel() {
   if (m_pJob) {
     m_pJob->cancel = true;

@@ -27,7 +27,6 @@ class IRunLoadWatcher {
 class CRunLoader {
  public:
   struct Job;
-  ~CRunLoader();
 
   // Starts reading `dir` at once, before the GUI exists (the program's
   // start-up overlaps the load with Qt's own); the first Load of the same

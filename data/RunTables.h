@@ -12,7 +12,9 @@
 
 constexpr int kMaxEnvPhases = 10;
 
-struct RunTables {
+// The compiler's own copy of the arrays below names its loop counter in the
+// reserved way that bugprone-reserved-identifier reports.
+struct RunTables {  // NOLINT(bugprone-reserved-identifier)
   bool m_bLoaded = false;
   QString m_strDataDir;
   std::array<EnvironmentPhase, kMaxEnvPhases> m_env{};

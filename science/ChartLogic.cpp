@@ -93,7 +93,8 @@ std::vector<int> YTickRows(const ChartLayout& l, int ticks) {
 std::vector<int> XTickColumns(const ChartLayout& l, int ticks) {
   std::vector<int> columns;
   // Whole pixels an interval, as the axis is laid out.
-  const double dx = static_cast<double>(l.axisWidth / ticks);
+  const int wholePixels = l.axisWidth / ticks;
+  const double dx = wholePixels;
   for (int i = 0; i <= ticks; ++i) {
     columns.push_back(static_cast<int>(i * dx + l.originX));
   }

@@ -88,7 +88,7 @@ TEST(ObjReader, FanTriangulationAndFaceForms) {
   EXPECT_EQ(m->triangles[4].normalIndex[0], 0u);
   EXPECT_EQ(m->normalCount, 1u);
   EXPECT_EQ(m->texCoordCount, 2u);
-  EXPECT_EQ(m->texCoords[2 * 2], 1.0f);
+  EXPECT_EQ(m->texCoords[std::size_t{2} * 2], 1.0f);
 }
 
 TEST(ObjReader, NegativeIndicesCountBackFromTheLastRead) {
@@ -261,6 +261,51 @@ TEST(ObjReader, TruncatedFilesReadWhatIsComplete) {
   EXPECT_EQ(m->triangleCount, 1u);
 }
 
+// A file is read a piece of kObjChunkBytes at a time: wherever a piece ends
+// (in a keyword, in a number, between CR and LF, in a line longer than a
+// piece, or in a last line without a break) the model is the one the whole
+// text gives.
+TEST(ObjReader, APieceOfTheFileMayEndAnywhereInALine) {
+  const std::string corners = "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 1 1 0\n";
+  const std::string longBlank(kObjChunkBytes + 100, ' ');
+  const struct {
+    std::string line;                      // the line a piece ends in
+    std::vector<float> vertex5;            // the vertex it adds, if any
+    std::vector<std::uint32_t> triangles;  // the corners of all triangles
+  } cases[] = {
+      {"v 1.25 -2.5 3.125\nf 1 2 5\n", {1.25f, -2.5f, 3.125f}, {1, 2, 5}},
+      {"v 0.1 20.000001 -300000.5\r\nf 5 2 3\r\n", {0.1f, 20.000001f, -300000.5f}, {5, 2, 3}},
+      {"  vn 0 0 1\nf 3//1 2//1 1//1 4//1\n", {}, {3, 2, 1, 3, 1, 4}},
+      {"f 1 2 3", {}, {1, 2, 3}},
+      {"v 7" + longBlank + "8 9\nf 5 1 2\n", {7.0f, 8.0f, 9.0f}, {5, 1, 2}},
+  };
+  CObjFiles files;
+  for (const auto& c : cases) {
+    std::vector<std::size_t> ends;  // bytes of the line before a piece ends
+    for (std::size_t k = 0; k <= c.line.size(); k += c.line.size() > 100 ? c.line.size() / 7 : 1) {
+      ends.push_back(k);
+    }
+    for (std::size_t k : ends) {
+      // A comment pads the text so that a piece ends k bytes into the line.
+      const std::size_t end = (corners.size() + 2 + k + kObjChunkBytes - 1) / kObjChunkBytes * kObjChunkBytes;
+      std::string text = corners + "#" + std::string(end - corners.size() - k - 2, ' ') + "\n" + c.line;
+      ASSERT_EQ(text.find(c.line), end - k);
+      ObjModelPtr m(glmReadOBJ(files.Write("piece.obj", text).c_str()));
+      ASSERT_TRUE(m) << k;
+      EXPECT_EQ(m->vertexCount, c.vertex5.empty() ? 4u : 5u) << k;
+      if (!c.vertex5.empty()) {
+        EXPECT_EQ(std::vector<float>(m->vertices.begin() + 15, m->vertices.end()), c.vertex5) << k;
+      }
+      std::vector<std::uint32_t> got;
+      for (std::size_t t = 0; t < m->triangleCount; ++t) {
+        const std::vector<std::uint32_t> tri = Corners(*m, t);
+        got.insert(got.end(), tri.begin(), tri.end());
+      }
+      EXPECT_EQ(got, c.triangles) << k;
+    }
+  }
+}
+
 TEST(ObjNormals, FacetNormalsAndScaling) {
   auto m = Read("v 0 0 0\nv 2 0 0\nv 0 2 0\nv 1 0 0\nv 5 0 0\nv nan 0 0\nf 1 2 3\nf 1 4 5\nf 1 2 6\n");
   ASSERT_TRUE(m);
@@ -280,7 +325,7 @@ TEST(ObjNormals, FacetNormalsAndScaling) {
     EXPECT_TRUE(std::isfinite(f));
   }
   glmScaleModel(m.get(), kModelScale);
-  EXPECT_FLOAT_EQ(m->vertices[3 * 2], 0.12f);
+  EXPECT_FLOAT_EQ(m->vertices[std::size_t{3} * 2], 0.12f);
 }
 
 TEST(ObjNormals, FlatGridSharesOneNormalPerVertex) {
@@ -322,17 +367,17 @@ TEST(ObjNormals, CubeCornersKeepTheirFaces) {
   for (std::uint32_t v = 1; v <= 8; ++v) {
     std::vector<std::uint32_t> uses;
     for (std::uint32_t i = 0; i < m->triangleCount; ++i) {
-      for (int c = 0; c < 3; ++c) {
-        if (m->triangles[i].vertexIndex[c] == v) {
+      for (const std::uint32_t corner : m->triangles[i].vertexIndex) {
+        if (corner == v) {
           uses.push_back(i);
         }
       }
     }
     const std::uint32_t ref = uses.back();
-    const float* rn = &m->facetNormals[3 * (ref + 1)];
+    const float* rn = &m->facetNormals[3 * (std::size_t{ref} + 1)];
     std::size_t perpendicular = 0;
     for (std::uint32_t u : uses) {
-      const float* n = &m->facetNormals[3 * (u + 1)];
+      const float* n = &m->facetNormals[3 * (std::size_t{u} + 1)];
       if (n[0] * rn[0] + n[1] * rn[1] + n[2] * rn[2] < 0.5f) {
         ++perpendicular;
       }
@@ -341,9 +386,9 @@ TEST(ObjNormals, CubeCornersKeepTheirFaces) {
   }
   EXPECT_EQ(m->normalCount, expected);
   for (const ObjTriangle& t : m->triangles) {
-    for (int c = 0; c < 3; ++c) {
-      for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(m->normals[3 * t.normalIndex[c] + i], m->facetNormals[3 * t.facetNormalIndex + i]);
+    for (const std::uint32_t n : t.normalIndex) {
+      for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(m->normals[3 * std::size_t{n} + i], m->facetNormals[3 * std::size_t{t.facetNormalIndex} + i]);
       }
     }
   }
@@ -356,9 +401,9 @@ TEST(ObjNormals, DegenerateTriangleNamingAVertexTwiceGetsEveryCornerSet) {
   glmComputeFacetNormals(m.get());
   glmVertexNormals(m.get(), kCreaseAngle);
   for (const ObjTriangle& t : m->triangles) {
-    for (int c = 0; c < 3; ++c) {
-      EXPECT_GE(t.normalIndex[c], 1u);
-      EXPECT_LE(t.normalIndex[c], m->normalCount);
+    for (const std::uint32_t n : t.normalIndex) {
+      EXPECT_GE(n, 1u);
+      EXPECT_LE(n, m->normalCount);
     }
   }
 }
@@ -418,17 +463,19 @@ TEST(ObjIndexing, EveryDistinctCornerKeepsItsOwnNormalAndTexCoord) {
     m.vertexCount = 3;
     m.vertices = {0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3};
     m.normalCount = std::max({a.n, b.n});
-    m.normals.assign(3 * (m.normalCount + 1u), 0.0f);
+    m.normals.assign(3 * (std::size_t{m.normalCount} + 1), 0.0f);
     m.texCoordCount = std::max({a.uv, b.uv, 1u});
-    m.texCoords.assign(2 * (m.texCoordCount + 1u), 0.0f);
+    m.texCoords.assign(2 * (std::size_t{m.texCoordCount} + 1), 0.0f);
     for (const Corner& c : {a, b}) {
-      m.normals[3 * c.n] = static_cast<float>(c.n);
-      m.texCoords[2 * c.uv] = static_cast<float>(c.uv);
+      m.normals[3 * std::size_t{c.n}] = static_cast<float>(c.n);
+      m.texCoords[2 * std::size_t{c.uv}] = static_cast<float>(c.uv);
     }
     ObjTriangle t;
     const Corner corners[3] = {a, b, a};
     for (int c = 0; c < 3; ++c) {
-      t.vertexIndex[c] = corners[c].v, t.normalIndex[c] = corners[c].n, t.texCoordIndex[c] = corners[c].uv;
+      t.vertexIndex[c] = corners[c].v;
+      t.normalIndex[c] = corners[c].n;
+      t.texCoordIndex[c] = corners[c].uv;
     }
     m.triangles = {t};
     m.triangleCount = 1;
@@ -438,9 +485,9 @@ TEST(ObjIndexing, EveryDistinctCornerKeepsItsOwnNormalAndTexCoord) {
     const std::vector<std::uint32_t>& idx = mesh.groups[0];
     EXPECT_EQ(idx[0], idx[2]);
     for (int c = 0; c < 3; ++c) {
-      EXPECT_EQ(mesh.positions[3 * idx[c]], static_cast<float>(corners[c].v));
-      EXPECT_EQ(mesh.normals[3 * idx[c]], static_cast<float>(corners[c].n));
-      EXPECT_EQ(mesh.texCoords[2 * idx[c]], static_cast<float>(corners[c].uv));
+      EXPECT_EQ(mesh.positions[3 * std::size_t{idx[c]}], static_cast<float>(corners[c].v));
+      EXPECT_EQ(mesh.normals[3 * std::size_t{idx[c]}], static_cast<float>(corners[c].n));
+      EXPECT_EQ(mesh.texCoords[2 * std::size_t{idx[c]}], static_cast<float>(corners[c].uv));
     }
   }
 }

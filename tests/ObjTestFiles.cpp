@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 std::string CObjFiles::Write(const std::string& name, const std::string& text) {
-  const std::string path = Dir() + name;
+  std::string path = Dir() + name;
   FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) {
     throw std::runtime_error("cannot write " + path);

@@ -50,3 +50,7 @@ using ObjModelPtr = std::unique_ptr<ObjModel, ObjModelDeleter>;
 
 // Words and names longer than this are cut to this length.
 inline constexpr std::size_t kObjMaxWord = 127;
+
+// A file is read this many bytes at a time, never whole: its text would take
+// more memory than the model made of it.
+inline constexpr std::size_t kObjChunkBytes = std::size_t{1} << 20;

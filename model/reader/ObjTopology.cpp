@@ -21,9 +21,9 @@ bool IsClosedOutward(const ObjModel& m) {
       }
       ++start[a + 1];
     }
-    const float* p = &m.vertices[3 * t.vertexIndex[0]];
-    const float* q = &m.vertices[3 * t.vertexIndex[1]];
-    const float* r = &m.vertices[3 * t.vertexIndex[2]];
+    const float* p = &m.vertices[std::size_t{3} * t.vertexIndex[0]];
+    const float* q = &m.vertices[std::size_t{3} * t.vertexIndex[1]];
+    const float* r = &m.vertices[std::size_t{3} * t.vertexIndex[2]];
     volume += p[0] * (static_cast<double>(q[1]) * r[2] - static_cast<double>(q[2]) * r[1]) -
               p[1] * (static_cast<double>(q[0]) * r[2] - static_cast<double>(q[2]) * r[0]) +
               p[2] * (static_cast<double>(q[0]) * r[1] - static_cast<double>(q[1]) * r[0]);

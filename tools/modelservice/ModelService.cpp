@@ -20,6 +20,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -103,9 +104,7 @@ std::string Listen(asio::io_context& ioc, tcp::acceptor& acceptor, const std::st
   return why;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Serve(int argc, char** argv) {
   Options o;
   if (!Parse(argc, argv, o)) {
     std::fprintf(stderr, "usage: corvane-model-service [--models DIR] [--port N] [--bind ADDRESS]\n");
@@ -154,4 +153,17 @@ int main(int argc, char** argv) {
   std::printf("stopped\n");
   std::fflush(stdout);
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // What the system refuses beyond what Serve checks (threads, sockets)
+  // is said and ends the service, never an abort.
+  try {
+    return Serve(argc, argv);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "corvane-model-service: %s\n", e.what());
+    return 1;
+  }
 }

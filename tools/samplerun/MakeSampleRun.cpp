@@ -279,7 +279,7 @@ int main(int argc, char** argv) {
   while (nextSample < samples || nextFabric < fabricSteps) {
     const double tMin = static_cast<double>(t) / 60.0;
     if (nextSample < samples && static_cast<double>(t) + 1e-9 >= static_cast<double>(nextSample) * sampleSec) {
-      const double time = nextSample * o.interval;
+      const double time = static_cast<double>(nextSample) * o.interval;
       for (int p = 0; p < kParts; ++p) {
         const PartState& s = model.Part(p);
         body.Fixed(time, 4)
@@ -313,7 +313,7 @@ int main(int argc, char** argv) {
       ++nextSample;
     }
     if (nextFabric < fabricSteps && static_cast<double>(t) + 1e-9 >= static_cast<double>(nextFabric) * fabricSec) {
-      const double time = nextFabric * o.fabricInterval;
+      const double time = static_cast<double>(nextFabric) * o.fabricInterval;
       for (int p = 0; p < kParts; ++p) {
         if (!fabric[p]) {
           continue;
