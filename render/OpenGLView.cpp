@@ -7,6 +7,7 @@
 #include <QOpenGLContext>
 #include <QTimerEvent>
 #include <QWheelEvent>
+#include <cmath>
 
 #include "Backdrop.h"
 #include "SimulationData.h"
@@ -207,13 +208,22 @@ void COpenGLView::EnsureFontLists() {
 
 void COpenGLView::resizeGL(int w, int h) { SetupProjection(w, h); }
 
+double COpenGLView::FieldOfViewY(int w, int h) {
+  const double aspect = AspectRatio(w, h);
+  if (!(aspect < 1.0) || aspect <= 0.0) {
+    return 45.0;
+  }
+  const double halfDegrees = 22.5, toRadians = std::acos(-1.0) / 180.0;
+  return 2.0 * std::atan(std::tan(halfDegrees * toRadians) / aspect) / toRadians;
+}
+
 void COpenGLView::SetupProjection(int w, int h) {
   const qreal ratio = devicePixelRatioF();
   const int pw = static_cast<int>(w * ratio), ph = static_cast<int>((h == 0 ? 1 : h) * ratio);
   glViewport(0, 0, pw, ph);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  gluPerspective(45.0, AspectRatio(w, h), static_cast<double>(0.1f), 100.0);
+  gluPerspective(FieldOfViewY(w, h), AspectRatio(w, h), static_cast<double>(0.1f), 100.0);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
 }
@@ -318,7 +328,7 @@ int COpenGLView::PickPart(QPoint at, bool* garmentHit) {
   glPushMatrix();
   glLoadIdentity();
   gluPickMatrix(at.x() * ratio, viewport[3] - at.y() * ratio, 3, 3, viewport);
-  gluPerspective(45.0, AspectRatio(width(), height()), static_cast<double>(0.1f), 100.0);
+  gluPerspective(FieldOfViewY(width(), height()), AspectRatio(width(), height()), static_cast<double>(0.1f), 100.0);
   glMatrixMode(GL_MODELVIEW);
   glPushMatrix();
   glLoadIdentity();

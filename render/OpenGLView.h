@@ -71,6 +71,11 @@ class COpenGLView : public QOpenGLWidget {
 
   // The projection's aspect ratio for a window of w x h (a height of 0 counts as 1).
   static double AspectRatio(int w, int h) { return static_cast<double>(w) / (h == 0 ? 1 : h); }
+  // The projection's vertical field of view, in degrees: 45, and in a
+  // window taller than wide as much more as keeps the width of a square
+  // window's view, so that nothing leaves the picture sideways (the walking
+  // body's stride in a narrow window).
+  static double FieldOfViewY(int w, int h);
 
   ViewMode m_nMode = ViewMode::Plot;
   char m_szAxisTitle[3][256] = {};

@@ -30,7 +30,8 @@ constexpr int kWidth = 500, kHeight = 330;
 // translation, as the legends get it.
 QPointF ProjectF(const COpenGLView& v, QVector3D p, bool scene, QSize size = QSize(kWidth, kHeight)) {
   QMatrix4x4 m;
-  m.perspective(45.0f, static_cast<float>(size.width()) / static_cast<float>(size.height()), 0.1f, 100.0f);
+  m.perspective(static_cast<float>(COpenGLView::FieldOfViewY(size.width(), size.height())),
+                static_cast<float>(size.width()) / static_cast<float>(size.height()), 0.1f, 100.0f);
   m.translate(static_cast<float>(v.m_dTransX), static_cast<float>(v.m_dTransY), static_cast<float>(v.m_dTransZ));
   if (scene) {
     m.scale(v.m_fZoom);
@@ -312,7 +313,8 @@ TEST_F(SceneRender, TheWalkingFigureStaysInThePicture) {
   ASSERT_TRUE(model);
   m_view.m_nMode = ViewMode::Dynamic;
   m_view.ResetCamera();
-  for (const QSize size : {QSize(500, 330), QSize(800, 600), QSize(600, 700)}) {
+  for (const QSize size :
+       {QSize(500, 330), QSize(800, 600), QSize(600, 700), QSize(1400, 300), QSize(300, 900), QSize(160, 120)}) {
     QRectF box;
     for (std::uint32_t v = 1; v <= model->vertexCount; ++v) {
       const float* p = &model->vertices[std::size_t{3} * v];

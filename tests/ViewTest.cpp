@@ -66,6 +66,16 @@ TEST(View, CameraPerMode) {
   EXPECT_EQ(view.m_fZoom, 1.2f);
   EXPECT_EQ(COpenGLView::AspectRatio(300, 0), 300.0);
   EXPECT_EQ(COpenGLView::AspectRatio(300, 150), 2.0);
+  // 45 degrees up to a square window; taller, the square's width of view.
+  const double rad = std::acos(-1.0) / 180;
+  for (const auto& [w, h] : {std::pair{300, 150}, {300, 300}, {300, 0}}) {
+    EXPECT_EQ(COpenGLView::FieldOfViewY(w, h), 45.0) << w << "x" << h;
+  }
+  for (const auto& [w, h] : {std::pair{300, 301}, {300, 600}, {300, 900}, {1, 1000}}) {
+    const double aspect = static_cast<double>(w) / h;
+    EXPECT_NEAR(std::tan(COpenGLView::FieldOfViewY(w, h) / 2 * rad) * aspect, std::tan(22.5 * rad), 1e-12)
+        << w << "x" << h;
+  }
 }
 
 TEST(View, LeftDragTurnsTheScene) {

@@ -386,7 +386,8 @@ TEST(Visualize3D, AClickOnAPartShowsItsValues) {
   // Where the box's front face lands on the view.
   const COpenGLView& v = *dlg.m_view;
   QMatrix4x4 m;
-  m.perspective(45.0f, static_cast<float>(v.width()) / static_cast<float>(v.height()), 0.1f, 100.0f);
+  m.perspective(static_cast<float>(COpenGLView::FieldOfViewY(v.width(), v.height())),
+                static_cast<float>(v.width()) / static_cast<float>(v.height()), 0.1f, 100.0f);
   m.translate(static_cast<float>(v.m_dTransX), static_cast<float>(v.m_dTransY), static_cast<float>(v.m_dTransZ));
   m.scale(v.m_fZoom);
   const QVector3D ndc = m.map(QVector3D(0, 0, 0.3f));
