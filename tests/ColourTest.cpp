@@ -53,46 +53,43 @@ void Fill(CSimulationData& d, int samples, int layers, float sampleInterval, flo
 }
 }  // namespace
 
+namespace {
+// The colour of each value on the scale of `d`'s shown quantity.
+struct ValueColour {
+  float value, r, g, b;
+};
+void ExpectColours(const CSimulationData& d, std::initializer_list<ValueColour> cases) {
+  for (const ValueColour& c : cases) {
+    float rgb[3] = {0.1f, 0.2f, 0.3f};
+    d.Colours().ValueToColour(c.value, rgb);
+    SCOPED_TRACE(testing::Message() << "value " << c.value);
+    ExpectRgb(rgb, c.r, c.g, c.b);
+  }
+}
+}  // namespace
+
 TEST(ColourScale, FiveBandsFromBlueToRed) {
   CSimulationData d;
   EditRun(d).m_fTempMin = 30;
   EditRun(d).m_fTempMax = 34;
   for (int k = 0; k < 5; ++k) {
-    EXPECT_EQ(d.Colours().m_fScale[k], 30.0f + k);
+    EXPECT_EQ(d.Colours().m_fScale[k], 30.0f + static_cast<float>(k));
   }
-  float rgb[3];
-  d.Colours().ValueToColour(31.5f, rgb);
-  ExpectRgb(rgb, 0, 1, 0.5f);
-  d.Colours().ValueToColour(29.0f, rgb);
-  ExpectRgb(rgb, 0, 0, 1);
-  d.Colours().ValueToColour(30.5f, rgb);
-  ExpectRgb(rgb, 0, 0.5f, 1);
-  d.Colours().ValueToColour(32.25f, rgb);
-  ExpectRgb(rgb, 0.25f, 1, 0);
-  d.Colours().ValueToColour(33.75f, rgb);
-  ExpectRgb(rgb, 1, 0.25f, 0);
-  d.Colours().ValueToColour(34.0f, rgb);
-  ExpectRgb(rgb, 1, 0, 0);
-  d.Colours().ValueToColour(99.0f, rgb);
-  ExpectRgb(rgb, 1, 0, 0);
-  rgb[0] = 0.1f;
-  rgb[1] = 0.2f;
-  rgb[2] = 0.3f;
-  d.Colours().ValueToColour(std::nanf(""), rgb);
-  ExpectRgb(rgb, 0.1f, 0.2f, 0.3f);
+  ExpectColours(d, {{31.5f, 0, 1, 0.5f},
+                    {29.0f, 0, 0, 1},
+                    {30.5f, 0, 0.5f, 1},
+                    {32.25f, 0.25f, 1, 0},
+                    {33.75f, 1, 0.25f, 0},
+                    {34.0f, 1, 0, 0},
+                    {99.0f, 1, 0, 0},
+                    {std::nanf(""), 0.1f, 0.2f, 0.3f}});  // NaN leaves the colour as it was
 }
 
 TEST(ColourScale, EqualEndsGiveBlueBelowAndRedElsewhere) {
   CSimulationData d;
   d.State().SetContent(ContentHumidity);
   EditRun(d).m_fHumidityMin = EditRun(d).m_fHumidityMax = 0.5f;
-  float rgb[3];
-  d.Colours().ValueToColour(0.4f, rgb);
-  ExpectRgb(rgb, 0, 0, 1);
-  d.Colours().ValueToColour(0.5f, rgb);
-  ExpectRgb(rgb, 1, 0, 0);
-  d.Colours().ValueToColour(0.6f, rgb);
-  ExpectRgb(rgb, 1, 0, 0);
+  ExpectColours(d, {{0.4f, 0, 0, 1}, {0.5f, 1, 0, 0}, {0.6f, 1, 0, 0}});
   EXPECT_FALSE(d.State().SetContent(7));  // an unknown kind is refused: humidity stays
   EXPECT_EQ(d.State().ContentKind(), ContentHumidity);
   EXPECT_EQ(d.Colours().m_fScale[4], 0.5f);
