@@ -5,43 +5,39 @@
 #include "SimulationData.h"
 
 namespace {
-QString Value(float v, const char* unit) {
-  if (std::isnan(v)) {
-    return QStringLiteral("no value");  // a hole in the run
+enum class Where { Core, Skin, Layer };
+
+// The shown quantity's value at `where` from the body row or the fabric row
+// (either may be missing), NaN where the run holds none: a core has a
+// temperature alone, the sweating rate is the skin's alone.
+float ShownValue(int content, Where where, const BodyPropertyRow* body, const FabricRow* fabric) {
+  const float none = std::nanf("");
+  if (where == Where::Layer) {
+    if (!fabric || content == ContentSweatRate) {
+      return none;
+    }
+    return content == ContentTemperature ? fabric->m_fTemperature : fabric->m_fHumidity;
   }
-  return QString::number(static_cast<double>(v), 'f', 2) + QString::fromUtf8(unit);
+  if (!body) {
+    return none;
+  }
+  switch (content) {
+    case ContentTemperature:
+      return where == Where::Core ? body->m_fCoreTemp : body->m_fSkinTemp;
+    case ContentHumidity:  // relative humidity in percent, as the files hold it
+      return where == Where::Core ? none : body->m_fSkinHumidity;
+    default:
+      return where == Where::Core ? none : body->m_fSweatRate;
+  }
 }
 
-// The shown quantity's value in a body row (core or skin) or a fabric row,
-// with its unit; "no data" where there is none.
-QString CellText(const CSimulationData& d, const BodyPropertyRow* body, bool core, const FabricRow* fabric) {
-  float v = std::nanf("");
-  const char* unit = "";
-  switch (d.State().ContentKind()) {
-    case ContentTemperature:
-      unit = " \u00b0C";
-      if (body) {
-        v = core ? body->m_fCoreTemp : body->m_fSkinTemp;
-      } else if (fabric) {
-        v = fabric->m_fTemperature;
-      }
-      break;
-    case ContentHumidity:  // relative humidity in percent, as the files hold it
-      unit = " %";
-      if (body && !core) {
-        v = body->m_fSkinHumidity;
-      } else if (fabric) {
-        v = fabric->m_fHumidity;
-      }
-      break;
-    default:  // the sweating rate is the skin's alone
-      unit = " SWR";
-      if (body && !core) {
-        v = body->m_fSweatRate;
-      }
-      break;
+// The value with the quantity's unit, or `missing`.
+QString Format(float v, int content, const QString& missing) {
+  if (std::isnan(v)) {
+    return missing;
   }
-  return std::isnan(v) ? QStringLiteral("no data") : Value(v, unit);
+  const char* unit = content == ContentTemperature ? " \u00b0C" : content == ContentHumidity ? " %" : " SWR";
+  return QString::number(static_cast<double>(v), 'f', 2) + QString::fromUtf8(unit);
 }
 
 const char* QuantityName(int content) {
@@ -61,16 +57,24 @@ std::vector<ProbeRow> ProbeRows(const CSimulationData& d, int part) {
   if (part < 0 || part >= kBodyPartCount) {
     return rows;
   }
+  const int content = d.State().ContentKind();
+  const QString noData = QStringLiteral("no data");
   const BodyPropertyRow* body = d.BodyRowAt(part);
-  rows.push_back({QStringLiteral("Core"), body ? CellText(d, body, true, nullptr) : QStringLiteral("no data")});
-  rows.push_back({QStringLiteral("Skin"), body ? CellText(d, body, false, nullptr) : QStringLiteral("no data")});
-  const int layers = d.Run().m_nLayers[part];
-  for (int l = 1; l <= layers; ++l) {
-    const FabricRow* fabric = d.LayerRowAt(part, l);
-    rows.push_back(
-        {QStringLiteral("Layer %1").arg(l), fabric ? CellText(d, nullptr, false, fabric) : QStringLiteral("no data")});
+  rows.push_back({QStringLiteral("Core"), Format(ShownValue(content, Where::Core, body, nullptr), content, noData)});
+  rows.push_back({QStringLiteral("Skin"), Format(ShownValue(content, Where::Skin, body, nullptr), content, noData)});
+  for (int l = 1; l <= d.Run().m_nLayers[part]; ++l) {
+    const float v = ShownValue(content, Where::Layer, nullptr, d.LayerRowAt(part, l));
+    rows.push_back({QStringLiteral("Layer %1").arg(l), Format(v, content, noData)});
   }
   return rows;
+}
+
+QString ProbeTitle(const CSimulationData& d, int part) {
+  if (part < 0 || part >= kBodyPartCount) {
+    return {};
+  }
+  return QStringLiteral("%1: %2").arg(QLatin1String(kBodyPartNames[part]),
+                                      QLatin1String(QuantityName(d.State().ContentKind())));
 }
 
 QString ProbeTsv(const CSimulationData& d, int part) {
@@ -89,35 +93,13 @@ QString ProbeText(const CSimulationData& d, int part, int layer) {
   if (part < 0 || part >= kBodyPartCount) {
     return {};
   }
-  const BodyPropertyRow* body = d.BodyRowAt(part);
-  const FabricRow* fabric = layer >= 1 ? d.LayerRowAt(part, layer) : nullptr;
-  QString skin = QStringLiteral("no value"), cloth = QStringLiteral("no value");
-  switch (d.State().ContentKind()) {
-    case ContentTemperature:
-      if (body) {
-        skin = Value(body->m_fSkinTemp, " \u00b0C");
-      }
-      if (fabric) {
-        cloth = Value(fabric->m_fTemperature, " \u00b0C");
-      }
-      break;
-    case ContentHumidity:  // relative humidity in percent, as the files hold it
-      if (body) {
-        skin = Value(body->m_fSkinHumidity, " %");
-      }
-      if (fabric) {
-        cloth = Value(fabric->m_fHumidity, " %");
-      }
-      break;
-    default:  // the sweating rate is the skin's alone
-      if (body) {
-        skin = Value(body->m_fSweatRate, " SWR");
-      }
-      break;
-  }
+  const int content = d.State().ContentKind();
+  const QString noValue = QStringLiteral("no value");
+  const QString skin = Format(ShownValue(content, Where::Skin, d.BodyRowAt(part), nullptr), content, noValue);
   QString text = QStringLiteral("%1: skin %2").arg(QLatin1String(kBodyPartNames[part]), skin);
   if (layer >= 1) {
-    text += QStringLiteral(", layer %1 %2").arg(layer).arg(cloth);
+    const float v = ShownValue(content, Where::Layer, nullptr, d.LayerRowAt(part, layer));
+    text += QStringLiteral(", layer %1 %2").arg(layer).arg(Format(v, content, noValue));
   }
   return text;
 }

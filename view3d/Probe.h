@@ -18,6 +18,8 @@ struct ProbeRow {
   QString value;
 };
 std::vector<ProbeRow> ProbeRows(const CSimulationData& data, int part);
+// The panel's title: "Trunk: Temperature".
+QString ProbeTitle(const CSimulationData& data, int part);
 // The table as tab-separated text, under a line naming the part and the
 // quantity: what Copy puts on the clipboard.
 QString ProbeTsv(const CSimulationData& data, int part);

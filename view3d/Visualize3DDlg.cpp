@@ -235,9 +235,7 @@ void CVisiualize3DDlg::ShowProbe() {
     m_probePanel->hide();
     return;
   }
-  static const char* const kQuantities[] = {"Temperature", "Humidity", "Sweating Rate"};
-  m_probeTitle->setText(QStringLiteral("%1: %2").arg(QLatin1String(kBodyPartNames[m_nProbedPart]),
-                                                     QLatin1String(kQuantities[m_pData->State().ContentKind()])));
+  m_probeTitle->setText(ProbeTitle(*m_pData, m_nProbedPart));
   const std::vector<ProbeRow> rows = ProbeRows(*m_pData, m_nProbedPart);
   m_probe->setRowCount(static_cast<int>(rows.size()));
   for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
