@@ -11,11 +11,7 @@ bool CViewState::SetContent(int kind) {
   if (kind != ContentTemperature && kind != ContentHumidity && kind != ContentSweatRate) {
     return false;
   }
-  if (kind != m_nContentKind) {
-    m_nContentKind = kind;
-    emit contentChanged(kind);
-    emit changed();
-  }
+  Change(m_nContentKind, kind, &CViewState::contentChanged);
   return true;
 }
 
@@ -23,11 +19,7 @@ bool CViewState::SelectLayer(int layer) {
   if (layer < 0) {
     return false;
   }
-  if (layer != m_nSelectedLayer) {
-    m_nSelectedLayer = layer;
-    emit layerChanged(layer);
-    emit changed();
-  }
+  Change(m_nSelectedLayer, layer, &CViewState::layerChanged);
   return true;
 }
 
@@ -35,21 +27,11 @@ bool CViewState::SetSectionPart(int part) {
   if (part < 0 || part > kBodyPartCount) {
     return false;
   }
-  if (part != m_nSectionPart) {
-    m_nSectionPart = part;
-    emit sectionPartChanged(part);
-    emit changed();
-  }
+  Change(m_nSectionPart, part, &CViewState::sectionPartChanged);
   return true;
 }
 
-void CViewState::SetWireMode(bool wire) {
-  if (wire != m_bWireMode) {
-    m_bWireMode = wire;
-    emit wireModeChanged(wire);
-    emit changed();
-  }
-}
+void CViewState::SetWireMode(bool wire) { Change(m_bWireMode, wire, &CViewState::wireModeChanged); }
 
 void CViewState::SeekStep(int step, int seconds) {
   const int samples = std::max(0, m_run.m_nSamples);
@@ -79,21 +61,10 @@ void CViewState::Advance() {
 }
 
 void CViewState::SetSpeed(int secondsPerTick) {
-  const int speed = std::max(1, secondsPerTick);
-  if (speed != m_nSpeed) {
-    m_nSpeed = speed;
-    emit speedChanged(speed);
-    emit changed();
-  }
+  Change(m_nSpeed, std::max(1, secondsPerTick), &CViewState::speedChanged);
 }
 
-void CViewState::SetPlaying(bool playing) {
-  if (playing != m_bPlaying) {
-    m_bPlaying = playing;
-    emit playingChanged(playing);
-    emit changed();
-  }
-}
+void CViewState::SetPlaying(bool playing) { Change(m_bPlaying, playing, &CViewState::playingChanged); }
 
 void CViewState::Restart() {
   SetPlaying(false);

@@ -63,6 +63,17 @@ class CViewState : public QObject {
   void changed();
 
  private:
+  // Sets `member` to `value` and, when that is a change, tells it by
+  // `signal` and by changed().
+  template <class T>
+  void Change(T& member, T value, void (CViewState::*signal)(T)) {
+    if (member != value) {
+      member = value;
+      emit(this->*signal)(value);
+      emit changed();
+    }
+  }
+
   const RunTables& m_run;
   int m_nContentKind = ContentTemperature;
   int m_nSelectedLayer = 0;
