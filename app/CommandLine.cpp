@@ -10,6 +10,7 @@
 #include "CorvaneApp.h"
 #include "ExportCommand.h"
 #include "ModelInfo.h"
+#include "MovieCommand.h"
 #include "ObjReader.h"
 #include "RunSummary.h"
 #include "ScreenshotCommand.h"
@@ -116,8 +117,16 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
       valued("size", "With --screenshot: the scene alone at this size, not the view as the window shows it.", "WxH");
   const QCommandLineOption window(QStringLiteral("window"),
                                   QStringLiteral("With --screenshot: the whole main window, its title and menu too."));
-  parser.addOptions({help, version, info, json, modelInfo, screenshot, view, step, content, layer, section, frame, size,
-                     window, option, quantity, exportCsv, modelService, downloadTimeout});
+  const QCommandLineOption outlined(QStringLiteral("outlined-labels"),
+                                    QStringLiteral("With --screenshot or --movie: the legends' text ringed in black."));
+  const QCommandLineOption movie = valued(
+      "movie", "Play the whole run in VIEW (static, dynamic or space) into the H.264 movie FILE (.mp4).", "FILE");
+  const QCommandLineOption speed =
+      valued("speed", "With --movie: simulated seconds a second of movie (default 60).", "N");
+  const QCommandLineOption fps = valued("fps", "With --movie: frames a second, 1 to 120 (default 30).", "F");
+  parser.addOptions({help,  version, info,   json,     modelInfo, screenshot,   movie,          view,
+                     step,  content, layer,  section,  frame,     size,         window,         outlined,
+                     speed, fps,     option, quantity, exportCsv, modelService, downloadTimeout});
 
   if (!parser.parse(arguments)) {
     Print(stderr, parser.errorText() + QStringLiteral("\nTry 'corvane --help'.\n"));
@@ -159,6 +168,33 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
   }
   const QList<QCommandLineOption> sceneOptions = {view,  step, content, layer,    section,
                                                   frame, size, option,  quantity, modelService};
+  if (parser.isSet(movie)) {
+    if (positional.size() != 1 || parser.isSet(screenshot) || parser.isSet(info) || parser.isSet(modelInfo) ||
+        parser.isSet(json) || !parser.isSet(view)) {
+      Print(stderr, QStringLiteral("corvane: --movie FILE.mp4 --view static|dynamic|space [options] DATA_DIR\nTry "
+                                   "'corvane --help'.\n"));
+      return 2;
+    }
+    MovieOptions options;
+    options.scene.file = parser.value(movie);
+    options.scene.dataDir = positional.front();
+    options.scene.outlinedLabels = parser.isSet(outlined);
+    for (const QCommandLineOption& o : {view, content, layer, section, size, speed, fps}) {
+      QString error;
+      if (parser.isSet(o) && !ParseMovieValue(o.names().front(), parser.value(o), options, error)) {
+        Print(stderr, QStringLiteral("corvane: %1.\nTry 'corvane --help'.\n").arg(error));
+        return 2;
+      }
+    }
+    for (const QCommandLineOption& o : {step, frame, window, option, quantity, modelService}) {
+      if (parser.isSet(o)) {
+        Print(stderr, QStringLiteral("corvane: --%1 goes with --screenshot, not --movie.\nTry 'corvane --help'.\n")
+                          .arg(o.names().front()));
+        return 2;
+      }
+    }
+    return checkOnly ? 0 : RunMovieCommand(options);
+  }
   if (parser.isSet(screenshot)) {
     if (positional.size() != 1 || parser.isSet(info) || parser.isSet(modelInfo) || parser.isSet(json) ||
         !parser.isSet(view)) {
@@ -170,6 +206,7 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
     options.file = parser.value(screenshot);
     options.dataDir = positional.front();
     options.window = parser.isSet(window);
+    options.outlinedLabels = parser.isSet(outlined);
     if (options.window && parser.isSet(size)) {
       Print(stderr, QStringLiteral("corvane: --window and --size do not go together.\nTry 'corvane --help'.\n"));
       return 2;
@@ -189,7 +226,13 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
     }
     return RunScreenshotCommand(options);
   }
-  for (const QCommandLineOption& o : sceneOptions + QList<QCommandLineOption>{window}) {
+  for (const QCommandLineOption& o : {speed, fps}) {
+    if (parser.isSet(o)) {
+      Print(stderr, QStringLiteral("corvane: --%1 goes with --movie.\nTry 'corvane --help'.\n").arg(o.names().front()));
+      return 2;
+    }
+  }
+  for (const QCommandLineOption& o : sceneOptions + QList<QCommandLineOption>{window, outlined}) {
     if (parser.isSet(o) && o.names() != modelService.names()) {
       Print(stderr,
             QStringLiteral("corvane: --%1 goes with --screenshot.\nTry 'corvane --help'.\n").arg(o.names().front()));

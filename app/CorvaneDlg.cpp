@@ -2,11 +2,13 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QOpenGLWidget>
 #include <QTimer>
@@ -17,11 +19,13 @@
 #include "DataDirectory.h"
 #include "ImageFile.h"
 #include "ModelDownload.h"
+#include "MovieExportDlg.h"
 #include "MyDialog.h"
 #include "RecentRuns.h"
 #include "SaveImageDialog.h"
 #include "SceneLoader.h"
 #include "ScientificDlg.h"
+#include "ScreenshotOptions.h"
 #include "SimulationData.h"
 #include "Visualize3DDlg.h"
 
@@ -46,6 +50,7 @@ CCorvaneDlg::CCorvaneDlg(CCorvaneApp& app, QWidget* parent) : QDialog(parent), m
   file->addAction(QStringLiteral("Open Run..."), QKeySequence::Open, this, &CCorvaneDlg::OnOpenRun);
   m_pRecentMenu = file->addMenu(QStringLiteral("Open Recent"));
   file->addAction(QStringLiteral("Save Image..."), QKeySequence::Save, this, &CCorvaneDlg::OnSaveImage);
+  file->addAction(QStringLiteral("Export Movie..."), this, &CCorvaneDlg::OnExportMovie);
   file->addSeparator();
   file->addAction(QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, &QWidget::close);
   QMenu* view = m_pMenuBar->addMenu(QStringLiteral("View"));
@@ -208,6 +213,49 @@ bool CCorvaneDlg::SaveImage(const QString& path) {
 
 void CCorvaneDlg::OnSaveImage() {
   AskAndSaveImage(this, QStringLiteral("view.png"), [this](const QString& path) { return SaveImage(path); });
+}
+
+void CCorvaneDlg::OnExportMovie() {
+  CSimulationData& data = *m_app.m_pData;
+  const QString caption = QStringLiteral("Export Movie");
+  if (data.Run().m_nSamples <= 0) {
+    QMessageBox::information(this, caption, QStringLiteral("The run has no time steps to play."));
+    return;
+  }
+  // The form opens on what is shown: the 3D view in front, or the static one.
+  MovieSettings settings;
+  if (m_p3D && !m_p3D->isHidden()) {
+    settings.mode = m_p3D->m_view->m_nMode;
+    settings.size = m_p3D->m_view->size();
+  }
+  settings.outlinedLabels = data.State().OutlinedLabels();
+  CMovieExportDlg form(data, settings, this);
+  if (form.exec() != QDialog::Accepted) {
+    return;
+  }
+  settings = form.Settings();
+  QString file =
+      QFileDialog::getSaveFileName(this, caption, QStringLiteral("run.mp4"), QStringLiteral("MP4 movie (*.mp4)"));
+  if (file.isEmpty()) {
+    return;
+  }
+  if (!file.endsWith(QLatin1String(".mp4"), Qt::CaseInsensitive)) {
+    file += QStringLiteral(".mp4");
+  }
+  if (IsScreenshotInput(file, data.Run().m_strDataDir, m_app.m_strModuleDir)) {
+    QMessageBox::warning(this, caption,
+                         QStringLiteral("\"%1\" is one of the files the movie reads; choose another name.").arg(file));
+    return;
+  }
+  // The static view's own models when it has shown them, else the program's.
+  StaticModelFiles files = ProgramModelFiles(m_app.m_strModuleDir);
+  if (m_p3D && !m_p3D->m_strModelPath.isEmpty()) {
+    files = {m_p3D->m_strModelPath, m_p3D->m_strGarmentPath};
+  }
+  QString error;
+  if (ExportMovieWithProgress(this, data, m_app.m_strModuleDir, files, settings, file, &error) == MovieResult::Failed) {
+    QMessageBox::warning(this, caption, QStringLiteral("The movie could not be made: %1").arg(error));
+  }
 }
 
 QStringList CCorvaneDlg::RecentRuns() const {

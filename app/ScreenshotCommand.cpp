@@ -8,7 +8,7 @@
 #include "ModelDownload.h"
 #include "ModuleDir.h"
 #include "OpenGLView.h"
-#include "SceneLoader.h"
+#include "SceneSetup.h"
 #include "ScientificDlg.h"
 #include "SimulationData.h"
 #include "WindowScreenshot.h"
@@ -55,6 +55,7 @@ int RunScreenshotCommand(const ScreenshotOptions& o) {
   state.SelectLayer(o.layer);
   state.SetSectionPart(o.section);
   state.SeekStep(o.step);
+  state.SetOutlinedLabels(o.outlinedLabels);
 
   COpenGLView view;
   view.SetData(&data);
@@ -65,33 +66,22 @@ int RunScreenshotCommand(const ScreenshotOptions& o) {
   view.m_nFrame = o.frame;
   view.resize(o.size);
   const QString dir = view.ModuleDir();
-  if (o.mode == ViewMode::Static) {
-    QString body = dir + QStringLiteral("model.obj"), garment = dir + QStringLiteral("cloth.obj");
-    if (!o.modelService.isEmpty()) {
-      // The run's own body and garment, as the static view shows them; what
-      // fails is said on standard error, and the program's own models stand in.
-      DownloadSettings settings;
-      settings.serviceUrl = o.modelService;
-      settings.moduleDir = dir;
-      settings.downloadFolder = DownloadFolderFor(dir);
-      CModelDownload download(settings);
-      download.onMessage = [](const QString& caption, const QString& text) {
-        CStderrMessageSink::Instance().Message(caption, text, MessageIcon::Error);
-      };
-      const DownloadResult r = download.Run(data.Run().m_strModelId, data.Run().m_garmentIds);
-      body = r.bodyPath;
-      garment = r.garmentPath;
-    }
-    LoadBodyModel(&view, body);
-    LoadGarmentModel(&view, garment);
-  } else if (o.mode == ViewMode::Dynamic) {
-    LoadAnimationModel(&view, dir + QStringLiteral("op.obj"));
-    view.m_animationJob.Join();
-    QCoreApplication::processEvents();  // the worker's queued messages
-  } else {
-    LoadSpaceSuitScene(&view);
+  StaticModelFiles files = ProgramModelFiles(dir);
+  if (o.mode == ViewMode::Static && !o.modelService.isEmpty()) {
+    // The run's own body and garment, as the static view shows them; what
+    // fails is said on standard error, and the program's own models stand in.
+    DownloadSettings settings;
+    settings.serviceUrl = o.modelService;
+    settings.moduleDir = dir;
+    settings.downloadFolder = DownloadFolderFor(dir);
+    CModelDownload download(settings);
+    download.onMessage = [](const QString& caption, const QString& text) {
+      CStderrMessageSink::Instance().Message(caption, text, MessageIcon::Error);
+    };
+    const DownloadResult r = download.Run(data.Run().m_strModelId, data.Run().m_garmentIds);
+    files = {r.bodyPath, r.garmentPath};
   }
-  if (!view.SceneModelsRead()) {
+  if (!LoadSceneModelsNow(view, o.mode, files)) {
     std::fprintf(stderr, "corvane: the scene's models could not all be read from \"%s\".\n", qPrintable(dir));
     return 1;
   }

@@ -21,9 +21,10 @@ struct ScreenshotOptions {
   int section = 0;  // 0 none, 1 head ... 6 foot
   int frame = 0;
   QSize size{1000, 660};
-  bool sizeGiven = false;  // the scene (or the scientific page) alone at `size`
-  bool window = false;     // the whole main window: title, menu bar and page
-  QString modelService;    // with the static view: fetch the run's models from this service first
+  bool sizeGiven = false;       // the scene (or the scientific page) alone at `size`
+  bool window = false;          // the whole main window: title, menu bar and page
+  QString modelService;         // with the static view: fetch the run's models from this service first
+  bool outlinedLabels = false;  // the legends' text ringed in black
 };
 
 // A scientific-view option id that names a part and a kind it lists.

@@ -51,6 +51,7 @@ void SetUp3D(CVisiualize3DDlg& d, const ScreenshotOptions& o) {
   d.m_sliderTime->setValue(PositionSeconds(o.step, data.Run().m_fSampleInterval, 0));
   d.OnSliderPosition(d.m_sliderTime->value());
   d.m_view->m_nFrame = o.frame;
+  d.m_outlinedLabels->setChecked(o.outlinedLabels);  // the user's way: the check box
 }
 }  // namespace
 

@@ -33,6 +33,10 @@ bool CViewState::SetSectionPart(int part) {
 
 void CViewState::SetWireMode(bool wire) { Change(m_bWireMode, wire, &CViewState::wireModeChanged); }
 
+void CViewState::SetOutlinedLabels(bool outlined) {
+  Change(m_bOutlinedLabels, outlined, &CViewState::outlinedLabelsChanged);
+}
+
 void CViewState::SeekStep(int step, int seconds) {
   const int samples = std::max(0, m_run.m_nSamples);
   m_nStep = std::clamp(step, 0, samples);

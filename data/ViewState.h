@@ -22,6 +22,8 @@ class CViewState : public QObject {
   // 0 none, 1 head ... 6 foot.
   int SectionPart() const { return m_nSectionPart; }
   bool WireMode() const { return m_bWireMode; }
+  // Whether the legends' text is ringed in black, to read on any room colour.
+  bool OutlinedLabels() const { return m_bOutlinedLabels; }
   int Step() const { return m_nStep; }
   int StepSeconds() const { return m_nStepAccum; }
   int Speed() const { return m_nSpeed; }
@@ -38,6 +40,7 @@ class CViewState : public QObject {
   // 0 none, 1 ... 6 the part; anything else is refused.
   bool SetSectionPart(int part);
   void SetWireMode(bool wire);
+  void SetOutlinedLabels(bool outlined);
   // The clock at `step` (clamped to 0 ... N) and `seconds` into it (clamped
   // to the step's length; none at N).
   void SeekStep(int step, int seconds = 0);
@@ -48,7 +51,8 @@ class CViewState : public QObject {
   void SetSpeed(int secondsPerTick);
   void SetPlaying(bool playing);
   // Everything as a run's views open: temperature, the body, no section,
-  // solid, the start, speed 1, stopped.
+  // solid, the start, speed 1, stopped. The outlined labels are the user's
+  // taste, not the run's, and stay.
   void Restart();
 
  signals:
@@ -56,6 +60,7 @@ class CViewState : public QObject {
   void layerChanged(int layer);
   void sectionPartChanged(int part);
   void wireModeChanged(bool wire);
+  void outlinedLabelsChanged(bool outlined);
   void clockChanged(int step, int seconds);
   void speedChanged(int secondsPerTick);
   void playingChanged(bool playing);
@@ -79,6 +84,7 @@ class CViewState : public QObject {
   int m_nSelectedLayer = 0;
   int m_nSectionPart = 0;
   bool m_bWireMode = false;
+  bool m_bOutlinedLabels = false;
   int m_nStep = 0;
   int m_nStepAccum = 0;
   int m_nSpeed = 1;

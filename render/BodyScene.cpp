@@ -18,8 +18,13 @@
 
 int BodyScene::Layer() const { return data ? data->State().SelectedLayer() : 0; }
 int BodyScene::SectionPart() const { return data ? data->State().SectionPart() : 0; }
+bool BodyScene::OutlinedLabels() const { return data && data->State().OutlinedLabels(); }
 
 namespace {
+// The legends' text colours.
+constexpr float kLegendRed[3] = {1, 0, 0};
+constexpr float kSectionWhite[3] = {1, 1, 1};
+
 void DrawColourLegend(const BodyScene& s) {
   glDisable(GL_LIGHTING);
   struct Stop {
@@ -42,8 +47,7 @@ void DrawColourLegend(const BodyScene& s) {
     glVertex3f(-1.05f, 0.07f, 2.5f);
     glVertex3f(-1.08f, 0.07f, 2.5f);
     glEnd();
-    glColor3f(1, 0, 0);
-    DrawText3f(-1.02f, 0.03f, 2.5f, "no data");
+    DrawLabel3f(-1.02f, 0.03f, 2.5f, "no data", kLegendRed, s.OutlinedLabels());
   }
   if (!s.body && !s.animation && !s.suit) {
     return;
@@ -52,11 +56,10 @@ void DrawColourLegend(const BodyScene& s) {
     return;
   }
   const std::array<std::string, 5> labels = LegendLabels(s.data->Colours().m_fScale);
-  glColor3f(1, 0, 0);
-  DrawText3f(-1.1f, 0.75f, 2.5f, LegendTitle(s.data->State().ContentKind()));
+  DrawLabel3f(-1.1f, 0.75f, 2.5f, LegendTitle(s.data->State().ContentKind()), kLegendRed, s.OutlinedLabels());
   static const float kLabelY[5] = {0.69f, 0.54f, 0.39f, 0.24f, 0.09f};
   for (int i = 0; i < 5; ++i) {
-    DrawText3f(-1.02f, kLabelY[i], 2.5f, labels[static_cast<std::size_t>(i)].c_str());
+    DrawLabel3f(-1.02f, kLabelY[i], 2.5f, labels[static_cast<std::size_t>(i)].c_str(), kLegendRed, s.OutlinedLabels());
   }
   glEnable(GL_LIGHTING);
 }
@@ -94,11 +97,11 @@ void DrawSectionLegend(const BodyScene& s) {
     glVertex3f(d.radius - w / 2, 0, 0.0005f);
     glVertex3f(d.radius - w / 2, d.labelY, 0.0005f);
     glEnd();
-    DrawText3f(d.radius - w / 2, d.labelY, 0.0005f, d.label.c_str());
+    DrawLabel3f(d.radius - w / 2, d.labelY, 0.0005f, d.label.c_str(), kSectionWhite, s.OutlinedLabels());
     glPopMatrix();
   }
   glPushMatrix();
-  DrawText3f(-0.94f, -0.56f, 2.5005f, SectionCaption(s.SectionPart()));
+  DrawLabel3f(-0.94f, -0.56f, 2.5005f, SectionCaption(s.SectionPart()), kSectionWhite, s.OutlinedLabels());
   glPopMatrix();
   glEnable(GL_LIGHTING);
 }

@@ -31,6 +31,8 @@ struct BodyScene {
   // The view state's layer and cross-section part (0 without a run).
   int Layer() const;
   int SectionPart() const;
+  // Whether the legends' text is ringed in black (false without a run).
+  bool OutlinedLabels() const;
 };
 
 // The room, the legends and the models; the glyph lists must be built.

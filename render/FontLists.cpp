@@ -69,3 +69,26 @@ void DrawText3f(float x, float y, float z, const char* text) {
   glListBase(kFontListBase);
   glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);
 }
+
+void DrawLabel3f(float x, float y, float z, const char* text, const float colour[3], bool outlined) {
+  if (!outlined) {
+    glColor3fv(colour);
+    DrawText3f(x, y, z, text);
+    return;
+  }
+  // The raster colour is taken when the position is set, so the ring's black
+  // is set first; glBitmap without bits only moves the position, by whole
+  // pixels, which the glyphs' 1-bit drawing needs.
+  glColor3f(0, 0, 0);
+  static const float kRing[8][2] = {{-1, -1}, {0, -1}, {1, -1}, {-1, 0}, {1, 0}, {-1, 1}, {0, 1}, {1, 1}};
+  const auto length = static_cast<GLsizei>(std::strlen(text));
+  glListBase(kFontListBase);
+  for (const auto& d : kRing) {
+    glRasterPos3f(x, y, z);
+    glBitmap(0, 0, 0, 0, d[0], d[1], nullptr);
+    glCallLists(length, GL_UNSIGNED_BYTE, text);
+  }
+  glColor3fv(colour);
+  glRasterPos3f(x, y, z);
+  glCallLists(length, GL_UNSIGNED_BYTE, text);
+}

@@ -26,3 +26,7 @@ void BuildFontLists(const std::vector<GlyphBitmap>& glyphs);
 void DeleteFontLists();
 // Draws a narrow string at the raster position (x, y, z) in the current colour.
 void DrawText3f(float x, float y, float z, const char* text);
+// The same in `colour`; with `outlined`, ringed one pixel wide in black, so
+// that it reads on whatever it stands on (a room line of its own colour, a
+// coloured disc) while its glyphs stay exactly where DrawText3f puts them.
+void DrawLabel3f(float x, float y, float z, const char* text, const float colour[3], bool outlined);

@@ -9,12 +9,15 @@ set -euo pipefail
 # neither Liberation nor DejaVu has. libboost-dev: Boost.Beast and Boost.Asio,
 # the model service's HTTP server (header-only); libcpp-httplib-dev stays for
 # the tests' clients and misbehaving servers. wrk: the load of bench_service.
+# The FFmpeg libraries write movies (H.264 through libx264, which libavcodec
+# brings along) and read them back in the tests.
 PACKAGES=(
   cmake ninja-build g++ clang clang-format clang-tidy libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-svg-dev libfontconfig-dev
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libfast-float-dev libtinyobjloader-dev libcpp-httplib-dev libboost-dev
   libgtest-dev libbenchmark-dev wrk
+  pkg-config libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
   xvfb xauth fonts-liberation2 fonts-dejavu-core fonts-droid-fallback locales
 )
 

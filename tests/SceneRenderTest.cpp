@@ -440,3 +440,59 @@ TEST_F(SceneRender, WhatHasNoValueIsGreyAndTheLegendSaysSo) {
   EXPECT_TRUE(grey(img.pixelColor(Project(m_view, {0, 0, 0.35f}, true)))) << "the garment under sweat";
   EXPECT_TRUE(noData(img.pixelColor(swatch))) << "the swatch";
 }
+
+// Outlined, the legends' text never touches the room's colour, which stands
+// behind it (the colour legend on the room's lines, the section legend on its
+// square); and each glyph stays exactly where it was.
+TEST_F(SceneRender, OutlinedLabelsStandApartFromTheRoomWithoutMoving) {
+  WriteTrunkBox();
+  ASSERT_TRUE(LoadBodyModel(&m_view, m_dir.filePath(QStringLiteral("box.obj"))));
+  m_data.State().SetSectionPart(2);
+  PaintRoomMagenta();
+  auto red = [](QColor c) { return c.red() > 200 && c.green() < 50 && c.blue() < 50; };
+  auto white = [](QColor c) { return c.red() > 220 && c.green() > 220 && c.blue() > 220; };
+  const QImage plain = Render(1);
+  // The colour bar is no text; below the section square's rings stands its
+  // caption (the rings' labels are drawn alike, but white lines lead to them).
+  const QRect bar = QRect(Project(m_view, {-1.09f, 0.71f, 2.5f}, false), Project(m_view, {-1.04f, 0.09f, 2.5f}, false));
+  const QRect legend =
+      QRect(Project(m_view, {-1.11f, 0.82f, 2.5f}, false), Project(m_view, {-0.85f, 0.05f, 2.5f}, false))
+          .intersected(plain.rect());
+  const QRect section =
+      QRect(Project(m_view, {-1.15f, -0.5f, 2.5f}, false), Project(m_view, {-0.61f, -0.59f, 2.5f}, false))
+          .intersected(plain.rect());
+  struct Text {
+    QRect area;
+    std::function<bool(QColor)> is;
+    const char* what;
+  };
+  const Text texts[] = {{legend, red, "the colour legend"}, {section, white, "the section legend's caption"}};
+  // Text pixels with a room-coloured pixel beside them; the text pixels in all.
+  auto touching = [&](const QImage& img, const Text& t, QImage* mask) {
+    int n = 0;
+    for (int y = t.area.top(); y <= t.area.bottom(); ++y) {
+      for (int x = t.area.left(); x <= t.area.right(); ++x) {
+        if (bar.contains(x, y) || !t.is(img.pixelColor(x, y))) {
+          continue;
+        }
+        if (mask) {
+          mask->setPixel(x, y, 1);
+        }
+        n += Around(img, QPoint(x, y), 1, IsMagenta);
+      }
+    }
+    return n;
+  };
+  m_data.State().SetOutlinedLabels(true);
+  PaintRoomMagenta();
+  const QImage outlined = Render(1);
+  for (const Text& t : texts) {
+    SCOPED_TRACE(t.what);
+    QImage before(plain.size(), QImage::Format_Mono), after(plain.size(), QImage::Format_Mono);
+    before.fill(0);
+    after.fill(0);
+    EXPECT_GT(touching(plain, t, &before), 0) << "plain text stands on the room's colour somewhere";
+    EXPECT_EQ(touching(outlined, t, &after), 0);
+    EXPECT_EQ(before, after) << "the glyphs moved";
+  }
+}

@@ -57,6 +57,12 @@ CVisiualize3DDlg::CVisiualize3DDlg(CSimulationData* data, const QString& moduleD
   connect(m_speed, &QComboBox::activated, this,
           [this](int index) { m_pData->State().SetSpeed(m_speed->itemData(index).toInt()); });
 
+  // The legends' text ringed in black, to read on a room of its own colour.
+  m_outlinedLabels = new QCheckBox(QStringLiteral("Outlined labels"), this);
+  m_outlinedLabels->setGeometry(Du(17, 198, 77, 10));
+  m_outlinedLabels->setFocusPolicy(Qt::NoFocus);
+  connect(m_outlinedLabels, &QCheckBox::toggled, this, [this](bool on) { m_pData->State().SetOutlinedLabels(on); });
+
   group(QStringLiteral("Display Model"), Du(14, 218, 81, 10));
   m_displayMode[0] = new QRadioButton(QStringLiteral("Solid Mode"), this);
   m_displayMode[0]->setGeometry(Du(28, 237, 50, 10));
@@ -143,6 +149,7 @@ CVisiualize3DDlg::CVisiualize3DDlg(CSimulationData* data, const QString& moduleD
   connect(state, &CViewState::sectionPartChanged, this, &CVisiualize3DDlg::ShowControls);
   connect(state, &CViewState::wireModeChanged, this, &CVisiualize3DDlg::ShowControls);
   connect(state, &CViewState::speedChanged, this, &CVisiualize3DDlg::ShowControls);
+  connect(state, &CViewState::outlinedLabelsChanged, this, &CVisiualize3DDlg::ShowControls);
   connect(state, &CViewState::changed, this, &CVisiualize3DDlg::ShowProbe);
   connect(m_sliderTime, &QSlider::valueChanged, this, [this](int p) {
     const bool scheduled = m_nPendingPosition >= 0;
@@ -215,6 +222,10 @@ void CVisiualize3DDlg::ShowControls() {
     // slower one it lies above.
     const QSignalBlocker quiet(m_speed);
     m_speed->setCurrentIndex(std::max(0, m_speed->findData(StepSpeed(state.Speed(), 0))));
+  }
+  {
+    const QSignalBlocker quiet(m_outlinedLabels);
+    m_outlinedLabels->setChecked(state.OutlinedLabels());
   }
   const int section = state.SectionPart();
   {
@@ -444,6 +455,7 @@ bool CVisiualize3DDlg::StartDownload(const DownloadSettings& settings) {
     onGui([r](CVisiualize3DDlg& d) {
       d.m_bDownloaded = r.downloaded;
       d.m_strModelPath = r.bodyPath;
+      d.m_strGarmentPath = r.garmentPath;
       d.m_progress->hide();
     });
     // The parse runs here, off the GUI thread; the view gets each model whole.

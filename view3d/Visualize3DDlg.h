@@ -57,6 +57,7 @@ class CVisiualize3DDlg : public CMyDialog {
   COpenGLView* m_view = nullptr;
   bool m_bDownloaded = false;
   QString m_strModelPath;
+  QString m_strGarmentPath;
   QSlider* m_sliderTime = nullptr;
   QListWidget* m_listLayers = nullptr;
   QLabel* m_timeLabel = nullptr;
@@ -64,6 +65,7 @@ class CVisiualize3DDlg : public CMyDialog {
   QProgressBar* m_progress = nullptr;
   QPushButton* m_startStop = nullptr;
   QComboBox* m_speed = nullptr;  // the player's speed
+  QCheckBox* m_outlinedLabels = nullptr;
   // The probe panel: the values of the part clicked last, at the drawn step,
   // kept up to date while the player runs.
   QFrame* m_probePanel = nullptr;
