@@ -34,8 +34,8 @@ int main(int argc, char** argv) {
   std::printf("%-8s %7s %9s %9s %8s %11s %9s %9s\n", "view", "frames", "wall s", "frames/s", "x play", "no start-up",
               "peak MB", "x still");
   for (const char* view : {"static", "dynamic", "space"}) {
-    const ProcessRun shot = TimeProcess(
-        {CORVANE_BIN, "--screenshot", still, "--view", view, "--size", "1002x662", run});
+    const ProcessRun shot =
+        TimeProcess({CORVANE_BIN, "--screenshot", still, "--view", view, "--size", "1002x662", run});
     const ProcessRun m = TimeProcess({CORVANE_BIN, "--movie", movie, "--view", view, "--size", "1001x661", "--fps",
                                       "30", "--speed", std::to_string(speed), run});
     const long long frames = total > 0 ? Frames(total, speed, 30) : 0;

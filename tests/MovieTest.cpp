@@ -70,9 +70,9 @@ double MeanDifference(const QImage& a, const QImage& b, QRect area) {
 
 TEST(MoviePlan, FramesCoverTheRunFromStartToEnd) {
   struct Case {
-    int total, perStep, speed, fps;
-    std::int64_t frames;
-    std::int64_t index;
+    int total = 0, perStep = 0, speed = 0, fps = 0;
+    std::int64_t frames = 0;
+    std::int64_t index = 0;
     MovieFrame at;
   };
   const Case cases[] = {
@@ -289,6 +289,11 @@ TEST(MovieCommand, BadInputIsRefusedWithExitTwoAndNoFile) {
     EXPECT_TRUE(r.err.contains(c.says)) << r.err.constData();
   }
   EXPECT_EQ(Leftovers(dir), QStringList());
+  for (const char* movieOnly : {"--speed", "--fps"}) {
+    const Result r = Corvane({QLatin1String(movieOnly), QStringLiteral("30"), SampleRun()});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.contains(QByteArray(movieOnly) + " goes with --movie.")) << r.err.constData();
+  }
   // A name that is not a movie's, and one of the run's own files, are never written.
   const Result avi = Corvane({QStringLiteral("--movie"), dir.filePath(QStringLiteral("out.avi")),
                               QStringLiteral("--view"), QStringLiteral("static"), SampleRun()});

@@ -291,7 +291,9 @@ TEST(Visualize3D, TheControlsFollowTheViewState) {
   state.SetWireMode(true);
   state.SetSectionPart(5);
   state.SetPlaying(true);
-  EXPECT_EQ(changes.count(), 5) << "each change told once, none echoed by the controls";
+  state.SetOutlinedLabels(true);
+  EXPECT_EQ(changes.count(), 6) << "each change told once, none echoed by the controls";
+  EXPECT_TRUE(dlg.m_outlinedLabels->isChecked());
   EXPECT_TRUE(dlg.m_content[2]->isChecked());
   EXPECT_EQ(dlg.m_listLayers->currentRow(), 2);
   EXPECT_TRUE(dlg.m_displayMode[1]->isChecked());
@@ -304,6 +306,13 @@ TEST(Visualize3D, TheControlsFollowTheViewState) {
   EXPECT_FALSE(dlg.m_crossSection->isChecked());
   EXPECT_FALSE(dlg.m_sectionParts[4]->isVisible());
   EXPECT_EQ(dlg.m_startStop->text(), QStringLiteral("Start"));
+  dlg.m_outlinedLabels->click();
+  EXPECT_FALSE(state.OutlinedLabels()) << "the check box sets the state";
+  EXPECT_EQ(dlg.m_outlinedLabels->text(), QStringLiteral("Outlined labels"));
+  state.Restart();
+  dlg.m_outlinedLabels->click();
+  state.Restart();
+  EXPECT_TRUE(state.OutlinedLabels()) << "a taste, not the run's: a restart keeps it";
 }
 
 // The static view's models arrive from the service on a worker, one download
