@@ -62,12 +62,8 @@ Step ScanFloatGeneral(const char*& p, const char* end, float* out) {
     return Step::Unsure;
   }
 
-  // Exact path: an integer mantissa that a float holds exactly, scaled by a
-  // power of ten that a float holds exactly, is one correctly rounded
-  // multiplication or division, the same result strtof gives.
-  if (exact && mantissa <= (1u << 24) && scale >= -10 && scale <= 10) {
-    float v = static_cast<float>(mantissa);
-    v = scale < 0 ? v / kPow10[-scale] : v * kPow10[scale];
+  // Exact path: one or two correctly rounded operations give strtof's float.
+  if (float v; exact && decimal::ExactFloat(mantissa, scale, v)) {
     *out = negative ? -v : v;
     p = q;
     return Step::Ok;

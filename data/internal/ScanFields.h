@@ -15,10 +15,12 @@
 namespace scanfields {
 
 // Scans one float token at p, fast for every shape a printf writes ("%f", "%e", "%g", a fixed
-// number of decimals): up to 19 digits and any exponent. Short numbers are
-// one exact float operation; the others are read by fast_float, which rounds
-// exactly as strtof (and so sscanf) does. Anything else goes the general way.
-inline Step ScanFloat(const char*& p, const char* end, float* out) {
+// number of decimals): up to 19 digits and any exponent. Most numbers are
+// one or two exact operations (decimal::ExactFloat); the others are read by
+// fast_float, which rounds exactly as strtof (and so sscanf) does. Anything
+// else goes the general way. Always inlined: it runs once a field, hundreds
+// of millions of times, and a call costs as much as a short number's digits.
+[[gnu::always_inline]] inline Step ScanFloat(const char*& p, const char* end, float* out) {
   const char* q = p;
   bool negative = false;
   if (q < end && (*q == '+' || *q == '-')) {
@@ -38,10 +40,7 @@ inline Step ScanFloat(const char*& p, const char* end, float* out) {
     return Step::Unsure;
   }
   float v;
-  if (mantissa <= (1u << 24) && scale >= -10 && scale <= 10) {
-    v = static_cast<float>(mantissa);
-    v = scale < 0 ? v / kPow10[-scale] : v * kPow10[scale];
-  } else {
+  if (!decimal::ExactFloat(mantissa, scale, v)) {
     // Out of a float's range (or to zero) the token is left to sscanf, whose
     // answer for it is the reference.
     const auto r = fast_float::from_chars(number, q, v);

@@ -1,6 +1,6 @@
 #pragma once
 // The pieces every number scanner of the line parser shares: the outcome of
-// one field, the powers of ten a float holds exactly, and the exponent part.
+// one field and the exponent part.
 
 #include "DecimalDigits.h"
 #include "internal/CharClass.h"
@@ -12,9 +12,6 @@ using decimal::IsDigit;
 enum class Step { Ok, Mismatch, Unsure };
 
 inline constexpr long long kIntLimit = 2147483647LL;
-
-// Powers of ten that a float holds exactly.
-inline constexpr float kPow10[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
 
 // The exponent part at q ("e", a sign, digits), added to `scale`, q moved
 // past it; false when an "e" is not followed by digits (sscanf decides such

@@ -79,75 +79,11 @@ inline std::string NameOfRest(const char* p, const char* e) {
   return Word(p, w1);
 }
 
-// Up to eight digits at once. Digits read one at a time cost a branch each,
-// which the processor guesses wrong wherever numbers differ in length (most
-// of a model's indices and coordinates do); eight bytes looked at together
-// tell how many digits lead them without a branch.
-inline std::uint64_t Load8(const char* p) {
-  std::uint64_t x;
-  std::memcpy(&x, p, 8);
-  if constexpr (std::endian::native == std::endian::big) {
-    x = __builtin_bswap64(x);
-  }
-  return x;  // the first character in the lowest byte
-}
-// How many of the eight characters of x lead with digits (0 to 8). A byte
-// that is no digit may carry into the next one: only bytes after the first
-// that is no digit are disturbed, and they do not count.
-inline int LeadingDigits(std::uint64_t x) {
-  constexpr std::uint64_t kHigh = 0xF0F0F0F0F0F0F0F0u, kZeros = 0x3030303030303030u;
-  const std::uint64_t other = ((x & kHigh) ^ kZeros) | (((x + 0x0606060606060606u) & kHigh) ^ kZeros);
-  return other ? std::countr_zero(other) >> 3 : 8;
-}
-// The value of the first n (1 to 8) digit characters of x.
-inline std::uint64_t DigitsValue(std::uint64_t x, int n) {
-  x = (x - 0x3030303030303030u) << (8 * (8 - n));  // leading zeros before the digits
-  x = x * 10 + (x >> 8);
-  return (((x & 0x000000FF000000FFu) * (100 + (1000000ull << 32))) +
-          (((x >> 16) & 0x000000FF000000FFu) * (1 + (10000ull << 32)))) >>
-         32;
-}
-inline constexpr std::uint64_t kPow10[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
-
-// decimal::ReadDigits, eight digits at a time where eight bytes can be
-// looked at; the same digits, mantissa and scale.
-inline std::ptrdiff_t ReadDigits(const char*& s, const char* e, std::uint64_t& mantissa, int& scale) {
-  if (e - s < 16) {
-    return decimal::ReadDigits(s, e, mantissa, scale);
-  }
-  const char* start = s;
-  int n = LeadingDigits(Load8(s));
-  if (n == 8) {
-    return decimal::ReadDigits(s, e, mantissa, scale);
-  }
-  mantissa = n ? DigitsValue(Load8(s), n) : 0;
-  scale = 0;
-  s += n;
-  if (*s != '.') {
-    return n;
-  }
-  ++s;
-  if (e - s < 8 || (n = LeadingDigits(Load8(s))) == 8) {
-    // A long fraction: on one digit at a time, as decimal::ReadDigits goes.
-    const char* fraction = s;
-    while (s < e && decimal::IsDigit(*s)) {
-      mantissa = mantissa * 10 + static_cast<unsigned>(*s++ - '0');
-    }
-    scale = -static_cast<int>(s - fraction);
-    return (s - start) - 1;
-  }
-  if (n) {
-    mantissa = mantissa * kPow10[n] + DigitsValue(Load8(s), n);
-  }
-  s += n;
-  scale = -n;
-  return (s - start) - 1;
-}
-
-// Powers of ten that a float holds exactly.
-inline constexpr float kExactPow10[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
-
+using decimal::DigitsValue;
 using decimal::IsDigit;
+using decimal::LeadingDigits;
+using decimal::Load8;
+using decimal::ReadDigits;
 
 // One float, after blanks. False (and `out` untouched) when none reads.
 // The plain decimals that models hold are read directly: a mantissa that a
@@ -185,9 +121,7 @@ using decimal::IsDigit;
     scale += negExp ? -exponent : exponent;
     s = x;
   }
-  if (plain && mantissa <= (1u << 24) && scale >= -10 && scale <= 10) {
-    const float v = scale < 0 ? static_cast<float>(mantissa) / kExactPow10[-scale]
-                              : static_cast<float>(mantissa) * kExactPow10[scale];
+  if (float v; plain && decimal::ExactFloat(mantissa, scale, v)) {
     out = negative ? -v : v;
     p = s;
     return true;
