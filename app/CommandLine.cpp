@@ -9,6 +9,7 @@
 
 #include "CorvaneApp.h"
 #include "ExportCommand.h"
+#include "FigureCommand.h"
 #include "ModelInfo.h"
 #include "MovieCommand.h"
 #include "ObjReader.h"
@@ -124,9 +125,14 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
   const QCommandLineOption speed =
       valued("speed", "With --movie: simulated seconds a second of movie (default 60).", "N");
   const QCommandLineOption fps = valued("fps", "With --movie: frames a second, 1 to 120 (default 30).", "F");
-  parser.addOptions({help,  version, info,   json,     modelInfo, screenshot,   movie,          view,
-                     step,  content, layer,  section,  frame,     size,         window,         outlined,
-                     speed, fps,     option, quantity, exportCsv, modelService, downloadTimeout});
+  const QCommandLineOption figure = valued(
+      "figure", "Write the chart or line plot of --option (and --quantity) as a PNG, SVG or PDF figure FILE.", "FILE");
+  const QCommandLineOption widthMm =
+      valued("width-mm", "With --figure and --dpi: the figure's width in millimetres (10 to 1000).", "W");
+  const QCommandLineOption dpi = valued("dpi", "With --figure and --width-mm: dots an inch (50 to 2400).", "N");
+  parser.addOptions({help,     version, info,  json,    modelInfo, screenshot, movie,        figure,         view,
+                     step,     content, layer, section, frame,     size,       window,       widthMm,        dpi,
+                     outlined, speed,   fps,   option,  quantity,  exportCsv,  modelService, downloadTimeout});
 
   if (!parser.parse(arguments)) {
     Print(stderr, parser.errorText() + QStringLiteral("\nTry 'corvane --help'.\n"));
@@ -168,6 +174,62 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
   }
   const QList<QCommandLineOption> sceneOptions = {view,  step, content, layer,    section,
                                                   frame, size, option,  quantity, modelService};
+  if (parser.isSet(figure)) {
+    FigureOptions options;
+    options.file = parser.value(figure);
+    bool okId = false, okQ = true;
+    options.option = parser.value(option).toInt(&okId);
+    if (parser.isSet(quantity)) {
+      options.quantity = parser.value(quantity).toInt(&okQ);
+    }
+    if (positional.size() != 1 || !okId || !okQ || parser.isSet(screenshot) || parser.isSet(movie) ||
+        parser.isSet(exportCsv) || parser.isSet(info) || parser.isSet(modelInfo)) {
+      Print(stderr, QStringLiteral("corvane: --figure FILE --option ID [--quantity Q] [--size WxH | --width-mm W --dpi "
+                                   "N] DATA_DIR\nTry 'corvane --help'.\n"));
+      return 2;
+    }
+    options.dataDir = positional.front();
+    if (parser.isSet(size) && (parser.isSet(widthMm) || parser.isSet(dpi))) {
+      Print(stderr, QStringLiteral("corvane: --size and --width-mm do not go together.\nTry 'corvane --help'.\n"));
+      return 2;
+    }
+    if (parser.isSet(size)) {
+      ScreenshotOptions sized;
+      QString error;
+      if (!ParseScreenshotValue(QStringLiteral("size"), parser.value(size), sized, error)) {
+        Print(stderr, QStringLiteral("corvane: %1.\nTry 'corvane --help'.\n").arg(error));
+        return 2;
+      }
+      options.size.pixels = sized.size;
+    } else if (parser.isSet(widthMm) || parser.isSet(dpi)) {
+      bool okW = false, okD = false;
+      const double w = parser.value(widthMm).toDouble(&okW);
+      const int n = parser.value(dpi).toInt(&okD);
+      const std::optional<FigureSize> mm = okW && okD ? FigureSizeFromMillimetres(w, n) : std::nullopt;
+      if (!mm) {
+        Print(stderr, QStringLiteral("corvane: --width-mm takes 10 to 1000 millimetres and --dpi 50 to 2400, "
+                                     "together.\nTry 'corvane --help'.\n"));
+        return 2;
+      }
+      options.size = *mm;
+    }
+    for (const QCommandLineOption& o : {view, step, content, layer, section, frame, window, outlined, speed, fps}) {
+      if (parser.isSet(o)) {
+        Print(
+            stderr,
+            QStringLiteral("corvane: --%1 does not go with --figure.\nTry 'corvane --help'.\n").arg(o.names().front()));
+        return 2;
+      }
+    }
+    return checkOnly ? 0 : RunFigureCommand(options);
+  }
+  for (const QCommandLineOption& o : {widthMm, dpi}) {
+    if (parser.isSet(o)) {
+      Print(stderr,
+            QStringLiteral("corvane: --%1 goes with --figure.\nTry 'corvane --help'.\n").arg(o.names().front()));
+      return 2;
+    }
+  }
   if (parser.isSet(movie)) {
     if (positional.size() != 1 || parser.isSet(screenshot) || parser.isSet(info) || parser.isSet(modelInfo) ||
         parser.isSet(json) || !parser.isSet(view)) {

@@ -17,6 +17,7 @@
 #include "AboutDlg.h"
 #include "CorvaneApp.h"
 #include "DataDirectory.h"
+#include "FigureCommand.h"
 #include "ImageFile.h"
 #include "ModelDownload.h"
 #include "MovieExportDlg.h"
@@ -24,6 +25,7 @@
 #include "RecentRuns.h"
 #include "SaveImageDialog.h"
 #include "SceneLoader.h"
+#include "ScienceLogic.h"
 #include "ScientificDlg.h"
 #include "ScreenshotOptions.h"
 #include "SimulationData.h"
@@ -50,6 +52,7 @@ CCorvaneDlg::CCorvaneDlg(CCorvaneApp& app, QWidget* parent) : QDialog(parent), m
   file->addAction(QStringLiteral("Open Run..."), QKeySequence::Open, this, &CCorvaneDlg::OnOpenRun);
   m_pRecentMenu = file->addMenu(QStringLiteral("Open Recent"));
   file->addAction(QStringLiteral("Save Image..."), QKeySequence::Save, this, &CCorvaneDlg::OnSaveImage);
+  file->addAction(QStringLiteral("Export Figure..."), this, &CCorvaneDlg::OnExportFigure);
   file->addAction(QStringLiteral("Export Movie..."), this, &CCorvaneDlg::OnExportMovie);
   file->addSeparator();
   file->addAction(QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, &QWidget::close);
@@ -213,6 +216,43 @@ bool CCorvaneDlg::SaveImage(const QString& path) {
 
 void CCorvaneDlg::OnSaveImage() {
   AskAndSaveImage(this, QStringLiteral("view.png"), [this](const QString& path) { return SaveImage(path); });
+}
+
+void CCorvaneDlg::OnExportFigure() {
+  const QString caption = QStringLiteral("Export Figure");
+  if (ShownView() != m_pScientific || !m_pScientific || !m_pScientific->m_nOption) {
+    QMessageBox::information(this, caption,
+                             QStringLiteral("A figure is made of the scientific view's chart or plot: choose an "
+                                            "option there first."));
+    return;
+  }
+  QString file =
+      QFileDialog::getSaveFileName(this, caption, QStringLiteral("figure.pdf"),
+                                   QStringLiteral("PDF document (*.pdf);;SVG drawing (*.svg);;PNG image (*.png)"));
+  if (file.isEmpty()) {
+    return;
+  }
+  if (!FigureFormatOf(file)) {
+    file += QStringLiteral(".pdf");
+  }
+  CScientificDlg& view = *m_pScientific;
+  if (IsScreenshotInput(file, m_app.m_pData->Run().m_strDataDir, m_app.m_strModuleDir)) {
+    QMessageBox::warning(this, caption,
+                         QStringLiteral("\"%1\" is one of the files the figure reads; choose another name.").arg(file));
+    return;
+  }
+  // The figure is the size the chart (or plot) has on the screen.
+  FigureSize size;
+  const QWidget* shown = IsChartKind(DecodeOption(view.m_nOption).kind) ? static_cast<QWidget*>(view.m_chart)
+                                                                        : static_cast<QWidget*>(view.PlotView());
+  size.pixels = shown->size() + QSize(0, FigureTitleHeight(size));
+  QString error;
+  if (!WriteViewFigure(view, file, size,
+                       FigureTitleFor(*m_app.m_pData, m_app.m_pData->Run().m_strDataDir, view.m_nOption,
+                                      view.m_pPropertyPanel->m_nProperty),
+                       &error)) {
+    QMessageBox::warning(this, caption, QStringLiteral("The figure could not be made: %1.").arg(error));
+  }
 }
 
 void CCorvaneDlg::OnExportMovie() {

@@ -37,6 +37,8 @@ class CCorvaneDlg : public QDialog {
   bool OpenRun(const QString& dir);
   // File > Save Image...: asks where, then SaveImage.
   void OnSaveImage();
+  // File > Export Figure...: the chart or plot shown, as PDF, SVG or PNG.
+  void OnExportFigure();
   // File > Export Movie...: the form, the file, then the movie with progress.
   void OnExportMovie();
   // The shown view as a PNG; false when not written.

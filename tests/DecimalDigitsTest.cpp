@@ -30,10 +30,21 @@ bool Fast(const std::string& token, float& out) {
 }  // namespace
 
 TEST(DecimalDigits, FloatsAreStrtofsAndHalfwaysAreDeclined) {
-  std::vector<std::string> tokens = {"0",          "74.998438",       "1.000000",        "16777216",
-                                     "16777217",   "16777217.000000", "16777217.00000001", "16777216.99999999",
-                                     "33554434",   "33554434.5",      "0.000001",        "123456789.123456",
-                                     "9007199254740993", "3.4028234",  "0.30000001192092896"};
+  std::vector<std::string> tokens = {"0",
+                                     "74.998438",
+                                     "1.000000",
+                                     "16777216",
+                                     "16777217",
+                                     "16777217.000000",
+                                     "16777217.00000001",
+                                     "16777216.99999999",
+                                     "33554434",
+                                     "33554434.5",
+                                     "0.000001",
+                                     "123456789.123456",
+                                     "9007199254740993",
+                                     "3.4028234",
+                                     "0.30000001192092896"};
   // Floats apart by one or more, from 2^23 to 2^29: their halfway points are
   // short decimals ("10000000.5"), which a double holds exactly and so
   // cannot say which float is nearer. A hair above or below each (a 1 in the

@@ -91,7 +91,7 @@ template <Conv... Cs>
 int ScanFixed(const char* begin, const char* end, void* const* outs) {
   const char* p = begin;
   int i = 0, result = 0;
-  auto field = [&]<Conv C>() {
+  auto field = [&]<Conv C>() __attribute__((always_inline)) {
     while (p < end && IsCSpace(*p)) {
       ++p;
     }

@@ -1,0 +1,30 @@
+#pragma once
+// `corvane --figure FILE --option ID [--quantity Q] [--size WxH | --width-mm W
+// --dpi N] DATA_DIR`: the chart or line plot of an option, with its title
+// line, as a PNG, SVG or PDF figure.
+
+#include <QString>
+
+#include "Figure.h"
+
+class CScientificDlg;
+class CSimulationData;
+
+struct FigureOptions {
+  QString file;
+  QString dataDir;
+  int option = 0;
+  int quantity = 0;
+  FigureSize size;
+};
+
+// The title line of what `view` shows for `option` and `quantity` of the run in `dataDir`.
+QString FigureTitleFor(const CSimulationData& data, const QString& dataDir, int option, int quantity);
+// Writes what `view` shows (its chart, or its line plot) as a figure.
+bool WriteViewFigure(CScientificDlg& view, const QString& path, const FigureSize& size, const QString& title,
+                     QString* error);
+
+// 0 written; 2 for what no user could ask (a file not .png/.svg/.pdf, an
+// option the run does not list, one of the run's files); 1 when the run or
+// the file fails.
+int RunFigureCommand(const FigureOptions& options);
