@@ -81,6 +81,16 @@ ChartLayout LayoutChart(int w, int h, bool bands, int captionHeight, int caption
   return l;
 }
 
+ChartLayout LayoutChart(int w, int h, bool bands, int captionHeight, int captionWidth, bool yCaption, int legendHeight,
+                        bool rightAxis) {
+  ChartLayout l = LayoutChart(w, h, bands, captionHeight, captionWidth, yCaption);
+  l.axisHeight -= legendHeight;
+  if (rightAxis) {
+    l.axisWidth -= captionHeight + 10 + 4 * captionWidth + 5;
+  }
+  return l;
+}
+
 std::vector<int> YTickRows(const ChartLayout& l, int ticks) {
   std::vector<int> rows;
   const double dy = static_cast<double>(l.axisHeight - 10) / ticks;

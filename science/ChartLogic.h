@@ -12,6 +12,11 @@
 
 #include "OptionKind.h"
 
+// One point of a chart's curve: the time and the value.
+struct CChartDataSet {
+  float m_fX = 0, m_fY = 0;
+};
+
 // The text of a y tick label: "0" near zero, "%.2e" for the very small and
 // the very large, else "%g" kept to three significant characters once the
 // point is reached, rounded (37.56 reads 37.6, 250.75 reads "251.").
@@ -41,6 +46,12 @@ struct ChartLayout {
 // are the caption font's text height and average character width, and
 // `yCaption` whether a y caption has its strip.
 ChartLayout LayoutChart(int w, int h, bool bands, int captionHeight, int captionWidth, bool yCaption);
+// The same with room made for a legend of `legendHeight` pixels above the
+// plot (the y axis starts that much lower) and, with `rightAxis`, for a
+// second y axis at the x axis' end: its labels and its caption's strip,
+// as wide as the left axis' own.
+ChartLayout LayoutChart(int w, int h, bool bands, int captionHeight, int captionWidth, bool yCaption, int legendHeight,
+                        bool rightAxis);
 
 // Pixel rows of the y ticks 0 ... ticks (the top one 10 pixels below the
 // axis' end) and pixel columns of the x ticks 0 ... ticks.
