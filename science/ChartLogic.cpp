@@ -40,6 +40,32 @@ std::vector<QString> FormatAxisValues(const std::vector<float>& values) {
 
 QString FormatTickLabel(float v) { return Printf("%g", static_cast<double>(v)); }
 
+std::vector<QString> TimeTickLabels(float from, float step, int ticks) {
+  std::vector<QString> labels;
+  for (int i = 0; i <= ticks; ++i) {
+    labels.push_back(FormatTickLabel(step * static_cast<float>(i) + from));
+  }
+  return labels;
+}
+
+std::vector<QString> ZoomedTickLabels(double from, double step, int ticks) {
+  const int decimals = step > 0 ? std::clamp(static_cast<int>(std::ceil(-std::log10(step))) + 1, 0, 6) : 0;
+  std::vector<QString> labels;
+  for (int i = 0; i <= ticks; ++i) {
+    QString text = QString::number(from + step * i, 'f', decimals);
+    if (decimals > 0) {
+      while (text.endsWith(QLatin1Char('0'))) {
+        text.chop(1);
+      }
+      if (text.endsWith(QLatin1Char('.'))) {
+        text.chop(1);
+      }
+    }
+    labels.push_back(text == QStringLiteral("-0") ? QStringLiteral("0") : text);
+  }
+  return labels;
+}
+
 int FitFontHeight(int start, int length, int limit) {
   int h = start;
   while (h > 0 && length * (h / 2) > limit) {

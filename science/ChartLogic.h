@@ -29,6 +29,17 @@ std::vector<QString> FormatAxisValues(const std::vector<float>& values);
 // The text of an x tick label: "%g".
 QString FormatTickLabel(float v);
 
+// The x tick labels of an axis whose first tick reads `from` and each
+// further one `step` more: "%g" of step × i + from, in floats as the axis
+// has always counted.
+std::vector<QString> TimeTickLabels(float from, float step, int ticks);
+
+// The x tick labels of a zoomed axis from `from`, `step` apart: each value
+// rounded to the decimals that its step needs (one more than the step's
+// first significant digit asks for), without trailing zeros, so that
+// neighbours read apart and a label is no longer than its room.
+std::vector<QString> ZoomedTickLabels(double from, double step, int ticks);
+
 // A font height that fits `length` characters into `limit` pixels, from
 // `start` down in steps of 2 (each character taken as half the height wide).
 int FitFontHeight(int start, int length, int limit);

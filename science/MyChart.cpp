@@ -208,7 +208,7 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
     const ChartLayout plain = LayoutChart(w, h, bands, cm.height(), cm.averageCharWidth(), !m_strYLabel.isEmpty());
     std::vector<int> widths;
     for (const QString& t : legendTexts) {
-      widths.push_back(tm.horizontalAdvance(t));
+      widths.push_back(tm.horizontalAdvance(t) + 4);  // the painter's measure may round up
     }
     legend = LayoutLegend(widths, plain.originX, plain.originX + plain.axisWidth, plain.originY - plain.axisHeight,
                           tm.height() + 2);
@@ -281,8 +281,8 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
   }
   const std::vector<int> columns = XTickColumns(l, m_nXTicks);
   // Zoomed, the labels read the shown range by the same rule.
-  const float xFrom = m_bZoomed ? static_cast<float>(shown.lo) : m_fXMin;
-  const float xStep = m_bZoomed ? static_cast<float>(shown.Span() / m_nXTicks) : m_fXStep;
+  m_xLabels = m_bZoomed ? ZoomedTickLabels(shown.lo, shown.Span() / m_nXTicks, m_nXTicks)
+                        : TimeTickLabels(m_fXMin, m_fXStep, m_nXTicks);
   for (int i = 0; i <= m_nXTicks; ++i) {
     const int x = columns[static_cast<std::size_t>(i)];
     if (i >= 1) {
@@ -291,7 +291,7 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
     }
     p.setPen(Qt::black);
     // The last label ("90", "480") ends inside the chart.
-    const QString label = FormatTickLabel(xStep * static_cast<float>(i) + xFrom);
+    const QString& label = m_xLabels[static_cast<std::size_t>(i)];
     TextAt(p, std::min(x + 2, w - tm.horizontalAdvance(label) - 1), l.originY + 8, label);
   }
   if (rightAxis) {
@@ -351,6 +351,25 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
       }
     }
     m_xmaps.push_back(xmap);
+  }
+  // Curves spread by index share the axis only when they share their
+  // samples; else each stands at its times on the labels' scale (a shorter
+  // run ends where its time ends).
+  auto sameSamples = [&](const SeriesXMap& m, const CChartSeries& s) {
+    return m.byIndex && m.n == m_xmaps.front().n && !s.m_points.empty() &&
+           s.m_points.front().m_fX == Points().front().m_fX && s.m_points.back().m_fX == Points().back().m_fX;
+  };
+  bool shared = true;
+  for (std::size_t i = 1; i < m_curves.size(); ++i) {
+    shared = shared && sameSamples(m_xmaps[i], m_curves[i]) && sameSamples(m_xmaps.front(), m_curves.front());
+  }
+  if (!m_bZoomed && !shared && m_fXMax > m_fXMin) {
+    for (SeriesXMap& m : m_xmaps) {
+      m.byIndex = false;
+      m.x0 = m_fXMin;
+      m.span = static_cast<double>(m_fXMax) - m_fXMin;
+      m.pixels = m_nTimePixels;
+    }
   }
   // A zoomed chart keeps its lines between the axis' ends, and a box's
   // values between the x axis and the y axis' top.

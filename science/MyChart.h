@@ -86,6 +86,8 @@ class CMyChart : public QWidget {
   // The time range the axis shows: the whole run unless zoomed.
   TimeRange ShownRange() const;
   bool Zoomed() const { return m_bZoomed; }
+  // The x tick labels as last painted.
+  const std::vector<QString>& XLabels() const { return m_xLabels; }
   // Shows `range` (fitted into the run), or the whole run again.
   void ZoomTo(const TimeRange& range);
   void ResetView();
@@ -147,6 +149,7 @@ class CMyChart : public QWidget {
   TimeRange m_view;
   bool m_bValueBox = false;
   Axis m_valueBox[2] = {{0, 1}, {0, 1}};
+  std::vector<QString> m_xLabels;
   int m_nTimePixels = 0;  // columns from the y axis to the last x tick, from the last paint
   // A drag: where it began and what was shown then; Shift makes it a box.
   bool m_bDragging = false, m_bBoxing = false;
