@@ -790,9 +790,15 @@ void CMyChart::DrawSeries(QPainter& p, const CChartSeries& s, const SeriesXMap& 
   }
   // SeriesPoint's arithmetic, with what is the same for every point hoisted.
   const float scale = static_cast<float>(m_layout.axisHeight - 10) / (y.hi - y.lo);
+  // SeriesXMap::Column's arithmetic too, its division done once.
+  const double byIndex = xmap.n > 1 ? static_cast<double>(m_layout.axisWidth - 5) / (xmap.n - 1) : 0.0;
+  const int width = xmap.pixels > 0 ? xmap.pixels : m_layout.axisWidth - 5;
   auto at = [&](int j) {
     const CChartDataSet& d = points[static_cast<std::size_t>(j)];
-    return QPoint(xmap.Column(m_layout, j, d.m_fX), m_layout.originY - static_cast<int>(scale * (d.m_fY - y.lo)));
+    const int x =
+        xmap.byIndex ? static_cast<int>(j * byIndex + m_layout.originX)
+                     : static_cast<int>((static_cast<double>(d.m_fX) - xmap.x0) / xmap.span * width + m_layout.originX);
+    return QPoint(x, m_layout.originY - static_cast<int>(scale * (d.m_fY - y.lo)));
   };
   // A value the run does not hold breaks the line: the gap shows.
   auto held = [&](int j) { return !std::isnan(points[static_cast<std::size_t>(j)].m_fY); };
