@@ -67,6 +67,7 @@ QString CCurveSelection::Refusal(const std::vector<int>& quantities, bool allPar
     return QStringLiteral("%1 not shown: a chart holds at most %2 curves.").arg(what).arg(kMaxCurves);
   }
   std::vector<QString> units;
+  units.reserve(curves.size());
   for (const CurveKey& c : curves) {
     units.push_back(UnitOf(PropertyName(c.kind, c.quantity)));
   }

@@ -427,7 +427,7 @@ void CMyChart::DrawRightAxis(QPainter& p, const QFont& caption, int w) const {
   p.setFont(font);
   const QFontMetrics fm(font);
   const int half = fm.horizontalAdvance(m_strY2Label) / 2;
-  p.translate(std::min(w - 3, l.areaWidth + 5) - fm.ascent(), l.originY - l.axisHeight / 2);
+  p.translate(QPoint(std::min(w - 3, l.areaWidth + 5) - fm.ascent(), l.originY - l.axisHeight / 2));
   p.rotate(90);
   p.drawText(QPoint(-half, 0), m_strY2Label);
   p.restore();

@@ -20,7 +20,7 @@ const QColor kChartRed(210, 100, 100), kBlack(0, 0, 0);
 
 TEST(ChartPalette, TheFirstCurveKeepsTheChartsColourTheOthersTakeOkabeIto) {
   const struct {
-    int index;
+    int index{};
     QColor first, expected;
   } cases[] = {
       {0, kChartRed, kChartRed},
@@ -235,7 +235,7 @@ TEST(TimeZoom, TheWheelZoomsAboutThePointer) {
   EXPECT_NEAR(least, 0.4, 1e-9) << "four samples";
   const struct {
     TimeRange shown;
-    double anchor, notches;
+    double anchor{}, notches{};
     TimeRange expected;
   } cases[] = {
       {{0, 90}, 45, 1, {9, 81}},                 // a notch in: 0.8 of the span, the middle kept
@@ -258,7 +258,7 @@ TEST(TimeZoom, PanningAndBoxesStayInsideTheRun) {
   const double least = MinimumSpan(kRun, kSamples);
   const struct {
     TimeRange shown;
-    double dt;
+    double dt{};
     TimeRange expected;
   } pans[] = {{{10, 20}, 5, {15, 25}}, {{10, 20}, -15, {0, 10}}, {{70, 85}, 30, {75, 90}}, {{0, 90}, 7, {0, 90}}};
   for (const auto& p : pans) {
@@ -267,7 +267,7 @@ TEST(TimeZoom, PanningAndBoxesStayInsideTheRun) {
     EXPECT_NEAR(got.hi, p.expected.hi, 1e-9) << p.shown.lo << " by " << p.dt;
   }
   const struct {
-    double t0, t1;
+    double t0{}, t1{};
     TimeRange expected;
   } boxes[] = {
       {30, 40, {30, 40}}, {40, 30, {30, 40}}, {12.3, 12.4, {12.15, 12.55}}, {-5, 20, {0, 25}}, {89.9, 95, {84.9, 90}}};

@@ -387,9 +387,11 @@ void AddSixCurves(CMyChart& chart, int n, std::mt19937& rng) {
         case 2:
           y = (i / 997) % 5 == 4 ? std::nanf("") : static_cast<float>((i / 331) % 2) * 40;
           break;
-        case 3:
-          y = static_cast<float>(i / (n / 7));
+        case 3: {
+          const int stair = i / (n / 7);
+          y = static_cast<float>(stair);
           break;
+        }
         case 4:
           y = i % 4999 == 0 ? 80.0f : 10.0f;
           break;
