@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 #include <cmath>
 #include <random>
 
@@ -476,6 +477,73 @@ TEST(Chart, SeveralCurvesHaveALegendTheirColoursAndARightAxis) {
   const int top = YTickRows(l, 10).back();
   EXPECT_EQ(img.pixelColor(l.originX + 40, top), QColor(230, 159, 0));
   EXPECT_GT(CountColour(img, QColor(86, 180, 233)), 100) << "the metabolism in sky blue";
+  // The trunk's run ends at 8 minutes: its line stops there, where its time
+  // ends, not at the axis' end.
+  auto column = [&](double minutes) {
+    return l.originX + static_cast<int>(minutes / 9 * (XTickColumns(l, 10).back() - l.originX));
+  };
+  auto orange = [](const QColor& c) { return c == QColor(230, 159, 0); };
+  EXPECT_GT(CountPixels(img, QRect(column(4), 0, 1, kSize.height()), orange), 0);
+  EXPECT_EQ(CountPixels(img, QRect(column(8.3), 0, 1, kSize.height()), orange), 0);
+}
+
+namespace {
+// A press, move or release of the left button at `at`.
+void Mouse(CMyChart& chart, QEvent::Type type, QPoint at, Qt::KeyboardModifiers modifiers) {
+  const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+  const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+  QMouseEvent e(type, QPointF(at), chart.mapToGlobal(QPointF(at)), button, held, modifiers);
+  QCoreApplication::sendEvent(&chart, &e);
+}
+}  // namespace
+
+// A Shift+drag of a few pixels is a slip of the hand, not a box; from four
+// pixels wide it zooms, and from four pixels high it sets the values too.
+TEST(Chart, ABoxNeedsFourPixels) {
+  const struct {
+    int dx, dy;
+    bool zoomed, values;
+  } cases[] = {{0, 0, false, false}, {2, 30, false, false}, {3, 2, true, false}, {40, 3, true, true}};
+  for (const auto& c : cases) {
+    CMyChart chart;
+    for (int i = 0; i <= 900; ++i) {
+      chart.AddPoint(0.1f * static_cast<float>(i), static_cast<float>(i % 50));
+    }
+    chart.resize(kSize);
+    chart.Render(kSize);
+    const QPoint from(chart.m_layout.originX + 100, chart.m_layout.originY - 100), to = from + QPoint(c.dx, c.dy);
+    Mouse(chart, QEvent::MouseButtonPress, from, Qt::ShiftModifier);
+    Mouse(chart, QEvent::MouseMove, to, Qt::ShiftModifier);
+    Mouse(chart, QEvent::MouseButtonRelease, to, Qt::ShiftModifier);
+    chart.Render(kSize);
+    EXPECT_EQ(chart.Zoomed(), c.zoomed) << c.dx << " x " << c.dy;
+    EXPECT_EQ(chart.m_fYMax < 49, c.values) << c.dx << " x " << c.dy;
+  }
+}
+
+// Without a zoom a drag moves nothing, and half notches of a fine wheel add
+// up to one.
+TEST(Chart, DragsPanOnlyAZoomAndHalfNotchesAddUp) {
+  CMyChart chart;
+  for (int i = 0; i <= 900; ++i) {
+    chart.AddPoint(0.1f * static_cast<float>(i), 1);
+  }
+  chart.resize(kSize);
+  chart.Render(kSize);
+  const QPoint at(chart.m_layout.originX + 200, 100);
+  Mouse(chart, QEvent::MouseButtonPress, at, Qt::NoModifier);
+  Mouse(chart, QEvent::MouseMove, at - QPoint(80, 0), Qt::NoModifier);
+  Mouse(chart, QEvent::MouseButtonRelease, at - QPoint(80, 0), Qt::NoModifier);
+  EXPECT_FALSE(chart.Zoomed());
+  auto wheel = [&](int delta) {
+    QWheelEvent e(at, chart.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&chart, &e);
+  };
+  wheel(60);
+  EXPECT_FALSE(chart.Zoomed()) << "half a notch does nothing yet";
+  wheel(60);
+  EXPECT_NEAR(chart.ShownRange().Span(), 72, 1e-3);
 }
 
 TEST(Chart, HoverAndExportReadEveryCurve) {
