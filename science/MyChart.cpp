@@ -483,6 +483,10 @@ void CMyChart::DrawCursorAndHover(QPainter& p) const {
     const bool onRight = s.m_nAxis == 1;
     QPoint ring = SeriesPoint(m_layout, 0, 1, v, onRight ? m_fY2Min : m_fYMin, onRight ? m_fY2Max : m_fYMax);
     ring.setX(m_xmaps[i].Column(m_layout, j, s.m_points[static_cast<std::size_t>(j)].m_fX));
+    // A box's value range leaves some values off the plot: no ring there.
+    if (m_bValueBox && (ring.y() < m_layout.originY - m_layout.axisHeight || ring.y() > m_layout.originY)) {
+      continue;
+    }
     p.setPen(Pen(i == 0 ? QColor(Qt::black) : ColourOf(i), 1));
     p.setBrush(Qt::white);
     p.drawEllipse(ring, 4, 4);

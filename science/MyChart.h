@@ -28,6 +28,8 @@ struct CChartSeries {
   QString m_strColumn;  // the column's name in exported data (the name when empty)
   int m_nAxis = 0;      // 0 the left y axis, 1 the right one
   int m_nColour = -1;   // place in the palette; -1 its place among the curves
+  // Dashed: a second run's curve, which takes the palette place of the
+  // first run's curve of the same part and quantity.
   bool m_bDashed = false;
   // Kept as points are added, so that a paint need not walk every point
   // twice. The y range starts where a paint's search does.
