@@ -3,6 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+int IndexAtTime(const std::vector<CChartDataSet>& points, float t) {
+  const auto it =
+      std::lower_bound(points.begin(), points.end(), t, [](const CChartDataSet& p, float v) { return p.m_fX < v; });
+  return it == points.end() ? static_cast<int>(points.size()) - 1 : static_cast<int>(it - points.begin());
+}
+
 int NearestInTime(const std::vector<CChartDataSet>& points, double t) {
   if (points.empty()) {
     return -1;

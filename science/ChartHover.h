@@ -8,6 +8,10 @@
 
 #include "ChartLogic.h"
 
+// The first point of `points` (in time order) at or after time `t`; the
+// last when every point is earlier.
+int IndexAtTime(const std::vector<CChartDataSet>& points, float t);
+
 // The point of `points` (in time order) nearest in time to `t`, or -1 when
 // `t` lies outside the points' times (a run that ends earlier has no value
 // there).
