@@ -245,6 +245,23 @@ QPoint SeriesPoint(const ChartLayout& l, int j, int n, float y, float yMin, floa
   return QPoint(px, py);
 }
 
+SeriesXMap MapSeriesSteps(int n, double first, double last, double leastStep, double mostStep, bool rising) {
+  SeriesXMap m;
+  m.n = n;
+  if (n < 3) {
+    return m;
+  }
+  const double step = (last - first) / (n - 1);
+  if (!(step > 0) || !rising) {
+    return m;  // not in time order: by index
+  }
+  // Every step within 1% of the mean: evenly spaced, by index.
+  m.byIndex = !(mostStep - step > 0.01 * step || step - leastStep > 0.01 * step);
+  m.x0 = first;
+  m.span = last - first;
+  return m;
+}
+
 int SeriesXMap::Column(const ChartLayout& l, int j, float x) const {
   if (byIndex) {
     const double sx = n > 1 ? static_cast<double>(l.axisWidth - 5) / (n - 1) : 0.0;

@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QRect>
 #include <QString>
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -103,29 +104,21 @@ struct SeriesXMap {
   // The time at pixel column px (for the time-placed).
   double TimeAt(const ChartLayout& l, int px) const;
 };
+// The same from what a series keeps as its points come: their count, the
+// first and last time, the least and the greatest step between neighbours,
+// and whether every step rose (a paint then need not walk the points).
+SeriesXMap MapSeriesSteps(int n, double first, double last, double leastStep, double mostStep, bool rising);
 template <class X>
 SeriesXMap MapSeriesX(int n, X x) {
-  SeriesXMap m;
-  m.n = n;
-  if (n < 3) {
-    return m;
-  }
-  const double first = x(0), last = x(n - 1), step = (last - first) / (n - 1);
-  if (!(step > 0)) {
-    return m;
-  }
+  double least = 0, most = 0;
+  bool rising = true;
   for (int j = 1; j < n; ++j) {
     const double d = static_cast<double>(x(j)) - static_cast<double>(x(j - 1));
-    if (!(d > 0)) {
-      return m;  // not in time order: by index
-    }
-    if (std::abs(d - step) > 0.01 * step) {
-      m.byIndex = false;
-    }
+    rising = rising && d > 0;
+    least = j == 1 ? d : std::min(least, d);
+    most = j == 1 ? d : std::max(most, d);
   }
-  m.x0 = first;
-  m.span = last - first;
-  return m;
+  return MapSeriesSteps(n, n > 0 ? x(0) : 0.0, n > 0 ? x(n - 1) : 0.0, least, most, rising);
 }
 
 // The point nearest to pixel column px (points are spread by index), or -1.

@@ -56,8 +56,12 @@ CChartSeries::CChartSeries()
     : m_fXMin(std::numeric_limits<float>::infinity()), m_fXMax(-std::numeric_limits<float>::infinity()) {}
 
 void CChartSeries::Add(float x, float y) {
-  if (!m_points.empty() && !(x >= m_points.back().m_fX)) {
-    m_bSorted = false;
+  if (!m_points.empty()) {
+    m_bSorted = m_bSorted && x >= m_points.back().m_fX;
+    const double d = static_cast<double>(x) - static_cast<double>(m_points.back().m_fX);
+    m_bRising = m_bRising && d > 0;
+    m_dLeastStep = m_points.size() == 1 ? d : std::min(m_dLeastStep, d);
+    m_dMostStep = m_points.size() == 1 ? d : std::max(m_dMostStep, d);
   }
   m_points.push_back({x, y});
   m_fXMin = std::min(m_fXMin, x);
@@ -333,8 +337,9 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
       xmap.span = shown.Span();
       xmap.pixels = m_nTimePixels;
     } else {
-      xmap = MapSeriesX(static_cast<int>(s.m_points.size()),
-                        [&s](int j) { return s.m_points[static_cast<std::size_t>(j)].m_fX; });
+      xmap = s.m_points.empty() ? MapSeriesSteps(0, 0, 0, 0, 0, true)
+                                : MapSeriesSteps(static_cast<int>(s.m_points.size()), s.m_points.front().m_fX,
+                                                 s.m_points.back().m_fX, s.m_dLeastStep, s.m_dMostStep, s.m_bRising);
       if (!xmap.byIndex && m_fXMax > m_fXMin) {
         // Points at their time stand on the x labels' scale: the first label's
         // time at the y axis, the last one's at the last tick.

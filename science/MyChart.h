@@ -35,6 +35,9 @@ struct CChartSeries {
   // twice. The y range starts where a paint's search does.
   float m_fXMin, m_fXMax, m_fYMin = 1000000, m_fYMax = -1000000;
   bool m_bSorted = true;  // in time order (the visible points are found by halving)
+  // Each step's rise and their extremes, for the x mapping.
+  bool m_bRising = true;
+  double m_dLeastStep = 0, m_dMostStep = 0;
   CChartSeries();
   void Add(float x, float y);
 };
