@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QTimerEvent>
@@ -391,8 +392,10 @@ void COpenGLView::OnTimer(int id) {
       if (m_nFrame == 0) {
         m_nFrame = 1;
       }
-    } else {
+    } else if (IsBodyScene(m_nMode)) {
       m_dRotY += 5.0;
+    } else {
+      return;  // the plot's view is the user's: the player leaves it as it is
     }
     RenderScene();
   } else if (id == 1) {
@@ -436,6 +439,16 @@ void COpenGLView::mouseMoveEvent(QMouseEvent* event) {
   m_dRotY += static_cast<float>((p.x() - m_ptLast.x()) / 3.6);
   RenderScene();
   m_ptLast = p;
+}
+
+void COpenGLView::keyPressEvent(QKeyEvent* event) {
+  // Home brings the plot back to the view it opened with; the body scenes'
+  // dialog has its own keys, Home among them.
+  if (m_nMode == ViewMode::Plot && event->key() == Qt::Key_Home && event->modifiers() == Qt::NoModifier) {
+    ResetCamera();
+    return;
+  }
+  QOpenGLWidget::keyPressEvent(event);
 }
 
 void COpenGLView::wheelEvent(QWheelEvent* event) {

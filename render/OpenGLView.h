@@ -51,9 +51,9 @@ class COpenGLView : public QOpenGLWidget {
   void SetMessageSink(IMessageSink* sink) { m_pSink = sink; }
   IMessageSink* MessageSink() const { return m_pSink; }
 
-  // The player: timer 0 (100 ms) turns or walks the body, timer 1 (1000 ms)
-  // advances the clock; they run while the view state plays. OnTimer is the
-  // timers' handler (tests call it).
+  // The player: timer 0 (100 ms) turns or walks the body (the plot's view
+  // stays as the user left it), timer 1 (1000 ms) advances the clock; they run while the view state plays. OnTimer is
+  // the timers' handler (tests call it).
   bool TimersRunning() const { return m_timer0.isActive() || m_timer1.isActive(); }
   void OnTimer(int id);
 
@@ -115,6 +115,7 @@ class COpenGLView : public QOpenGLWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void timerEvent(QTimerEvent* event) override;
 
  private:

@@ -40,6 +40,32 @@ std::vector<QString> FormatAxisValues(const std::vector<float>& values) {
 
 QString FormatTickLabel(float v) { return Printf("%g", static_cast<double>(v)); }
 
+std::vector<QString> TimeTickLabels(float from, float step, int ticks) {
+  std::vector<QString> labels;
+  for (int i = 0; i <= ticks; ++i) {
+    labels.push_back(FormatTickLabel(step * static_cast<float>(i) + from));
+  }
+  return labels;
+}
+
+std::vector<QString> ZoomedTickLabels(double from, double step, int ticks) {
+  const int decimals = step > 0 ? std::clamp(static_cast<int>(std::ceil(-std::log10(step))) + 1, 0, 6) : 0;
+  std::vector<QString> labels;
+  for (int i = 0; i <= ticks; ++i) {
+    QString text = QString::number(from + step * i, 'f', decimals);
+    if (decimals > 0) {
+      while (text.endsWith(QLatin1Char('0'))) {
+        text.chop(1);
+      }
+      if (text.endsWith(QLatin1Char('.'))) {
+        text.chop(1);
+      }
+    }
+    labels.push_back(text == QStringLiteral("-0") ? QStringLiteral("0") : text);
+  }
+  return labels;
+}
+
 int FitFontHeight(int start, int length, int limit) {
   int h = start;
   while (h > 0 && length * (h / 2) > limit) {
@@ -78,6 +104,16 @@ ChartLayout LayoutChart(int w, int h, bool bands, int captionHeight, int caption
   l.originY = l.areaHeight - captionHeight - 15;
   l.axisHeight = l.areaHeight - captionHeight - 55;
   l.axisWidth = l.areaWidth - l.originX - 5;
+  return l;
+}
+
+ChartLayout LayoutChart(int w, int h, bool bands, int captionHeight, int captionWidth, bool yCaption, int legendHeight,
+                        bool rightAxis) {
+  ChartLayout l = LayoutChart(w, h, bands, captionHeight, captionWidth, yCaption);
+  l.axisHeight -= legendHeight;
+  if (rightAxis) {
+    l.axisWidth -= captionHeight + 10 + 4 * captionWidth + 5;
+  }
   return l;
 }
 
@@ -207,6 +243,23 @@ QPoint SeriesPoint(const ChartLayout& l, int j, int n, float y, float yMin, floa
   const int px = static_cast<int>(j * sx + l.originX);
   const int py = l.originY - static_cast<int>(static_cast<float>(l.axisHeight - 10) / (yMax - yMin) * (y - yMin));
   return QPoint(px, py);
+}
+
+SeriesXMap MapSeriesSteps(int n, double first, double last, double leastStep, double mostStep, bool rising) {
+  SeriesXMap m;
+  m.n = n;
+  if (n < 3) {
+    return m;
+  }
+  const double step = (last - first) / (n - 1);
+  if (!(step > 0) || !rising) {
+    return m;  // not in time order: by index
+  }
+  // Every step within 1% of the mean: evenly spaced, by index.
+  m.byIndex = !(mostStep - step > 0.01 * step || step - leastStep > 0.01 * step);
+  m.x0 = first;
+  m.span = last - first;
+  return m;
 }
 
 int SeriesXMap::Column(const ChartLayout& l, int j, float x) const {

@@ -7,10 +7,16 @@
 #include <QColor>
 #include <QRect>
 #include <QString>
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "OptionKind.h"
+
+// One point of a chart's curve: the time and the value.
+struct CChartDataSet {
+  float m_fX = 0, m_fY = 0;
+};
 
 // The text of a y tick label: "0" near zero, "%.2e" for the very small and
 // the very large, else "%g" kept to three significant characters once the
@@ -23,6 +29,17 @@ QString FormatAxisValue(float v);
 std::vector<QString> FormatAxisValues(const std::vector<float>& values);
 // The text of an x tick label: "%g".
 QString FormatTickLabel(float v);
+
+// The x tick labels of an axis whose first tick reads `from` and each
+// further one `step` more: "%g" of step × i + from, in floats as the axis
+// has always counted.
+std::vector<QString> TimeTickLabels(float from, float step, int ticks);
+
+// The x tick labels of a zoomed axis from `from`, `step` apart: each value
+// rounded to the decimals that its step needs (one more than the step's
+// first significant digit asks for), without trailing zeros, so that
+// neighbours read apart and a label is no longer than its room.
+std::vector<QString> ZoomedTickLabels(double from, double step, int ticks);
 
 // A font height that fits `length` characters into `limit` pixels, from
 // `start` down in steps of 2 (each character taken as half the height wide).
@@ -41,6 +58,12 @@ struct ChartLayout {
 // are the caption font's text height and average character width, and
 // `yCaption` whether a y caption has its strip.
 ChartLayout LayoutChart(int w, int h, bool bands, int captionHeight, int captionWidth, bool yCaption);
+// The same with room made for a legend of `legendHeight` pixels above the
+// plot (the y axis starts that much lower) and, with `rightAxis`, for a
+// second y axis at the x axis' end: its labels and its caption's strip,
+// as wide as the left axis' own.
+ChartLayout LayoutChart(int w, int h, bool bands, int captionHeight, int captionWidth, bool yCaption, int legendHeight,
+                        bool rightAxis);
 
 // Pixel rows of the y ticks 0 ... ticks (the top one 10 pixels below the
 // axis' end) and pixel columns of the x ticks 0 ... ticks.
@@ -81,29 +104,21 @@ struct SeriesXMap {
   // The time at pixel column px (for the time-placed).
   double TimeAt(const ChartLayout& l, int px) const;
 };
+// The same from what a series keeps as its points come: their count, the
+// first and last time, the least and the greatest step between neighbours,
+// and whether every step rose (a paint then need not walk the points).
+SeriesXMap MapSeriesSteps(int n, double first, double last, double leastStep, double mostStep, bool rising);
 template <class X>
 SeriesXMap MapSeriesX(int n, X x) {
-  SeriesXMap m;
-  m.n = n;
-  if (n < 3) {
-    return m;
-  }
-  const double first = x(0), last = x(n - 1), step = (last - first) / (n - 1);
-  if (!(step > 0)) {
-    return m;
-  }
+  double least = 0, most = 0;
+  bool rising = true;
   for (int j = 1; j < n; ++j) {
     const double d = static_cast<double>(x(j)) - static_cast<double>(x(j - 1));
-    if (!(d > 0)) {
-      return m;  // not in time order: by index
-    }
-    if (std::abs(d - step) > 0.01 * step) {
-      m.byIndex = false;
-    }
+    rising = rising && d > 0;
+    least = j == 1 ? d : std::min(least, d);
+    most = j == 1 ? d : std::max(most, d);
   }
-  m.x0 = first;
-  m.span = last - first;
-  return m;
+  return MapSeriesSteps(n, n > 0 ? x(0) : 0.0, n > 0 ? x(n - 1) : 0.0, least, most, rising);
 }
 
 // The point nearest to pixel column px (points are spread by index), or -1.

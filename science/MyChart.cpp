@@ -1,14 +1,9 @@
 #include "MyChart.h"
 
 #include <QClipboard>
-#include <QContextMenuEvent>
-#include <QFileDialog>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
-#include <QMenu>
-#include <QMessageBox>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QSaveFile>
 #include <QSvgGenerator>
@@ -16,6 +11,11 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+
+#include "ChartHover.h"
+#include "ChartLegend.h"
+#include "ChartPalette.h"
+#include "ChartUnits.h"
 
 namespace {
 QFont ArialBold(int pixelHeight) {
@@ -52,27 +52,113 @@ QPen Pen(const QColor& c, int width) {
 }
 }  // namespace
 
+CChartSeries::CChartSeries()
+    : m_fXMin(std::numeric_limits<float>::infinity()), m_fXMax(-std::numeric_limits<float>::infinity()) {}
+
+void CChartSeries::Add(float x, float y) {
+  if (!m_points.empty()) {
+    m_bSorted = m_bSorted && x >= m_points.back().m_fX;
+    const double d = static_cast<double>(x) - static_cast<double>(m_points.back().m_fX);
+    m_bRising = m_bRising && d > 0;
+    m_dLeastStep = m_points.size() == 1 ? d : std::min(m_dLeastStep, d);
+    m_dMostStep = m_points.size() == 1 ? d : std::max(m_dMostStep, d);
+  }
+  m_points.push_back({x, y});
+  m_fXMin = std::min(m_fXMin, x);
+  m_fXMax = std::max(m_fXMax, x);
+  m_fYMin = std::min(m_fYMin, y);
+  m_fYMax = std::max(m_fYMax, y);
+}
+
 CMyChart::CMyChart(QWidget* parent) : QWidget(parent), m_fCursorTime(std::numeric_limits<float>::quiet_NaN()) {
   setMouseTracking(true);
+  setFocusPolicy(Qt::ClickFocus);
   ClearAll();
 }
 
 void CMyChart::ClearAll() {
-  m_series.clear();
+  m_curves.assign(1, CChartSeries());
   m_nHover = -1;
   m_nBandMode = BandMode::None;
-  m_fDataXMin = std::numeric_limits<float>::infinity();
-  m_fDataXMax = -m_fDataXMin;
-  m_fDataYMin = 1000000;
-  m_fDataYMax = -1000000;
+  m_bValueBox = false;
 }
 
-void CMyChart::AddPoint(float x, float y) {
-  m_series.push_back({x, y});
-  m_fDataXMin = std::min(m_fDataXMin, x);
-  m_fDataXMax = std::max(m_fDataXMax, x);
-  m_fDataYMin = std::min(m_fDataYMin, y);
-  m_fDataYMax = std::max(m_fDataYMax, y);
+void CMyChart::AddPoint(float x, float y) { m_curves.back().Add(x, y); }
+
+CChartSeries& CMyChart::AddSeries(const QString& name, const QString& unit, int axis) {
+  CChartSeries& s = m_curves.emplace_back();
+  s.m_strName = name;
+  s.m_strUnit = unit;
+  s.m_nAxis = axis;
+  return s;
+}
+
+QStringList CMyChart::LegendTexts() const {
+  QStringList texts;
+  if (m_curves.size() > 1) {
+    for (const CChartSeries& s : m_curves) {
+      texts << s.m_strName;
+    }
+  }
+  return texts;
+}
+
+QColor CMyChart::FirstColour() const {
+  return m_nBandMode != BandMode::None ? QColor(Qt::black) : QColor(210, 100, 100);
+}
+
+QColor CMyChart::ColourOf(std::size_t index) const {
+  const CChartSeries& s = m_curves[index];
+  return CurveColour(s.m_nColour >= 0 ? s.m_nColour : static_cast<int>(index), FirstColour());
+}
+
+TimeRange CMyChart::WholeRange() const {
+  float lo = m_fXMin, hi = m_fXMax;
+  for (const CChartSeries& s : m_curves) {
+    lo = std::min(lo, s.m_fXMin);
+    hi = std::max(hi, s.m_fXMax);
+  }
+  return {lo, hi};
+}
+
+TimeRange CMyChart::ShownRange() const {
+  const TimeRange whole = WholeRange();
+  return m_bZoomed ? FitRange(m_view, whole, MinimumSpan(whole, static_cast<int>(Points().size()))) : whole;
+}
+
+void CMyChart::SetShown(const TimeRange& range) {
+  const TimeRange whole = WholeRange();
+  m_view = FitRange(range, whole, MinimumSpan(whole, static_cast<int>(Points().size())));
+  m_bZoomed = whole.Span() > 0 && !IsWhole(m_view, whole);
+  m_nHover = -1;
+  update();
+}
+
+void CMyChart::ZoomTo(const TimeRange& range) { SetShown(range); }
+
+void CMyChart::ResetView() {
+  m_bZoomed = false;
+  m_bValueBox = false;
+  m_nHover = -1;
+  update();
+}
+
+CMyChart::Axis CMyChart::AxisRange(int axis) const {
+  if (m_bValueBox) {
+    return m_valueBox[axis];
+  }
+  Axis a{1000000, -1000000};
+  for (const CChartSeries& s : m_curves) {
+    if (s.m_nAxis == axis) {
+      a.lo = std::min(a.lo, s.m_fYMin);
+      a.hi = std::max(a.hi, s.m_fYMax);
+    }
+  }
+  if (axis == 0 && m_nBandMode != BandMode::None) {
+    a = {0, 100};
+  }
+  WidenFlatRange(a.lo, a.hi);
+  return a;
 }
 
 void CMyChart::paintEvent(QPaintEvent*) {
@@ -108,21 +194,39 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
                                                    : FitFontHeight(16, static_cast<int>(m_strXLabel.size()), areaWidth);
   const QFont caption = ArialBold(captionHeight);
   const QFontMetrics cm(caption);
-  m_layout = LayoutChart(w, h, bands, cm.height(), cm.averageCharWidth(), !m_strYLabel.isEmpty());
+  const QFont tickFont = ArialBold(12);
+  const QFontMetrics tm(tickFont);
+  const bool rightAxis =
+      std::any_of(m_curves.begin(), m_curves.end(), [](const CChartSeries& s) { return s.m_nAxis == 1; });
+  // Several curves: a legend in rows under the title, the plot below it.
+  const QStringList legendTexts = LegendTexts();
+  LegendLayout legend;
+  if (!legendTexts.isEmpty()) {
+    const ChartLayout plain = LayoutChart(w, h, bands, cm.height(), cm.averageCharWidth(), !m_strYLabel.isEmpty());
+    std::vector<int> widths;
+    for (const QString& t : legendTexts) {
+      widths.push_back(tm.horizontalAdvance(t) + 4);  // the painter's measure may round up
+    }
+    legend = LayoutLegend(widths, plain.originX, plain.originX + plain.axisWidth, plain.originY - plain.axisHeight,
+                          tm.height() + 2);
+  }
+  m_layout = LayoutChart(w, h, bands, cm.height(), cm.averageCharWidth(), !m_strYLabel.isEmpty(),
+                         legend.height > 0 ? legend.height + 4 : 0, rightAxis);
   const ChartLayout& l = m_layout;
 
   // Ranges: y from the data, x only ever widened.
-  m_fXMin = std::min(m_fXMin, m_fDataXMin);
-  m_fXMax = std::max(m_fXMax, m_fDataXMax);
-  m_fYMin = m_fDataYMin;
-  m_fYMax = m_fDataYMax;
-  if (bands) {
-    m_fYMin = 0;
-    m_fYMax = 100;
-  }
-  WidenFlatRange(m_fYMin, m_fYMax);
+  const TimeRange whole = WholeRange();
+  m_fXMin = static_cast<float>(whole.lo);
+  m_fXMax = static_cast<float>(whole.hi);
+  const Axis left = AxisRange(0), right = AxisRange(1);
+  m_fYMin = left.lo;
+  m_fYMax = left.hi;
+  m_fY2Min = right.lo;
+  m_fY2Max = right.hi;
   m_fYStep = (m_fYMax - m_fYMin) / static_cast<float>(m_nYTicks);
   m_fXStep = (m_fXMax - m_fXMin) / static_cast<float>(m_nXTicks);
+  const TimeRange shown = ShownRange();
+  m_bZoomed = m_bZoomed && !IsWhole(shown, whole);
 
   // Axes and the x caption.
   p.setPen(Pen(Qt::black, 2));
@@ -153,8 +257,6 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
   }
 
   // y ticks, grid lines and labels; x ticks and labels.
-  const QFont tickFont = ArialBold(12);
-  const QFontMetrics tm(tickFont);
   p.setFont(tickFont);
   const std::vector<int> rows = YTickRows(l, m_nYTicks);
   std::vector<float> tickValues;
@@ -175,6 +277,9 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
     TextAt(p, l.originX - 6 * static_cast<int>(label.size()) - 10, y - 6, label);
   }
   const std::vector<int> columns = XTickColumns(l, m_nXTicks);
+  // Zoomed, the labels read the shown range by the same rule.
+  m_xLabels = m_bZoomed ? ZoomedTickLabels(shown.lo, shown.Span() / m_nXTicks, m_nXTicks)
+                        : TimeTickLabels(m_fXMin, m_fXStep, m_nXTicks);
   for (int i = 0; i <= m_nXTicks; ++i) {
     const int x = columns[static_cast<std::size_t>(i)];
     if (i >= 1) {
@@ -183,8 +288,11 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
     }
     p.setPen(Qt::black);
     // The last label ("90", "480") ends inside the chart.
-    const QString label = FormatTickLabel(m_fXStep * static_cast<float>(i) + m_fXMin);
+    const QString& label = m_xLabels[static_cast<std::size_t>(i)];
     TextAt(p, std::min(x + 2, w - tm.horizontalAdvance(label) - 1), l.originY + 8, label);
+  }
+  if (rightAxis) {
+    DrawRightAxis(p, caption, w);
   }
 
   // The comfort bands over the grid, and their labels.
@@ -200,103 +308,274 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
     }
   }
 
-  m_xmap = MapSeriesX(static_cast<int>(m_series.size()),
-                      [this](int j) { return m_series[static_cast<std::size_t>(j)].m_fX; });
-  if (!m_xmap.byIndex && m_fXMax > m_fXMin) {
-    // Points at their time stand on the x labels' scale: the first label's
-    // time at the y axis, the last one's at the last tick.
-    m_xmap.x0 = m_fXMin;
-    m_xmap.span = static_cast<double>(m_fXMax) - m_fXMin;
-    m_xmap.pixels = columns.back() - l.originX;
+  // The legend: each curve's line, in its colour and style, and its name.
+  p.setFont(tickFont);
+  for (std::size_t i = 0; i < legend.entries.size(); ++i) {
+    const QRect& e = legend.entries[i];
+    QPen pen = Pen(ColourOf(i), 2);
+    if (m_curves[i].m_bDashed) {
+      pen.setStyle(Qt::DashLine);
+    }
+    p.setPen(pen);
+    p.drawLine(e.left() + 2, e.center().y(), e.left() + kLegendSample - 2, e.center().y());
+    p.setPen(Qt::black);
+    const QRect text(e.left() + kLegendSample + kLegendGap, e.top(), e.width() - kLegendSample - kLegendGap,
+                     e.height());
+    p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
+               tm.elidedText(legendTexts[static_cast<qsizetype>(i)], Qt::ElideRight, text.width()));
   }
-  DrawSeries(p, everySegment);
+
+  m_nTimePixels = columns.back() - l.originX;
+  m_xmaps.clear();
+  for (const CChartSeries& s : m_curves) {
+    SeriesXMap xmap;
+    if (m_bZoomed) {
+      // Zoomed, every point stands at its time on the shown range.
+      xmap.byIndex = false;
+      xmap.n = static_cast<int>(s.m_points.size());
+      xmap.x0 = shown.lo;
+      xmap.span = shown.Span();
+      xmap.pixels = m_nTimePixels;
+    } else {
+      xmap = s.m_points.empty() ? MapSeriesSteps(0, 0, 0, 0, 0, true)
+                                : MapSeriesSteps(static_cast<int>(s.m_points.size()), s.m_points.front().m_fX,
+                                                 s.m_points.back().m_fX, s.m_dLeastStep, s.m_dMostStep, s.m_bRising);
+      if (!xmap.byIndex && m_fXMax > m_fXMin) {
+        // Points at their time stand on the x labels' scale: the first label's
+        // time at the y axis, the last one's at the last tick.
+        xmap.x0 = m_fXMin;
+        xmap.span = static_cast<double>(m_fXMax) - m_fXMin;
+        xmap.pixels = m_nTimePixels;
+      }
+    }
+    m_xmaps.push_back(xmap);
+  }
+  // Curves spread by index share the axis only when they share their
+  // samples; else each stands at its times on the labels' scale (a shorter
+  // run ends where its time ends).
+  auto sameSamples = [&](const SeriesXMap& m, const CChartSeries& s) {
+    return m.byIndex && m.n == m_xmaps.front().n && !s.m_points.empty() &&
+           s.m_points.front().m_fX == Points().front().m_fX && s.m_points.back().m_fX == Points().back().m_fX;
+  };
+  bool shared = true;
+  for (std::size_t i = 1; i < m_curves.size(); ++i) {
+    shared = shared && sameSamples(m_xmaps[i], m_curves[i]) && sameSamples(m_xmaps.front(), m_curves.front());
+  }
+  if (!m_bZoomed && !shared && m_fXMax > m_fXMin) {
+    for (SeriesXMap& m : m_xmaps) {
+      m.byIndex = false;
+      m.x0 = m_fXMin;
+      m.span = static_cast<double>(m_fXMax) - m_fXMin;
+      m.pixels = m_nTimePixels;
+    }
+  }
+  // A zoomed chart keeps its lines between the axis' ends, and a box's
+  // values between the x axis and the y axis' top.
+  if (m_bZoomed || m_bValueBox) {
+    const int top = m_bValueBox ? l.originY - l.axisHeight : 0, bottom = m_bValueBox ? l.originY : h;
+    const int from = m_bZoomed ? l.originX : 0, to = m_bZoomed ? columns.back() : w;
+    p.setClipRect(QRect(QPoint(from, top), QPoint(to, bottom)));
+  }
+  for (std::size_t i = 0; i < m_curves.size(); ++i) {
+    const CChartSeries& s = m_curves[i];
+    QPen pen = bands ? Pen(ColourOf(i), 4) : Pen(ColourOf(i), 2);
+    if (s.m_bDashed) {
+      pen.setStyle(Qt::DashLine);
+    }
+    p.setPen(pen);
+    DrawSeries(p, s, m_xmaps[i], s.m_nAxis == 1 ? right : left, everySegment);
+  }
+  p.setClipping(false);
   // Overlays are for the screen: a saved or copied picture never holds them.
   if (overlays) {
     DrawCursorAndHover(p);
   }
 }
 
-namespace {
-// The first point at or after time t (points run in time order).
-int IndexAtTime(const std::vector<CChartDataSet>& points, float t) {
-  const auto it =
-      std::lower_bound(points.begin(), points.end(), t, [](const CChartDataSet& p, float v) { return p.m_fX < v; });
-  return it == points.end() ? static_cast<int>(points.size()) - 1 : static_cast<int>(it - points.begin());
-}
-
-QString Number(float v) { return QString::number(static_cast<double>(v), 'g', 6); }
-
-// The unit of a caption such as "Temperature of Skin(Degree)".
-QString UnitOf(const QString& caption) {
-  const qsizetype open = caption.indexOf(QLatin1Char('('));
-  const qsizetype close = caption.lastIndexOf(QLatin1Char(')'));
-  return open >= 0 && close > open ? caption.mid(open + 1, close - open - 1) : QString();
-}
-}  // namespace
-
-void CMyChart::DrawCursorAndHover(QPainter& p) const {
-  const int n = static_cast<int>(m_series.size());
-  if (n < 2) {
+void CMyChart::DrawRightAxis(QPainter& p, const QFont& caption, int w) const {
+  const ChartLayout& l = m_layout;
+  const int x = l.originX + l.axisWidth;
+  p.setPen(Pen(Qt::black, 2));
+  p.drawLine(x, l.originY, x, l.originY - l.axisHeight);
+  const std::vector<int> rows = YTickRows(l, m_nYTicks);
+  std::vector<float> values;
+  const float step = (m_fY2Max - m_fY2Min) / static_cast<float>(m_nYTicks);
+  for (int i = 0; i <= m_nYTicks; ++i) {
+    values.push_back(step * static_cast<float>(i) + m_fY2Min);
+  }
+  const std::vector<QString> labels = FormatAxisValues(values);
+  for (int i = 0; i <= m_nYTicks; ++i) {
+    const int y = rows[static_cast<std::size_t>(i)];
+    if (i >= 1) {
+      p.setPen(Pen(Qt::black, 1));
+      p.drawLine(x - 3, y, x + 3, y);
+    }
+    p.setPen(Qt::black);
+    TextAt(p, x + 8, y - 6, labels[static_cast<std::size_t>(i)]);
+  }
+  if (m_strY2Label.isEmpty()) {
     return;
   }
+  // Its caption reads downwards at the chart's right edge.
+  p.save();
+  QFont font = caption;
+  while (QFontMetrics(font).horizontalAdvance(m_strY2Label) > height() - 4 && font.pixelSize() > 6) {
+    font.setPixelSize(font.pixelSize() - 1);
+  }
+  p.setFont(font);
+  const QFontMetrics fm(font);
+  const int half = fm.horizontalAdvance(m_strY2Label) / 2;
+  p.translate(QPoint(std::min(w - 3, l.areaWidth + 5) - fm.ascent(), l.originY - l.axisHeight / 2));
+  p.rotate(90);
+  p.drawText(QPoint(-half, 0), m_strY2Label);
+  p.restore();
+}
+
+void CMyChart::DrawCursorAndHover(QPainter& p) const {
+  const int n = static_cast<int>(Points().size());
   const QFont small = ArialBold(12);
   p.setFont(small);
   const int top = YTickRows(m_layout, m_nYTicks).back();
-  if (!std::isnan(m_fCursorTime)) {
-    const int j = IndexAtTime(m_series, m_fCursorTime);
-    // By index, the cursor stands on its point; by time, at its own time.
-    const int x =
-        m_xmap.Column(m_layout, j, m_xmap.byIndex ? m_series[static_cast<std::size_t>(j)].m_fX : m_fCursorTime);
-    p.setPen(Pen(QColor(40, 40, 160), 1));
-    p.drawLine(x, m_layout.originY, x, top);
-    p.setPen(QColor(40, 40, 160));
-    TextAt(p, x + 3, top - 14, QStringLiteral("%1 min").arg(FormatTickLabel(m_fCursorTime)));
+  const int left = m_layout.originX, right = m_layout.originX + m_nTimePixels;
+  const SeriesXMap& xmap = m_xmaps.front();
+  if (m_bBoxing) {
+    p.setPen(QPen(QColor(40, 40, 160), 1, Qt::DashLine));
+    p.drawRect(QRect(m_ptPress, m_ptDrag).normalized());
   }
-  if (m_nHover >= 0 && m_nHover < n) {
-    const CChartDataSet& d = m_series[static_cast<std::size_t>(m_nHover)];
-    const QString text = HoverText();
-    const QFontMetrics fm(small);
-    QPoint at(m_xmap.Column(m_layout, m_nHover, d.m_fX), m_layout.originY);
-    if (!std::isnan(d.m_fY)) {
-      at = SeriesPoint(m_layout, 0, 1, d.m_fY, m_fYMin, m_fYMax);
-      at.setX(m_xmap.Column(m_layout, m_nHover, d.m_fX));
-      p.setPen(Pen(Qt::black, 1));
-      p.setBrush(Qt::white);
-      p.drawEllipse(at, 4, 4);
-      p.setBrush(Qt::NoBrush);
+  if (n < 2) {
+    return;
+  }
+  if (!std::isnan(m_fCursorTime)) {
+    const int j = IndexAtTime(Points(), m_fCursorTime);
+    // By index, the cursor stands on its point; by time, at its own time.
+    const int x = xmap.Column(m_layout, j, xmap.byIndex ? Points()[static_cast<std::size_t>(j)].m_fX : m_fCursorTime);
+    if (!m_bZoomed || (x >= left && x <= right)) {
+      p.setPen(Pen(QColor(40, 40, 160), 1));
+      p.drawLine(x, m_layout.originY, x, top);
+      p.setPen(QColor(40, 40, 160));
+      TextAt(p, x + 3, top - 14, QStringLiteral("%1 min").arg(FormatTickLabel(m_fCursorTime)));
     }
-    QRect box(at.x() + 8, at.y() - fm.height() - 8, fm.horizontalAdvance(text) + 8, fm.height() + 4);
-    if (box.right() > width()) {
-      box.moveRight(at.x() - 8);
+  }
+  if (m_nHover < 0 || m_nHover >= n) {
+    return;
+  }
+  // A ring on every curve at the hovered time, then the box that reads them.
+  const CChartDataSet& d = Points()[static_cast<std::size_t>(m_nHover)];
+  QPoint at(xmap.Column(m_layout, m_nHover, d.m_fX), m_layout.originY);
+  for (std::size_t i = 0; i < m_curves.size(); ++i) {
+    const CChartSeries& s = m_curves[i];
+    const int j = i == 0 ? m_nHover : NearestInTime(s.m_points, d.m_fX);
+    if (j < 0 || std::isnan(s.m_points[static_cast<std::size_t>(j)].m_fY)) {
+      continue;
     }
-    p.setPen(Pen(Qt::black, 1));
-    p.fillRect(box, QColor(255, 255, 225));
-    p.drawRect(box);
-    p.drawText(box.adjusted(4, 2, -4, -2), Qt::AlignVCenter | Qt::AlignLeft, text);
+    const float v = s.m_points[static_cast<std::size_t>(j)].m_fY;
+    const bool onRight = s.m_nAxis == 1;
+    QPoint ring = SeriesPoint(m_layout, 0, 1, v, onRight ? m_fY2Min : m_fYMin, onRight ? m_fY2Max : m_fYMax);
+    ring.setX(m_xmaps[i].Column(m_layout, j, s.m_points[static_cast<std::size_t>(j)].m_fX));
+    // A box's value range leaves some values off the plot: no ring there.
+    if (m_bValueBox && (ring.y() < m_layout.originY - m_layout.axisHeight || ring.y() > m_layout.originY)) {
+      continue;
+    }
+    p.setPen(Pen(i == 0 ? QColor(Qt::black) : ColourOf(i), 1));
+    p.setBrush(Qt::white);
+    p.drawEllipse(ring, 4, 4);
+    p.setBrush(Qt::NoBrush);
+    if (i == 0) {
+      at = ring;
+    }
+  }
+  const QStringList lines = HoverText().split(QLatin1Char('\n'));
+  const QFontMetrics fm(small);
+  int textWidth = 0;
+  for (const QString& line : lines) {
+    textWidth = std::max(textWidth, fm.horizontalAdvance(line));
+  }
+  const int lineHeight = fm.height();
+  const int boxHeight = lineHeight * static_cast<int>(lines.size()) + 4;
+  QRect box(at.x() + 8, at.y() - boxHeight - 4, textWidth + 8, boxHeight);
+  if (box.right() > width()) {
+    box.moveRight(at.x() - 8);
+  }
+  if (box.top() < 0) {
+    box.moveTop(std::max(0, at.y() + 8));
+  }
+  p.setPen(Pen(Qt::black, 1));
+  p.fillRect(box, QColor(255, 255, 225));
+  p.drawRect(box);
+  for (int k = 0; k < static_cast<int>(lines.size()); ++k) {
+    p.drawText(QRect(box.left() + 4, box.top() + 2 + k * lineHeight, textWidth, lineHeight),
+               Qt::AlignVCenter | Qt::AlignLeft, lines[k]);
   }
 }
 
 QString CMyChart::HoverText() const {
-  if (m_nHover < 0 || m_nHover >= static_cast<int>(m_series.size())) {
+  if (m_nHover < 0 || m_nHover >= static_cast<int>(Points().size())) {
     return {};
   }
-  const CChartDataSet& d = m_series[static_cast<std::size_t>(m_nHover)];
-  if (std::isnan(d.m_fY)) {
-    return QStringLiteral("%1 min: no data").arg(Number(d.m_fX));
+  const float t = Points()[static_cast<std::size_t>(m_nHover)].m_fX;
+  std::vector<HoverValue> values;
+  for (std::size_t i = 0; i < m_curves.size(); ++i) {
+    const CChartSeries& s = m_curves[i];
+    HoverValue v;
+    v.name = s.m_strName;
+    // The only curve's unit is its caption's, as the owner wrote it.
+    v.unit = s.m_strUnit.isEmpty() && m_curves.size() == 1 ? UnitOf(m_strYLabel) : s.m_strUnit;
+    const int j = i == 0 ? m_nHover : NearestInTime(s.m_points, t);
+    v.held = j >= 0;
+    v.value = j >= 0 ? s.m_points[static_cast<std::size_t>(j)].m_fY : 0.0f;
+    values.push_back(v);
   }
-  const QString unit = UnitOf(m_strYLabel);
-  return QStringLiteral("%1 min: %2%3")
-      .arg(Number(d.m_fX), Number(d.m_fY), unit.isEmpty() ? QString() : QLatin1Char(' ') + unit);
+  return HoverLines(t, values).join(QLatin1Char('\n'));
 }
 
+namespace {
+QString Cell(float v, bool held) {
+  if (!held || std::isnan(v)) {
+    return {};  // a value the run does not hold is an empty cell
+  }
+  char buf[32];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v);
+  return QString::fromLatin1(buf, r.ptr - buf);
+}
+}  // namespace
+
 QString CMyChart::DataText(QChar separator) const {
-  QString out = m_strXLabel + separator + (m_strYColumn.isEmpty() ? m_strYLabel : m_strYColumn) + QLatin1Char('\n');
-  for (const CChartDataSet& d : m_series) {
-    char x[32], y[32];
-    const auto rx = std::to_chars(x, x + sizeof x, d.m_fX);
-    // A value the run does not hold is an empty cell.
-    const auto ry = std::isnan(d.m_fY) ? std::to_chars_result{y, {}} : std::to_chars(y, y + sizeof y, d.m_fY);
-    out += QString::fromLatin1(x, rx.ptr - x) + separator + QString::fromLatin1(y, ry.ptr - y) + QLatin1Char('\n');
+  QString out = m_strXLabel;
+  if (m_curves.size() == 1) {
+    out += separator + (m_strYColumn.isEmpty() ? m_strYLabel : m_strYColumn);
+  } else {
+    for (const CChartSeries& s : m_curves) {
+      out += separator + (s.m_strColumn.isEmpty() ? s.m_strName : s.m_strColumn);
+    }
+  }
+  out += QLatin1Char('\n');
+  // A row for each time any curve holds, in time order; a curve without a
+  // point at that time leaves its cell empty.
+  std::vector<float> times;
+  for (const CChartSeries& s : m_curves) {
+    for (const CChartDataSet& d : s.m_points) {
+      times.push_back(d.m_fX);
+    }
+  }
+  if (m_curves.size() == 1) {
+    times.clear();  // one curve: its rows as they are, in their order
+    for (const CChartDataSet& d : Points()) {
+      times.push_back(d.m_fX);
+    }
+  } else {
+    std::sort(times.begin(), times.end());
+    times.erase(std::unique(times.begin(), times.end()), times.end());
+  }
+  std::vector<std::size_t> next(m_curves.size(), 0);
+  for (const float t : times) {
+    out += Cell(t, true);
+    for (std::size_t i = 0; i < m_curves.size(); ++i) {
+      const std::vector<CChartDataSet>& points = m_curves[i].m_points;
+      const bool here = next[i] < points.size() && (m_curves.size() == 1 || points[next[i]].m_fX == t);
+      out += separator + (here ? Cell(points[next[i]].m_fY, true) : QString());
+      next[i] += here ? 1 : 0;
+    }
+    out += QLatin1Char('\n');
   }
   return out;
 }
@@ -330,84 +609,50 @@ bool CMyChart::SaveImage(const QString& path) {
   return out.commit();
 }
 
-void CMyChart::mouseMoveEvent(QMouseEvent* event) {
-  const int x = event->position().toPoint().x();
-  const bool inside = x >= m_layout.originX && x <= m_layout.originX + m_layout.axisWidth;
-  int hover = -1;
-  if (inside && m_xmap.byIndex) {
-    hover = NearestPointIndex(m_layout, static_cast<int>(m_series.size()), x);
-  } else if (inside && !m_series.empty()) {
-    // The point nearest in time to the pointer's time.
-    const auto t = static_cast<float>(m_xmap.TimeAt(m_layout, x));
-    const int after = IndexAtTime(m_series, t);
-    hover = after;
-    if (after > 0 &&
-        t - m_series[static_cast<std::size_t>(after) - 1].m_fX < m_series[static_cast<std::size_t>(after)].m_fX - t) {
-      hover = after - 1;
-    }
-  }
-  if (hover != m_nHover) {
-    m_nHover = hover;
-    update();
-  }
-  QWidget::mouseMoveEvent(event);
-}
-
-void CMyChart::leaveEvent(QEvent* event) {
-  if (m_nHover >= 0) {
-    m_nHover = -1;
-    update();
-  }
-  QWidget::leaveEvent(event);
-}
-
-void CMyChart::contextMenuEvent(QContextMenuEvent* event) {
-  QMenu menu(this);
-  menu.addAction(QStringLiteral("Copy Data"), this, &CMyChart::CopyData);
-  menu.addAction(QStringLiteral("Save Data as CSV..."), this, [this] {
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Save Data"), m_strTitle + QStringLiteral(".csv"), QStringLiteral("CSV (*.csv)"));
-    if (!path.isEmpty() && !SaveData(path)) {
-      QMessageBox::warning(this, QStringLiteral("Save Data"), QStringLiteral("Cannot write %1.").arg(path));
-    }
-  });
-  for (const char* format : {"PNG", "SVG"}) {
-    const QString f = QLatin1String(format);
-    menu.addAction(QStringLiteral("Save Image as %1...").arg(f), this, [this, f] {
-      const QString path =
-          QFileDialog::getSaveFileName(this, QStringLiteral("Save Image"), m_strTitle + QLatin1Char('.') + f.toLower(),
-                                       QStringLiteral("%1 (*.%2)").arg(f, f.toLower()));
-      if (!path.isEmpty() && !SaveImage(path)) {
-        QMessageBox::warning(this, QStringLiteral("Save Image"), QStringLiteral("Cannot write %1.").arg(path));
-      }
-    });
-  }
-  menu.exec(event->globalPos());
-}
-
 // Each segment is drawn on its own, as separate lines are, so the picture is
 // the union of the segments. Where many points share a pixel column, their
 // segments within it are vertical and together cover that column from the
 // lowest to the highest of them: one segment from there to there gives the
 // same pixels, whatever the number of points.
-void CMyChart::DrawSeries(QPainter& p, bool everySegment) const {
-  const int n = static_cast<int>(m_series.size());
+void CMyChart::DrawSeries(QPainter& p, const CChartSeries& s, const SeriesXMap& xmap, Axis y, bool everySegment) const {
+  const std::vector<CChartDataSet>& points = s.m_points;
+  const int count = static_cast<int>(points.size());
+  if (count < 2) {
+    return;
+  }
+  // Zoomed, only the points on the shown range, and one either side for
+  // the lines that leave it.
+  int first = 0, end = count;
+  if (m_bZoomed && s.m_bSorted) {
+    auto before = [](const CChartDataSet& d, double t) { return d.m_fX < t; };
+    const double lo = xmap.x0, hi = xmap.x0 + xmap.span;
+    first = static_cast<int>(std::lower_bound(points.begin(), points.end(), lo, before) - points.begin()) - 1;
+    end = static_cast<int>(std::lower_bound(points.begin(), points.end(), hi, before) - points.begin()) + 1;
+    first = std::max(0, first);
+    end = std::min(count, end);
+  }
+  const int n = end - first;
   if (n < 2) {
     return;
   }
-  p.setPen(m_nBandMode != BandMode::None ? Pen(Qt::black, 4) : Pen(QColor(210, 100, 100), 2));
   // SeriesPoint's arithmetic, with what is the same for every point hoisted.
-  const float scale = static_cast<float>(m_layout.axisHeight - 10) / (m_fYMax - m_fYMin);
+  const float scale = static_cast<float>(m_layout.axisHeight - 10) / (y.hi - y.lo);
+  // SeriesXMap::Column's arithmetic too, its division done once.
+  const double byIndex = xmap.n > 1 ? static_cast<double>(m_layout.axisWidth - 5) / (xmap.n - 1) : 0.0;
+  const int width = xmap.pixels > 0 ? xmap.pixels : m_layout.axisWidth - 5;
   auto at = [&](int j) {
-    const CChartDataSet& d = m_series[static_cast<std::size_t>(j)];
-    return QPoint(m_xmap.Column(m_layout, j, d.m_fX), m_layout.originY - static_cast<int>(scale * (d.m_fY - m_fYMin)));
+    const CChartDataSet& d = points[static_cast<std::size_t>(j)];
+    const int x =
+        xmap.byIndex ? static_cast<int>(j * byIndex + m_layout.originX)
+                     : static_cast<int>((static_cast<double>(d.m_fX) - xmap.x0) / xmap.span * width + m_layout.originX);
+    return QPoint(x, m_layout.originY - static_cast<int>(scale * (d.m_fY - y.lo)));
   };
   // A value the run does not hold breaks the line: the gap shows.
-  auto held = [&](int j) { return !std::isnan(m_series[static_cast<std::size_t>(j)].m_fY); };
+  auto held = [&](int j) { return !std::isnan(points[static_cast<std::size_t>(j)].m_fY); };
   if (everySegment || n <= m_layout.axisWidth) {
-    bool linked = held(0);
-    QPoint previous = linked ? at(0) : QPoint();
-    for (int j = 1; j < n; ++j) {
+    bool linked = held(first);
+    QPoint previous = linked ? at(first) : QPoint();
+    for (int j = first + 1; j < end; ++j) {
       if (!held(j)) {
         linked = false;
         continue;
@@ -432,7 +677,7 @@ void CMyChart::DrawSeries(QPainter& p, bool everySegment) const {
       lines.emplace_back(previous.x(), low, previous.x(), high);
     }
   };
-  for (int j = 0; j < n; ++j) {
+  for (int j = first; j < end; ++j) {
     if (!held(j)) {
       if (linked) {
         closeColumn();

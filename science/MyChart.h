@@ -1,19 +1,45 @@
 #pragma once
 // The line chart of the scientific view: a white page with a centred title,
 // x and y axes of ten intervals, grey grid lines, tick labels, the x caption
-// and the y caption (rotated, in its strip), the data as a line and, when
-// asked, one of three comfort scales as coloured bands behind it. The owner
-// fills it (ClearAll, captions, band mode, AddPoint) and calls update(); the
-// chart recomputes its layout, ranges and fonts on every paint.
+// and the y caption (rotated, in its strip), the data as lines and, when
+// asked, one of three comfort scales as coloured bands behind them. The owner
+// fills it (ClearAll, captions, band mode, AddPoint, AddSeries for each
+// further curve) and calls update(); the chart recomputes its layout, ranges
+// and fonts on every paint. Several curves get a legend, their own colours
+// and, for a second unit, a y axis on the right.
+//
+// The time axis is the chart's own to zoom: the wheel zooms about the
+// pointer, a drag pans, Shift+drag zooms to a box, and a double click or
+// Home shows the whole run again.
 
 #include <QPoint>
 #include <QWidget>
 #include <vector>
 
 #include "ChartLogic.h"
+#include "TimeZoom.h"
 
-struct CChartDataSet {
-  float m_fX = 0, m_fY = 0;
+// One curve of the chart: its points in time order, what the legend, the
+// hover box and an export call it, and how it is drawn.
+struct CChartSeries {
+  std::vector<CChartDataSet> m_points;
+  QString m_strName;    // the legend's text
+  QString m_strUnit;    // of the values, for the hover box
+  QString m_strColumn;  // the column's name in exported data (the name when empty)
+  int m_nAxis = 0;      // 0 the left y axis, 1 the right one
+  int m_nColour = -1;   // place in the palette; -1 its place among the curves
+  // Dashed: a second run's curve, which takes the palette place of the
+  // first run's curve of the same part and quantity.
+  bool m_bDashed = false;
+  // Kept as points are added, so that a paint need not walk every point
+  // twice. The y range starts where a paint's search does.
+  float m_fXMin, m_fXMax, m_fYMin = 1000000, m_fYMax = -1000000;
+  bool m_bSorted = true;  // in time order (the visible points are found by halving)
+  // Each step's rise and their extremes, for the x mapping.
+  bool m_bRising = true;
+  double m_dLeastStep = 0, m_dMostStep = 0;
+  CChartSeries();
+  void Add(float x, float y);
 };
 
 class CMyChart : public QWidget {
@@ -23,22 +49,33 @@ class CMyChart : public QWidget {
   explicit CMyChart(QWidget* parent = nullptr);
 
   void SetTitle(const QString& title) { m_strTitle = title; }
+  // Appends a point to the curve being filled: the first until AddSeries
+  // begins another.
   void AddPoint(float x, float y);
-  // Removes every point and switches the bands off; captions, title and the
-  // x range stay.
+  // Begins a further curve, which AddPoint then fills; returns it.
+  CChartSeries& AddSeries(const QString& name, const QString& unit, int axis);
+  // Removes every curve but an empty first one, and switches the bands off
+  // and a box's value range with them; captions, title, the x range and
+  // the shown time range stay.
   void ClearAll();
-  const std::vector<CChartDataSet>& Points() const { return m_series; }
+  const std::vector<CChartDataSet>& Points() const { return m_curves.front().m_points; }
+  CChartSeries& Series(int index) { return m_curves[static_cast<std::size_t>(index)]; }
+  const std::vector<CChartSeries>& Curves() const { return m_curves; }
+  // What the legend reads, as drawn (nothing for a chart of one curve).
+  QStringList LegendTexts() const;
 
   // Paints the chart into `painter` as a window of `size` would show it.
-  // With `everySegment` the line is drawn segment by segment however many
+  // With `everySegment` the lines are drawn segment by segment however many
   // points fall on one pixel column (the plain way, for comparisons).
-  // `overlays`: the time cursor and the hover box, which only the screen shows.
+  // `overlays`: the time cursor, the hover box and the zoom box, which only
+  // the screen shows.
   void Paint(QPainter& painter, QSize size, bool everySegment = false, bool overlays = false);
   // The chart as a picture of `size`.
   QImage Render(QSize size, bool everySegment = false);
 
   // What the chart shows as text: a header of the axis captions, then one
-  // row per point, time and value, separated by `separator`.
+  // row per point, time and value, separated by `separator`. Several curves
+  // give a value column each, a row per time any of them holds.
   QString DataText(QChar separator) const;
   // The context menu's commands: the data as tab-separated text on the
   // clipboard, as a CSV file, and the picture as PNG or, by the file's
@@ -46,10 +83,19 @@ class CMyChart : public QWidget {
   void CopyData() const;
   bool SaveData(const QString& path) const;
   bool SaveImage(const QString& path);
-  // The point under the mouse, and what the chart says of it: its time and
-  // value with the value's unit.
+  // The point of the first curve under the mouse, and what the chart says
+  // at its time: each curve's value with its unit.
   int HoverIndex() const { return m_nHover; }
   QString HoverText() const;
+
+  // The time range the axis shows: the whole run unless zoomed.
+  TimeRange ShownRange() const;
+  bool Zoomed() const { return m_bZoomed; }
+  // The x tick labels as last painted.
+  const std::vector<QString>& XLabels() const { return m_xLabels; }
+  // Shows `range` (fitted into the run), or the whole run again.
+  void ZoomTo(const TimeRange& range);
+  void ResetView();
 
   // The time the data store's clock shows (the 3D player's), drawn as a thin
   // line; NaN for none.
@@ -61,28 +107,58 @@ class CMyChart : public QWidget {
   BandMode m_nBandMode = BandMode::None;
   QString m_strXLabel = QStringLiteral("X Label");
   QString m_strYLabel = QStringLiteral("Y Label");
+  // The right y axis' caption, drawn when a curve takes that axis.
+  QString m_strY2Label;
   QString m_strTitle = QStringLiteral("Chart Title");
   // The y column's name in the data the chart exports (the y caption when empty).
   QString m_strYColumn;
   int m_nYTicks = 10, m_nXTicks = 10;
-  float m_fYMin = 0, m_fYMax = 0;
-  float m_fXMin = 0, m_fXMax = 0;  // only ever widened, by painting
+  float m_fYMin = 0, m_fYMax = 0;    // the left axis
+  float m_fY2Min = 0, m_fY2Max = 0;  // the right axis
+  float m_fXMin = 0, m_fXMax = 0;    // only ever widened, by painting
   float m_fYStep = 0, m_fXStep = 0;
   ChartLayout m_layout;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void leaveEvent(QEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
-  void DrawSeries(QPainter& painter, bool everySegment) const;
+  struct Axis {
+    float lo, hi;
+  };
+  void DrawSeries(QPainter& painter, const CChartSeries& s, const SeriesXMap& xmap, Axis y, bool everySegment) const;
+  void DrawRightAxis(QPainter& painter, const QFont& caption, int w) const;
   void DrawCursorAndHover(QPainter& painter) const;
+  QColor FirstColour() const;
+  QColor ColourOf(std::size_t index) const;
+  Axis AxisRange(int axis) const;
+  // The run's whole time range as the next paint draws it.
+  TimeRange WholeRange() const;
+  void SetShown(const TimeRange& range);
+  void UpdateHover(int x);
+
   int m_nHover = -1;
-  SeriesXMap m_xmap;  // where the points stand, from the last paint
-  std::vector<CChartDataSet> m_series;
-  // The points' ranges, kept as they are added, so that a paint need not
-  // walk every point twice. The y range starts where a paint's search does.
-  float m_fDataXMin = 0, m_fDataXMax = 0, m_fDataYMin = 0, m_fDataYMax = 0;
+  std::vector<SeriesXMap> m_xmaps;  // where each curve's points stand, from the last paint
+  std::vector<CChartSeries> m_curves;
+  // The time window (when zoomed) and, after a box, the value windows of
+  // the two y axes; the time window outlives a refill, the value windows not.
+  bool m_bZoomed = false;
+  TimeRange m_view;
+  bool m_bValueBox = false;
+  Axis m_valueBox[2] = {{0, 1}, {0, 1}};
+  std::vector<QString> m_xLabels;
+  int m_nTimePixels = 0;  // columns from the y axis to the last x tick, from the last paint
+  // A drag: where it began and what was shown then; Shift makes it a box.
+  bool m_bDragging = false, m_bBoxing = false;
+  QPoint m_ptPress, m_ptDrag;
+  TimeRange m_pressRange;
+  int m_nWheelAccum = 0;
 };

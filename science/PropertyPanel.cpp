@@ -1,5 +1,6 @@
 #include "PropertyPanel.h"
 
+#include <QInputEvent>
 #include <algorithm>
 
 #include "CaptionTables.h"
@@ -13,9 +14,23 @@ CPropertyPanel::CPropertyPanel(QWidget* parent) : CMyDialog(parent) {
     b->setGeometry(DialogUnitsToPixels(kLeft[i % 3], kTop[i / 3], 154, 10));
     m_group.addButton(b, i);
     m_buttons[static_cast<std::size_t>(i)] = b;
+    b->installEventFilter(this);
   }
   m_group.setExclusive(true);
-  connect(&m_group, &QButtonGroup::idClicked, this, &CPropertyPanel::propertySelect);
+  connect(&m_group, &QButtonGroup::idClicked, this, [this](int i) {
+    if (m_clickModifiers & Qt::ControlModifier) {
+      emit propertyAdd(i);
+    } else {
+      emit propertySelect(i);
+    }
+  });
+  // A fourth row, in the room under the buttons that the page shows.
+  m_allParts = new QCheckBox(QStringLiteral("All parts"), this);
+  m_allParts->setGeometry(DialogUnitsToPixels(kLeft[0], 62, 154, 10));
+  m_allParts->resize(m_allParts->sizeHint().width(), m_allParts->height());
+  connect(m_allParts, &QCheckBox::clicked, this, &CPropertyPanel::allPartsToggled);
+  m_status = new QLabel(this);
+  m_status->setGeometry(DialogUnitsToPixels(kLeft[1], 62, 330, 10));
   ShowPropertyNames(OptionKind::Body);
   UpdateButtons();
 }
@@ -35,10 +50,36 @@ void FitCaption(QRadioButton* b, int width, int room) {
 }
 }  // namespace
 
+bool CPropertyPanel::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+      m_clickModifiers = static_cast<QInputEvent*>(event)->modifiers();
+      break;
+    default:
+      break;
+  }
+  return CMyDialog::eventFilter(watched, event);
+}
+
+void CPropertyPanel::MarkShown(const std::vector<int>& indices) {
+  // Several marks need a group that lets them stand together.
+  m_group.setExclusive(false);
+  for (int i = 0; i < 9; ++i) {
+    m_buttons[static_cast<std::size_t>(i)]->setChecked(std::find(indices.begin(), indices.end(), i) != indices.end());
+  }
+  m_group.setExclusive(indices.size() <= 1);
+}
+
 void CPropertyPanel::ShowPropertyNames(OptionKind kind) {
+  // The charts' curves can be every part's; the 3D plot is one part's.
+  m_allParts->setVisible(IsChartKind(kind));
   const int shown = PropertyCount(kind);
   const int width = DialogUnitsToPixels(0, 0, 154, 10).width(), room = DialogUnitsToPixels(0, 0, 166, 10).width();
   const int visible = this->width();  // the owner sizes the panel to what its page shows
+  m_status->resize(std::max(0, visible - m_status->x() - 4), m_status->height());
   for (int i = 0; i < 9; ++i) {
     QRadioButton* b = m_buttons[static_cast<std::size_t>(i)];
     if (i < shown) {

@@ -1,12 +1,17 @@
 #pragma once
 // The strip of nine radio buttons under the chart: the quantities of the
 // chosen content kind. A click emits propertySelect with the button's index
-// at once (connect it directly); m_nProperty changes only through
-// UpdateButtons and ReadButtons, as the owner exchanges it.
+// at once (connect it directly), a Ctrl+click propertyAdd; m_nProperty
+// changes only through UpdateButtons and ReadButtons, as the owner exchanges
+// it. Under the buttons, for the charts, the "All parts" check box and the
+// status line where the owner says why a click did not do what it asked.
 
 #include <QButtonGroup>
+#include <QCheckBox>
+#include <QLabel>
 #include <QRadioButton>
 #include <array>
+#include <vector>
 
 #include "MyDialog.h"
 #include "OptionKind.h"
@@ -23,13 +28,27 @@ class CPropertyPanel : public CMyDialog {
   void UpdateButtons();
   void ReadButtons();
   QRadioButton* Button(int index) const { return m_buttons[static_cast<std::size_t>(index)]; }
+  // Marks the quantities the chart shows (several after Ctrl+clicks).
+  void MarkShown(const std::vector<int>& indices);
+  QCheckBox* AllParts() const { return m_allParts; }
+  void SetStatus(const QString& text) { m_status->setText(text); }
+  QString Status() const { return m_status->text(); }
 
   int m_nProperty = 0;
 
  signals:
   void propertySelect(int index);
+  void propertyAdd(int index);
+  void allPartsToggled(bool on);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   std::array<QRadioButton*, 9> m_buttons{};
   QButtonGroup m_group;
+  QCheckBox* m_allParts = nullptr;
+  QLabel* m_status = nullptr;
+  // The modifiers of the input that clicked a button last.
+  Qt::KeyboardModifiers m_clickModifiers;
 };

@@ -1,5 +1,6 @@
 #include "ScientificDlg.h"
 
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPropertyAnimation>
@@ -7,6 +8,8 @@
 #include <cstdio>
 
 #include "CaptionTables.h"
+#include "ChartLegend.h"
+#include "ChartUnits.h"
 #include "ImageFile.h"
 #include "SaveImageDialog.h"
 #include "ScienceLogic.h"
@@ -49,6 +52,8 @@ CScientificDlg::CScientificDlg(CSimulationData* data, const QString& moduleDir, 
   m_pPropertyPanel->show();
   connect(m_pPropertyPanel, &CPropertyPanel::propertySelect, this, &CScientificDlg::OnPropertySelect,
           Qt::DirectConnection);
+  connect(m_pPropertyPanel, &CPropertyPanel::propertyAdd, this, &CScientificDlg::OnPropertyAdd, Qt::DirectConnection);
+  connect(m_pPropertyPanel, &CPropertyPanel::allPartsToggled, this, &CScientificDlg::OnAllParts, Qt::DirectConnection);
 
   m_plotArea = plotArea;
 
@@ -143,6 +148,26 @@ void CScientificDlg::Settle() {
 
 void CScientificDlg::OnPropertySelect(int q) {
   const OptionId o = DecodeOption(m_nOption);
+  m_selection.Choose(o.part, o.kind, q);
+  m_pPropertyPanel->SetStatus(QString());
+  ShowSelection();
+}
+
+void CScientificDlg::OnPropertyAdd(int q) {
+  m_pPropertyPanel->SetStatus(m_selection.Toggle(q));
+  ShowSelection();
+}
+
+void CScientificDlg::OnAllParts(bool on) {
+  const QString refusal = m_selection.SetAllParts(on);
+  m_pPropertyPanel->SetStatus(refusal);
+  m_pPropertyPanel->AllParts()->setChecked(m_selection.AllParts());
+  ShowSelection();
+}
+
+void CScientificDlg::ShowSelection() {
+  const OptionId o = DecodeOption(m_nOption);
+  m_pPropertyPanel->MarkShown(m_selection.Quantities());
   m_chart->ClearAll();
   const bool chart = IsChartKind(o.kind);
   m_chart->setVisible(chart);
@@ -153,20 +178,9 @@ void CScientificDlg::OnPropertySelect(int q) {
     m_plotView->hide();
   }
   if (chart) {
-    const QString name = PropertyName(o.kind, q);
-    m_chart->m_strXLabel = QStringLiteral("Time(min)");
-    m_chart->m_strYLabel = name;
-    m_chart->m_strYColumn = ColumnName(o.kind, q);
-    m_chart->SetTitle(name);
-    if (o.kind == OptionKind::Comfort) {
-      m_chart->m_nBandMode = BandModeOfComfort(q);
-    }
-    const std::vector<ChartPoint> points =
-        o.kind == OptionKind::Body ? BodyPropertyPoints(*m_pData, o.part, q) : ComfortPoints(*m_pData, o.part, q);
-    for (const ChartPoint& p : points) {
-      m_chart->AddPoint(p.x, p.y);
-    }
+    FillChart();
   } else {
+    const int q = m_selection.Quantities().front();
     const QByteArray title = PropertyName(o.kind, q).toUtf8();
     std::snprintf(m_plotView->m_szAxisTitle[0], 256, "%s", "Thickness(cm)");
     std::snprintf(m_plotView->m_szAxisTitle[1], 256, "%s", "Time(min)");
@@ -182,6 +196,45 @@ void CScientificDlg::OnPropertySelect(int q) {
   m_chart->update();
   if (m_plotView) {
     m_plotView->RenderScene();
+  }
+}
+
+void CScientificDlg::FillChart() {
+  const std::vector<CurveKey> curves = m_selection.Curves();
+  std::vector<QString> names, units;
+  for (const CurveKey& c : curves) {
+    names.push_back(PropertyName(c.kind, c.quantity));
+    units.push_back(UnitOf(names.back()));
+  }
+  // The selection admits no third unit: every curve has its axis.
+  const std::vector<int> axes = AssignAxes(units).value_or(std::vector<int>(curves.size(), 0));
+  std::vector<QString> axisNames[2];
+  for (std::size_t i = 0; i < curves.size(); ++i) {
+    axisNames[axes[i]].push_back(names[i]);
+  }
+  const CurveKey& first = curves.front();
+  m_chart->m_strXLabel = QStringLiteral("Time(min)");
+  m_chart->m_strYLabel = AxisCaption(axisNames[0]);
+  m_chart->m_strY2Label = AxisCaption(axisNames[1]);
+  m_chart->m_strYColumn = ColumnName(first.kind, first.quantity);
+  m_chart->SetTitle(ChartTitle(names));
+  // The comfort scale behind one rating, never behind two different ones.
+  const bool oneQuantity = m_selection.Quantities().size() == 1;
+  if (first.kind == OptionKind::Comfort && oneQuantity) {
+    m_chart->m_nBandMode = BandModeOfComfort(first.quantity);
+  }
+  for (std::size_t i = 0; i < curves.size(); ++i) {
+    const CurveKey& c = curves[i];
+    const QString part = QString::fromLatin1(kBodyPartNames[c.part]);
+    CChartSeries& s = i == 0 ? m_chart->Series(0) : m_chart->AddSeries({}, {}, axes[i]);
+    s.m_strName = LegendText(part, names[i]);
+    s.m_strUnit = units[i];
+    s.m_strColumn = LegendText(part, ColumnName(c.kind, c.quantity));
+    const std::vector<ChartPoint> points = c.kind == OptionKind::Body ? BodyPropertyPoints(*m_pData, c.part, c.quantity)
+                                                                      : ComfortPoints(*m_pData, c.part, c.quantity);
+    for (const ChartPoint& p : points) {
+      m_chart->AddPoint(p.x, p.y);
+    }
   }
 }
 
@@ -214,6 +267,19 @@ void CScientificDlg::mouseMoveEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
   OnMouseMove(p.x(), p.y());
   CMyDialog::mouseMoveEvent(event);
+}
+
+void CScientificDlg::keyPressEvent(QKeyEvent* event) {
+  // Home shows the whole of what is shown: the chart's run, the plot's view.
+  if (event->key() == Qt::Key_Home && event->modifiers() == Qt::NoModifier && isVisible()) {
+    if (!m_chart->isHidden()) {
+      m_chart->ResetView();
+    } else if (m_plotView) {
+      m_plotView->ResetCamera();
+    }
+    return;
+  }
+  CMyDialog::keyPressEvent(event);
 }
 
 void CScientificDlg::timerEvent(QTimerEvent* event) {

@@ -11,6 +11,7 @@
 #include <array>
 #include <memory>
 
+#include "CurveSelection.h"
 #include "MyChart.h"
 #include "MyDialog.h"
 #include "MyPanel.h"
@@ -29,7 +30,14 @@ class CScientificDlg : public CMyDialog {
   CScientificDlg(CSimulationData* data, const QString& moduleDir, QWidget* parent = nullptr);
 
   void OnOptionSelect(int id);
+  // A plain click on quantity q: it alone (for every part with All parts).
   void OnPropertySelect(int q);
+  // A Ctrl+click: q joins the chart's curves, or leaves them when shown;
+  // refused with a word in the status line when the chart has no room.
+  void OnPropertyAdd(int q);
+  // The "All parts" check box.
+  void OnAllParts(bool on);
+  const CCurveSelection& Selection() const { return m_selection; }
   // The mouse at (x, y) of the page sets where the panel column glides to.
   void OnMouseMove(int x, int y);
   // One tick of the glide (the 10 ms timer's handler).
@@ -61,11 +69,16 @@ class CScientificDlg : public CMyDialog {
  protected:
   void mouseMoveEvent(QMouseEvent* event) override;
   void timerEvent(QTimerEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void SlideInPropertyPanel();
+  // Draws what the selection holds, in the chart or the plot.
+  void ShowSelection();
+  void FillChart();
 
   CSimulationData* m_pData;
+  CCurveSelection m_selection;  // what the chart or plot shows
   QRect m_plotArea;
   QBasicTimer m_glide;  // runs only while the column moves
   QPointer<QPropertyAnimation> m_slide;

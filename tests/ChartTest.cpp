@@ -8,9 +8,12 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
+#include <cmath>
 #include <random>
 
 #include "ChartLogic.h"
+#include "ChartPalette.h"
 #include "MyChart.h"
 #include "PictureProbe.h"
 
@@ -359,4 +362,234 @@ TEST(ChartLogic, TicksAndBandLimitsStandWhereTheScaleSays) {
       EXPECT_EQ(labels[i].at, QPoint(562, static_cast<int>(80 + m.labels[i].second * 320))) << m.labels[i].first;
     }
   }
+}
+
+namespace {
+// Six curves of `n` points each, of different shapes: a random walk, a
+// smooth wave, a square wave with gaps, steps, spikes and a flat line; the
+// wave and the steps on the right axis.
+void AddSixCurves(CMyChart& chart, int n, std::mt19937& rng) {
+  std::normal_distribution<float> noise(0, 1);
+  for (int c = 0; c < 6; ++c) {
+    if (c > 0) {
+      chart.AddSeries(QStringLiteral("curve %1").arg(c), QStringLiteral("unit"), c == 1 || c == 3 ? 1 : 0);
+    }
+    float walk = 0;
+    for (int i = 0; i < n; ++i) {
+      const float t = 0.1f * static_cast<float>(i);
+      float y = 0;
+      switch (c) {
+        case 0:
+          y = walk += noise(rng);
+          break;
+        case 1:
+          y = 100 * std::sin(static_cast<float>(i) * 0.0005f);
+          break;
+        case 2:
+          y = (i / 997) % 5 == 4 ? std::nanf("") : static_cast<float>((i / 331) % 2) * 40;
+          break;
+        case 3: {
+          const int stair = i / (n / 7);
+          y = static_cast<float>(stair);
+          break;
+        }
+        case 4:
+          y = i % 4999 == 0 ? 80.0f : 10.0f;
+          break;
+        default:
+          y = 25;
+      }
+      chart.AddPoint(t, y);
+    }
+  }
+}
+}  // namespace
+
+// Six curves, whole or zoomed, plain or on bands: the picture is the one
+// that drawing every segment of every curve gives, each curve in its colour.
+TEST(Chart, SixCurvesWholeOrZoomedGiveThePictureOfEverySegment) {
+  std::mt19937 rng(11);
+  for (const bool zoomed : {false, true}) {
+    for (const int mode : {0, 3}) {
+      CMyChart chart;
+      AddSixCurves(chart, 60000, rng);
+      chart.m_nBandMode = static_cast<BandMode>(mode);
+      chart.Render(kSize);
+      if (zoomed) {
+        chart.ZoomTo({1234.5, 2345.6});
+      }
+      const QImage fast = chart.Render(kSize), plain = chart.Render(kSize, true);
+      EXPECT_EQ(chart.Zoomed(), zoomed);
+      EXPECT_EQ(fast, plain) << "zoomed " << zoomed << ", band mode " << mode;
+      for (int c = 1; c < 5; ++c) {
+        const QColor colour = CurveColour(c, mode ? QColor(Qt::black) : kLine);
+        EXPECT_GT(CountColour(fast, colour), 20) << c << " zoomed " << zoomed << ", band mode " << mode;
+      }
+    }
+  }
+}
+
+namespace {
+// Head's and the trunk's skin temperature and Head's metabolism, every
+// 0.1 minute for 9 minutes, the trunk's run a minute shorter.
+void ThreeCurves(CMyChart& chart) {
+  chart.m_strXLabel = QStringLiteral("Time(min)");
+  chart.m_strYLabel = QStringLiteral("Temperature of Skin(Degree)");
+  chart.m_strY2Label = QStringLiteral("Metabolism Rate of Human Body(W*m^2)");
+  chart.Series(0).m_strName = QStringLiteral("Head: Temperature of Skin(Degree)");
+  chart.Series(0).m_strUnit = QStringLiteral("Degree");
+  for (int i = 0; i <= 90; ++i) {
+    chart.AddPoint(0.1f * static_cast<float>(i), 33 + 0.01f * static_cast<float>(i));
+  }
+  chart.AddSeries(QStringLiteral("Trunk: Temperature of Skin(Degree)"), QStringLiteral("Degree"), 0);
+  for (int i = 0; i <= 80; ++i) {
+    chart.AddPoint(0.1f * static_cast<float>(i), 34);
+  }
+  chart.AddSeries(QStringLiteral("Head: Metabolism Rate of Human Body(W*m^2)"), QStringLiteral("W*m^2"), 1);
+  for (int i = 0; i <= 90; ++i) {
+    chart.AddPoint(0.1f * static_cast<float>(i), 50 + static_cast<float>(i % 10));
+  }
+}
+}  // namespace
+
+TEST(Chart, SeveralCurvesHaveALegendTheirColoursAndARightAxis) {
+  CMyChart one;
+  one.AddPoint(0, 33);
+  one.AddPoint(9, 34);
+  one.Render(kSize);
+  EXPECT_TRUE(one.LegendTexts().isEmpty()) << "one curve: no legend";
+
+  CMyChart chart;
+  ThreeCurves(chart);
+  const QImage img = chart.Render(kSize);
+  EXPECT_EQ(chart.LegendTexts(), (QStringList{"Head: Temperature of Skin(Degree)", "Trunk: Temperature of Skin(Degree)",
+                                              "Head: Metabolism Rate of Human Body(W*m^2)"}));
+  const ChartLayout& l = chart.m_layout;
+  EXPECT_LT(l.axisHeight, one.m_layout.axisHeight) << "the legend's rows above the plot";
+  EXPECT_LT(l.axisWidth, one.m_layout.axisWidth) << "the right axis' room";
+  EXPECT_FLOAT_EQ(chart.m_fYMin, 33.0f);
+  EXPECT_FLOAT_EQ(chart.m_fYMax, 34.0f);
+  EXPECT_FLOAT_EQ(chart.m_fY2Min, 50.0f);
+  EXPECT_FLOAT_EQ(chart.m_fY2Max, 59.0f);
+  // The right axis stands at the x axis' end; the trunk's flat line at the
+  // top of the left axis in the first curve's second colour.
+  EXPECT_EQ(img.pixelColor(l.originX + l.axisWidth, l.originY - l.axisHeight / 2), QColor(Qt::black));
+  const int top = YTickRows(l, 10).back();
+  EXPECT_EQ(img.pixelColor(l.originX + 40, top), QColor(230, 159, 0));
+  EXPECT_GT(CountColour(img, QColor(86, 180, 233)), 100) << "the metabolism in sky blue";
+  // The trunk's run ends at 8 minutes: its line stops there, where its time
+  // ends, not at the axis' end.
+  auto column = [&](double minutes) {
+    return l.originX + static_cast<int>(minutes / 9 * (XTickColumns(l, 10).back() - l.originX));
+  };
+  auto orange = [](const QColor& c) { return c == QColor(230, 159, 0); };
+  EXPECT_GT(CountPixels(img, QRect(column(4), 0, 1, kSize.height()), orange), 0);
+  EXPECT_EQ(CountPixels(img, QRect(column(8.3), 0, 1, kSize.height()), orange), 0);
+}
+
+namespace {
+// A press, move or release of the left button at `at`.
+void Mouse(CMyChart& chart, QEvent::Type type, QPoint at, Qt::KeyboardModifiers modifiers) {
+  const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+  const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+  QMouseEvent e(type, QPointF(at), chart.mapToGlobal(QPointF(at)), button, held, modifiers);
+  QCoreApplication::sendEvent(&chart, &e);
+}
+}  // namespace
+
+// A Shift+drag of a few pixels is a slip of the hand, not a box; from four
+// pixels wide it zooms, and from four pixels high it sets the values too.
+TEST(Chart, ABoxNeedsFourPixels) {
+  const struct {
+    int dx, dy;
+    bool zoomed, values;
+  } cases[] = {{0, 0, false, false}, {2, 30, false, false}, {3, 2, true, false}, {40, 3, true, true}};
+  for (const auto& c : cases) {
+    CMyChart chart;
+    for (int i = 0; i <= 900; ++i) {
+      chart.AddPoint(0.1f * static_cast<float>(i), static_cast<float>(i % 50));
+    }
+    chart.resize(kSize);
+    chart.Render(kSize);
+    const QPoint from(chart.m_layout.originX + 100, chart.m_layout.originY - 100), to = from + QPoint(c.dx, c.dy);
+    Mouse(chart, QEvent::MouseButtonPress, from, Qt::ShiftModifier);
+    Mouse(chart, QEvent::MouseMove, to, Qt::ShiftModifier);
+    Mouse(chart, QEvent::MouseButtonRelease, to, Qt::ShiftModifier);
+    chart.Render(kSize);
+    EXPECT_EQ(chart.Zoomed(), c.zoomed) << c.dx << " x " << c.dy;
+    EXPECT_EQ(chart.m_fYMax < 49, c.values) << c.dx << " x " << c.dy;
+  }
+}
+
+// Without a zoom a drag moves nothing, and half notches of a fine wheel add
+// up to one.
+TEST(Chart, DragsPanOnlyAZoomAndHalfNotchesAddUp) {
+  CMyChart chart;
+  for (int i = 0; i <= 900; ++i) {
+    chart.AddPoint(0.1f * static_cast<float>(i), 1);
+  }
+  chart.resize(kSize);
+  chart.Render(kSize);
+  const QPoint at(chart.m_layout.originX + 200, 100);
+  Mouse(chart, QEvent::MouseButtonPress, at, Qt::NoModifier);
+  Mouse(chart, QEvent::MouseMove, at - QPoint(80, 0), Qt::NoModifier);
+  Mouse(chart, QEvent::MouseButtonRelease, at - QPoint(80, 0), Qt::NoModifier);
+  EXPECT_FALSE(chart.Zoomed());
+  auto wheel = [&](int delta) {
+    QWheelEvent e(at, chart.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&chart, &e);
+  };
+  wheel(60);
+  EXPECT_FALSE(chart.Zoomed()) << "half a notch does nothing yet";
+  wheel(60);
+  EXPECT_NEAR(chart.ShownRange().Span(), 72, 1e-3);
+}
+
+TEST(Chart, HoverAndExportReadEveryCurve) {
+  CMyChart chart;
+  ThreeCurves(chart);
+  chart.resize(kSize);
+  chart.Render(kSize);
+  chart.show();
+  // The pointer over 8.5 minutes: the trunk's run has ended there.
+  const int x = chart.m_layout.originX + (XTickColumns(chart.m_layout, 10).back() - chart.m_layout.originX) * 85 / 90;
+  QMouseEvent move(QEvent::MouseMove, QPointF(x, 200), chart.mapToGlobal(QPointF(x, 200)), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QCoreApplication::sendEvent(&chart, &move);
+  EXPECT_EQ(chart.HoverIndex(), 85);
+  EXPECT_EQ(chart.HoverText(), QStringLiteral("8.5 min\nHead: Temperature of Skin(Degree) = 33.85 Degree\n"
+                                              "Trunk: Temperature of Skin(Degree) = no data\n"
+                                              "Head: Metabolism Rate of Human Body(W*m^2) = 55 W*m^2"));
+
+  const QStringList rows = chart.DataText(QLatin1Char(',')).split(QLatin1Char('\n'));
+  EXPECT_EQ(rows[0], QStringLiteral("Time(min),Head: Temperature of Skin(Degree),Trunk: Temperature of Skin(Degree),"
+                                    "Head: Metabolism Rate of Human Body(W*m^2)"));
+  EXPECT_EQ(rows[1], QStringLiteral("0,33,34,50"));
+  EXPECT_EQ(rows[82], QStringLiteral("8.1,33.81,,51")) << "the shorter run's cell is empty";
+  EXPECT_EQ(rows.size(), 91 + 2);
+}
+
+// Zoomed, the x ticks read the shown range by the same rule, and the points
+// stand at their time on it; Home shows the whole run again.
+TEST(Chart, ZoomedTicksReadTheShownRange) {
+  CMyChart chart;
+  for (int i = 0; i <= 900; ++i) {
+    chart.AddPoint(0.1f * static_cast<float>(i), i == 350 ? 40.0f : 30.0f);
+  }
+  chart.Render(kSize);
+  EXPECT_EQ(chart.XLabels().back(), QStringLiteral("90"));
+  chart.ZoomTo({30, 40});
+  const QImage img = chart.Render(kSize);
+  EXPECT_EQ(chart.XLabels(), (std::vector<QString>{"30", "31", "32", "33", "34", "35", "36", "37", "38", "39", "40"}));
+  const int middle = XTickColumns(chart.m_layout, 10)[5];
+  const int peak = SeriesPoint(chart.m_layout, 0, 1, 40, chart.m_fYMin, chart.m_fYMax).y();
+  EXPECT_EQ(img.pixelColor(middle, peak), kLine) << "the spike at 35 minutes on the middle tick";
+  EXPECT_NE(img.pixelColor(XTickColumns(chart.m_layout, 10)[4], peak), kLine);
+  chart.show();
+  QTest::keyClick(&chart, Qt::Key_Home);
+  EXPECT_FALSE(chart.Zoomed());
+  chart.Render(kSize);
+  EXPECT_EQ(chart.XLabels().front(), QStringLiteral("0"));
+  EXPECT_EQ(chart.XLabels().back(), QStringLiteral("90"));
 }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <cmath>
 
@@ -240,4 +242,33 @@ TEST(ScientificView, TheChartsCursorFollowsTheClockAndThePlotSavesItsPicture) {
   ASSERT_TRUE(v.SavePlotImage(dir.filePath(QStringLiteral("plot.png"))));
   const QImage plot(dir.filePath(QStringLiteral("plot.png")));
   EXPECT_EQ(plot.size(), v.m_plotView->size() * v.m_plotView->devicePixelRatio());
+}
+
+// Comfort bands stand behind one rating, never behind two; "All parts" keeps
+// them. The plot has no "All parts", and Home on the page resets its view.
+TEST(ScientificView, BandsForOneRatingAndHomeForThePlot) {
+  SampleView s;
+  CScientificDlg& v = *s.view;
+  v.show();
+  v.OnOptionSelect(EncodeOption(Arm, OptionKind::Comfort, 0));
+  EXPECT_FALSE(v.m_pPropertyPanel->AllParts()->isHidden());
+  EXPECT_EQ(v.m_pPropertyPanel->AllParts()->text(), QStringLiteral("All parts"));
+  v.OnPropertyAdd(2);
+  EXPECT_EQ(v.m_chart->Curves().size(), 2u);
+  EXPECT_EQ(v.m_chart->m_nBandMode, BandMode::None);
+  EXPECT_EQ(v.m_chart->m_strTitle, QStringLiteral("Thermal Sensation, Comfort"));
+  v.OnPropertySelect(1);
+  v.OnAllParts(true);
+  EXPECT_EQ(v.m_chart->Curves().size(), 6u);
+  EXPECT_EQ(v.m_chart->m_nBandMode, BandMode::Dampness);
+  EXPECT_EQ(v.m_chart->LegendTexts().front(), QStringLiteral("Arm: Dampness Sensation"));
+
+  v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Fabric, 0));
+  EXPECT_TRUE(v.m_pPropertyPanel->AllParts()->isHidden());
+  EXPECT_EQ(v.m_plotView->Curves().size(), static_cast<std::size_t>(s.data.Run().m_nNodesPerLayer[Trunk]))
+      << "one part's curves";
+  v.m_plotView->m_fZoom = 3;
+  QKeyEvent home(QEvent::KeyPress, Qt::Key_Home, Qt::NoModifier);
+  QCoreApplication::sendEvent(&v, &home);
+  EXPECT_EQ(v.m_plotView->m_fZoom, 1.0f);
 }

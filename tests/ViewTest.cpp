@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QWheelEvent>
@@ -187,4 +188,37 @@ TEST(View, StoppingThePlayerStopsBothTimers) {
   view.OnTimer(1);
   EXPECT_EQ(data.State().StepSeconds(), 0);
   EXPECT_EQ(spy.count(), 0);
+}
+
+// The line plot keeps the view the user gave it while the player runs, and
+// Home brings back the view it opened with.
+TEST(View, ThePlotKeepsItsViewWhileThePlayerRunsAndHomeResetsIt) {
+  CSimulationData data;
+  Fill(data, 5, 1.0f / 60.0f);  // one second per sample
+  CTestView view;
+  view.SetData(&data);
+  view.m_nMode = ViewMode::Plot;
+  view.ResetCamera();
+  view.Wheel(240);
+  view.Mouse(QEvent::MouseButtonPress, 10, 10);
+  view.Mouse(QEvent::MouseMove, 46, 28);
+  view.Mouse(QEvent::MouseButtonRelease, 46, 28);
+  const float zoom = view.m_fZoom;
+  const double rotX = view.m_dRotX, rotY = view.m_dRotY;
+  EXPECT_FLOAT_EQ(zoom, 1.21f);
+  data.State().SetPlaying(true);
+  for (int i = 0; i < 3; ++i) {
+    view.OnTimer(0);
+    view.OnTimer(1);
+  }
+  EXPECT_EQ(data.State().Step(), 3) << "the player ran";
+  EXPECT_EQ(view.m_fZoom, zoom);
+  EXPECT_EQ(view.m_dRotX, rotX);
+  EXPECT_EQ(view.m_dRotY, rotY);
+
+  QKeyEvent home(QEvent::KeyPress, Qt::Key_Home, Qt::NoModifier);
+  QCoreApplication::sendEvent(&view, &home);
+  EXPECT_FLOAT_EQ(view.m_fZoom, 1.0f);
+  EXPECT_FLOAT_EQ(static_cast<float>(view.m_dRotX), -70.55f);
+  EXPECT_FLOAT_EQ(static_cast<float>(view.m_dRotY), 4.11f);
 }

@@ -1,0 +1,29 @@
+#pragma once
+// What the hover box says: the time under the pointer, and each curve's
+// value at that time with its unit.
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "ChartLogic.h"
+
+// The first point of `points` (in time order) at or after time `t`; the
+// last when every point is earlier.
+int IndexAtTime(const std::vector<CChartDataSet>& points, float t);
+
+// The point of `points` (in time order) nearest in time to `t`, or -1 when
+// `t` lies outside the points' times (a run that ends earlier has no value
+// there).
+int NearestInTime(const std::vector<CChartDataSet>& points, double t);
+
+struct HoverValue {
+  QString name;  // the curve's legend text
+  float value = 0;
+  QString unit;
+  bool held = true;  // false: the run has no value there
+};
+// The lines of the hover box at time `time`: one curve reads on one line
+// ("12.5 min: 33.2 Degree"); several read the time, then a line a curve
+// ("Head: Temperature of Skin(Degree) = 33.2 Degree", "... = no data").
+QStringList HoverLines(float time, const std::vector<HoverValue>& values);
