@@ -130,9 +130,11 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
   const QCommandLineOption widthMm =
       valued("width-mm", "With --figure and --dpi: the figure's width in millimetres (10 to 1000).", "W");
   const QCommandLineOption dpi = valued("dpi", "With --figure and --width-mm: dots an inch (50 to 2400).", "N");
-  parser.addOptions({help,     version, info,  json,    modelInfo, screenshot, movie,        figure,         view,
-                     step,     content, layer, section, frame,     size,       window,       widthMm,        dpi,
-                     outlined, speed,   fps,   option,  quantity,  exportCsv,  modelService, downloadTimeout});
+  const QCommandLineOption compare =
+      valued("compare", "With --export-csv or --figure: a second run, shown beside DATA_DIR's.", "RUN2");
+  parser.addOptions({help,     version, info,  json,    modelInfo, screenshot, movie,        figure,          view,
+                     step,     content, layer, section, frame,     size,       window,       widthMm,         dpi,
+                     outlined, speed,   fps,   option,  quantity,  exportCsv,  modelService, downloadTimeout, compare});
 
   if (!parser.parse(arguments)) {
     Print(stderr, parser.errorText() + QStringLiteral("\nTry 'corvane --help'.\n"));
@@ -170,7 +172,7 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
             QStringLiteral("corvane: --export-csv FILE --option ID [--quantity Q] DATA_DIR\nTry 'corvane --help'.\n"));
       return 2;
     }
-    return RunExportCsvCommand(parser.value(exportCsv), id, q, positional.front());
+    return RunExportCsvCommand(parser.value(exportCsv), id, q, positional.front(), parser.value(compare));
   }
   const QList<QCommandLineOption> sceneOptions = {view,  step, content, layer,    section,
                                                   frame, size, option,  quantity, modelService};
@@ -189,6 +191,7 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
       return 2;
     }
     options.dataDir = positional.front();
+    options.compareDir = parser.value(compare);
     if (parser.isSet(size) && (parser.isSet(widthMm) || parser.isSet(dpi))) {
       Print(stderr, QStringLiteral("corvane: --size and --width-mm do not go together.\nTry 'corvane --help'.\n"));
       return 2;
@@ -222,6 +225,10 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
       }
     }
     return checkOnly ? 0 : RunFigureCommand(options);
+  }
+  if (parser.isSet(compare)) {
+    Print(stderr, QStringLiteral("corvane: --compare goes with --export-csv or --figure.\nTry 'corvane --help'.\n"));
+    return 2;
   }
   for (const QCommandLineOption& o : {widthMm, dpi}) {
     if (parser.isSet(o)) {

@@ -52,6 +52,8 @@ class CCorvaneApp {
   // The program's folder, ending with a separator: its models and pictures.
   QString m_strModuleDir;
   std::unique_ptr<CSimulationData> m_pData;
+  // A second run shown beside the first (File > Compare With Run...), or none.
+  std::unique_ptr<CSimulationData> m_pCompared;
   CRunLoader m_loader;
   CMessageBoxSink m_boxes;
   IMessageSink* m_pSink = &m_boxes;  // where load messages go (tests record them)

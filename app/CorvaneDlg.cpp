@@ -40,7 +40,7 @@ const char kSpaceSuitTitle[] = "Moon Space Suit - Corvane";
 }  // namespace
 
 CCorvaneDlg::CCorvaneDlg(CCorvaneApp& app, QWidget* parent) : QDialog(parent), m_app(app) {
-  setWindowTitle(QLatin1String(kTitle));
+  ShowTitle(kTitle);
   m_hIcon = QIcon(m_app.m_strModuleDir + QStringLiteral("corvane-48.png"));
   setWindowIcon(m_hIcon);
   setAcceptDrops(true);
@@ -51,6 +51,9 @@ CCorvaneDlg::CCorvaneDlg(CCorvaneApp& app, QWidget* parent) : QDialog(parent), m
   QMenu* file = m_pMenuBar->addMenu(QStringLiteral("File"));
   file->addAction(QStringLiteral("Open Run..."), QKeySequence::Open, this, &CCorvaneDlg::OnOpenRun);
   m_pRecentMenu = file->addMenu(QStringLiteral("Open Recent"));
+  file->addAction(QStringLiteral("Compare With Run..."), this, &CCorvaneDlg::OnCompareWithRun);
+  m_pCloseComparison = file->addAction(QStringLiteral("Close Comparison"), this, &CCorvaneDlg::OnCloseComparison);
+  m_pCloseComparison->setEnabled(false);
   file->addAction(QStringLiteral("Save Image..."), QKeySequence::Save, this, &CCorvaneDlg::OnSaveImage);
   file->addAction(QStringLiteral("Export Figure..."), this, &CCorvaneDlg::OnExportFigure);
   file->addAction(QStringLiteral("Export Movie..."), this, &CCorvaneDlg::OnExportMovie);
@@ -93,6 +96,7 @@ void CCorvaneDlg::CreateScientific() {
   m_pScientific = new CScientificDlg(m_app.m_pData.get(), m_app.m_strModuleDir, m_pClient);
   m_pScientific->setFocusPolicy(Qt::StrongFocus);
   m_pScientific->setGeometry(m_pClient->rect());
+  m_pScientific->SetComparison(m_app.m_pCompared.get());
 }
 
 CVisiualize3DDlg* CCorvaneDlg::Ensure3D() {
@@ -125,7 +129,7 @@ void CCorvaneDlg::OnViewScientific() {
   m_pScientific->show();
   // Keys act on the view the user sees: the focus goes with it.
   m_pScientific->setFocus(Qt::OtherFocusReason);
-  setWindowTitle(QLatin1String(kScientificTitle));
+  ShowTitle(kScientificTitle);
 }
 
 void CCorvaneDlg::Show3D(ViewMode mode) {
@@ -155,22 +159,72 @@ void CCorvaneDlg::Show3D(ViewMode mode) {
 
 void CCorvaneDlg::OnViewStatic3D() {
   Show3D(ViewMode::Static);
-  setWindowTitle(QLatin1String(kStaticTitle));
+  ShowTitle(kStaticTitle);
 }
 
 void CCorvaneDlg::OnViewDynamic3D() {
   Show3D(ViewMode::Dynamic);
-  setWindowTitle(QLatin1String(kDynamicTitle));
+  ShowTitle(kDynamicTitle);
 }
 
 void CCorvaneDlg::OnViewSpaceSuit() {
   Show3D(ViewMode::SpaceSuit);
-  setWindowTitle(QLatin1String(kSpaceSuitTitle));
+  ShowTitle(kSpaceSuitTitle);
 }
 
 void CCorvaneDlg::OnAbout() {
   CAboutDlg about(this);
   about.exec();
+}
+
+void CCorvaneDlg::ShowTitle(const char* title) {
+  m_pszTitle = title;
+  QString shown = QLatin1String(title);
+  if (m_app.m_pCompared) {
+    shown += QStringLiteral(" - Compared with: %1").arg(QDir(m_app.m_pCompared->Run().m_strDataDir).dirName());
+  }
+  setWindowTitle(shown);
+}
+
+void CCorvaneDlg::OnCompareWithRun() {
+  if (m_app.m_loader.Loading()) {
+    return;
+  }
+  if (const std::optional<QString> dir = m_app.Shell().ChooseFolder(false); dir && !dir->isEmpty()) {
+    CompareWith(*dir);
+  }
+}
+
+bool CCorvaneDlg::CompareWith(const QString& dir) {
+  if (m_app.m_loader.Loading()) {
+    return false;
+  }
+  m_app.m_boxes.SetParent(this);
+  std::unique_ptr<CSimulationData> loaded = m_app.m_loader.Load(dir, this, m_app.m_pSink);
+  if (!loaded) {
+    return false;
+  }
+  loaded->SetMessageSink(m_app.m_pSink);
+  // The views let go of the old second run before it goes.
+  if (m_pScientific) {
+    m_pScientific->SetComparison(nullptr);
+  }
+  m_app.m_pCompared = std::move(loaded);
+  if (m_pScientific) {
+    m_pScientific->SetComparison(m_app.m_pCompared.get());
+  }
+  m_pCloseComparison->setEnabled(true);
+  ShowTitle(m_pszTitle ? m_pszTitle : kTitle);
+  return true;
+}
+
+void CCorvaneDlg::OnCloseComparison() {
+  if (m_pScientific) {
+    m_pScientific->SetComparison(nullptr);
+  }
+  m_app.m_pCompared.reset();
+  m_pCloseComparison->setEnabled(false);
+  ShowTitle(m_pszTitle ? m_pszTitle : kTitle);
 }
 
 void CCorvaneDlg::OnOpenRun() {
@@ -190,7 +244,7 @@ bool CCorvaneDlg::OpenRun(const QString& dir) {
   if (opened) {
     CreateScientific();
     m_pScientific->show();
-    setWindowTitle(QLatin1String(kTitle));
+    ShowTitle(kTitle);
   }
   // Later: the action that asked for this run may be one of the menu's own.
   QMetaObject::invokeMethod(this, &CCorvaneDlg::UpdateRecentMenu, Qt::QueuedConnection);
@@ -249,7 +303,8 @@ void CCorvaneDlg::OnExportFigure() {
   QString error;
   if (!WriteViewFigure(view, file, size,
                        FigureTitleFor(*m_app.m_pData, m_app.m_pData->Run().m_strDataDir, view.m_nOption,
-                                      view.m_pPropertyPanel->m_nProperty),
+                                      view.m_pPropertyPanel->m_nProperty,
+                                      m_app.m_pCompared ? m_app.m_pCompared->Run().m_strDataDir : QString()),
                        &error)) {
     QMessageBox::warning(this, caption, QStringLiteral("The figure could not be made: %1.").arg(error));
   }

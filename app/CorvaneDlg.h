@@ -35,6 +35,14 @@ class CCorvaneDlg : public QDialog {
   // workers ended first) and the scientific view shows. False, with the old
   // run still shown, when the load failed or was cancelled.
   bool OpenRun(const QString& dir);
+  // File > Compare With Run...: the folder dialog, then CompareWith.
+  void OnCompareWithRun();
+  // Loads `dir` as a second run (the same loader, with its progress and
+  // Cancel, into a store of its own) and shows it beside the first; false
+  // when it failed or was cancelled, the comparison as it was.
+  bool CompareWith(const QString& dir);
+  // File > Close Comparison.
+  void OnCloseComparison();
   // File > Save Image...: asks where, then SaveImage.
   void OnSaveImage();
   // File > Export Figure...: the chart or plot shown, as PDF, SVG or PNG.
@@ -67,8 +75,12 @@ class CCorvaneDlg : public QDialog {
   void Show3D(ViewMode mode);
   void DestroyViews();
   void UpdateRecentMenu();
+  // The window's title: the shown view's, and the compared run's folder.
+  void ShowTitle(const char* title);
 
   CCorvaneApp& m_app;
   QMenu* m_pRecentMenu = nullptr;
+  QAction* m_pCloseComparison = nullptr;
+  const char* m_pszTitle = nullptr;
   bool m_bCloseWhenLoaded = false;
 };

@@ -11,5 +11,14 @@ class CSimulationData;
 // names; a plot gives "curve,thickness,time,value" rows. Empty plots give
 // the header alone.
 QString ExportCsv(const CSimulationData& data, int option, int quantity);
-// Exit code: 0 written, 1 the run or the file failed, 2 a bad request.
-int RunExportCsvCommand(const QString& file, int option, int quantity, const QString& dataDir);
+// The same for two runs side by side: a chart gives "Time(min)" and a column
+// per run (named as the legend names its curve, quoted where that holds a
+// comma), a row for each time either run holds, the cell of a run without a
+// value then left empty; a plot gives "run,curve,Thickness(cm),Time(min),NAME"
+// rows, the first run's, then the second's. Every value is the one its run
+// gives alone.
+QString ComparedCsv(const CSimulationData& first, const CSimulationData& second, int option, int quantity);
+// Exit code: 0 written, 1 a run or the file failed, 2 a bad request.
+// `compareDir`, when not empty, is a second run written beside the first.
+int RunExportCsvCommand(const QString& file, int option, int quantity, const QString& dataDir,
+                        const QString& compareDir = QString());

@@ -9,12 +9,14 @@
 #include "MessageSink.h"
 #include "ModuleDir.h"
 #include "PlotFigure.h"
+#include "RunComparison.h"
 #include "ScienceLogic.h"
 #include "ScientificDlg.h"
 #include "ScreenshotOptions.h"
 #include "SimulationData.h"
 
-QString FigureTitleFor(const CSimulationData& data, const QString& dataDir, int option, int quantity) {
+QString FigureTitleFor(const CSimulationData& data, const QString& dataDir, int option, int quantity,
+                       const QString& compareDir) {
   const OptionId o = DecodeOption(option);
   QString optionText;
   for (const PanelOption& p : PanelOptions(data, o.part)) {
@@ -23,7 +25,12 @@ QString FigureTitleFor(const CSimulationData& data, const QString& dataDir, int 
     }
   }
   const QString part = o.part >= 0 && o.part < kBodyPartCount ? QLatin1String(kBodyPartNames[o.part]) : QString();
-  return FigureTitle(QDir(dataDir).dirName(), part, optionText, ColumnName(o.kind, quantity));
+  QString runs = QDir(dataDir).dirName();
+  if (!compareDir.isEmpty()) {
+    const auto [first, second] = RunLabels(dataDir, compareDir);
+    runs = QStringLiteral("%1 compared with %2").arg(first, second);
+  }
+  return FigureTitle(runs, part, optionText, ColumnName(o.kind, quantity));
 }
 
 bool WriteViewFigure(CScientificDlg& view, const QString& path, const FigureSize& size, const QString& title,
@@ -67,12 +74,29 @@ int RunFigureCommand(const FigureOptions& o) {
   if (const int unchosen = CheckChosenOption(data, o.option, o.quantity)) {
     return unchosen;
   }
+  CSimulationData compared;
+  if (!o.compareDir.isEmpty()) {
+    if (IsScreenshotInput(o.file, o.compareDir, moduleDir)) {
+      std::fprintf(stderr, "corvane: \"%s\" is one of the files the figure reads; it is not overwritten.\n",
+                   qPrintable(o.file));
+      return 2;
+    }
+    compared.SetMessageSink(&CStderrMessageSink::Instance());
+    if (!compared.Load(o.compareDir)) {
+      std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.compareDir));
+      return 1;
+    }
+  }
   CScientificDlg view(&data, moduleDir);
+  if (!o.compareDir.isEmpty()) {
+    view.SetComparison(&compared);
+  }
   view.resize(1001, 661);
   SelectScienceOption(view, o.option, o.quantity);
   view.Settle();
   QString error;
-  if (!WriteViewFigure(view, o.file, o.size, FigureTitleFor(data, o.dataDir, o.option, o.quantity), &error)) {
+  if (!WriteViewFigure(view, o.file, o.size, FigureTitleFor(data, o.dataDir, o.option, o.quantity, o.compareDir),
+                       &error)) {
     std::fprintf(stderr, "corvane: %s.\n", qPrintable(error));
     return 1;
   }

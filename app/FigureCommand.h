@@ -16,10 +16,13 @@ struct FigureOptions {
   int option = 0;
   int quantity = 0;
   FigureSize size;
+  QString compareDir;  // a second run beside the first, or none
 };
 
-// The title line of what `view` shows for `option` and `quantity` of the run in `dataDir`.
-QString FigureTitleFor(const CSimulationData& data, const QString& dataDir, int option, int quantity);
+// The title line of what `view` shows for `option` and `quantity` of the run
+// in `dataDir` (and beside it, when given, the run in `compareDir`).
+QString FigureTitleFor(const CSimulationData& data, const QString& dataDir, int option, int quantity,
+                       const QString& compareDir = QString());
 // Writes what `view` shows (its chart, or its line plot) as a figure.
 bool WriteViewFigure(CScientificDlg& view, const QString& path, const FigureSize& size, const QString& title,
                      QString* error);

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QPolygon>
 #include <QSaveFile>
 #include <QSvgGenerator>
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include "ChartLegend.h"
 #include "ChartPalette.h"
 #include "ChartUnits.h"
+#include "RunComparison.h"
 
 namespace {
 QFont ArialBold(int pixelHeight) {
@@ -540,12 +542,13 @@ QString Cell(float v, bool held) {
 }  // namespace
 
 QString CMyChart::DataText(QChar separator) const {
-  QString out = m_strXLabel;
+  // Column names may hold the separator (a compared run's ", run-b"): quoted then.
+  QString out = DelimitedField(m_strXLabel, separator);
   if (m_curves.size() == 1) {
-    out += separator + (m_strYColumn.isEmpty() ? m_strYLabel : m_strYColumn);
+    out += separator + DelimitedField(m_strYColumn.isEmpty() ? m_strYLabel : m_strYColumn, separator);
   } else {
     for (const CChartSeries& s : m_curves) {
-      out += separator + (s.m_strColumn.isEmpty() ? s.m_strName : s.m_strColumn);
+      out += separator + DelimitedField(s.m_strColumn.isEmpty() ? s.m_strName : s.m_strColumn, separator);
     }
   }
   out += QLatin1Char('\n');
@@ -649,6 +652,30 @@ void CMyChart::DrawSeries(QPainter& p, const CChartSeries& s, const SeriesXMap& 
   };
   // A value the run does not hold breaks the line: the gap shows.
   auto held = [&](int j) { return !std::isnan(points[static_cast<std::size_t>(j)].m_fY); };
+  if (s.m_bDashed) {
+    // A compared run's curve: its dashes run on from point to point, so each
+    // unbroken stretch is one line (segments of a pixel or two would each
+    // start a dash anew, and the curve would look solid).
+    QPolygon stretch;
+    auto flush = [&] {
+      if (stretch.size() > 1) {
+        p.drawPolyline(stretch);
+      }
+      stretch.clear();
+    };
+    for (int j = first; j < end; ++j) {
+      if (!held(j)) {
+        flush();
+        continue;
+      }
+      const QPoint q = at(j);
+      if (stretch.isEmpty() || stretch.back() != q) {
+        stretch << q;
+      }
+    }
+    flush();
+    return;
+  }
   if (everySegment || n <= m_layout.axisWidth) {
     bool linked = held(first);
     QPoint previous = linked ? at(first) : QPoint();

@@ -54,7 +54,8 @@ bool PaintPlotFigure(QPainter& p, QSize size, const COpenGLView& view) {
   p.setPen(Qt::black);
   const char* names[3] = {"X", "Y", "Z"};
   for (int a = 0; a < 3; ++a) {
-    const QString line = QStringLiteral("%1: %2").arg(QLatin1String(names[a]), QString::fromUtf8(view.m_szAxisTitle[a]));
+    const QString line =
+        QStringLiteral("%1: %2").arg(QLatin1String(names[a]), QString::fromUtf8(view.m_szAxisTitle[a]));
     p.drawText(x, size.height() - fm.height() * (3 - a) + fm.ascent() - fm.height() / 2,
                fm.elidedText(line, Qt::ElideRight, size.width() - x));
   }

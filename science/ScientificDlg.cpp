@@ -11,6 +11,7 @@
 #include "ChartLegend.h"
 #include "ChartUnits.h"
 #include "ImageFile.h"
+#include "RunComparison.h"
 #include "SaveImageDialog.h"
 #include "ScienceLogic.h"
 #include "SimulationData.h"
@@ -223,18 +224,40 @@ void CScientificDlg::FillChart() {
   if (first.kind == OptionKind::Comfort && oneQuantity) {
     m_chart->m_nBandMode = BandModeOfComfort(first.quantity);
   }
-  for (std::size_t i = 0; i < curves.size(); ++i) {
-    const CurveKey& c = curves[i];
-    const QString part = QString::fromLatin1(kBodyPartNames[c.part]);
-    CChartSeries& s = i == 0 ? m_chart->Series(0) : m_chart->AddSeries({}, {}, axes[i]);
-    s.m_strName = LegendText(part, names[i]);
-    s.m_strUnit = units[i];
-    s.m_strColumn = LegendText(part, ColumnName(c.kind, c.quantity));
-    const std::vector<ChartPoint> points = c.kind == OptionKind::Body ? BodyPropertyPoints(*m_pData, c.part, c.quantity)
-                                                                      : ComfortPoints(*m_pData, c.part, c.quantity);
-    for (const ChartPoint& p : points) {
-      m_chart->AddPoint(p.x, p.y);
+  // With a second run, each curve names its run, and the second run's
+  // curves follow, dashed, each in the colour of its counterpart.
+  std::pair<QString, QString> runs;
+  if (m_pCompared) {
+    runs = RunLabels(m_pData->Run().m_strDataDir, m_pCompared->Run().m_strDataDir);
+  }
+  const CSimulationData* stores[2] = {m_pData, m_pCompared};
+  const QString runNames[2] = {runs.first, runs.second};
+  for (int r = 0; r < (m_pCompared ? 2 : 1); ++r) {
+    for (std::size_t i = 0; i < curves.size(); ++i) {
+      const CurveKey& c = curves[i];
+      const QString part = QString::fromLatin1(kBodyPartNames[c.part]);
+      CChartSeries& s = r == 0 && i == 0 ? m_chart->Series(0) : m_chart->AddSeries({}, {}, axes[i]);
+      s.m_strName = LegendText(part, names[i], runNames[r]);
+      s.m_strUnit = units[i];
+      s.m_strColumn = LegendText(part, ColumnName(c.kind, c.quantity), runNames[r]);
+      if (r == 1) {
+        s.m_bDashed = true;
+        s.m_nColour = static_cast<int>(i);
+      }
+      const CSimulationData& run = *stores[r];
+      const std::vector<ChartPoint> points = c.kind == OptionKind::Body ? BodyPropertyPoints(run, c.part, c.quantity)
+                                                                        : ComfortPoints(run, c.part, c.quantity);
+      for (const ChartPoint& p : points) {
+        m_chart->AddPoint(p.x, p.y);
+      }
     }
+  }
+}
+
+void CScientificDlg::SetComparison(const CSimulationData* other) {
+  m_pCompared = other;
+  if (m_nOption) {
+    ShowSelection();
   }
 }
 

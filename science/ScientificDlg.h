@@ -38,6 +38,12 @@ class CScientificDlg : public CMyDialog {
   // The "All parts" check box.
   void OnAllParts(bool on);
   const CCurveSelection& Selection() const { return m_selection; }
+  // A second run beside this one (none: the comparison ends): every chart
+  // draws its curves dashed in the colours of this run's, and the legends
+  // and data columns name each curve's run. The store must outlive the
+  // comparison.
+  void SetComparison(const CSimulationData* other);
+  const CSimulationData* Comparison() const { return m_pCompared; }
   // The mouse at (x, y) of the page sets where the panel column glides to.
   void OnMouseMove(int x, int y);
   // One tick of the glide (the 10 ms timer's handler).
@@ -78,6 +84,7 @@ class CScientificDlg : public CMyDialog {
   void FillChart();
 
   CSimulationData* m_pData;
+  const CSimulationData* m_pCompared = nullptr;
   CCurveSelection m_selection;  // what the chart or plot shows
   QRect m_plotArea;
   QBasicTimer m_glide;  // runs only while the column moves

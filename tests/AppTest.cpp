@@ -404,3 +404,48 @@ TEST_F(AppTest, TheFirstGlViewDoesNotRemakeTheWindow) {
   EXPECT_EQ(main.winId(), window);
   EXPECT_EQ(main.pos(), at);
 }
+
+// File > Compare With Run: the second run loads beside the first, its curves
+// dashed in the first's colours and named by run, the title says so; Close
+// Comparison takes it all back. A folder that does not load changes nothing.
+TEST_F(AppTest, ASecondRunShowsBesideTheFirstUntilTheComparisonCloses) {
+  ASSERT_TRUE(m_app.OpenRun(SampleRun(), nullptr, {}, nullptr, /*remember=*/false));
+  CCorvaneDlg main(m_app);
+  main.OnViewScientific();
+  main.m_pScientific->OnOptionSelect(2100);
+  ASSERT_EQ(main.m_pScientific->m_chart->Curves().size(), 1u);
+  QAction* close = MenuItem(*main.m_pMenuBar, QStringLiteral("Close Comparison"));
+  ASSERT_NE(close, nullptr);
+  ASSERT_NE(MenuItem(*main.m_pMenuBar, QStringLiteral("Compare With Run...")), nullptr);
+  EXPECT_FALSE(close->isEnabled());
+
+  CRunFolder bad;
+  bad.Write(QStringLiteral("configure.dat"), "nonsense\n");
+  EXPECT_FALSE(main.CompareWith(bad.Dir()));
+  EXPECT_EQ(m_app.m_pCompared, nullptr);
+
+  CRunFolder other;
+  other.WriteMinimal(3);
+  ASSERT_TRUE(main.CompareWith(other.Dir()));
+  const QString name = QDir(other.Dir()).dirName();
+  EXPECT_EQ(main.windowTitle(), QStringLiteral("Scientific  Visualization - Corvane - Compared with: %1").arg(name));
+  const std::vector<CChartSeries>& curves = main.m_pScientific->m_chart->Curves();
+  ASSERT_EQ(curves.size(), 2u);
+  EXPECT_FALSE(curves[0].m_bDashed);
+  EXPECT_TRUE(curves[1].m_bDashed);
+  EXPECT_EQ(curves[1].m_nColour, 0) << "the first run's curve's colour";
+  EXPECT_EQ(curves[0].m_strName, QStringLiteral("Trunk: Temperature of Skin(Degree), sample-run"));
+  EXPECT_EQ(curves[1].m_strName, QStringLiteral("Trunk: Temperature of Skin(Degree), %1").arg(name));
+  EXPECT_EQ(curves[1].m_points.size(), 3u);
+  EXPECT_TRUE(close->isEnabled());
+
+  // A new view of the first run shows the comparison too.
+  main.OnViewStatic3D();
+  EXPECT_TRUE(main.windowTitle().endsWith(QStringLiteral(" - Compared with: %1").arg(name)));
+  main.OnViewScientific();
+  close->trigger();
+  EXPECT_EQ(m_app.m_pCompared, nullptr);
+  EXPECT_EQ(main.windowTitle(), QStringLiteral("Scientific  Visualization - Corvane"));
+  EXPECT_EQ(main.m_pScientific->m_chart->Curves().size(), 1u);
+  EXPECT_FALSE(close->isEnabled());
+}

@@ -43,8 +43,8 @@ TEST(Figure, FormatSizeAndTitle) {
     double mm;
     int dpi;
     QSize pixels;  // empty: refused
-  } sizes[] = {{85, 300, {1004, 628}}, {170, 600, {4016, 2510}}, {10, 50, {20, 13}},  {1000, 96, {3780, 2363}},
-               {9.9, 300, {}},         {1000.1, 96, {}},         {170, 49, {}},       {170, 2401, {}},
+  } sizes[] = {{85, 300, {1004, 628}}, {170, 600, {4016, 2510}}, {10, 50, {20, 13}}, {1000, 96, {3780, 2363}},
+               {9.9, 300, {}},         {1000.1, 96, {}},         {170, 49, {}},      {170, 2401, {}},
                {1000, 2400, {}}};
   for (const auto& s : sizes) {
     const std::optional<FigureSize> size = FigureSizeFromMillimetres(s.mm, s.dpi);
@@ -63,11 +63,12 @@ TEST(Figure, FormatSizeAndTitle) {
 
 TEST(Figure, TheCommandWritesEachFormat) {
   QTemporaryDir dir;
-  const QString title = QStringLiteral("sample-run \u00B7 Trunk \u00B7 Body Property \u00B7 Temperature of Core(Degree)");
+  const QString title =
+      QStringLiteral("sample-run \u00B7 Trunk \u00B7 Body Property \u00B7 Temperature of Core(Degree)");
   // The chart as a vector drawing: its title line in the file's own text.
   const QString svg = dir.filePath(QStringLiteral("core.svg"));
   Outcome r = Corvane({QStringLiteral("--figure"), svg, QStringLiteral("--option"), QStringLiteral("2100"),
-                   QStringLiteral("--quantity"), QStringLiteral("1"), SampleRun()});
+                       QStringLiteral("--quantity"), QStringLiteral("1"), SampleRun()});
   ASSERT_EQ(r.exitCode, 0) << r.err.constData();
   const QByteArray text = Read(svg);
   EXPECT_TRUE(text.contains("<title>" + title.toUtf8() + "</title>"));
@@ -117,11 +118,11 @@ TEST(Figure, BadRequestsExitWithTwoAndWriteNothing) {
        "a figure is a .png, .svg or .pdf file"},
       {{QStringLiteral("--figure"), out, QStringLiteral("--option"), QStringLiteral("1300")},
        "the run has no option 1300"},
-      {{QStringLiteral("--figure"), out, QStringLiteral("--option"), QStringLiteral("2100"), QStringLiteral("--quantity"),
-        QStringLiteral("99")},
+      {{QStringLiteral("--figure"), out, QStringLiteral("--option"), QStringLiteral("2100"),
+        QStringLiteral("--quantity"), QStringLiteral("99")},
        "has no quantity 99"},
-      {{QStringLiteral("--figure"), out, QStringLiteral("--option"), QStringLiteral("2100"), QStringLiteral("--width-mm"),
-        QStringLiteral("85")},
+      {{QStringLiteral("--figure"), out, QStringLiteral("--option"), QStringLiteral("2100"),
+        QStringLiteral("--width-mm"), QStringLiteral("85")},
        "--width-mm takes 10 to 1000 millimetres and --dpi 50 to 2400, together"},
       {{QStringLiteral("--figure"), out, QStringLiteral("--option"), QStringLiteral("2100"), QStringLiteral("--size"),
         QStringLiteral("640x400"), QStringLiteral("--dpi"), QStringLiteral("300")},
