@@ -130,11 +130,14 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
   const QCommandLineOption widthMm =
       valued("width-mm", "With --figure and --dpi: the figure's width in millimetres (10 to 1000).", "W");
   const QCommandLineOption dpi = valued("dpi", "With --figure and --width-mm: dots an inch (50 to 2400).", "N");
+  const QCommandLineOption allParts(QStringLiteral("all-parts"),
+                                    QStringLiteral("With --figure: the chosen body quantities for all six parts."));
   const QCommandLineOption compare =
       valued("compare", "With --export-csv or --figure: a second run, shown beside DATA_DIR's.", "RUN2");
-  parser.addOptions({help,     version, info,  json,    modelInfo, screenshot, movie,        figure,          view,
-                     step,     content, layer, section, frame,     size,       window,       widthMm,         dpi,
-                     outlined, speed,   fps,   option,  quantity,  exportCsv,  modelService, downloadTimeout, compare});
+  parser.addOptions({help,   version,  info,      json,         modelInfo,       screenshot, movie,
+                     figure, view,     step,      content,      layer,           section,    frame,
+                     size,   window,   widthMm,   dpi,          outlined,        speed,      fps,
+                     option, quantity, exportCsv, modelService, downloadTimeout, compare,    allParts});
 
   if (!parser.parse(arguments)) {
     Print(stderr, parser.errorText() + QStringLiteral("\nTry 'corvane --help'.\n"));
@@ -182,16 +185,25 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
     bool okId = false, okQ = true;
     options.option = parser.value(option).toInt(&okId);
     if (parser.isSet(quantity)) {
-      options.quantity = parser.value(quantity).toInt(&okQ);
+      // One quantity, or several to share the chart: "0,1".
+      options.quantities.clear();
+      for (const QString& q : parser.value(quantity).split(QLatin1Char(','))) {
+        bool ok = false;
+        options.quantities.push_back(q.trimmed().toInt(&ok));
+        okQ = okQ && ok;
+      }
+      options.quantity = options.quantities.front();
     }
     if (positional.size() != 1 || !okId || !okQ || parser.isSet(screenshot) || parser.isSet(movie) ||
         parser.isSet(exportCsv) || parser.isSet(info) || parser.isSet(modelInfo)) {
-      Print(stderr, QStringLiteral("corvane: --figure FILE --option ID [--quantity Q] [--size WxH | --width-mm W --dpi "
-                                   "N] DATA_DIR\nTry 'corvane --help'.\n"));
+      Print(stderr,
+            QStringLiteral("corvane: --figure FILE --option ID [--quantity Q[,Q...]] [--all-parts] [--compare RUN2] "
+                           "[--size WxH | --width-mm W --dpi N] DATA_DIR\nTry 'corvane --help'.\n"));
       return 2;
     }
     options.dataDir = positional.front();
     options.compareDir = parser.value(compare);
+    options.allParts = parser.isSet(allParts);
     if (parser.isSet(size) && (parser.isSet(widthMm) || parser.isSet(dpi))) {
       Print(stderr, QStringLiteral("corvane: --size and --width-mm do not go together.\nTry 'corvane --help'.\n"));
       return 2;
@@ -225,6 +237,10 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
       }
     }
     return checkOnly ? 0 : RunFigureCommand(options);
+  }
+  if (parser.isSet(allParts)) {
+    Print(stderr, QStringLiteral("corvane: --all-parts goes with --figure.\nTry 'corvane --help'.\n"));
+    return 2;
   }
   if (parser.isSet(compare)) {
     Print(stderr, QStringLiteral("corvane: --compare goes with --export-csv or --figure.\nTry 'corvane --help'.\n"));

@@ -303,7 +303,7 @@ void CCorvaneDlg::OnExportFigure() {
   QString error;
   if (!WriteViewFigure(view, file, size,
                        FigureTitleFor(*m_app.m_pData, m_app.m_pData->Run().m_strDataDir, view.m_nOption,
-                                      view.m_pPropertyPanel->m_nProperty,
+                                      view.Selection().Quantities(), view.Selection().AllParts(),
                                       m_app.m_pCompared ? m_app.m_pCompared->Run().m_strDataDir : QString()),
                        &error)) {
     QMessageBox::warning(this, caption, QStringLiteral("The figure could not be made: %1.").arg(error));

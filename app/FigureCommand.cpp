@@ -2,10 +2,12 @@
 
 #include <QDir>
 #include <QPainter>
+#include <algorithm>
 #include <cstdio>
 
 #include "BodyParts.h"
 #include "CaptionTables.h"
+#include "ChartLegend.h"
 #include "MessageSink.h"
 #include "ModuleDir.h"
 #include "PlotFigure.h"
@@ -15,8 +17,8 @@
 #include "ScreenshotOptions.h"
 #include "SimulationData.h"
 
-QString FigureTitleFor(const CSimulationData& data, const QString& dataDir, int option, int quantity,
-                       const QString& compareDir) {
+QString FigureTitleFor(const CSimulationData& data, const QString& dataDir, int option,
+                       const std::vector<int>& quantities, bool allParts, const QString& compareDir) {
   const OptionId o = DecodeOption(option);
   QString optionText;
   for (const PanelOption& p : PanelOptions(data, o.part)) {
@@ -24,13 +26,19 @@ QString FigureTitleFor(const CSimulationData& data, const QString& dataDir, int 
       optionText = p.text;
     }
   }
-  const QString part = o.part >= 0 && o.part < kBodyPartCount ? QLatin1String(kBodyPartNames[o.part]) : QString();
+  const QString part = allParts                                 ? QStringLiteral("All parts")
+                       : o.part >= 0 && o.part < kBodyPartCount ? QLatin1String(kBodyPartNames[o.part])
+                                                                : QString();
+  std::vector<QString> names;
+  for (const int q : quantities) {
+    names.push_back(ColumnName(o.kind, q));
+  }
   QString runs = QDir(dataDir).dirName();
   if (!compareDir.isEmpty()) {
     const auto [first, second] = RunLabels(dataDir, compareDir);
     runs = QStringLiteral("%1 compared with %2").arg(first, second);
   }
-  return FigureTitle(runs, part, optionText, ColumnName(o.kind, quantity));
+  return FigureTitle(runs, part, optionText, ChartTitle(names));
 }
 
 bool WriteViewFigure(CScientificDlg& view, const QString& path, const FigureSize& size, const QString& title,
@@ -71,8 +79,14 @@ int RunFigureCommand(const FigureOptions& o) {
     std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.dataDir));
     return 1;
   }
-  if (const int unchosen = CheckChosenOption(data, o.option, o.quantity)) {
-    return unchosen;
+  for (const int q : o.quantities) {
+    if (const int unchosen = CheckChosenOption(data, o.option, q)) {
+      return unchosen;
+    }
+  }
+  if (!IsChartKind(DecodeOption(o.option).kind) && (o.quantities.size() > 1 || o.allParts)) {
+    std::fprintf(stderr, "corvane: option %d is a line plot of one quantity of one part.\n", o.option);
+    return 2;
   }
   CSimulationData compared;
   if (!o.compareDir.isEmpty()) {
@@ -93,10 +107,30 @@ int RunFigureCommand(const FigureOptions& o) {
   }
   view.resize(1001, 661);
   SelectScienceOption(view, o.option, o.quantity);
+  // The others join as a Ctrl+click adds them, and the chart refuses what
+  // it has no room for in the same words.
+  for (std::size_t i = 1; i < o.quantities.size(); ++i) {
+    if (std::find(o.quantities.begin(), o.quantities.begin() + static_cast<std::ptrdiff_t>(i), o.quantities[i]) !=
+        o.quantities.begin() + static_cast<std::ptrdiff_t>(i)) {
+      continue;  // named twice: shown once
+    }
+    view.OnPropertyAdd(o.quantities[i]);
+    if (const QString refusal = view.m_pPropertyPanel->Status(); !refusal.isEmpty()) {
+      std::fprintf(stderr, "corvane: %s\n", qPrintable(refusal));
+      return 2;
+    }
+  }
+  if (o.allParts) {
+    view.OnAllParts(true);
+    if (const QString refusal = view.m_pPropertyPanel->Status(); !refusal.isEmpty()) {
+      std::fprintf(stderr, "corvane: %s\n", qPrintable(refusal));
+      return 2;
+    }
+  }
   view.Settle();
   QString error;
-  if (!WriteViewFigure(view, o.file, o.size, FigureTitleFor(data, o.dataDir, o.option, o.quantity, o.compareDir),
-                       &error)) {
+  if (!WriteViewFigure(view, o.file, o.size,
+                       FigureTitleFor(data, o.dataDir, o.option, o.quantities, o.allParts, o.compareDir), &error)) {
     std::fprintf(stderr, "corvane: %s.\n", qPrintable(error));
     return 1;
   }

@@ -4,6 +4,7 @@
 // line, as a PNG, SVG or PDF figure.
 
 #include <QString>
+#include <vector>
 
 #include "Figure.h"
 
@@ -14,15 +15,18 @@ struct FigureOptions {
   QString file;
   QString dataDir;
   int option = 0;
-  int quantity = 0;
+  int quantity = 0;                // the first of `quantities`
+  std::vector<int> quantities{0};  // sharing the chart, in the order given
+  bool allParts = false;           // each quantity for the six parts
   FigureSize size;
   QString compareDir;  // a second run beside the first, or none
 };
 
-// The title line of what `view` shows for `option` and `quantity` of the run
-// in `dataDir` (and beside it, when given, the run in `compareDir`).
-QString FigureTitleFor(const CSimulationData& data, const QString& dataDir, int option, int quantity,
-                       const QString& compareDir = QString());
+// The title line of what a view shows for `option` and `quantities` of the
+// run in `dataDir` (for every part with `allParts`; beside it, when given,
+// the run in `compareDir`).
+QString FigureTitleFor(const CSimulationData& data, const QString& dataDir, int option,
+                       const std::vector<int>& quantities, bool allParts, const QString& compareDir = QString());
 // Writes what `view` shows (its chart, or its line plot) as a figure.
 bool WriteViewFigure(CScientificDlg& view, const QString& path, const FigureSize& size, const QString& title,
                      QString* error);

@@ -75,6 +75,24 @@ TEST(Figure, TheCommandWritesEachFormat) {
   EXPECT_TRUE(text.contains("<polyline") || text.contains("<path")) << "lines, not a picture";
   EXPECT_FALSE(text.contains("<image")) << "a chart is all vector";
 
+  // Several quantities: the title names each; every part: the legend each curve.
+  const QString both = dir.filePath(QStringLiteral("both.svg")), all = dir.filePath(QStringLiteral("all.svg"));
+  r = Corvane({QStringLiteral("--figure"), both, QStringLiteral("--option"), QStringLiteral("2100"),
+               QStringLiteral("--quantity"), QStringLiteral("0,1"), SampleRun()});
+  ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+  EXPECT_TRUE(
+      Read(both).contains("<title>sample-run \u00B7 Trunk \u00B7 Body Property \u00B7 Temperature of "
+                          "Skin(Degree), Temperature of Core(Degree)</title>"));
+  r = Corvane({QStringLiteral("--figure"), all, QStringLiteral("--option"), QStringLiteral("2100"),
+               QStringLiteral("--quantity"), QStringLiteral("1"), QStringLiteral("--all-parts"), SampleRun()});
+  ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+  const QByteArray allText = Read(all);
+  EXPECT_TRUE(allText.contains(
+      "<title>sample-run \u00B7 All parts \u00B7 Body Property \u00B7 Temperature of Core(Degree)</title>"));
+  EXPECT_TRUE(allText.contains("Foot: Temperature of Core(Degree)")) << "the legend's last entry";
+  QFile::remove(both);
+  QFile::remove(all);
+
   const QString pdf = dir.filePath(QStringLiteral("core.pdf"));
   r = Corvane({QStringLiteral("--figure"), pdf, QStringLiteral("--option"), QStringLiteral("2100"),
                QStringLiteral("--quantity"), QStringLiteral("1"), QStringLiteral("--width-mm"), QStringLiteral("85"),
@@ -131,6 +149,17 @@ TEST(Figure, BadRequestsExitWithTwoAndWriteNothing) {
         QStringLiteral("3")},
        "--step does not go with --figure"},
       {{QStringLiteral("--dpi"), QStringLiteral("300")}, "--dpi goes with --figure"},
+      {{QStringLiteral("--all-parts")}, "--all-parts goes with --figure"},
+      {{QStringLiteral("--figure"), out, QStringLiteral("--option"), QStringLiteral("2300"),
+        QStringLiteral("--quantity"), QStringLiteral("0,1")},
+       "option 2300 is a line plot of one quantity of one part"},
+      // Skin and core temperature in degrees, then a pressure: a third unit.
+      {{QStringLiteral("--figure"), out, QStringLiteral("--option"), QStringLiteral("2100"),
+        QStringLiteral("--quantity"), QStringLiteral("0,1,2,3,4,5,6,7,8")},
+       "the chart already has two units"},
+      {{QStringLiteral("--figure"), out, QStringLiteral("--option"), QStringLiteral("2100"),
+        QStringLiteral("--quantity"), QStringLiteral("0,1"), QStringLiteral("--all-parts")},
+       "All parts not shown: a chart holds at most 8 curves."},
   };
   for (const auto& c : cases) {
     const Outcome r = Corvane(c.args + QStringList{SampleRun()});
