@@ -30,6 +30,7 @@ QString FigureTitleFor(const CSimulationData& data, const QString& dataDir, int 
                        : o.part >= 0 && o.part < kBodyPartCount ? QLatin1String(kBodyPartNames[o.part])
                                                                 : QString();
   std::vector<QString> names;
+  names.reserve(quantities.size());
   for (const int q : quantities) {
     names.push_back(ColumnName(o.kind, q));
   }

@@ -44,7 +44,8 @@ bool PaintPlotFigure(QPainter& p, QSize size, const COpenGLView& view) {
     p.drawRect(QRect(x, top, barWidth, bottom - top));
     const std::vector<float> ticks = PlotTickValues(view.Box(), 2);
     for (std::size_t k = 0; k < ticks.size(); ++k) {
-      const int y = bottom - static_cast<int>((bottom - top) * static_cast<double>(k) / (ticks.size() - 1));
+      const double share = static_cast<double>(k) / static_cast<double>(ticks.size() - 1);
+      const int y = bottom - static_cast<int>((bottom - top) * share);
       p.drawLine(x + barWidth, y, x + barWidth + 4, y);
       p.drawText(x + barWidth + 6, y + fm.ascent() / 2, QString::fromStdString(FormatTickValue(ticks[k])));
     }

@@ -31,7 +31,7 @@ QString SampleRun() { return qEnvironmentVariable("CORVANE_SAMPLE_RUN"); }
 
 TEST(Figure, FormatSizeAndTitle) {
   const struct {
-    const char* name;
+    const char* name = nullptr;
     std::optional<FigureFormat> format;
   } names[] = {{"a.png", FigureFormat::Png}, {"b.SVG", FigureFormat::Svg}, {"c.d/fig.Pdf", FigureFormat::Pdf},
                {"a.jpg", std::nullopt},      {"pdf", std::nullopt},        {"a.pdf.txt", std::nullopt}};
@@ -40,8 +40,8 @@ TEST(Figure, FormatSizeAndTitle) {
   }
   // A journal's single column (85 mm) and double column (170 mm).
   const struct {
-    double mm;
-    int dpi;
+    double mm = 0;
+    int dpi = 0;
     QSize pixels;  // empty: refused
   } sizes[] = {{85, 300, {1004, 628}}, {170, 600, {4016, 2510}}, {10, 50, {20, 13}}, {1000, 96, {3780, 2363}},
                {9.9, 300, {}},         {1000.1, 96, {}},         {170, 49, {}},      {170, 2401, {}},
@@ -129,7 +129,7 @@ TEST(Figure, BadRequestsExitWithTwoAndWriteNothing) {
   const QString out = dir.filePath(QStringLiteral("f.pdf"));
   const struct {
     QStringList args;
-    const char* says;
+    const char* says = nullptr;
   } cases[] = {
       {{QStringLiteral("--figure"), dir.filePath(QStringLiteral("f.jpg")), QStringLiteral("--option"),
         QStringLiteral("2100")},
