@@ -20,6 +20,7 @@
 #include "FigureCommand.h"
 #include "ImageFile.h"
 #include "ModelDownload.h"
+#include "ModuleDir.h"
 #include "MovieExportDlg.h"
 #include "MyDialog.h"
 #include "RecentRuns.h"
@@ -348,7 +349,8 @@ void CCorvaneDlg::OnExportMovie() {
     files = {m_p3D->m_strModelPath, m_p3D->m_strGarmentPath};
   }
   QString error;
-  if (ExportMovieWithProgress(this, data, m_app.m_strModuleDir, files, settings, file, &error) == MovieResult::Failed) {
+  if (ExportMovieWithProgress(this, data, m_app.m_strModuleDir, files, settings, file, MovieEncoderProgram(), &error) ==
+      MovieResult::Failed) {
     QMessageBox::warning(this, caption, QStringLiteral("The movie could not be made: %1").arg(error));
   }
 }

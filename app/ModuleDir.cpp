@@ -17,3 +17,12 @@ QString ModuleDirFor(const QString& programDir) {
 }
 
 QString ModuleDir() { return ModuleDirFor(QCoreApplication::applicationDirPath()); }
+
+QString MovieEncoderProgram() {
+  const QDir bin(QCoreApplication::applicationDirPath());
+  const QString beside = bin.filePath(QStringLiteral("corvane-encode"));
+  if (QFileInfo(beside).isExecutable()) {
+    return beside;
+  }
+  return QDir::cleanPath(bin.filePath(QStringLiteral("../libexec/corvane/corvane-encode")));
+}

@@ -8,3 +8,7 @@
 QString ModuleDirFor(const QString& programDir);
 // ModuleDirFor the running program's folder.
 QString ModuleDir();
+
+// The movie encoder program: beside the program in a build tree, in
+// ../libexec/corvane of an installed one.
+QString MovieEncoderProgram();

@@ -5,7 +5,7 @@
 
 #include "MessageSink.h"
 #include "ModuleDir.h"
-#include "MovieEncoder.h"
+#include "MovieEncoderProcess.h"
 #include "MoviePlan.h"
 #include "MovieRecorder.h"
 #include "OpenGLView.h"
@@ -81,15 +81,15 @@ int RunMovieCommand(const MovieOptions& o) {
                  o.speed, static_cast<long long>(plan.FrameCount()), static_cast<long long>(kMaxMovieFrames));
     return 2;
   }
-  CMovieEncoder encoder;
+  CMovieEncoderProcess encoder(MovieEncoderProgram());
   QString error;
   switch (encoder.Open(s.file, s.size, o.fps, &error)) {
-    case CMovieEncoder::OpenResult::Ok:
+    case IMovieSink::OpenResult::Ok:
       break;
-    case CMovieEncoder::OpenResult::SizeRefused:
+    case IMovieSink::OpenResult::SizeRefused:
       std::fprintf(stderr, "corvane: %s.\n", qPrintable(error));
       return 2;
-    case CMovieEncoder::OpenResult::CannotWrite:
+    case IMovieSink::OpenResult::CannotWrite:
       std::fprintf(stderr, "corvane: %s.\n", qPrintable(error));
       return 1;
   }

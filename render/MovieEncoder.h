@@ -4,32 +4,29 @@
 // only when it is complete: a failed or abandoned movie leaves no file, and
 // never half a movie in place of a good one.
 
-#include <QImage>
-#include <QSize>
-#include <QString>
 #include <memory>
 
-class CMovieEncoder {
- public:
-  enum class OpenResult { Ok, SizeRefused, CannotWrite };
+#include "MovieSink.h"
 
+class CMovieEncoder : public IMovieSink {
+ public:
   CMovieEncoder();
   // A movie not finished is abandoned: its temporary file is removed.
-  ~CMovieEncoder();
+  ~CMovieEncoder() override;
   CMovieEncoder(const CMovieEncoder&) = delete;
   CMovieEncoder& operator=(const CMovieEncoder&) = delete;
 
   // Prepares a movie of `size` (both even) at `fps` frames a second, to be
   // named `path`. SizeRefused: the encoder takes no picture of that size;
   // CannotWrite: no file can be made beside `path`. `error` says which.
-  OpenResult Open(const QString& path, QSize size, int fps, QString* error);
+  OpenResult Open(const QString& path, QSize size, int fps, QString* error) override;
   // The next frame; it is converted to the opened size's format (a picture of
   // another size is scaled). False, with `error` set, when encoding fails.
-  bool AddFrame(const QImage& frame, QString* error);
+  bool AddFrame(const QImage& frame, QString* error) override;
   // Flushes the encoder, closes the file and gives it its name.
-  bool Finish(QString* error);
+  bool Finish(QString* error) override;
   // Closes and removes what was written; nothing remains.
-  void Abandon();
+  void Abandon() override;
 
   int FramesWritten() const;
 

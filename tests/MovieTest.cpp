@@ -16,6 +16,7 @@
 
 #include "MovieCommand.h"
 #include "MovieEncoder.h"
+#include "MovieEncoderProcess.h"
 #include "MovieExportDlg.h"
 #include "MoviePlan.h"
 #include "MovieProbe.h"
@@ -28,6 +29,8 @@
 namespace {
 QString SampleRun() { return qEnvironmentVariable("CORVANE_SAMPLE_RUN"); }
 QString ModelDir() { return qEnvironmentVariable("CORVANE_MODEL_DIR") + QLatin1Char('/'); }
+// The encoder program, built beside the viewer.
+QString Encoder() { return ModelDir() + QStringLiteral("corvane-encode"); }
 
 struct Result {
   int exitCode = -1;
@@ -218,6 +221,36 @@ TEST(MovieEncoder, WhatIsNotFinishedLeavesNothing) {
   EXPECT_EQ(Leftovers(dir), QStringList{QStringLiteral("old.mp4")});
 }
 
+// The viewer's own encoder runs in a program of its own: what it says comes
+// back as the sink's results, and a movie left unfinished leaves no file.
+TEST(MovieEncoder, TheEncoderProgramAnswersAsTheEncoderDoes) {
+  QTemporaryDir dir;
+  QString error;
+  {
+    CMovieEncoderProcess encoder(Encoder());
+    EXPECT_EQ(encoder.Open(dir.filePath(QStringLiteral("odd.mp4")), QSize(33, 32), 30, &error),
+              IMovieSink::OpenResult::SizeRefused);
+    EXPECT_TRUE(error.contains(QStringLiteral("33x32"))) << qPrintable(error);
+    ASSERT_EQ(encoder.Open(dir.filePath(QStringLiteral("left.mp4")), QSize(32, 32), 30, &error),
+              IMovieSink::OpenResult::Ok)
+        << qPrintable(error);
+    ASSERT_TRUE(encoder.AddFrame(Filled(QSize(64, 64), Qt::red), &error)) << "scaled to the movie's size";
+  }  // abandoned
+  EXPECT_EQ(Leftovers(dir), QStringList());
+  CMovieEncoderProcess encoder(Encoder());
+  const QString file = dir.filePath(QStringLiteral("two.mp4"));
+  ASSERT_EQ(encoder.Open(file, QSize(32, 32), 30, &error), IMovieSink::OpenResult::Ok) << qPrintable(error);
+  ASSERT_TRUE(encoder.AddFrame(Filled(QSize(32, 32), Qt::red), &error));
+  ASSERT_TRUE(encoder.AddFrame(Filled(QSize(32, 32), Qt::blue), &error));
+  ASSERT_TRUE(encoder.Finish(&error)) << qPrintable(error);
+  EXPECT_EQ(ProbeMovie(file).frames, 2);
+  CMovieEncoderProcess missing(dir.filePath(QStringLiteral("no-such-encoder")));
+  EXPECT_EQ(missing.Open(dir.filePath(QStringLiteral("x.mp4")), QSize(32, 32), 30, &error),
+            IMovieSink::OpenResult::CannotWrite);
+  EXPECT_TRUE(error.startsWith(QStringLiteral("cannot start the movie encoder"))) << qPrintable(error);
+  EXPECT_EQ(Leftovers(dir), QStringList{QStringLiteral("two.mp4")});
+}
+
 TEST(MovieCommand, TheSampleRunAsAShortMovieShowsWhatAScreenshotShows) {
   QTemporaryDir dir;
   const QString movie = dir.filePath(QStringLiteral("run.mp4")), still = dir.filePath(QStringLiteral("step0.png"));
@@ -333,7 +366,8 @@ TEST(MovieExport, CancelLeavesNoFileAndTheClockWhereItWas) {
   });
   cancel.start(50);
   QString error;
-  EXPECT_EQ(ExportMovieWithProgress(nullptr, data, ModelDir(), ProgramModelFiles(ModelDir()), settings, file, &error),
+  EXPECT_EQ(ExportMovieWithProgress(nullptr, data, ModelDir(), ProgramModelFiles(ModelDir()), settings, file, Encoder(),
+                                    &error),
             MovieResult::Cancelled)
       << qPrintable(error);
   EXPECT_GE(drawnWhenCancelled, 0) << "the progress dialog was shown";
@@ -345,7 +379,8 @@ TEST(MovieExport, CancelLeavesNoFileAndTheClockWhereItWas) {
   settings.speed = 1200;
   settings.fps = 5;
   settings.mode = ViewMode::Dynamic;
-  ASSERT_EQ(ExportMovieWithProgress(nullptr, data, ModelDir(), ProgramModelFiles(ModelDir()), settings, file, &error),
+  ASSERT_EQ(ExportMovieWithProgress(nullptr, data, ModelDir(), ProgramModelFiles(ModelDir()), settings, file, Encoder(),
+                                    &error),
             MovieResult::Done)
       << qPrintable(error);
   EXPECT_EQ(ProbeMovie(file).frames, MoviePlan(5430, 30, 1200, 5).FrameCount());

@@ -12,7 +12,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 
-#include "MovieEncoder.h"
+#include "MovieEncoderProcess.h"
 #include "MoviePlan.h"
 #include "OpenGLView.h"
 #include "PlayerTime.h"
@@ -105,7 +105,7 @@ MovieSettings CMovieExportDlg::Settings() const {
 
 MovieResult ExportMovieWithProgress(QWidget* parent, CSimulationData& data, const QString& moduleDir,
                                     const StaticModelFiles& files, const MovieSettings& settings, const QString& file,
-                                    QString* error) {
+                                    const QString& encoderProgram, QString* error) {
   const MoviePlan plan = PlanFor(data, settings.speed, settings.fps);
   if (plan.FrameCount() > kMaxMovieFrames) {
     *error = QStringLiteral("At %1x the movie would have %2 frames; choose a higher speed.")
@@ -113,8 +113,8 @@ MovieResult ExportMovieWithProgress(QWidget* parent, CSimulationData& data, cons
                  .arg(plan.FrameCount());
     return MovieResult::Failed;
   }
-  CMovieEncoder encoder;
-  if (encoder.Open(file, settings.size, settings.fps, error) != CMovieEncoder::OpenResult::Ok) {
+  CMovieEncoderProcess encoder(encoderProgram);
+  if (encoder.Open(file, settings.size, settings.fps, error) != IMovieSink::OpenResult::Ok) {
     return MovieResult::Failed;
   }
   // The movie moves the views' clock; it goes back where the user left it.

@@ -51,9 +51,9 @@ class CMovieExportDlg : public QDialog {
 QString MovieLengthText(int totalSeconds, int secondsPerStep, int speed, int fps);
 
 // Records the movie of `settings` into `file` from a view of its own (with
-// the static view's `files`), showing progress in a dialog over `parent`
-// whose Cancel stops it. The views' clock is where it was afterwards. On
+// the static view's `files`) and encoded by the program `encoderProgram`,
+// showing progress in a dialog over `parent` whose Cancel stops it. The views' clock is where it was afterwards. On
 // Failed, `error` says why.
 MovieResult ExportMovieWithProgress(QWidget* parent, CSimulationData& data, const QString& moduleDir,
                                     const StaticModelFiles& files, const MovieSettings& settings, const QString& file,
-                                    QString* error);
+                                    const QString& encoderProgram, QString* error);

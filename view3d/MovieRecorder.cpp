@@ -9,7 +9,7 @@
 #include <mutex>
 #include <thread>
 
-#include "MovieEncoder.h"
+#include "MovieSink.h"
 #include "OpenGLView.h"
 #include "PlayerTime.h"
 #include "SimulationData.h"
@@ -20,7 +20,7 @@ namespace {
 // more would only hold memory (a 1000 x 660 frame is 2.6 MB).
 class CFrameQueue {
  public:
-  explicit CFrameQueue(CMovieEncoder& encoder) : m_encoder(encoder) {
+  explicit CFrameQueue(IMovieSink& encoder) : m_encoder(encoder) {
     m_thread = std::thread([this] { Work(); });
   }
   ~CFrameQueue() { Close(); }
@@ -83,7 +83,7 @@ class CFrameQueue {
     }
   }
 
-  CMovieEncoder& m_encoder;
+  IMovieSink& m_encoder;
   std::mutex m_mutex;
   std::condition_variable m_ready, m_room;
   std::deque<QImage> m_frames;
@@ -107,7 +107,7 @@ void BurnInTime(QImage& frame, const QString& text) {
   p.drawText(bottom, Qt::AlignCenter, text);
 }
 
-MovieResult RecordMovie(COpenGLView& view, const MoviePlan& plan, CMovieEncoder& encoder, const MovieProgress& progress,
+MovieResult RecordMovie(COpenGLView& view, const MoviePlan& plan, IMovieSink& encoder, const MovieProgress& progress,
                         QString* error) {
   CSimulationData& data = *view.Data();
   CViewState& state = data.State();

@@ -13,7 +13,7 @@
 #include "MoviePlan.h"
 
 class COpenGLView;
-class CMovieEncoder;
+class IMovieSink;
 
 enum class MovieResult { Done, Cancelled, Failed };
 
@@ -24,7 +24,7 @@ using MovieProgress = std::function<bool(std::int64_t done, std::int64_t total)>
 // the movie's, its store's view state showing what the movie shows) into
 // `encoder` (opened), and finishes or abandons the movie. The clock is left
 // where the movie ended. On Failed, `error` says why.
-MovieResult RecordMovie(COpenGLView& view, const MoviePlan& plan, CMovieEncoder& encoder, const MovieProgress& progress,
+MovieResult RecordMovie(COpenGLView& view, const MoviePlan& plan, IMovieSink& encoder, const MovieProgress& progress,
                         QString* error);
 
 // The time line burnt into a frame: "MM:SS / MM:SS" (the run's length, then
