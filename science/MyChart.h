@@ -42,6 +42,13 @@ struct CChartSeries {
   void Add(float x, float y);
 };
 
+// A marked span of the x axis (a layer of a thickness profile): its name
+// stands above it, and a dashed line at each boundary between neighbours.
+struct ChartSection {
+  float from = 0, to = 0;
+  QString name;
+};
+
 class CMyChart : public QWidget {
   Q_OBJECT
 
@@ -101,6 +108,12 @@ class CMyChart : public QWidget {
   // line; NaN for none.
   float m_fCursorTime;
 
+  // The x axis' unit as the hover box reads it.
+  QString m_strXUnit = QStringLiteral("min");
+  // Marked spans and the boundaries drawn between them; none by default.
+  std::vector<ChartSection> m_sections;
+  std::vector<float> m_boundaries;
+
   // Whether the window shows the overlays (off while the page is taken as a
   // picture).
   bool m_bOverlays = true;
@@ -137,6 +150,7 @@ class CMyChart : public QWidget {
   void DrawSeries(QPainter& painter, const CChartSeries& s, const SeriesXMap& xmap, Axis y, bool everySegment) const;
   void DrawRightAxis(QPainter& painter, const QFont& caption, int w) const;
   void DrawCursorAndHover(QPainter& painter) const;
+  void DrawSections(QPainter& painter, const TimeRange& shown, const QFont& font) const;
   QColor FirstColour() const;
   QColor ColourOf(std::size_t index) const;
   Axis AxisRange(int axis) const;

@@ -1,16 +1,23 @@
 #include "ScientificDlg.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPropertyAnimation>
+#include <QSaveFile>
 #include <QTimerEvent>
 #include <cstdio>
 
 #include "CaptionTables.h"
 #include "ChartLegend.h"
 #include "ChartUnits.h"
+#include "DataCsv.h"
 #include "ImageFile.h"
+#include "Profile.h"
 #include "SaveImageDialog.h"
 #include "ScienceLogic.h"
 #include "SimulationData.h"
@@ -27,6 +34,9 @@ CScientificDlg::CScientificDlg(CSimulationData* data, const QString& moduleDir, 
   const QRect plotArea = DialogUnitsToPixels(136, 6, 524, 328);
   m_chart = new CMyChart(this);
   m_chart->setGeometry(plotArea);
+  m_profileChart = new CMyChart(this);
+  m_profileChart->setGeometry(plotArea);
+  m_profileChart->hide();
   connect(&m_pData->State(), &CViewState::clockChanged, this, &CScientificDlg::OnClockMoved);
 
   // The option column: each part's body properties, comfort, layers and
@@ -54,6 +64,7 @@ CScientificDlg::CScientificDlg(CSimulationData* data, const QString& moduleDir, 
           Qt::DirectConnection);
   connect(m_pPropertyPanel, &CPropertyPanel::propertyAdd, this, &CScientificDlg::OnPropertyAdd, Qt::DirectConnection);
   connect(m_pPropertyPanel, &CPropertyPanel::allPartsToggled, this, &CScientificDlg::OnAllParts, Qt::DirectConnection);
+  connect(m_pPropertyPanel, &CPropertyPanel::profileToggled, this, &CScientificDlg::OnProfile, Qt::DirectConnection);
 
   m_plotArea = plotArea;
 
@@ -103,6 +114,10 @@ void CScientificDlg::OnClockMoved() {
   const BodyPropertyRow* row = run.BodyRowAt(step, 0);
   m_chart->m_fCursorTime = row ? row->m_fTime : static_cast<float>(step) * run.m_fSampleInterval;
   m_chart->update();
+  m_nProfileStep = -1;
+  if (m_profileChart->isVisibleTo(this)) {
+    FillProfile();
+  }
 }
 
 COpenGLView* CScientificDlg::PlotView() {
@@ -115,20 +130,45 @@ COpenGLView* CScientificDlg::PlotView() {
   m_plotView->ResetCamera();
   m_plotView->hide();
   m_plotView->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(m_plotView, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
-    QMenu menu(m_plotView);
-    menu.addAction(QStringLiteral("Save Image as PNG..."), this, [this] {
-      AskAndSaveImage(this, QStringLiteral("plot.png"), [this](const QString& path) { return SavePlotImage(path); });
-    });
-    menu.exec(m_plotView->mapToGlobal(at));
-  });
+  connect(m_plotView, &QWidget::customContextMenuRequested, this, &CScientificDlg::ShowPlotMenu);
   return m_plotView;
+}
+
+void CScientificDlg::ShowPlotMenu(QPoint at) {
+  // The chart's data commands, word for word, then the plot's picture.
+  QMenu menu(m_plotView);
+  menu.addAction(QStringLiteral("Copy Data"), this, &CScientificDlg::CopyPlotData);
+  menu.addAction(QStringLiteral("Save Data as CSV..."), this, [this] {
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Data"), QStringLiteral("plot.csv"),
+                                                      QStringLiteral("CSV (*.csv)"));
+    if (!path.isEmpty() && !SavePlotData(path)) {
+      QMessageBox::warning(this, QStringLiteral("Save Data"), QStringLiteral("Cannot write %1.").arg(path));
+    }
+  });
+  menu.addAction(QStringLiteral("Save Image as PNG..."), this, [this] {
+    AskAndSaveImage(this, QStringLiteral("plot.png"), [this](const QString& path) { return SavePlotImage(path); });
+  });
+  menu.exec(m_plotView->mapToGlobal(at));
+}
+
+QString CScientificDlg::PlotDataText() const {
+  return ExportCsv(*m_pData, m_nOption, m_selection.Quantities().front());
+}
+
+void CScientificDlg::CopyPlotData() const { QApplication::clipboard()->setText(PlotDataText()); }
+
+bool CScientificDlg::SavePlotData(const QString& path) const {
+  const QByteArray text = PlotDataText().toUtf8();
+  QSaveFile out(path);
+  return out.open(QIODevice::WriteOnly) && out.write(text) == text.size() && out.commit();
 }
 
 QImage CScientificDlg::Picture() {
   m_chart->m_bOverlays = false;
+  m_profileChart->m_bOverlays = false;
   QImage image = grab().toImage().convertToFormat(QImage::Format_RGB32);
   m_chart->m_bOverlays = true;
+  m_profileChart->m_bOverlays = true;
   return image;
 }
 
@@ -165,20 +205,38 @@ void CScientificDlg::OnAllParts(bool on) {
   ShowSelection();
 }
 
+void CScientificDlg::OnProfile(bool on) {
+  if (on != m_bProfile) {
+    m_bProfile = on;
+    m_profileChart->ResetView();  // a new profile shows all the layers
+  }
+  m_pPropertyPanel->Profile()->setChecked(on);
+  ShowSelection();
+}
+
+void CScientificDlg::ShowProfileAt(int step) {
+  m_nProfileStep = step;
+  OnProfile(true);
+}
+
 void CScientificDlg::ShowSelection() {
   const OptionId o = DecodeOption(m_nOption);
   m_pPropertyPanel->MarkShown(m_selection.Quantities());
   m_chart->ClearAll();
   const bool chart = IsChartKind(o.kind);
+  const bool profile = o.kind == OptionKind::Fabric && m_bProfile;
   m_chart->setVisible(chart);
-  if (!chart) {
+  m_profileChart->setVisible(profile);
+  if (!chart && !profile) {
     PlotView()->show();
   }
-  if (chart && m_plotView) {
+  if ((chart || profile) && m_plotView) {
     m_plotView->hide();
   }
   if (chart) {
     FillChart();
+  } else if (profile) {
+    FillProfile();
   } else {
     const int q = m_selection.Quantities().front();
     const QByteArray title = PropertyName(o.kind, q).toUtf8();
@@ -238,6 +296,34 @@ void CScientificDlg::FillChart() {
   }
 }
 
+void CScientificDlg::FillProfile() {
+  const OptionId o = DecodeOption(m_nOption);
+  const int q = m_selection.Quantities().front();
+  const RunTables& run = m_pData->Run();
+  const int step = m_nProfileStep >= 0 ? m_nProfileStep : ProfileStepAt(run, m_pData->State().DrawnStep());
+  const FabricProfile profile = FabricProfileAt(run, o.part, step, q);
+  const QString name = PropertyName(OptionKind::Fabric, q);
+  CMyChart& c = *m_profileChart;
+  c.ClearAll();
+  c.m_strXLabel = QStringLiteral("Position(cm)");
+  c.m_strXUnit = QStringLiteral("cm");
+  c.m_strYLabel = name;
+  c.m_strYColumn = ColumnName(OptionKind::Fabric, q);
+  c.SetTitle(ProfileTitle(QString::fromLatin1(kBodyPartNames[o.part]), name, profile.time));
+  // Each profile's axis spans its own part's clothing from the skin.
+  c.m_fXMin = 0;
+  c.m_fXMax = 0;
+  c.m_sections.clear();
+  for (const ProfileLayer& l : profile.layers) {
+    c.m_sections.push_back({l.from, l.to, LayerOptionText(l.layer)});
+  }
+  c.m_boundaries = profile.boundaries;
+  for (const ProfilePoint& p : profile.points) {
+    c.AddPoint(p.position, p.value);
+  }
+  c.update();
+}
+
 void CScientificDlg::OnMouseMove(int x, int y) {
   const int h = height();
   if (x < 200 && h < m_nColumnHeight && 0 < y && y < h) {
@@ -274,6 +360,8 @@ void CScientificDlg::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Home && event->modifiers() == Qt::NoModifier && isVisible()) {
     if (!m_chart->isHidden()) {
       m_chart->ResetView();
+    } else if (!m_profileChart->isHidden()) {
+      m_profileChart->ResetView();
     } else if (m_plotView) {
       m_plotView->ResetCamera();
     }

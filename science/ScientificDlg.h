@@ -37,6 +37,13 @@ class CScientificDlg : public CMyDialog {
   void OnPropertyAdd(int q);
   // The "All parts" check box.
   void OnAllParts(bool on);
+  // The "Profile" check box: a fabric option shows its quantity through all
+  // the part's layers at the player's time instead of the 3D plot.
+  void OnProfile(bool on);
+  bool ProfileShown() const { return m_bProfile; }
+  // The profile at fabric step `step` until the player's clock next moves
+  // (a picture of a time the clock's samples may not reach).
+  void ShowProfileAt(int step);
   const CCurveSelection& Selection() const { return m_selection; }
   // The mouse at (x, y) of the page sets where the panel column glides to.
   void OnMouseMove(int x, int y);
@@ -53,12 +60,21 @@ class CScientificDlg : public CMyDialog {
   QImage Picture();
   // The line plot as a PNG file of the view's size; false when not written.
   bool SavePlotImage(const QString& path);
+  // The line plot's data as its context menu gives it: the comma-separated
+  // text of the command line's export, on the clipboard or in a file.
+  QString PlotDataText() const;
+  void CopyPlotData() const;
+  bool SavePlotData(const QString& path) const;
 
   std::array<CMyPanel*, 6> m_panels{};
   int m_nColumnHeight = 10;
   int m_nScrollTarget = 0;
   int m_nPanelScroll = 0;  // the column's current offset
   CMyChart* m_chart = nullptr;
+  // The fabric option's thickness profile, in the plot's place while the
+  // "Profile" box is checked: a chart of its own, so that the time chart's
+  // zoom and range never meet positions.
+  CMyChart* m_profileChart = nullptr;
   // The 3D line plot, made when a plot is first chosen: a window without a
   // GL view opens without loading the GL driver.
   COpenGLView* m_plotView = nullptr;
@@ -76,10 +92,14 @@ class CScientificDlg : public CMyDialog {
   // Draws what the selection holds, in the chart or the plot.
   void ShowSelection();
   void FillChart();
+  void FillProfile();
+  void ShowPlotMenu(QPoint at);
 
   CSimulationData* m_pData;
   CCurveSelection m_selection;  // what the chart or plot shows
   QRect m_plotArea;
-  QBasicTimer m_glide;  // runs only while the column moves
+  bool m_bProfile = false;
+  int m_nProfileStep = -1;  // a fabric step asked for; -1: the clock's
+  QBasicTimer m_glide;      // runs only while the column moves
   QPointer<QPropertyAnimation> m_slide;
 };
