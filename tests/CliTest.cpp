@@ -546,7 +546,8 @@ TEST(Cli, AThicknessProfileAsCsvAtTheNearestStep) {
   const int layers = run.m_nLayers[Trunk], nodes = run.m_nNodesPerLayer[Trunk];
   ASSERT_GT(layers, 1);
   const double interval = run.m_fFabricInterval;
-  const std::size_t perStep = static_cast<std::size_t>(layers * nodes);
+  const int nodesAStep = layers * nodes;
+  const auto perStep = static_cast<std::size_t>(nodesAStep);
   const std::size_t steps = run.m_fabric[Trunk].size() / perStep;
   CRunFolder out;
   auto profile = [&](const char* option, const QString& minute) {
@@ -569,7 +570,7 @@ TEST(Cli, AThicknessProfileAsCsvAtTheNearestStep) {
     EXPECT_EQ(lines.front(), "Position(cm),Layer,Temperature(Degree)");
     for (std::size_t k = 0; k < perStep; ++k) {
       const FabricRow& row = run.m_fabric[Trunk][step * perStep + k];
-      const QList<QByteArray> cells = lines[static_cast<qsizetype>(k + 1)].split(',');
+      const QList<QByteArray> cells = lines[static_cast<qsizetype>(k) + 1].split(',');
       ASSERT_EQ(cells.size(), 3);
       EXPECT_FLOAT_EQ(cells[0].toFloat(), row.m_fPosition) << k;
       EXPECT_EQ(cells[1].toInt(), static_cast<int>(k) / nodes + 1) << k;
@@ -583,6 +584,7 @@ TEST(Cli, AThicknessProfileAsCsvAtTheNearestStep) {
       {{"2300", "soon"}, "corvane: --profile-at takes the run's time in minutes, a number from 0, not \"soon\".\n"},
       {{"2300", "-1"}, "corvane: --profile-at takes the run's time in minutes, a number from 0, not \"-1\".\n"},
       {{"2300", "nan"}, "corvane: --profile-at takes the run's time in minutes, a number from 0, not \"nan\".\n"},
+      {{"2300", "inf"}, "corvane: --profile-at takes the run's time in minutes, a number from 0, not \"inf\".\n"},
       {{"2300", end},
        QStringLiteral("corvane: --profile-at %1 is beyond the end of the run's fabric data (%2 min).\n")
            .arg(end, last)},
@@ -622,8 +624,22 @@ TEST(Cli, TheScienceScreenshotDrawsTheProfileInThePlotsPlace) {
   EXPECT_TRUE(
       csvOfChart.err.endsWith("corvane: --profile-at goes with a fabric layer's option; option 2200 has no layers.\n"))
       << csvOfChart.err.constData();
-  EXPECT_EQ(
-      Corvane({"--movie", out.Dir() + QStringLiteral("x.mp4"), "--view", "static", "--profile-at", "3", SampleRun()})
-          .exitCode,
-      2);
+  const std::pair<QStringList, QByteArray> refused[] = {
+      {{"--screenshot", out.Dir() + QStringLiteral("x.png"), "--view", "science", "--option", "2300", "--profile-at",
+        "-0.5"},
+       "corvane: bad value \"-0.5\" for --profile-at.\nTry 'corvane --help'.\n"},
+      {{"--screenshot", out.Dir() + QStringLiteral("x.png"), "--view", "science", "--option", "2300", "--profile-at",
+        "inf"},
+       "corvane: bad value \"inf\" for --profile-at.\nTry 'corvane --help'.\n"},
+      {{"--figure", out.Dir() + QStringLiteral("x.png"), "--option", "2300", "--profile-at", "3"},
+       "corvane: --profile-at does not go with --figure.\nTry 'corvane --help'.\n"},
+      {{"--movie", out.Dir() + QStringLiteral("x.mp4"), "--view", "static", "--profile-at", "3"},
+       "corvane: --profile-at goes with --screenshot, not --movie.\nTry 'corvane --help'.\n"},
+      {{"--profile-at", "3"}, "corvane: --profile-at goes with --screenshot.\nTry 'corvane --help'.\n"},
+  };
+  for (const auto& [args, message] : refused) {
+    const Result r = Corvane(args + QStringList{SampleRun()});
+    EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
+    EXPECT_TRUE(r.err.endsWith(message)) << r.err.constData();
+  }
 }

@@ -40,10 +40,12 @@ TEST(Profile, EveryNodeOfEveryLayerAtTheStepInOrder) {
     FillFabric(run, Trunk, c.layers, c.nodes, 10, 0.1f);
     const FabricProfile p = FabricProfileAt(run, Trunk, c.step, 4);
     EXPECT_FLOAT_EQ(p.time, 0.1f * static_cast<float>(c.step));
-    ASSERT_EQ(p.points.size(), static_cast<std::size_t>(c.layers * c.nodes)) << c.layers << "x" << c.nodes;
+    const int count = c.layers * c.nodes;
+    ASSERT_EQ(p.points.size(), static_cast<std::size_t>(count)) << c.layers << "x" << c.nodes;
     for (int l = 0; l < c.layers; ++l) {
       for (int n = 0; n < c.nodes; ++n) {
-        const ProfilePoint& pt = p.points[static_cast<std::size_t>(l * c.nodes + n)];
+        const int index = l * c.nodes + n;
+        const ProfilePoint& pt = p.points[static_cast<std::size_t>(index)];
         EXPECT_EQ(pt.layer, l);
         EXPECT_EQ(pt.value, static_cast<float>(1000 * c.step + 100 * l + n)) << "layer " << l << " node " << n;
       }
@@ -53,8 +55,9 @@ TEST(Profile, EveryNodeOfEveryLayerAtTheStepInOrder) {
     for (int l = 0; l < c.layers; ++l) {
       const ProfileLayer& span = p.layers[static_cast<std::size_t>(l)];
       EXPECT_EQ(span.layer, l);
-      EXPECT_EQ(span.from, p.points[static_cast<std::size_t>(l * c.nodes)].position);
-      EXPECT_EQ(span.to, p.points[static_cast<std::size_t>(l * c.nodes + c.nodes - 1)].position);
+      const int innermost = l * c.nodes, outermost = innermost + c.nodes - 1;
+      EXPECT_EQ(span.from, p.points[static_cast<std::size_t>(innermost)].position);
+      EXPECT_EQ(span.to, p.points[static_cast<std::size_t>(outermost)].position);
       if (l > 0) {
         // Halfway between one layer's outermost node and the next one's innermost.
         EXPECT_FLOAT_EQ(p.boundaries[static_cast<std::size_t>(l - 1)],
