@@ -318,6 +318,19 @@ TEST(ScientificView, TheProfileFollowsThePlayerThroughEveryLayer) {
   const int boundaryPixels =
       CountPixels(picture, picture.rect(), [](const QColor& c) { return c == QColor(90, 90, 90); });
   EXPECT_GT(boundaryPixels, 100) << "the dashed boundaries between the layers";
+  // The names stand over their layers, under the top of the value axis.
+  const std::vector<ChartSection> named = chart.m_sections;
+  chart.m_sections = {{named.front().from, named.back().to, QString()}};
+  const QImage unnamed = chart.Render(chart.size());
+  chart.m_sections = named;
+  const int top = chart.m_layout.originY - chart.m_layout.axisHeight;
+  int lettering = 0;
+  for (int y = top; y < top + 16; ++y) {
+    for (int x = chart.m_layout.originX; x < chart.m_layout.originX + chart.m_layout.axisWidth; ++x) {
+      lettering += picture.pixel(x, y) != unnamed.pixel(x, y) ? 1 : 0;
+    }
+  }
+  EXPECT_GT(lettering, 150) << "three layer names in the top row of the plot";
 
   // The player moves: the profile is the drawn sample's fabric step.
   const int sample = 20;
