@@ -70,7 +70,11 @@ void CChartSeries::Add(float x, float y) {
   m_fYMax = std::max(m_fYMax, y);
 }
 
-CMyChart::CMyChart(QWidget* parent) : QWidget(parent), m_fCursorTime(std::numeric_limits<float>::quiet_NaN()) {
+CMyChart::CMyChart(QWidget* parent)
+    : QWidget(parent),
+      m_fCursorTime(std::numeric_limits<float>::quiet_NaN()),
+      m_fFixedYMin(std::numeric_limits<float>::quiet_NaN()),
+      m_fFixedYMax(std::numeric_limits<float>::quiet_NaN()) {
   setMouseTracking(true);
   setFocusPolicy(Qt::ClickFocus);
   ClearAll();
@@ -81,6 +85,8 @@ void CMyChart::ClearAll() {
   m_nHover = -1;
   m_nBandMode = BandMode::None;
   m_bValueBox = false;
+  m_fFixedYMin = std::numeric_limits<float>::quiet_NaN();
+  m_fFixedYMax = std::numeric_limits<float>::quiet_NaN();
 }
 
 void CMyChart::AddPoint(float x, float y) { m_curves.back().Add(x, y); }
@@ -156,6 +162,9 @@ CMyChart::Axis CMyChart::AxisRange(int axis) const {
   }
   if (axis == 0 && m_nBandMode != BandMode::None) {
     a = {0, 100};
+  }
+  if (axis == 0 && !std::isnan(m_fFixedYMin) && !std::isnan(m_fFixedYMax)) {
+    a = {m_fFixedYMin, m_fFixedYMax};
   }
   WidenFlatRange(a.lo, a.hi);
   return a;

@@ -110,6 +110,10 @@ class CMyChart : public QWidget {
 
   // The x axis' unit as the hover box reads it.
   QString m_strXUnit = QStringLiteral("min");
+  // The left axis' values whatever the curves hold (a profile keeps the
+  // run's range, so that its line moves as the player runs); NaN: from the
+  // curves. ClearAll lets the curves decide again.
+  float m_fFixedYMin, m_fFixedYMax;
   // Marked spans and the boundaries drawn between them; none by default.
   std::vector<ChartSection> m_sections;
   std::vector<float> m_boundaries;

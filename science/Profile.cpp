@@ -127,6 +127,25 @@ QString ProfileCsv(const FabricProfile& profile, const QString& column) {
   return out;
 }
 
+std::optional<ValueRange> ProfileValueRange(const RunTables& run, int part, int q) {
+  if (RowsPerStep(run, part) == 0 || (q == 5 && !run.m_bLiquidFraction[part])) {
+    return std::nullopt;
+  }
+  std::optional<ValueRange> range;
+  for (const FabricRow& row : run.m_fabric[part]) {
+    const float v = FabricValue(row, q);
+    if (std::isnan(v) || std::isnan(row.m_fPosition)) {
+      continue;  // what no profile draws widens no scale
+    }
+    if (!range) {
+      range = ValueRange{v, v};
+    }
+    range->lo = std::min(range->lo, v);
+    range->hi = std::max(range->hi, v);
+  }
+  return range;
+}
+
 int ProfileStepAt(const RunTables& run, int sample) {
   const long long step = run.FabricStepOf(std::max(0, sample));
   return step < 0 || step > std::numeric_limits<int>::max() ? 0 : static_cast<int>(step);

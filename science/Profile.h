@@ -48,7 +48,15 @@ float FabricStepTime(const RunTables& run, int part, int step);
 // number, below 0, or after the last step by more than rounding.
 std::optional<int> NearestFabricStep(
     const RunTables& run, int part,
-    double minute);  // The fabric step the profile shows while the player stands at sample
+    double minute);  // The least and greatest value of quantity q over every node and step of
+// part `part`, so that a profile followed through the run keeps its scale;
+// none when the part holds no value of it.
+struct ValueRange {
+  float lo = 0, hi = 0;
+};
+std::optional<ValueRange> ProfileValueRange(const RunTables& run, int part, int q);
+
+// The fabric step the profile shows while the player stands at sample
 // `sample`: the one the 3D views draw, or the only one of a run whose fabric
 // interval is unknown.
 int ProfileStepAt(const RunTables& run, int sample);

@@ -236,6 +236,7 @@ void CScientificDlg::ShowSelection() {
   if (chart) {
     FillChart();
   } else if (profile) {
+    m_profileRange = ProfileValueRange(m_pData->Run(), o.part, m_selection.Quantities().front());
     FillProfile();
   } else {
     const int q = m_selection.Quantities().front();
@@ -318,6 +319,10 @@ void CScientificDlg::FillProfile() {
     c.m_sections.push_back({l.from, l.to, LayerOptionText(l.layer)});
   }
   c.m_boundaries = profile.boundaries;
+  if (m_profileRange) {
+    c.m_fFixedYMin = m_profileRange->lo;
+    c.m_fFixedYMax = m_profileRange->hi;
+  }
   for (const ProfilePoint& p : profile.points) {
     c.AddPoint(p.position, p.value);
   }

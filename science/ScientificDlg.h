@@ -16,6 +16,7 @@
 #include "MyDialog.h"
 #include "MyPanel.h"
 #include "OpenGLView.h"
+#include "Profile.h"
 #include "PropertyPanel.h"
 
 class CSimulationData;
@@ -100,6 +101,9 @@ class CScientificDlg : public CMyDialog {
   QRect m_plotArea;
   bool m_bProfile = false;
   int m_nProfileStep = -1;  // a fabric step asked for; -1: the clock's
-  QBasicTimer m_glide;      // runs only while the column moves
+  // The shown quantity's range over the part's whole run, taken when the
+  // profile is chosen rather than at every step of the player.
+  std::optional<ValueRange> m_profileRange;
+  QBasicTimer m_glide;  // runs only while the column moves
   QPointer<QPropertyAnimation> m_slide;
 };

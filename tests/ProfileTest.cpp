@@ -154,3 +154,24 @@ TEST(Profile, CsvAndTitleSayTheirUnits) {
   EXPECT_EQ(ProfileTitle(QStringLiteral("Leg"), QStringLiteral("Relative Humidity(%)"), NAN),
             QStringLiteral("Leg: Relative Humidity(%)"));
 }
+
+// A profile followed through the run keeps one scale: every value the part
+// holds of the quantity, not one step's.
+TEST(Profile, TheScaleSpansEveryStepOfThePart) {
+  RunTables run;
+  FillFabric(run, Trunk, 2, 3, 4, 0.1f);
+  const std::optional<ValueRange> whole = ProfileValueRange(run, Trunk, 4);
+  ASSERT_TRUE(whole);
+  EXPECT_EQ(whole->lo, 0.0f);
+  EXPECT_EQ(whole->hi, 3102.0f);
+  run.m_fabric[Trunk].back().m_fTemperature = std::nanf("");
+  run.m_fabric[Trunk][0].m_fPosition = std::nanf("");
+  const std::optional<ValueRange> holed = ProfileValueRange(run, Trunk, 4);
+  ASSERT_TRUE(holed);
+  EXPECT_EQ(holed->lo, 1.0f) << "a node without a place is drawn nowhere";
+  EXPECT_EQ(holed->hi, 3101.0f) << "a hole widens nothing";
+  EXPECT_FALSE(ProfileValueRange(run, Trunk, 5)) << "no liquid volume fraction column";
+  EXPECT_FALSE(ProfileValueRange(run, Head, 4)) << "no fabric";
+  run.m_bLiquidFraction[Trunk] = true;
+  EXPECT_TRUE(ProfileValueRange(run, Trunk, 5));
+}

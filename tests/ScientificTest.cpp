@@ -332,9 +332,15 @@ TEST(ScientificView, TheProfileFollowsThePlayerThroughEveryLayer) {
   }
   EXPECT_GT(lettering, 150) << "three layer names in the top row of the plot";
 
-  // The player moves: the profile is the drawn sample's fabric step.
+  // The player moves: the profile is the drawn sample's fabric step, on the
+  // scale of the whole run.
+  chart.repaint();
+  const float lo = chart.m_fYMin, hi = chart.m_fYMax;
   const int sample = 20;
   s.data.State().SeekStep(sample, 0);
+  chart.repaint();
+  EXPECT_EQ(chart.m_fYMin, lo);
+  EXPECT_EQ(chart.m_fYMax, hi);
   const std::size_t step = static_cast<std::size_t>(run.FabricStepOf(s.data.State().DrawnStep()));
   const FabricRow& first = run.m_fabric[Trunk][step * static_cast<std::size_t>(layers * nodes)];
   EXPECT_EQ(chart.m_strTitle,
