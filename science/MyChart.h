@@ -83,7 +83,7 @@ class CMyChart : public QWidget {
   // What the chart shows as text: a header of the axis captions, then one
   // row per point, time and value, separated by `separator`. Several curves
   // give a value column each, a row per time any of them holds.
-  QString DataText(QChar separator) const;
+  virtual QString DataText(QChar separator) const;
   // The context menu's commands: the data as tab-separated text on the
   // clipboard, as a CSV file, and the picture as PNG or, by the file's
   // suffix, SVG. False when the file cannot be written.

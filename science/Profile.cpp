@@ -118,11 +118,11 @@ std::optional<int> NearestFabricStep(const RunTables& run, int part, double minu
   return lo;
 }
 
-QString ProfileCsv(const FabricProfile& profile, const QString& column) {
-  QString out = QStringLiteral("Position(cm),Layer,%1\n").arg(column);
+QString ProfileCsv(const FabricProfile& profile, const QString& column, QChar separator) {
+  QString out = QStringLiteral("Position(cm)%1Layer%1%2\n").arg(separator).arg(column);
   for (const ProfilePoint& p : profile.points) {
-    out += CsvNumber(p.position) + QLatin1Char(',') + QString::number(p.layer + 1) + QLatin1Char(',') +
-           CsvNumber(p.value) + QLatin1Char('\n');
+    out += CsvNumber(p.position) + separator + QString::number(p.layer + 1) + separator + CsvNumber(p.value) +
+           QLatin1Char('\n');
   }
   return out;
 }

@@ -64,7 +64,7 @@ int ProfileStepAt(const RunTables& run, int sample);
 // time left out when there is none.
 QString ProfileTitle(const QString& part, const QString& quantity, float minutes);
 
-// The profile as comma-separated text under a header naming the units:
-// "Position(cm),Layer,<column>", the layer counted from 1; a value the run
-// does not hold is an empty cell.
-QString ProfileCsv(const FabricProfile& profile, const QString& column);
+// The profile as text under a header naming the units:
+// "Position(cm),Layer,<column>", the layer counted from 1, the cells parted
+// by `separator`; a value the run does not hold is an empty cell.
+QString ProfileCsv(const FabricProfile& profile, const QString& column, QChar separator = QLatin1Char(','));

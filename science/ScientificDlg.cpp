@@ -34,7 +34,7 @@ CScientificDlg::CScientificDlg(CSimulationData* data, const QString& moduleDir, 
   const QRect plotArea = DialogUnitsToPixels(136, 6, 524, 328);
   m_chart = new CMyChart(this);
   m_chart->setGeometry(plotArea);
-  m_profileChart = new CMyChart(this);
+  m_profileChart = new CProfileChart(this);
   m_profileChart->setGeometry(plotArea);
   m_profileChart->hide();
   connect(&m_pData->State(), &CViewState::clockChanged, this, &CScientificDlg::OnClockMoved);
@@ -302,31 +302,8 @@ void CScientificDlg::FillProfile() {
   const int q = m_selection.Quantities().front();
   const RunTables& run = m_pData->Run();
   const int step = m_nProfileStep >= 0 ? m_nProfileStep : ProfileStepAt(run, m_pData->State().DrawnStep());
-  const FabricProfile profile = FabricProfileAt(run, o.part, step, q);
-  const QString name = PropertyName(OptionKind::Fabric, q);
-  CMyChart& c = *m_profileChart;
-  c.ClearAll();
-  c.m_strXLabel = QStringLiteral("Position(cm)");
-  c.m_strXUnit = QStringLiteral("cm");
-  c.m_strYLabel = name;
-  c.m_strYColumn = ColumnName(OptionKind::Fabric, q);
-  c.SetTitle(ProfileTitle(QString::fromLatin1(kBodyPartNames[o.part]), name, profile.time));
-  // Each profile's axis spans its own part's clothing from the skin.
-  c.m_fXMin = 0;
-  c.m_fXMax = 0;
-  c.m_sections.clear();
-  for (const ProfileLayer& l : profile.layers) {
-    c.m_sections.push_back({l.from, l.to, LayerOptionText(l.layer)});
-  }
-  c.m_boundaries = profile.boundaries;
-  if (m_profileRange) {
-    c.m_fFixedYMin = m_profileRange->lo;
-    c.m_fFixedYMax = m_profileRange->hi;
-  }
-  for (const ProfilePoint& p : profile.points) {
-    c.AddPoint(p.position, p.value);
-  }
-  c.update();
+  m_profileChart->SetProfile(FabricProfileAt(run, o.part, step, q), QString::fromLatin1(kBodyPartNames[o.part]),
+                             PropertyName(OptionKind::Fabric, q), m_profileRange);
 }
 
 void CScientificDlg::OnMouseMove(int x, int y) {

@@ -16,7 +16,7 @@
 #include "MyDialog.h"
 #include "MyPanel.h"
 #include "OpenGLView.h"
-#include "Profile.h"
+#include "ProfileChart.h"
 #include "PropertyPanel.h"
 
 class CSimulationData;
@@ -75,7 +75,7 @@ class CScientificDlg : public CMyDialog {
   // The fabric option's thickness profile, in the plot's place while the
   // "Profile" box is checked: a chart of its own, so that the time chart's
   // zoom and range never meet positions.
-  CMyChart* m_profileChart = nullptr;
+  CProfileChart* m_profileChart = nullptr;
   // The 3D line plot, made when a plot is first chosen: a window without a
   // GL view opens without loading the GL driver.
   COpenGLView* m_plotView = nullptr;

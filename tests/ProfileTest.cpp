@@ -149,6 +149,9 @@ TEST(Profile, CsvAndTitleSayTheirUnits) {
   EXPECT_EQ(ProfileCsv(FabricProfileAt(run, Trunk, 1, 4), QStringLiteral("Temperature(Degree)")),
             QStringLiteral("Position(cm),Layer,Temperature(Degree)\n"
                            "0,1,1000\n0.05,1,1001\n0.1,2,\n0.15,2,1101\n"));
+  EXPECT_EQ(
+      ProfileCsv(FabricProfileAt(run, Trunk, 0, 4), QStringLiteral("Temperature(Degree)"), QLatin1Char('\t')),
+      QStringLiteral("Position(cm)\tLayer\tTemperature(Degree)\n0\t1\t0\n0.05\t1\t1\n0.1\t2\t100\n0.15\t2\t101\n"));
   EXPECT_EQ(ProfileTitle(QStringLiteral("Trunk"), QStringLiteral("Temperature(Degree)"), 12.5f),
             QStringLiteral("Trunk: Temperature(Degree) at 12.5 min"));
   EXPECT_EQ(ProfileTitle(QStringLiteral("Leg"), QStringLiteral("Relative Humidity(%)"), NAN),

@@ -348,6 +348,14 @@ TEST(ScientificView, TheProfileFollowsThePlayerThroughEveryLayer) {
   EXPECT_EQ(chart.Points().front().m_fY, first.m_fTemperature);
   EXPECT_TRUE(std::isnan(chart.m_fCursorTime)) << "no time cursor on a position axis";
 
+  // Its data, as the chart's menu copies them: a node a row, with its layer.
+  chart.CopyData();
+  const QStringList rows = QApplication::clipboard()->text().split(QLatin1Char('\n'));
+  ASSERT_EQ(rows.size(), layers * nodes + 2);
+  EXPECT_EQ(rows.front(), QStringLiteral("Position(cm)\tLayer\tTemperature(Degree)"));
+  EXPECT_TRUE(rows[static_cast<qsizetype>(nodes) + 1].contains(QStringLiteral("\t2\t")))
+      << "the second layer's first node";
+
   // The hover box reads the position in cm and the value with its unit.
   chart.repaint();
   const QPoint middle(chart.m_layout.originX + chart.m_layout.axisWidth / 2, chart.m_layout.originY - 40);
