@@ -214,6 +214,13 @@ void CScientificDlg::OnProfile(bool on) {
   ShowSelection();
 }
 
+CMyChart* CScientificDlg::ShownChart() const {
+  if (!m_chart->isHidden()) {
+    return m_chart;
+  }
+  return m_profileChart->isHidden() ? nullptr : m_profileChart;
+}
+
 void CScientificDlg::ShowProfileAt(int step) {
   m_nProfileStep = step;
   OnProfile(true);

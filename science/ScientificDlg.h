@@ -42,6 +42,9 @@ class CScientificDlg : public CMyDialog {
   // the part's layers at the player's time instead of the 3D plot.
   void OnProfile(bool on);
   bool ProfileShown() const { return m_bProfile; }
+  // The chart the page shows (the time chart or the profile), or null while
+  // it shows the line plot: what a picture or a figure of the page draws.
+  CMyChart* ShownChart() const;
   // The profile at fabric step `step` until the player's clock next moves
   // (a picture of a time the clock's samples may not reach).
   void ShowProfileAt(int step);

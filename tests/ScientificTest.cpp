@@ -303,6 +303,7 @@ TEST(ScientificView, TheProfileFollowsThePlayerThroughEveryLayer) {
   EXPECT_TRUE(v.ProfileShown());
   EXPECT_FALSE(v.m_profileChart->isHidden());
   EXPECT_TRUE(v.m_plotView->isHidden());
+  EXPECT_EQ(v.ShownChart(), v.m_profileChart) << "what a figure of the page draws";
 
   const RunTables& run = s.data.Run();
   const int layers = run.m_nLayers[Trunk], nodes = run.m_nNodesPerLayer[Trunk];
@@ -373,6 +374,7 @@ TEST(ScientificView, TheProfileFollowsThePlayerThroughEveryLayer) {
   v.OnOptionSelect(EncodeOption(Arm, OptionKind::Body, 0));
   EXPECT_TRUE(v.m_profileChart->isHidden());
   EXPECT_FALSE(v.m_chart->isHidden());
+  EXPECT_EQ(v.ShownChart(), v.m_chart);
   EXPECT_TRUE(box->isHidden());
   v.OnOptionSelect(EncodeOption(Arm, OptionKind::Fabric, 0));
   EXPECT_EQ(chart.m_strTitle.left(6), QStringLiteral("Arm: W"));
@@ -380,6 +382,7 @@ TEST(ScientificView, TheProfileFollowsThePlayerThroughEveryLayer) {
   EXPECT_FALSE(v.ProfileShown());
   EXPECT_TRUE(v.m_profileChart->isHidden());
   EXPECT_FALSE(v.m_plotView->isHidden());
+  EXPECT_EQ(v.ShownChart(), nullptr) << "the line plot";
 }
 
 // The line plot's context menu gives its data as the chart's does, in the
