@@ -605,15 +605,16 @@ TEST(Cli, TheScienceScreenshotDrawsTheProfileInThePlotsPlace) {
   auto chartLine = [&](const QStringList& extra) {
     const QString file = out.Dir() + QStringLiteral("science.png");
     QFile::remove(file);
-    const Result r = Corvane(QStringList{"--screenshot", file, "--view", "science", "--option", "2300", "--quantity",
-                                         "4", "--size", "1001x661"} +
-                             extra + QStringList{SampleRun()});
+    const Result r =
+        Corvane(QStringList{"--screenshot", file, "--view", "science", "--option", "2300", "--quantity", "4"} + extra +
+                QStringList{SampleRun()});
     EXPECT_EQ(r.exitCode, 0) << r.err.constData();
     const QImage image(file);
     return CountPixels(image, image.rect(), [](const QColor& c) { return c == QColor(210, 100, 100); });
   };
-  EXPECT_LT(chartLine({}), 20) << "the 3D plot, no chart line";
-  EXPECT_GT(chartLine({"--profile-at", "3"}), 200) << "the profile's line";
+  EXPECT_LT(chartLine({"--size", "1001x661"}), 20) << "the 3D plot, no chart line";
+  EXPECT_GT(chartLine({"--size", "1001x661", "--profile-at", "3"}), 200) << "the profile's line";
+  EXPECT_GT(chartLine({"--window", "--profile-at", "3"}), 200) << "the profile in the whole window";
   const Result wrongView = Corvane({"--screenshot", out.Dir() + QStringLiteral("x.png"), "--view", "static",
                                     "--profile-at", "3", "--size", "64x64", SampleRun()});
   EXPECT_EQ(wrongView.exitCode, 2);
