@@ -35,6 +35,17 @@ bool ParseInt(const QString& value, int lo, int hi, int& out) {
   return true;
 }
 
+// A minute of the run: a finite number from 0 ("nan" and "inf" read as
+// numbers, and are none).
+std::optional<double> ProfileMinuteOf(const QString& value) {
+  bool ok = false;
+  const double minute = value.trimmed().toDouble(&ok);
+  if (!ok || !std::isfinite(minute) || minute < 0) {
+    return std::nullopt;
+  }
+  return minute;
+}
+
 }  // namespace
 
 bool ParseScreenshotValue(const QString& option, const QString& value, ScreenshotOptions& o, QString& error) {
@@ -71,12 +82,8 @@ bool ParseScreenshotValue(const QString& option, const QString& value, Screensho
   } else if (option == QLatin1String("layer")) {
     ok = ParseInt(value, 0, 1000, o.layer);
   } else if (option == QLatin1String("profile-at")) {
-    bool number = false;
-    const double minute = value.trimmed().toDouble(&number);
-    ok = number && std::isfinite(minute) && minute >= 0;
-    if (ok) {
-      o.profileAt = minute;
-    }
+    o.profileAt = ProfileMinuteOf(value);
+    ok = o.profileAt.has_value();
   } else if (option == QLatin1String("frame")) {
     ok = ParseInt(value, 0, 12, o.frame);
   } else if (option == QLatin1String("size")) {
@@ -95,12 +102,10 @@ bool ParseScreenshotValue(const QString& option, const QString& value, Screensho
 }
 
 std::optional<double> ParseProfileMinute(const QString& value) {
-  bool ok = false;
-  const double minute = value.trimmed().toDouble(&ok);
-  if (!ok || !std::isfinite(minute) || minute < 0) {
+  const std::optional<double> minute = ProfileMinuteOf(value);
+  if (!minute) {
     std::fprintf(stderr, "corvane: --profile-at takes the run's time in minutes, a number from 0, not \"%s\".\n",
                  qPrintable(value));
-    return std::nullopt;
   }
   return minute;
 }
