@@ -15,6 +15,7 @@
 #include "ObjReader.h"
 #include "RunSummary.h"
 #include "ScreenshotCommand.h"
+#include "ScreenshotOptions.h"
 #include "SimulationData.h"
 
 namespace {
@@ -134,10 +135,16 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
                                     QStringLiteral("With --figure: the chosen body quantities for all six parts."));
   const QCommandLineOption compare =
       valued("compare", "With --export-csv or --figure: a second run, shown beside DATA_DIR's.", "RUN2");
-  parser.addOptions({help,   version,  info,      json,         modelInfo,       screenshot, movie,
-                     figure, view,     step,      content,      layer,           section,    frame,
-                     size,   window,   widthMm,   dpi,          outlined,        speed,      fps,
-                     option, quantity, exportCsv, modelService, downloadTimeout, compare,    allParts});
+  const QCommandLineOption profileAt =
+      valued("profile-at",
+             "With --export-csv or --screenshot (science) and a fabric --option: the thickness profile at the fabric "
+             "time step nearest MIN minutes.",
+             "MIN");
+  parser.addOptions({help,    version,  info,      json,         modelInfo,       screenshot, movie,
+                     figure,  view,     step,      content,      layer,           section,    frame,
+                     size,    window,   widthMm,   dpi,          outlined,        speed,      fps,
+                     option,  quantity, exportCsv, modelService, downloadTimeout, compare,    allParts,
+                     profileAt});
 
   if (!parser.parse(arguments)) {
     Print(stderr, parser.errorText() + QStringLiteral("\nTry 'corvane --help'.\n"));
@@ -171,14 +178,26 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
       q = parser.value(quantity).toInt(&okQ);
     }
     if (positional.size() != 1 || !okId || !okQ || parser.isSet(screenshot) || parser.isSet(info)) {
-      Print(stderr,
-            QStringLiteral("corvane: --export-csv FILE --option ID [--quantity Q] DATA_DIR\nTry 'corvane --help'.\n"));
+      Print(stderr, QStringLiteral("corvane: --export-csv FILE --option ID [--quantity Q] [--profile-at MIN] "
+                                   "DATA_DIR\nTry 'corvane --help'.\n"));
       return 2;
     }
-    return RunExportCsvCommand(parser.value(exportCsv), id, q, positional.front(), parser.value(compare));
+    std::optional<double> minute;
+    if (parser.isSet(profileAt)) {
+      if (parser.isSet(compare)) {
+        Print(stderr, QStringLiteral("corvane: --profile-at and --compare do not go together.\nTry 'corvane "
+                                     "--help'.\n"));
+        return 2;
+      }
+      minute = ParseProfileMinute(parser.value(profileAt));
+      if (!minute) {
+        return 2;
+      }
+    }
+    return RunExportCsvCommand(parser.value(exportCsv), id, q, positional.front(), parser.value(compare), minute);
   }
-  const QList<QCommandLineOption> sceneOptions = {view,  step, content, layer,    section,
-                                                  frame, size, option,  quantity, modelService};
+  const QList<QCommandLineOption> sceneOptions = {view, step,   content,  layer,        section,  frame,
+                                                  size, option, quantity, modelService, profileAt};
   if (parser.isSet(figure)) {
     FigureOptions options;
     options.file = parser.value(figure);
@@ -228,7 +247,8 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
       }
       options.size = *mm;
     }
-    for (const QCommandLineOption& o : {view, step, content, layer, section, frame, window, outlined, speed, fps}) {
+    for (const QCommandLineOption& o :
+         {view, step, content, layer, section, frame, window, outlined, speed, fps, profileAt}) {
       if (parser.isSet(o)) {
         Print(
             stderr,
@@ -271,7 +291,7 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
         return 2;
       }
     }
-    for (const QCommandLineOption& o : {step, frame, window, option, quantity, modelService}) {
+    for (const QCommandLineOption& o : {step, frame, window, option, quantity, modelService, profileAt}) {
       if (parser.isSet(o)) {
         Print(stderr, QStringLiteral("corvane: --%1 goes with --screenshot, not --movie.\nTry 'corvane --help'.\n")
                           .arg(o.names().front()));

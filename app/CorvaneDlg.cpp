@@ -298,8 +298,8 @@ void CCorvaneDlg::OnExportFigure() {
   }
   // The figure is the size the chart (or plot) has on the screen.
   FigureSize size;
-  const QWidget* shown = IsChartKind(DecodeOption(view.m_nOption).kind) ? static_cast<QWidget*>(view.m_chart)
-                                                                        : static_cast<QWidget*>(view.PlotView());
+  const QWidget* shown =
+      view.ShownChart() ? static_cast<QWidget*>(view.ShownChart()) : static_cast<QWidget*>(view.PlotView());
   size.pixels = shown->size() + QSize(0, FigureTitleHeight(size));
   QString error;
   if (!WriteViewFigure(view, file, size,

@@ -2,60 +2,20 @@
 
 #include <QCoreApplication>
 #include <QSaveFile>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 
 #include "BodyParts.h"
 #include "CaptionTables.h"
 #include "ChartLegend.h"
+#include "DataCsv.h"
 #include "MessageSink.h"
 #include "ModuleDir.h"
+#include "Profile.h"
 #include "RunComparison.h"
 #include "ScienceLogic.h"
 #include "ScreenshotCommand.h"
 #include "SimulationData.h"
-
-namespace {
-// A value as the shortest text that reads back to the same float.
-QString Number(double v) {
-  if (std::isnan(v)) {
-    return QString();  // a value the run does not hold: an empty cell
-  }
-  char buf[32];
-  const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<float>(v));
-  return QString::fromLatin1(buf, static_cast<qsizetype>(r.ptr - buf));
-}
-}  // namespace
-
-QString ExportCsv(const CSimulationData& data, int option, int quantity) {
-  const OptionId o = DecodeOption(option);
-  const QString name = ColumnName(o.kind, quantity);
-  QString out;
-  if (IsChartKind(o.kind)) {
-    out += QStringLiteral("Time(min),%1\n").arg(name);
-    const std::vector<ChartPoint> points =
-        o.kind == OptionKind::Body ? BodyPropertyPoints(data, o.part, quantity) : ComfortPoints(data, o.part, quantity);
-    for (const ChartPoint& p : points) {
-      out += Number(p.x) + QLatin1Char(',') + Number(p.y) + QLatin1Char('\n');
-    }
-    return out;
-  }
-  out += QStringLiteral("curve,Thickness(cm),Time(min),%1\n").arg(name);
-  std::vector<PlotCurve> curves;
-  if (o.kind == OptionKind::Fabric) {
-    curves = FabricCurves(data, o.part, o.index, quantity);
-  } else if (o.index >= 0 && static_cast<std::size_t>(o.index) < data.Run().m_fibers.size()) {
-    curves = FiberCurves(data.Run().m_fibers[static_cast<std::size_t>(o.index)], quantity);
-  }
-  for (std::size_t c = 0; c < curves.size(); ++c) {
-    for (const auto& p : curves[c]) {
-      out += QString::number(c) + QLatin1Char(',') + Number(p[0]) + QLatin1Char(',') + Number(p[1]) + QLatin1Char(',') +
-             Number(p[2]) + QLatin1Char('\n');
-    }
-  }
-  return out;
-}
 
 QString ComparedCsv(const CSimulationData& first, const CSimulationData& second, int option, int quantity) {
   const OptionId o = DecodeOption(option);
@@ -94,10 +54,10 @@ QString ComparedCsv(const CSimulationData& first, const CSimulationData& second,
     if (std::isinf(t)) {
       break;
     }
-    out += Number(t);
+    out += CsvNumber(t);
     for (int r = 0; r < 2; ++r) {
       const bool here = next[r] < runs[r].size() && static_cast<float>(runs[r][next[r]].x) == static_cast<float>(t);
-      out += comma + (here ? Number(runs[r][next[r]].y) : QString());
+      out += comma + (here ? CsvNumber(runs[r][next[r]].y) : QString());
       next[r] += here ? 1 : 0;
     }
     out += QLatin1Char('\n');
@@ -106,7 +66,7 @@ QString ComparedCsv(const CSimulationData& first, const CSimulationData& second,
 }
 
 int RunExportCsvCommand(const QString& file, int option, int quantity, const QString& dataDir,
-                        const QString& compareDir) {
+                        const QString& compareDir, std::optional<double> profileAt) {
   const OptionId o = DecodeOption(option);
   if (!IsOptionId(option) || quantity < 0 || quantity >= PropertyCount(o.kind)) {
     std::fprintf(stderr, "corvane: option %d has no quantity %d.\n", option, quantity);
@@ -138,9 +98,20 @@ int RunExportCsvCommand(const QString& file, int option, int quantity, const QSt
       return 2;
     }
   }
-  const QByteArray text =
-      (compareDir.isEmpty() ? ExportCsv(data, option, quantity) : ComparedCsv(data, compared, option, quantity))
-          .toUtf8();
+  QString csv;
+  if (profileAt) {
+    const std::optional<int> step = ProfileStepFor(data, option, *profileAt);
+    if (!step) {
+      return 2;
+    }
+    csv = ProfileCsv(FabricProfileAt(data.Run(), DecodeOption(option).part, *step, quantity),
+                     ColumnName(OptionKind::Fabric, quantity));
+  } else if (!compareDir.isEmpty()) {
+    csv = ComparedCsv(data, compared, option, quantity);
+  } else {
+    csv = ExportCsv(data, option, quantity);
+  }
+  const QByteArray text = csv.toUtf8();
   QSaveFile out(file);
   if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size() || !out.commit()) {
     std::fprintf(stderr, "corvane: cannot write \"%s\".\n", qPrintable(file));

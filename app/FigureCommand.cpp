@@ -44,13 +44,13 @@ QString FigureTitleFor(const CSimulationData& data, const QString& dataDir, int 
 
 bool WriteViewFigure(CScientificDlg& view, const QString& path, const FigureSize& size, const QString& title,
                      QString* error) {
-  const bool chart = IsChartKind(DecodeOption(view.m_nOption).kind);
+  CMyChart* chart = view.ShownChart();
   bool drawn = true;
   const bool written = WriteFigure(
       path, size, title,
       [&](QPainter& p, QSize body) {
         if (chart) {
-          view.m_chart->Paint(p, body, /*everySegment=*/false, /*overlays=*/false);
+          chart->Paint(p, body, /*everySegment=*/false, /*overlays=*/false);
         } else {
           drawn = PaintPlotFigure(p, body, *view.PlotView());
         }

@@ -20,6 +20,7 @@ QImage RenderScience(CSimulationData& data, const ScreenshotOptions& o, const QS
   CScientificDlg view(&data, moduleDir);
   view.resize(o.size);
   SelectScienceOption(view, o.option, o.quantity);
+  SelectScienceProfile(view, data, o);
   view.Settle();
   view.show();
   QCoreApplication::processEvents();

@@ -2,11 +2,13 @@
 
 #include <QFileInfo>
 #include <QUrl>
+#include <cmath>
 #include <cstdio>
 
 #include "CaptionTables.h"
 #include "ImageFile.h"
 #include "ModuleDir.h"
+#include "Profile.h"
 #include "ScienceLogic.h"
 #include "ScientificDlg.h"
 #include "SimulationData.h"
@@ -31,6 +33,17 @@ bool ParseInt(const QString& value, int lo, int hi, int& out) {
   }
   out = v;
   return true;
+}
+
+// A minute of the run: a finite number from 0 ("nan" and "inf" read as
+// numbers, and are none).
+std::optional<double> ProfileMinuteOf(const QString& value) {
+  bool ok = false;
+  const double minute = value.trimmed().toDouble(&ok);
+  if (!ok || !std::isfinite(minute) || minute < 0) {
+    return std::nullopt;
+  }
+  return minute;
 }
 
 }  // namespace
@@ -68,6 +81,9 @@ bool ParseScreenshotValue(const QString& option, const QString& value, Screensho
     ok = ParseInt(value, 0, 1 << 30, o.step);
   } else if (option == QLatin1String("layer")) {
     ok = ParseInt(value, 0, 1000, o.layer);
+  } else if (option == QLatin1String("profile-at")) {
+    o.profileAt = ProfileMinuteOf(value);
+    ok = o.profileAt.has_value();
   } else if (option == QLatin1String("frame")) {
     ok = ParseInt(value, 0, 12, o.frame);
   } else if (option == QLatin1String("size")) {
@@ -83,6 +99,31 @@ bool ParseScreenshotValue(const QString& option, const QString& value, Screensho
     error = QStringLiteral("bad value \"%1\" for --%2").arg(value, option);
   }
   return ok;
+}
+
+std::optional<double> ParseProfileMinute(const QString& value) {
+  const std::optional<double> minute = ProfileMinuteOf(value);
+  if (!minute) {
+    std::fprintf(stderr, "corvane: --profile-at takes the run's time in minutes, a number from 0, not \"%s\".\n",
+                 qPrintable(value));
+  }
+  return minute;
+}
+
+std::optional<int> ProfileStepFor(const CSimulationData& data, int option, double minute) {
+  const OptionId o = DecodeOption(option);
+  if (o.kind != OptionKind::Fabric) {
+    std::fprintf(stderr, "corvane: --profile-at goes with a fabric layer's option; option %d has no layers.\n", option);
+    return std::nullopt;
+  }
+  const std::optional<int> step = NearestFabricStep(data.Run(), o.part, minute);
+  if (!step) {
+    const int steps = FabricStepCount(data.Run(), o.part);
+    const float end = steps > 0 ? FabricStepTime(data.Run(), o.part, steps - 1) : 0.0f;
+    std::fprintf(stderr, "corvane: --profile-at %g is beyond the end of the run's fabric data (%g min).\n", minute,
+                 static_cast<double>(end));
+  }
+  return step;
 }
 
 bool IsScreenshotInput(const QString& output, const QString& dataDir, const QString& moduleDir) {
@@ -144,6 +185,15 @@ int ScreenshotFitsRun(const ScreenshotOptions& o, const CSimulationData& data) {
       return unchosen;
     }
   }
+  if (o.profileAt) {
+    if (o.mode != ViewMode::Plot) {
+      std::fprintf(stderr, "corvane: --profile-at goes with --view science.\n");
+      return 2;
+    }
+    if (!ProfileStepFor(data, o.option, *o.profileAt)) {
+      return 2;
+    }
+  }
   if (o.step >= data.Run().m_nSamples) {
     std::fprintf(stderr, "corvane: step %d is beyond the run's %d samples (0 to %d).\n", o.step, data.Run().m_nSamples,
                  data.Run().m_nSamples - 1);
@@ -187,5 +237,14 @@ void SelectScienceOption(CScientificDlg& view, int option, int quantity) {
     view.m_pPropertyPanel->m_nProperty = quantity;
     view.m_pPropertyPanel->UpdateButtons();
     view.OnPropertySelect(quantity);
+  }
+}
+
+void SelectScienceProfile(CScientificDlg& view, const CSimulationData& data, const ScreenshotOptions& o) {
+  if (!o.profileAt) {
+    return;
+  }
+  if (const std::optional<int> step = NearestFabricStep(data.Run(), DecodeOption(o.option).part, *o.profileAt)) {
+    view.ShowProfileAt(*step);
   }
 }

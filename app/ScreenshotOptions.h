@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <optional>
 
 #include "ViewMode.h"
 
@@ -25,6 +26,9 @@ struct ScreenshotOptions {
   bool window = false;          // the whole main window: title, menu bar and page
   QString modelService;         // with the static view: fetch the run's models from this service first
   bool outlinedLabels = false;  // the legends' text ringed in black
+  // With a fabric option: its thickness profile at the fabric step nearest
+  // this minute, in the plot's place.
+  std::optional<double> profileAt;
 };
 
 // A scientific-view option id that names a part and a kind it lists.
@@ -40,10 +44,19 @@ int ScreenshotFitsRun(const ScreenshotOptions& options, const CSimulationData& d
 // 0 when a user can choose `option` in the run's panels and it has
 // `quantity`; else said on stderr, and 2 (what no user could ask for).
 int CheckChosenOption(const CSimulationData& data, int option, int quantity);
+// The minute of --profile-at: a number from 0; none (said on stderr) for
+// anything else.
+std::optional<double> ParseProfileMinute(const QString& value);
+// The fabric step of the profile of `option` nearest `minute`; else said on
+// stderr (an option without layers, a minute beyond the run's fabric data)
+// and none.
+std::optional<int> ProfileStepFor(const CSimulationData& data, int option, double minute);
 // Writes a PNG whole or not at all; false (said on stderr) when it cannot.
 bool SavePicture(const QImage& image, const QString& file);
 // The option and quantity chosen in the scientific view as a user would.
 void SelectScienceOption(CScientificDlg& view, int option, int quantity);
+// The profile asked for by `options`, when one is, shown in `view`.
+void SelectScienceProfile(CScientificDlg& view, const CSimulationData& data, const ScreenshotOptions& options);
 // True when `output` is an existing file that a screenshot of the run in
 // `dataDir`, drawn with the program's models in `moduleDir`, reads: the run's
 // data files, and the models, material libraries and backdrop beside the program.

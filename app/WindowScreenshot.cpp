@@ -75,6 +75,7 @@ int RunWindowScreenshot(const ScreenshotOptions& o, const QString& moduleDir) {
   if (o.mode == ViewMode::Plot) {
     main.OnViewScientific();
     SelectScienceOption(*main.m_pScientific, o.option, o.quantity);
+    SelectScienceProfile(*main.m_pScientific, *app.m_pData, o);
     main.m_pScientific->Settle();
   } else {
     CVisiualize3DDlg* d = main.Ensure3D();

@@ -39,20 +39,20 @@ const BodyPropertyRow* RunTables::BodyRowAt(int step, int part) const {
   return index < m_body.size() ? &m_body[index] : nullptr;
 }
 
+long long RunTables::FabricStepOf(int step) const {
+  if (step < 0 || step >= m_nSamples || m_fFabricInterval == 0.0f) {
+    return -1;
+  }
+  const float ratio = m_fFabricInterval / m_fSampleInterval;
+  const double t = std::trunc(static_cast<double>(static_cast<float>(step) / ratio));
+  return t >= 0 && t < 1e15 ? static_cast<long long>(t) : -1;
+}
+
 const FabricRow* RunTables::LayerRowAt(int step, int p, int layer) const {
   if (step < 0 || step >= m_nSamples || p < 0 || p >= kBodyPartCount) {
     return nullptr;
   }
-  // The fabric time step of this sample; none when the fabric interval is
-  // unknown.
-  long long fabricStep = -1;
-  if (m_fFabricInterval != 0.0f) {
-    const float ratio = m_fFabricInterval / m_fSampleInterval;
-    const double t = std::trunc(static_cast<double>(static_cast<float>(step) / ratio));
-    if (t >= 0 && t < 1e15) {
-      fabricStep = static_cast<long long>(t);
-    }
-  }
+  const long long fabricStep = FabricStepOf(step);
   const int layers = m_nLayers[p];
   if (fabricStep < 0 || layer < 1 || layer > layers) {
     return nullptr;

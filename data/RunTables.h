@@ -52,6 +52,9 @@ struct RunTables {  // NOLINT(bugprone-reserved-identifier)
   // the fabric step of that sample; null where there is none.
   const BodyPropertyRow* BodyRowAt(int step, int part) const;
   const FabricRow* LayerRowAt(int step, int part, int layer) const;
+  // The fabric time step that sample `step` falls in; -1 when the fabric
+  // interval is unknown or the sample is outside the run.
+  long long FabricStepOf(int step) const;
 };
 
 // Seconds of playback per sample of `interval` minutes: round(interval × 60),

@@ -41,8 +41,8 @@ QString ValueText(const HoverValue& v) {
 }
 }  // namespace
 
-QStringList HoverLines(float time, const std::vector<HoverValue>& values) {
-  const QString minutes = QStringLiteral("%1 min").arg(Number(time));
+QStringList HoverLines(float time, const std::vector<HoverValue>& values, const QString& xUnit) {
+  const QString minutes = QStringLiteral("%1 %2").arg(Number(time), xUnit);
   if (values.size() == 1) {
     return {QStringLiteral("%1: %2").arg(minutes, ValueText(values.front()))};
   }

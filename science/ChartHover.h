@@ -26,4 +26,5 @@ struct HoverValue {
 // The lines of the hover box at time `time`: one curve reads on one line
 // ("12.5 min: 33.2 Degree"); several read the time, then a line a curve
 // ("Head: Temperature of Skin(Degree) = 33.2 Degree", "... = no data").
-QStringList HoverLines(float time, const std::vector<HoverValue>& values);
+// A chart over another x reads it in its own unit (`xUnit`, "cm").
+QStringList HoverLines(float time, const std::vector<HoverValue>& values, const QString& xUnit = QStringLiteral("min"));

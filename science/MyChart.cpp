@@ -72,7 +72,11 @@ void CChartSeries::Add(float x, float y) {
   m_fYMax = std::max(m_fYMax, y);
 }
 
-CMyChart::CMyChart(QWidget* parent) : QWidget(parent), m_fCursorTime(std::numeric_limits<float>::quiet_NaN()) {
+CMyChart::CMyChart(QWidget* parent)
+    : QWidget(parent),
+      m_fCursorTime(std::numeric_limits<float>::quiet_NaN()),
+      m_fFixedYMin(std::numeric_limits<float>::quiet_NaN()),
+      m_fFixedYMax(std::numeric_limits<float>::quiet_NaN()) {
   setMouseTracking(true);
   setFocusPolicy(Qt::ClickFocus);
   ClearAll();
@@ -83,6 +87,8 @@ void CMyChart::ClearAll() {
   m_nHover = -1;
   m_nBandMode = BandMode::None;
   m_bValueBox = false;
+  m_fFixedYMin = std::numeric_limits<float>::quiet_NaN();
+  m_fFixedYMax = std::numeric_limits<float>::quiet_NaN();
 }
 
 void CMyChart::AddPoint(float x, float y) { m_curves.back().Add(x, y); }
@@ -158,6 +164,9 @@ CMyChart::Axis CMyChart::AxisRange(int axis) const {
   }
   if (axis == 0 && m_nBandMode != BandMode::None) {
     a = {0, 100};
+  }
+  if (axis == 0 && !std::isnan(m_fFixedYMin) && !std::isnan(m_fFixedYMax)) {
+    a = {m_fFixedYMin, m_fFixedYMax};
   }
   WidenFlatRange(a.lo, a.hi);
   return a;
@@ -328,6 +337,7 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
   }
 
   m_nTimePixels = columns.back() - l.originX;
+  DrawSections(p, shown, tickFont);
   m_xmaps.clear();
   for (const CChartSeries& s : m_curves) {
     SeriesXMap xmap;
@@ -433,6 +443,38 @@ void CMyChart::DrawRightAxis(QPainter& p, const QFont& caption, int w) const {
   p.restore();
 }
 
+void CMyChart::DrawSections(QPainter& p, const TimeRange& shown, const QFont& font) const {
+  if (m_sections.empty()) {
+    return;
+  }
+  const int left = m_layout.originX, right = m_layout.originX + m_nTimePixels;
+  const int top = m_layout.originY - m_layout.axisHeight;
+  auto column = [&](double x) { return static_cast<int>(std::lround(ColumnOfTime(shown, left, m_nTimePixels, x))); };
+  p.setPen(QPen(QColor(90, 90, 90), 1, Qt::DashLine));
+  for (float b : m_boundaries) {
+    const int x = column(b);
+    if (x > left && x < right) {
+      p.drawLine(x, m_layout.originY, x, top);
+    }
+  }
+  // Each name over the middle of its span, cut to the span's width (a thin
+  // layer keeps what fits), never past the axis' ends.
+  p.setFont(font);
+  p.setPen(Qt::black);
+  const QFontMetrics fm(font);
+  for (const ChartSection& s : m_sections) {
+    const int from = std::max(left, column(s.from)), to = std::min(right, column(s.to));
+    if (to < left || from > right) {
+      continue;
+    }
+    const int room = std::max(to - from, 8);
+    const QString text = fm.elidedText(s.name, Qt::ElideRight, room);
+    const int width = fm.horizontalAdvance(text);
+    const int x = std::clamp((from + to) / 2 - width / 2, left, std::max(left, right - width));
+    p.drawText(QRect(x, top + 2, width + 1, fm.height()), Qt::AlignLeft | Qt::AlignTop, text);
+  }
+}
+
 void CMyChart::DrawCursorAndHover(QPainter& p) const {
   const int n = static_cast<int>(Points().size());
   const QFont small = ArialBold(12);
@@ -527,7 +569,7 @@ QString CMyChart::HoverText() const {
     v.value = j >= 0 ? s.m_points[static_cast<std::size_t>(j)].m_fY : 0.0f;
     values.push_back(v);
   }
-  return HoverLines(t, values).join(QLatin1Char('\n'));
+  return HoverLines(t, values, m_strXUnit).join(QLatin1Char('\n'));
 }
 
 namespace {

@@ -42,6 +42,13 @@ struct CChartSeries {
   void Add(float x, float y);
 };
 
+// A marked span of the x axis (a layer of a thickness profile): its name
+// stands above it, and a dashed line at each boundary between neighbours.
+struct ChartSection {
+  float from = 0, to = 0;
+  QString name;
+};
+
 class CMyChart : public QWidget {
   Q_OBJECT
 
@@ -76,7 +83,7 @@ class CMyChart : public QWidget {
   // What the chart shows as text: a header of the axis captions, then one
   // row per point, time and value, separated by `separator`. Several curves
   // give a value column each, a row per time any of them holds.
-  QString DataText(QChar separator) const;
+  virtual QString DataText(QChar separator) const;
   // The context menu's commands: the data as tab-separated text on the
   // clipboard, as a CSV file, and the picture as PNG or, by the file's
   // suffix, SVG. False when the file cannot be written.
@@ -100,6 +107,16 @@ class CMyChart : public QWidget {
   // The time the data store's clock shows (the 3D player's), drawn as a thin
   // line; NaN for none.
   float m_fCursorTime;
+
+  // The x axis' unit as the hover box reads it.
+  QString m_strXUnit = QStringLiteral("min");
+  // The left axis' values whatever the curves hold (a profile keeps the
+  // run's range, so that its line moves as the player runs); NaN: from the
+  // curves. ClearAll lets the curves decide again.
+  float m_fFixedYMin, m_fFixedYMax;
+  // Marked spans and the boundaries drawn between them; none by default.
+  std::vector<ChartSection> m_sections;
+  std::vector<float> m_boundaries;
 
   // Whether the window shows the overlays (off while the page is taken as a
   // picture).
@@ -137,6 +154,7 @@ class CMyChart : public QWidget {
   void DrawSeries(QPainter& painter, const CChartSeries& s, const SeriesXMap& xmap, Axis y, bool everySegment) const;
   void DrawRightAxis(QPainter& painter, const QFont& caption, int w) const;
   void DrawCursorAndHover(QPainter& painter) const;
+  void DrawSections(QPainter& painter, const TimeRange& shown, const QFont& font) const;
   QColor FirstColour() const;
   QColor ColourOf(std::size_t index) const;
   Axis AxisRange(int axis) const;

@@ -29,6 +29,11 @@ CPropertyPanel::CPropertyPanel(QWidget* parent) : CMyDialog(parent) {
   m_allParts->setGeometry(DialogUnitsToPixels(kLeft[0], 62, 154, 10));
   m_allParts->resize(m_allParts->sizeHint().width(), m_allParts->height());
   connect(m_allParts, &QCheckBox::clicked, this, &CPropertyPanel::allPartsToggled);
+  m_profile = new QCheckBox(QStringLiteral("Profile"), this);
+  m_profile->setGeometry(DialogUnitsToPixels(kLeft[0], 62, 154, 10));
+  m_profile->resize(m_profile->sizeHint().width(), m_profile->height());
+  m_profile->setToolTip(QStringLiteral("The quantity through all the part's layers at the player's time"));
+  connect(m_profile, &QCheckBox::clicked, this, &CPropertyPanel::profileToggled);
   m_status = new QLabel(this);
   m_status->setGeometry(DialogUnitsToPixels(kLeft[1], 62, 330, 10));
   ShowPropertyNames(OptionKind::Body);
@@ -76,6 +81,7 @@ void CPropertyPanel::MarkShown(const std::vector<int>& indices) {
 void CPropertyPanel::ShowPropertyNames(OptionKind kind) {
   // The charts' curves can be every part's; the 3D plot is one part's.
   m_allParts->setVisible(IsChartKind(kind));
+  m_profile->setVisible(kind == OptionKind::Fabric);
   const int shown = PropertyCount(kind);
   const int width = DialogUnitsToPixels(0, 0, 154, 10).width(), room = DialogUnitsToPixels(0, 0, 166, 10).width();
   const int visible = this->width();  // the owner sizes the panel to what its page shows

@@ -4,7 +4,8 @@
 // at once (connect it directly), a Ctrl+click propertyAdd; m_nProperty
 // changes only through UpdateButtons and ReadButtons, as the owner exchanges
 // it. Under the buttons, for the charts, the "All parts" check box and the
-// status line where the owner says why a click did not do what it asked.
+// status line where the owner says why a click did not do what it asked;
+// for the fabric layers, in the same place, the "Profile" check box.
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -31,6 +32,7 @@ class CPropertyPanel : public CMyDialog {
   // Marks the quantities the chart shows (several after Ctrl+clicks).
   void MarkShown(const std::vector<int>& indices);
   QCheckBox* AllParts() const { return m_allParts; }
+  QCheckBox* Profile() const { return m_profile; }
   void SetStatus(const QString& text) { m_status->setText(text); }
   QString Status() const { return m_status->text(); }
 
@@ -40,6 +42,7 @@ class CPropertyPanel : public CMyDialog {
   void propertySelect(int index);
   void propertyAdd(int index);
   void allPartsToggled(bool on);
+  void profileToggled(bool on);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -48,6 +51,7 @@ class CPropertyPanel : public CMyDialog {
   std::array<QRadioButton*, 9> m_buttons{};
   QButtonGroup m_group;
   QCheckBox* m_allParts = nullptr;
+  QCheckBox* m_profile = nullptr;
   QLabel* m_status = nullptr;
   // The modifiers of the input that clicked a button last.
   Qt::KeyboardModifiers m_clickModifiers;

@@ -1,16 +1,23 @@
 #include "ScientificDlg.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPropertyAnimation>
+#include <QSaveFile>
 #include <QTimerEvent>
 #include <cstdio>
 
 #include "CaptionTables.h"
 #include "ChartLegend.h"
 #include "ChartUnits.h"
+#include "DataCsv.h"
 #include "ImageFile.h"
+#include "Profile.h"
 #include "RunComparison.h"
 #include "SaveImageDialog.h"
 #include "ScienceLogic.h"
@@ -28,6 +35,9 @@ CScientificDlg::CScientificDlg(CSimulationData* data, const QString& moduleDir, 
   const QRect plotArea = DialogUnitsToPixels(136, 6, 524, 328);
   m_chart = new CMyChart(this);
   m_chart->setGeometry(plotArea);
+  m_profileChart = new CProfileChart(this);
+  m_profileChart->setGeometry(plotArea);
+  m_profileChart->hide();
   connect(&m_pData->State(), &CViewState::clockChanged, this, &CScientificDlg::OnClockMoved);
 
   // The option column: each part's body properties, comfort, layers and
@@ -55,6 +65,7 @@ CScientificDlg::CScientificDlg(CSimulationData* data, const QString& moduleDir, 
           Qt::DirectConnection);
   connect(m_pPropertyPanel, &CPropertyPanel::propertyAdd, this, &CScientificDlg::OnPropertyAdd, Qt::DirectConnection);
   connect(m_pPropertyPanel, &CPropertyPanel::allPartsToggled, this, &CScientificDlg::OnAllParts, Qt::DirectConnection);
+  connect(m_pPropertyPanel, &CPropertyPanel::profileToggled, this, &CScientificDlg::OnProfile, Qt::DirectConnection);
 
   m_plotArea = plotArea;
 
@@ -104,6 +115,10 @@ void CScientificDlg::OnClockMoved() {
   const BodyPropertyRow* row = run.BodyRowAt(step, 0);
   m_chart->m_fCursorTime = row ? row->m_fTime : static_cast<float>(step) * run.m_fSampleInterval;
   m_chart->update();
+  m_nProfileStep = -1;
+  if (m_profileChart->isVisibleTo(this)) {
+    FillProfile();
+  }
 }
 
 COpenGLView* CScientificDlg::PlotView() {
@@ -116,20 +131,45 @@ COpenGLView* CScientificDlg::PlotView() {
   m_plotView->ResetCamera();
   m_plotView->hide();
   m_plotView->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(m_plotView, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
-    QMenu menu(m_plotView);
-    menu.addAction(QStringLiteral("Save Image as PNG..."), this, [this] {
-      AskAndSaveImage(this, QStringLiteral("plot.png"), [this](const QString& path) { return SavePlotImage(path); });
-    });
-    menu.exec(m_plotView->mapToGlobal(at));
-  });
+  connect(m_plotView, &QWidget::customContextMenuRequested, this, &CScientificDlg::ShowPlotMenu);
   return m_plotView;
+}
+
+void CScientificDlg::ShowPlotMenu(QPoint at) {
+  // The chart's data commands, word for word, then the plot's picture.
+  QMenu menu(m_plotView);
+  menu.addAction(QStringLiteral("Copy Data"), this, &CScientificDlg::CopyPlotData);
+  menu.addAction(QStringLiteral("Save Data as CSV..."), this, [this] {
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Data"), QStringLiteral("plot.csv"),
+                                                      QStringLiteral("CSV (*.csv)"));
+    if (!path.isEmpty() && !SavePlotData(path)) {
+      QMessageBox::warning(this, QStringLiteral("Save Data"), QStringLiteral("Cannot write %1.").arg(path));
+    }
+  });
+  menu.addAction(QStringLiteral("Save Image as PNG..."), this, [this] {
+    AskAndSaveImage(this, QStringLiteral("plot.png"), [this](const QString& path) { return SavePlotImage(path); });
+  });
+  menu.exec(m_plotView->mapToGlobal(at));
+}
+
+QString CScientificDlg::PlotDataText() const {
+  return ExportCsv(*m_pData, m_nOption, m_selection.Quantities().front());
+}
+
+void CScientificDlg::CopyPlotData() const { QApplication::clipboard()->setText(PlotDataText()); }
+
+bool CScientificDlg::SavePlotData(const QString& path) const {
+  const QByteArray text = PlotDataText().toUtf8();
+  QSaveFile out(path);
+  return out.open(QIODevice::WriteOnly) && out.write(text) == text.size() && out.commit();
 }
 
 QImage CScientificDlg::Picture() {
   m_chart->m_bOverlays = false;
+  m_profileChart->m_bOverlays = false;
   QImage image = grab().toImage().convertToFormat(QImage::Format_RGB32);
   m_chart->m_bOverlays = true;
+  m_profileChart->m_bOverlays = true;
   return image;
 }
 
@@ -166,20 +206,46 @@ void CScientificDlg::OnAllParts(bool on) {
   ShowSelection();
 }
 
+void CScientificDlg::OnProfile(bool on) {
+  if (on != m_bProfile) {
+    m_bProfile = on;
+    m_profileChart->ResetView();  // a new profile shows all the layers
+  }
+  m_pPropertyPanel->Profile()->setChecked(on);
+  ShowSelection();
+}
+
+CMyChart* CScientificDlg::ShownChart() const {
+  if (!m_chart->isHidden()) {
+    return m_chart;
+  }
+  return m_profileChart->isHidden() ? nullptr : m_profileChart;
+}
+
+void CScientificDlg::ShowProfileAt(int step) {
+  m_nProfileStep = step;
+  OnProfile(true);
+}
+
 void CScientificDlg::ShowSelection() {
   const OptionId o = DecodeOption(m_nOption);
   m_pPropertyPanel->MarkShown(m_selection.Quantities());
   m_chart->ClearAll();
   const bool chart = IsChartKind(o.kind);
+  const bool profile = o.kind == OptionKind::Fabric && m_bProfile;
   m_chart->setVisible(chart);
-  if (!chart) {
+  m_profileChart->setVisible(profile);
+  if (!chart && !profile) {
     PlotView()->show();
   }
-  if (chart && m_plotView) {
+  if ((chart || profile) && m_plotView) {
     m_plotView->hide();
   }
   if (chart) {
     FillChart();
+  } else if (profile) {
+    m_profileRange = ProfileValueRange(m_pData->Run(), o.part, m_selection.Quantities().front());
+    FillProfile();
   } else {
     const int q = m_selection.Quantities().front();
     const QByteArray title = PropertyName(o.kind, q).toUtf8();
@@ -261,6 +327,15 @@ void CScientificDlg::SetComparison(const CSimulationData* other) {
   }
 }
 
+void CScientificDlg::FillProfile() {
+  const OptionId o = DecodeOption(m_nOption);
+  const int q = m_selection.Quantities().front();
+  const RunTables& run = m_pData->Run();
+  const int step = m_nProfileStep >= 0 ? m_nProfileStep : ProfileStepAt(run, m_pData->State().DrawnStep());
+  m_profileChart->SetProfile(FabricProfileAt(run, o.part, step, q), QString::fromLatin1(kBodyPartNames[o.part]),
+                             PropertyName(OptionKind::Fabric, q), m_profileRange);
+}
+
 void CScientificDlg::OnMouseMove(int x, int y) {
   const int h = height();
   if (x < 200 && h < m_nColumnHeight && 0 < y && y < h) {
@@ -297,6 +372,8 @@ void CScientificDlg::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Home && event->modifiers() == Qt::NoModifier && isVisible()) {
     if (!m_chart->isHidden()) {
       m_chart->ResetView();
+    } else if (!m_profileChart->isHidden()) {
+      m_profileChart->ResetView();
     } else if (m_plotView) {
       m_plotView->ResetCamera();
     }

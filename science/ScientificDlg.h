@@ -16,6 +16,7 @@
 #include "MyDialog.h"
 #include "MyPanel.h"
 #include "OpenGLView.h"
+#include "ProfileChart.h"
 #include "PropertyPanel.h"
 
 class CSimulationData;
@@ -37,6 +38,16 @@ class CScientificDlg : public CMyDialog {
   void OnPropertyAdd(int q);
   // The "All parts" check box.
   void OnAllParts(bool on);
+  // The "Profile" check box: a fabric option shows its quantity through all
+  // the part's layers at the player's time instead of the 3D plot.
+  void OnProfile(bool on);
+  bool ProfileShown() const { return m_bProfile; }
+  // The chart the page shows (the time chart or the profile), or null while
+  // it shows the line plot: what a picture or a figure of the page draws.
+  CMyChart* ShownChart() const;
+  // The profile at fabric step `step` until the player's clock next moves
+  // (a picture of a time the clock's samples may not reach).
+  void ShowProfileAt(int step);
   const CCurveSelection& Selection() const { return m_selection; }
   // A second run beside this one (none: the comparison ends): every chart
   // draws its curves dashed in the colours of this run's, and the legends
@@ -59,12 +70,21 @@ class CScientificDlg : public CMyDialog {
   QImage Picture();
   // The line plot as a PNG file of the view's size; false when not written.
   bool SavePlotImage(const QString& path);
+  // The line plot's data as its context menu gives it: the comma-separated
+  // text of the command line's export, on the clipboard or in a file.
+  QString PlotDataText() const;
+  void CopyPlotData() const;
+  bool SavePlotData(const QString& path) const;
 
   std::array<CMyPanel*, 6> m_panels{};
   int m_nColumnHeight = 10;
   int m_nScrollTarget = 0;
   int m_nPanelScroll = 0;  // the column's current offset
   CMyChart* m_chart = nullptr;
+  // The fabric option's thickness profile, in the plot's place while the
+  // "Profile" box is checked: a chart of its own, so that the time chart's
+  // zoom and range never meet positions.
+  CProfileChart* m_profileChart = nullptr;
   // The 3D line plot, made when a plot is first chosen: a window without a
   // GL view opens without loading the GL driver.
   COpenGLView* m_plotView = nullptr;
@@ -82,11 +102,18 @@ class CScientificDlg : public CMyDialog {
   // Draws what the selection holds, in the chart or the plot.
   void ShowSelection();
   void FillChart();
+  void FillProfile();
+  void ShowPlotMenu(QPoint at);
 
   CSimulationData* m_pData;
   const CSimulationData* m_pCompared = nullptr;
   CCurveSelection m_selection;  // what the chart or plot shows
   QRect m_plotArea;
+  bool m_bProfile = false;
+  int m_nProfileStep = -1;  // a fabric step asked for; -1: the clock's
+  // The shown quantity's range over the part's whole run, taken when the
+  // profile is chosen rather than at every step of the player.
+  std::optional<ValueRange> m_profileRange;
   QBasicTimer m_glide;  // runs only while the column moves
   QPointer<QPropertyAnimation> m_slide;
 };

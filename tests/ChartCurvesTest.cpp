@@ -308,6 +308,10 @@ TEST(ChartHover, EachCurvesValueAtTheHoveredTime) {
   EXPECT_EQ(
       HoverLines(12.5f, {{QStringLiteral("Head: Temperature of Skin(Degree)"), 33.25f, QStringLiteral("Degree")}}),
       QStringList{QStringLiteral("12.5 min: 33.25 Degree")});
+  // A profile's x is a position through the clothing.
+  EXPECT_EQ(HoverLines(0.125f, {{QStringLiteral("Temperature(Degree)"), 31.5f, QStringLiteral("Degree")}},
+                       QStringLiteral("cm")),
+            QStringList{QStringLiteral("0.125 cm: 31.5 Degree")});
   const QStringList lines =
       HoverLines(3, {{QStringLiteral("Head: Temperature of Skin(Degree)"), 33.2f, QStringLiteral("Degree")},
                      {QStringLiteral("Head: Metabolism Rate of Human Body(W*m^2)"), 58.1f, QStringLiteral("W*m^2")},

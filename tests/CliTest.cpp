@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "CommandLine.h"
+#include "DataCsv.h"
 #include "ExportCommand.h"
 #include "GermanLocale.h"
 #include "ModelDownload.h"
@@ -534,4 +535,112 @@ TEST(Cli, TheWindowAtTwiceThePixelRatioAndWithItsTitle) {
                      QStringLiteral("100x100"), QStringLiteral("--view"), QStringLiteral("space"), SampleRun()})
                 .exitCode,
             2);
+}
+
+// The trunk's thickness profile at the fabric step nearest a minute: every
+// node of every layer, whichever layer's option asks; and bad minutes refused.
+TEST(Cli, AThicknessProfileAsCsvAtTheNearestStep) {
+  CSimulationData d;
+  ASSERT_TRUE(d.Load(SampleRun()));
+  const RunTables& run = d.Run();
+  const int layers = run.m_nLayers[Trunk], nodes = run.m_nNodesPerLayer[Trunk];
+  ASSERT_GT(layers, 1);
+  const double interval = run.m_fFabricInterval;
+  const int nodesAStep = layers * nodes;
+  const auto perStep = static_cast<std::size_t>(nodesAStep);
+  const std::size_t steps = run.m_fabric[Trunk].size() / perStep;
+  CRunFolder out;
+  auto profile = [&](const char* option, const QString& minute) {
+    const QString file = out.Dir() + QStringLiteral("profile.csv");
+    QFile::remove(file);
+    const Result r =
+        Corvane({"--export-csv", file, "--option", option, "--quantity", "4", "--profile-at", minute, SampleRun()});
+    QFile f(file);
+    const bool written = f.open(QIODevice::ReadOnly);
+    EXPECT_EQ(r.exitCode == 0, written) << r.err.constData();
+    return std::make_pair(r, written ? f.readAll() : QByteArray());
+  };
+  // Halfway between the second and third steps: the second; the last step too.
+  for (const auto& [minute, step] : {std::pair{1.5 * interval, std::size_t{1}},
+                                     std::pair{(static_cast<double>(steps) - 1.2) * interval, steps - 1}}) {
+    const auto [r, text] = profile("2300", QString::number(minute, 'g', 10));
+    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+    const QList<QByteArray> lines = text.split('\n');
+    ASSERT_EQ(static_cast<std::size_t>(lines.size()), perStep + 2) << "the header, a row a node, the empty end";
+    EXPECT_EQ(lines.front(), "Position(cm),Layer,Temperature(Degree)");
+    for (std::size_t k = 0; k < perStep; ++k) {
+      const FabricRow& row = run.m_fabric[Trunk][step * perStep + k];
+      const QList<QByteArray> cells = lines[static_cast<qsizetype>(k) + 1].split(',');
+      ASSERT_EQ(cells.size(), 3);
+      EXPECT_FLOAT_EQ(cells[0].toFloat(), row.m_fPosition) << k;
+      EXPECT_EQ(cells[1].toInt(), static_cast<int>(k) / nodes + 1) << k;
+      EXPECT_FLOAT_EQ(cells[2].toFloat(), row.m_fTemperature) << k;
+    }
+    EXPECT_EQ(profile("2301", QString::number(minute, 'g', 10)).second, text) << "the same profile from layer 2";
+  }
+  const QString end = QString::number(static_cast<double>(steps) * interval, 'g', 10);
+  const QString last = QString::number(static_cast<double>(run.m_fabric[Trunk].back().m_fTime), 'g', 6);
+  const std::pair<std::pair<const char*, QString>, QString> bad[] = {
+      {{"2300", "soon"}, "corvane: --profile-at takes the run's time in minutes, a number from 0, not \"soon\".\n"},
+      {{"2300", "-1"}, "corvane: --profile-at takes the run's time in minutes, a number from 0, not \"-1\".\n"},
+      {{"2300", "nan"}, "corvane: --profile-at takes the run's time in minutes, a number from 0, not \"nan\".\n"},
+      {{"2300", "inf"}, "corvane: --profile-at takes the run's time in minutes, a number from 0, not \"inf\".\n"},
+      {{"2300", end},
+       QStringLiteral("corvane: --profile-at %1 is beyond the end of the run's fabric data (%2 min).\n")
+           .arg(end, last)},
+      {{"2100", "1"}, "corvane: --profile-at goes with a fabric layer's option; option 2100 has no layers.\n"},
+  };
+  for (const auto& [args, message] : bad) {
+    const auto [r, text] = profile(args.first, args.second);
+    EXPECT_EQ(r.exitCode, 2) << args.second.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(r.err).endsWith(message)) << r.err.constData();
+  }
+}
+
+TEST(Cli, TheScienceScreenshotDrawsTheProfileInThePlotsPlace) {
+  if (!HaveDisplay()) {
+    GTEST_SKIP() << "no display (run under xvfb-run)";
+  }
+  CRunFolder out;
+  auto chartLine = [&](const QStringList& extra) {
+    const QString file = out.Dir() + QStringLiteral("science.png");
+    QFile::remove(file);
+    const Result r =
+        Corvane(QStringList{"--screenshot", file, "--view", "science", "--option", "2300", "--quantity", "4"} + extra +
+                QStringList{SampleRun()});
+    EXPECT_EQ(r.exitCode, 0) << r.err.constData();
+    const QImage image(file);
+    return CountPixels(image, image.rect(), [](const QColor& c) { return c == QColor(210, 100, 100); });
+  };
+  EXPECT_LT(chartLine({"--size", "1001x661"}), 20) << "the 3D plot, no chart line";
+  EXPECT_GT(chartLine({"--size", "1001x661", "--profile-at", "3"}), 200) << "the profile's line";
+  EXPECT_GT(chartLine({"--window", "--profile-at", "3"}), 200) << "the profile in the whole window";
+  const Result wrongView = Corvane({"--screenshot", out.Dir() + QStringLiteral("x.png"), "--view", "static",
+                                    "--profile-at", "3", "--size", "64x64", SampleRun()});
+  EXPECT_EQ(wrongView.exitCode, 2);
+  EXPECT_TRUE(wrongView.err.endsWith("corvane: --profile-at goes with --view science.\n")) << wrongView.err.constData();
+  const Result csvOfChart = Corvane({"--screenshot", out.Dir() + QStringLiteral("x.png"), "--view", "science",
+                                     "--option", "2200", "--profile-at", "3", "--size", "64x64", SampleRun()});
+  EXPECT_EQ(csvOfChart.exitCode, 2);
+  EXPECT_TRUE(
+      csvOfChart.err.endsWith("corvane: --profile-at goes with a fabric layer's option; option 2200 has no layers.\n"))
+      << csvOfChart.err.constData();
+  const std::pair<QStringList, QByteArray> refused[] = {
+      {{"--screenshot", out.Dir() + QStringLiteral("x.png"), "--view", "science", "--option", "2300", "--profile-at",
+        "-0.5"},
+       "corvane: bad value \"-0.5\" for --profile-at.\nTry 'corvane --help'.\n"},
+      {{"--screenshot", out.Dir() + QStringLiteral("x.png"), "--view", "science", "--option", "2300", "--profile-at",
+        "inf"},
+       "corvane: bad value \"inf\" for --profile-at.\nTry 'corvane --help'.\n"},
+      {{"--figure", out.Dir() + QStringLiteral("x.png"), "--option", "2300", "--profile-at", "3"},
+       "corvane: --profile-at does not go with --figure.\nTry 'corvane --help'.\n"},
+      {{"--movie", out.Dir() + QStringLiteral("x.mp4"), "--view", "static", "--profile-at", "3"},
+       "corvane: --profile-at goes with --screenshot, not --movie.\nTry 'corvane --help'.\n"},
+      {{"--profile-at", "3"}, "corvane: --profile-at goes with --screenshot.\nTry 'corvane --help'.\n"},
+  };
+  for (const auto& [args, message] : refused) {
+    const Result r = Corvane(args + QStringList{SampleRun()});
+    EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
+    EXPECT_TRUE(r.err.endsWith(message)) << r.err.constData();
+  }
 }

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "DataCsv.h"
 #include "ExportCommand.h"
 #include "RunComparison.h"
 #include "RunFolder.h"

@@ -3,11 +3,20 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QFile>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <cmath>
 
+#include "DataCsv.h"
+#include "PictureProbe.h"
 #include "RunFolder.h"
 #include "ScienceLogic.h"
 #include "ScientificDlg.h"
@@ -271,4 +280,143 @@ TEST(ScientificView, BandsForOneRatingAndHomeForThePlot) {
   QKeyEvent home(QEvent::KeyPress, Qt::Key_Home, Qt::NoModifier);
   QCoreApplication::sendEvent(&v, &home);
   EXPECT_EQ(v.m_plotView->m_fZoom, 1.0f);
+}
+
+// The "Profile" box of a fabric option: the quantity through all the part's
+// layers at the player's time, in the plot's place, following the clock;
+// the hover box reads position and value. The box is the fabric's alone.
+TEST(ScientificView, TheProfileFollowsThePlayerThroughEveryLayer) {
+  SampleView s;
+  CScientificDlg& v = *s.view;
+  v.resize(1001, 661);
+  v.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&v));
+  v.Settle();
+  QCheckBox* box = v.m_pPropertyPanel->Profile();
+  EXPECT_TRUE(box->isHidden()) << "a body option has no profile";
+  v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Fabric, 1));
+  v.OnPropertySelect(4);
+  EXPECT_EQ(box->text(), QStringLiteral("Profile"));
+  ASSERT_FALSE(box->isHidden());
+  EXPECT_TRUE(v.m_profileChart->isHidden());
+  QTest::mouseClick(box, Qt::LeftButton);
+  EXPECT_TRUE(v.ProfileShown());
+  EXPECT_FALSE(v.m_profileChart->isHidden());
+  EXPECT_TRUE(v.m_plotView->isHidden());
+  EXPECT_EQ(v.ShownChart(), v.m_profileChart) << "what a figure of the page draws";
+
+  const RunTables& run = s.data.Run();
+  const int layers = run.m_nLayers[Trunk], nodes = run.m_nNodesPerLayer[Trunk];
+  CMyChart& chart = *v.m_profileChart;
+  EXPECT_EQ(chart.Points().size(), static_cast<std::size_t>(layers * nodes));
+  EXPECT_EQ(chart.m_strTitle, QStringLiteral("Trunk: Temperature(Degree) at 0 min"));
+  EXPECT_EQ(chart.m_strXLabel, QStringLiteral("Position(cm)"));
+  ASSERT_EQ(chart.m_sections.size(), 3u);
+  EXPECT_EQ(chart.m_sections[0].name, QStringLiteral("1st Layer Fabric"));
+  EXPECT_EQ(chart.m_sections[2].name, QStringLiteral("3st Layer Fabric"));
+  EXPECT_EQ(chart.m_boundaries.size(), 2u);
+  const QImage picture = chart.Render(chart.size());
+  const int boundaryPixels =
+      CountPixels(picture, picture.rect(), [](const QColor& c) { return c == QColor(90, 90, 90); });
+  EXPECT_GT(boundaryPixels, 100) << "the dashed boundaries between the layers";
+  // The names stand over their layers, under the top of the value axis.
+  const std::vector<ChartSection> named = chart.m_sections;
+  chart.m_sections = {{named.front().from, named.back().to, QString()}};
+  const QImage unnamed = chart.Render(chart.size());
+  chart.m_sections = named;
+  const int top = chart.m_layout.originY - chart.m_layout.axisHeight;
+  int lettering = 0;
+  for (int y = top; y < top + 16; ++y) {
+    for (int x = chart.m_layout.originX; x < chart.m_layout.originX + chart.m_layout.axisWidth; ++x) {
+      lettering += picture.pixel(x, y) != unnamed.pixel(x, y) ? 1 : 0;
+    }
+  }
+  EXPECT_GT(lettering, 150) << "three layer names in the top row of the plot";
+
+  // The player moves: the profile is the drawn sample's fabric step, on the
+  // scale of the whole run.
+  chart.repaint();
+  const float lo = chart.m_fYMin, hi = chart.m_fYMax;
+  const int sample = 20;
+  s.data.State().SeekStep(sample, 0);
+  chart.repaint();
+  EXPECT_EQ(chart.m_fYMin, lo);
+  EXPECT_EQ(chart.m_fYMax, hi);
+  const std::size_t step = static_cast<std::size_t>(run.FabricStepOf(s.data.State().DrawnStep()));
+  const FabricRow& first = run.m_fabric[Trunk][step * static_cast<std::size_t>(layers * nodes)];
+  EXPECT_EQ(chart.m_strTitle,
+            QStringLiteral("Trunk: Temperature(Degree) at %1 min").arg(QString::number(first.m_fTime, 'g', 6)));
+  EXPECT_EQ(chart.Points().front().m_fY, first.m_fTemperature);
+  EXPECT_TRUE(std::isnan(chart.m_fCursorTime)) << "no time cursor on a position axis";
+
+  // Its data, as the chart's menu copies them: a node a row, with its layer.
+  chart.CopyData();
+  const QStringList rows = QApplication::clipboard()->text().split(QLatin1Char('\n'));
+  ASSERT_EQ(rows.size(), layers * nodes + 2);
+  EXPECT_EQ(rows.front(), QStringLiteral("Position(cm)\tLayer\tTemperature(Degree)"));
+  EXPECT_TRUE(rows[static_cast<qsizetype>(nodes) + 1].contains(QStringLiteral("\t2\t")))
+      << "the second layer's first node";
+
+  // The hover box reads the position in cm and the value with its unit.
+  chart.repaint();
+  const QPoint middle(chart.m_layout.originX + chart.m_layout.axisWidth / 2, chart.m_layout.originY - 40);
+  QMouseEvent move(QEvent::MouseMove, QPointF(middle), chart.mapToGlobal(QPointF(middle)), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(&chart, &move);
+  const QString hover = chart.HoverText();
+  EXPECT_TRUE(hover.contains(QStringLiteral(" cm: "))) << hover.toStdString();
+  EXPECT_TRUE(hover.endsWith(QStringLiteral(" Degree"))) << hover.toStdString();
+
+  // Another layer of the part keeps the profile; a body option shows its
+  // chart and hides the box; the box off gives the plot back.
+  v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Fabric, 0));
+  EXPECT_FALSE(v.m_profileChart->isHidden());
+  v.OnOptionSelect(EncodeOption(Arm, OptionKind::Body, 0));
+  EXPECT_TRUE(v.m_profileChart->isHidden());
+  EXPECT_FALSE(v.m_chart->isHidden());
+  EXPECT_EQ(v.ShownChart(), v.m_chart);
+  EXPECT_TRUE(box->isHidden());
+  v.OnOptionSelect(EncodeOption(Arm, OptionKind::Fabric, 0));
+  EXPECT_EQ(chart.m_strTitle.left(6), QStringLiteral("Arm: W"));
+  QTest::mouseClick(box, Qt::LeftButton);
+  EXPECT_FALSE(v.ProfileShown());
+  EXPECT_TRUE(v.m_profileChart->isHidden());
+  EXPECT_FALSE(v.m_plotView->isHidden());
+  EXPECT_EQ(v.ShownChart(), nullptr) << "the line plot";
+}
+
+// The line plot's context menu gives its data as the chart's does, in the
+// words of the chart's menu; the text is what --export-csv writes.
+TEST(ScientificView, ThePlotsDataFromItsContextMenu) {
+  SampleView s;
+  CScientificDlg& v = *s.view;
+  v.resize(1001, 661);
+  v.show();
+  v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Fabric, 2));
+  v.OnPropertySelect(3);
+  QApplication::clipboard()->clear();
+  QStringList texts;
+  QTimer::singleShot(0, &v, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    for (QAction* a : menu->actions()) {
+      texts << a->text();
+    }
+    menu->actions().front()->trigger();
+    menu->close();
+  });
+  emit v.m_plotView->customContextMenuRequested(QPoint(20, 20));
+  EXPECT_EQ(texts, (QStringList{"Copy Data", "Save Data as CSV...", "Save Image as PNG..."}));
+  const QString copied = QApplication::clipboard()->text();
+  EXPECT_TRUE(copied.startsWith(QStringLiteral("curve,Thickness(cm),Time(min),Relative Humidity(%)\n0,")))
+      << copied.left(80).toStdString();
+  EXPECT_EQ(copied, ExportCsv(s.data, EncodeOption(Trunk, OptionKind::Fabric, 2), 3));
+
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("plot.csv"));
+  ASSERT_TRUE(v.SavePlotData(path));
+  QFile saved(path);
+  ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+  EXPECT_EQ(QString::fromUtf8(saved.readAll()), copied);
+  EXPECT_FALSE(v.SavePlotData(dir.filePath(QStringLiteral("no/such/folder/plot.csv"))));
 }

@@ -1,0 +1,46 @@
+#include "DataCsv.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "CaptionTables.h"
+#include "ScienceLogic.h"
+#include "SimulationData.h"
+
+QString CsvNumber(double v) {
+  if (std::isnan(v)) {
+    return QString();  // a value the run does not hold: an empty cell
+  }
+  char buf[32];
+  const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<float>(v));
+  return QString::fromLatin1(buf, static_cast<qsizetype>(r.ptr - buf));
+}
+
+QString ExportCsv(const CSimulationData& data, int option, int quantity) {
+  const OptionId o = DecodeOption(option);
+  const QString name = ColumnName(o.kind, quantity);
+  QString out;
+  if (IsChartKind(o.kind)) {
+    out += QStringLiteral("Time(min),%1\n").arg(name);
+    const std::vector<ChartPoint> points =
+        o.kind == OptionKind::Body ? BodyPropertyPoints(data, o.part, quantity) : ComfortPoints(data, o.part, quantity);
+    for (const ChartPoint& p : points) {
+      out += CsvNumber(p.x) + QLatin1Char(',') + CsvNumber(p.y) + QLatin1Char('\n');
+    }
+    return out;
+  }
+  out += QStringLiteral("curve,Thickness(cm),Time(min),%1\n").arg(name);
+  std::vector<PlotCurve> curves;
+  if (o.kind == OptionKind::Fabric) {
+    curves = FabricCurves(data, o.part, o.index, quantity);
+  } else if (o.index >= 0 && static_cast<std::size_t>(o.index) < data.Run().m_fibers.size()) {
+    curves = FiberCurves(data.Run().m_fibers[static_cast<std::size_t>(o.index)], quantity);
+  }
+  for (std::size_t c = 0; c < curves.size(); ++c) {
+    for (const auto& p : curves[c]) {
+      out += QString::number(c) + QLatin1Char(',') + CsvNumber(p[0]) + QLatin1Char(',') + CsvNumber(p[1]) +
+             QLatin1Char(',') + CsvNumber(p[2]) + QLatin1Char('\n');
+    }
+  }
+  return out;
+}
