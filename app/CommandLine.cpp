@@ -135,16 +135,15 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
                                     QStringLiteral("With --figure: the chosen body quantities for all six parts."));
   const QCommandLineOption compare =
       valued("compare", "With --export-csv or --figure: a second run, shown beside DATA_DIR's.", "RUN2");
-  const QCommandLineOption profileAt =
-      valued("profile-at",
-             "With --export-csv or --screenshot (science) and a fabric --option: the thickness profile at the fabric "
-             "time step nearest MIN minutes.",
-             "MIN");
-  parser.addOptions({help,    version,  info,      json,         modelInfo,       screenshot, movie,
-                     figure,  view,     step,      content,      layer,           section,    frame,
-                     size,    window,   widthMm,   dpi,          outlined,        speed,      fps,
-                     option,  quantity, exportCsv, modelService, downloadTimeout, compare,    allParts,
-                     profileAt});
+  const QCommandLineOption profileAt = valued("profile-at",
+                                              "With --export-csv, --figure or --screenshot (science) and a fabric "
+                                              "--option: the thickness profile at the fabric "
+                                              "time step nearest MIN minutes.",
+                                              "MIN");
+  parser.addOptions({help,     version,  info,  json,    modelInfo, screenshot, movie,        figure,          view,
+                     step,     content,  layer, section, frame,     size,       window,       widthMm,         dpi,
+                     outlined, speed,    fps,   option,  quantity,  exportCsv,  modelService, downloadTimeout, compare,
+                     allParts, profileAt});
 
   if (!parser.parse(arguments)) {
     Print(stderr, parser.errorText() + QStringLiteral("\nTry 'corvane --help'.\n"));
@@ -247,8 +246,18 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
       }
       options.size = *mm;
     }
-    for (const QCommandLineOption& o :
-         {view, step, content, layer, section, frame, window, outlined, speed, fps, profileAt}) {
+    if (parser.isSet(profileAt)) {
+      if (parser.isSet(compare) || parser.isSet(allParts) || options.quantities.size() > 1) {
+        Print(stderr, QStringLiteral("corvane: --profile-at draws one quantity of one run; it does not go with "
+                                     "--compare, --all-parts or several quantities.\nTry 'corvane --help'.\n"));
+        return 2;
+      }
+      options.profileAt = ParseProfileMinute(parser.value(profileAt));
+      if (!options.profileAt) {
+        return 2;
+      }
+    }
+    for (const QCommandLineOption& o : {view, step, content, layer, section, frame, window, outlined, speed, fps}) {
       if (parser.isSet(o)) {
         Print(
             stderr,

@@ -85,6 +85,13 @@ int RunFigureCommand(const FigureOptions& o) {
       return unchosen;
     }
   }
+  std::optional<int> profileStep;
+  if (o.profileAt) {
+    profileStep = ProfileStepFor(data, o.option, *o.profileAt);
+    if (!profileStep) {
+      return 2;
+    }
+  }
   if (!IsChartKind(DecodeOption(o.option).kind) && (o.quantities.size() > 1 || o.allParts)) {
     std::fprintf(stderr, "corvane: option %d is a line plot of one quantity of one part.\n", o.option);
     return 2;
@@ -128,10 +135,19 @@ int RunFigureCommand(const FigureOptions& o) {
       return 2;
     }
   }
+  if (profileStep) {
+    view.ShowProfileAt(*profileStep);
+  }
   view.Settle();
   QString error;
-  if (!WriteViewFigure(view, o.file, o.size,
-                       FigureTitleFor(data, o.dataDir, o.option, o.quantities, o.allParts, o.compareDir), &error)) {
+  QString title = FigureTitleFor(data, o.dataDir, o.option, o.quantities, o.allParts, o.compareDir);
+  if (profileStep) {
+    // Through every layer of the part, at the step's time.
+    const double minute = static_cast<double>(data.Run().m_fFabricInterval) * *profileStep;
+    title = FigureTitle(QDir(o.dataDir).dirName(), QLatin1String(kBodyPartNames[DecodeOption(o.option).part]),
+                        QStringLiteral("Profile at %1 min").arg(minute), ColumnName(OptionKind::Fabric, o.quantity));
+  }
+  if (!WriteViewFigure(view, o.file, o.size, title, &error)) {
     std::fprintf(stderr, "corvane: %s.\n", qPrintable(error));
     return 1;
   }

@@ -4,6 +4,7 @@
 // line, as a PNG, SVG or PDF figure.
 
 #include <QString>
+#include <optional>
 #include <vector>
 
 #include "Figure.h"
@@ -19,7 +20,8 @@ struct FigureOptions {
   std::vector<int> quantities{0};  // sharing the chart, in the order given
   bool allParts = false;           // each quantity for the six parts
   FigureSize size;
-  QString compareDir;  // a second run beside the first, or none
+  QString compareDir;               // a second run beside the first, or none
+  std::optional<double> profileAt;  // a fabric option's thickness profile at this minute
 };
 
 // The title line of what a view shows for `option` and `quantities` of the

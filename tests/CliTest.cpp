@@ -632,8 +632,11 @@ TEST(Cli, TheScienceScreenshotDrawsTheProfileInThePlotsPlace) {
       {{"--screenshot", out.Dir() + QStringLiteral("x.png"), "--view", "science", "--option", "2300", "--profile-at",
         "inf"},
        "corvane: bad value \"inf\" for --profile-at.\nTry 'corvane --help'.\n"},
-      {{"--figure", out.Dir() + QStringLiteral("x.png"), "--option", "2300", "--profile-at", "3"},
-       "corvane: --profile-at does not go with --figure.\nTry 'corvane --help'.\n"},
+      {{"--figure", out.Dir() + QStringLiteral("x.png"), "--option", "2300", "--quantity", "0,1", "--profile-at", "3"},
+       "corvane: --profile-at draws one quantity of one run; it does not go with --compare, --all-parts or several "
+       "quantities.\nTry 'corvane --help'.\n"},
+      {{"--figure", out.Dir() + QStringLiteral("x.png"), "--option", "2300", "--profile-at", "x"},
+       "corvane: --profile-at takes the run's time in minutes, a number from 0, not \"x\".\n"},
       {{"--movie", out.Dir() + QStringLiteral("x.mp4"), "--view", "static", "--profile-at", "3"},
        "corvane: --profile-at goes with --screenshot, not --movie.\nTry 'corvane --help'.\n"},
       {{"--profile-at", "3"}, "corvane: --profile-at goes with --screenshot.\nTry 'corvane --help'.\n"},

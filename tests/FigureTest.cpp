@@ -93,6 +93,17 @@ TEST(Figure, TheCommandWritesEachFormat) {
   QFile::remove(both);
   QFile::remove(all);
 
+  // A thickness profile: the step nearest the minute asked, named in the title.
+  const QString profile = dir.filePath(QStringLiteral("profile.svg"));
+  r = Corvane({QStringLiteral("--figure"), profile, QStringLiteral("--option"), QStringLiteral("2300"),
+               QStringLiteral("--quantity"), QStringLiteral("4"), QStringLiteral("--profile-at"),
+               QStringLiteral("30.4"), SampleRun()});
+  ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+  EXPECT_TRUE(Read(profile).contains(
+      "<title>sample-run \u00B7 Trunk \u00B7 Profile at 30 min \u00B7 Temperature(Degree)</title>"))
+      << Read(profile).left(600).constData();
+  QFile::remove(profile);
+
   const QString pdf = dir.filePath(QStringLiteral("core.pdf"));
   r = Corvane({QStringLiteral("--figure"), pdf, QStringLiteral("--option"), QStringLiteral("2100"),
                QStringLiteral("--quantity"), QStringLiteral("1"), QStringLiteral("--width-mm"), QStringLiteral("85"),
@@ -150,6 +161,9 @@ TEST(Figure, BadRequestsExitWithTwoAndWriteNothing) {
        "--step does not go with --figure"},
       {{QStringLiteral("--dpi"), QStringLiteral("300")}, "--dpi goes with --figure"},
       {{QStringLiteral("--all-parts")}, "--all-parts goes with --figure"},
+      {{QStringLiteral("--figure"), out, QStringLiteral("--option"), QStringLiteral("2300"),
+        QStringLiteral("--all-parts"), QStringLiteral("--profile-at"), QStringLiteral("3")},
+       "--profile-at draws one quantity of one run"},
       {{QStringLiteral("--figure"), out, QStringLiteral("--option"), QStringLiteral("2300"),
         QStringLiteral("--quantity"), QStringLiteral("0,1")},
        "option 2300 is a line plot of one quantity of one part"},
