@@ -5,8 +5,8 @@
 // renders faster than it plays), the same with the process's start-up (a
 // screenshot's whole process) taken off, and peak memory against the
 // screenshot's, which shows that what a movie holds does not grow with its
-// length, and the encoder program's own peak. SPEED defaults to 600 (273 frames of the sample run); 60 makes the
-// whole 2716-frame movie.
+// length, and the encoder program's own peak. SPEED defaults to 600 (273
+// frames of the sample run); 60 makes the whole 2716-frame movie.
 
 #include <unistd.h>
 
