@@ -20,7 +20,7 @@ QString ModuleDir() { return ModuleDirFor(QCoreApplication::applicationDirPath()
 
 QString MovieEncoderProgram() {
   const QDir bin(QCoreApplication::applicationDirPath());
-  const QString beside = bin.filePath(QStringLiteral("corvane-encode"));
+  QString beside = bin.filePath(QStringLiteral("corvane-encode"));
   if (QFileInfo(beside).isExecutable()) {
     return beside;
   }
