@@ -23,6 +23,7 @@
 #include "ModuleDir.h"
 #include "MovieExportDlg.h"
 #include "MyDialog.h"
+#include "Profile.h"
 #include "RecentRuns.h"
 #include "SaveImageDialog.h"
 #include "SceneLoader.h"
@@ -301,12 +302,17 @@ void CCorvaneDlg::OnExportFigure() {
   const QWidget* shown =
       view.ShownChart() ? static_cast<QWidget*>(view.ShownChart()) : static_cast<QWidget*>(view.PlotView());
   size.pixels = shown->size() + QSize(0, FigureTitleHeight(size));
+  const CSimulationData& data = *m_app.m_pData;
+  QString title = FigureTitleFor(data, data.Run().m_strDataDir, view.m_nOption, view.Selection().Quantities(),
+                                 view.Selection().AllParts(),
+                                 m_app.m_pCompared ? m_app.m_pCompared->Run().m_strDataDir : QString());
+  if (view.ProfileShown()) {
+    // The profile at the step the player's clock stands on.
+    title = ProfileFigureTitle(data, data.Run().m_strDataDir, view.m_nOption, view.Selection().Quantities().front(),
+                               ProfileStepAt(data.Run(), data.State().DrawnStep()));
+  }
   QString error;
-  if (!WriteViewFigure(view, file, size,
-                       FigureTitleFor(*m_app.m_pData, m_app.m_pData->Run().m_strDataDir, view.m_nOption,
-                                      view.Selection().Quantities(), view.Selection().AllParts(),
-                                      m_app.m_pCompared ? m_app.m_pCompared->Run().m_strDataDir : QString()),
-                       &error)) {
+  if (!WriteViewFigure(view, file, size, title, &error)) {
     QMessageBox::warning(this, caption, QStringLiteral("The figure could not be made: %1.").arg(error));
   }
 }

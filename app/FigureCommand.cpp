@@ -42,6 +42,13 @@ QString FigureTitleFor(const CSimulationData& data, const QString& dataDir, int 
   return FigureTitle(runs, part, optionText, ChartTitle(names));
 }
 
+QString ProfileFigureTitle(const CSimulationData& data, const QString& dataDir, int option, int quantity, int step) {
+  // Through every layer of the part, at the step's time.
+  const double minute = static_cast<double>(data.Run().m_fFabricInterval) * step;
+  return FigureTitle(QDir(dataDir).dirName(), QLatin1String(kBodyPartNames[DecodeOption(option).part]),
+                     QStringLiteral("Profile at %1 min").arg(minute), ColumnName(OptionKind::Fabric, quantity));
+}
+
 bool WriteViewFigure(CScientificDlg& view, const QString& path, const FigureSize& size, const QString& title,
                      QString* error) {
   CMyChart* chart = view.ShownChart();
@@ -142,10 +149,7 @@ int RunFigureCommand(const FigureOptions& o) {
   QString error;
   QString title = FigureTitleFor(data, o.dataDir, o.option, o.quantities, o.allParts, o.compareDir);
   if (profileStep) {
-    // Through every layer of the part, at the step's time.
-    const double minute = static_cast<double>(data.Run().m_fFabricInterval) * *profileStep;
-    title = FigureTitle(QDir(o.dataDir).dirName(), QLatin1String(kBodyPartNames[DecodeOption(o.option).part]),
-                        QStringLiteral("Profile at %1 min").arg(minute), ColumnName(OptionKind::Fabric, o.quantity));
+    title = ProfileFigureTitle(data, o.dataDir, o.option, o.quantity, *profileStep);
   }
   if (!WriteViewFigure(view, o.file, o.size, title, &error)) {
     std::fprintf(stderr, "corvane: %s.\n", qPrintable(error));

@@ -29,6 +29,9 @@ struct FigureOptions {
 // the run in `compareDir`).
 QString FigureTitleFor(const CSimulationData& data, const QString& dataDir, int option,
                        const std::vector<int>& quantities, bool allParts, const QString& compareDir = QString());
+// The title line of the thickness profile of `option` and `quantity` at
+// fabric step `step`: "RUN · Part · Profile at N min · QUANTITY".
+QString ProfileFigureTitle(const CSimulationData& data, const QString& dataDir, int option, int quantity, int step);
 // Writes what `view` shows (its chart, or its line plot) as a figure.
 bool WriteViewFigure(CScientificDlg& view, const QString& path, const FigureSize& size, const QString& title,
                      QString* error);
