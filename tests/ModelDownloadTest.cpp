@@ -31,6 +31,19 @@ QByteArray Read(const QString& path) {
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// The program's own deadlines, for a fetch that must succeed.
+DownloadSettings Patient(DownloadSettings s) {
+  const DownloadSettings defaults;
+  s.stallTimeoutMs = defaults.stallTimeoutMs;
+  s.totalTimeoutMs = defaults.totalTimeoutMs;
+  return s;
+}
+// Deadlines that a drip (a byte every 100 ms, 500 s in all) runs past.
+DownloadSettings Hasty(DownloadSettings s) {
+  s.totalTimeoutMs = 800;
+  return s;
+}
+
 struct Fixture {
   QTemporaryDir program, catalogue;
   DownloadSettings settings;
@@ -215,10 +228,9 @@ TEST(ModelDownload, AnAnswerThatIsNoModelOrNeverEndsIsAFailedFetch) {
   for (const auto& c : cases) {
     const QString good = f.settings.downloadFolder + QLatin1String(c.id) + QStringLiteral(".obj");
     Write(good, Obj(1200));
-    // The short deadline ends the drips; a fetch that must succeed gets a
-    // long one, so that a machine busy with other tests does not fail it.
-    DownloadSettings settings = f.settings;
-    settings.totalTimeoutMs = c.fetched ? f.settings.totalTimeoutMs : 800;  // the drip would take 500 s
+    // The short deadlines end the drips; a fetch that must succeed gets the
+    // program's own, so that a machine busy with other tests does not fail it.
+    const DownloadSettings settings = c.fetched ? Patient(f.settings) : Hasty(f.settings);
     CModelDownload d(settings);
     EXPECT_EQ(d.Fetch(BodyModelUrl(url, QLatin1String(c.id)), good), c.fetched) << c.id;
     EXPECT_EQ(Read(good), c.fetched ? Obj(1500) : Obj(1200)) << c.id;
@@ -229,7 +241,7 @@ TEST(ModelDownload, AnAnswerThatIsNoModelOrNeverEndsIsAFailedFetch) {
   Write(target, "keep me");
   const QString link = f.settings.downloadFolder + QStringLiteral("GOOD.obj");
   ASSERT_TRUE(QFile::link(target, link));
-  CModelDownload d(f.settings);
+  CModelDownload d(Patient(f.settings));
   EXPECT_TRUE(d.Fetch(BodyModelUrl(url, QStringLiteral("GOOD")), link));
   EXPECT_EQ(Read(target), QByteArray("keep me"));
   EXPECT_FALSE(QFileInfo(link).isSymLink());
