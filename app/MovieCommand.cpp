@@ -94,18 +94,8 @@ int RunMovieCommand(const MovieOptions& o) {
       return 1;
   }
 
-  CViewState& state = data.State();
-  state.SetContent(s.content);
-  state.SelectLayer(s.layer);
-  state.SetSectionPart(s.section);
-  state.SetOutlinedLabels(s.outlinedLabels);
   COpenGLView view;
-  view.SetData(&data);
-  view.SetMessageSink(&sink);
-  view.SetModuleDir(moduleDir);
-  view.m_nMode = s.mode;
-  view.ResetCamera();
-  view.resize(s.size);
+  SetUpSceneView(view, data, sink, moduleDir, s);
   if (!LoadSceneModelsNow(view, s.mode, ProgramModelFiles(view.ModuleDir()))) {
     std::fprintf(stderr, "corvane: the scene's models could not all be read from \"%s\".\n",
                  qPrintable(view.ModuleDir()));

@@ -51,21 +51,10 @@ int RunScreenshotCommand(const ScreenshotOptions& o) {
   if (o.mode == ViewMode::Plot) {
     return SavePicture(RenderScience(data, o, moduleDir), o.file) ? 0 : 1;
   }
-  CViewState& state = data.State();
-  state.SetContent(o.content);
-  state.SelectLayer(o.layer);
-  state.SetSectionPart(o.section);
-  state.SeekStep(o.step);
-  state.SetOutlinedLabels(o.outlinedLabels);
-
+  data.State().SeekStep(o.step);
   COpenGLView view;
-  view.SetData(&data);
-  view.SetMessageSink(&sink);
-  view.SetModuleDir(moduleDir);
-  view.m_nMode = o.mode;
-  view.ResetCamera();
+  SetUpSceneView(view, data, sink, moduleDir, o);
   view.m_nFrame = o.frame;
-  view.resize(o.size);
   const QString dir = view.ModuleDir();
   StaticModelFiles files = ProgramModelFiles(dir);
   if (o.mode == ViewMode::Static && !o.modelService.isEmpty()) {

@@ -8,6 +8,7 @@
 #include "CaptionTables.h"
 #include "ImageFile.h"
 #include "ModuleDir.h"
+#include "OpenGLView.h"
 #include "Profile.h"
 #include "ScienceLogic.h"
 #include "ScientificDlg.h"
@@ -247,4 +248,19 @@ void SelectScienceProfile(CScientificDlg& view, const CSimulationData& data, con
   if (const std::optional<int> step = NearestFabricStep(data.Run(), DecodeOption(o.option).part, *o.profileAt)) {
     view.ShowProfileAt(*step);
   }
+}
+
+void SetUpSceneView(COpenGLView& view, CSimulationData& data, IMessageSink& sink, const QString& moduleDir,
+                    const ScreenshotOptions& o) {
+  CViewState& state = data.State();
+  state.SetContent(o.content);
+  state.SelectLayer(o.layer);
+  state.SetSectionPart(o.section);
+  state.SetOutlinedLabels(o.outlinedLabels);
+  view.SetData(&data);
+  view.SetMessageSink(&sink);
+  view.SetModuleDir(moduleDir);
+  view.m_nMode = o.mode;
+  view.ResetCamera();
+  view.resize(o.size);
 }

@@ -51,6 +51,13 @@ std::optional<double> ParseProfileMinute(const QString& value);
 // stderr (an option without layers, a minute beyond the run's fabric data)
 // and none.
 std::optional<int> ProfileStepFor(const CSimulationData& data, int option, double minute);
+class COpenGLView;
+class IMessageSink;
+// What a scene drawn off screen shows, as the options ask: the quantity,
+// layer, section and outlined labels set in the run's view state, and `view`
+// on the run at the options' mode, its camera reset, at their size.
+void SetUpSceneView(COpenGLView& view, CSimulationData& data, IMessageSink& sink, const QString& moduleDir,
+                    const ScreenshotOptions& options);
 // Writes a PNG whole or not at all; false (said on stderr) when it cannot.
 bool SavePicture(const QImage& image, const QString& file);
 // The option and quantity chosen in the scientific view as a user would.
