@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +13,7 @@
 
 #include "PlainLoader.h"
 #include "SimulationData.h"
+#include "internal/TableFiles.h"
 
 namespace {
 std::string g_dir;
@@ -71,6 +73,31 @@ void BM_PlainFgetsSscanf(benchmark::State& state) {
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * g_bytes));
 }
+
+// One core's share: one fabric file parsed into rows on one thread, for each
+// printf shape of the run that `bench_shapes` has made (sample, %f, %e, %g,
+// %.4f), so that the per-core rate is seen apart from the threads.
+void BM_ParseFabricFile(benchmark::State& state, const std::string& suffix) {
+  std::string dir = g_dir;
+  dir.pop_back();
+  const QString path = QString::fromStdString(dir + suffix + "/fabricsTrunk.dat");
+  if (!QFileInfo::exists(path)) {
+    state.SkipWithError("no such run shape");
+    return;
+  }
+  std::size_t rows = 0;
+  for (auto _ : state) {
+    rows = ParseFabricFile(path).rows.size();
+    benchmark::DoNotOptimize(rows);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * QFileInfo(path).size());
+  state.counters["rows"] = static_cast<double>(rows);
+}
+BENCHMARK_CAPTURE(BM_ParseFabricFile, sample, std::string())->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_ParseFabricFile, f, std::string("-f"))->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_ParseFabricFile, e, std::string("-e"))->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_ParseFabricFile, g, std::string("-g"))->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_ParseFabricFile, fixed4, std::string("-4f"))->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK(BM_LoadRun)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 BENCHMARK(BM_PlainFgetsSscanf)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);

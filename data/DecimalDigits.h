@@ -41,7 +41,7 @@ inline std::ptrdiff_t ReadDigitsOneByOne(const char*& s, const char* e, std::uin
 // which the processor guesses wrong wherever numbers differ in length (most
 // of a model's indices and coordinates, and of a run's fields, do); eight
 // bytes looked at together tell how many digits lead them without a branch.
-inline std::uint64_t Load8(const char* p) {
+[[gnu::always_inline]] inline std::uint64_t Load8(const char* p) {
   std::uint64_t x;
   std::memcpy(&x, p, 8);
   if constexpr (std::endian::native == std::endian::big) {
@@ -52,13 +52,13 @@ inline std::uint64_t Load8(const char* p) {
 // How many of the eight characters of x lead with digits (0 to 8). A byte
 // that is no digit may carry into the next one: only bytes after the first
 // that is no digit are disturbed, and they do not count.
-inline int LeadingDigits(std::uint64_t x) {
+[[gnu::always_inline]] inline int LeadingDigits(std::uint64_t x) {
   constexpr std::uint64_t kHigh = 0xF0F0F0F0F0F0F0F0u, kZeros = 0x3030303030303030u;
   const std::uint64_t other = ((x & kHigh) ^ kZeros) | (((x + 0x0606060606060606u) & kHigh) ^ kZeros);
   return other ? std::countr_zero(other) >> 3 : 8;
 }
 // The value of the first n (1 to 8) digit characters of x.
-inline std::uint64_t DigitsValue(std::uint64_t x, int n) {
+[[gnu::always_inline]] inline std::uint64_t DigitsValue(std::uint64_t x, int n) {
   x = (x - 0x3030303030303030u) << (8 * (8 - n));  // leading zeros before the digits
   x = x * 10 + (x >> 8);
   return (((x & 0x000000FF000000FFu) * (100 + (1000000ull << 32))) +
@@ -69,7 +69,7 @@ inline constexpr std::uint64_t kIntPow10[] = {1, 10, 100, 1000, 10000, 100000, 1
 
 // ReadDigitsOneByOne, eight digits at a time where eight bytes can be
 // looked at; the same digits, mantissa and scale.
-inline std::ptrdiff_t ReadDigits(const char*& s, const char* e, std::uint64_t& mantissa, int& scale) {
+[[gnu::always_inline]] inline std::ptrdiff_t ReadDigits(const char*& s, const char* e, std::uint64_t& mantissa, int& scale) {
   if (e - s < 16) {
     return ReadDigitsOneByOne(s, e, mantissa, scale);
   }
@@ -118,7 +118,7 @@ inline constexpr double kDoublePow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e
 // correctly rounded double operation, and that double rounded to float is
 // the float nearest the decimal unless the double landed exactly halfway
 // between two floats, where the decimal may have stood a hair to either side.
-inline bool ExactFloat(std::uint64_t mantissa, int scale, float& out) {
+[[gnu::always_inline]] inline bool ExactFloat(std::uint64_t mantissa, int scale, float& out) {
   if (mantissa <= (1u << 24) && scale >= -10 && scale <= 10) {
     const auto m = static_cast<float>(mantissa);
     out = scale < 0 ? m / kFloatPow10[-scale] : m * kFloatPow10[scale];

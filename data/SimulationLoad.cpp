@@ -68,6 +68,21 @@ T Take(std::map<QString, T>& ahead, const QString& key, T (*parse)(const QString
 
 }  // namespace
 
+PlacedFabric ParseAndPlaceFabric(const QString& path) {
+  PlacedFabric placed;
+  placed.parsed = ParseFabricFile(path);
+  if (placed.parsed.opened) {
+    // Each row stands where its time, layer and position put it.
+    placed.layout = PlaceFabricRows(placed.parsed.rows, placed.parsed.lines);
+    // The humidity scale of the 3D views is in fractions; the file's percent
+    // stays in the row, as the charts and exports show it.
+    for (const FabricRow& row : placed.parsed.rows) {
+      Widen(row.m_fHumidity / 100, placed.humidityMin, placed.humidityMax);
+    }
+  }
+  return placed;
+}
+
 CSimulationData::~CSimulationData() = default;
 
 void CSimulationData::Prefetch(const QStringList& fiberFiles) {
@@ -87,7 +102,7 @@ void CSimulationData::Prefetch(const QStringList& fiberFiles) {
   }
   for (int p = 0; p < kBodyPartCount; ++p) {
     if (IsClothed(m_run.m_env[0].m_fClothed[p])) {
-      add(ahead->fabrics, m_run.m_fabricFileNames[p], ParseFabricFile);
+      add(ahead->fabrics, m_run.m_fabricFileNames[p], ParseAndPlaceFabric);
     }
   }
   add(ahead->bodies, QStringLiteral("bodyProperty.dat"), ParseBodyFile);
@@ -232,8 +247,9 @@ bool CSimulationData::LoadFabrics() {
   for (int p = 0; p < kBodyPartCount; ++p) {
     if (IsClothed(m_run.m_env[0].m_fClothed[p])) {
       const QString& name = m_run.m_fabricFileNames[p];
-      ParsedFile<FabricRow> parsed = m_pPrefetched ? Take(m_pPrefetched->fabrics, name, ParseFabricFile, PathOf(name))
-                                                   : ParseFabricFile(PathOf(name));
+      PlacedFabric placed = m_pPrefetched ? Take(m_pPrefetched->fabrics, name, ParseAndPlaceFabric, PathOf(name))
+                                          : ParseAndPlaceFabric(PathOf(name));
+      ParsedFile<FabricRow>& parsed = placed.parsed;
       if (!parsed.opened) {
         // Said, and the later parts still read: a file that cannot be read
         // loses that part's fabric alone.
@@ -247,10 +263,10 @@ bool CSimulationData::LoadFabrics() {
       if (!parsed.empty && parsed.rows.empty()) {
         Report(QStringLiteral("Fabric Data"), name + QString::fromLatin1(LoadMessages::kFiberSuffix));
       }
-      // Each row stands where its time, layer and position put it; what is
-      // missing or left over is said here, and an unreadable line that left
-      // a hole counts no more among those that leave none.
-      const FabricLayout layout = PlaceFabricRows(parsed.rows, parsed.lines);
+      // What placing the rows found missing or left over is said here, and
+      // an unreadable line that left a hole counts no more among those that
+      // leave none.
+      const FabricLayout& layout = placed.layout;
       unreadable += parsed.unreadable - static_cast<int>(std::min<std::uint64_t>(
                                             layout.report.causedLines, static_cast<std::uint64_t>(parsed.unreadable)));
       if (!layout.report.Empty()) {
@@ -260,10 +276,9 @@ bool CSimulationData::LoadFabrics() {
         m_run.m_fFabricInterval = layout.interval;
         intervalPending = false;
       }
-      // The humidity scale of the 3D views is in fractions; the file's percent
-      // stays in the row, as the charts and exports show it.
-      for (const FabricRow& row : parsed.rows) {
-        Widen(row.m_fHumidity / 100, m_run.m_fHumidityMin, m_run.m_fHumidityMax);
+      if (placed.humidityMin <= placed.humidityMax) {
+        Widen(placed.humidityMin, m_run.m_fHumidityMin, m_run.m_fHumidityMax);
+        Widen(placed.humidityMax, m_run.m_fHumidityMin, m_run.m_fHumidityMax);
       }
       m_run.m_fabric[p] = std::move(parsed.rows);
       m_run.m_bLiquidFraction[p] = parsed.ninthColumn;

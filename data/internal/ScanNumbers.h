@@ -16,7 +16,7 @@ inline constexpr long long kIntLimit = 2147483647LL;
 // The exponent part at q ("e", a sign, digits), added to `scale`, q moved
 // past it; false when an "e" is not followed by digits (sscanf decides such
 // a token).
-inline bool ScanExponent(const char*& q, const char* end, int& scale) {
+[[gnu::always_inline]] inline bool ScanExponent(const char*& q, const char* end, int& scale) {
   if (!(q < end && (*q == 'e' || *q == 'E'))) {
     return true;
   }
