@@ -69,7 +69,8 @@ inline constexpr std::uint64_t kIntPow10[] = {1, 10, 100, 1000, 10000, 100000, 1
 
 // ReadDigitsOneByOne, eight digits at a time where eight bytes can be
 // looked at; the same digits, mantissa and scale.
-[[gnu::always_inline]] inline std::ptrdiff_t ReadDigits(const char*& s, const char* e, std::uint64_t& mantissa, int& scale) {
+[[gnu::always_inline]] inline std::ptrdiff_t ReadDigits(const char*& s, const char* e, std::uint64_t& mantissa,
+                                                        int& scale) {
   if (e - s < 16) {
     return ReadDigitsOneByOne(s, e, mantissa, scale);
   }
