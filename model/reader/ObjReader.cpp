@@ -561,8 +561,10 @@ class CObjParser {
 
   // A material is named now and found once the library has been read.
   void UseMaterial(const std::string& name) {
-    auto [it, added] = m_usedIndex.emplace(name, static_cast<std::uint32_t>(m_usedNames.size() + 1));
-    if (added) {
+    // Looked up before anything is made: most uses name a material used before.
+    auto it = m_usedIndex.find(name);
+    if (it == m_usedIndex.end()) {
+      it = m_usedIndex.emplace(name, static_cast<std::uint32_t>(m_usedNames.size() + 1)).first;
       m_usedNames.push_back(name);
     }
     const std::uint32_t mat = it->second;
@@ -601,6 +603,9 @@ class CObjParser {
     }
     const std::uint32_t index = static_cast<std::uint32_t>(m_groups.size());
     m_groups.push_back(ObjGroup{name, 0, {}, 0});
+    // Room for a small object's triangles at once: a model of many small
+    // groups would otherwise grow each list four or five times.
+    m_groups.back().triangleIndices.reserve(kGroupStart);
     m_groupIndex.emplace(name, index);
     return index;
   }
@@ -702,6 +707,7 @@ class CObjParser {
   // elements: it becomes kRelative, and a note keeps it counted from the
   // second half's own start, to be resolved when the halves are joined.
   static constexpr std::uint32_t kBad = 0xFFFFFFFFu, kRelative = 0xFFFFFFFEu;
+  static constexpr std::size_t kGroupStart = 16;
   std::uint32_t Resolve(long long index, std::uint32_t readSoFar, bool given, long long& relative) const {
     if (!given) {
       return 0;
