@@ -40,7 +40,8 @@ trap 'rm -rf "$gcc_assets"' EXIT
   cmp "$gcc_assets/$f" "$BUILD/bin/$f" || { echo "test.sh: $f differs between g++ and clang" >&2; exit 1; }
 done
 
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
+# intercept_tls_get_addr=0: see CORVANE_LSAN_OPTIONS in tests/CMakeLists.txt.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:intercept_tls_get_addr=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 # A failing test runs once more before it counts: GL tests sharing one
 # virtual X server have failed once in many runs (not reproduced since; see

@@ -134,12 +134,14 @@ class CPieces {
       ::munmap(p, kBytes);
     }
   }
-  void Add(const T& v) {
+  void Add(const T& v) { Emplace() = v; }
+  // A new element, to be filled where it stands.
+  T& Emplace() {
     if (m_next == m_stop) {
       NewPiece();
     }
-    ::new (m_next++) T(v);
     ++m_size;
+    return *::new (m_next++) T();
   }
   std::size_t Size() const { return m_size; }
   void MoveTo(std::vector<T>& to) {
@@ -667,7 +669,10 @@ class CObjParser {
   }
 
   void AddTriangle(const Corner& a, const Corner& b, const Corner& c, std::vector<std::uint32_t>* list) {
-    ObjTriangle t;
+    // Filled where it stands: a triangle made aside and copied in would be
+    // written in parts and read whole, which the processor cannot forward
+    // from its store buffer.
+    ObjTriangle& t = m_bTail ? m_triangles.Emplace() : m->triangles.emplace_back();
     t.vertexIndex[0] = a.v;
     t.vertexIndex[1] = b.v;
     t.vertexIndex[2] = c.v;
@@ -680,7 +685,6 @@ class CObjParser {
     const std::uint32_t index = m_triangleCount++;
     if (!m_bTail) {
       list->push_back(index);
-      m->triangles.push_back(t);
       m_maxVertex = std::max({m_maxVertex, a.v, b.v, c.v});
       m_maxTexCoord = std::max({m_maxTexCoord, a.t, b.t, c.t});
       m_maxNormal = std::max({m_maxNormal, a.n, b.n, c.n});
@@ -689,7 +693,6 @@ class CObjParser {
     m_maxVertex = std::max({m_maxVertex, a.v, b.v, c.v});
     m_maxTexCoord = std::max({m_maxTexCoord, a.t, b.t, c.t});
     m_maxNormal = std::max({m_maxNormal, a.n, b.n, c.n});
-    m_triangles.Add(t);
     const Corner* corner[3] = {&a, &b, &c};
     for (std::uint8_t i = 0; i < 3; ++i) {
       const std::uint32_t fields[3] = {corner[i]->v, corner[i]->t, corner[i]->n};
