@@ -56,6 +56,14 @@ TEST(LineReader, CrLfReadsLikeLf) {
   EXPECT_EQ(lines[0].text, "1\t2");
   EXPECT_EQ(lines[1].text, "3\t4");
   EXPECT_EQ(lines[2].text, "end");
+
+  // Breaks found past the first 16 characters of a line, where the search
+  // looks at 16 at a time: a lone CR, then CR LF, then LF.
+  lines = ReadAll(std::string(40, 'w') + "\r" + std::string(20, 'v') + "\r\n" + std::string(33, 'u') + "\n");
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0].text, std::string(40, 'w'));
+  EXPECT_EQ(lines[1].text, std::string(20, 'v'));
+  EXPECT_EQ(lines[2].text, std::string(33, 'u'));
 }
 
 TEST(LineReader, LongLinesKeepTheirHeadAndTheRestIsOneUnreadableLine) {
