@@ -138,11 +138,16 @@ class CRowBlocks {
   void MakeReady(std::vector<Row>& block) {
     constexpr std::size_t kStretch = std::size_t{256} << 10, kPage = 4096;
     const std::size_t rows = std::min(kBlockRows, m_ready + kStretch / sizeof(Row));
-    const auto from = reinterpret_cast<std::uintptr_t>(block.data() + m_ready) & ~(kPage - 1);
-    const auto to = reinterpret_cast<std::uintptr_t>(block.data() + rows) & ~(kPage - 1);
+    // From the page the next row starts in to the page the stretch ends in.
+    auto pageOf = [](Row* at) {
+      char* byte = reinterpret_cast<char*>(at);
+      return byte - reinterpret_cast<std::uintptr_t>(byte) % kPage;
+    };
+    char* const from = pageOf(block.data() + m_ready);
+    char* const to = pageOf(block.data() + rows);
 #ifdef MADV_POPULATE_WRITE
     if (to > from) {
-      ::madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+      ::madvise(from, static_cast<std::size_t>(to - from), MADV_POPULATE_WRITE);
     }
 #endif
     m_ready = rows;
