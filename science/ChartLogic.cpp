@@ -226,52 +226,15 @@ std::vector<GradientStrip> GradientStrips(const QRect& rect, const QColor& top, 
   return strips;
 }
 
-int NearestPointIndex(const ChartLayout& l, int n, int px) {
-  if (n <= 0) {
-    return -1;
-  }
-  if (n == 1) {
-    return 0;
-  }
-  const double sx = static_cast<double>(l.axisWidth - 5) / (n - 1);
-  const long j = std::lround((px - l.originX) / sx);
-  return static_cast<int>(std::clamp<long>(j, 0, n - 1));
-}
+double TimeScale::ColumnF(double t) const { return ColumnOfTime(shown, origin, pixels, t); }
 
-QPoint SeriesPoint(const ChartLayout& l, int j, int n, float y, float yMin, float yMax) {
-  const double sx = n > 1 ? static_cast<double>(l.axisWidth - 5) / (n - 1) : 0.0;
-  const int px = static_cast<int>(j * sx + l.originX);
-  const int py = l.originY - static_cast<int>(static_cast<float>(l.axisHeight - 10) / (yMax - yMin) * (y - yMin));
-  return QPoint(px, py);
-}
+int TimeScale::Column(double t) const { return static_cast<int>(std::floor(ColumnF(t) + 0.5)); }
 
-SeriesXMap MapSeriesSteps(int n, double first, double last, double leastStep, double mostStep, bool rising) {
-  SeriesXMap m;
-  m.n = n;
-  if (n < 3) {
-    return m;
-  }
-  const double step = (last - first) / (n - 1);
-  if (!(step > 0) || !rising) {
-    return m;  // not in time order: by index
-  }
-  // Every step within 1% of the mean: evenly spaced, by index.
-  m.byIndex = !(mostStep - step > 0.01 * step || step - leastStep > 0.01 * step);
-  m.x0 = first;
-  m.span = last - first;
-  return m;
-}
+double TimeScale::TimeAt(double column) const { return TimeAtColumn(shown, origin, pixels, column); }
 
-int SeriesXMap::Column(const ChartLayout& l, int j, float x) const {
-  if (byIndex) {
-    const double sx = n > 1 ? static_cast<double>(l.axisWidth - 5) / (n - 1) : 0.0;
-    return static_cast<int>(j * sx + l.originX);
-  }
-  const int width = pixels > 0 ? pixels : l.axisWidth - 5;
-  return static_cast<int>((static_cast<double>(x) - x0) / span * width + l.originX);
-}
-
-double SeriesXMap::TimeAt(const ChartLayout& l, int px) const {
-  const int width = pixels > 0 ? pixels : l.axisWidth - 5;
-  return x0 + static_cast<double>(px - l.originX) / std::max(1, width) * span;
+int ValueRow(const ChartLayout& l, double v, double lo, double hi) {
+  // YTickRows truncates originY - i × dy; the same here, with a hair of
+  // slack so that a tick's value computed in floats lands on its row.
+  const double offset = static_cast<double>(l.axisHeight - 10) / (hi - lo) * (v - lo);
+  return static_cast<int>(std::floor(l.originY - offset + 1e-3));
 }

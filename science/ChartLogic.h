@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "OptionKind.h"
+#include "TimeZoom.h"
 
 // One point of a chart's curve: the time and the value.
 struct CChartDataSet {
@@ -89,41 +90,20 @@ struct GradientStrip {
 };
 std::vector<GradientStrip> GradientStrips(const QRect& rect, const QColor& top, const QColor& bottom, int strip = 2);
 
-// Where a series' points stand on the x axis. Points evenly spaced in time
-// (every step within 1% of the mean) are spread by index, as they always
-// were; others stand at their time over the same span, so that a gap in the
-// samples is drawn where it happened.
-struct SeriesXMap {
-  bool byIndex = true;
-  int n = 0;
-  // Time-placed: time x0 at the y axis, x0 + span `pixels` to its right (0:
-  // the first point's to the last's, axisWidth - 5 pixels).
-  double x0 = 0, span = 1;
-  int pixels = 0;
-  int Column(const ChartLayout& l, int j, float x) const;
-  // The time at pixel column px (for the time-placed).
-  double TimeAt(const ChartLayout& l, int px) const;
+// Where the x axis puts a time: the shown range's first time at the y axis
+// (column `origin`), its last at the last x tick, `pixels` columns to the
+// right. Every curve, however it was sampled and wherever it starts, stands
+// on this one scale: the scale its tick labels read.
+struct TimeScale {
+  TimeRange shown;
+  int origin = 0, pixels = 0;
+  double ColumnF(double t) const;
+  // The nearest pixel column: a time on a tick stands on that tick.
+  int Column(double t) const;
+  double TimeAt(double column) const;
 };
-// The same from what a series keeps as its points come: their count, the
-// first and last time, the least and the greatest step between neighbours,
-// and whether every step rose (a paint then need not walk the points).
-SeriesXMap MapSeriesSteps(int n, double first, double last, double leastStep, double mostStep, bool rising);
-template <class X>
-SeriesXMap MapSeriesX(int n, X x) {
-  double least = 0, most = 0;
-  bool rising = true;
-  for (int j = 1; j < n; ++j) {
-    const double d = static_cast<double>(x(j)) - static_cast<double>(x(j - 1));
-    rising = rising && d > 0;
-    least = j == 1 ? d : std::min(least, d);
-    most = j == 1 ? d : std::max(most, d);
-  }
-  return MapSeriesSteps(n, n > 0 ? x(0) : 0.0, n > 0 ? x(n - 1) : 0.0, least, most, rising);
-}
 
-// The point nearest to pixel column px (points are spread by index), or -1.
-int NearestPointIndex(const ChartLayout& l, int n, int px);
-
-// The pixel of point j of n with value y: spread evenly over the x axis by
-// index, y scaled to the range.
-QPoint SeriesPoint(const ChartLayout& l, int j, int n, float y, float yMin, float yMax);
+// The pixel row of value v on an axis from `lo` (at the x axis) to `hi` (at
+// the top tick), by the rule that places the y ticks: a value on a tick is
+// drawn on that tick's row.
+int ValueRow(const ChartLayout& l, double v, double lo, double hi);

@@ -60,10 +60,6 @@ CChartSeries::CChartSeries()
 void CChartSeries::Add(float x, float y) {
   if (!m_points.empty()) {
     m_bSorted = m_bSorted && x >= m_points.back().m_fX;
-    const double d = static_cast<double>(x) - static_cast<double>(m_points.back().m_fX);
-    m_bRising = m_bRising && d > 0;
-    m_dLeastStep = m_points.size() == 1 ? d : std::min(m_dLeastStep, d);
-    m_dMostStep = m_points.size() == 1 ? d : std::max(m_dMostStep, d);
   }
   m_points.push_back({x, y});
   m_fXMin = std::min(m_fXMin, x);
@@ -337,50 +333,10 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
   }
 
   m_nTimePixels = columns.back() - l.originX;
+  // Every curve stands at its own times on the labels' scale: the first
+  // label's time at the y axis, the last one's at the last tick.
+  m_timeScale = {shown, l.originX, m_nTimePixels};
   DrawSections(p, shown, tickFont);
-  m_xmaps.clear();
-  for (const CChartSeries& s : m_curves) {
-    SeriesXMap xmap;
-    if (m_bZoomed) {
-      // Zoomed, every point stands at its time on the shown range.
-      xmap.byIndex = false;
-      xmap.n = static_cast<int>(s.m_points.size());
-      xmap.x0 = shown.lo;
-      xmap.span = shown.Span();
-      xmap.pixels = m_nTimePixels;
-    } else {
-      xmap = s.m_points.empty() ? MapSeriesSteps(0, 0, 0, 0, 0, true)
-                                : MapSeriesSteps(static_cast<int>(s.m_points.size()), s.m_points.front().m_fX,
-                                                 s.m_points.back().m_fX, s.m_dLeastStep, s.m_dMostStep, s.m_bRising);
-      if (!xmap.byIndex && m_fXMax > m_fXMin) {
-        // Points at their time stand on the x labels' scale: the first label's
-        // time at the y axis, the last one's at the last tick.
-        xmap.x0 = m_fXMin;
-        xmap.span = static_cast<double>(m_fXMax) - m_fXMin;
-        xmap.pixels = m_nTimePixels;
-      }
-    }
-    m_xmaps.push_back(xmap);
-  }
-  // Curves spread by index share the axis only when they share their
-  // samples; else each stands at its times on the labels' scale (a shorter
-  // run ends where its time ends).
-  auto sameSamples = [&](const SeriesXMap& m, const CChartSeries& s) {
-    return m.byIndex && m.n == m_xmaps.front().n && !s.m_points.empty() &&
-           s.m_points.front().m_fX == Points().front().m_fX && s.m_points.back().m_fX == Points().back().m_fX;
-  };
-  bool shared = true;
-  for (std::size_t i = 1; i < m_curves.size(); ++i) {
-    shared = shared && sameSamples(m_xmaps[i], m_curves[i]) && sameSamples(m_xmaps.front(), m_curves.front());
-  }
-  if (!m_bZoomed && !shared && m_fXMax > m_fXMin) {
-    for (SeriesXMap& m : m_xmaps) {
-      m.byIndex = false;
-      m.x0 = m_fXMin;
-      m.span = static_cast<double>(m_fXMax) - m_fXMin;
-      m.pixels = m_nTimePixels;
-    }
-  }
   // A zoomed chart keeps its lines between the axis' ends, and a box's
   // values between the x axis and the y axis' top.
   if (m_bZoomed || m_bValueBox) {
@@ -395,7 +351,7 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
       pen.setStyle(Qt::DashLine);
     }
     p.setPen(pen);
-    DrawSeries(p, s, m_xmaps[i], s.m_nAxis == 1 ? right : left, everySegment);
+    DrawSeries(p, s, s.m_nAxis == 1 ? right : left, everySegment);
   }
   p.setClipping(false);
   // Overlays are for the screen: a saved or copied picture never holds them.
@@ -481,7 +437,6 @@ void CMyChart::DrawCursorAndHover(QPainter& p) const {
   p.setFont(small);
   const int top = YTickRows(m_layout, m_nYTicks).back();
   const int left = m_layout.originX, right = m_layout.originX + m_nTimePixels;
-  const SeriesXMap& xmap = m_xmaps.front();
   if (m_bBoxing) {
     p.setPen(QPen(QColor(40, 40, 160), 1, Qt::DashLine));
     p.drawRect(QRect(m_ptPress, m_ptDrag).normalized());
@@ -490,9 +445,7 @@ void CMyChart::DrawCursorAndHover(QPainter& p) const {
     return;
   }
   if (!std::isnan(m_fCursorTime)) {
-    const int j = IndexAtTime(Points(), m_fCursorTime);
-    // By index, the cursor stands on its point; by time, at its own time.
-    const int x = xmap.Column(m_layout, j, xmap.byIndex ? Points()[static_cast<std::size_t>(j)].m_fX : m_fCursorTime);
+    const int x = m_timeScale.Column(m_fCursorTime);
     if (!m_bZoomed || (x >= left && x <= right)) {
       p.setPen(Pen(QColor(40, 40, 160), 1));
       p.drawLine(x, m_layout.originY, x, top);
@@ -505,7 +458,7 @@ void CMyChart::DrawCursorAndHover(QPainter& p) const {
   }
   // A ring on every curve at the hovered time, then the box that reads them.
   const CChartDataSet& d = Points()[static_cast<std::size_t>(m_nHover)];
-  QPoint at(xmap.Column(m_layout, m_nHover, d.m_fX), m_layout.originY);
+  QPoint at(m_timeScale.Column(d.m_fX), m_layout.originY);
   for (std::size_t i = 0; i < m_curves.size(); ++i) {
     const CChartSeries& s = m_curves[i];
     const int j = i == 0 ? m_nHover : NearestInTime(s.m_points, d.m_fX);
@@ -514,8 +467,8 @@ void CMyChart::DrawCursorAndHover(QPainter& p) const {
     }
     const float v = s.m_points[static_cast<std::size_t>(j)].m_fY;
     const bool onRight = s.m_nAxis == 1;
-    QPoint ring = SeriesPoint(m_layout, 0, 1, v, onRight ? m_fY2Min : m_fYMin, onRight ? m_fY2Max : m_fYMax);
-    ring.setX(m_xmaps[i].Column(m_layout, j, s.m_points[static_cast<std::size_t>(j)].m_fX));
+    const QPoint ring(m_timeScale.Column(s.m_points[static_cast<std::size_t>(j)].m_fX),
+                      ValueRow(m_layout, v, onRight ? m_fY2Min : m_fYMin, onRight ? m_fY2Max : m_fYMax));
     // A box's value range leaves some values off the plot: no ring there.
     if (m_bValueBox && (ring.y() < m_layout.originY - m_layout.axisHeight || ring.y() > m_layout.originY)) {
       continue;
@@ -659,7 +612,7 @@ bool CMyChart::SaveImage(const QString& path) {
 // segments within it are vertical and together cover that column from the
 // lowest to the highest of them: one segment from there to there gives the
 // same pixels, whatever the number of points.
-void CMyChart::DrawSeries(QPainter& p, const CChartSeries& s, const SeriesXMap& xmap, Axis y, bool everySegment) const {
+void CMyChart::DrawSeries(QPainter& p, const CChartSeries& s, Axis y, bool everySegment) const {
   const std::vector<CChartDataSet>& points = s.m_points;
   const int count = static_cast<int>(points.size());
   if (count < 2) {
@@ -670,7 +623,7 @@ void CMyChart::DrawSeries(QPainter& p, const CChartSeries& s, const SeriesXMap& 
   int first = 0, end = count;
   if (m_bZoomed && s.m_bSorted) {
     auto before = [](const CChartDataSet& d, double t) { return d.m_fX < t; };
-    const double lo = xmap.x0, hi = xmap.x0 + xmap.span;
+    const double lo = m_timeScale.shown.lo, hi = m_timeScale.shown.hi;
     first = static_cast<int>(std::lower_bound(points.begin(), points.end(), lo, before) - points.begin()) - 1;
     end = static_cast<int>(std::lower_bound(points.begin(), points.end(), hi, before) - points.begin()) + 1;
     first = std::max(0, first);
@@ -680,17 +633,16 @@ void CMyChart::DrawSeries(QPainter& p, const CChartSeries& s, const SeriesXMap& 
   if (n < 2) {
     return;
   }
-  // SeriesPoint's arithmetic, with what is the same for every point hoisted.
-  const float scale = static_cast<float>(m_layout.axisHeight - 10) / (y.hi - y.lo);
-  // SeriesXMap::Column's arithmetic too, its division done once.
-  const double byIndex = xmap.n > 1 ? static_cast<double>(m_layout.axisWidth - 5) / (xmap.n - 1) : 0.0;
-  const int width = xmap.pixels > 0 ? xmap.pixels : m_layout.axisWidth - 5;
+  // ValueRow's and TimeScale::Column's arithmetic, with what is the same for
+  // every point hoisted.
+  const double rows = static_cast<double>(m_layout.axisHeight - 10) / (static_cast<double>(y.hi) - y.lo);
+  const TimeScale& ts = m_timeScale;
+  const double columns = ts.shown.Span() > 0 ? ts.pixels / ts.shown.Span() : 0.0;
   auto at = [&](int j) {
     const CChartDataSet& d = points[static_cast<std::size_t>(j)];
-    const int x =
-        xmap.byIndex ? static_cast<int>(j * byIndex + m_layout.originX)
-                     : static_cast<int>((static_cast<double>(d.m_fX) - xmap.x0) / xmap.span * width + m_layout.originX);
-    return QPoint(x, m_layout.originY - static_cast<int>(scale * (d.m_fY - y.lo)));
+    const double column = ts.origin + (static_cast<double>(d.m_fX) - ts.shown.lo) * columns;
+    const double row = m_layout.originY - rows * (static_cast<double>(d.m_fY) - y.lo);
+    return QPoint(static_cast<int>(std::floor(column + 0.5)), static_cast<int>(std::floor(row + 1e-3)));
   };
   // A value the run does not hold breaks the line: the gap shows.
   auto held = [&](int j) { return !std::isnan(points[static_cast<std::size_t>(j)].m_fY); };

@@ -35,9 +35,6 @@ struct CChartSeries {
   // twice. The y range starts where a paint's search does.
   float m_fXMin, m_fXMax, m_fYMin = 1000000, m_fYMax = -1000000;
   bool m_bSorted = true;  // in time order (the visible points are found by halving)
-  // Each step's rise and their extremes, for the x mapping.
-  bool m_bRising = true;
-  double m_dLeastStep = 0, m_dMostStep = 0;
   CChartSeries();
   void Add(float x, float y);
 };
@@ -98,6 +95,8 @@ class CMyChart : public QWidget {
   // The time range the axis shows: the whole run unless zoomed.
   TimeRange ShownRange() const;
   bool Zoomed() const { return m_bZoomed; }
+  // Where the last paint put times on the x axis.
+  const TimeScale& Scale() const { return m_timeScale; }
   // The x tick labels as last painted.
   const std::vector<QString>& XLabels() const { return m_xLabels; }
   // Shows `range` (fitted into the run), or the whole run again.
@@ -151,7 +150,7 @@ class CMyChart : public QWidget {
   struct Axis {
     float lo, hi;
   };
-  void DrawSeries(QPainter& painter, const CChartSeries& s, const SeriesXMap& xmap, Axis y, bool everySegment) const;
+  void DrawSeries(QPainter& painter, const CChartSeries& s, Axis y, bool everySegment) const;
   void DrawRightAxis(QPainter& painter, const QFont& caption, int w) const;
   void DrawCursorAndHover(QPainter& painter) const;
   void DrawSections(QPainter& painter, const TimeRange& shown, const QFont& font) const;
@@ -164,7 +163,7 @@ class CMyChart : public QWidget {
   void UpdateHover(int x);
 
   int m_nHover = -1;
-  std::vector<SeriesXMap> m_xmaps;  // where each curve's points stand, from the last paint
+  TimeScale m_timeScale;  // where times stand on the x axis, from the last paint
   std::vector<CChartSeries> m_curves;
   // The time window (when zoomed) and, after a box, the value windows of
   // the two y axes; the time window outlives a refill, the value windows not.

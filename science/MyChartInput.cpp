@@ -17,19 +17,13 @@
 
 void CMyChart::UpdateHover(int x) {
   const int n = static_cast<int>(Points().size());
-  const bool inside = x >= m_layout.originX && x <= m_layout.originX + m_layout.axisWidth && !m_xmaps.empty();
+  const bool inside = x >= m_layout.originX && x <= m_layout.originX + m_layout.axisWidth && m_nTimePixels > 0;
   int hover = -1;
-  if (inside && m_xmaps.front().byIndex) {
-    hover = NearestPointIndex(m_layout, n, x);
-  } else if (inside && n > 0) {
-    // The point nearest in time to the pointer's time.
-    const auto t = static_cast<float>(m_xmaps.front().TimeAt(m_layout, x));
-    const int after = IndexAtTime(Points(), t);
-    hover = after;
-    if (after > 0 &&
-        t - Points()[static_cast<std::size_t>(after) - 1].m_fX < Points()[static_cast<std::size_t>(after)].m_fX - t) {
-      hover = after - 1;
-    }
+  if (inside && n > 0) {
+    // The point nearest in time to the pointer's time; none before the
+    // curve's first time or after its last (a run that starts late holds
+    // nothing at 0).
+    hover = NearestInTime(Points(), m_timeScale.TimeAt(x));
   }
   if (hover != m_nHover) {
     m_nHover = hover;

@@ -84,7 +84,7 @@ TEST(Chart, AFlatSeriesIsDrawnAtTheMiddleTick) {
   EXPECT_FLOAT_EQ(chart.m_fYMin, 36.5f);
   EXPECT_FLOAT_EQ(chart.m_fYMax, 37.5f);
   const int middle = YTickRows(chart.m_layout, 10)[5];
-  EXPECT_EQ(SeriesPoint(chart.m_layout, 25, 50, 37.0f, chart.m_fYMin, chart.m_fYMax).y(), middle);
+  EXPECT_EQ(ValueRow(chart.m_layout, 37.0, chart.m_fYMin, chart.m_fYMax), middle);
   for (int x = chart.m_layout.originX + 10; x < chart.m_layout.originX + chart.m_layout.axisWidth - 10; x += 37) {
     EXPECT_EQ(img.pixelColor(x, middle), kLine) << x;
   }
@@ -156,17 +156,6 @@ TEST(Chart, ManyPointsGiveThePictureOfEverySegment) {
   }
 }
 
-TEST(ChartLogic, TheNearestPointToAColumn) {
-  ChartLayout l;
-  l.originX = 50;  // 100 pixels for the points
-  l.axisWidth = 105;
-  const std::pair<int, int> cases[] = {{50, 0}, {74, 1}, {76, 1}, {88, 2}, {150, 4}, {400, 4}, {0, 0}};
-  for (const auto& [px, j] : cases) {
-    EXPECT_EQ(NearestPointIndex(l, 5, px), j) << px;
-  }
-  EXPECT_EQ(NearestPointIndex(l, 0, 60), -1);
-}
-
 namespace {
 CMyChart* Sample(CMyChart& chart) {
   chart.m_strXLabel = QStringLiteral("Time(min)");
@@ -204,7 +193,7 @@ TEST(Chart, HoverShowsTheNearestPointAndTheCursorTheClocksTime) {
   CMyChart chart;
   Sample(chart);
   chart.show();
-  const QPoint third = SeriesPoint(chart.m_layout, 2, 5, 33.2f, chart.m_fYMin, chart.m_fYMax);
+  const QPoint third(chart.Scale().Column(1.0), ValueRow(chart.m_layout, 33.2, chart.m_fYMin, chart.m_fYMax));
   QMouseEvent move(QEvent::MouseMove, QPointF(third + QPoint(1, 20)), chart.mapToGlobal(QPointF(third)), Qt::NoButton,
                    Qt::NoButton, Qt::NoModifier);
   QCoreApplication::sendEvent(&chart, &move);
@@ -215,7 +204,7 @@ TEST(Chart, HoverShowsTheNearestPointAndTheCursorTheClocksTime) {
   QPainter painter(&img);
   chart.Paint(painter, kSize, false, /*overlays=*/true);
   painter.end();
-  const int x = SeriesPoint(chart.m_layout, 3, 5, 0, chart.m_fYMin, chart.m_fYMax).x();
+  const int x = chart.Scale().Column(1.5);
   const int y = (chart.m_layout.originY + YTickRows(chart.m_layout, 10).back()) / 2;
   EXPECT_EQ(img.pixelColor(x, y), QColor(40, 40, 160));
   // A saved picture holds neither the cursor nor the hover box.
@@ -248,60 +237,18 @@ TEST(ChartLogic, NeighbouringTickLabelsNeverReadAlike) {
       << "labels that differ keep the usual digits";
 }
 
-// Points stand at their time: evenly sampled series keep their index
-// spacing, a gap is drawn where it happened, and a value the run does not
-// hold breaks the line.
-TEST(ChartLogic, PointsStandAtTheirTime) {
-  ChartLayout l;
-  l.originX = 50;  // 500 pixels from the first point to the last
-  l.axisWidth = 505;
-  std::vector<float> even, gapped{0, 1, 2, 3, 7, 8, 9};
-  for (int j = 0; j <= 600; ++j) {
-    even.push_back(static_cast<float>(j) * 0.1f);
-  }
-  const SeriesXMap byIndex = MapSeriesX(601, [&](int j) { return even[static_cast<std::size_t>(j)]; });
-  EXPECT_TRUE(byIndex.byIndex) << "0.1-minute samples as floats are even";
-  for (int j : {0, 1, 300, 599, 600}) {
-    EXPECT_EQ(byIndex.Column(l, j, even[static_cast<std::size_t>(j)]), SeriesPoint(l, j, 601, 0, 0, 1).x()) << j;
-  }
-  const SeriesXMap byTime = MapSeriesX(7, [&](int j) { return gapped[static_cast<std::size_t>(j)]; });
-  ASSERT_FALSE(byTime.byIndex);
-  const std::pair<int, int> columns[] = {{0, 50}, {3, 50 + 500 * 3 / 9}, {4, 50 + 500 * 7 / 9}, {6, 550}};
-  for (const auto& [j, column] : columns) {
-    EXPECT_EQ(byTime.Column(l, j, gapped[static_cast<std::size_t>(j)]), column);
-  }
-  EXPECT_NEAR(byTime.TimeAt(l, 50 + 500 * 7 / 9), 7.0, 0.02);
-
+// A value the run does not hold breaks the line and leaves an empty cell.
+TEST(Chart, AMissingValueLeavesAGap) {
   CMyChart chart;
   for (int j = 0; j < 9; ++j) {
     chart.AddPoint(static_cast<float>(j), j == 4 ? std::nanf("") : 30.0f);
   }
   chart.AddPoint(9, 31.0f);
   const QImage img = chart.Render(kSize);
-  const QColor line(210, 100, 100);
-  const int y = SeriesPoint(chart.m_layout, 0, 10, 30.0f, chart.m_fYMin, chart.m_fYMax).y();
-  const int left = SeriesPoint(chart.m_layout, 2, 10, 30, 0, 1).x(),
-            gap = SeriesPoint(chart.m_layout, 4, 10, 30, 0, 1).x();
-  EXPECT_EQ(img.pixelColor(left, y), line);
-  EXPECT_NE(img.pixelColor(gap, y), line) << "the missing value leaves a gap";
+  const int y = ValueRow(chart.m_layout, 30.0, chart.m_fYMin, chart.m_fYMax);
+  EXPECT_EQ(img.pixelColor(chart.Scale().Column(2), y), kLine);
+  EXPECT_NE(img.pixelColor(chart.Scale().Column(4), y), kLine) << "the missing value leaves a gap";
   EXPECT_TRUE(chart.DataText(QLatin1Char(',')).contains(QStringLiteral("\n4,\n"))) << "and an empty cell";
-
-  // Points placed by time stand on the x labels' scale, also when the range
-  // is wider than the series (an earlier, longer one): time 9 of 0 ... 18
-  // stands at the middle tick.
-  CMyChart gappedChart;
-  gappedChart.AddPoint(0, 30);
-  gappedChart.AddPoint(18, 30);
-  gappedChart.Render(kSize);
-  gappedChart.ClearAll();
-  for (float t : gapped) {
-    gappedChart.AddPoint(t, 30.0f + t);
-  }
-  const QImage wide = gappedChart.Render(kSize);
-  const std::vector<int> ticks = XTickColumns(gappedChart.m_layout, 10);
-  const int y9 = SeriesPoint(gappedChart.m_layout, 0, 1, 39.0f, gappedChart.m_fYMin, gappedChart.m_fYMax).y();
-  EXPECT_EQ(wide.pixelColor(ticks[5], y9), line);
-  EXPECT_NE(wide.pixelColor(ticks[5] + 3, y9), line) << "and no further";
 }
 
 // The last x label and the captions end inside the chart, however narrow.
@@ -583,7 +530,7 @@ TEST(Chart, ZoomedTicksReadTheShownRange) {
   const QImage img = chart.Render(kSize);
   EXPECT_EQ(chart.XLabels(), (std::vector<QString>{"30", "31", "32", "33", "34", "35", "36", "37", "38", "39", "40"}));
   const int middle = XTickColumns(chart.m_layout, 10)[5];
-  const int peak = SeriesPoint(chart.m_layout, 0, 1, 40, chart.m_fYMin, chart.m_fYMax).y();
+  const int peak = ValueRow(chart.m_layout, 40, chart.m_fYMin, chart.m_fYMax);
   EXPECT_EQ(img.pixelColor(middle, peak), kLine) << "the spike at 35 minutes on the middle tick";
   EXPECT_NE(img.pixelColor(XTickColumns(chart.m_layout, 10)[4], peak), kLine);
   chart.show();
