@@ -301,7 +301,7 @@ void CCorvaneDlg::OnExportFigure() {
   FigureSize size;
   const QWidget* shown =
       view.ShownChart() ? static_cast<QWidget*>(view.ShownChart()) : static_cast<QWidget*>(view.PlotView());
-  size.pixels = shown->size() + QSize(0, FigureTitleHeight(size));
+  size.pixels = shown->size();
   const CSimulationData& data = *m_app.m_pData;
   QString title = FigureTitleFor(data, data.Run().m_strDataDir, view.m_nOption, view.Selection().Quantities(),
                                  view.Selection().AllParts(),
@@ -312,7 +312,12 @@ void CCorvaneDlg::OnExportFigure() {
                                ProfileStepAt(data.Run(), data.State().DrawnStep()));
   }
   QString error;
-  if (!WriteViewFigure(view, file, size, title, &error)) {
+  const QString drawn =
+      view.ProfileShown() || !m_app.m_pCompared
+          ? title
+          : FigureTitleFor(data, data.Run().m_strDataDir, view.m_nOption, view.Selection().Quantities(),
+                           view.Selection().AllParts(), m_app.m_pCompared->Run().m_strDataDir, false);
+  if (!WriteViewFigure(view, file, size, title, &error, drawn)) {
     QMessageBox::warning(this, caption, QStringLiteral("The figure could not be made: %1.").arg(error));
   }
 }

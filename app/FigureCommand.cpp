@@ -18,7 +18,7 @@
 #include "SimulationData.h"
 
 QString FigureTitleFor(const CSimulationData& data, const QString& dataDir, int option,
-                       const std::vector<int>& quantities, bool allParts, const QString& compareDir) {
+                       const std::vector<int>& quantities, bool allParts, const QString& compareDir, bool namingRuns) {
   const OptionId o = DecodeOption(option);
   QString optionText;
   for (const PanelOption& p : PanelOptions(data, o.part)) {
@@ -38,6 +38,9 @@ QString FigureTitleFor(const CSimulationData& data, const QString& dataDir, int 
   if (!compareDir.isEmpty()) {
     const auto [first, second] = RunLabels(dataDir, compareDir);
     runs = QStringLiteral("%1 compared with %2").arg(first, second);
+    if (!namingRuns) {
+      runs.clear();
+    }
   }
   return FigureTitle(runs, part, optionText, ChartTitle(names));
 }
@@ -50,22 +53,28 @@ QString ProfileFigureTitle(const CSimulationData& data, const QString& dataDir, 
 }
 
 bool WriteViewFigure(CScientificDlg& view, const QString& path, const FigureSize& size, const QString& title,
-                     QString* error) {
+                     QString* error, const QString& drawnTitle) {
+  const QString page = drawnTitle.isEmpty() ? title : drawnTitle;
   CMyChart* chart = view.ShownChart();
-  bool drawn = true;
+  bool plotDrawn = true;
   const bool written = WriteFigure(
       path, size, title,
-      [&](QPainter& p, QSize body) {
+      [&](QPainter& p, const FigureSize& s, bool raster) {
         if (chart) {
-          chart->Paint(p, body, /*everySegment=*/false, /*overlays=*/false);
-        } else {
-          drawn = PaintPlotFigure(p, body, *view.PlotView());
+          const double perPt = s.dpi / 72.0;
+          p.scale(perPt, perPt);
+          PaintChartFigure(p, s.PagePt(), s.Style(), chart->FigureContent(page), raster ? perPt : 0.0);
+          return true;
         }
+        const int titleHeight = PaintFigureTitle(p, s, page);
+        p.translate(0, titleHeight);
+        plotDrawn =
+            PaintPlotFigure(p, QSize(s.pixels.width(), std::max(1, s.pixels.height() - titleHeight)), *view.PlotView());
+        return plotDrawn;
       },
       error);
-  if (written && !drawn) {
+  if (!written && !plotDrawn) {
     *error = QStringLiteral("the line plot could not be drawn (no OpenGL 2.1 context)");
-    return false;
   }
   return written;
 }
@@ -151,7 +160,11 @@ int RunFigureCommand(const FigureOptions& o) {
   if (profileStep) {
     title = ProfileFigureTitle(data, o.dataDir, o.option, o.quantity, *profileStep);
   }
-  if (!WriteViewFigure(view, o.file, o.size, title, &error)) {
+  // The legend names the compared runs; the drawn title need not.
+  const QString drawn = profileStep || o.compareDir.isEmpty()
+                            ? title
+                            : FigureTitleFor(data, o.dataDir, o.option, o.quantities, o.allParts, o.compareDir, false);
+  if (!WriteViewFigure(view, o.file, o.size, title, &error, drawn)) {
     std::fprintf(stderr, "corvane: %s.\n", qPrintable(error));
     return 1;
   }

@@ -26,15 +26,18 @@ struct FigureOptions {
 
 // The title line of what a view shows for `option` and `quantities` of the
 // run in `dataDir` (for every part with `allParts`; beside it, when given,
-// the run in `compareDir`).
+// the run in `compareDir`). Without `namingRuns` it leaves the runs out,
+// for a drawn title over a legend that names them.
 QString FigureTitleFor(const CSimulationData& data, const QString& dataDir, int option,
-                       const std::vector<int>& quantities, bool allParts, const QString& compareDir = QString());
+                       const std::vector<int>& quantities, bool allParts, const QString& compareDir = QString(),
+                       bool namingRuns = true);
 // The title line of the thickness profile of `option` and `quantity` at
 // fabric step `step`: "RUN · Part · Profile at N min · QUANTITY".
 QString ProfileFigureTitle(const CSimulationData& data, const QString& dataDir, int option, int quantity, int step);
-// Writes what `view` shows (its chart, or its line plot) as a figure.
+// Writes what `view` shows (its chart, or its line plot) as a figure, the
+// file titled `title` and the page `drawnTitle` (the title, when empty).
 bool WriteViewFigure(CScientificDlg& view, const QString& path, const FigureSize& size, const QString& title,
-                     QString* error);
+                     QString* error, const QString& drawnTitle = QString());
 
 // 0 written; 2 for what no user could ask (a file not .png/.svg/.pdf, an
 // option the run does not list, one of the run's files); 1 when the run or

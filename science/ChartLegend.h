@@ -2,6 +2,7 @@
 // The legend of a chart of several curves: what each entry reads, and where
 // the entries stand, in rows under the title that the plot makes room for.
 
+#include <QColor>
 #include <QRect>
 #include <QString>
 #include <vector>
@@ -10,6 +11,23 @@
 // Skin(Degree)"), and the run's folder after them when two runs are open
 // ("Head: Temperature of Skin(Degree), run-b").
 QString LegendText(const QString& part, const QString& quantity, const QString& run = {});
+
+// An entry of a figure's legend: its text, and its sample line's colour
+// and style.
+struct FigureLegendEntry {
+  QString text;
+  QColor colour;
+  bool dashed = false;
+  friend bool operator==(const FigureLegendEntry&, const FigureLegendEntry&) = default;
+};
+// A figure's legend, from the chart's entries "PART: QUANTITY[, RUN]" (one
+// a curve, in the curve's colour and style): the pieces that tell the
+// curves apart, the title naming the rest ("Head" ... "Foot" for one
+// quantity of every part). Where two runs' curves differ by more than the
+// run, the legend keys colour and style apart: an entry a colour (in the
+// first run's style), then an entry a run in black in its style. Entries
+// of other shapes stay as they are.
+std::vector<FigureLegendEntry> FigureLegend(const std::vector<FigureLegendEntry>& curves);
 
 // The title of a chart of the quantities `names` (repeats allowed): each
 // name once, in order, joined by ", ".

@@ -137,13 +137,8 @@ std::vector<int> XTickColumns(const ChartLayout& l, int ticks) {
   return columns;
 }
 
-namespace {
-struct BandSpec {
-  double lower;  // fraction from the top; < 0 for the last band
-  QRgb top, bottom;
-};
-const std::vector<BandSpec>& BandSpecs(BandMode mode) {
-  static const std::vector<BandSpec> kModes[3] = {
+const std::vector<ComfortBandSpec>& ComfortBandSpecs(BandMode mode) {
+  static const std::vector<ComfortBandSpec> kModes[3] = {
       {{0.26, qRgb(255, 0, 0), qRgb(255, 204, 127)},
        {0.45, qRgb(255, 255, 0), qRgb(255, 255, 178)},
        {0.55, qRgb(127, 255, 127), qRgb(178, 255, 178)},
@@ -157,10 +152,23 @@ const std::vector<BandSpec>& BandSpecs(BandMode mode) {
        {0.70, qRgb(127, 255, 51), qRgb(204, 255, 204)},
        {-1, qRgb(0, 229, 255), qRgb(0, 0, 255)}},
   };
-  static const std::vector<BandSpec> kNone;
+  static const std::vector<ComfortBandSpec> kNone;
   const int m = static_cast<int>(mode);
   return m >= 1 && m <= 3 ? kModes[m - 1] : kNone;
 }
+
+const std::vector<ComfortLabelSpec>& ComfortLabelSpecs(BandMode mode) {
+  static const std::vector<ComfortLabelSpec> kLabels[3] = {
+      {{"Cold", 0.87}, {"Cool", 0.63}, {"Neutral", 0.48}, {"Warm", 0.32}, {"Hot", 0.10}},
+      {{"Very Damp", 0.14}, {"Damp", 0.41}, {"Slightly Damp", 0.63}, {"Dry", 0.86}},
+      {{"Uncomfortable", 0.08}, {"Acceptable", 0.40}, {"Comfortable", 0.86}},
+  };
+  static const std::vector<ComfortLabelSpec> kNone;
+  const int m = static_cast<int>(mode);
+  return m >= 1 && m <= 3 ? kLabels[m - 1] : kNone;
+}
+
+namespace {
 
 struct BandGeometry {
   int left, right, top;
@@ -176,7 +184,7 @@ std::vector<ComfortBand> ComfortBands(const ChartLayout& l, BandMode mode, int x
   const BandGeometry g = Geometry(l, xTicks);
   std::vector<ComfortBand> bands;
   int top = g.top;
-  for (const BandSpec& s : BandSpecs(mode)) {
+  for (const ComfortBandSpec& s : ComfortBandSpecs(mode)) {
     const int bottom =
         s.lower < 0 ? static_cast<int>(g.top + g.height - 1) : static_cast<int>(g.top + s.lower * g.height);
     bands.push_back({QRect(QPoint(g.left, top), QPoint(g.right - 1, bottom - 1)), QColor(s.top), QColor(s.bottom)});
@@ -186,22 +194,9 @@ std::vector<ComfortBand> ComfortBands(const ChartLayout& l, BandMode mode, int x
 }
 
 std::vector<ComfortLabel> ComfortLabels(const ChartLayout& l, BandMode mode, int xTicks) {
-  struct LabelAt {
-    const char* text;
-    double at;
-  };
-  static const std::vector<LabelAt> kLabels[3] = {
-      {{"Cold", 0.87}, {"Cool", 0.63}, {"Neutral", 0.48}, {"Warm", 0.32}, {"Hot", 0.10}},
-      {{"Very Damp", 0.14}, {"Damp", 0.41}, {"Slightly Damp", 0.63}, {"Dry", 0.86}},
-      {{"Uncomfortable", 0.08}, {"Acceptable", 0.40}, {"Comfortable", 0.86}},
-  };
   std::vector<ComfortLabel> labels;
-  const int m = static_cast<int>(mode);
-  if (m < 1 || m > 3) {
-    return labels;
-  }
   const BandGeometry g = Geometry(l, xTicks);
-  for (const LabelAt& s : kLabels[m - 1]) {
+  for (const ComfortLabelSpec& s : ComfortLabelSpecs(mode)) {
     labels.push_back({QString::fromLatin1(s.text), QPoint(g.right + 5, static_cast<int>(g.top + s.at * g.height))});
   }
   return labels;

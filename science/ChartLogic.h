@@ -71,7 +71,22 @@ ChartLayout LayoutChart(int w, int h, bool bands, int captionHeight, int caption
 std::vector<int> YTickRows(const ChartLayout& l, int ticks);
 std::vector<int> XTickColumns(const ChartLayout& l, int ticks);
 
-// The comfort scales behind a comfort rating's chart.
+// The comfort scales behind a comfort rating's chart: each band's lower
+// edge as a fraction of the scale from its top (< 0: the last band, to the
+// bottom) and its colours at top and bottom; each word and the fraction
+// from the top where it stands.
+struct ComfortBandSpec {
+  double lower;
+  QRgb top, bottom;
+};
+const std::vector<ComfortBandSpec>& ComfortBandSpecs(BandMode mode);
+struct ComfortLabelSpec {
+  const char* text;
+  double at;
+};
+const std::vector<ComfortLabelSpec>& ComfortLabelSpecs(BandMode mode);
+
+// The same laid out on a chart.
 struct ComfortBand {
   QRect rect;
   QColor top, bottom;

@@ -10,6 +10,8 @@
 #include <QSvgGenerator>
 #include <cmath>
 
+#include "FigureText.h"
+
 std::optional<FigureFormat> FigureFormatOf(const QString& path) {
   const QString suffix = QFileInfo(path).suffix().toLower();
   if (suffix == QLatin1String("png")) {
@@ -33,7 +35,7 @@ std::optional<FigureSize> FigureSizeFromMillimetres(double widthMm, int dpi, dou
   if (width > 20000 || height > 20000 || height < 1) {
     return std::nullopt;
   }
-  return FigureSize{QSize(static_cast<int>(width), static_cast<int>(height)), dpi};
+  return FigureSize{QSize(static_cast<int>(width), static_cast<int>(height)), dpi, true};
 }
 
 QString FigureTitle(const QString& runFolder, const QString& part, const QString& option, const QString& quantity) {
@@ -46,30 +48,28 @@ QString FigureTitle(const QString& runFolder, const QString& part, const QString
   return pieces.join(QStringLiteral(" \u00B7 "));
 }
 
-int FigureTitleHeight(const FigureSize& size) {
-  // Ten points of text and its leading, at the figure's resolution.
-  return static_cast<int>(std::lround(16.0 * size.dpi / 72.0));
-}
-
-namespace {
-void Paint(QPainter& p, const FigureSize& size, const QString& title,
-           const std::function<void(QPainter&, QSize)>& body) {
-  const int titleHeight = FigureTitleHeight(size);
-  p.fillRect(QRect(QPoint(0, 0), size.pixels), Qt::white);
-  QFont font = p.font();
-  font.setPixelSize(std::max(8, titleHeight * 10 / 16));
-  p.setFont(font);
-  p.setPen(Qt::black);
-  p.drawText(QRect(0, 0, size.pixels.width(), titleHeight), Qt::AlignCenter, title);
+int PaintFigureTitle(QPainter& p, const FigureSize& size, const QString& title) {
+  const FigureStyle style = size.Style();
+  const QSizeF page = size.PagePt();
+  const double perPt = size.dpi / 72.0;
+  const QStringList lines = WrapFigureText(title, style.titlePt, page.width() - 2 * style.marginPt);
+  const QSizeF text = FigureTextSize(lines, style.titlePt);
+  FigureTextBox box;
+  box.rect = QRectF((page.width() - text.width()) / 2, style.marginPt, text.width(), text.height());
+  box.lines = lines;
+  box.pt = style.titlePt;
+  box.align = Qt::AlignHCenter;
   p.save();
-  p.translate(0, titleHeight);
-  body(p, QSize(size.pixels.width(), std::max(1, size.pixels.height() - titleHeight)));
+  p.scale(perPt, perPt);
+  p.setRenderHint(QPainter::TextAntialiasing, true);
+  p.setPen(Qt::black);
+  DrawFigureText(p, box);
   p.restore();
+  return static_cast<int>(std::ceil((box.rect.bottom() + style.marginPt) * perPt));
 }
-}  // namespace
 
-bool WriteFigure(const QString& path, const FigureSize& size, const QString& title,
-                 const std::function<void(QPainter&, QSize)>& body, QString* error) {
+bool WriteFigure(const QString& path, const FigureSize& size, const QString& title, const FigurePaint& paint,
+                 QString* error) {
   const std::optional<FigureFormat> format = FigureFormatOf(path);
   if (!format) {
     *error = QStringLiteral("a figure is a .png, .svg or .pdf file");
@@ -80,17 +80,18 @@ bool WriteFigure(const QString& path, const FigureSize& size, const QString& tit
     *error = QStringLiteral("cannot write \"%1\"").arg(path);
     return false;
   }
-  bool painted = true;
+  bool painted = true, drawn = true;
   if (*format == FigureFormat::Png) {
     QImage image(size.pixels, QImage::Format_RGB32);
+    image.fill(Qt::white);
     const int dotsPerMetre = static_cast<int>(std::lround(size.dpi / 0.0254));
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
     {
       QPainter p(&image);
-      Paint(p, size, title, body);
+      drawn = paint(p, size, true);
     }
-    painted = image.save(&out, "PNG");
+    painted = drawn && image.save(&out, "PNG");
   } else if (*format == FigureFormat::Svg) {
     QSvgGenerator svg;
     svg.setOutputDevice(&out);
@@ -99,19 +100,26 @@ bool WriteFigure(const QString& path, const FigureSize& size, const QString& tit
     svg.setResolution(size.dpi);
     svg.setTitle(title);
     QPainter p(&svg);
-    Paint(p, size, title, body);
-    painted = p.end();
+    p.fillRect(QRect(QPoint(0, 0), size.pixels), Qt::white);
+    drawn = paint(p, size, false);
+    painted = p.end() && drawn;
   } else {
     QPdfWriter pdf(&out);
     pdf.setResolution(size.dpi);
     pdf.setTitle(title);
     pdf.setCreator(QStringLiteral("Corvane"));
-    const QSizeF points(size.pixels.width() * 72.0 / size.dpi, size.pixels.height() * 72.0 / size.dpi);
+    const QSizeF points = size.PagePt();
     pdf.setPageSize(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch));
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     QPainter p(&pdf);
-    Paint(p, size, title, body);
-    painted = p.end();
+    p.fillRect(QRect(QPoint(0, 0), size.pixels), Qt::white);
+    drawn = paint(p, size, false);
+    painted = p.end() && drawn;
+  }
+  if (!drawn) {
+    out.cancelWriting();
+    *error = QStringLiteral("the figure could not be drawn");
+    return false;
   }
   if (!painted || !out.commit()) {
     *error = QStringLiteral("cannot write \"%1\"").arg(path);

@@ -6,9 +6,12 @@
 // a pointer shows (hover, cursor) is ever in a figure.
 
 #include <QSize>
+#include <QSizeF>
 #include <QString>
 #include <functional>
 #include <optional>
+
+#include "FigureStyle.h"
 
 class QPainter;
 
@@ -23,6 +26,12 @@ std::optional<FigureFormat> FigureFormatOf(const QString& path);
 struct FigureSize {
   QSize pixels{800, 500};
   int dpi = 96;
+  // Sized for a journal (in millimetres): its text at a column's sizes;
+  // else at the screen's.
+  bool journal = false;
+  // The printed page in points.
+  QSizeF PagePt() const { return {pixels.width() * 72.0 / dpi, pixels.height() * 72.0 / dpi}; }
+  FigureStyle Style() const { return journal ? JournalFigureStyle() : ScreenFigureStyle(); }
 };
 inline constexpr double kFigureAspect = 0.625;
 // W mm at N dpi: round(W / 25.4 × N) pixels wide; none outside 10 ... 1000 mm,
@@ -33,11 +42,17 @@ std::optional<FigureSize> FigureSizeFromMillimetres(double widthMm, int dpi, dou
 // the part, the option's text and the quantity's column name.
 QString FigureTitle(const QString& runFolder, const QString& part, const QString& option, const QString& quantity);
 
-// The height of the title line for a figure `pixels` high at `dpi`.
-int FigureTitleHeight(const FigureSize& size);
+// Paints the figure's page: `painter` in the device's pixels, `raster`
+// whether they are pixels of a picture (PNG) rather than a vector page.
+// False when the figure cannot be drawn.
+using FigurePaint = std::function<bool(QPainter& painter, const FigureSize& size, bool raster)>;
 
-// Writes the figure whole or not at all: the title line at the top, then
-// `body` painting the rest (its painter's origin at the body's top left, its
-// size given). False, with `error` set, when the file cannot be written.
-bool WriteFigure(const QString& path, const FigureSize& size, const QString& title,
-                 const std::function<void(QPainter&, QSize)>& body, QString* error);
+// Writes the figure whole or not at all: nothing is left at `path` when it
+// cannot be drawn or written. `title` is the file's own title (SVG, PDF). False, with `error` set, then.
+bool WriteFigure(const QString& path, const FigureSize& size, const QString& title, const FigurePaint& paint,
+                 QString* error);
+
+// The title line of a figure whose body is a picture (the line plot): the
+// title wrapped to the page in the figure's style, centred at its top.
+// Returns its height in the device's pixels.
+int PaintFigureTitle(QPainter& painter, const FigureSize& size, const QString& title);

@@ -16,6 +16,7 @@
 #include <QWidget>
 #include <vector>
 
+#include "ChartFigure.h"
 #include "ChartLogic.h"
 #include "TimeZoom.h"
 
@@ -74,6 +75,9 @@ class CMyChart : public QWidget {
   // `overlays`: the time cursor, the hover box and the zoom box, which only
   // the screen shows.
   void Paint(QPainter& painter, QSize size, bool everySegment = false, bool overlays = false);
+  // What a figure of the chart shows, under `title`: the curves, captions,
+  // time range and value ranges as the chart has them.
+  ChartFigureContent FigureContent(const QString& title) const;
   // The chart as a picture of `size`.
   QImage Render(QSize size, bool everySegment = false);
 

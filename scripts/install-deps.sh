@@ -9,7 +9,8 @@ set -euo pipefail
 # neither Liberation nor DejaVu has. libboost-dev: Boost.Beast and Boost.Asio,
 # the model service's HTTP server (header-only); libcpp-httplib-dev stays for
 # the tests' clients and misbehaving servers. wrk: the load of bench_service.
-# The FFmpeg libraries write movies (H.264 through libx264, which libavcodec
+# poppler-utils: the figure tests read a PDF's words and their boxes with
+# pdftotext. The FFmpeg libraries write movies (H.264 through libx264, which libavcodec
 # brings along) and read them back in the tests.
 PACKAGES=(
   cmake ninja-build g++ clang clang-format clang-tidy libclang-rt-14-dev
@@ -18,7 +19,7 @@ PACKAGES=(
   libfast-float-dev libtinyobjloader-dev libcpp-httplib-dev libboost-dev
   libgtest-dev libbenchmark-dev wrk
   pkg-config libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
-  xvfb xauth fonts-liberation2 fonts-dejavu-core fonts-droid-fallback locales
+  xvfb xauth fonts-liberation2 fonts-dejavu-core fonts-droid-fallback locales poppler-utils
 )
 
 SUDO=""

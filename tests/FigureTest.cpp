@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "Figure.h"
@@ -72,7 +73,7 @@ TEST(Figure, TheCommandWritesEachFormat) {
   ASSERT_EQ(r.exitCode, 0) << r.err.constData();
   const QByteArray text = Read(svg);
   EXPECT_TRUE(text.contains("<title>" + title.toUtf8() + "</title>"));
-  EXPECT_TRUE(text.contains("<polyline") || text.contains("<path")) << "lines, not a picture";
+  EXPECT_TRUE(text.contains("<path")) << "lines, not a picture";
   EXPECT_FALSE(text.contains("<image")) << "a chart is all vector";
 
   // Several quantities: the title names each; every part: the legend each curve.
@@ -89,7 +90,7 @@ TEST(Figure, TheCommandWritesEachFormat) {
   const QByteArray allText = Read(all);
   EXPECT_TRUE(allText.contains(
       "<title>sample-run \u00B7 All parts \u00B7 Body Property \u00B7 Temperature of Core(Degree)</title>"));
-  EXPECT_TRUE(allText.contains("Foot: Temperature of Core(Degree)")) << "the legend's last entry";
+  EXPECT_TRUE(allText.contains(">Foot</text>")) << "the legend's last entry, the quantity being the title's";
   QFile::remove(both);
   QFile::remove(all);
 
@@ -181,4 +182,129 @@ TEST(Figure, BadRequestsExitWithTwoAndWriteNothing) {
     EXPECT_TRUE(r.err.contains(c.says)) << r.err.constData();
   }
   EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+}
+
+namespace {
+// The words of a PDF page with their boxes in points, as poppler reads them.
+struct Word {
+  QString text;
+  QRectF box;
+};
+std::vector<Word> PdfWords(const QString& pdf, QSizeF* page) {
+  QProcess p;
+  p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+  EXPECT_TRUE(p.waitForFinished(60000)) << "pdftotext (poppler-utils) runs";
+  const QString xml = QString::fromUtf8(p.readAllStandardOutput());
+  const QRegularExpression pageRe(QStringLiteral("<page width=\"([0-9.]+)\" height=\"([0-9.]+)\""));
+  const QRegularExpressionMatch pm = pageRe.match(xml);
+  EXPECT_TRUE(pm.hasMatch()) << xml.left(400).toStdString();
+  *page = QSizeF(pm.captured(1).toDouble(), pm.captured(2).toDouble());
+  std::vector<Word> words;
+  const QRegularExpression wordRe(QStringLiteral(
+      "<word xMin=\"([-0-9.]+)\" yMin=\"([-0-9.]+)\" xMax=\"([-0-9.]+)\" yMax=\"([-0-9.]+)\">([^<]*)</word>"));
+  for (auto it = wordRe.globalMatch(xml); it.hasNext();) {
+    const QRegularExpressionMatch m = it.next();
+    words.push_back({m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                           QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
+  }
+  return words;
+}
+}  // namespace
+
+// A journal's column and page at 150 to 600 dpi, with a long run name and
+// the legend of every part: every word on the page, tick labels 6 to 8
+// points high, the title 9 to 10, and each curve one path of fractional
+// coordinates; a PNG carries its dpi.
+TEST(Figure, AJournalsFigureReadsWholeAtItsSizes) {
+  QTemporaryDir dir;
+  const QString run = dir.filePath(QStringLiteral("wool_base_layer_at_35C_and_40pct_relative_humidity_2026-11-30"));
+  ASSERT_TRUE(QDir().mkpath(run));
+  for (const QFileInfo& f : QDir(SampleRun()).entryInfoList(QDir::Files)) {
+    ASSERT_TRUE(QFile::copy(f.filePath(), run + QLatin1Char('/') + f.fileName()));
+  }
+  // Liberation Sans: a line is 1.117 of the font's size.
+  constexpr double kLine = 1.117;
+  const struct {
+    const char* mm;
+    const char* dpi;
+  } sizes[] = {{"85", "300"}, {"85", "150"}, {"170", "600"}};
+  for (const auto& [mm, dpi] : sizes) {
+    const QString pdf = dir.filePath(QStringLiteral("f%1_%2.pdf").arg(QLatin1String(mm), QLatin1String(dpi)));
+    const Outcome r = Corvane({QStringLiteral("--figure"), pdf, QStringLiteral("--option"), QStringLiteral("1100"),
+                               QStringLiteral("--all-parts"), QStringLiteral("--width-mm"), QLatin1String(mm),
+                               QStringLiteral("--dpi"), QLatin1String(dpi), run});
+    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+    QSizeF page;
+    const std::vector<Word> words = PdfWords(pdf, &page);
+    EXPECT_NEAR(page.width(), QString::fromLatin1(mm).toDouble() / 25.4 * 72, 1.0);
+    ASSERT_GT(words.size(), 20u);
+    const QRectF inside(QPointF(0, 0), page);
+    bool ticks = false;
+    for (const Word& w : words) {
+      EXPECT_TRUE(inside.contains(w.box)) << mm << " mm at " << dpi << " dpi: \"" << w.text.toStdString() << "\"";
+      bool number = false;
+      w.text.toDouble(&number);
+      if (number && w.box.width() < w.box.height() * 4) {
+        ticks = true;
+        EXPECT_GE(w.box.height() / kLine, 6 - 0.2) << w.text.toStdString();
+        EXPECT_LE(w.box.height() / kLine, 8 + 0.2) << w.text.toStdString();
+      }
+    }
+    EXPECT_TRUE(ticks);
+    EXPECT_EQ(words.front().text, QFileInfo(run).fileName().left(words.front().text.size())) << "the title first";
+    EXPECT_GE(words.front().box.height() / kLine, 9 - 0.2);
+    EXPECT_LE(words.front().box.height() / kLine, 10 + 0.2);
+    for (const char* part : {"Head", "Trunk", "Arm", "Hand", "Leg", "Foot"}) {
+      EXPECT_TRUE(std::any_of(words.begin(), words.end(), [&](const Word& w) { return w.text == QLatin1String(part); }))
+          << part << " in the legend";
+    }
+  }
+
+  // SVG: a path a curve, at fractional coordinates; PNG: its dpi.
+  const QString svg = dir.filePath(QStringLiteral("f.svg")), png = dir.filePath(QStringLiteral("f.png"));
+  for (const QString& file : {svg, png}) {
+    const Outcome r = Corvane({QStringLiteral("--figure"), file, QStringLiteral("--option"), QStringLiteral("1100"),
+                               QStringLiteral("--all-parts"), QStringLiteral("--width-mm"), QStringLiteral("85"),
+                               QStringLiteral("--dpi"), QStringLiteral("300"), run});
+    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+  }
+  const QString text = QString::fromUtf8(Read(svg));
+  int curves = 0;
+  const QRegularExpression pathRe(QStringLiteral("<path[^>]* d=\"([^\"]*)\""));
+  for (auto it = pathRe.globalMatch(text); it.hasNext();) {
+    const QString d = it.next().captured(1);
+    const auto points = d.count(QLatin1Char('L'));
+    if (points > 50) {
+      ++curves;
+      EXPECT_TRUE(d.contains(QRegularExpression(QStringLiteral("[0-9]\\.[0-9]+,[0-9]+\\.[0-9]")))) << "fractional";
+    }
+  }
+  EXPECT_EQ(curves, 6) << "one path for each part's curve";
+  const QImage picture(png);
+  EXPECT_EQ(picture.size(), QSize(1004, 628));
+  EXPECT_EQ(picture.dotsPerMeterX(), 11811) << "300 dpi in the file";
+}
+
+// A figure that cannot be drawn (no OpenGL for the line plot) leaves the
+// file that was there before as it was.
+TEST(Figure, AFigureThatCannotBeDrawnLeavesNoFile) {
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath(QStringLiteral("plot.pdf"));
+  QFile before(pdf);
+  ASSERT_TRUE(before.open(QIODevice::WriteOnly));
+  before.write("the earlier figure");
+  before.close();
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("QT_XCB_GL_INTEGRATION"), QStringLiteral("none"));
+  env.remove(QStringLiteral("QT_FATAL_WARNINGS"));
+  p.setProcessEnvironment(env);
+  p.start(qEnvironmentVariable("CORVANE_BIN"),
+          {QStringLiteral("--figure"), pdf, QStringLiteral("--option"), QStringLiteral("2300"), SampleRun()});
+  ASSERT_TRUE(p.waitForFinished(60000));
+  EXPECT_EQ(p.exitCode(), 1);
+  EXPECT_TRUE(
+      p.readAllStandardError().contains("corvane: the line plot could not be drawn (no OpenGL 2.1 context).\n"));
+  EXPECT_EQ(Read(pdf), "the earlier figure");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("plot.pdf")});
 }
