@@ -18,6 +18,7 @@
 #include "CorvaneApp.h"
 #include "DataDirectory.h"
 #include "FigureCommand.h"
+#include "FigureSizeDlg.h"
 #include "ImageFile.h"
 #include "ModelDownload.h"
 #include "ModuleDir.h"
@@ -297,11 +298,21 @@ void CCorvaneDlg::OnExportFigure() {
                          QStringLiteral("\"%1\" is one of the files the figure reads; choose another name.").arg(file));
     return;
   }
-  // The figure is the size the chart (or plot) has on the screen.
-  FigureSize size;
+  // The size as the command line takes it; the chart's (or plot's) size on
+  // the screen until another is chosen, and then the last choice.
   const QWidget* shown =
       view.ShownChart() ? static_cast<QWidget*>(view.ShownChart()) : static_cast<QWidget*>(view.PlotView());
-  size.pixels = shown->size();
+  CFigureSizeDlg ask(LoadFigureSizeChoice(shown->size()), this);
+  if (ask.exec() != QDialog::Accepted) {
+    return;
+  }
+  const std::optional<FigureSize> chosen = FigureSizeOf(ask.Choice());
+  if (!chosen) {
+    QMessageBox::warning(this, caption, QStringLiteral("A figure is 10 to 1000 mm wide at 50 to 2400 dpi."));
+    return;
+  }
+  SaveFigureSizeChoice(ask.Choice());
+  const FigureSize size = *chosen;
   const CSimulationData& data = *m_app.m_pData;
   QString title = FigureTitleFor(data, data.Run().m_strDataDir, view.m_nOption, view.Selection().Quantities(),
                                  view.Selection().AllParts(),

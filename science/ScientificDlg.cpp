@@ -306,10 +306,10 @@ void CScientificDlg::FillChart() {
       s.m_strName = LegendText(part, names[i], runNames[r]);
       s.m_strUnit = units[i];
       s.m_strColumn = LegendText(part, ColumnName(c.kind, c.quantity), runNames[r]);
-      if (r == 1) {
-        s.m_bDashed = true;
-        s.m_nColour = static_cast<int>(i);
-      }
+      // Every part of a quantity: each part in its own colour wherever it
+      // stands among the curves, so that two figures of one paper agree.
+      s.m_nColour = m_selection.AllParts() ? c.part : static_cast<int>(i);
+      s.m_bDashed = r == 1;
       const CSimulationData& run = *stores[r];
       const std::vector<ChartPoint> points = c.kind == OptionKind::Body ? BodyPropertyPoints(run, c.part, c.quantity)
                                                                         : ComfortPoints(run, c.part, c.quantity);

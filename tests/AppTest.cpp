@@ -26,6 +26,7 @@
 #include "CorvaneApp.h"
 #include "CorvaneDlg.h"
 #include "DataDirectory.h"
+#include "FigureSizeDlg.h"
 #include "ModuleDir.h"
 #include "PictureProbe.h"
 #include "RecentRuns.h"
@@ -448,4 +449,46 @@ TEST_F(AppTest, ASecondRunShowsBesideTheFirstUntilTheComparisonCloses) {
   EXPECT_EQ(main.windowTitle(), QStringLiteral("Scientific  Visualization - Corvane"));
   EXPECT_EQ(main.m_pScientific->m_chart->Curves().size(), 1u);
   EXPECT_FALSE(close->isEnabled());
+}
+
+// Export Figure's size: pixels or a journal's millimetres, as the command
+// line takes them, the last choice kept for the next figure.
+TEST_F(AppTest, TheFigureSizeIsAskedAsTheCommandLineTakesItAndKept) {
+  const struct {
+    FigureSizeChoice choice;
+    QSize pixels;  // empty: refused
+    bool journal;
+  } cases[] = {
+      {{false, {640, 400}, 85, 300}, {640, 400}, false},
+      {{true, {640, 400}, 85, 300}, {1004, 628}, true},
+      {{true, {640, 400}, 170, 600}, {4016, 2510}, true},
+      {{true, {640, 400}, 9, 300}, {}, false},
+      {{false, {8, 400}, 85, 300}, {}, false},
+  };
+  for (const auto& c : cases) {
+    const std::optional<FigureSize> size = FigureSizeOf(c.choice);
+    ASSERT_EQ(size.has_value(), !c.pixels.isEmpty()) << c.choice.widthMm;
+    if (size) {
+      EXPECT_EQ(size->pixels, c.pixels);
+      EXPECT_EQ(size->journal, c.journal);
+      EXPECT_EQ(size->dpi, c.journal ? c.choice.dpi : 96);
+    }
+  }
+  // Nothing chosen yet: the chart's own size on the screen.
+  EXPECT_EQ(LoadFigureSizeChoice(QSize(700, 450)).pixels, QSize(700, 450));
+  EXPECT_FALSE(LoadFigureSizeChoice(QSize(700, 450)).millimetres);
+  CFigureSizeDlg ask(LoadFigureSizeChoice(QSize(700, 450)));
+  ask.UsePreset(170);
+  const FigureSizeChoice chosen = ask.Choice();
+  EXPECT_TRUE(chosen.millimetres);
+  EXPECT_EQ(chosen.widthMm, 170);
+  EXPECT_EQ(chosen.dpi, 300);
+  SaveFigureSizeChoice(chosen);
+  const FigureSizeChoice kept = LoadFigureSizeChoice(QSize(700, 450));
+  EXPECT_TRUE(kept.millimetres);
+  EXPECT_EQ(kept.widthMm, 170);
+  CFigureSizeDlg again(kept);
+  again.UsePixels(QSize(900, 560));
+  EXPECT_FALSE(again.Choice().millimetres);
+  EXPECT_EQ(again.Choice().pixels, QSize(900, 560));
 }

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 #include <cmath>
+#include <map>
 
 #include "DataCsv.h"
 #include "PictureProbe.h"
@@ -280,6 +281,30 @@ TEST(ScientificView, BandsForOneRatingAndHomeForThePlot) {
   QKeyEvent home(QEvent::KeyPress, Qt::Key_Home, Qt::NoModifier);
   QCoreApplication::sendEvent(&v, &home);
   EXPECT_EQ(v.m_plotView->m_fZoom, 1.0f);
+}
+
+// "All parts" gives each part its own colour, whichever part it was chosen
+// from: Head's curve is Head's colour in every figure of a paper.
+TEST(ScientificView, AllPartsGiveEachPartItsOwnColour) {
+  SampleView s;
+  CScientificDlg& v = *s.view;
+  std::map<QString, QColor> colours;
+  for (const int from : {Head, Arm, Foot}) {
+    v.OnOptionSelect(EncodeOption(from, OptionKind::Body, 0));
+    v.OnAllParts(true);
+    const ChartFigureContent c = v.m_chart->FigureContent(QString());
+    const QStringList names = v.m_chart->LegendTexts();
+    ASSERT_EQ(names.size(), 6);
+    for (qsizetype i = 0; i < names.size(); ++i) {
+      const QString part = names[i].section(QLatin1Char(':'), 0, 0);
+      const QColor colour = c.curves[static_cast<std::size_t>(i)].colour;
+      EXPECT_EQ(colours.emplace(part, colour).first->second, colour) << part.toStdString() << " from part " << from;
+    }
+    v.OnAllParts(false);
+  }
+  EXPECT_EQ(colours[QStringLiteral("Head")], QColor(210, 100, 100));
+  EXPECT_EQ(colours[QStringLiteral("Trunk")], QColor(230, 159, 0));
+  EXPECT_EQ(colours.size(), 6u);
 }
 
 // The "Profile" box of a fabric option: the quantity through all the part's
