@@ -6,6 +6,8 @@
 #include <QJsonDocument>
 #include <QUrl>
 #include <cstdio>
+#include <optional>
+#include <vector>
 
 #include "CorvaneApp.h"
 #include "ExportCommand.h"
@@ -19,6 +21,19 @@
 #include "SimulationData.h"
 
 namespace {
+// "0" or "0,1,5": the quantities of --quantity; none for anything else.
+std::optional<std::vector<int>> ParseQuantities(const QString& value) {
+  std::vector<int> quantities;
+  for (const QString& q : value.split(QLatin1Char(','))) {
+    bool ok = false;
+    quantities.push_back(q.trimmed().toInt(&ok));
+    if (!ok) {
+      return std::nullopt;
+    }
+  }
+  return quantities;
+}
+
 void Print(FILE* f, const QString& s) {
   const QByteArray b = s.toUtf8();
   std::fwrite(b.constData(), 1, static_cast<std::size_t>(b.size()), f);
@@ -131,8 +146,9 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
   const QCommandLineOption widthMm =
       valued("width-mm", "With --figure and --dpi: the figure's width in millimetres (10 to 1000).", "W");
   const QCommandLineOption dpi = valued("dpi", "With --figure and --width-mm: dots an inch (50 to 2400).", "N");
-  const QCommandLineOption allParts(QStringLiteral("all-parts"),
-                                    QStringLiteral("With --figure: the chosen body quantities for all six parts."));
+  const QCommandLineOption allParts(
+      QStringLiteral("all-parts"),
+      QStringLiteral("With --figure or --export-csv: the chosen body quantities for all six parts."));
   const QCommandLineOption compare =
       valued("compare", "With --export-csv or --figure: a second run, shown beside DATA_DIR's.", "RUN2");
   const QCommandLineOption profileAt = valued("profile-at",
@@ -148,6 +164,19 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
   if (!parser.parse(arguments)) {
     Print(stderr, parser.errorText() + QStringLiteral("\nTry 'corvane --help'.\n"));
     return 2;
+  }
+  // An option of one value given twice is a slip, not a choice: neither
+  // value is taken silently.
+  for (const QCommandLineOption& o :
+       {modelInfo, screenshot, movie,        figure,          view,    step,     content, layer,
+        section,   frame,      size,         widthMm,         dpi,     speed,    fps,     option,
+        quantity,  exportCsv,  modelService, downloadTimeout, compare, profileAt}) {
+    if (parser.values(o).size() > 1) {
+      Print(stderr, QStringLiteral("corvane: --%1 is given more than once; it takes one value.\nTry 'corvane "
+                                   "--help'.\n")
+                        .arg(o.names().front()));
+      return 2;
+    }
   }
   if (parser.isSet(help)) {
     Print(stdout, parser.helpText());
@@ -170,46 +199,52 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
   }
   const QStringList positional = parser.positionalArguments();
   if (parser.isSet(exportCsv)) {
-    int id = 0, q = 0;
-    bool okId = false, okQ = true;
-    id = parser.value(option).toInt(&okId);
-    if (parser.isSet(quantity)) {
-      q = parser.value(quantity).toInt(&okQ);
-    }
-    if (positional.size() != 1 || !okId || !okQ || parser.isSet(screenshot) || parser.isSet(info)) {
-      Print(stderr, QStringLiteral("corvane: --export-csv FILE --option ID [--quantity Q] [--profile-at MIN] "
-                                   "DATA_DIR\nTry 'corvane --help'.\n"));
+    ExportOptions options;
+    options.file = parser.value(exportCsv);
+    bool okId = false;
+    options.option = parser.value(option).toInt(&okId);
+    const std::optional<std::vector<int>> quantities =
+        parser.isSet(quantity) ? ParseQuantities(parser.value(quantity)) : std::vector<int>{0};
+    if (positional.size() != 1 || !okId || parser.isSet(screenshot) || parser.isSet(info)) {
+      Print(stderr, QStringLiteral("corvane: --export-csv FILE --option ID [--quantity Q[,Q...]] [--all-parts] "
+                                   "[--compare RUN2 | --profile-at MIN] DATA_DIR\nTry 'corvane --help'.\n"));
       return 2;
     }
-    std::optional<double> minute;
+    if (!quantities) {
+      Print(stderr, QStringLiteral("corvane: --quantity takes a quantity from 0, or several parted by commas "
+                                   "(0,1), not \"%1\".\nTry 'corvane --help'.\n")
+                        .arg(parser.value(quantity)));
+      return 2;
+    }
+    options.quantities = *quantities;
+    options.dataDir = positional.front();
+    options.compareDir = parser.value(compare);
+    options.allParts = parser.isSet(allParts);
     if (parser.isSet(profileAt)) {
-      if (parser.isSet(compare)) {
-        Print(stderr, QStringLiteral("corvane: --profile-at and --compare do not go together.\nTry 'corvane "
-                                     "--help'.\n"));
+      if (parser.isSet(compare) || parser.isSet(allParts) || options.quantities.size() > 1) {
+        Print(stderr, QStringLiteral("corvane: --profile-at draws one quantity of one run; it does not go with "
+                                     "--compare, --all-parts or several quantities.\nTry 'corvane --help'.\n"));
         return 2;
       }
-      minute = ParseProfileMinute(parser.value(profileAt));
-      if (!minute) {
+      options.profileAt = ParseProfileMinute(parser.value(profileAt));
+      if (!options.profileAt) {
         return 2;
       }
     }
-    return RunExportCsvCommand(parser.value(exportCsv), id, q, positional.front(), parser.value(compare), minute);
+    return checkOnly ? 0 : RunExportCsvCommand(options);
   }
   const QList<QCommandLineOption> sceneOptions = {view, step,   content,  layer,        section,  frame,
                                                   size, option, quantity, modelService, profileAt};
   if (parser.isSet(figure)) {
     FigureOptions options;
     options.file = parser.value(figure);
-    bool okId = false, okQ = true;
+    bool okId = false;
     options.option = parser.value(option).toInt(&okId);
-    if (parser.isSet(quantity)) {
-      // One quantity, or several to share the chart: "0,1".
-      options.quantities.clear();
-      for (const QString& q : parser.value(quantity).split(QLatin1Char(','))) {
-        bool ok = false;
-        options.quantities.push_back(q.trimmed().toInt(&ok));
-        okQ = okQ && ok;
-      }
+    const std::optional<std::vector<int>> quantities =
+        parser.isSet(quantity) ? ParseQuantities(parser.value(quantity)) : std::vector<int>{0};
+    const bool okQ = quantities.has_value();
+    if (okQ) {
+      options.quantities = *quantities;
       options.quantity = options.quantities.front();
     }
     if (positional.size() != 1 || !okId || !okQ || parser.isSet(screenshot) || parser.isSet(movie) ||
@@ -268,7 +303,7 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
     return checkOnly ? 0 : RunFigureCommand(options);
   }
   if (parser.isSet(allParts)) {
-    Print(stderr, QStringLiteral("corvane: --all-parts goes with --figure.\nTry 'corvane --help'.\n"));
+    Print(stderr, QStringLiteral("corvane: --all-parts goes with --figure or --export-csv.\nTry 'corvane --help'.\n"));
     return 2;
   }
   if (parser.isSet(compare)) {

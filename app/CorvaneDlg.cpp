@@ -324,7 +324,7 @@ void CCorvaneDlg::OnExportFigure() {
   }
   QString error;
   const QString drawn =
-      view.ProfileShown() || !m_app.m_pCompared
+      view.ProfileShown() || !m_app.m_pCompared || !view.ShownChart()
           ? title
           : FigureTitleFor(data, data.Run().m_strDataDir, view.m_nOption, view.Selection().Quantities(),
                            view.Selection().AllParts(), m_app.m_pCompared->Run().m_strDataDir, false);

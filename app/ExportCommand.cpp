@@ -2,12 +2,15 @@
 
 #include <QCoreApplication>
 #include <QSaveFile>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 #include "BodyParts.h"
 #include "CaptionTables.h"
+#include "ChartCurves.h"
 #include "ChartLegend.h"
+#include "CurveSelection.h"
 #include "DataCsv.h"
 #include "MessageSink.h"
 #include "ModuleDir.h"
@@ -15,106 +18,115 @@
 #include "RunComparison.h"
 #include "ScienceLogic.h"
 #include "ScreenshotCommand.h"
+#include "ScreenshotOptions.h"
 #include "SimulationData.h"
 
-QString ComparedCsv(const CSimulationData& first, const CSimulationData& second, int option, int quantity) {
-  const OptionId o = DecodeOption(option);
-  const QString name = ColumnName(o.kind, quantity);
-  const auto [firstRun, secondRun] = RunLabels(first.Run().m_strDataDir, second.Run().m_strDataDir);
-  const QChar comma = QLatin1Char(',');
-  if (!IsChartKind(o.kind)) {
-    // Each run's rows as it writes them alone, its name in front.
-    QString out = QStringLiteral("run,curve,Thickness(cm),Time(min),%1\n").arg(name);
-    for (const auto& [data, run] : {std::pair{&first, firstRun}, std::pair{&second, secondRun}}) {
-      const QString rows = ExportCsv(*data, option, quantity);
-      for (const QString& row : rows.split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(1)) {
-        out += DelimitedField(run, comma) + comma + row + QLatin1Char('\n');
-      }
+namespace {
+// The chart's curves of the selection the options make, as the view would
+// choose them (a quantity added as a Ctrl+click adds it, "All parts" as its
+// box does); a refusal in the view's words exits with 2.
+int ChartText(const CSimulationData& data, const CSimulationData* compared, const ExportOptions& o, QString* csv) {
+  const OptionId id = DecodeOption(o.option);
+  CCurveSelection selection;
+  selection.Choose(id.part, id.kind, o.quantities.front());
+  for (std::size_t i = 1; i < o.quantities.size(); ++i) {
+    const auto& shown = selection.Quantities();
+    if (std::find(shown.begin(), shown.end(), o.quantities[i]) != shown.end()) {
+      continue;  // named twice: one column
     }
-    return out;
+    if (const QString refusal = selection.Toggle(o.quantities[i]); !refusal.isEmpty()) {
+      std::fprintf(stderr, "corvane: %s\n", qPrintable(refusal));
+      return 2;
+    }
   }
-  auto points = [&](const CSimulationData& d) {
-    return o.kind == OptionKind::Body ? BodyPropertyPoints(d, o.part, quantity) : ComfortPoints(d, o.part, quantity);
-  };
-  const std::vector<ChartPoint> runs[2] = {points(first), points(second)};
-  const QString part = QLatin1String(kBodyPartNames[o.part]);
-  QString out = QStringLiteral("Time(min),%1,%2\n")
-                    .arg(DelimitedField(LegendText(part, name, firstRun), comma),
-                         DelimitedField(LegendText(part, name, secondRun), comma));
-  // A row for each time either run holds, in time order; each run's points
-  // are in time order, so both are walked once.
-  std::size_t next[2] = {0, 0};
-  for (;;) {
-    double t = INFINITY;
-    for (int r = 0; r < 2; ++r) {
-      if (next[r] < runs[r].size()) {
-        t = std::min(t, static_cast<double>(static_cast<float>(runs[r][next[r]].x)));
-      }
+  if (o.allParts) {
+    if (const QString refusal = selection.SetAllParts(true); !refusal.isEmpty()) {
+      std::fprintf(stderr, "corvane: %s\n", qPrintable(refusal));
+      return 2;
     }
-    if (std::isinf(t)) {
-      break;
-    }
-    out += CsvNumber(t);
-    for (int r = 0; r < 2; ++r) {
-      const bool here = next[r] < runs[r].size() && static_cast<float>(runs[r][next[r]].x) == static_cast<float>(t);
-      out += comma + (here ? CsvNumber(runs[r][next[r]].y) : QString());
-      next[r] += here ? 1 : 0;
-    }
-    out += QLatin1Char('\n');
   }
-  return out;
+  const ChartCurves chart = BuildChartCurves(data, compared, selection);
+  if (chart.curves.size() == 1) {
+    *csv = ExportCsv(data, o.option, o.quantities.front());
+    return 0;
+  }
+  std::vector<CurveColumn> columns;
+  for (const ChartCurve& c : chart.curves) {
+    columns.push_back({c.column, &c.points});
+  }
+  *csv = CurvesText(chart.xLabel, columns, QLatin1Char(','));
+  return 0;
 }
+}  // namespace
 
-int RunExportCsvCommand(const QString& file, int option, int quantity, const QString& dataDir,
-                        const QString& compareDir, std::optional<double> profileAt) {
-  const OptionId o = DecodeOption(option);
-  if (!IsOptionId(option) || quantity < 0 || quantity >= PropertyCount(o.kind)) {
-    std::fprintf(stderr, "corvane: option %d has no quantity %d.\n", option, quantity);
+int RunExportCsvCommand(const ExportOptions& o) {
+  const OptionId id = DecodeOption(o.option);
+  for (const int q : o.quantities) {
+    if (!IsOptionId(o.option) || q < 0 || q >= PropertyCount(id.kind)) {
+      std::fprintf(stderr, "corvane: option %d has no quantity %d.\n", o.option, q);
+      return 2;
+    }
+  }
+  if (!IsChartKind(id.kind) && (o.quantities.size() > 1 || o.allParts)) {
+    std::fprintf(stderr, "corvane: option %d is a line plot of one quantity of one part.\n", o.option);
     return 2;
   }
-  if (IsScreenshotInput(file, dataDir, ModuleDir()) ||
-      (!compareDir.isEmpty() && IsScreenshotInput(file, compareDir, ModuleDir()))) {
-    std::fprintf(stderr, "corvane: \"%s\" is one of the run's files; it is not overwritten.\n", qPrintable(file));
+  if (IsScreenshotInput(o.file, o.dataDir, ModuleDir()) ||
+      (!o.compareDir.isEmpty() && IsScreenshotInput(o.file, o.compareDir, ModuleDir()))) {
+    std::fprintf(stderr, "corvane: \"%s\" is one of the run's files; it is not overwritten.\n", qPrintable(o.file));
     return 2;
   }
   CSimulationData data;
   data.SetMessageSink(&CStderrMessageSink::Instance());
-  if (!data.Load(dataDir)) {
-    std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(dataDir));
+  if (!data.Load(o.dataDir)) {
+    std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.dataDir));
     return 1;
   }
-  if (const int unchosen = CheckChosenOption(data, option, quantity)) {
-    return unchosen;
+  for (const int q : o.quantities) {
+    if (const int unchosen = CheckChosenOption(data, o.option, q)) {
+      return unchosen;
+    }
   }
   CSimulationData compared;
-  if (!compareDir.isEmpty()) {
+  if (!o.compareDir.isEmpty()) {
     compared.SetMessageSink(&CStderrMessageSink::Instance());
-    if (!compared.Load(compareDir)) {
-      std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(compareDir));
+    if (!compared.Load(o.compareDir)) {
+      std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.compareDir));
       return 1;
     }
-    if (!RunListsOption(compared, option)) {
-      std::fprintf(stderr, "corvane: the run in \"%s\" has no option %d to compare.\n", qPrintable(compareDir), option);
+    if (!RunListsOption(compared, o.option)) {
+      std::fprintf(stderr, "corvane: the run in \"%s\" has no option %d to compare.\n", qPrintable(o.compareDir),
+                   o.option);
       return 2;
     }
   }
+  const int quantity = o.quantities.front();
   QString csv;
-  if (profileAt) {
-    const std::optional<int> step = ProfileStepFor(data, option, *profileAt);
+  if (o.profileAt) {
+    const std::optional<int> step = ProfileStepFor(data, o.option, *o.profileAt);
     if (!step) {
       return 2;
     }
-    csv = ProfileCsv(FabricProfileAt(data.Run(), DecodeOption(option).part, *step, quantity),
-                     ColumnName(OptionKind::Fabric, quantity));
-  } else if (!compareDir.isEmpty()) {
-    csv = ComparedCsv(data, compared, option, quantity);
+    csv = ProfileCsv(FabricProfileAt(data.Run(), id.part, *step, quantity), ColumnName(OptionKind::Fabric, quantity));
+  } else if (IsChartKind(id.kind)) {
+    if (const int refused = ChartText(data, o.compareDir.isEmpty() ? nullptr : &compared, o, &csv)) {
+      return refused;
+    }
+  } else if (!o.compareDir.isEmpty()) {
+    csv = ComparedCsv(data, compared, o.option, quantity);
   } else {
-    csv = ExportCsv(data, option, quantity);
+    csv = ExportCsv(data, o.option, quantity);
+  }
+  // A header alone is no export: the quantity holds no values in this run.
+  if (csv.count(QLatin1Char('\n')) < 2) {
+    std::fprintf(stderr, "corvane: option %d has no values of quantity %d (%s) in this run; nothing is written.\n",
+                 o.option, quantity, qPrintable(PropertyName(id.kind, quantity)));
+    return 2;
   }
   const QByteArray text = csv.toUtf8();
-  QSaveFile out(file);
+  QSaveFile out(o.file);
   if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size() || !out.commit()) {
-    std::fprintf(stderr, "corvane: cannot write \"%s\".\n", qPrintable(file));
+    std::fprintf(stderr, "corvane: cannot write \"%s\".\n", qPrintable(o.file));
     return 1;
   }
   return 0;

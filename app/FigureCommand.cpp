@@ -37,7 +37,9 @@ QString FigureTitleFor(const CSimulationData& data, const QString& dataDir, int 
   QString runs = QDir(dataDir).dirName();
   if (!compareDir.isEmpty()) {
     const auto [first, second] = RunLabels(dataDir, compareDir);
-    runs = QStringLiteral("%1 compared with %2").arg(first, second);
+    // The line plot draws the first run alone.
+    runs = IsChartKind(o.kind) ? QStringLiteral("%1 compared with %2").arg(first, second)
+                               : QStringLiteral("%1 alone (not %2)").arg(first, second);
     if (!namingRuns) {
       runs.clear();
     }
@@ -161,7 +163,7 @@ int RunFigureCommand(const FigureOptions& o) {
     title = ProfileFigureTitle(data, o.dataDir, o.option, o.quantity, *profileStep);
   }
   // The legend names the compared runs; the drawn title need not.
-  const QString drawn = profileStep || o.compareDir.isEmpty()
+  const QString drawn = profileStep || o.compareDir.isEmpty() || !IsChartKind(DecodeOption(o.option).kind)
                             ? title
                             : FigureTitleFor(data, o.dataDir, o.option, o.quantities, o.allParts, o.compareDir, false);
   if (!WriteViewFigure(view, o.file, o.size, title, &error, drawn)) {

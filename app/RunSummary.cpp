@@ -70,11 +70,21 @@ QJsonObject BuildRunSummary(const CSimulationData& d, bool loaded,
   auto asInt = [](int v) { return QJsonValue(v); };
   o[QStringLiteral("layers")] = PerPart(d.Run().m_nLayers, asInt);
   o[QStringLiteral("nodesPerLayer")] = PerPart(d.Run().m_nNodesPerLayer, asInt);
-  o[QStringLiteral("fabricRows")] = PerPart(
-      d.Run().m_fabric, [](const std::vector<FabricRow>& t) { return QJsonValue(static_cast<qint64>(t.size())); });
-  o[QStringLiteral("bodyRows")] = static_cast<qint64>(d.Run().m_body.size());
-  o[QStringLiteral("comfortRows")] = PerPart(
-      d.Run().m_comfort, [](const std::vector<ComfortRow>& t) { return QJsonValue(static_cast<qint64>(t.size())); });
+  // Rows read, not the places the tables hold: a hole is no row of the file.
+  const RunTables& run = d.Run();
+  QJsonArray fabricRows, comfortRows, fabricHoles, comfortHoles;
+  for (int p = 0; p < kBodyPartCount; ++p) {
+    fabricRows.append(static_cast<qint64>(run.m_fabric[p].size() - run.m_nFabricHoles[p]));
+    fabricHoles.append(static_cast<qint64>(run.m_nFabricHoles[p]));
+    comfortRows.append(static_cast<qint64>(run.m_comfort[p].size() - run.m_nComfortHoles[p]));
+    comfortHoles.append(static_cast<qint64>(run.m_nComfortHoles[p]));
+  }
+  o[QStringLiteral("fabricRows")] = fabricRows;
+  o[QStringLiteral("fabricHoles")] = fabricHoles;
+  o[QStringLiteral("bodyRows")] = static_cast<qint64>(run.m_body.size() - run.m_nBodyHoles);
+  o[QStringLiteral("bodyHoles")] = static_cast<qint64>(run.m_nBodyHoles);
+  o[QStringLiteral("comfortRows")] = comfortRows;
+  o[QStringLiteral("comfortHoles")] = comfortHoles;
   QJsonArray fibers;
   for (const FiberTable& f : d.Run().m_fibers) {
     fibers.append(QJsonObject{{QStringLiteral("name"), f.m_strName},

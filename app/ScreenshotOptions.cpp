@@ -198,7 +198,7 @@ int ScreenshotFitsRun(const ScreenshotOptions& o, const CSimulationData& data) {
   if (o.step >= data.Run().m_nSamples) {
     std::fprintf(stderr, "corvane: step %d is beyond the run's %d samples (0 to %d).\n", o.step, data.Run().m_nSamples,
                  data.Run().m_nSamples - 1);
-    return 1;
+    return 2;
   }
   int maxLayers = 0;
   for (int l : data.Run().m_nLayers) {
@@ -206,7 +206,7 @@ int ScreenshotFitsRun(const ScreenshotOptions& o, const CSimulationData& data) {
   }
   if (o.layer > maxLayers) {
     std::fprintf(stderr, "corvane: layer %d is beyond the run's %d fabric layers.\n", o.layer, maxLayers);
-    return 1;
+    return 2;
   }
   return 0;
 }

@@ -244,6 +244,7 @@ void ReportHoles(const std::vector<std::size_t>& src, std::size_t cells, const C
     while (e < cells && src[e] == kNone) {
       ++e;
     }
+    report.holeCells += e - c;
     const bool hasPrev = c > 0, hasNext = e < cells;
     const std::uint64_t lp = hasPrev ? lines.LineOf(fileRow(src[c - 1])) : 0;
     const std::uint64_t ln = hasNext ? lines.LineOf(fileRow(src[e])) : lines.Lines() + 1;
@@ -799,6 +800,7 @@ GridReport PlaceComfortRows(std::vector<ComfortRow> (&parts)[kBodyPartCount], co
       }
     }
     std::vector<ComfortRow> table(cells);
+    const std::size_t holesBefore = report.holeCells;
     for (std::size_t c = 0; c < cells; ++c) {
       if (src[c] != kNone) {
         table[c] = rows[src[c]];
@@ -816,6 +818,7 @@ GridReport PlaceComfortRows(std::vector<ComfortRow> (&parts)[kBodyPartCount], co
           return Subject{QStringLiteral("the comfort values of %1 %2").arg(PartName(p), span), true};
         },
         report);
+    report.partHoles[p] = report.holeCells - holesBefore;
     rows = std::move(table);
   }
   ReportExtras(

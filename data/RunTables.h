@@ -40,6 +40,11 @@ struct RunTables {  // NOLINT(bugprone-reserved-identifier)
   std::vector<FiberTable> m_fibers;
   std::vector<BodyPropertyRow> m_body;
   std::vector<ComfortRow> m_comfort[kBodyPartCount];
+  // Places the loader filled with a hole (no row of the file stood there):
+  // a table's rows less its holes are the rows read.
+  std::size_t m_nFabricHoles[kBodyPartCount]{};
+  std::size_t m_nBodyHoles = 0;
+  std::size_t m_nComfortHoles[kBodyPartCount]{};
 
   // Seconds of playback per body sample, never below 1.
   int SecondsPerSample() const;

@@ -281,6 +281,7 @@ bool CSimulationData::LoadFabrics() {
         Widen(placed.humidityMax, m_run.m_fHumidityMin, m_run.m_fHumidityMax);
       }
       m_run.m_fabric[p] = std::move(parsed.rows);
+      m_run.m_nFabricHoles[p] = layout.report.holeCells;
       m_run.m_bLiquidFraction[p] = parsed.ninthColumn;
       m_run.m_nNodesPerLayer[p] = layout.nodes;
       m_run.m_nLayers[p] = layout.layers;
@@ -329,6 +330,7 @@ bool CSimulationData::LoadBodyProperties(const QString& name) {
   }
   m_run.m_nSamples = layout.samples;
   m_run.m_fSampleInterval = layout.interval;
+  m_run.m_nBodyHoles = layout.report.holeCells;
   return true;
 }
 
@@ -349,6 +351,7 @@ bool CSimulationData::LoadComfort() {
   for (int p = 0; p < kBodyPartCount; ++p) {
     anyRow = anyRow || !parsed.parts[p].empty();
     m_run.m_comfort[p] = std::move(parsed.parts[p]);
+    m_run.m_nComfortHoles[p] = report.partHoles[p];
   }
   // A file with lines but no row is said, however few its lines are.
   if (parsed.unreadable - static_cast<std::int64_t>(report.causedLines) > 2 || (!parsed.empty && !anyRow)) {

@@ -4,6 +4,9 @@
 #include <cmath>
 
 #include "CaptionTables.h"
+#include "ChartCurves.h"
+#include "CurveSelection.h"
+#include "RunComparison.h"
 #include "ScienceLogic.h"
 #include "SimulationData.h"
 
@@ -40,6 +43,31 @@ QString ExportCsv(const CSimulationData& data, int option, int quantity) {
     for (const auto& p : curves[c]) {
       out += QString::number(c) + QLatin1Char(',') + CsvNumber(p[0]) + QLatin1Char(',') + CsvNumber(p[1]) +
              QLatin1Char(',') + CsvNumber(p[2]) + QLatin1Char('\n');
+    }
+  }
+  return out;
+}
+
+QString ComparedCsv(const CSimulationData& first, const CSimulationData& second, int option, int quantity) {
+  const OptionId o = DecodeOption(option);
+  const QChar comma = QLatin1Char(',');
+  if (IsChartKind(o.kind)) {
+    CCurveSelection selection;
+    selection.Choose(o.part, o.kind, quantity);
+    const ChartCurves chart = BuildChartCurves(first, &second, selection);
+    std::vector<CurveColumn> columns;
+    for (const ChartCurve& c : chart.curves) {
+      columns.push_back({c.column, &c.points});
+    }
+    return CurvesText(chart.xLabel, columns, comma);
+  }
+  // Each run's rows as it writes them alone, its name in front.
+  const auto [firstRun, secondRun] = RunLabels(first.Run().m_strDataDir, second.Run().m_strDataDir);
+  QString out = QStringLiteral("run,curve,Thickness(cm),Time(min),%1\n").arg(ColumnName(o.kind, quantity));
+  for (const auto& [data, run] : {std::pair{&first, firstRun}, std::pair{&second, secondRun}}) {
+    const QString rows = ExportCsv(*data, option, quantity);
+    for (const QString& row : rows.split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(1)) {
+      out += DelimitedField(run, comma) + comma + row + QLatin1Char('\n');
     }
   }
   return out;

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <limits>
 
+#include "ChartCurves.h"
 #include "ChartHover.h"
 #include "ChartLegend.h"
 #include "ChartPalette.h"
@@ -537,43 +538,18 @@ QString Cell(float v, bool held) {
 }  // namespace
 
 QString CMyChart::DataText(QChar separator) const {
-  // Column names may hold the separator (a compared run's ", run-b"): quoted then.
-  QString out = DelimitedField(m_strXLabel, separator);
-  if (m_curves.size() == 1) {
-    out += separator + DelimitedField(m_strYColumn.isEmpty() ? m_strYLabel : m_strYColumn, separator);
-  } else {
+  if (m_curves.size() > 1) {
+    std::vector<CurveColumn> columns;
     for (const CChartSeries& s : m_curves) {
-      out += separator + DelimitedField(s.m_strColumn.isEmpty() ? s.m_strName : s.m_strColumn, separator);
+      columns.push_back({s.m_strColumn.isEmpty() ? s.m_strName : s.m_strColumn, &s.m_points});
     }
+    return CurvesText(m_strXLabel, columns, separator);
   }
-  out += QLatin1Char('\n');
-  // A row for each time any curve holds, in time order; a curve without a
-  // point at that time leaves its cell empty.
-  std::vector<float> times;
-  for (const CChartSeries& s : m_curves) {
-    for (const CChartDataSet& d : s.m_points) {
-      times.push_back(d.m_fX);
-    }
-  }
-  if (m_curves.size() == 1) {
-    times.clear();  // one curve: its rows as they are, in their order
-    for (const CChartDataSet& d : Points()) {
-      times.push_back(d.m_fX);
-    }
-  } else {
-    std::sort(times.begin(), times.end());
-    times.erase(std::unique(times.begin(), times.end()), times.end());
-  }
-  std::vector<std::size_t> next(m_curves.size(), 0);
-  for (const float t : times) {
-    out += Cell(t, true);
-    for (std::size_t i = 0; i < m_curves.size(); ++i) {
-      const std::vector<CChartDataSet>& points = m_curves[i].m_points;
-      const bool here = next[i] < points.size() && (m_curves.size() == 1 || points[next[i]].m_fX == t);
-      out += separator + (here ? Cell(points[next[i]].m_fY, true) : QString());
-      next[i] += here ? 1 : 0;
-    }
-    out += QLatin1Char('\n');
+  // One curve: its rows as they are, in their order, under the axis captions.
+  QString out = DelimitedField(m_strXLabel, separator) + separator +
+                DelimitedField(m_strYColumn.isEmpty() ? m_strYLabel : m_strYColumn, separator) + QLatin1Char('\n');
+  for (const CChartDataSet& d : Points()) {
+    out += Cell(d.m_fX, true) + separator + Cell(d.m_fY, true) + QLatin1Char('\n');
   }
   return out;
 }

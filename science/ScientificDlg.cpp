@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -13,6 +14,7 @@
 #include <cstdio>
 
 #include "CaptionTables.h"
+#include "ChartCurves.h"
 #include "ChartLegend.h"
 #include "ChartUnits.h"
 #include "DataCsv.h"
@@ -68,6 +70,12 @@ CScientificDlg::CScientificDlg(CSimulationData* data, const QString& moduleDir, 
   connect(m_pPropertyPanel, &CPropertyPanel::profileToggled, this, &CScientificDlg::OnProfile, Qt::DirectConnection);
 
   m_plotArea = plotArea;
+  // Over the plot's top left while two runs are compared: the plot draws
+  // the first alone, and says so.
+  m_pPlotRun = new QLabel(this);
+  m_pPlotRun->setObjectName(QStringLiteral("plotRun"));
+  m_pPlotRun->setStyleSheet(QStringLiteral("QLabel { background: white; color: black; padding: 2px; }"));
+  m_pPlotRun->hide();
 
   m_panels[0]->m_nSelected = 0;
   OnOptionSelect(EncodeOption(Head, OptionKind::Body, 0));
@@ -153,7 +161,24 @@ void CScientificDlg::ShowPlotMenu(QPoint at) {
 }
 
 QString CScientificDlg::PlotDataText() const {
-  return ExportCsv(*m_pData, m_nOption, m_selection.Quantities().front());
+  // Both runs' rows when two are compared, as the command line writes them.
+  const int q = m_selection.Quantities().front();
+  return m_pCompared ? ComparedCsv(*m_pData, *m_pCompared, m_nOption, q) : ExportCsv(*m_pData, m_nOption, q);
+}
+
+QString CScientificDlg::PlotRunText() const { return m_pPlotRun->isHidden() ? QString() : m_pPlotRun->text(); }
+
+void CScientificDlg::UpdatePlotRun(bool plotShown) {
+  if (!plotShown || !m_pCompared) {
+    m_pPlotRun->hide();
+    return;
+  }
+  const auto [first, second] = RunLabels(m_pData->Run().m_strDataDir, m_pCompared->Run().m_strDataDir);
+  m_pPlotRun->setText(QStringLiteral("The plot draws %1 alone; its data holds %1 and %2.").arg(first, second));
+  m_pPlotRun->adjustSize();
+  m_pPlotRun->move(m_plotArea.topLeft() + QPoint(6, 4));
+  m_pPlotRun->show();
+  m_pPlotRun->raise();
 }
 
 void CScientificDlg::CopyPlotData() const { QApplication::clipboard()->setText(PlotDataText()); }
@@ -260,6 +285,7 @@ void CScientificDlg::ShowSelection() {
     }
     m_plotView->SetCurves(std::move(curves), "no data");
   }
+  UpdatePlotRun(!chart && !profile);
   m_chart->update();
   if (m_plotView) {
     m_plotView->RenderScene();
@@ -267,55 +293,23 @@ void CScientificDlg::ShowSelection() {
 }
 
 void CScientificDlg::FillChart() {
-  const std::vector<CurveKey> curves = m_selection.Curves();
-  std::vector<QString> names, units;
-  for (const CurveKey& c : curves) {
-    names.push_back(PropertyName(c.kind, c.quantity));
-    units.push_back(UnitOf(names.back()));
-  }
-  // The selection admits no third unit: every curve has its axis.
-  const std::vector<int> axes = AssignAxes(units).value_or(std::vector<int>(curves.size(), 0));
-  std::vector<QString> axisNames[2];
-  for (std::size_t i = 0; i < curves.size(); ++i) {
-    axisNames[axes[i]].push_back(names[i]);
-  }
-  const CurveKey& first = curves.front();
-  m_chart->m_strXLabel = QStringLiteral("Time(min)");
-  m_chart->m_strYLabel = AxisCaption(axisNames[0]);
-  m_chart->m_strY2Label = AxisCaption(axisNames[1]);
-  m_chart->m_strYColumn = ColumnName(first.kind, first.quantity);
-  m_chart->SetTitle(ChartTitle(names));
-  // The comfort scale behind one rating, never behind two different ones.
-  const bool oneQuantity = m_selection.Quantities().size() == 1;
-  if (first.kind == OptionKind::Comfort && oneQuantity) {
-    m_chart->m_nBandMode = BandModeOfComfort(first.quantity);
-  }
-  // With a second run, each curve names its run, and the second run's
-  // curves follow, dashed, each in the colour of its counterpart.
-  std::pair<QString, QString> runs;
-  if (m_pCompared) {
-    runs = RunLabels(m_pData->Run().m_strDataDir, m_pCompared->Run().m_strDataDir);
-  }
-  const CSimulationData* stores[2] = {m_pData, m_pCompared};
-  const QString runNames[2] = {runs.first, runs.second};
-  for (int r = 0; r < (m_pCompared ? 2 : 1); ++r) {
-    for (std::size_t i = 0; i < curves.size(); ++i) {
-      const CurveKey& c = curves[i];
-      const QString part = QString::fromLatin1(kBodyPartNames[c.part]);
-      CChartSeries& s = r == 0 && i == 0 ? m_chart->Series(0) : m_chart->AddSeries({}, {}, axes[i]);
-      s.m_strName = LegendText(part, names[i], runNames[r]);
-      s.m_strUnit = units[i];
-      s.m_strColumn = LegendText(part, ColumnName(c.kind, c.quantity), runNames[r]);
-      // Every part of a quantity: each part in its own colour wherever it
-      // stands among the curves, so that two figures of one paper agree.
-      s.m_nColour = m_selection.AllParts() ? c.part : static_cast<int>(i);
-      s.m_bDashed = r == 1;
-      const CSimulationData& run = *stores[r];
-      const std::vector<ChartPoint> points = c.kind == OptionKind::Body ? BodyPropertyPoints(run, c.part, c.quantity)
-                                                                        : ComfortPoints(run, c.part, c.quantity);
-      for (const ChartPoint& p : points) {
-        m_chart->AddPoint(p.x, p.y);
-      }
+  const ChartCurves chart = BuildChartCurves(*m_pData, m_pCompared, m_selection);
+  m_chart->m_strXLabel = chart.xLabel;
+  m_chart->m_strYLabel = chart.yLabel;
+  m_chart->m_strY2Label = chart.y2Label;
+  m_chart->m_strYColumn = chart.yColumn;
+  m_chart->SetTitle(chart.title);
+  m_chart->m_nBandMode = chart.bands;
+  for (std::size_t i = 0; i < chart.curves.size(); ++i) {
+    const ChartCurve& c = chart.curves[i];
+    CChartSeries& s = i == 0 ? m_chart->Series(0) : m_chart->AddSeries({}, {}, c.axis);
+    s.m_strName = c.name;
+    s.m_strUnit = c.unit;
+    s.m_strColumn = c.column;
+    s.m_nColour = c.colour;
+    s.m_bDashed = c.dashed;
+    for (const CChartDataSet& p : c.points) {
+      m_chart->AddPoint(p.m_fX, p.m_fY);
     }
   }
 }

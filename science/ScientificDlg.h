@@ -20,6 +20,7 @@
 #include "PropertyPanel.h"
 
 class CSimulationData;
+class QLabel;
 class QPropertyAnimation;
 
 class CScientificDlg : public CMyDialog {
@@ -74,6 +75,9 @@ class CScientificDlg : public CMyDialog {
   // text of the command line's export, on the clipboard or in a file.
   QString PlotDataText() const;
   void CopyPlotData() const;
+  // What the plot says of the runs it draws while two are compared (it
+  // draws the first alone); empty otherwise.
+  QString PlotRunText() const;
   bool SavePlotData(const QString& path) const;
 
   std::array<CMyPanel*, 6> m_panels{};
@@ -104,6 +108,7 @@ class CScientificDlg : public CMyDialog {
   void FillChart();
   void FillProfile();
   void ShowPlotMenu(QPoint at);
+  void UpdatePlotRun(bool plotShown);
 
   CSimulationData* m_pData;
   const CSimulationData* m_pCompared = nullptr;
@@ -114,6 +119,7 @@ class CScientificDlg : public CMyDialog {
   // The shown quantity's range over the part's whole run, taken when the
   // profile is chosen rather than at every step of the player.
   std::optional<ValueRange> m_profileRange;
-  QBasicTimer m_glide;  // runs only while the column moves
+  QLabel* m_pPlotRun = nullptr;  // which run the plot draws, while two are compared
+  QBasicTimer m_glide;           // runs only while the column moves
   QPointer<QPropertyAnimation> m_slide;
 };

@@ -93,9 +93,10 @@ TEST(Cli, JsonSummaryOfTheSampleRun) {
   Result r = Corvane({QStringLiteral("--info"), QStringLiteral("--json"), SampleRun()});
   ASSERT_EQ(r.exitCode, 0) << r.err.constData();
   const QJsonObject o = Json(r);
-  const QStringList keys = {"loaded", "selectedModel", "phases",     "samples",    "sampleInterval", "fabricInterval",
-                            "layers", "nodesPerLayer", "fabricRows", "bodyRows",   "comfortRows",    "fibers",
-                            "ranges", "scale",         "modelId",    "garmentIds", "messages"};
+  const QStringList keys = {"loaded",         "selectedModel", "phases",        "samples",      "sampleInterval",
+                            "fabricInterval", "layers",        "nodesPerLayer", "fabricRows",   "fabricHoles",
+                            "bodyRows",       "bodyHoles",     "comfortRows",   "comfortHoles", "fibers",
+                            "ranges",         "scale",         "modelId",       "garmentIds",   "messages"};
   QStringList sortedKeys = keys;
   sortedKeys.sort();
   EXPECT_EQ(o.keys(), sortedKeys);
@@ -269,10 +270,15 @@ TEST(Cli, ScreenshotRefusesBadRequests) {
   EXPECT_EQ(run({"--view", "static", "--section", "tail", SampleRun()}).exitCode, 2);
   EXPECT_EQ(Corvane({QStringLiteral("--view"), QStringLiteral("static"), SampleRun()}).exitCode, 2)
       << "scene options need --screenshot";
+  // A step or a layer the run does not have is a wrong request, as an
+  // option it does not have is.
   Result beyond = run({"--view", "static", "--step", "100000", SampleRun()});
-  EXPECT_EQ(beyond.exitCode, 1);
-  EXPECT_TRUE(beyond.err.contains("beyond"));
-  EXPECT_EQ(run({"--view", "static", "--layer", "9", SampleRun()}).exitCode, 1);
+  EXPECT_EQ(beyond.exitCode, 2);
+  EXPECT_TRUE(beyond.err.contains("corvane: step 100000 is beyond the run's 181 samples (0 to 180).\n"))
+      << beyond.err.constData();
+  Result layer = run({"--view", "static", "--layer", "9", SampleRun()});
+  EXPECT_EQ(layer.exitCode, 2);
+  EXPECT_TRUE(layer.err.contains("corvane: layer 9 is beyond the run's 3 fabric layers.\n")) << layer.err.constData();
   // Only what a user can choose in the run's panels: the head has no fabric
   // layer, the trunk three, comfort three quantities.
   const std::pair<QStringList, const char*> unchosen[] = {

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
@@ -444,4 +445,29 @@ TEST(ScientificView, ThePlotsDataFromItsContextMenu) {
   ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
   EXPECT_EQ(QString::fromUtf8(saved.readAll()), copied);
   EXPECT_FALSE(v.SavePlotData(dir.filePath(QStringLiteral("no/such/folder/plot.csv"))));
+}
+
+// Two runs compared on a fabric option: the plot says it draws the first
+// alone, and its data holds both, as the command line writes them.
+TEST(ScientificView, AComparedPlotSaysWhichRunItDrawsAndItsDataHoldsBoth) {
+  SampleView s;
+  QTemporaryDir dir;
+  const QString wool = dir.filePath(QStringLiteral("wool"));
+  ASSERT_TRUE(QDir().mkpath(wool));
+  for (const QFileInfo& f : QDir(qEnvironmentVariable("CORVANE_SAMPLE_RUN")).entryInfoList(QDir::Files)) {
+    ASSERT_TRUE(QFile::copy(f.filePath(), wool + QLatin1Char('/') + f.fileName()));
+  }
+  CSimulationData other;
+  ASSERT_TRUE(other.Load(wool + QLatin1Char('/')));
+  CScientificDlg& v = *s.view;
+  v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Fabric, 0));
+  EXPECT_EQ(v.PlotRunText(), QString()) << "one run: nothing to say";
+  v.SetComparison(&other);
+  EXPECT_EQ(v.PlotRunText(), QStringLiteral("The plot draws sample-run alone; its data holds sample-run and wool."));
+  const QString text = v.PlotDataText();
+  EXPECT_EQ(text, ComparedCsv(s.data, other, EncodeOption(Trunk, OptionKind::Fabric, 0), 0));
+  EXPECT_TRUE(text.contains(QStringLiteral("\nwool,"))) << "the second run's rows";
+  v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Body, 0));
+  EXPECT_EQ(v.PlotRunText(), QString()) << "a chart draws both runs";
+  v.SetComparison(nullptr);
 }

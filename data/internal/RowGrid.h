@@ -28,6 +28,10 @@ struct GridReport {
   // among the unreadable lines that leave none (a header, a blank line).
   std::uint64_t causedLines = 0;
   const char* holeNoun = "row";  // what `moreHoles` counts: "value" or "row"
+  // Places that no row filled: the table's rows less these are the rows read
+  // (for the comfort file, each part's).
+  std::size_t holeCells = 0;
+  std::size_t partHoles[kBodyPartCount]{};
 
   bool Empty() const { return holes.isEmpty() && extras.isEmpty(); }
   // "fabricsTrunk.dat: line 1 cannot be read; one value of layer 1 at 0 min is missing"

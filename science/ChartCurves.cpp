@@ -1,0 +1,112 @@
+#include "ChartCurves.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "BodyParts.h"
+#include "CaptionTables.h"
+#include "ChartLegend.h"
+#include "ChartUnits.h"
+#include "RunComparison.h"
+#include "ScienceLogic.h"
+#include "SimulationData.h"
+
+ChartCurves BuildChartCurves(const CSimulationData& data, const CSimulationData* compared,
+                             const CCurveSelection& selection) {
+  ChartCurves chart;
+  const std::vector<CurveKey> keys = selection.Curves();
+  if (keys.empty()) {
+    return chart;
+  }
+  std::vector<QString> names, units;
+  for (const CurveKey& c : keys) {
+    names.push_back(PropertyName(c.kind, c.quantity));
+    units.push_back(UnitOf(names.back()));
+  }
+  // The selection admits no third unit: every curve has its axis.
+  const std::vector<int> axes = AssignAxes(units).value_or(std::vector<int>(keys.size(), 0));
+  std::vector<QString> axisNames[2];
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    axisNames[axes[i]].push_back(names[i]);
+  }
+  const CurveKey& first = keys.front();
+  chart.xLabel = QStringLiteral("Time(min)");
+  chart.yLabel = AxisCaption(axisNames[0]);
+  chart.y2Label = AxisCaption(axisNames[1]);
+  chart.yColumn = ColumnName(first.kind, first.quantity);
+  chart.title = ChartTitle(names);
+  // The comfort scale behind one rating, never behind two different ones.
+  if (first.kind == OptionKind::Comfort && selection.Quantities().size() == 1) {
+    chart.bands = BandModeOfComfort(first.quantity);
+  }
+  std::pair<QString, QString> runs;
+  if (compared) {
+    runs = RunLabels(data.Run().m_strDataDir, compared->Run().m_strDataDir);
+  }
+  const CSimulationData* stores[2] = {&data, compared};
+  const QString runNames[2] = {runs.first, runs.second};
+  for (int r = 0; r < (compared ? 2 : 1); ++r) {
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      const CurveKey& c = keys[i];
+      const QString part = QString::fromLatin1(kBodyPartNames[c.part]);
+      ChartCurve curve;
+      curve.name = LegendText(part, names[i], runNames[r]);
+      curve.unit = units[i];
+      curve.column = LegendText(part, ColumnName(c.kind, c.quantity), runNames[r]);
+      curve.axis = axes[i];
+      // Every part of a quantity: each part in its own colour wherever it
+      // stands among the curves, so that two figures of one paper agree.
+      curve.colour = selection.AllParts() ? c.part : static_cast<int>(i);
+      curve.dashed = r == 1;
+      const CSimulationData& run = *stores[r];
+      const std::vector<ChartPoint> points = c.kind == OptionKind::Body ? BodyPropertyPoints(run, c.part, c.quantity)
+                                                                        : ComfortPoints(run, c.part, c.quantity);
+      curve.points.reserve(points.size());
+      for (const ChartPoint& p : points) {
+        curve.points.push_back({p.x, p.y});
+      }
+      chart.curves.push_back(std::move(curve));
+    }
+  }
+  return chart;
+}
+
+namespace {
+QString Cell(float v) {
+  if (std::isnan(v)) {
+    return {};  // a value the run does not hold is an empty cell
+  }
+  char buf[32];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v);
+  return QString::fromLatin1(buf, r.ptr - buf);
+}
+}  // namespace
+
+QString CurvesText(const QString& xLabel, const std::vector<CurveColumn>& curves, QChar separator) {
+  QString out = DelimitedField(xLabel, separator);
+  for (const CurveColumn& c : curves) {
+    out += separator + DelimitedField(c.name, separator);
+  }
+  out += QLatin1Char('\n');
+  std::vector<float> times;
+  for (const CurveColumn& c : curves) {
+    for (const CChartDataSet& d : *c.points) {
+      times.push_back(d.m_fX);
+    }
+  }
+  std::sort(times.begin(), times.end());
+  times.erase(std::unique(times.begin(), times.end()), times.end());
+  std::vector<std::size_t> next(curves.size(), 0);
+  for (const float t : times) {
+    out += Cell(t);
+    for (std::size_t i = 0; i < curves.size(); ++i) {
+      const std::vector<CChartDataSet>& points = *curves[i].points;
+      const bool here = next[i] < points.size() && points[next[i]].m_fX == t;
+      out += separator + (here ? Cell(points[next[i]].m_fY) : QString());
+      next[i] += here ? 1 : 0;
+    }
+    out += QLatin1Char('\n');
+  }
+  return out;
+}
