@@ -150,16 +150,20 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
       QStringLiteral("all-parts"),
       QStringLiteral("With --figure or --export-csv: the chosen body quantities for all six parts."));
   const QCommandLineOption compare =
-      valued("compare", "With --export-csv or --figure: a second run, shown beside DATA_DIR's.", "RUN2");
+      valued("compare", "With --export-csv, --figure or --screenshot (science): a second run, shown beside DATA_DIR's.",
+             "RUN2");
+  const QCommandLineOption difference(
+      QStringLiteral("difference"),
+      QStringLiteral("With --compare: each curve or profile as DATA_DIR's values less RUN2's (A - B)."));
   const QCommandLineOption profileAt = valued("profile-at",
                                               "With --export-csv, --figure or --screenshot (science) and a fabric "
                                               "--option: the thickness profile at the fabric "
                                               "time step nearest MIN minutes.",
                                               "MIN");
-  parser.addOptions({help,     version,  info,  json,    modelInfo, screenshot, movie,        figure,          view,
-                     step,     content,  layer, section, frame,     size,       window,       widthMm,         dpi,
-                     outlined, speed,    fps,   option,  quantity,  exportCsv,  modelService, downloadTimeout, compare,
-                     allParts, profileAt});
+  parser.addOptions(
+      {help,    version, info,     json,      modelInfo,    screenshot,      movie,   figure,   view,      step,
+       content, layer,   section,  frame,     size,         window,          widthMm, dpi,      outlined,  speed,
+       fps,     option,  quantity, exportCsv, modelService, downloadTimeout, compare, allParts, profileAt, difference});
 
   if (!parser.parse(arguments)) {
     Print(stderr, parser.errorText() + QStringLiteral("\nTry 'corvane --help'.\n"));
@@ -220,10 +224,15 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
     options.dataDir = positional.front();
     options.compareDir = parser.value(compare);
     options.allParts = parser.isSet(allParts);
+    options.difference = parser.isSet(difference);
+    if (options.difference && options.compareDir.isEmpty()) {
+      Print(stderr, QStringLiteral("corvane: --difference goes with --compare.\nTry 'corvane --help'.\n"));
+      return 2;
+    }
     if (parser.isSet(profileAt)) {
-      if (parser.isSet(compare) || parser.isSet(allParts) || options.quantities.size() > 1) {
-        Print(stderr, QStringLiteral("corvane: --profile-at draws one quantity of one run; it does not go with "
-                                     "--compare, --all-parts or several quantities.\nTry 'corvane --help'.\n"));
+      if (parser.isSet(allParts) || options.quantities.size() > 1) {
+        Print(stderr, QStringLiteral("corvane: --profile-at draws one quantity; it does not go with --all-parts or "
+                                     "several quantities.\nTry 'corvane --help'.\n"));
         return 2;
       }
       options.profileAt = ParseProfileMinute(parser.value(profileAt));
@@ -257,6 +266,11 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
     options.dataDir = positional.front();
     options.compareDir = parser.value(compare);
     options.allParts = parser.isSet(allParts);
+    options.difference = parser.isSet(difference);
+    if (options.difference && options.compareDir.isEmpty()) {
+      Print(stderr, QStringLiteral("corvane: --difference goes with --compare.\nTry 'corvane --help'.\n"));
+      return 2;
+    }
     if (parser.isSet(size) && (parser.isSet(widthMm) || parser.isSet(dpi))) {
       Print(stderr, QStringLiteral("corvane: --size and --width-mm do not go together.\nTry 'corvane --help'.\n"));
       return 2;
@@ -282,9 +296,9 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
       options.size = *mm;
     }
     if (parser.isSet(profileAt)) {
-      if (parser.isSet(compare) || parser.isSet(allParts) || options.quantities.size() > 1) {
-        Print(stderr, QStringLiteral("corvane: --profile-at draws one quantity of one run; it does not go with "
-                                     "--compare, --all-parts or several quantities.\nTry 'corvane --help'.\n"));
+      if (parser.isSet(allParts) || options.quantities.size() > 1) {
+        Print(stderr, QStringLiteral("corvane: --profile-at draws one quantity; it does not go with --all-parts or "
+                                     "several quantities.\nTry 'corvane --help'.\n"));
         return 2;
       }
       options.profileAt = ParseProfileMinute(parser.value(profileAt));
@@ -306,8 +320,14 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
     Print(stderr, QStringLiteral("corvane: --all-parts goes with --figure or --export-csv.\nTry 'corvane --help'.\n"));
     return 2;
   }
-  if (parser.isSet(compare)) {
-    Print(stderr, QStringLiteral("corvane: --compare goes with --export-csv or --figure.\nTry 'corvane --help'.\n"));
+  const bool scienceShot = parser.isSet(screenshot) && parser.value(view) == QLatin1String("science");
+  if (parser.isSet(compare) && !scienceShot) {
+    Print(stderr, QStringLiteral("corvane: --compare goes with --export-csv, --figure or --screenshot --view "
+                                 "science.\nTry 'corvane --help'.\n"));
+    return 2;
+  }
+  if (parser.isSet(difference) && !parser.isSet(compare)) {
+    Print(stderr, QStringLiteral("corvane: --difference goes with --compare.\nTry 'corvane --help'.\n"));
     return 2;
   }
   for (const QCommandLineOption& o : {widthMm, dpi}) {
@@ -354,6 +374,8 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
     ScreenshotOptions options;
     options.file = parser.value(screenshot);
     options.dataDir = positional.front();
+    options.compareDir = parser.value(compare);
+    options.difference = parser.isSet(difference);
     options.window = parser.isSet(window);
     options.outlinedLabels = parser.isSet(outlined);
     if (options.window && parser.isSet(size)) {

@@ -16,6 +16,7 @@
 #include "ModuleDir.h"
 #include "Profile.h"
 #include "RunComparison.h"
+#include "RunDifference.h"
 #include "ScienceLogic.h"
 #include "ScreenshotCommand.h"
 #include "ScreenshotOptions.h"
@@ -45,8 +46,11 @@ int ChartText(const CSimulationData& data, const CSimulationData* compared, cons
       return 2;
     }
   }
-  const ChartCurves chart = BuildChartCurves(data, compared, selection);
-  if (chart.curves.size() == 1) {
+  ChartCurves chart = BuildChartCurves(data, compared, selection);
+  if (o.difference && compared) {
+    chart = DifferenceCurves(chart);
+  }
+  if (chart.curves.size() == 1 && !o.difference) {
     *csv = ExportCsv(data, o.option, o.quantities.front());
     return 0;
   }
@@ -66,6 +70,11 @@ int RunExportCsvCommand(const ExportOptions& o) {
       std::fprintf(stderr, "corvane: option %d has no quantity %d.\n", o.option, q);
       return 2;
     }
+  }
+  if (o.difference && !IsChartKind(id.kind) && !o.profileAt) {
+    std::fprintf(stderr, "corvane: --difference goes with a chart or a thickness profile; option %d is a line plot.\n",
+                 o.option);
+    return 2;
   }
   if (!IsChartKind(id.kind) && (o.quantities.size() > 1 || o.allParts)) {
     std::fprintf(stderr, "corvane: option %d is a line plot of one quantity of one part.\n", o.option);
@@ -107,7 +116,19 @@ int RunExportCsvCommand(const ExportOptions& o) {
     if (!step) {
       return 2;
     }
-    csv = ProfileCsv(FabricProfileAt(data.Run(), id.part, *step, quantity), ColumnName(OptionKind::Fabric, quantity));
+    const FabricProfile profile = FabricProfileAt(data.Run(), id.part, *step, quantity);
+    const QString column = ColumnName(OptionKind::Fabric, quantity);
+    if (o.compareDir.isEmpty()) {
+      csv = ProfileCsv(profile, column);
+    } else {
+      // The second run at its own step nearest the first's time.
+      const std::optional<int> other = NearestFabricStep(compared.Run(), id.part, profile.time);
+      const FabricProfile second = other ? FabricProfileAt(compared.Run(), id.part, *other, quantity) : FabricProfile{};
+      const auto [firstRun, secondRun] = RunLabels(data.Run().m_strDataDir, compared.Run().m_strDataDir);
+      csv = o.difference ? ProfileCsv(DifferenceProfile(profile, second),
+                                      QStringLiteral("%1, %2 - %3").arg(column, firstRun, secondRun))
+                         : ComparedProfileCsv(profile, firstRun, second, secondRun, column);
+    }
   } else if (IsChartKind(id.kind)) {
     if (const int refused = ChartText(data, o.compareDir.isEmpty() ? nullptr : &compared, o, &csv)) {
       return refused;

@@ -16,6 +16,7 @@ struct ExportOptions {
   std::vector<int> quantities{0};   // sharing the chart, in the order given
   bool allParts = false;            // each quantity for the six parts
   QString compareDir;               // a second run beside the first, or none
+  bool difference = false;          // with compareDir: the first run's values less the second's
   std::optional<double> profileAt;  // a fabric option's thickness profile at this minute
 };
 

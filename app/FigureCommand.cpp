@@ -18,7 +18,8 @@
 #include "SimulationData.h"
 
 QString FigureTitleFor(const CSimulationData& data, const QString& dataDir, int option,
-                       const std::vector<int>& quantities, bool allParts, const QString& compareDir, bool namingRuns) {
+                       const std::vector<int>& quantities, bool allParts, const QString& compareDir, bool namingRuns,
+                       bool difference) {
   const OptionId o = DecodeOption(option);
   QString optionText;
   for (const PanelOption& p : PanelOptions(data, o.part)) {
@@ -37,20 +38,29 @@ QString FigureTitleFor(const CSimulationData& data, const QString& dataDir, int 
   QString runs = QDir(dataDir).dirName();
   if (!compareDir.isEmpty()) {
     const auto [first, second] = RunLabels(dataDir, compareDir);
-    // The line plot draws the first run alone.
-    runs = IsChartKind(o.kind) ? QStringLiteral("%1 compared with %2").arg(first, second)
-                               : QStringLiteral("%1 alone (not %2)").arg(first, second);
-    if (!namingRuns) {
+    // The line plot draws the first run alone; a difference names its runs
+    // in the order of the subtraction.
+    runs = !IsChartKind(o.kind) ? QStringLiteral("%1 alone (not %2)").arg(first, second)
+           : difference         ? QStringLiteral("%1 - %2").arg(first, second)
+                                : QStringLiteral("%1 compared with %2").arg(first, second);
+    if (!namingRuns && !difference) {
       runs.clear();
     }
   }
   return FigureTitle(runs, part, optionText, ChartTitle(names));
 }
 
-QString ProfileFigureTitle(const CSimulationData& data, const QString& dataDir, int option, int quantity, int step) {
+QString ProfileFigureTitle(const CSimulationData& data, const QString& dataDir, int option, int quantity, int step,
+                           const QString& compareDir, bool difference) {
   // Through every layer of the part, at the step's time.
   const double minute = static_cast<double>(data.Run().m_fFabricInterval) * step;
-  return FigureTitle(QDir(dataDir).dirName(), QLatin1String(kBodyPartNames[DecodeOption(option).part]),
+  QString runs = QDir(dataDir).dirName();
+  if (!compareDir.isEmpty()) {
+    const auto [first, second] = RunLabels(dataDir, compareDir);
+    runs = difference ? QStringLiteral("%1 - %2").arg(first, second)
+                      : QStringLiteral("%1 compared with %2").arg(first, second);
+  }
+  return FigureTitle(runs, QLatin1String(kBodyPartNames[DecodeOption(option).part]),
                      QStringLiteral("Profile at %1 min").arg(minute), ColumnName(OptionKind::Fabric, quantity));
 }
 
@@ -131,6 +141,11 @@ int RunFigureCommand(const FigureOptions& o) {
   if (!o.compareDir.isEmpty()) {
     view.SetComparison(&compared);
   }
+  if (o.difference && !IsChartKind(DecodeOption(o.option).kind) && !o.profileAt) {
+    std::fprintf(stderr, "corvane: --difference goes with a chart or a thickness profile; option %d is a line plot.\n",
+                 o.option);
+    return 2;
+  }
   view.resize(1001, 661);
   SelectScienceOption(view, o.option, o.quantity);
   // The others join as a Ctrl+click adds them, and the chart refuses what
@@ -156,16 +171,20 @@ int RunFigureCommand(const FigureOptions& o) {
   if (profileStep) {
     view.ShowProfileAt(*profileStep);
   }
+  if (o.difference) {
+    view.OnDifference(true);
+  }
   view.Settle();
   QString error;
-  QString title = FigureTitleFor(data, o.dataDir, o.option, o.quantities, o.allParts, o.compareDir);
+  QString title = FigureTitleFor(data, o.dataDir, o.option, o.quantities, o.allParts, o.compareDir, true, o.difference);
   if (profileStep) {
-    title = ProfileFigureTitle(data, o.dataDir, o.option, o.quantity, *profileStep);
+    title = ProfileFigureTitle(data, o.dataDir, o.option, o.quantity, *profileStep, o.compareDir, o.difference);
   }
   // The legend names the compared runs; the drawn title need not.
-  const QString drawn = profileStep || o.compareDir.isEmpty() || !IsChartKind(DecodeOption(o.option).kind)
-                            ? title
-                            : FigureTitleFor(data, o.dataDir, o.option, o.quantities, o.allParts, o.compareDir, false);
+  const QString drawn =
+      profileStep || o.compareDir.isEmpty() || !IsChartKind(DecodeOption(o.option).kind)
+          ? title
+          : FigureTitleFor(data, o.dataDir, o.option, o.quantities, o.allParts, o.compareDir, false, o.difference);
   if (!WriteViewFigure(view, o.file, o.size, title, &error, drawn)) {
     std::fprintf(stderr, "corvane: %s.\n", qPrintable(error));
     return 1;

@@ -21,6 +21,7 @@ struct FigureOptions {
   bool allParts = false;           // each quantity for the six parts
   FigureSize size;
   QString compareDir;               // a second run beside the first, or none
+  bool difference = false;          // with compareDir: the first run's values less the second's
   std::optional<double> profileAt;  // a fabric option's thickness profile at this minute
 };
 
@@ -30,10 +31,12 @@ struct FigureOptions {
 // for a drawn title over a legend that names them.
 QString FigureTitleFor(const CSimulationData& data, const QString& dataDir, int option,
                        const std::vector<int>& quantities, bool allParts, const QString& compareDir = QString(),
-                       bool namingRuns = true);
+                       bool namingRuns = true, bool difference = false);
 // The title line of the thickness profile of `option` and `quantity` at
 // fabric step `step`: "RUN · Part · Profile at N min · QUANTITY".
-QString ProfileFigureTitle(const CSimulationData& data, const QString& dataDir, int option, int quantity, int step);
+// With `compareDir`, the two runs (their difference with `difference`).
+QString ProfileFigureTitle(const CSimulationData& data, const QString& dataDir, int option, int quantity, int step,
+                           const QString& compareDir = QString(), bool difference = false);
 // Writes what `view` shows (its chart, or its line plot) as a figure, the
 // file titled `title` and the page `drawnTitle` (the title, when empty).
 bool WriteViewFigure(CScientificDlg& view, const QString& path, const FigureSize& size, const QString& title,

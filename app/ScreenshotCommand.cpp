@@ -16,11 +16,16 @@
 namespace {
 // The scientific view alone at the size asked for, after choosing the option
 // and the quantity, drawn into a picture.
-QImage RenderScience(CSimulationData& data, const ScreenshotOptions& o, const QString& moduleDir) {
+QImage RenderScience(CSimulationData& data, const CSimulationData* compared, const ScreenshotOptions& o,
+                     const QString& moduleDir) {
   CScientificDlg view(&data, moduleDir);
   view.resize(o.size);
+  view.SetComparison(compared);
   SelectScienceOption(view, o.option, o.quantity);
   SelectScienceProfile(view, data, o);
+  if (o.difference) {
+    view.OnDifference(true);
+  }
   view.Settle();
   view.show();
   QCoreApplication::processEvents();
@@ -49,7 +54,15 @@ int RunScreenshotCommand(const ScreenshotOptions& o) {
     return unfit;
   }
   if (o.mode == ViewMode::Plot) {
-    return SavePicture(RenderScience(data, o, moduleDir), o.file) ? 0 : 1;
+    CSimulationData compared;
+    if (!o.compareDir.isEmpty()) {
+      compared.SetMessageSink(&sink);
+      if (!compared.Load(o.compareDir)) {
+        std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.compareDir));
+        return 1;
+      }
+    }
+    return SavePicture(RenderScience(data, o.compareDir.isEmpty() ? nullptr : &compared, o, moduleDir), o.file) ? 0 : 1;
   }
   data.State().SeekStep(o.step);
   COpenGLView view;

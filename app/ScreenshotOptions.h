@@ -29,6 +29,10 @@ struct ScreenshotOptions {
   // With a fabric option: its thickness profile at the fabric step nearest
   // this minute, in the plot's place.
   std::optional<double> profileAt;
+  // With the scientific view: a second run beside the first, and its
+  // difference ("A - B") instead of both.
+  QString compareDir;
+  bool difference = false;
 };
 
 // A scientific-view option id that names a part and a kind it lists.

@@ -74,8 +74,16 @@ int RunWindowScreenshot(const ScreenshotOptions& o, const QString& moduleDir) {
   main.show();
   if (o.mode == ViewMode::Plot) {
     main.OnViewScientific();
+    // The second run as File > Compare With Run... opens it.
+    if (!o.compareDir.isEmpty() && !main.CompareWith(o.compareDir)) {
+      std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.compareDir));
+      return 1;
+    }
     SelectScienceOption(*main.m_pScientific, o.option, o.quantity);
     SelectScienceProfile(*main.m_pScientific, *app.m_pData, o);
+    if (o.difference) {
+      main.m_pScientific->OnDifference(true);
+    }
     main.m_pScientific->Settle();
   } else {
     CVisiualize3DDlg* d = main.Ensure3D();

@@ -52,6 +52,8 @@ ChartCurves BuildChartCurves(const CSimulationData& data, const CSimulationData*
       const QString part = QString::fromLatin1(kBodyPartNames[c.part]);
       ChartCurve curve;
       curve.name = LegendText(part, names[i], runNames[r]);
+      curve.base = LegendText(part, names[i]);
+      curve.baseColumn = LegendText(part, ColumnName(c.kind, c.quantity));
       curve.unit = units[i];
       curve.column = LegendText(part, ColumnName(c.kind, c.quantity), runNames[r]);
       curve.axis = axes[i];
@@ -59,6 +61,7 @@ ChartCurves BuildChartCurves(const CSimulationData& data, const CSimulationData*
       // stands among the curves, so that two figures of one paper agree.
       curve.colour = selection.AllParts() ? c.part : static_cast<int>(i);
       curve.dashed = r == 1;
+      curve.run = runNames[r];
       const CSimulationData& run = *stores[r];
       const std::vector<ChartPoint> points = c.kind == OptionKind::Body ? BodyPropertyPoints(run, c.part, c.quantity)
                                                                         : ComfortPoints(run, c.part, c.quantity);

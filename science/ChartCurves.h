@@ -12,12 +12,15 @@
 class CSimulationData;
 
 struct ChartCurve {
-  QString name;    // the legend's text
+  QString name;  // the legend's text
+  QString base;  // the same without the run's name
+  QString baseColumn;
   QString unit;    // of the values
   QString column;  // the column's name in exported data
   int axis = 0;    // 0 the left y axis, 1 the right one
   int colour = 0;  // its place in the palette
   bool dashed = false;
+  QString run;  // the run's name when two are compared
   std::vector<CChartDataSet> points;
 };
 

@@ -42,7 +42,14 @@ QString ValueText(const HoverValue& v) {
 }  // namespace
 
 QStringList HoverLines(float time, const std::vector<HoverValue>& values, const QString& xUnit) {
-  const QString minutes = QStringLiteral("%1 %2").arg(Number(time), xUnit);
+  QString minutes = QStringLiteral("%1 %2").arg(Number(time), xUnit);
+  QStringList named;
+  for (const HoverValue& v : values) {
+    if (!v.run.isEmpty() && v.held && std::abs(static_cast<double>(v.time) - time) > 1e-6 && !named.contains(v.run)) {
+      named << v.run;
+      minutes += QStringLiteral("; %1 at %2 %3").arg(v.run, Number(v.time), xUnit);
+    }
+  }
   if (values.size() == 1) {
     return {QStringLiteral("%1: %2").arg(minutes, ValueText(values.front()))};
   }

@@ -22,9 +22,15 @@ struct HoverValue {
   float value = 0;
   QString unit;
   bool held = true;  // false: the run has no value there
+  // A compared run's curve: the run's name and the time of the value read,
+  // which may be its own sample's rather than the hovered one.
+  QString run{};
+  float time = 0;
 };
 // The lines of the hover box at time `time`: one curve reads on one line
 // ("12.5 min: 33.2 Degree"); several read the time, then a line a curve
 // ("Head: Temperature of Skin(Degree) = 33.2 Degree", "... = no data").
-// A chart over another x reads it in its own unit (`xUnit`, "cm").
+// A chart over another x reads it in its own unit (`xUnit`, "cm"). A
+// compared run whose value stands at another time names it after the time:
+// "48.7 min; run-b at 48.5 min".
 QStringList HoverLines(float time, const std::vector<HoverValue>& values, const QString& xUnit = QStringLiteral("min"));

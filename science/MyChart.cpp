@@ -521,6 +521,8 @@ QString CMyChart::HoverText() const {
     const int j = i == 0 ? m_nHover : NearestInTime(s.m_points, t);
     v.held = j >= 0;
     v.value = j >= 0 ? s.m_points[static_cast<std::size_t>(j)].m_fY : 0.0f;
+    v.run = s.m_bDashed ? s.m_strRun : QString();
+    v.time = j >= 0 ? s.m_points[static_cast<std::size_t>(j)].m_fX : t;
     values.push_back(v);
   }
   return HoverLines(t, values, m_strXUnit).join(QLatin1Char('\n'));

@@ -32,6 +32,7 @@ struct CChartSeries {
   // Dashed: a second run's curve, which takes the palette place of the
   // first run's curve of the same part and quantity.
   bool m_bDashed = false;
+  QString m_strRun;  // the run's name, while two are compared
   // Kept as points are added, so that a paint need not walk every point
   // twice. The y range starts where a paint's search does.
   float m_fXMin, m_fXMax, m_fYMin = 1000000, m_fYMax = -1000000;

@@ -5,6 +5,8 @@
 #include <limits>
 
 #include "DataCsv.h"
+#include "RunComparison.h"
+#include "RunDifference.h"
 #include "RunTables.h"
 
 namespace {
@@ -119,7 +121,7 @@ std::optional<int> NearestFabricStep(const RunTables& run, int part, double minu
 }
 
 QString ProfileCsv(const FabricProfile& profile, const QString& column, QChar separator) {
-  QString out = QStringLiteral("Position(cm)%1Layer%1%2\n").arg(separator).arg(column);
+  QString out = QStringLiteral("Position(cm)%1Layer%1%2\n").arg(separator).arg(DelimitedField(column, separator));
   for (const ProfilePoint& p : profile.points) {
     out += CsvNumber(p.position) + separator + QString::number(p.layer + 1) + separator + CsvNumber(p.value) +
            QLatin1Char('\n');
@@ -154,4 +156,39 @@ int ProfileStepAt(const RunTables& run, int sample) {
 QString ProfileTitle(const QString& part, const QString& quantity, float minutes) {
   const QString title = QStringLiteral("%1: %2").arg(part, quantity);
   return std::isnan(minutes) ? title : QStringLiteral("%1 at %2 min").arg(title, QString::number(minutes, 'g', 6));
+}
+
+QString ComparedProfileCsv(const FabricProfile& first, const QString& firstRun, const FabricProfile& second,
+                           const QString& secondRun, const QString& column, QChar separator) {
+  QString out = QStringLiteral("run%1").arg(separator) + ProfileCsv({}, column, separator);
+  for (const auto& [profile, run] : {std::pair{&first, firstRun}, std::pair{&second, secondRun}}) {
+    const QStringList rows = ProfileCsv(*profile, column, separator).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString& row : rows.mid(1)) {
+      out += DelimitedField(run, separator) + separator + row + QLatin1Char('\n');
+    }
+  }
+  return out;
+}
+
+FabricProfile DifferenceProfile(const FabricProfile& first, const FabricProfile& second) {
+  auto asPoints = [](const FabricProfile& p) {
+    std::vector<CChartDataSet> points;
+    for (const ProfilePoint& q : p.points) {
+      points.push_back({q.position, q.value});
+    }
+    return points;
+  };
+  FabricProfile out;
+  out.time = first.time;
+  out.layers = first.layers;
+  out.boundaries = first.boundaries;
+  std::size_t k = 0;
+  for (const CChartDataSet& d : DifferencePoints(asPoints(first), asPoints(second))) {
+    // The first run's node at that position, for its layer.
+    while (k + 1 < first.points.size() && first.points[k].position < d.m_fX) {
+      ++k;
+    }
+    out.points.push_back({d.m_fX, first.points.empty() ? 0 : first.points[k].layer, d.m_fY});
+  }
+  return out;
 }

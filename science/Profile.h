@@ -68,3 +68,13 @@ QString ProfileTitle(const QString& part, const QString& quantity, float minutes
 // "Position(cm),Layer,<column>", the layer counted from 1, the cells parted
 // by `separator`; a value the run does not hold is an empty cell.
 QString ProfileCsv(const FabricProfile& profile, const QString& column, QChar separator = QLatin1Char(','));
+
+// The profiles of two runs as text: "run,Position(cm),Layer,<column>", the
+// first run's rows, then the second's, each led by its run's name.
+QString ComparedProfileCsv(const FabricProfile& first, const QString& firstRun, const FabricProfile& second,
+                           const QString& secondRun, const QString& column, QChar separator = QLatin1Char(','));
+
+// first - second at every position both hold (the same decimal, within a
+// millionth of a centimetre), each point in the first run's layer; nothing
+// is interpolated. The first run's layers and boundaries.
+FabricProfile DifferenceProfile(const FabricProfile& first, const FabricProfile& second);

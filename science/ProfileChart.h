@@ -6,6 +6,14 @@
 #include "MyChart.h"
 #include "Profile.h"
 
+// A second run's profile beside the first: its own step nearest the
+// first's time, drawn dashed, or with `difference` the first less it.
+struct ComparedProfile {
+  FabricProfile profile;
+  QString run, comparedRun;  // the two runs' names
+  bool difference = false;
+};
+
 class CProfileChart : public CMyChart {
   Q_OBJECT
 
@@ -13,13 +21,15 @@ class CProfileChart : public CMyChart {
   using CMyChart::CMyChart;
 
   // Shows `profile` of the quantity `name` (its unit in parentheses) of part
-  // `part` on the value scale `range` (none: the profile's own); the shown
-  // position range stays.
+  // `part` on the value scale `range` (none: the profile's own) and, when
+  // given, a second run's beside it; the shown position range stays.
   void SetProfile(const FabricProfile& profile, const QString& part, const QString& name,
-                  std::optional<ValueRange> range);
-  // Position, layer and value, the header naming their units.
+                  std::optional<ValueRange> range, const std::optional<ComparedProfile>& compared = std::nullopt);
+  // Position, layer and value, the header naming their units; two runs'
+  // rows each led by its run, or the difference's.
   QString DataText(QChar separator) const override;
 
  private:
   FabricProfile m_profile;
+  std::optional<ComparedProfile> m_compared;
 };

@@ -34,6 +34,12 @@ CPropertyPanel::CPropertyPanel(QWidget* parent) : CMyDialog(parent) {
   m_profile->resize(m_profile->sizeHint().width(), m_profile->height());
   m_profile->setToolTip(QStringLiteral("The quantity through all the part's layers at the player's time"));
   connect(m_profile, &QCheckBox::clicked, this, &CPropertyPanel::profileToggled);
+  m_difference = new QCheckBox(QStringLiteral("A - B"), this);
+  m_difference->setGeometry(DialogUnitsToPixels(kLeft[0], 62, 154, 10));
+  m_difference->resize(m_difference->sizeHint().width(), m_difference->height());
+  m_difference->setToolTip(QStringLiteral("The first run's values less the second's, where both hold one"));
+  m_difference->hide();
+  connect(m_difference, &QCheckBox::clicked, this, &CPropertyPanel::differenceToggled);
   m_status = new QLabel(this);
   m_status->setGeometry(DialogUnitsToPixels(kLeft[1], 62, 330, 10));
   ShowPropertyNames(OptionKind::Body);
@@ -82,10 +88,11 @@ void CPropertyPanel::ShowPropertyNames(OptionKind kind) {
   // The charts' curves can be every part's; the 3D plot is one part's.
   m_allParts->setVisible(IsChartKind(kind));
   m_profile->setVisible(kind == OptionKind::Fabric);
+  m_difference->setVisible(m_bComparing && (IsChartKind(kind) || kind == OptionKind::Fabric));
+  LayoutRow();
   const int shown = PropertyCount(kind);
   const int width = DialogUnitsToPixels(0, 0, 154, 10).width(), room = DialogUnitsToPixels(0, 0, 166, 10).width();
   const int visible = this->width();  // the owner sizes the panel to what its page shows
-  m_status->resize(std::max(0, visible - m_status->x() - 4), m_status->height());
   for (int i = 0; i < 9; ++i) {
     QRadioButton* b = m_buttons[static_cast<std::size_t>(i)];
     if (i < shown) {
@@ -96,6 +103,39 @@ void CPropertyPanel::ShowPropertyNames(OptionKind kind) {
     } else {
       b->hide();  // keeps its caption
     }
+  }
+}
+
+void CPropertyPanel::ShowDifference(bool comparing) {
+  m_bComparing = comparing;
+  m_difference->setVisible(comparing && (m_allParts->isVisibleTo(this) || m_profile->isVisibleTo(this)));
+  if (!comparing) {
+    m_difference->setChecked(false);
+  }
+  LayoutRow();
+}
+
+void CPropertyPanel::LayoutRow() {
+  int x = DialogUnitsToPixels(12, 0, 0, 0).x();
+  for (QCheckBox* box : {m_allParts, m_profile, m_difference}) {
+    if (box->isVisibleTo(this)) {
+      box->move(x, box->y());
+      x += box->width() + DialogUnitsToPixels(0, 0, 8, 0).width();
+    }
+  }
+  // The status line after the boxes, as far as the visible edge.
+  m_status->setGeometry(x, m_status->y(), std::max(0, width() - x - 4), m_status->height());
+  SetStatus(m_status->toolTip());
+}
+
+void CPropertyPanel::SetStatus(const QString& text) {
+  m_status->setText(text);
+  m_status->setToolTip(text);
+  QFont f;
+  m_status->setFont(f);
+  while (m_status->sizeHint().width() > m_status->width() && f.pointSizeF() > 6) {
+    f.setPointSizeF(f.pointSizeF() - 0.5);
+    m_status->setFont(f);
   }
 }
 

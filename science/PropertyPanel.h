@@ -5,7 +5,8 @@
 // changes only through UpdateButtons and ReadButtons, as the owner exchanges
 // it. Under the buttons, for the charts, the "All parts" check box and the
 // status line where the owner says why a click did not do what it asked;
-// for the fabric layers, in the same place, the "Profile" check box.
+// for the fabric layers, in the same place, the "Profile" check box; while
+// two runs are compared, the "A - B" check box after them.
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -33,7 +34,12 @@ class CPropertyPanel : public CMyDialog {
   void MarkShown(const std::vector<int>& indices);
   QCheckBox* AllParts() const { return m_allParts; }
   QCheckBox* Profile() const { return m_profile; }
-  void SetStatus(const QString& text) { m_status->setText(text); }
+  // "A - B": the difference of two compared runs; shown while two are.
+  QCheckBox* Difference() const { return m_difference; }
+  void ShowDifference(bool comparing);
+  // The status line, in the room the row leaves it: a text longer than that
+  // gets a smaller font, and reads whole in its tool tip.
+  void SetStatus(const QString& text);
   QString Status() const { return m_status->text(); }
 
   int m_nProperty = 0;
@@ -43,6 +49,7 @@ class CPropertyPanel : public CMyDialog {
   void propertyAdd(int index);
   void allPartsToggled(bool on);
   void profileToggled(bool on);
+  void differenceToggled(bool on);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -52,7 +59,11 @@ class CPropertyPanel : public CMyDialog {
   QButtonGroup m_group;
   QCheckBox* m_allParts = nullptr;
   QCheckBox* m_profile = nullptr;
+  QCheckBox* m_difference = nullptr;
   QLabel* m_status = nullptr;
+  bool m_bComparing = false;
+  // The fourth row: the check boxes shown, left to right, then the status.
+  void LayoutRow();
   // The modifiers of the input that clicked a button last.
   Qt::KeyboardModifiers m_clickModifiers;
 };

@@ -21,6 +21,7 @@
 #include "ImageFile.h"
 #include "Profile.h"
 #include "RunComparison.h"
+#include "RunDifference.h"
 #include "SaveImageDialog.h"
 #include "ScienceLogic.h"
 #include "SimulationData.h"
@@ -68,6 +69,8 @@ CScientificDlg::CScientificDlg(CSimulationData* data, const QString& moduleDir, 
   connect(m_pPropertyPanel, &CPropertyPanel::propertyAdd, this, &CScientificDlg::OnPropertyAdd, Qt::DirectConnection);
   connect(m_pPropertyPanel, &CPropertyPanel::allPartsToggled, this, &CScientificDlg::OnAllParts, Qt::DirectConnection);
   connect(m_pPropertyPanel, &CPropertyPanel::profileToggled, this, &CScientificDlg::OnProfile, Qt::DirectConnection);
+  connect(m_pPropertyPanel, &CPropertyPanel::differenceToggled, this, &CScientificDlg::OnDifference,
+          Qt::DirectConnection);
 
   m_plotArea = plotArea;
   // Over the plot's top left while two runs are compared: the plot draws
@@ -293,7 +296,10 @@ void CScientificDlg::ShowSelection() {
 }
 
 void CScientificDlg::FillChart() {
-  const ChartCurves chart = BuildChartCurves(*m_pData, m_pCompared, m_selection);
+  ChartCurves chart = BuildChartCurves(*m_pData, m_pCompared, m_selection);
+  if (m_bDifference && m_pCompared) {
+    chart = DifferenceCurves(chart);
+  }
   m_chart->m_strXLabel = chart.xLabel;
   m_chart->m_strYLabel = chart.yLabel;
   m_chart->m_strY2Label = chart.y2Label;
@@ -308,14 +314,27 @@ void CScientificDlg::FillChart() {
     s.m_strColumn = c.column;
     s.m_nColour = c.colour;
     s.m_bDashed = c.dashed;
+    s.m_strRun = c.run;
     for (const CChartDataSet& p : c.points) {
       m_chart->AddPoint(p.m_fX, p.m_fY);
     }
   }
 }
 
+void CScientificDlg::OnDifference(bool on) {
+  m_bDifference = on && m_pCompared;
+  m_pPropertyPanel->Difference()->setChecked(m_bDifference);
+  if (m_bDifference) {
+    m_chart->ResetView();
+  }
+  ShowSelection();
+}
+
 void CScientificDlg::SetComparison(const CSimulationData* other) {
   m_pCompared = other;
+  m_bDifference = m_bDifference && other;
+  m_pPropertyPanel->ShowDifference(other != nullptr);
+  m_pPropertyPanel->Difference()->setChecked(m_bDifference);
   if (m_nOption) {
     ShowSelection();
   }
@@ -326,8 +345,22 @@ void CScientificDlg::FillProfile() {
   const int q = m_selection.Quantities().front();
   const RunTables& run = m_pData->Run();
   const int step = m_nProfileStep >= 0 ? m_nProfileStep : ProfileStepAt(run, m_pData->State().DrawnStep());
-  m_profileChart->SetProfile(FabricProfileAt(run, o.part, step, q), QString::fromLatin1(kBodyPartNames[o.part]),
-                             PropertyName(OptionKind::Fabric, q), m_profileRange);
+  const FabricProfile profile = FabricProfileAt(run, o.part, step, q);
+  // The second run's profile at its own step nearest the first's time.
+  std::optional<ComparedProfile> compared;
+  std::optional<ValueRange> range = m_profileRange;
+  if (m_pCompared && !std::isnan(profile.time)) {
+    if (const std::optional<int> other = NearestFabricStep(m_pCompared->Run(), o.part, profile.time)) {
+      const auto [first, second] = RunLabels(run.m_strDataDir, m_pCompared->Run().m_strDataDir);
+      compared = ComparedProfile{FabricProfileAt(m_pCompared->Run(), o.part, *other, q), first, second, m_bDifference};
+      // One scale for both runs through the whole of both.
+      if (const std::optional<ValueRange> r = ProfileValueRange(m_pCompared->Run(), o.part, q); r && range) {
+        range = ValueRange{std::min(range->lo, r->lo), std::max(range->hi, r->hi)};
+      }
+    }
+  }
+  m_profileChart->SetProfile(profile, QString::fromLatin1(kBodyPartNames[o.part]), PropertyName(OptionKind::Fabric, q),
+                             range, compared);
 }
 
 void CScientificDlg::OnMouseMove(int x, int y) {

@@ -43,6 +43,10 @@ class CScientificDlg : public CMyDialog {
   // the part's layers at the player's time instead of the 3D plot.
   void OnProfile(bool on);
   bool ProfileShown() const { return m_bProfile; }
+  // The "A - B" box while two runs are compared: each chart curve and the
+  // profile as the first run's values less the second's.
+  void OnDifference(bool on);
+  bool DifferenceShown() const { return m_bDifference; }
   // The chart the page shows (the time chart or the profile), or null while
   // it shows the line plot: what a picture or a figure of the page draws.
   CMyChart* ShownChart() const;
@@ -115,6 +119,7 @@ class CScientificDlg : public CMyDialog {
   CCurveSelection m_selection;  // what the chart or plot shows
   QRect m_plotArea;
   bool m_bProfile = false;
+  bool m_bDifference = false;
   int m_nProfileStep = -1;  // a fabric step asked for; -1: the clock's
   // The shown quantity's range over the part's whole run, taken when the
   // profile is chosen rather than at every step of the player.

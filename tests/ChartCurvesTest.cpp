@@ -318,6 +318,16 @@ TEST(ChartHover, EachCurvesValueAtTheHoveredTime) {
                      {QStringLiteral("Trunk: Comfort"), 40, QString()},
                      {QStringLiteral("Foot: Comfort"), std::nanf(""), QString()},
                      {QStringLiteral("Leg: Comfort, run-b"), 1, QString(), false}});
+  // A compared run's own time where its sample is not the hovered one.
+  HoverValue b{QStringLiteral("Head: Comfort, run-b"), 12, QString()};
+  b.run = QStringLiteral("run-b");
+  b.time = 48.5f;
+  EXPECT_EQ(HoverLines(48.7f, {{QStringLiteral("Head: Comfort, run-a"), 10, QString()}, b}).front(),
+            QStringLiteral("48.7 min; run-b at 48.5 min"));
+  b.time = 48.7f;
+  EXPECT_EQ(HoverLines(48.7f, {{QStringLiteral("Head: Comfort, run-a"), 10, QString()}, b}).front(),
+            QStringLiteral("48.7 min"))
+      << "the same time is said once";
   EXPECT_EQ(lines, (QStringList{"3 min", "Head: Temperature of Skin(Degree) = 33.2 Degree",
                                 "Head: Metabolism Rate of Human Body(W*m^2) = 58.1 W*m^2", "Trunk: Comfort = 40",
                                 "Foot: Comfort = no data", "Leg: Comfort, run-b = no data"}));

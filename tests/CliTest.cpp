@@ -639,8 +639,8 @@ TEST(Cli, TheScienceScreenshotDrawsTheProfileInThePlotsPlace) {
         "inf"},
        "corvane: bad value \"inf\" for --profile-at.\nTry 'corvane --help'.\n"},
       {{"--figure", out.Dir() + QStringLiteral("x.png"), "--option", "2300", "--quantity", "0,1", "--profile-at", "3"},
-       "corvane: --profile-at draws one quantity of one run; it does not go with --compare, --all-parts or several "
-       "quantities.\nTry 'corvane --help'.\n"},
+       "corvane: --profile-at draws one quantity; it does not go with --all-parts or several quantities.\nTry "
+       "'corvane --help'.\n"},
       {{"--figure", out.Dir() + QStringLiteral("x.png"), "--option", "2300", "--profile-at", "x"},
        "corvane: --profile-at takes the run's time in minutes, a number from 0, not \"x\".\n"},
       {{"--movie", out.Dir() + QStringLiteral("x.mp4"), "--view", "static", "--profile-at", "3"},

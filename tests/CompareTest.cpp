@@ -7,11 +7,17 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
+#include "ChartCurves.h"
 #include "DataCsv.h"
 #include "ExportCommand.h"
 #include "RunComparison.h"
+#include "RunDifference.h"
 #include "RunFolder.h"
 #include "SimulationData.h"
 
@@ -133,6 +139,157 @@ TEST(Compare, TheCommandWritesBothRunsOrSaysWhyNot) {
   EXPECT_TRUE(err.contains("has no option 2300 to compare")) << err.constData();
   std::tie(code, err) = corvane({QStringLiteral("--compare"), b.Dir(), a.Dir(), QStringLiteral("--info")});
   EXPECT_EQ(code, 2);
-  EXPECT_TRUE(err.contains("--compare goes with --export-csv or --figure")) << err.constData();
+  EXPECT_TRUE(err.contains("corvane: --compare goes with --export-csv, --figure or --screenshot --view science.\n"))
+      << err.constData();
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("both.csv")});
+}
+
+// "A - B" at the times both runs hold, never interpolated: steps of 0.5 and
+// of 0.3 minutes meet every 1.5; a value one run lacks leaves none.
+TEST(Compare, TheDifferenceStandsOnlyWhereBothRunsHoldAValue) {
+  auto points = [](double step, int n, float from, float rise) {
+    std::vector<CChartDataSet> p;
+    for (int k = 0; k < n; ++k) {
+      // Times as the files' decimals read: "%.3f" of the step, then a float.
+      char text[32];
+      std::snprintf(text, sizeof text, "%.3f", step * k);
+      p.push_back({std::strtof(text, nullptr), from + rise * static_cast<float>(k)});
+    }
+    return p;
+  };
+  const std::vector<CChartDataSet> a = points(0.5, 13, 33, 0.25f), b = points(0.3, 21, 30, 0.1f);
+  const std::vector<CChartDataSet> d = DifferencePoints(a, b);
+  ASSERT_EQ(d.size(), 5u) << "0, 1.5, 3, 4.5 and 6 min";
+  const float expected[][2] = {{0, 3}, {1.5f, 3.25f}, {3, 3.5f}, {4.5f, 3.75f}, {6, 4}};
+  for (std::size_t i = 0; i < d.size(); ++i) {
+    EXPECT_FLOAT_EQ(d[i].m_fX, expected[i][0]);
+    EXPECT_FLOAT_EQ(d[i].m_fY, expected[i][1]) << d[i].m_fX;
+  }
+  std::vector<CChartDataSet> gap = a;
+  gap[3].m_fY = std::nanf("");  // 1.5 min
+  EXPECT_TRUE(std::isnan(DifferencePoints(gap, b)[1].m_fY)) << "no value in one run, none in the difference";
+  EXPECT_TRUE(DifferencePoints(a, {}).empty());
+
+  // Named "NAME, A - B" in the first run's colour, without the comfort scale.
+  ChartCurves both;
+  both.yLabel = QStringLiteral("Comfort(0-100)");
+  both.bands = BandMode::Comfort;
+  both.curves.resize(2);
+  both.curves[0] = {QStringLiteral("Head: Comfort, wool"),
+                    QStringLiteral("Head: Comfort"),
+                    QStringLiteral("Head: Comfort(0-100)"),
+                    QString(),
+                    QString(),
+                    0,
+                    3,
+                    false,
+                    QStringLiteral("wool"),
+                    a};
+  both.curves[1] = {QStringLiteral("Head: Comfort, cotton"),
+                    QStringLiteral("Head: Comfort"),
+                    QStringLiteral("Head: Comfort(0-100)"),
+                    QString(),
+                    QString(),
+                    0,
+                    3,
+                    true,
+                    QStringLiteral("cotton"),
+                    b};
+  const ChartCurves diff = DifferenceCurves(both);
+  ASSERT_EQ(diff.curves.size(), 1u);
+  EXPECT_EQ(diff.curves[0].name, QStringLiteral("Head: Comfort, wool - cotton"));
+  EXPECT_EQ(diff.curves[0].column, QStringLiteral("Head: Comfort(0-100), wool - cotton"));
+  EXPECT_EQ(diff.curves[0].colour, 3);
+  EXPECT_FALSE(diff.curves[0].dashed);
+  EXPECT_EQ(diff.bands, BandMode::None);
+  EXPECT_EQ(diff.yLabel, QStringLiteral("Comfort(0-100), wool - cotton"));
+}
+
+// The command line's difference and compared profiles: a column "NAME,
+// A - B" at the shared times; both runs' profiles, each row led by its run.
+TEST(Compare, TheCommandLineWritesDifferencesAndBothRunsProfiles) {
+  CRunFolder a, b;
+  WriteRun(a, 5, 0.5f, 33);
+  WriteRun(b, 4, 1.0f, 32);
+  QTemporaryDir out;
+  const QString csv = out.filePath(QStringLiteral("d.csv"));
+  QProcess p;
+  p.start(qEnvironmentVariable("CORVANE_BIN"),
+          {QStringLiteral("--export-csv"), csv, QStringLiteral("--option"), QStringLiteral("1100"),
+           QStringLiteral("--compare"), b.Dir(), QStringLiteral("--difference"), a.Dir()});
+  ASSERT_TRUE(p.waitForFinished(60000));
+  ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+  QFile f(csv);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QString labelA = RunLabels(a.Dir(), b.Dir()).first, labelB = RunLabels(a.Dir(), b.Dir()).second;
+  // Skin of a at t: 33 + 0.5 t; of b: 32 + 0.25 t; a - b = 1 + 0.25 t at 0, 1 and 2 min.
+  EXPECT_EQ(QString::fromUtf8(f.readAll()),
+            QStringLiteral("Time(min),\"Head: Temperature of Skin(Degree), %1 - %2\"\n0,1\n1,1.25\n2,1.5\n")
+                .arg(labelA, labelB));
+
+  // Refusals: a difference needs a second run, and a line plot has none.
+  const struct {
+    QStringList args;
+    const char* says;
+  } refused[] = {
+      {{"--export-csv", csv, "--option", "1100", "--difference", a.Dir()},
+       "corvane: --difference goes with --compare.\n"},
+      {{"--export-csv", csv, "--option", "2300", "--compare", qEnvironmentVariable("CORVANE_SAMPLE_RUN"),
+        "--difference", qEnvironmentVariable("CORVANE_SAMPLE_RUN")},
+       "corvane: --difference goes with a chart or a thickness profile; option 2300 is a line plot.\n"},
+  };
+  for (const auto& r : refused) {
+    QProcess q;
+    q.start(qEnvironmentVariable("CORVANE_BIN"), r.args);
+    ASSERT_TRUE(q.waitForFinished(60000));
+    EXPECT_EQ(q.exitCode(), 2);
+    EXPECT_TRUE(q.readAllStandardError().contains(r.says)) << r.says;
+  }
+
+  // Two runs' thickness profiles at 30 min: the first run's rows, then the
+  // second's; their difference at every position both hold.
+  const QString sample = qEnvironmentVariable("CORVANE_SAMPLE_RUN");
+  const QString wool = out.filePath(QStringLiteral("wool"));
+  ASSERT_TRUE(QDir().mkpath(wool));
+  for (const QFileInfo& fi : QDir(sample).entryInfoList(QDir::Files)) {
+    ASSERT_TRUE(QFile::copy(fi.filePath(), wool + QLatin1Char('/') + fi.fileName()));
+  }
+  for (const bool difference : {false, true}) {
+    const QString profile = out.filePath(difference ? QStringLiteral("pd.csv") : QStringLiteral("p.csv"));
+    QStringList args = {QStringLiteral("--export-csv"),
+                        profile,
+                        QStringLiteral("--option"),
+                        QStringLiteral("2300"),
+                        QStringLiteral("--quantity"),
+                        QStringLiteral("4"),
+                        QStringLiteral("--profile-at"),
+                        QStringLiteral("30"),
+                        QStringLiteral("--compare"),
+                        wool,
+                        sample};
+    if (difference) {
+      args.insert(args.size() - 1, QStringLiteral("--difference"));
+    }
+    QProcess q;
+    q.start(qEnvironmentVariable("CORVANE_BIN"), args);
+    ASSERT_TRUE(q.waitForFinished(60000));
+    ASSERT_EQ(q.exitCode(), 0) << q.readAllStandardError().constData();
+    QFile written(profile);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QStringList rows = QString::fromUtf8(written.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (!difference) {
+      EXPECT_EQ(rows.front(), QStringLiteral("run,Position(cm),Layer,Temperature(Degree)"));
+      const auto firstRuns = rows.filter(QRegularExpression(QStringLiteral("^sample-run,")));
+      const auto secondRuns = rows.filter(QRegularExpression(QStringLiteral("^wool,")));
+      EXPECT_GT(firstRuns.size(), 3);
+      EXPECT_EQ(firstRuns.size(), secondRuns.size());
+      EXPECT_EQ(firstRuns.size() + secondRuns.size() + 1, rows.size());
+    } else {
+      EXPECT_EQ(rows.front(), QStringLiteral("Position(cm),Layer,\"Temperature(Degree), sample-run - wool\""));
+      for (const QString& row : rows.mid(1)) {
+        EXPECT_TRUE(row.endsWith(QStringLiteral(",0"))) << row.toStdString() << ": a run less itself";
+      }
+      EXPECT_GT(rows.size(), 4);
+    }
+  }
 }

@@ -164,7 +164,7 @@ TEST(Figure, BadRequestsExitWithTwoAndWriteNothing) {
       {{QStringLiteral("--all-parts")}, "--all-parts goes with --figure"},
       {{QStringLiteral("--figure"), out, QStringLiteral("--option"), QStringLiteral("2300"),
         QStringLiteral("--all-parts"), QStringLiteral("--profile-at"), QStringLiteral("3")},
-       "--profile-at draws one quantity of one run"},
+       "corvane: --profile-at draws one quantity; it does not go with --all-parts or several quantities.\n"},
       {{QStringLiteral("--figure"), out, QStringLiteral("--option"), QStringLiteral("2300"),
         QStringLiteral("--quantity"), QStringLiteral("0,1")},
        "option 2300 is a line plot of one quantity of one part"},

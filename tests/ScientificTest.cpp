@@ -469,5 +469,33 @@ TEST(ScientificView, AComparedPlotSaysWhichRunItDrawsAndItsDataHoldsBoth) {
   EXPECT_TRUE(text.contains(QStringLiteral("\nwool,"))) << "the second run's rows";
   v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Body, 0));
   EXPECT_EQ(v.PlotRunText(), QString()) << "a chart draws both runs";
+
+  // "A - B": the box is there while two runs are; each curve becomes its
+  // difference, a run less its own copy being 0 everywhere.
+  EXPECT_TRUE(v.m_pPropertyPanel->Difference()->isVisibleTo(&v));
+  EXPECT_EQ(v.m_pPropertyPanel->Difference()->text(), QStringLiteral("A - B"));
+  v.OnDifference(true);
+  ASSERT_EQ(v.m_chart->Curves().size(), 1u);
+  EXPECT_EQ(v.m_chart->Curves()[0].m_strName, QStringLiteral("Trunk: Temperature of Skin(Degree), sample-run - wool"));
+  for (const CChartDataSet& d : v.m_chart->Points()) {
+    EXPECT_EQ(d.m_fY, 0.0f) << d.m_fX;
+  }
+  // A profile of both runs: the second dashed in the first's colour; then
+  // their difference.
+  v.OnDifference(false);
+  v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Fabric, 0));
+  v.OnProfile(true);
+  ASSERT_EQ(v.m_profileChart->Curves().size(), 2u);
+  EXPECT_TRUE(v.m_profileChart->Curves()[1].m_bDashed);
+  EXPECT_EQ(v.m_profileChart->LegendTexts(), (QStringList{"Trunk: Water Vapor Concentration(kg*m^3), sample-run",
+                                                          "Trunk: Water Vapor Concentration(kg*m^3), wool"}));
+  EXPECT_EQ(v.m_profileChart->Curves()[0].m_points.size(), v.m_profileChart->Curves()[1].m_points.size());
+  v.OnDifference(true);
+  ASSERT_EQ(v.m_profileChart->Curves().size(), 1u);
+  EXPECT_TRUE(
+      v.m_profileChart->DataText(QLatin1Char(','))
+          .startsWith(QStringLiteral("Position(cm),Layer,\"Water Vapor Concentration(kg*m^3), sample-run - wool\"\n")));
   v.SetComparison(nullptr);
+  EXPECT_FALSE(v.m_pPropertyPanel->Difference()->isVisibleTo(&v)) << "one run: no difference";
+  EXPECT_FALSE(v.DifferenceShown());
 }

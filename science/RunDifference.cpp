@@ -1,0 +1,55 @@
+#include "RunDifference.h"
+
+#include <cmath>
+#include <limits>
+
+std::vector<CChartDataSet> DifferencePoints(const std::vector<CChartDataSet>& a, const std::vector<CChartDataSet>& b) {
+  std::vector<CChartDataSet> out;
+  std::size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size()) {
+    const double xa = a[i].m_fX, xb = b[j].m_fX;
+    if (std::abs(xa - xb) <= kSameX) {
+      const bool held = !std::isnan(a[i].m_fY) && !std::isnan(b[j].m_fY);
+      // In doubles, so that the difference of two floats is the exact one
+      // before it is rounded once.
+      const double d = static_cast<double>(a[i].m_fY) - static_cast<double>(b[j].m_fY);
+      out.push_back({a[i].m_fX, held ? static_cast<float>(d) : std::numeric_limits<float>::quiet_NaN()});
+      ++i;
+      ++j;
+    } else if (xa < xb) {
+      ++i;
+    } else {
+      ++j;
+    }
+  }
+  return out;
+}
+
+ChartCurves DifferenceCurves(const ChartCurves& compared) {
+  ChartCurves out = compared;
+  out.curves.clear();
+  out.bands = BandMode::None;
+  const std::size_t n = compared.curves.size() / 2;
+  if (n == 0) {
+    return out;
+  }
+  const QString runs = QStringLiteral("%1 - %2").arg(compared.curves.front().run, compared.curves[n].run);
+  for (std::size_t i = 0; i < n; ++i) {
+    const ChartCurve& a = compared.curves[i];
+    const ChartCurve& b = compared.curves[i + n];
+    ChartCurve d = a;
+    d.name = QStringLiteral("%1, %2").arg(a.base, runs);
+    d.column = QStringLiteral("%1, %2").arg(a.baseColumn, runs);
+    d.run.clear();
+    d.dashed = false;
+    d.points = DifferencePoints(a.points, b.points);
+    out.curves.push_back(std::move(d));
+  }
+  auto captioned = [&](const QString& caption) {
+    return caption.isEmpty() ? caption : QStringLiteral("%1, %2").arg(caption, runs);
+  };
+  out.yLabel = captioned(compared.yLabel);
+  out.y2Label = captioned(compared.y2Label);
+  out.title = captioned(compared.title);
+  return out;
+}
