@@ -233,13 +233,17 @@ void COpenGLView::DrawBackdrop() {
   glPushMatrix();
   glLoadIdentity();
   glTranslated(m_dTransX, m_dTransY, m_dTransZ - 15);
+  // The picture as it is, unlit: with lighting on, the white asked for would
+  // give way to the last material a model set (a green part of the body
+  // left the sky green after the static view).
+  glDisable(GL_LIGHTING);
   if (m_nBackdropTexture) {
     glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glColor3f(1, 1, 1);
     glBindTexture(GL_TEXTURE_2D, m_nBackdropTexture);
   } else {
     // Without the picture: a dark, untextured sky.
-    glDisable(GL_LIGHTING);
     glColor3f(0.02f, 0.02f, 0.06f);
   }
   glBegin(GL_QUADS);

@@ -457,7 +457,7 @@ TEST_F(AppTest, TheFigureSizeIsAskedAsTheCommandLineTakesItAndKept) {
   const struct {
     FigureSizeChoice choice;
     QSize pixels;  // empty: refused
-    bool journal;
+    bool journal = false;
   } cases[] = {
       {{false, {640, 400}, 85, 300}, {640, 400}, false},
       {{true, {640, 400}, 85, 300}, {1004, 628}, true},

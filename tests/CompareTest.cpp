@@ -230,7 +230,7 @@ TEST(Compare, TheCommandLineWritesDifferencesAndBothRunsProfiles) {
   // Refusals: a difference needs a second run, and a line plot has none.
   const struct {
     QStringList args;
-    const char* says;
+    const char* says = nullptr;
   } refused[] = {
       {{"--export-csv", csv, "--option", "1100", "--difference", a.Dir()},
        "corvane: --difference goes with --compare.\n"},

@@ -43,7 +43,7 @@ TEST(ExportCli, AColumnForEveryCurveTheChartShows) {
   }
   const struct {
     QStringList args;
-    const char* header;
+    const char* header = nullptr;
   } cases[] = {
       {{"--option", "1100", "--all-parts"},
        "Time(min),Head: Temperature of Skin(Degree),Trunk: Temperature of Skin(Degree),Arm: Temperature of "
@@ -74,8 +74,8 @@ TEST(ExportCli, EachRefusalSaysWhyAndWritesNothing) {
   const QString csv = dir.filePath(QStringLiteral("x.csv"));
   const struct {
     QStringList args;
-    int exitCode;
-    const char* says;
+    int exitCode = 0;
+    const char* says = nullptr;
   } cases[] = {
       {{"--option", "1100", "--option", "1200", SampleRun()},
        2,

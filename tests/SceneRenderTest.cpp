@@ -255,6 +255,35 @@ TEST_F(SceneRender, TwoFramesInARowShowTheSamePicture) {
   EXPECT_EQ(first, second);
 }
 
+// The backdrop shows its picture's own colours, whatever a model drew before
+// it: a white sky stays white after frames of a green suit (and after the
+// static view's body).
+TEST_F(SceneRender, TheBackdropKeepsItsColoursAfterAGreenModel) {
+  WriteBox(QStringLiteral("space suit1.obj"), "TRUNK", {-0.3f, -0.4f, -0.3f}, {0.3f, 0.4f, 0.3f});
+  WriteBox(QStringLiteral("moon.obj"), "moon", {0.5f, -0.4f, -0.3f}, {0.9f, 0.4f, 0.3f});
+  QImage white(64, 32, QImage::Format_RGB888);
+  white.fill(Qt::white);
+  ASSERT_TRUE(white.save(m_dir.filePath(QStringLiteral("1.bmp")), "BMP"));
+  EditColours(m_data).m_layerColours[Trunk][0] = 0;
+  EditColours(m_data).m_layerColours[Trunk][1] = 1;
+  EditColours(m_data).m_layerColours[Trunk][2] = 0;
+  COpenGLView view;
+  view.SetData(&m_data);
+  view.SetMessageSink(&m_messages);
+  view.SetModuleDir(m_dir.path() + QLatin1Char('/'));
+  view.resize(kWidth, kHeight);
+  ASSERT_TRUE(LoadSpaceSuitScene(&view));
+  view.m_nMode = ViewMode::SpaceSuit;
+  view.ResetCamera();
+  view.grabFramebuffer();  // a frame that leaves the suit's green material behind
+  const QImage img = view.grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+  m_last = img;
+  const QColor sky = img.pixelColor(Project(view, {-1.2f, -1.0f, -15.0f}, false));
+  EXPECT_GT(sky.red(), 200) << "white, not the suit's green";
+  EXPECT_GT(sky.green(), 200);
+  EXPECT_GT(sky.blue(), 200) << "white, not the suit's green";
+}
+
 // Re-parenting the view into another window (as the main window adopts a
 // view) destroys its GL context and makes a new one: lists, glyphs, arrays
 // and textures must all come back on it.
