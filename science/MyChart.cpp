@@ -357,7 +357,7 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
   p.setClipping(false);
   // Overlays are for the screen: a saved or copied picture never holds them.
   if (overlays) {
-    DrawCursorAndHover(p);
+    DrawCursorAndHover(p, w);
   }
 }
 
@@ -432,7 +432,7 @@ void CMyChart::DrawSections(QPainter& p, const TimeRange& shown, const QFont& fo
   }
 }
 
-void CMyChart::DrawCursorAndHover(QPainter& p) const {
+void CMyChart::DrawCursorAndHover(QPainter& p, int chartWidth) const {
   const int n = static_cast<int>(Points().size());
   const QFont small = ArialBold(12);
   p.setFont(small);
@@ -451,7 +451,11 @@ void CMyChart::DrawCursorAndHover(QPainter& p) const {
       p.setPen(Pen(QColor(40, 40, 160), 1));
       p.drawLine(x, m_layout.originY, x, top);
       p.setPen(QColor(40, 40, 160));
-      TextAt(p, x + 3, top - 14, QStringLiteral("%1 min").arg(FormatTickLabel(m_fCursorTime)));
+      // Right of the line, or left of it where the chart ends first: the
+      // label of the run's last minute reads whole.
+      const QString label = QStringLiteral("%1 min").arg(FormatTickLabel(m_fCursorTime));
+      const int width = p.fontMetrics().horizontalAdvance(label);
+      TextAt(p, x + 3 + width < chartWidth - 1 ? x + 3 : std::max(0, x - 3 - width), top - 14, label);
     }
   }
   if (m_nHover < 0 || m_nHover >= n) {
@@ -491,7 +495,7 @@ void CMyChart::DrawCursorAndHover(QPainter& p) const {
   const int lineHeight = fm.height();
   const int boxHeight = lineHeight * static_cast<int>(lines.size()) + 4;
   QRect box(at.x() + 8, at.y() - boxHeight - 4, textWidth + 8, boxHeight);
-  if (box.right() > width()) {
+  if (box.right() > chartWidth) {
     box.moveRight(at.x() - 8);
   }
   if (box.top() < 0) {

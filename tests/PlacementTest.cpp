@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QMouseEvent>
+#include <QPainter>
 #include <cmath>
 #include <functional>
 
@@ -167,5 +168,35 @@ TEST(Placement, ProfileNodesStandAtTheirPositions) {
     }
     EXPECT_GT(grey, 20) << "the dashed boundary at 0.135 cm";
     EXPECT_EQ(tip < boundary, spike < 0.135f) << spike << " on its layer's side";
+  }
+}
+
+// The time cursor's label reads whole at the run's last minute: left of its
+// line where the chart ends first.
+TEST(Placement, TheCursorsLabelReadsWholeAtTheRunsEnd) {
+  for (const float at : {60.0f, 120.0f}) {
+    CMyChart chart;
+    AddCurve(chart, 0, 0.5, 241, -1);
+    chart.m_fCursorTime = at;
+    QImage img(kSize, QImage::Format_RGB32);
+    QPainter p(&img);
+    chart.Paint(p, kSize, false, /*overlays=*/true);
+    p.end();
+    const int line = chart.Scale().Column(at);
+    int left = kSize.width(), right = -1;
+    const int top = YTickRows(chart.m_layout, 10).back();
+    for (int y = std::max(0, top - 16); y < top - 1; ++y) {
+      for (int x = 0; x < kSize.width(); ++x) {
+        if (img.pixelColor(x, y) == QColor(40, 40, 160) && x != line) {
+          left = std::min(left, x);
+          right = std::max(right, x);
+        }
+      }
+    }
+    ASSERT_GE(right, 0) << at << ": the label is drawn";
+    EXPECT_LT(right, kSize.width() - 1) << at << ": it ends inside the chart";
+    // "60 min" is some 35 pixels wide, "120 min" some 45: the whole of it, not "12".
+    EXPECT_GT(right - left, at < 100 ? 30 : 40) << at;
+    EXPECT_EQ(left > line, at < 100) << at << ": right of the line unless the chart ends first";
   }
 }

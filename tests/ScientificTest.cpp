@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTemporaryDir>
@@ -498,4 +499,28 @@ TEST(ScientificView, AComparedPlotSaysWhichRunItDrawsAndItsDataHoldsBoth) {
   v.SetComparison(nullptr);
   EXPECT_FALSE(v.m_pPropertyPanel->Difference()->isVisibleTo(&v)) << "one run: no difference";
   EXPECT_FALSE(v.DifferenceShown());
+}
+
+// A refusal in the status line reads whole on the page, however long.
+TEST(ScientificView, ARefusalReadsWholeInTheStatusLine) {
+  SampleView s;
+  CScientificDlg& v = *s.view;
+  v.resize(1001, 661);
+  v.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&v));
+  v.Settle();
+  v.OnOptionSelect(EncodeOption(Head, OptionKind::Body, 0));
+  v.OnPropertyAdd(2);  // W*m^2 beside Degree
+  v.OnPropertyAdd(3);  // a third unit
+  const QString refusal =
+      QStringLiteral("Relative Humidity of Skin(%) not shown: the chart already has two units, Degree and W*m^2.");
+  ASSERT_EQ(v.m_pPropertyPanel->Status(), refusal);
+  QLabel* status = nullptr;
+  for (QLabel* l : v.m_pPropertyPanel->findChildren<QLabel*>()) {
+    status = l->text() == refusal ? l : status;
+  }
+  ASSERT_NE(status, nullptr);
+  EXPECT_LE(status->sizeHint().width(), status->width()) << "the whole text in its room";
+  EXPECT_LE(v.m_pPropertyPanel->geometry().left() + status->geometry().right(), v.width());
+  EXPECT_GE(status->font().pointSizeF(), 6.0);
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
@@ -157,6 +158,20 @@ TEST(Visualize3D, TheSliderAndTheKeysMoveTheClock) {
   key(Qt::Key_Space);
   EXPECT_FALSE(d.State().Playing());
   EXPECT_EQ(dlg.m_startStop->text(), QStringLiteral("Start"));
+  // Space is the player's even where a check box holds the focus.
+  const bool crossSection = dlg.m_crossSection->isChecked();
+  for (QAbstractButton* focused :
+       {static_cast<QAbstractButton*>(dlg.m_crossSection), static_cast<QAbstractButton*>(dlg.m_content[1])}) {
+    const bool playing = d.State().Playing();
+    const bool checked = focused->isChecked();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    QCoreApplication::sendEvent(focused, &press);
+    QCoreApplication::sendEvent(focused, &release);
+    EXPECT_NE(d.State().Playing(), playing) << focused->text().toStdString();
+    EXPECT_EQ(focused->isChecked(), checked) << focused->text().toStdString();
+  }
+  EXPECT_EQ(dlg.m_crossSection->isChecked(), crossSection);
   key(Qt::Key_Escape);
   key(Qt::Key_Return);  // a view never closes by these
 
@@ -457,8 +472,8 @@ TEST(Probe, TheTableHoldsCoreSkinAndEveryLayer) {
   EXPECT_EQ(texts(Trunk), (QStringList{"Core=no data", "Skin=55.50 %", "Layer 1=41.00 %", "Layer 2=42.00 %"}));
   d.State().SetContent(ContentSweatRate);
   EXPECT_EQ(texts(Trunk), (QStringList{"Core=no data", "Skin=12.00 SWR", "Layer 1=no data", "Layer 2=no data"}));
-  EXPECT_EQ(ProbeTsv(d, Trunk), QStringLiteral("Trunk\tSweating Rate\nCore\tno data\nSkin\t12.00 SWR\n"
-                                               "Layer 1\tno data\nLayer 2\tno data\n"));
+  EXPECT_EQ(ProbeTsv(d, Trunk), QStringLiteral("Time(min)\tPart\tPlace\tSweating Rate(SWR)\n2\tTrunk\tCore\t\n"
+                                               "2\tTrunk\tSkin\t12\n2\tTrunk\tLayer 1\t\n2\tTrunk\tLayer 2\t\n"));
   d.State().SeekStep(3);  // the end of the run: the last step stays read
   EXPECT_EQ(texts(Trunk)[1], QStringLiteral("Skin=12.00 SWR"));
   EXPECT_TRUE(ProbeRows(d, 6).empty());

@@ -1,5 +1,6 @@
 #include "Probe.h"
 
+#include <charconv>
 #include <cmath>
 
 #include "SimulationData.h"
@@ -81,10 +82,32 @@ QString ProbeTsv(const CSimulationData& d, int part) {
   if (part < 0 || part >= kBodyPartCount) {
     return {};
   }
-  QString text = QStringLiteral("%1\t%2\n")
-                     .arg(QLatin1String(kBodyPartNames[part]), QLatin1String(QuantityName(d.State().ContentKind())));
-  for (const ProbeRow& r : ProbeRows(d, part)) {
-    text += r.name + QLatin1Char('\t') + r.value + QLatin1Char('\n');
+  const int content = d.State().ContentKind();
+  const char* unit = content == ContentTemperature ? "\u00b0C" : content == ContentHumidity ? "%" : "SWR";
+  QString text = QStringLiteral("Time(min)\tPart\tPlace\t%1(%2)\n")
+                     .arg(QLatin1String(QuantityName(content)), QString::fromUtf8(unit));
+  // Numbers a spreadsheet reads: the value in full (the shortest text that
+  // reads back to the same float), its unit in the header; an empty cell
+  // where the run holds none.
+  auto number = [](float v) {
+    if (std::isnan(v)) {
+      return QString();
+    }
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return QString::fromLatin1(buf, r.ptr - buf);
+  };
+  const BodyPropertyRow* body = d.BodyRowAt(part);
+  const QString time = body ? number(body->m_fTime) : QString();
+  const QString name = QLatin1String(kBodyPartNames[part]);
+  auto row = [&](const QString& place, float v) {
+    text +=
+        time + QLatin1Char('\t') + name + QLatin1Char('\t') + place + QLatin1Char('\t') + number(v) + QLatin1Char('\n');
+  };
+  row(QStringLiteral("Core"), ShownValue(content, Where::Core, body, nullptr));
+  row(QStringLiteral("Skin"), ShownValue(content, Where::Skin, body, nullptr));
+  for (int l = 1; l <= d.Run().m_nLayers[part]; ++l) {
+    row(QStringLiteral("Layer %1").arg(l), ShownValue(content, Where::Layer, nullptr, d.LayerRowAt(part, l)));
   }
   return text;
 }

@@ -20,6 +20,8 @@ struct ProbeRow {
 std::vector<ProbeRow> ProbeRows(const CSimulationData& data, int part);
 // The panel's title: "Trunk: Temperature".
 QString ProbeTitle(const CSimulationData& data, int part);
-// The table as tab-separated text, under a line naming the part and the
-// quantity: what Copy puts on the clipboard.
+// The table as tab-separated text for a spreadsheet, what Copy puts on the
+// clipboard: a header "Time(min), Part, Place, QUANTITY(UNIT)", then a row
+// for the core, the skin and each layer, the value a number in full, empty
+// where the run holds none.
 QString ProbeTsv(const CSimulationData& data, int part);

@@ -1,5 +1,6 @@
 #include "Visualize3DDlg.h"
 
+#include <QAbstractButton>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -166,8 +167,27 @@ CVisiualize3DDlg::CVisiualize3DDlg(CSimulationData* data, const QString& moduleD
     m_listLayers->addItem(QStringLiteral("Layer %1").arg(l));
   }
   connect(m_listLayers, &QListWidget::currentRowChanged, this, &CVisiualize3DDlg::OnLayer);
+  // Space is the player's, whichever control holds the focus: a check box
+  // or a radio button clicked last would take it as a click.
+  for (QAbstractButton* b : findChildren<QAbstractButton*>()) {
+    b->installEventFilter(this);
+  }
   ShowControls();
   ShowPlaying(state->Playing());
+}
+
+bool CVisiualize3DDlg::eventFilter(QObject* watched, QEvent* event) {
+  const bool press = event->type() == QEvent::KeyPress, release = event->type() == QEvent::KeyRelease;
+  if ((press || release) && qobject_cast<QAbstractButton*>(watched)) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier) {
+      if (press && !key->isAutoRepeat()) {
+        OnStartStop();
+      }
+      return true;
+    }
+  }
+  return CMyDialog::eventFilter(watched, event);
 }
 
 CVisiualize3DDlg::~CVisiualize3DDlg() {

@@ -81,6 +81,7 @@ class CVisiualize3DDlg : public CMyDialog {
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void ApplyPendingPosition();
