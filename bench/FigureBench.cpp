@@ -27,8 +27,8 @@ void Measure(const std::string& dir, int runs) {
   std::printf("run: %s, %.1f MB on disk; medians of %d runs\n", dir.c_str(), static_cast<double>(bytes) / 1e6, runs);
   for (const char* format : {"pdf", "svg", "png"}) {
     const std::string mine = out + "/corvane." + format, theirs = out + "/reference." + format;
-    const std::vector<std::string> corvane = {CORVANE_BIN, "--figure", mine,  "--option", "1100", "--width-mm",
-                                              "85",        "--dpi",    "300", dir};
+    const std::vector<std::string> corvane = {CORVANE_BIN,  "--figure", mine,    "--option", "1100",
+                                              "--width-mm", "85",       "--dpi", "300",      dir};
     const std::vector<std::string> reference = {"/usr/bin/python3", FIGURE_REFERENCE, dir, theirs};
     TimeProcess(corvane);  // the run's files in the page cache for both
     TimeProcess(reference);

@@ -1,5 +1,6 @@
 #include "LegendLayout.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <charconv>
@@ -60,7 +61,13 @@ std::vector<SectionDisc> SectionDiscs(const CSimulationData& data, int part) {
     d.colour[0] = colour[0];
     d.colour[1] = colour[1];
     d.colour[2] = colour[2];
-    d.labelY = 0.14f + 0.04f * static_cast<float>(i);
+    // The labels climb from the outermost ring's to the core's, 0.04 apart
+    // from 0.14; where the core's would leave the panel (five rings or
+    // more), from 0.10 and closer, so that the highest stays inside it.
+    const bool fits = 0.14f + 0.04f * static_cast<float>(n - 1) <= kSectionLabelTop;
+    const float start = fits ? 0.14f : 0.10f;
+    const float step = fits || n < 2 ? 0.04f : std::min(0.04f, (kSectionLabelTop - start) / static_cast<float>(n - 1));
+    d.labelY = start + step * static_cast<float>(i);
     discs.push_back(d);
   }
   return discs;

@@ -14,6 +14,10 @@ const char* LegendTitle(int contentKind);
 // else "%2.1e"; the same text whatever the process locale.
 std::array<std::string, 5> LegendLabels(const float scale[5]);
 
+// The highest a section label's baseline stands above the discs' centre
+// with its text still inside the legend's panel (whose top is 0.29 above).
+inline constexpr float kSectionLabelTop = 0.26f;
+
 struct SectionDisc {
   std::string label;  // "Layer3" ... "Layer1", "Skin", "Core"
   float radius{};     // outer radius; the discs are drawn largest first

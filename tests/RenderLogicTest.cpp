@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <clocale>
+#include <cmath>
 
 #include "Backdrop.h"
 #include "FontLists.h"
@@ -55,7 +56,7 @@ TEST(SectionLegend, RingsFromTheOutsideIn) {
   for (std::size_t i = 0; i < 5; ++i) {
     EXPECT_EQ(discs[i].label, labels[i]);
     EXPECT_NEAR(discs[i].radius, radii[i], 1e-6);
-    EXPECT_NEAR(discs[i].labelY, 0.14f + 0.04f * static_cast<float>(i), 1e-6);
+    EXPECT_NEAR(discs[i].labelY, 0.10f + 0.04f * static_cast<float>(i), 1e-6);
   }
   EXPECT_FLOAT_EQ(discs[0].colour[0], 0.3f);            // layer 3
   EXPECT_FLOAT_EQ(discs[2].colour[0], 0.1f);            // layer 1
@@ -76,6 +77,19 @@ TEST(SectionLegend, RingsFromTheOutsideIn) {
   const auto many = SectionDiscs(d, Leg);
   ASSERT_EQ(many.size(), 14u);
   EXPECT_EQ(many[0].label, "Layer12");
+
+  // However many rings, every label stands inside the panel (the core's
+  // too) and above the outermost ring where its leader meets it.
+  for (const int layers : {0, 3, 4, 6, 12}) {
+    EditRun(d).m_nLayers[Leg] = layers;
+    const auto rings = SectionDiscs(d, Leg);
+    const float w = 0.18f / static_cast<float>(rings.size());
+    for (const SectionDisc& r : rings) {
+      EXPECT_LE(r.labelY, kSectionLabelTop + 1e-6f) << layers << " layers: " << r.label;
+      const float x = r.radius - w / 2;
+      EXPECT_GT(r.labelY, std::sqrt(0.18f * 0.18f - x * x) - 1e-6f) << layers << " layers: " << r.label;
+    }
+  }
 }
 
 TEST(Backdrop, FoundBesideTheProgramThenHereAndReadBottomRowFirstInRgbOrder) {
