@@ -51,7 +51,8 @@ void CPlotScene::DrawFrame() {
   }
   glEnd();
   DrawText3f(0, 0, 1.12f, "Z");
-  DrawText3f(1.12f, 0, 0, "X");
+  // Beyond the time axis' first label, which stands at the x axis' end.
+  DrawText3f(1.12f, -0.12f, 0, "X");
   DrawText3f(1, 1.72f, 0, "Y");
 
   glEnable(GL_LINE_STIPPLE);
@@ -107,7 +108,9 @@ void CPlotScene::DrawCurves(const char (&titles)[3][256], bool reference) {
   }
   glColor3f(0, 0, 0);
   DrawText3f(0, 0.05f, 1.16f, titles[2]);
-  DrawText3f(1.22f, 0.05f, 0, titles[0]);
+  // A little above the thickness axis' end: level with it, the title fell
+  // below the view's bottom edge.
+  DrawText3f(1.22f, 0.05f, 0.07f, titles[0]);
   DrawText3f(1, 1.77f, 0, titles[1]);
 
   if (reference) {
