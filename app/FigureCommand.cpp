@@ -80,8 +80,8 @@ bool WriteViewFigure(CScientificDlg& view, const QString& path, const FigureSize
         }
         const int titleHeight = PaintFigureTitle(p, s, page);
         p.translate(0, titleHeight);
-        plotDrawn =
-            PaintPlotFigure(p, QSize(s.pixels.width(), std::max(1, s.pixels.height() - titleHeight)), *view.PlotView());
+        plotDrawn = PaintPlotFigure(p, QSize(s.pixels.width(), std::max(1, s.pixels.height() - titleHeight)),
+                                    *view.PlotView(), s.dpi / 72.0, s.Style().tickPt);
         return plotDrawn;
       },
       error);

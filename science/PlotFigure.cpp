@@ -4,15 +4,28 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "OpenGLView.h"
 #include "TickLabel.h"
 
-bool PaintPlotFigure(QPainter& p, QSize size, const COpenGLView& view) {
-  // The bar's column: a fifth of the width, at least what its labels need.
+bool PaintPlotFigure(QPainter& p, QSize size, const COpenGLView& view, double pixelsPerPt, double textPt) {
+  // The column's text at the figure's size in points.
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(std::max(6, static_cast<int>(std::lround(textPt * pixelsPerPt))));
+  p.setFont(font);
+  // The bar's column: a fifth of the width, at least what the axes' names
+  // need (up to two fifths; a longer name is wrapped or cut there).
   const QFontMetrics fm(p.font());
-  const int column = std::max(fm.horizontalAdvance(QStringLiteral("X: Thickness(cm)")) + 16, size.width() / 5);
+  const char* letters[3] = {"X", "Y", "Z"};
+  QString axisLines[3];
+  int widest = fm.horizontalAdvance(QStringLiteral("X: Thickness(cm)"));
+  for (int a = 0; a < 3; ++a) {
+    axisLines[a] = QStringLiteral("%1: %2").arg(QLatin1String(letters[a]), QString::fromUtf8(view.m_szAxisTitle[a]));
+    widest = std::max(widest, fm.horizontalAdvance(axisLines[a]));
+  }
+  const int column = std::clamp(widest + 16, size.width() / 5, std::max(size.width() / 5, size.width() * 2 / 5));
   const QSize plotSize(std::max(16, size.width() - column), std::max(16, size.height()));
 
   COpenGLView drawn;
@@ -24,16 +37,28 @@ bool PaintPlotFigure(QPainter& p, QSize size, const COpenGLView& view) {
   drawn.m_dRotY = view.m_dRotY;
   drawn.m_dRotZ = view.m_dRotZ;
   drawn.m_fZoom = view.m_fZoom;
-  drawn.resize(plotSize);
+  // The GL drawing's labels are 12-pixel bitmaps: drawn at a size where
+  // they come out at the text's size in points, then scaled to its place
+  // (on the screen's 96 dpi that is the place's own size).
+  const double shrink = std::min(1.0, 12.0 / (textPt * pixelsPerPt));
+  drawn.resize(QSize(std::max(16, static_cast<int>(plotSize.width() * shrink)),
+                     std::max(16, static_cast<int>(plotSize.height() * shrink))));
   const QImage picture = drawn.grabFramebuffer();
   if (!picture.isNull()) {
+    p.save();
+    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
     p.drawImage(QRect(QPoint(0, 0), plotSize), picture);
+    p.restore();
   }
 
   // The colour bar: the curves' colour runs from blue at the value axis's
   // lowest to red at its highest.
   const int x = plotSize.width() + 8;
-  const int top = fm.height() * 2, bottom = size.height() - fm.height() * 5;
+  // The bar's title over it, wrapped to the column: never cut.
+  const QString barTitle = QString::fromUtf8(view.m_szAxisTitle[2]);
+  const QRect titleBox =
+      fm.boundingRect(QRect(0, 0, std::max(16, size.width() - x - 2), 10000), Qt::TextWordWrap, barTitle);
+  const int top = titleBox.height() + fm.height(), bottom = size.height() - fm.height() * 5;
   const int barWidth = std::max(8, column / 8);
   if (bottom - top > 20 && !view.Curves().empty()) {
     QLinearGradient ramp(0, bottom, 0, top);
@@ -49,16 +74,13 @@ bool PaintPlotFigure(QPainter& p, QSize size, const COpenGLView& view) {
       p.drawLine(x + barWidth, y, x + barWidth + 4, y);
       p.drawText(x + barWidth + 6, y + fm.ascent() / 2, QString::fromStdString(FormatTickValue(ticks[k])));
     }
-    p.drawText(x, top - fm.descent() - 4,
-               fm.elidedText(QString::fromUtf8(view.m_szAxisTitle[2]), Qt::ElideRight, size.width() - x));
+    p.drawText(QRect(x, top - fm.height() / 2 - titleBox.height(), size.width() - x - 2, titleBox.height()),
+               Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignBottom, barTitle);
   }
   p.setPen(Qt::black);
-  const char* names[3] = {"X", "Y", "Z"};
   for (int a = 0; a < 3; ++a) {
-    const QString line =
-        QStringLiteral("%1: %2").arg(QLatin1String(names[a]), QString::fromUtf8(view.m_szAxisTitle[a]));
     p.drawText(x, size.height() - fm.height() * (3 - a) + fm.ascent() - fm.height() / 2,
-               fm.elidedText(line, Qt::ElideRight, size.width() - x));
+               fm.elidedText(axisLines[a], Qt::ElideRight, size.width() - x));
   }
   return !picture.isNull();
 }

@@ -8,6 +8,8 @@
 class QPainter;
 class COpenGLView;
 
-// Paints `view`'s curves, box and axis titles as a figure body of `size`.
+// Paints `view`'s curves, box and axis titles as a figure body of `size`
+// pixels, `pixelsPerPt` of them a point, its text `textPt` points high.
 // False when no GL drawing could be made (the bar and names are still painted).
-bool PaintPlotFigure(QPainter& painter, QSize size, const COpenGLView& view);
+bool PaintPlotFigure(QPainter& painter, QSize size, const COpenGLView& view, double pixelsPerPt = 96.0 / 72,
+                     double textPt = 9);

@@ -125,7 +125,7 @@ TEST(Figure, TheCommandWritesEachFormat) {
   EXPECT_EQ(picture.size(), QSize(640, 400));
   int red = 0, blue = 0;
   for (int y = 0; y < picture.height(); ++y) {
-    for (int x = picture.width() * 4 / 5; x < picture.width(); ++x) {
+    for (int x = picture.width() * 3 / 5 + 8; x < picture.width(); ++x) {
       const QColor c = picture.pixelColor(x, y);
       red += c.red() > 200 && c.blue() < 60 && c.green() < 60;
       blue += c.blue() > 200 && c.red() < 60 && c.green() < 60;
@@ -258,6 +258,24 @@ TEST(Figure, AJournalsFigureReadsWholeAtItsSizes) {
       EXPECT_TRUE(std::any_of(words.begin(), words.end(), [&](const Word& w) { return w.text == QLatin1String(part); }))
           << part << " in the legend";
     }
+  }
+  // The line plot's column too: its scale and the axes' names at 6 to 8
+  // points, whole, on the page.
+  const QString plot = dir.filePath(QStringLiteral("plot.pdf"));
+  const Outcome drawn = Corvane({QStringLiteral("--figure"), plot, QStringLiteral("--option"), QStringLiteral("2300"),
+                                 QStringLiteral("--width-mm"), QStringLiteral("85"), QStringLiteral("--dpi"),
+                                 QStringLiteral("300"), run});
+  ASSERT_EQ(drawn.exitCode, 0) << drawn.err.constData();
+  QSizeF page;
+  const std::vector<Word> words = PdfWords(plot, &page);
+  for (const char* name : {"Thickness(cm)", "Time(min)", "Concentration(kg*m^3)"}) {
+    // The last of its name: the column's, the title's standing first.
+    const auto w =
+        std::find_if(words.rbegin(), words.rend(), [&](const Word& x) { return x.text == QLatin1String(name); });
+    ASSERT_NE(w, words.rend()) << name;
+    EXPECT_TRUE(QRectF(QPointF(0, 0), page).contains(w->box)) << name;
+    EXPECT_GE(w->box.height() / kLine, 6 - 0.2) << name;
+    EXPECT_LE(w->box.height() / kLine, 8 + 0.2) << name;
   }
 
   // SVG: a path a curve, at fractional coordinates; PNG: its dpi.
