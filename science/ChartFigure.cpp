@@ -5,7 +5,11 @@
 #include <QPainterPath>
 #include <cmath>
 
+#include "PolylineSimplify.h"
+
 namespace {
+constexpr double kVectorTolerancePt = 0.02;
+
 // A curve as one path: a stretch of held values after another, each begun
 // anew after a value the run does not hold.
 class CurvePath {
@@ -21,7 +25,7 @@ class CurvePath {
     }
     const QPointF q(m_l.Column(d.m_fX), m_l.Row(m_axis, d.m_fY));
     if (m_pixelsPerPt <= 0) {
-      Emit(q);
+      m_stretch.push_back(q);
       return;
     }
     // Raster: the points of one pixel column gather until the next begins.
@@ -50,6 +54,14 @@ class CurvePath {
   }
 
  private:
+  // A vector stretch ends: its points, made fewer where they lie along one
+  // line to within a fiftieth of a point, go into the path.
+  void EndStretch() {
+    for (const QPointF& q : SimplifyPolyline(m_stretch, kVectorTolerancePt)) {
+      Emit(q);
+    }
+    m_stretch.clear();
+  }
   void Emit(const QPointF& q) {
     if (m_open) {
       m_path.lineTo(q);
@@ -60,6 +72,7 @@ class CurvePath {
   }
   // A column's points in their order: first, the extremes, last.
   void Flush() {
+    EndStretch();
     if (m_count == 0) {
       return;
     }
@@ -83,6 +96,7 @@ class CurvePath {
   long m_column = 0;
   int m_count = 0, m_lowAt = 0, m_highAt = 0;
   QPointF m_first, m_low, m_high, m_last;
+  std::vector<QPointF> m_stretch;  // vector output: the held points since the last gap
 };
 
 QPen LinePen(const QColor& c, double width, Qt::PenStyle style = Qt::SolidLine) {

@@ -5,12 +5,16 @@
 
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <random>
 
 #include "ChartFigure.h"
 #include "ChartFigureLayout.h"
 #include "ChartLegend.h"
 #include "Figure.h"
 #include "NiceTicks.h"
+#include "PolylineSimplify.h"
 
 TEST(NiceTicks, StepsAreOneTwoTwoAndAHalfOrFiveTimesAPowerOfTen) {
   const struct {
@@ -239,4 +243,47 @@ TEST(FigureLayout, ThePaintedCurveStandsOnTheLabelsScale) {
     tip = n > 0 ? static_cast<double>(sum) / n : -1;
   }
   EXPECT_NEAR(tip, l.Column(37) * perPt, 2.0);
+}
+
+// A vector curve's points made fewer never move the line: every point left
+// out stays within twice the tolerance of the path, at any shape; a smooth
+// curve of many samples becomes a short path.
+TEST(FigureLayout, FewerPointsDrawTheSameLine) {
+  auto distance = [](const QPointF& p, const QPointF& a, const QPointF& b) {
+    const QPointF ab = b - a, ap = p - a;
+    const double len2 = QPointF::dotProduct(ab, ab);
+    const double t = len2 > 0 ? std::clamp(QPointF::dotProduct(ap, ab) / len2, 0.0, 1.0) : 0.0;
+    const QPointF q = a + t * ab - p;
+    return std::hypot(q.x(), q.y());
+  };
+  std::mt19937 rng(3);
+  std::normal_distribution<double> noise(0, 0.3);
+  std::vector<QPointF> walk, smooth, flat, back;
+  double y = 50;
+  for (int i = 0; i < 20000; ++i) {
+    const double x = 10 + 0.01 * i;
+    walk.emplace_back(x, y += noise(rng));
+    smooth.emplace_back(x, 50 + 20 * std::sin(x / 30));
+    flat.emplace_back(x, 50);
+    back.emplace_back(i % 2 ? 10.0 : 11.0, 50.0 + 0.001 * i);  // to and fro in one column
+  }
+  const double tolerance = 0.02;
+  for (const auto* points : {&walk, &smooth, &flat, &back}) {
+    const std::vector<QPointF> kept = SimplifyPolyline(*points, tolerance);
+    ASSERT_GE(kept.size(), 2u);
+    EXPECT_EQ(kept.front(), points->front());
+    EXPECT_EQ(kept.back(), points->back());
+    // Walk both in order: each point of the curve against the kept segment
+    // it falls in.
+    std::size_t k = 0;
+    for (const QPointF& p : *points) {
+      if (k + 1 < kept.size() && p == kept[k + 1]) {
+        ++k;
+      }
+      const double d = k + 1 < kept.size() ? distance(p, kept[k], kept[k + 1]) : 0.0;
+      ASSERT_LE(d, 2 * tolerance + 1e-9) << p.x() << ", " << p.y();
+    }
+  }
+  EXPECT_LT(SimplifyPolyline(smooth, tolerance).size(), 400u) << "a smooth curve";
+  EXPECT_EQ(SimplifyPolyline(flat, tolerance).size(), 2u) << "a straight line";
 }
