@@ -20,6 +20,7 @@
 #include "MovieExportDlg.h"
 #include "MoviePlan.h"
 #include "MovieProbe.h"
+#include "MovieRecorder.h"
 #include "OpenGLView.h"
 #include "PlayerTime.h"
 #include "RunFolder.h"
@@ -161,6 +162,27 @@ TEST(MovieOptions, ValuesAreCheckedAndOddSizesRoundedUp) {
   EXPECT_EQ(o.speed, 600);
   EXPECT_EQ(o.fps, 24);
   EXPECT_EQ(EvenMovieSize(QSize(16, 17)), QSize(16, 18));
+}
+
+// The time line stands in the middle of the frame's bottom, as wide as its
+// text: a section legend's caption at the bottom left stays in sight.
+TEST(MovieFrames, TheTimeLineLeavesTheBottomCornersSeen) {
+  QImage frame(1000, 660, QImage::Format_RGB32);
+  frame.fill(QColor(0, 0, 255));
+  const QImage before = frame;
+  BurnInTime(frame, QStringLiteral("90:30 / 45:00"));
+  const int bottom = frame.height() - 4;
+  for (const int x : {5, 200, 795, 994}) {
+    EXPECT_EQ(frame.pixelColor(x, bottom), before.pixelColor(x, bottom)) << x << ": a corner of the scene";
+  }
+  EXPECT_NE(frame.pixelColor(500, bottom), before.pixelColor(500, bottom)) << "the band in the middle";
+  int text = 0;
+  for (int x = 0; x < frame.width(); ++x) {
+    for (int y = frame.height() - 40; y < frame.height(); ++y) {
+      text += frame.pixelColor(x, y).red() > 200;
+    }
+  }
+  EXPECT_GT(text, 50) << "the time in white";
 }
 
 TEST(MovieEncoder, WritesAnH264Mp4ThatReadsBack) {

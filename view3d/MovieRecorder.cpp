@@ -100,8 +100,11 @@ void BurnInTime(QImage& frame, const QString& text) {
   p.setFont(font);
   const QFontMetrics fm(font);
   const int band = fm.height() + fm.height() / 2;
-  const QRect bottom(0, frame.height() - band, frame.width(), band);
-  // Translucent, so the floor still shows through; the text reads on any room.
+  // As wide as the text, in the middle: the section legend's caption at the
+  // bottom left stays in sight. Translucent, so the floor still shows
+  // through; the text reads on any room.
+  const int width = std::min(frame.width(), fm.horizontalAdvance(text) + fm.height());
+  const QRect bottom((frame.width() - width) / 2, frame.height() - band, width, band);
   p.fillRect(bottom, QColor(0, 0, 0, 160));
   p.setPen(Qt::white);
   p.drawText(bottom, Qt::AlignCenter, text);

@@ -28,5 +28,6 @@ MovieResult RecordMovie(COpenGLView& view, const MoviePlan& plan, IMovieSink& en
                         QString* error);
 
 // The time line burnt into a frame: "MM:SS / MM:SS" (the run's length, then
-// the frame's time) in white on a dark band at the bottom.
+// the frame's time) in white on a dark band at the bottom's middle, as wide
+// as the text (a section legend's caption at the bottom left stays seen).
 void BurnInTime(QImage& frame, const QString& text);
