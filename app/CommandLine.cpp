@@ -16,6 +16,7 @@
 #include "MovieCommand.h"
 #include "ObjReader.h"
 #include "RunSummary.h"
+#include "ScienceLogic.h"
 #include "ScreenshotCommand.h"
 #include "ScreenshotOptions.h"
 #include "SimulationData.h"
@@ -211,7 +212,8 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
         parser.isSet(quantity) ? ParseQuantities(parser.value(quantity)) : std::vector<int>{0};
     if (positional.size() != 1 || !okId || parser.isSet(screenshot) || parser.isSet(info)) {
       Print(stderr, QStringLiteral("corvane: --export-csv FILE --option ID [--quantity Q[,Q...]] [--all-parts] "
-                                   "[--compare RUN2 | --profile-at MIN] DATA_DIR\nTry 'corvane --help'.\n"));
+                                   "[--compare RUN2 [--difference]] [--profile-at MIN] DATA_DIR\nTry 'corvane "
+                                   "--help'.\n"));
       return 2;
     }
     if (!quantities) {
@@ -259,8 +261,9 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
     if (positional.size() != 1 || !okId || !okQ || parser.isSet(screenshot) || parser.isSet(movie) ||
         parser.isSet(exportCsv) || parser.isSet(info) || parser.isSet(modelInfo)) {
       Print(stderr,
-            QStringLiteral("corvane: --figure FILE --option ID [--quantity Q[,Q...]] [--all-parts] [--compare RUN2] "
-                           "[--size WxH | --width-mm W --dpi N] DATA_DIR\nTry 'corvane --help'.\n"));
+            QStringLiteral("corvane: --figure FILE --option ID [--quantity Q[,Q...]] [--all-parts] [--compare RUN2 "
+                           "[--difference]] [--profile-at MIN] [--size WxH | --width-mm W --dpi N] DATA_DIR\nTry "
+                           "'corvane --help'.\n"));
       return 2;
     }
     options.dataDir = positional.front();
@@ -377,6 +380,13 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
     options.compareDir = parser.value(compare);
     options.difference = parser.isSet(difference);
     options.window = parser.isSet(window);
+    if (options.difference && parser.isSet(option) && !parser.isSet(profileAt) &&
+        !IsChartKind(DecodeOption(parser.value(option).toInt()).kind)) {
+      Print(stderr, QStringLiteral("corvane: --difference goes with a chart or a thickness profile; option %1 is a "
+                                   "line plot.\n")
+                        .arg(parser.value(option)));
+      return 2;
+    }
     options.outlinedLabels = parser.isSet(outlined);
     if (options.window && parser.isSet(size)) {
       Print(stderr, QStringLiteral("corvane: --window and --size do not go together.\nTry 'corvane --help'.\n"));

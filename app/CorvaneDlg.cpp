@@ -314,20 +314,21 @@ void CCorvaneDlg::OnExportFigure() {
   SaveFigureSizeChoice(ask.Choice());
   const FigureSize size = *chosen;
   const CSimulationData& data = *m_app.m_pData;
+  const QString compared = m_app.m_pCompared ? m_app.m_pCompared->Run().m_strDataDir : QString();
+  const bool difference = view.DifferenceShown();
   QString title = FigureTitleFor(data, data.Run().m_strDataDir, view.m_nOption, view.Selection().Quantities(),
-                                 view.Selection().AllParts(),
-                                 m_app.m_pCompared ? m_app.m_pCompared->Run().m_strDataDir : QString());
+                                 view.Selection().AllParts(), compared, true, difference);
   if (view.ProfileShown()) {
     // The profile at the step the player's clock stands on.
     title = ProfileFigureTitle(data, data.Run().m_strDataDir, view.m_nOption, view.Selection().Quantities().front(),
-                               ProfileStepAt(data.Run(), data.State().DrawnStep()));
+                               ProfileStepAt(data.Run(), data.State().DrawnStep()), compared, difference);
   }
   QString error;
   const QString drawn =
       view.ProfileShown() || !m_app.m_pCompared || !view.ShownChart()
           ? title
           : FigureTitleFor(data, data.Run().m_strDataDir, view.m_nOption, view.Selection().Quantities(),
-                           view.Selection().AllParts(), m_app.m_pCompared->Run().m_strDataDir, false);
+                           view.Selection().AllParts(), compared, false, difference);
   if (!WriteViewFigure(view, file, size, title, &error, drawn)) {
     QMessageBox::warning(this, caption, QStringLiteral("The figure could not be made: %1.").arg(error));
   }

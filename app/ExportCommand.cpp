@@ -138,7 +138,15 @@ int RunExportCsvCommand(const ExportOptions& o) {
   } else {
     csv = ExportCsv(data, o.option, quantity);
   }
-  // A header alone is no export: the quantity holds no values in this run.
+  // A header alone is no export: the quantity holds no values in this run,
+  // or the two runs none at the same times or positions.
+  if (csv.count(QLatin1Char('\n')) < 2 && o.difference) {
+    std::fprintf(stderr,
+                 "corvane: the two runs hold no values of quantity %d (%s) at the same times or positions; nothing is "
+                 "written.\n",
+                 quantity, qPrintable(PropertyName(id.kind, quantity)));
+    return 2;
+  }
   if (csv.count(QLatin1Char('\n')) < 2) {
     std::fprintf(stderr, "corvane: option %d has no values of quantity %d (%s) in this run; nothing is written.\n",
                  o.option, quantity, qPrintable(PropertyName(id.kind, quantity)));

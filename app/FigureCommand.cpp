@@ -136,6 +136,11 @@ int RunFigureCommand(const FigureOptions& o) {
       std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.compareDir));
       return 1;
     }
+    if (!RunListsOption(compared, o.option)) {
+      std::fprintf(stderr, "corvane: the run in \"%s\" has no option %d to compare.\n", qPrintable(o.compareDir),
+                   o.option);
+      return 2;
+    }
   }
   CScientificDlg view(&data, moduleDir);
   if (!o.compareDir.isEmpty()) {

@@ -35,7 +35,8 @@ QImage RenderScience(CSimulationData& data, const CSimulationData* compared, con
 
 int RunScreenshotCommand(const ScreenshotOptions& o) {
   const QString moduleDir = ModuleDir();
-  if (IsScreenshotInput(o.file, o.dataDir, moduleDir)) {
+  if (IsScreenshotInput(o.file, o.dataDir, moduleDir) ||
+      (!o.compareDir.isEmpty() && IsScreenshotInput(o.file, o.compareDir, moduleDir))) {
     std::fprintf(stderr, "corvane: \"%s\" is one of the files the screenshot reads; it is not overwritten.\n",
                  qPrintable(o.file));
     return 2;
@@ -60,6 +61,9 @@ int RunScreenshotCommand(const ScreenshotOptions& o) {
       if (!compared.Load(o.compareDir)) {
         std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.compareDir));
         return 1;
+      }
+      if (const int unfit = ComparedRunFits(o, compared)) {
+        return unfit;
       }
     }
     return SavePicture(RenderScience(data, o.compareDir.isEmpty() ? nullptr : &compared, o, moduleDir), o.file) ? 0 : 1;

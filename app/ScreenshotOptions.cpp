@@ -166,6 +166,15 @@ bool IsOptionId(int id) {
   return o.part >= 0 && o.part < kBodyPartCount && IsOptionKind(o.kind) && (!IsChartKind(o.kind) || o.index == 0);
 }
 
+int ComparedRunFits(const ScreenshotOptions& o, const CSimulationData& compared) {
+  if (o.option != 0 && !RunListsOption(compared, o.option)) {
+    std::fprintf(stderr, "corvane: the run in \"%s\" has no option %d to compare.\n", qPrintable(o.compareDir),
+                 o.option);
+    return 2;
+  }
+  return 0;
+}
+
 int CheckChosenOption(const CSimulationData& data, int option, int quantity) {
   // Only what a user can choose in this run's panels.
   if (!RunListsOption(data, option)) {

@@ -35,6 +35,12 @@ struct ScreenshotOptions {
   bool difference = false;
 };
 
+class CSimulationData;
+
+// 0 when the compared run of `o` offers its option; else, said on standard
+// error, 2.
+int ComparedRunFits(const ScreenshotOptions& o, const CSimulationData& compared);
+
 // A scientific-view option id that names a part and a kind it lists.
 bool IsOptionId(int id);
 // Parses the option values; on a bad value returns false with `error` set.

@@ -79,6 +79,9 @@ int RunWindowScreenshot(const ScreenshotOptions& o, const QString& moduleDir) {
       std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.compareDir));
       return 1;
     }
+    if (const int unfit = o.compareDir.isEmpty() ? 0 : ComparedRunFits(o, *app.m_pCompared)) {
+      return unfit;
+    }
     SelectScienceOption(*main.m_pScientific, o.option, o.quantity);
     SelectScienceProfile(*main.m_pScientific, *app.m_pData, o);
     if (o.difference) {

@@ -1,13 +1,13 @@
 #include "ChartCurves.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 #include "BodyParts.h"
 #include "CaptionTables.h"
 #include "ChartLegend.h"
 #include "ChartUnits.h"
+#include "DataCsv.h"
 #include "RunComparison.h"
 #include "ScienceLogic.h"
 #include "SimulationData.h"
@@ -75,17 +75,6 @@ ChartCurves BuildChartCurves(const CSimulationData& data, const CSimulationData*
   return chart;
 }
 
-namespace {
-QString Cell(float v) {
-  if (std::isnan(v)) {
-    return {};  // a value the run does not hold is an empty cell
-  }
-  char buf[32];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v);
-  return QString::fromLatin1(buf, r.ptr - buf);
-}
-}  // namespace
-
 QString CurvesText(const QString& xLabel, const std::vector<CurveColumn>& curves, QChar separator) {
   QString out = DelimitedField(xLabel, separator);
   for (const CurveColumn& c : curves) {
@@ -102,11 +91,11 @@ QString CurvesText(const QString& xLabel, const std::vector<CurveColumn>& curves
   times.erase(std::unique(times.begin(), times.end()), times.end());
   std::vector<std::size_t> next(curves.size(), 0);
   for (const float t : times) {
-    out += Cell(t);
+    out += CsvNumber(t);
     for (std::size_t i = 0; i < curves.size(); ++i) {
       const std::vector<CChartDataSet>& points = *curves[i].points;
       const bool here = next[i] < points.size() && points[next[i]].m_fX == t;
-      out += separator + (here ? Cell(points[next[i]].m_fY) : QString());
+      out += separator + (here ? CsvNumber(points[next[i]].m_fY) : QString());
       next[i] += here ? 1 : 0;
     }
     out += QLatin1Char('\n');

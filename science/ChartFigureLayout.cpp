@@ -68,7 +68,7 @@ FigureAxis PlaceXAxis(const ChartFigureText& t, const FigureStyle& s, double pag
       const double last = a.ticks.back(), f = (last - a.lo) / (a.hi - a.lo);
       const double half = FigureTextWidth(a.labels.back(), s.tickPt) / 2;
       if (f > 0 && column(last) + half > room) {
-        r = left + (room - half - left) / f;
+        r = std::max(left + 1, left + (room - half - left) / f);
       }
     }
     bool fits = true;

@@ -337,7 +337,7 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
   // Every curve stands at its own times on the labels' scale: the first
   // label's time at the y axis, the last one's at the last tick.
   m_timeScale = {shown, l.originX, m_nTimePixels};
-  DrawSections(p, shown, tickFont);
+  DrawSections(p, tickFont);
   // A zoomed chart keeps its lines between the axis' ends, and a box's
   // values between the x axis and the y axis' top.
   if (m_bZoomed || m_bValueBox) {
@@ -400,13 +400,13 @@ void CMyChart::DrawRightAxis(QPainter& p, const QFont& caption, int w) const {
   p.restore();
 }
 
-void CMyChart::DrawSections(QPainter& p, const TimeRange& shown, const QFont& font) const {
+void CMyChart::DrawSections(QPainter& p, const QFont& font) const {
   if (m_sections.empty()) {
     return;
   }
   const int left = m_layout.originX, right = m_layout.originX + m_nTimePixels;
   const int top = m_layout.originY - m_layout.axisHeight;
-  auto column = [&](double x) { return static_cast<int>(std::lround(ColumnOfTime(shown, left, m_nTimePixels, x))); };
+  auto column = [&](double x) { return m_timeScale.Column(x); };
   p.setPen(QPen(QColor(90, 90, 90), 1, Qt::DashLine));
   for (float b : m_boundaries) {
     const int x = column(b);

@@ -158,7 +158,7 @@ class CMyChart : public QWidget {
   void DrawSeries(QPainter& painter, const CChartSeries& s, Axis y, bool everySegment) const;
   void DrawRightAxis(QPainter& painter, const QFont& caption, int w) const;
   void DrawCursorAndHover(QPainter& painter, int chartWidth) const;
-  void DrawSections(QPainter& painter, const TimeRange& shown, const QFont& font) const;
+  void DrawSections(QPainter& painter, const QFont& font) const;
   QColor FirstColour() const;
   QColor ColourOf(std::size_t index) const;
   Axis AxisRange(int axis) const;

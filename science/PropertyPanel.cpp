@@ -88,7 +88,6 @@ void CPropertyPanel::ShowPropertyNames(OptionKind kind) {
   // The charts' curves can be every part's; the 3D plot is one part's.
   m_allParts->setVisible(IsChartKind(kind));
   m_profile->setVisible(kind == OptionKind::Fabric);
-  m_difference->setVisible(m_bComparing && (IsChartKind(kind) || kind == OptionKind::Fabric));
   LayoutRow();
   const int shown = PropertyCount(kind);
   const int width = DialogUnitsToPixels(0, 0, 154, 10).width(), room = DialogUnitsToPixels(0, 0, 166, 10).width();
@@ -106,12 +105,8 @@ void CPropertyPanel::ShowPropertyNames(OptionKind kind) {
   }
 }
 
-void CPropertyPanel::ShowDifference(bool comparing) {
-  m_bComparing = comparing;
-  m_difference->setVisible(comparing && (m_allParts->isVisibleTo(this) || m_profile->isVisibleTo(this)));
-  if (!comparing) {
-    m_difference->setChecked(false);
-  }
+void CPropertyPanel::ShowDifference(bool shown) {
+  m_difference->setVisible(shown);
   LayoutRow();
 }
 

@@ -34,9 +34,10 @@ class CPropertyPanel : public CMyDialog {
   void MarkShown(const std::vector<int>& indices);
   QCheckBox* AllParts() const { return m_allParts; }
   QCheckBox* Profile() const { return m_profile; }
-  // "A - B": the difference of two compared runs; shown while two are.
+  // "A - B": the difference of two compared runs; shown while two are and
+  // a chart or a profile is on the page.
   QCheckBox* Difference() const { return m_difference; }
-  void ShowDifference(bool comparing);
+  void ShowDifference(bool shown);
   // The status line, in the room the row leaves it: a text longer than that
   // gets a smaller font, and reads whole in its tool tip.
   void SetStatus(const QString& text);
@@ -61,7 +62,6 @@ class CPropertyPanel : public CMyDialog {
   QCheckBox* m_profile = nullptr;
   QCheckBox* m_difference = nullptr;
   QLabel* m_status = nullptr;
-  bool m_bComparing = false;
   // The fourth row: the check boxes shown, left to right, then the status.
   void LayoutRow();
   // The modifiers of the input that clicked a button last.

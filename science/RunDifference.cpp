@@ -48,6 +48,8 @@ ChartCurves DifferenceCurves(const ChartCurves& compared) {
   auto captioned = [&](const QString& caption) {
     return caption.isEmpty() ? caption : QStringLiteral("%1, %2").arg(caption, runs);
   };
+  // One curve's data is written under its column's name: the difference's.
+  out.yColumn = out.curves.front().column;
   out.yLabel = captioned(compared.yLabel);
   out.y2Label = captioned(compared.y2Label);
   out.title = captioned(compared.title);

@@ -289,6 +289,8 @@ void CScientificDlg::ShowSelection() {
     m_plotView->SetCurves(std::move(curves), "no data");
   }
   UpdatePlotRun(!chart && !profile);
+  // The difference has a meaning for a chart and a profile, not the 3D plot.
+  m_pPropertyPanel->ShowDifference(m_pCompared && (chart || profile));
   m_chart->update();
   if (m_plotView) {
     m_plotView->RenderScene();
@@ -333,8 +335,8 @@ void CScientificDlg::OnDifference(bool on) {
 void CScientificDlg::SetComparison(const CSimulationData* other) {
   m_pCompared = other;
   m_bDifference = m_bDifference && other;
-  m_pPropertyPanel->ShowDifference(other != nullptr);
   m_pPropertyPanel->Difference()->setChecked(m_bDifference);
+  m_pPropertyPanel->ShowDifference(other && m_nOption && (IsChartKind(DecodeOption(m_nOption).kind) || m_bProfile));
   if (m_nOption) {
     ShowSelection();
   }

@@ -203,6 +203,8 @@ TEST(Compare, TheDifferenceStandsOnlyWhereBothRunsHoldAValue) {
   EXPECT_FALSE(diff.curves[0].dashed);
   EXPECT_EQ(diff.bands, BandMode::None);
   EXPECT_EQ(diff.yLabel, QStringLiteral("Comfort(0-100), wool - cotton"));
+  EXPECT_EQ(diff.yColumn, QStringLiteral("Head: Comfort(0-100), wool - cotton"))
+      << "one curve's data, named as written";
 }
 
 // The command line's difference and compared profiles: a column "NAME,
@@ -237,6 +239,15 @@ TEST(Compare, TheCommandLineWritesDifferencesAndBothRunsProfiles) {
       {{"--export-csv", csv, "--option", "2300", "--compare", qEnvironmentVariable("CORVANE_SAMPLE_RUN"),
         "--difference", qEnvironmentVariable("CORVANE_SAMPLE_RUN")},
        "corvane: --difference goes with a chart or a thickness profile; option 2300 is a line plot.\n"},
+      {{"--screenshot", out.filePath(QStringLiteral("x.png")), "--view", "science", "--option", "2300", "--compare",
+        qEnvironmentVariable("CORVANE_SAMPLE_RUN"), "--difference", qEnvironmentVariable("CORVANE_SAMPLE_RUN")},
+       "corvane: --difference goes with a chart or a thickness profile; option 2300 is a line plot.\n"},
+      {{"--figure", out.filePath(QStringLiteral("x.pdf")), "--option", "2300", "--compare", b.Dir(),
+        qEnvironmentVariable("CORVANE_SAMPLE_RUN")},
+       "has no option 2300 to compare.\n"},
+      {{"--screenshot", out.filePath(QStringLiteral("x.png")), "--view", "science", "--option", "2300", "--size",
+        "640x400", "--compare", b.Dir(), qEnvironmentVariable("CORVANE_SAMPLE_RUN")},
+       "has no option 2300 to compare.\n"},
   };
   for (const auto& r : refused) {
     QProcess q;

@@ -93,7 +93,7 @@ TEST(ExportCli, EachRefusalSaysWhyAndWritesNothing) {
       {{"--option", "1100", "--quantity", "0,1,2,3", SampleRun()},
        2,
        "corvane: Relative Humidity of Skin(%) not shown: the chart already has two units, Degree and W*m^2.\n"},
-      {{"--option", "1100", dir.filePath(QStringLiteral("absent"))}, 1, ""},
+      {{"--option", "1100", dir.filePath(QStringLiteral("absent"))}, 1, "could not be loaded.\n"},
   };
   for (const auto& c : cases) {
     const Outcome r = Corvane(QStringList{QStringLiteral("--export-csv"), csv} + c.args);

@@ -485,7 +485,9 @@ TEST(ScientificView, AComparedPlotSaysWhichRunItDrawsAndItsDataHoldsBoth) {
   // their difference.
   v.OnDifference(false);
   v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Fabric, 0));
+  EXPECT_FALSE(v.m_pPropertyPanel->Difference()->isVisibleTo(&v)) << "the 3D plot has no difference";
   v.OnProfile(true);
+  EXPECT_TRUE(v.m_pPropertyPanel->Difference()->isVisibleTo(&v)) << "the profile has";
   ASSERT_EQ(v.m_profileChart->Curves().size(), 2u);
   EXPECT_TRUE(v.m_profileChart->Curves()[1].m_bDashed);
   EXPECT_EQ(v.m_profileChart->LegendTexts(), (QStringList{"Trunk: Water Vapor Concentration(kg*m^3), sample-run",
