@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -145,6 +146,27 @@ void Drive(CCorvaneDlg& main, CSimulationData& data) {
 
   MenuItem(main, "Scientific  Visualization(&1)")->trigger();
   EXPECT_EQ(main.ShownView(), main.m_pScientific);
+
+  // A second run beside the first (the sample run again, from a copy), its
+  // difference through the "A - B" box: a run less itself is 0 throughout.
+  QTemporaryDir copy;
+  const QString twin = copy.filePath(QStringLiteral("twin"));
+  ASSERT_TRUE(QDir().mkpath(twin));
+  for (const QFileInfo& f : QDir(data.Run().m_strDataDir).entryInfoList(QDir::Files)) {
+    ASSERT_TRUE(QFile::copy(f.filePath(), twin + QLatin1Char('/') + f.fileName()));
+  }
+  ASSERT_TRUE(main.CompareWith(twin + QLatin1Char('/')));
+  emit s.m_panels[0]->optionSelect(EncodeOption(0, OptionKind::Body, 0));
+  EXPECT_EQ(s.m_chart->Curves().size(), 2u);
+  QCheckBox* difference = s.m_pPropertyPanel->Difference();
+  ASSERT_TRUE(difference->isVisibleTo(&s));
+  difference->click();
+  ASSERT_EQ(s.m_chart->Curves().size(), 1u);
+  EXPECT_TRUE(s.m_chart->Curves()[0].m_strName.endsWith(QStringLiteral(" - twin")))
+      << s.m_chart->Curves()[0].m_strName.toStdString();
+  for (const CChartDataSet& p : s.m_chart->Points()) {
+    EXPECT_EQ(p.m_fY, 0.0f) << p.m_fX;
+  }
   MenuItem(main, "Quit")->trigger();
 }
 }  // namespace
