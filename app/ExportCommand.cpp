@@ -1,7 +1,6 @@
 #include "ExportCommand.h"
 
 #include <QCoreApplication>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -21,6 +20,7 @@
 #include "ScreenshotCommand.h"
 #include "ScreenshotOptions.h"
 #include "SimulationData.h"
+#include "WholeFile.h"
 
 namespace {
 // The chart's curves of the selection the options make, as the view would
@@ -152,10 +152,9 @@ int RunExportCsvCommand(const ExportOptions& o) {
                  o.option, quantity, qPrintable(PropertyName(id.kind, quantity)));
     return 2;
   }
-  const QByteArray text = csv.toUtf8();
-  QSaveFile out(o.file);
-  if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size() || !out.commit()) {
-    std::fprintf(stderr, "corvane: cannot write \"%s\".\n", qPrintable(o.file));
+  QString error;
+  if (!WriteWholeFile(o.file, csv.toUtf8(), &error)) {
+    std::fprintf(stderr, "corvane: %s.\n", qPrintable(error));
     return 1;
   }
   return 0;

@@ -223,8 +223,9 @@ int ScreenshotFitsRun(const ScreenshotOptions& o, const CSimulationData& data) {
 bool SavePicture(const QImage& image, const QString& file) {
   // Written whole or not at all: a full disk never leaves half a picture
   // in place of a good one.
-  if (!WritePng(image, file)) {
-    std::fprintf(stderr, "corvane: cannot write \"%s\".\n", qPrintable(file));
+  QString error;
+  if (!WritePng(image, file, &error)) {
+    std::fprintf(stderr, "corvane: %s.\n", qPrintable(error));
     return false;
   }
   return true;

@@ -1,8 +1,21 @@
 #include "ImageFile.h"
 
-#include <QSaveFile>
+#include <QBuffer>
 
-bool WritePng(const QImage& image, const QString& path) {
-  QSaveFile out(path);
-  return !image.isNull() && out.open(QIODevice::WriteOnly) && image.save(&out, "PNG") && out.commit();
+#include "WholeFile.h"
+
+bool WritePng(const QImage& image, const QString& path, QString* error) {
+  QString reason;
+  QString& said = error ? *error : reason;
+  if (image.isNull()) {
+    said = QStringLiteral("cannot write %1: there is no picture").arg(path);
+    return false;
+  }
+  QByteArray png;
+  QBuffer buffer(&png);
+  if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+    said = QStringLiteral("cannot write %1: the picture could not be encoded").arg(path);
+    return false;
+  }
+  return WriteWholeFile(path, png, &said);
 }

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QString>
 
-// Writes `image` as a PNG through a temporary file renamed into place; false
-// (and any earlier file left as it was) when it cannot.
-bool WritePng(const QImage& image, const QString& path);
+// Writes `image` as a PNG, whole or not at all (WholeFile.h); false, with
+// `error` saying why when given, and any earlier file left as it was, when
+// it cannot.
+bool WritePng(const QImage& image, const QString& path, QString* error = nullptr);

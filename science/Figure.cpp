@@ -6,11 +6,11 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <cmath>
 
 #include "FigureText.h"
+#include "WholeFile.h"
 
 std::optional<FigureFormat> FigureFormatOf(const QString& path) {
   const QString suffix = QFileInfo(path).suffix().toLower();
@@ -75,11 +75,11 @@ bool WriteFigure(const QString& path, const FigureSize& size, const QString& tit
     *error = QStringLiteral("a figure is a .png, .svg or .pdf file");
     return false;
   }
-  QSaveFile out(path);
-  if (!out.open(QIODevice::WriteOnly)) {
-    *error = QStringLiteral("cannot write \"%1\"").arg(path);
-    return false;
-  }
+  // The whole figure in memory first; the file is written whole or not at
+  // all (WholeFile.h).
+  QByteArray bytes;
+  QBuffer out(&bytes);
+  out.open(QIODevice::WriteOnly);
   bool painted = true, drawn = true;
   if (*format == FigureFormat::Png) {
     QImage image(size.pixels, QImage::Format_RGB32);
@@ -117,13 +117,12 @@ bool WriteFigure(const QString& path, const FigureSize& size, const QString& tit
     painted = p.end() && drawn;
   }
   if (!drawn) {
-    out.cancelWriting();
     *error = QStringLiteral("the figure could not be drawn");
     return false;
   }
-  if (!painted || !out.commit()) {
-    *error = QStringLiteral("cannot write \"%1\"").arg(path);
+  if (!painted) {
+    *error = QStringLiteral("cannot write %1: the figure could not be encoded").arg(path);
     return false;
   }
-  return true;
+  return WriteWholeFile(path, bytes, error);
 }

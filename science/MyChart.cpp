@@ -1,12 +1,12 @@
 #include "MyChart.h"
 
+#include <QBuffer>
 #include <QClipboard>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPolygon>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <algorithm>
 #include <charconv>
@@ -18,7 +18,9 @@
 #include "ChartLegend.h"
 #include "ChartPalette.h"
 #include "ChartUnits.h"
+#include "ImageFile.h"
 #include "RunComparison.h"
+#include "WholeFile.h"
 
 namespace {
 QFont ArialBold(int pixelHeight) {
@@ -562,31 +564,29 @@ QString CMyChart::DataText(QChar separator) const {
 
 void CMyChart::CopyData() const { QGuiApplication::clipboard()->setText(DataText(QLatin1Char('\t'))); }
 
-bool CMyChart::SaveData(const QString& path) const {
-  QSaveFile out(path);
-  const QByteArray text = DataText(QLatin1Char(',')).toUtf8();
-  return out.open(QIODevice::WriteOnly) && out.write(text) == text.size() && out.commit();
+bool CMyChart::SaveData(const QString& path, QString* error) const {
+  QString reason;
+  return WriteWholeFile(path, DataText(QLatin1Char(',')).toUtf8(), error ? error : &reason);
 }
 
-bool CMyChart::SaveImage(const QString& path) {
+bool CMyChart::SaveImage(const QString& path, QString* error) {
   const QSize size = this->size().isEmpty() ? QSize(800, 500) : this->size();
-  QSaveFile out(path);
-  if (!out.open(QIODevice::WriteOnly)) {
-    return false;
+  if (!path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
+    return WritePng(Render(size), path, error);
   }
-  if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
-    QSvgGenerator svg;
-    svg.setOutputDevice(&out);
-    svg.setSize(size);
-    svg.setViewBox(QRect(QPoint(0, 0), size));
-    svg.setTitle(m_strTitle);
-    QPainter p(&svg);
-    Paint(p, size);
-    p.end();
-  } else if (!Render(size).save(&out, "PNG")) {
-    return false;
-  }
-  return out.commit();
+  QByteArray bytes;
+  QBuffer out(&bytes);
+  out.open(QIODevice::WriteOnly);
+  QSvgGenerator svg;
+  svg.setOutputDevice(&out);
+  svg.setSize(size);
+  svg.setViewBox(QRect(QPoint(0, 0), size));
+  svg.setTitle(m_strTitle);
+  QPainter p(&svg);
+  Paint(p, size);
+  p.end();
+  QString reason;
+  return WriteWholeFile(path, bytes, error ? error : &reason);
 }
 
 // Each segment is drawn on its own, as separate lines are, so the picture is

@@ -90,8 +90,9 @@ class CMyChart : public QWidget {
   // clipboard, as a CSV file, and the picture as PNG or, by the file's
   // suffix, SVG. False when the file cannot be written.
   void CopyData() const;
-  bool SaveData(const QString& path) const;
-  bool SaveImage(const QString& path);
+  // `error`, when given, says why a file was not written.
+  bool SaveData(const QString& path, QString* error = nullptr) const;
+  bool SaveImage(const QString& path, QString* error = nullptr);
   // The point of the first curve under the mouse, and what the chart says
   // at its time: each curve's value with its unit.
   int HoverIndex() const { return m_nHover; }

@@ -137,8 +137,9 @@ void CMyChart::contextMenuEvent(QContextMenuEvent* event) {
   menu.addAction(QStringLiteral("Save Data as CSV..."), this, [this] {
     const QString path = QFileDialog::getSaveFileName(
         this, QStringLiteral("Save Data"), m_strTitle + QStringLiteral(".csv"), QStringLiteral("CSV (*.csv)"));
-    if (!path.isEmpty() && !SaveData(path)) {
-      QMessageBox::warning(this, QStringLiteral("Save Data"), QStringLiteral("Cannot write %1.").arg(path));
+    QString error;
+    if (!path.isEmpty() && !SaveData(path, &error)) {
+      QMessageBox::warning(this, QStringLiteral("Save Data"), QStringLiteral("Cannot write %1.\n%2").arg(path, error));
     }
   });
   for (const char* format : {"PNG", "SVG"}) {
@@ -147,8 +148,10 @@ void CMyChart::contextMenuEvent(QContextMenuEvent* event) {
       const QString path =
           QFileDialog::getSaveFileName(this, QStringLiteral("Save Image"), m_strTitle + QLatin1Char('.') + f.toLower(),
                                        QStringLiteral("%1 (*.%2)").arg(f, f.toLower()));
-      if (!path.isEmpty() && !SaveImage(path)) {
-        QMessageBox::warning(this, QStringLiteral("Save Image"), QStringLiteral("Cannot write %1.").arg(path));
+      QString error;
+      if (!path.isEmpty() && !SaveImage(path, &error)) {
+        QMessageBox::warning(this, QStringLiteral("Save Image"),
+                             QStringLiteral("Cannot write %1.\n%2").arg(path, error));
       }
     });
   }

@@ -9,7 +9,6 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPropertyAnimation>
-#include <QSaveFile>
 #include <QTimerEvent>
 #include <cstdio>
 
@@ -25,6 +24,7 @@
 #include "SaveImageDialog.h"
 #include "ScienceLogic.h"
 #include "SimulationData.h"
+#include "WholeFile.h"
 
 namespace {
 const char* const kPictures[kBodyPartCount] = {"part_head.png", "part_trunk.png", "part_arm.png",
@@ -153,8 +153,9 @@ void CScientificDlg::ShowPlotMenu(QPoint at) {
   menu.addAction(QStringLiteral("Save Data as CSV..."), this, [this] {
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Data"), QStringLiteral("plot.csv"),
                                                       QStringLiteral("CSV (*.csv)"));
-    if (!path.isEmpty() && !SavePlotData(path)) {
-      QMessageBox::warning(this, QStringLiteral("Save Data"), QStringLiteral("Cannot write %1.").arg(path));
+    QString error;
+    if (!path.isEmpty() && !SavePlotData(path, &error)) {
+      QMessageBox::warning(this, QStringLiteral("Save Data"), QStringLiteral("Cannot write %1.\n%2").arg(path, error));
     }
   });
   menu.addAction(QStringLiteral("Save Image as PNG..."), this, [this] {
@@ -186,10 +187,9 @@ void CScientificDlg::UpdatePlotRun(bool plotShown) {
 
 void CScientificDlg::CopyPlotData() const { QApplication::clipboard()->setText(PlotDataText()); }
 
-bool CScientificDlg::SavePlotData(const QString& path) const {
-  const QByteArray text = PlotDataText().toUtf8();
-  QSaveFile out(path);
-  return out.open(QIODevice::WriteOnly) && out.write(text) == text.size() && out.commit();
+bool CScientificDlg::SavePlotData(const QString& path, QString* error) const {
+  QString reason;
+  return WriteWholeFile(path, PlotDataText().toUtf8(), error ? error : &reason);
 }
 
 QImage CScientificDlg::Picture() {

@@ -82,7 +82,7 @@ class CScientificDlg : public CMyDialog {
   // What the plot says of the runs it draws while two are compared (it
   // draws the first alone); empty otherwise.
   QString PlotRunText() const;
-  bool SavePlotData(const QString& path) const;
+  bool SavePlotData(const QString& path, QString* error = nullptr) const;
 
   std::array<CMyPanel*, 6> m_panels{};
   int m_nColumnHeight = 10;

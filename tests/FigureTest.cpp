@@ -2,6 +2,7 @@
 // title line, and corvane --figure writing each format.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -325,4 +326,64 @@ TEST(Figure, AFigureThatCannotBeDrawnLeavesNoFile) {
       p.readAllStandardError().contains("corvane: the line plot could not be drawn (no OpenGL 2.1 context).\n"));
   EXPECT_EQ(Read(pdf), "the earlier figure");
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("plot.pdf")});
+}
+
+// A full disk: a small file system of its own (a tmpfs in a private mount
+// namespace, as root, as CI runs) left with 8 KB free. Each format's write
+// fails part-way: exit 1, the reason said, the earlier file byte for byte,
+// and no temporary file left.
+TEST(Figure, AFullDiskKeepsTheEarlierFile) {
+  if (::geteuid() != 0) {
+    GTEST_SKIP() << "a file system of the test's own needs root (CI runs as root)";
+  }
+  QTemporaryDir dir;
+  const QString disk = dir.filePath(QStringLiteral("disk"));
+  ASSERT_TRUE(QDir().mkpath(disk));
+  const struct {
+    const char* name;
+    QStringList args;
+  } cases[] = {
+      {"f.pdf", {"--figure", "%1", "--option", "1100", "--all-parts"}},
+      {"f.svg", {"--figure", "%1", "--option", "1100", "--all-parts"}},
+      {"f.png", {"--figure", "%1", "--option", "1100", "--width-mm", "170", "--dpi", "600"}},
+      {"f.csv", {"--export-csv", "%1", "--option", "2300"}},
+  };
+  for (const auto& c : cases) {
+    const QString target = disk + QLatin1Char('/') + QLatin1String(c.name);
+    QStringList args;
+    for (const QString& a : c.args) {
+      args << (a == QLatin1String("%1") ? target : a);
+    }
+    args << SampleRun();
+    QString command = QStringLiteral("\"$CORVANE_BIN\"");
+    for (const QString& a : args) {
+      command += QStringLiteral(" '%1'").arg(a);
+    }
+    const QString script = QStringLiteral(
+                               "mount -t tmpfs -o size=256k tmpfs '%1' || exit 77\n"
+                               "printf 'the earlier file' > '%2'\n"
+                               "head -c 1048576 /dev/zero > '%1/fill' 2>/dev/null\n"
+                               "truncate -s -8192 '%1/fill'\n"
+                               "%3\n"
+                               "echo \"exit=$?\"\n"
+                               "echo '---'; cat '%2'; echo; echo '---'; ls -A '%1'\n")
+                               .arg(disk, target, command);
+    QProcess p;
+    p.start(QStringLiteral("unshare"), {QStringLiteral("-m"), QStringLiteral("sh"), QStringLiteral("-c"), script});
+    ASSERT_TRUE(p.waitForFinished(120000));
+    if (p.exitCode() == 77) {
+      GTEST_SKIP() << "no tmpfs can be mounted here: " << p.readAllStandardError().constData();
+    }
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    const QStringList parts = out.split(QStringLiteral("---\n"));
+    ASSERT_EQ(parts.size(), 3) << out.toStdString() << err.toStdString();
+    EXPECT_TRUE(parts[0].contains(QStringLiteral("exit=1"))) << c.name << ": " << out.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("corvane: cannot write %1: No space left on device.\n").arg(target)))
+        << err.toStdString();
+    EXPECT_EQ(parts[1], QStringLiteral("the earlier file\n")) << c.name;
+    EXPECT_EQ(parts[2].split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+              (QStringList{QLatin1String(c.name), QStringLiteral("fill")}))
+        << c.name << ": no temporary file left";
+  }
 }
