@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QUrl>
+#include <cmath>
 #include <cstdio>
 #include <optional>
 #include <vector>
@@ -291,6 +292,15 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
       const double w = parser.value(widthMm).toDouble(&okW);
       const int n = parser.value(dpi).toInt(&okD);
       const std::optional<FigureSize> mm = okW && okD ? FigureSizeFromMillimetres(w, n) : std::nullopt;
+      const bool inRanges = okW && okD && w >= 10 && w <= 1000 && n >= 50 && n <= 2400;
+      if (!mm && inRanges) {
+        // Each in its range, together too many pixels: say that limit.
+        Print(stderr, QStringLiteral("corvane: %1 mm at %2 dpi is %3 pixels wide; a figure is at most 20000 pixels "
+                                     "a side.\nTry 'corvane --help'.\n")
+                          .arg(parser.value(widthMm), parser.value(dpi))
+                          .arg(std::lround(w / 25.4 * n)));
+        return 2;
+      }
       if (!mm) {
         Print(stderr, QStringLiteral("corvane: --width-mm takes 10 to 1000 millimetres and --dpi 50 to 2400, "
                                      "together.\nTry 'corvane --help'.\n"));

@@ -1,6 +1,7 @@
 #include "ExportCommand.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -99,6 +100,10 @@ int RunExportCsvCommand(const ExportOptions& o) {
   CSimulationData compared;
   if (!o.compareDir.isEmpty()) {
     compared.SetMessageSink(&CStderrMessageSink::Instance());
+    if (!QFileInfo(o.compareDir).isDir()) {
+      std::fprintf(stderr, "corvane: there is no folder \"%s\" to compare.\n", qPrintable(o.compareDir));
+      return 1;
+    }
     if (!compared.Load(o.compareDir)) {
       std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.compareDir));
       return 1;

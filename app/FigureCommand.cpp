@@ -1,6 +1,7 @@
 #include "FigureCommand.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QPainter>
 #include <algorithm>
 #include <cstdio>
@@ -132,6 +133,10 @@ int RunFigureCommand(const FigureOptions& o) {
       return 2;
     }
     compared.SetMessageSink(&CStderrMessageSink::Instance());
+    if (!QFileInfo(o.compareDir).isDir()) {
+      std::fprintf(stderr, "corvane: there is no folder \"%s\" to compare.\n", qPrintable(o.compareDir));
+      return 1;
+    }
     if (!compared.Load(o.compareDir)) {
       std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.compareDir));
       return 1;

@@ -1,6 +1,7 @@
 #include "ScreenshotCommand.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QImage>
 #include <cstdio>
 
@@ -40,6 +41,10 @@ int RunScreenshotCommand(const ScreenshotOptions& o) {
     std::fprintf(stderr, "corvane: \"%s\" is one of the files the screenshot reads; it is not overwritten.\n",
                  qPrintable(o.file));
     return 2;
+  }
+  if (!o.compareDir.isEmpty() && !QFileInfo(o.compareDir).isDir()) {
+    std::fprintf(stderr, "corvane: there is no folder \"%s\" to compare.\n", qPrintable(o.compareDir));
+    return 1;
   }
   if (!o.sizeGiven) {
     return RunWindowScreenshot(o, moduleDir);
