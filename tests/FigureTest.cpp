@@ -343,7 +343,7 @@ TEST(Figure, AFullDiskKeepsTheEarlierFile) {
   const QString disk = dir.filePath(QStringLiteral("disk"));
   ASSERT_TRUE(QDir().mkpath(disk));
   const struct {
-    const char* name;
+    const char* name = nullptr;
     QStringList args;
   } cases[] = {
       {"f.pdf", {"--figure", "%1", "--option", "1100", "--all-parts"}},
