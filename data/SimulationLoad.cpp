@@ -260,7 +260,10 @@ bool CSimulationData::LoadFabrics() {
         }
         continue;
       }
-      if (!parsed.empty && parsed.rows.empty()) {
+      // A clothed part's file without a row, empty or not, is said: an empty
+      // one loaded as a fabric of no rows without a word, and a compared run
+      // lost the part from its exports unseen.
+      if (parsed.rows.empty()) {
         Report(QStringLiteral("Fabric Data"), name + QString::fromLatin1(LoadMessages::kFiberSuffix));
       }
       // What placing the rows found missing or left over is said here, and

@@ -59,7 +59,7 @@ TEST(HostileFiles, OnlyRegularFilesAreReadAndTheRefusalIsTheFilesOwnMessage) {
   }
 }
 
-TEST(HostileFiles, AFileWithLinesButNoRowIsSaidHoweverFewItsLines) {
+TEST(HostileFiles, AFileWithLinesButNoRowIsSaidHoweverFewItsLinesAndAnEmptyFabricFileToo) {
   struct Case {
     const char* file;
     const char* content;
@@ -68,6 +68,8 @@ TEST(HostileFiles, AFileWithLinesButNoRowIsSaidHoweverFewItsLines) {
   } cases[] = {
       {"BodyDataforComfort.dat", "no row here\n", "BodyDataforComfort Data", LoadMessages::kUnreadable},
       {"fabricsTrunk.dat", "nothing to read\n", "Fabric Data", QStringLiteral("fabricsTrunk.dat format is incorrect!")},
+      // A clothed part's fabric file of nothing at all.
+      {"fabricsTrunk.dat", "", "Fabric Data", QStringLiteral("fabricsTrunk.dat format is incorrect!")},
       {"id.dat", "who knows\n", "Error", LoadMessages::kNoIds},
   };
   for (const Case& c : cases) {

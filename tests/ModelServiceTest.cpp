@@ -146,12 +146,18 @@ TEST(ModelServiceText, LogShowsControlCharactersAsEscapes) {
     std::string id, logged;
   } cases[] = {
       {"M-1001", "M-1001"},
-      {"garment id with blanks", "garment id with blanks"},
-      {"A7\r\n127.0.0.1 /forged 200 1", "A7\\r\\n127.0.0.1 /forged 200 1"},
+      {"garment id with blanks", "garment\\x20id\\x20with\\x20blanks"},
+      {"A 200 2003923", "A\\x20200\\x202003923"},  // would read as a status and a size
+      // A line separator, a right-to-left override, a C1 control.
+      {"a\xe2\x80\xa8"
+       "b\xe2\x80\xae"
+       "c\xc2\x85",
+       "a\\xe2\\x80\\xa8b\\xe2\\x80\\xaec\\xc2\\x85"},
+      {"A7\r\n127.0.0.1 /forged 200 1", "A7\\r\\n127.0.0.1\\x20/forged\\x20200\\x201"},
       {std::string("A7\0x", 4), "A7\\x00x"},
       {"\t\x1b\x7f", "\\t\\x1b\\x7f"},
       {"back\\slash", "back\\\\slash"},
-      {"K\xc3\xa4the", "K\xc3\xa4the"},
+      {"K\xc3\xa4the", "K\\xc3\\xa4the"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(EscapedForLog(c.id), c.logged) << c.logged;
@@ -323,7 +329,8 @@ TEST(ModelService, LogsTheIdItUsedWithControlCharactersEscaped) {
   }
   const QList<QByteArray> log = StopAndReadLog(service);
   ASSERT_EQ(log.size(), 4);
-  EXPECT_EQ(log[0], "127.0.0.1 /Wembra/Interface/GetModel.ashx?ModelId=A7\\r\\n127.0.0.1 /forged 200 1 404 0");
+  EXPECT_EQ(log[0],
+            "127.0.0.1 /Wembra/Interface/GetModel.ashx?ModelId=A7\\r\\n127.0.0.1\\x20/forged\\x20200\\x201 404 0");
   EXPECT_EQ(log[1], "127.0.0.1 /Wembra/Interface/GetModel.ashx?ModelId=A7\\x00x 404 0");
   EXPECT_EQ(log[2], "127.0.0.1 /Wembra/Interface/GetModel.ashx?ModelId=A7 200 8");
 }

@@ -47,8 +47,13 @@ inline std::optional<std::string> QueryValue(std::string_view query, std::string
 }
 
 // A client's text as the log shows it: one line per request whatever the
-// client sent, so control characters (CR, LF, NUL, ...) are written as
-// escapes, and the backslash too, so that an escape in the log is always ours.
+// client sent, and no field that can pass for another. Every byte that is
+// not printable ASCII is written as an escape (CR, LF and TAB as \r, \n,
+// \t, the others as \xNN): control characters, the space (an id of
+// "A 200 2003923" would read as a status and a size), C1 controls and
+// every byte of a character beyond ASCII (a line separator, a
+// right-to-left override); the backslash too, so that an escape in the
+// log is always ours.
 inline std::string EscapedForLog(std::string_view s) {
   static constexpr char kHex[] = "0123456789abcdef";
   std::string out;
@@ -63,7 +68,7 @@ inline std::string EscapedForLog(std::string_view s) {
       out += "\\n";
     } else if (c == '\t') {
       out += "\\t";
-    } else if (c < 0x20 || c == 0x7f) {
+    } else if (c <= 0x20 || c >= 0x7f) {
       out += {'\\', 'x', kHex[c >> 4], kHex[c & 15]};
     } else {
       out += ch;
