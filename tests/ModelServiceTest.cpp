@@ -460,4 +460,16 @@ TEST(ModelService, AnswersWhatIsNoModelRequest) {
     const std::string answer = client.Answer();
     EXPECT_EQ(answer.substr(0, answer.find("\r\n")), c.status) << c.request;
   }
+  // A body of an unknown length (Transfer-Encoding other than chunked): a
+  // 400 and the connection's end; what followed is never read as a second
+  // request.
+  for (const char* coding : {"gzip", "gzip, chunked", "chunked"}) {
+    CRawClient client(service.Port());
+    ASSERT_TRUE(client.Send("GET " + kModel + "A7 HTTP/1.1\r\nHost: corvane\r\nTransfer-Encoding: " + coding +
+                            "\r\n\r\nGET " + kModel + "A7 HTTP/1.1\r\nHost: corvane\r\n\r\n"));
+    EXPECT_TRUE(client.Closed(10000)) << coding;
+    const std::string answer = client.Answer();
+    EXPECT_EQ(answer.substr(0, answer.find("\r\n")), "HTTP/1.1 400 Bad Request") << coding;
+    EXPECT_EQ(client.Answer(), std::string()) << coding << ": one answer only";
+  }
 }

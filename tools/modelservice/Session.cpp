@@ -82,6 +82,13 @@ class CSession : public std::enable_shared_from_this<CSession> {
     // Only the service's two paths are logged, with the id served.
     const std::string logged =
         key ? EscapedForLog(path) + (id ? std::string("?") + key + "=" + EscapedForLog(*id) : "") : std::string();
+    // A request of this service has no body. A Transfer-Encoding other than
+    // chunked leaves its length unknown (HTTP/1.1 asks for a 400 and the
+    // connection's end), and whatever follows must not be read as a second
+    // request.
+    if (req.find(http::field::transfer_encoding) != req.end()) {
+      return Answer(http::status::bad_request, "bad request\n", false, logged);
+    }
     if (req.method() != http::verb::get && !m_bHead) {
       return Answer(http::status::method_not_allowed, "only GET and HEAD\n", req.keep_alive(), logged);
     }
