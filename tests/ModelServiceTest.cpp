@@ -465,8 +465,13 @@ TEST(ModelService, AnswersWhatIsNoModelRequest) {
   // request.
   for (const char* coding : {"gzip", "gzip, chunked", "chunked"}) {
     CRawClient client(service.Port());
-    ASSERT_TRUE(client.Send("GET " + kModel + "A7 HTTP/1.1\r\nHost: corvane\r\nTransfer-Encoding: " + coding +
-                            "\r\n\r\nGET " + kModel + "A7 HTTP/1.1\r\nHost: corvane\r\n\r\n"));
+    std::string request = "GET " + kModel;
+    request += "A7 HTTP/1.1\r\nHost: corvane\r\nTransfer-Encoding: ";
+    request += coding;
+    request += "\r\n\r\nGET ";
+    request += kModel;
+    request += "A7 HTTP/1.1\r\nHost: corvane\r\n\r\n";
+    ASSERT_TRUE(client.Send(request));
     EXPECT_TRUE(client.Closed(10000)) << coding;
     const std::string answer = client.Answer();
     EXPECT_EQ(answer.substr(0, answer.find("\r\n")), "HTTP/1.1 400 Bad Request") << coding;
