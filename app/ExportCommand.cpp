@@ -1,7 +1,6 @@
 #include "ExportCommand.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -99,19 +98,8 @@ int RunExportCsvCommand(const ExportOptions& o) {
   }
   CSimulationData compared;
   if (!o.compareDir.isEmpty()) {
-    compared.SetMessageSink(&CStderrMessageSink::Instance());
-    if (!QFileInfo(o.compareDir).isDir()) {
-      std::fprintf(stderr, "corvane: there is no folder \"%s\" to compare.\n", qPrintable(o.compareDir));
-      return 1;
-    }
-    if (!compared.Load(o.compareDir)) {
-      std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.compareDir));
-      return 1;
-    }
-    if (!RunListsOption(compared, o.option)) {
-      std::fprintf(stderr, "corvane: the run in \"%s\" has no option %d to compare.\n", qPrintable(o.compareDir),
-                   o.option);
-      return 2;
+    if (const int failed = LoadComparedRun(o.compareDir, o.option, compared)) {
+      return failed;
     }
   }
   const int quantity = o.quantities.front();
@@ -130,8 +118,7 @@ int RunExportCsvCommand(const ExportOptions& o) {
       const std::optional<int> other = NearestFabricStep(compared.Run(), id.part, profile.time);
       const FabricProfile second = other ? FabricProfileAt(compared.Run(), id.part, *other, quantity) : FabricProfile{};
       const auto [firstRun, secondRun] = RunLabels(data.Run().m_strDataDir, compared.Run().m_strDataDir);
-      csv = o.difference ? ProfileCsv(DifferenceProfile(profile, second),
-                                      QStringLiteral("%1, %2 - %3").arg(column, firstRun, secondRun))
+      csv = o.difference ? ProfileCsv(DifferenceProfile(profile, second), DifferenceName(column, firstRun, secondRun))
                          : ComparedProfileCsv(profile, firstRun, second, secondRun, column);
     }
   } else if (IsChartKind(id.kind)) {

@@ -1,7 +1,6 @@
 #include "FigureCommand.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QPainter>
 #include <algorithm>
 #include <cstdio>
@@ -13,6 +12,7 @@
 #include "ModuleDir.h"
 #include "PlotFigure.h"
 #include "RunComparison.h"
+#include "RunDifference.h"
 #include "ScienceLogic.h"
 #include "ScientificDlg.h"
 #include "ScreenshotOptions.h"
@@ -42,7 +42,7 @@ QString FigureTitleFor(const CSimulationData& data, const QString& dataDir, int 
     // The line plot draws the first run alone; a difference names its runs
     // in the order of the subtraction.
     runs = !IsChartKind(o.kind) ? QStringLiteral("%1 alone (not %2)").arg(first, second)
-           : difference         ? QStringLiteral("%1 - %2").arg(first, second)
+           : difference         ? DifferenceRuns(first, second)
                                 : QStringLiteral("%1 compared with %2").arg(first, second);
     if (!namingRuns && !difference) {
       runs.clear();
@@ -58,8 +58,7 @@ QString ProfileFigureTitle(const CSimulationData& data, const QString& dataDir, 
   QString runs = QDir(dataDir).dirName();
   if (!compareDir.isEmpty()) {
     const auto [first, second] = RunLabels(dataDir, compareDir);
-    runs = difference ? QStringLiteral("%1 - %2").arg(first, second)
-                      : QStringLiteral("%1 compared with %2").arg(first, second);
+    runs = difference ? DifferenceRuns(first, second) : QStringLiteral("%1 compared with %2").arg(first, second);
   }
   return FigureTitle(runs, QLatin1String(kBodyPartNames[DecodeOption(option).part]),
                      QStringLiteral("Profile at %1 min").arg(minute), ColumnName(OptionKind::Fabric, quantity));
@@ -132,19 +131,8 @@ int RunFigureCommand(const FigureOptions& o) {
                    qPrintable(o.file));
       return 2;
     }
-    compared.SetMessageSink(&CStderrMessageSink::Instance());
-    if (!QFileInfo(o.compareDir).isDir()) {
-      std::fprintf(stderr, "corvane: there is no folder \"%s\" to compare.\n", qPrintable(o.compareDir));
-      return 1;
-    }
-    if (!compared.Load(o.compareDir)) {
-      std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.compareDir));
-      return 1;
-    }
-    if (!RunListsOption(compared, o.option)) {
-      std::fprintf(stderr, "corvane: the run in \"%s\" has no option %d to compare.\n", qPrintable(o.compareDir),
-                   o.option);
-      return 2;
+    if (const int failed = LoadComparedRun(o.compareDir, o.option, compared)) {
+      return failed;
     }
   }
   CScientificDlg view(&data, moduleDir);

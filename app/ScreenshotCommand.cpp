@@ -62,13 +62,8 @@ int RunScreenshotCommand(const ScreenshotOptions& o) {
   if (o.mode == ViewMode::Plot) {
     CSimulationData compared;
     if (!o.compareDir.isEmpty()) {
-      compared.SetMessageSink(&sink);
-      if (!compared.Load(o.compareDir)) {
-        std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.compareDir));
-        return 1;
-      }
-      if (const int unfit = ComparedRunFits(o, compared)) {
-        return unfit;
+      if (const int failed = LoadComparedRun(o.compareDir, o.option, compared)) {
+        return failed;
       }
     }
     return SavePicture(RenderScience(data, o.compareDir.isEmpty() ? nullptr : &compared, o, moduleDir), o.file) ? 0 : 1;

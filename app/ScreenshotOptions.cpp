@@ -7,6 +7,7 @@
 
 #include "CaptionTables.h"
 #include "ImageFile.h"
+#include "MessageSink.h"
 #include "ModuleDir.h"
 #include "OpenGLView.h"
 #include "Profile.h"
@@ -166,13 +167,25 @@ bool IsOptionId(int id) {
   return o.part >= 0 && o.part < kBodyPartCount && IsOptionKind(o.kind) && (!IsChartKind(o.kind) || o.index == 0);
 }
 
-int ComparedRunFits(const ScreenshotOptions& o, const CSimulationData& compared) {
-  if (o.option != 0 && !RunListsOption(compared, o.option)) {
-    std::fprintf(stderr, "corvane: the run in \"%s\" has no option %d to compare.\n", qPrintable(o.compareDir),
-                 o.option);
+int ComparedRunFits(const QString& dir, int option, const CSimulationData& compared) {
+  if (option != 0 && !RunListsOption(compared, option)) {
+    std::fprintf(stderr, "corvane: the run in \"%s\" has no option %d to compare.\n", qPrintable(dir), option);
     return 2;
   }
   return 0;
+}
+
+int LoadComparedRun(const QString& dir, int option, CSimulationData& compared) {
+  if (!QFileInfo(dir).isDir()) {
+    std::fprintf(stderr, "corvane: there is no folder \"%s\" to compare.\n", qPrintable(dir));
+    return 1;
+  }
+  compared.SetMessageSink(&CStderrMessageSink::Instance());
+  if (!compared.Load(dir)) {
+    std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(dir));
+    return 1;
+  }
+  return ComparedRunFits(dir, option, compared);
 }
 
 int CheckChosenOption(const CSimulationData& data, int option, int quantity) {

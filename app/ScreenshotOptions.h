@@ -37,9 +37,13 @@ struct ScreenshotOptions {
 
 class CSimulationData;
 
-// 0 when the compared run of `o` offers its option; else, said on standard
-// error, 2.
-int ComparedRunFits(const ScreenshotOptions& o, const CSimulationData& compared);
+// 0 when run `compared` (of folder `dir`) offers option `option` (0: any);
+// else, said on standard error, 2.
+int ComparedRunFits(const QString& dir, int option, const CSimulationData& compared);
+// Loads the run in `dir` to compare with, its messages on standard error:
+// 0 when it loads and offers `option`; 1 when the folder is not there or
+// the run does not load; 2 when it lacks the option. Each said.
+int LoadComparedRun(const QString& dir, int option, CSimulationData& compared);
 
 // A scientific-view option id that names a part and a kind it lists.
 bool IsOptionId(int id);

@@ -79,7 +79,7 @@ int RunWindowScreenshot(const ScreenshotOptions& o, const QString& moduleDir) {
       std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.compareDir));
       return 1;
     }
-    if (const int unfit = o.compareDir.isEmpty() ? 0 : ComparedRunFits(o, *app.m_pCompared)) {
+    if (const int unfit = o.compareDir.isEmpty() ? 0 : ComparedRunFits(o.compareDir, o.option, *app.m_pCompared)) {
       return unfit;
     }
     SelectScienceOption(*main.m_pScientific, o.option, o.quantity);

@@ -335,10 +335,9 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
                tm.elidedText(legendTexts[static_cast<qsizetype>(i)], Qt::ElideRight, text.width()));
   }
 
-  m_nTimePixels = columns.back() - l.originX;
   // Every curve stands at its own times on the labels' scale: the first
   // label's time at the y axis, the last one's at the last tick.
-  m_timeScale = {shown, l.originX, m_nTimePixels};
+  m_timeScale = {shown, l.originX, columns.back() - l.originX};
   DrawSections(p, tickFont);
   // A zoomed chart keeps its lines between the axis' ends, and a box's
   // values between the x axis and the y axis' top.
@@ -406,7 +405,7 @@ void CMyChart::DrawSections(QPainter& p, const QFont& font) const {
   if (m_sections.empty()) {
     return;
   }
-  const int left = m_layout.originX, right = m_layout.originX + m_nTimePixels;
+  const int left = m_layout.originX, right = m_layout.originX + m_timeScale.pixels;
   const int top = m_layout.originY - m_layout.axisHeight;
   auto column = [&](double x) { return m_timeScale.Column(x); };
   p.setPen(QPen(QColor(90, 90, 90), 1, Qt::DashLine));
@@ -439,7 +438,7 @@ void CMyChart::DrawCursorAndHover(QPainter& p, int chartWidth) const {
   const QFont small = ArialBold(12);
   p.setFont(small);
   const int top = YTickRows(m_layout, m_nYTicks).back();
-  const int left = m_layout.originX, right = m_layout.originX + m_nTimePixels;
+  const int left = m_layout.originX, right = m_layout.originX + m_timeScale.pixels;
   if (m_bBoxing) {
     p.setPen(QPen(QColor(40, 40, 160), 1, Qt::DashLine));
     p.drawRect(QRect(m_ptPress, m_ptDrag).normalized());

@@ -178,7 +178,6 @@ class CMyChart : public QWidget {
   bool m_bValueBox = false;
   Axis m_valueBox[2] = {{0, 1}, {0, 1}};
   std::vector<QString> m_xLabels;
-  int m_nTimePixels = 0;  // columns from the y axis to the last x tick, from the last paint
   // A drag: where it began and what was shown then; Shift makes it a box.
   bool m_bDragging = false, m_bBoxing = false;
   QPoint m_ptPress, m_ptDrag;

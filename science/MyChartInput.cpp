@@ -17,7 +17,7 @@
 
 void CMyChart::UpdateHover(int x) {
   const int n = static_cast<int>(Points().size());
-  const bool inside = x >= m_layout.originX && x <= m_layout.originX + m_layout.axisWidth && m_nTimePixels > 0;
+  const bool inside = x >= m_layout.originX && x <= m_layout.originX + m_layout.axisWidth && m_timeScale.pixels > 0;
   int hover = -1;
   if (inside && n > 0) {
     // The point nearest in time to the pointer's time; none before the
@@ -50,9 +50,9 @@ void CMyChart::mouseMoveEvent(QMouseEvent* event) {
   } else if (m_bBoxing) {
     m_ptDrag = at;
     update();
-  } else if (m_bZoomed && m_nTimePixels > 0) {
+  } else if (m_bZoomed && m_timeScale.pixels > 0) {
     // The time under the pointer stays under it.
-    const double dt = -(at.x() - m_ptPress.x()) * m_pressRange.Span() / m_nTimePixels;
+    const double dt = -(at.x() - m_ptPress.x()) * m_pressRange.Span() / m_timeScale.pixels;
     SetShown(PanBy(m_pressRange, dt, WholeRange()));
   }
   QWidget::mouseMoveEvent(event);
@@ -69,13 +69,13 @@ void CMyChart::mouseReleaseEvent(QMouseEvent* event) {
   m_bBoxing = false;
   const QRect box = QRect(m_ptPress, event->position().toPoint()).normalized();
   // A box of a few pixels is a slip of the hand, not a range.
-  if (box.width() < 4 || m_nTimePixels <= 0) {
+  if (box.width() < 4 || m_timeScale.pixels <= 0) {
     update();
     return;
   }
   const TimeRange shown = ShownRange();
-  const double t0 = TimeAtColumn(shown, m_layout.originX, m_nTimePixels, box.left());
-  const double t1 = TimeAtColumn(shown, m_layout.originX, m_nTimePixels, box.right());
+  const double t0 = TimeAtColumn(shown, m_layout.originX, m_timeScale.pixels, box.left());
+  const double t1 = TimeAtColumn(shown, m_layout.originX, m_timeScale.pixels, box.right());
   if (box.height() >= 4) {
     // Each y axis shows what the box spans on it.
     const double rows = m_layout.axisHeight - 10;
@@ -104,14 +104,14 @@ void CMyChart::wheelEvent(QWheelEvent* event) {
   m_nWheelAccum += event->angleDelta().y();
   const int notches = m_nWheelAccum / 120;
   event->accept();
-  if (notches == 0 || m_nTimePixels <= 0) {
+  if (notches == 0 || m_timeScale.pixels <= 0) {
     return;
   }
   m_nWheelAccum -= notches * 120;
   const TimeRange shown = ShownRange(), whole = WholeRange();
   const double x = std::clamp(event->position().x(), static_cast<double>(m_layout.originX),
-                              static_cast<double>(m_layout.originX + m_nTimePixels));
-  const double anchor = TimeAtColumn(shown, m_layout.originX, m_nTimePixels, x);
+                              static_cast<double>(m_layout.originX + m_timeScale.pixels));
+  const double anchor = TimeAtColumn(shown, m_layout.originX, m_timeScale.pixels, x);
   SetShown(ZoomAbout(shown, anchor, notches, whole, MinimumSpan(whole, static_cast<int>(Points().size()))));
 }
 

@@ -36,13 +36,6 @@ std::vector<double> TicksOfStep(double lo, double hi, double step) {
   return ticks;
 }
 
-std::vector<double> NiceTicks(double lo, double hi, int maxTicks) {
-  if (!(hi > lo)) {
-    return std::isfinite(lo) && hi == lo ? std::vector<double>{lo} : std::vector<double>{};
-  }
-  return TicksOfStep(lo, hi, NiceStep(hi - lo, maxTicks));
-}
-
 std::vector<QString> NiceTickLabels(const std::vector<double>& ticks, double step) {
   // The decimals of the step's last significant digit: 2.5 needs one, 0.25 two.
   int decimals = 0;

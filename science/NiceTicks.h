@@ -15,10 +15,6 @@ double NiceStep(double span, int maxTicks);
 // millionth of the span).
 std::vector<double> TicksOfStep(double lo, double hi, double step);
 
-// The multiples of a nice step that lie in [lo, hi] (ends included to a
-// millionth of the span), at most maxTicks + 1 of them.
-std::vector<double> NiceTicks(double lo, double hi, int maxTicks);
-
 // The labels of `ticks`, `step` apart: each with the decimals the step
 // needs (2.5 one, 0.25 two), "0" for zero, "-" before the negative.
 std::vector<QString> NiceTickLabels(const std::vector<double>& ticks, double step);

@@ -5,6 +5,7 @@
 #include "CaptionTables.h"
 #include "ChartLegend.h"
 #include "ChartUnits.h"
+#include "RunDifference.h"
 #include "ScienceLogic.h"
 
 void CProfileChart::SetProfile(const FabricProfile& profile, const QString& part, const QString& name,
@@ -13,8 +14,7 @@ void CProfileChart::SetProfile(const FabricProfile& profile, const QString& part
   m_compared = compared;
   ClearAll();
   const bool difference = compared && compared->difference;
-  const QString runs = compared ? QStringLiteral("%1 - %2").arg(compared->run, compared->comparedRun) : QString();
-  const QString shownName = difference ? QStringLiteral("%1, %2").arg(name, runs) : name;
+  const QString shownName = difference ? DifferenceName(name, compared->run, compared->comparedRun) : name;
   m_strXLabel = QStringLiteral("Position(cm)");
   m_strXUnit = QStringLiteral("cm");
   m_strYLabel = shownName;

@@ -3,6 +3,14 @@
 #include <cmath>
 #include <limits>
 
+QString DifferenceRuns(const QString& first, const QString& second) {
+  return QStringLiteral("%1 - %2").arg(first, second);
+}
+
+QString DifferenceName(const QString& name, const QString& first, const QString& second) {
+  return QStringLiteral("%1, %2").arg(name, DifferenceRuns(first, second));
+}
+
 std::vector<CChartDataSet> DifferencePoints(const std::vector<CChartDataSet>& a, const std::vector<CChartDataSet>& b) {
   std::vector<CChartDataSet> out;
   std::size_t i = 0, j = 0;
@@ -33,20 +41,21 @@ ChartCurves DifferenceCurves(const ChartCurves& compared) {
   if (n == 0) {
     return out;
   }
-  const QString runs = QStringLiteral("%1 - %2").arg(compared.curves.front().run, compared.curves[n].run);
+  const QString& first = compared.curves.front().run;
+  const QString& second = compared.curves[n].run;
   for (std::size_t i = 0; i < n; ++i) {
     const ChartCurve& a = compared.curves[i];
     const ChartCurve& b = compared.curves[i + n];
     ChartCurve d = a;
-    d.name = QStringLiteral("%1, %2").arg(a.base, runs);
-    d.column = QStringLiteral("%1, %2").arg(a.baseColumn, runs);
+    d.name = DifferenceName(a.base, first, second);
+    d.column = DifferenceName(a.baseColumn, first, second);
     d.run.clear();
     d.dashed = false;
     d.points = DifferencePoints(a.points, b.points);
     out.curves.push_back(std::move(d));
   }
   auto captioned = [&](const QString& caption) {
-    return caption.isEmpty() ? caption : QStringLiteral("%1, %2").arg(caption, runs);
+    return caption.isEmpty() ? caption : DifferenceName(caption, first, second);
   };
   // One curve's data is written under its column's name: the difference's.
   out.yColumn = out.curves.front().column;

@@ -12,6 +12,11 @@
 // within a millionth of a minute (or centimetre).
 inline constexpr double kSameX = 1e-6;
 
+// "RUN-A - RUN-B": how a difference names the runs it subtracts.
+QString DifferenceRuns(const QString& first, const QString& second);
+// "NAME, RUN-A - RUN-B": a difference's curve, column or caption.
+QString DifferenceName(const QString& name, const QString& first, const QString& second);
+
 // a - b at every x both hold, in x order; NaN where either value is NaN.
 // Both inputs in x order.
 std::vector<CChartDataSet> DifferencePoints(const std::vector<CChartDataSet>& a, const std::vector<CChartDataSet>& b);
