@@ -13,6 +13,7 @@
 #include "CorvaneApp.h"
 #include "ExportCommand.h"
 #include "FigureCommand.h"
+#include "ModelDownload.h"
 #include "ModelInfo.h"
 #include "MovieCommand.h"
 #include "ObjReader.h"
@@ -196,12 +197,17 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
     // For the download, wherever it starts (the viewer or --screenshot).
     bool ok = false;
     const double seconds = parser.value(downloadTimeout).toDouble(&ok);
-    if (!ok || !(seconds > 0) || parser.isSet(info) || parser.isSet(modelInfo) || parser.isSet(exportCsv)) {
-      Print(stderr, QStringLiteral("corvane: --download-timeout takes a number of seconds above 0, with --screenshot "
+    // Under a second a download could not even connect (0.0001 was taken as 0 ms).
+    if (!ok || !(seconds >= 1) || !std::isfinite(seconds) || parser.isSet(info) || parser.isSet(modelInfo) ||
+        parser.isSet(exportCsv)) {
+      Print(stderr, QStringLiteral("corvane: --download-timeout takes a number of seconds from 1, with --screenshot "
                                    "or the viewer.\nTry 'corvane --help'.\n"));
       return 2;
     }
     qputenv("CORVANE_DOWNLOAD_TIMEOUT", QByteArray::number(seconds));
+  } else if (const QString problem = DownloadTimeoutProblem(); !problem.isEmpty() && !parser.isSet(info) &&
+                                                                 !parser.isSet(modelInfo) && !parser.isSet(exportCsv)) {
+    Print(stderr, QStringLiteral("corvane: ") + problem + QLatin1Char('\n'));
   }
   const QStringList positional = parser.positionalArguments();
   if (parser.isSet(exportCsv)) {

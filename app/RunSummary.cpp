@@ -10,14 +10,12 @@
 namespace {
 
 // A float as the shortest decimal that reads back to it, so 0.65f prints as
-// 0.65 and not as its double expansion. JSON has no number for a value that
-// is not finite: it is said in words ("nan", "inf", "-inf"), never hidden.
+// 0.65 and not as its double expansion. A value the files did not give (a
+// field that held no number leaves NaN) is null: the files' numbers are all
+// finite, and JSON has no number for anything else.
 QJsonValue Num(float f) {
-  if (std::isnan(f)) {
-    return QStringLiteral("nan");
-  }
-  if (std::isinf(f)) {
-    return f > 0 ? QStringLiteral("inf") : QStringLiteral("-inf");
+  if (!std::isfinite(f)) {
+    return QJsonValue(QJsonValue::Null);
   }
   char buf[32];
   auto r = std::to_chars(buf, buf + sizeof buf, f);
@@ -35,8 +33,14 @@ QJsonArray PerPart(const T& values, F convert) {
 
 QJsonArray Range(float lo, float hi) { return QJsonArray{Num(lo), Num(hi)}; }
 
-// A value as text: numbers as numbers, words (ids, non-finite values) as they are.
-QString Text(const QJsonValue& v) { return v.isString() ? v.toString() : QString::number(v.toDouble()); }
+// A value as text: numbers as numbers, words (ids) as they are, and "none"
+// for a value the files did not give.
+QString Text(const QJsonValue& v) {
+  if (v.isNull()) {
+    return QStringLiteral("none");
+  }
+  return v.isString() ? v.toString() : QString::number(v.toDouble());
+}
 
 QString Join(const QJsonArray& a) {
   QStringList parts;

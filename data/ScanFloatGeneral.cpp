@@ -2,17 +2,30 @@
 
 #include <fast_float/fast_float.h>
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace scanfields {
 
-Step ScanFloatGeneral(const char*& p, const char* end, float* out) {
-  const char* s = p;
-  const char* q = s;
+bool DecimalToFloat(const char* from, const char* to, float* out) {
+  // What fast_float leaves unset counts as beyond the range.
+  float v = std::numeric_limits<float>::infinity();
+  const auto r = fast_float::from_chars(from, to, v);
+  if (r.ptr != to || !std::isfinite(v)) {
+    return false;
+  }
+  *out = v;
+  return true;
+}
+
+bool ScanFloatGeneral(const char*& p, const char* end, float* out) {
+  const char* q = p;
   bool negative = false;
   if (q < end && (*q == '+' || *q == '-')) {
     negative = (*q++ == '-');
   }
+  const char* number = q;
   // Mantissa digits as an integer while it stays small, for the exact path.
   std::uint64_t mantissa = 0;
   int significant = 0;  // digits in `mantissa`, leading zeros excluded
@@ -42,41 +55,17 @@ Step ScanFloatGeneral(const char*& p, const char* end, float* out) {
       digit(*q++, true);
     }
   }
-  if (digits == 0) {
-    // Nothing numeric: a plain mismatch unless scanf might still read
-    // something (inf/nan, or a lone sign or point).
-    if (q == s) {
-      char c = s < end ? *s : '\0';
-      if (c == 'i' || c == 'I' || c == 'n' || c == 'N') {
-        return Step::Unsure;
-      }
-      return Step::Mismatch;
-    }
-    return Step::Unsure;
+  // A lone sign or point, "inf", "nan", "0x1p3", "1e", "30.6O49": no number.
+  if (digits == 0 || !ScanExponent(q, end, scale) || !EndsField(q, end)) {
+    return NoNumber(p, end, out);
   }
-  if (!ScanExponent(q, end, scale)) {
-    return Step::Unsure;
-  }
-  // The token must stand alone; anything glued to it is left to scanf.
-  if (q < end && *q != '\0' && !IsCSpace(*q)) {
-    return Step::Unsure;
-  }
-
-  // Exact path: one or two correctly rounded operations give strtof's float.
-  if (float v; exact && decimal::ExactFloat(mantissa, scale, v)) {
-    *out = negative ? -v : v;
-    p = q;
-    return Step::Ok;
-  }
-  const char* from = (*s == '+') ? s + 1 : s;
   float v = 0;
-  auto r = fast_float::from_chars(from, q, v);
-  if (r.ec != std::errc() || r.ptr != q) {
-    return Step::Unsure;
+  if (!(exact && decimal::ExactFloat(mantissa, scale, v)) && !DecimalToFloat(number, q, &v)) {
+    return NoNumber(p, end, out);
   }
-  *out = v;
+  *out = negative ? -v : v;
   p = q;
-  return Step::Ok;
+  return true;
 }
 
 }  // namespace scanfields

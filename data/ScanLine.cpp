@@ -2,11 +2,11 @@
 
 #include <locale.h>
 
-#include <clocale>
-#include <cstdint>
-#include <cstdio>
-#include <cstring>
-#include <memory>
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <regex>
 #include <string>
 
 #include "internal/CharClass.h"
@@ -16,84 +16,106 @@ using namespace scanfields;
 
 namespace {
 
-thread_local long t_fallbacks = 0;
-
 locale_t CLocale() {
   static locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
   return loc;
 }
 
-}  // namespace
-
-int ScanLineReference(const char* begin, const char* end, const ScanSpec& format, void* const* outs) {
-  char buf[4096];
-  std::size_t n = static_cast<std::size_t>(end - begin);
-  char* text = buf;
-  std::unique_ptr<char[]> heap;
-  if (n >= sizeof buf) {
-    heap.reset(text = new char[n + 1]);
-  }
-  std::memcpy(text, begin, n);
-  text[n] = '\0';
-  // Integers are read wide and range-checked: a value beyond int is no value
-  // (plain %d would wrap it).
-  std::string wide;
-  for (const char* f = format.scanfFormat; *f; ++f) {
-    wide += *f;
-    if (f[0] == '%' && f[1] == 'd') {
-      wide += "ll";
+// The fields of a line: runs of characters other than white space, up to a
+// NUL or the line's end.
+template <class Each>
+void ForEachField(const char* begin, const char* end, Each each) {
+  const char* p = begin;
+  for (int i = 0;; ++i) {
+    while (p < end && IsCSpace(*p)) {
+      ++p;
     }
-  }
-  void* o[kMaxConversions];
-  float dummy[kMaxConversions];
-  long long ints[kMaxConversions] = {};
-  for (int i = 0; i < kMaxConversions; ++i) {
-    o[i] = i >= format.count ? static_cast<void*>(&dummy[i]) : format.convs[i] == Conv::Int ? &ints[i] : outs[i];
-  }
-  locale_t old = uselocale(CLocale());
-  const int r = std::sscanf(text, wide.c_str(), o[0], o[1], o[2], o[3], o[4], o[5], o[6], o[7], o[8], o[9], o[10],
-                            o[11], o[12], o[13], o[14], o[15]);
-  uselocale(old);
-  for (int i = 0; i < r && i < format.count; ++i) {
-    if (format.convs[i] != Conv::Int) {
-      continue;
+    if (p == end || *p == '\0') {
+      return;
     }
-    if (ints[i] > kIntLimit || ints[i] < -kIntLimit - 1) {
-      return i;
+    const char* q = p;
+    while (q < end && *q != '\0' && !IsCSpace(*q)) {
+      ++q;
     }
-    *static_cast<int*>(outs[i]) = static_cast<int>(ints[i]);
+    if (!each(i, p, q)) {
+      return;
+    }
+    p = q;
   }
-  return r;
 }
 
-int ScanLine(const char* begin, const char* end, const ScanSpec& format, void* const* outs) {
+}  // namespace
+
+ScanResult ScanLine(const char* begin, const char* end, const ScanSpec& format, void* const* outs) {
   if (format.fixed) {
-    const int r = format.fixed(begin, end, outs);
-    if (r != kScanUnsure) {
-      return r;
-    }
-    ++t_fallbacks;
-    return ScanLineReference(begin, end, format, outs);
+    return format.fixed(begin, end, outs);
   }
+  ScanResult result;
   const char* p = begin;
   for (int i = 0; i < format.count; ++i) {
     while (p < end && IsCSpace(*p)) {
       ++p;
     }
     if (p == end || *p == '\0') {
-      return i == 0 ? -1 : i;
+      break;
     }
-    Step st = format.convs[i] == Conv::Float ? ScanFloat(p, end, static_cast<float*>(outs[i]))
-                                             : ScanInt(p, end, static_cast<int*>(outs[i]));
-    if (st == Step::Mismatch) {
-      return i;
+    const bool read = format.convs[i] == Conv::Float ? ScanFloat(p, end, static_cast<float*>(outs[i]))
+                                                     : ScanInt(p, end, static_cast<int*>(outs[i]));
+    if (!read) {
+      result.bad |= std::uint32_t{1} << i;
     }
-    if (st == Step::Unsure) {
-      ++t_fallbacks;
-      return ScanLineReference(begin, end, format, outs);
-    }
+    ++result.fields;
   }
-  return format.count;
+  return result;
 }
 
-long ScanLineFallbackCount() { return t_fallbacks; }
+ScanResult ScanLineReference(const char* begin, const char* end, const ScanSpec& format, void* const* outs) {
+  static const std::regex decimal(R"([+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)?)");
+  static const std::regex whole(R"([+-]?[0-9]+)");
+  ScanResult result;
+  ForEachField(begin, end, [&](int i, const char* from, const char* to) {
+    if (i >= format.count) {
+      return false;
+    }
+    ++result.fields;
+    const std::string text(from, to);
+    bool read = false;
+    if (format.convs[i] == Conv::Float) {
+      float* out = static_cast<float*>(outs[i]);
+      if (std::regex_match(text, decimal)) {
+        errno = 0;
+        const float v = strtof_l(text.c_str(), nullptr, CLocale());
+        read = std::isfinite(v);  // an overflow is HUGE_VALF; an underflow a small value
+        *out = read ? v : NAN;
+      } else {
+        *out = NAN;
+      }
+    } else if (std::regex_match(text, whole)) {
+      errno = 0;
+      const long long v = std::strtoll(text.c_str(), nullptr, 10);
+      read = errno == 0 && v >= INT_MIN && v <= INT_MAX;
+      if (read) {
+        *static_cast<int*>(outs[i]) = static_cast<int>(v);
+      }
+    }
+    if (!read) {
+      result.bad |= std::uint32_t{1} << i;
+    }
+    return true;
+  });
+  return result;
+}
+
+const char* FieldText(const char* begin, const char* end, int index, std::size_t* length) {
+  const char* found = begin;
+  *length = 0;
+  ForEachField(begin, end, [&](int i, const char* from, const char* to) {
+    if (i < index) {
+      return true;
+    }
+    found = from;
+    *length = static_cast<std::size_t>(to - from);
+    return false;
+  });
+  return found;
+}

@@ -1,38 +1,45 @@
 #pragma once
-// A scanf-compatible parser for the data files' line formats: a sequence of
-// "%f" and "%d" conversions separated by white-space directives. It gives the
-// same count and the same values, bit for bit, as sscanf with the equivalent
-// format; for input it cannot judge on its own (hexadecimal floats, inf/nan,
-// numbers glued to other characters, integers that may overflow) it defers to
-// sscanf under the C locale, whatever the process locale is.
+// The parser of the data files' line formats: a sequence of float and int
+// fields separated by white space (the files write a tab, and a trailing
+// tab). A field is read strictly: a float is a decimal number ("-1.5",
+// "2.5e-03", "1.", ".5") that ends at white space or at the line's end and
+// lies within a float's range (an underflow reads as 0); an int is a whole
+// number within an int's range. Anything else ("inf", "nan", "0x1p3", "1e",
+// "30.6O49", "1e39") is no number: the field is marked, a float field holds
+// NaN, and the fields after it are still read.
 
 #include <cstddef>
+#include <cstdint>
 
 enum class Conv : unsigned char { Float, Int };
 
 constexpr int kMaxConversions = 16;
 
-// A parser made for one format (LineFormats.h): the count, or -2 when sscanf
-// must judge the line.
-using ScanFn = int (*)(const char* begin, const char* end, void* const* outs);
-
-struct ScanSpec {
-  const char* scanfFormat{};  // the equivalent scanf format, for the fallback
-  const Conv* convs{};        // conversion kinds, in order
-  int count{};                // number of conversions
-  ScanFn fixed = nullptr;     // the format's own parser, when it has one
+// What one line gave.
+struct ScanResult {
+  int fields = 0;         // fields the line holds, up to the format's count
+  std::uint32_t bad = 0;  // bit i: field i holds no number that can be read
 };
 
-// Parses [begin, end) (a NUL inside ends the input, as it would for sscanf).
-// outs[i] points to a float or an int according to convs[i]. Returns what
-// sscanf would: the number of conversions assigned, or -1 when the input ends
-// before the first conversion.
-int ScanLine(const char* begin, const char* end, const ScanSpec& format, void* const* outs);
+// A parser made for one format (LineFormats.h).
+using ScanFn = ScanResult (*)(const char* begin, const char* end, void* const* outs);
 
-// The same, always through sscanf (C locale), with integers read wide and a
-// value beyond the range of int counted as no value; the reference for tests
-// and the fallback of ScanLine.
-int ScanLineReference(const char* begin, const char* end, const ScanSpec& format, void* const* outs);
+struct ScanSpec {
+  const char* name{};     // the fields, as a scanf format would write them
+  const Conv* convs{};    // conversion kinds, in order
+  int count{};            // number of conversions
+  ScanFn fixed = nullptr;  // the format's own parser, when it has one
+};
 
-// Number of times ScanLine fell back to sscanf in this thread (diagnostics).
-long ScanLineFallbackCount();
+// Parses [begin, end) (a NUL inside ends the line). outs[i] points to a float
+// or an int according to convs[i]; a field that is no number leaves a float
+// NaN and an int as it was.
+ScanResult ScanLine(const char* begin, const char* end, const ScanSpec& format, void* const* outs);
+
+// The same rules, written plainly (a grammar, strtof and strtoll in the C
+// locale) rather than fast: the reference for tests and fuzzing.
+ScanResult ScanLineReference(const char* begin, const char* end, const ScanSpec& format, void* const* outs);
+
+// The text of field `index` (from 0) of a line, for messages; empty when the
+// line has no such field.
+const char* FieldText(const char* begin, const char* end, int index, std::size_t* length);

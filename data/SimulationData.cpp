@@ -66,9 +66,10 @@ void CSimulationData::Recolour(const ColourKey& key) const {
       break;
   }
   if (lo <= hi) {
-    const float step = static_cast<float>((hi - lo) * 0.25);
+    // In double: the span of two values near a float's limits is beyond it.
+    const double step = (static_cast<double>(hi) - lo) * 0.25;
     for (int k = 0; k < 5; ++k) {
-      c.m_fScale[k] = lo + static_cast<float>(k) * step;
+      c.m_fScale[k] = static_cast<float>(lo + k * step);
     }
   }
 

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -49,7 +50,8 @@ bool ReadSelectedModel(std::string_view s, int& model) {
     }
   }
   void* out[1] = {&model};
-  return ScanLine(s.data() + p, s.data() + s.size(), LineFormats::kSelectedModelNumber, out) == 1;
+  const ScanResult r = ScanLine(s.data() + p, s.data() + s.size(), LineFormats::kSelectedModelNumber, out);
+  return r.fields == 1 && r.bad == 0;
 }
 
 // Clothed when the phase-0 value truncated to an integer is above 0.
@@ -168,7 +170,9 @@ bool CSimulationData::LoadEnvironment() {
     return false;
   }
   TextLine line{};
+  std::uint64_t lineNo = 1;
   if (reader.Next(line) && !line.tooLong) {
+    lineNo += line.hasBreak ? 1 : 0;
     int model = 0;
     if (ReadSelectedModel(std::string_view(line.text, line.length), model)) {
       m_run.m_nSelectedModel = model;
@@ -182,8 +186,18 @@ bool CSimulationData::LoadEnvironment() {
   for (int i = 0; i < 13; ++i) {
     outs[i] = &v[i];
   }
+  CBadNumbers badNumbers;
   while (reader.Next(line)) {
-    if (line.tooLong || ScanLine(line.text, line.text + line.length, LineFormats::kEnvironment, outs) != 13) {
+    const std::uint64_t here = lineNo;
+    lineNo += line.hasBreak ? 1 : 0;
+    const ScanResult r =
+        line.tooLong ? ScanResult{} : ScanLine(line.text, line.text + line.length, LineFormats::kEnvironment, outs);
+    const bool phase = r.fields == 13 && (r.bad & LineFormats::kEnvironmentKeys) == 0;
+    // A header or a line of words is an unreadable line, not a number.
+    if (r.bad != 0 && r.fields > std::popcount(r.bad)) {
+      badNumbers.Add(here, line.text, line.length, r.bad, !phase);
+    }
+    if (!phase) {
       ++unreadable;
       continue;
     }
@@ -203,6 +217,9 @@ bool CSimulationData::LoadEnvironment() {
     e.m_fColumn13 = v[12];
     Widen(e.m_fTemperature, m_run.m_fTempMin, m_run.m_fTempMax);
     ++m_run.m_nEnvPhases;
+  }
+  if (!badNumbers.Empty()) {
+    Report(QStringLiteral("Environment Data"), badNumbers.Text(QStringLiteral("configure.dat")), MessageIcon::Warning);
   }
   if (m_run.m_nEnvPhases == 0) {
     m_run.m_env[0].m_fStart = m_run.m_env[0].m_fTemperature = m_run.m_env[0].m_fHumidity = 0;
@@ -229,6 +246,9 @@ bool CSimulationData::LoadFiberFile(const QString& name) {
       m_pPrefetched ? Take(m_pPrefetched->fibers, name, ParseFiberFile, PathOf(name)) : ParseFiberFile(PathOf(name));
   if (!parsed.opened) {
     return false;
+  }
+  if (!parsed.badNumbers.Empty()) {
+    Report(QStringLiteral("Fiber Data"), parsed.badNumbers.Text(name), MessageIcon::Warning);
   }
   if (parsed.unreadable > 2) {
     ReportUnreadable("Fiber Data");
@@ -272,6 +292,9 @@ bool CSimulationData::LoadFabrics() {
       const FabricLayout& layout = placed.layout;
       unreadable += parsed.unreadable - static_cast<int>(std::min<std::uint64_t>(
                                             layout.report.causedLines, static_cast<std::uint64_t>(parsed.unreadable)));
+      if (!parsed.badNumbers.Empty()) {
+        Report(QStringLiteral("Fabric Data"), parsed.badNumbers.Text(name), MessageIcon::Warning);
+      }
       if (!layout.report.Empty()) {
         Report(QStringLiteral("Fabric Data"), layout.report.Text(name), MessageIcon::Warning);
       }
@@ -301,6 +324,9 @@ bool CSimulationData::LoadBodyProperties(const QString& name) {
       m_pPrefetched ? Take(m_pPrefetched->bodies, name, ParseBodyFile, PathOf(name)) : ParseBodyFile(PathOf(name));
   if (!parsed.opened) {
     return false;
+  }
+  if (!parsed.badNumbers.Empty()) {
+    Report(QStringLiteral("BodyProperty Data"), parsed.badNumbers.Text(name), MessageIcon::Warning);
   }
   m_run.m_body = std::move(parsed.rows);
   // Less than one whole sample (six rows, Head ... Foot) is no body data.
@@ -344,6 +370,9 @@ bool CSimulationData::LoadComfort() {
   if (!parsed.opened) {
     Report(QStringLiteral("Error"), QString::fromLatin1(LoadMessages::kNoComfort));
     return false;
+  }
+  if (!parsed.badNumbers.Empty()) {
+    Report(QStringLiteral("BodyDataforComfort Data"), parsed.badNumbers.Text(name), MessageIcon::Warning);
   }
   // Each part's series by its times: a missing time is a row of no values.
   const GridReport report = PlaceComfortRows(parsed.parts, parsed.lines, parsed.partOf);

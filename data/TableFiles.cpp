@@ -2,7 +2,10 @@
 
 #include <sys/mman.h>
 
+#include <QStringList>
+
 #include <algorithm>
+#include <bit>
 #include <atomic>
 #include <new>
 #include <thread>
@@ -76,6 +79,53 @@ std::uint64_t CLineMap::NthUnreadableAfter(std::uint64_t a, std::uint64_t k) con
 }
 
 namespace {
+// A field's text as a message shows it: printable ASCII as it stands, any
+// other byte as \xNN, and at most 24 characters of it.
+QString Shown(const char* text, std::size_t length) {
+  QString out;
+  for (std::size_t i = 0; i < length && i < 24; ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    out += c >= 0x20 && c < 0x7f ? QString(QLatin1Char(static_cast<char>(c)))
+                                 : QStringLiteral("\\x%1").arg(c, 2, 16, QLatin1Char('0'));
+  }
+  return length > 24 ? out + QStringLiteral("...") : out;
+}
+}  // namespace
+
+void CBadNumbers::Add(std::uint64_t lineNo, const char* text, std::size_t length, std::uint32_t bad,
+                      bool rowLeftOut) {
+  for (int i = 0; i < 32; ++i) {
+    if ((bad & (std::uint32_t{1} << i)) == 0) {
+      continue;
+    }
+    if (m_named.size() == kNamed) {
+      ++m_more;
+      continue;
+    }
+    std::size_t n = 0;
+    const char* field = FieldText(text, text + length, i, &n);
+    m_named.push_back({lineNo, i + 1, Shown(field, n), rowLeftOut});
+  }
+}
+
+QString CBadNumbers::Text(const QString& file) const {
+  QStringList lines;
+  for (const Named& n : m_named) {
+    lines << QStringLiteral("%1: line %2, column %3 holds \"%4\", which is no number; %5")
+                 .arg(file)
+                 .arg(n.line)
+                 .arg(n.column)
+                 .arg(n.text, n.rowLeftOut ? QStringLiteral("the line is left out")
+                                           : QStringLiteral("that value is left out"));
+  }
+  if (m_more > 0) {
+    lines << QStringLiteral("and %1 more %2 no number").arg(m_more).arg(m_more == 1 ? QStringLiteral("field holds")
+                                                                                      : QStringLiteral("fields hold"));
+  }
+  return lines.join(QLatin1Char('\n'));
+}
+
+namespace {
 
 // A line of nothing but white space (a trailing blank line): never the reason
 // a value is missing.
@@ -83,11 +133,11 @@ bool IsBlank(const TextLine& line) {
   return std::all_of(line.text, line.text + line.length, [](char c) { return IsCSpace(c); });
 }
 
-// Scans one line the way the 256-byte line buffer and sscanf see it: a
-// too-long line yields nothing.
-inline int Scan(const TextLine& line, const ScanSpec& format, void* const* outs) {
+// Scans one line the way the 256-byte line buffer sees it: a too-long line
+// yields nothing.
+inline ScanResult Scan(const TextLine& line, const ScanSpec& format, void* const* outs) {
   if (line.tooLong) {
-    return 0;
+    return ScanResult{};
   }
   return ScanLine(line.text, line.text + line.length, format, outs);
 }
@@ -159,10 +209,14 @@ class CRowBlocks {
 };
 
 // Reads `path` line by line, keeping a row whenever `accept` says the scanned
-// line is one and counting the other lines as unreadable. A file too big for
-// memory is reported as one that cannot be read, never as an abort.
+// line is one and counting the other lines as unreadable. A field of a kept
+// row that held no number is named for the message; so is one that made a
+// line of numbers unreadable when `nameLeftOut` (in a file whose rows are
+// placed on a grid, the hole such a line leaves names it already). A file
+// too big for memory is reported as one that cannot be read, never as an
+// abort.
 template <class Row, class Setup, class Accept>
-ParsedFile<Row> ParseRows(const QString& path, Setup setup, Accept accept) {
+ParsedFile<Row> ParseRows(const QString& path, bool nameLeftOut, Setup setup, Accept accept) {
   ParsedFile<Row> out;
   CLineReader reader;
   if (!reader.Open(path)) {
@@ -181,7 +235,16 @@ ParsedFile<Row> ParseRows(const QString& path, Setup setup, Accept accept) {
         ++lineNo;  // the head of a long line and its rest share a number
       }
       out.empty = false;
-      switch (accept(line, row, outs)) {
+      ScanResult scan;
+      const int verdict = accept(line, row, outs, scan);
+      if (scan.bad != 0) [[unlikely]] {
+        // A header or a line of words is an unreadable line, not a number.
+        const bool numbers = scan.fields > std::popcount(scan.bad);
+        if (verdict == 1 || (nameLeftOut && numbers && verdict == 0)) {
+          out.badNumbers.Add(here, line.text, line.length, scan.bad, verdict != 1);
+        }
+      }
+      switch (verdict) {
         case 1:
           out.lines.AddRow(rows.Count(), here);
           rows.Push(row);
@@ -210,20 +273,23 @@ ParsedFile<Row> ParseRows(const QString& path, Setup setup, Accept accept) {
 
 ParsedFile<FiberRow> ParseFiberFile(const QString& path) {
   return ParseRows<FiberRow>(
-      path,
+      path, true,
       [](FiberRow& r, void** o) {
         o[0] = &r.m_fTime;
         o[1] = &r.m_fPosition;
         o[2] = &r.m_fValue1;
         o[3] = &r.m_fValue2;
       },
-      [](const TextLine& line, FiberRow&, void** o) { return Scan(line, LineFormats::kFiber, o) == 4 ? 1 : 0; });
+      [](const TextLine& line, FiberRow&, void** o, ScanResult& scan) {
+        scan = Scan(line, LineFormats::kFiber, o);
+        return scan.fields == 4 && (scan.bad & LineFormats::kFiberKeys) == 0 ? 1 : 0;
+      });
 }
 
 ParsedFile<FabricRow> ParseFabricFile(const QString& path) {
   bool ninth = false;
   ParsedFile<FabricRow> parsed = ParseRows<FabricRow>(
-      path,
+      path, false,
       [](FabricRow& r, void** o) {
         o[0] = &r.m_fTime;
         o[1] = &r.m_fPosition;
@@ -235,16 +301,16 @@ ParsedFile<FabricRow> ParseFabricFile(const QString& path) {
         o[7] = &r.m_fTemperature;
         o[8] = &r.m_fLiquidFraction;
       },
-      [&ninth](const TextLine& line, FabricRow& r, void** o) {
+      [&ninth](const TextLine& line, FabricRow& r, void** o, ScanResult& scan) {
         if (!line.tooLong && line.CStringShorterThan(9)) {
           return -1;
         }
         r.m_fLiquidFraction = 0;
-        const int values = Scan(line, LineFormats::kFabric, o);
-        if (values < 8) {
+        scan = Scan(line, LineFormats::kFabric, o);
+        if (scan.fields < 8 || (scan.bad & LineFormats::kFabricKeys) != 0) {
           return 0;
         }
-        ninth = ninth || values == 9;
+        ninth = ninth || scan.fields == 9;
         return 1;
       });
   parsed.ninthColumn = ninth;
@@ -253,7 +319,7 @@ ParsedFile<FabricRow> ParseFabricFile(const QString& path) {
 
 ParsedFile<BodyPropertyRow> ParseBodyFile(const QString& path) {
   return ParseRows<BodyPropertyRow>(
-      path,
+      path, false,
       [](BodyPropertyRow& r, void** o) {
         o[0] = &r.m_fTime;
         o[1] = &r.m_nPart;
@@ -267,7 +333,10 @@ ParsedFile<BodyPropertyRow> ParseBodyFile(const QString& path) {
         o[9] = &r.m_fEvapHeat;
         o[10] = &r.m_fSkinPressure;
       },
-      [](const TextLine& line, BodyPropertyRow&, void** o) { return Scan(line, LineFormats::kBody, o) == 11 ? 1 : 0; });
+      [](const TextLine& line, BodyPropertyRow&, void** o, ScanResult& scan) {
+        scan = Scan(line, LineFormats::kBody, o);
+        return scan.fields == 11 && (scan.bad & LineFormats::kBodyKeys) == 0 ? 1 : 0;
+      });
 }
 
 ParsedComfort ParseComfortFile(const QString& path) {
@@ -276,7 +345,7 @@ ParsedComfort ParseComfortFile(const QString& path) {
     int part;
   };
   ParsedFile<Tagged> tagged = ParseRows<Tagged>(
-      path,
+      path, false,
       [](Tagged& t, void** o) {
         o[0] = &t.row.m_fTime;
         o[1] = &t.part;
@@ -284,8 +353,9 @@ ParsedComfort ParseComfortFile(const QString& path) {
         o[3] = &t.row.m_fDampness;
         o[4] = &t.row.m_fComfort;
       },
-      [](const TextLine& line, Tagged& t, void** o) {
-        if (Scan(line, LineFormats::kComfort, o) != 5) {
+      [](const TextLine& line, Tagged& t, void** o, ScanResult& scan) {
+        scan = Scan(line, LineFormats::kComfort, o);
+        if (scan.fields != 5 || (scan.bad & LineFormats::kComfortKeys) != 0) {
           return 0;
         }
         return t.part >= 0 && t.part < kBodyPartCount ? 1 : -1;
@@ -296,6 +366,7 @@ ParsedComfort ParseComfortFile(const QString& path) {
   out.empty = tagged.empty;
   out.unreadable = tagged.unreadable;
   out.lines = std::move(tagged.lines);
+  out.badNumbers = std::move(tagged.badNumbers);
   try {
     out.partOf.reserve(tagged.rows.size());
     for (const Tagged& t : tagged.rows) {

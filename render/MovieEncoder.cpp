@@ -2,8 +2,10 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
-#include <cstdio>
+#include <cerrno>
+#include <cstring>
+
+#include "LockedTemporary.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -51,7 +53,8 @@ struct CMovieEncoder::Impl {
   std::unique_ptr<SwsContext, ScaleDeleter> scale;
   QSize scaleFrom;
   AVStream* stream = nullptr;
-  QString path, partPath;
+  QString path;
+  CLockedTemporary part;
   QSize size;
   std::int64_t nextPts = 0;
   int written = 0;
@@ -94,6 +97,8 @@ CMovieEncoder::CMovieEncoder() : d(std::make_unique<Impl>()) {}
 CMovieEncoder::~CMovieEncoder() { Abandon(); }
 
 int CMovieEncoder::FramesWritten() const { return d->written; }
+
+QString CMovieEncoder::PartPath() const { return d->part.Path(); }
 
 CMovieEncoder::OpenResult CMovieEncoder::Open(const QString& path, QSize size, int fps, QString* error) {
   Abandon();
@@ -140,8 +145,15 @@ CMovieEncoder::OpenResult CMovieEncoder::Open(const QString& path, QSize size, i
   }
 
   // A name of its own beside the movie, in the movie's folder so that the
-  // final rename stays on one file system.
-  d->partPath = path + QStringLiteral(".%1.part").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+  // final rename stays on one file system; first, what killed writers of
+  // this movie left there.
+  const QFileInfo target(path);
+  const QString prefix = target.fileName() + QLatin1Char('.');
+  RemoveAbandonedTemporaries(target.absolutePath(), prefix, QStringLiteral(".part"));
+  if (!d->part.Create(target.absolutePath(), prefix, QStringLiteral(".part"))) {
+    *error = QStringLiteral("cannot write \"%1\" (%2)").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+    return OpenResult::CannotWrite;
+  }
   AVFormatContext* f = nullptr;
   if (avformat_alloc_output_context2(&f, nullptr, "mp4", nullptr) < 0 || !f) {
     *error = QStringLiteral("this system's video libraries cannot write MP4");
@@ -157,7 +169,7 @@ CMovieEncoder::OpenResult CMovieEncoder::Open(const QString& path, QSize size, i
   avcodec_parameters_from_context(d->stream->codecpar, c);
   // "file:" always: a name with a colon in it is a file, never another of
   // the libraries' protocols.
-  const QByteArray url = QByteArrayLiteral("file:") + QFile::encodeName(d->partPath);
+  const QByteArray url = QByteArrayLiteral("file:") + QFile::encodeName(d->part.Path());
   if (const int r = avio_open(&f->pb, url.constData(), AVIO_FLAG_WRITE); r < 0) {
     *error = QStringLiteral("cannot write \"%1\" (%2)").arg(path, AvError(r));
     return OpenResult::CannotWrite;
@@ -229,14 +241,13 @@ bool CMovieEncoder::Finish(QString* error) {
     return false;
   }
   const int closed = avio_closep(&d->format->pb);
-  const QByteArray from = QFile::encodeName(d->partPath), to = QFile::encodeName(d->path);
-  // rename() replaces an old movie of that name in one step.
-  if (closed < 0 || std::rename(from.constData(), to.constData()) != 0) {
+  // To the disk, then renamed: an old movie of that name is replaced in one
+  // step, and a link there is replaced itself.
+  if (closed < 0 || !d->part.CommitTo(d->path)) {
     *error = QStringLiteral("cannot write \"%1\"").arg(d->path);
     Abandon();
     return false;
   }
-  d->partPath.clear();
   d->headerWritten = false;
   d->format.reset();
   d->codec.reset();
@@ -249,9 +260,6 @@ void CMovieEncoder::Abandon() {
   }
   d->format.reset();  // closes the file
   d->codec.reset();
-  if (!d->partPath.isEmpty()) {
-    QFile::remove(d->partPath);
-    d->partPath.clear();
-  }
+  d->part.Discard();
   d->headerWritten = false;
 }

@@ -1,8 +1,10 @@
 #pragma once
 // Pictures of one size encoded as an H.264 video in an MP4 file. The movie
-// is written to a temporary file beside the one asked for and takes its name
-// only when it is complete: a failed or abandoned movie leaves no file, and
-// never half a movie in place of a good one.
+// is written to a temporary file beside the one asked for (NAME.XXXXXX.part,
+// held by this process's lock) and takes its name only when it is complete:
+// a failed or abandoned movie leaves no file, and never half a movie in place
+// of a good one. Part files of that name left by killed writers go when the
+// next movie to it opens.
 
 #include <memory>
 
@@ -29,6 +31,9 @@ class CMovieEncoder : public IMovieSink {
   void Abandon() override;
 
   int FramesWritten() const;
+  // The temporary file being written (empty when none), for a handler that
+  // must remove it when the process is stopped by a signal.
+  QString PartPath() const;
 
  private:
   struct Impl;

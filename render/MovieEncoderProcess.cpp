@@ -7,8 +7,11 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <cerrno>
 #include <utility>
+
+#include "LockedTemporary.h"
 
 extern char** environ;
 
@@ -61,6 +64,7 @@ CMovieEncoderProcess::~CMovieEncoderProcess() { Abandon(); }
 
 IMovieSink::OpenResult CMovieEncoderProcess::Open(const QString& path, QSize size, int fps, QString* error) {
   Abandon();
+  m_path = path;
   m_size = size;
   // The frames go through a socket, not a pipe: a send to a program that
   // has gone fails with an error instead of raising SIGPIPE in the viewer.
@@ -186,6 +190,11 @@ int CMovieEncoderProcess::Wait(QString* said) {
   m_pid = -1;
   CloseFd(m_output);
   CloseFd(m_errors);
+  if (!WIFEXITED(status)) {
+    // Killed before it could clean up: its part file holds no lock now.
+    const QFileInfo target(m_path);
+    RemoveAbandonedTemporaries(target.absolutePath(), target.fileName() + QLatin1Char('.'), QStringLiteral(".part"));
+  }
   if (said) {
     *said = QString::fromLocal8Bit(text).trimmed();
   }

@@ -74,18 +74,28 @@ TEST(Cli, HelpVersionAndBadArguments) {
   // A download deadline in seconds, for the viewer and --screenshot alone.
   for (const QStringList& bad :
        {QStringList{"--download-timeout", "0", SampleRun()}, QStringList{"--download-timeout", "soon", SampleRun()},
+        QStringList{"--download-timeout", "0.0001", SampleRun()}, QStringList{"--download-timeout", "0.999", SampleRun()},
+        QStringList{"--download-timeout", "inf", SampleRun()},
         QStringList{"--download-timeout", "5", "--info", SampleRun()}}) {
     const Result r = Corvane(bad);
     EXPECT_EQ(r.exitCode, 2) << bad.join(' ').toStdString();
     EXPECT_TRUE(r.err.endsWith(
-        "corvane: --download-timeout takes a number of seconds above 0, with --screenshot or the viewer.\n"
+        "corvane: --download-timeout takes a number of seconds from 1, with --screenshot or the viewer.\n"
         "Try 'corvane --help'.\n"))
         << r.err.toStdString();
   }
   qunsetenv("CORVANE_DOWNLOAD_TIMEOUT");
   EXPECT_EQ(DownloadTimeoutMs(), 120000);
+  EXPECT_EQ(RunCommandLine({"corvane", "--download-timeout", "1", SampleRun()}, /*checkOnly=*/true), 0);
+  EXPECT_EQ(DownloadTimeoutMs(), 1000);
   EXPECT_EQ(RunCommandLine({"corvane", "--download-timeout", "2.5", SampleRun()}, /*checkOnly=*/true), 0);
   EXPECT_EQ(DownloadTimeoutMs(), 2500);
+  EXPECT_TRUE(DownloadTimeoutProblem().isEmpty());
+  // The same in the environment: the default holds, and is said.
+  qputenv("CORVANE_DOWNLOAD_TIMEOUT", "0.0001");
+  EXPECT_EQ(DownloadTimeoutMs(), 120000);
+  EXPECT_EQ(DownloadTimeoutProblem(), QStringLiteral("CORVANE_DOWNLOAD_TIMEOUT=\"0.0001\" is not a number of seconds "
+                                                     "from 1: the default, 120 s, is used."));
   qunsetenv("CORVANE_DOWNLOAD_TIMEOUT");
 }
 
@@ -329,17 +339,30 @@ TEST(Cli, ModelInfoJsonIsOneDocumentWithTheDiagnosticsOnStandardError) {
   }
 }
 
-TEST(Cli, TheTextSummarySaysWhatANonFiniteValueIs) {
+// "nan" and "inf" are no numbers: a phase's value leaves a hole, said with
+// its line and column, "none" in the summary and null in JSON; a clothing
+// flag or duration that is none makes the phase unreadable.
+TEST(Cli, AValueThatIsNoNumberIsSaidAndShownAsNone) {
   CRunFolder f;
   f.WriteMinimal();
-  f.Write(QStringLiteral("configure.dat"), "Selected model:1\n1\tnan\t0.5\t0\tinf\t0\t0\t0\t0\t0\t10\t0\t0\n");
+  f.Write(QStringLiteral("configure.dat"), "Selected model:1\n1\tnan\t0.5\t0\t0\t0\t0\t0\t0\t0\t10\t0\tinf\n");
   Result r = Corvane({QStringLiteral("--info"), f.Dir()});
   ASSERT_EQ(r.exitCode, 0) << r.err.constData();
   const QString phase = QString::fromUtf8(r.out).section(QLatin1Char('\n'), 7, 7);  // the first phase's line
-  EXPECT_TRUE(phase.contains(QStringLiteral("nan"))) << phase.toStdString();
-  EXPECT_TRUE(phase.contains(QStringLiteral("inf, 0"))) << phase.toStdString();
+  EXPECT_TRUE(phase.contains(QStringLiteral("none"))) << phase.toStdString();
+  for (const char* said : {"configure.dat: line 2, column 2 holds \"nan\", which is no number; that value is left out",
+                           "configure.dat: line 2, column 13 holds \"inf\", which is no number; that value is left out"}) {
+    EXPECT_TRUE(r.err.contains(said)) << r.err.constData();
+  }
   const QJsonObject o = Json(Corvane({QStringLiteral("--info"), QStringLiteral("--json"), f.Dir()}));
-  EXPECT_EQ(o["phases"][0]["temperature"].toString(), QStringLiteral("nan"));
+  EXPECT_TRUE(o["phases"][0]["temperature"].isNull());
+  EXPECT_EQ(o["phases"][0]["humidity"].toDouble(), 0.5);
+
+  f.Write(QStringLiteral("configure.dat"), "Selected model:1\n1\t25\t0.5\t0\tinf\t0\t0\t0\t0\t0\t10\t0\t0\n");
+  r = Corvane({QStringLiteral("--info"), f.Dir()});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(r.err.contains("configure.dat: line 2, column 5 holds \"inf\", which is no number; the line is left out"))
+      << r.err.constData();
 }
 
 TEST(Cli, ScreenshotNeverWritesOverWhatItReads) {

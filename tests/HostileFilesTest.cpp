@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -194,4 +195,80 @@ TEST(HostileFiles, PositionsThatAreNoNumberMatchNoNode) {
   EXPECT_EQ(l.data.Run().m_nNodesPerLayer[Trunk], 1);
   ASSERT_EQ(l.data.Run().m_fabric[Trunk].size(), 3u);
   EXPECT_EQ(l.data.Run().m_fabric[Trunk][0].m_fPosition, 0.05f);
+}
+
+// A field that is no decimal number within a float's range leaves a hole for
+// that value alone, said with its file, line and column; a bad time or part
+// makes its line unreadable. Nothing non-finite reaches a range, the colour
+// scale or a colour, even at a float's limits.
+TEST(HostileFiles, AValueThatIsNoNumberLeavesAHoleForItselfAlone) {
+  struct Case {
+    const char* skin;  // the skin temperature of line 2 (the Trunk of the first sample)
+    bool hole;
+  } cases[] = {{"inf", true},    {"-inf", true},  {"nan", true},      {"1e39", true},     {"1e", true},
+               {"0x1p3", true},  {"30.6O49", true}, {"3.4e38", false}, {"1e-50", false}};
+  for (const Case& c : cases) {
+    CRunFolder f;
+    f.WriteMinimal(2);
+    std::string body = BodyRows(0) + BodyRows(0.5f);
+    const std::size_t skin = body.find("33.100", body.find('\n'));
+    body.replace(skin, 6, c.skin);
+    if (!c.hole) {
+      // Its opposite in line 3: a span twice a float's largest value.
+      body.replace(body.find("33.200"), 6, c.skin[0] == '-' ? c.skin + 1 : "-" + std::string(c.skin));
+    }
+    f.Write(QStringLiteral("bodyProperty.dat"), body);
+    Loaded l(f.Dir());
+    ASSERT_TRUE(l.ok) << c.skin;
+    ASSERT_EQ(l.data.Run().m_nSamples, 2) << c.skin;
+    const BodyPropertyRow* row = l.data.Run().BodyRowAt(0, 1);
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(std::isnan(row->m_fSkinTemp), c.hole) << c.skin;
+    EXPECT_EQ(row->m_fCoreTemp, 37.0f) << "the row's other values stay, " << c.skin;
+    EXPECT_EQ(l.data.Run().m_nBodyHoles, 0u) << c.skin;
+    const QString said = QStringLiteral("bodyProperty.dat: line 2, column 3 holds \"%1\", which is no number; "
+                                        "that value is left out")
+                             .arg(QLatin1String(c.skin));
+    EXPECT_EQ(l.Count(QStringLiteral("BodyProperty Data"), said), c.hole ? 1 : 0) << c.skin;
+    EXPECT_TRUE(std::isfinite(l.data.Run().m_fTempMin) && std::isfinite(l.data.Run().m_fTempMax)) << c.skin;
+    for (int step : {0, 1}) {
+      l.data.State().SeekStep(step);
+      const PartColours& colours = l.data.Colours();
+      for (float t : colours.m_fScale) {
+        EXPECT_TRUE(std::isfinite(t)) << c.skin;
+      }
+      for (int p = 0; p < kBodyPartCount; ++p) {
+        for (float v : colours.m_skinColours[p]) {
+          EXPECT_TRUE(v >= 0 && v <= 1) << c.skin << " part " << p;
+        }
+      }
+    }
+  }
+}
+
+TEST(HostileFiles, ABadTimeOrPartMakesTheLineUnreadable) {
+  for (const char* time : {"0.5x", "inf", "nan", "1e"}) {
+    CRunFolder f;
+    f.WriteMinimal(2);
+    std::string body = BodyRows(0) + BodyRows(0.5f) + BodyRows(1.0f);
+    const std::size_t eighth = [&] {
+      std::size_t at = 0;
+      for (int i = 0; i < 7; ++i) {
+        at = body.find('\n', at) + 1;
+      }
+      return at;
+    }();
+    body.replace(eighth, 5, time);  // "0.500" of the second sample's Trunk
+    f.Write(QStringLiteral("bodyProperty.dat"), body);
+    Loaded l(f.Dir());
+    ASSERT_TRUE(l.ok) << time;
+    EXPECT_EQ(l.data.Run().m_nSamples, 3) << time;
+    EXPECT_EQ(l.data.Run().m_nBodyHoles, 1u) << time;
+    EXPECT_TRUE(std::isnan(l.data.Run().BodyRowAt(1, 1)->m_fSkinTemp)) << time;
+    EXPECT_EQ(l.Count(QStringLiteral("BodyProperty Data"),
+                      QStringLiteral("bodyProperty.dat: line 8 cannot be read; the values of Trunk at 0.5 min "
+                                     "are missing")),
+              1)
+        << time;
+  }
 }

@@ -395,8 +395,8 @@ TEST(Load, SampleRunIsConsistent) {
 TEST(Load, NumbersReadTheSameUnderAGermanLocale) {
   CRunFolder f;
   f.WriteMinimal();
-  // The hexadecimal value is read through the sscanf fallback.
-  f.Write(QStringLiteral("FiberA.dat"), "36.5\t0x1p3\t1e-1\t2\n");
+  // A German decimal comma is no number there either.
+  f.Write(QStringLiteral("FiberA.dat"), "36.5\t8.0e0\t1e-1\t2,5\n");
   std::optional<Loaded> l;
   {
     CGermanLocale german;
@@ -408,6 +408,7 @@ TEST(Load, NumbersReadTheSameUnderAGermanLocale) {
   EXPECT_EQ(l->data.Run().m_fibers[0].m_rows[0].m_fTime, 36.5f);
   EXPECT_EQ(l->data.Run().m_fibers[0].m_rows[0].m_fPosition, 8.0f);
   EXPECT_EQ(l->data.Run().m_fibers[0].m_rows[0].m_fValue1, 0.1f);
+  EXPECT_TRUE(std::isnan(l->data.Run().m_fibers[0].m_rows[0].m_fValue2));
   EXPECT_EQ(l->data.Run().m_env[0].m_fHumidity, 0.5f);
 }
 

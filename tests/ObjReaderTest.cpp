@@ -1,11 +1,13 @@
 // The OBJ/MTL reader and its normals.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <thread>
 
@@ -425,6 +427,34 @@ TEST(ObjReader, DiagnosticsGoToTheCallerNeverToTheStreams) {
   EXPECT_TRUE(Says(d, "can't find material \"skin\""));
   EXPECT_TRUE(Says(d, "vertex w/o a triangle"));
   EXPECT_EQ(m->vertexCount, 5u);
+}
+
+// A model file cut short while it is read (another process rewrote it) says
+// so, at every size the reader meets: one thread or two, the first piece or
+// a later one; a file that cannot be read at all still says that.
+TEST(ObjReader, AFileCutShortWhileReadSaysItChanged) {
+  for (std::size_t vertices : {3u, 200000u}) {
+    std::string text;
+    for (std::size_t i = 0; i < vertices; ++i) {
+      text += "v 1.000000 2.000000 3.000000\n";
+    }
+    text += "f 1 2 3\n";
+    std::string path = (std::filesystem::temp_directory_path() / "corvane-shrunk-XXXXXX").string();
+    const int fd = ::mkstemp(path.data());
+    const char* name = path.c_str();
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+    for (std::size_t claimed : {text.size() + 1, text.size() * 2}) {
+      ObjDiagnostics d;
+      EXPECT_EQ(glmReadOBJFromFile(name, fd, claimed, &d), nullptr) << vertices;
+      EXPECT_TRUE(Says(d, "\"" + std::string(name) + "\" changed while it was read.")) << vertices << " " << claimed;
+      EXPECT_FALSE(Says(d, "can't open data file")) << vertices;
+    }
+    const std::unique_ptr<ObjModel, void (*)(ObjModel*)> whole(glmReadOBJFromFile(name, fd, text.size()), glmFreeModel);
+    EXPECT_TRUE(whole) << "the file as it stands reads";
+    ::close(fd);
+    ::unlink(name);
+  }
 }
 
 TEST(ObjTopology, ClosedOutwardSurfaces) {

@@ -1,14 +1,19 @@
 // Files written whole or not at all: a link at the target replaced, not
-// written through; a device or a folder refused; a missing folder said.
+// written through; a device or a folder refused; a missing folder said; what
+// a killed writer left removed, and never what a living one writes.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "LockedTemporary.h"
 #include "WholeFile.h"
 
 namespace {
@@ -57,4 +62,64 @@ TEST(WholeFile, ReplacesTheFileOrTheLinkAndRefusesWhatIsNoFile) {
   EXPECT_EQ(error, QStringLiteral("cannot write %1: No such file or directory").arg(absent));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 4)
       << QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).join(QLatin1Char(' ')).toStdString();
+}
+
+// Two processes at once: a temporary that a living process writes is never
+// taken by another's clean-up; once its writer is killed, the next clean-up
+// (the next write to that file) removes it, and only the abandoned ones.
+TEST(WholeFile, ACleanUpTakesOnlyWhatAKilledWriterLeft) {
+  QTemporaryDir dir;
+  const QString folder = dir.path();
+  const QString prefix = QStringLiteral(".out.csv.");
+  int ready[2], hold[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  ASSERT_EQ(::pipe(hold), 0);
+  const pid_t writer = ::fork();
+  ASSERT_GE(writer, 0);
+  if (writer == 0) {
+    // The other process: makes its temporary, says where, and writes on
+    // until it is killed.
+    CLockedTemporary mine;
+    if (!mine.Create(folder, prefix, QString())) {
+      ::_exit(1);
+    }
+    const QByteArray path = QFile::encodeName(mine.Path());
+    (void)!::write(ready[1], path.constData(), static_cast<std::size_t>(path.size()));
+    ::close(ready[1]);
+    char c;
+    (void)!::read(hold[0], &c, 1);  // blocks until killed
+    ::_exit(0);
+  }
+  ::close(ready[1]);
+  ::close(hold[0]);
+  char buffer[4096] = {};
+  const ssize_t n = ::read(ready[0], buffer, sizeof buffer - 1);
+  ::close(ready[0]);
+  ASSERT_GT(n, 0);
+  const QString living = QFile::decodeName(QByteArray(buffer, static_cast<int>(n)));
+  // What a writer killed earlier left: a temporary without a lock.
+  const QString abandoned = folder + QLatin1Char('/') + prefix + QStringLiteral("AbCd12");
+  ASSERT_TRUE(Write(abandoned, "half"));
+  // A file of another name, and a link of the pattern's name: never taken.
+  const QString other = folder + QStringLiteral("/.other.csv.AbCd12");
+  ASSERT_TRUE(Write(other, "x"));
+  const QString link = folder + QLatin1Char('/') + prefix + QStringLiteral("Link00");
+  ASSERT_TRUE(QFile::link(other, link));
+
+  QString error;
+  ASSERT_TRUE(WriteWholeFile(folder + QStringLiteral("/out.csv"), "whole\n", &error)) << error.toStdString();
+  EXPECT_TRUE(QFile::exists(living)) << "the living writer's file stays";
+  EXPECT_FALSE(QFile::exists(abandoned)) << "the abandoned one goes";
+  EXPECT_TRUE(QFile::exists(other));
+  EXPECT_TRUE(QFileInfo(link).isSymLink());
+
+  ::kill(writer, SIGKILL);
+  int status = 0;
+  ASSERT_EQ(::waitpid(writer, &status, 0), writer);
+  ::close(hold[1]);
+  EXPECT_TRUE(QFile::exists(living)) << "killed: nothing removed it yet";
+  EXPECT_EQ(RemoveAbandonedTemporaries(folder, prefix, QString()), 1);
+  EXPECT_FALSE(QFile::exists(living));
+  EXPECT_EQ(Read(folder + QStringLiteral("/out.csv")), QByteArray("whole\n"));
+  EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 3) << "out.csv, the other file and the link";
 }

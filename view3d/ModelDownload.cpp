@@ -6,12 +6,15 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QStandardPaths>
-#include <QTemporaryFile>
 #include <QTimer>
 #include <QUrl>
 #include <climits>
+#include <cmath>
+#include <optional>
 #include <cstdio>
 
+#include "LoadCancel.h"
+#include "LockedTemporary.h"
 #include "ModelId.h"
 #include "ObjReader.h"
 
@@ -53,21 +56,52 @@ QString GarmentUrl(const QString& service, const QString& id) {
   return Url(service, "/Wembra/Interface/GetGarment.ashx", "Id", id);
 }
 
-int DownloadTimeoutMs() {
+namespace {
+// The environment's deadline in seconds, when it is one: a number from 1.
+std::optional<double> EnvironmentTimeout(bool* set) {
+  const QString text = qEnvironmentVariable("CORVANE_DOWNLOAD_TIMEOUT");
+  *set = !text.isEmpty();
   bool ok = false;
-  const double seconds = qEnvironmentVariable("CORVANE_DOWNLOAD_TIMEOUT").toDouble(&ok);
-  if (!ok || !(seconds > 0)) {
+  const double seconds = text.toDouble(&ok);
+  return ok && seconds >= 1 && std::isfinite(seconds) ? std::optional<double>(seconds) : std::nullopt;
+}
+}  // namespace
+
+int DownloadTimeoutMs() {
+  bool set = false;
+  const std::optional<double> seconds = EnvironmentTimeout(&set);
+  if (!seconds) {
     return 120000;
   }
-  return seconds * 1000 >= INT_MAX ? INT_MAX : static_cast<int>(seconds * 1000);
+  return *seconds * 1000 >= INT_MAX ? INT_MAX : static_cast<int>(*seconds * 1000);
+}
+
+QString DownloadTimeoutProblem() {
+  bool set = false;
+  if (EnvironmentTimeout(&set) || !set) {
+    return QString();
+  }
+  return QStringLiteral("CORVANE_DOWNLOAD_TIMEOUT=\"%1\" is not a number of seconds from 1: the default, 120 s, "
+                        "is used.")
+      .arg(qEnvironmentVariable("CORVANE_DOWNLOAD_TIMEOUT"));
+}
+
+bool CModelDownload::ReadsAsModel(const QString& path) const {
+  const CLoadCancelScope cancellable(&m_cancel);
+  const ObjModelPtr model(glmReadOBJ(QFile::encodeName(path).constData()));
+  return model && !m_cancel && model->vertexCount >= 1 && model->triangleCount >= 1;
 }
 
 namespace {
-// Whether the file reads as a model with the viewer's own reader: at least
-// one vertex and one face (an error page of a thousand bytes is none).
-bool ReadsAsModel(const QString& path) {
-  const ObjModelPtr model(glmReadOBJ(QFile::encodeName(path).constData()));
-  return model && model->vertexCount >= 1 && model->triangleCount >= 1;
+// Whether a body arrived whole as far as HTTP can say: its promised length,
+// or the chunked ending (Qt fails a chunked body cut short). A body sent
+// without either ends where the connection did, whole or not.
+bool KnownComplete(const QNetworkReply& reply, qint64 written) {
+  const QVariant length = reply.header(QNetworkRequest::ContentLengthHeader);
+  if (length.isValid()) {
+    return length.toLongLong() == written;
+  }
+  return reply.rawHeader("Transfer-Encoding").toLower().contains("chunked");
 }
 }  // namespace
 
@@ -76,10 +110,15 @@ bool CModelDownload::Fetch(const QString& url, const QString& path) {
   QNetworkRequest request{QUrl(url)};
   request.setTransferTimeout(m_settings.stallTimeoutMs);
   request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
+  // The body as it is sent: a compressed one could grow without bound in
+  // Qt's hands (1.5 MB to 1 GB) before its length is known.
+  request.setRawHeader("Accept-Encoding", "identity");
   // The body goes to a file of its own beside `path` and takes its place
-  // only once it is whole and checked.
-  QTemporaryFile file(QFileInfo(path).absolutePath() + QStringLiteral("/.fetch-XXXXXX.obj"));
-  bool ok = file.open();
+  // only once it is whole and checked; its lock tells a later cleaner that
+  // it is being written.
+  const QString folder = QFileInfo(path).absolutePath();
+  CLockedTemporary file;
+  bool ok = file.Create(folder, QStringLiteral(".fetch-"), QStringLiteral(".obj"));
   QNetworkReply* reply = network.get(request);
   // What the network holds in memory at a time: the body streams to the
   // file, whatever its length.
@@ -93,9 +132,13 @@ bool CModelDownload::Fetch(const QString& url, const QString& path) {
   QObject::connect(&deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
   QObject::connect(reply, &QNetworkReply::metaDataChanged, &connectTimer, &QTimer::stop);
   QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [&] {
-    // A length beyond the cap is refused before a byte of it is read.
+    // A length beyond the cap is refused before a byte of it is read, and so
+    // is a part of a file or an encoded body: neither is the model itself.
     const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-    if (length.isValid() && length.toLongLong() > m_settings.maxBytes) {
+    const QByteArray encoding = reply->rawHeader("Content-Encoding").trimmed().toLower();
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if ((length.isValid() && length.toLongLong() > m_settings.maxBytes) ||
+        (!encoding.isEmpty() && encoding != "identity") || (status != 0 && status != 200 && status < 300)) {
       ok = false;
       reply->abort();
     }
@@ -113,8 +156,9 @@ bool CModelDownload::Fetch(const QString& url, const QString& path) {
       reply->abort();
       return;
     }
-    if (ok && file.write(chunk) != chunk.size()) {
+    if (ok && !file.Write(chunk.constData(), static_cast<std::size_t>(chunk.size()))) {
       ok = false;
+      reply->abort();
     }
   });
   QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [&](qint64 received, qint64 total) {
@@ -130,21 +174,20 @@ bool CModelDownload::Fetch(const QString& url, const QString& path) {
     loop.exec();
   }
   const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-  const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-  // Complete, a success status, the length promised, and a real model's size.
-  ok = ok && reply->error() == QNetworkReply::NoError && status >= 200 && status < 300 && written >= 1000 &&
-       (!length.isValid() || length.toLongLong() == written);
+  // Complete, the whole file (200, not a part of it), and a real model's size.
+  ok = ok && reply->error() == QNetworkReply::NoError && status == 200 && written >= 1000 &&
+       KnownComplete(*reply, written);
   delete reply;
-  ok = ok && file.flush() && !m_cancel && ReadsAsModel(file.fileName());
-  if (!ok) {
+  if (!ok || m_cancel) {
+    return false;
+  }
+  if (!ReadsAsModel(file.Path())) {
     return false;
   }
   // rename() replaces the name itself: a link there goes, its target stays.
-  file.close();
-  if (std::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0) {
+  if (!file.CommitTo(path)) {
     return false;
   }
-  file.setAutoRemove(false);
   QFile::setPermissions(
       path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
   return true;
@@ -153,6 +196,8 @@ bool CModelDownload::Fetch(const QString& url, const QString& path) {
 DownloadResult CModelDownload::Run(const QString& modelId, const QStringList& garmentIds) {
   DownloadResult result;
   const QString folder = m_settings.downloadFolder;
+  // What a viewer killed while it downloaded left behind.
+  RemoveAbandonedTemporaries(folder, QStringLiteral(".fetch-"), QStringLiteral(".obj"));
   Status(QStringLiteral("DownLoading Model..."));
   // A fetch that fails may still find a good file from an earlier run there.
   auto fetch = [&](const QString& url, const QString& id, bool& cached) {

@@ -14,8 +14,12 @@
 #include "MessageSink.h"
 
 // The time one file may take, in milliseconds: the CORVANE_DOWNLOAD_TIMEOUT
-// environment variable in seconds (which --download-timeout sets), else 120 s.
+// environment variable in seconds (which --download-timeout sets), a number
+// from 1; else 120 s.
 int DownloadTimeoutMs();
+// What is wrong with a CORVANE_DOWNLOAD_TIMEOUT that is set but is no number
+// of seconds from 1 (so that the default holds); empty when nothing is.
+QString DownloadTimeoutProblem();
 
 struct DownloadSettings {
   QString serviceUrl;      // e.g. "http://127.0.0.1:8470"
@@ -67,6 +71,10 @@ class CModelDownload {
   // `path` is replaced itself, never written through. Redirects are followed
   // only to the same scheme, host and port.
   bool Fetch(const QString& url, const QString& path);
+  // Whether the file at `path` reads as a model with the viewer's own reader:
+  // at least one vertex and one face (an error page of a thousand bytes is
+  // none). It stops as that reader does once Cancel is called: false.
+  bool ReadsAsModel(const QString& path) const;
   // The flag Cancel sets, for the parse that follows the fetch to heed too.
   const std::atomic<bool>* CancelFlag() const { return &m_cancel; }
 

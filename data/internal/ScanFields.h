@@ -3,8 +3,6 @@
 // for one line format: the conversions are known, so each field's scanner is
 // called directly, with nothing to interpret per line.
 
-#include <fast_float/fast_float.h>
-
 #include <cstddef>
 #include <cstdint>
 
@@ -14,13 +12,15 @@
 
 namespace scanfields {
 
-// Scans one float token at p, fast for every shape a printf writes ("%f", "%e", "%g", a fixed
-// number of decimals): up to 19 digits and any exponent. Most numbers are
-// one or two exact operations (decimal::ExactFloat); the others are read by
-// fast_float, which rounds exactly as strtof (and so sscanf) does. Anything
-// else goes the general way. Always inlined: it runs once a field, hundreds
-// of millions of times, and a call costs as much as a short number's digits.
-[[gnu::always_inline]] inline Step ScanFloat(const char*& p, const char* end, float* out) {
+// Scans the float field at p, fast for every shape a printf writes ("%f",
+// "%e", "%g", a fixed number of decimals): up to 19 digits and any exponent.
+// Most numbers are one or two exact operations (decimal::ExactFloat); the
+// others are read by fast_float, which rounds exactly as strtof does. Longer
+// ones go the general way. True with its value; false with NaN when the field
+// is no decimal number within a float's range. Either way p moves past the
+// field. Always inlined: it runs once a field, hundreds of millions of times,
+// and a call costs as much as a short number's digits.
+[[gnu::always_inline]] inline bool ScanFloat(const char*& p, const char* end, float* out) {
   const char* q = p;
   bool negative = false;
   if (q < end && (*q == '+' || *q == '-')) {
@@ -30,30 +30,25 @@ namespace scanfields {
   std::uint64_t mantissa;
   int scale;
   const std::ptrdiff_t count = decimal::ReadDigits(q, end, mantissa, scale);
-  if (count == 0 || count > 19) {
+  if (count == 0 || count > 19) [[unlikely]] {
     return ScanFloatGeneral(p, end, out);
   }
-  if (!ScanExponent(q, end, scale)) {
-    return Step::Unsure;
-  }
-  if (q < end && *q != '\0' && !IsCSpace(*q)) {
-    return Step::Unsure;
+  if (!ScanExponent(q, end, scale) || !EndsField(q, end)) [[unlikely]] {
+    return NoNumber(p, end, out);
   }
   float v;
-  if (!decimal::ExactFloat(mantissa, scale, v)) {
-    // Out of a float's range (or to zero) the token is left to sscanf, whose
-    // answer for it is the reference.
-    const auto r = fast_float::from_chars(number, q, v);
-    if (r.ec != std::errc() || r.ptr != q) {
-      return Step::Unsure;
-    }
+  if (!decimal::ExactFloat(mantissa, scale, v) && !DecimalToFloat(number, q, &v)) [[unlikely]] {
+    return NoNumber(p, end, out);
   }
   *out = negative ? -v : v;
   p = q;
-  return Step::Ok;
+  return true;
 }
 
-inline Step ScanInt(const char*& p, const char* end, int* out) {
+// Scans the int field at p: true with its value, false when it is no whole
+// number within an int's range (read modulo 2^32 it would become another
+// part or layer). Either way p moves past the field.
+inline bool ScanInt(const char*& p, const char* end, int* out) {
   const char* q = p;
   bool neg = false;
   if (q < end && (*q == '+' || *q == '-')) {
@@ -68,53 +63,38 @@ inline Step ScanInt(const char*& p, const char* end, int* out) {
     }
     ++q;
   }
-  if (q == d) {
-    return q == p ? Step::Mismatch : Step::Unsure;
-  }
-  if (q < end && *q != '\0' && !IsCSpace(*q)) {
-    return Step::Unsure;
-  }
-  // A number beyond the range of int is no value of the field: read modulo
-  // 2^32 it would become another part or layer.
-  if (v > (neg ? kIntLimit + 1 : kIntLimit)) {
-    return Step::Mismatch;
+  if (q == d || !EndsField(q, end) || v > (neg ? kIntLimit + 1 : kIntLimit)) {
+    return NoNumber(p, end);
   }
   *out = static_cast<int>(neg ? -v : v);
   p = q;
-  return Step::Ok;
+  return true;
 }
 
-// What a fixed parser returns when sscanf must judge the line.
-inline constexpr int kScanUnsure = -2;
-
 template <Conv... Cs>
-int ScanFixed(const char* begin, const char* end, void* const* outs) {
+ScanResult ScanFixed(const char* begin, const char* end, void* const* outs) {
   const char* p = begin;
-  int i = 0, result = 0;
+  ScanResult result;
   auto field = [&]<Conv C>() __attribute__((always_inline)) {
     while (p < end && IsCSpace(*p)) {
       ++p;
     }
     if (p == end || *p == '\0') {
-      result = i == 0 ? -1 : i;
       return false;
     }
-    Step st;
+    bool read;
     if constexpr (C == Conv::Float) {
-      st = ScanFloat(p, end, static_cast<float*>(outs[i]));
+      read = ScanFloat(p, end, static_cast<float*>(outs[result.fields]));
     } else {
-      st = ScanInt(p, end, static_cast<int*>(outs[i]));
+      read = ScanInt(p, end, static_cast<int*>(outs[result.fields]));
     }
-    if (st == Step::Ok) {
-      ++i;
-      return true;
+    if (!read) [[unlikely]] {
+      result.bad |= std::uint32_t{1} << result.fields;
     }
-    result = st == Step::Mismatch ? i : kScanUnsure;
-    return false;
+    ++result.fields;
+    return true;
   };
-  if ((field.template operator()<Cs>() && ...)) {
-    return static_cast<int>(sizeof...(Cs));
-  }
+  (field.template operator()<Cs>() && ...);
   return result;
 }
 

@@ -1,13 +1,19 @@
 #pragma once
-// The general way of scanning a float token, for what the fast path of the
-// field scanners does not take: any length, and the shapes only sscanf
-// decides.
+// The general way of scanning a float field, for what the fast path of the
+// field scanners does not take: a decimal of any length.
 
 #include "internal/ScanNumbers.h"
 
 namespace scanfields {
 
-// Scans one float token at p, whatever its length. On Ok, advances p past it.
-Step ScanFloatGeneral(const char*& p, const char* end, float* out);
+// Scans the float field at p, whatever its length: true with its value, or
+// false with NaN when it is no decimal number within a float's range. Either
+// way p moves past the field.
+bool ScanFloatGeneral(const char*& p, const char* end, float* out);
+
+// A decimal's digits [from, to) (a sign, digits with a point, an exponent:
+// checked by the caller) as the nearest float; false beyond a float's range.
+// An underflow reads as the nearest float, 0 at the least.
+bool DecimalToFloat(const char* from, const char* to, float* out);
 
 }  // namespace scanfields

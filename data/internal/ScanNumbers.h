@@ -1,6 +1,8 @@
 #pragma once
-// The pieces every number scanner of the line parser shares: the outcome of
-// one field and the exponent part.
+// The pieces every number scanner of the line parser shares: where a field
+// ends, what a field that is no number leaves, and the exponent part.
+
+#include <limits>
 
 #include "DecimalDigits.h"
 #include "internal/CharClass.h"
@@ -9,13 +11,29 @@ namespace scanfields {
 
 using decimal::IsDigit;
 
-enum class Step { Ok, Mismatch, Unsure };
-
 inline constexpr long long kIntLimit = 2147483647LL;
 
+// A field ends at white space (the tab between fields, the trailing tab, a
+// CR), at a NUL (which ends the line) or at the line's end.
+[[gnu::always_inline]] inline bool EndsField(const char* q, const char* end) {
+  return q == end || *q == '\0' || IsCSpace(*q);
+}
+
+// A field that holds no number: p moves to its end, and a float field holds
+// NaN, a hole for that value alone.
+[[gnu::always_inline]] inline bool NoNumber(const char*& p, const char* end) {
+  while (!EndsField(p, end)) {
+    ++p;
+  }
+  return false;
+}
+[[gnu::always_inline]] inline bool NoNumber(const char*& p, const char* end, float* out) {
+  *out = std::numeric_limits<float>::quiet_NaN();
+  return NoNumber(p, end);
+}
+
 // The exponent part at q ("e", a sign, digits), added to `scale`, q moved
-// past it; false when an "e" is not followed by digits (sscanf decides such
-// a token).
+// past it; false when an "e" is not followed by digits.
 [[gnu::always_inline]] inline bool ScanExponent(const char*& q, const char* end, int& scale) {
   if (!(q < end && (*q == 'e' || *q == 'E'))) {
     return true;

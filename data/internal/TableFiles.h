@@ -48,6 +48,29 @@ class CLineMap {
   std::uint64_t m_lines = 0;
 };
 
+// Fields that held no number (ScanLine.h), for one message: the first few
+// named by line, column and text, the rest counted.
+class CBadNumbers {
+ public:
+  static constexpr std::size_t kNamed = 3;
+  // Field bits `bad` of `line` (numbered `lineNo`); `rowLeftOut`: a field that
+  // places the row was among them, so the line is unreadable.
+  void Add(std::uint64_t lineNo, const char* text, std::size_t length, std::uint32_t bad, bool rowLeftOut);
+  bool Empty() const { return m_named.empty(); }
+  // "bodyProperty.dat: line 7, column 3 holds \"inf\", which is no number; that value is left out"
+  QString Text(const QString& file) const;
+
+ private:
+  struct Named {
+    std::uint64_t line;
+    int column;  // from 1
+    QString text;
+    bool rowLeftOut;
+  };
+  std::vector<Named> m_named;
+  std::uint64_t m_more = 0;
+};
+
 template <class Row>
 struct ParsedFile {
   bool opened = false;       // the file opened and was read through
@@ -57,6 +80,7 @@ struct ParsedFile {
   std::vector<Row> rows;
   int unreadable = 0;
   CLineMap lines;
+  CBadNumbers badNumbers;
 };
 
 // (clang-tidy 14 reads this name as a reserved "__i0", wrongly.)
@@ -66,6 +90,7 @@ struct ParsedComfort {  // NOLINT(bugprone-reserved-identifier)
   bool empty = true;
   std::vector<ComfortRow> parts[kBodyPartCount];
   int unreadable = 0;
+  CBadNumbers badNumbers;
   CLineMap lines;                    // of the rows of every part, in file order
   std::vector<std::uint8_t> partOf;  // the part of each of those rows
 };

@@ -937,7 +937,9 @@ ObjModel* ReadObj(const char* path, const CObjInput& input, ObjDiagnostics* diag
         break;
     }
     if (diagnostics) {
-      diagnostics->push_back("glmReadOBJ() failed: can't open data file \"" + Printable(name) + "\".");
+      diagnostics->push_back(input.Shrunk()
+                                 ? "glmReadOBJ() failed: \"" + Printable(name) + "\" changed while it was read."
+                                 : "glmReadOBJ() failed: can't open data file \"" + Printable(name) + "\".");
     }
   } catch (const std::bad_alloc&) {
     if (diagnostics) {
@@ -966,9 +968,13 @@ ObjModel* glmReadOBJ(const char* path, ObjDiagnostics* diagnostics) {
     }
     return nullptr;
   }
-  ObjModel* model = ReadObj(path, CObjInput(fd, size), diagnostics, nullptr);
+  ObjModel* model = glmReadOBJFromFile(path, fd, size, diagnostics);
   ::close(fd);
   return model;
+}
+
+ObjModel* glmReadOBJFromFile(const char* path, int fd, std::size_t size, ObjDiagnostics* diagnostics) {
+  return ReadObj(path, CObjInput(fd, size), diagnostics, nullptr);
 }
 
 void glmFreeModel(ObjModel* model) { delete model; }

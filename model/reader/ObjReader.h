@@ -26,6 +26,10 @@ inline constexpr float kCreaseAngle = 90.0f;
 // cannot be opened or refers to vertices, normals or texture coordinates
 // that do not exist.
 ObjModel* glmReadOBJ(const char* path, ObjDiagnostics* diagnostics = nullptr);
+// The same from the first `size` bytes of `fd`, a file opened as `path`. A
+// file that turns out shorter (another process cut it meanwhile) is no model,
+// and said so.
+ObjModel* glmReadOBJFromFile(const char* path, int fd, std::size_t size, ObjDiagnostics* diagnostics = nullptr);
 // The same from text in memory; `path` only locates the material library.
 // With `libraryText`, that text stands for whatever library the model names
 // and no file is read.

@@ -6,13 +6,19 @@
 // 32-bit RGB picture (0xffRRGGBB words in the machine's order), until 'E',
 // which finishes the movie (exit 0, or 1 and why). Input that ends without
 // 'E' (the viewer cancelled, or went) abandons it: no file remains (exit 3).
+// SIGINT, SIGTERM or SIGHUP (Ctrl+C in a terminal, `timeout`, a scheduler's
+// cancel, all sent to the whole process group) remove the part file before
+// the program ends by that signal.
 
+#include <signal.h>
 #include <unistd.h>
 
+#include <QFile>
 #include <QImage>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "MovieEncoder.h"
@@ -39,6 +45,28 @@ int Fail(const QString& error, int code) {
   std::fprintf(stderr, "%s\n", qPrintable(error));
   return code;
 }
+
+// The part file, for the signal handler: set while the signals are blocked.
+char g_partPath[4096];
+
+void RemovePartAndEnd(int sig) {
+  if (g_partPath[0] != '\0') {
+    ::unlink(g_partPath);
+  }
+  // SA_RESETHAND has made the signal's action the default again.
+  ::raise(sig);
+}
+
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+sigset_t StopSignals() {
+  sigset_t set;
+  sigemptyset(&set);
+  for (int sig : kStopSignals) {
+    sigaddset(&set, sig);
+  }
+  return set;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -53,9 +81,31 @@ int main(int argc, char** argv) {
         QStringLiteral("the encoder refuses a movie of %1x%2 at %3 frames a second").arg(width).arg(height).arg(fps),
         2);
   }
+  // A viewer that has gone makes writing to it fail, not end this program
+  // with its part file left behind.
+  ::signal(SIGPIPE, SIG_IGN);
+  // No stop signal between the part file's making and its handler's knowing it.
+  const sigset_t stops = StopSignals();
+  sigset_t before;
+  ::sigprocmask(SIG_BLOCK, &stops, &before);
   CMovieEncoder encoder;
   QString error;
-  switch (encoder.Open(path, QSize(width, height), fps, &error)) {
+  const IMovieSink::OpenResult opened = encoder.Open(path, QSize(width, height), fps, &error);
+  if (opened == IMovieSink::OpenResult::Ok) {
+    const QByteArray part = QFile::encodeName(encoder.PartPath());
+    if (static_cast<std::size_t>(part.size()) < sizeof g_partPath) {
+      std::memcpy(g_partPath, part.constData(), static_cast<std::size_t>(part.size()) + 1);
+    }
+    struct sigaction action {};
+    action.sa_handler = RemovePartAndEnd;
+    action.sa_flags = SA_RESETHAND | SA_NODEFER;
+    sigemptyset(&action.sa_mask);
+    for (int sig : kStopSignals) {
+      ::sigaction(sig, &action, nullptr);
+    }
+  }
+  ::sigprocmask(SIG_SETMASK, &before, nullptr);
+  switch (opened) {
     case IMovieSink::OpenResult::Ok:
       break;
     case IMovieSink::OpenResult::SizeRefused:

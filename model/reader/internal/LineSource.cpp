@@ -15,7 +15,10 @@ bool CObjInput::ReadAt(std::size_t offset, char* to, std::size_t count) const {
       continue;
     }
     if (n <= 0) {
-      return false;  // the file ended early: it was cut short meanwhile
+      if (n == 0) {
+        m_bShrunk = true;  // the file ended early: it was cut short meanwhile
+      }
+      return false;
     }
     to += n;
     offset += static_cast<std::size_t>(n);

@@ -6,6 +6,7 @@
 // that the reader may scan a line up to its break without checking where the
 // run ends.
 
+#include <atomic>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -25,11 +26,15 @@ class CObjInput {
   // Reads exactly `count` bytes at `offset` into `to`: false when the file
   // ends sooner (another process cut it short) or cannot be read.
   bool ReadAt(std::size_t offset, char* to, std::size_t count) const;
+  // Whether a read found the file shorter than it was when opened.
+  bool Shrunk() const { return m_bShrunk; }
 
  private:
   const char* m_text = nullptr;
   int m_fd = -1;
   std::size_t m_size;
+  // Set by either of two reading threads; read once both are done.
+  mutable std::atomic<bool> m_bShrunk{false};
 };
 
 // The lines of bytes [begin, end) of an input, in runs of whole lines.
