@@ -3,6 +3,10 @@
 // with its progress dialog.
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QDir>
@@ -12,6 +16,7 @@
 #include <QProgressDialog>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <cerrno>
 #include <climits>
 
 #include "MovieCommand.h"
@@ -271,6 +276,114 @@ TEST(MovieEncoder, TheEncoderProgramAnswersAsTheEncoderDoes) {
             IMovieSink::OpenResult::CannotWrite);
   EXPECT_TRUE(error.startsWith(QStringLiteral("cannot start the movie encoder"))) << qPrintable(error);
   EXPECT_EQ(Leftovers(dir), QStringList{QStringLiteral("two.mp4")});
+}
+
+// The encoder program started by hand, "ok" read: its part file exists.
+struct EncoderRun {
+  QProcess process;
+  EncoderRun(const QString& file, QSize size) {
+    process.start(Encoder(), {file, QString::number(size.width()), QString::number(size.height()), "30"});
+    EXPECT_TRUE(process.waitForReadyRead(60000));
+    EXPECT_EQ(process.readLine(), QByteArray("ok\n"));
+  }
+  void Finish(QSize size) {
+    process.write("F");
+    process.write(QByteArray(size.width() * size.height() * 4, '\x40'));
+    process.write("E");
+    process.closeWriteChannel();
+    EXPECT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().constData();
+  }
+  void Stop(int sig) {
+    ::kill(static_cast<pid_t>(process.processId()), sig);
+    EXPECT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitStatus(), QProcess::CrashExit);
+  }
+};
+
+QStringList Parts(const QTemporaryDir& dir) {
+  return QDir(dir.path()).entryList({QStringLiteral("*.part")}, QDir::Files | QDir::Hidden);
+}
+
+// Nothing named .part survives a movie that is stopped: the encoder removes
+// its own on SIGINT, SIGTERM or SIGHUP; killed outright, the viewer that
+// survives it removes it, or else the next movie to that name. A part file
+// that a living encoder writes is never taken, whoever cleans up.
+TEST(MovieEncoder, AStoppedEncoderLeavesNoPartFile) {
+  QTemporaryDir dir;
+  const QSize size(32, 32);
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+    EncoderRun run(dir.filePath(QStringLiteral("stopped.mp4")), size);
+    EXPECT_EQ(Parts(dir).size(), 1) << sig;
+    run.Stop(sig);
+    EXPECT_EQ(Leftovers(dir), QStringList()) << "signal " << sig;
+  }
+  {
+    // Killed outright under the viewer's sink: the sink removes the part.
+    QString error;
+    CMovieEncoderProcess encoder(Encoder());
+    ASSERT_EQ(encoder.Open(dir.filePath(QStringLiteral("killed.mp4")), size, 30, &error), IMovieSink::OpenResult::Ok)
+        << qPrintable(error);
+    ASSERT_TRUE(encoder.AddFrame(Filled(size, Qt::red), &error));
+    EXPECT_EQ(Parts(dir).size(), 1);
+    ::kill(encoder.Pid(), SIGKILL);
+    EXPECT_FALSE(encoder.Finish(&error));
+    EXPECT_EQ(Leftovers(dir), QStringList());
+  }
+  // Two movies to one name at once: neither takes the other's part file.
+  const QString same = dir.filePath(QStringLiteral("same.mp4"));
+  EncoderRun first(same, size);
+  {
+    EncoderRun second(same, size);
+    EXPECT_EQ(Parts(dir).size(), 2);
+    second.Finish(size);
+  }
+  EXPECT_EQ(Parts(dir).size(), 1) << "the first's part file stays while it writes";
+  first.Stop(SIGKILL);
+  EXPECT_EQ(Parts(dir).size(), 1) << "killed outright, it could not clean up";
+  {
+    EncoderRun next(same, size);
+    EXPECT_EQ(Parts(dir).size(), 1) << "the next movie to that name removed the killed one's";
+    next.process.closeWriteChannel();  // abandoned
+    EXPECT_TRUE(next.process.waitForFinished(60000));
+  }
+  EXPECT_EQ(Leftovers(dir), QStringList{QStringLiteral("same.mp4")});
+}
+
+// Ctrl+C, `timeout` or a scheduler's cancel signal the whole process group
+// of `corvane --movie`: the viewer and its encoder both end, and no file
+// remains.
+TEST(MovieCommand, ASignalToTheProcessGroupLeavesNoFile) {
+  // The encoder outlives the viewer it belongs to by a moment: as the
+  // orphans' reaper, this test can wait for its end.
+  ASSERT_EQ(::prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
+  for (int sig : {SIGINT, SIGTERM}) {
+    QTemporaryDir dir;
+    QProcess p;
+    p.setChildProcessModifier([] { ::setpgid(0, 0); });
+    p.start(qEnvironmentVariable("CORVANE_BIN"),
+            {QStringLiteral("--movie"), dir.filePath(QStringLiteral("long.mp4")), QStringLiteral("--view"),
+             QStringLiteral("static"), QStringLiteral("--fps"), QStringLiteral("10"), QStringLiteral("--size"),
+             QStringLiteral("64x48"), SampleRun()});
+    // Under way once its first tenth is said; nine tenths are left to stop.
+    QByteArray said;
+    p.setReadChannel(QProcess::StandardError);
+    while (!said.contains("movie frame") && p.waitForReadyRead(60000)) {
+      said += p.readAll();
+    }
+    ASSERT_TRUE(said.contains("movie frame")) << said.constData();
+    ASSERT_EQ(Parts(dir).size(), 1);
+    ::kill(-static_cast<pid_t>(p.processId()), sig);
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitStatus(), QProcess::CrashExit) << sig;
+    // The encoder ends by the same signal; its part file goes before it does.
+    int status = 0;
+    while (::waitpid(-static_cast<pid_t>(p.processId()), &status, 0) > 0 || errno == EINTR) {
+      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig) << "the encoder ends by the signal";
+    }
+    EXPECT_EQ(Leftovers(dir), QStringList()) << "signal " << sig;
+  }
+  ::prctl(PR_SET_CHILD_SUBREAPER, 0);
 }
 
 TEST(MovieCommand, TheSampleRunAsAShortMovieShowsWhatAScreenshotShows) {
