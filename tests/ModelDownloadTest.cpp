@@ -1,16 +1,23 @@
 // Fetching the run's models: from the real model service, and from a test
 // server that misbehaves on purpose (errors, stalls, answers cut short).
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <httplib.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <cstdio>
+#include <functional>
 #include <thread>
 
+#include "LockedTemporary.h"
 #include "ModelDownload.h"
 #include "TestModelService.h"
 
@@ -251,4 +258,155 @@ TEST(ModelDownload, AnAnswerThatIsNoModelOrNeverEndsIsAFailedFetch) {
       << "no partial file stays behind";
   server.stop();
   serving.join();
+}
+
+namespace {
+// A server that answers each request with bytes of its own making, then
+// closes: the answers no well-behaved library would send.
+class CRawServer {
+ public:
+  explicit CRawServer(std::function<std::string(const std::string& request)> answer) : m_answer(std::move(answer)) {
+    m_listen = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (::bind(m_listen, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && ::listen(m_listen, 8) == 0 &&
+        ::getsockname(m_listen, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
+      m_port = ntohs(address.sin_port);
+    }
+    m_thread = std::thread([this] { Serve(); });
+  }
+  ~CRawServer() {
+    ::shutdown(m_listen, SHUT_RDWR);  // ends the accept
+    m_thread.join();
+    ::close(m_listen);
+  }
+  CRawServer(const CRawServer&) = delete;
+  CRawServer& operator=(const CRawServer&) = delete;
+  QString Url() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_port); }
+
+ private:
+  void Serve() {
+    for (;;) {
+      const int client = ::accept4(m_listen, nullptr, nullptr, SOCK_CLOEXEC);
+      if (client < 0) {
+        return;
+      }
+      std::string request;
+      char buffer[4096];
+      while (request.find("\r\n\r\n") == std::string::npos) {
+        const ssize_t n = ::read(client, buffer, sizeof buffer);
+        if (n <= 0) {
+          break;
+        }
+        request.append(buffer, static_cast<std::size_t>(n));
+      }
+      const std::string answer = m_answer(request);
+      for (std::size_t done = 0; done < answer.size();) {
+        const ssize_t n = ::send(client, answer.data() + done, answer.size() - done, MSG_NOSIGNAL);
+        if (n <= 0) {
+          break;
+        }
+        done += static_cast<std::size_t>(n);
+      }
+      ::shutdown(client, SHUT_WR);
+      while (::read(client, buffer, sizeof buffer) > 0) {
+      }
+      ::close(client);
+    }
+  }
+  std::function<std::string(const std::string&)> m_answer;
+  int m_listen = -1;
+  int m_port = 0;
+  std::thread m_thread;
+};
+
+std::string Chunked(const std::string& body, bool ended) {
+  char size[32];
+  std::snprintf(size, sizeof size, "%zx\r\n", body.size());
+  return size + body + "\r\n" + (ended ? "0\r\n\r\n" : "");
+}
+}  // namespace
+
+// Only a whole 200 answer whose end is known is a model: a part of the file
+// (206), a body whose end is the connection's (no length, or a chunked one
+// cut before its last chunk) or a compressed body (a "bomb" of a gigabyte
+// for a megabyte) is a failed fetch at once, and the cached file stays byte
+// for byte. The model is asked for as it is, uncompressed.
+TEST(ModelDownload, OnlyAWholeAnswerIsAModel) {
+  Fixture f;
+  const std::string model = Obj(1500).toStdString();
+  std::string askedEncoding;
+  CRawServer server([&](const std::string& request) {
+    const std::size_t at = request.find("Accept-Encoding: ");
+    askedEncoding = at == std::string::npos ? "" : request.substr(at + 17, request.find("\r\n", at) - at - 17);
+    const auto has = [&](const char* id) { return request.find(std::string("ModelId=") + id + " ") != std::string::npos; };
+    const std::string length = "Content-Length: " + std::to_string(model.size()) + "\r\n";
+    if (has("WHOLE")) {
+      return "HTTP/1.1 200 OK\r\n" + length + "Connection: close\r\n\r\n" + model;
+    }
+    if (has("CHUNKED")) {
+      return "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" + Chunked(model.substr(0, 700), false) +
+             Chunked(model.substr(700), true);
+    }
+    if (has("PART")) {
+      return "HTTP/1.1 206 Partial Content\r\n" + length + "Content-Range: bytes 0-1499/3000\r\n\r\n" + model;
+    }
+    if (has("NOLENGTH")) {
+      return "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + model;
+    }
+    if (has("CHUNKCUT")) {
+      return "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" + Chunked(model, false);
+    }
+    if (has("GZIP")) {
+      // Whatever its bytes would make, a body that says it is compressed is
+      // refused on its headers: here they would even read as the model.
+      return "HTTP/1.1 200 OK\r\nContent-Encoding: gzip\r\n" + length + "\r\n" + model;
+    }
+    return std::string("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n");
+  });
+  const struct {
+    const char* id;
+    bool fetched;
+  } cases[] = {{"WHOLE", true},     {"CHUNKED", true},  {"PART", false},
+               {"NOLENGTH", false}, {"CHUNKCUT", false}, {"GZIP", false}};
+  for (const auto& c : cases) {
+    const QString cached = f.settings.downloadFolder + QLatin1String(c.id) + QStringLiteral(".obj");
+    Write(cached, Obj(1200));
+    // The program's own deadlines: a refusal must come at once, not from them.
+    CModelDownload d(Patient(f.settings));
+    EXPECT_EQ(d.Fetch(BodyModelUrl(server.Url(), QLatin1String(c.id)), cached), c.fetched) << c.id;
+    EXPECT_EQ(Read(cached), c.fetched ? Obj(1500) : Obj(1200)) << c.id;
+    EXPECT_EQ(askedEncoding, "identity") << c.id;
+  }
+  EXPECT_TRUE(
+      QDir(f.settings.downloadFolder).entryList({QStringLiteral(".fetch-*")}, QDir::Files | QDir::Hidden).isEmpty());
+}
+
+// A viewer killed while it downloaded left its partial file; the next
+// download removes it, but never the one another viewer is writing. The
+// check of what arrived stops once the download is cancelled.
+TEST(ModelDownload, WhatAKilledViewerLeftGoesAndTheCheckHeedsCancel) {
+  Fixture f;
+  const QString folder = f.settings.downloadFolder;
+  Write(folder + QStringLiteral(".fetch-Ab12Cd.obj"), QByteArray(5000, 'v'));  // no writer holds it
+  CLockedTemporary living;  // as another viewer's download holds its file
+  ASSERT_TRUE(living.Create(folder, QStringLiteral(".fetch-"), QStringLiteral(".obj")));
+  f.Run(QStringLiteral("http://127.0.0.1:9"), QStringLiteral("NONE"), {});
+  EXPECT_EQ(QDir(folder).entryList({QStringLiteral(".fetch-*")}, QDir::Files | QDir::Hidden),
+            QStringList{QFileInfo(living.Path()).fileName()});
+
+  // A model big enough that its reader looks at the flag along the way.
+  QByteArray big;
+  for (int i = 0; i < 300000; ++i) {
+    big += "v 1.5 2.5 3.5\n";
+  }
+  big += "f 1 2 3\n";
+  const QString file = folder + QStringLiteral("BIG.obj");
+  Write(file, big);
+  CModelDownload d(f.settings);
+  EXPECT_TRUE(d.ReadsAsModel(file));
+  d.Cancel();
+  EXPECT_FALSE(d.ReadsAsModel(file)) << "cancelled, the check stops";
 }
