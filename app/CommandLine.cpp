@@ -205,8 +205,8 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
       return 2;
     }
     qputenv("CORVANE_DOWNLOAD_TIMEOUT", QByteArray::number(seconds));
-  } else if (const QString problem = DownloadTimeoutProblem(); !problem.isEmpty() && !parser.isSet(info) &&
-                                                                 !parser.isSet(modelInfo) && !parser.isSet(exportCsv)) {
+  } else if (const QString problem = DownloadTimeoutProblem();
+             !problem.isEmpty() && !parser.isSet(info) && !parser.isSet(modelInfo) && !parser.isSet(exportCsv)) {
     Print(stderr, QStringLiteral("corvane: ") + problem + QLatin1Char('\n'));
   }
   const QStringList positional = parser.positionalArguments();

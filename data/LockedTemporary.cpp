@@ -28,7 +28,8 @@ bool CLockedTemporary::Create(const QString& folder, const QString& prefix, cons
     }
     // A cleaner may have taken the new file between its making and our lock:
     // the lock is ours once the name still leads to the file we opened.
-    struct stat mine {}, named {};
+    struct stat mine {
+    }, named{};
     while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
     }
     if (::fstat(fd, &mine) == 0 && ::lstat(name.constData(), &named) == 0 && SameFile(mine, named)) {
@@ -110,7 +111,8 @@ int RemoveAbandonedTemporaries(const QString& folder, const QString& prefix, con
     if (fd < 0) {
       continue;
     }
-    struct stat held {}, named {};
+    struct stat held {
+    }, named{};
     // A lock we take is a writer gone; the name must still lead to that file.
     if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
         ::lstat(path.constData(), &named) == 0 && SameFile(held, named) && ::unlink(path.constData()) == 0) {

@@ -25,9 +25,9 @@ struct ScanResult {
 using ScanFn = ScanResult (*)(const char* begin, const char* end, void* const* outs);
 
 struct ScanSpec {
-  const char* name{};     // the fields, as a scanf format would write them
-  const Conv* convs{};    // conversion kinds, in order
-  int count{};            // number of conversions
+  const char* name{};      // the fields, as a scanf format would write them
+  const Conv* convs{};     // conversion kinds, in order
+  int count{};             // number of conversions
   ScanFn fixed = nullptr;  // the format's own parser, when it has one
 };
 

@@ -3,10 +3,9 @@
 #include <sys/mman.h>
 
 #include <QStringList>
-
 #include <algorithm>
-#include <bit>
 #include <atomic>
+#include <bit>
 #include <new>
 #include <thread>
 
@@ -92,8 +91,7 @@ QString Shown(const char* text, std::size_t length) {
 }
 }  // namespace
 
-void CBadNumbers::Add(std::uint64_t lineNo, const char* text, std::size_t length, std::uint32_t bad,
-                      bool rowLeftOut) {
+void CBadNumbers::Add(std::uint64_t lineNo, const char* text, std::size_t length, std::uint32_t bad, bool rowLeftOut) {
   for (int i = 0; i < 32; ++i) {
     if ((bad & (std::uint32_t{1} << i)) == 0) {
       continue;
@@ -115,12 +113,13 @@ QString CBadNumbers::Text(const QString& file) const {
                  .arg(file)
                  .arg(n.line)
                  .arg(n.column)
-                 .arg(n.text, n.rowLeftOut ? QStringLiteral("the line is left out")
-                                           : QStringLiteral("that value is left out"));
+                 .arg(n.text,
+                      n.rowLeftOut ? QStringLiteral("the line is left out") : QStringLiteral("that value is left out"));
   }
   if (m_more > 0) {
-    lines << QStringLiteral("and %1 more %2 no number").arg(m_more).arg(m_more == 1 ? QStringLiteral("field holds")
-                                                                                      : QStringLiteral("fields hold"));
+    lines << QStringLiteral("and %1 more %2 no number")
+                 .arg(m_more)
+                 .arg(m_more == 1 ? QStringLiteral("field holds") : QStringLiteral("fields hold"));
   }
   return lines.join(QLatin1Char('\n'));
 }

@@ -74,8 +74,8 @@ TEST(Cli, HelpVersionAndBadArguments) {
   // A download deadline in seconds, for the viewer and --screenshot alone.
   for (const QStringList& bad :
        {QStringList{"--download-timeout", "0", SampleRun()}, QStringList{"--download-timeout", "soon", SampleRun()},
-        QStringList{"--download-timeout", "0.0001", SampleRun()}, QStringList{"--download-timeout", "0.999", SampleRun()},
-        QStringList{"--download-timeout", "inf", SampleRun()},
+        QStringList{"--download-timeout", "0.0001", SampleRun()},
+        QStringList{"--download-timeout", "0.999", SampleRun()}, QStringList{"--download-timeout", "inf", SampleRun()},
         QStringList{"--download-timeout", "5", "--info", SampleRun()}}) {
     const Result r = Corvane(bad);
     EXPECT_EQ(r.exitCode, 2) << bad.join(' ').toStdString();
@@ -350,8 +350,9 @@ TEST(Cli, AValueThatIsNoNumberIsSaidAndShownAsNone) {
   ASSERT_EQ(r.exitCode, 0) << r.err.constData();
   const QString phase = QString::fromUtf8(r.out).section(QLatin1Char('\n'), 7, 7);  // the first phase's line
   EXPECT_TRUE(phase.contains(QStringLiteral("none"))) << phase.toStdString();
-  for (const char* said : {"configure.dat: line 2, column 2 holds \"nan\", which is no number; that value is left out",
-                           "configure.dat: line 2, column 13 holds \"inf\", which is no number; that value is left out"}) {
+  for (const char* said :
+       {"configure.dat: line 2, column 2 holds \"nan\", which is no number; that value is left out",
+        "configure.dat: line 2, column 13 holds \"inf\", which is no number; that value is left out"}) {
     EXPECT_TRUE(r.err.contains(said)) << r.err.constData();
   }
   const QJsonObject o = Json(Corvane({QStringLiteral("--info"), QStringLiteral("--json"), f.Dir()}));

@@ -205,8 +205,8 @@ TEST(HostileFiles, AValueThatIsNoNumberLeavesAHoleForItselfAlone) {
   struct Case {
     const char* skin;  // the skin temperature of line 2 (the Trunk of the first sample)
     bool hole;
-  } cases[] = {{"inf", true},    {"-inf", true},  {"nan", true},      {"1e39", true},     {"1e", true},
-               {"0x1p3", true},  {"30.6O49", true}, {"3.4e38", false}, {"1e-50", false}};
+  } cases[] = {{"inf", true},   {"-inf", true},    {"nan", true},     {"1e39", true},  {"1e", true},
+               {"0x1p3", true}, {"30.6O49", true}, {"3.4e38", false}, {"1e-50", false}};
   for (const Case& c : cases) {
     CRunFolder f;
     f.WriteMinimal(2);
@@ -226,8 +226,9 @@ TEST(HostileFiles, AValueThatIsNoNumberLeavesAHoleForItselfAlone) {
     EXPECT_EQ(std::isnan(row->m_fSkinTemp), c.hole) << c.skin;
     EXPECT_EQ(row->m_fCoreTemp, 37.0f) << "the row's other values stay, " << c.skin;
     EXPECT_EQ(l.data.Run().m_nBodyHoles, 0u) << c.skin;
-    const QString said = QStringLiteral("bodyProperty.dat: line 2, column 3 holds \"%1\", which is no number; "
-                                        "that value is left out")
+    const QString said = QStringLiteral(
+                             "bodyProperty.dat: line 2, column 3 holds \"%1\", which is no number; "
+                             "that value is left out")
                              .arg(QLatin1String(c.skin));
     EXPECT_EQ(l.Count(QStringLiteral("BodyProperty Data"), said), c.hole ? 1 : 0) << c.skin;
     EXPECT_TRUE(std::isfinite(l.data.Run().m_fTempMin) && std::isfinite(l.data.Run().m_fTempMax)) << c.skin;

@@ -13,9 +13,12 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <mutex>
 #include <thread>
+#include <vector>
 
 #include "LockedTemporary.h"
 #include "ModelDownload.h"
@@ -329,19 +332,27 @@ std::string Chunked(const std::string& body, bool ended) {
 }
 }  // namespace
 
-// Only a whole 200 answer whose end is known is a model: a part of the file
-// (206), a body whose end is the connection's (no length, or a chunked one
-// cut before its last chunk) or a compressed body (a "bomb" of a gigabyte
-// for a megabyte) is a failed fetch at once, and the cached file stays byte
-// for byte. The model is asked for as it is, uncompressed.
+// Only a whole 200 answer of a known length is a model: a part of the file
+// (206), a body without a length (ended by the connection, or chunked: Qt
+// takes one cut at a chunk's end for whole) or a compressed body (a "bomb" of
+// a gigabyte for a megabyte) is a failed fetch at once, and the cached file
+// stays byte for byte. The model is asked for as it is, uncompressed.
 TEST(ModelDownload, OnlyAWholeAnswerIsAModel) {
   Fixture f;
   const std::string model = Obj(1500).toStdString();
-  std::string askedEncoding;
+  std::mutex asking;
+  std::vector<std::string> encodings;  // what each request asked for (a connection may end unasked)
   CRawServer server([&](const std::string& request) {
-    const std::size_t at = request.find("Accept-Encoding: ");
-    askedEncoding = at == std::string::npos ? "" : request.substr(at + 17, request.find("\r\n", at) - at - 17);
-    const auto has = [&](const char* id) { return request.find(std::string("ModelId=") + id + " ") != std::string::npos; };
+    if (const std::size_t at = request.find("Accept-Encoding: "); at != std::string::npos) {
+      const std::lock_guard lock(asking);
+      encodings.push_back(request.substr(at + 17, request.find("\r\n", at) - at - 17));
+    } else if (!request.empty()) {
+      const std::lock_guard lock(asking);
+      encodings.emplace_back("(none)");
+    }
+    const auto has = [&](const char* id) {
+      return request.find(std::string("ModelId=") + id + " ") != std::string::npos;
+    };
     const std::string length = "Content-Length: " + std::to_string(model.size()) + "\r\n";
     if (has("WHOLE")) {
       return "HTTP/1.1 200 OK\r\n" + length + "Connection: close\r\n\r\n" + model;
@@ -369,7 +380,7 @@ TEST(ModelDownload, OnlyAWholeAnswerIsAModel) {
   const struct {
     const char* id;
     bool fetched;
-  } cases[] = {{"WHOLE", true},     {"CHUNKED", true},  {"PART", false},
+  } cases[] = {{"WHOLE", true},     {"CHUNKED", false},  {"PART", false},
                {"NOLENGTH", false}, {"CHUNKCUT", false}, {"GZIP", false}};
   for (const auto& c : cases) {
     const QString cached = f.settings.downloadFolder + QLatin1String(c.id) + QStringLiteral(".obj");
@@ -378,8 +389,10 @@ TEST(ModelDownload, OnlyAWholeAnswerIsAModel) {
     CModelDownload d(Patient(f.settings));
     EXPECT_EQ(d.Fetch(BodyModelUrl(server.Url(), QLatin1String(c.id)), cached), c.fetched) << c.id;
     EXPECT_EQ(Read(cached), c.fetched ? Obj(1500) : Obj(1200)) << c.id;
-    EXPECT_EQ(askedEncoding, "identity") << c.id;
   }
+  const std::lock_guard lock(asking);
+  EXPECT_GE(encodings.size(), std::size(cases));
+  EXPECT_EQ(std::count(encodings.begin(), encodings.end(), "identity"), static_cast<long>(encodings.size()));
   EXPECT_TRUE(
       QDir(f.settings.downloadFolder).entryList({QStringLiteral(".fetch-*")}, QDir::Files | QDir::Hidden).isEmpty());
 }

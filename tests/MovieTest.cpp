@@ -288,7 +288,7 @@ struct EncoderRun {
   }
   void Finish(QSize size) {
     process.write("F");
-    process.write(QByteArray(size.width() * size.height() * 4, '\x40'));
+    process.write(QByteArray(qsizetype{size.width()} * size.height() * 4, '\x40'));
     process.write("E");
     process.closeWriteChannel();
     EXPECT_TRUE(process.waitForFinished(60000));

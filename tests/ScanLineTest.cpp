@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -28,7 +29,7 @@ struct Result {
   union {
     float f;
     int i;
-  } v[kMaxConversions];
+  } v[kMaxConversions] = {};
 };
 
 // Runs both parsers on one line; EXPECTs identical results.
@@ -218,14 +219,16 @@ TEST(ScanLine, AFieldIsADecimalNumberOrNoNumber) {
     const char* token;
     float value;  // NaN: no number
   } cases[] = {
-      {"12.5", 12.5f},    {"-3e-2", -0.03f},    {"+7", 7.0f},         {".25", 0.25f},
-      {"1.", 1.0f},       {"2.5E+03", 2500.0f}, {"1e-50", 0.0f},      {"-1e-50", -0.0f},
-      {"3.4e38", 3.4e38f}, {"1e39", nan},        {"-1e39", nan},       {"inf", nan},
-      {"-inf", nan},      {"nan", nan},         {"NaN", nan},         {"INFINITY", nan},
-      {"0x1p3", nan},     {"1e", nan},          {"1e+", nan},         {"30.6O49", nan},
-      {"1.5.3", nan},     {"1,5", nan},         {"-", nan},           {".", nan},
-      {"e5", nan},        {"--1", nan},         {"12abc", nan},       {"1.5-2.5", nan},
-      {"1e99999999", nan}, {"000000000000000000000000000001.5", 1.5f},
+      {"12.5", 12.5f},   {"-3e-2", -0.03f},   {"+7", 7.0f},
+      {".25", 0.25f},    {"1.", 1.0f},        {"2.5E+03", 2500.0f},
+      {"1e-50", 0.0f},   {"-1e-50", -0.0f},   {"3.4e38", 3.4e38f},
+      {"1e39", nan},     {"-1e39", nan},      {"inf", nan},
+      {"-inf", nan},     {"nan", nan},        {"NaN", nan},
+      {"INFINITY", nan}, {"0x1p3", nan},      {"1e", nan},
+      {"1e+", nan},      {"30.6O49", nan},    {"1.5.3", nan},
+      {"1,5", nan},      {"-", nan},          {".", nan},
+      {"e5", nan},       {"--1", nan},        {"12abc", nan},
+      {"1.5-2.5", nan},  {"1e99999999", nan}, {"000000000000000000000000000001.5", 1.5f},
   };
   // What may follow a field: its tab, the trailing tab and CR, the line's
   // end, spaces, and a NUL (which ends the line).
@@ -288,7 +291,7 @@ TEST(ScanLine, EveryPrintfShapeReadsAsSscanfDoes) {
         ASSERT_EQ(r.bad, 0xfu) << token;
       } else {
         ASSERT_EQ(r.bad, 0u) << token;
-        ASSERT_EQ(std::memcmp(&got[2], &want, 4), 0) << token;
+        ASSERT_EQ(std::bit_cast<std::uint32_t>(got[2]), std::bit_cast<std::uint32_t>(want)) << token;
       }
     }
   }

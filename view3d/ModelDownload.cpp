@@ -10,8 +10,8 @@
 #include <QUrl>
 #include <climits>
 #include <cmath>
-#include <optional>
 #include <cstdio>
+#include <optional>
 
 #include "LoadCancel.h"
 #include "LockedTemporary.h"
@@ -81,8 +81,9 @@ QString DownloadTimeoutProblem() {
   if (EnvironmentTimeout(&set) || !set) {
     return QString();
   }
-  return QStringLiteral("CORVANE_DOWNLOAD_TIMEOUT=\"%1\" is not a number of seconds from 1: the default, 120 s, "
-                        "is used.")
+  return QStringLiteral(
+             "CORVANE_DOWNLOAD_TIMEOUT=\"%1\" is not a number of seconds from 1: the default, 120 s, "
+             "is used.")
       .arg(qEnvironmentVariable("CORVANE_DOWNLOAD_TIMEOUT"));
 }
 
@@ -93,15 +94,13 @@ bool CModelDownload::ReadsAsModel(const QString& path) const {
 }
 
 namespace {
-// Whether a body arrived whole as far as HTTP can say: its promised length,
-// or the chunked ending (Qt fails a chunked body cut short). A body sent
-// without either ends where the connection did, whole or not.
+// Whether a body arrived whole as far as HTTP can say: the length it
+// promised. A body without one (ended by the connection's close, or chunked:
+// Qt takes a chunked body cut at a chunk's end for a whole one) may be half
+// a model; the service always sends its length.
 bool KnownComplete(const QNetworkReply& reply, qint64 written) {
   const QVariant length = reply.header(QNetworkRequest::ContentLengthHeader);
-  if (length.isValid()) {
-    return length.toLongLong() == written;
-  }
-  return reply.rawHeader("Transfer-Encoding").toLower().contains("chunked");
+  return length.isValid() && length.toLongLong() == written;
 }
 }  // namespace
 
