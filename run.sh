@@ -2,7 +2,7 @@
 # Builds what is missing (Release) and opens Corvane on DATA_DIR, by default on
 # the sample run that the build makes. Further arguments go to the program.
 # On a machine without a display it renders the run's four views to out/*.png
-# (under Xvfb) and prints their paths.
+# (Corvane needs no display for pictures) and prints their paths.
 # The model service runs beside it (unless one answers already) and stops
 # when the program ends.
 set -euo pipefail
@@ -33,7 +33,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   for a in "$@"; do case "$a" in -*) ;; *) run="$a" ;; esac; done
   [ -n "$run" ] || run="$BUILD/bin/sample-run/"
   for view in science static dynamic space; do
-    xvfb-run -a -s "-screen 0 1280x1024x24" "$BUILD/bin/corvane" --screenshot "out/$view.png" --window \
+    "$BUILD/bin/corvane" --screenshot "out/$view.png" --window \
       --view "$view" --model-service http://127.0.0.1:8470 "$run" >&2 || exit 1
     echo "$PWD/out/$view.png"
   done

@@ -7,6 +7,7 @@
 #include <QUrl>
 #include <cmath>
 #include <cstdio>
+#include <initializer_list>
 #include <optional>
 #include <vector>
 
@@ -476,17 +477,28 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
   return app.InitInstance(positional.value(0));
 }
 
-bool IsTextCommand(const QStringList& arguments) {
+namespace {
+// Whether one of `options` is among the arguments (before a "--").
+bool HasOption(const QStringList& arguments, std::initializer_list<const char*> options) {
   for (const QString& a : arguments.mid(1)) {
     if (a == QLatin1String("--")) {
       break;
     }
-    for (const char* text : {"--info", "--model-info", "--export-csv", "--help", "-h", "--version", "-v"}) {
-      const QLatin1String t(text);
-      if (a == t || (t.startsWith(QLatin1String("--")) && a.startsWith(t + QLatin1Char('=')))) {
+    for (const char* option : options) {
+      const QLatin1String o(option);
+      if (a == o || (o.startsWith(QLatin1String("--")) && a.startsWith(o + QLatin1Char('=')))) {
         return true;
       }
     }
   }
   return false;
+}
+}  // namespace
+
+bool IsTextCommand(const QStringList& arguments) {
+  return HasOption(arguments, {"--info", "--model-info", "--export-csv", "--help", "-h", "--version", "-v"});
+}
+
+bool IsPictureCommand(const QStringList& arguments) {
+  return HasOption(arguments, {"--screenshot", "--figure", "--movie"});
 }

@@ -13,5 +13,8 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly = false);
 // Whether the arguments (the program's name first) ask for a text command,
 // which needs no display.
 bool IsTextCommand(const QStringList& arguments);
+// Whether the arguments ask for pictures and no window (--screenshot,
+// --figure, --movie): such a command needs no display.
+bool IsPictureCommand(const QStringList& arguments);
 int RunInfoCommand(const QString& dataDir, bool json);
 int RunModelInfoCommand(const QString& file, bool json);

@@ -19,6 +19,7 @@
 #include "DataDirectory.h"
 #include "FigureCommand.h"
 #include "FigureSizeDlg.h"
+#include "HeadlessGl.h"
 #include "ImageFile.h"
 #include "ModelDownload.h"
 #include "ModuleDir.h"
@@ -83,10 +84,13 @@ CCorvaneDlg::CCorvaneDlg(CCorvaneApp& app, QWidget* parent) : QDialog(parent), m
   // The window is made for GL views from the start: the first 3D view or
   // line plot then joins it as it is, where it would otherwise make the
   // system window anew (a black flash, and the window jumps). A GL widget
-  // that is never shown creates no context.
-  auto* glSurface = new QOpenGLWidget(this);
-  glSurface->setObjectName(QStringLiteral("corvane-gl-surface"));
-  glSurface->hide();
+  // that is never shown creates no context. Without a display the views
+  // draw through a context of their own, and the window holds no GL widget.
+  if (!UseHeadlessGl()) {
+    auto* glSurface = new QOpenGLWidget(this);
+    glSurface->setObjectName(QStringLiteral("corvane-gl-surface"));
+    glSurface->hide();
+  }
 
   CreateScientific();
   m_pScientific->show();

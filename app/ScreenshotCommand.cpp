@@ -94,7 +94,7 @@ int RunScreenshotCommand(const ScreenshotOptions& o) {
   }
   const QImage image = view.grabFramebuffer().convertToFormat(QImage::Format_RGB32);
   if (image.isNull()) {
-    std::fprintf(stderr, "corvane: the scene could not be rendered (no OpenGL 2.1 context).\n");
+    std::fprintf(stderr, "corvane: the scene could not be rendered: %s.\n", qPrintable(view.GlError()));
     return 1;
   }
   return SavePicture(image, o.file) ? 0 : 1;

@@ -11,6 +11,7 @@
 
 #include "CorvaneApp.h"
 #include "CorvaneDlg.h"
+#include "OpenGLView.h"
 #include "PlayerTime.h"
 #include "SceneLoader.h"
 #include "ScientificDlg.h"
@@ -118,7 +119,15 @@ int RunWindowScreenshot(const ScreenshotOptions& o, const QString& moduleDir) {
   if (main.m_pScientific) {
     main.m_pScientific->m_chart->m_bOverlays = false;
   }
-  QImage image = (o.window ? main.grab() : main.ShownView()->grab()).toImage().convertToFormat(QImage::Format_RGB32);
+  QWidget* shown = o.window ? static_cast<QWidget*>(&main) : main.ShownView();
+  QImage image = shown->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  // A scene that could not be drawn leaves its place black: no picture.
+  for (const COpenGLView* view : shown->findChildren<COpenGLView*>()) {
+    if (view->isVisible() && !view->GlError().isEmpty()) {
+      std::fprintf(stderr, "corvane: the scene could not be rendered: %s.\n", qPrintable(view->GlError()));
+      return 1;
+    }
+  }
   if (o.window) {
     image = WithTitleBar(image, main.windowTitle());
   }

@@ -13,9 +13,28 @@
 #include "DataDirectory.h"
 #include "FirstPaint.h"
 #include "GlDriverPin.h"
+#include "HeadlessGl.h"
 #include "RunLoader.h"
 
 namespace {
+// On the offscreen platform, which pictures take without a display, Qt says
+// on every window shown that it has no window manager to give size hints to:
+// nothing a user can act on.
+QtMessageHandler g_beforeOffscreen = nullptr;
+void OffscreenMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (message == QLatin1String("This plugin does not support propagateSizeHints()")) {
+    return;
+  }
+  if (g_beforeOffscreen) {
+    g_beforeOffscreen(type, context, message);
+  } else {
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+    if (type == QtFatalMsg) {
+      std::abort();
+    }
+  }
+}
+
 // Qt ends the process with an abort when it cannot reach the display; say
 // what happened and exit with an error instead.
 void DisplayFailure(QtMsgType type, const QMessageLogContext&, const QString& message) {
@@ -39,15 +58,21 @@ int main(int argc, char** argv) {
   const bool gui = !IsTextCommand(arguments);
   if (gui && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM") &&
       !arguments.contains(QStringLiteral("-platform"))) {
-    // Wrong arguments are said as such, display or not.
-    if (const int check = RunCommandLine(arguments, /*checkOnly=*/true); check != 0) {
-      return check;
+    if (IsPictureCommand(arguments)) {
+      // Pictures need no display: Qt's offscreen platform for the widgets,
+      // and the 3D scenes through a GL context of the program's own.
+      qputenv("QT_QPA_PLATFORM", "offscreen");
+    } else {
+      // Wrong arguments are said as such, display or not.
+      if (const int check = RunCommandLine(arguments, /*checkOnly=*/true); check != 0) {
+        return check;
+      }
+      std::fprintf(stderr,
+                   "corvane: there is no display to show the viewer on (DISPLAY is not set).\n"
+                   "  On a machine without one, 'corvane --info DATA_DIR' prints a run's summary, and\n"
+                   "  'corvane --screenshot FILE --view VIEW DATA_DIR' renders a view.\n");
+      return 1;
     }
-    std::fprintf(stderr,
-                 "corvane: there is no display to show the viewer on (DISPLAY is not set).\n"
-                 "  On a machine without one, 'corvane --info DATA_DIR' prints a run's summary, and\n"
-                 "  'xvfb-run -a corvane --screenshot FILE --view VIEW DATA_DIR' renders a view.\n");
-    return 1;
   }
   // "corvane DATA_DIR": the run is read while Qt starts.
   if (gui && arguments.size() == 2 && !arguments[1].startsWith(QLatin1Char('-'))) {
@@ -67,6 +92,9 @@ int main(int argc, char** argv) {
     const QtMessageHandler previous = qInstallMessageHandler(DisplayFailure);
     app = std::make_unique<QApplication>(argc, argv);
     qInstallMessageHandler(previous);
+    if (UseHeadlessGl()) {
+      g_beforeOffscreen = qInstallMessageHandler(OffscreenMessages);
+    }
   } else {
     app = std::make_unique<QCoreApplication>(argc, argv);
   }

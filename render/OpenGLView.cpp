@@ -6,19 +6,44 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QOpenGLContext>
+#include <QOpenGLWidget>
+#include <QPainter>
 #include <QTimerEvent>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 
 #include "Backdrop.h"
+#include "HeadlessGl.h"
 #include "SimulationData.h"
 
-COpenGLView::COpenGLView(QWidget* parent) : QOpenGLWidget(parent) {
-  QSurfaceFormat format;
-  format.setVersion(2, 1);
-  format.setProfile(QSurfaceFormat::CompatibilityProfile);
-  format.setDepthBufferSize(24);
-  setFormat(format);
+// The GL widget that draws the view's scene in a window: it fills the view,
+// and leaves the mouse and the keys to it.
+class CGlCanvas : public QOpenGLWidget {
+ public:
+  explicit CGlCanvas(COpenGLView* view) : QOpenGLWidget(view), m_view(view) {
+    QSurfaceFormat format;
+    format.setVersion(2, 1);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setDepthBufferSize(24);
+    setFormat(format);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+  }
+
+ protected:
+  void initializeGL() override { m_view->initializeGL(); }
+  void resizeGL(int w, int h) override { m_view->resizeGL(w, h); }
+  void paintGL() override { m_view->paintGL(); }
+
+ private:
+  COpenGLView* m_view;
+};
+
+COpenGLView::COpenGLView(QWidget* parent) : QWidget(parent) {
+  if (!UseHeadlessGl()) {
+    m_canvas = new CGlCanvas(this);
+  }
   setFocusPolicy(Qt::ClickFocus);
   ResetCamera();
 }
@@ -28,11 +53,92 @@ COpenGLView::~COpenGLView() {
   // Workers first: nothing may install a model into a view that is going.
   m_animationJob.Join();
   CleanupGL();
-  // The context goes with the base class, after this part of the object:
-  // it must not call back into it.
+  // The canvas's context goes with it: it must not call back into this
+  // part of the object, which is going first.
   if (QOpenGLContext* ctx = context()) {
     disconnect(ctx, nullptr, this, nullptr);
   }
+  delete m_canvas;
+  m_canvas = nullptr;
+  m_headless.reset();
+}
+
+QOpenGLContext* COpenGLView::context() const { return m_canvas ? m_canvas->context() : nullptr; }
+
+void COpenGLView::makeCurrent() {
+  if (m_canvas) {
+    m_canvas->makeCurrent();
+  } else if (m_headless) {
+    m_headless->MakeCurrent();
+  }
+}
+
+void COpenGLView::doneCurrent() {
+  if (m_canvas) {
+    m_canvas->doneCurrent();
+  } else if (m_headless) {
+    m_headless->DoneCurrent();
+  }
+}
+
+QImage COpenGLView::grabFramebuffer() {
+  if (!m_canvas) {
+    return RenderHeadless();
+  }
+  // A view never shown has had no resize event: its canvas takes its size now.
+  if (m_canvas->size() != size()) {
+    m_canvas->setGeometry(rect());
+  }
+  QImage image = m_canvas->grabFramebuffer();
+  if (image.isNull()) {
+    m_strGlError = QStringLiteral("no OpenGL 2.1 context");
+  }
+  return image;
+}
+
+QImage COpenGLView::RenderHeadless() {
+  if (!m_headless) {
+    m_headless = CHeadlessGl::Create(&m_strGlError);
+    if (!m_headless) {
+      return QImage();
+    }
+  }
+  const qreal ratio = devicePixelRatioF();
+  const QSize pixels(std::max(1, static_cast<int>(std::lround(width() * ratio))),
+                     std::max(1, static_cast<int>(std::lround(height() * ratio))));
+  if (!m_headless->MakeCurrent() || !m_headless->BindTarget(pixels)) {
+    m_strGlError = QStringLiteral("no framebuffer of %1x%2 pixels").arg(pixels.width()).arg(pixels.height());
+    return QImage();
+  }
+  if (!m_bGLReady) {
+    initializeGL();
+  }
+  paintGL();
+  QImage image = m_headless->ReadTarget();
+  m_headless->DoneCurrent();
+  return image;
+}
+
+void COpenGLView::paintEvent(QPaintEvent* event) {
+  if (m_canvas) {
+    QWidget::paintEvent(event);
+    return;
+  }
+  // Without a display the view's content is the picture its own context drew.
+  const QImage picture = RenderHeadless();
+  QPainter painter(this);
+  if (picture.isNull()) {
+    painter.fillRect(rect(), Qt::black);
+  } else {
+    painter.drawImage(rect(), picture);
+  }
+}
+
+void COpenGLView::resizeEvent(QResizeEvent* event) {
+  if (m_canvas) {
+    m_canvas->setGeometry(rect());
+  }
+  QWidget::resizeEvent(event);
 }
 
 void COpenGLView::SetData(CSimulationData* data) {
@@ -118,10 +224,18 @@ void COpenGLView::TurnTo(Facing facing) {
   RenderScene();
 }
 
-void COpenGLView::RenderScene() { update(); }
+void COpenGLView::RenderScene() {
+  if (m_canvas) {
+    m_canvas->update();
+  } else {
+    update();
+  }
+}
 
 void COpenGLView::initializeGL() {
-  connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &COpenGLView::CleanupGL, Qt::UniqueConnection);
+  if (QOpenGLContext* ctx = context()) {
+    connect(ctx, &QOpenGLContext::aboutToBeDestroyed, this, &COpenGLView::CleanupGL, Qt::UniqueConnection);
+  }
   InitGL();
   m_bGLReady = true;
 }
@@ -381,7 +495,7 @@ void COpenGLView::timerEvent(QTimerEvent* event) {
   } else if (event->timerId() == m_timer1.timerId()) {
     OnTimer(1);
   } else {
-    QOpenGLWidget::timerEvent(event);
+    QWidget::timerEvent(event);
   }
 }
 
@@ -412,7 +526,7 @@ void COpenGLView::OnTimer(int id) {
 
 void COpenGLView::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) {
-    return QOpenGLWidget::mousePressEvent(event);
+    return QWidget::mousePressEvent(event);
   }
   m_ptLast = event->position().toPoint();
   m_bCaptured = true;
@@ -422,7 +536,7 @@ void COpenGLView::mousePressEvent(QMouseEvent* event) {
 
 void COpenGLView::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) {
-    return QOpenGLWidget::mouseReleaseEvent(event);
+    return QWidget::mouseReleaseEvent(event);
   }
   m_ptLast = QPoint(0, 0);
   m_bCaptured = false;
@@ -452,7 +566,7 @@ void COpenGLView::keyPressEvent(QKeyEvent* event) {
     ResetCamera();
     return;
   }
-  QOpenGLWidget::keyPressEvent(event);
+  QWidget::keyPressEvent(event);
 }
 
 void COpenGLView::wheelEvent(QWheelEvent* event) {

@@ -5,11 +5,17 @@
 // models the scene loaders install. What it shows of the run (quantity,
 // layer, section, wire drawing, the clock, playing) it reads from the run's
 // view state, and it redraws when that changes, not in a loop.
+//
+// In a window the scene is drawn by a GL widget inside the view; without a
+// display (Qt's offscreen platform) by the view's own EGL context into a
+// framebuffer of its own, and the picture painted as the view's content. The
+// drawing code is the same, and draws into whichever context is current.
 
 #include <QBasicTimer>
-#include <QOpenGLWidget>
 #include <QPoint>
+#include <QWidget>
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,8 +31,11 @@
 #include "ViewMode.h"
 
 class CSimulationData;
+class CHeadlessGl;
+class CGlCanvas;
+class QOpenGLContext;
 
-class COpenGLView : public QOpenGLWidget {
+class COpenGLView : public QWidget {
   Q_OBJECT
 
  public:
@@ -41,6 +50,18 @@ class COpenGLView : public QOpenGLWidget {
   void TurnTo(Facing facing);
   // Asks for a redraw; every change that should become visible calls it.
   virtual void RenderScene();
+
+  // The scene as drawn now at the view's size: a frame drawn and read back.
+  // Null when no context can be made (GlError() says why).
+  QImage grabFramebuffer();
+  // Why the last picture could not be drawn, when it could not.
+  const QString& GlError() const { return m_strGlError; }
+  // The context the scene draws in, made current on this thread (the
+  // window's GL widget's, or the view's own without a display), and let go.
+  void makeCurrent();
+  void doneCurrent();
+  // The window's context (null without a display, or before it is shown).
+  QOpenGLContext* context() const;
 
   // The data store whose colours the scene shows and whose clock timer 1
   // asks to advance; the program folder (models, backdrop); where messages go.
@@ -108,9 +129,12 @@ class COpenGLView : public QOpenGLWidget {
   void framePainted();
 
  protected:
-  void initializeGL() override;
-  void resizeGL(int w, int h) override;
-  void paintGL() override;
+  // The frame's drawing, in the context made current by the caller.
+  virtual void initializeGL();
+  virtual void resizeGL(int w, int h);
+  virtual void paintGL();
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -122,6 +146,9 @@ class COpenGLView : public QOpenGLWidget {
   // Tests and benchmarks compare the drawing with the reference way, which
   // rebuilds the glyph lists every frame and sends every vertex on its own.
   friend class CDrawingComparison;
+  friend class CGlCanvas;
+  // A frame drawn by the view's own EGL context (no display).
+  QImage RenderHeadless();
   void SetReferenceDrawing(bool on);
   void StartTimers();
   void StopTimers();
@@ -153,4 +180,7 @@ class COpenGLView : public QOpenGLWidget {
   bool m_bGoing = false;  // in the destructor
   std::vector<GlyphBitmap> m_glyphs;
   CPlotScene m_plot;
+  CGlCanvas* m_canvas = nullptr;            // in a window: the GL widget that draws
+  std::unique_ptr<CHeadlessGl> m_headless;  // without a display: the view's own context
+  QString m_strGlError;
 };

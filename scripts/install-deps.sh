@@ -11,11 +11,12 @@ set -euo pipefail
 # the tests' clients and misbehaving servers. wrk: the load of bench_service.
 # poppler-utils: the figure tests read a PDF's words and their boxes with
 # pdftotext. The FFmpeg libraries write movies (H.264 through libx264, which libavcodec
-# brings along) and read them back in the tests.
+# brings along) and read them back in the tests. libegl-dev, libegl-mesa0: the
+# 3D scenes' own GL context where there is no display (EGL, surfaceless).
 PACKAGES=(
   cmake ninja-build g++ clang clang-format clang-tidy libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-svg-dev libfontconfig-dev
-  libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
+  libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libegl-mesa0
   libfast-float-dev libtinyobjloader-dev libcpp-httplib-dev libboost-dev
   libgtest-dev libbenchmark-dev wrk
   pkg-config libavcodec-dev libavformat-dev libavutil-dev libswscale-dev

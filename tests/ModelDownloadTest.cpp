@@ -44,6 +44,7 @@ QByteArray Read(const QString& path) {
 // The program's own deadlines, for a fetch that must succeed.
 DownloadSettings Patient(DownloadSettings s) {
   const DownloadSettings defaults;
+  s.connectTimeoutMs = defaults.connectTimeoutMs;
   s.stallTimeoutMs = defaults.stallTimeoutMs;
   s.totalTimeoutMs = defaults.totalTimeoutMs;
   return s;

@@ -135,7 +135,7 @@ MovieResult RecordMovie(COpenGLView& view, const MoviePlan& plan, IMovieSink& en
     if (picture.isNull()) {
       queue.Close();
       encoder.Abandon();
-      *error = QStringLiteral("the scene could not be rendered (no OpenGL 2.1 context)");
+      *error = QStringLiteral("the scene could not be rendered: %1").arg(view.GlError());
       return MovieResult::Failed;
     }
     BurnInTime(picture, TimeLabel(total, f.position));
