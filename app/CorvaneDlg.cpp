@@ -211,6 +211,11 @@ bool CCorvaneDlg::CompareWith(const QString& dir) {
   if (!loaded) {
     return false;
   }
+  AdoptComparison(std::move(loaded));
+  return true;
+}
+
+void CCorvaneDlg::AdoptComparison(std::unique_ptr<CSimulationData> loaded) {
   loaded->SetMessageSink(m_app.m_pSink);
   // The views let go of the old second run before it goes.
   if (m_pScientific) {
@@ -222,7 +227,6 @@ bool CCorvaneDlg::CompareWith(const QString& dir) {
   }
   m_pCloseComparison->setEnabled(true);
   ShowTitle(m_pszTitle ? m_pszTitle : kTitle);
-  return true;
 }
 
 void CCorvaneDlg::OnCloseComparison() {

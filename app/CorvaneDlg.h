@@ -8,10 +8,12 @@
 
 #include <QDialog>
 #include <QIcon>
+#include <memory>
 
 #include "ViewMode.h"
 
 class CCorvaneApp;
+class CSimulationData;
 class CScientificDlg;
 class CVisiualize3DDlg;
 class QMenu;
@@ -41,6 +43,8 @@ class CCorvaneDlg : public QDialog {
   // Cancel, into a store of its own) and shows it beside the first; false
   // when it failed or was cancelled, the comparison as it was.
   bool CompareWith(const QString& dir);
+  // Shows `run`, already loaded, as the second run.
+  void AdoptComparison(std::unique_ptr<CSimulationData> run);
   // File > Close Comparison.
   void OnCloseComparison();
   // File > Save Image...: asks where, then SaveImage.

@@ -14,6 +14,7 @@
 #include "MessageSink.h"
 #include "ModuleDir.h"
 #include "Profile.h"
+#include "RunCache.h"
 #include "RunComparison.h"
 #include "RunDifference.h"
 #include "ScienceLogic.h"
@@ -63,7 +64,7 @@ int ChartText(const CSimulationData& data, const CSimulationData* compared, cons
 }
 }  // namespace
 
-int RunExportCsvCommand(const ExportOptions& o) {
+int RunExportCsvCommand(const ExportOptions& o, CRunCache* runs) {
   const OptionId id = DecodeOption(o.option);
   for (const int q : o.quantities) {
     if (!IsOptionId(o.option) || q < 0 || q >= PropertyCount(id.kind)) {
@@ -85,20 +86,22 @@ int RunExportCsvCommand(const ExportOptions& o) {
     std::fprintf(stderr, "corvane: \"%s\" is one of the run's files; it is not overwritten.\n", qPrintable(o.file));
     return 2;
   }
-  CSimulationData data;
-  data.SetMessageSink(&CStderrMessageSink::Instance());
-  if (!data.Load(o.dataDir)) {
+  CRunCache own;
+  CRunCache& cache = runs ? *runs : own;
+  CSimulationData* run = cache.Get(o.dataDir);
+  if (!run) {
     std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.dataDir));
     return 1;
   }
+  CSimulationData& data = *run;
   for (const int q : o.quantities) {
     if (const int unchosen = CheckChosenOption(data, o.option, q)) {
       return unchosen;
     }
   }
-  CSimulationData compared;
+  const CSimulationData* compared = nullptr;
   if (!o.compareDir.isEmpty()) {
-    if (const int failed = LoadComparedRun(o.compareDir, o.option, compared)) {
+    if (const int failed = LoadComparedRun(o.compareDir, o.option, cache, &compared)) {
       return failed;
     }
   }
@@ -115,18 +118,18 @@ int RunExportCsvCommand(const ExportOptions& o) {
       csv = ProfileCsv(profile, column);
     } else {
       // The second run at its own step nearest the first's time.
-      const std::optional<int> other = NearestFabricStep(compared.Run(), id.part, profile.time);
-      const FabricProfile second = other ? FabricProfileAt(compared.Run(), id.part, *other, quantity) : FabricProfile{};
-      const auto [firstRun, secondRun] = RunLabels(data.Run().m_strDataDir, compared.Run().m_strDataDir);
+      const std::optional<int> other = NearestFabricStep(compared->Run(), id.part, profile.time);
+      const FabricProfile second = other ? FabricProfileAt(compared->Run(), id.part, *other, quantity) : FabricProfile{};
+      const auto [firstRun, secondRun] = RunLabels(data.Run().m_strDataDir, compared->Run().m_strDataDir);
       csv = o.difference ? ProfileCsv(DifferenceProfile(profile, second), DifferenceName(column, firstRun, secondRun))
                          : ComparedProfileCsv(profile, firstRun, second, secondRun, column);
     }
   } else if (IsChartKind(id.kind)) {
-    if (const int refused = ChartText(data, o.compareDir.isEmpty() ? nullptr : &compared, o, &csv)) {
+    if (const int refused = ChartText(data, compared, o, &csv)) {
       return refused;
     }
   } else if (!o.compareDir.isEmpty()) {
-    csv = ComparedCsv(data, compared, o.option, quantity);
+    csv = ComparedCsv(data, *compared, o.option, quantity);
   } else {
     csv = ExportCsv(data, o.option, quantity);
   }

@@ -9,6 +9,8 @@
 #include <optional>
 #include <vector>
 
+class CRunCache;
+
 struct ExportOptions {
   QString file;
   QString dataDir;
@@ -23,4 +25,6 @@ struct ExportOptions {
 // Exit code: 0 written; 2 for what the run does not offer (an option, a
 // quantity, a curve the chart has no room for, a quantity without values);
 // 1 when a run or the file fails.
-int RunExportCsvCommand(const ExportOptions& options);
+// `runs`: where the runs come from (a batch's, loaded once for all its
+// outputs); without it the command loads its own.
+int RunExportCsvCommand(const ExportOptions& options, CRunCache* runs = nullptr);

@@ -11,6 +11,7 @@
 #include "MessageSink.h"
 #include "ModuleDir.h"
 #include "PlotFigure.h"
+#include "RunCache.h"
 #include "RunComparison.h"
 #include "RunDifference.h"
 #include "ScienceLogic.h"
@@ -91,7 +92,7 @@ bool WriteViewFigure(CScientificDlg& view, const QString& path, const FigureSize
   return written;
 }
 
-int RunFigureCommand(const FigureOptions& o) {
+int RunFigureCommand(const FigureOptions& o, CRunCache* runs) {
   const QString moduleDir = ModuleDir();
   if (!FigureFormatOf(o.file)) {
     std::fprintf(stderr, "corvane: a figure is a .png, .svg or .pdf file, not \"%s\".\n", qPrintable(o.file));
@@ -102,12 +103,14 @@ int RunFigureCommand(const FigureOptions& o) {
                  qPrintable(o.file));
     return 2;
   }
-  CSimulationData data;
-  data.SetMessageSink(&CStderrMessageSink::Instance());
-  if (!data.Load(o.dataDir)) {
+  CRunCache own;
+  CRunCache& cache = runs ? *runs : own;
+  CSimulationData* run = cache.Get(o.dataDir);
+  if (!run) {
     std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.dataDir));
     return 1;
   }
+  CSimulationData& data = *run;
   for (const int q : o.quantities) {
     if (const int unchosen = CheckChosenOption(data, o.option, q)) {
       return unchosen;
@@ -124,20 +127,20 @@ int RunFigureCommand(const FigureOptions& o) {
     std::fprintf(stderr, "corvane: option %d is a line plot of one quantity of one part.\n", o.option);
     return 2;
   }
-  CSimulationData compared;
+  const CSimulationData* compared = nullptr;
   if (!o.compareDir.isEmpty()) {
     if (IsScreenshotInput(o.file, o.compareDir, moduleDir)) {
       std::fprintf(stderr, "corvane: \"%s\" is one of the files the figure reads; it is not overwritten.\n",
                    qPrintable(o.file));
       return 2;
     }
-    if (const int failed = LoadComparedRun(o.compareDir, o.option, compared)) {
+    if (const int failed = LoadComparedRun(o.compareDir, o.option, cache, &compared)) {
       return failed;
     }
   }
   CScientificDlg view(&data, moduleDir);
   if (!o.compareDir.isEmpty()) {
-    view.SetComparison(&compared);
+    view.SetComparison(compared);
   }
   if (o.difference && !IsChartKind(DecodeOption(o.option).kind) && !o.profileAt) {
     std::fprintf(stderr, "corvane: --difference goes with a chart or a thickness profile; option %d is a line plot.\n",

@@ -9,6 +9,7 @@
 
 #include "Figure.h"
 
+class CRunCache;
 class CScientificDlg;
 class CSimulationData;
 
@@ -45,4 +46,5 @@ bool WriteViewFigure(CScientificDlg& view, const QString& path, const FigureSize
 // 0 written; 2 for what no user could ask (a file not .png/.svg/.pdf, an
 // option the run does not list, one of the run's files); 1 when the run or
 // the file fails.
-int RunFigureCommand(const FigureOptions& options);
+// `runs`: where the runs come from (a batch's); without it, its own.
+int RunFigureCommand(const FigureOptions& options, CRunCache* runs = nullptr);

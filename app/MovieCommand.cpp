@@ -10,6 +10,7 @@
 #include "MovieRecorder.h"
 #include "OpenGLView.h"
 #include "PlayerTime.h"
+#include "RunCache.h"
 #include "SceneSetup.h"
 #include "SimulationData.h"
 
@@ -52,7 +53,7 @@ bool TellProgress(std::int64_t done, std::int64_t total) {
 }
 }  // namespace
 
-int RunMovieCommand(const MovieOptions& o) {
+int RunMovieCommand(const MovieOptions& o, CRunCache* runs) {
   const ScreenshotOptions& s = o.scene;
   const QString moduleDir = ModuleDir();
   if (IsScreenshotInput(s.file, s.dataDir, moduleDir)) {
@@ -65,12 +66,13 @@ int RunMovieCommand(const MovieOptions& o) {
     return 2;
   }
   IMessageSink& sink = CStderrMessageSink::Instance();
-  CSimulationData data;
-  data.SetMessageSink(&sink);
-  if (!data.Load(s.dataDir)) {
+  CRunCache own;
+  CSimulationData* loaded = (runs ? runs : &own)->Get(s.dataDir);
+  if (!loaded) {
     std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(s.dataDir));
     return 1;
   }
+  CSimulationData& data = *loaded;
   if (const int unfit = ScreenshotFitsRun(s, data)) {
     return unfit;
   }

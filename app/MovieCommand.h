@@ -21,4 +21,5 @@ bool ParseMovieValue(const QString& option, const QString& value, MovieOptions& 
 // 0 on a finished movie; 2 for what no user could ask (a file not named
 // .mp4, an output that is one of the inputs, a size the encoder refuses, a
 // movie too long to make); 1 when the run, the models or the file fail.
-int RunMovieCommand(const MovieOptions& options);
+// `runs`: where the run comes from (a batch's); without it, its own.
+int RunMovieCommand(const MovieOptions& options, CRunCache* runs = nullptr);

@@ -9,6 +9,7 @@
 #include "ModelDownload.h"
 #include "ModuleDir.h"
 #include "OpenGLView.h"
+#include "RunCache.h"
 #include "SceneSetup.h"
 #include "ScientificDlg.h"
 #include "SimulationData.h"
@@ -34,7 +35,7 @@ QImage RenderScience(CSimulationData& data, const CSimulationData* compared, con
 }
 }  // namespace
 
-int RunScreenshotCommand(const ScreenshotOptions& o) {
+int RunScreenshotCommand(const ScreenshotOptions& o, CRunCache* runs) {
   const QString moduleDir = ModuleDir();
   if (IsScreenshotInput(o.file, o.dataDir, moduleDir) ||
       (!o.compareDir.isEmpty() && IsScreenshotInput(o.file, o.compareDir, moduleDir))) {
@@ -46,27 +47,29 @@ int RunScreenshotCommand(const ScreenshotOptions& o) {
     std::fprintf(stderr, "corvane: there is no folder \"%s\" to compare.\n", qPrintable(o.compareDir));
     return 1;
   }
+  CRunCache own;
+  CRunCache& cache = runs ? *runs : own;
   if (!o.sizeGiven) {
-    return RunWindowScreenshot(o, moduleDir);
+    return RunWindowScreenshot(o, moduleDir, cache);
   }
   IMessageSink& sink = CStderrMessageSink::Instance();
-  CSimulationData data;
-  data.SetMessageSink(&sink);
-  if (!data.Load(o.dataDir)) {
+  CSimulationData* run = cache.Get(o.dataDir);
+  if (!run) {
     std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.dataDir));
     return 1;
   }
+  CSimulationData& data = *run;
   if (const int unfit = ScreenshotFitsRun(o, data)) {
     return unfit;
   }
   if (o.mode == ViewMode::Plot) {
-    CSimulationData compared;
+    const CSimulationData* compared = nullptr;
     if (!o.compareDir.isEmpty()) {
-      if (const int failed = LoadComparedRun(o.compareDir, o.option, compared)) {
+      if (const int failed = LoadComparedRun(o.compareDir, o.option, cache, &compared)) {
         return failed;
       }
     }
-    return SavePicture(RenderScience(data, o.compareDir.isEmpty() ? nullptr : &compared, o, moduleDir), o.file) ? 0 : 1;
+    return SavePicture(RenderScience(data, compared, o, moduleDir), o.file) ? 0 : 1;
   }
   data.State().SeekStep(o.step);
   COpenGLView view;

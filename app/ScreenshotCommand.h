@@ -7,4 +7,5 @@
 // Exit code: 0 written, 1 the run, a model or the file failed. Without a
 // size, the picture is the view's page as the main window shows it (the
 // window itself with `window`); with one, the scene alone at that size.
-int RunScreenshotCommand(const ScreenshotOptions& options);
+// `runs`: where the runs come from (a batch's); without it, its own.
+int RunScreenshotCommand(const ScreenshotOptions& options, CRunCache* runs = nullptr);

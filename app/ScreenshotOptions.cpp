@@ -13,6 +13,7 @@
 #include "Profile.h"
 #include "ScienceLogic.h"
 #include "ScientificDlg.h"
+#include "RunCache.h"
 #include "SimulationData.h"
 
 namespace {
@@ -175,17 +176,17 @@ int ComparedRunFits(const QString& dir, int option, const CSimulationData& compa
   return 0;
 }
 
-int LoadComparedRun(const QString& dir, int option, CSimulationData& compared) {
+int LoadComparedRun(const QString& dir, int option, CRunCache& runs, const CSimulationData** compared) {
   if (!QFileInfo(dir).isDir()) {
     std::fprintf(stderr, "corvane: there is no folder \"%s\" to compare.\n", qPrintable(dir));
     return 1;
   }
-  compared.SetMessageSink(&CStderrMessageSink::Instance());
-  if (!compared.Load(dir)) {
+  *compared = runs.Get(dir);
+  if (!*compared) {
     std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(dir));
     return 1;
   }
-  return ComparedRunFits(dir, option, compared);
+  return ComparedRunFits(dir, option, **compared);
 }
 
 int CheckChosenOption(const CSimulationData& data, int option, int quantity) {

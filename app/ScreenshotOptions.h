@@ -40,10 +40,11 @@ class CSimulationData;
 // 0 when run `compared` (of folder `dir`) offers option `option` (0: any);
 // else, said on standard error, 2.
 int ComparedRunFits(const QString& dir, int option, const CSimulationData& compared);
-// Loads the run in `dir` to compare with, its messages on standard error:
-// 0 when it loads and offers `option`; 1 when the folder is not there or
-// the run does not load; 2 when it lacks the option. Each said.
-int LoadComparedRun(const QString& dir, int option, CSimulationData& compared);
+class CRunCache;
+// The run in `dir` to compare with, from `runs` (its messages on standard
+// error as it loads): 0 when it loads and offers `option`; 1 when the folder
+// is not there or the run does not load; 2 when it lacks the option. Each said.
+int LoadComparedRun(const QString& dir, int option, CRunCache& runs, const CSimulationData** compared);
 
 // A scientific-view option id that names a part and a kind it lists.
 bool IsOptionId(int id);

@@ -13,6 +13,7 @@
 #include "CorvaneDlg.h"
 #include "OpenGLView.h"
 #include "PlayerTime.h"
+#include "RunCache.h"
 #include "SceneLoader.h"
 #include "ScientificDlg.h"
 #include "ScreenshotOptions.h"
@@ -56,11 +57,33 @@ void SetUp3D(CVisiualize3DDlg& d, const ScreenshotOptions& o) {
 }
 }  // namespace
 
-int RunWindowScreenshot(const ScreenshotOptions& o, const QString& moduleDir) {
+namespace {
+// Gives the runs lent to the window back to the cache once the window has
+// gone, before the application would free them.
+class CLentRuns {
+ public:
+  CLentRuns(CRunCache& runs, CCorvaneApp& app, const ScreenshotOptions& o) : m_runs(runs), m_app(app), m_o(o) {}
+  ~CLentRuns() {
+    m_runs.Return(m_o.compareDir, std::move(m_app.m_pCompared));
+    m_runs.Return(m_o.dataDir, std::move(m_app.m_pData));
+  }
+  CLentRuns(const CLentRuns&) = delete;
+  CLentRuns& operator=(const CLentRuns&) = delete;
+
+ private:
+  CRunCache& m_runs;
+  CCorvaneApp& m_app;
+  const ScreenshotOptions& m_o;
+};
+}  // namespace
+
+int RunWindowScreenshot(const ScreenshotOptions& o, const QString& moduleDir, CRunCache& runs) {
   CCorvaneApp app;
   app.m_strModuleDir = moduleDir;
   app.m_pSink = &CStderrMessageSink::Instance();
-  if (!app.OpenRun(o.dataDir, nullptr, {}, nullptr, /*remember=*/false)) {
+  const CLentRuns lent(runs, app, o);
+  app.m_pData = runs.Lend(o.dataDir);
+  if (!app.m_pData) {
     std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.dataDir));
     return 1;
   }
@@ -75,10 +98,16 @@ int RunWindowScreenshot(const ScreenshotOptions& o, const QString& moduleDir) {
   main.show();
   if (o.mode == ViewMode::Plot) {
     main.OnViewScientific();
-    // The second run as File > Compare With Run... opens it.
-    if (!o.compareDir.isEmpty() && !main.CompareWith(o.compareDir)) {
-      std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.compareDir));
-      return 1;
+    // The second run as File > Compare With Run... shows it (a run compared
+    // with itself is loaded a second time, as the menu would).
+    if (!o.compareDir.isEmpty()) {
+      std::unique_ptr<CSimulationData> second = runs.Lend(o.compareDir);
+      if (second) {
+        main.AdoptComparison(std::move(second));
+      } else if (!main.CompareWith(o.compareDir)) {
+        std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.compareDir));
+        return 1;
+      }
     }
     if (const int unfit = o.compareDir.isEmpty() ? 0 : ComparedRunFits(o.compareDir, o.option, *app.m_pCompared)) {
       return unfit;

@@ -7,4 +7,6 @@
 
 // The main window's way: the real window, the view chosen from its menu and
 // the options set through the view's own controls.
-int RunWindowScreenshot(const ScreenshotOptions& options, const QString& moduleDir);
+// The run (and the compared one) come from `runs`, lent to the window while
+// it shows them.
+int RunWindowScreenshot(const ScreenshotOptions& options, const QString& moduleDir, CRunCache& runs);
