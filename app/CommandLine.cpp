@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "BatchCommand.h"
 #include "CorvaneApp.h"
 #include "ExportCommand.h"
 #include "FigureCommand.h"
@@ -38,7 +39,14 @@ std::optional<std::vector<int>> ParseQuantities(const QString& value) {
   return quantities;
 }
 
+// Where the parser's words go instead of standard error while a batch plans.
+QString* g_said = nullptr;
+
 void Print(FILE* f, const QString& s) {
+  if (f == stderr && g_said) {
+    *g_said += s;
+    return;
+  }
   const QByteArray b = s.toUtf8();
   std::fwrite(b.constData(), 1, static_cast<std::size_t>(b.size()), f);
 }
@@ -90,7 +98,22 @@ int RunModelInfoCommand(const QString& file, bool json) {
   return 0;
 }
 
-int RunCommandLine(const QStringList& arguments, bool checkOnly) {
+namespace {
+int Dispatch(const QStringList& arguments, bool checkOnly, PlannedCommand* plan);
+}  // namespace
+
+int RunCommandLine(const QStringList& arguments, bool checkOnly) { return Dispatch(arguments, checkOnly, nullptr); }
+
+int PlanCommandLine(const QStringList& arguments, PlannedCommand* plan, QString* said) {
+  g_said = said;
+  *plan = std::monostate();
+  const int code = Dispatch(arguments, true, plan);
+  g_said = nullptr;
+  return code;
+}
+
+namespace {
+int Dispatch(const QStringList& arguments, bool checkOnly, PlannedCommand* plan) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
       QStringLiteral("Corvane shows the results of a clothing thermal-comfort simulation run.\n"
@@ -164,10 +187,13 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
                                               "--option: the thickness profile at the fabric "
                                               "time step nearest MIN minutes.",
                                               "MIN");
-  parser.addOptions(
-      {help,    version, info,     json,      modelInfo,    screenshot,      movie,   figure,   view,      step,
-       content, layer,   section,  frame,     size,         window,          widthMm, dpi,      outlined,  speed,
-       fps,     option,  quantity, exportCsv, modelService, downloadTimeout, compare, allParts, profileAt, difference});
+  const QCommandLineOption batch =
+      valued("batch", "Write every output that the TOML file FILE lists (figures, CSV, screenshots, movies).", "FILE");
+  parser.addOptions({help,      version,    info,      json,         modelInfo,       screenshot, movie,
+                     figure,    view,       step,      content,      layer,           section,    frame,
+                     size,      window,     widthMm,   dpi,          outlined,        speed,      fps,
+                     option,    quantity,   exportCsv, modelService, downloadTimeout, compare,    allParts,
+                     profileAt, difference, batch});
 
   if (!parser.parse(arguments)) {
     Print(stderr, parser.errorText() + QStringLiteral("\nTry 'corvane --help'.\n"));
@@ -176,9 +202,9 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
   // An option of one value given twice is a slip, not a choice: neither
   // value is taken silently.
   for (const QCommandLineOption& o :
-       {modelInfo, screenshot, movie,        figure,          view,    step,     content, layer,
-        section,   frame,      size,         widthMm,         dpi,     speed,    fps,     option,
-        quantity,  exportCsv,  modelService, downloadTimeout, compare, profileAt}) {
+       {modelInfo, screenshot, movie,        figure,          view,    step,      content, layer,
+        section,   frame,      size,         widthMm,         dpi,     speed,     fps,     option,
+        quantity,  exportCsv,  modelService, downloadTimeout, compare, profileAt, batch}) {
     if (parser.values(o).size() > 1) {
       Print(stderr, QStringLiteral("corvane: --%1 is given more than once; it takes one value.\nTry 'corvane "
                                    "--help'.\n")
@@ -211,6 +237,15 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
     Print(stderr, QStringLiteral("corvane: ") + problem + QLatin1Char('\n'));
   }
   const QStringList positional = parser.positionalArguments();
+  if (parser.isSet(batch)) {
+    // The batch file is the command line of all its outputs: nothing beside it.
+    if (!positional.isEmpty() || parser.optionNames().size() != 1 || plan) {
+      Print(stderr, QStringLiteral("corvane: --batch FILE takes nothing else; the file lists the outputs and their "
+                                   "options.\nTry 'corvane --help'.\n"));
+      return 2;
+    }
+    return checkOnly ? 0 : RunBatchCommand(parser.value(batch));
+  }
   if (parser.isSet(exportCsv)) {
     ExportOptions options;
     options.file = parser.value(exportCsv);
@@ -249,6 +284,9 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
       if (!options.profileAt) {
         return 2;
       }
+    }
+    if (plan) {
+      *plan = options;
     }
     return checkOnly ? 0 : RunExportCsvCommand(options);
   }
@@ -334,6 +372,9 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
         return 2;
       }
     }
+    if (plan) {
+      *plan = options;
+    }
     return checkOnly ? 0 : RunFigureCommand(options);
   }
   if (parser.isSet(allParts)) {
@@ -382,6 +423,9 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
         return 2;
       }
     }
+    if (plan) {
+      *plan = options;
+    }
     return checkOnly ? 0 : RunMovieCommand(options);
   }
   if (parser.isSet(screenshot)) {
@@ -418,6 +462,9 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
         Print(stderr, QStringLiteral("corvane: %1.\nTry 'corvane --help'.\n").arg(error));
         return 2;
       }
+    }
+    if (plan) {
+      *plan = options;
     }
     if (checkOnly) {
       return 0;
@@ -476,6 +523,7 @@ int RunCommandLine(const QStringList& arguments, bool checkOnly) {
   CCorvaneApp app;
   return app.InitInstance(positional.value(0));
 }
+}  // namespace
 
 namespace {
 // Whether one of `options` is among the arguments (before a "--").
@@ -500,5 +548,5 @@ bool IsTextCommand(const QStringList& arguments) {
 }
 
 bool IsPictureCommand(const QStringList& arguments) {
-  return HasOption(arguments, {"--screenshot", "--figure", "--movie"});
+  return HasOption(arguments, {"--screenshot", "--figure", "--movie", "--batch"});
 }

@@ -119,7 +119,8 @@ int RunExportCsvCommand(const ExportOptions& o, CRunCache* runs) {
     } else {
       // The second run at its own step nearest the first's time.
       const std::optional<int> other = NearestFabricStep(compared->Run(), id.part, profile.time);
-      const FabricProfile second = other ? FabricProfileAt(compared->Run(), id.part, *other, quantity) : FabricProfile{};
+      const FabricProfile second =
+          other ? FabricProfileAt(compared->Run(), id.part, *other, quantity) : FabricProfile{};
       const auto [firstRun, secondRun] = RunLabels(data.Run().m_strDataDir, compared->Run().m_strDataDir);
       csv = o.difference ? ProfileCsv(DifferenceProfile(profile, second), DifferenceName(column, firstRun, secondRun))
                          : ComparedProfileCsv(profile, firstRun, second, secondRun, column);

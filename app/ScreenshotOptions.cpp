@@ -11,9 +11,9 @@
 #include "ModuleDir.h"
 #include "OpenGLView.h"
 #include "Profile.h"
+#include "RunCache.h"
 #include "ScienceLogic.h"
 #include "ScientificDlg.h"
-#include "RunCache.h"
 #include "SimulationData.h"
 
 namespace {

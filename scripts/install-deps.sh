@@ -17,7 +17,7 @@ PACKAGES=(
   cmake ninja-build g++ clang clang-format clang-tidy libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-svg-dev libfontconfig-dev
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libegl-mesa0
-  libfast-float-dev libtinyobjloader-dev libcpp-httplib-dev libboost-dev
+  libfast-float-dev libtinyobjloader-dev libcpp-httplib-dev libboost-dev libtomlplusplus-dev
   libgtest-dev libbenchmark-dev wrk
   pkg-config libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
   xvfb xauth fonts-liberation2 fonts-dejavu-core fonts-droid-fallback locales poppler-utils

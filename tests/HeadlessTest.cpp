@@ -150,3 +150,20 @@ TEST(Headless, WithoutEglTheCommandSaysWhatToInstall) {
                           "  'corvane --screenshot FILE --view VIEW DATA_DIR' renders a view.\n"))
       << viewer.err.constData();
 }
+
+// A batch needs no display either.
+TEST(Headless, ABatchWithoutADisplay) {
+  QTemporaryDir dir, emptyPath;
+  QFile batch(dir.filePath(QStringLiteral("b.toml")));
+  ASSERT_TRUE(batch.open(QIODevice::WriteOnly));
+  batch.write(QByteArray("[[output]]\nscreenshot = \"s.png\"\nview = \"space\"\nrun = \"") +
+              QFile::encodeName(qEnvironmentVariable("CORVANE_SAMPLE_RUN")) +
+              "\"\n\n[[output]]\nfigure = \"p.png\"\noption = 2300\nquantity = 4\nrun = \"" +
+              QFile::encodeName(qEnvironmentVariable("CORVANE_SAMPLE_RUN")) + "\"\n");
+  batch.close();
+  const Result r = Corvane({"--batch", batch.fileName()}, NoDisplay(emptyPath.path()));
+  ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+  for (const char* file : {"s.png", "p.png"}) {
+    EXPECT_GT(Colours(QImage(dir.filePath(QLatin1String(file)))), 20) << file;
+  }
+}

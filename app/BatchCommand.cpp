@@ -1,0 +1,103 @@
+#include "BatchCommand.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+#include <map>
+#include <variant>
+
+#include "BatchFile.h"
+#include "CommandLine.h"
+#include "RunCache.h"
+#include "ScreenshotCommand.h"
+
+namespace {
+// The parser's words about one output, without its own prefix and its
+// pointer to --help: the batch names the output instead.
+QString Reason(QString said) {
+  said = said.trimmed();
+  said.remove(QStringLiteral("\nTry 'corvane --help'."));
+  if (said.startsWith(QLatin1String("corvane: "))) {
+    said.remove(0, 9);
+  }
+  if (said.endsWith(QLatin1Char('.'))) {
+    said.chop(1);
+  }
+  return said;
+}
+
+int Run(const PlannedCommand& plan, CRunCache& runs) {
+  return std::visit(
+      [&runs](const auto& options) -> int {
+        using T = std::decay_t<decltype(options)>;
+        if constexpr (std::is_same_v<T, ExportOptions>) {
+          return RunExportCsvCommand(options, &runs);
+        } else if constexpr (std::is_same_v<T, FigureOptions>) {
+          return RunFigureCommand(options, &runs);
+        } else if constexpr (std::is_same_v<T, ScreenshotOptions>) {
+          return RunScreenshotCommand(options, &runs);
+        } else if constexpr (std::is_same_v<T, MovieOptions>) {
+          return RunMovieCommand(options, &runs);
+        } else {
+          return 2;
+        }
+      },
+      plan);
+}
+}  // namespace
+
+int RunBatchCommand(const QString& path) {
+  const BatchFile batch = ReadBatchFile(path);
+  if (!batch.error.isEmpty()) {
+    std::fprintf(stderr, "corvane: %s.\n", qPrintable(batch.error));
+    return 2;
+  }
+  const QString name = QFileInfo(path).fileName();
+  const QDir base = QFileInfo(path).absoluteDir();
+  // Every output is checked before the first is made.
+  std::vector<PlannedCommand> plans;
+  for (const BatchOutput& out : batch.outputs) {
+    PlannedCommand plan;
+    QString said;
+    if (PlanCommandLine(out.arguments, &plan, &said) != 0 || std::holds_alternative<std::monostate>(plan)) {
+      std::fprintf(stderr, "corvane: %s: %s: %s.\n", qPrintable(name), qPrintable(out.Name()),
+                   qPrintable(Reason(said)));
+      return 2;
+    }
+    plans.push_back(std::move(plan));
+  }
+  // A run goes once the last output that shows it is made.
+  std::map<QString, std::size_t> lastUse;
+  for (std::size_t i = 0; i < batch.outputs.size(); ++i) {
+    lastUse[batch.outputs[i].run] = i;
+    for (const QString& c : batch.outputs[i].compared) {
+      lastUse[c] = i;
+    }
+  }
+  CRunCache runs;
+  QStringList failed;
+  const std::size_t total = batch.outputs.size();
+  for (std::size_t i = 0; i < total; ++i) {
+    const BatchOutput& out = batch.outputs[i];
+    const QString shown = base.relativeFilePath(out.file);
+    std::fprintf(stderr, "[%zu/%zu] %s\n", i + 1, total, qPrintable(shown));
+    std::fflush(stderr);
+    if (Run(plans[i], runs) != 0) {
+      std::fprintf(stderr, "corvane: %s: %s failed.\n", qPrintable(name), qPrintable(out.Name()));
+      failed << shown;
+    }
+    for (const auto& [run, last] : lastUse) {
+      if (last == i) {
+        runs.Release(run);
+      }
+    }
+  }
+  std::fprintf(stderr, "corvane: %s: %zu of %zu outputs written, %d %s loaded", qPrintable(name),
+               total - static_cast<std::size_t>(failed.size()), total, runs.Loads(),
+               runs.Loads() == 1 ? "run" : "runs");
+  if (!failed.isEmpty()) {
+    std::fprintf(stderr, "; failed: %s", qPrintable(failed.join(QStringLiteral(", "))));
+  }
+  std::fprintf(stderr, ".\n");
+  return failed.isEmpty() ? 0 : 1;
+}
