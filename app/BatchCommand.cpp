@@ -4,9 +4,11 @@
 #include <QFileInfo>
 #include <cstdio>
 #include <map>
+#include <numeric>
 #include <variant>
 
 #include "BatchFile.h"
+#include "BatchShares.h"
 #include "CommandLine.h"
 #include "RunCache.h"
 #include "ScreenshotCommand.h"
@@ -46,7 +48,7 @@ int Run(const PlannedCommand& plan, CRunCache& runs) {
 }
 }  // namespace
 
-int RunBatchCommand(const QString& path) {
+int RunBatchCommand(const QString& path, int task, int tasks) {
   const BatchFile batch = ReadBatchFile(path);
   if (!batch.error.isEmpty()) {
     std::fprintf(stderr, "corvane: %s.\n", qPrintable(batch.error));
@@ -66,33 +68,42 @@ int RunBatchCommand(const QString& path) {
     }
     plans.push_back(std::move(plan));
   }
+  std::vector<std::size_t> chosen(batch.outputs.size());
+  std::iota(chosen.begin(), chosen.end(), 0);
+  QString label = name;
+  if (tasks > 1) {
+    chosen = BatchShare(batch.outputs, task, tasks);
+    label = QStringLiteral("%1 (share %2 of %3)").arg(name).arg(task).arg(tasks);
+  }
   // A run goes once the last output that shows it is made.
   std::map<QString, std::size_t> lastUse;
-  for (std::size_t i = 0; i < batch.outputs.size(); ++i) {
-    lastUse[batch.outputs[i].run] = i;
-    for (const QString& c : batch.outputs[i].compared) {
-      lastUse[c] = i;
+  for (std::size_t k = 0; k < chosen.size(); ++k) {
+    const BatchOutput& out = batch.outputs[chosen[k]];
+    lastUse[out.run] = k;
+    for (const QString& c : out.compared) {
+      lastUse[c] = k;
     }
   }
   CRunCache runs;
   QStringList failed;
-  const std::size_t total = batch.outputs.size();
-  for (std::size_t i = 0; i < total; ++i) {
+  const std::size_t total = chosen.size();
+  for (std::size_t k = 0; k < total; ++k) {
+    const std::size_t i = chosen[k];
     const BatchOutput& out = batch.outputs[i];
     const QString shown = base.relativeFilePath(out.file);
-    std::fprintf(stderr, "[%zu/%zu] %s\n", i + 1, total, qPrintable(shown));
+    std::fprintf(stderr, "[%zu/%zu] %s\n", k + 1, total, qPrintable(shown));
     std::fflush(stderr);
     if (Run(plans[i], runs) != 0) {
       std::fprintf(stderr, "corvane: %s: %s failed.\n", qPrintable(name), qPrintable(out.Name()));
       failed << shown;
     }
     for (const auto& [run, last] : lastUse) {
-      if (last == i) {
+      if (last == k) {
         runs.Release(run);
       }
     }
   }
-  std::fprintf(stderr, "corvane: %s: %zu of %zu outputs written, %d %s loaded", qPrintable(name),
+  std::fprintf(stderr, "corvane: %s: %zu of %zu outputs written, %d %s loaded", qPrintable(label),
                total - static_cast<std::size_t>(failed.size()), total, runs.Loads(),
                runs.Loads() == 1 ? "run" : "runs");
   if (!failed.isEmpty()) {

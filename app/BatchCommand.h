@@ -9,5 +9,6 @@
 #include <QString>
 
 // 0 when every output was written; 1 when one or more failed; 2 when the
-// batch file or an output in it is wrong.
-int RunBatchCommand(const QString& path);
+// batch file or an output in it is wrong. With `tasks` above 1, only the
+// outputs of share `task` (BatchShares.h), though the whole file is checked.
+int RunBatchCommand(const QString& path, int task = 0, int tasks = 1);

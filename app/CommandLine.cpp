@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "BatchCommand.h"
+#include "BatchShares.h"
 #include "CorvaneApp.h"
 #include "ExportCommand.h"
 #include "FigureCommand.h"
@@ -189,11 +190,14 @@ int Dispatch(const QStringList& arguments, bool checkOnly, PlannedCommand* plan)
                                               "MIN");
   const QCommandLineOption batch =
       valued("batch", "Write every output that the TOML file FILE lists (figures, CSV, screenshots, movies).", "FILE");
-  parser.addOptions({help,      version,    info,      json,         modelInfo,       screenshot, movie,
-                     figure,    view,       step,      content,      layer,           section,    frame,
-                     size,      window,     widthMm,   dpi,          outlined,        speed,      fps,
-                     option,    quantity,   exportCsv, modelService, downloadTimeout, compare,    allParts,
-                     profileAt, difference, batch});
+  const QCommandLineOption task = valued(
+      "task", "With --batch and --tasks: write share K (from 0) of the outputs; auto in a Slurm array job.", "K");
+  const QCommandLineOption tasks = valued("tasks", "With --batch and --task: the number of shares.", "N");
+  parser.addOptions(
+      {help,     version,   info,       json,    modelInfo, screenshot, movie,        figure,          view,
+       step,     content,   layer,      section, frame,     size,       window,       widthMm,         dpi,
+       outlined, speed,     fps,        option,  quantity,  exportCsv,  modelService, downloadTimeout, compare,
+       allParts, profileAt, difference, batch,   task,      tasks});
 
   if (!parser.parse(arguments)) {
     Print(stderr, parser.errorText() + QStringLiteral("\nTry 'corvane --help'.\n"));
@@ -202,9 +206,9 @@ int Dispatch(const QStringList& arguments, bool checkOnly, PlannedCommand* plan)
   // An option of one value given twice is a slip, not a choice: neither
   // value is taken silently.
   for (const QCommandLineOption& o :
-       {modelInfo, screenshot, movie,        figure,          view,    step,      content, layer,
-        section,   frame,      size,         widthMm,         dpi,     speed,     fps,     option,
-        quantity,  exportCsv,  modelService, downloadTimeout, compare, profileAt, batch}) {
+       {modelInfo, screenshot, movie, figure, view, step,   content,  layer,     section,      frame,
+        size,      widthMm,    dpi,   speed,  fps,  option, quantity, exportCsv, modelService, downloadTimeout,
+        compare,   profileAt,  batch, task,   tasks}) {
     if (parser.values(o).size() > 1) {
       Print(stderr, QStringLiteral("corvane: --%1 is given more than once; it takes one value.\nTry 'corvane "
                                    "--help'.\n")
@@ -238,13 +242,32 @@ int Dispatch(const QStringList& arguments, bool checkOnly, PlannedCommand* plan)
   }
   const QStringList positional = parser.positionalArguments();
   if (parser.isSet(batch)) {
-    // The batch file is the command line of all its outputs: nothing beside it.
-    if (!positional.isEmpty() || parser.optionNames().size() != 1 || plan) {
-      Print(stderr, QStringLiteral("corvane: --batch FILE takes nothing else; the file lists the outputs and their "
-                                   "options.\nTry 'corvane --help'.\n"));
+    // The batch file is the command line of all its outputs: nothing beside
+    // it but the share of a cluster's array job.
+    const int shareOptions = (parser.isSet(task) ? 1 : 0) + (parser.isSet(tasks) ? 1 : 0);
+    if (!positional.isEmpty() || parser.optionNames().size() != static_cast<qsizetype>(1 + shareOptions) || plan) {
+      Print(stderr, QStringLiteral("corvane: --batch FILE [--task K --tasks N] takes nothing else; the file lists "
+                                   "the outputs and their options.\nTry 'corvane --help'.\n"));
       return 2;
     }
-    return checkOnly ? 0 : RunBatchCommand(parser.value(batch));
+    TaskChoice share;
+    if (shareOptions > 0) {
+      share = ChooseTask(parser.isSet(task) ? parser.value(task) : QString(), parser.value(tasks));
+      if (!parser.isSet(task)) {
+        share.error = QStringLiteral("--tasks N goes with --task K");
+      }
+      if (!share.error.isEmpty()) {
+        Print(stderr, QStringLiteral("corvane: %1.\nTry 'corvane --help'.\n").arg(share.error));
+        return 2;
+      }
+    }
+    return checkOnly ? 0 : RunBatchCommand(parser.value(batch), share.task, share.tasks);
+  }
+  for (const QCommandLineOption& o : {task, tasks}) {
+    if (parser.isSet(o)) {
+      Print(stderr, QStringLiteral("corvane: --%1 goes with --batch.\nTry 'corvane --help'.\n").arg(o.names().front()));
+      return 2;
+    }
   }
   if (parser.isSet(exportCsv)) {
     ExportOptions options;

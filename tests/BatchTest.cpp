@@ -224,3 +224,101 @@ TEST(Batch, AFailingOutputIsSaidAndTheOthersGoOn) {
   EXPECT_TRUE(QFile::exists(d.filePath(QStringLiteral("c.csv"))));
   EXPECT_FALSE(QFile::exists(d.filePath(QStringLiteral("lacking.csv"))));
 }
+
+namespace {
+Result BatchShare(const QString& file, const QStringList& share, const QProcessEnvironment& env) {
+  QProcess p;
+  p.setProcessEnvironment(env);
+  p.start(qEnvironmentVariable("CORVANE_BIN"), QStringList{QStringLiteral("--batch"), file} + share);
+  EXPECT_TRUE(p.waitForFinished(240000));
+  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardError()};
+}
+
+QStringList Progress(const QByteArray& err) {
+  QStringList files;
+  for (const QByteArray& line : err.split('\n')) {
+    if (line.startsWith('[')) {
+      files << QString::fromUtf8(line.mid(line.indexOf(' ') + 1));
+    }
+  }
+  return files;
+}
+}  // namespace
+
+// The shares of an array job, each task a process of its own with the
+// scheduler's variables set as Slurm sets them: every output is made by
+// exactly one task, no run is loaded by two, and together they write what
+// one process writes.
+TEST(Batch, TheSharesOfAnArrayJobMakeWhatOneProcessMakes) {
+  QTemporaryDir dir;
+  const QDir d(dir.path());
+  for (const char* run : {"wool", "cotton", "silk", "linen"}) {
+    CopyRun(d, QLatin1String(run));
+  }
+  const QByteArray batch =
+      "[[output]]\ncsv = \"1.csv\"\nrun = \"wool\"\noption = 2100\n\n"
+      "[[output]]\ncsv = \"2.csv\"\nrun = \"cotton\"\noption = 2100\ncompare = \"silk\"\n\n"
+      "[[output]]\ncsv = \"3.csv\"\nrun = \"silk\"\noption = 1100\n\n"
+      "[[output]]\ncsv = \"4.csv\"\nrun = \"linen\"\noption = 2100\n\n"
+      "[[output]]\nscreenshot = \"5.png\"\nrun = \"wool\"\nview = \"static\"\nsize = \"96x72\"\n\n"
+      "[[output]]\ncsv = \"6.csv\"\nrun = \"linen\"\noption = 1100\n";
+  const QString file = d.filePath(QStringLiteral("b.toml"));
+  Write(file, batch);
+  ASSERT_EQ(Batch(file).exitCode, 0);
+  std::map<QString, QByteArray> whole;
+  for (const QString& f : QDir(dir.path()).entryList({"*.csv", "*.png"}, QDir::Files)) {
+    whole[f] = Read(d.filePath(f));
+    QFile::remove(d.filePath(f));
+  }
+  ASSERT_EQ(whole.size(), 6u);
+  for (int tasks : {3, 4}) {
+    QStringList made;
+    int loads = 0;
+    for (int k = 0; k < tasks; ++k) {
+      QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+      env.insert(QStringLiteral("SLURM_ARRAY_TASK_ID"), QString::number(7 + k));
+      env.insert(QStringLiteral("SLURM_ARRAY_TASK_MIN"), QStringLiteral("7"));
+      env.insert(QStringLiteral("SLURM_ARRAY_TASK_COUNT"), QString::number(tasks));
+      const Result r = BatchShare(file, {QStringLiteral("--task"), QStringLiteral("auto")}, env);
+      ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+      made << Progress(r.err);
+      loads += static_cast<int>(r.err.count("holds \"inf\""));
+      EXPECT_TRUE(r.err.contains(QStringLiteral("b.toml (share %1 of %2)").arg(k).arg(tasks).toUtf8()))
+          << r.err.constData();
+    }
+    made.sort();
+    EXPECT_EQ(made, (QStringList{"1.csv", "2.csv", "3.csv", "4.csv", "5.png", "6.csv"})) << tasks << " tasks";
+    EXPECT_EQ(loads, 4) << "each of the four runs loaded by one task alone, " << tasks << " tasks";
+    for (const auto& [f, bytes] : whole) {
+      EXPECT_EQ(Read(d.filePath(f)), bytes) << f.toStdString() << ", " << tasks << " tasks";
+      QFile::remove(d.filePath(f));
+    }
+  }
+  // Shares asked for by hand, and refused when they cannot be.
+  const Result second = BatchShare(file, {"--task", "1", "--tasks", "3"}, QProcessEnvironment::systemEnvironment());
+  EXPECT_EQ(second.exitCode, 0) << second.err.constData();
+  EXPECT_EQ(Progress(second.err).size(), 2);
+  QProcessEnvironment bare = QProcessEnvironment::systemEnvironment();
+  for (const char* v : {"SLURM_ARRAY_TASK_ID", "SLURM_ARRAY_TASK_MIN", "SLURM_ARRAY_TASK_COUNT"}) {
+    bare.remove(QLatin1String(v));
+  }
+  const struct {
+    QStringList share;
+    const char* said;
+  } refused[] = {
+      {{"--task", "3", "--tasks", "3"}, "corvane: --task takes a share from 0 to 2, or auto, not \"3\".\n"},
+      {{"--task", "-1", "--tasks", "3"}, "corvane: --task takes a share from 0 to 2, or auto, not \"-1\".\n"},
+      {{"--task", "0", "--tasks", "0"}, "corvane: --tasks takes the number of shares, from 1, not \"0\".\n"},
+      {{"--task", "1"}, "corvane: --task K goes with --tasks N (or --task auto in a Slurm array job).\n"},
+      {{"--tasks", "2"}, "corvane: --tasks N goes with --task K.\n"},
+      {{"--task", "auto"},
+       "corvane: --task auto is for a Slurm array job: SLURM_ARRAY_TASK_ID, SLURM_ARRAY_TASK_MIN and "
+       "SLURM_ARRAY_TASK_COUNT are not set, or disagree.\n"},
+  };
+  for (const auto& c : refused) {
+    const Result r = BatchShare(file, c.share, bare);
+    EXPECT_EQ(r.exitCode, 2) << c.share.join(' ').toStdString();
+    EXPECT_TRUE(r.err.contains(c.said)) << r.err.constData();
+    EXPECT_TRUE(Progress(r.err).isEmpty());
+  }
+}
