@@ -13,14 +13,17 @@ set -euo pipefail
 # pdftotext. The FFmpeg libraries write movies (H.264 through libx264, which libavcodec
 # brings along) and read them back in the tests. libegl-dev, libegl-mesa0: the
 # 3D scenes' own GL context where there is no display (EGL, surfaceless).
+# libtomlplusplus-dev: batch files. slurm-wlm, munge: the test that runs a
+# batch as an array job on a one-node Slurm of its own.
 PACKAGES=(
   cmake ninja-build g++ clang clang-format clang-tidy libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-svg-dev libfontconfig-dev
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev libegl-mesa0
-  libfast-float-dev libtinyobjloader-dev libcpp-httplib-dev libboost-dev libtomlplusplus-dev
+  libfast-float-dev libtinyobjloader-dev libcpp-httplib-dev libboost-dev
   libgtest-dev libbenchmark-dev wrk
   pkg-config libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
   xvfb xauth fonts-liberation2 fonts-dejavu-core fonts-droid-fallback locales poppler-utils
+  libtomlplusplus-dev slurm-wlm munge
 )
 
 SUDO=""
