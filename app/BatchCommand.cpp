@@ -40,6 +40,8 @@ int Run(const PlannedCommand& plan, CRunCache& runs) {
           return RunScreenshotCommand(options, &runs);
         } else if constexpr (std::is_same_v<T, MovieOptions>) {
           return RunMovieCommand(options, &runs);
+        } else if constexpr (std::is_same_v<T, StudyOptions>) {
+          return RunStudyCommand(options, &runs);
         } else {
           return 2;
         }

@@ -21,6 +21,7 @@ const std::map<QString, QStringList>& OptionsOf() {
        {"view", "option", "quantity", "step", "content", "layer", "section", "frame", "size", "window",
         "outlined-labels", "model-service", "profile-at", "compare", "difference"}},
       {QStringLiteral("movie"), {"view", "content", "layer", "section", "size", "speed", "fps", "outlined-labels"}},
+      {QStringLiteral("study"), {}},
   };
   return options;
 }
@@ -119,15 +120,15 @@ BatchFile ReadBatchFile(const QString& path) {
       }
       if (!out.kind.isEmpty()) {
         batch.error = where + QStringLiteral(
-                                  " names both %1 and %2; an output is one of figure, csv, screenshot or "
-                                  "movie")
+                                  " names both %1 and %2; an output is one of figure, csv, screenshot, "
+                                  "movie or study")
                                   .arg(out.kind, kind);
         return batch;
       }
       out.kind = kind;
     }
     if (out.kind.isEmpty()) {
-      batch.error = where + QStringLiteral(" names no file to write: one of figure, csv, screenshot or movie");
+      batch.error = where + QStringLiteral(" names no file to write: one of figure, csv, screenshot, movie or study");
       return batch;
     }
     const toml::node* file = table->get(out.kind.toStdString());
@@ -138,6 +139,41 @@ BatchFile ReadBatchFile(const QString& path) {
     out.file = absolute(QString::fromStdString(file->as_string()->get()));
     const QString named = out.Name();
     const QString at = QStringLiteral("%1: %2").arg(info.fileName(), named);
+    if (out.kind == QLatin1String("study")) {
+      // A study's runs, a row each: `runs`, and nothing else.
+      for (const auto& [keyName, value] : *table) {
+        const QString key = QString::fromStdString(std::string(keyName.str()));
+        if (key != QLatin1String("study") && key != QLatin1String("runs")) {
+          batch.error =
+              at + QStringLiteral(", key %1: a study takes its runs (runs = [...]) and nothing else").arg(Quoted(key));
+          return batch;
+        }
+      }
+      const toml::array* list = table->get_as<toml::array>("runs");
+      if (!list || list->empty() || !list->is_homogeneous(toml::node_type::string)) {
+        batch.error = at + QStringLiteral(", key \"runs\": the runs' folders in quotes, a list of one or more");
+        return batch;
+      }
+      QStringList dirs;
+      for (const toml::node& d : *list) {
+        const QString dir = absolute(QString::fromStdString(d.as_string()->get()));
+        if (!QFileInfo(dir).isDir()) {
+          batch.error = at + QStringLiteral(", key \"runs\": there is no folder %1").arg(Quoted(dir));
+          return batch;
+        }
+        dirs << dir;
+      }
+      if (files.contains(out.file)) {
+        batch.error = at + QStringLiteral(": another output writes this file too");
+        return batch;
+      }
+      files.insert(out.file);
+      out.run = dirs.front();
+      out.compared = dirs.mid(1);
+      out.arguments = QStringList{QStringLiteral("corvane"), QStringLiteral("--study"), out.file} + dirs;
+      batch.outputs.push_back(std::move(out));
+      continue;
+    }
     const toml::node* run = table->get("run");
     if (!run || !run->is_string()) {
       batch.error = at + QStringLiteral(", key \"run\": the run's folder in quotes is missing");

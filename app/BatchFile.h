@@ -1,8 +1,8 @@
 #pragma once
 // A batch file: the outputs of a paper over one or more runs, written by hand
 // in TOML. Each output is an [[output]] table with exactly one of `figure`,
-// `csv`, `screenshot` or `movie` (the file to write), `run` (the run's
-// folder) and that command's options as keys without their dashes
+// `csv`, `screenshot`, `movie` or `study` (the file to write), `run` (the run's
+// folder; a study's `runs = [...]`) and that command's options as keys without their dashes
 // (`option = 1100`, `quantity = [0, 1]`, `all-parts = true`, `width-mm = 85`,
 // `compare = ["../wool"]`). Paths are relative to the batch file. Reading it
 // checks what can be checked without drawing: the file, the keys, their

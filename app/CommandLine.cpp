@@ -25,6 +25,7 @@
 #include "ScreenshotCommand.h"
 #include "ScreenshotOptions.h"
 #include "SimulationData.h"
+#include "StudyCommand.h"
 
 namespace {
 // "0" or "0,1,5": the quantities of --quantity; none for anything else.
@@ -193,11 +194,13 @@ int Dispatch(const QStringList& arguments, bool checkOnly, PlannedCommand* plan)
   const QCommandLineOption task = valued(
       "task", "With --batch and --tasks: write share K (from 0) of the outputs; auto in a Slurm array job.", "K");
   const QCommandLineOption tasks = valued("tasks", "With --batch and --task: the number of shares.", "N");
-  parser.addOptions(
-      {help,     version,   info,       json,    modelInfo, screenshot, movie,        figure,          view,
-       step,     content,   layer,      section, frame,     size,       window,       widthMm,         dpi,
-       outlined, speed,     fps,        option,  quantity,  exportCsv,  modelService, downloadTimeout, compare,
-       allParts, profileAt, difference, batch,   task,      tasks});
+  const QCommandLineOption study =
+      valued("study", "Write the figures of a study of the runs given (RUN...), a CSV row per run, to FILE.", "FILE");
+  parser.addOptions({help,      version,    info,      json,         modelInfo,       screenshot, movie,
+                     figure,    view,       step,      content,      layer,           section,    frame,
+                     size,      window,     widthMm,   dpi,          outlined,        speed,      fps,
+                     option,    quantity,   exportCsv, modelService, downloadTimeout, compare,    allParts,
+                     profileAt, difference, batch,     task,         tasks,           study});
 
   if (!parser.parse(arguments)) {
     Print(stderr, parser.errorText() + QStringLiteral("\nTry 'corvane --help'.\n"));
@@ -206,9 +209,9 @@ int Dispatch(const QStringList& arguments, bool checkOnly, PlannedCommand* plan)
   // An option of one value given twice is a slip, not a choice: neither
   // value is taken silently.
   for (const QCommandLineOption& o :
-       {modelInfo, screenshot, movie, figure, view, step,   content,  layer,     section,      frame,
-        size,      widthMm,    dpi,   speed,  fps,  option, quantity, exportCsv, modelService, downloadTimeout,
-        compare,   profileAt,  batch, task,   tasks}) {
+       {modelInfo, screenshot, movie, figure, view,  step,   content,  layer,     section,      frame,
+        size,      widthMm,    dpi,   speed,  fps,   option, quantity, exportCsv, modelService, downloadTimeout,
+        compare,   profileAt,  batch, task,   tasks, study}) {
     if (parser.values(o).size() > 1) {
       Print(stderr, QStringLiteral("corvane: --%1 is given more than once; it takes one value.\nTry 'corvane "
                                    "--help'.\n")
@@ -245,7 +248,7 @@ int Dispatch(const QStringList& arguments, bool checkOnly, PlannedCommand* plan)
     // The batch file is the command line of all its outputs: nothing beside
     // it but the share of a cluster's array job.
     const int shareOptions = (parser.isSet(task) ? 1 : 0) + (parser.isSet(tasks) ? 1 : 0);
-    if (!positional.isEmpty() || parser.optionNames().size() != static_cast<qsizetype>(1 + shareOptions) || plan) {
+    if (!positional.isEmpty() || parser.optionNames().size() != qsizetype{1} + shareOptions || plan) {
       Print(stderr, QStringLiteral("corvane: --batch FILE [--task K --tasks N] takes nothing else; the file lists "
                                    "the outputs and their options.\nTry 'corvane --help'.\n"));
       return 2;
@@ -268,6 +271,19 @@ int Dispatch(const QStringList& arguments, bool checkOnly, PlannedCommand* plan)
       Print(stderr, QStringLiteral("corvane: --%1 goes with --batch.\nTry 'corvane --help'.\n").arg(o.names().front()));
       return 2;
     }
+  }
+  if (parser.isSet(study)) {
+    // The runs are the positional arguments, one row each; nothing else.
+    if (positional.isEmpty() || parser.optionNames().size() != 1) {
+      Print(stderr, QStringLiteral("corvane: --study FILE RUN... takes the runs of the study and nothing else.\nTry "
+                                   "'corvane --help'.\n"));
+      return 2;
+    }
+    const StudyOptions options{parser.value(study), positional};
+    if (plan) {
+      *plan = options;
+    }
+    return checkOnly ? 0 : RunStudyCommand(options);
   }
   if (parser.isSet(exportCsv)) {
     ExportOptions options;
@@ -567,7 +583,7 @@ bool HasOption(const QStringList& arguments, std::initializer_list<const char*> 
 }  // namespace
 
 bool IsTextCommand(const QStringList& arguments) {
-  return HasOption(arguments, {"--info", "--model-info", "--export-csv", "--help", "-h", "--version", "-v"});
+  return HasOption(arguments, {"--info", "--model-info", "--export-csv", "--study", "--help", "-h", "--version", "-v"});
 }
 
 bool IsPictureCommand(const QStringList& arguments) {

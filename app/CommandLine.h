@@ -8,6 +8,7 @@
 #include "FigureCommand.h"
 #include "MovieCommand.h"
 #include "ScreenshotOptions.h"
+#include "StudyCommand.h"
 
 // Exit codes: 0 success, 1 the run (or file) could not be read, 2 bad arguments.
 // Without a text command (--info, --model-info, --export-csv, --help,
@@ -26,7 +27,8 @@ int RunInfoCommand(const QString& dataDir, bool json);
 
 // A command that writes an output, as the command line asks for it: parsed
 // and checked, not run.
-using PlannedCommand = std::variant<std::monostate, ExportOptions, FigureOptions, ScreenshotOptions, MovieOptions>;
+using PlannedCommand =
+    std::variant<std::monostate, ExportOptions, FigureOptions, ScreenshotOptions, MovieOptions, StudyOptions>;
 // Parses `arguments` with the very rules of RunCommandLine, into `plan`
 // (monostate for a command that writes no output); what it would say on
 // standard error goes to `said` instead. The exit code RunCommandLine would

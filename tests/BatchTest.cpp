@@ -152,7 +152,7 @@ TEST(Batch, AWrongOutputIsNamedAndNothingIsWritten) {
   const QByteArray good = "[[output]]\ncsv = \"a.csv\"\nrun = \"wool\"\noption = 2100\n\n";
   const struct {
     QByteArray entry;
-    const char* said;
+    const char* said = nullptr;
   } cases[] = {
       {"[[output]]\nfigure = \"b.pdf\"\nrun = \"wool\"\noption = 2100\ncolour = \"red\"\n",
        "corvane: b.toml: output 2 (figure = \"b.pdf\"), key \"colour\": figure takes no such option (it takes option, "
@@ -170,9 +170,10 @@ TEST(Batch, AWrongOutputIsNamedAndNothingIsWritten) {
        "corvane: b.toml: output 2 (figure = \"b.pdf\"), key \"speed\": figure takes no such option (it takes option, "
        "quantity, all-parts, compare, difference, profile-at, size, width-mm, dpi).\n"},
       {"[[output]]\nfigure = \"b.pdf\"\ncsv = \"b.csv\"\nrun = \"wool\"\n",
-       "corvane: b.toml: output 2 names both csv and figure; an output is one of figure, csv, screenshot or movie.\n"},
+       "corvane: b.toml: output 2 names both csv and figure; an output is one of figure, csv, screenshot, movie or "
+       "study.\n"},
       {"[[output]]\nrun = \"wool\"\n",
-       "corvane: b.toml: output 2 names no file to write: one of figure, csv, screenshot or movie.\n"},
+       "corvane: b.toml: output 2 names no file to write: one of figure, csv, screenshot, movie or study.\n"},
       {"[[output]]\ncsv = \"a.csv\"\nrun = \"wool\"\noption = 1100\n",
        "corvane: b.toml: output 2 (csv = \"a.csv\"): another output writes this file too.\n"},
       {"[[output]]\nfigure = \"no/b.pdf\"\nrun = \"wool\"\noption = 2100\n",
@@ -304,7 +305,7 @@ TEST(Batch, TheSharesOfAnArrayJobMakeWhatOneProcessMakes) {
   }
   const struct {
     QStringList share;
-    const char* said;
+    const char* said = nullptr;
   } refused[] = {
       {{"--task", "3", "--tasks", "3"}, "corvane: --task takes a share from 0 to 2, or auto, not \"3\".\n"},
       {{"--task", "-1", "--tasks", "3"}, "corvane: --task takes a share from 0 to 2, or auto, not \"-1\".\n"},

@@ -1,0 +1,182 @@
+#include "StudySummary.h"
+
+#include <cmath>
+#include <limits>
+
+#include "BodyParts.h"
+#include "CaptionTables.h"
+#include "ChartLogic.h"
+#include "ChartUnits.h"
+#include "DataCsv.h"
+#include "RunTables.h"
+
+namespace {
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// A field as CSV has it: quoted where it holds a comma, a quote or a break.
+QString Field(const QString& text) {
+  if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))) {
+    return text;
+  }
+  QString quoted = text;
+  quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
+  return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+TimedValues BodySeries(const RunTables& run, int part, float BodyPropertyRow::*member) {
+  TimedValues s;
+  // A hole stays in the series (a NaN value), so that it breaks the
+  // stretches around it.
+  for (int step = 0; step < run.m_nSamples; ++step) {
+    const BodyPropertyRow* row = run.BodyRowAt(step, part);
+    s.times.push_back(row ? row->m_fTime : kNaN);
+    s.values.push_back(row && !std::isnan(row->m_fTime) ? row->*member : kNaN);
+  }
+  return s;
+}
+
+TimedValues ComfortSeries(const RunTables& run, int part, float ComfortRow::*member) {
+  TimedValues s;
+  for (const ComfortRow& row : run.m_comfort[part]) {
+    s.times.push_back(row.m_fTime);
+    s.values.push_back(std::isnan(row.m_fTime) ? kNaN : row.*member);
+  }
+  return s;
+}
+
+const int kTemperatures[2] = {0, 1};  // skin and core: the body's first two quantities
+}  // namespace
+
+const std::vector<SensationBand>& SensationBands() {
+  // From the chart's own scale: 0 at the bottom, 100 at the top, each
+  // band's lower edge a fraction from the top, its word the label inside it.
+  static const std::vector<SensationBand> bands = [] {
+    std::vector<SensationBand> out;
+    double upper = 0;  // fraction from the top
+    for (const ComfortBandSpec& spec : ComfortBandSpecs(BandMode::ThermalSensation)) {
+      const double lower = spec.lower < 0 ? 1.0 : spec.lower;
+      QString name;
+      for (const ComfortLabelSpec& label : ComfortLabelSpecs(BandMode::ThermalSensation)) {
+        if (label.at >= upper && label.at < lower) {
+          name = QString::fromLatin1(label.text);
+        }
+      }
+      out.push_back({name, 100.0 * (1.0 - lower), 100.0 * (1.0 - upper)});
+      upper = lower;
+    }
+    return out;
+  }();
+  return bands;
+}
+
+SeriesFigures FiguresOf(const TimedValues& s) {
+  SeriesFigures f{kNaN, kNaN, kNaN, kNaN, kNaN};
+  if (!s.values.empty()) {
+    f.end = s.values.back();
+  }
+  for (std::size_t i = 0; i < s.values.size(); ++i) {
+    const double v = s.values[i];
+    if (std::isnan(v)) {
+      continue;
+    }
+    if (std::isnan(f.lowest) || v < f.lowest) {
+      f.lowest = v;
+      f.lowestAt = s.times[i];
+    }
+    if (std::isnan(f.highest) || v > f.highest) {
+      f.highest = v;
+      f.highestAt = s.times[i];
+    }
+  }
+  return f;
+}
+
+double TimeWeightedMean(const TimedValues& s) {
+  double area = 0, span = 0;
+  for (std::size_t i = 1; i < s.values.size(); ++i) {
+    const double a = s.values[i - 1], b = s.values[i], dt = s.times[i] - s.times[i - 1];
+    if (std::isnan(a) || std::isnan(b) || !(dt > 0)) {
+      continue;
+    }
+    area += (a + b) / 2 * dt;
+    span += dt;
+  }
+  return span > 0 ? area / span : kNaN;
+}
+
+std::vector<double> MinutesInBands(const TimedValues& s) {
+  const std::vector<SensationBand>& bands = SensationBands();
+  auto bandOf = [&](double v) {
+    for (std::size_t b = 0; b < bands.size(); ++b) {
+      const bool top = bands[b].hi >= 100.0;
+      if (v >= bands[b].lo && (v < bands[b].hi || (top && v <= bands[b].hi))) {
+        return static_cast<int>(b);
+      }
+    }
+    return -1;  // off the scale, or a hole
+  };
+  std::vector<double> minutes(bands.size(), 0.0);
+  for (std::size_t i = 1; i < s.values.size(); ++i) {
+    const int a = bandOf(s.values[i - 1]), b = bandOf(s.values[i]);
+    const double dt = s.times[i] - s.times[i - 1];
+    if (a >= 0 && a == b && dt > 0) {
+      minutes[static_cast<std::size_t>(a)] += dt;
+    }
+  }
+  return minutes;
+}
+
+QStringList StudyHeader() {
+  QStringList h{QStringLiteral("Run")};
+  for (const char* partName : kBodyPartNames) {
+    const QString part = QLatin1String(partName) + QStringLiteral(": ");
+    for (const int q : kTemperatures) {
+      const QString name = PropertyName(OptionKind::Body, q);
+      const QString what = WithoutUnit(name), unit = UnitOf(name);
+      h << part + what + QStringLiteral(" at end(") + unit + QLatin1Char(')')
+        << part + what + QStringLiteral(" lowest(") + unit + QLatin1Char(')')
+        << part + what + QStringLiteral(" lowest at(min)")
+        << part + what + QStringLiteral(" highest(") + unit + QLatin1Char(')')
+        << part + what + QStringLiteral(" highest at(min)");
+    }
+    h << part + QStringLiteral("Comfort time-weighted mean(0-100)");
+    for (const SensationBand& b : SensationBands()) {
+      h << part + QStringLiteral("Thermal Sensation ") + b.name + QStringLiteral("(min)");
+    }
+    const QString sweat = PropertyName(OptionKind::Body, 6);
+    h << part + WithoutUnit(sweat) + QStringLiteral(" at end(") + UnitOf(sweat) + QLatin1Char(')');
+  }
+  return h;
+}
+
+QStringList StudyRow(const RunTables& run, const QString& label) {
+  QStringList row{label};
+  for (int p = 0; p < kBodyPartCount; ++p) {
+    for (float BodyPropertyRow::*member : {&BodyPropertyRow::m_fSkinTemp, &BodyPropertyRow::m_fCoreTemp}) {
+      const SeriesFigures f = FiguresOf(BodySeries(run, p, member));
+      row << CsvNumber(f.end) << CsvNumber(f.lowest) << CsvNumber(f.lowestAt) << CsvNumber(f.highest)
+          << CsvNumber(f.highestAt);
+    }
+    row << CsvNumber(TimeWeightedMean(ComfortSeries(run, p, &ComfortRow::m_fComfort)));
+    for (const double m : MinutesInBands(ComfortSeries(run, p, &ComfortRow::m_fThermal))) {
+      row << CsvNumber(m);
+    }
+    row << CsvNumber(FiguresOf(BodySeries(run, p, &BodyPropertyRow::m_fSweatAccum)).end);
+  }
+  return row;
+}
+
+QString StudyCsv(const std::vector<const RunTables*>& runs, const QStringList& labels) {
+  auto line = [](const QStringList& fields) {
+    QStringList quoted;
+    for (const QString& f : fields) {
+      quoted << Field(f);
+    }
+    return quoted.join(QLatin1Char(',')) + QLatin1Char('\n');
+  };
+  QString out = line(StudyHeader());
+  for (std::size_t i = 0; i < runs.size(); ++i) {
+    out += line(StudyRow(*runs[i], labels.value(static_cast<qsizetype>(i))));
+  }
+  return out;
+}
