@@ -98,9 +98,22 @@ namespace {
 // promised. A body without one (ended by the connection's close, or chunked:
 // Qt takes a chunked body cut at a chunk's end for a whole one) may be half
 // a model; the service always sends its length.
+// The length the answer promised. After a redirect Qt 6.4 keeps the first
+// answer's Content-Length and adds the last one's ("0, 1500"), and its own
+// reading of the header gives the first: the last is the one that counts.
+std::optional<qint64> PromisedLength(const QNetworkReply& reply) {
+  const QByteArray raw = reply.rawHeader("Content-Length");
+  if (raw.isEmpty()) {
+    return std::nullopt;
+  }
+  bool ok = false;
+  const qint64 length = raw.split(',').last().trimmed().toLongLong(&ok);
+  return ok && length >= 0 ? std::optional<qint64>(length) : std::nullopt;
+}
+
 bool KnownComplete(const QNetworkReply& reply, qint64 written) {
-  const QVariant length = reply.header(QNetworkRequest::ContentLengthHeader);
-  return length.isValid() && length.toLongLong() == written;
+  const std::optional<qint64> length = PromisedLength(reply);
+  return length && *length == written;
 }
 }  // namespace
 
@@ -133,11 +146,11 @@ bool CModelDownload::Fetch(const QString& url, const QString& path) {
   QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [&] {
     // A length beyond the cap is refused before a byte of it is read, and so
     // is a part of a file or an encoded body: neither is the model itself.
-    const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+    const std::optional<qint64> length = PromisedLength(*reply);
     const QByteArray encoding = reply->rawHeader("Content-Encoding").trimmed().toLower();
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if ((length.isValid() && length.toLongLong() > m_settings.maxBytes) ||
-        (!encoding.isEmpty() && encoding != "identity") || (status != 0 && status != 200 && status < 300)) {
+    if ((length && *length > m_settings.maxBytes) || (!encoding.isEmpty() && encoding != "identity") ||
+        (status != 0 && status != 200 && status < 300)) {
       ok = false;
       reply->abort();
     }
