@@ -11,6 +11,7 @@
 #include "BatchShares.h"
 #include "CommandLine.h"
 #include "RunCache.h"
+#include "ScienceLogic.h"
 #include "ScreenshotCommand.h"
 
 namespace {
@@ -26,6 +27,24 @@ QString Reason(QString said) {
     said.chop(1);
   }
   return said;
+}
+
+// Whether an output reads no more of its runs than their body and comfort
+// files: a chart of a body or comfort option (its figure or CSV; not a
+// thickness profile), or a study. Pictures of a whole page show every
+// part's panel, and so its layers and fibres.
+bool BodyAndComfortAlone(const PlannedCommand& plan) {
+  auto chartOnly = [](int option, bool profile) {
+    const OptionKind kind = DecodeOption(option).kind;
+    return !profile && (kind == OptionKind::Body || kind == OptionKind::Comfort);
+  };
+  if (const auto* f = std::get_if<FigureOptions>(&plan)) {
+    return chartOnly(f->option, f->profileAt.has_value());
+  }
+  if (const auto* e = std::get_if<ExportOptions>(&plan)) {
+    return chartOnly(e->option, e->profileAt.has_value());
+  }
+  return std::holds_alternative<StudyOptions>(plan);
 }
 
 int Run(const PlannedCommand& plan, CRunCache& runs) {
@@ -87,6 +106,21 @@ int RunBatchCommand(const QString& path, int task, int tasks) {
     }
   }
   CRunCache runs;
+  // A run is read whole unless every output of this share that shows it
+  // needs its body and comfort files alone (a big run's fabric files are
+  // most of it).
+  std::map<QString, bool> partial;
+  for (const std::size_t i : chosen) {
+    const BatchOutput& out = batch.outputs[i];
+    const bool alone = BodyAndComfortAlone(plans[i]);
+    for (const QString& dir : QStringList{out.run} + out.compared) {
+      const auto it = partial.find(dir);
+      partial[dir] = (it == partial.end() || it->second) && alone;
+    }
+  }
+  for (const auto& [dir, alone] : partial) {
+    runs.SetScope(dir, alone ? LoadScope::BodyAndComfort : LoadScope::Whole);
+  }
   QStringList failed;
   const std::size_t total = chosen.size();
   for (std::size_t k = 0; k < total; ++k) {

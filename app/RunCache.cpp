@@ -22,7 +22,8 @@ CSimulationData* CRunCache::Get(const QString& dir) {
     auto run = std::make_unique<CSimulationData>();
     run->SetMessageSink(&CStderrMessageSink::Instance());
     ++m_loads;
-    if (!run->Load(dir)) {
+    const auto scope = m_scopes.find(key);
+    if (!run->Load(dir, scope == m_scopes.end() ? LoadScope::Whole : scope->second)) {
       run.reset();
     }
     it = m_runs.emplace(key, std::move(run)).first;
@@ -49,5 +50,7 @@ void CRunCache::Return(const QString& dir, std::unique_ptr<CSimulationData> run)
     m_runs[KeyOf(dir)] = std::move(run);
   }
 }
+
+void CRunCache::SetScope(const QString& dir, LoadScope scope) { m_scopes[KeyOf(dir)] = scope; }
 
 void CRunCache::Release(const QString& dir) { m_runs.erase(KeyOf(dir)); }

@@ -8,7 +8,7 @@
 #include <map>
 #include <memory>
 
-class CSimulationData;
+#include "SimulationData.h"
 
 class CRunCache {
  public:
@@ -25,6 +25,9 @@ class CRunCache {
   // window screenshot); Return gives it back. Null when it does not load.
   std::unique_ptr<CSimulationData> Lend(const QString& dir);
   void Return(const QString& dir, std::unique_ptr<CSimulationData> run);
+  // How much of the run in `dir` to read when it is first asked for (Whole
+  // unless said): a batch says it once for all the outputs that show it.
+  void SetScope(const QString& dir, LoadScope scope);
   // Lets the run go (its memory too); asked again, it is loaded again.
   void Release(const QString& dir);
   // How many runs were read from their files so far.
@@ -33,5 +36,6 @@ class CRunCache {
  private:
   static QString KeyOf(const QString& dir);
   std::map<QString, std::unique_ptr<CSimulationData>> m_runs;  // null: did not load
+  std::map<QString, LoadScope> m_scopes;
   int m_loads = 0;
 };

@@ -21,6 +21,12 @@ int RunStudyCommand(const StudyOptions& o, CRunCache* runs) {
   }
   CRunCache own;
   CRunCache& cache = runs ? *runs : own;
+  // A study reads the body and comfort files alone.
+  for (const QString& dir : o.runs) {
+    if (!runs) {
+      own.SetScope(dir, LoadScope::BodyAndComfort);
+    }
+  }
   std::vector<const RunTables*> tables;
   QStringList names;
   for (const QString& dir : o.runs) {

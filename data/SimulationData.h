@@ -14,6 +14,12 @@
 #include "RunTables.h"
 #include "ViewState.h"
 
+// How much of a run a load reads: all of it, or the body and comfort files
+// alone (with the environment and the ids) for outputs that show neither a
+// fabric nor a fibre, such as a body or comfort chart or a study. A run read
+// so lists no layers and no fibres.
+enum class LoadScope { Whole, BodyAndComfort };
+
 class CSimulationData {
  public:
   CSimulationData();
@@ -23,7 +29,7 @@ class CSimulationData {
 
   // Reads every data file of `dir` (ending with a separator). A failed load
   // may be followed by another; each starts from an empty store.
-  bool Load(const QString& dir);
+  bool Load(const QString& dir, LoadScope scope = LoadScope::Whole);
   bool LoadEnvironment();
   bool LoadFiberFile(const QString& name);
   bool LoadFabrics();
@@ -55,7 +61,7 @@ class CSimulationData {
     unsigned generation = 0;
     bool operator==(const ColourKey&) const = default;
   };
-  void Prefetch(const QStringList& fiberFiles);
+  void Prefetch(const QStringList& fiberFiles, LoadScope scope);
   void Reset();
   void Recolour(const ColourKey& key) const;
   void Report(const QString& caption, const QString& text, MessageIcon icon = MessageIcon::Error);

@@ -87,7 +87,7 @@ PlacedFabric ParseAndPlaceFabric(const QString& path) {
 
 CSimulationData::~CSimulationData() = default;
 
-void CSimulationData::Prefetch(const QStringList& fiberFiles) {
+void CSimulationData::Prefetch(const QStringList& fiberFiles, LoadScope scope) {
   auto ahead = std::make_unique<Prefetched>();
   struct Job {
     qint64 size;
@@ -102,7 +102,7 @@ void CSimulationData::Prefetch(const QStringList& fiberFiles) {
   for (const QString& name : fiberFiles) {
     add(ahead->fibers, name, ParseFiberFile);
   }
-  for (int p = 0; p < kBodyPartCount; ++p) {
+  for (int p = 0; p < kBodyPartCount && scope == LoadScope::Whole; ++p) {
     if (IsClothed(m_run.m_env[0].m_fClothed[p])) {
       add(ahead->fabrics, m_run.m_fabricFileNames[p], ParseAndPlaceFabric);
     }
@@ -121,7 +121,7 @@ void CSimulationData::Prefetch(const QStringList& fiberFiles) {
   m_pPrefetched = std::move(ahead);
 }
 
-bool CSimulationData::Load(const QString& dir) {
+bool CSimulationData::Load(const QString& dir, LoadScope scope) {
   Reset();
   m_run.m_strDataDir = dir;
   if (!m_run.m_strDataDir.isEmpty() && !m_run.m_strDataDir.endsWith(QLatin1Char('/'))) {
@@ -133,8 +133,10 @@ bool CSimulationData::Load(const QString& dir) {
   }
 
   const QStringList fibers =
-      QDir(m_run.m_strDataDir).entryList({QStringLiteral("Fiber*.dat")}, QDir::Files, QDir::Name);
-  Prefetch(fibers);
+      scope == LoadScope::Whole
+          ? QDir(m_run.m_strDataDir).entryList({QStringLiteral("Fiber*.dat")}, QDir::Files, QDir::Name)
+          : QStringList();
+  Prefetch(fibers, scope);
   struct Release {
     std::unique_ptr<Prefetched>& p;
     ~Release() { p.reset(); }
@@ -146,7 +148,9 @@ bool CSimulationData::Load(const QString& dir) {
     }
   }
 
-  LoadFabrics();
+  if (scope == LoadScope::Whole) {
+    LoadFabrics();
+  }
 
   if (!LoadBodyProperties(QStringLiteral("bodyProperty.dat"))) {
     Report(QStringLiteral("Error"), QString::fromLatin1(LoadMessages::kNoBody));

@@ -134,13 +134,19 @@ TEST(Batch, EachRunIsLoadedOnceAndTheFilesAreTheSameEveryTime) {
     }
     EXPECT_EQ(first.size(), 5u);
   }
-  // The batch writes what the command line writes.
+  // The batch writes what the command line writes (though for a body
+  // chart it reads no fabric file).
   QProcess single;
   single.start(qEnvironmentVariable("CORVANE_BIN"),
                {"--export-csv", d.filePath(QStringLiteral("single.csv")), "--option", "2100", "--quantity", "0,1",
                 "--compare", d.filePath(QStringLiteral("cotton")), d.filePath(QStringLiteral("wool"))});
   ASSERT_TRUE(single.waitForFinished(120000));
   EXPECT_EQ(Read(d.filePath(QStringLiteral("single.csv"))), first[QStringLiteral("skin.csv")]);
+  single.start(qEnvironmentVariable("CORVANE_BIN"),
+               {"--figure", d.filePath(QStringLiteral("single.png")), "--option", "2100", "--quantity", "1", "--size",
+                "400x300", d.filePath(QStringLiteral("cotton"))});
+  ASSERT_TRUE(single.waitForFinished(120000));
+  EXPECT_EQ(Read(d.filePath(QStringLiteral("single.png"))), first[QStringLiteral("core.png")]);
 }
 
 // Every output is checked before any is made: a wrong one exits with 2,
@@ -322,4 +328,29 @@ TEST(Batch, TheSharesOfAnArrayJobMakeWhatOneProcessMakes) {
     EXPECT_TRUE(r.err.contains(c.said)) << r.err.constData();
     EXPECT_TRUE(Progress(r.err).isEmpty());
   }
+}
+
+// Outputs that show a body or comfort chart alone leave the fabric and
+// fibre files unread (a big run's fabric files are most of it); an output
+// that shows a layer reads them.
+TEST(Batch, ABodyChartReadsNoFabricFile) {
+  QTemporaryDir dir;
+  const QDir d(dir.path());
+  CopyRun(d, QStringLiteral("wool"));
+  const QString fabric = d.filePath(QStringLiteral("wool/fabricsTrunk.dat"));
+  QByteArray text = Read(fabric);
+  text.insert(text.indexOf('\n') + 1, "0.0000\t0.0100\t1\tinf\t1\t1\t50\t30\t\n");
+  Write(fabric, text);
+  const QByteArray said = "fabricsTrunk.dat: line 2, column 4 holds \"inf\"";
+  Write(d.filePath(QStringLiteral("body.toml")), "[[output]]\ncsv = \"a.csv\"\nrun = \"wool\"\noption = 2100\n");
+  const Result body = Batch(d.filePath(QStringLiteral("body.toml")));
+  ASSERT_EQ(body.exitCode, 0) << body.err.constData();
+  EXPECT_FALSE(body.err.contains(said)) << body.err.constData();
+  Write(d.filePath(QStringLiteral("layer.toml")),
+        "[[output]]\ncsv = \"a.csv\"\nrun = \"wool\"\noption = 2100\n\n"
+        "[[output]]\ncsv = \"b.csv\"\nrun = \"wool\"\noption = 2300\nquantity = 4\nprofile-at = 5.0\n");
+  const Result layer = Batch(d.filePath(QStringLiteral("layer.toml")));
+  ASSERT_EQ(layer.exitCode, 0) << layer.err.constData();
+  EXPECT_EQ(layer.err.count(said), 1) << layer.err.constData();
+  EXPECT_TRUE(layer.err.contains("1 run loaded")) << layer.err.constData();
 }
