@@ -11,8 +11,8 @@
 #include "StudyCommand.h"
 
 // Exit codes: 0 success, 1 the run (or file) could not be read, 2 bad arguments.
-// Without a text command (--info, --model-info, --export-csv, --help,
-// --version) it needs a QApplication: --screenshot renders, and otherwise
+// Without a text command (--info, --model-info, --export-csv, --study,
+// --help, --version) it needs a QApplication: --screenshot renders, and otherwise
 // the viewer opens on DATA_DIR (or on the folder dialog without one).
 // `checkOnly`: the arguments are checked (2 and a message when wrong) but
 // neither the viewer nor a screenshot runs (0).
