@@ -19,10 +19,16 @@
 namespace {
 // On the offscreen platform, which pictures take without a display, Qt says
 // on every window shown that it has no window manager to give size hints to:
-// nothing a user can act on.
+// nothing a user can act on; nor is it that the session gives no runtime
+// folder (a batch job's, a CI job's), for which Qt takes one of its own.
+bool OffscreenNoise(const QString& message) {
+  return message == QLatin1String("This plugin does not support propagateSizeHints()") ||
+         message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"));
+}
+
 QtMessageHandler g_beforeOffscreen = nullptr;
 void OffscreenMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-  if (message == QLatin1String("This plugin does not support propagateSizeHints()")) {
+  if (OffscreenNoise(message)) {
     return;
   }
   if (g_beforeOffscreen) {
@@ -38,6 +44,10 @@ void OffscreenMessages(QtMsgType type, const QMessageLogContext& context, const 
 // Qt ends the process with an abort when it cannot reach the display; say
 // what happened and exit with an error instead.
 void DisplayFailure(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type != QtFatalMsg && qEnvironmentVariable("QT_QPA_PLATFORM") == QLatin1String("offscreen") &&
+      OffscreenNoise(message)) {
+    return;
+  }
   if (type != QtFatalMsg) {
     std::fprintf(stderr, "%s\n", qPrintable(message));
     return;
