@@ -100,9 +100,9 @@ int RunBatchCommand(const QString& path, int task, int tasks) {
   std::map<QString, std::size_t> lastUse;
   for (std::size_t k = 0; k < chosen.size(); ++k) {
     const BatchOutput& out = batch.outputs[chosen[k]];
-    lastUse[out.run] = k;
+    lastUse[CRunCache::KeyOf(out.run)] = k;
     for (const QString& c : out.compared) {
-      lastUse[c] = k;
+      lastUse[CRunCache::KeyOf(c)] = k;
     }
   }
   CRunCache runs;
@@ -114,8 +114,9 @@ int RunBatchCommand(const QString& path, int task, int tasks) {
     const BatchOutput& out = batch.outputs[i];
     const bool alone = BodyAndComfortAlone(plans[i]);
     for (const QString& dir : QStringList{out.run} + out.compared) {
-      const auto it = partial.find(dir);
-      partial[dir] = (it == partial.end() || it->second) && alone;
+      const QString key = CRunCache::KeyOf(dir);
+      const auto it = partial.find(key);
+      partial[key] = (it == partial.end() || it->second) && alone;
     }
   }
   for (const auto& [dir, alone] : partial) {

@@ -163,6 +163,11 @@ BatchFile ReadBatchFile(const QString& path) {
         }
         dirs << dir;
       }
+      if (!QFileInfo(QFileInfo(out.file).absolutePath()).isDir()) {
+        batch.error = at + QStringLiteral(", key \"study\": there is no folder %1 to write it in")
+                               .arg(Quoted(QFileInfo(out.file).absolutePath()));
+        return batch;
+      }
       if (files.contains(out.file)) {
         batch.error = at + QStringLiteral(": another output writes this file too");
         return batch;

@@ -80,17 +80,33 @@ TaskChoice ChooseTask(const QString& task, const QString& tasks) {
     const int id = qEnvironmentVariable("SLURM_ARRAY_TASK_ID").toInt(&okId);
     const int min = qEnvironmentVariable("SLURM_ARRAY_TASK_MIN").toInt(&okMin);
     const int count = qEnvironmentVariable("SLURM_ARRAY_TASK_COUNT").toInt(&okCount);
-    if (!okId || !okMin || !okCount || count < 1 || id - min < 0 || id - min >= count) {
+    if (!okId || !okMin || !okCount || count < 1) {
       choice.error = QStringLiteral(
           "--task auto is for a Slurm array job: SLURM_ARRAY_TASK_ID, "
           "SLURM_ARRAY_TASK_MIN and SLURM_ARRAY_TASK_COUNT are not set, or disagree");
+      return choice;
+    }
+    // The ids of --array=0-21:3 are 0, 3, ... 21, a step apart; a list of
+    // ids (1,4,9) is no range, and its tasks cannot tell their share.
+    bool okStep = true, okMax = true;
+    const int step = qEnvironmentVariableIsSet("SLURM_ARRAY_TASK_STEP")
+                         ? qEnvironmentVariable("SLURM_ARRAY_TASK_STEP").toInt(&okStep)
+                         : 1;
+    const int max = qEnvironmentVariableIsSet("SLURM_ARRAY_TASK_MAX")
+                        ? qEnvironmentVariable("SLURM_ARRAY_TASK_MAX").toInt(&okMax)
+                        : min + (count - 1) * std::max(step, 1);
+    if (!okStep || !okMax || step < 1 || id < min || (id - min) % step != 0 || (id - min) / step >= count ||
+        max != min + (count - 1) * step) {
+      choice.error = QStringLiteral(
+          "--task auto takes an array of evenly spaced ids (--array=0-7, or 0-21:3); for another, give each "
+          "task --task K --tasks N");
       return choice;
     }
     if (n >= 1 && n != count) {
       choice.error = QStringLiteral("--tasks %1 does not match the array job's %2 tasks").arg(n).arg(count);
       return choice;
     }
-    choice.task = id - min;
+    choice.task = (id - min) / step;
     choice.tasks = count;
     return choice;
   }

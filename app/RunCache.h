@@ -32,9 +32,11 @@ class CRunCache {
   void Release(const QString& dir);
   // How many runs were read from their files so far.
   int Loads() const { return m_loads; }
+  // One name for a run however its folder is written (a trailing
+  // separator, "..", a link): what the cache keys it by.
+  static QString KeyOf(const QString& dir);
 
  private:
-  static QString KeyOf(const QString& dir);
   std::map<QString, std::unique_ptr<CSimulationData>> m_runs;  // null: did not load
   std::map<QString, LoadScope> m_scopes;
   int m_loads = 0;

@@ -13,6 +13,30 @@ namespace {
 constexpr int kRandomChars = 6;  // what mkostemps puts in place of "XXXXXX"
 
 bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// The process's umask, read without setting it: umask() would change it for
+// every thread for a moment (a file another thread makes meanwhile would be
+// anyone's to write). Linux says it in /proc; elsewhere, once, at first use.
+mode_t ProcessUmask() {
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (status.open(QIODevice::ReadOnly)) {
+    for (const QByteArray& line : status.readAll().split('\n')) {
+      if (line.startsWith("Umask:")) {
+        bool ok = false;
+        const uint mask = line.mid(6).trimmed().toUInt(&ok, 8);
+        if (ok) {
+          return static_cast<mode_t>(mask);
+        }
+      }
+    }
+  }
+  static const mode_t once = [] {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+  }();
+  return once;
+}
 }  // namespace
 
 CLockedTemporary::~CLockedTemporary() { Discard(); }
@@ -67,9 +91,7 @@ bool CLockedTemporary::CommitTo(const QString& target) {
     errno = EBADF;
     return false;
   }
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(m_fd, 0666 & ~mask);
+  ::fchmod(m_fd, 0666 & ~ProcessUmask());
   // A file system may say it is full only when the data reach the disk.
   if (::fsync(m_fd) != 0 || ::rename(m_native.constData(), QFile::encodeName(target).constData()) != 0) {
     const int failed = errno;
@@ -98,12 +120,12 @@ void CLockedTemporary::Discard() {
 }
 
 int RemoveAbandonedTemporaries(const QString& folder, const QString& prefix, const QString& suffix) {
-  const QString pattern = prefix + QString(kRandomChars, QLatin1Char('?')) + suffix;
   QDir dir(folder);
   int removed = 0;
-  for (const QString& name : dir.entryList({pattern}, QDir::Files | QDir::Hidden | QDir::System)) {
-    // Wildcards in the prefix (a movie named "a[1].mp4") must not widen the match.
-    if (!name.startsWith(prefix) || !name.endsWith(suffix)) {
+  // Compared by hand, not as a wildcard pattern: a name may hold "[1]" or "*".
+  for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+    if (name.size() != prefix.size() + kRandomChars + suffix.size() || !name.startsWith(prefix) ||
+        !name.endsWith(suffix)) {
       continue;
     }
     const QByteArray path = QFile::encodeName(dir.filePath(name));

@@ -24,11 +24,14 @@ bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* error
   const QFileInfo info(path);
   const QString folder = info.absolutePath();
   const QString prefix = QStringLiteral(".") + info.fileName() + QStringLiteral(".");
+  // A suffix of our own: another program's temporaries of that name (rsync
+  // writes ".NAME.XXXXXX") are never taken for ours.
+  const QString suffix = QStringLiteral(".corvane");
   // What a writer killed before us left of this file.
-  RemoveAbandonedTemporaries(folder, prefix, QString());
+  RemoveAbandonedTemporaries(folder, prefix, suffix);
   CLockedTemporary temp;
-  if (!temp.Create(folder, prefix, QString()) ||
-      !temp.Write(bytes.constData(), static_cast<std::size_t>(bytes.size())) || !temp.CommitTo(path)) {
+  if (!temp.Create(folder, prefix, suffix) || !temp.Write(bytes.constData(), static_cast<std::size_t>(bytes.size())) ||
+      !temp.CommitTo(path)) {
     *error = Failure(path, errno);
     return false;
   }

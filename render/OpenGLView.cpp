@@ -85,6 +85,7 @@ QImage COpenGLView::grabFramebuffer() {
   if (!m_canvas) {
     return RenderHeadless();
   }
+  m_strGlError.clear();
   // A view never shown has had no resize event: its canvas takes its size now.
   if (m_canvas->size() != size()) {
     m_canvas->setGeometry(rect());
@@ -97,6 +98,7 @@ QImage COpenGLView::grabFramebuffer() {
 }
 
 QImage COpenGLView::RenderHeadless() {
+  m_strGlError.clear();
   if (!m_headless) {
     m_headless = CHeadlessGl::Create(&m_strGlError);
     if (!m_headless) {
@@ -106,7 +108,12 @@ QImage COpenGLView::RenderHeadless() {
   const qreal ratio = devicePixelRatioF();
   const QSize pixels(std::max(1, static_cast<int>(std::lround(width() * ratio))),
                      std::max(1, static_cast<int>(std::lround(height() * ratio))));
-  if (!m_headless->MakeCurrent() || !m_headless->BindTarget(pixels)) {
+  if (!m_headless->MakeCurrent()) {
+    m_strGlError = QStringLiteral("EGL cannot make the view's context current");
+    return QImage();
+  }
+  if (!m_headless->BindTarget(pixels)) {
+    m_headless->DoneCurrent();
     m_strGlError = QStringLiteral("no framebuffer of %1x%2 pixels").arg(pixels.width()).arg(pixels.height());
     return QImage();
   }

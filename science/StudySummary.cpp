@@ -1,5 +1,6 @@
 #include "StudySummary.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -37,9 +38,11 @@ TimedValues BodySeries(const RunTables& run, int part, float BodyPropertyRow::*m
 
 TimedValues ComfortSeries(const RunTables& run, int part, float ComfortRow::*member) {
   TimedValues s;
+  // On the comfort chart's scale, 0 to 100, as the chart draws them.
   for (const ComfortRow& row : run.m_comfort[part]) {
+    const double v = row.*member;
     s.times.push_back(row.m_fTime);
-    s.values.push_back(std::isnan(row.m_fTime) ? kNaN : row.*member);
+    s.values.push_back(std::isnan(row.m_fTime) || std::isnan(v) ? kNaN : std::clamp(v, 0.0, 100.0));
   }
   return s;
 }

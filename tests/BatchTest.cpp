@@ -194,6 +194,8 @@ TEST(Batch, AWrongOutputIsNamedAndNothingIsWritten) {
       {"[[output]]\nfigure = \"b.pdf\"\nrun = \"wool\"\noption = 2100\nquantity = -1\n",
        "corvane: b.toml: output 2 (figure = \"b.pdf\"), key \"quantity\": a quantity from 0, or a list of them "
        "([0, 1]).\n"},
+      {"[[output]]\nstudy = \"no/s.csv\"\nruns = [\"wool\"]\n",
+       "corvane: b.toml: output 2 (study = \"s.csv\"), key \"study\": there is no folder \"%/no\" to write it in.\n"},
       {"title = \"My paper\"\n", "corvane: b.toml: unknown key \"title\"; a batch file holds [[output]] tables.\n"},
       {"[[output]\n", "corvane: b.toml is no TOML file: "},
   };
@@ -301,6 +303,33 @@ TEST(Batch, TheSharesOfAnArrayJobMakeWhatOneProcessMakes) {
       QFile::remove(d.filePath(f));
     }
   }
+  // An array of ids a step apart (--array=0-9:3): the id 6 is the third task.
+  QProcessEnvironment stepped = QProcessEnvironment::systemEnvironment();
+  for (const auto& [name, value] : {std::pair{"SLURM_ARRAY_TASK_ID", "6"},
+                                    {"SLURM_ARRAY_TASK_MIN", "0"},
+                                    {"SLURM_ARRAY_TASK_MAX", "9"},
+                                    {"SLURM_ARRAY_TASK_STEP", "3"},
+                                    {"SLURM_ARRAY_TASK_COUNT", "4"}}) {
+    stepped.insert(QLatin1String(name), QLatin1String(value));
+  }
+  const Result third = BatchShare(file, {QStringLiteral("--task"), QStringLiteral("auto")}, stepped);
+  EXPECT_EQ(third.exitCode, 0) << third.err.constData();
+  EXPECT_TRUE(third.err.contains("b.toml (share 2 of 4)")) << third.err.constData();
+  // A list of ids (--array=1,4,9) is refused.
+  QProcessEnvironment listed = stepped;
+  for (const auto& [name, value] : {std::pair{"SLURM_ARRAY_TASK_ID", "4"},
+                                    {"SLURM_ARRAY_TASK_MIN", "1"},
+                                    {"SLURM_ARRAY_TASK_MAX", "9"},
+                                    {"SLURM_ARRAY_TASK_COUNT", "3"}}) {
+    listed.insert(QLatin1String(name), QLatin1String(value));
+  }
+  listed.remove(QStringLiteral("SLURM_ARRAY_TASK_STEP"));
+  const Result list = BatchShare(file, {QStringLiteral("--task"), QStringLiteral("auto")}, listed);
+  EXPECT_EQ(list.exitCode, 2);
+  EXPECT_TRUE(
+      list.err.contains("corvane: --task auto takes an array of evenly spaced ids (--array=0-7, or 0-21:3); "
+                        "for another, give each task --task K --tasks N.\n"))
+      << list.err.constData();
   // Shares asked for by hand, and refused when they cannot be.
   const Result second = BatchShare(file, {"--task", "1", "--tasks", "3"}, QProcessEnvironment::systemEnvironment());
   EXPECT_EQ(second.exitCode, 0) << second.err.constData();

@@ -319,6 +319,22 @@ TEST(MovieEncoder, AStoppedEncoderLeavesNoPartFile) {
     EXPECT_EQ(Leftovers(dir), QStringList()) << "signal " << sig;
   }
   {
+    // A signal the viewer ignores (nohup, a background job) stops no movie.
+    QProcess ignoring;
+    ignoring.setChildProcessModifier([] { ::signal(SIGHUP, SIG_IGN); });
+    ignoring.start(Encoder(), {dir.filePath(QStringLiteral("kept.mp4")), "32", "32", "30"});
+    ASSERT_TRUE(ignoring.waitForReadyRead(60000));
+    ::kill(static_cast<pid_t>(ignoring.processId()), SIGHUP);
+    ignoring.write("F");
+    ignoring.write(QByteArray(qsizetype{32} * 32 * 4, '\x40'));
+    ignoring.write("E");
+    ignoring.closeWriteChannel();
+    ASSERT_TRUE(ignoring.waitForFinished(60000));
+    EXPECT_EQ(ignoring.exitCode(), 0) << ignoring.readAllStandardError().constData();
+    EXPECT_EQ(Leftovers(dir), QStringList{QStringLiteral("kept.mp4")});
+    QFile::remove(dir.filePath(QStringLiteral("kept.mp4")));
+  }
+  {
     // Killed outright under the viewer's sink: the sink removes the part.
     QString error;
     CMovieEncoderProcess encoder(Encoder());

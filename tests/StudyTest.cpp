@@ -98,6 +98,20 @@ TEST(Study, MinutesMeansAndExtremesCountNoHole) {
   }
 }
 
+// A rating beyond the comfort chart's scale counts where the chart draws it:
+// 100.4 in the top band, as the chart clamps it to 100.
+TEST(Study, ARatingBeyondTheScaleCountsWhereTheChartDrawsIt) {
+  CRunFolder run;
+  run.WriteMinimal(3);
+  run.Write(QStringLiteral("BodyDataforComfort.dat"), "0\t0\t100.4\t20\t104\t\n0.5\t0\t100.4\t20\t104\t\n");
+  QTemporaryDir dir;
+  const QString out = dir.filePath(QStringLiteral("s.csv"));
+  ASSERT_EQ(Corvane({"--study", out, run.Dir()}).exitCode, 0);
+  const QList<QByteArray> row = Read(out).split('\n')[1].split(',');
+  EXPECT_EQ(row[11], "100") << "the comfort rating's mean, on the scale";
+  EXPECT_EQ(row[12], "0.5") << "the half minute in Hot";
+}
+
 // --study writes a row per run, named by its folder (quoted where the name
 // holds a comma), and a batch's study entry writes the same file.
 TEST(Study, TheCommandAndTheBatchWriteARowPerRun) {

@@ -70,7 +70,7 @@ TEST(WholeFile, ReplacesTheFileOrTheLinkAndRefusesWhatIsNoFile) {
 TEST(WholeFile, ACleanUpTakesOnlyWhatAKilledWriterLeft) {
   QTemporaryDir dir;
   const QString folder = dir.path();
-  const QString prefix = QStringLiteral(".out.csv.");
+  const QString prefix = QStringLiteral(".out.csv."), suffix = QStringLiteral(".corvane");
   int ready[2], hold[2];
   ASSERT_EQ(::pipe(ready), 0);
   ASSERT_EQ(::pipe(hold), 0);
@@ -80,7 +80,7 @@ TEST(WholeFile, ACleanUpTakesOnlyWhatAKilledWriterLeft) {
     // The other process: makes its temporary, says where, and writes on
     // until it is killed.
     CLockedTemporary mine;
-    if (!mine.Create(folder, prefix, QString())) {
+    if (!mine.Create(folder, prefix, suffix)) {
       ::_exit(1);
     }
     const QByteArray path = QFile::encodeName(mine.Path());
@@ -98,12 +98,16 @@ TEST(WholeFile, ACleanUpTakesOnlyWhatAKilledWriterLeft) {
   ASSERT_GT(n, 0);
   const QString living = QFile::decodeName(QByteArray(buffer, static_cast<int>(n)));
   // What a writer killed earlier left: a temporary without a lock.
-  const QString abandoned = folder + QLatin1Char('/') + prefix + QStringLiteral("AbCd12");
+  const QString abandoned = folder + QLatin1Char('/') + prefix + QStringLiteral("AbCd12") + suffix;
+  // Another program's temporary of that name (rsync's ".out.csv.XXXXXX"),
+  // without our suffix, is not ours to take.
+  const QString rsync = folder + QLatin1Char('/') + prefix + QStringLiteral("XyZ789");
+  ASSERT_TRUE(Write(rsync, "theirs"));
   ASSERT_TRUE(Write(abandoned, "half"));
   // A file of another name, and a link of the pattern's name: never taken.
   const QString other = folder + QStringLiteral("/.other.csv.AbCd12");
   ASSERT_TRUE(Write(other, "x"));
-  const QString link = folder + QLatin1Char('/') + prefix + QStringLiteral("Link00");
+  const QString link = folder + QLatin1Char('/') + prefix + QStringLiteral("Link00") + suffix;
   ASSERT_TRUE(QFile::link(other, link));
 
   QString error;
@@ -118,8 +122,22 @@ TEST(WholeFile, ACleanUpTakesOnlyWhatAKilledWriterLeft) {
   ASSERT_EQ(::waitpid(writer, &status, 0), writer);
   ::close(hold[1]);
   EXPECT_TRUE(QFile::exists(living)) << "killed: nothing removed it yet";
-  EXPECT_EQ(RemoveAbandonedTemporaries(folder, prefix, QString()), 1);
+  EXPECT_EQ(RemoveAbandonedTemporaries(folder, prefix, suffix), 1);
   EXPECT_FALSE(QFile::exists(living));
   EXPECT_EQ(Read(folder + QStringLiteral("/out.csv")), QByteArray("whole\n"));
-  EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 3) << "out.csv, the other file and the link";
+  EXPECT_TRUE(QFile::exists(rsync));
+  EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 4)
+      << "out.csv, the other file, rsync's and the link";
+}
+
+// A name that reads as a wildcard pattern ("[1]", "*") is matched as it is.
+TEST(WholeFile, ACleanUpMatchesNamesAsTheyAre) {
+  QTemporaryDir dir;
+  const QString left = dir.filePath(QStringLiteral("a[1].mp4.AbCd12.part"));
+  const QString other = dir.filePath(QStringLiteral("a1.mp4.AbCd12.part"));
+  ASSERT_TRUE(Write(left, "x"));
+  ASSERT_TRUE(Write(other, "x"));
+  EXPECT_EQ(RemoveAbandonedTemporaries(dir.path(), QStringLiteral("a[1].mp4."), QStringLiteral(".part")), 1);
+  EXPECT_FALSE(QFile::exists(left));
+  EXPECT_TRUE(QFile::exists(other));
 }

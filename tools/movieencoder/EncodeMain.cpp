@@ -101,6 +101,12 @@ int main(int argc, char** argv) {
     action.sa_flags = SA_RESETHAND | SA_NODEFER;
     sigemptyset(&action.sa_mask);
     for (int sig : kStopSignals) {
+      // A signal the viewer ignores (nohup, a background job's Ctrl+C) the
+      // encoder ignores too: it is no stop of the movie.
+      struct sigaction old {};
+      if (::sigaction(sig, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) {
+        continue;
+      }
       ::sigaction(sig, &action, nullptr);
     }
   }
