@@ -2,8 +2,8 @@
 // head's skin temperature, 85 mm at 300 dpi) against the same figure made by
 // a short pandas + matplotlib script (figure_reference.py), whole processes
 // taken in turns, medians of N runs each, for PDF, SVG and PNG. Without a
-// run: the sample run and the big benchmark run. Needs a display for corvane
-// (xvfb-run -a) and Debian's python3-pandas and python3-matplotlib.
+// run: the sample run and the big benchmark run. Needs no display; needs
+// Debian's python3-pandas and python3-matplotlib.
 
 #include <cstdio>
 #include <cstdlib>

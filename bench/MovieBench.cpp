@@ -1,6 +1,6 @@
 // bench_movie [SPEED [RUN_DIR]]: `corvane --movie` of a run at 1001 x 661, 30
 // frames a second, in each of the three body views, as a user meets it (the
-// whole process, under xvfb-run -a). Reported: frames encoded per second of
+// whole process; with a display or without one). Reported: frames encoded per second of
 // wall time and its ratio to the 30 the movie plays at (above 1: a movie
 // renders faster than it plays), the same with the process's start-up (a
 // screenshot's whole process) taken off, and peak memory against the
