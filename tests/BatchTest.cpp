@@ -383,3 +383,39 @@ TEST(Batch, ABodyChartReadsNoFabricFile) {
   EXPECT_EQ(layer.err.count(said), 1) << layer.err.constData();
   EXPECT_TRUE(layer.err.contains("1 run loaded")) << layer.err.constData();
 }
+
+// The batch's command line refuses what goes with other commands, and they
+// refuse its options, each in its own words.
+TEST(Batch, ItsOptionsGoWithItAlone) {
+  QTemporaryDir dir;
+  const QString run = qEnvironmentVariable("CORVANE_SAMPLE_RUN");
+  const QString file = dir.filePath(QStringLiteral("b.toml"));
+  Write(file, "[[output]]\ncsv = \"a.csv\"\nrun = \"x\"\n");
+  const struct {
+    QStringList args;
+    const char* said = nullptr;
+  } cases[] = {
+      {{"--batch", file, "--info"},
+       "corvane: --batch FILE [--task K --tasks N] takes nothing else; the file lists the outputs and their "
+       "options.\n"},
+      {{"--batch", file, run},
+       "corvane: --batch FILE [--task K --tasks N] takes nothing else; the file lists the outputs and their "
+       "options.\n"},
+      {{"--figure", dir.filePath(QStringLiteral("f.png")), "--option", "1100", "--task", "0", "--tasks", "2", run},
+       "corvane: --task goes with --batch.\n"},
+      {{"--export-csv", dir.filePath(QStringLiteral("f.csv")), "--option", "1100", "--tasks", "2", run},
+       "corvane: --tasks goes with --batch.\n"},
+      {{"--study", dir.filePath(QStringLiteral("s.csv")), "--option", "1100", run},
+       "corvane: --study FILE RUN... takes the runs of the study and nothing else.\n"},
+      {{"--batch", file, "--batch", file}, "corvane: --batch is given more than once; it takes one value.\n"},
+  };
+  for (const auto& c : cases) {
+    QProcess p;
+    p.start(qEnvironmentVariable("CORVANE_BIN"), c.args);
+    ASSERT_TRUE(p.waitForFinished(60000));
+    const QByteArray err = p.readAllStandardError();
+    EXPECT_EQ(p.exitCode(), 2) << c.args.join(' ').toStdString();
+    EXPECT_TRUE(err.contains(QByteArray(c.said) + "Try 'corvane --help'.\n")) << c.args.join(' ').toStdString() << "\n"
+                                                                              << err.constData();
+  }
+}
