@@ -123,7 +123,7 @@ void PaintChartFigure(QPainter& p, QSizeF pagePt, const FigureStyle& s, const Ch
   // The comfort scale: each band a gradient from its top colour to its
   // bottom one, over the plot's width.
   double bandTop = 0;
-  for (const ComfortBandSpec& b : ComfortBandSpecs(c.bands)) {
+  for (const ComfortBandEdge& b : ComfortBandScale(c.bands)) {
     const double lower = b.lower < 0 ? 1.0 : b.lower;
     const QRectF r(QPointF(plot.left(), plot.top() + bandTop * plot.height()),
                    QPointF(plot.right(), plot.top() + lower * plot.height()));

@@ -137,8 +137,8 @@ std::vector<int> XTickColumns(const ChartLayout& l, int ticks) {
   return columns;
 }
 
-const std::vector<ComfortBandSpec>& ComfortBandSpecs(BandMode mode) {
-  static const std::vector<ComfortBandSpec> kModes[3] = {
+const std::vector<ComfortBandEdge>& ComfortBandScale(BandMode mode) {
+  static const std::vector<ComfortBandEdge> kModes[3] = {
       {{0.26, qRgb(255, 0, 0), qRgb(255, 204, 127)},
        {0.45, qRgb(255, 255, 0), qRgb(255, 255, 178)},
        {0.55, qRgb(127, 255, 127), qRgb(178, 255, 178)},
@@ -152,18 +152,18 @@ const std::vector<ComfortBandSpec>& ComfortBandSpecs(BandMode mode) {
        {0.70, qRgb(127, 255, 51), qRgb(204, 255, 204)},
        {-1, qRgb(0, 229, 255), qRgb(0, 0, 255)}},
   };
-  static const std::vector<ComfortBandSpec> kNone;
+  static const std::vector<ComfortBandEdge> kNone;
   const int m = static_cast<int>(mode);
   return m >= 1 && m <= 3 ? kModes[m - 1] : kNone;
 }
 
-const std::vector<ComfortLabelSpec>& ComfortLabelSpecs(BandMode mode) {
-  static const std::vector<ComfortLabelSpec> kLabels[3] = {
+const std::vector<ComfortLabelPlace>& ComfortLabelPlaces(BandMode mode) {
+  static const std::vector<ComfortLabelPlace> kLabels[3] = {
       {{"Cold", 0.87}, {"Cool", 0.63}, {"Neutral", 0.48}, {"Warm", 0.32}, {"Hot", 0.10}},
       {{"Very Damp", 0.14}, {"Damp", 0.41}, {"Slightly Damp", 0.63}, {"Dry", 0.86}},
       {{"Uncomfortable", 0.08}, {"Acceptable", 0.40}, {"Comfortable", 0.86}},
   };
-  static const std::vector<ComfortLabelSpec> kNone;
+  static const std::vector<ComfortLabelPlace> kNone;
   const int m = static_cast<int>(mode);
   return m >= 1 && m <= 3 ? kLabels[m - 1] : kNone;
 }
@@ -184,7 +184,7 @@ std::vector<ComfortBand> ComfortBands(const ChartLayout& l, BandMode mode, int x
   const BandGeometry g = Geometry(l, xTicks);
   std::vector<ComfortBand> bands;
   int top = g.top;
-  for (const ComfortBandSpec& s : ComfortBandSpecs(mode)) {
+  for (const ComfortBandEdge& s : ComfortBandScale(mode)) {
     const int bottom =
         s.lower < 0 ? static_cast<int>(g.top + g.height - 1) : static_cast<int>(g.top + s.lower * g.height);
     bands.push_back({QRect(QPoint(g.left, top), QPoint(g.right - 1, bottom - 1)), QColor(s.top), QColor(s.bottom)});
@@ -196,7 +196,7 @@ std::vector<ComfortBand> ComfortBands(const ChartLayout& l, BandMode mode, int x
 std::vector<ComfortLabel> ComfortLabels(const ChartLayout& l, BandMode mode, int xTicks) {
   std::vector<ComfortLabel> labels;
   const BandGeometry g = Geometry(l, xTicks);
-  for (const ComfortLabelSpec& s : ComfortLabelSpecs(mode)) {
+  for (const ComfortLabelPlace& s : ComfortLabelPlaces(mode)) {
     labels.push_back({QString::fromLatin1(s.text), QPoint(g.right + 5, static_cast<int>(g.top + s.at * g.height))});
   }
   return labels;

@@ -75,16 +75,16 @@ std::vector<int> XTickColumns(const ChartLayout& l, int ticks);
 // edge as a fraction of the scale from its top (< 0: the last band, to the
 // bottom) and its colours at top and bottom; each word and the fraction
 // from the top where it stands.
-struct ComfortBandSpec {
+struct ComfortBandEdge {
   double lower;
   QRgb top, bottom;
 };
-const std::vector<ComfortBandSpec>& ComfortBandSpecs(BandMode mode);
-struct ComfortLabelSpec {
+const std::vector<ComfortBandEdge>& ComfortBandScale(BandMode mode);
+struct ComfortLabelPlace {
   const char* text;
   double at;
 };
-const std::vector<ComfortLabelSpec>& ComfortLabelSpecs(BandMode mode);
+const std::vector<ComfortLabelPlace>& ComfortLabelPlaces(BandMode mode);
 
 // The same laid out on a chart.
 struct ComfortBand {

@@ -38,7 +38,7 @@ ChartFigureContent CMyChart::FigureContent(const QString& title) const {
   // The comfort scale's 0 to 100, a profile's fixed range and a box's values
   // are the range asked; a range from the data widens to its ticks.
   t.exactY = m_nBandMode != BandMode::None || m_bValueBox || (!std::isnan(m_fFixedYMin) && !std::isnan(m_fFixedYMax));
-  for (const ComfortLabelSpec& l : ComfortLabelSpecs(m_nBandMode)) {
+  for (const ComfortLabelPlace& l : ComfortLabelPlaces(m_nBandMode)) {
     t.bandLabels.push_back({QString::fromLatin1(l.text), l.at});
   }
   for (const ChartSection& s : m_sections) {

@@ -56,10 +56,10 @@ const std::vector<SensationBand>& SensationBands() {
   static const std::vector<SensationBand> bands = [] {
     std::vector<SensationBand> out;
     double upper = 0;  // fraction from the top
-    for (const ComfortBandSpec& spec : ComfortBandSpecs(BandMode::ThermalSensation)) {
-      const double lower = spec.lower < 0 ? 1.0 : spec.lower;
+    for (const ComfortBandEdge& edge : ComfortBandScale(BandMode::ThermalSensation)) {
+      const double lower = edge.lower < 0 ? 1.0 : edge.lower;
       QString name;
-      for (const ComfortLabelSpec& label : ComfortLabelSpecs(BandMode::ThermalSensation)) {
+      for (const ComfortLabelPlace& label : ComfortLabelPlaces(BandMode::ThermalSensation)) {
         if (label.at >= upper && label.at < lower) {
           name = QString::fromLatin1(label.text);
         }

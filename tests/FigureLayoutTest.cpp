@@ -109,7 +109,7 @@ std::vector<std::pair<const char*, ChartFigureText>> Contents() {
   bands.yLo = 0;
   bands.yHi = 100;
   bands.exactY = true;
-  for (const ComfortLabelSpec& l : ComfortLabelSpecs(BandMode::ThermalSensation)) {
+  for (const ComfortLabelPlace& l : ComfortLabelPlaces(BandMode::ThermalSensation)) {
     bands.bandLabels.push_back({QString::fromLatin1(l.text), l.at});
   }
   all.emplace_back("the comfort scale", bands);
