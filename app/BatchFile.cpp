@@ -139,6 +139,16 @@ BatchFile ReadBatchFile(const QString& path) {
     out.file = absolute(QString::fromStdString(file->as_string()->get()));
     const QString named = out.Name();
     const QString at = QStringLiteral("%1: %2").arg(info.fileName(), named);
+    if (!QFileInfo(QFileInfo(out.file).absolutePath()).isDir()) {
+      batch.error = at + QStringLiteral(", key %1: there is no folder %2 to write it in")
+                             .arg(Quoted(out.kind), Quoted(QFileInfo(out.file).absolutePath()));
+      return batch;
+    }
+    if (files.contains(out.file)) {
+      batch.error = at + QStringLiteral(": another output writes this file too");
+      return batch;
+    }
+    files.insert(out.file);
     if (out.kind == QLatin1String("study")) {
       // A study's runs, a row each: `runs`, and nothing else.
       for (const auto& [keyName, value] : *table) {
@@ -163,16 +173,6 @@ BatchFile ReadBatchFile(const QString& path) {
         }
         dirs << dir;
       }
-      if (!QFileInfo(QFileInfo(out.file).absolutePath()).isDir()) {
-        batch.error = at + QStringLiteral(", key \"study\": there is no folder %1 to write it in")
-                               .arg(Quoted(QFileInfo(out.file).absolutePath()));
-        return batch;
-      }
-      if (files.contains(out.file)) {
-        batch.error = at + QStringLiteral(": another output writes this file too");
-        return batch;
-      }
-      files.insert(out.file);
       out.run = dirs.front();
       out.compared = dirs.mid(1);
       out.arguments = QStringList{QStringLiteral("corvane"), QStringLiteral("--study"), out.file} + dirs;
@@ -189,16 +189,6 @@ BatchFile ReadBatchFile(const QString& path) {
       batch.error = at + QStringLiteral(", key \"run\": there is no folder %1").arg(Quoted(out.run));
       return batch;
     }
-    if (!QFileInfo(QFileInfo(out.file).absolutePath()).isDir()) {
-      batch.error = at + QStringLiteral(", key %1: there is no folder %2 to write it in")
-                             .arg(Quoted(out.kind), Quoted(QFileInfo(out.file).absolutePath()));
-      return batch;
-    }
-    if (files.contains(out.file)) {
-      batch.error = at + QStringLiteral(": another output writes this file too");
-      return batch;
-    }
-    files.insert(out.file);
     out.arguments = QStringList{QStringLiteral("corvane"), CommandOf(out.kind), out.file};
     const QStringList& allowed = OptionsOf().at(out.kind);
     for (const auto& [keyName, value] : *table) {
@@ -211,22 +201,19 @@ BatchFile ReadBatchFile(const QString& path) {
                                .arg(Quoted(key), out.kind, QStringList(allowed).join(QStringLiteral(", ")));
         return batch;
       }
+      // A switch is there when true.
+      static const QStringList kSwitches = {"all-parts", "difference", "window", "outlined-labels"};
+      if (value.is_boolean() != kSwitches.contains(key)) {
+        batch.error = at + (value.is_boolean() ? QStringLiteral(", key %1: a value, not true or false")
+                                               : QStringLiteral(", key %1: true or false"))
+                               .arg(Quoted(key));
+        return batch;
+      }
       if (value.is_boolean()) {
-        // A switch: there when true.
-        if (key != QLatin1String("all-parts") && key != QLatin1String("difference") && key != QLatin1String("window") &&
-            key != QLatin1String("outlined-labels")) {
-          batch.error = at + QStringLiteral(", key %1: a value, not true or false").arg(Quoted(key));
-          return batch;
-        }
         if (value.as_boolean()->get()) {
           out.arguments << QStringLiteral("--") + key;
         }
         continue;
-      }
-      if (key == QLatin1String("all-parts") || key == QLatin1String("difference") || key == QLatin1String("window") ||
-          key == QLatin1String("outlined-labels")) {
-        batch.error = at + QStringLiteral(", key %1: true or false").arg(Quoted(key));
-        return batch;
       }
       if (key == QLatin1String("compare")) {
         QStringList dirs;

@@ -21,11 +21,9 @@ int RunStudyCommand(const StudyOptions& o, CRunCache* runs) {
   }
   CRunCache own;
   CRunCache& cache = runs ? *runs : own;
-  // A study reads the body and comfort files alone.
-  for (const QString& dir : o.runs) {
-    if (!runs) {
-      own.SetScope(dir, LoadScope::BodyAndComfort);
-    }
+  // A study reads the body and comfort files alone (a batch says so itself).
+  for (const QString& dir : runs ? QStringList() : o.runs) {
+    own.SetScope(dir, LoadScope::BodyAndComfort);
   }
   std::vector<const RunTables*> tables;
   QStringList names;
