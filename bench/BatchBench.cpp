@@ -23,12 +23,7 @@ void Measure(const std::string& run, int runs) {
   const std::filesystem::path out = std::filesystem::temp_directory_path() / "bench-batch";
   std::filesystem::create_directories(out / "corvane");
   std::filesystem::create_directories(out / "reference");
-  std::uintmax_t bytes = 0;
-  for (const auto& e : std::filesystem::directory_iterator(run)) {
-    if (e.is_regular_file()) {
-      bytes += e.file_size();
-    }
-  }
+  const std::uintmax_t bytes = FolderBytes(run);
   // The twelve figures as a batch file: option P100 is part P's body
   // properties, quantity 0 the skin's temperature and 1 the core's.
   const std::string batch = (out / "corvane" / "paper.toml").string();

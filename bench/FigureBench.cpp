@@ -18,12 +18,7 @@ namespace {
 void Measure(const std::string& dir, int runs) {
   const std::string out = std::filesystem::temp_directory_path() / "bench-figure";
   std::filesystem::create_directories(out);
-  std::uintmax_t bytes = 0;
-  for (const auto& e : std::filesystem::directory_iterator(dir)) {
-    if (e.is_regular_file()) {
-      bytes += e.file_size();
-    }
-  }
+  const std::uintmax_t bytes = FolderBytes(dir);
   std::printf("run: %s, %.1f MB on disk; medians of %d runs\n", dir.c_str(), static_cast<double>(bytes) / 1e6, runs);
   for (const char* format : {"pdf", "svg", "png"}) {
     const std::string mine = out + "/corvane." + format, theirs = out + "/reference." + format;

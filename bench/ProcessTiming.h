@@ -13,10 +13,22 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 extern char** environ;
+
+// The bytes of the regular files in `dir`: a run's size on disk.
+inline std::uintmax_t FolderBytes(const std::string& dir) {
+  std::uintmax_t bytes = 0;
+  for (const auto& e : std::filesystem::directory_iterator(dir)) {
+    if (e.is_regular_file()) {
+      bytes += e.file_size();
+    }
+  }
+  return bytes;
+}
 
 struct ProcessRun {
   double seconds = 0;

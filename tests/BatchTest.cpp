@@ -9,18 +9,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-namespace {
-struct Result {
-  int exitCode = -1;
-  QByteArray err;
-};
+#include "CorvaneProcess.h"
 
-Result Batch(const QString& file) {
-  QProcess p;
-  p.start(qEnvironmentVariable("CORVANE_BIN"), {QStringLiteral("--batch"), file});
-  EXPECT_TRUE(p.waitForFinished(240000));
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardError()};
-}
+namespace {
+using Result = ProcessResult;
+
+Result Batch(const QString& file) { return RunCorvane({QStringLiteral("--batch"), file}); }
 
 void Write(const QString& path, const QByteArray& text) {
   QFile f(path);
@@ -236,11 +230,7 @@ TEST(Batch, AFailingOutputIsSaidAndTheOthersGoOn) {
 
 namespace {
 Result BatchShare(const QString& file, const QStringList& share, const QProcessEnvironment& env) {
-  QProcess p;
-  p.setProcessEnvironment(env);
-  p.start(qEnvironmentVariable("CORVANE_BIN"), QStringList{QStringLiteral("--batch"), file} + share);
-  EXPECT_TRUE(p.waitForFinished(240000));
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardError()};
+  return RunCorvane(QStringList{QStringLiteral("--batch"), file} + share, env);
 }
 
 QStringList Progress(const QByteArray& err) {

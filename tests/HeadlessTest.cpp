@@ -9,11 +9,10 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "CorvaneProcess.h"
+
 namespace {
-struct Result {
-  int exitCode = -1;
-  QByteArray err;
-};
+using Result = ProcessResult;
 
 // The environment of a machine without a display: no DISPLAY, no platform
 // chosen, and a PATH on which no xvfb-run or Xvfb is found.
@@ -26,13 +25,7 @@ QProcessEnvironment NoDisplay(const QString& emptyPath) {
   return env;
 }
 
-Result Corvane(const QStringList& args, const QProcessEnvironment& env) {
-  QProcess p;
-  p.setProcessEnvironment(env);
-  p.start(qEnvironmentVariable("CORVANE_BIN"), args);
-  EXPECT_TRUE(p.waitForFinished(120000));
-  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardError()};
-}
+Result Corvane(const QStringList& args, const QProcessEnvironment& env) { return RunCorvane(args, env); }
 
 // The share of pixels that differ at all between two pictures of one size.
 double DifferingShare(const QImage& a, const QImage& b) {

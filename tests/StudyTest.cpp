@@ -11,22 +11,14 @@
 #include <QTemporaryDir>
 #include <cmath>
 
+#include "CorvaneProcess.h"
 #include "RunFolder.h"
 #include "StudySummary.h"
 
 namespace {
 const double kHole = NAN;
 
-struct Result {
-  int exitCode = -1;
-  QByteArray err;
-};
-Result Corvane(const QStringList& args) {
-  QProcess p;
-  p.start(qEnvironmentVariable("CORVANE_BIN"), args);
-  EXPECT_TRUE(p.waitForFinished(120000));
-  return {p.exitCode(), p.readAllStandardError()};
-}
+ProcessResult Corvane(const QStringList& args) { return RunCorvane(args); }
 QByteArray Read(const QString& path) {
   QFile f(path);
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -123,7 +115,8 @@ TEST(Study, TheCommandAndTheBatchWriteARowPerRun) {
     QDir().rename(run.Dir(), d.filePath(QLatin1String(name)));
   }
   const QString out = d.filePath(QStringLiteral("study.csv"));
-  const Result r = Corvane({"--study", out, d.filePath(QStringLiteral("wool")), d.filePath(QStringLiteral("a,b"))});
+  const ProcessResult r =
+      Corvane({"--study", out, d.filePath(QStringLiteral("wool")), d.filePath(QStringLiteral("a,b"))});
   ASSERT_EQ(r.exitCode, 0) << r.err.constData();
   const QList<QByteArray> lines = Read(out).split('\n');
   ASSERT_EQ(lines.size(), 4) << "a header, two rows, and the last line's end";
@@ -144,16 +137,16 @@ TEST(Study, TheCommandAndTheBatchWriteARowPerRun) {
   ASSERT_TRUE(batch.open(QIODevice::WriteOnly));
   batch.write("[[output]]\nstudy = \"from-batch.csv\"\nruns = [\"wool\", \"a,b\"]\n");
   batch.close();
-  const Result b = Corvane({"--batch", batch.fileName()});
+  const ProcessResult b = Corvane({"--batch", batch.fileName()});
   ASSERT_EQ(b.exitCode, 0) << b.err.constData();
   EXPECT_EQ(Read(d.filePath(QStringLiteral("from-batch.csv"))), Read(out));
 
   // Refused: no run; a run that does not load (no file written).
-  const Result none = Corvane({"--study", out});
+  const ProcessResult none = Corvane({"--study", out});
   EXPECT_EQ(none.exitCode, 2);
   EXPECT_TRUE(none.err.contains("corvane: --study FILE RUN... takes the runs of the study and nothing else.\n"));
   const QString missing = d.filePath(QStringLiteral("missing.csv"));
-  const Result bad = Corvane({"--study", missing, d.filePath(QStringLiteral("wool")), dir.path()});
+  const ProcessResult bad = Corvane({"--study", missing, d.filePath(QStringLiteral("wool")), dir.path()});
   EXPECT_EQ(bad.exitCode, 1);
   EXPECT_TRUE(
       bad.err.contains(QStringLiteral("corvane: the run in \"%1\" could not be loaded.\n").arg(dir.path()).toUtf8()))
