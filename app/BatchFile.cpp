@@ -10,6 +10,8 @@
 #include <map>
 #include <optional>
 
+#include "RunComparison.h"
+
 namespace {
 // The options each kind of output takes, as the command line names them.
 const std::map<QString, QStringList>& OptionsOf() {
@@ -228,8 +230,9 @@ BatchFile ReadBatchFile(const QString& path) {
             dirs << QString::fromStdString(d.as_string()->get());
           }
         }
-        if (dirs.size() != 1) {
-          batch.error = at + QStringLiteral(", key \"compare\": one run folder to compare with");
+        if (dirs.isEmpty() || dirs.size() >= kMaxRuns) {
+          batch.error =
+              at + QStringLiteral(", key \"compare\": one to %1 run folders to compare with").arg(kMaxRuns - 1);
           return batch;
         }
         for (const QString& d : dirs) {

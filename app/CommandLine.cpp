@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QUrl>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <initializer_list>
@@ -13,13 +14,16 @@
 
 #include "BatchCommand.h"
 #include "BatchShares.h"
+#include "CaptionTables.h"
 #include "CorvaneApp.h"
+#include "CurveSelection.h"
 #include "ExportCommand.h"
 #include "FigureCommand.h"
 #include "ModelDownload.h"
 #include "ModelInfo.h"
 #include "MovieCommand.h"
 #include "ObjReader.h"
+#include "RunComparison.h"
 #include "RunSummary.h"
 #include "ScienceLogic.h"
 #include "ScreenshotCommand.h"
@@ -115,6 +119,24 @@ int PlanCommandLine(const QStringList& arguments, PlannedCommand* plan, QString*
 }
 
 namespace {
+// What a chart has no room for is known before any run loads (a batch
+// checks it with the rest of its entries): said in the view's words, 2.
+// An option or quantity that is not there is left for the command to name.
+int ChartRefusal(int option, const std::vector<int>& quantities, bool allParts, qsizetype compared) {
+  const OptionId id = DecodeOption(option);
+  if (!IsOptionId(option) || !IsChartKind(id.kind) ||
+      std::any_of(quantities.begin(), quantities.end(), [&](int q) { return q < 0 || q >= PropertyCount(id.kind); })) {
+    return 0;
+  }
+  QString refusal;
+  SelectCurves(id.part, id.kind, quantities, allParts, 1 + static_cast<int>(compared), &refusal);
+  if (refusal.isEmpty()) {
+    return 0;
+  }
+  Print(stderr, QStringLiteral("corvane: %1\n").arg(refusal));
+  return 2;
+}
+
 int Dispatch(const QStringList& arguments, bool checkOnly, PlannedCommand* plan) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
@@ -179,11 +201,13 @@ int Dispatch(const QStringList& arguments, bool checkOnly, PlannedCommand* plan)
       QStringLiteral("all-parts"),
       QStringLiteral("With --figure or --export-csv: the chosen body quantities for all six parts."));
   const QCommandLineOption compare =
-      valued("compare", "With --export-csv, --figure or --screenshot (science): a second run, shown beside DATA_DIR's.",
+      valued("compare",
+             "With --export-csv, --figure or --screenshot (science): a run shown beside DATA_DIR's; given again, "
+             "up to seven runs, each in its own colour and line style.",
              "RUN2");
   const QCommandLineOption difference(
       QStringLiteral("difference"),
-      QStringLiteral("With --compare: each curve or profile as DATA_DIR's values less RUN2's (A - B)."));
+      QStringLiteral("With one --compare: each curve or profile as DATA_DIR's values less RUN2's (A - B)."));
   const QCommandLineOption profileAt = valued("profile-at",
                                               "With --export-csv, --figure or --screenshot (science) and a fabric "
                                               "--option: the thickness profile at the fabric "
@@ -209,9 +233,9 @@ int Dispatch(const QStringList& arguments, bool checkOnly, PlannedCommand* plan)
   // An option of one value given twice is a slip, not a choice: neither
   // value is taken silently.
   for (const QCommandLineOption& o :
-       {modelInfo, screenshot, movie, figure, view,  step,   content,  layer,     section,      frame,
-        size,      widthMm,    dpi,   speed,  fps,   option, quantity, exportCsv, modelService, downloadTimeout,
-        compare,   profileAt,  batch, task,   tasks, study}) {
+       {modelInfo, screenshot, movie, figure, view, step,   content,  layer,     section,      frame,
+        size,      widthMm,    dpi,   speed,  fps,  option, quantity, exportCsv, modelService, downloadTimeout,
+        profileAt, batch,      task,  tasks,  study}) {
     if (parser.values(o).size() > 1) {
       Print(stderr, QStringLiteral("corvane: --%1 is given more than once; it takes one value.\nTry 'corvane "
                                    "--help'.\n")
@@ -242,6 +266,22 @@ int Dispatch(const QStringList& arguments, bool checkOnly, PlannedCommand* plan)
   } else if (const QString problem = DownloadTimeoutProblem();
              !problem.isEmpty() && !parser.isSet(info) && !parser.isSet(modelInfo) && !parser.isSet(exportCsv)) {
     Print(stderr, QStringLiteral("corvane: ") + problem + QLatin1Char('\n'));
+  }
+  // Up to seven runs beside DATA_DIR; their difference only of two.
+  const QStringList compared = parser.values(compare);
+  if (compared.size() >= kMaxRuns) {
+    Print(stderr, QStringLiteral("corvane: --compare takes at most %1 runs beside DATA_DIR (%2 in all), not %3.\nTry "
+                                 "'corvane --help'.\n")
+                      .arg(kMaxRuns - 1)
+                      .arg(kMaxRuns)
+                      .arg(compared.size()));
+    return 2;
+  }
+  if (compared.size() > 1 && parser.isSet(difference)) {
+    Print(stderr, QStringLiteral("corvane: --difference is of two runs (A - B); it takes one --compare, not %1.\nTry "
+                                 "'corvane --help'.\n")
+                      .arg(compared.size()));
+    return 2;
   }
   const QStringList positional = parser.positionalArguments();
   if (parser.isSet(batch)) {
@@ -293,9 +333,11 @@ int Dispatch(const QStringList& arguments, bool checkOnly, PlannedCommand* plan)
     const std::optional<std::vector<int>> quantities =
         parser.isSet(quantity) ? ParseQuantities(parser.value(quantity)) : std::vector<int>{0};
     if (positional.size() != 1 || !okId || parser.isSet(screenshot) || parser.isSet(info)) {
-      Print(stderr, QStringLiteral("corvane: --export-csv FILE --option ID [--quantity Q[,Q...]] [--all-parts] "
-                                   "[--compare RUN2 [--difference]] [--profile-at MIN] DATA_DIR\nTry 'corvane "
-                                   "--help'.\n"));
+      Print(stderr,
+            QStringLiteral(
+                "corvane: --export-csv FILE --option ID [--quantity Q[,Q...]] [--all-parts] "
+                "[--compare RUN2 [--compare RUN3 ...] [--difference]] [--profile-at MIN] DATA_DIR\nTry 'corvane "
+                "--help'.\n"));
       return 2;
     }
     if (!quantities) {
@@ -306,10 +348,10 @@ int Dispatch(const QStringList& arguments, bool checkOnly, PlannedCommand* plan)
     }
     options.quantities = *quantities;
     options.dataDir = positional.front();
-    options.compareDir = parser.value(compare);
+    options.compareDirs = compared;
     options.allParts = parser.isSet(allParts);
     options.difference = parser.isSet(difference);
-    if (options.difference && options.compareDir.isEmpty()) {
+    if (options.difference && options.compareDirs.isEmpty()) {
       Print(stderr, QStringLiteral("corvane: --difference goes with --compare.\nTry 'corvane --help'.\n"));
       return 2;
     }
@@ -323,6 +365,10 @@ int Dispatch(const QStringList& arguments, bool checkOnly, PlannedCommand* plan)
       if (!options.profileAt) {
         return 2;
       }
+    }
+    if (const int refused =
+            ChartRefusal(options.option, options.quantities, options.allParts, options.compareDirs.size())) {
+      return refused;
     }
     if (plan) {
       *plan = options;
@@ -347,15 +393,16 @@ int Dispatch(const QStringList& arguments, bool checkOnly, PlannedCommand* plan)
         parser.isSet(exportCsv) || parser.isSet(info) || parser.isSet(modelInfo)) {
       Print(stderr,
             QStringLiteral("corvane: --figure FILE --option ID [--quantity Q[,Q...]] [--all-parts] [--compare RUN2 "
-                           "[--difference]] [--profile-at MIN] [--size WxH | --width-mm W --dpi N] DATA_DIR\nTry "
+                           "[--compare RUN3 ...] [--difference]] [--profile-at MIN] [--size WxH | --width-mm W --dpi "
+                           "N] DATA_DIR\nTry "
                            "'corvane --help'.\n"));
       return 2;
     }
     options.dataDir = positional.front();
-    options.compareDir = parser.value(compare);
+    options.compareDirs = compared;
     options.allParts = parser.isSet(allParts);
     options.difference = parser.isSet(difference);
-    if (options.difference && options.compareDir.isEmpty()) {
+    if (options.difference && options.compareDirs.isEmpty()) {
       Print(stderr, QStringLiteral("corvane: --difference goes with --compare.\nTry 'corvane --help'.\n"));
       return 2;
     }
@@ -410,6 +457,10 @@ int Dispatch(const QStringList& arguments, bool checkOnly, PlannedCommand* plan)
             QStringLiteral("corvane: --%1 does not go with --figure.\nTry 'corvane --help'.\n").arg(o.names().front()));
         return 2;
       }
+    }
+    if (const int refused =
+            ChartRefusal(options.option, options.quantities, options.allParts, options.compareDirs.size())) {
+      return refused;
     }
     if (plan) {
       *plan = options;
@@ -477,7 +528,7 @@ int Dispatch(const QStringList& arguments, bool checkOnly, PlannedCommand* plan)
     ScreenshotOptions options;
     options.file = parser.value(screenshot);
     options.dataDir = positional.front();
-    options.compareDir = parser.value(compare);
+    options.compareDirs = compared;
     options.difference = parser.isSet(difference);
     options.window = parser.isSet(window);
     if (options.difference && parser.isSet(option) && !parser.isSet(profileAt) &&

@@ -97,3 +97,11 @@ int CCorvaneApp::InitInstance(const QString& argument) {
   Shell().RunMainWindow(*this);
   return 0;
 }
+
+std::vector<const CSimulationData*> CCorvaneApp::Compared() const {
+  std::vector<const CSimulationData*> runs;
+  for (const auto& r : m_compared) {
+    runs.push_back(r.get());
+  }
+  return runs;
+}

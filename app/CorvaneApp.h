@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "MessageBoxSink.h"
 #include "RunLoader.h"
@@ -52,8 +53,10 @@ class CCorvaneApp {
   // The program's folder, ending with a separator: its models and pictures.
   QString m_strModuleDir;
   std::unique_ptr<CSimulationData> m_pData;
-  // A second run shown beside the first (File > Compare With Run...), or none.
-  std::unique_ptr<CSimulationData> m_pCompared;
+  // The runs shown beside the first (File > Compare With Run...), in the
+  // order compared: up to seven.
+  std::vector<std::unique_ptr<CSimulationData>> m_compared;
+  std::vector<const CSimulationData*> Compared() const;
   CRunLoader m_loader;
   CMessageBoxSink m_boxes;
   IMessageSink* m_pSink = &m_boxes;  // where load messages go (tests record them)

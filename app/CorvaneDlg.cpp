@@ -27,6 +27,7 @@
 #include "MyDialog.h"
 #include "Profile.h"
 #include "RecentRuns.h"
+#include "RunComparison.h"
 #include "SaveImageDialog.h"
 #include "SceneLoader.h"
 #include "ScienceLogic.h"
@@ -55,7 +56,7 @@ CCorvaneDlg::CCorvaneDlg(CCorvaneApp& app, QWidget* parent) : QDialog(parent), m
   QMenu* file = m_pMenuBar->addMenu(QStringLiteral("File"));
   file->addAction(QStringLiteral("Open Run..."), QKeySequence::Open, this, &CCorvaneDlg::OnOpenRun);
   m_pRecentMenu = file->addMenu(QStringLiteral("Open Recent"));
-  file->addAction(QStringLiteral("Compare With Run..."), this, &CCorvaneDlg::OnCompareWithRun);
+  m_pCompareWithRun = file->addAction(QStringLiteral("Compare With Run..."), this, &CCorvaneDlg::OnCompareWithRun);
   m_pCloseComparison = file->addAction(QStringLiteral("Close Comparison"), this, &CCorvaneDlg::OnCloseComparison);
   m_pCloseComparison->setEnabled(false);
   file->addAction(QStringLiteral("Save Image..."), QKeySequence::Save, this, &CCorvaneDlg::OnSaveImage);
@@ -103,7 +104,7 @@ void CCorvaneDlg::CreateScientific() {
   m_pScientific = new CScientificDlg(m_app.m_pData.get(), m_app.m_strModuleDir, m_pClient);
   m_pScientific->setFocusPolicy(Qt::StrongFocus);
   m_pScientific->setGeometry(m_pClient->rect());
-  m_pScientific->SetComparison(m_app.m_pCompared.get());
+  m_pScientific->SetComparison(m_app.Compared());
 }
 
 CVisiualize3DDlg* CCorvaneDlg::Ensure3D() {
@@ -187,8 +188,12 @@ void CCorvaneDlg::OnAbout() {
 void CCorvaneDlg::ShowTitle(const char* title) {
   m_pszTitle = title;
   QString shown = QLatin1String(title);
-  if (m_app.m_pCompared) {
-    shown += QStringLiteral(" - Compared with: %1").arg(QDir(m_app.m_pCompared->Run().m_strDataDir).dirName());
+  if (!m_app.m_compared.empty()) {
+    std::vector<QString> names;
+    for (const auto& r : m_app.m_compared) {
+      names.push_back(QDir(r->Run().m_strDataDir).dirName());
+    }
+    shown += QStringLiteral(" - Compared with: %1").arg(RunList(names));
   }
   setWindowTitle(shown);
 }
@@ -211,30 +216,35 @@ bool CCorvaneDlg::CompareWith(const QString& dir) {
   if (!loaded) {
     return false;
   }
-  AdoptComparison(std::move(loaded));
+  return AdoptComparison(std::move(loaded));
+}
+
+bool CCorvaneDlg::AdoptComparison(std::unique_ptr<CSimulationData> loaded) {
+  loaded->SetMessageSink(m_app.m_pSink);
+  std::vector<const CSimulationData*> runs = m_app.Compared();
+  runs.push_back(loaded.get());
+  // The view says no (in its status line) to what its chart has no room
+  // for; the run refused goes again.
+  if (m_pScientific && !m_pScientific->SetComparison(runs).isEmpty()) {
+    return false;
+  }
+  m_app.m_compared.push_back(std::move(loaded));
+  UpdateComparisonMenu();
   return true;
 }
 
-void CCorvaneDlg::AdoptComparison(std::unique_ptr<CSimulationData> loaded) {
-  loaded->SetMessageSink(m_app.m_pSink);
-  // The views let go of the old second run before it goes.
+void CCorvaneDlg::OnCloseComparison() {
+  // The views let go of the runs before they go.
   if (m_pScientific) {
-    m_pScientific->SetComparison(nullptr);
+    m_pScientific->SetComparison({});
   }
-  m_app.m_pCompared = std::move(loaded);
-  if (m_pScientific) {
-    m_pScientific->SetComparison(m_app.m_pCompared.get());
-  }
-  m_pCloseComparison->setEnabled(true);
-  ShowTitle(m_pszTitle ? m_pszTitle : kTitle);
+  m_app.m_compared.clear();
+  UpdateComparisonMenu();
 }
 
-void CCorvaneDlg::OnCloseComparison() {
-  if (m_pScientific) {
-    m_pScientific->SetComparison(nullptr);
-  }
-  m_app.m_pCompared.reset();
-  m_pCloseComparison->setEnabled(false);
+void CCorvaneDlg::UpdateComparisonMenu() {
+  m_pCompareWithRun->setEnabled(static_cast<int>(m_app.m_compared.size()) < kMaxRuns - 1);
+  m_pCloseComparison->setEnabled(!m_app.m_compared.empty());
   ShowTitle(m_pszTitle ? m_pszTitle : kTitle);
 }
 
@@ -322,7 +332,10 @@ void CCorvaneDlg::OnExportFigure() {
   SaveFigureSizeChoice(ask.Choice());
   const FigureSize size = *chosen;
   const CSimulationData& data = *m_app.m_pData;
-  const QString compared = m_app.m_pCompared ? m_app.m_pCompared->Run().m_strDataDir : QString();
+  QStringList compared;
+  for (const auto& r : m_app.m_compared) {
+    compared << r->Run().m_strDataDir;
+  }
   const bool difference = view.DifferenceShown();
   QString title = FigureTitleFor(data, data.Run().m_strDataDir, view.m_nOption, view.Selection().Quantities(),
                                  view.Selection().AllParts(), compared, true, difference);
@@ -333,7 +346,7 @@ void CCorvaneDlg::OnExportFigure() {
   }
   QString error;
   const QString drawn =
-      view.ProfileShown() || !m_app.m_pCompared || !view.ShownChart()
+      view.ProfileShown() || m_app.m_compared.empty() || !view.ShownChart()
           ? title
           : FigureTitleFor(data, data.Run().m_strDataDir, view.m_nOption, view.Selection().Quantities(),
                            view.Selection().AllParts(), compared, false, difference);

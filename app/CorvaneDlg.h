@@ -39,13 +39,15 @@ class CCorvaneDlg : public QDialog {
   bool OpenRun(const QString& dir);
   // File > Compare With Run...: the folder dialog, then CompareWith.
   void OnCompareWithRun();
-  // Loads `dir` as a second run (the same loader, with its progress and
-  // Cancel, into a store of its own) and shows it beside the first; false
-  // when it failed or was cancelled, the comparison as it was.
+  // Loads `dir` as a further run (the same loader, with its progress and
+  // Cancel, into a store of its own) and shows it beside the others; false
+  // when it failed, was cancelled or was refused (the status line says
+  // why), the comparison as it was.
   bool CompareWith(const QString& dir);
-  // Shows `run`, already loaded, as the second run.
-  void AdoptComparison(std::unique_ptr<CSimulationData> run);
-  // File > Close Comparison.
+  // Shows `run`, already loaded, beside the others; false when the view
+  // refuses it (up to seven, one quantity of one part past two runs).
+  bool AdoptComparison(std::unique_ptr<CSimulationData> run);
+  // File > Close Comparison: every compared run goes.
   void OnCloseComparison();
   // File > Save Image...: asks where, then SaveImage.
   void OnSaveImage();
@@ -79,11 +81,14 @@ class CCorvaneDlg : public QDialog {
   void Show3D(ViewMode mode);
   void DestroyViews();
   void UpdateRecentMenu();
-  // The window's title: the shown view's, and the compared run's folder.
+  // The window's title: the shown view's, and the compared runs' folders.
   void ShowTitle(const char* title);
+  // The comparison's menu entries and the title, as the compared runs are.
+  void UpdateComparisonMenu();
 
   CCorvaneApp& m_app;
   QMenu* m_pRecentMenu = nullptr;
+  QAction* m_pCompareWithRun = nullptr;
   QAction* m_pCloseComparison = nullptr;
   const char* m_pszTitle = nullptr;
   bool m_bCloseWhenLoaded = false;

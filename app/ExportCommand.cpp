@@ -27,28 +27,18 @@ namespace {
 // The chart's curves of the selection the options make, as the view would
 // choose them (a quantity added as a Ctrl+click adds it, "All parts" as its
 // box does); a refusal in the view's words exits with 2.
-int ChartText(const CSimulationData& data, const CSimulationData* compared, const ExportOptions& o, QString* csv) {
+int ChartText(const CSimulationData& data, const std::vector<const CSimulationData*>& compared, const ExportOptions& o,
+              QString* csv) {
   const OptionId id = DecodeOption(o.option);
-  CCurveSelection selection;
-  selection.Choose(id.part, id.kind, o.quantities.front());
-  for (std::size_t i = 1; i < o.quantities.size(); ++i) {
-    const auto& shown = selection.Quantities();
-    if (std::find(shown.begin(), shown.end(), o.quantities[i]) != shown.end()) {
-      continue;  // named twice: one column
-    }
-    if (const QString refusal = selection.Toggle(o.quantities[i]); !refusal.isEmpty()) {
-      std::fprintf(stderr, "corvane: %s\n", qPrintable(refusal));
-      return 2;
-    }
-  }
-  if (o.allParts) {
-    if (const QString refusal = selection.SetAllParts(true); !refusal.isEmpty()) {
-      std::fprintf(stderr, "corvane: %s\n", qPrintable(refusal));
-      return 2;
-    }
+  QString refusal;
+  const CCurveSelection selection =
+      SelectCurves(id.part, id.kind, o.quantities, o.allParts, 1 + static_cast<int>(compared.size()), &refusal);
+  if (!refusal.isEmpty()) {
+    std::fprintf(stderr, "corvane: %s\n", qPrintable(refusal));
+    return 2;
   }
   ChartCurves chart = BuildChartCurves(data, compared, selection);
-  if (o.difference && compared) {
+  if (o.difference && compared.size() == 1) {
     chart = DifferenceCurves(chart);
   }
   if (chart.curves.size() == 1 && !o.difference) {
@@ -81,10 +71,11 @@ int RunExportCsvCommand(const ExportOptions& o, CRunCache* runs) {
     std::fprintf(stderr, "corvane: option %d is a line plot of one quantity of one part.\n", o.option);
     return 2;
   }
-  if (IsScreenshotInput(o.file, o.dataDir, ModuleDir()) ||
-      (!o.compareDir.isEmpty() && IsScreenshotInput(o.file, o.compareDir, ModuleDir()))) {
-    std::fprintf(stderr, "corvane: \"%s\" is one of the run's files; it is not overwritten.\n", qPrintable(o.file));
-    return 2;
+  for (const QString& dir : QStringList{o.dataDir} + o.compareDirs) {
+    if (IsScreenshotInput(o.file, dir, ModuleDir())) {
+      std::fprintf(stderr, "corvane: \"%s\" is one of the run's files; it is not overwritten.\n", qPrintable(o.file));
+      return 2;
+    }
   }
   CRunCache own;
   CRunCache& cache = runs ? *runs : own;
@@ -99,11 +90,9 @@ int RunExportCsvCommand(const ExportOptions& o, CRunCache* runs) {
       return unchosen;
     }
   }
-  const CSimulationData* compared = nullptr;
-  if (!o.compareDir.isEmpty()) {
-    if (const int failed = LoadComparedRun(o.compareDir, o.option, cache, &compared)) {
-      return failed;
-    }
+  std::vector<const CSimulationData*> compared;
+  if (const int failed = LoadComparedRuns(o.compareDirs, o.option, cache, &compared)) {
+    return failed;
   }
   const int quantity = o.quantities.front();
   QString csv;
@@ -114,23 +103,31 @@ int RunExportCsvCommand(const ExportOptions& o, CRunCache* runs) {
     }
     const FabricProfile profile = FabricProfileAt(data.Run(), id.part, *step, quantity);
     const QString column = ColumnName(OptionKind::Fabric, quantity);
-    if (o.compareDir.isEmpty()) {
+    if (compared.empty()) {
       csv = ProfileCsv(profile, column);
     } else {
-      // The second run at its own step nearest the first's time.
-      const std::optional<int> other = NearestFabricStep(compared->Run(), id.part, profile.time);
-      const FabricProfile second =
-          other ? FabricProfileAt(compared->Run(), id.part, *other, quantity) : FabricProfile{};
-      const auto [firstRun, secondRun] = RunLabels(data.Run().m_strDataDir, compared->Run().m_strDataDir);
-      csv = o.difference ? ProfileCsv(DifferenceProfile(profile, second), DifferenceName(column, firstRun, secondRun))
-                         : ComparedProfileCsv(profile, firstRun, second, secondRun, column);
+      // Each other run at its own step nearest the first's time.
+      std::vector<QString> dirs{data.Run().m_strDataDir};
+      for (const CSimulationData* c : compared) {
+        dirs.push_back(c->Run().m_strDataDir);
+      }
+      const std::vector<QString> names = RunLabels(dirs);
+      std::vector<RunProfile> profiles{{profile, names.front()}};
+      for (std::size_t i = 0; i < compared.size(); ++i) {
+        const std::optional<int> other = NearestFabricStep(compared[i]->Run(), id.part, profile.time);
+        profiles.push_back(
+            {other ? FabricProfileAt(compared[i]->Run(), id.part, *other, quantity) : FabricProfile{}, names[i + 1]});
+      }
+      csv = o.difference ? ProfileCsv(DifferenceProfile(profile, profiles[1].profile),
+                                      DifferenceName(column, names.front(), names[1]))
+                         : ComparedProfileCsv(profiles, column);
     }
   } else if (IsChartKind(id.kind)) {
     if (const int refused = ChartText(data, compared, o, &csv)) {
       return refused;
     }
-  } else if (!o.compareDir.isEmpty()) {
-    csv = ComparedCsv(data, *compared, o.option, quantity);
+  } else if (!compared.empty()) {
+    csv = ComparedCsv(data, compared, o.option, quantity);
   } else {
     csv = ExportCsv(data, o.option, quantity);
   }

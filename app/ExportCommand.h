@@ -1,11 +1,13 @@
 #pragma once
 // corvane --export-csv FILE --option ID [--quantity Q[,Q...]] [--all-parts]
-// [--compare RUN2 [--difference]] [--profile-at MIN] DATA_DIR: what the scientific view's
+// [--compare RUN2 [--compare RUN3 ...] | --compare RUN2 --difference] [--profile-at MIN]
+// DATA_DIR: what the scientific view's
 // chart or plot shows for that option and those quantities (DataCsv.h), or
 // a fabric option's thickness profile at the fabric step nearest MIN, as
 // comma-separated text.
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -17,8 +19,8 @@ struct ExportOptions {
   int option = 0;
   std::vector<int> quantities{0};   // sharing the chart, in the order given
   bool allParts = false;            // each quantity for the six parts
-  QString compareDir;               // a second run beside the first, or none
-  bool difference = false;          // with compareDir: the first run's values less the second's
+  QStringList compareDirs;          // runs beside the first (up to seven), or none
+  bool difference = false;          // with one compared run: the first run's values less the second's
   std::optional<double> profileAt;  // a fabric option's thickness profile at this minute
 };
 

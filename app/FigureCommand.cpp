@@ -19,9 +19,18 @@
 #include "ScreenshotOptions.h"
 #include "SimulationData.h"
 
+namespace {
+// Every run's name as the legends give it, the first run's first.
+std::vector<QString> ComparedRunNames(const QString& dataDir, const QStringList& compareDirs) {
+  std::vector<QString> dirs{dataDir};
+  dirs.insert(dirs.end(), compareDirs.begin(), compareDirs.end());
+  return RunLabels(dirs);
+}
+}  // namespace
+
 QString FigureTitleFor(const CSimulationData& data, const QString& dataDir, int option,
-                       const std::vector<int>& quantities, bool allParts, const QString& compareDir, bool namingRuns,
-                       bool difference) {
+                       const std::vector<int>& quantities, bool allParts, const QStringList& compareDirs,
+                       bool namingRuns, bool difference) {
   const OptionId o = DecodeOption(option);
   QString optionText;
   for (const PanelOption& p : PanelOptions(data, o.part)) {
@@ -38,13 +47,14 @@ QString FigureTitleFor(const CSimulationData& data, const QString& dataDir, int 
     names.push_back(ColumnName(o.kind, q));
   }
   QString runs = QDir(dataDir).dirName();
-  if (!compareDir.isEmpty()) {
-    const auto [first, second] = RunLabels(dataDir, compareDir);
-    // The line plot draws the first run alone; a difference names its runs
+  if (!compareDirs.isEmpty()) {
+    const std::vector<QString> runNames = ComparedRunNames(dataDir, compareDirs);
+    const std::vector<QString> others(runNames.begin() + 1, runNames.end());
+    // The line plot draws the first run alone; a difference runNames its runs
     // in the order of the subtraction.
-    runs = !IsChartKind(o.kind) ? QStringLiteral("%1 alone (not %2)").arg(first, second)
-           : difference         ? DifferenceRuns(first, second)
-                                : QStringLiteral("%1 compared with %2").arg(first, second);
+    runs = !IsChartKind(o.kind) ? QStringLiteral("%1 alone (not %2)").arg(runNames.front(), RunList(others))
+           : difference         ? DifferenceRuns(runNames.front(), runNames[1])
+                                : QStringLiteral("%1 compared with %2").arg(runNames.front(), RunList(others));
     if (!namingRuns && !difference) {
       runs.clear();
     }
@@ -53,13 +63,15 @@ QString FigureTitleFor(const CSimulationData& data, const QString& dataDir, int 
 }
 
 QString ProfileFigureTitle(const CSimulationData& data, const QString& dataDir, int option, int quantity, int step,
-                           const QString& compareDir, bool difference) {
+                           const QStringList& compareDirs, bool difference) {
   // Through every layer of the part, at the step's time.
   const double minute = static_cast<double>(data.Run().m_fFabricInterval) * step;
   QString runs = QDir(dataDir).dirName();
-  if (!compareDir.isEmpty()) {
-    const auto [first, second] = RunLabels(dataDir, compareDir);
-    runs = difference ? DifferenceRuns(first, second) : QStringLiteral("%1 compared with %2").arg(first, second);
+  if (!compareDirs.isEmpty()) {
+    const std::vector<QString> names = ComparedRunNames(dataDir, compareDirs);
+    const std::vector<QString> others(names.begin() + 1, names.end());
+    runs = difference ? DifferenceRuns(names.front(), names[1])
+                      : QStringLiteral("%1 compared with %2").arg(names.front(), RunList(others));
   }
   return FigureTitle(runs, QLatin1String(kBodyPartNames[DecodeOption(option).part]),
                      QStringLiteral("Profile at %1 min").arg(minute), ColumnName(OptionKind::Fabric, quantity));
@@ -127,21 +139,19 @@ int RunFigureCommand(const FigureOptions& o, CRunCache* runs) {
     std::fprintf(stderr, "corvane: option %d is a line plot of one quantity of one part.\n", o.option);
     return 2;
   }
-  const CSimulationData* compared = nullptr;
-  if (!o.compareDir.isEmpty()) {
-    if (IsScreenshotInput(o.file, o.compareDir, moduleDir)) {
+  for (const QString& dir : o.compareDirs) {
+    if (IsScreenshotInput(o.file, dir, moduleDir)) {
       std::fprintf(stderr, "corvane: \"%s\" is one of the files the figure reads; it is not overwritten.\n",
                    qPrintable(o.file));
       return 2;
     }
-    if (const int failed = LoadComparedRun(o.compareDir, o.option, cache, &compared)) {
-      return failed;
-    }
+  }
+  std::vector<const CSimulationData*> compared;
+  if (const int failed = LoadComparedRuns(o.compareDirs, o.option, cache, &compared)) {
+    return failed;
   }
   CScientificDlg view(&data, moduleDir);
-  if (!o.compareDir.isEmpty()) {
-    view.SetComparison(compared);
-  }
+  view.SetComparison(compared);
   if (o.difference && !IsChartKind(DecodeOption(o.option).kind) && !o.profileAt) {
     std::fprintf(stderr, "corvane: --difference goes with a chart or a thickness profile; option %d is a line plot.\n",
                  o.option);
@@ -177,15 +187,16 @@ int RunFigureCommand(const FigureOptions& o, CRunCache* runs) {
   }
   view.Settle();
   QString error;
-  QString title = FigureTitleFor(data, o.dataDir, o.option, o.quantities, o.allParts, o.compareDir, true, o.difference);
+  QString title =
+      FigureTitleFor(data, o.dataDir, o.option, o.quantities, o.allParts, o.compareDirs, true, o.difference);
   if (profileStep) {
-    title = ProfileFigureTitle(data, o.dataDir, o.option, o.quantity, *profileStep, o.compareDir, o.difference);
+    title = ProfileFigureTitle(data, o.dataDir, o.option, o.quantity, *profileStep, o.compareDirs, o.difference);
   }
   // The legend names the compared runs; the drawn title need not.
   const QString drawn =
-      profileStep || o.compareDir.isEmpty() || !IsChartKind(DecodeOption(o.option).kind)
+      profileStep || o.compareDirs.isEmpty() || !IsChartKind(DecodeOption(o.option).kind)
           ? title
-          : FigureTitleFor(data, o.dataDir, o.option, o.quantities, o.allParts, o.compareDir, false, o.difference);
+          : FigureTitleFor(data, o.dataDir, o.option, o.quantities, o.allParts, o.compareDirs, false, o.difference);
   if (!WriteViewFigure(view, o.file, o.size, title, &error, drawn)) {
     std::fprintf(stderr, "corvane: %s.\n", qPrintable(error));
     return 1;

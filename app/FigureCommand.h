@@ -4,6 +4,7 @@
 // line, as a PNG, SVG or PDF figure.
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -21,23 +22,23 @@ struct FigureOptions {
   std::vector<int> quantities{0};  // sharing the chart, in the order given
   bool allParts = false;           // each quantity for the six parts
   FigureSize size;
-  QString compareDir;               // a second run beside the first, or none
-  bool difference = false;          // with compareDir: the first run's values less the second's
+  QStringList compareDirs;          // runs beside the first (up to seven), or none
+  bool difference = false;          // with one compared run: the first run's values less the second's
   std::optional<double> profileAt;  // a fabric option's thickness profile at this minute
 };
 
 // The title line of what a view shows for `option` and `quantities` of the
 // run in `dataDir` (for every part with `allParts`; beside it, when given,
-// the run in `compareDir`). Without `namingRuns` it leaves the runs out,
+// the runs in `compareDirs`). Without `namingRuns` it leaves the runs out,
 // for a drawn title over a legend that names them.
 QString FigureTitleFor(const CSimulationData& data, const QString& dataDir, int option,
-                       const std::vector<int>& quantities, bool allParts, const QString& compareDir = QString(),
+                       const std::vector<int>& quantities, bool allParts, const QStringList& compareDirs = {},
                        bool namingRuns = true, bool difference = false);
 // The title line of the thickness profile of `option` and `quantity` at
 // fabric step `step`: "RUN · Part · Profile at N min · QUANTITY".
-// With `compareDir`, the two runs (their difference with `difference`).
+// With `compareDirs`, every run (two runs' difference with `difference`).
 QString ProfileFigureTitle(const CSimulationData& data, const QString& dataDir, int option, int quantity, int step,
-                           const QString& compareDir = QString(), bool difference = false);
+                           const QStringList& compareDirs = {}, bool difference = false);
 // Writes what `view` shows (its chart, or its line plot) as a figure, the
 // file titled `title` and the page `drawnTitle` (the title, when empty).
 bool WriteViewFigure(CScientificDlg& view, const QString& path, const FigureSize& size, const QString& title,

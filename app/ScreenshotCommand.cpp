@@ -18,8 +18,8 @@
 namespace {
 // The scientific view alone at the size asked for, after choosing the option
 // and the quantity, drawn into a picture.
-QImage RenderScience(CSimulationData& data, const CSimulationData* compared, const ScreenshotOptions& o,
-                     const QString& moduleDir) {
+QImage RenderScience(CSimulationData& data, const std::vector<const CSimulationData*>& compared,
+                     const ScreenshotOptions& o, const QString& moduleDir) {
   CScientificDlg view(&data, moduleDir);
   view.resize(o.size);
   view.SetComparison(compared);
@@ -37,15 +37,18 @@ QImage RenderScience(CSimulationData& data, const CSimulationData* compared, con
 
 int RunScreenshotCommand(const ScreenshotOptions& o, CRunCache* runs) {
   const QString moduleDir = ModuleDir();
-  if (IsScreenshotInput(o.file, o.dataDir, moduleDir) ||
-      (!o.compareDir.isEmpty() && IsScreenshotInput(o.file, o.compareDir, moduleDir))) {
-    std::fprintf(stderr, "corvane: \"%s\" is one of the files the screenshot reads; it is not overwritten.\n",
-                 qPrintable(o.file));
-    return 2;
+  for (const QString& dir : QStringList{o.dataDir} + o.compareDirs) {
+    if (IsScreenshotInput(o.file, dir, moduleDir)) {
+      std::fprintf(stderr, "corvane: \"%s\" is one of the files the screenshot reads; it is not overwritten.\n",
+                   qPrintable(o.file));
+      return 2;
+    }
   }
-  if (!o.compareDir.isEmpty() && !QFileInfo(o.compareDir).isDir()) {
-    std::fprintf(stderr, "corvane: there is no folder \"%s\" to compare.\n", qPrintable(o.compareDir));
-    return 1;
+  for (const QString& dir : o.compareDirs) {
+    if (!QFileInfo(dir).isDir()) {
+      std::fprintf(stderr, "corvane: there is no folder \"%s\" to compare.\n", qPrintable(dir));
+      return 1;
+    }
   }
   CRunCache own;
   CRunCache& cache = runs ? *runs : own;
@@ -63,11 +66,9 @@ int RunScreenshotCommand(const ScreenshotOptions& o, CRunCache* runs) {
     return unfit;
   }
   if (o.mode == ViewMode::Plot) {
-    const CSimulationData* compared = nullptr;
-    if (!o.compareDir.isEmpty()) {
-      if (const int failed = LoadComparedRun(o.compareDir, o.option, cache, &compared)) {
-        return failed;
-      }
+    std::vector<const CSimulationData*> compared;
+    if (const int failed = LoadComparedRuns(o.compareDirs, o.option, cache, &compared)) {
+      return failed;
     }
     return SavePicture(RenderScience(data, compared, o, moduleDir), o.file) ? 0 : 1;
   }

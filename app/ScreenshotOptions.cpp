@@ -189,6 +189,18 @@ int LoadComparedRun(const QString& dir, int option, CRunCache& runs, const CSimu
   return ComparedRunFits(dir, option, **compared);
 }
 
+int LoadComparedRuns(const QStringList& dirs, int option, CRunCache& runs,
+                     std::vector<const CSimulationData*>* compared) {
+  for (const QString& dir : dirs) {
+    const CSimulationData* run = nullptr;
+    if (const int failed = LoadComparedRun(dir, option, runs, &run)) {
+      return failed;
+    }
+    compared->push_back(run);
+  }
+  return 0;
+}
+
 int CheckChosenOption(const CSimulationData& data, int option, int quantity) {
   // Only what a user can choose in this run's panels.
   if (!RunListsOption(data, option)) {

@@ -6,7 +6,9 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <optional>
+#include <vector>
 
 #include "ViewMode.h"
 
@@ -29,9 +31,9 @@ struct ScreenshotOptions {
   // With a fabric option: its thickness profile at the fabric step nearest
   // this minute, in the plot's place.
   std::optional<double> profileAt;
-  // With the scientific view: a second run beside the first, and its
-  // difference ("A - B") instead of both.
-  QString compareDir;
+  // With the scientific view: other runs beside the first (up to seven),
+  // and with one of them the difference ("A - B") instead of both.
+  QStringList compareDirs;
   bool difference = false;
 };
 
@@ -45,6 +47,9 @@ class CRunCache;
 // error as it loads): 0 when it loads and offers `option`; 1 when the folder
 // is not there or the run does not load; 2 when it lacks the option. Each said.
 int LoadComparedRun(const QString& dir, int option, CRunCache& runs, const CSimulationData** compared);
+// The same for each of `dirs` in turn, up to the first that fails.
+int LoadComparedRuns(const QStringList& dirs, int option, CRunCache& runs,
+                     std::vector<const CSimulationData*>* compared);
 
 // A scientific-view option id that names a part and a kind it lists.
 bool IsOptionId(int id);

@@ -64,7 +64,9 @@ class CLentRuns {
  public:
   CLentRuns(CRunCache& runs, CCorvaneApp& app, const ScreenshotOptions& o) : m_runs(runs), m_app(app), m_o(o) {}
   ~CLentRuns() {
-    m_runs.Return(m_o.compareDir, std::move(m_app.m_pCompared));
+    for (std::size_t i = 0; i < m_app.m_compared.size() && i < static_cast<std::size_t>(m_o.compareDirs.size()); ++i) {
+      m_runs.Return(m_o.compareDirs[static_cast<qsizetype>(i)], std::move(m_app.m_compared[i]));
+    }
     m_runs.Return(m_o.dataDir, std::move(m_app.m_pData));
   }
   CLentRuns(const CLentRuns&) = delete;
@@ -98,19 +100,18 @@ int RunWindowScreenshot(const ScreenshotOptions& o, const QString& moduleDir, CR
   main.show();
   if (o.mode == ViewMode::Plot) {
     main.OnViewScientific();
-    // The second run as File > Compare With Run... shows it (a run compared
+    // Each other run as File > Compare With Run... shows it (a run compared
     // with itself is loaded a second time, as the menu would).
-    if (!o.compareDir.isEmpty()) {
-      std::unique_ptr<CSimulationData> second = runs.Lend(o.compareDir);
-      if (second) {
-        main.AdoptComparison(std::move(second));
-      } else if (!main.CompareWith(o.compareDir)) {
-        std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.compareDir));
+    for (const QString& dir : o.compareDirs) {
+      std::unique_ptr<CSimulationData> other = runs.Lend(dir);
+      const bool shown = other ? main.AdoptComparison(std::move(other)) : main.CompareWith(dir);
+      if (!shown) {
+        std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(dir));
         return 1;
       }
-    }
-    if (const int unfit = o.compareDir.isEmpty() ? 0 : ComparedRunFits(o.compareDir, o.option, *app.m_pCompared)) {
-      return unfit;
+      if (const int unfit = ComparedRunFits(dir, o.option, *app.m_compared.back())) {
+        return unfit;
+      }
     }
     SelectScienceOption(*main.m_pScientific, o.option, o.quantity);
     SelectScienceProfile(*main.m_pScientific, *app.m_pData, o);

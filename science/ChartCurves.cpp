@@ -12,7 +12,7 @@
 #include "ScienceLogic.h"
 #include "SimulationData.h"
 
-ChartCurves BuildChartCurves(const CSimulationData& data, const CSimulationData* compared,
+ChartCurves BuildChartCurves(const CSimulationData& data, const std::vector<const CSimulationData*>& compared,
                              const CCurveSelection& selection) {
   ChartCurves chart;
   const std::vector<CurveKey> keys = selection.Curves();
@@ -40,13 +40,20 @@ ChartCurves BuildChartCurves(const CSimulationData& data, const CSimulationData*
   if (first.kind == OptionKind::Comfort && selection.Quantities().size() == 1) {
     chart.bands = BandModeOfComfort(first.quantity);
   }
-  std::pair<QString, QString> runs;
-  if (compared) {
-    runs = RunLabels(data.Run().m_strDataDir, compared->Run().m_strDataDir);
+  std::vector<const CSimulationData*> stores{&data};
+  stores.insert(stores.end(), compared.begin(), compared.end());
+  std::vector<QString> runNames(stores.size());
+  if (!compared.empty()) {
+    std::vector<QString> dirs;
+    for (const CSimulationData* s : stores) {
+      dirs.push_back(s->Run().m_strDataDir);
+    }
+    runNames = RunLabels(dirs);
   }
-  const CSimulationData* stores[2] = {&data, compared};
-  const QString runNames[2] = {runs.first, runs.second};
-  for (int r = 0; r < (compared ? 2 : 1); ++r) {
+  // Two runs pair each curve with its counterpart; more keep a run apart by
+  // its colour and its style alike.
+  const bool runColours = stores.size() > 2;
+  for (std::size_t r = 0; r < stores.size(); ++r) {
     for (std::size_t i = 0; i < keys.size(); ++i) {
       const CurveKey& c = keys[i];
       const QString part = QString::fromLatin1(kBodyPartNames[c.part]);
@@ -59,8 +66,9 @@ ChartCurves BuildChartCurves(const CSimulationData& data, const CSimulationData*
       curve.axis = axes[i];
       // Every part of a quantity: each part in its own colour wherever it
       // stands among the curves, so that two figures of one paper agree.
-      curve.colour = selection.AllParts() ? c.part : static_cast<int>(i);
-      curve.dashed = r == 1;
+      curve.colour = runColours ? static_cast<int>(r) : selection.AllParts() ? c.part : static_cast<int>(i);
+      curve.style = static_cast<int>(r);
+      curve.runIndex = static_cast<int>(r);
       curve.run = runNames[r];
       const CSimulationData& run = *stores[r];
       const std::vector<ChartPoint> points = c.kind == OptionKind::Body ? BodyPropertyPoints(run, c.part, c.quantity)

@@ -1,6 +1,7 @@
 #pragma once
 // The curves a selection puts on the chart, apart from any window: their
-// names, units, axes, colours and points, for one run or two side by side.
+// names, units, axes, colours and points, for one run or several side by
+// side.
 // The chart draws them; the command line's export writes them as text.
 
 #include <QString>
@@ -15,12 +16,13 @@ struct ChartCurve {
   QString name;  // the legend's text
   QString base;  // the same without the run's name
   QString baseColumn;
-  QString unit;    // of the values
-  QString column;  // the column's name in exported data
-  int axis = 0;    // 0 the left y axis, 1 the right one
-  int colour = 0;  // its place in the palette
-  bool dashed = false;
-  QString run;  // the run's name when two are compared
+  QString unit;      // of the values
+  QString column;    // the column's name in exported data
+  int axis = 0;      // 0 the left y axis, 1 the right one
+  int colour = 0;    // its place in the palette
+  int style = 0;     // the line style (SetLineStyle): its run's
+  int runIndex = 0;  // which run: 0 the first
+  QString run;       // the run's name when runs are compared
   std::vector<CChartDataSet> points;
 };
 
@@ -30,10 +32,12 @@ struct ChartCurves {
   std::vector<ChartCurve> curves;
 };
 
-// What `selection` shows of `data` and, when given, of `compared` beside it
-// (its curves after the first run's, dashed, each in the colour of its
-// counterpart; every curve naming its run).
-ChartCurves BuildChartCurves(const CSimulationData& data, const CSimulationData* compared,
+// What `selection` shows of `data` and of each run of `compared` beside it,
+// every curve naming its run. One run beside the first draws its curves
+// after the first run's, dashed, each in the colour of its counterpart;
+// more runs (one curve each, as the selection allows) take each its own
+// colour and line style, in the order given.
+ChartCurves BuildChartCurves(const CSimulationData& data, const std::vector<const CSimulationData*>& compared,
                              const CCurveSelection& selection);
 
 // Several curves as text: a header of the x caption and each curve's column

@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <cmath>
 
+#include "ChartPalette.h"
 #include "PolylineSimplify.h"
 
 namespace {
@@ -102,6 +103,13 @@ class CurvePath {
 QPen LinePen(const QColor& c, double width, Qt::PenStyle style = Qt::SolidLine) {
   return QPen(c, width, style, Qt::FlatCap, Qt::RoundJoin);
 }
+
+// A curve's pen in its run's line style.
+QPen CurvePen(const QColor& c, double width, int style) {
+  QPen pen = LinePen(c, width);
+  SetLineStyle(pen, style);
+  return pen;
+}
 }  // namespace
 
 void PaintChartFigure(QPainter& p, QSizeF pagePt, const FigureStyle& s, const ChartFigureContent& c,
@@ -155,7 +163,7 @@ void PaintChartFigure(QPainter& p, QSizeF pagePt, const FigureStyle& s, const Ch
     for (const CChartDataSet& d : *curve.points) {
       path.Add(d);
     }
-    p.setPen(LinePen(curve.colour, width, curve.dashed ? Qt::DashLine : Qt::SolidLine));
+    p.setPen(CurvePen(curve.colour, width, curve.style));
     p.setBrush(Qt::NoBrush);
     p.drawPath(path.Finish());
   }
@@ -184,7 +192,7 @@ void PaintChartFigure(QPainter& p, QSizeF pagePt, const FigureStyle& s, const Ch
 
   // The legend's samples, each in its entry's colour and style.
   for (std::size_t i = 0; i < L.legendSamples.size() && i < c.legend.size(); ++i) {
-    p.setPen(LinePen(c.legend[i].colour, width, c.legend[i].dashed ? Qt::DashLine : Qt::SolidLine));
+    p.setPen(CurvePen(c.legend[i].colour, width, c.legend[i].style));
     p.drawLine(L.legendSamples[i]);
   }
 

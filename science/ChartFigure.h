@@ -17,8 +17,8 @@ class QPainter;
 struct FigureCurve {
   const std::vector<CChartDataSet>* points = nullptr;
   QColor colour;
-  bool dashed = false;
-  int axis = 0;  // 0 the left y axis, 1 the right one
+  int style = 0;  // the line style (SetLineStyle)
+  int axis = 0;   // 0 the left y axis, 1 the right one
 };
 
 // What a chart puts in its figure: its texts and ranges, its curves, the

@@ -49,14 +49,14 @@ std::vector<FigureLegendEntry> FigureLegend(const std::vector<FigureLegendEntry>
     for (std::size_t i = 0; i < pieces.size(); ++i) {
       const QString text = name(pieces[i]);
       if (std::none_of(legend.begin(), legend.end(), [&](const FigureLegendEntry& e) { return e.text == text; })) {
-        legend.push_back({text, curves[i].colour, false});
+        legend.push_back({text, curves[i].colour, 0});
       }
     }
     std::vector<FigureLegendEntry> styles;
     for (std::size_t i = 0; i < pieces.size(); ++i) {
       if (std::none_of(styles.begin(), styles.end(),
                        [&](const FigureLegendEntry& e) { return e.text == pieces[i].run; })) {
-        styles.push_back({pieces[i].run, QColor(Qt::black), curves[i].dashed});
+        styles.push_back({pieces[i].run, QColor(Qt::black), curves[i].style});
       }
     }
     legend.insert(legend.end(), styles.begin(), styles.end());
@@ -67,7 +67,7 @@ std::vector<FigureLegendEntry> FigureLegend(const std::vector<FigureLegendEntry>
     if (run) {
       text += (text.isEmpty() ? QString() : QStringLiteral(", ")) + pieces[i].run;
     }
-    legend.push_back({text, curves[i].colour, curves[i].dashed});
+    legend.push_back({text, curves[i].colour, curves[i].style});
   }
   return legend;
 }

@@ -17,7 +17,7 @@ QString LegendText(const QString& part, const QString& quantity, const QString& 
 struct FigureLegendEntry {
   QString text;
   QColor colour;
-  bool dashed = false;
+  int style = 0;  // the line style (SetLineStyle)
   friend bool operator==(const FigureLegendEntry&, const FigureLegendEntry&) = default;
 };
 // A figure's legend, from the chart's entries "PART: QUANTITY[, RUN]" (one

@@ -1,5 +1,6 @@
 #include "ChartPalette.h"
 
+#include <QPen>
 #include <array>
 #include <vector>
 
@@ -19,4 +20,20 @@ QColor CurveColour(int index, const QColor& first) {
     }
   }
   return colours[static_cast<std::size_t>(index - 1) % colours.size()];
+}
+
+void SetLineStyle(QPen& pen, int style) {
+  // In pen widths, as Qt measures dashes: each pattern a different rhythm
+  // rather than a different scale of one.
+  static const std::array<QList<qreal>, 6> kPatterns = {
+      QList<qreal>{1, 2}, QList<qreal>{4, 2, 1, 2}, QList<qreal>{4, 2, 1, 2, 1, 2},
+      QList<qreal>{8, 3}, QList<qreal>{8, 3, 1, 3}, QList<qreal>{8, 3, 3, 3}};
+  const int s = style < 0 ? 0 : style % 8;
+  if (s == 0) {
+    pen.setStyle(Qt::SolidLine);
+  } else if (s == 1) {
+    pen.setStyle(Qt::DashLine);
+  } else {
+    pen.setDashPattern(kPatterns[static_cast<std::size_t>(s - 2)]);
+  }
 }

@@ -5,6 +5,8 @@
 
 #include <QColor>
 
+class QPen;
+
 // The most curves one chart holds: the first, and each colour of the
 // palette but one (the one the first curve's colour stands for).
 constexpr int kMaxCurves = 8;
@@ -15,3 +17,9 @@ constexpr int kMaxCurves = 8;
 // to `first` (black on the comfort bands). Past the palette the colours
 // come round again.
 QColor CurveColour(int index, const QColor& first);
+
+// The line style of run `style` of several compared side by side: 0 solid,
+// 1 dashed (a second run's, as it always was), then dotted, dash-dot,
+// dash-dot-dot, long dashes, long dash-dot and long-short, so that eight
+// runs stay apart in grey print too. Past eight the styles come round again.
+void SetLineStyle(QPen& pen, int style);

@@ -28,7 +28,7 @@ QString CCurveSelection::Toggle(int quantity) {
     return {};
   }
   next.push_back(quantity);
-  QString refusal = Refusal(next, m_bAllParts, PropertyName(m_kind, quantity));
+  QString refusal = Refusal(next, m_bAllParts, m_nRuns, PropertyName(m_kind, quantity) + QStringLiteral(" not shown"));
   if (refusal.isEmpty()) {
     m_quantities = next;
   }
@@ -36,9 +36,17 @@ QString CCurveSelection::Toggle(int quantity) {
 }
 
 QString CCurveSelection::SetAllParts(bool on) {
-  QString refusal = on ? Refusal(m_quantities, true, QStringLiteral("All parts")) : QString();
+  QString refusal = on ? Refusal(m_quantities, true, m_nRuns, QStringLiteral("All parts not shown")) : QString();
   if (refusal.isEmpty()) {
     m_bAllParts = on;
+  }
+  return refusal;
+}
+
+QString CCurveSelection::SetRunCount(int runs, const QString& what) {
+  QString refusal = Refusal(m_quantities, m_bAllParts, runs, what + QStringLiteral(" not compared"));
+  if (refusal.isEmpty()) {
+    m_nRuns = runs;
   }
   return refusal;
 }
@@ -61,10 +69,16 @@ std::vector<CurveKey> CCurveSelection::CurvesOf(const std::vector<int>& quantiti
   return curves;
 }
 
-QString CCurveSelection::Refusal(const std::vector<int>& quantities, bool allParts, const QString& what) const {
+QString CCurveSelection::Refusal(const std::vector<int>& quantities, bool allParts, int runs,
+                                 const QString& what) const {
   const std::vector<CurveKey> curves = CurvesOf(quantities, allParts);
+  // Past two runs a run is told by its colour and style: a second curve per
+  // run would have neither left to tell it by.
+  if (runs > 2 && (curves.size() > 1 || allParts)) {
+    return QStringLiteral("%1: a chart of more than two runs holds one quantity of one part.").arg(what);
+  }
   if (static_cast<int>(curves.size()) > kMaxCurves) {
-    return QStringLiteral("%1 not shown: a chart holds at most %2 curves.").arg(what).arg(kMaxCurves);
+    return QStringLiteral("%1: a chart holds at most %2 curves.").arg(what).arg(kMaxCurves);
   }
   std::vector<QString> units;
   units.reserve(curves.size());
@@ -81,5 +95,23 @@ QString CCurveSelection::Refusal(const std::vector<int>& quantities, bool allPar
       held.push_back(u);
     }
   }
-  return QStringLiteral("%1 not shown: the chart already has two units, %2 and %3.").arg(what, held[0], held[1]);
+  return QStringLiteral("%1: the chart already has two units, %2 and %3.").arg(what, held[0], held[1]);
+}
+
+CCurveSelection SelectCurves(int part, OptionKind kind, const std::vector<int>& quantities, bool allParts, int runs,
+                             QString* refusal) {
+  CCurveSelection selection;
+  refusal->clear();
+  selection.Choose(part, kind, quantities.empty() ? 0 : quantities.front());
+  selection.SetRunCount(runs, QString());
+  for (std::size_t i = 1; i < quantities.size() && refusal->isEmpty(); ++i) {
+    const std::vector<int>& shown = selection.Quantities();
+    if (std::find(shown.begin(), shown.end(), quantities[i]) == shown.end()) {
+      *refusal = selection.Toggle(quantities[i]);
+    }
+  }
+  if (allParts && refusal->isEmpty()) {
+    *refusal = selection.SetAllParts(true);
+  }
+  return selection;
 }

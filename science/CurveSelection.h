@@ -29,6 +29,13 @@ class CCurveSelection {
   // All parts on or off; returns the refusal when the curves would not fit.
   QString SetAllParts(bool on);
 
+  // How many runs the chart compares (1: the run alone). More than two
+  // leave room for one quantity of one part, All parts off; returns the
+  // refusal when the selection holds more (`what` names the run asked
+  // for), and the count stays.
+  QString SetRunCount(int runs, const QString& what);
+  int RunCount() const { return m_nRuns; }
+
   bool AllParts() const { return m_bAllParts; }
   int Part() const { return m_nPart; }
   OptionKind Kind() const { return m_kind; }
@@ -40,12 +47,20 @@ class CCurveSelection {
 
  private:
   std::vector<CurveKey> CurvesOf(const std::vector<int>& quantities, bool allParts) const;
-  // Why these curves cannot share a chart (`what` names what was asked
-  // for), or empty.
-  QString Refusal(const std::vector<int>& quantities, bool allParts, const QString& what) const;
+  // Why these curves cannot share a chart of `runs` runs, led by `what`
+  // ("NAME not shown"), or empty.
+  QString Refusal(const std::vector<int>& quantities, bool allParts, int runs, const QString& what) const;
 
   int m_nPart = 0;
   OptionKind m_kind = OptionKind::Body;
   std::vector<int> m_quantities{0};
   bool m_bAllParts = false;
+  int m_nRuns = 1;
 };
+
+// The selection that options name, made as a user would make it: the runs
+// compared first, then `quantities` in order (the first chosen, the others
+// added as Ctrl+click adds them, a repeat shown once), then All parts.
+// `refusal` gets the first refusal in the view's words (empty when none).
+CCurveSelection SelectCurves(int part, OptionKind kind, const std::vector<int>& quantities, bool allParts, int runs,
+                             QString* refusal);

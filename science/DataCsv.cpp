@@ -48,13 +48,14 @@ QString ExportCsv(const CSimulationData& data, int option, int quantity) {
   return out;
 }
 
-QString ComparedCsv(const CSimulationData& first, const CSimulationData& second, int option, int quantity) {
+QString ComparedCsv(const CSimulationData& first, const std::vector<const CSimulationData*>& others, int option,
+                    int quantity) {
   const OptionId o = DecodeOption(option);
   const QChar comma = QLatin1Char(',');
   if (IsChartKind(o.kind)) {
     CCurveSelection selection;
     selection.Choose(o.part, o.kind, quantity);
-    const ChartCurves chart = BuildChartCurves(first, &second, selection);
+    const ChartCurves chart = BuildChartCurves(first, others, selection);
     std::vector<CurveColumn> columns;
     for (const ChartCurve& c : chart.curves) {
       columns.push_back({c.column, &c.points});
@@ -62,12 +63,18 @@ QString ComparedCsv(const CSimulationData& first, const CSimulationData& second,
     return CurvesText(chart.xLabel, columns, comma);
   }
   // Each run's rows as it writes them alone, its name in front.
-  const auto [firstRun, secondRun] = RunLabels(first.Run().m_strDataDir, second.Run().m_strDataDir);
+  std::vector<const CSimulationData*> runs{&first};
+  runs.insert(runs.end(), others.begin(), others.end());
+  std::vector<QString> dirs;
+  for (const CSimulationData* r : runs) {
+    dirs.push_back(r->Run().m_strDataDir);
+  }
+  const std::vector<QString> names = RunLabels(dirs);
   QString out = QStringLiteral("run,curve,Thickness(cm),Time(min),%1\n").arg(ColumnName(o.kind, quantity));
-  for (const auto& [data, run] : {std::pair{&first, firstRun}, std::pair{&second, secondRun}}) {
-    const QString rows = ExportCsv(*data, option, quantity);
+  for (std::size_t r = 0; r < runs.size(); ++r) {
+    const QString rows = ExportCsv(*runs[r], option, quantity);
     for (const QString& row : rows.split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(1)) {
-      out += DelimitedField(run, comma) + comma + row + QLatin1Char('\n');
+      out += DelimitedField(names[r], comma) + comma + row + QLatin1Char('\n');
     }
   }
   return out;

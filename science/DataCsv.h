@@ -4,6 +4,7 @@
 // context menu write the same.
 
 #include <QString>
+#include <vector>
 
 class CSimulationData;
 
@@ -14,10 +15,11 @@ QString CsvNumber(double v);
 // gives "curve,thickness,time,value" rows. Empty plots give the header alone.
 QString ExportCsv(const CSimulationData& data, int option, int quantity);
 
-// The same for two runs side by side: a chart gives "Time(min)" and a column
-// per run (named as the legend names its curve, quoted where that holds a
-// comma), a row for each time either run holds, the cell of a run without a
-// value then left empty; a plot gives "run,curve,Thickness(cm),Time(min),NAME"
-// rows, the first run's, then the second's. Every value is the one its run
-// gives alone.
-QString ComparedCsv(const CSimulationData& first, const CSimulationData& second, int option, int quantity);
+// The same for several runs side by side, `first` and then each of `others`:
+// a chart gives "Time(min)" and a column per run (named as the legend names
+// its curve, quoted where that holds a comma), a row for each time any run
+// holds, the cell of a run without a value then left empty; a plot gives
+// "run,curve,Thickness(cm),Time(min),NAME" rows, each run's in turn. Every
+// value is the one its run gives alone.
+QString ComparedCsv(const CSimulationData& first, const std::vector<const CSimulationData*>& others, int option,
+                    int quantity);

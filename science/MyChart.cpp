@@ -323,9 +323,7 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
   for (std::size_t i = 0; i < legend.entries.size(); ++i) {
     const QRect& e = legend.entries[i];
     QPen pen = Pen(ColourOf(i), 2);
-    if (m_curves[i].m_bDashed) {
-      pen.setStyle(Qt::DashLine);
-    }
+    SetLineStyle(pen, m_curves[i].m_nStyle);
     p.setPen(pen);
     p.drawLine(e.left() + 2, e.center().y(), e.left() + kLegendSample - 2, e.center().y());
     p.setPen(Qt::black);
@@ -349,9 +347,7 @@ void CMyChart::Paint(QPainter& p, QSize size, bool everySegment, bool overlays) 
   for (std::size_t i = 0; i < m_curves.size(); ++i) {
     const CChartSeries& s = m_curves[i];
     QPen pen = bands ? Pen(ColourOf(i), 4) : Pen(ColourOf(i), 2);
-    if (s.m_bDashed) {
-      pen.setStyle(Qt::DashLine);
-    }
+    SetLineStyle(pen, s.m_nStyle);
     p.setPen(pen);
     DrawSeries(p, s, s.m_nAxis == 1 ? right : left, everySegment);
   }
@@ -526,7 +522,7 @@ QString CMyChart::HoverText() const {
     const int j = i == 0 ? m_nHover : NearestInTime(s.m_points, t);
     v.held = j >= 0;
     v.value = j >= 0 ? s.m_points[static_cast<std::size_t>(j)].m_fY : 0.0f;
-    v.run = s.m_bDashed ? s.m_strRun : QString();
+    v.run = s.m_nRun > 0 ? s.m_strRun : QString();
     v.time = j >= 0 ? s.m_points[static_cast<std::size_t>(j)].m_fX : t;
     values.push_back(v);
   }
@@ -627,7 +623,7 @@ void CMyChart::DrawSeries(QPainter& p, const CChartSeries& s, Axis y, bool every
   };
   // A value the run does not hold breaks the line: the gap shows.
   auto held = [&](int j) { return !std::isnan(points[static_cast<std::size_t>(j)].m_fY); };
-  if (s.m_bDashed) {
+  if (s.m_nStyle != 0) {
     // A compared run's curve: its dashes run on from point to point, so each
     // unbroken stretch is one line (segments of a pixel or two would each
     // start a dash anew, and the curve would look solid).

@@ -29,10 +29,12 @@ struct CChartSeries {
   QString m_strColumn;  // the column's name in exported data (the name when empty)
   int m_nAxis = 0;      // 0 the left y axis, 1 the right one
   int m_nColour = -1;   // place in the palette; -1 its place among the curves
-  // Dashed: a second run's curve, which takes the palette place of the
-  // first run's curve of the same part and quantity.
-  bool m_bDashed = false;
-  QString m_strRun;  // the run's name, while two are compared
+  // The line style (SetLineStyle): 0 solid; a compared run's curves take
+  // their run's (a second run's dashed, in the palette place of the first
+  // run's curve of the same part and quantity).
+  int m_nStyle = 0;
+  int m_nRun = 0;    // which of the compared runs: 0 the first
+  QString m_strRun;  // the run's name, while runs are compared
   // Kept as points are added, so that a paint need not walk every point
   // twice. The y range starts where a paint's search does.
   float m_fXMin, m_fXMax, m_fYMin = 1000000, m_fYMax = -1000000;

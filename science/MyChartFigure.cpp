@@ -17,7 +17,7 @@ ChartFigureContent CMyChart::FigureContent(const QString& title) const {
   std::vector<FigureLegendEntry> entries;
   for (qsizetype i = 0; i < texts.size(); ++i) {
     const auto k = static_cast<std::size_t>(i);
-    entries.push_back({texts[i], ColourOf(k), m_curves[k].m_bDashed});
+    entries.push_back({texts[i], ColourOf(k), m_curves[k].m_nStyle});
   }
   c.legend = FigureLegend(entries);
   for (const FigureLegendEntry& e : c.legend) {
@@ -48,7 +48,7 @@ ChartFigureContent CMyChart::FigureContent(const QString& title) const {
   c.boundaries.assign(m_boundaries.begin(), m_boundaries.end());
   for (std::size_t i = 0; i < m_curves.size(); ++i) {
     const CChartSeries& s = m_curves[i];
-    c.curves.push_back({&s.m_points, ColourOf(i), s.m_bDashed, s.m_nAxis});
+    c.curves.push_back({&s.m_points, ColourOf(i), s.m_nStyle, s.m_nAxis});
   }
   return c;
 }

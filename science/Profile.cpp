@@ -158,13 +158,12 @@ QString ProfileTitle(const QString& part, const QString& quantity, float minutes
   return std::isnan(minutes) ? title : QStringLiteral("%1 at %2 min").arg(title, QString::number(minutes, 'g', 6));
 }
 
-QString ComparedProfileCsv(const FabricProfile& first, const QString& firstRun, const FabricProfile& second,
-                           const QString& secondRun, const QString& column, QChar separator) {
+QString ComparedProfileCsv(const std::vector<RunProfile>& runs, const QString& column, QChar separator) {
   QString out = QStringLiteral("run%1").arg(separator) + ProfileCsv({}, column, separator);
-  for (const auto& [profile, run] : {std::pair{&first, firstRun}, std::pair{&second, secondRun}}) {
-    const QStringList rows = ProfileCsv(*profile, column, separator).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  for (const RunProfile& r : runs) {
+    const QStringList rows = ProfileCsv(r.profile, column, separator).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (const QString& row : rows.mid(1)) {
-      out += DelimitedField(run, separator) + separator + row + QLatin1Char('\n');
+      out += DelimitedField(r.run, separator) + separator + row + QLatin1Char('\n');
     }
   }
   return out;

@@ -46,9 +46,8 @@ float FabricStepTime(const RunTables& run, int part, int step);
 // The fabric step nearest `minute` among those part `part` holds; between
 // two equally near the earlier. None for no steps, a minute that is not a
 // number, below 0, or after the last step by more than rounding.
-std::optional<int> NearestFabricStep(
-    const RunTables& run, int part,
-    double minute);  // The least and greatest value of quantity q over every node and step of
+std::optional<int> NearestFabricStep(const RunTables& run, int part, double minute);
+// The least and greatest value of quantity q over every node and step of
 // part `part`, so that a profile followed through the run keeps its scale;
 // none when the part holds no value of it.
 struct ValueRange {
@@ -69,10 +68,15 @@ QString ProfileTitle(const QString& part, const QString& quantity, float minutes
 // by `separator`; a value the run does not hold is an empty cell.
 QString ProfileCsv(const FabricProfile& profile, const QString& column, QChar separator = QLatin1Char(','));
 
-// The profiles of two runs as text: "run,Position(cm),Layer,<column>", the
-// first run's rows, then the second's, each led by its run's name.
-QString ComparedProfileCsv(const FabricProfile& first, const QString& firstRun, const FabricProfile& second,
-                           const QString& secondRun, const QString& column, QChar separator = QLatin1Char(','));
+// A run's profile beside others', and the run's name.
+struct RunProfile {
+  FabricProfile profile;
+  QString run;
+};
+// The profiles of several runs as text: "run,Position(cm),Layer,<column>",
+// each run's rows in turn, led by its run's name.
+QString ComparedProfileCsv(const std::vector<RunProfile>& runs, const QString& column,
+                           QChar separator = QLatin1Char(','));
 
 // first - second at every position both hold (the same decimal, within a
 // millionth of a centimetre), each point in the first run's layer; nothing

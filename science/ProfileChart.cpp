@@ -1,5 +1,6 @@
 #include "ProfileChart.h"
 
+#include <QStringList>
 #include <cmath>
 
 #include "CaptionTables.h"
@@ -13,17 +14,22 @@ void CProfileChart::SetProfile(const FabricProfile& profile, const QString& part
   m_profile = profile;
   m_compared = compared;
   ClearAll();
-  const bool difference = compared && compared->difference;
-  const QString shownName = difference ? DifferenceName(name, compared->run, compared->comparedRun) : name;
+  const bool difference = compared && compared->difference && compared->others.size() == 1;
+  const QString shownName = difference ? DifferenceName(name, compared->run, compared->others.front().run) : name;
   m_strXLabel = QStringLiteral("Position(cm)");
   m_strXUnit = QStringLiteral("cm");
   m_strYLabel = shownName;
   m_strYColumn = shownName;
   QString title = ProfileTitle(part, shownName, profile.time);
-  // The second run's step may stand at another time than the first's.
-  if (compared && std::abs(static_cast<double>(compared->profile.time) - profile.time) > 1e-6) {
-    title +=
-        QStringLiteral(" (%1 at %2 min)").arg(compared->comparedRun, QString::number(compared->profile.time, 'g', 6));
+  // Another run's step may stand at another time than the first's.
+  QStringList elsewhen;
+  for (const RunProfile& r : compared ? compared->others : std::vector<RunProfile>{}) {
+    if (std::abs(static_cast<double>(r.profile.time) - profile.time) > 1e-6) {
+      elsewhen << QStringLiteral("%1 at %2 min").arg(r.run, QString::number(r.profile.time, 'g', 6));
+    }
+  }
+  if (!elsewhen.isEmpty()) {
+    title += QStringLiteral(" (%1)").arg(elsewhen.join(QStringLiteral("; ")));
   }
   SetTitle(title);
   // Each profile's axis spans its own part's clothing from the skin.
@@ -38,7 +44,7 @@ void CProfileChart::SetProfile(const FabricProfile& profile, const QString& part
     m_fFixedYMin = range->lo;
     m_fFixedYMax = range->hi;
   }
-  const FabricProfile& first = difference ? DifferenceProfile(profile, compared->profile) : profile;
+  const FabricProfile& first = difference ? DifferenceProfile(profile, compared->others.front().profile) : profile;
   if (compared) {
     CChartSeries& s = Series(0);
     s.m_strName = difference ? LegendText(part, shownName) : LegendText(part, name, compared->run);
@@ -48,12 +54,20 @@ void CProfileChart::SetProfile(const FabricProfile& profile, const QString& part
     AddPoint(p.position, p.value);
   }
   if (compared && !difference) {
-    CChartSeries& s = AddSeries(LegendText(part, name, compared->comparedRun), UnitOf(name), 0);
-    s.m_bDashed = true;
-    s.m_nColour = 0;
-    s.m_strRun = compared->comparedRun;
-    for (const ProfilePoint& p : compared->profile.points) {
-      AddPoint(p.position, p.value);
+    // One other run is the first's colour dashed; more are told apart by
+    // colour and style alike.
+    const bool runColours = compared->others.size() > 1;
+    for (std::size_t i = 0; i < compared->others.size(); ++i) {
+      const RunProfile& r = compared->others[i];
+      const int run = static_cast<int>(i) + 1;
+      CChartSeries& s = AddSeries(LegendText(part, name, r.run), UnitOf(name), 0);
+      s.m_nStyle = run;
+      s.m_nRun = run;
+      s.m_nColour = runColours ? run : 0;
+      s.m_strRun = r.run;
+      for (const ProfilePoint& p : r.profile.points) {
+        AddPoint(p.position, p.value);
+      }
     }
   }
   update();
@@ -63,9 +77,10 @@ QString CProfileChart::DataText(QChar separator) const {
   if (!m_compared) {
     return ProfileCsv(m_profile, m_strYColumn, separator);
   }
-  if (m_compared->difference) {
-    return ProfileCsv(DifferenceProfile(m_profile, m_compared->profile), m_strYColumn, separator);
+  if (m_compared->difference && m_compared->others.size() == 1) {
+    return ProfileCsv(DifferenceProfile(m_profile, m_compared->others.front().profile), m_strYColumn, separator);
   }
-  return ComparedProfileCsv(m_profile, m_compared->run, m_compared->profile, m_compared->comparedRun, m_strYColumn,
-                            separator);
+  std::vector<RunProfile> runs{{m_profile, m_compared->run}};
+  runs.insert(runs.end(), m_compared->others.begin(), m_compared->others.end());
+  return ComparedProfileCsv(runs, m_strYColumn, separator);
 }

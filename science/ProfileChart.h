@@ -6,12 +6,14 @@
 #include "MyChart.h"
 #include "Profile.h"
 
-// A second run's profile beside the first: its own step nearest the
-// first's time, drawn dashed, or with `difference` the first less it.
+// Other runs' profiles beside the first: each at its own step nearest the
+// first's time. One is drawn dashed in the first's colour, or with
+// `difference` subtracted from the first; more take each the colour and
+// line style of its run.
 struct ComparedProfile {
-  FabricProfile profile;
-  QString run, comparedRun;  // the two runs' names
-  bool difference = false;
+  QString run;                     // the first run's name
+  std::vector<RunProfile> others;  // in the order compared
+  bool difference = false;         // with one other run: the first less it
 };
 
 class CProfileChart : public CMyChart {
@@ -22,11 +24,11 @@ class CProfileChart : public CMyChart {
 
   // Shows `profile` of the quantity `name` (its unit in parentheses) of part
   // `part` on the value scale `range` (none: the profile's own) and, when
-  // given, a second run's beside it; the shown position range stays.
+  // given, other runs' beside it; the shown position range stays.
   void SetProfile(const FabricProfile& profile, const QString& part, const QString& name,
                   std::optional<ValueRange> range, const std::optional<ComparedProfile>& compared = std::nullopt);
-  // Position, layer and value, the header naming their units; two runs'
-  // rows each led by its run, or the difference's.
+  // Position, layer and value, the header naming their units; compared
+  // runs' rows each led by its run, or the difference's.
   QString DataText(QChar separator) const override;
 
  private:

@@ -1,14 +1,23 @@
 #pragma once
-// Two runs side by side: the names their curves and columns carry.
+// Several runs side by side: how many a view compares, and the names their
+// curves and columns carry.
 
 #include <QChar>
 #include <QString>
-#include <utility>
+#include <vector>
 
-// The names of two runs' folders as their legends and columns show them:
-// each folder's name, or, where both folders have the same name, the name
-// with its parent folder ("a/output" and "b/output").
-std::pair<QString, QString> RunLabels(const QString& firstDir, const QString& secondDir);
+// The most runs one chart compares: the first and seven beside it, each in
+// a colour and a line style of its own.
+constexpr int kMaxRuns = 8;
+
+// The names of the runs' folders as their legends and columns show them:
+// each folder's name; where several folders have the same name, those with
+// their parent folder ("a/output" and "b/output"); a name still shared (one
+// run twice) numbered from its second place on ("output (2)").
+std::vector<QString> RunLabels(const std::vector<QString>& dirs);
+
+// The runs' names as a sentence: "a", "a and b", "a, b and c".
+QString RunList(const std::vector<QString>& names);
 
 // A field of delimited text: as it is, or quoted (quotes doubled) where it
 // holds the separator, a quote or a line break.

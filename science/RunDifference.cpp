@@ -50,7 +50,8 @@ ChartCurves DifferenceCurves(const ChartCurves& compared) {
     d.name = DifferenceName(a.base, first, second);
     d.column = DifferenceName(a.baseColumn, first, second);
     d.run.clear();
-    d.dashed = false;
+    d.style = 0;
+    d.runIndex = 0;
     d.points = DifferencePoints(a.points, b.points);
     out.curves.push_back(std::move(d));
   }

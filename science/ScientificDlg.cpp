@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QPropertyAnimation>
 #include <QTimerEvent>
 #include <cstdio>
+#include <limits>
 
 #include "CaptionTables.h"
 #include "ChartCurves.h"
@@ -165,20 +167,20 @@ void CScientificDlg::ShowPlotMenu(QPoint at) {
 }
 
 QString CScientificDlg::PlotDataText() const {
-  // Both runs' rows when two are compared, as the command line writes them.
+  // Every run's rows while runs are compared, as the command line writes them.
   const int q = m_selection.Quantities().front();
-  return m_pCompared ? ComparedCsv(*m_pData, *m_pCompared, m_nOption, q) : ExportCsv(*m_pData, m_nOption, q);
+  return m_compared.empty() ? ExportCsv(*m_pData, m_nOption, q) : ComparedCsv(*m_pData, m_compared, m_nOption, q);
 }
 
 QString CScientificDlg::PlotRunText() const { return m_pPlotRun->isHidden() ? QString() : m_pPlotRun->text(); }
 
 void CScientificDlg::UpdatePlotRun(bool plotShown) {
-  if (!plotShown || !m_pCompared) {
+  if (!plotShown || m_compared.empty()) {
     m_pPlotRun->hide();
     return;
   }
-  const auto [first, second] = RunLabels(m_pData->Run().m_strDataDir, m_pCompared->Run().m_strDataDir);
-  m_pPlotRun->setText(QStringLiteral("The plot draws %1 alone; its data holds %1 and %2.").arg(first, second));
+  const std::vector<QString> names = RunNames();
+  m_pPlotRun->setText(QStringLiteral("The plot draws %1 alone; its data holds %2.").arg(names.front(), RunList(names)));
   m_pPlotRun->adjustSize();
   m_pPlotRun->move(m_plotArea.topLeft() + QPoint(6, 4));
   m_pPlotRun->show();
@@ -290,7 +292,7 @@ void CScientificDlg::ShowSelection() {
   }
   UpdatePlotRun(!chart && !profile);
   // The difference has a meaning for a chart and a profile, not the 3D plot.
-  m_pPropertyPanel->ShowDifference(m_pCompared && (chart || profile));
+  m_pPropertyPanel->ShowDifference(m_compared.size() == 1 && (chart || profile));
   m_chart->update();
   if (m_plotView) {
     m_plotView->RenderScene();
@@ -298,8 +300,8 @@ void CScientificDlg::ShowSelection() {
 }
 
 void CScientificDlg::FillChart() {
-  ChartCurves chart = BuildChartCurves(*m_pData, m_pCompared, m_selection);
-  if (m_bDifference && m_pCompared) {
+  ChartCurves chart = BuildChartCurves(*m_pData, m_compared, m_selection);
+  if (m_bDifference && m_compared.size() == 1) {
     chart = DifferenceCurves(chart);
   }
   m_chart->m_strXLabel = chart.xLabel;
@@ -315,7 +317,8 @@ void CScientificDlg::FillChart() {
     s.m_strUnit = c.unit;
     s.m_strColumn = c.column;
     s.m_nColour = c.colour;
-    s.m_bDashed = c.dashed;
+    s.m_nStyle = c.style;
+    s.m_nRun = c.runIndex;
     s.m_strRun = c.run;
     for (const CChartDataSet& p : c.points) {
       m_chart->AddPoint(p.m_fX, p.m_fY);
@@ -324,7 +327,7 @@ void CScientificDlg::FillChart() {
 }
 
 void CScientificDlg::OnDifference(bool on) {
-  m_bDifference = on && m_pCompared;
+  m_bDifference = on && m_compared.size() == 1;
   m_pPropertyPanel->Difference()->setChecked(m_bDifference);
   if (m_bDifference) {
     m_chart->ResetView();
@@ -332,14 +335,35 @@ void CScientificDlg::OnDifference(bool on) {
   ShowSelection();
 }
 
-void CScientificDlg::SetComparison(const CSimulationData* other) {
-  m_pCompared = other;
-  m_bDifference = m_bDifference && other;
+QString CScientificDlg::SetComparison(const std::vector<const CSimulationData*>& others) {
+  const QString what = others.empty() ? QString() : QDir(others.back()->Run().m_strDataDir).dirName();
+  if (static_cast<int>(others.size()) >= kMaxRuns) {
+    const QString refusal =
+        QStringLiteral("%1 not compared: a chart compares at most %2 runs.").arg(what).arg(kMaxRuns);
+    m_pPropertyPanel->SetStatus(refusal);
+    return refusal;
+  }
+  if (const QString refusal = m_selection.SetRunCount(1 + static_cast<int>(others.size()), what); !refusal.isEmpty()) {
+    m_pPropertyPanel->SetStatus(refusal);
+    return refusal;
+  }
+  m_compared = others;
+  m_bDifference = m_bDifference && others.size() == 1;
   m_pPropertyPanel->Difference()->setChecked(m_bDifference);
-  m_pPropertyPanel->ShowDifference(other && m_nOption && (IsChartKind(DecodeOption(m_nOption).kind) || m_bProfile));
+  m_pPropertyPanel->ShowDifference(others.size() == 1 && m_nOption &&
+                                   (IsChartKind(DecodeOption(m_nOption).kind) || m_bProfile));
   if (m_nOption) {
     ShowSelection();
   }
+  return {};
+}
+
+std::vector<QString> CScientificDlg::RunNames() const {
+  std::vector<QString> dirs{m_pData->Run().m_strDataDir};
+  for (const CSimulationData* c : m_compared) {
+    dirs.push_back(c->Run().m_strDataDir);
+  }
+  return RunLabels(dirs);
 }
 
 void CScientificDlg::FillProfile() {
@@ -348,15 +372,23 @@ void CScientificDlg::FillProfile() {
   const RunTables& run = m_pData->Run();
   const int step = m_nProfileStep >= 0 ? m_nProfileStep : ProfileStepAt(run, m_pData->State().DrawnStep());
   const FabricProfile profile = FabricProfileAt(run, o.part, step, q);
-  // The second run's profile at its own step nearest the first's time.
+  // Each other run's profile at its own step nearest the first's time (none
+  // where it has no step there, keeping its place, colour and style).
   std::optional<ComparedProfile> compared;
   std::optional<ValueRange> range = m_profileRange;
-  if (m_pCompared && !std::isnan(profile.time)) {
-    if (const std::optional<int> other = NearestFabricStep(m_pCompared->Run(), o.part, profile.time)) {
-      const auto [first, second] = RunLabels(run.m_strDataDir, m_pCompared->Run().m_strDataDir);
-      compared = ComparedProfile{FabricProfileAt(m_pCompared->Run(), o.part, *other, q), first, second, m_bDifference};
-      // One scale for both runs through the whole of both.
-      if (const std::optional<ValueRange> r = ProfileValueRange(m_pCompared->Run(), o.part, q); r && range) {
+  if (!m_compared.empty() && !std::isnan(profile.time)) {
+    const std::vector<QString> names = RunNames();
+    compared = ComparedProfile{names.front(), {}, m_bDifference};
+    for (std::size_t i = 0; i < m_compared.size(); ++i) {
+      const RunTables& other = m_compared[i]->Run();
+      const std::optional<int> near = NearestFabricStep(other, o.part, profile.time);
+      FabricProfile p = near ? FabricProfileAt(other, o.part, *near, q) : FabricProfile{};
+      if (!near) {
+        p.time = std::numeric_limits<float>::quiet_NaN();
+      }
+      compared->others.push_back({std::move(p), names[i + 1]});
+      // One scale for every run through the whole of each.
+      if (const std::optional<ValueRange> r = ProfileValueRange(other, o.part, q); r && range) {
         range = ValueRange{std::min(range->lo, r->lo), std::max(range->hi, r->hi)};
       }
     }

@@ -43,8 +43,8 @@ class CScientificDlg : public CMyDialog {
   // the part's layers at the player's time instead of the 3D plot.
   void OnProfile(bool on);
   bool ProfileShown() const { return m_bProfile; }
-  // The "A - B" box while two runs are compared: each chart curve and the
-  // profile as the first run's values less the second's.
+  // The "A - B" box while two runs (no more) are compared: each chart curve
+  // and the profile as the first run's values less the second's.
   void OnDifference(bool on);
   bool DifferenceShown() const { return m_bDifference; }
   // The chart the page shows (the time chart or the profile), or null while
@@ -54,12 +54,15 @@ class CScientificDlg : public CMyDialog {
   // (a picture of a time the clock's samples may not reach).
   void ShowProfileAt(int step);
   const CCurveSelection& Selection() const { return m_selection; }
-  // A second run beside this one (none: the comparison ends): every chart
-  // draws its curves dashed in the colours of this run's, and the legends
-  // and data columns name each curve's run. The store must outlive the
-  // comparison.
-  void SetComparison(const CSimulationData* other);
-  const CSimulationData* Comparison() const { return m_pCompared; }
+  // Other runs beside this one, up to seven (none: the comparison ends).
+  // One draws its curves dashed in the colours of this run's; more take
+  // each a colour and a line style of its own, and leave the chart room for
+  // one quantity of one part. The legends and data columns name each
+  // curve's run. Returns the refusal (also in the status line) when the
+  // runs do not fit, the comparison then as it was. The stores must outlive
+  // the comparison.
+  QString SetComparison(const std::vector<const CSimulationData*>& others);
+  const std::vector<const CSimulationData*>& Comparison() const { return m_compared; }
   // The mouse at (x, y) of the page sets where the panel column glides to.
   void OnMouseMove(int x, int y);
   // One tick of the glide (the 10 ms timer's handler).
@@ -79,7 +82,7 @@ class CScientificDlg : public CMyDialog {
   // text of the command line's export, on the clipboard or in a file.
   QString PlotDataText() const;
   void CopyPlotData() const;
-  // What the plot says of the runs it draws while two are compared (it
+  // What the plot says of the runs it draws while runs are compared (it
   // draws the first alone); empty otherwise.
   QString PlotRunText() const;
   bool SavePlotData(const QString& path, QString* error = nullptr) const;
@@ -113,10 +116,12 @@ class CScientificDlg : public CMyDialog {
   void FillProfile();
   void ShowPlotMenu(QPoint at);
   void UpdatePlotRun(bool plotShown);
+  // Every run's name as the legends give it, this run's first.
+  std::vector<QString> RunNames() const;
 
   CSimulationData* m_pData;
-  const CSimulationData* m_pCompared = nullptr;
-  CCurveSelection m_selection;  // what the chart or plot shows
+  std::vector<const CSimulationData*> m_compared;  // the runs beside this one
+  CCurveSelection m_selection;                     // what the chart or plot shows
   QRect m_plotArea;
   bool m_bProfile = false;
   bool m_bDifference = false;
@@ -124,7 +129,7 @@ class CScientificDlg : public CMyDialog {
   // The shown quantity's range over the part's whole run, taken when the
   // profile is chosen rather than at every step of the player.
   std::optional<ValueRange> m_profileRange;
-  QLabel* m_pPlotRun = nullptr;  // which run the plot draws, while two are compared
+  QLabel* m_pPlotRun = nullptr;  // which run the plot draws, while runs are compared
   QBasicTimer m_glide;           // runs only while the column moves
   QPointer<QPropertyAnimation> m_slide;
 };

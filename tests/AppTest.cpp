@@ -423,7 +423,7 @@ TEST_F(AppTest, ASecondRunShowsBesideTheFirstUntilTheComparisonCloses) {
   CRunFolder bad;
   bad.Write(QStringLiteral("configure.dat"), "nonsense\n");
   EXPECT_FALSE(main.CompareWith(bad.Dir()));
-  EXPECT_EQ(m_app.m_pCompared, nullptr);
+  EXPECT_TRUE(m_app.m_compared.empty());
 
   CRunFolder other;
   other.WriteMinimal(3);
@@ -432,8 +432,8 @@ TEST_F(AppTest, ASecondRunShowsBesideTheFirstUntilTheComparisonCloses) {
   EXPECT_EQ(main.windowTitle(), QStringLiteral("Scientific  Visualization - Corvane - Compared with: %1").arg(name));
   const std::vector<CChartSeries>& curves = main.m_pScientific->m_chart->Curves();
   ASSERT_EQ(curves.size(), 2u);
-  EXPECT_FALSE(curves[0].m_bDashed);
-  EXPECT_TRUE(curves[1].m_bDashed);
+  EXPECT_EQ(curves[0].m_nStyle, 0) << "solid";
+  EXPECT_EQ(curves[1].m_nStyle, 1) << "dashed";
   EXPECT_EQ(curves[1].m_nColour, 0) << "the first run's curve's colour";
   EXPECT_EQ(curves[0].m_strName, QStringLiteral("Trunk: Temperature of Skin(Degree), sample-run"));
   EXPECT_EQ(curves[1].m_strName, QStringLiteral("Trunk: Temperature of Skin(Degree), %1").arg(name));
@@ -445,10 +445,71 @@ TEST_F(AppTest, ASecondRunShowsBesideTheFirstUntilTheComparisonCloses) {
   EXPECT_TRUE(main.windowTitle().endsWith(QStringLiteral(" - Compared with: %1").arg(name)));
   main.OnViewScientific();
   close->trigger();
-  EXPECT_EQ(m_app.m_pCompared, nullptr);
+  EXPECT_TRUE(m_app.m_compared.empty());
   EXPECT_EQ(main.windowTitle(), QStringLiteral("Scientific  Visualization - Corvane"));
   EXPECT_EQ(main.m_pScientific->m_chart->Curves().size(), 1u);
   EXPECT_FALSE(close->isEnabled());
+}
+
+// Compare With Run again: up to seven runs beside the first, each past the
+// second in a colour and a line style of its own; a chart of more than two
+// runs holds one quantity of one part, and what does not fit is refused in
+// the status line's words.
+TEST_F(AppTest, UpToEightRunsShareTheChartEachInItsOwnColourAndStyle) {
+  ASSERT_TRUE(m_app.OpenRun(SampleRun(), nullptr, {}, nullptr, /*remember=*/false));
+  CCorvaneDlg main(m_app);
+  main.OnViewScientific();
+  CScientificDlg& view = *main.m_pScientific;
+  view.OnOptionSelect(2100);
+  QAction* compare = MenuItem(*main.m_pMenuBar, QStringLiteral("Compare With Run..."));
+  ASSERT_NE(compare, nullptr);
+  CRunFolder wool, cotton;
+  wool.WriteMinimal(3);
+  cotton.WriteMinimal(4);
+  const QString woolName = QDir(wool.Dir()).dirName(), cottonName = QDir(cotton.Dir()).dirName();
+  ASSERT_TRUE(main.CompareWith(wool.Dir()));
+  view.OnPropertyAdd(1);  // two runs take two quantities
+  ASSERT_EQ(view.m_chart->Curves().size(), 4u);
+  EXPECT_FALSE(main.CompareWith(cotton.Dir()));
+  EXPECT_EQ(
+      view.m_pPropertyPanel->Status(),
+      QStringLiteral("%1 not compared: a chart of more than two runs holds one quantity of one part.").arg(cottonName));
+  EXPECT_EQ(m_app.m_compared.size(), 1u) << "the refused run is not kept";
+
+  view.OnPropertySelect(0);
+  ASSERT_TRUE(main.CompareWith(cotton.Dir()));
+  EXPECT_EQ(main.windowTitle(),
+            QStringLiteral("Scientific  Visualization - Corvane - Compared with: %1 and %2").arg(woolName, cottonName));
+  const std::vector<CChartSeries>& curves = view.m_chart->Curves();
+  ASSERT_EQ(curves.size(), 3u);
+  for (int r = 0; r < 3; ++r) {
+    EXPECT_EQ(curves[static_cast<std::size_t>(r)].m_nColour, r);
+    EXPECT_EQ(curves[static_cast<std::size_t>(r)].m_nStyle, r);
+  }
+  EXPECT_EQ(curves[2].m_strName, QStringLiteral("Trunk: Temperature of Skin(Degree), %1").arg(cottonName));
+  EXPECT_EQ(curves[2].m_points.size(), 4u);
+  view.OnPropertyAdd(1);
+  EXPECT_EQ(view.m_pPropertyPanel->Status(), QStringLiteral("Temperature of Core(Degree) not shown: a chart of more "
+                                                            "than two runs holds one quantity of one part."));
+  view.OnAllParts(true);
+  EXPECT_EQ(view.m_pPropertyPanel->Status(),
+            QStringLiteral("All parts not shown: a chart of more than two runs holds one quantity of one part."));
+  EXPECT_EQ(curves.size(), 3u);
+
+  // Seven beside the first; the eighth is refused and the menu says so.
+  while (m_app.m_compared.size() < 7) {
+    EXPECT_TRUE(compare->isEnabled());
+    ASSERT_TRUE(main.CompareWith(wool.Dir()));
+  }
+  EXPECT_FALSE(compare->isEnabled());
+  EXPECT_EQ(view.m_chart->Curves().size(), 8u);
+  EXPECT_FALSE(main.CompareWith(cotton.Dir()));
+  EXPECT_EQ(view.m_pPropertyPanel->Status(),
+            QStringLiteral("%1 not compared: a chart compares at most 8 runs.").arg(cottonName));
+  MenuItem(*main.m_pMenuBar, QStringLiteral("Close Comparison"))->trigger();
+  EXPECT_TRUE(m_app.m_compared.empty());
+  EXPECT_TRUE(compare->isEnabled());
+  EXPECT_EQ(view.m_chart->Curves().size(), 1u);
 }
 
 // Export Figure's size: pixels or a journal's millimetres, as the command

@@ -89,6 +89,12 @@ run = "cotton"
 option = 2100
 quantity = 1
 size = "400x300"
+
+[[output]]
+figure = "out/three.svg"
+run = "wool"
+option = 1100
+compare = ["cotton", "wool"]
 )";
 }  // namespace
 
@@ -106,8 +112,8 @@ TEST(Batch, EachRunIsLoadedOnceAndTheFilesAreTheSameEveryTime) {
     // Each run said its bad value once: it was read once for all its outputs.
     EXPECT_EQ(r.err.count("bodyProperty.dat: line 2, column 3 holds \"inf\""), 2) << r.err.constData();
     const QByteArray progress =
-        "[1/5] out/skin.pdf\n[2/5] out/skin.csv\n[3/5] out/profile.svg\n"
-        "[4/5] out/static.png\n[5/5] out/core.png\n";
+        "[1/6] out/skin.pdf\n[2/6] out/skin.csv\n[3/6] out/profile.svg\n"
+        "[4/6] out/static.png\n[5/6] out/core.png\n[6/6] out/three.svg\n";
     QByteArray lines;
     for (const QByteArray& line : r.err.split('\n')) {
       if (line.startsWith('[')) {
@@ -115,7 +121,7 @@ TEST(Batch, EachRunIsLoadedOnceAndTheFilesAreTheSameEveryTime) {
       }
     }
     EXPECT_EQ(lines, progress);
-    EXPECT_TRUE(r.err.endsWith("corvane: paper.toml: 5 of 5 outputs written, 2 runs loaded.\n")) << r.err.constData();
+    EXPECT_TRUE(r.err.endsWith("corvane: paper.toml: 6 of 6 outputs written, 2 runs loaded.\n")) << r.err.constData();
     for (const QString& f : QDir(d.filePath(QStringLiteral("out"))).entryList(QDir::Files)) {
       const QByteArray bytes = Read(d.filePath(QStringLiteral("out/") + f));
       const QByteArray kept =
@@ -126,7 +132,7 @@ TEST(Batch, EachRunIsLoadedOnceAndTheFilesAreTheSameEveryTime) {
         EXPECT_EQ(kept, first[f]) << f.toStdString() << " differs from the first batch's";
       }
     }
-    EXPECT_EQ(first.size(), 5u);
+    EXPECT_EQ(first.size(), 6u);
   }
   // The batch writes what the command line writes (though for a body
   // chart it reads no fabric file).
@@ -180,8 +186,11 @@ TEST(Batch, AWrongOutputIsNamedAndNothingIsWritten) {
        "corvane: b.toml: output 2 (figure = \"b.pdf\"), key \"figure\": there is no folder \"%/no\" to write it in.\n"},
       {"[[output]]\nfigure = \"b.pdf\"\nrun = \"wool\"\noption = 2100\nall-parts = 1\n",
        "corvane: b.toml: output 2 (figure = \"b.pdf\"), key \"all-parts\": true or false.\n"},
-      {"[[output]]\nfigure = \"b.pdf\"\nrun = \"wool\"\noption = 2100\ncompare = [\"wool\", \"wool\"]\n",
-       "corvane: b.toml: output 2 (figure = \"b.pdf\"), key \"compare\": one run folder to compare with.\n"},
+      {"[[output]]\nfigure = \"b.pdf\"\nrun = \"wool\"\noption = 2100\ncompare = [\"wool\", \"wool\", \"wool\", "
+       "\"wool\", \"wool\", \"wool\", \"wool\", \"wool\"]\n",
+       "corvane: b.toml: output 2 (figure = \"b.pdf\"), key \"compare\": one to 7 run folders to compare with.\n"},
+      {"[[output]]\nfigure = \"b.pdf\"\nrun = \"wool\"\noption = 2100\ncompare = []\n",
+       "corvane: b.toml: output 2 (figure = \"b.pdf\"), key \"compare\": one to 7 run folders to compare with.\n"},
       {"[[output]]\nfigure = \"b.pdf\"\nrun = \"wool\"\noption = 2100\nquantity = [0, \"one\"]\n",
        "corvane: b.toml: output 2 (figure = \"b.pdf\"), key \"quantity\": a quantity from 0, or a list of them "
        "([0, 1]).\n"},

@@ -14,6 +14,7 @@
 #include <cstdlib>
 
 #include "ChartCurves.h"
+#include "CorvaneProcess.h"
 #include "DataCsv.h"
 #include "ExportCommand.h"
 #include "RunComparison.h"
@@ -22,13 +23,13 @@
 #include "SimulationData.h"
 
 namespace {
-// A run of `samples` body samples every `interval` minutes, its skin
-// temperature rising from `skin`.
-void WriteRun(CRunFolder& run, int samples, float interval, float skin) {
+// A run of `samples` body samples every `interval` minutes from minute
+// `from`, its skin temperature rising from `skin`.
+void WriteRun(CRunFolder& run, int samples, float interval, float skin, float from = 0) {
   run.WriteMinimal();
   std::string body;
   for (int s = 0; s < samples; ++s) {
-    body += BodyRows(interval * static_cast<float>(s), skin + 0.25f * static_cast<float>(s));
+    body += BodyRows(from + interval * static_cast<float>(s), skin + 0.25f * static_cast<float>(s));
   }
   run.Write(QStringLiteral("bodyProperty.dat"), body);
 }
@@ -50,20 +51,25 @@ std::vector<std::pair<QString, QString>> Cells(const QString& text, int column) 
 
 TEST(Compare, RunLabelsAndDelimitedFields) {
   const struct {
-    const char* a;
-    const char* b;
-    const char* first;
-    const char* second;
+    std::vector<QString> dirs, labels;
   } labels[] = {
-      {"/data/run-a/", "/data/run-b", "run-a", "run-b"},
-      {"/x/hot/output/", "/y/cold/output", "hot/output", "cold/output"},
-      {"/data/run-a", "/data/run-a/", "data/run-a", "data/run-a"},
+      {{"/data/run-a/", "/data/run-b"}, {"run-a", "run-b"}},
+      {{"/x/hot/output/", "/y/cold/output"}, {"hot/output", "cold/output"}},
+      // Only the names that are shared take their parent.
+      {{"/x/hot/output", "/data/wool", "/y/cold/output"}, {"hot/output", "wool", "cold/output"}},
+      // One run twice (or three times) is numbered from its second place.
+      {{"/data/run-a", "/data/run-a/", "/data/run-b", "/data/run-a"},
+       {"data/run-a", "data/run-a (2)", "run-b", "data/run-a (3)"}},
+      {{"wool", "cotton", "silk", "down", "fleece", "linen", "hemp", "felt"},
+       {"wool", "cotton", "silk", "down", "fleece", "linen", "hemp", "felt"}},
   };
   for (const auto& l : labels) {
-    const auto [first, second] = RunLabels(QLatin1String(l.a), QLatin1String(l.b));
-    EXPECT_EQ(first, QLatin1String(l.first)) << l.a;
-    EXPECT_EQ(second, QLatin1String(l.second)) << l.b;
+    EXPECT_EQ(RunLabels(l.dirs), l.labels) << l.dirs.front().toStdString();
   }
+  EXPECT_EQ(RunList({}), QString());
+  EXPECT_EQ(RunList({"a"}), QStringLiteral("a"));
+  EXPECT_EQ(RunList({"a", "b"}), QStringLiteral("a and b"));
+  EXPECT_EQ(RunList({"a", "b", "c"}), QStringLiteral("a, b and c"));
   const struct {
     const char* text;
     char separator;
@@ -89,8 +95,9 @@ TEST(Compare, TheCsvHoldsEachRunsOwnValuesOnACommonTimeAxis) {
   LoadedRun first(a.Dir()), second(b.Dir());
   ASSERT_TRUE(first.ok && second.ok);
   const int option = 2100, quantity = 0;  // the trunk's skin temperature
-  const QString text = ComparedCsv(first.data, second.data, option, quantity);
-  const auto [nameA, nameB] = RunLabels(a.Dir(), b.Dir());
+  const QString text = ComparedCsv(first.data, {&second.data}, option, quantity);
+  const std::vector<QString> names = RunLabels({a.Dir(), b.Dir()});
+  const QString &nameA = names[0], &nameB = names[1];
   EXPECT_TRUE(text.startsWith(QStringLiteral("Time(min),\"Trunk: Temperature of Skin(Degree), %1\",\"Trunk: "
                                              "Temperature of Skin(Degree), %2\"\n")
                                   .arg(nameA, nameB)))
@@ -107,7 +114,7 @@ TEST(Compare, TheCsvHoldsEachRunsOwnValuesOnACommonTimeAxis) {
     EXPECT_EQ(Cells(text, column), Cells(ExportCsv(run->data, option, quantity), 1)) << "column " << column;
   }
   // A line plot's rows: each run's own, its name in front.
-  const QString plot = ComparedCsv(first.data, second.data, 2300, 0);
+  const QString plot = ComparedCsv(first.data, {&second.data}, 2300, 0);
   EXPECT_TRUE(plot.startsWith(QStringLiteral("run,curve,Thickness(cm),Time(min),")));
 }
 
@@ -129,7 +136,7 @@ TEST(Compare, TheCommandWritesBothRunsOrSaysWhyNot) {
   QFile written(out);
   ASSERT_TRUE(written.open(QIODevice::ReadOnly));
   LoadedRun first(a.Dir()), second(b.Dir());
-  EXPECT_EQ(QString::fromUtf8(written.readAll()), ComparedCsv(first.data, second.data, 2100, 0));
+  EXPECT_EQ(QString::fromUtf8(written.readAll()), ComparedCsv(first.data, {&second.data}, 2100, 0));
 
   // The compared run lacks the trunk's first layer; --compare alone has no command.
   std::tie(code, err) = corvane({QStringLiteral("--export-csv"), dir.filePath(QStringLiteral("x.csv")),
@@ -182,7 +189,8 @@ TEST(Compare, TheDifferenceStandsOnlyWhereBothRunsHoldAValue) {
                     QString(),
                     0,
                     3,
-                    false,
+                    0,
+                    0,
                     QStringLiteral("wool"),
                     a};
   both.curves[1] = {QStringLiteral("Head: Comfort, cotton"),
@@ -192,7 +200,8 @@ TEST(Compare, TheDifferenceStandsOnlyWhereBothRunsHoldAValue) {
                     QString(),
                     0,
                     3,
-                    true,
+                    1,
+                    1,
                     QStringLiteral("cotton"),
                     b};
   const ChartCurves diff = DifferenceCurves(both);
@@ -200,7 +209,7 @@ TEST(Compare, TheDifferenceStandsOnlyWhereBothRunsHoldAValue) {
   EXPECT_EQ(diff.curves[0].name, QStringLiteral("Head: Comfort, wool - cotton"));
   EXPECT_EQ(diff.curves[0].column, QStringLiteral("Head: Comfort(0-100), wool - cotton"));
   EXPECT_EQ(diff.curves[0].colour, 3);
-  EXPECT_FALSE(diff.curves[0].dashed);
+  EXPECT_EQ(diff.curves[0].style, 0) << "solid";
   EXPECT_EQ(diff.bands, BandMode::None);
   EXPECT_EQ(diff.yLabel, QStringLiteral("Comfort(0-100), wool - cotton"));
   EXPECT_EQ(diff.yColumn, QStringLiteral("Head: Comfort(0-100), wool - cotton"))
@@ -223,7 +232,7 @@ TEST(Compare, TheCommandLineWritesDifferencesAndBothRunsProfiles) {
   ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
   QFile f(csv);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  const QString labelA = RunLabels(a.Dir(), b.Dir()).first, labelB = RunLabels(a.Dir(), b.Dir()).second;
+  const QString labelA = RunLabels({a.Dir(), b.Dir()})[0], labelB = RunLabels({a.Dir(), b.Dir()})[1];
   // Skin of a at t: 33 + 0.5 t; of b: 32 + 0.25 t; a - b = 1 + 0.25 t at 0, 1 and 2 min.
   EXPECT_EQ(QString::fromUtf8(f.readAll()),
             QStringLiteral("Time(min),\"Head: Temperature of Skin(Degree), %1 - %2\"\n0,1\n1,1.25\n2,1.5\n")
@@ -307,4 +316,82 @@ TEST(Compare, TheCommandLineWritesDifferencesAndBothRunsProfiles) {
       EXPECT_GT(rows.size(), 4);
     }
   }
+}
+
+// Three runs (steps of 0.5 and 0.1 minutes, one starting at minute 2): a
+// column each on the times of all, each its run's own values, a profile's
+// rows each led by its run; what does not fit refused in the view's words.
+TEST(Compare, SeveralRunsTakeAColumnEachAndWhatDoesNotFitIsRefused) {
+  CRunFolder a, b, c;
+  WriteRun(a, 5, 0.5f, 33.0f);
+  WriteRun(b, 8, 0.1f, 34.0f);
+  WriteRun(c, 4, 0.5f, 35.0f, 2.0f);
+  QTemporaryDir out;
+  const QString csv = out.filePath(QStringLiteral("three.csv"));
+  const ProcessResult r =
+      RunCorvane({"--export-csv", csv, "--option", "2100", "--compare", b.Dir(), "--compare", c.Dir(), a.Dir()});
+  ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+  QFile written(csv);
+  ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+  const QString text = QString::fromUtf8(written.readAll());
+  LoadedRun first(a.Dir()), second(b.Dir()), third(c.Dir());
+  EXPECT_EQ(text, ComparedCsv(first.data, {&second.data, &third.data}, 2100, 0));
+  const std::vector<QString> names = RunLabels({a.Dir(), b.Dir(), c.Dir()});
+  EXPECT_TRUE(text.startsWith(QStringLiteral("Time(min),\"Trunk: Temperature of Skin(Degree), %1\",\"Trunk: "
+                                             "Temperature of Skin(Degree), %2\",\"Trunk: Temperature of "
+                                             "Skin(Degree), %3\"\n")
+                                  .arg(names[0], names[1], names[2])));
+  int column = 1;
+  for (const LoadedRun* run : {&first, &second, &third}) {
+    EXPECT_EQ(Cells(text, column), Cells(ExportCsv(run->data, 2100, 0), 1)) << "column " << column;
+    ++column;
+  }
+  EXPECT_TRUE(text.contains(QStringLiteral("\n0.7,,35.85,\n"))) << "0.7 min: the second run alone";
+  EXPECT_TRUE(text.contains(QStringLiteral("\n2,34.1,,35.1\n"))) << "2 min: the first and third";
+
+  // The sample run three times over: each profile's rows after its name.
+  const QString sample = qEnvironmentVariable("CORVANE_SAMPLE_RUN");
+  const QString profile = out.filePath(QStringLiteral("p.csv"));
+  const ProcessResult p = RunCorvane({"--export-csv", profile, "--option", "2300", "--profile-at", "30", "--compare",
+                                      sample, "--compare", sample, sample});
+  ASSERT_EQ(p.exitCode, 0) << p.err.constData();
+  QFile profileFile(profile);
+  ASSERT_TRUE(profileFile.open(QIODevice::ReadOnly));
+  const QStringList rows = QString::fromUtf8(profileFile.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  const std::vector<QString> same = RunLabels({sample, sample, sample});
+  std::vector<QStringList> each;
+  for (const QString& name : same) {
+    each.push_back(rows.filter(QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(name + ','))));
+    EXPECT_GT(each.back().size(), 3) << name.toStdString();
+  }
+  EXPECT_EQ(each[0].size() + each[1].size() + each[2].size() + 1, rows.size());
+  EXPECT_EQ(each[0].front().section(QLatin1Char(','), 1), each[2].front().section(QLatin1Char(','), 1));
+
+  QStringList eight;
+  for (int i = 0; i < 8; ++i) {
+    eight << "--compare" << b.Dir();
+  }
+  const struct {
+    QStringList args;
+    const char* says = nullptr;
+  } refused[] = {
+      {{"--export-csv", csv, "--option", "2100", "--quantity", "0,1", "--compare", b.Dir(), "--compare", c.Dir(),
+        a.Dir()},
+       "corvane: Temperature of Core(Degree) not shown: a chart of more than two runs holds one quantity of one "
+       "part.\n"},
+      {{"--figure", out.filePath("x.pdf"), "--option", "2100", "--all-parts", "--compare", b.Dir(), "--compare",
+        c.Dir(), a.Dir()},
+       "corvane: All parts not shown: a chart of more than two runs holds one quantity of one part.\n"},
+      {QStringList{"--figure", out.filePath("x.pdf"), "--option", "2100"} + eight + QStringList{a.Dir()},
+       "corvane: --compare takes at most 7 runs beside DATA_DIR (8 in all), not 8.\nTry 'corvane --help'.\n"},
+      {{"--export-csv", csv, "--option", "2100", "--difference", "--compare", b.Dir(), "--compare", c.Dir(), a.Dir()},
+       "corvane: --difference is of two runs (A - B); it takes one --compare, not 2.\nTry 'corvane --help'.\n"},
+  };
+  const QStringList before = QDir(out.path()).entryList(QDir::Files);
+  for (const auto& x : refused) {
+    const ProcessResult q = RunCorvane(x.args);
+    EXPECT_EQ(q.exitCode, 2) << x.says;
+    EXPECT_EQ(q.err, QByteArray(x.says));
+  }
+  EXPECT_EQ(QDir(out.path()).entryList(QDir::Files), before) << "nothing written";
 }

@@ -52,14 +52,19 @@ TEST(FigureLegend, KeepsWhatTellsTheCurvesApart) {
        {{"Head", red}, {"Foot", blue}}},
       {{{"Head: Temperature of Skin(Degree)", red}, {"Head: Temperature of Core(Degree)", blue}},
        {{"Temperature of Skin(Degree)", red}, {"Temperature of Core(Degree)", blue}}},
-      {{{"Trunk: Comfort(0-100), wool", red}, {"Trunk: Comfort(0-100), cotton", red, true}},
-       {{"wool", red}, {"cotton", red, true}}},
+      {{{"Trunk: Comfort(0-100), wool", red}, {"Trunk: Comfort(0-100), cotton", red, 1}},
+       {{"wool", red}, {"cotton", red, 1}}},
+      // More runs than two: one curve each, named by its run alone.
+      {{{"Trunk: Comfort(0-100), wool", red},
+        {"Trunk: Comfort(0-100), cotton", blue, 1},
+        {"Trunk: Comfort(0-100), silk", black, 2}},
+       {{"wool", red}, {"cotton", blue, 1}, {"silk", black, 2}}},
       // Two runs of two parts: a colour a part, a style a run.
       {{{"Head: Comfort(0-100), wool", red},
         {"Foot: Comfort(0-100), wool", blue},
-        {"Head: Comfort(0-100), cotton", red, true},
-        {"Foot: Comfort(0-100), cotton", blue, true}},
-       {{"Head", red}, {"Foot", blue}, {"wool", black}, {"cotton", black, true}}},
+        {"Head: Comfort(0-100), cotton", red, 1},
+        {"Foot: Comfort(0-100), cotton", blue, 1}},
+       {{"Head", red}, {"Foot", blue}, {"wool", black}, {"cotton", black, 1}}},
       {{{"Head: A", red}, {"Foot: B", blue}}, {{"Head: A", red}, {"Foot: B", blue}}},
       {{{"no colon", red}, {"Foot: B", blue}}, {{"no colon", red}, {"Foot: B", blue}}},
   };
@@ -69,7 +74,7 @@ TEST(FigureLegend, KeepsWhatTellsTheCurvesApart) {
     for (std::size_t i = 0; i < got.size(); ++i) {
       EXPECT_EQ(got[i].text, c.figure[i].text);
       EXPECT_EQ(got[i].colour, c.figure[i].colour) << got[i].text.toStdString();
-      EXPECT_EQ(got[i].dashed, c.figure[i].dashed) << got[i].text.toStdString();
+      EXPECT_EQ(got[i].style, c.figure[i].style) << got[i].text.toStdString();
     }
   }
 }

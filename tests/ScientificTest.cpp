@@ -12,12 +12,14 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <cmath>
 #include <map>
 
+#include "ChartPalette.h"
 #include "DataCsv.h"
 #include "PictureProbe.h"
 #include "RunFolder.h"
@@ -463,10 +465,10 @@ TEST(ScientificView, AComparedPlotSaysWhichRunItDrawsAndItsDataHoldsBoth) {
   CScientificDlg& v = *s.view;
   v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Fabric, 0));
   EXPECT_EQ(v.PlotRunText(), QString()) << "one run: nothing to say";
-  v.SetComparison(&other);
+  v.SetComparison({&other});
   EXPECT_EQ(v.PlotRunText(), QStringLiteral("The plot draws sample-run alone; its data holds sample-run and wool."));
   const QString text = v.PlotDataText();
-  EXPECT_EQ(text, ComparedCsv(s.data, other, EncodeOption(Trunk, OptionKind::Fabric, 0), 0));
+  EXPECT_EQ(text, ComparedCsv(s.data, {&other}, EncodeOption(Trunk, OptionKind::Fabric, 0), 0));
   EXPECT_TRUE(text.contains(QStringLiteral("\nwool,"))) << "the second run's rows";
   v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Body, 0));
   EXPECT_EQ(v.PlotRunText(), QString()) << "a chart draws both runs";
@@ -489,7 +491,7 @@ TEST(ScientificView, AComparedPlotSaysWhichRunItDrawsAndItsDataHoldsBoth) {
   v.OnProfile(true);
   EXPECT_TRUE(v.m_pPropertyPanel->Difference()->isVisibleTo(&v)) << "the profile has";
   ASSERT_EQ(v.m_profileChart->Curves().size(), 2u);
-  EXPECT_TRUE(v.m_profileChart->Curves()[1].m_bDashed);
+  EXPECT_EQ(v.m_profileChart->Curves()[1].m_nStyle, 1) << "dashed";
   EXPECT_EQ(v.m_profileChart->LegendTexts(), (QStringList{"Trunk: Water Vapor Concentration(kg*m^3), sample-run",
                                                           "Trunk: Water Vapor Concentration(kg*m^3), wool"}));
   EXPECT_EQ(v.m_profileChart->Curves()[0].m_points.size(), v.m_profileChart->Curves()[1].m_points.size());
@@ -498,7 +500,7 @@ TEST(ScientificView, AComparedPlotSaysWhichRunItDrawsAndItsDataHoldsBoth) {
   EXPECT_TRUE(
       v.m_profileChart->DataText(QLatin1Char(','))
           .startsWith(QStringLiteral("Position(cm),Layer,\"Water Vapor Concentration(kg*m^3), sample-run - wool\"\n")));
-  v.SetComparison(nullptr);
+  v.SetComparison({});
   EXPECT_FALSE(v.m_pPropertyPanel->Difference()->isVisibleTo(&v)) << "one run: no difference";
   EXPECT_FALSE(v.DifferenceShown());
 }
@@ -525,4 +527,67 @@ TEST(ScientificView, ARefusalReadsWholeInTheStatusLine) {
   EXPECT_LE(status->sizeHint().width(), status->width()) << "the whole text in its room";
   EXPECT_LE(v.m_pPropertyPanel->geometry().left() + status->geometry().right(), v.width());
   EXPECT_GE(status->font().pointSizeF(), 6.0);
+}
+
+// Three runs: each in the colour and line style of its place, in the chart,
+// its figure's legend (named by run alone) and the profile; the plot says
+// it draws the first; no "A - B", which is of two runs.
+TEST(ScientificView, ThreeRunsTakeEachItsColourAndStyleEverywhere) {
+  SampleView s;
+  QTemporaryDir dir;
+  std::vector<std::unique_ptr<CSimulationData>> others;
+  for (const char* name : {"wool", "cotton"}) {
+    const QString folder = dir.filePath(QLatin1String(name));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (const QFileInfo& f : QDir(qEnvironmentVariable("CORVANE_SAMPLE_RUN")).entryInfoList(QDir::Files)) {
+      ASSERT_TRUE(QFile::copy(f.filePath(), folder + QLatin1Char('/') + f.fileName()));
+    }
+    others.push_back(std::make_unique<CSimulationData>());
+    ASSERT_TRUE(others.back()->Load(folder + QLatin1Char('/')));
+  }
+  CScientificDlg& v = *s.view;
+  v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Body, 0));
+  EXPECT_EQ(v.SetComparison({others[0].get(), others[1].get()}), QString());
+  EXPECT_FALSE(v.m_pPropertyPanel->Difference()->isVisibleTo(&v));
+  const ChartFigureContent figure = v.m_chart->FigureContent(QStringLiteral("t"));
+  const char* const runs[] = {"sample-run", "wool", "cotton"};
+  ASSERT_EQ(figure.legend.size(), 3u);
+  ASSERT_EQ(figure.curves.size(), 3u);
+  for (std::size_t r = 0; r < 3; ++r) {
+    EXPECT_EQ(figure.legend[r].text, QLatin1String(runs[r]));
+    EXPECT_EQ(figure.legend[r].colour, figure.curves[r].colour) << r;
+    EXPECT_EQ(figure.curves[r].style, static_cast<int>(r));
+    EXPECT_EQ(figure.legend[r].style, static_cast<int>(r));
+    EXPECT_NE(figure.curves[r].colour, figure.curves[(r + 1) % 3].colour) << r;
+  }
+
+  v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Fabric, 0));
+  EXPECT_EQ(v.PlotRunText(),
+            QStringLiteral("The plot draws sample-run alone; its data holds sample-run, wool and cotton."));
+  v.OnProfile(true);
+  const std::vector<CChartSeries>& profiles = v.m_profileChart->Curves();
+  ASSERT_EQ(profiles.size(), 3u);
+  for (std::size_t r = 1; r < 3; ++r) {
+    EXPECT_EQ(profiles[r].m_nStyle, static_cast<int>(r));
+    EXPECT_EQ(profiles[r].m_nColour, static_cast<int>(r));
+    EXPECT_EQ(profiles[r].m_points.size(), profiles[0].m_points.size());
+  }
+  EXPECT_TRUE(v.m_profileChart->DataText(QLatin1Char(',')).contains(QStringLiteral("\ncotton,")));
+  v.SetComparison({});
+}
+
+// Eight runs stay apart in grey print too: no two line styles alike.
+TEST(ScientificView, EightLineStylesAllDiffer) {
+  std::vector<std::pair<Qt::PenStyle, QList<qreal>>> seen;
+  for (int style = 0; style < 8; ++style) {
+    QPen pen(Qt::black, 2);
+    SetLineStyle(pen, style);
+    const std::pair<Qt::PenStyle, QList<qreal>> look{pen.style(),
+                                                     pen.style() == Qt::SolidLine ? QList<qreal>{} : pen.dashPattern()};
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), look), 0) << style;
+    seen.push_back(look);
+  }
+  QPen again(Qt::black, 2);
+  SetLineStyle(again, 9);
+  EXPECT_EQ(again.style(), Qt::DashLine) << "the ninth comes round to the second";
 }
