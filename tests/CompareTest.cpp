@@ -391,7 +391,8 @@ TEST(Compare, SeveralRunsTakeAColumnEachAndWhatDoesNotFitIsRefused) {
   for (const auto& x : refused) {
     const ProcessResult q = RunCorvane(x.args);
     EXPECT_EQ(q.exitCode, 2) << x.says;
-    EXPECT_EQ(q.err, QByteArray(x.says));
+    // Word for word, after what Qt may say of the environment.
+    EXPECT_TRUE(q.err.endsWith(x.says) && q.err.count("corvane:") == 1) << q.err.constData();
   }
   EXPECT_EQ(QDir(out.path()).entryList(QDir::Files), before) << "nothing written";
 }
