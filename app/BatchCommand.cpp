@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QThread>
 #include <cstdio>
 #include <map>
 #include <numeric>
@@ -10,6 +11,7 @@
 #include "BatchFile.h"
 #include "BatchShares.h"
 #include "CommandLine.h"
+#include "FigureWriter.h"
 #include "RunCache.h"
 #include "ScienceLogic.h"
 #include "ScreenshotCommand.h"
@@ -47,14 +49,14 @@ bool BodyAndComfortAlone(const PlannedCommand& plan) {
   return std::holds_alternative<StudyOptions>(plan);
 }
 
-int Run(const PlannedCommand& plan, CRunCache& runs) {
+int Run(const PlannedCommand& plan, CRunCache& runs, CFigureWriter& figures) {
   return std::visit(
-      [&runs](const auto& options) -> int {
+      [&runs, &figures](const auto& options) -> int {
         using T = std::decay_t<decltype(options)>;
         if constexpr (std::is_same_v<T, ExportOptions>) {
           return RunExportCsvCommand(options, &runs);
         } else if constexpr (std::is_same_v<T, FigureOptions>) {
-          return RunFigureCommand(options, &runs);
+          return RunFigureCommand(options, &runs, &figures);
         } else if constexpr (std::is_same_v<T, ScreenshotOptions>) {
           return RunScreenshotCommand(options, &runs);
         } else if constexpr (std::is_same_v<T, MovieOptions>) {
@@ -122,17 +124,28 @@ int RunBatchCommand(const QString& path, int task, int tasks) {
   for (const auto& [dir, alone] : partial) {
     runs.SetScope(dir, alone ? LoadScope::BodyAndComfort : LoadScope::Whole);
   }
-  QStringList failed;
+  std::map<std::size_t, QString> failed;  // by the output's place in the share
   const std::size_t total = chosen.size();
+  // Chart figures are written while the next output is made; the batch
+  // says how each went once all are done, by the output it was queued for.
+  CFigureWriter figures(QThread::idealThreadCount());
+  struct Queued {
+    std::size_t place;
+    QString name;
+  };
+  std::vector<Queued> queued;
   for (std::size_t k = 0; k < total; ++k) {
     const std::size_t i = chosen[k];
     const BatchOutput& out = batch.outputs[i];
     const QString shown = base.relativeFilePath(out.file);
     std::fprintf(stderr, "[%zu/%zu] %s\n", k + 1, total, qPrintable(shown));
     std::fflush(stderr);
-    if (Run(plans[i], runs) != 0) {
+    const std::size_t before = figures.Queued();
+    if (Run(plans[i], runs, figures) != 0) {
       std::fprintf(stderr, "corvane: %s: %s failed.\n", qPrintable(name), qPrintable(out.Name()));
-      failed << shown;
+      failed[k] = shown;
+    } else if (figures.Queued() > before) {
+      queued.push_back({k, out.Name()});
     }
     for (const auto& [run, last] : lastUse) {
       if (last == k) {
@@ -140,12 +153,24 @@ int RunBatchCommand(const QString& path, int task, int tasks) {
       }
     }
   }
+  const std::vector<CFigureWriter::Outcome> written = figures.Finish();
+  for (std::size_t j = 0; j < written.size() && j < queued.size(); ++j) {
+    if (!written[j].written) {
+      std::fprintf(stderr, "corvane: %s.\n", qPrintable(written[j].error));
+      std::fprintf(stderr, "corvane: %s: %s failed.\n", qPrintable(name), qPrintable(queued[j].name));
+      failed[queued[j].place] = base.relativeFilePath(written[j].path);
+    }
+  }
   std::fprintf(stderr, "corvane: %s: %zu of %zu outputs written, %d %s loaded", qPrintable(label),
                total - static_cast<std::size_t>(failed.size()), total, runs.Loads(),
                runs.Loads() == 1 ? "run" : "runs");
-  if (!failed.isEmpty()) {
-    std::fprintf(stderr, "; failed: %s", qPrintable(failed.join(QStringLiteral(", "))));
+  if (!failed.empty()) {
+    QStringList names;
+    for (const auto& [place, shown] : failed) {
+      names << shown;
+    }
+    std::fprintf(stderr, "; failed: %s", qPrintable(names.join(QStringLiteral(", "))));
   }
   std::fprintf(stderr, ".\n");
-  return failed.isEmpty() ? 0 : 1;
+  return failed.empty() ? 0 : 1;
 }

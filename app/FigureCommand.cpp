@@ -8,6 +8,7 @@
 #include "BodyParts.h"
 #include "CaptionTables.h"
 #include "ChartLegend.h"
+#include "FigureWriter.h"
 #include "MessageSink.h"
 #include "ModuleDir.h"
 #include "PlotFigure.h"
@@ -78,17 +79,19 @@ QString ProfileFigureTitle(const CSimulationData& data, const QString& dataDir, 
 }
 
 bool WriteViewFigure(CScientificDlg& view, const QString& path, const FigureSize& size, const QString& title,
-                     QString* error, const QString& drawnTitle) {
+                     QString* error, const QString& drawnTitle, CFigureWriter* writer) {
   const QString page = drawnTitle.isEmpty() ? title : drawnTitle;
   CMyChart* chart = view.ShownChart();
+  if (chart && writer) {
+    writer->Submit(path, size, title, chart->FigureContent(page));
+    return true;
+  }
   bool plotDrawn = true;
   const bool written = WriteFigure(
       path, size, title,
       [&](QPainter& p, const FigureSize& s, bool raster) {
         if (chart) {
-          const double perPt = s.dpi / 72.0;
-          p.scale(perPt, perPt);
-          PaintChartFigure(p, s.PagePt(), s.Style(), chart->FigureContent(page), raster ? perPt : 0.0);
+          PaintChartPage(p, s, raster, chart->FigureContent(page));
           return true;
         }
         const int titleHeight = PaintFigureTitle(p, s, page);
@@ -104,7 +107,7 @@ bool WriteViewFigure(CScientificDlg& view, const QString& path, const FigureSize
   return written;
 }
 
-int RunFigureCommand(const FigureOptions& o, CRunCache* runs) {
+int RunFigureCommand(const FigureOptions& o, CRunCache* runs, CFigureWriter* writer) {
   const QString moduleDir = ModuleDir();
   if (!FigureFormatOf(o.file)) {
     std::fprintf(stderr, "corvane: a figure is a .png, .svg or .pdf file, not \"%s\".\n", qPrintable(o.file));
@@ -197,7 +200,7 @@ int RunFigureCommand(const FigureOptions& o, CRunCache* runs) {
       profileStep || o.compareDirs.isEmpty() || !IsChartKind(DecodeOption(o.option).kind)
           ? title
           : FigureTitleFor(data, o.dataDir, o.option, o.quantities, o.allParts, o.compareDirs, false, o.difference);
-  if (!WriteViewFigure(view, o.file, o.size, title, &error, drawn)) {
+  if (!WriteViewFigure(view, o.file, o.size, title, &error, drawn, writer)) {
     std::fprintf(stderr, "corvane: %s.\n", qPrintable(error));
     return 1;
   }

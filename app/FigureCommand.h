@@ -10,6 +10,7 @@
 
 #include "Figure.h"
 
+class CFigureWriter;
 class CRunCache;
 class CScientificDlg;
 class CSimulationData;
@@ -41,11 +42,14 @@ QString ProfileFigureTitle(const CSimulationData& data, const QString& dataDir, 
                            const QStringList& compareDirs = {}, bool difference = false);
 // Writes what `view` shows (its chart, or its line plot) as a figure, the
 // file titled `title` and the page `drawnTitle` (the title, when empty).
+// With `writer`, a chart is queued there rather than written now (true).
 bool WriteViewFigure(CScientificDlg& view, const QString& path, const FigureSize& size, const QString& title,
-                     QString* error, const QString& drawnTitle = QString());
+                     QString* error, const QString& drawnTitle = QString(), CFigureWriter* writer = nullptr);
 
 // 0 written; 2 for what no user could ask (a file not .png/.svg/.pdf, an
 // option the run does not list, one of the run's files); 1 when the run or
 // the file fails.
 // `runs`: where the runs come from (a batch's); without it, its own.
-int RunFigureCommand(const FigureOptions& options, CRunCache* runs = nullptr);
+// `writer`: where a chart figure is queued to be written (a batch's, which
+// says its outcome); without it, the figure is written before the return.
+int RunFigureCommand(const FigureOptions& options, CRunCache* runs = nullptr, CFigureWriter* writer = nullptr);

