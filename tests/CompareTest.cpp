@@ -17,6 +17,7 @@
 #include "CorvaneProcess.h"
 #include "DataCsv.h"
 #include "ExportCommand.h"
+#include "FigureCommand.h"
 #include "RunComparison.h"
 #include "RunDifference.h"
 #include "RunFolder.h"
@@ -395,4 +396,30 @@ TEST(Compare, SeveralRunsTakeAColumnEachAndWhatDoesNotFitIsRefused) {
     EXPECT_TRUE(q.err.endsWith(x.says) && q.err.count("corvane:") == 1) << q.err.constData();
   }
   EXPECT_EQ(QDir(out.path()).entryList(QDir::Files), before) << "nothing written";
+}
+
+// A figure's title names every run it compares, and how: beside the first,
+// its difference, or the first alone (the 3D plot).
+TEST(Compare, AFiguresTitleNamesTheRunsItCompares) {
+  LoadedRun run(qEnvironmentVariable("CORVANE_SAMPLE_RUN"));
+  ASSERT_TRUE(run.ok);
+  const QString a = QStringLiteral("/r/wool"), b = QStringLiteral("/r/cotton"), c = QStringLiteral("/r/silk");
+  const struct {
+    int option;
+    QStringList compared;
+    bool naming, difference;
+    const char* runs;  // what the title starts with
+  } cases[] = {
+      {2100, {b}, true, false, "wool compared with cotton \u00B7 Trunk"},
+      {2100, {b, c}, true, false, "wool compared with cotton and silk \u00B7 Trunk"},
+      {2100, {b}, true, true, "wool - cotton \u00B7 Trunk"},
+      {2100, {b, c}, false, false, "Trunk"},
+      {2300, {b, c}, true, false, "wool alone (not cotton and silk) \u00B7 Trunk"},
+  };
+  for (const auto& t : cases) {
+    const QString title = FigureTitleFor(run.data, a, t.option, {0}, false, t.compared, t.naming, t.difference);
+    EXPECT_TRUE(title.startsWith(QString::fromUtf8(t.runs))) << title.toStdString();
+  }
+  EXPECT_TRUE(ProfileFigureTitle(run.data, a, 2300, 0, 2, {b, c})
+                  .startsWith(QString::fromUtf8("wool compared with cotton and silk \u00B7 Trunk \u00B7 Profile at")));
 }
