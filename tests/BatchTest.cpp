@@ -239,8 +239,7 @@ TEST(Batch, AFailingOutputIsSaidAndTheOthersGoOn) {
                                  .arg(d.filePath(QStringLiteral("d.pdf")))
                                  .toUtf8()))
       << r.err.constData();
-  EXPECT_TRUE(
-      r.err.endsWith("corvane: b.toml: 2 of 4 outputs written, 1 run loaded; failed: d.pdf, lacking.csv.\n"))
+  EXPECT_TRUE(r.err.endsWith("corvane: b.toml: 2 of 4 outputs written, 1 run loaded; failed: d.pdf, lacking.csv.\n"))
       << r.err.constData();
   EXPECT_TRUE(QFile::exists(d.filePath(QStringLiteral("a.csv"))));
   EXPECT_TRUE(QFile::exists(d.filePath(QStringLiteral("c.csv"))));
