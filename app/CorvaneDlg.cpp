@@ -211,6 +211,11 @@ bool CCorvaneDlg::CompareWith(const QString& dir) {
   if (m_app.m_loader.Loading()) {
     return false;
   }
+  // What the chart has no room for is said before a long load, not after.
+  if (const QString refusal = ComparisonRefusal(QDir(dir).dirName()); !refusal.isEmpty()) {
+    SayRefusal(refusal);
+    return false;
+  }
   m_app.m_boxes.SetParent(this);
   std::unique_ptr<CSimulationData> loaded = m_app.m_loader.Load(dir, this, m_app.m_pSink);
   if (!loaded) {
@@ -225,8 +230,11 @@ bool CCorvaneDlg::AdoptComparison(std::unique_ptr<CSimulationData> loaded) {
   runs.push_back(loaded.get());
   // The view says no (in its status line) to what its chart has no room
   // for; the run refused goes again.
-  if (m_pScientific && !m_pScientific->SetComparison(runs).isEmpty()) {
-    return false;
+  if (m_pScientific) {
+    if (const QString refusal = m_pScientific->SetComparison(runs); !refusal.isEmpty()) {
+      SayRefusal(refusal);
+      return false;
+    }
   }
   m_app.m_compared.push_back(std::move(loaded));
   UpdateComparisonMenu();
@@ -240,6 +248,22 @@ void CCorvaneDlg::OnCloseComparison() {
   }
   m_app.m_compared.clear();
   UpdateComparisonMenu();
+}
+
+QString CCorvaneDlg::ComparisonRefusal(const QString& name) const {
+  return m_pScientific ? m_pScientific->ComparisonRefusal(static_cast<int>(m_app.m_compared.size()) + 2, name)
+                       : QString();
+}
+
+void CCorvaneDlg::SayRefusal(const QString& refusal) {
+  // The scientific view's status line says it; a 3D view on show hides
+  // that line, so a box says it there.
+  if (m_pScientific) {
+    m_pScientific->m_pPropertyPanel->SetStatus(refusal);
+  }
+  if (m_pScientific && m_pScientific->isHidden()) {
+    QMessageBox::information(this, QStringLiteral("Compare With Run"), refusal);
+  }
 }
 
 void CCorvaneDlg::UpdateComparisonMenu() {

@@ -85,6 +85,10 @@ class CCorvaneDlg : public QDialog {
   void ShowTitle(const char* title);
   // The comparison's menu entries and the title, as the compared runs are.
   void UpdateComparisonMenu();
+  // Why the run named `name` could not join the compared runs (empty when
+  // it could), and where the user reads it.
+  QString ComparisonRefusal(const QString& name) const;
+  void SayRefusal(const QString& refusal);
 
   CCorvaneApp& m_app;
   QMenu* m_pRecentMenu = nullptr;

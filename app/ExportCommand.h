@@ -1,6 +1,6 @@
 #pragma once
 // corvane --export-csv FILE --option ID [--quantity Q[,Q...]] [--all-parts]
-// [--compare RUN2 [--compare RUN3 ...] | --compare RUN2 --difference] [--profile-at MIN]
+// [--compare RUN2 [--compare RUN3 ...] [--difference]] [--profile-at MIN]
 // DATA_DIR: what the scientific view's
 // chart or plot shows for that option and those quantities (DataCsv.h), or
 // a fabric option's thickness profile at the fabric step nearest MIN, as

@@ -51,7 +51,7 @@ QString FigureTitleFor(const CSimulationData& data, const QString& dataDir, int 
   if (!compareDirs.isEmpty()) {
     const std::vector<QString> runNames = ComparedRunNames(dataDir, compareDirs);
     const std::vector<QString> others(runNames.begin() + 1, runNames.end());
-    // The line plot draws the first run alone; a difference runNames its runs
+    // The line plot draws the first run alone; a difference names its runs
     // in the order of the subtraction.
     runs = !IsChartKind(o.kind) ? QStringLiteral("%1 alone (not %2)").arg(runNames.front(), RunList(others))
            : difference         ? DifferenceRuns(runNames.front(), runNames[1])

@@ -5,6 +5,7 @@
 #include "WindowScreenshot.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFont>
 #include <QPainter>
 #include <cstdio>
@@ -103,6 +104,13 @@ int RunWindowScreenshot(const ScreenshotOptions& o, const QString& moduleDir, CR
     // Each other run as File > Compare With Run... shows it (a run compared
     // with itself is loaded a second time, as the menu would).
     for (const QString& dir : o.compareDirs) {
+      // Asked before the run is lent, so that a refused one stays the cache's.
+      const QString refusal =
+          main.m_pScientific->ComparisonRefusal(static_cast<int>(app.m_compared.size()) + 2, QDir(dir).dirName());
+      if (!refusal.isEmpty()) {
+        std::fprintf(stderr, "corvane: %s\n", qPrintable(refusal));
+        return 2;
+      }
       std::unique_ptr<CSimulationData> other = runs.Lend(dir);
       const bool shown = other ? main.AdoptComparison(std::move(other)) : main.CompareWith(dir);
       if (!shown) {

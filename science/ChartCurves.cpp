@@ -45,6 +45,7 @@ ChartCurves BuildChartCurves(const CSimulationData& data, const std::vector<cons
   std::vector<QString> runNames(stores.size());
   if (!compared.empty()) {
     std::vector<QString> dirs;
+    dirs.reserve(stores.size());
     for (const CSimulationData* s : stores) {
       dirs.push_back(s->Run().m_strDataDir);
     }

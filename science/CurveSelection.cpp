@@ -36,6 +36,11 @@ QString CCurveSelection::Toggle(int quantity) {
 }
 
 QString CCurveSelection::SetAllParts(bool on) {
+  // Past two runs not even for an option without a chart: a body option
+  // chosen next would take every part.
+  if (on && m_nRuns > 2) {
+    return ManyRunsRefusal(QStringLiteral("All parts not shown"));
+  }
   QString refusal = on ? Refusal(m_quantities, true, m_nRuns, QStringLiteral("All parts not shown")) : QString();
   if (refusal.isEmpty()) {
     m_bAllParts = on;
@@ -47,8 +52,15 @@ QString CCurveSelection::SetRunCount(int runs, const QString& what) {
   QString refusal = Refusal(m_quantities, m_bAllParts, runs, what + QStringLiteral(" not compared"));
   if (refusal.isEmpty()) {
     m_nRuns = runs;
+    // Left on from a chart while an option without one is shown (its box
+    // hidden): it goes, as it could not be chosen now.
+    m_bAllParts = m_bAllParts && runs <= 2;
   }
   return refusal;
+}
+
+QString CCurveSelection::ManyRunsRefusal(const QString& what) {
+  return QStringLiteral("%1: a chart of more than two runs holds one quantity of one part.").arg(what);
 }
 
 std::vector<CurveKey> CCurveSelection::CurvesOf(const std::vector<int>& quantities, bool allParts) const {
@@ -74,8 +86,8 @@ QString CCurveSelection::Refusal(const std::vector<int>& quantities, bool allPar
   const std::vector<CurveKey> curves = CurvesOf(quantities, allParts);
   // Past two runs a run is told by its colour and style: a second curve per
   // run would have neither left to tell it by.
-  if (runs > 2 && (curves.size() > 1 || allParts)) {
-    return QStringLiteral("%1: a chart of more than two runs holds one quantity of one part.").arg(what);
+  if (runs > 2 && curves.size() > 1) {
+    return ManyRunsRefusal(what);
   }
   if (static_cast<int>(curves.size()) > kMaxCurves) {
     return QStringLiteral("%1: a chart holds at most %2 curves.").arg(what).arg(kMaxCurves);

@@ -31,8 +31,8 @@ class CCurveSelection {
 
   // How many runs the chart compares (1: the run alone). More than two
   // leave room for one quantity of one part, All parts off; returns the
-  // refusal when the selection holds more (`what` names the run asked
-  // for), and the count stays.
+  // refusal when the chart shows more (`what` names the run asked for),
+  // and the count stays.
   QString SetRunCount(int runs, const QString& what);
   int RunCount() const { return m_nRuns; }
 
@@ -50,6 +50,7 @@ class CCurveSelection {
   // Why these curves cannot share a chart of `runs` runs, led by `what`
   // ("NAME not shown"), or empty.
   QString Refusal(const std::vector<int>& quantities, bool allParts, int runs, const QString& what) const;
+  static QString ManyRunsRefusal(const QString& what);
 
   int m_nPart = 0;
   OptionKind m_kind = OptionKind::Body;

@@ -66,6 +66,7 @@ QString ComparedCsv(const CSimulationData& first, const std::vector<const CSimul
   std::vector<const CSimulationData*> runs{&first};
   runs.insert(runs.end(), others.begin(), others.end());
   std::vector<QString> dirs;
+  dirs.reserve(runs.size());
   for (const CSimulationData* r : runs) {
     dirs.push_back(r->Run().m_strDataDir);
   }

@@ -24,7 +24,9 @@ void CProfileChart::SetProfile(const FabricProfile& profile, const QString& part
   // Another run's step may stand at another time than the first's.
   QStringList elsewhen;
   for (const RunProfile& r : compared ? compared->others : std::vector<RunProfile>{}) {
-    if (std::abs(static_cast<double>(r.profile.time) - profile.time) > 1e-6) {
+    if (std::isnan(r.profile.time)) {
+      elsewhen << QStringLiteral("%1 has no step near it").arg(r.run);
+    } else if (std::abs(static_cast<double>(r.profile.time) - profile.time) > 1e-6) {
       elsewhen << QStringLiteral("%1 at %2 min").arg(r.run, QString::number(r.profile.time, 'g', 6));
     }
   }

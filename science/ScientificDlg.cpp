@@ -349,18 +349,24 @@ void CScientificDlg::OnDifference(bool on) {
   ShowSelection();
 }
 
+QString CScientificDlg::ComparisonRefusal(int runs, const QString& what) const {
+  if (runs > kMaxRuns) {
+    return QStringLiteral("%1 not compared: a chart compares at most %2 runs.").arg(what).arg(kMaxRuns);
+  }
+  CCurveSelection trial = m_selection;
+  return trial.SetRunCount(runs, what);
+}
+
 QString CScientificDlg::SetComparison(const std::vector<const CSimulationData*>& others) {
   const QString what = others.empty() ? QString() : QDir(others.back()->Run().m_strDataDir).dirName();
-  if (static_cast<int>(others.size()) >= kMaxRuns) {
-    const QString refusal =
-        QStringLiteral("%1 not compared: a chart compares at most %2 runs.").arg(what).arg(kMaxRuns);
+  const int runs = 1 + static_cast<int>(others.size());
+  if (QString refusal = ComparisonRefusal(runs, what); !refusal.isEmpty()) {
     m_pPropertyPanel->SetStatus(refusal);
     return refusal;
   }
-  if (const QString refusal = m_selection.SetRunCount(1 + static_cast<int>(others.size()), what); !refusal.isEmpty()) {
-    m_pPropertyPanel->SetStatus(refusal);
-    return refusal;
-  }
+  m_selection.SetRunCount(runs, what);
+  m_pPropertyPanel->AllParts()->setChecked(m_selection.AllParts());
+  m_pPropertyPanel->SetStatus(QString());  // an earlier refusal no longer holds
   m_compared = others;
   m_bDifference = m_bDifference && others.size() == 1;
   m_pPropertyPanel->Difference()->setChecked(m_bDifference);

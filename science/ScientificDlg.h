@@ -62,6 +62,9 @@ class CScientificDlg : public CMyDialog {
   // runs do not fit, the comparison then as it was. The stores must outlive
   // the comparison.
   QString SetComparison(const std::vector<const CSimulationData*>& others);
+  // Why `runs` runs in all (`what` naming the one asked for) would not fit
+  // the chart as it is, in the status line's words; empty when they would.
+  QString ComparisonRefusal(int runs, const QString& what) const;
   const std::vector<const CSimulationData*>& Comparison() const { return m_compared; }
   // The mouse at (x, y) of the page sets where the panel column glides to.
   void OnMouseMove(int x, int y);

@@ -507,6 +507,7 @@ TEST_F(AppTest, UpToEightRunsShareTheChartEachInItsOwnColourAndStyle) {
   EXPECT_EQ(view.m_pPropertyPanel->Status(),
             QStringLiteral("%1 not compared: a chart compares at most 8 runs.").arg(cottonName));
   MenuItem(*main.m_pMenuBar, QStringLiteral("Close Comparison"))->trigger();
+  EXPECT_EQ(view.m_pPropertyPanel->Status(), QString()) << "the refusal no longer holds";
   EXPECT_TRUE(m_app.m_compared.empty());
   EXPECT_TRUE(compare->isEnabled());
   EXPECT_EQ(view.m_chart->Curves().size(), 1u);

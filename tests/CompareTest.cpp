@@ -368,6 +368,8 @@ TEST(Compare, SeveralRunsTakeAColumnEachAndWhatDoesNotFitIsRefused) {
   EXPECT_EQ(each[0].size() + each[1].size() + each[2].size() + 1, rows.size());
   EXPECT_EQ(each[0].front().section(QLatin1Char(','), 1), each[2].front().section(QLatin1Char(','), 1));
 
+  // Each to a file of its own that must not come to be.
+  const QString refused = out.filePath(QStringLiteral("refused.csv"));
   QStringList eight;
   for (int i = 0; i < 8; ++i) {
     eight << "--compare" << b.Dir();
@@ -375,8 +377,8 @@ TEST(Compare, SeveralRunsTakeAColumnEachAndWhatDoesNotFitIsRefused) {
   const struct {
     QStringList args;
     const char* says = nullptr;
-  } refused[] = {
-      {{"--export-csv", csv, "--option", "2100", "--quantity", "0,1", "--compare", b.Dir(), "--compare", c.Dir(),
+  } refusals[] = {
+      {{"--export-csv", refused, "--option", "2100", "--quantity", "0,1", "--compare", b.Dir(), "--compare", c.Dir(),
         a.Dir()},
        "corvane: Temperature of Core(Degree) not shown: a chart of more than two runs holds one quantity of one "
        "part.\n"},
@@ -385,11 +387,12 @@ TEST(Compare, SeveralRunsTakeAColumnEachAndWhatDoesNotFitIsRefused) {
        "corvane: All parts not shown: a chart of more than two runs holds one quantity of one part.\n"},
       {QStringList{"--figure", out.filePath("x.pdf"), "--option", "2100"} + eight + QStringList{a.Dir()},
        "corvane: --compare takes at most 7 runs beside DATA_DIR (8 in all), not 8.\nTry 'corvane --help'.\n"},
-      {{"--export-csv", csv, "--option", "2100", "--difference", "--compare", b.Dir(), "--compare", c.Dir(), a.Dir()},
+      {{"--export-csv", refused, "--option", "2100", "--difference", "--compare", b.Dir(), "--compare", c.Dir(),
+        a.Dir()},
        "corvane: --difference is of two runs (A - B); it takes one --compare, not 2.\nTry 'corvane --help'.\n"},
   };
   const QStringList before = QDir(out.path()).entryList(QDir::Files);
-  for (const auto& x : refused) {
+  for (const auto& x : refusals) {
     const ProcessResult q = RunCorvane(x.args);
     EXPECT_EQ(q.exitCode, 2) << x.says;
     // Word for word, after what Qt may say of the environment.
@@ -405,10 +408,10 @@ TEST(Compare, AFiguresTitleNamesTheRunsItCompares) {
   ASSERT_TRUE(run.ok);
   const QString a = QStringLiteral("/r/wool"), b = QStringLiteral("/r/cotton"), c = QStringLiteral("/r/silk");
   const struct {
-    int option;
+    int option = 0;
     QStringList compared;
-    bool naming, difference;
-    const char* runs;  // what the title starts with
+    bool naming = false, difference = false;
+    const char* runs = nullptr;  // what the title starts with
   } cases[] = {
       {2100, {b}, true, false, "wool compared with cotton \u00B7 Trunk"},
       {2100, {b, c}, true, false, "wool compared with cotton and silk \u00B7 Trunk"},

@@ -546,8 +546,15 @@ TEST(ScientificView, ThreeRunsTakeEachItsColourAndStyleEverywhere) {
     ASSERT_TRUE(others.back()->Load(folder + QLatin1Char('/')));
   }
   CScientificDlg& v = *s.view;
+  // All parts left on from a chart, its box hidden under a fabric option,
+  // does not stand in the runs' way: it goes.
   v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Body, 0));
+  v.OnAllParts(true);
+  v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Fabric, 0));
   EXPECT_EQ(v.SetComparison({others[0].get(), others[1].get()}), QString());
+  EXPECT_FALSE(v.Selection().AllParts());
+  EXPECT_FALSE(v.m_pPropertyPanel->AllParts()->isChecked());
+  v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Body, 0));
   EXPECT_FALSE(v.m_pPropertyPanel->Difference()->isVisibleTo(&v));
   const ChartFigureContent figure = v.m_chart->FigureContent(QStringLiteral("t"));
   const char* const runs[] = {"sample-run", "wool", "cotton"};
