@@ -267,4 +267,5 @@ bool SceneModelsRead(const BodyScene& s) {
     case ViewMode::Plot:
       return true;
   }
+  return false;  // no mode of ours: nothing to draw was read
 }

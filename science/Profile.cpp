@@ -64,10 +64,11 @@ FabricProfile FabricProfileAt(const RunTables& run, int part, int step, int q) {
   // A column the part's file lacks holds no value, not another quantity's.
   const bool held = q != 5 || run.m_bLiquidFraction[part];
   const std::size_t nodes = static_cast<std::size_t>(run.m_nNodesPerLayer[part]);
+  const std::vector<FabricRow>& rows = run.m_fabric[static_cast<std::size_t>(part)];
   const std::size_t first = static_cast<std::size_t>(step) * RowsPerStep(run, part);
-  const std::size_t end = std::min(first + RowsPerStep(run, part), run.m_fabric[part].size());
+  const std::size_t end = std::min(first + RowsPerStep(run, part), rows.size());
   for (std::size_t r = first; r < end; ++r) {
-    const FabricRow& row = run.m_fabric[part][r];
+    const FabricRow& row = rows[r];
     if (std::isnan(row.m_fPosition)) {
       continue;
     }
