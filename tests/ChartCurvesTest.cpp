@@ -246,6 +246,7 @@ TEST(TimeZoom, TheWheelZoomsAboutThePointer) {
       {{40, 50}, 42, -1, {39.5, 52}},            // out about 42: 2 before, 8 after become 2.5 and 10
       {{86, 89.5}, 88, -2, {90 - 5.46875, 90}},  // out near the end: moved inside
       {{44, 44.5}, 44.25, 5, {44.05, 44.45}},    // in as far as four samples
+      {{44, 44.5}, 44.1, 5, {44.02, 44.42}},     // as far, the pointer off centre keeping its place
   };
   for (const auto& c : cases) {
     const TimeRange got = ZoomAbout(c.shown, c.anchor, c.notches, kRun, least);

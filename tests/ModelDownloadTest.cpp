@@ -202,6 +202,12 @@ TEST(ModelDownload, AnAnswerThatIsNoModelOrNeverEndsIsAFailedFetch) {
     const std::string here = "/Wembra/Interface/GetModel.ashx?ModelId=GOOD";
     if (id == "GOOD") {
       res.set_content(Obj(1500).toStdString(), "model/obj");
+    } else if (id == "VERTICES") {
+      std::string vertices;
+      for (int i = 0; i < 200; ++i) {
+        vertices += "v 0 0 0\n";  // 1,600 bytes of points and no face: no model
+      }
+      res.set_content(vertices, "model/obj");
     } else if (id == "HTML") {
       res.set_content("<html><body>" + std::string(5000, 'x') + "</body></html>", "text/html");
     } else if (id == "DRIP") {
@@ -235,7 +241,8 @@ TEST(ModelDownload, AnAnswerThatIsNoModelOrNeverEndsIsAFailedFetch) {
   const struct {
     const char* id;
     bool fetched;
-  } cases[] = {{"HTML", false}, {"DRIP", false}, {"ENDLESS", false}, {"ELSEWHERE", false}, {"HERE", true}};
+  } cases[] = {{"HTML", false},    {"VERTICES", false},  {"DRIP", false},
+               {"ENDLESS", false}, {"ELSEWHERE", false}, {"HERE", true}};
   for (const auto& c : cases) {
     const QString good = f.settings.downloadFolder + QLatin1String(c.id) + QStringLiteral(".obj");
     Write(good, Obj(1200));

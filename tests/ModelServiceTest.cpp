@@ -173,6 +173,8 @@ TEST(ModelServiceText, TheFirstValueOfTheKeyIsTheId) {
       {"Id=G1&ModelId=M%2D1001&ModelId=other", "M-1001"},
       {"ModelId=a+b%20c", "a b c"},
       {"ModelId=%zz%4", "%zz%4"},
+      {"ModelId=A7%41", "A7A"},  // an escape that ends the query
+      {"ModelId=A7%", "A7%"},
       {"ModelId=A7%0D%0Ax", "A7\r\nx"},
       {"ModelId=A7%00x", std::string("A7\0x", 4)},
       {"ModelId=", ""},
@@ -262,6 +264,32 @@ TEST(ModelService, AnswersBothPathsAndRefusesWhatIsNoId) {
   ASSERT_EQ(log.size(), 8);  // the seven requests to its two paths, then "stopped"
   EXPECT_TRUE(log[0].contains("ModelId=A7 200")) << log[0].constData();
   EXPECT_EQ(log.back(), "stopped");
+}
+
+// HEAD: the GET's status and length and no body, so that the connection
+// then serves a GET whole.
+TEST(ModelService, AnswersHeadWithTheLengthAndNoBody) {
+  QTemporaryDir models;
+  const QByteArray body = "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n" + QByteArray(1500, '#');
+  Write(models, QStringLiteral("A7.obj"), body);
+  CTestModelService service(models.path());
+  ASSERT_GT(service.Port(), 0);
+  httplib::Client client("127.0.0.1", service.Port());
+  client.set_keep_alive(true);
+  for (int round = 0; round < 2; ++round) {
+    auto head = client.Head(kModel + "A7");
+    ASSERT_TRUE(head) << round;
+    EXPECT_EQ(head->status, 200);
+    EXPECT_EQ(head->get_header_value("Content-Length"), std::to_string(body.size()));
+    EXPECT_TRUE(head->body.empty());
+    auto get = client.Get(kModel + "A7");
+    ASSERT_TRUE(get) << round;
+    EXPECT_EQ(get->status, 200);
+    EXPECT_EQ(get->body, body.toStdString()) << round;
+  }
+  auto missing = client.Head(kModel + "none");
+  ASSERT_TRUE(missing);
+  EXPECT_EQ(missing->status, 404);
 }
 
 TEST(ModelService, ServesNoLinkOutOfItsFolder) {
