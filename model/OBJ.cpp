@@ -91,7 +91,7 @@ void COBJ::DrawGroupAt(std::size_t index, bool setLineWidth) {
   if (s_bImmediate || m_bCompiling) {
     return DrawGroup(group, setLineWidth);
   }
-  if (m_nDrawMode == 0) {
+  if (m_nDrawMode == DrawMode::Filled) {
     return DrawIndexedGroup(index);
   }
   if (m_nListsMode != m_nDrawMode || m_nListsSmooth != static_cast<int>(m_bSmooth) || m_nListsLoad != m_nLoads ||
@@ -185,7 +185,7 @@ void COBJ::DrawGroup(const ObjGroup& group, bool setLineWidth) const {
       glNormal3fv(f + std::size_t{3} * tri.facetNormalIndex);
     }
   };
-  if (m_nDrawMode == 0) {
+  if (m_nDrawMode == DrawMode::Filled) {
     glBegin(GL_TRIANGLES);
     for (std::uint32_t i : group.triangleIndices) {
       const ObjTriangle& tri = m.triangles[i];
@@ -198,7 +198,7 @@ void COBJ::DrawGroup(const ObjGroup& group, bool setLineWidth) const {
       }
     }
     glEnd();
-  } else if (m_nDrawMode == 1) {
+  } else if (m_nDrawMode == DrawMode::WireFrame) {
     for (std::uint32_t i : group.triangleIndices) {
       const ObjTriangle& tri = m.triangles[i];
       if (setLineWidth) {

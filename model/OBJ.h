@@ -4,6 +4,7 @@
 // colour from the data store. Load touches no GL and may run on any thread;
 // drawing needs the view's GL context current.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,7 +43,9 @@ class COBJ {
   ObjModel* m_pModel = nullptr;
   bool m_bSmooth = true;
   float m_fSmoothAngle = kCreaseAngle;
-  int m_nDrawMode = 0;  // 0 filled, 1 wire frame, anything else nothing
+  // How the model's triangles are drawn.
+  enum class DrawMode { Filled, WireFrame, Hidden };
+  DrawMode m_nDrawMode = DrawMode::Filled;
   bool m_bDirty = true;
   unsigned m_nDisplayList = 0;
   bool m_bPickNames = false;
@@ -86,8 +89,8 @@ class COBJ {
 
   std::vector<int> m_partsAsWritten, m_partsUpperCase;
   std::vector<unsigned> m_groupLists;
-  int m_nListsMode = -1;
-  int m_nListsSmooth = -1;  // -1 before the first lists, else 0 or 1
+  std::optional<DrawMode> m_nListsMode;  // what the group lists were compiled for; none yet
+  int m_nListsSmooth = -1;               // -1 before the first lists, else 0 or 1
   unsigned m_nListsLoad = 0;
   bool m_bCompiling = false;
 };

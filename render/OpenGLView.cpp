@@ -172,7 +172,8 @@ void COpenGLView::SetData(CSimulationData* data) {
 bool COpenGLView::Playing() const { return m_pData && m_pData->State().Playing(); }
 
 void COpenGLView::ApplyWireMode() {
-  const int mode = m_pData && m_pData->State().WireMode() ? 1 : 0;
+  const COBJ::DrawMode mode =
+      m_pData && m_pData->State().WireMode() ? COBJ::DrawMode::WireFrame : COBJ::DrawMode::Filled;
   for (COBJ* m : {static_cast<COBJ*>(m_pBody.Get()), static_cast<COBJ*>(m_pGarment.Get())}) {
     if (m && m->m_nDrawMode != mode) {
       m->m_nDrawMode = mode;

@@ -157,7 +157,7 @@ TEST_F(ModelDraw, WireModeDrawsLineLoopsAndModeTwoDrawsNothing) {
   m_gl.Begin();
   body.Draw();
   const int filled = countLit();
-  body.m_nDrawMode = 1;
+  body.m_nDrawMode = COBJ::DrawMode::WireFrame;
   m_gl.Begin();
   body.Draw();
   const int wire = countLit();
@@ -165,7 +165,7 @@ TEST_F(ModelDraw, WireModeDrawsLineLoopsAndModeTwoDrawsNothing) {
   EXPECT_GT(wire, kSize);
   EXPECT_GT(filled, 5 * wire);
 
-  body.m_nDrawMode = 2;
+  body.m_nDrawMode = COBJ::DrawMode::Hidden;
   m_gl.Begin();
   glDepthMask(GL_FALSE);
   glEnable(GL_BLEND);
