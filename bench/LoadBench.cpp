@@ -13,7 +13,7 @@
 
 #include "PlainLoader.h"
 #include "SimulationData.h"
-#include "internal/TableFiles.h"
+#include "TableFiles.h"
 
 namespace {
 std::string g_dir;

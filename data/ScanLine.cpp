@@ -10,6 +10,7 @@
 #include <string>
 
 #include "internal/CharClass.h"
+#include "internal/LineFormats.h"
 #include "internal/ScanFields.h"
 
 using namespace scanfields;
@@ -118,4 +119,22 @@ const char* FieldText(const char* begin, const char* end, int index, std::size_t
     return false;
   });
   return found;
+}
+
+const ScanSpec& FormatOf(DataFormat format) {
+  switch (format) {
+    case DataFormat::Environment:
+      return LineFormats::kEnvironment;
+    case DataFormat::Fabric:
+      return LineFormats::kFabric;
+    case DataFormat::FabricPlain:
+      return LineFormats::kFabricPlain;
+    case DataFormat::Fiber:
+      return LineFormats::kFiber;
+    case DataFormat::Body:
+      return LineFormats::kBody;
+    case DataFormat::Comfort:
+      break;
+  }
+  return LineFormats::kComfort;
 }

@@ -21,7 +21,7 @@ struct ScanResult {
   std::uint32_t bad = 0;  // bit i: field i holds no number that can be read
 };
 
-// A parser made for one format (LineFormats.h).
+// A parser made for one format (internal/LineFormats.h).
 using ScanFn = ScanResult (*)(const char* begin, const char* end, void* const* outs);
 
 struct ScanSpec {
@@ -35,6 +35,11 @@ struct ScanSpec {
 // or an int according to convs[i]; a field that is no number leaves a float
 // NaN and an int as it was.
 ScanResult ScanLine(const char* begin, const char* end, const ScanSpec& format, void* const* outs);
+
+// The data files' line formats, each with its own parser, for the tests and
+// fuzzing of these parsers; the loader uses them directly.
+enum class DataFormat { Environment, Fabric, FabricPlain, Fiber, Body, Comfort };
+const ScanSpec& FormatOf(DataFormat format);
 
 // The same rules, written plainly (a grammar, strtof and strtoll in the C
 // locale) rather than fast: the reference for tests and fuzzing.

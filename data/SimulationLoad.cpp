@@ -15,13 +15,13 @@
 #include <thread>
 
 #include "IdFile.h"
-#include "LineFormats.h"
 #include "LineReader.h"
 #include "SimulationData.h"
+#include "TableFiles.h"
 #include "internal/CharClass.h"
+#include "internal/LineFormats.h"
 #include "internal/Prefetched.h"
 #include "internal/RowGrid.h"
-#include "internal/TableFiles.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "internal/TableFiles.h"
+#include "TableFiles.h"
 
 #include <sys/mman.h>
 
@@ -9,10 +9,10 @@
 #include <new>
 #include <thread>
 
-#include "LineFormats.h"
 #include "LineReader.h"
 #include "LoadCancel.h"
 #include "internal/CharClass.h"
+#include "internal/LineFormats.h"
 
 void CLineMap::AddRow(std::size_t row, std::uint64_t line) {
   if (line != m_lastRowLine + 1) {

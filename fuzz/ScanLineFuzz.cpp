@@ -6,14 +6,14 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "LineFormats.h"
 #include "ScanLine.h"
 
 // Lines of any length libFuzzer makes: the parser is not bounded by the
 // 255-character line of the data files, which its callers enforce.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const ScanSpec* const formats[] = {&LineFormats::kEnvironment, &LineFormats::kFabric, &LineFormats::kFabricPlain,
-                                     &LineFormats::kFiber,       &LineFormats::kBody,   &LineFormats::kComfort};
+  const ScanSpec* const formats[] = {&FormatOf(DataFormat::Environment), &FormatOf(DataFormat::Fabric),
+                                     &FormatOf(DataFormat::FabricPlain), &FormatOf(DataFormat::Fiber),
+                                     &FormatOf(DataFormat::Body),        &FormatOf(DataFormat::Comfort)};
   const char* b = reinterpret_cast<const char*>(data);
   for (const ScanSpec* format : formats) {
     std::uint32_t fast[kMaxConversions] = {}, ref[kMaxConversions] = {};

@@ -12,7 +12,7 @@
 #include "LineReader.h"
 #include "LoadCancel.h"
 #include "RunFolder.h"
-#include "internal/TableFiles.h"
+#include "TableFiles.h"
 
 namespace {
 struct Read {

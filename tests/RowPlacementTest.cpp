@@ -15,7 +15,7 @@
 #include "RunFolder.h"
 #include "SimulationData.h"
 #include "StoreEditor.h"
-#include "internal/TableFiles.h"
+#include "TableFiles.h"
 
 namespace {
 

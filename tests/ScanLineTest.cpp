@@ -14,15 +14,15 @@
 #include <string>
 #include <vector>
 
-#include "LineFormats.h"
 #include "LineReader.h"
 #include "ScanLine.h"
 #include "SimulationData.h"
 
 namespace {
 
-const ScanSpec* const kAllFormats[] = {&LineFormats::kEnvironment, &LineFormats::kFabric, &LineFormats::kFabricPlain,
-                                       &LineFormats::kFiber,       &LineFormats::kBody,   &LineFormats::kComfort};
+const ScanSpec* const kAllFormats[] = {&FormatOf(DataFormat::Environment), &FormatOf(DataFormat::Fabric),
+                                       &FormatOf(DataFormat::FabricPlain), &FormatOf(DataFormat::Fiber),
+                                       &FormatOf(DataFormat::Body),        &FormatOf(DataFormat::Comfort)};
 
 struct Result {
   ScanResult scan;
@@ -239,7 +239,7 @@ TEST(ScanLine, AFieldIsADecimalNumberOrNoNumber) {
       const std::string line = std::string("0\t") + c.token + after + "\t4\t5";
       float v[4] = {-1, -1, -1, -1};
       void* o[4] = {&v[0], &v[1], &v[2], &v[3]};
-      const ScanResult r = ScanLine(line.data(), line.data() + line.size(), LineFormats::kFiber, o);
+      const ScanResult r = ScanLine(line.data(), line.data() + line.size(), FormatOf(DataFormat::Fiber), o);
       // A NUL ends the line: the fields after it are not there.
       EXPECT_EQ(r.fields, ended ? 2 : 4) << c.token << " then " << after;
       EXPECT_EQ(r.bad, std::isnan(c.value) ? 2u : 0u) << c.token << " then " << after;
@@ -252,7 +252,7 @@ TEST(ScanLine, AFieldIsADecimalNumberOrNoNumber) {
       if (!ended) {
         EXPECT_EQ(v[3], 5.0f) << "the field after " << c.token;
       }
-      ExpectSame(line, LineFormats::kFiber);
+      ExpectSame(line, FormatOf(DataFormat::Fiber));
     }
   }
 }
@@ -282,10 +282,10 @@ TEST(ScanLine, EveryPrintfShapeReadsAsSscanfDoes) {
       char token[128];
       std::snprintf(token, sizeof token, shape, v);
       const std::string line = std::string(token) + "\t" + token + "\t" + token + "\t" + token + "\n";
-      ExpectSame(line, LineFormats::kFiber);
+      ExpectSame(line, FormatOf(DataFormat::Fiber));
       float got[4], want = 0;
       void* o[4] = {&got[0], &got[1], &got[2], &got[3]};
-      const ScanResult r = ScanLine(line.data(), line.data() + line.size(), LineFormats::kFiber, o);
+      const ScanResult r = ScanLine(line.data(), line.data() + line.size(), FormatOf(DataFormat::Fiber), o);
       ASSERT_EQ(std::sscanf(token, "%f", &want), 1);
       if (std::isinf(want)) {
         ASSERT_EQ(r.bad, 0xfu) << token;
