@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # render-baseline.sh NAME CORVANE COMPARE BASELINE_DIR OUT_DIR ARGS...: renders
-# one case with `corvane --screenshot` and compares it with BASELINE_DIR/NAME.png.
+# one case with `corvane --screenshot` (or `--figure`, when ARGS start with it)
+# and compares it with BASELINE_DIR/NAME.png.
 # On a mismatch the picture got (NAME.png) and a difference picture
 # (NAME.diff.png) stay in OUT_DIR. With CORVANE_UPDATE_BASELINES=1 the
 # picture got becomes the new baseline instead.
@@ -19,7 +20,12 @@ if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
   trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 fi
 got="$out/$name.png"
-"$corvane" --screenshot "$got" "$@"
+command=--screenshot
+if [ "${1:-}" = "--figure" ]; then
+  command=--figure
+  shift
+fi
+"$corvane" "$command" "$got" "$@"
 if [ "${CORVANE_UPDATE_BASELINES:-0}" = "1" ]; then
   cp "$got" "$baselines/$name.png"
   echo "baseline $baselines/$name.png updated"
