@@ -141,7 +141,7 @@ TEST_F(ModelDraw, AnimationFrameDrawsOnlyItsOwnGroups) {
   EXPECT_TRUE(Near(p.tr, 255, 255, 0));
 }
 
-TEST_F(ModelDraw, WireModeDrawsLineLoopsAndModeTwoDrawsNothing) {
+TEST_F(ModelDraw, WireModeDrawsLineLoopsAndHiddenDrawsNothing) {
   CModelOBJ body;
   LoadModel(body, "v -13 -13 0\nv 13 -13 0\nv -13 13 0\ng TRUNK\nf 1 2 3\n");
   auto countLit = [&] {

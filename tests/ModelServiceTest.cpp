@@ -281,7 +281,8 @@ TEST(ModelService, AnswersHeadWithTheLengthAndNoBody) {
     ASSERT_TRUE(head) << round;
     EXPECT_EQ(head->status, 200);
     EXPECT_EQ(head->get_header_value("Content-Length"), std::to_string(body.size()));
-    EXPECT_TRUE(head->body.empty());
+    // httplib reads no body after HEAD: one sent anyway would spoil the
+    // GET that follows on this connection, which is the check.
     auto get = client.Get(kModel + "A7");
     ASSERT_TRUE(get) << round;
     EXPECT_EQ(get->status, 200);

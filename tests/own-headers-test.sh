@@ -5,6 +5,7 @@
 # naming the file and the header.
 set -euo pipefail
 script=$1
+cmake=${2:-cmake}
 tree=$(mktemp -d)
 trap 'rm -rf "$tree"' EXIT
 mkdir -p "$tree/data/internal" "$tree/tests" "$tree/model/reader/internal" "$tree/model"
@@ -14,10 +15,10 @@ printf '#include "internal/Grid.h"\n' >"$tree/data/Load.cpp"
 echo '#pragma once' >"$tree/model/reader/internal/Text.h"
 printf '#include "internal/Text.h"\n' >"$tree/model/reader/Reader.cpp"
 printf '#include "Load.h"\n' >"$tree/tests/LoadTest.cpp"
-cmake -DROOT="$tree" -P "$script"
+"$cmake" -DROOT="$tree" -P "$script"
 
 check_refused() {  # FILE HEADER: the check stops, naming both
-  if out=$(cmake -DROOT="$tree" -P "$script" 2>&1); then
+  if out=$("$cmake" -DROOT="$tree" -P "$script" 2>&1); then
     echo "own-headers-test: $1 including $2 was let through" >&2
     exit 1
   fi
@@ -33,4 +34,12 @@ printf '#include "Load.h"\n' >"$tree/tests/LoadTest.cpp"
 # A folder above a library is another library too.
 printf '  #  include "internal/Text.h"\n' >"$tree/model/OBJ.cpp"
 check_refused model/OBJ.cpp internal/Text.h
+rm "$tree/model/OBJ.cpp"
+# Nor through a path of another folder, or in angle brackets, from any folder.
+printf '#include "reader/internal/Text.h"\n' >"$tree/model/OBJ.cpp"
+check_refused model/OBJ.cpp reader/internal/Text.h
+rm "$tree/model/OBJ.cpp"
+mkdir -p "$tree/newfolder"
+printf '#include <internal/Grid.h>\n' >"$tree/newfolder/Use.cpp"
+check_refused newfolder/Use.cpp internal/Grid.h
 echo "own-headers-test: passed"

@@ -19,6 +19,15 @@ if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
   export XDG_RUNTIME_DIR
   trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 fi
+# A run to compare with is made by the build (the comparison_runs target).
+previous=
+for arg in "$@"; do
+  if [ "$previous" = "--compare" ] && [ ! -f "$arg/configure.dat" ]; then
+    echo "no run in $arg: build the comparison_runs target first" >&2
+    exit 1
+  fi
+  previous=$arg
+done
 got="$out/$name.png"
 command=--screenshot
 if [ "${1:-}" = "--figure" ]; then
