@@ -107,11 +107,7 @@ int RunExportCsvCommand(const ExportOptions& o, CRunCache* runs) {
       csv = ProfileCsv(profile, column);
     } else {
       // Each other run at its own step nearest the first's time.
-      std::vector<QString> dirs{data.Run().m_strDataDir};
-      for (const CSimulationData* c : compared) {
-        dirs.push_back(c->Run().m_strDataDir);
-      }
-      const std::vector<QString> names = RunLabels(dirs);
+      const std::vector<QString> names = RunLabels(data, compared);
       std::vector<RunProfile> profiles{{profile, names.front()}};
       for (std::size_t i = 0; i < compared.size(); ++i) {
         const std::optional<int> other = NearestFabricStep(compared[i]->Run(), id.part, profile.time);

@@ -42,15 +42,8 @@ ChartCurves BuildChartCurves(const CSimulationData& data, const std::vector<cons
   }
   std::vector<const CSimulationData*> stores{&data};
   stores.insert(stores.end(), compared.begin(), compared.end());
-  std::vector<QString> runNames(stores.size());
-  if (!compared.empty()) {
-    std::vector<QString> dirs;
-    dirs.reserve(stores.size());
-    for (const CSimulationData* s : stores) {
-      dirs.push_back(s->Run().m_strDataDir);
-    }
-    runNames = RunLabels(dirs);
-  }
+  // One run alone names none.
+  const std::vector<QString> runNames = compared.empty() ? std::vector<QString>(1) : RunLabels(data, compared);
   // Two runs pair each curve with its counterpart; more keep a run apart by
   // its colour and its style alike.
   const bool runColours = stores.size() > 2;

@@ -65,12 +65,7 @@ QString ComparedCsv(const CSimulationData& first, const std::vector<const CSimul
   // Each run's rows as it writes them alone, its name in front.
   std::vector<const CSimulationData*> runs{&first};
   runs.insert(runs.end(), others.begin(), others.end());
-  std::vector<QString> dirs;
-  dirs.reserve(runs.size());
-  for (const CSimulationData* r : runs) {
-    dirs.push_back(r->Run().m_strDataDir);
-  }
-  const std::vector<QString> names = RunLabels(dirs);
+  const std::vector<QString> names = RunLabels(first, others);
   QString out = QStringLiteral("run,curve,Thickness(cm),Time(min),%1\n").arg(ColumnName(o.kind, quantity));
   for (std::size_t r = 0; r < runs.size(); ++r) {
     const QString rows = ExportCsv(*runs[r], option, quantity);

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <algorithm>
 
+#include "SimulationData.h"
+
 std::vector<QString> RunLabels(const std::vector<QString>& dirs) {
   // By the names alone: a folder being compared may be gone from the disk.
   std::vector<QFileInfo> folders;
@@ -31,6 +33,14 @@ std::vector<QString> RunLabels(const std::vector<QString>& dirs) {
     }
   }
   return numbered;
+}
+
+std::vector<QString> RunLabels(const CSimulationData& first, const std::vector<const CSimulationData*>& others) {
+  std::vector<QString> dirs{first.Run().m_strDataDir};
+  for (const CSimulationData* o : others) {
+    dirs.push_back(o->Run().m_strDataDir);
+  }
+  return RunLabels(dirs);
 }
 
 QString RunList(const std::vector<QString>& names) {

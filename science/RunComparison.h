@@ -16,6 +16,10 @@ constexpr int kMaxRuns = 8;
 // run twice) numbered from its second place on ("output (2)").
 std::vector<QString> RunLabels(const std::vector<QString>& dirs);
 
+class CSimulationData;
+// The same for the runs loaded in `first` and then `others`, in that order.
+std::vector<QString> RunLabels(const CSimulationData& first, const std::vector<const CSimulationData*>& others);
+
 // The runs' names as a sentence: "a", "a and b", "a, b and c".
 QString RunList(const std::vector<QString>& names);
 

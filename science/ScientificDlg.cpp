@@ -378,13 +378,7 @@ QString CScientificDlg::SetComparison(const std::vector<const CSimulationData*>&
   return {};
 }
 
-std::vector<QString> CScientificDlg::RunNames() const {
-  std::vector<QString> dirs{m_pData->Run().m_strDataDir};
-  for (const CSimulationData* c : m_compared) {
-    dirs.push_back(c->Run().m_strDataDir);
-  }
-  return RunLabels(dirs);
-}
+std::vector<QString> CScientificDlg::RunNames() const { return RunLabels(*m_pData, m_compared); }
 
 void CScientificDlg::FillProfile() {
   const OptionId o = DecodeOption(m_nOption);
