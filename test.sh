@@ -44,11 +44,9 @@ done
 # intercept_tls_get_addr=0: see CORVANE_LSAN_OPTIONS in tests/CMakeLists.txt.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:intercept_tls_get_addr=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-# A failing test runs once more before it counts: GL tests sharing one
-# virtual X server have failed once in many runs (not reproduced since; see
-# CONTRIBUTING.md), and a second failure is a real one.
+# Every test once: one that fails now and then is a fault, not luck.
 xvfb-run -a -s "-screen 0 1280x1024x24" \
-  ctest --test-dir "$BUILD" --output-on-failure --parallel 2 --repeat until-pass:2
+  ctest --test-dir "$BUILD" --output-on-failure --parallel 2
 
 # The model hand-over between threads, under ThreadSanitizer: a build of its
 # own, of the one test that uses no Qt GUI class.

@@ -69,10 +69,10 @@ bool ParseScreenshotValue(const QString& option, const QString& value, Screensho
   } else if (option == QLatin1String("quantity")) {
     ok = ParseInt(value, 0, 8, o.quantity);
   } else if (option == QLatin1String("content")) {
-    const int i = IndexOf(value, {"temperature", "humidity", "sweat"});
-    ok = i >= 0;
+    const std::optional<ContentKind> kind = ContentKindOf(IndexOf(value, {"temperature", "humidity", "sweat"}));
+    ok = kind.has_value();
     if (ok) {
-      o.content = i;
+      o.content = *kind;
     }
   } else if (option == QLatin1String("section")) {
     const int i = IndexOf(value, {"head", "trunk", "arm", "hand", "leg", "foot"});

@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "Rows.h"
 #include "ViewMode.h"
 
 struct ScreenshotOptions {
@@ -19,7 +20,7 @@ struct ScreenshotOptions {
   int option = 0;                    // the scientific view's option id (0: the one it opens with)
   int quantity = 0;                  // and the quantity of that option
   int step = 0;
-  int content = 0;  // 0 temperature, 1 humidity, 2 sweating rate
+  ContentKind content = ContentTemperature;
   int layer = 0;
   int section = 0;  // 0 none, 1 head ... 6 foot
   int frame = 0;

@@ -3,11 +3,21 @@
 // every per-part table.
 
 #include <QString>
+#include <optional>
 #include <vector>
 
 #include "BodyParts.h"
 
+// What the 3D views colour the body by.
 enum ContentKind : int { ContentTemperature = 0, ContentHumidity = 1, ContentSweatRate = 2 };
+// The kind a number names (a radio button's id, a saved choice); none for
+// any other number.
+inline std::optional<ContentKind> ContentKindOf(int kind) {
+  if (kind == ContentTemperature || kind == ContentHumidity || kind == ContentSweatRate) {
+    return static_cast<ContentKind>(kind);
+  }
+  return std::nullopt;
+}
 
 // One data row of "configure.dat".
 struct EnvironmentPhase {

@@ -35,7 +35,7 @@ const FabricRow* CSimulationData::LayerRowAt(int part, int layer) const {
 }
 
 const PartColours& CSimulationData::Colours() const {
-  const ColourKey key{m_state.ContentKind(), m_state.SelectedLayer(), m_state.DrawnStep(), m_nGeneration};
+  const ColourKey key{m_state.Content(), m_state.SelectedLayer(), m_state.DrawnStep(), m_nGeneration};
   if (!(key == m_colourKey)) {
     Recolour(key);
     m_colourKey = key;

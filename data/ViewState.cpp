@@ -7,13 +7,7 @@
 
 int CViewState::DrawnStep() const { return std::min(m_nStep, m_run.m_nSamples - 1); }
 
-bool CViewState::SetContent(int kind) {
-  if (kind != ContentTemperature && kind != ContentHumidity && kind != ContentSweatRate) {
-    return false;
-  }
-  Change(m_nContentKind, kind, &CViewState::contentChanged);
-  return true;
-}
+void CViewState::SetContent(ContentKind kind) { Change(m_nContentKind, kind, &CViewState::contentChanged); }
 
 bool CViewState::SelectLayer(int layer) {
   if (layer < 0) {

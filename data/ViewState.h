@@ -17,7 +17,7 @@ class CViewState : public QObject {
  public:
   explicit CViewState(const RunTables& run) : m_run(run) {}
 
-  int ContentKind() const { return m_nContentKind; }
+  ContentKind Content() const { return m_nContentKind; }
   int SelectedLayer() const { return m_nSelectedLayer; }
   // 0 none, 1 head ... 6 foot.
   int SectionPart() const { return m_nSectionPart; }
@@ -33,8 +33,7 @@ class CViewState : public QObject {
   // without samples.
   int DrawnStep() const;
 
-  // An unknown kind is refused (false), the shown one stays.
-  bool SetContent(int kind);
+  void SetContent(ContentKind kind);
   // 0 the body, k the fabric layer k; a negative layer is refused.
   bool SelectLayer(int layer);
   // 0 none, 1 ... 6 the part; anything else is refused.
@@ -56,7 +55,7 @@ class CViewState : public QObject {
   void Restart();
 
  signals:
-  void contentChanged(int kind);
+  void contentChanged(ContentKind kind);
   void layerChanged(int layer);
   void sectionPartChanged(int part);
   void wireModeChanged(bool wire);
@@ -80,7 +79,7 @@ class CViewState : public QObject {
   }
 
   const RunTables& m_run;
-  int m_nContentKind = ContentTemperature;
+  ContentKind m_nContentKind = ContentTemperature;
   int m_nSelectedLayer = 0;
   int m_nSectionPart = 0;
   bool m_bWireMode = false;

@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   // Play the run through with every content kind and a few layer choices.
   CViewState& state = store.State();
-  for (int kind = 0; kind < 3; ++kind) {
+  for (const ContentKind kind : {ContentTemperature, ContentHumidity, ContentSweatRate}) {
     state.SetContent(kind);
     for (int layer : {0, 1, 3, 11}) {
       state.SelectLayer(layer);

@@ -56,7 +56,7 @@ void DrawColourLegend(const BodyScene& s) {
     return;
   }
   const std::array<std::string, 5> labels = LegendLabels(s.data->Colours().m_fScale);
-  DrawLabel3f(-1.1f, 0.75f, 2.5f, LegendTitle(s.data->State().ContentKind()), kLegendRed, s.OutlinedLabels());
+  DrawLabel3f(-1.1f, 0.75f, 2.5f, LegendTitle(s.data->State().Content()), kLegendRed, s.OutlinedLabels());
   static const float kLabelY[5] = {0.69f, 0.54f, 0.39f, 0.24f, 0.09f};
   for (int i = 0; i < 5; ++i) {
     DrawLabel3f(-1.02f, kLabelY[i], 2.5f, labels[static_cast<std::size_t>(i)].c_str(), kLegendRed, s.OutlinedLabels());

@@ -394,7 +394,7 @@ TEST_F(AppTest, TheFirstGlViewDoesNotRemakeTheWindow) {
   ASSERT_TRUE(m_app.OpenRun(SampleRun(), nullptr, {}, nullptr, /*remember=*/false));
   CCorvaneDlg main(m_app);
   main.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main, 60000));
   const WId window = main.winId();
   const QPoint at = main.pos();
   main.m_pScientific->OnOptionSelect(2300);  // the line plot

@@ -32,7 +32,7 @@ TEST(ChartInteraction, CtrlClickAllPartsWheelDragBoxAndHome) {
   CScientificDlg page(&data, qEnvironmentVariable("CORVANE_MODEL_DIR") + QLatin1Char('/'));
   page.resize(1001, 661);
   page.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&page, 60000));
   page.Settle();
   CMyChart* chart = page.m_chart;
   CPropertyPanel* panel = page.m_pPropertyPanel;

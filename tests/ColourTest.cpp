@@ -90,8 +90,7 @@ TEST(ColourScale, EqualEndsGiveBlueBelowAndRedElsewhere) {
   d.State().SetContent(ContentHumidity);
   EditRun(d).m_fHumidityMin = EditRun(d).m_fHumidityMax = 0.5f;
   ExpectColours(d, {{0.4f, 0, 0, 1}, {0.5f, 1, 0, 0}, {0.6f, 1, 0, 0}});
-  EXPECT_FALSE(d.State().SetContent(7));  // an unknown kind is refused: humidity stays
-  EXPECT_EQ(d.State().ContentKind(), ContentHumidity);
+  EXPECT_EQ(d.State().Content(), ContentHumidity);
   EXPECT_EQ(d.Colours().m_fScale[4], 0.5f);
 }
 
@@ -120,7 +119,7 @@ TEST(UpdateColours, AHoleIsNoDataGrey) {
   EditRun(d).m_body[body].m_fSkinTemp = EditRun(d).m_body[body].m_fSkinHumidity = EditRun(d).m_body[body].m_fSweatRate =
       std::nanf("");
   EditRun(d).m_fabric[Trunk][layer2].m_fTemperature = EditRun(d).m_fabric[Trunk][layer2].m_fHumidity = std::nanf("");
-  for (const int content : {ContentTemperature, ContentHumidity, ContentSweatRate}) {
+  for (const ContentKind content : {ContentTemperature, ContentHumidity, ContentSweatRate}) {
     d.State().SetContent(content);
     EXPECT_FALSE(d.Colours().m_bSkinHasValue[Trunk]) << content;
     ExpectRgb(d.Colours().m_skinColours[Trunk], kNoDataGrey[0], kNoDataGrey[1], kNoDataGrey[2]);
@@ -218,7 +217,8 @@ TEST(UpdateColours, WhatHasNoValueIsGrey) {
   ExpectGrey(fresh.Colours().m_envColour);
 
   const struct {
-    int content, layer;
+    ContentKind content;
+    int layer;
     float fabricInterval;
     bool core, layerValue, ring, env;
   } cases[] = {

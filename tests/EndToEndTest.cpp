@@ -65,7 +65,7 @@ QImage Picture(CCorvaneDlg& main) {
 }
 
 void Drive(CCorvaneDlg& main, CSimulationData& data) {
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main, 60000));
 
   // The scientific view: the head's skin temperature, then a fabric layer's
   // quantity as a 3D plot.
@@ -110,7 +110,7 @@ void Drive(CCorvaneDlg& main, CSimulationData& data) {
   QCoreApplication::processEvents();
   EXPECT_GT(data.State().Step(), 0);
   d.m_content[1]->click();
-  EXPECT_EQ(data.State().ContentKind(), 1);
+  EXPECT_EQ(data.State().Content(), 1);
   d.m_listLayers->setCurrentRow(1);
   EXPECT_EQ(data.State().SelectedLayer(), 1);
   d.m_crossSection->click();

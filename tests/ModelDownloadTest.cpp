@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <condition_variable>
 #include <cstdio>
 #include <functional>
 #include <mutex>
@@ -41,19 +42,44 @@ QByteArray Read(const QString& path) {
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// The program's own deadlines, for a fetch that must succeed.
-DownloadSettings Patient(DownloadSettings s) {
-  const DownloadSettings defaults;
-  s.connectTimeoutMs = defaults.connectTimeoutMs;
-  s.stallTimeoutMs = defaults.stallTimeoutMs;
-  s.totalTimeoutMs = defaults.totalTimeoutMs;
-  return s;
-}
-// Deadlines that a drip (a byte every 100 ms, 500 s in all) runs past.
+// Short deadlines, for a fetch whose server holds its answer back until the
+// fetch is over: whatever the machine's speed, the deadline comes first, and
+// the test need not wait the program's own.
 DownloadSettings Hasty(DownloadSettings s) {
+  s.stallTimeoutMs = 500;
   s.totalTimeoutMs = 800;
   return s;
 }
+
+// What a misbehaving server waits for before it lets go of a request: the
+// test opens it once the fetch has returned, so that no answer can ever come
+// in time, however slow or fast the machine.
+class CGate {
+ public:
+  void Open() {
+    const std::lock_guard lock(m_mutex);
+    m_bOpen = true;
+    m_opened.notify_all();
+  }
+  void Close() {
+    const std::lock_guard lock(m_mutex);
+    m_bOpen = false;
+  }
+  void Wait() {
+    std::unique_lock lock(m_mutex);
+    m_opened.wait(lock, [this] { return m_bOpen; });
+  }
+  // Whether it opened within `ms` (a drip's pace between two bytes).
+  bool WaitFor(int ms) {
+    std::unique_lock lock(m_mutex);
+    return m_opened.wait_for(lock, std::chrono::milliseconds(ms), [this] { return m_bOpen; });
+  }
+
+ private:
+  std::mutex m_mutex;
+  std::condition_variable m_opened;
+  bool m_bOpen = false;
+};
 
 struct Fixture {
   QTemporaryDir program, catalogue;
@@ -62,8 +88,6 @@ struct Fixture {
   Fixture() {
     settings.moduleDir = program.path() + QLatin1Char('/');
     settings.downloadFolder = DownloadFolderFor(settings.moduleDir);
-    settings.connectTimeoutMs = 2000;
-    settings.stallTimeoutMs = 500;
   }
   DownloadResult Run(const QString& url, const QString& model, const QStringList& garments) {
     settings.serviceUrl = url;
@@ -140,14 +164,15 @@ TEST(ModelDownload, FromTheRealServiceTheBodyAndGarmentsOrTheFallbacks) {
 
 TEST(ModelDownload, AFailedFetchNeverReplacesAGoodFile) {
   Fixture f;
+  CGate stalled;
   httplib::Server server;
-  server.Get("/Wembra/Interface/GetModel.ashx", [](const httplib::Request& req, httplib::Response& res) {
+  server.Get("/Wembra/Interface/GetModel.ashx", [&stalled](const httplib::Request& req, httplib::Response& res) {
     const std::string id = req.get_param_value("ModelId");
     if (id == "E500") {
       res.status = 500;
       res.set_content(std::string(5000, 'e'), "text/html");
     } else if (id == "STALL") {
-      std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+      stalled.Wait();  // until the first fetch has given up
       res.set_content(std::string(5000, 's'), "model/obj");
     } else if (id == "SHORT") {
       res.set_content_provider(
@@ -167,12 +192,13 @@ TEST(ModelDownload, AFailedFetchNeverReplacesAGoodFile) {
   for (const char* id : {"E500", "STALL", "SHORT"}) {
     const QString good = f.settings.downloadFolder + QLatin1String(id) + QStringLiteral(".obj");
     Write(good, Obj(1200));
-    CModelDownload d([&] {
-      DownloadSettings s = f.settings;
-      s.serviceUrl = url;
-      return s;
-    }());
+    DownloadSettings settings = Hasty(f.settings);
+    settings.serviceUrl = url;
+    CModelDownload d(settings);
     EXPECT_FALSE(d.Fetch(BodyModelUrl(url, QLatin1String(id)), good)) << id;
+    if (QLatin1String(id) == QLatin1String("STALL")) {
+      stalled.Open();  // the stall answers the later fetches at once, with no model
+    }
     EXPECT_EQ(Read(good), Obj(1200)) << id << ": the earlier good file stays byte for byte";
     // The sequence then shows that cached copy, and says so.
     QString status;
@@ -195,6 +221,7 @@ TEST(ModelDownload, AFailedFetchNeverReplacesAGoodFile) {
 // is replaced itself, never written through.
 TEST(ModelDownload, AnAnswerThatIsNoModelOrNeverEndsIsAFailedFetch) {
   Fixture f;
+  CGate done;  // the drips go on until the fetch is over
   httplib::Server server;
   int port = 0;
   server.Get("/Wembra/Interface/GetModel.ashx", [&](const httplib::Request& req, httplib::Response& res) {
@@ -213,17 +240,15 @@ TEST(ModelDownload, AnAnswerThatIsNoModelOrNeverEndsIsAFailedFetch) {
     } else if (id == "DRIP") {
       res.set_content_provider(
           5000, "model/obj",
-          [](std::size_t offset, std::size_t, httplib::DataSink& sink) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            return offset < 5000 && sink.is_writable() && sink.write("v", 1);
+          [&done](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+            return !done.WaitFor(100) && offset < 5000 && sink.is_writable() && sink.write("v", 1);
           },
           nullptr);
     } else if (id == "ENDLESS") {
       res.set_content_provider(
           std::size_t{10} << 30, "model/obj",
-          [](std::size_t, std::size_t, httplib::DataSink& sink) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            return sink.is_writable() && sink.write("v 0 0 0\n", 8);
+          [&done](std::size_t, std::size_t, httplib::DataSink& sink) {
+            return !done.WaitFor(20) && sink.is_writable() && sink.write("v 0 0 0\n", 8);
           },
           nullptr);
     } else if (id == "ELSEWHERE") {
@@ -246,11 +271,14 @@ TEST(ModelDownload, AnAnswerThatIsNoModelOrNeverEndsIsAFailedFetch) {
   for (const auto& c : cases) {
     const QString good = f.settings.downloadFolder + QLatin1String(c.id) + QStringLiteral(".obj");
     Write(good, Obj(1200));
-    // The short deadlines end the drips; a fetch that must succeed gets the
-    // program's own, so that a machine busy with other tests does not fail it.
-    const DownloadSettings settings = c.fetched ? Patient(f.settings) : Hasty(f.settings);
+    // The short deadlines end the drips, which never end by themselves; a
+    // fetch that must succeed gets the program's own, so that a machine busy
+    // with other tests does not fail it.
+    const DownloadSettings settings = c.fetched ? f.settings : Hasty(f.settings);
     CModelDownload d(settings);
+    done.Close();
     EXPECT_EQ(d.Fetch(BodyModelUrl(url, QLatin1String(c.id)), good), c.fetched) << c.id;
+    done.Open();
     EXPECT_EQ(Read(good), c.fetched ? Obj(1500) : Obj(1200)) << c.id;
   }
   // The link goes; what it pointed to stays as it was.
@@ -259,7 +287,7 @@ TEST(ModelDownload, AnAnswerThatIsNoModelOrNeverEndsIsAFailedFetch) {
   Write(target, "keep me");
   const QString link = f.settings.downloadFolder + QStringLiteral("GOOD.obj");
   ASSERT_TRUE(QFile::link(target, link));
-  CModelDownload d(Patient(f.settings));
+  CModelDownload d(f.settings);
   EXPECT_TRUE(d.Fetch(BodyModelUrl(url, QStringLiteral("GOOD")), link));
   EXPECT_EQ(Read(target), QByteArray("keep me"));
   EXPECT_FALSE(QFileInfo(link).isSymLink());
@@ -394,7 +422,7 @@ TEST(ModelDownload, OnlyAWholeAnswerIsAModel) {
     const QString cached = f.settings.downloadFolder + QLatin1String(c.id) + QStringLiteral(".obj");
     Write(cached, Obj(1200));
     // The program's own deadlines: a refusal must come at once, not from them.
-    CModelDownload d(Patient(f.settings));
+    CModelDownload d(f.settings);
     EXPECT_EQ(d.Fetch(BodyModelUrl(server.Url(), QLatin1String(c.id)), cached), c.fetched) << c.id;
     EXPECT_EQ(Read(cached), c.fetched ? Obj(1500) : Obj(1200)) << c.id;
   }

@@ -74,7 +74,7 @@ class CRawClient {
   }
   // One whole answer: its head and its Content-Length of body, waiting up to
   // `ms` for it; empty when it did not come whole.
-  std::string Answer(int ms = 5000) {
+  std::string Answer(int ms = 60000) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     for (;;) {
       const std::size_t head = m_strGot.find("\r\n\r\n");
@@ -119,7 +119,7 @@ class CRawClient {
 // Stops the service as the system would and returns what it logged.
 QList<QByteArray> StopAndReadLog(CTestModelService& service) {
   ::kill(static_cast<pid_t>(service.Process().processId()), SIGTERM);
-  EXPECT_TRUE(service.Process().waitForFinished(10000));
+  EXPECT_TRUE(service.Process().waitForFinished(60000));
   EXPECT_EQ(service.Process().exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(service.Process().exitCode(), 0);
   return service.Process().readAllStandardOutput().trimmed().split('\n');
@@ -322,7 +322,7 @@ TEST(ModelService, RefusesAPortInUse) {
     second.start(qEnvironmentVariable("CORVANE_MODEL_SERVICE_BIN"),
                  {QStringLiteral("--models"), models.path(), QStringLiteral("--port"), QString::number(first.Port()),
                   QStringLiteral("--bind"), QString::fromLatin1(bind)});
-    ASSERT_TRUE(second.waitForFinished(10000)) << bind;
+    ASSERT_TRUE(second.waitForFinished(60000)) << bind;
     EXPECT_EQ(second.exitCode(), 1) << bind;
     EXPECT_EQ(second.readAllStandardError(),
               QByteArray("cannot listen on ") + bind + ":" + QByteArray::number(first.Port()) + ": address in use\n");
@@ -407,11 +407,12 @@ TEST(ModelService, DeadlinesEndSlowAndIdleConnections) {
       ASSERT_NE(clients.back()->Answer(), "") << c.name;
     }
   }
-  // A byte every fifth of a second keeps no connection beyond the deadline;
-  // six seconds is far past it.
-  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(6);
+  // A byte every fifth of a second keeps no connection beyond the deadline.
+  // The loop waits for the service to close them all, however long a busy
+  // machine takes to get there: a connection kept open fails the test at its
+  // time limit, not at a guess of this one.
   bool allClosed = false;
-  while (!allClosed && std::chrono::steady_clock::now() < end) {
+  while (!allClosed) {
     allClosed = true;
     for (std::size_t i = 0; i < clients.size(); ++i) {
       if (cases[i].trickles) {
@@ -420,15 +421,13 @@ TEST(ModelService, DeadlinesEndSlowAndIdleConnections) {
       allClosed = clients[i]->Closed(200 / static_cast<int>(clients.size())) && allClosed;
     }
   }
-  for (std::size_t i = 0; i < clients.size(); ++i) {
-    EXPECT_TRUE(clients[i]->Closed()) << cases[i].name;
-  }
 }
 
 TEST(ModelService, EndsOnSigtermWhateverClientsDo) {
   QTemporaryDir models;
   Write(models, QStringLiteral("BIG.obj"), QByteArray(8 << 20, '#'));
-  CTestModelService service(models.path());  // the full 10 s header deadline
+  // An hour's header deadline: only SIGTERM can end the slow clients here.
+  CTestModelService service(models.path(), {QStringLiteral("--header-timeout"), QStringLiteral("3600")});
   ASSERT_GT(service.Port(), 0);
   std::vector<std::unique_ptr<CRawClient>> slow;
   for (int i = 0; i < 8; ++i) {
@@ -437,10 +436,10 @@ TEST(ModelService, EndsOnSigtermWhateverClientsDo) {
   }
   CRawClient reader(service.Port(), 4096);  // asks for a big model and reads none of it
   ASSERT_TRUE(reader.Send(Request(kModel + "BIG")));
-  ASSERT_TRUE(reader.Readable(5000));
+  ASSERT_TRUE(reader.Readable(60000));
   ::kill(static_cast<pid_t>(service.Process().processId()), SIGTERM);
-  // Well before any client's deadline.
-  ASSERT_TRUE(service.Process().waitForFinished(5000));
+  // Long before any client's deadline, however busy the machine.
+  ASSERT_TRUE(service.Process().waitForFinished(60000));
   EXPECT_EQ(service.Process().exitCode(), 0);
   EXPECT_TRUE(service.Process().readAllStandardOutput().endsWith("stopped\n"));
 }
@@ -460,7 +459,7 @@ TEST(ModelService, AnswersMany404sAtOnceAndKeepsTheirConnections) {
       ASSERT_TRUE(c->Send(Request(target))) << target;
     }
     for (auto& c : clients) {
-      const std::string answer = c->Answer(3000);
+      const std::string answer = c->Answer();
       EXPECT_EQ(answer.substr(0, answer.find("\r\n")),
                 target.ends_with("A7") ? "HTTP/1.1 200 OK" : "HTTP/1.1 404 Not Found");
       EXPECT_EQ(answer.find("Connection: close"), std::string::npos) << target;
@@ -501,7 +500,7 @@ TEST(ModelService, AnswersWhatIsNoModelRequest) {
     request += kModel;
     request += "A7 HTTP/1.1\r\nHost: corvane\r\n\r\n";
     ASSERT_TRUE(client.Send(request));
-    EXPECT_TRUE(client.Closed(10000)) << coding;
+    EXPECT_TRUE(client.Closed(60000)) << coding;
     const std::string answer = client.Answer();
     EXPECT_EQ(answer.substr(0, answer.find("\r\n")), "HTTP/1.1 400 Bad Request") << coding;
     EXPECT_EQ(client.Answer(), std::string()) << coding << ": one answer only";

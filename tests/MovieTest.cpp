@@ -15,9 +15,9 @@
 #include <QProcess>
 #include <QProgressDialog>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <cerrno>
 #include <climits>
+#include <functional>
 
 #include "MovieCommand.h"
 #include "MovieEncoder.h"
@@ -75,6 +75,26 @@ double MeanDifference(const QImage& a, const QImage& b, QRect area) {
   }
   return sum / (3.0 * area.width() * area.height());
 }
+
+// Calls `seen` with each object that gets an event of `type`, while it lives.
+class CEventWatch : public QObject {
+ public:
+  CEventWatch(QEvent::Type type, std::function<void(QObject*)> seen) : m_type(type), m_seen(std::move(seen)) {
+    QCoreApplication::instance()->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == m_type) {
+      m_seen(watched);
+    }
+    return false;
+  }
+
+ private:
+  QEvent::Type m_type;
+  std::function<void(QObject*)> m_seen;
+};
 }  // namespace
 
 TEST(MoviePlan, FramesCoverTheRunFromStartToEnd) {
@@ -504,23 +524,23 @@ TEST(MovieExport, CancelLeavesNoFileAndTheClockWhereItWas) {
   settings.speed = 60;  // 2716 frames: far more than are drawn before Cancel
   settings.size = QSize(96, 64);
   const QString file = dir.filePath(QStringLiteral("run.mp4"));
+  // Cancel is pressed as the progress dialog shows, after the first frame;
+  // with events after every frame it is heard at the second, however fast
+  // the machine draws.
   int drawnWhenCancelled = -1;
-  QTimer cancel;
-  QObject::connect(&cancel, &QTimer::timeout, [&] {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (auto* progress = qobject_cast<QProgressDialog*>(w); progress && progress->isVisible()) {
-        drawnWhenCancelled = progress->value();
-        progress->cancel();
-        cancel.stop();
-      }
-    }
-  });
-  cancel.start(50);
   QString error;
-  EXPECT_EQ(ExportMovieWithProgress(nullptr, data, ModelDir(), ProgramModelFiles(ModelDir()), settings, file, Encoder(),
-                                    &error),
-            MovieResult::Cancelled)
-      << qPrintable(error);
+  {
+    const CEventWatch shown(QEvent::Show, [&](QObject* o) {
+      if (auto* progress = qobject_cast<QProgressDialog*>(o)) {
+        drawnWhenCancelled = progress->value();
+        QMetaObject::invokeMethod(progress, &QProgressDialog::cancel, Qt::QueuedConnection);
+      }
+    });
+    EXPECT_EQ(ExportMovieWithProgress(nullptr, data, ModelDir(), ProgramModelFiles(ModelDir()), settings, file,
+                                      Encoder(), &error, 0),
+              MovieResult::Cancelled)
+        << qPrintable(error);
+  }
   EXPECT_GE(drawnWhenCancelled, 0) << "the progress dialog was shown";
   EXPECT_EQ(Leftovers(dir), QStringList());
   EXPECT_EQ(data.State().Step(), 3);

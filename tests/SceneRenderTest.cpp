@@ -320,7 +320,7 @@ TEST_F(SceneRender, ANewContextBringsBackModelsTextAndBackdrop) {
     EXPECT_GT(LegendTextPixels(img, *view), 40) << when << ": the glyph lists";
   };
   first.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&first));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&first, 60000));
   check(view->grabFramebuffer().convertToFormat(QImage::Format_RGB32), "first context");
 
   int destroyed = 0;
@@ -329,7 +329,7 @@ TEST_F(SceneRender, ANewContextBringsBackModelsTextAndBackdrop) {
   second.resize(kWidth, kHeight);
   second.show();
   view->show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&second));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&second, 60000));
   check(view->grabFramebuffer().convertToFormat(QImage::Format_RGB32), "new context");
   EXPECT_EQ(destroyed, 1);
 }

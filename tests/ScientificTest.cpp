@@ -319,7 +319,7 @@ TEST(ScientificView, TheProfileFollowsThePlayerThroughEveryLayer) {
   CScientificDlg& v = *s.view;
   v.resize(1001, 661);
   v.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&v));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&v, 60000));
   v.Settle();
   QCheckBox* box = v.m_pPropertyPanel->Profile();
   EXPECT_TRUE(box->isHidden()) << "a body option has no profile";
@@ -511,7 +511,7 @@ TEST(ScientificView, ARefusalReadsWholeInTheStatusLine) {
   CScientificDlg& v = *s.view;
   v.resize(1001, 661);
   v.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&v));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&v, 60000));
   v.Settle();
   v.OnOptionSelect(EncodeOption(Head, OptionKind::Body, 0));
   v.OnPropertyAdd(2);  // W*m^2 beside Degree

@@ -14,7 +14,7 @@ class CTestModelService {
     m_process.start(
         qEnvironmentVariable("CORVANE_MODEL_SERVICE_BIN"),
         QStringList{QStringLiteral("--models"), models, QStringLiteral("--port"), QStringLiteral("0")} + more);
-    while (m_port == 0 && (m_process.canReadLine() || m_process.waitForReadyRead(10000))) {
+    while (m_port == 0 && (m_process.canReadLine() || m_process.waitForReadyRead(60000))) {
       if (!m_process.canReadLine()) {
         continue;  // half a line so far
       }

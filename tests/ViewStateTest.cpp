@@ -33,22 +33,24 @@ TEST(ViewState, ChoicesOutsideTheirRangeAreRefusedAndTellNothing) {
   CSimulationData d;
   CViewState& s = d.State();
   Told told(s);
-  EXPECT_FALSE(s.SetContent(3));
-  EXPECT_FALSE(s.SetContent(-1));
+  // A number that names no kind (a radio's id, a choice read back) is none.
+  EXPECT_EQ(ContentKindOf(3), std::nullopt);
+  EXPECT_EQ(ContentKindOf(-1), std::nullopt);
+  EXPECT_EQ(ContentKindOf(2), ContentSweatRate);
   EXPECT_FALSE(s.SelectLayer(-1));
   EXPECT_FALSE(s.SetSectionPart(7));
   EXPECT_FALSE(s.SetSectionPart(-1));
   EXPECT_EQ(told.any, 0);
-  EXPECT_EQ(s.ContentKind(), ContentTemperature);
+  EXPECT_EQ(s.Content(), ContentTemperature);
   // A choice of what is already shown is no change either.
-  EXPECT_TRUE(s.SetContent(ContentTemperature));
+  s.SetContent(ContentTemperature);
   EXPECT_TRUE(s.SelectLayer(0));
   s.SetWireMode(false);
   s.SetSpeed(1);
   s.SetPlaying(false);
   EXPECT_EQ(told.any, 0);
 
-  EXPECT_TRUE(s.SetContent(ContentSweatRate));
+  s.SetContent(ContentSweatRate);
   EXPECT_TRUE(s.SelectLayer(12));  // layers the run lacks are drawn as no data
   EXPECT_TRUE(s.SetSectionPart(6));
   s.SetWireMode(true);
@@ -62,7 +64,7 @@ TEST(ViewState, ChoicesOutsideTheirRangeAreRefusedAndTellNothing) {
   EXPECT_EQ(s.SectionPart(), 6);
 
   s.Restart();
-  EXPECT_EQ(s.ContentKind(), ContentTemperature);
+  EXPECT_EQ(s.Content(), ContentTemperature);
   EXPECT_EQ(s.SelectedLayer(), 0);
   EXPECT_EQ(s.SectionPart(), 0);
   EXPECT_FALSE(s.WireMode());

@@ -268,7 +268,7 @@ TEST(Visualize3D, ControlsSteerTheStoreAndTheView) {
   Fill(d, 4, 1.0f, 2);
   CVisiualize3DDlg dlg(&d, QString());
   dlg.m_content[1]->click();
-  EXPECT_EQ(d.State().ContentKind(), 1);
+  EXPECT_EQ(d.State().Content(), 1);
   dlg.m_listLayers->setCurrentRow(2);
   EXPECT_EQ(d.State().SelectedLayer(), 2);
   dlg.m_listLayers->setCurrentRow(0);  // "Human Body": the body alone
@@ -373,7 +373,7 @@ TEST(Visualize3D, TheRunsModelsArriveFromTheService) {
   EXPECT_EQ(dlg.m_view->m_pBody.Get(), body);
   // The view's picture as a file, as a user saves it.
   dlg.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg, 60000));
   const QString picture = program.filePath(QStringLiteral("view.png"));
   ASSERT_TRUE(dlg.SaveImage(picture));
   EXPECT_EQ(QImage(picture).size(), dlg.m_view->size() * dlg.m_view->devicePixelRatio());
@@ -403,7 +403,7 @@ TEST(Visualize3D, AClickOnAPartShowsItsValues) {
   Fill(d, 4, 1.0f, 0);
   CVisiualize3DDlg dlg(&d, QString());
   dlg.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg, 60000));
   ASSERT_TRUE(LoadBodyModel(dlg.m_view, dir.filePath(QStringLiteral("box.obj"))));
   dlg.m_sliderTime->setValue(120);  // step 2: a skin of 32 degrees
   QCoreApplication::processEvents();
@@ -522,7 +522,7 @@ TEST(Visualize3D, AdoptedByAnotherWindowTheViewDrawsTheSame) {
   first.resize(dlg->size());
   second.resize(dlg->size());
   first.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&first));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&first, 60000));
   ASSERT_TRUE(LoadBodyModel(dlg->m_view, dir.filePath(QStringLiteral("box.obj"))));
   const QImage before = dlg->m_view->grabFramebuffer();
   int destroyed = 0;
@@ -530,7 +530,7 @@ TEST(Visualize3D, AdoptedByAnotherWindowTheViewDrawsTheSame) {
   dlg->setParent(&second);
   second.show();
   dlg->show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&second));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&second, 60000));
   const QImage after = dlg->m_view->grabFramebuffer();
   EXPECT_EQ(destroyed, 1);
   EXPECT_EQ(after, before);

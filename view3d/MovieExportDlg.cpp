@@ -105,7 +105,7 @@ MovieSettings CMovieExportDlg::Settings() const {
 
 MovieResult ExportMovieWithProgress(QWidget* parent, CSimulationData& data, const QString& moduleDir,
                                     const StaticModelFiles& files, const MovieSettings& settings, const QString& file,
-                                    const QString& encoderProgram, QString* error) {
+                                    const QString& encoderProgram, QString* error, int eventsEveryMs) {
   const MoviePlan plan = PlanFor(data, settings.speed, settings.fps);
   if (plan.FrameCount() > kMaxMovieFrames) {
     *error = QStringLiteral("At %1x the movie would have %2 frames; choose a higher speed.")
@@ -139,15 +139,12 @@ MovieResult ExportMovieWithProgress(QWidget* parent, CSimulationData& data, cons
     if (!LoadSceneModelsNow(view, settings.mode, files)) {
       *error = QStringLiteral("The scene's models could not all be read from \"%1\".").arg(moduleDir);
     } else {
-      // Events ten times a second: often enough for Cancel, and seldom
-      // enough that the page behind, which follows the clock, does not draw
-      // every frame again.
       QElapsedTimer sinceEvents;
       sinceEvents.start();
       result = RecordMovie(
           view, plan, encoder,
-          [&progress, &sinceEvents](std::int64_t done, std::int64_t total) {
-            if (done == total || sinceEvents.elapsed() >= 100) {
+          [&progress, &sinceEvents, eventsEveryMs](std::int64_t done, std::int64_t total) {
+            if (done == 1 || done == total || sinceEvents.elapsed() >= eventsEveryMs) {
               progress.setLabelText(QStringLiteral("Exporting the movie: frame %1 of %2").arg(done).arg(total));
               progress.setValue(static_cast<int>(done * 999 / total));
               QCoreApplication::processEvents();

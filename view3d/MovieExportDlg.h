@@ -52,8 +52,12 @@ QString MovieLengthText(int totalSeconds, int secondsPerStep, int speed, int fps
 
 // Records the movie of `settings` into `file` from a view of its own (with
 // the static view's `files`) and encoded by the program `encoderProgram`,
-// showing progress in a dialog over `parent` whose Cancel stops it. The views' clock is where it was afterwards. On
-// Failed, `error` says why.
+// showing progress in a dialog over `parent` whose Cancel stops it. The
+// views' clock is where it was afterwards. On Failed, `error` says why.
+// The window gets its events (Cancel among them) after the first frame, the
+// last, and between them once `eventsEveryMs` have passed since it last did:
+// often enough for Cancel, seldom enough that the page behind, which follows
+// the clock, does not draw every frame again. 0: after every frame.
 MovieResult ExportMovieWithProgress(QWidget* parent, CSimulationData& data, const QString& moduleDir,
                                     const StaticModelFiles& files, const MovieSettings& settings, const QString& file,
-                                    const QString& encoderProgram, QString* error);
+                                    const QString& encoderProgram, QString* error, int eventsEveryMs = 100);

@@ -58,7 +58,7 @@ std::vector<ProbeRow> ProbeRows(const CSimulationData& d, int part) {
   if (part < 0 || part >= kBodyPartCount) {
     return rows;
   }
-  const int content = d.State().ContentKind();
+  const int content = d.State().Content();
   const QString noData = QStringLiteral("no data");
   const BodyPropertyRow* body = d.BodyRowAt(part);
   rows.push_back({QStringLiteral("Core"), Format(ShownValue(content, Where::Core, body, nullptr), content, noData)});
@@ -75,14 +75,14 @@ QString ProbeTitle(const CSimulationData& d, int part) {
     return {};
   }
   return QStringLiteral("%1: %2").arg(QLatin1String(kBodyPartNames[part]),
-                                      QLatin1String(QuantityName(d.State().ContentKind())));
+                                      QLatin1String(QuantityName(d.State().Content())));
 }
 
 QString ProbeTsv(const CSimulationData& d, int part) {
   if (part < 0 || part >= kBodyPartCount) {
     return {};
   }
-  const int content = d.State().ContentKind();
+  const int content = d.State().Content();
   const char* unit = content == ContentTemperature ? "\u00b0C" : content == ContentHumidity ? "%" : "SWR";
   QString text = QStringLiteral("Time(min)\tPart\tPlace\t%1(%2)\n")
                      .arg(QLatin1String(QuantityName(content)), QString::fromUtf8(unit));
@@ -116,7 +116,7 @@ QString ProbeText(const CSimulationData& d, int part, int layer) {
   if (part < 0 || part >= kBodyPartCount) {
     return {};
   }
-  const int content = d.State().ContentKind();
+  const int content = d.State().Content();
   const QString noValue = QStringLiteral("no value");
   const QString skin = Format(ShownValue(content, Where::Skin, d.BodyRowAt(part), nullptr), content, noValue);
   QString text = QStringLiteral("%1: skin %2").arg(QLatin1String(kBodyPartNames[part]), skin);

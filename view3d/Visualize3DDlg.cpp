@@ -225,7 +225,7 @@ void CVisiualize3DDlg::ShowControls() {
   // The controls show the view state; setting them here is no user's
   // choice, so their signals stay quiet.
   const CViewState& state = m_pData->State();
-  if (QAbstractButton* b = m_contentGroup.button(state.ContentKind())) {
+  if (QAbstractButton* b = m_contentGroup.button(state.Content())) {
     const QSignalBlocker quiet(m_contentGroup);
     b->setChecked(true);
   }
@@ -322,7 +322,11 @@ void CVisiualize3DDlg::OnStartStop() {
   state.SetPlaying(!state.Playing());
 }
 
-void CVisiualize3DDlg::OnContent(int kind) { m_pData->State().SetContent(kind); }
+void CVisiualize3DDlg::OnContent(int kind) {
+  if (const std::optional<ContentKind> content = ContentKindOf(kind)) {
+    m_pData->State().SetContent(*content);
+  }
+}
 
 void CVisiualize3DDlg::OnDisplayMode(int mode) { m_pData->State().SetWireMode(mode == 1); }
 
