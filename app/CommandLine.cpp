@@ -63,10 +63,10 @@ int RunInfoCommand(const QString& dataDir, bool json) {
   CSimulationData data;
   data.SetMessageSink(&messages);
   const bool loaded = data.Load(dataDir);
-  for (const auto& m : messages.m_entries) {
+  for (const auto& m : messages.Entries()) {
     CStderrMessageSink::Instance().Message(m.caption, m.text, m.icon);
   }
-  const QJsonObject summary = BuildRunSummary(data, loaded, messages.m_entries);
+  const QJsonObject summary = BuildRunSummary(data, loaded, messages.Entries());
   if (json) {
     Print(stdout, QString::fromUtf8(QJsonDocument(summary).toJson(QJsonDocument::Indented)));
   } else {

@@ -30,7 +30,7 @@ class CDialogShell : public IAppShell {
     if (m_pFolderDlg->exec() != QDialog::Accepted) {
       return std::nullopt;
     }
-    return m_pFolderDlg->m_strDir;
+    return m_pFolderDlg->Dir();
   }
   void RunMainWindow(CCorvaneApp& app) override {
     CCorvaneDlg main(app);
@@ -43,7 +43,7 @@ class CDialogShell : public IAppShell {
 }  // namespace
 
 CCorvaneApp::CCorvaneApp()
-    : m_strModuleDir(ModuleDir()), m_pOwnShell(std::make_unique<CDialogShell>()), m_pShell(m_pOwnShell.get()) {}
+    : m_strModuleDir(::ModuleDir()), m_pOwnShell(std::make_unique<CDialogShell>()), m_pShell(m_pOwnShell.get()) {}
 
 CCorvaneApp::~CCorvaneApp() = default;
 

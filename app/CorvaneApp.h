@@ -51,20 +51,41 @@ class CCorvaneApp {
                bool* cancelled = nullptr, bool remember = true);
 
   // The program's folder, ending with a separator: its models and pictures.
-  QString m_strModuleDir;
-  std::unique_ptr<CSimulationData> m_pData;
+  const QString& ModuleDir() const { return m_strModuleDir; }
+  void SetModuleDir(const QString& dir) { m_strModuleDir = dir; }
+  // The run held (null before the first load).
+  CSimulationData* Data() const { return m_pData.get(); }
+  // Holds `run` in place of the one held now; TakeData gives it up (a
+  // cache lends runs and takes them back).
+  void Adopt(std::unique_ptr<CSimulationData> run) { m_pData = std::move(run); }
+  std::unique_ptr<CSimulationData> TakeData() { return std::move(m_pData); }
   // The runs shown beside the first (File > Compare With Run...), in the
   // order compared: up to seven.
-  std::vector<std::unique_ptr<CSimulationData>> m_compared;
   std::vector<const CSimulationData*> Compared() const;
-  CRunLoader m_loader;
-  CMessageBoxSink m_boxes;
-  IMessageSink* m_pSink = &m_boxes;  // where load messages go (tests record them)
+  int ComparedCount() const { return static_cast<int>(m_compared.size()); }
+  void AddCompared(std::unique_ptr<CSimulationData> run) { m_compared.push_back(std::move(run)); }
+  void CloseComparison() { m_compared.clear(); }
+  std::vector<std::unique_ptr<CSimulationData>> TakeCompared() { return std::move(m_compared); }
+  // The loads of runs, one at a time, with their progress and Cancel.
+  CRunLoader& Loader() { return m_loader; }
+  const CRunLoader& Loader() const { return m_loader; }
+  // Where load messages go: message boxes over `SetMessageParent`'s window,
+  // unless a sink is set (a command's standard error, a test's record);
+  // null sets the boxes back.
+  IMessageSink* Sink() const { return m_pSink; }
+  void SetMessageSink(IMessageSink* sink) { m_pSink = sink ? sink : &m_boxes; }
+  void SetMessageParent(QWidget* parent) { m_boxes.SetParent(parent); }
   // The shell the program meets its user through; null for its own.
   void SetShell(IAppShell* shell) { m_pShell = shell ? shell : m_pOwnShell.get(); }
   IAppShell& Shell() const { return *m_pShell; }
 
  private:
+  QString m_strModuleDir;
+  std::unique_ptr<CSimulationData> m_pData;
+  std::vector<std::unique_ptr<CSimulationData>> m_compared;
+  CRunLoader m_loader;
+  CMessageBoxSink m_boxes;
+  IMessageSink* m_pSink = &m_boxes;
   std::unique_ptr<IAppShell> m_pOwnShell;
   IAppShell* m_pShell;
 };

@@ -46,10 +46,10 @@ const char kSpaceSuitTitle[] = "Moon Space Suit - Corvane";
 
 CCorvaneDlg::CCorvaneDlg(CCorvaneApp& app, QWidget* parent) : QDialog(parent), m_app(app) {
   ShowTitle(kTitle);
-  m_hIcon = QIcon(m_app.m_strModuleDir + QStringLiteral("corvane-48.png"));
+  m_hIcon = QIcon(m_app.ModuleDir() + QStringLiteral("corvane-48.png"));
   setWindowIcon(m_hIcon);
   setAcceptDrops(true);
-  m_app.m_boxes.SetParent(this);  // the views' messages come up over this window
+  m_app.SetMessageParent(this);  // the views' messages come up over this window
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
   m_pMenuBar = new QMenuBar(this);
@@ -101,7 +101,7 @@ CCorvaneDlg::CCorvaneDlg(CCorvaneApp& app, QWidget* parent) : QDialog(parent), m
 CCorvaneDlg::~CCorvaneDlg() { DestroyViews(); }
 
 void CCorvaneDlg::CreateScientific() {
-  m_pScientific = new CScientificDlg(m_app.m_pData.get(), m_app.m_strModuleDir, m_pClient);
+  m_pScientific = new CScientificDlg(m_app.Data(), m_app.ModuleDir(), m_pClient);
   m_pScientific->setFocusPolicy(Qt::StrongFocus);
   m_pScientific->setGeometry(m_pClient->rect());
   m_pScientific->SetComparison(m_app.Compared());
@@ -111,10 +111,10 @@ CVisiualize3DDlg* CCorvaneDlg::Ensure3D() {
   if (m_p3D) {
     return m_p3D;
   }
-  m_p3D = new CVisiualize3DDlg(m_app.m_pData.get(), m_app.m_strModuleDir, m_pClient);
+  m_p3D = new CVisiualize3DDlg(m_app.Data(), m_app.ModuleDir(), m_pClient);
   m_p3D->setFocusPolicy(Qt::StrongFocus);
   m_p3D->setGeometry(m_pClient->rect());
-  m_p3D->m_view->SetMessageSink(m_app.m_pSink);
+  m_p3D->View()->SetMessageSink(m_app.Sink());
   m_p3D->hide();
   return m_p3D;
 }
@@ -145,22 +145,11 @@ void CCorvaneDlg::Show3D(ViewMode mode) {
     m_pScientific->hide();
   }
   Ensure3D();
-  COpenGLView* view = m_p3D->m_view;
-  view->m_nMode = mode;
-  if (mode == ViewMode::Static && !view->m_pBody) {
-    DownloadSettings settings;
-    settings.serviceUrl = ModelServiceUrl(QString());
-    settings.moduleDir = m_app.m_strModuleDir;
-    settings.downloadFolder = DownloadFolderFor(m_app.m_strModuleDir);
-    m_p3D->StartDownload(settings);  // one at a time: a second command while it runs starts nothing
-  } else if (mode == ViewMode::Dynamic && !view->m_pAnimation) {
-    LoadAnimationModel(view, m_app.m_strModuleDir + QStringLiteral("op.obj"));
-  } else if (mode == ViewMode::SpaceSuit && !view->m_pSpaceSuit) {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    LoadSpaceSuitScene(view);
-    QGuiApplication::restoreOverrideCursor();
-  }
-  view->RenderScene();
+  DownloadSettings settings;
+  settings.serviceUrl = ModelServiceUrl(QString());
+  settings.moduleDir = m_app.ModuleDir();
+  settings.downloadFolder = DownloadFolderFor(m_app.ModuleDir());
+  m_p3D->ShowScene(mode, settings);
   m_p3D->show();
   m_p3D->setFocus(Qt::OtherFocusReason);
 }
@@ -188,9 +177,9 @@ void CCorvaneDlg::OnAbout() {
 void CCorvaneDlg::ShowTitle(const char* title) {
   m_pszTitle = title;
   QString shown = QLatin1String(title);
-  if (!m_app.m_compared.empty()) {
+  if (!m_app.Compared().empty()) {
     std::vector<QString> names;
-    for (const auto& r : m_app.m_compared) {
+    for (const CSimulationData* r : m_app.Compared()) {
       names.push_back(QDir(r->Run().m_strDataDir).dirName());
     }
     shown += QStringLiteral(" - Compared with: %1").arg(RunList(names));
@@ -199,7 +188,7 @@ void CCorvaneDlg::ShowTitle(const char* title) {
 }
 
 void CCorvaneDlg::OnCompareWithRun() {
-  if (m_app.m_loader.Loading()) {
+  if (m_app.Loader().Loading()) {
     return;
   }
   if (const std::optional<QString> dir = m_app.Shell().ChooseFolder(false); dir && !dir->isEmpty()) {
@@ -208,7 +197,7 @@ void CCorvaneDlg::OnCompareWithRun() {
 }
 
 bool CCorvaneDlg::CompareWith(const QString& dir) {
-  if (m_app.m_loader.Loading()) {
+  if (m_app.Loader().Loading()) {
     return false;
   }
   // What the chart has no room for is said before a long load, not after.
@@ -216,8 +205,8 @@ bool CCorvaneDlg::CompareWith(const QString& dir) {
     SayRefusal(refusal);
     return false;
   }
-  m_app.m_boxes.SetParent(this);
-  std::unique_ptr<CSimulationData> loaded = m_app.m_loader.Load(dir, this, m_app.m_pSink);
+  m_app.SetMessageParent(this);
+  std::unique_ptr<CSimulationData> loaded = m_app.Loader().Load(dir, this, m_app.Sink());
   if (!loaded) {
     return false;
   }
@@ -225,7 +214,7 @@ bool CCorvaneDlg::CompareWith(const QString& dir) {
 }
 
 bool CCorvaneDlg::AdoptComparison(std::unique_ptr<CSimulationData> loaded) {
-  loaded->SetMessageSink(m_app.m_pSink);
+  loaded->SetMessageSink(m_app.Sink());
   std::vector<const CSimulationData*> runs = m_app.Compared();
   runs.push_back(loaded.get());
   // The view says no (in its status line) to what its chart has no room
@@ -236,7 +225,7 @@ bool CCorvaneDlg::AdoptComparison(std::unique_ptr<CSimulationData> loaded) {
       return false;
     }
   }
-  m_app.m_compared.push_back(std::move(loaded));
+  m_app.AddCompared(std::move(loaded));
   UpdateComparisonMenu();
   return true;
 }
@@ -246,20 +235,19 @@ void CCorvaneDlg::OnCloseComparison() {
   if (m_pScientific) {
     m_pScientific->SetComparison({});
   }
-  m_app.m_compared.clear();
+  m_app.CloseComparison();
   UpdateComparisonMenu();
 }
 
 QString CCorvaneDlg::ComparisonRefusal(const QString& name) const {
-  return m_pScientific ? m_pScientific->ComparisonRefusal(static_cast<int>(m_app.m_compared.size()) + 2, name)
-                       : QString();
+  return m_pScientific ? m_pScientific->ComparisonRefusal(m_app.ComparedCount() + 2, name) : QString();
 }
 
 void CCorvaneDlg::SayRefusal(const QString& refusal) {
   // The scientific view's status line says it; a 3D view on show hides
   // that line, so a box says it there.
   if (m_pScientific) {
-    m_pScientific->m_pPropertyPanel->SetStatus(refusal);
+    m_pScientific->PropertyPanel()->SetStatus(refusal);
   }
   if (m_pScientific && m_pScientific->isHidden()) {
     QMessageBox::information(this, QStringLiteral("Compare With Run"), refusal);
@@ -267,13 +255,13 @@ void CCorvaneDlg::SayRefusal(const QString& refusal) {
 }
 
 void CCorvaneDlg::UpdateComparisonMenu() {
-  m_pCompareWithRun->setEnabled(static_cast<int>(m_app.m_compared.size()) < kMaxRuns - 1);
-  m_pCloseComparison->setEnabled(!m_app.m_compared.empty());
+  m_pCompareWithRun->setEnabled(m_app.ComparedCount() < kMaxRuns - 1);
+  m_pCloseComparison->setEnabled(!m_app.Compared().empty());
   ShowTitle(m_pszTitle ? m_pszTitle : kTitle);
 }
 
 void CCorvaneDlg::OnOpenRun() {
-  if (m_app.m_loader.Loading()) {
+  if (m_app.Loader().Loading()) {
     return;
   }
   if (const std::optional<QString> dir = m_app.Shell().ChooseFolder(false); dir && !dir->isEmpty()) {
@@ -282,7 +270,7 @@ void CCorvaneDlg::OnOpenRun() {
 }
 
 bool CCorvaneDlg::OpenRun(const QString& dir) {
-  if (m_app.m_loader.Loading()) {
+  if (m_app.Loader().Loading()) {
     return false;
   }
   const bool opened = m_app.OpenRun(dir, this, [this] { DestroyViews(); });
@@ -319,7 +307,7 @@ void CCorvaneDlg::OnSaveImage() {
 
 void CCorvaneDlg::OnExportFigure() {
   const QString caption = QStringLiteral("Export Figure");
-  if (ShownView() != m_pScientific || !m_pScientific || !m_pScientific->m_nOption) {
+  if (ShownView() != m_pScientific || !m_pScientific || !m_pScientific->Option()) {
     QMessageBox::information(this, caption,
                              QStringLiteral("A figure is made of the scientific view's chart or plot: choose an "
                                             "option there first."));
@@ -335,7 +323,7 @@ void CCorvaneDlg::OnExportFigure() {
     file += QStringLiteral(".pdf");
   }
   CScientificDlg& view = *m_pScientific;
-  if (IsScreenshotInput(file, m_app.m_pData->Run().m_strDataDir, m_app.m_strModuleDir)) {
+  if (IsScreenshotInput(file, m_app.Data()->Run().m_strDataDir, m_app.ModuleDir())) {
     QMessageBox::warning(this, caption,
                          QStringLiteral("\"%1\" is one of the files the figure reads; choose another name.").arg(file));
     return;
@@ -355,24 +343,24 @@ void CCorvaneDlg::OnExportFigure() {
   }
   SaveFigureSizeChoice(ask.Choice());
   const FigureSize size = *chosen;
-  const CSimulationData& data = *m_app.m_pData;
+  const CSimulationData& data = *m_app.Data();
   QStringList compared;
-  for (const auto& r : m_app.m_compared) {
+  for (const CSimulationData* r : m_app.Compared()) {
     compared << r->Run().m_strDataDir;
   }
   const bool difference = view.DifferenceShown();
-  QString title = FigureTitleFor(data, data.Run().m_strDataDir, view.m_nOption, view.Selection().Quantities(),
+  QString title = FigureTitleFor(data, data.Run().m_strDataDir, view.Option(), view.Selection().Quantities(),
                                  view.Selection().AllParts(), compared, true, difference);
   if (view.ProfileShown()) {
     // The profile at the step the player's clock stands on.
-    title = ProfileFigureTitle(data, data.Run().m_strDataDir, view.m_nOption, view.Selection().Quantities().front(),
+    title = ProfileFigureTitle(data, data.Run().m_strDataDir, view.Option(), view.Selection().Quantities().front(),
                                ProfileStepAt(data.Run(), data.State().DrawnStep()), compared, difference);
   }
   QString error;
   const QString drawn =
-      view.ProfileShown() || m_app.m_compared.empty() || !view.ShownChart()
+      view.ProfileShown() || m_app.Compared().empty() || !view.ShownChart()
           ? title
-          : FigureTitleFor(data, data.Run().m_strDataDir, view.m_nOption, view.Selection().Quantities(),
+          : FigureTitleFor(data, data.Run().m_strDataDir, view.Option(), view.Selection().Quantities(),
                            view.Selection().AllParts(), compared, false, difference);
   if (!WriteViewFigure(view, file, size, title, &error, drawn)) {
     QMessageBox::warning(this, caption, QStringLiteral("The figure could not be made: %1.").arg(error));
@@ -380,7 +368,7 @@ void CCorvaneDlg::OnExportFigure() {
 }
 
 void CCorvaneDlg::OnExportMovie() {
-  CSimulationData& data = *m_app.m_pData;
+  CSimulationData& data = *m_app.Data();
   const QString caption = QStringLiteral("Export Movie");
   if (data.Run().m_nSamples <= 0) {
     QMessageBox::information(this, caption, QStringLiteral("The run has no time steps to play."));
@@ -389,8 +377,8 @@ void CCorvaneDlg::OnExportMovie() {
   // The form opens on what is shown: the 3D view in front, or the static one.
   MovieSettings settings;
   if (m_p3D && !m_p3D->isHidden()) {
-    settings.mode = m_p3D->m_view->m_nMode;
-    settings.size = m_p3D->m_view->size();
+    settings.mode = m_p3D->View()->Mode();
+    settings.size = m_p3D->View()->size();
   }
   settings.outlinedLabels = data.State().OutlinedLabels();
   CMovieExportDlg form(data, settings, this);
@@ -406,18 +394,18 @@ void CCorvaneDlg::OnExportMovie() {
   if (!file.endsWith(QLatin1String(".mp4"), Qt::CaseInsensitive)) {
     file += QStringLiteral(".mp4");
   }
-  if (IsScreenshotInput(file, data.Run().m_strDataDir, m_app.m_strModuleDir)) {
+  if (IsScreenshotInput(file, data.Run().m_strDataDir, m_app.ModuleDir())) {
     QMessageBox::warning(this, caption,
                          QStringLiteral("\"%1\" is one of the files the movie reads; choose another name.").arg(file));
     return;
   }
   // The static view's own models when it has shown them, else the program's.
-  StaticModelFiles files = ProgramModelFiles(m_app.m_strModuleDir);
-  if (m_p3D && !m_p3D->m_strModelPath.isEmpty()) {
-    files = {m_p3D->m_strModelPath, m_p3D->m_strGarmentPath};
+  StaticModelFiles files = ProgramModelFiles(m_app.ModuleDir());
+  if (m_p3D && !m_p3D->ModelPath().isEmpty()) {
+    files = {m_p3D->ModelPath(), m_p3D->GarmentPath()};
   }
   QString error;
-  if (ExportMovieWithProgress(this, data, m_app.m_strModuleDir, files, settings, file, MovieEncoderProgram(), &error) ==
+  if (ExportMovieWithProgress(this, data, m_app.ModuleDir(), files, settings, file, MovieEncoderProgram(), &error) ==
       MovieResult::Failed) {
     QMessageBox::warning(this, caption, QStringLiteral("The movie could not be made: %1").arg(error));
   }
@@ -454,10 +442,10 @@ void CCorvaneDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CCorvaneDlg::closeEvent(QCloseEvent* event) {
-  if (m_app.m_loader.Loading()) {
+  if (m_app.Loader().Loading()) {
     // A run is loading under this window: abandon it, then close.
     m_bCloseWhenLoaded = true;
-    m_app.m_loader.Cancel();
+    m_app.Loader().Cancel();
     event->ignore();
     return;
   }
@@ -465,14 +453,14 @@ void CCorvaneDlg::closeEvent(QCloseEvent* event) {
 }
 
 void CCorvaneDlg::dragEnterEvent(QDragEnterEvent* event) {
-  if (!m_app.m_loader.Loading() && !DroppedFolder(event->mimeData()->urls()).isEmpty()) {
+  if (!m_app.Loader().Loading() && !DroppedFolder(event->mimeData()->urls()).isEmpty()) {
     event->acceptProposedAction();
   }
 }
 
 void CCorvaneDlg::dropEvent(QDropEvent* event) {
   const QString dir = DroppedFolder(event->mimeData()->urls());
-  if (dir.isEmpty() || m_app.m_loader.Loading()) {
+  if (dir.isEmpty() || m_app.Loader().Loading()) {
     return;
   }
   event->acceptProposedAction();

@@ -64,11 +64,12 @@ class CCorvaneDlg : public QDialog {
   // The recent runs as the Open Recent menu lists them.
   QStringList RecentRuns() const;
 
-  CScientificDlg* m_pScientific = nullptr;
-  CVisiualize3DDlg* m_p3D = nullptr;
-  QIcon m_hIcon;
-  QMenuBar* m_pMenuBar = nullptr;
-  QWidget* m_pClient = nullptr;  // the page under the menu bar that the views fill
+  // The views, each null until first shown (the 3D dialog until Ensure3D).
+  CScientificDlg* Scientific() const { return m_pScientific; }
+  CVisiualize3DDlg* View3D() const { return m_p3D; }
+  QMenuBar* MenuBar() const { return m_pMenuBar; }
+  // The page under the menu bar that the views fill.
+  QWidget* Page() const { return m_pClient; }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -91,6 +92,11 @@ class CCorvaneDlg : public QDialog {
   void SayRefusal(const QString& refusal);
 
   CCorvaneApp& m_app;
+  CScientificDlg* m_pScientific = nullptr;
+  CVisiualize3DDlg* m_p3D = nullptr;
+  QIcon m_hIcon;
+  QMenuBar* m_pMenuBar = nullptr;
+  QWidget* m_pClient = nullptr;  // the page under the menu bar that the views fill
   QMenu* m_pRecentMenu = nullptr;
   QAction* m_pCompareWithRun = nullptr;
   QAction* m_pCloseComparison = nullptr;

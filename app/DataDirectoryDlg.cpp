@@ -1,11 +1,13 @@
 #include "DataDirectoryDlg.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QStorageInfo>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "DataDirectory.h"
@@ -13,6 +15,16 @@
 namespace {
 constexpr int kPathRole = Qt::UserRole;          // the folder's real path
 constexpr int kSearchedRole = Qt::UserRole + 1;  // its subfolders were added
+
+// The platform's folder icon: closed, and open while it is the chosen one.
+QIcon FolderIcon() {
+  QStyle* style = QApplication::style();
+  QIcon icon = style->standardIcon(QStyle::SP_DirClosedIcon);
+  for (const QSize& size : icon.availableSizes()) {
+    icon.addPixmap(style->standardIcon(QStyle::SP_DirOpenIcon).pixmap(size), QIcon::Selected);
+  }
+  return icon;
+}
 }  // namespace
 
 CDataDirectoryDlg::CDataDirectoryDlg(QWidget* parent) : QDialog(parent) {
@@ -21,8 +33,10 @@ CDataDirectoryDlg::CDataDirectoryDlg(QWidget* parent) : QDialog(parent) {
   resize(555, 390);
   auto* top = new QHBoxLayout;
   m_tree = new QTreeWidget(this);
+  m_tree->setObjectName(QStringLiteral("folders"));
   m_tree->setHeaderHidden(true);
   m_list = new QListWidget(this);
+  m_list->setObjectName(QStringLiteral("files"));
   m_list->setSortingEnabled(true);
   auto* right = new QVBoxLayout;
   right->addWidget(new QLabel(QStringLiteral("Data Files in this Directory:"), this));
@@ -30,8 +44,10 @@ CDataDirectoryDlg::CDataDirectoryDlg(QWidget* parent) : QDialog(parent) {
   top->addWidget(m_tree, 1);
   top->addLayout(right, 1);
   m_path = new QLineEdit(this);
+  m_path->setObjectName(QStringLiteral("path"));
   m_path->setPlaceholderText(QStringLiteral("Folder of a run"));
   m_problem = new QLabel(this);
+  m_problem->setObjectName(QStringLiteral("problem"));
   m_problem->hide();
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &CDataDirectoryDlg::OnOK);
@@ -46,7 +62,7 @@ CDataDirectoryDlg::CDataDirectoryDlg(QWidget* parent) : QDialog(parent) {
 
   // The file system's root, the user's home, and volumes mounted elsewhere.
   AddRoot(QStringLiteral("/"), QStringLiteral("/"));
-  AddRoot(QDir::homePath(), QDir::homePath() + QLatin1Char('/'));
+  AddRoot(QDir::homePath(), QDir::homePath() + QLatin1Char('/'), false);
   for (const QStorageInfo& v : QStorageInfo::mountedVolumes()) {
     const QString root = v.rootPath();
     if (!v.isValid() || !v.isReady() || root == QLatin1String("/") || root.startsWith(QDir::homePath())) {
@@ -58,11 +74,7 @@ CDataDirectoryDlg::CDataDirectoryDlg(QWidget* parent) : QDialog(parent) {
     }
     AddRoot(root, root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/'));
   }
-  connect(m_tree, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    AddSubfolders(item);
-    QGuiApplication::restoreOverrideCursor();
-  });
+  connect(m_tree, &QTreeWidget::itemExpanded, this, &CDataDirectoryDlg::OnItemExpanding);
   connect(m_tree, &QTreeWidget::currentItemChanged, this,
           [this](QTreeWidgetItem* item, QTreeWidgetItem*) { OnSelChanged(item); });
   // Nothing is chosen until the user chooses: the path field has the focus,
@@ -85,8 +97,22 @@ void CDataDirectoryDlg::OnOK() {
   accept();
 }
 
-QTreeWidgetItem* CDataDirectoryDlg::AddRoot(const QString& text, const QString& path) {
+void CDataDirectoryDlg::OnItemExpanding(QTreeWidgetItem* item) {
+  if (item->data(0, kSearchedRole).toBool()) {
+    return;  // opened before: neither searched nor chosen again
+  }
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  AddSubfolders(item);
+  if (m_tree->currentItem() != item) {
+    m_tree->setCurrentItem(item);  // fills the file list and the path
+  }
+  QGuiApplication::restoreOverrideCursor();
+}
+
+QTreeWidgetItem* CDataDirectoryDlg::AddRoot(const QString& text, const QString& path, bool drive) {
   auto* item = new QTreeWidgetItem(m_tree, QStringList{text});
+  item->setIcon(0, drive ? QApplication::style()->standardIcon(QStyle::SP_DriveHDIcon)
+                         : QApplication::style()->standardIcon(QStyle::SP_DirHomeIcon));
   item->setData(0, kPathRole, path);
   item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
   return item;
@@ -99,10 +125,12 @@ bool CDataDirectoryDlg::AddSubfolders(QTreeWidgetItem* item) {
   item->setData(0, kSearchedRole, true);
   const QString path = ItemPath(item);
   const QStringList folders = QDir(path).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+  const QIcon folderIcon = FolderIcon();
   for (const QString& name : folders) {
     // Shown by its display name; its path keeps the real one, for file
     // systems where case matters.
     auto* child = new QTreeWidgetItem(item, QStringList{MakeDisplayName(name)});
+    child->setIcon(0, folderIcon);
     child->setData(0, kPathRole, path + name + QLatin1Char('/'));
     child->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
   }

@@ -170,14 +170,14 @@ int RunFigureCommand(const FigureOptions& o, CRunCache* runs, CFigureWriter* wri
       continue;  // named twice: shown once
     }
     view.OnPropertyAdd(o.quantities[i]);
-    if (const QString refusal = view.m_pPropertyPanel->Status(); !refusal.isEmpty()) {
+    if (const QString refusal = view.PropertyPanel()->Status(); !refusal.isEmpty()) {
       std::fprintf(stderr, "corvane: %s\n", qPrintable(refusal));
       return 2;
     }
   }
   if (o.allParts) {
     view.OnAllParts(true);
-    if (const QString refusal = view.m_pPropertyPanel->Status(); !refusal.isEmpty()) {
+    if (const QString refusal = view.PropertyPanel()->Status(); !refusal.isEmpty()) {
       std::fprintf(stderr, "corvane: %s\n", qPrintable(refusal));
       return 2;
     }

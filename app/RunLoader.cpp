@@ -114,7 +114,7 @@ std::unique_ptr<CSimulationData> CRunLoader::Load(const QString& dir, QWidget* p
     return nullptr;
   }
   job->store->SetMessageSink(sink);
-  for (const auto& m : job->recorded.m_entries) {
+  for (const auto& m : job->recorded.Entries()) {
     sink->Message(m.caption, m.text, m.icon);
   }
   if (!job->loaded) {

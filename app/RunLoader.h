@@ -44,10 +44,11 @@ class CRunLoader {
   void Cancel();
 
   // How long a load runs before its progress dialog shows.
-  int m_nProgressDelayMs = 1000;
+  void SetProgressDelay(int ms) { m_nProgressDelayMs = ms; }
   void SetWatcher(IRunLoadWatcher* watcher) { m_pWatcher = watcher; }
 
  private:
+  int m_nProgressDelayMs = 1000;
   Job* m_pJob = nullptr;  // the load under way
   IRunLoadWatcher* m_pWatcher = nullptr;
 };

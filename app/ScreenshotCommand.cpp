@@ -75,7 +75,7 @@ int RunScreenshotCommand(const ScreenshotOptions& o, CRunCache* runs) {
   data.State().SeekStep(o.step);
   COpenGLView view;
   SetUpSceneView(view, data, sink, moduleDir, o);
-  view.m_nFrame = o.frame;
+  view.SetFrame(o.frame);
   const QString dir = view.ModuleDir();
   StaticModelFiles files = ProgramModelFiles(dir);
   if (o.mode == ViewMode::Static && !o.modelService.isEmpty()) {

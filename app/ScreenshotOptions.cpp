@@ -260,19 +260,18 @@ bool SavePicture(const QImage& image, const QString& file) {
 void SelectScienceOption(CScientificDlg& view, int option, int quantity) {
   if (option) {
     const OptionId id = DecodeOption(option);
-    CMyPanel& panel = *view.m_panels[static_cast<std::size_t>(id.part)];
-    view.m_panels[0]->m_nSelected = -1;
+    CMyPanel& panel = *view.Panel(id.part);
+    view.Panel(0)->Select(-1);
     view.OnOptionSelect(option);
-    panel.m_nSelected = 0;
+    panel.Select(0);
     for (std::size_t i = 0; i < panel.Options().size(); ++i) {
       if (panel.Options()[i].m_nId == option) {
-        panel.m_nSelected = static_cast<int>(i);
+        panel.Select(static_cast<int>(i));
       }
     }
   }
   if (quantity) {
-    view.m_pPropertyPanel->m_nProperty = quantity;
-    view.m_pPropertyPanel->UpdateButtons();
+    view.PropertyPanel()->SetProperty(quantity);
     view.OnPropertySelect(quantity);
   }
 }
@@ -296,7 +295,7 @@ void SetUpSceneView(COpenGLView& view, CSimulationData& data, IMessageSink& sink
   view.SetData(&data);
   view.SetMessageSink(&sink);
   view.SetModuleDir(moduleDir);
-  view.m_nMode = o.mode;
+  view.SetMode(o.mode);
   view.ResetCamera();
   view.resize(o.size);
 }

@@ -39,22 +39,16 @@ QImage WithTitleBar(const QImage& window, const QString& title) {
   return out;
 }
 
-void SetUp3D(CVisiualize3DDlg& d, const ScreenshotOptions& o) {
-  if (o.content) {
-    d.m_content[static_cast<std::size_t>(o.content)]->setChecked(true);
-    d.OnContent(o.content);
-  }
-  d.m_listLayers->setCurrentRow(o.layer);
-  if (o.section) {
-    d.m_sectionParts[static_cast<std::size_t>(o.section - 1)]->setChecked(true);
-    d.OnSectionPart(o.section - 1);
-    d.m_crossSection->setChecked(true);
-  }
-  const CSimulationData& data = *d.m_view->Data();
-  d.m_sliderTime->setValue(PositionSeconds(o.step, data.Run().m_fSampleInterval, 0));
-  d.OnSliderPosition(d.m_sliderTime->value());
-  d.m_view->m_nFrame = o.frame;
-  d.m_outlinedLabels->setChecked(o.outlinedLabels);  // the user's way: the check box
+// The options as the view state the dialog's controls follow, the time as
+// a drag of the slider ends.
+void SetUp3D(CVisiualize3DDlg& d, CViewState& state, const ScreenshotOptions& o) {
+  state.SetContent(o.content);
+  d.OnLayer(o.layer);
+  state.SetSectionPart(o.section);
+  const CSimulationData& data = *d.View()->Data();
+  d.OnSliderPosition(PositionSeconds(o.step, data.Run().m_fSampleInterval, 0));
+  d.View()->SetFrame(o.frame);
+  state.SetOutlinedLabels(o.outlinedLabels);
 }
 }  // namespace
 
@@ -65,10 +59,11 @@ class CLentRuns {
  public:
   CLentRuns(CRunCache& runs, CCorvaneApp& app, const ScreenshotOptions& o) : m_runs(runs), m_app(app), m_o(o) {}
   ~CLentRuns() {
-    for (std::size_t i = 0; i < m_app.m_compared.size() && i < static_cast<std::size_t>(m_o.compareDirs.size()); ++i) {
-      m_runs.Return(m_o.compareDirs[static_cast<qsizetype>(i)], std::move(m_app.m_compared[i]));
+    std::vector<std::unique_ptr<CSimulationData>> compared = m_app.TakeCompared();
+    for (std::size_t i = 0; i < compared.size() && i < static_cast<std::size_t>(m_o.compareDirs.size()); ++i) {
+      m_runs.Return(m_o.compareDirs[static_cast<qsizetype>(i)], std::move(compared[i]));
     }
-    m_runs.Return(m_o.dataDir, std::move(m_app.m_pData));
+    m_runs.Return(m_o.dataDir, m_app.TakeData());
   }
   CLentRuns(const CLentRuns&) = delete;
   CLentRuns& operator=(const CLentRuns&) = delete;
@@ -82,15 +77,15 @@ class CLentRuns {
 
 int RunWindowScreenshot(const ScreenshotOptions& o, const QString& moduleDir, CRunCache& runs) {
   CCorvaneApp app;
-  app.m_strModuleDir = moduleDir;
-  app.m_pSink = &CStderrMessageSink::Instance();
+  app.SetModuleDir(moduleDir);
+  app.SetMessageSink(&CStderrMessageSink::Instance());
   const CLentRuns lent(runs, app, o);
-  app.m_pData = runs.Lend(o.dataDir);
-  if (!app.m_pData) {
+  app.Adopt(runs.Lend(o.dataDir));
+  if (!app.Data()) {
     std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(o.dataDir));
     return 1;
   }
-  if (const int unfit = ScreenshotFitsRun(o, *app.m_pData)) {
+  if (const int unfit = ScreenshotFitsRun(o, *app.Data())) {
     return unfit;
   }
   if (!o.modelService.isEmpty()) {
@@ -105,8 +100,7 @@ int RunWindowScreenshot(const ScreenshotOptions& o, const QString& moduleDir, CR
     // with itself is loaded a second time, as the menu would).
     for (const QString& dir : o.compareDirs) {
       // Asked before the run is lent, so that a refused one stays the cache's.
-      const QString refusal =
-          main.m_pScientific->ComparisonRefusal(static_cast<int>(app.m_compared.size()) + 2, QDir(dir).dirName());
+      const QString refusal = main.Scientific()->ComparisonRefusal(app.ComparedCount() + 2, QDir(dir).dirName());
       if (!refusal.isEmpty()) {
         std::fprintf(stderr, "corvane: %s\n", qPrintable(refusal));
         return 2;
@@ -117,23 +111,23 @@ int RunWindowScreenshot(const ScreenshotOptions& o, const QString& moduleDir, CR
         std::fprintf(stderr, "corvane: the run in \"%s\" could not be loaded.\n", qPrintable(dir));
         return 1;
       }
-      if (const int unfit = ComparedRunFits(dir, o.option, *app.m_compared.back())) {
+      if (const int unfit = ComparedRunFits(dir, o.option, *app.Compared().back())) {
         return unfit;
       }
     }
-    SelectScienceOption(*main.m_pScientific, o.option, o.quantity);
-    SelectScienceProfile(*main.m_pScientific, *app.m_pData, o);
+    SelectScienceOption(*main.Scientific(), o.option, o.quantity);
+    SelectScienceProfile(*main.Scientific(), *app.Data(), o);
     if (o.difference) {
-      main.m_pScientific->OnDifference(true);
+      main.Scientific()->OnDifference(true);
     }
-    main.m_pScientific->Settle();
+    main.Scientific()->Settle();
   } else {
     CVisiualize3DDlg* d = main.Ensure3D();
     // Without a service to ask, the static view shows the program's own
     // models, as it does when the service cannot be reached.
     if (o.mode == ViewMode::Static && o.modelService.isEmpty()) {
-      LoadBodyModel(d->m_view, moduleDir + QStringLiteral("model.obj"));
-      LoadGarmentModel(d->m_view, moduleDir + QStringLiteral("cloth.obj"));
+      LoadBodyModel(d->View(), moduleDir + QStringLiteral("model.obj"));
+      LoadGarmentModel(d->View(), moduleDir + QStringLiteral("cloth.obj"));
     }
     if (o.mode == ViewMode::Static) {
       main.OnViewStatic3D();
@@ -145,17 +139,17 @@ int RunWindowScreenshot(const ScreenshotOptions& o, const QString& moduleDir, CR
       main.OnViewSpaceSuit();
     }
     d->WaitForDownload();
-    d->m_view->m_animationJob.Join();
-    SetUp3D(*d, o);
+    d->View()->JoinLoaders();
+    SetUp3D(*d, app.Data()->State(), o);
   }
   QCoreApplication::processEvents();  // the workers' queued messages and the layout
-  if (o.mode != ViewMode::Plot && !main.m_p3D->m_view->SceneModelsRead()) {
+  if (o.mode != ViewMode::Plot && !main.View3D()->View()->SceneModelsRead()) {
     std::fprintf(stderr, "corvane: the scene's models could not all be read from \"%s\".\n", qPrintable(moduleDir));
     return 1;
   }
   // A picture holds no overlay, whatever the pointer happens to be over.
-  if (main.m_pScientific) {
-    main.m_pScientific->m_chart->m_bOverlays = false;
+  if (main.Scientific()) {
+    main.Scientific()->Chart()->m_bOverlays = false;
   }
   QWidget* shown = o.window ? static_cast<QWidget*>(&main) : main.ShownView();
   QImage image = shown->grab().toImage().convertToFormat(QImage::Format_RGB32);

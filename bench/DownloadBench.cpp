@@ -119,7 +119,7 @@ int main(int argc, char** argv) {
     dlg.resize(1000, 700);
     dlg.show();
     QApplication::processEvents();
-    COpenGLView& v = *dlg.m_view;
+    COpenGLView& v = *dlg.View();
     QElapsedTimer t;
     t.start();
     constexpr int kFrames = 50;
@@ -127,10 +127,11 @@ int main(int argc, char** argv) {
     const double frame = static_cast<double>(t.nsecsElapsed()) / 1e6 / kFrames;
     long drawn = 0;
     QObject::connect(&v, &COpenGLView::framePainted, [&drawn] { ++drawn; });
-    const int positions = dlg.m_sliderTime->maximum() + 1;
+    auto* slider = dlg.findChild<QSlider*>(QStringLiteral("time"));
+    const int positions = slider->maximum() + 1;
     t.restart();
     for (int p = 0; p < positions; ++p) {
-      dlg.m_sliderTime->setValue(p);
+      slider->setValue(p);
       QApplication::processEvents();
       v.repaint();  // the displayed frame of that position
     }

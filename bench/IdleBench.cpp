@@ -53,8 +53,8 @@ int main(int argc, char** argv) {
   QApplication qapp(argc, argv);
   CRecordingMessageSink messages;
   CCorvaneApp app;
-  app.m_strModuleDir = QStringLiteral(CORVANE_BIN_DIR "/");
-  app.m_pSink = &messages;
+  app.SetModuleDir(QStringLiteral(CORVANE_BIN_DIR "/"));
+  app.SetMessageSink(&messages);
   if (!app.OpenRun(QStringLiteral(CORVANE_SAMPLE_RUN "/"), nullptr)) return 1;
   CCorvaneDlg main(app);
   main.show();
@@ -68,9 +68,9 @@ int main(int argc, char** argv) {
                                                                    {"space suit", &CCorvaneDlg::OnViewSpaceSuit}};
   for (const auto& [name, command] : views) {
     (main.*command)();
-    if (main.m_p3D) {
-      main.m_p3D->WaitForDownload();
-      main.m_p3D->m_view->m_animationJob.Join();
+    if (main.View3D()) {
+      main.View3D()->WaitForDownload();
+      main.View3D()->View()->JoinLoaders();
     }
     Wait(1000);  // settle: what the switch itself asked for is drawn
     QEventLoop loop;

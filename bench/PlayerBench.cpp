@@ -26,12 +26,12 @@ void Play(const char* name, const QString& dir) {
   dlg.resize(1000, 700);
   dlg.show();
   const QString models = QStringLiteral(CORVANE_BIN_DIR "/");
-  LoadBodyModel(dlg.m_view, models + QStringLiteral("model.obj"));
-  LoadGarmentModel(dlg.m_view, models + QStringLiteral("cloth.obj"));
+  LoadBodyModel(dlg.View(), models + QStringLiteral("model.obj"));
+  LoadGarmentModel(dlg.View(), models + QStringLiteral("cloth.obj"));
   run.State().SelectLayer(1);
   QApplication::processEvents();
   long drawn = 0;
-  QObject::connect(dlg.m_view, &COpenGLView::framePainted, [&drawn] { ++drawn; });
+  QObject::connect(dlg.View(), &COpenGLView::framePainted, [&drawn] { ++drawn; });
   for (const int speed : kPlayerSpeeds) {
     run.State().SeekStep(0);
     run.State().SetSpeed(speed);
@@ -46,7 +46,7 @@ void Play(const char* name, const QString& dir) {
     while (run.State().Playing() && ticks < 200) {
       QElapsedTimer t;
       t.start();
-      dlg.m_view->OnTimer(1);  // the timer's tick, called: no waiting a second
+      dlg.View()->OnTimer(1);  // the timer's tick, called: no waiting a second
       QApplication::processEvents();
       longest = std::max(longest, static_cast<double>(t.nsecsElapsed()) / 1e6);
       ++ticks;

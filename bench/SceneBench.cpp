@@ -58,7 +58,11 @@ void BM_LinePlotFrame(benchmark::State& state) {
   g_plot->ResetCamera();
   g_plot->Frame();
   for (auto _ : state) {
-    if (turning) g_plot->m_dRotZ += 0.5;
+    if (turning) {
+      ViewCamera camera = g_plot->Camera();
+      camera.m_dRotZ += 0.5;
+      g_plot->SetCamera(camera);
+    }
     g_plot->Frame();
   }
   state.SetLabel(std::string(reference ? "box and strips per frame, immediate mode" : "box and strips once, arrays") +
@@ -95,7 +99,7 @@ int main(int argc, char** argv) {
   view.SetData(&data);
   const QString dir = QStringLiteral(CORVANE_BIN_DIR "/");
   view.SetModuleDir(dir);
-  view.m_nMode = ViewMode::Static;
+  view.SetMode(ViewMode::Static);
   view.ResetCamera();
   view.resize(1000, 660);
   view.show();
@@ -118,7 +122,7 @@ int main(int argc, char** argv) {
   if (big.Load(QStringLiteral(CORVANE_BENCH_RUN "/")) && !big.Run().m_fabric[Trunk].empty()) {
     // The scientific view's plot of the trunk's first layer's temperature.
     std::vector<PlotCurve> curves = FabricCurves(big, Trunk, 0, 4);
-    plot.m_nMode = ViewMode::Plot;
+    plot.SetMode(ViewMode::Plot);
     plot.ResetCamera();
     plot.resize(1000, 660);
     plot.show();
@@ -128,7 +132,9 @@ int main(int argc, char** argv) {
     for (const auto& t : turns) {
       for (const float zoom : {1.0f, 2.5f}) {
         plot.ResetCamera();
-        plot.m_dRotX += t[0], plot.m_dRotY += t[1], plot.m_dRotZ += t[2], plot.m_fZoom = zoom;
+        ViewCamera camera = plot.Camera();
+        camera.m_dRotX += t[0], camera.m_dRotY += t[1], camera.m_dRotZ += t[2], camera.m_fZoom = zoom;
+        plot.SetCamera(camera);
         CDrawingComparison::SetReference(plot, false);
         const QImage cached = plot.grabFramebuffer();
         CDrawingComparison::SetReference(plot, true);

@@ -23,9 +23,9 @@ void Switch(benchmark::State& state, OptionKind kind) {
   for (auto _ : state) {
     g_view->OnOptionSelect(first ? a : b);
     if (IsChartKind(kind))
-      g_view->m_chart->repaint();
+      g_view->Chart()->repaint();
     else
-      g_view->m_plotView->repaint();
+      g_view->PlotViewMade()->repaint();
     first = !first;
   }
 }

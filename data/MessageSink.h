@@ -31,5 +31,9 @@ class CRecordingMessageSink final : public IMessageSink {
   void Message(const QString& caption, const QString& text, MessageIcon icon) override {
     m_entries.push_back({caption, text, icon});
   }
+  const std::vector<Entry>& Entries() const { return m_entries; }
+  void Clear() { m_entries.clear(); }
+
+ private:
   std::vector<Entry> m_entries;
 };

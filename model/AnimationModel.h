@@ -12,13 +12,15 @@ class CAnimationModel : public COBJ {
  public:
   // Every body-part group (names as written), in the current material.
   void Draw() override;
-  // The body of `frame` and, if m_bShowGarment, its garment.
+  // The body of `frame` and, if the garment is shown, its garment.
   void DrawFrame(int frame);
-
-  bool m_bShowGarment = false;
+  // The walking body wears its garment while a fabric layer is chosen.
+  void SetShowGarment(bool on) { m_bShowGarment = on; }
 
  private:
   const std::vector<FramePart>& PartsOfFrame(int frame);
+
+  bool m_bShowGarment = false;
   std::map<int, std::vector<FramePart>> m_frames;  // per frame, per group
   unsigned m_nFramesOfLoad = 0;
 };

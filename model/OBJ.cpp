@@ -225,6 +225,13 @@ void COBJ::Draw() {
   }
 }
 
+void COBJ::SetDrawMode(DrawMode mode) {
+  if (mode != m_nDrawMode) {
+    m_nDrawMode = mode;
+    m_bDirty = true;
+  }
+}
+
 void COBJ::DrawList() {
   if (!m_pModel) {
     return;

@@ -40,20 +40,31 @@ class COBJ {
   // Where the part colours come from; null draws parts in white.
   void SetColourSource(const CSimulationData* data) { m_pData = data; }
 
+  // How the model's triangles are drawn.
+  enum class DrawMode { Filled, WireFrame, Hidden };
+
+  // The model read last; null when none was read (or the read failed).
+  const ObjModel* Model() const { return m_pModel; }
+  DrawMode Mode() const { return m_nDrawMode; }
+  // A new mode recompiles the whole-model list on the next DrawList.
+  void SetDrawMode(DrawMode mode);
+  // Whether each part's triangles carry a selection name (a picking pass).
+  void SetPickNames(bool on) { m_bPickNames = on; }
+  // The model is one closed surface with every face turned outwards: its
+  // back faces can never be seen, so they are culled when drawing.
+  bool Closed() const { return m_bClosed; }
+  // The whole-model display list (0 for none yet) and whether the next
+  // DrawList compiles it anew: a cache a test can watch being kept.
+  unsigned DisplayList() const { return m_nDisplayList; }
+  bool ListStale() const { return m_bDirty; }
+
+ protected:
   ObjModel* m_pModel = nullptr;
   bool m_bSmooth = true;
   float m_fSmoothAngle = kCreaseAngle;
-  // How the model's triangles are drawn.
-  enum class DrawMode { Filled, WireFrame, Hidden };
   DrawMode m_nDrawMode = DrawMode::Filled;
-  bool m_bDirty = true;
-  unsigned m_nDisplayList = 0;
   bool m_bPickNames = false;
-  // The model is one closed surface with every face turned outwards: its
-  // back faces can never be seen, so they are culled when drawing.
-  bool m_bClosed = false;
 
- protected:
   // Emits the triangles of one group in the current draw mode, then
   // restores depth writes and disables blending.
   void DrawGroup(const ObjGroup& group, bool setLineWidth) const;
@@ -75,6 +86,10 @@ class COBJ {
 
  private:
   void ReleaseGroupLists();
+
+  bool m_bDirty = true;
+  unsigned m_nDisplayList = 0;
+  bool m_bClosed = false;
   // Filled triangles of every group as indexed vertex arrays: one array
   // entry per distinct (position, normal, texture coordinate) corner, so
   // each shared vertex is lit once per frame instead of once per corner.

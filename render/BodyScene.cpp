@@ -167,22 +167,22 @@ void DrawBodyScene(const BodyScene& s) {
   glTranslatef(0, -1.2f, 0);
   if (s.mode == ViewMode::Dynamic) {
     if (CAnimationModel* anim = s.animation) {
-      anim->m_bShowGarment = s.Layer() >= 1;
+      anim->SetShowGarment(s.Layer() >= 1);
       anim->DrawFrame(s.frame);
     }
   } else if (s.mode == ViewMode::Static) {
     if (CModelOBJ* body = s.body) {
-      body->m_bPickNames = false;
+      body->SetPickNames(false);
       body->Draw();
     }
-    if (CGarment* garment = s.garment; s.Layer() >= 1 && garment && garment->m_pModel) {
+    if (CGarment* garment = s.garment; s.Layer() >= 1 && garment && garment->Model()) {
       garment->Draw();
     }
   } else {
     glEnable(GL_LIGHTING);
     const float grey[4] = {0.3f, 0.3f, 0.3f, 1.0f};
     glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, grey);
-    if (CGarment* suit = s.suit; suit && suit->m_pModel) {
+    if (CGarment* suit = s.suit; suit && suit->Model()) {
       suit->Draw();
     }
     glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, grey);
@@ -233,12 +233,12 @@ void DrawPickNames(const BodyScene& s) {
   glRotatef(static_cast<float>(s.camera.rotZ), 0, 0, 1);
   glTranslatef(0, -1.2f, 0);
   auto named = [](COBJ* m) {
-    if (!m || !m->m_pModel) {
+    if (!m || !m->Model()) {
       return;
     }
-    m->m_bPickNames = true;
+    m->SetPickNames(true);
     m->Draw();
-    m->m_bPickNames = false;
+    m->SetPickNames(false);
   };
   if (s.mode == ViewMode::Static) {
     named(s.body);
@@ -248,15 +248,15 @@ void DrawPickNames(const BodyScene& s) {
   } else if (s.mode == ViewMode::SpaceSuit) {
     named(s.suit);
   } else if (CAnimationModel* anim = s.animation) {
-    anim->m_bPickNames = true;
-    anim->m_bShowGarment = s.Layer() >= 1;
+    anim->SetPickNames(true);
+    anim->SetShowGarment(s.Layer() >= 1);
     anim->DrawFrame(s.frame);
-    anim->m_bPickNames = false;
+    anim->SetPickNames(false);
   }
 }
 
 bool SceneModelsRead(const BodyScene& s) {
-  auto read = [](const COBJ* m) { return m && m->m_pModel; };
+  auto read = [](const COBJ* m) { return m && m->Model(); };
   switch (s.mode) {
     case ViewMode::Static:
       return read(s.body) && read(s.garment);

@@ -12,6 +12,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "Backdrop.h"
 #include "HeadlessGl.h"
@@ -175,9 +176,8 @@ void COpenGLView::ApplyWireMode() {
   const COBJ::DrawMode mode =
       m_pData && m_pData->State().WireMode() ? COBJ::DrawMode::WireFrame : COBJ::DrawMode::Filled;
   for (COBJ* m : {static_cast<COBJ*>(m_pBody.Get()), static_cast<COBJ*>(m_pGarment.Get())}) {
-    if (m && m->m_nDrawMode != mode) {
-      m->m_nDrawMode = mode;
-      m->m_bDirty = true;
+    if (m) {
+      m->SetDrawMode(mode);
     }
   }
 }
@@ -192,22 +192,36 @@ void COpenGLView::SetReferenceDrawing(bool on) {
   COBJ::s_bImmediate = on;
 }
 
+void COpenGLView::SetAxisTitles(const QString& x, const QString& y, const QString& z) {
+  const QString* titles[3] = {&x, &y, &z};
+  for (int a = 0; a < 3; ++a) {
+    std::snprintf(m_szAxisTitle[a], sizeof m_szAxisTitle[a], "%s", titles[a]->toUtf8().constData());
+  }
+}
+
+void COpenGLView::SetFrame(int frame) { m_nFrame = std::clamp(frame, 0, m_nFrameCount - 1); }
+
+void COpenGLView::SetCamera(const ViewCamera& camera) {
+  m_camera = camera;
+  RenderScene();
+}
+
 void COpenGLView::ResetCamera() {
   // The angles are those of the float literals the camera has always had.
   if (m_nMode == ViewMode::Plot) {
-    m_dTransX = -1.2f;
-    m_dTransY = -0.3f;
-    m_dTransZ = -2.7f;
-    m_dRotX = -70.55f;
-    m_dRotY = 4.11f;
-    m_dRotZ = -65.0f;
-    m_fZoom = 1.0f;
+    m_camera.m_dTransX = -1.2f;
+    m_camera.m_dTransY = -0.3f;
+    m_camera.m_dTransZ = -2.7f;
+    m_camera.m_dRotX = -70.55f;
+    m_camera.m_dRotY = 4.11f;
+    m_camera.m_dRotZ = -65.0f;
+    m_camera.m_fZoom = 1.0f;
   } else {
-    m_dTransX = 0.2f;
-    m_dTransY = -0.1f;
-    m_dTransZ = -4.2f;
-    m_dRotX = m_dRotY = m_dRotZ = 0.0;
-    m_fZoom = 1.2f;
+    m_camera.m_dTransX = 0.2f;
+    m_camera.m_dTransY = -0.1f;
+    m_camera.m_dTransZ = -4.2f;
+    m_camera.m_dRotX = m_camera.m_dRotY = m_camera.m_dRotZ = 0.0;
+    m_camera.m_fZoom = 1.2f;
   }
   RenderScene();
 }
@@ -220,13 +234,13 @@ void COpenGLView::TurnTo(Facing facing) {
     case Facing::Front:
       break;
     case Facing::Back:
-      m_dRotY = 180.0;
+      m_camera.m_dRotY = 180.0;
       break;
     case Facing::Left:
-      m_dRotY = -90.0;
+      m_camera.m_dRotY = -90.0;
       break;
     case Facing::Right:
-      m_dRotY = 90.0;
+      m_camera.m_dRotY = 90.0;
       break;
   }
   RenderScene();
@@ -354,7 +368,7 @@ void COpenGLView::SetupProjection(int w, int h) {
 void COpenGLView::DrawBackdrop() {
   glPushMatrix();
   glLoadIdentity();
-  glTranslated(m_dTransX, m_dTransY, m_dTransZ - 15);
+  glTranslated(m_camera.m_dTransX, m_camera.m_dTransY, m_camera.m_dTransZ - 15);
   // The picture as it is, unlit: with lighting on, the white asked for would
   // give way to the last material a model set (a green part of the body
   // left the sky green after the static view).
@@ -408,11 +422,11 @@ void COpenGLView::paintGL() {
     DrawBodyScene(Scene());
   } else {
     glDisable(GL_LIGHTING);
-    glTranslated(m_dTransX, m_dTransY, m_dTransZ);
-    glScalef(m_fZoom, m_fZoom, m_fZoom);
-    glRotated(m_dRotX, 1, 0, 0);
-    glRotated(m_dRotY, 0, 1, 0);
-    glRotated(m_dRotZ, 0, 0, 1);
+    glTranslated(m_camera.m_dTransX, m_camera.m_dTransY, m_camera.m_dTransZ);
+    glScalef(m_camera.m_fZoom, m_camera.m_fZoom, m_camera.m_fZoom);
+    glRotated(m_camera.m_dRotX, 1, 0, 0);
+    glRotated(m_camera.m_dRotY, 0, 1, 0);
+    glRotated(m_camera.m_dRotZ, 0, 0, 1);
     EnsureFontLists();
     m_plot.Draw(m_szAxisTitle, m_bReference);
   }
@@ -424,7 +438,8 @@ BodyScene COpenGLView::Scene() const {
   BodyScene s;
   s.mode = m_nMode;
   s.data = m_pData;
-  s.camera = {m_dTransX, m_dTransY, m_dTransZ, m_dRotX, m_dRotY, m_dRotZ, m_fZoom};
+  s.camera = {m_camera.m_dTransX, m_camera.m_dTransY, m_camera.m_dTransZ, m_camera.m_dRotX,
+              m_camera.m_dRotY,   m_camera.m_dRotZ,   m_camera.m_fZoom};
   s.body = m_pBody.Get();
   s.garment = m_pGarment.Get();
   s.suit = m_pSpaceSuit.Get();
@@ -519,7 +534,7 @@ void COpenGLView::OnTimer(int id) {
         m_nFrame = 1;
       }
     } else if (IsBodyScene(m_nMode)) {
-      m_dRotY += 5.0;
+      m_camera.m_dRotY += 5.0;
     } else {
       return;  // the plot's view is the user's: the player leaves it as it is
     }
@@ -561,8 +576,8 @@ void COpenGLView::mouseMoveEvent(QMouseEvent* event) {
   if (p != m_ptLast) {
     m_bDragged = true;
   }
-  m_dRotX += static_cast<float>((p.y() - m_ptLast.y()) / 3.6);
-  m_dRotY += static_cast<float>((p.x() - m_ptLast.x()) / 3.6);
+  m_camera.m_dRotX += static_cast<float>((p.y() - m_ptLast.y()) / 3.6);
+  m_camera.m_dRotY += static_cast<float>((p.x() - m_ptLast.x()) / 3.6);
   RenderScene();
   m_ptLast = p;
 }
@@ -582,11 +597,11 @@ void COpenGLView::wheelEvent(QWheelEvent* event) {
   m_nWheelAccum += event->angleDelta().y();
   bool changed = false;
   for (; m_nWheelAccum >= 120; m_nWheelAccum -= 120) {
-    m_fZoom *= 1.1f;
+    m_camera.m_fZoom *= 1.1f;
     changed = true;
   }
   for (; m_nWheelAccum <= -120; m_nWheelAccum += 120) {
-    m_fZoom *= 0.9f;
+    m_camera.m_fZoom *= 0.9f;
     changed = true;
   }
   if (changed) {

@@ -28,6 +28,7 @@
 #include "ModelOBJ.h"
 #include "ModelSlot.h"
 #include "PlotScene.h"
+#include "ViewCamera.h"
 #include "ViewMode.h"
 
 class CSimulationData;
@@ -98,29 +99,43 @@ class COpenGLView : public QWidget {
   // body's stride in a narrow window).
   static double FieldOfViewY(int w, int h);
 
-  ViewMode m_nMode = ViewMode::Plot;
-  char m_szAxisTitle[3][256] = {};
+  // The scene shown; setting it draws nothing yet (callers reset the camera
+  // or redraw when they are done).
+  ViewMode Mode() const { return m_nMode; }
+  void SetMode(ViewMode mode) { m_nMode = mode; }
+  // The line plot's axis captions: 0 x, 1 y, 2 z (the quantity). They are
+  // kept as the plot draws them, in at most 255 bytes of UTF-8 each.
+  QString AxisTitle(int axis) const { return QString::fromUtf8(m_szAxisTitle[axis]); }
+  void SetAxisTitles(const QString& x, const QString& y, const QString& z);
   // The line plot's curves (plot mode), and a redraw. `note` is written in
   // the middle of a plot without curves ("no data").
   void SetCurves(std::vector<PlotCurve> curves, std::string note = {});
   const std::vector<PlotCurve>& Curves() const { return m_plot.Curves(); }
   const std::string& PlotNote() const { return m_plot.Note(); }
   const PlotBox& Box() const { return m_plot.Box(); }
-  CModelSlot<CModelOBJ> m_pBody;
-  CModelSlot<CGarment> m_pGarment;
-  CModelSlot<CGarment> m_pSpaceSuit;
-  CModelSlot<COBJ> m_pMoon;
-  CModelSlot<CAnimationModel> m_pAnimation;
-  int m_nFrameCount = 13;
-  int m_nFrame = 0;
-  bool m_bGLReady = false;
-  double m_dTransX = 0, m_dTransY = 0, m_dTransZ = 0;
-  double m_dRotX = 0, m_dRotY = 0, m_dRotZ = 0;
-  float m_fZoom = 1.0f;
-  QPoint m_ptLast;
 
-  // Loaders running on worker threads for this view; joined before it goes.
-  CBackgroundJob m_animationJob;
+  // The walking body's frame, 0 ... FrameCount() - 1 (a movie or a picture
+  // sets it; the player's timer walks on from it).
+  int Frame() const { return m_nFrame; }
+  int FrameCount() const { return m_nFrameCount; }
+  // Clamped into the frames there are; no redraw.
+  void SetFrame(int frame);
+
+  // Where the camera stands: as ResetCamera and the mouse leave it, or as a
+  // caller sets it (a figure's copy of the view, a benchmark's turn); a set
+  // camera redraws.
+  const ViewCamera& Camera() const { return m_camera; }
+  void SetCamera(const ViewCamera& camera);
+
+  // The scenes' models as the loaders install them (null until then).
+  const CModelOBJ* BodyModel() const { return m_pBody.Get(); }
+  const CGarment* GarmentModel() const { return m_pGarment.Get(); }
+  const CGarment* SpaceSuitModel() const { return m_pSpaceSuit.Get(); }
+  const COBJ* MoonModel() const { return m_pMoon.Get(); }
+  const CAnimationModel* AnimationModel() const { return m_pAnimation.Get(); }
+  // Whether the walking body's loader has been started, and waiting for it.
+  bool AnimationLoadStarted() const { return m_animationJob.Started(); }
+  void JoinLoaders() { m_animationJob.Join(); }
 
  signals:
   // A left click without a drag at `at` (the view's pixels).
@@ -143,6 +158,11 @@ class COpenGLView : public QWidget {
   void timerEvent(QTimerEvent* event) override;
 
  private:
+  // The loaders install the models they read into the view's slots.
+  friend bool LoadBodyModel(COpenGLView* view, const QString& path);
+  friend bool LoadGarmentModel(COpenGLView* view, const QString& path);
+  friend bool LoadAnimationModel(COpenGLView* view, const QString& path);
+  friend bool LoadSpaceSuitScene(COpenGLView* view);
   // Tests and benchmarks compare the drawing with the reference way, which
   // rebuilds the glyph lists every frame and sends every vertex on its own.
   friend class CDrawingComparison;
@@ -165,6 +185,21 @@ class COpenGLView : public QWidget {
 
   // The body scene as the view shows it now.
   BodyScene Scene() const;
+
+  ViewMode m_nMode = ViewMode::Plot;
+  char m_szAxisTitle[3][256] = {};
+  CModelSlot<CModelOBJ> m_pBody;
+  CModelSlot<CGarment> m_pGarment;
+  CModelSlot<CGarment> m_pSpaceSuit;
+  CModelSlot<COBJ> m_pMoon;
+  CModelSlot<CAnimationModel> m_pAnimation;
+  int m_nFrameCount = 13;
+  int m_nFrame = 0;
+  bool m_bGLReady = false;
+  ViewCamera m_camera;
+  QPoint m_ptLast;  // the pointer where a drag last stood
+  // Loaders running on worker threads for this view; joined before it goes.
+  CBackgroundJob m_animationJob;
 
   CSimulationData* m_pData = nullptr;
   std::vector<QMetaObject::Connection> m_stateConnections;

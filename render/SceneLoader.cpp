@@ -45,7 +45,7 @@ void Redraw(COpenGLView* view) {
 template <class Model>
 bool LoadInto(COpenGLView* view, CModelSlot<Model>& slot, const QString& path, const char* failure) {
   if (Model* held = slot.Get()) {
-    return held->m_pModel != nullptr;
+    return held->Model() != nullptr;
   }
   auto model = std::make_unique<Model>();
   model->SetColourSource(view->Data());

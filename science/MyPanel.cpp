@@ -33,11 +33,18 @@ void CMyPanel::CreatePanel(const QString& caption, const QImage& picture, QWidge
   show();
 }
 
-void CMyPanel::ClearSelection() {
+void CMyPanel::ClearSelection() { Select(-1); }
+
+void CMyPanel::Select(int index) {
+  // Only an entry there is can be marked; anything else marks none.
+  const int row = index >= 0 && index < static_cast<int>(m_options.size()) ? index : -1;
   if (m_nSelected >= 0) {
     update(panel::RowRect(m_nSelected));
   }
-  m_nSelected = -1;
+  m_nSelected = row;
+  if (row >= 0) {
+    update(panel::RowRect(row));
+  }
 }
 
 void CMyPanel::OffsetPanel(int dx, int dy) { move(m_rcPanel.topLeft() + QPoint(dx, dy)); }

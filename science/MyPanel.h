@@ -33,10 +33,13 @@ class CMyPanel : public QWidget {
   void OffsetPanel(int dx, int dy);
   const std::vector<COption>& Options() const { return m_options; }
 
-  QString m_strCaption;
-  int m_nWidth = panel::kWidth, m_nHeight = panel::kBaseHeight;
-  QRect m_rcPanel;
-  int m_nSelected = -1;
+  // The entry drawn bold (an index into Options(), -1 for none). Select
+  // marks one without emitting optionSelect: a view showing what another
+  // control chose.
+  int Selected() const { return m_nSelected; }
+  void Select(int index);
+  // The card's height as its entries make it, set when it is created.
+  int Height() const { return m_nHeight; }
 
  signals:
   void optionSelect(int id);
@@ -49,6 +52,10 @@ class CMyPanel : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
 
  private:
+  QString m_strCaption;
+  int m_nWidth = panel::kWidth, m_nHeight = panel::kBaseHeight;
+  QRect m_rcPanel;
+  int m_nSelected = -1;
   std::vector<COption> m_options;
   QImage m_picture;
 };

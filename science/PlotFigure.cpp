@@ -22,21 +22,24 @@ bool PaintPlotFigure(QPainter& p, QSize size, const COpenGLView& view, double pi
   QString axisLines[3];
   int widest = fm.horizontalAdvance(QStringLiteral("X: Thickness(cm)"));
   for (int a = 0; a < 3; ++a) {
-    axisLines[a] = QStringLiteral("%1: %2").arg(QLatin1String(letters[a]), QString::fromUtf8(view.m_szAxisTitle[a]));
+    axisLines[a] = QStringLiteral("%1: %2").arg(QLatin1String(letters[a]), view.AxisTitle(a));
     widest = std::max(widest, fm.horizontalAdvance(axisLines[a]));
   }
   const int column = std::clamp(widest + 16, size.width() / 5, std::max(size.width() / 5, size.width() * 2 / 5));
   const QSize plotSize(std::max(16, size.width() - column), std::max(16, size.height()));
 
   COpenGLView drawn;
-  drawn.m_nMode = ViewMode::Plot;
-  std::memcpy(drawn.m_szAxisTitle, view.m_szAxisTitle, sizeof drawn.m_szAxisTitle);
+  drawn.SetMode(ViewMode::Plot);
+  drawn.SetAxisTitles(view.AxisTitle(0), view.AxisTitle(1), view.AxisTitle(2));
   drawn.SetCurves(view.Curves(), view.PlotNote());
   drawn.ResetCamera();
-  drawn.m_dRotX = view.m_dRotX;
-  drawn.m_dRotY = view.m_dRotY;
-  drawn.m_dRotZ = view.m_dRotZ;
-  drawn.m_fZoom = view.m_fZoom;
+  // The user's turn and zoom; the plot's own place.
+  ViewCamera camera = drawn.Camera();
+  camera.m_dRotX = view.Camera().m_dRotX;
+  camera.m_dRotY = view.Camera().m_dRotY;
+  camera.m_dRotZ = view.Camera().m_dRotZ;
+  camera.m_fZoom = view.Camera().m_fZoom;
+  drawn.SetCamera(camera);
   // The GL drawing's labels are 12-pixel bitmaps: drawn at a size where
   // they come out at the text's size in points, then scaled to its place
   // (on the screen's 96 dpi that is the place's own size).
@@ -55,7 +58,7 @@ bool PaintPlotFigure(QPainter& p, QSize size, const COpenGLView& view, double pi
   // lowest to red at its highest.
   const int x = plotSize.width() + 8;
   // The bar's title over it, wrapped to the column: never cut.
-  const QString barTitle = QString::fromUtf8(view.m_szAxisTitle[2]);
+  const QString barTitle = view.AxisTitle(2);
   const QRect titleBox =
       fm.boundingRect(QRect(0, 0, std::max(16, size.width() - x - 2), 10000), Qt::TextWordWrap, barTitle);
   const int top = titleBox.height() + fm.height(), bottom = size.height() - fm.height() * 5;

@@ -43,7 +43,7 @@ CPropertyPanel::CPropertyPanel(QWidget* parent) : CMyDialog(parent) {
   m_status = new QLabel(this);
   m_status->setGeometry(DialogUnitsToPixels(kLeft[1], 62, 330, 10));
   ShowPropertyNames(OptionKind::Body);
-  UpdateButtons();
+  SetProperty(0);
 }
 
 namespace {
@@ -134,9 +134,10 @@ void CPropertyPanel::SetStatus(const QString& text) {
   }
 }
 
-void CPropertyPanel::UpdateButtons() {
-  if (m_nProperty >= 0 && m_nProperty < 9) {
-    m_buttons[static_cast<std::size_t>(m_nProperty)]->setChecked(true);
+void CPropertyPanel::SetProperty(int index) {
+  if (index >= 0 && index < static_cast<int>(m_buttons.size())) {
+    m_nProperty = index;
+    m_buttons[static_cast<std::size_t>(index)]->setChecked(true);
   }
 }
 

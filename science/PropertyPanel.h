@@ -1,7 +1,7 @@
 #pragma once
 // The strip of nine radio buttons under the chart: the quantities of the
 // chosen content kind. A click emits propertySelect with the button's index
-// at once (connect it directly), a Ctrl+click propertyAdd; m_nProperty
+// at once (connect it directly), a Ctrl+click propertyAdd; Property()
 // changes only through UpdateButtons and ReadButtons, as the owner exchanges
 // it. Under the buttons, for the charts, the "All parts" check box and the
 // status line where the owner says why a click did not do what it asked;
@@ -26,8 +26,10 @@ class CPropertyPanel : public CMyDialog {
 
   // Captions the buttons for content kind 0 ... 3 and shows the ones it has.
   void ShowPropertyNames(OptionKind kind);
-  // m_nProperty to the buttons (the checked one), and back.
-  void UpdateButtons();
+  // The quantity chosen (0 ... 8): set, it checks its button; ReadButtons
+  // takes it back from the checked one.
+  int Property() const { return m_nProperty; }
+  void SetProperty(int index);
   void ReadButtons();
   QRadioButton* Button(int index) const { return m_buttons[static_cast<std::size_t>(index)]; }
   // Marks the quantities the chart shows (several after Ctrl+clicks).
@@ -43,8 +45,6 @@ class CPropertyPanel : public CMyDialog {
   void SetStatus(const QString& text);
   QString Status() const { return m_status->text(); }
 
-  int m_nProperty = 0;
-
  signals:
   void propertySelect(int index);
   void propertyAdd(int index);
@@ -56,6 +56,7 @@ class CPropertyPanel : public CMyDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  int m_nProperty = 0;
   std::array<QRadioButton*, 9> m_buttons{};
   QButtonGroup m_group;
   QCheckBox* m_allParts = nullptr;

@@ -68,7 +68,7 @@ CScientificDlg::CScientificDlg(CSimulationData* data, const QString& moduleDir, 
     }
     panel->CreatePanel(QString::fromLatin1(kBodyPartNames[i]), PanelPicture(moduleDir + QLatin1String(kPictures[i])),
                        this, 10, m_nColumnHeight);
-    m_nColumnHeight += panel->m_nHeight;
+    m_nColumnHeight += panel->Height();
     connect(panel, &CMyPanel::optionSelect, this, &CScientificDlg::OnOptionSelect, Qt::DirectConnection);
     connect(panel, &CMyPanel::mouseMovedOver, this, [this](QPoint p) { OnMouseMove(p.x(), p.y()); });
     m_panels[static_cast<std::size_t>(i)] = panel;
@@ -96,7 +96,7 @@ CScientificDlg::CScientificDlg(CSimulationData* data, const QString& moduleDir, 
   m_pPlotRun->setStyleSheet(QStringLiteral("QLabel { background: white; color: black; padding: 2px; }"));
   m_pPlotRun->hide();
 
-  m_panels[0]->m_nSelected = 0;
+  m_panels[0]->Select(0);
   OnOptionSelect(EncodeOption(Head, OptionKind::Body, 0));
 }
 
@@ -113,8 +113,7 @@ void CScientificDlg::OnOptionSelect(int id) {
   }
   m_pPropertyPanel->hide();
   if (IsOptionKind(chosen.kind)) {
-    m_pPropertyPanel->m_nProperty = 0;
-    m_pPropertyPanel->UpdateButtons();
+    m_pPropertyPanel->SetProperty(0);
     m_pPropertyPanel->ShowPropertyNames(chosen.kind);
     SlideInPropertyPanel();
   }
@@ -154,7 +153,7 @@ COpenGLView* CScientificDlg::PlotView() {
   }
   m_plotView = new COpenGLView(this);
   m_plotView->setGeometry(m_plotArea);
-  m_plotView->m_nMode = ViewMode::Plot;
+  m_plotView->SetMode(ViewMode::Plot);
   m_plotView->ResetCamera();
   m_plotView->hide();
   m_plotView->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -293,9 +292,7 @@ void CScientificDlg::ShowSelection() {
   } else {
     const int q = m_selection.Quantities().front();
     const QByteArray title = PropertyName(o.kind, q).toUtf8();
-    std::snprintf(m_plotView->m_szAxisTitle[0], 256, "%s", "Thickness(cm)");
-    std::snprintf(m_plotView->m_szAxisTitle[1], 256, "%s", "Time(min)");
-    std::snprintf(m_plotView->m_szAxisTitle[2], 256, "%s", title.constData());
+    m_plotView->SetAxisTitles(QStringLiteral("Thickness(cm)"), QStringLiteral("Time(min)"), QString::fromUtf8(title));
     std::vector<PlotCurve> curves;
     if (o.kind == OptionKind::Fabric) {
       curves = FabricCurves(*m_pData, o.part, o.index, q);
@@ -414,7 +411,7 @@ void CScientificDlg::FillProfile() {
 void CScientificDlg::OnMouseMove(int x, int y) {
   const int h = height();
   if (x < 200 && h < m_nColumnHeight && 0 < y && y < h) {
-    m_nScrollTarget = ScrollTarget(m_nColumnHeight, h, y);
+    m_nScrollTarget = ::ScrollTarget(m_nColumnHeight, h, y);
     if (m_nScrollTarget != m_nPanelScroll && !m_glide.isActive()) {
       m_glide.start(10, this);
     }

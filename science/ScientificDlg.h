@@ -90,6 +90,28 @@ class CScientificDlg : public CMyDialog {
   QString PlotRunText() const;
   bool SavePlotData(const QString& path, QString* error = nullptr) const;
 
+  // The option column's card of body part `part` (0 HEAD ... 5 FOOT).
+  CMyPanel* Panel(int part) const { return m_panels.at(static_cast<std::size_t>(part)); }
+  // The column's full height, where its scroll is heading and where it is.
+  int ColumnHeight() const { return m_nColumnHeight; }
+  int ScrollTarget() const { return m_nScrollTarget; }
+  int PanelScroll() const { return m_nPanelScroll; }
+  CMyChart* Chart() const { return m_chart; }
+  CProfileChart* ProfileChart() const { return m_profileChart; }
+  // The 3D line plot, made on first call (hidden until a plot shows).
+  COpenGLView* PlotView();
+  // The same, or null while no plot was chosen yet.
+  COpenGLView* PlotViewMade() const { return m_plotView; }
+  CPropertyPanel* PropertyPanel() const { return m_pPropertyPanel; }
+  // The option chosen last, encoded (0 for none yet).
+  int Option() const { return m_nOption; }
+
+ protected:
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void timerEvent(QTimerEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
   std::array<CMyPanel*, 6> m_panels{};
   int m_nColumnHeight = 10;
   int m_nScrollTarget = 0;
@@ -102,16 +124,9 @@ class CScientificDlg : public CMyDialog {
   // The 3D line plot, made when a plot is first chosen: a window without a
   // GL view opens without loading the GL driver.
   COpenGLView* m_plotView = nullptr;
-  COpenGLView* PlotView();
   CPropertyPanel* m_pPropertyPanel = nullptr;
   int m_nOption = 0;
 
- protected:
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void timerEvent(QTimerEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
-
- private:
   void SlideInPropertyPanel();
   // Draws what the selection holds, in the chart or the plot.
   void ShowSelection();

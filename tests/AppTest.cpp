@@ -47,8 +47,8 @@ class AppTest : public ::testing::Test, public IAppShell {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settings.path());
     QCoreApplication::setOrganizationName(QStringLiteral("CorvaneTest"));
-    m_app.m_strModuleDir = qEnvironmentVariable("CORVANE_MODEL_DIR") + QLatin1Char('/');
-    m_app.m_pSink = &m_messages;
+    m_app.SetModuleDir(qEnvironmentVariable("CORVANE_MODEL_DIR") + QLatin1Char('/'));
+    m_app.SetMessageSink(&m_messages);
   }
   // The folder dialog's answers, in turn: a folder, or nothing (Cancel).
   void Answers(std::vector<std::optional<QString>> answers) {
@@ -70,7 +70,7 @@ class AppTest : public ::testing::Test, public IAppShell {
     main.exec();
   }
   QAction* Action(CCorvaneDlg& main, const QString& text) {
-    QAction* item = MenuItem(*main.m_pMenuBar, text);
+    QAction* item = MenuItem(*main.MenuBar(), text);
     if (!item) {
       ADD_FAILURE() << "no menu item " << text.toStdString();
     }
@@ -106,16 +106,16 @@ TEST_F(AppTest, StartUpFindsARunFromTheArgumentOrAsksUntilOneLoadsOrTheUserCance
       {bad.Dir(), {std::nullopt}, false, 1, 1},    // Cancel ends it
   };
   for (const Case& c : cases) {
-    m_messages.m_entries.clear();
+    m_messages.Clear();
     m_nDialogs = 0;
-    m_app.m_pData.reset();
+    m_app.Adopt(nullptr);
     Answers(c.answers);
     EXPECT_EQ(m_app.FindAndLoadRun(c.argument), c.loaded) << c.argument.toStdString();
     EXPECT_EQ(m_nDialogs, c.dialogs) << c.argument.toStdString();
-    EXPECT_EQ(static_cast<int>(m_messages.m_entries.size()), c.messages) << c.argument.toStdString();
-    EXPECT_EQ(m_app.m_pData != nullptr, c.loaded);
+    EXPECT_EQ(static_cast<int>(m_messages.Entries().size()), c.messages) << c.argument.toStdString();
+    EXPECT_EQ(m_app.Data() != nullptr, c.loaded);
     if (c.loaded) {
-      EXPECT_EQ(m_app.m_pData->Run().m_strDataDir, good);
+      EXPECT_EQ(m_app.Data()->Run().m_strDataDir, good);
     }
   }
   // Each run that loaded is remembered, newest first, once.
@@ -196,32 +196,32 @@ class CCancelFirstLoad : public IRunLoadWatcher {
 
 TEST_F(AppTest, CancellingASlowLoadKeepsTheRunInUseAndSaysNothing) {
   ASSERT_TRUE(m_app.OpenRun(SampleRun(), nullptr));
-  CSimulationData* inUse = m_app.m_pData.get();
+  CSimulationData* inUse = m_app.Data();
   CCancelFirstLoad watcher;
-  m_app.m_loader.m_nProgressDelayMs = 0;
-  m_app.m_loader.SetWatcher(&watcher);
+  m_app.Loader().SetProgressDelay(0);
+  m_app.Loader().SetWatcher(&watcher);
   bool cancelled = false;
   CRunFolder other;
   other.Write(QStringLiteral("configure.dat"), "nonsense\n");  // would fail with a message if read through
-  auto loaded = m_app.m_loader.Load(other.Dir(), nullptr, &m_messages, &cancelled);
-  m_app.m_loader.SetWatcher(nullptr);
+  auto loaded = m_app.Loader().Load(other.Dir(), nullptr, &m_messages, &cancelled);
+  m_app.Loader().SetWatcher(nullptr);
   EXPECT_STREQ(watcher.m_workerName, "corvane-load");  // told apart from Qt's and the driver's threads
   EXPECT_TRUE(cancelled);
   EXPECT_EQ(loaded, nullptr);
-  EXPECT_TRUE(m_messages.m_entries.empty());
-  EXPECT_EQ(m_app.m_pData.get(), inUse);
-  EXPECT_FALSE(m_app.m_loader.Loading());
+  EXPECT_TRUE(m_messages.Entries().empty());
+  EXPECT_EQ(m_app.Data(), inUse);
+  EXPECT_FALSE(m_app.Loader().Loading());
 }
 
 TEST_F(AppTest, AFolderWhoseLoadIsCancelledBringsTheFolderDialogBackAsItWas) {
   CCancelFirstLoad watcher;
-  m_app.m_loader.m_nProgressDelayMs = 0;
-  m_app.m_loader.SetWatcher(&watcher);
+  m_app.Loader().SetProgressDelay(0);
+  m_app.Loader().SetWatcher(&watcher);
   Answers({SampleRun(), SampleRun()});
   EXPECT_TRUE(m_app.FindAndLoadRun(QString()));
-  m_app.m_loader.SetWatcher(nullptr);
+  m_app.Loader().SetWatcher(nullptr);
   EXPECT_EQ(m_asItWas, (std::vector<bool>{false, true}));
-  EXPECT_TRUE(m_messages.m_entries.empty());
+  EXPECT_TRUE(m_messages.Entries().empty());
 }
 
 TEST_F(AppTest, TheMainWindowSwitchesViewsWithoutStoppingThePlayerOrReloading) {
@@ -229,10 +229,10 @@ TEST_F(AppTest, TheMainWindowSwitchesViewsWithoutStoppingThePlayerOrReloading) {
   CCorvaneDlg main(m_app);
   main.show();
   EXPECT_EQ(main.windowTitle(), QStringLiteral("Corvane"));
-  ASSERT_NE(main.m_pScientific, nullptr);
-  EXPECT_EQ(main.m_p3D, nullptr);
-  EXPECT_EQ(main.m_pScientific->geometry(), main.m_pClient->rect());
-  EXPECT_EQ(main.ShownView(), main.m_pScientific);
+  ASSERT_NE(main.Scientific(), nullptr);
+  EXPECT_EQ(main.View3D(), nullptr);
+  EXPECT_EQ(main.Scientific()->geometry(), main.Page()->rect());
+  EXPECT_EQ(main.ShownView(), main.Scientific());
 
   const std::pair<const char*, const char*> commands[] = {
       {"Dynamic 3D Visualization(&3)", "Dynamic 3D Visualization  - Corvane"},
@@ -245,37 +245,37 @@ TEST_F(AppTest, TheMainWindowSwitchesViewsWithoutStoppingThePlayerOrReloading) {
   for (const auto& [item, title] : commands) {
     Action(main, QLatin1String(item))->trigger();
     EXPECT_EQ(main.windowTitle(), QLatin1String(title));
-    if (main.m_p3D && main.m_p3D->m_view->m_pSpaceSuit) {
+    if (main.View3D() && main.View3D()->View()->SpaceSuitModel()) {
       if (!suit) {
-        suit = main.m_p3D->m_view->m_pSpaceSuit.Get();
+        suit = main.View3D()->View()->SpaceSuitModel();
       }
-      EXPECT_EQ(main.m_p3D->m_view->m_pSpaceSuit.Get(), suit) << "loaded once";
+      EXPECT_EQ(main.View3D()->View()->SpaceSuitModel(), suit) << "loaded once";
     }
   }
-  ASSERT_NE(main.m_p3D, nullptr);
-  EXPECT_EQ(main.m_p3D->geometry(), main.m_pClient->rect());
-  EXPECT_EQ(main.m_p3D->m_view->m_nMode, ViewMode::SpaceSuit);
-  EXPECT_TRUE(main.m_p3D->m_view->m_animationJob.Started());
-  main.m_p3D->m_view->m_animationJob.Join();
+  ASSERT_NE(main.View3D(), nullptr);
+  EXPECT_EQ(main.View3D()->geometry(), main.Page()->rect());
+  EXPECT_EQ(main.View3D()->View()->Mode(), ViewMode::SpaceSuit);
+  EXPECT_TRUE(main.View3D()->View()->AnimationLoadStarted());
+  main.View3D()->View()->JoinLoaders();
   QCoreApplication::processEvents();
-  const CAnimationModel* walking = main.m_p3D->m_view->m_pAnimation.Get();
+  const CAnimationModel* walking = main.View3D()->View()->AnimationModel();
   ASSERT_NE(walking, nullptr);
   Action(main, QStringLiteral("Dynamic 3D Visualization(&3)"))->trigger();
-  EXPECT_EQ(main.m_p3D->m_view->m_pAnimation.Get(), walking) << "loaded once";
+  EXPECT_EQ(main.View3D()->View()->AnimationModel(), walking) << "loaded once";
 
   // Playing, then off to the scientific view and back: the player runs on
   // and the clock keeps its place.
-  main.m_p3D->OnStartStop();
-  main.m_p3D->m_view->OnTimer(1);
-  const int step = m_app.m_pData->State().Step(), accum = m_app.m_pData->State().StepSeconds();
+  main.View3D()->OnStartStop();
+  main.View3D()->View()->OnTimer(1);
+  const int step = m_app.Data()->State().Step(), accum = m_app.Data()->State().StepSeconds();
   Action(main, QStringLiteral("Scientific  Visualization(&1)"))->trigger();
-  EXPECT_TRUE(main.m_p3D->isHidden());
-  EXPECT_TRUE(main.m_p3D->m_view->TimersRunning());
+  EXPECT_TRUE(main.View3D()->isHidden());
+  EXPECT_TRUE(main.View3D()->View()->TimersRunning());
   Action(main, QStringLiteral("Dynamic 3D Visualization(&3)"))->trigger();
-  EXPECT_EQ(m_app.m_pData->State().Step(), step);
-  EXPECT_EQ(m_app.m_pData->State().StepSeconds(), accum);
-  EXPECT_TRUE(m_app.m_pData->State().Playing());
-  main.m_p3D->OnStartStop();
+  EXPECT_EQ(m_app.Data()->State().Step(), step);
+  EXPECT_EQ(m_app.Data()->State().StepSeconds(), accum);
+  EXPECT_TRUE(m_app.Data()->State().Playing());
+  main.View3D()->OnStartStop();
 
   // Keys act on the view on show alone, and the focus goes with the view.
   QApplication::setActiveWindow(&main);
@@ -285,25 +285,25 @@ TEST_F(AppTest, TheMainWindowSwitchesViewsWithoutStoppingThePlayerOrReloading) {
   };
   Action(main, QStringLiteral("Scientific  Visualization(&1)"))->trigger();
   ASSERT_NE(QApplication::focusWidget(), nullptr);
-  EXPECT_TRUE(main.m_pScientific->isAncestorOf(QApplication::focusWidget()) ||
-              QApplication::focusWidget() == main.m_pScientific);
+  EXPECT_TRUE(main.Scientific()->isAncestorOf(QApplication::focusWidget()) ||
+              QApplication::focusWidget() == main.Scientific());
   space(QApplication::focusWidget());
-  space(main.m_p3D);
-  EXPECT_FALSE(m_app.m_pData->State().Playing()) << "the hidden player does not start";
+  space(main.View3D());
+  EXPECT_FALSE(m_app.Data()->State().Playing()) << "the hidden player does not start";
   Action(main, QStringLiteral("Dynamic 3D Visualization(&3)"))->trigger();
-  EXPECT_TRUE(main.m_p3D->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == main.m_p3D);
+  EXPECT_TRUE(main.View3D()->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == main.View3D());
   space(QApplication::focusWidget());
-  EXPECT_TRUE(m_app.m_pData->State().Playing()) << "the shown one does";
-  main.m_p3D->OnStartStop();
+  EXPECT_TRUE(m_app.Data()->State().Playing()) << "the shown one does";
+  main.View3D()->OnStartStop();
 
   // Save Image takes the view on show as the page shows it.
   QTemporaryDir pictures;
   const QString shot = pictures.filePath(QStringLiteral("view.png"));
   ASSERT_TRUE(main.SaveImage(shot));
-  EXPECT_EQ(QImage(shot).size(), main.m_p3D->m_view->size() * main.m_p3D->m_view->devicePixelRatio());
+  EXPECT_EQ(QImage(shot).size(), main.View3D()->View()->size() * main.View3D()->View()->devicePixelRatio());
   Action(main, QStringLiteral("Scientific  Visualization(&1)"))->trigger();
   ASSERT_TRUE(main.SaveImage(shot));
-  EXPECT_EQ(QImage(shot).size(), main.m_pClient->size() * main.devicePixelRatio());
+  EXPECT_EQ(QImage(shot).size(), main.Page()->size() * main.devicePixelRatio());
   EXPECT_FALSE(main.SaveImage(pictures.filePath(QStringLiteral("no/such/folder/view.png"))));
   Action(main, QStringLiteral("Dynamic 3D Visualization(&3)"))->trigger();
 
@@ -332,15 +332,15 @@ TEST_F(AppTest, OpeningAnotherRunRebuildsTheViewsAndAFailedOneKeepsThem) {
   ASSERT_TRUE(m_app.OpenRun(SampleRun(), nullptr));
   CCorvaneDlg main(m_app);
   main.OnViewDynamic3D();
-  CSimulationData* first = m_app.m_pData.get();
+  CSimulationData* first = m_app.Data();
 
   CRunFolder bad;
   bad.Write(QStringLiteral("configure.dat"), "nonsense\n");
   EXPECT_FALSE(main.OpenRun(bad.Dir()));
-  EXPECT_EQ(m_app.m_pData.get(), first);
-  ASSERT_NE(main.m_p3D, nullptr);
-  EXPECT_FALSE(main.m_p3D->isHidden());
-  EXPECT_EQ(m_messages.m_entries.size(), 1u);
+  EXPECT_EQ(m_app.Data(), first);
+  ASSERT_NE(main.View3D(), nullptr);
+  EXPECT_FALSE(main.View3D()->isHidden());
+  EXPECT_EQ(m_messages.Entries().size(), 1u);
 
   // A folder dropped on the window opens as a run.
   CRunFolder other;
@@ -353,12 +353,12 @@ TEST_F(AppTest, OpeningAnotherRunRebuildsTheViewsAndAFailedOneKeepsThem) {
   QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(&main, &drop);
   EXPECT_TRUE(drop.isAccepted());
-  EXPECT_EQ(m_app.m_pData.get(), first) << "the run loads once the drop has ended";
+  EXPECT_EQ(m_app.Data(), first) << "the run loads once the drop has ended";
   QCoreApplication::processEvents();
-  EXPECT_NE(m_app.m_pData.get(), first);
-  EXPECT_EQ(m_app.m_pData->Run().m_nSamples, 3);
-  EXPECT_EQ(main.m_p3D, nullptr) << "the old run's 3D dialog went with its workers";
-  EXPECT_EQ(main.ShownView(), main.m_pScientific);
+  EXPECT_NE(m_app.Data(), first);
+  EXPECT_EQ(m_app.Data()->Run().m_nSamples, 3);
+  EXPECT_EQ(main.View3D(), nullptr) << "the old run's 3D dialog went with its workers";
+  EXPECT_EQ(main.ShownView(), main.Scientific());
   EXPECT_EQ(main.windowTitle(), QStringLiteral("Corvane"));
   QCoreApplication::processEvents();  // the recent-runs menu is rebuilt after the command
   EXPECT_EQ(main.RecentRuns(), (QStringList{other.Dir(), SampleRun()}));
@@ -385,7 +385,7 @@ TEST_F(AppTest, OpenRunCancelledThenQuitEndsCleanly) {
     Action(main, QStringLiteral("Quit"))->trigger();
     EXPECT_FALSE(main.isVisible());
   }
-  EXPECT_EQ(m_app.m_pData->Run().m_strDataDir, SampleRun()) << "the run in use stays";
+  EXPECT_EQ(m_app.Data()->Run().m_strDataDir, SampleRun()) << "the run in use stays";
 }
 
 // The first GL view joins the window as it is: the system window is not made
@@ -397,7 +397,7 @@ TEST_F(AppTest, TheFirstGlViewDoesNotRemakeTheWindow) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&main, 60000));
   const WId window = main.winId();
   const QPoint at = main.pos();
-  main.m_pScientific->OnOptionSelect(2300);  // the line plot
+  main.Scientific()->OnOptionSelect(2300);  // the line plot
   QCoreApplication::processEvents();
   EXPECT_EQ(main.winId(), window);
   Action(main, QStringLiteral("Space Suit"))->trigger();
@@ -413,24 +413,24 @@ TEST_F(AppTest, ASecondRunShowsBesideTheFirstUntilTheComparisonCloses) {
   ASSERT_TRUE(m_app.OpenRun(SampleRun(), nullptr, {}, nullptr, /*remember=*/false));
   CCorvaneDlg main(m_app);
   main.OnViewScientific();
-  main.m_pScientific->OnOptionSelect(2100);
-  ASSERT_EQ(main.m_pScientific->m_chart->Curves().size(), 1u);
-  QAction* close = MenuItem(*main.m_pMenuBar, QStringLiteral("Close Comparison"));
+  main.Scientific()->OnOptionSelect(2100);
+  ASSERT_EQ(main.Scientific()->Chart()->Curves().size(), 1u);
+  QAction* close = MenuItem(*main.MenuBar(), QStringLiteral("Close Comparison"));
   ASSERT_NE(close, nullptr);
-  ASSERT_NE(MenuItem(*main.m_pMenuBar, QStringLiteral("Compare With Run...")), nullptr);
+  ASSERT_NE(MenuItem(*main.MenuBar(), QStringLiteral("Compare With Run...")), nullptr);
   EXPECT_FALSE(close->isEnabled());
 
   CRunFolder bad;
   bad.Write(QStringLiteral("configure.dat"), "nonsense\n");
   EXPECT_FALSE(main.CompareWith(bad.Dir()));
-  EXPECT_TRUE(m_app.m_compared.empty());
+  EXPECT_TRUE(m_app.Compared().empty());
 
   CRunFolder other;
   other.WriteMinimal(3);
   ASSERT_TRUE(main.CompareWith(other.Dir()));
   const QString name = QDir(other.Dir()).dirName();
   EXPECT_EQ(main.windowTitle(), QStringLiteral("Scientific  Visualization - Corvane - Compared with: %1").arg(name));
-  const std::vector<CChartSeries>& curves = main.m_pScientific->m_chart->Curves();
+  const std::vector<CChartSeries>& curves = main.Scientific()->Chart()->Curves();
   ASSERT_EQ(curves.size(), 2u);
   EXPECT_EQ(curves[0].m_nStyle, 0) << "solid";
   EXPECT_EQ(curves[1].m_nStyle, 1) << "dashed";
@@ -445,9 +445,9 @@ TEST_F(AppTest, ASecondRunShowsBesideTheFirstUntilTheComparisonCloses) {
   EXPECT_TRUE(main.windowTitle().endsWith(QStringLiteral(" - Compared with: %1").arg(name)));
   main.OnViewScientific();
   close->trigger();
-  EXPECT_TRUE(m_app.m_compared.empty());
+  EXPECT_TRUE(m_app.Compared().empty());
   EXPECT_EQ(main.windowTitle(), QStringLiteral("Scientific  Visualization - Corvane"));
-  EXPECT_EQ(main.m_pScientific->m_chart->Curves().size(), 1u);
+  EXPECT_EQ(main.Scientific()->Chart()->Curves().size(), 1u);
   EXPECT_FALSE(close->isEnabled());
 }
 
@@ -459,9 +459,9 @@ TEST_F(AppTest, UpToEightRunsShareTheChartEachInItsOwnColourAndStyle) {
   ASSERT_TRUE(m_app.OpenRun(SampleRun(), nullptr, {}, nullptr, /*remember=*/false));
   CCorvaneDlg main(m_app);
   main.OnViewScientific();
-  CScientificDlg& view = *main.m_pScientific;
+  CScientificDlg& view = *main.Scientific();
   view.OnOptionSelect(2100);
-  QAction* compare = MenuItem(*main.m_pMenuBar, QStringLiteral("Compare With Run..."));
+  QAction* compare = MenuItem(*main.MenuBar(), QStringLiteral("Compare With Run..."));
   ASSERT_NE(compare, nullptr);
   CRunFolder wool, cotton;
   wool.WriteMinimal(3);
@@ -469,18 +469,18 @@ TEST_F(AppTest, UpToEightRunsShareTheChartEachInItsOwnColourAndStyle) {
   const QString woolName = QDir(wool.Dir()).dirName(), cottonName = QDir(cotton.Dir()).dirName();
   ASSERT_TRUE(main.CompareWith(wool.Dir()));
   view.OnPropertyAdd(1);  // two runs take two quantities
-  ASSERT_EQ(view.m_chart->Curves().size(), 4u);
+  ASSERT_EQ(view.Chart()->Curves().size(), 4u);
   EXPECT_FALSE(main.CompareWith(cotton.Dir()));
   EXPECT_EQ(
-      view.m_pPropertyPanel->Status(),
+      view.PropertyPanel()->Status(),
       QStringLiteral("%1 not compared: a chart of more than two runs holds one quantity of one part.").arg(cottonName));
-  EXPECT_EQ(m_app.m_compared.size(), 1u) << "the refused run is not kept";
+  EXPECT_EQ(m_app.Compared().size(), 1u) << "the refused run is not kept";
 
   view.OnPropertySelect(0);
   ASSERT_TRUE(main.CompareWith(cotton.Dir()));
   EXPECT_EQ(main.windowTitle(),
             QStringLiteral("Scientific  Visualization - Corvane - Compared with: %1 and %2").arg(woolName, cottonName));
-  const std::vector<CChartSeries>& curves = view.m_chart->Curves();
+  const std::vector<CChartSeries>& curves = view.Chart()->Curves();
   ASSERT_EQ(curves.size(), 3u);
   for (int r = 0; r < 3; ++r) {
     EXPECT_EQ(curves[static_cast<std::size_t>(r)].m_nColour, r);
@@ -489,28 +489,28 @@ TEST_F(AppTest, UpToEightRunsShareTheChartEachInItsOwnColourAndStyle) {
   EXPECT_EQ(curves[2].m_strName, QStringLiteral("Trunk: Temperature of Skin(Degree), %1").arg(cottonName));
   EXPECT_EQ(curves[2].m_points.size(), 4u);
   view.OnPropertyAdd(1);
-  EXPECT_EQ(view.m_pPropertyPanel->Status(), QStringLiteral("Temperature of Core(Degree) not shown: a chart of more "
-                                                            "than two runs holds one quantity of one part."));
+  EXPECT_EQ(view.PropertyPanel()->Status(), QStringLiteral("Temperature of Core(Degree) not shown: a chart of more "
+                                                           "than two runs holds one quantity of one part."));
   view.OnAllParts(true);
-  EXPECT_EQ(view.m_pPropertyPanel->Status(),
+  EXPECT_EQ(view.PropertyPanel()->Status(),
             QStringLiteral("All parts not shown: a chart of more than two runs holds one quantity of one part."));
   EXPECT_EQ(curves.size(), 3u);
 
   // Seven beside the first; the eighth is refused and the menu says so.
-  while (m_app.m_compared.size() < 7) {
+  while (m_app.Compared().size() < 7) {
     EXPECT_TRUE(compare->isEnabled());
     ASSERT_TRUE(main.CompareWith(wool.Dir()));
   }
   EXPECT_FALSE(compare->isEnabled());
-  EXPECT_EQ(view.m_chart->Curves().size(), 8u);
+  EXPECT_EQ(view.Chart()->Curves().size(), 8u);
   EXPECT_FALSE(main.CompareWith(cotton.Dir()));
-  EXPECT_EQ(view.m_pPropertyPanel->Status(),
+  EXPECT_EQ(view.PropertyPanel()->Status(),
             QStringLiteral("%1 not compared: a chart compares at most 8 runs.").arg(cottonName));
-  MenuItem(*main.m_pMenuBar, QStringLiteral("Close Comparison"))->trigger();
-  EXPECT_EQ(view.m_pPropertyPanel->Status(), QString()) << "the refusal no longer holds";
-  EXPECT_TRUE(m_app.m_compared.empty());
+  MenuItem(*main.MenuBar(), QStringLiteral("Close Comparison"))->trigger();
+  EXPECT_EQ(view.PropertyPanel()->Status(), QString()) << "the refusal no longer holds";
+  EXPECT_TRUE(m_app.Compared().empty());
   EXPECT_TRUE(compare->isEnabled());
-  EXPECT_EQ(view.m_chart->Curves().size(), 1u);
+  EXPECT_EQ(view.Chart()->Curves().size(), 1u);
 }
 
 // Export Figure's size: pixels or a journal's millimetres, as the command

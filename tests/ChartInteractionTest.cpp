@@ -34,8 +34,8 @@ TEST(ChartInteraction, CtrlClickAllPartsWheelDragBoxAndHome) {
   page.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&page, 60000));
   page.Settle();
-  CMyChart* chart = page.m_chart;
-  CPropertyPanel* panel = page.m_pPropertyPanel;
+  CMyChart* chart = page.Chart();
+  CPropertyPanel* panel = page.PropertyPanel();
 
   // Ctrl+click adds the core temperature, then the metabolism on a right
   // axis; a third unit is refused and said so.

@@ -6,7 +6,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 
 #include "DataDirectory.h"
 #include "DataDirectoryDlg.h"
@@ -16,6 +20,19 @@ void Touch(const QString& path) {
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
 }
+
+// The dialog's controls, by the names it gives them.
+struct Controls {
+  explicit Controls(const CDataDirectoryDlg& dlg)
+      : tree(dlg.findChild<QTreeWidget*>(QStringLiteral("folders"))),
+        list(dlg.findChild<QListWidget*>(QStringLiteral("files"))),
+        path(dlg.findChild<QLineEdit*>(QStringLiteral("path"))),
+        problem(dlg.findChild<QLabel*>(QStringLiteral("problem"))) {}
+  QTreeWidget* tree;
+  QListWidget* list;
+  QLineEdit* path;
+  QLabel* problem;
+};
 }  // namespace
 
 TEST(DataDirectory, NamesFilesAndFolders) {
@@ -45,17 +62,18 @@ TEST(DataDirectory, TheTreeOpensLazilyAndPathsKeepTheRealNames) {
   QDir(dir.path()).mkpath(QStringLiteral("MYDATA/run1"));
   Touch(dir.filePath(QStringLiteral("MYDATA/configure.dat")));
   CDataDirectoryDlg dlg;
+  const Controls c(dlg);
   QTreeWidgetItem* root = dlg.AddRoot(QStringLiteral("test"), dir.path() + QLatin1Char('/'));
   EXPECT_TRUE(dlg.AddSubfolders(root));
   ASSERT_EQ(root->childCount(), 1);
   QTreeWidgetItem* data = root->child(0);
   EXPECT_EQ(data->text(0), QStringLiteral("Mydata"));
   EXPECT_EQ(CDataDirectoryDlg::ItemPath(data), dir.path() + QStringLiteral("/MYDATA/"));
-  dlg.m_tree->setCurrentItem(data);
-  EXPECT_EQ(dlg.m_strDir, dir.path() + QStringLiteral("/MYDATA/"));
-  ASSERT_EQ(dlg.m_list->count(), 1);
-  EXPECT_EQ(dlg.m_list->item(0)->text(), QStringLiteral("configure.dat"));
-  EXPECT_EQ(dlg.m_path->text(), dlg.m_strDir);
+  c.tree->setCurrentItem(data);
+  EXPECT_EQ(dlg.Dir(), dir.path() + QStringLiteral("/MYDATA/"));
+  ASSERT_EQ(c.list->count(), 1);
+  EXPECT_EQ(c.list->item(0)->text(), QStringLiteral("configure.dat"));
+  EXPECT_EQ(c.path->text(), dlg.Dir());
   // A folder without subfolders loses its expand button; asked again it adds nothing.
   ASSERT_TRUE(dlg.AddSubfolders(data));
   QTreeWidgetItem* run = data->child(0);
@@ -63,34 +81,55 @@ TEST(DataDirectory, TheTreeOpensLazilyAndPathsKeepTheRealNames) {
   EXPECT_EQ(run->childIndicatorPolicy(), QTreeWidgetItem::DontShowIndicator);
   EXPECT_FALSE(dlg.AddSubfolders(run));
   EXPECT_EQ(run->childCount(), 0);
-  EXPECT_EQ(dlg.m_tree->topLevelItem(0)->text(0), QStringLiteral("/"));
+  EXPECT_EQ(c.tree->topLevelItem(0)->text(0), QStringLiteral("/"));
 }
 
 // Nothing is chosen until the user chooses: OK alone does nothing, opening a
-// folder does not choose it, and a typed folder is taken as it is.
+// folder chooses it as a click would, and a typed folder is taken as it is.
 TEST(DataDirectory, OnlyWhatTheUserChoosesIsTaken) {
   QTemporaryDir dir;
   QDir(dir.path()).mkpath(QStringLiteral("runs/run1"));
   CDataDirectoryDlg dlg;
+  const Controls c(dlg);
   QTreeWidgetItem* root = dlg.AddRoot(QStringLiteral("test"), dir.path() + QLatin1Char('/'));
   dlg.show();
   QCoreApplication::processEvents();
-  EXPECT_EQ(dlg.m_tree->currentItem(), nullptr);
-  EXPECT_TRUE(dlg.m_strDir.isEmpty());
+  EXPECT_EQ(c.tree->currentItem(), nullptr);
+  EXPECT_TRUE(dlg.Dir().isEmpty());
   dlg.OnOK();
   EXPECT_EQ(dlg.result(), QDialog::Rejected);
   EXPECT_TRUE(dlg.isVisible()) << "OK without a choice does nothing";
 
+  // Opening a folder for the first time chooses it, as a click would: its
+  // files and its path show. Opened again, it is neither searched nor chosen.
+  Touch(dir.filePath(QStringLiteral("runs/configure.dat")));
   root->setExpanded(true);
-  EXPECT_GT(root->childCount(), 0);
-  EXPECT_EQ(dlg.m_tree->currentItem(), nullptr) << "expanding does not choose";
+  ASSERT_EQ(root->childCount(), 1);
+  QTreeWidgetItem* runs = root->child(0);
+  runs->setExpanded(true);
+  EXPECT_EQ(c.tree->currentItem(), runs);
+  EXPECT_EQ(dlg.Dir(), dir.path() + QStringLiteral("/runs/"));
+  EXPECT_EQ(c.path->text(), dlg.Dir());
+  ASSERT_EQ(c.list->count(), 1);
+  EXPECT_EQ(c.list->item(0)->text(), QStringLiteral("configure.dat"));
+  c.tree->setCurrentItem(root);
+  runs->setExpanded(false);
+  runs->setExpanded(true);
+  EXPECT_EQ(c.tree->currentItem(), root) << "only the first opening chooses";
+  EXPECT_EQ(runs->childCount(), 1);
+  // Drives and folders carry the platform's icons; a folder's changes as it is chosen.
+  EXPECT_FALSE(root->icon(0).isNull());
+  EXPECT_FALSE(runs->icon(0).isNull());
+  const QSize size = runs->icon(0).availableSizes().value(0);
+  EXPECT_NE(runs->icon(0).pixmap(size, QIcon::Normal).toImage(), runs->icon(0).pixmap(size, QIcon::Selected).toImage());
+  c.path->clear();
 
-  dlg.m_path->setText(dir.filePath(QStringLiteral("nowhere")));
+  c.path->setText(dir.filePath(QStringLiteral("nowhere")));
   dlg.OnOK();
   EXPECT_TRUE(dlg.isVisible());
-  EXPECT_EQ(dlg.m_problem->text(), QStringLiteral("There is no folder \"%1\".").arg(dir.filePath("nowhere")));
-  dlg.m_path->setText(dir.filePath(QStringLiteral("runs/run1")));
+  EXPECT_EQ(c.problem->text(), QStringLiteral("There is no folder \"%1\".").arg(dir.filePath("nowhere")));
+  c.path->setText(dir.filePath(QStringLiteral("runs/run1")));
   dlg.OnOK();
   EXPECT_EQ(dlg.result(), QDialog::Accepted);
-  EXPECT_EQ(dlg.m_strDir, dir.path() + QStringLiteral("/runs/run1/"));
+  EXPECT_EQ(dlg.Dir(), dir.path() + QStringLiteral("/runs/run1/"));
 }

@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "Controls3D.h"
 #include "CorvaneApp.h"
 #include "CorvaneDlg.h"
 #include "MyPanel.h"
@@ -52,7 +53,7 @@ QStringList OurThreads() {
 }
 
 QAction* MenuItem(CCorvaneDlg& main, const char* text) {
-  QAction* item = MenuItem(*main.m_pMenuBar, QLatin1String(text));
+  QAction* item = MenuItem(*main.MenuBar(), QLatin1String(text));
   if (!item) {
     ADD_FAILURE() << "no menu item " << text;
   }
@@ -71,50 +72,51 @@ void Drive(CCorvaneDlg& main, CSimulationData& data) {
   // quantity as a 3D plot.
   QImage science = Picture(main);
   EXPECT_GT(CountPixels(science, science.rect(), [](const QColor& c) { return c == QColor(210, 100, 100); }), 200);
-  CScientificDlg& s = *main.m_pScientific;
-  emit s.m_panels[1]->optionSelect(EncodeOption(1, OptionKind::Fabric, 0));
-  s.m_pPropertyPanel->Button(2)->click();
+  CScientificDlg& s = *main.Scientific();
+  emit s.Panel(1)->optionSelect(EncodeOption(1, OptionKind::Fabric, 0));
+  s.PropertyPanel()->Button(2)->click();
   s.Settle();
-  EXPECT_TRUE(s.m_plotView->isVisible());
-  EXPECT_FALSE(s.m_plotView->Curves().empty());
-  const QImage plot = s.m_plotView->grabFramebuffer();
+  EXPECT_TRUE(s.PlotViewMade()->isVisible());
+  EXPECT_FALSE(s.PlotViewMade()->Curves().empty());
+  const QImage plot = s.PlotViewMade()->grabFramebuffer();
   EXPECT_GT(CountPixels(plot, plot.rect(), [](const QColor& c) { return c != Qt::white; }), 2000);
 
   // The static view: the run's own models from the service.
   MenuItem(main, "Static 3D Visualization(&2) ")->trigger();
-  CVisiualize3DDlg& d = *main.m_p3D;
+  CVisiualize3DDlg& d = *main.View3D();
+  const Controls3D c(d);
   d.WaitForDownload();
   QCoreApplication::processEvents();
-  EXPECT_TRUE(d.m_bDownloaded);
-  EXPECT_TRUE(d.m_strModelPath.endsWith(QStringLiteral("M-1001.obj"))) << d.m_strModelPath.toStdString();
-  ASSERT_TRUE(d.m_view->m_pBody);
+  EXPECT_TRUE(d.Downloaded());
+  EXPECT_TRUE(d.ModelPath().endsWith(QStringLiteral("M-1001.obj"))) << d.ModelPath().toStdString();
+  ASSERT_TRUE(d.View()->BodyModel());
   QImage picture = Picture(main);
-  const QRect legend(d.m_view->geometry().left(), 0, 120, picture.height() / 2);
+  const QRect legend(d.View()->geometry().left(), 0, 120, picture.height() / 2);
   EXPECT_GT(CountPixels(picture, legend, ScaleRed), 20);
 
   // Start, three seconds of play, Stop; the slider follows the clock.
-  d.m_startStop->click();
-  EXPECT_TRUE(d.m_view->TimersRunning());
+  c.startStop->click();
+  EXPECT_TRUE(d.View()->TimersRunning());
   for (int i = 0; i < 3; ++i) {
-    d.m_view->OnTimer(1);
+    d.View()->OnTimer(1);
   }
   QCoreApplication::processEvents();
-  EXPECT_EQ(d.m_sliderTime->value(), 3);
-  d.m_startStop->click();
-  d.m_view->OnTimer(0);
-  d.m_view->OnTimer(1);
-  EXPECT_FALSE(d.m_view->TimersRunning());
+  EXPECT_EQ(c.time->value(), 3);
+  c.startStop->click();
+  d.View()->OnTimer(0);
+  d.View()->OnTimer(1);
+  EXPECT_FALSE(d.View()->TimersRunning());
 
   // A slider move, humidity, the first fabric layer, the trunk's cross-section.
-  d.m_sliderTime->setValue(d.m_sliderTime->maximum() / 2);
+  c.time->setValue(c.time->maximum() / 2);
   QCoreApplication::processEvents();
   EXPECT_GT(data.State().Step(), 0);
-  d.m_content[1]->click();
+  c.content[1]->click();
   EXPECT_EQ(data.State().Content(), 1);
-  d.m_listLayers->setCurrentRow(1);
+  c.layers->setCurrentRow(1);
   EXPECT_EQ(data.State().SelectedLayer(), 1);
-  d.m_crossSection->click();
-  d.m_sectionParts[1]->click();
+  c.crossSection->click();
+  c.sectionParts[1]->click();
   EXPECT_EQ(data.State().SectionPart(), 2);
   picture = Picture(main);
   EXPECT_GT(CountPixels(picture, legend, ScaleRed), 20);
@@ -122,7 +124,7 @@ void Drive(CCorvaneDlg& main, CSimulationData& data) {
   // (the environment's) colour.
   const QColor room =
       QColor::fromRgbF(data.Colours().m_envColour[0], data.Colours().m_envColour[1], data.Colours().m_envColour[2]);
-  const QRect card(d.m_view->geometry().left(), picture.height() / 2, 240, picture.height() / 2 - 60);
+  const QRect card(d.View()->geometry().left(), picture.height() / 2, 240, picture.height() / 2 - 60);
   EXPECT_GT(CountPixels(picture, card,
                         [&](const QColor& c) {
                           return std::abs(c.red() - room.red()) + std::abs(c.green() - room.green()) +
@@ -132,20 +134,20 @@ void Drive(CCorvaneDlg& main, CSimulationData& data) {
             10000);
 
   MenuItem(main, "Dynamic 3D Visualization(&3)")->trigger();
-  d.m_view->m_animationJob.Join();
+  d.View()->JoinLoaders();
   QCoreApplication::processEvents();
-  ASSERT_TRUE(d.m_view->m_pAnimation);
+  ASSERT_TRUE(d.View()->AnimationModel());
   picture = Picture(main);
   EXPECT_GT(CountPixels(picture, legend, ScaleRed), 20);
 
   MenuItem(main, "Space Suit")->trigger();
-  ASSERT_TRUE(d.m_view->m_pSpaceSuit);
-  ASSERT_TRUE(d.m_view->m_pMoon);
+  ASSERT_TRUE(d.View()->SpaceSuitModel());
+  ASSERT_TRUE(d.View()->MoonModel());
   picture = Picture(main);
   EXPECT_GT(CountPixels(picture, legend, ScaleRed), 20);
 
   MenuItem(main, "Scientific  Visualization(&1)")->trigger();
-  EXPECT_EQ(main.ShownView(), main.m_pScientific);
+  EXPECT_EQ(main.ShownView(), main.Scientific());
 
   // A second run beside the first (the sample run again, from a copy), its
   // difference through the "A - B" box: a run less itself is 0 throughout.
@@ -156,15 +158,15 @@ void Drive(CCorvaneDlg& main, CSimulationData& data) {
     ASSERT_TRUE(QFile::copy(f.filePath(), twin + QLatin1Char('/') + f.fileName()));
   }
   ASSERT_TRUE(main.CompareWith(twin + QLatin1Char('/')));
-  emit s.m_panels[0]->optionSelect(EncodeOption(0, OptionKind::Body, 0));
-  EXPECT_EQ(s.m_chart->Curves().size(), 2u);
-  QCheckBox* difference = s.m_pPropertyPanel->Difference();
+  emit s.Panel(0)->optionSelect(EncodeOption(0, OptionKind::Body, 0));
+  EXPECT_EQ(s.Chart()->Curves().size(), 2u);
+  QCheckBox* difference = s.PropertyPanel()->Difference();
   ASSERT_TRUE(difference->isVisibleTo(&s));
   difference->click();
-  ASSERT_EQ(s.m_chart->Curves().size(), 1u);
-  EXPECT_TRUE(s.m_chart->Curves()[0].m_strName.endsWith(QStringLiteral(" - twin")))
-      << s.m_chart->Curves()[0].m_strName.toStdString();
-  for (const CChartDataSet& p : s.m_chart->Points()) {
+  ASSERT_EQ(s.Chart()->Curves().size(), 1u);
+  EXPECT_TRUE(s.Chart()->Curves()[0].m_strName.endsWith(QStringLiteral(" - twin")))
+      << s.Chart()->Curves()[0].m_strName.toStdString();
+  for (const CChartDataSet& p : s.Chart()->Points()) {
     EXPECT_EQ(p.m_fY, 0.0f) << p.m_fX;
   }
   MenuItem(main, "Quit")->trigger();
@@ -189,7 +191,7 @@ TEST(EndToEnd, TheSampleRunThroughEveryViewAndBack) {
   bool driven = false;
   {
     CCorvaneApp app;
-    app.m_strModuleDir = program.path() + QLatin1Char('/');
+    app.SetModuleDir(program.path() + QLatin1Char('/'));
     // The user: a window driven through its menus, and no folder dialog.
     struct CDriver : IAppShell {
       explicit CDriver(bool& d) : driven(d) {}
@@ -200,7 +202,7 @@ TEST(EndToEnd, TheSampleRunThroughEveryViewAndBack) {
       void RunMainWindow(CCorvaneApp& a) override {
         CCorvaneDlg main(a);
         QTimer::singleShot(0, &main, [&] {
-          Drive(main, *a.m_pData);
+          Drive(main, *a.Data());
           driven = true;
           main.close();  // a failed step leaves the window too
         });

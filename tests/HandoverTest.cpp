@@ -62,7 +62,7 @@ TEST(Handover, ReaderSeesOnlyAFullyLoadedModel) {
       // The drawing side: poll, and walk whatever is published.
       for (;;) {
         if (CModelOBJ* model = slot.Get()) {
-          const ObjModel* m = model->m_pModel;
+          const ObjModel* m = model->Model();
           ASSERT_NE(m, nullptr);
           for (const ObjTriangle& t : m->triangles) {
             for (const auto n : t.normalIndex) {

@@ -159,8 +159,8 @@ TEST(HostileFiles, AFarTimeOrLayerNumberIsLeftOutNotAllocated) {
     ASSERT_TRUE(l.ok) << c.text;
     EXPECT_EQ(l.data.Run().m_fabric[Trunk].size(), 3u) << c.text;
     EXPECT_EQ(l.data.Run().m_nLayers[Trunk], 1) << c.text;
-    ASSERT_EQ(l.messages.m_entries.size(), 1u) << c.text;
-    EXPECT_EQ(l.messages.m_entries[0].text, QLatin1String(c.text));
+    ASSERT_EQ(l.messages.Entries().size(), 1u) << c.text;
+    EXPECT_EQ(l.messages.Entries()[0].text, QLatin1String(c.text));
   }
 }
 

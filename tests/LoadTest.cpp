@@ -54,7 +54,7 @@ TEST(LoadEnvironment, SelectedModelPhasesAndStartTimes) {
   EXPECT_EQ(l.data.Run().m_env[1].m_fTemperature, 35.0f);
   EXPECT_EQ(l.data.Run().m_fTempMax, 37.0f);  // core temperature of the body rows
   EXPECT_EQ(l.data.Run().m_fTempMin, 20.0f);
-  EXPECT_TRUE(l.messages.m_entries.empty());
+  EXPECT_TRUE(l.messages.Entries().empty());
 }
 
 TEST(LoadEnvironment, MoreThanTenPhasesKeepsTheFirstTenAndSaysSo) {
@@ -178,7 +178,7 @@ TEST(LoadFabrics, OnlyClothedPartsAndAMissingFileIsSaidAndLosesOnlyItsPart) {
   EXPECT_TRUE(l.data.Run().m_fabric[Trunk].empty());
   EXPECT_EQ(l.data.Run().m_fabric[Leg].size(), 2u);  // the later parts are still read
   EXPECT_EQ(l.data.Run().m_fabric[Foot].size(), 2u);
-  ASSERT_EQ(l.messages.m_entries.size(), 1u);
+  ASSERT_EQ(l.messages.Entries().size(), 1u);
   EXPECT_EQ(l.Count("Fabric Data", "fabricsTrunk.dat can not be read!"), 1);
 }
 
@@ -258,7 +258,7 @@ TEST(LoadComfort, ForeignPartIndexIsDroppedSilently) {
   Loaded l(f.Dir());
   ASSERT_TRUE(l.ok);
   EXPECT_EQ(l.data.Run().m_comfort[Foot].size(), 1u);
-  EXPECT_TRUE(l.messages.m_entries.empty());
+  EXPECT_TRUE(l.messages.Entries().empty());
   f.Remove(QStringLiteral("BodyDataforComfort.dat"));
   Loaded missing(f.Dir());
   EXPECT_FALSE(missing.ok);
@@ -280,7 +280,7 @@ TEST(LoadFibers, BadFileIsNamedAndLeftOutAndHiddenFilesAreNotRead) {
   ASSERT_EQ(l.data.Run().m_fibers.size(), 1u);
   EXPECT_EQ(l.data.Run().m_fibers[0].m_strName, QStringLiteral("fiberlower.DAT"));
   EXPECT_EQ(l.Count("Error", "FiberBad.dat format is incorrect!"), 1);
-  EXPECT_EQ(l.messages.m_entries.size(), 1u);
+  EXPECT_EQ(l.messages.Entries().size(), 1u);
 }
 
 TEST(LoadIds, MissingIdFileIsReportedButNotFatal) {
@@ -336,8 +336,8 @@ TEST(Load, CrLfRunLoadsExactlyLikeLfRun) {
   Loaded cr(crlf.Dir());
   ASSERT_TRUE(lf.ok);
   ASSERT_TRUE(cr.ok);
-  EXPECT_TRUE(lf.messages.m_entries.empty());
-  EXPECT_TRUE(cr.messages.m_entries.empty());
+  EXPECT_TRUE(lf.messages.Entries().empty());
+  EXPECT_TRUE(cr.messages.Entries().empty());
   EXPECT_EQ(cr.data.Run().m_strModelId, lf.data.Run().m_strModelId);
   EXPECT_EQ(cr.data.Run().m_garmentIds, lf.data.Run().m_garmentIds);
   EXPECT_EQ(cr.data.Run().m_nSelectedModel, lf.data.Run().m_nSelectedModel);
@@ -356,7 +356,7 @@ TEST(Load, CrLfRunLoadsExactlyLikeLfRun) {
 TEST(Load, SampleRunIsConsistent) {
   Loaded l(qEnvironmentVariable("CORVANE_SAMPLE_RUN"));
   ASSERT_TRUE(l.ok);
-  EXPECT_TRUE(l.messages.m_entries.empty());
+  EXPECT_TRUE(l.messages.Entries().empty());
   const CSimulationData& d = l.data;
   EXPECT_EQ(d.Run().m_nEnvPhases, 3);
   EXPECT_GE(d.Run().m_fibers.size(), 2u);
@@ -459,8 +459,8 @@ TEST(Load, EachMessageReadsAsWritten) {
     Loaded l(f.Dir());
     EXPECT_EQ(l.ok, c.loads) << c.file;
     // (The fabric files' count is said again after each later part.)
-    ASSERT_GE(l.messages.m_entries.size(), 1u) << c.file << ": " << c.text;
-    for (const auto& m : l.messages.m_entries) {
+    ASSERT_GE(l.messages.Entries().size(), 1u) << c.file << ": " << c.text;
+    for (const auto& m : l.messages.Entries()) {
       EXPECT_EQ(m.caption, QLatin1String(c.caption)) << c.file;
       EXPECT_EQ(m.text, QLatin1String(c.text)) << c.file;
     }

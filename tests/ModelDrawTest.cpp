@@ -129,7 +129,7 @@ TEST_F(ModelDraw, AnimationFrameDrawsOnlyItsOwnGroups) {
   EXPECT_TRUE(Near(p.bl, 0, 0, 0));
   EXPECT_TRUE(Near(p.br, 0, 0, 0)) << "garment hidden";
   EXPECT_TRUE(Near(p.mid, 255, 0, 0)) << "the head is found by containment";
-  anim.m_bShowGarment = true;
+  anim.SetShowGarment(true);
   m_gl.Begin();
   anim.DrawFrame(3);
   p = Look(m_gl);
@@ -157,7 +157,7 @@ TEST_F(ModelDraw, WireModeDrawsLineLoopsAndHiddenDrawsNothing) {
   m_gl.Begin();
   body.Draw();
   const int filled = countLit();
-  body.m_nDrawMode = COBJ::DrawMode::WireFrame;
+  body.SetDrawMode(COBJ::DrawMode::WireFrame);
   m_gl.Begin();
   body.Draw();
   const int wire = countLit();
@@ -165,7 +165,7 @@ TEST_F(ModelDraw, WireModeDrawsLineLoopsAndHiddenDrawsNothing) {
   EXPECT_GT(wire, kSize);
   EXPECT_GT(filled, 5 * wire);
 
-  body.m_nDrawMode = COBJ::DrawMode::Hidden;
+  body.SetDrawMode(COBJ::DrawMode::Hidden);
   m_gl.Begin();
   glDepthMask(GL_FALSE);
   glEnable(GL_BLEND);
@@ -182,13 +182,13 @@ TEST_F(ModelDraw, DisplayListCompilesOnceAndReplays) {
   LoadModel(body, Corners("HEAD", "TRUNK", "x", "y"));
   m_gl.Begin();
   body.DrawList();
-  const unsigned list = body.m_nDisplayList;
+  const unsigned list = body.DisplayList();
   EXPECT_NE(list, 0u);
-  EXPECT_FALSE(body.m_bDirty);
+  EXPECT_FALSE(body.ListStale());
   EditColours(m_data).m_skinColours[Head][1] = 1;  // a compiled list keeps the colours it was made with
   m_gl.Begin();
   body.DrawList();
-  EXPECT_EQ(body.m_nDisplayList, list);
+  EXPECT_EQ(body.DisplayList(), list);
   EXPECT_TRUE(Near(Look(m_gl).tl, 255, 0, 0));
   EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
   body.ReleaseGL();
@@ -203,6 +203,6 @@ TEST_F(ModelDraw, NothingLoadedDrawsNothing) {
   body.DrawList();
   CAnimationModel anim;
   anim.DrawFrame(1);
-  EXPECT_EQ(body.m_nDisplayList, 0u);
+  EXPECT_EQ(body.DisplayList(), 0u);
   EXPECT_TRUE(Near(m_gl.Pixel(kSize / 2, kSize / 2), 0, 0, 0));
 }

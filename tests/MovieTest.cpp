@@ -141,12 +141,12 @@ TEST(MoviePlan, TheWalkingBodyStepsAsThePlayersTimerStepsIt) {
   CSimulationData data;
   COpenGLView view;
   view.SetData(&data);
-  view.m_nMode = ViewMode::Dynamic;
+  view.SetMode(ViewMode::Dynamic);
   data.State().SetPlaying(true);
   for (const int start : {0, 1, 5, 12}) {
-    view.m_nFrame = start;
+    view.SetFrame(start);
     for (int ticks = 0; ticks <= 30; ++ticks) {
-      ASSERT_EQ(WalkFrameAfter(start, ticks, view.m_nFrameCount), view.m_nFrame)
+      ASSERT_EQ(WalkFrameAfter(start, ticks, view.FrameCount()), view.Frame())
           << "from frame " << start << " after " << ticks << " ticks";
       view.OnTimer(0);
     }

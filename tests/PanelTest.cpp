@@ -82,7 +82,7 @@ TEST(Panel, AClickSelectsItsRowAndSaysItsIdOnce) {
   f.Click(60);
   ASSERT_EQ(said.count(), 1);
   EXPECT_EQ(said.at(0).at(0).toInt(), 100);
-  EXPECT_EQ(f.panel.m_nSelected, 0);
+  EXPECT_EQ(f.panel.Selected(), 0);
   const QImage bold = f.panel.grab().toImage();
   EXPECT_GT(DarkPixels(bold, panel::RowRect(0)), DarkPixels(before, panel::RowRect(0))) << "the selected entry is bold";
   f.Click(95);
@@ -90,7 +90,7 @@ TEST(Panel, AClickSelectsItsRowAndSaysItsIdOnce) {
   const QImage after = f.panel.grab().toImage();
   EXPECT_EQ(DarkPixels(after, panel::RowRect(0)), DarkPixels(before, panel::RowRect(0)));
   f.panel.ClearSelection();
-  EXPECT_EQ(f.panel.m_nSelected, -1);
+  EXPECT_EQ(f.panel.Selected(), -1);
 }
 
 TEST(Panel, AnEmptyPanelSaysSoInRed) {

@@ -53,11 +53,13 @@ TEST(PropertyPanel, AClickSaysItsIndexEachTimeAndLeavesTheMemberToTheOwner) {
   QTest::mouseClick(panel.Button(4), Qt::LeftButton);
   ASSERT_EQ(said.count(), 2);
   EXPECT_EQ(said.at(1).at(0).toInt(), 4);
-  EXPECT_EQ(panel.m_nProperty, 0);
+  EXPECT_EQ(panel.Property(), 0);
   panel.ReadButtons();
-  EXPECT_EQ(panel.m_nProperty, 4);
-  panel.m_nProperty = 0;
-  panel.UpdateButtons();
+  EXPECT_EQ(panel.Property(), 4);
+  panel.SetProperty(0);
+  EXPECT_TRUE(panel.Button(0)->isChecked());
+  panel.SetProperty(9);  // no tenth button: nothing changes
+  EXPECT_EQ(panel.Property(), 0);
   EXPECT_TRUE(panel.Button(0)->isChecked());
 }
 

@@ -90,11 +90,11 @@ struct Message {
 };
 
 void ExpectMessages(const LoadedRun& l, const std::vector<Message>& want, const char* name) {
-  ASSERT_EQ(l.messages.m_entries.size(), want.size())
-      << name << ": " << (l.messages.m_entries.empty() ? std::string() : l.messages.m_entries[0].text.toStdString());
+  ASSERT_EQ(l.messages.Entries().size(), want.size())
+      << name << ": " << (l.messages.Entries().empty() ? std::string() : l.messages.Entries()[0].text.toStdString());
   for (std::size_t i = 0; i < want.size(); ++i) {
-    EXPECT_EQ(l.messages.m_entries[i].caption, QLatin1String(want[i].caption)) << name;
-    EXPECT_EQ(l.messages.m_entries[i].text, QLatin1String(want[i].text)) << name;
+    EXPECT_EQ(l.messages.Entries()[i].caption, QLatin1String(want[i].caption)) << name;
+    EXPECT_EQ(l.messages.Entries()[i].text, QLatin1String(want[i].text)) << name;
   }
 }
 
@@ -300,7 +300,7 @@ TEST(RowPlacement, AByteOrderMarkIsSkippedInEveryFile) {
   f.Write(QStringLiteral("id.dat"), bom + "model id:M7\nthe garment list:0\n");
   const LoadedRun l(f.Dir());
   ASSERT_TRUE(l.ok);
-  EXPECT_TRUE(l.messages.m_entries.empty());
+  EXPECT_TRUE(l.messages.Entries().empty());
   EXPECT_EQ(l.data.Run().m_nSelectedModel, 3);
   EXPECT_EQ(l.data.Run().m_body.size(), 12u);
   EXPECT_EQ(l.data.Run().m_comfort[Head].size(), 1u);
@@ -342,7 +342,7 @@ TEST(RowPlacement, WellFormedRunsLoadExactlyAsRead) {
   for (const QString& dir : {sample + QLatin1Char('/'), big.Dir()}) {
     const LoadedRun l(dir);
     ASSERT_TRUE(l.ok) << dir.toStdString();
-    EXPECT_TRUE(l.messages.m_entries.empty()) << dir.toStdString();
+    EXPECT_TRUE(l.messages.Entries().empty()) << dir.toStdString();
     const std::vector<BodyPropertyRow> rawBody = ParseBodyFile(dir + QStringLiteral("bodyProperty.dat")).rows;
     ASSERT_EQ(l.data.Run().m_body.size(), rawBody.size());
     EXPECT_EQ(std::memcmp(l.data.Run().m_body.data(), rawBody.data(), rawBody.size() * sizeof(BodyPropertyRow)), 0);

@@ -39,7 +39,7 @@ struct LoadedRun {
   // Messages of `caption` (and `text`, unless it is null).
   int Count(const QString& caption, const QString& text = QString()) const {
     int n = 0;
-    for (const auto& m : messages.m_entries) {
+    for (const auto& m : messages.Entries()) {
       n += m.caption == caption && (text.isNull() || m.text == text);
     }
     return n;

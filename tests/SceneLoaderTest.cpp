@@ -26,14 +26,14 @@ class SceneLoading : public ::testing::Test {
   }
   int Count(const char* text) const {
     int n = 0;
-    for (const auto& m : m_messages.m_entries) {
+    for (const auto& m : m_messages.Entries()) {
       n += m.text == QLatin1String(text);
     }
     return n;
   }
   // Lets the worker finish and its queued calls arrive.
   void Settle() {
-    m_view.m_animationJob.Join();
+    m_view.JoinLoaders();
     QCoreApplication::processEvents();
   }
 
@@ -46,63 +46,63 @@ class SceneLoading : public ::testing::Test {
 TEST_F(SceneLoading, SuitWithoutMoonDrawsTheSuitAfterOneMessage) {
   Write(QStringLiteral("space suit1.obj"));
   EXPECT_FALSE(LoadSpaceSuitScene(&m_view));
-  ASSERT_TRUE(m_view.m_pSpaceSuit);
-  EXPECT_TRUE(m_view.m_pSpaceSuit->m_pModel);
-  ASSERT_TRUE(m_view.m_pMoon);
-  EXPECT_FALSE(m_view.m_pMoon->m_pModel);
+  ASSERT_TRUE(m_view.SpaceSuitModel());
+  EXPECT_TRUE(m_view.SpaceSuitModel()->Model());
+  ASSERT_TRUE(m_view.MoonModel());
+  EXPECT_FALSE(m_view.MoonModel()->Model());
   EXPECT_EQ(Count("No Model file!"), 1);
-  EXPECT_EQ(m_messages.m_entries.front().caption, QCoreApplication::applicationName());
+  EXPECT_EQ(m_messages.Entries().front().caption, QCoreApplication::applicationName());
   LoadSpaceSuitScene(&m_view);
-  EXPECT_EQ(m_messages.m_entries.size(), 1u) << "not tried again";
+  EXPECT_EQ(m_messages.Entries().size(), 1u) << "not tried again";
 }
 
 TEST_F(SceneLoading, NeitherSuitNorMoonGivesOneMessageAndNoMoon) {
   EXPECT_FALSE(LoadSpaceSuitScene(&m_view));
-  ASSERT_TRUE(m_view.m_pSpaceSuit);
-  EXPECT_FALSE(m_view.m_pSpaceSuit->m_pModel);
-  EXPECT_FALSE(m_view.m_pMoon);
+  ASSERT_TRUE(m_view.SpaceSuitModel());
+  EXPECT_FALSE(m_view.SpaceSuitModel()->Model());
+  EXPECT_FALSE(m_view.MoonModel());
   EXPECT_EQ(Count("No Model file!"), 1);
   EXPECT_FALSE(LoadSpaceSuitScene(&m_view));
-  EXPECT_EQ(m_messages.m_entries.size(), 1u);
+  EXPECT_EQ(m_messages.Entries().size(), 1u);
 }
 
 TEST_F(SceneLoading, BodyAndGarmentAreInstalledEvenWhenMissing) {
   Write(QStringLiteral("model.obj"));
   EXPECT_TRUE(LoadBodyModel(&m_view, m_dir.filePath(QStringLiteral("model.obj"))));
   EXPECT_FALSE(LoadGarmentModel(&m_view, m_dir.filePath(QStringLiteral("cloth.obj"))));
-  ASSERT_TRUE(m_view.m_pBody);
-  EXPECT_TRUE(m_view.m_pBody->m_pModel);
-  ASSERT_TRUE(m_view.m_pGarment);
-  EXPECT_FALSE(m_view.m_pGarment->m_pModel);
+  ASSERT_TRUE(m_view.BodyModel());
+  EXPECT_TRUE(m_view.BodyModel()->Model());
+  ASSERT_TRUE(m_view.GarmentModel());
+  EXPECT_FALSE(m_view.GarmentModel()->Model());
   EXPECT_EQ(Count("No Gament file!"), 1);
   // Installed once: a second load neither reads again nor reports again.
   Write(QStringLiteral("cloth.obj"));
   EXPECT_FALSE(LoadGarmentModel(&m_view, m_dir.filePath(QStringLiteral("cloth.obj"))));
   EXPECT_TRUE(LoadBodyModel(&m_view, m_dir.filePath(QStringLiteral("missing.obj"))));
-  EXPECT_EQ(m_messages.m_entries.size(), 1u);
+  EXPECT_EQ(m_messages.Entries().size(), 1u);
 }
 
 TEST_F(SceneLoading, AnimationLoadsOnAWorkerOnce) {
   EXPECT_TRUE(LoadAnimationModel(&m_view, m_dir.filePath(QStringLiteral("op.obj"))));
   Settle();
   EXPECT_EQ(Count("No Animationg Model file!"), 1);
-  ASSERT_TRUE(m_view.m_pAnimation);
-  EXPECT_FALSE(m_view.m_pAnimation->m_pModel);
+  ASSERT_TRUE(m_view.AnimationModel());
+  EXPECT_FALSE(m_view.AnimationModel()->Model());
   Write(QStringLiteral("op.obj"));
   EXPECT_TRUE(LoadAnimationModel(&m_view, m_dir.filePath(QStringLiteral("op.obj"))));
   Settle();
-  EXPECT_EQ(m_messages.m_entries.size(), 1u) << "shows nothing new";
-  EXPECT_FALSE(m_view.m_pAnimation->m_pModel) << "and does not try again";
+  EXPECT_EQ(m_messages.Entries().size(), 1u) << "shows nothing new";
+  EXPECT_FALSE(m_view.AnimationModel()->Model()) << "and does not try again";
 }
 
 TEST_F(SceneLoading, AnimationFromTheWorkerReachesTheView) {
   Write(QStringLiteral("op.obj"));
   LoadAnimationModel(&m_view, m_dir.filePath(QStringLiteral("op.obj")));
   Settle();
-  ASSERT_TRUE(m_view.m_pAnimation);
-  ASSERT_TRUE(m_view.m_pAnimation->m_pModel);
-  EXPECT_EQ(m_view.m_pAnimation->m_pModel->triangleCount, 1u);
-  EXPECT_TRUE(m_messages.m_entries.empty());
+  ASSERT_TRUE(m_view.AnimationModel());
+  ASSERT_TRUE(m_view.AnimationModel()->Model());
+  EXPECT_EQ(m_view.AnimationModel()->Model()->triangleCount, 1u);
+  EXPECT_TRUE(m_messages.Entries().empty());
 }
 
 TEST(SceneLoadingLifetime, AViewGoingAwayJoinsItsWorker) {
@@ -123,5 +123,5 @@ TEST(SceneLoadingLifetime, AViewGoingAwayJoinsItsWorker) {
     LoadAnimationModel(&view, dir.filePath(QStringLiteral("op.obj")));
   }  // destroyed while the worker may still be reading: joined before the GL goes (else a fatal warning)
   QCoreApplication::processEvents();
-  EXPECT_TRUE(messages.m_entries.empty());
+  EXPECT_TRUE(messages.Entries().empty());
 }

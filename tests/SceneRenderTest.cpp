@@ -32,12 +32,13 @@ QPointF ProjectF(const COpenGLView& v, QVector3D p, bool scene, QSize size = QSi
   QMatrix4x4 m;
   m.perspective(static_cast<float>(COpenGLView::FieldOfViewY(size.width(), size.height())),
                 static_cast<float>(size.width()) / static_cast<float>(size.height()), 0.1f, 100.0f);
-  m.translate(static_cast<float>(v.m_dTransX), static_cast<float>(v.m_dTransY), static_cast<float>(v.m_dTransZ));
+  m.translate(static_cast<float>(v.Camera().m_dTransX), static_cast<float>(v.Camera().m_dTransY),
+              static_cast<float>(v.Camera().m_dTransZ));
   if (scene) {
-    m.scale(v.m_fZoom);
-    m.rotate(static_cast<float>(v.m_dRotX), 1, 0, 0);
-    m.rotate(static_cast<float>(v.m_dRotY), 0, 1, 0);
-    m.rotate(static_cast<float>(v.m_dRotZ), 0, 0, 1);
+    m.scale(v.Camera().m_fZoom);
+    m.rotate(static_cast<float>(v.Camera().m_dRotX), 1, 0, 0);
+    m.rotate(static_cast<float>(v.Camera().m_dRotY), 0, 1, 0);
+    m.rotate(static_cast<float>(v.Camera().m_dRotZ), 0, 0, 1);
   }
   const QVector3D ndc = m.map(p);
   return QPointF((ndc.x() + 1) * 0.5f * static_cast<float>(size.width()),
@@ -70,7 +71,7 @@ class SceneRender : public ::testing::Test {
     }
   }
   QImage Render(int mode) {
-    m_view.m_nMode = static_cast<ViewMode>(mode);
+    m_view.SetMode(static_cast<ViewMode>(mode));
     m_view.ResetCamera();
     m_last = m_view.grabFramebuffer().convertToFormat(QImage::Format_RGB32);
     EXPECT_FALSE(m_last.isNull()) << "no OpenGL context";
@@ -187,7 +188,7 @@ TEST_F(SceneRender, BodyPartShowsItsSkinColour) {
   c = img.pixelColor(Project(m_view, {0, 0, 0.3f}, true));
   EXPECT_GT(c.red(), 150);
   EXPECT_LT(c.green(), 40);
-  EXPECT_TRUE(m_messages.m_entries.empty());
+  EXPECT_TRUE(m_messages.Entries().empty());
 }
 
 TEST_F(SceneRender, CrossSectionShowsEveryLayerFromTheOutsideIn) {
@@ -230,7 +231,7 @@ TEST_F(SceneRender, BackdropInItsOwnColoursOrDarkWithoutIt) {
   fresh.SetData(&m_data);
   fresh.SetModuleDir(m_dir.path() + QLatin1Char('/'));
   fresh.resize(kWidth, kHeight);
-  fresh.m_nMode = ViewMode::SpaceSuit;
+  fresh.SetMode(ViewMode::SpaceSuit);
   fresh.ResetCamera();
   img = fresh.grabFramebuffer().convertToFormat(QImage::Format_RGB32);
   m_last = img;
@@ -245,7 +246,7 @@ TEST_F(SceneRender, BackdropInItsOwnColoursOrDarkWithoutIt) {
 TEST_F(SceneRender, TwoFramesInARowShowTheSamePicture) {
   WriteTrunkBox();
   ASSERT_TRUE(LoadBodyModel(&m_view, m_dir.filePath(QStringLiteral("box.obj"))));
-  ASSERT_TRUE(m_view.m_pBody->m_bClosed);  // the case where faces are culled
+  ASSERT_TRUE(m_view.BodyModel()->Closed());  // the case where faces are culled
   EditColours(m_data).m_skinColours[Trunk][1] = 1;
   const QImage first = Render(1);
   const QImage second = m_view.grabFramebuffer().convertToFormat(QImage::Format_RGB32);
@@ -273,7 +274,7 @@ TEST_F(SceneRender, TheBackdropKeepsItsColoursAfterAGreenModel) {
   view.SetModuleDir(m_dir.path() + QLatin1Char('/'));
   view.resize(kWidth, kHeight);
   ASSERT_TRUE(LoadSpaceSuitScene(&view));
-  view.m_nMode = ViewMode::SpaceSuit;
+  view.SetMode(ViewMode::SpaceSuit);
   view.ResetCamera();
   view.grabFramebuffer();  // a frame that leaves the suit's green material behind
   const QImage img = view.grabFramebuffer().convertToFormat(QImage::Format_RGB32);
@@ -304,7 +305,7 @@ TEST_F(SceneRender, ANewContextBringsBackModelsTextAndBackdrop) {
   view->resize(kWidth, kHeight);
   first.resize(kWidth, kHeight);
   ASSERT_TRUE(LoadSpaceSuitScene(view));
-  view->m_nMode = ViewMode::SpaceSuit;
+  view->SetMode(ViewMode::SpaceSuit);
   view->ResetCamera();
   auto check = [&](const QImage& img, const char* when) {
     m_last = img;
@@ -340,7 +341,7 @@ TEST_F(SceneRender, TheWalkingFigureStaysInThePicture) {
   const QByteArray path = QFile::encodeName(qEnvironmentVariable("CORVANE_MODEL_DIR") + QStringLiteral("/op.obj"));
   ObjModelPtr model(glmReadOBJ(path.constData()));
   ASSERT_TRUE(model);
-  m_view.m_nMode = ViewMode::Dynamic;
+  m_view.SetMode(ViewMode::Dynamic);
   m_view.ResetCamera();
   for (const QSize size :
        {QSize(500, 330), QSize(800, 600), QSize(600, 700), QSize(1400, 300), QSize(300, 900), QSize(160, 120)}) {
@@ -402,11 +403,13 @@ TEST_F(SceneRender, ADenseLinePlotLooksTheSameAsDrawingEverySegment) {
   for (const auto& t : turns) {
     QImage pictures[2];
     for (bool reference : {false, true}) {
-      m_view.m_nMode = ViewMode::Plot;
+      m_view.SetMode(ViewMode::Plot);
       m_view.ResetCamera();
-      m_view.m_dRotX += t[0];
-      m_view.m_dRotY += t[1];
-      m_view.m_dRotZ += t[2];
+      ViewCamera camera = m_view.Camera();
+      camera.m_dRotX += t[0];
+      camera.m_dRotY += t[1];
+      camera.m_dRotZ += t[2];
+      m_view.SetCamera(camera);
       CDrawingComparison::SetReference(m_view, reference);
       pictures[reference] = m_view.grabFramebuffer().convertToFormat(QImage::Format_RGB32);
     }

@@ -161,7 +161,7 @@ TEST(ScientificView, EveryQuantityButtonReadsWholeOnThePage) {
   for (const int option : {2100, 2200, 2300, EncodeOption(Trunk, OptionKind::Fiber, 0)}) {
     v.OnOptionSelect(option);
     for (int i = 0; i < 9; ++i) {
-      const QRadioButton* b = v.m_pPropertyPanel->Button(i);
+      const QRadioButton* b = v.PropertyPanel()->Button(i);
       if (b->isHidden()) {
         continue;
       }
@@ -174,12 +174,12 @@ TEST(ScientificView, EveryQuantityButtonReadsWholeOnThePage) {
 TEST(ScientificView, OpensOnTheHeadsSkinTemperature) {
   SampleView s;
   CScientificDlg& v = *s.view;
-  EXPECT_EQ(v.m_nOption, 1100);
-  EXPECT_EQ(v.m_chart->m_strTitle, QStringLiteral("Temperature of Skin(Degree)"));
-  EXPECT_EQ(v.m_chart->Points().size(), static_cast<std::size_t>(s.data.Run().m_nSamples));
-  EXPECT_FALSE(v.m_chart->isHidden());
-  EXPECT_TRUE(!v.m_plotView || v.m_plotView->isHidden());
-  EXPECT_EQ(v.m_panels[0]->m_nSelected, 0);
+  EXPECT_EQ(v.Option(), 1100);
+  EXPECT_EQ(v.Chart()->m_strTitle, QStringLiteral("Temperature of Skin(Degree)"));
+  EXPECT_EQ(v.Chart()->Points().size(), static_cast<std::size_t>(s.data.Run().m_nSamples));
+  EXPECT_FALSE(v.Chart()->isHidden());
+  EXPECT_TRUE(!v.PlotViewMade() || v.PlotViewMade()->isHidden());
+  EXPECT_EQ(v.Panel(0)->Selected(), 0);
   EXPECT_FALSE(v.Gliding()) << "an idle view runs no timer";
 }
 
@@ -187,29 +187,29 @@ TEST(ScientificView, OptionsChooseChartOrPlotAndOnlyOnePanelKeepsItsMark) {
   SampleView s;
   CScientificDlg& v = *s.view;
   v.OnOptionSelect(EncodeOption(0, OptionKind::Comfort, 0));  // Head's comfort: bands
-  EXPECT_EQ(v.m_chart->m_nBandMode, BandMode::ThermalSensation);
+  EXPECT_EQ(v.Chart()->m_nBandMode, BandMode::ThermalSensation);
   v.OnPropertySelect(2);
-  EXPECT_EQ(v.m_chart->m_nBandMode, BandMode::Comfort);
-  for (const CChartDataSet& p : v.m_chart->Points()) {
+  EXPECT_EQ(v.Chart()->m_nBandMode, BandMode::Comfort);
+  for (const CChartDataSet& p : v.Chart()->Points()) {
     EXPECT_TRUE(p.m_fY >= 0 && p.m_fY <= 100);
   }
 
-  v.m_panels[0]->m_nSelected = 1;
+  v.Panel(0)->Select(1);
   v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Fabric, 0));  // the trunk's first layer
-  EXPECT_EQ(v.m_panels[0]->m_nSelected, -1) << "the other panel's mark goes";
-  EXPECT_TRUE(v.m_chart->isHidden());
-  EXPECT_FALSE(v.m_plotView->isHidden());
-  EXPECT_EQ(v.m_plotView->Curves().size(), static_cast<std::size_t>(s.data.Run().m_nNodesPerLayer[Trunk]));
-  EXPECT_STREQ(v.m_plotView->m_szAxisTitle[2], "Water Vapor Concentration(kg*m^3)");
+  EXPECT_EQ(v.Panel(0)->Selected(), -1) << "the other panel's mark goes";
+  EXPECT_TRUE(v.Chart()->isHidden());
+  EXPECT_FALSE(v.PlotViewMade()->isHidden());
+  EXPECT_EQ(v.PlotViewMade()->Curves().size(), static_cast<std::size_t>(s.data.Run().m_nNodesPerLayer[Trunk]));
+  EXPECT_EQ(v.PlotViewMade()->AxisTitle(2), QStringLiteral("Water Vapor Concentration(kg*m^3)"));
   v.OnPropertySelect(5);  // the sample run's fabric files carry the liquid volume fraction
-  EXPECT_FALSE(v.m_plotView->Curves().empty());
+  EXPECT_FALSE(v.PlotViewMade()->Curves().empty());
 
   // Choosing the option already shown changes nothing.
   v.OnPropertySelect(4);
-  const std::size_t curves = v.m_plotView->Curves().size();
+  const std::size_t curves = v.PlotViewMade()->Curves().size();
   v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Fabric, 0));
-  EXPECT_EQ(v.m_plotView->Curves().size(), curves);
-  EXPECT_STREQ(v.m_plotView->m_szAxisTitle[2], "Temperature(Degree)");
+  EXPECT_EQ(v.PlotViewMade()->Curves().size(), curves);
+  EXPECT_EQ(v.PlotViewMade()->AxisTitle(2), QStringLiteral("Temperature(Degree)"));
 
   // A fibre's moisture content has no column: an empty plot that says so.
   int fibre = -1;
@@ -220,42 +220,42 @@ TEST(ScientificView, OptionsChooseChartOrPlotAndOnlyOnePanelKeepsItsMark) {
   }
   ASSERT_GE(fibre, 0);
   v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Fiber, fibre));
-  EXPECT_FALSE(v.m_plotView->Curves().empty());
+  EXPECT_FALSE(v.PlotViewMade()->Curves().empty());
   v.OnPropertySelect(2);
-  EXPECT_TRUE(v.m_plotView->Curves().empty());
-  EXPECT_EQ(v.m_plotView->PlotNote(), "no data");
+  EXPECT_TRUE(v.PlotViewMade()->Curves().empty());
+  EXPECT_EQ(v.PlotViewMade()->PlotNote(), "no data");
 }
 
 TEST(ScientificView, TheColumnGlidesToTheMouseAndThenRests) {
   SampleView s;
   CScientificDlg& v = *s.view;
   v.resize(v.width(), 300);  // shorter than the column
-  ASSERT_GT(v.m_nColumnHeight, 300);
+  ASSERT_GT(v.ColumnHeight(), 300);
   v.OnMouseMove(50, 150);
   EXPECT_TRUE(v.Gliding());
-  const int target = v.m_nScrollTarget;
-  EXPECT_EQ(target, (v.m_nColumnHeight - 300) * 150 / 300);
+  const int target = v.ScrollTarget();
+  EXPECT_EQ(target, (v.ColumnHeight() - 300) * 150 / 300);
   for (int tick = 0; tick < 40 && v.Gliding(); ++tick) {
     v.OnTimer();
   }
   EXPECT_FALSE(v.Gliding());
-  EXPECT_EQ(v.m_nPanelScroll, target);
-  EXPECT_EQ(v.m_panels[0]->pos(), QPoint(10, 10 - target));
+  EXPECT_EQ(v.PanelScroll(), target);
+  EXPECT_EQ(v.Panel(0)->pos(), QPoint(10, 10 - target));
 }
 
 TEST(ScientificView, TheChartsCursorFollowsTheClockAndThePlotSavesItsPicture) {
   SampleView s;
   CScientificDlg& v = *s.view;
-  EXPECT_TRUE(std::isnan(v.m_chart->m_fCursorTime)) << "no cursor before the player has moved";
+  EXPECT_TRUE(std::isnan(v.Chart()->m_fCursorTime)) << "no cursor before the player has moved";
   s.data.State().SeekStep(10, 30);  // the chart follows the view state's clock
-  EXPECT_FLOAT_EQ(v.m_chart->m_fCursorTime, s.data.Run().m_body[std::size_t{10} * kBodyPartCount].m_fTime)
+  EXPECT_FLOAT_EQ(v.Chart()->m_fCursorTime, s.data.Run().m_body[std::size_t{10} * kBodyPartCount].m_fTime)
       << "the drawn step's time, as the axis reads minutes";
   v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Fabric, 1));
   v.show();
   QTemporaryDir dir;
   ASSERT_TRUE(v.SavePlotImage(dir.filePath(QStringLiteral("plot.png"))));
   const QImage plot(dir.filePath(QStringLiteral("plot.png")));
-  EXPECT_EQ(plot.size(), v.m_plotView->size() * v.m_plotView->devicePixelRatio());
+  EXPECT_EQ(plot.size(), v.PlotViewMade()->size() * v.PlotViewMade()->devicePixelRatio());
 }
 
 // Comfort bands stand behind one rating, never behind two; "All parts" keeps
@@ -265,26 +265,28 @@ TEST(ScientificView, BandsForOneRatingAndHomeForThePlot) {
   CScientificDlg& v = *s.view;
   v.show();
   v.OnOptionSelect(EncodeOption(Arm, OptionKind::Comfort, 0));
-  EXPECT_FALSE(v.m_pPropertyPanel->AllParts()->isHidden());
-  EXPECT_EQ(v.m_pPropertyPanel->AllParts()->text(), QStringLiteral("All parts"));
+  EXPECT_FALSE(v.PropertyPanel()->AllParts()->isHidden());
+  EXPECT_EQ(v.PropertyPanel()->AllParts()->text(), QStringLiteral("All parts"));
   v.OnPropertyAdd(2);
-  EXPECT_EQ(v.m_chart->Curves().size(), 2u);
-  EXPECT_EQ(v.m_chart->m_nBandMode, BandMode::None);
-  EXPECT_EQ(v.m_chart->m_strTitle, QStringLiteral("Thermal Sensation, Comfort"));
+  EXPECT_EQ(v.Chart()->Curves().size(), 2u);
+  EXPECT_EQ(v.Chart()->m_nBandMode, BandMode::None);
+  EXPECT_EQ(v.Chart()->m_strTitle, QStringLiteral("Thermal Sensation, Comfort"));
   v.OnPropertySelect(1);
   v.OnAllParts(true);
-  EXPECT_EQ(v.m_chart->Curves().size(), 6u);
-  EXPECT_EQ(v.m_chart->m_nBandMode, BandMode::Dampness);
-  EXPECT_EQ(v.m_chart->LegendTexts().front(), QStringLiteral("Arm: Dampness Sensation"));
+  EXPECT_EQ(v.Chart()->Curves().size(), 6u);
+  EXPECT_EQ(v.Chart()->m_nBandMode, BandMode::Dampness);
+  EXPECT_EQ(v.Chart()->LegendTexts().front(), QStringLiteral("Arm: Dampness Sensation"));
 
   v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Fabric, 0));
-  EXPECT_TRUE(v.m_pPropertyPanel->AllParts()->isHidden());
-  EXPECT_EQ(v.m_plotView->Curves().size(), static_cast<std::size_t>(s.data.Run().m_nNodesPerLayer[Trunk]))
+  EXPECT_TRUE(v.PropertyPanel()->AllParts()->isHidden());
+  EXPECT_EQ(v.PlotViewMade()->Curves().size(), static_cast<std::size_t>(s.data.Run().m_nNodesPerLayer[Trunk]))
       << "one part's curves";
-  v.m_plotView->m_fZoom = 3;
+  ViewCamera zoomed = v.PlotViewMade()->Camera();
+  zoomed.m_fZoom = 3;
+  v.PlotViewMade()->SetCamera(zoomed);
   QKeyEvent home(QEvent::KeyPress, Qt::Key_Home, Qt::NoModifier);
   QCoreApplication::sendEvent(&v, &home);
-  EXPECT_EQ(v.m_plotView->m_fZoom, 1.0f);
+  EXPECT_EQ(v.PlotViewMade()->Camera().m_fZoom, 1.0f);
 }
 
 // "All parts" gives each part its own colour, whichever part it was chosen
@@ -296,8 +298,8 @@ TEST(ScientificView, AllPartsGiveEachPartItsOwnColour) {
   for (const int from : {Head, Arm, Foot}) {
     v.OnOptionSelect(EncodeOption(from, OptionKind::Body, 0));
     v.OnAllParts(true);
-    const ChartFigureContent c = v.m_chart->FigureContent(QString());
-    const QStringList names = v.m_chart->LegendTexts();
+    const ChartFigureContent c = v.Chart()->FigureContent(QString());
+    const QStringList names = v.Chart()->LegendTexts();
     ASSERT_EQ(names.size(), 6);
     for (qsizetype i = 0; i < names.size(); ++i) {
       const QString part = names[i].section(QLatin1Char(':'), 0, 0);
@@ -321,22 +323,22 @@ TEST(ScientificView, TheProfileFollowsThePlayerThroughEveryLayer) {
   v.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&v, 60000));
   v.Settle();
-  QCheckBox* box = v.m_pPropertyPanel->Profile();
+  QCheckBox* box = v.PropertyPanel()->Profile();
   EXPECT_TRUE(box->isHidden()) << "a body option has no profile";
   v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Fabric, 1));
   v.OnPropertySelect(4);
   EXPECT_EQ(box->text(), QStringLiteral("Profile"));
   ASSERT_FALSE(box->isHidden());
-  EXPECT_TRUE(v.m_profileChart->isHidden());
+  EXPECT_TRUE(v.ProfileChart()->isHidden());
   QTest::mouseClick(box, Qt::LeftButton);
   EXPECT_TRUE(v.ProfileShown());
-  EXPECT_FALSE(v.m_profileChart->isHidden());
-  EXPECT_TRUE(v.m_plotView->isHidden());
-  EXPECT_EQ(v.ShownChart(), v.m_profileChart) << "what a figure of the page draws";
+  EXPECT_FALSE(v.ProfileChart()->isHidden());
+  EXPECT_TRUE(v.PlotViewMade()->isHidden());
+  EXPECT_EQ(v.ShownChart(), v.ProfileChart()) << "what a figure of the page draws";
 
   const RunTables& run = s.data.Run();
   const int layers = run.m_nLayers[Trunk], nodes = run.m_nNodesPerLayer[Trunk];
-  CMyChart& chart = *v.m_profileChart;
+  CMyChart& chart = *v.ProfileChart();
   EXPECT_EQ(chart.Points().size(), static_cast<std::size_t>(layers * nodes));
   EXPECT_EQ(chart.m_strTitle, QStringLiteral("Trunk: Temperature(Degree) at 0 min"));
   EXPECT_EQ(chart.m_strXLabel, QStringLiteral("Position(cm)"));
@@ -399,18 +401,18 @@ TEST(ScientificView, TheProfileFollowsThePlayerThroughEveryLayer) {
   // Another layer of the part keeps the profile; a body option shows its
   // chart and hides the box; the box off gives the plot back.
   v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Fabric, 0));
-  EXPECT_FALSE(v.m_profileChart->isHidden());
+  EXPECT_FALSE(v.ProfileChart()->isHidden());
   v.OnOptionSelect(EncodeOption(Arm, OptionKind::Body, 0));
-  EXPECT_TRUE(v.m_profileChart->isHidden());
-  EXPECT_FALSE(v.m_chart->isHidden());
-  EXPECT_EQ(v.ShownChart(), v.m_chart);
+  EXPECT_TRUE(v.ProfileChart()->isHidden());
+  EXPECT_FALSE(v.Chart()->isHidden());
+  EXPECT_EQ(v.ShownChart(), v.Chart());
   EXPECT_TRUE(box->isHidden());
   v.OnOptionSelect(EncodeOption(Arm, OptionKind::Fabric, 0));
   EXPECT_EQ(chart.m_strTitle.left(6), QStringLiteral("Arm: W"));
   QTest::mouseClick(box, Qt::LeftButton);
   EXPECT_FALSE(v.ProfileShown());
-  EXPECT_TRUE(v.m_profileChart->isHidden());
-  EXPECT_FALSE(v.m_plotView->isHidden());
+  EXPECT_TRUE(v.ProfileChart()->isHidden());
+  EXPECT_FALSE(v.PlotViewMade()->isHidden());
   EXPECT_EQ(v.ShownChart(), nullptr) << "the line plot";
 }
 
@@ -434,7 +436,7 @@ TEST(ScientificView, ThePlotsDataFromItsContextMenu) {
     menu->actions().front()->trigger();
     menu->close();
   });
-  emit v.m_plotView->customContextMenuRequested(QPoint(20, 20));
+  emit v.PlotViewMade()->customContextMenuRequested(QPoint(20, 20));
   EXPECT_EQ(texts, (QStringList{"Copy Data", "Save Data as CSV...", "Save Image as PNG..."}));
   const QString copied = QApplication::clipboard()->text();
   EXPECT_TRUE(copied.startsWith(QStringLiteral("curve,Thickness(cm),Time(min),Relative Humidity(%)\n0,")))
@@ -475,33 +477,34 @@ TEST(ScientificView, AComparedPlotSaysWhichRunItDrawsAndItsDataHoldsBoth) {
 
   // "A - B": the box is there while two runs are; each curve becomes its
   // difference, a run less its own copy being 0 everywhere.
-  EXPECT_TRUE(v.m_pPropertyPanel->Difference()->isVisibleTo(&v));
-  EXPECT_EQ(v.m_pPropertyPanel->Difference()->text(), QStringLiteral("A - B"));
+  EXPECT_TRUE(v.PropertyPanel()->Difference()->isVisibleTo(&v));
+  EXPECT_EQ(v.PropertyPanel()->Difference()->text(), QStringLiteral("A - B"));
   v.OnDifference(true);
-  ASSERT_EQ(v.m_chart->Curves().size(), 1u);
-  EXPECT_EQ(v.m_chart->Curves()[0].m_strName, QStringLiteral("Trunk: Temperature of Skin(Degree), sample-run - wool"));
-  for (const CChartDataSet& d : v.m_chart->Points()) {
+  ASSERT_EQ(v.Chart()->Curves().size(), 1u);
+  EXPECT_EQ(v.Chart()->Curves()[0].m_strName, QStringLiteral("Trunk: Temperature of Skin(Degree), sample-run - wool"));
+  for (const CChartDataSet& d : v.Chart()->Points()) {
     EXPECT_EQ(d.m_fY, 0.0f) << d.m_fX;
   }
   // A profile of both runs: the second dashed in the first's colour; then
   // their difference.
   v.OnDifference(false);
   v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Fabric, 0));
-  EXPECT_FALSE(v.m_pPropertyPanel->Difference()->isVisibleTo(&v)) << "the 3D plot has no difference";
+  EXPECT_FALSE(v.PropertyPanel()->Difference()->isVisibleTo(&v)) << "the 3D plot has no difference";
   v.OnProfile(true);
-  EXPECT_TRUE(v.m_pPropertyPanel->Difference()->isVisibleTo(&v)) << "the profile has";
-  ASSERT_EQ(v.m_profileChart->Curves().size(), 2u);
-  EXPECT_EQ(v.m_profileChart->Curves()[1].m_nStyle, 1) << "dashed";
-  EXPECT_EQ(v.m_profileChart->LegendTexts(), (QStringList{"Trunk: Water Vapor Concentration(kg*m^3), sample-run",
+  EXPECT_TRUE(v.PropertyPanel()->Difference()->isVisibleTo(&v)) << "the profile has";
+  ASSERT_EQ(v.ProfileChart()->Curves().size(), 2u);
+  EXPECT_EQ(v.ProfileChart()->Curves()[1].m_nStyle, 1) << "dashed";
+  EXPECT_EQ(v.ProfileChart()->LegendTexts(), (QStringList{"Trunk: Water Vapor Concentration(kg*m^3), sample-run",
                                                           "Trunk: Water Vapor Concentration(kg*m^3), wool"}));
-  EXPECT_EQ(v.m_profileChart->Curves()[0].m_points.size(), v.m_profileChart->Curves()[1].m_points.size());
+  EXPECT_EQ(v.ProfileChart()->Curves()[0].m_points.size(), v.ProfileChart()->Curves()[1].m_points.size());
   v.OnDifference(true);
-  ASSERT_EQ(v.m_profileChart->Curves().size(), 1u);
+  ASSERT_EQ(v.ProfileChart()->Curves().size(), 1u);
   EXPECT_TRUE(
-      v.m_profileChart->DataText(QLatin1Char(','))
+      v.ProfileChart()
+          ->DataText(QLatin1Char(','))
           .startsWith(QStringLiteral("Position(cm),Layer,\"Water Vapor Concentration(kg*m^3), sample-run - wool\"\n")));
   v.SetComparison({});
-  EXPECT_FALSE(v.m_pPropertyPanel->Difference()->isVisibleTo(&v)) << "one run: no difference";
+  EXPECT_FALSE(v.PropertyPanel()->Difference()->isVisibleTo(&v)) << "one run: no difference";
   EXPECT_FALSE(v.DifferenceShown());
 }
 
@@ -518,14 +521,14 @@ TEST(ScientificView, ARefusalReadsWholeInTheStatusLine) {
   v.OnPropertyAdd(3);  // a third unit
   const QString refusal =
       QStringLiteral("Relative Humidity of Skin(%) not shown: the chart already has two units, Degree and W*m^2.");
-  ASSERT_EQ(v.m_pPropertyPanel->Status(), refusal);
+  ASSERT_EQ(v.PropertyPanel()->Status(), refusal);
   QLabel* status = nullptr;
-  for (QLabel* l : v.m_pPropertyPanel->findChildren<QLabel*>()) {
+  for (QLabel* l : v.PropertyPanel()->findChildren<QLabel*>()) {
     status = l->text() == refusal ? l : status;
   }
   ASSERT_NE(status, nullptr);
   EXPECT_LE(status->sizeHint().width(), status->width()) << "the whole text in its room";
-  EXPECT_LE(v.m_pPropertyPanel->geometry().left() + status->geometry().right(), v.width());
+  EXPECT_LE(v.PropertyPanel()->geometry().left() + status->geometry().right(), v.width());
   EXPECT_GE(status->font().pointSizeF(), 6.0);
 }
 
@@ -553,10 +556,10 @@ TEST(ScientificView, ThreeRunsTakeEachItsColourAndStyleEverywhere) {
   v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Fabric, 0));
   EXPECT_EQ(v.SetComparison({others[0].get(), others[1].get()}), QString());
   EXPECT_FALSE(v.Selection().AllParts());
-  EXPECT_FALSE(v.m_pPropertyPanel->AllParts()->isChecked());
+  EXPECT_FALSE(v.PropertyPanel()->AllParts()->isChecked());
   v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Body, 0));
-  EXPECT_FALSE(v.m_pPropertyPanel->Difference()->isVisibleTo(&v));
-  const ChartFigureContent figure = v.m_chart->FigureContent(QStringLiteral("t"));
+  EXPECT_FALSE(v.PropertyPanel()->Difference()->isVisibleTo(&v));
+  const ChartFigureContent figure = v.Chart()->FigureContent(QStringLiteral("t"));
   const char* const runs[] = {"sample-run", "wool", "cotton"};
   ASSERT_EQ(figure.legend.size(), 3u);
   ASSERT_EQ(figure.curves.size(), 3u);
@@ -572,14 +575,14 @@ TEST(ScientificView, ThreeRunsTakeEachItsColourAndStyleEverywhere) {
   EXPECT_EQ(v.PlotRunText(),
             QStringLiteral("The plot draws sample-run alone; its data holds sample-run, wool and cotton."));
   v.OnProfile(true);
-  const std::vector<CChartSeries>& profiles = v.m_profileChart->Curves();
+  const std::vector<CChartSeries>& profiles = v.ProfileChart()->Curves();
   ASSERT_EQ(profiles.size(), 3u);
   for (std::size_t r = 1; r < 3; ++r) {
     EXPECT_EQ(profiles[r].m_nStyle, static_cast<int>(r));
     EXPECT_EQ(profiles[r].m_nColour, static_cast<int>(r));
     EXPECT_EQ(profiles[r].m_points.size(), profiles[0].m_points.size());
   }
-  EXPECT_TRUE(v.m_profileChart->DataText(QLatin1Char(',')).contains(QStringLiteral("\ncotton,")));
+  EXPECT_TRUE(v.ProfileChart()->DataText(QLatin1Char(',')).contains(QStringLiteral("\ncotton,")));
   v.SetComparison({});
 }
 

@@ -57,14 +57,14 @@ void Fill(CSimulationData& d, int samples, float interval) {
 
 TEST(View, CameraPerMode) {
   CTestView view;
-  EXPECT_FLOAT_EQ(static_cast<float>(view.m_dRotX), -70.55f);
-  EXPECT_FLOAT_EQ(static_cast<float>(view.m_dTransZ), -2.7f);
-  EXPECT_EQ(view.m_dTransX, static_cast<double>(-1.2f)) << "single-precision constants";
-  view.m_nMode = ViewMode::Static;
+  EXPECT_FLOAT_EQ(static_cast<float>(view.Camera().m_dRotX), -70.55f);
+  EXPECT_FLOAT_EQ(static_cast<float>(view.Camera().m_dTransZ), -2.7f);
+  EXPECT_EQ(view.Camera().m_dTransX, static_cast<double>(-1.2f)) << "single-precision constants";
+  view.SetMode(ViewMode::Static);
   view.ResetCamera();
-  EXPECT_EQ(view.m_dTransZ, static_cast<double>(-4.2f));
-  EXPECT_EQ(view.m_dRotX, 0.0);
-  EXPECT_EQ(view.m_fZoom, 1.2f);
+  EXPECT_EQ(view.Camera().m_dTransZ, static_cast<double>(-4.2f));
+  EXPECT_EQ(view.Camera().m_dRotX, 0.0);
+  EXPECT_EQ(view.Camera().m_fZoom, 1.2f);
   EXPECT_EQ(COpenGLView::AspectRatio(300, 0), 300.0);
   EXPECT_EQ(COpenGLView::AspectRatio(300, 150), 2.0);
   // 45 degrees up to a square window; taller, the square's width of view.
@@ -81,32 +81,31 @@ TEST(View, CameraPerMode) {
 
 TEST(View, LeftDragTurnsTheScene) {
   CTestView view;
-  view.m_nMode = ViewMode::Static;
+  view.SetMode(ViewMode::Static);
   view.ResetCamera();
   view.Mouse(QEvent::MouseMove, 50, 50);  // no drag yet
-  EXPECT_EQ(view.m_dRotY, 0.0);
+  EXPECT_EQ(view.Camera().m_dRotY, 0.0);
   view.Mouse(QEvent::MouseButtonPress, 10, 10);
   view.Mouse(QEvent::MouseMove, 46, 10);
-  EXPECT_NEAR(view.m_dRotY, 10.0, 1e-6);
+  EXPECT_NEAR(view.Camera().m_dRotY, 10.0, 1e-6);
   view.Mouse(QEvent::MouseMove, 46, 46);
-  EXPECT_NEAR(view.m_dRotX, 10.0, 1e-6);
+  EXPECT_NEAR(view.Camera().m_dRotX, 10.0, 1e-6);
   view.Mouse(QEvent::MouseButtonRelease, 46, 46);
-  EXPECT_EQ(view.m_ptLast, QPoint(0, 0));
   view.Mouse(QEvent::MouseMove, 100, 100);
-  EXPECT_NEAR(view.m_dRotY, 10.0, 1e-6);
+  EXPECT_NEAR(view.Camera().m_dRotY, 10.0, 1e-6);
   view.Mouse(QEvent::MouseButtonPress, 0, 0, Qt::RightButton);
   view.Mouse(QEvent::MouseMove, 36, 0);
-  EXPECT_NEAR(view.m_dRotY, 10.0, 1e-6) << "the right button does not drag";
+  EXPECT_NEAR(view.Camera().m_dRotY, 10.0, 1e-6) << "the right button does not drag";
 }
 
 TEST(View, WheelZoomsByNotches) {
   CTestView view;
-  view.m_nMode = ViewMode::Static;
+  view.SetMode(ViewMode::Static);
   view.ResetCamera();
   view.Wheel(120);
-  EXPECT_FLOAT_EQ(view.m_fZoom, 1.2f * 1.1f);
+  EXPECT_FLOAT_EQ(view.Camera().m_fZoom, 1.2f * 1.1f);
   view.Wheel(-120);
-  EXPECT_FLOAT_EQ(view.m_fZoom, 1.2f * 1.1f * 0.9f);
+  EXPECT_FLOAT_EQ(view.Camera().m_fZoom, 1.2f * 1.1f * 0.9f);
   view.ResetCamera();
   for (int i = 0; i < 10; ++i) {
     view.Wheel(120);
@@ -114,33 +113,33 @@ TEST(View, WheelZoomsByNotches) {
   for (int i = 0; i < 10; ++i) {
     view.Wheel(-120);
   }
-  EXPECT_NEAR(view.m_fZoom, 1.2 * std::pow(0.99, 10), 1e-4);
-  const float before = view.m_fZoom;
+  EXPECT_NEAR(view.Camera().m_fZoom, 1.2 * std::pow(0.99, 10), 1e-4);
+  const float before = view.Camera().m_fZoom;
   view.Wheel(60);
-  EXPECT_EQ(view.m_fZoom, before) << "half a notch does nothing yet";
+  EXPECT_EQ(view.Camera().m_fZoom, before) << "half a notch does nothing yet";
   view.Wheel(60);
-  EXPECT_FLOAT_EQ(view.m_fZoom, before * 1.1f);
+  EXPECT_FLOAT_EQ(view.Camera().m_fZoom, before * 1.1f);
 }
 
 TEST(View, TimerZeroAnimatesOrTurns) {
   CSimulationData data;
   CTestView view;
   view.SetData(&data);
-  view.m_nMode = ViewMode::Dynamic;
+  view.SetMode(ViewMode::Dynamic);
   data.State().SetPlaying(true);
   std::vector<int> frames;
   for (int i = 0; i < 14; ++i) {
     view.OnTimer(0);
-    frames.push_back(view.m_nFrame);
+    frames.push_back(view.Frame());
   }
   EXPECT_EQ(frames, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 1, 2}));
-  view.m_nMode = ViewMode::SpaceSuit;
-  const double rot = view.m_dRotY;
+  view.SetMode(ViewMode::SpaceSuit);
+  const double rot = view.Camera().m_dRotY;
   for (int i = 0; i < 10; ++i) {
     view.OnTimer(0);
   }
-  EXPECT_NEAR(view.m_dRotY - rot, 50.0, 1e-9);
-  EXPECT_EQ(view.m_nFrame, 2) << "frames only move in the animated scene";
+  EXPECT_NEAR(view.Camera().m_dRotY - rot, 50.0, 1e-9);
+  EXPECT_EQ(view.Frame(), 2) << "frames only move in the animated scene";
 }
 
 // The view's timer asks the view state on; the state keeps the clock and
@@ -150,7 +149,7 @@ TEST(View, TimerOneAdvancesTheClockAndStopsAtTheEnd) {
   Fill(data, 3, 1.0f / 60.0f);  // one second per sample
   CTestView view;
   view.SetData(&data);
-  view.m_nMode = ViewMode::Static;
+  view.SetMode(ViewMode::Static);
   QSignalSpy spy(&data.State(), &CViewState::clockChanged);
   data.State().SetPlaying(true);
   EXPECT_TRUE(view.TimersRunning());
@@ -176,7 +175,7 @@ TEST(View, StoppingThePlayerStopsBothTimers) {
   Fill(data, 5, 1.0f);
   CTestView view;
   view.SetData(&data);
-  view.m_nMode = ViewMode::Dynamic;
+  view.SetMode(ViewMode::Dynamic);
   data.State().SetPlaying(true);
   EXPECT_TRUE(view.TimersRunning());
   data.State().SetPlaying(false);
@@ -184,7 +183,7 @@ TEST(View, StoppingThePlayerStopsBothTimers) {
   // A tick already on its way changes nothing.
   QSignalSpy spy(&data.State(), &CViewState::clockChanged);
   view.OnTimer(0);
-  EXPECT_EQ(view.m_nFrame, 0);
+  EXPECT_EQ(view.Frame(), 0);
   view.OnTimer(1);
   EXPECT_EQ(data.State().StepSeconds(), 0);
   EXPECT_EQ(spy.count(), 0);
@@ -197,14 +196,14 @@ TEST(View, ThePlotKeepsItsViewWhileThePlayerRunsAndHomeResetsIt) {
   Fill(data, 5, 1.0f / 60.0f);  // one second per sample
   CTestView view;
   view.SetData(&data);
-  view.m_nMode = ViewMode::Plot;
+  view.SetMode(ViewMode::Plot);
   view.ResetCamera();
   view.Wheel(240);
   view.Mouse(QEvent::MouseButtonPress, 10, 10);
   view.Mouse(QEvent::MouseMove, 46, 28);
   view.Mouse(QEvent::MouseButtonRelease, 46, 28);
-  const float zoom = view.m_fZoom;
-  const double rotX = view.m_dRotX, rotY = view.m_dRotY;
+  const float zoom = view.Camera().m_fZoom;
+  const double rotX = view.Camera().m_dRotX, rotY = view.Camera().m_dRotY;
   EXPECT_FLOAT_EQ(zoom, 1.21f);
   data.State().SetPlaying(true);
   for (int i = 0; i < 3; ++i) {
@@ -212,13 +211,13 @@ TEST(View, ThePlotKeepsItsViewWhileThePlayerRunsAndHomeResetsIt) {
     view.OnTimer(1);
   }
   EXPECT_EQ(data.State().Step(), 3) << "the player ran";
-  EXPECT_EQ(view.m_fZoom, zoom);
-  EXPECT_EQ(view.m_dRotX, rotX);
-  EXPECT_EQ(view.m_dRotY, rotY);
+  EXPECT_EQ(view.Camera().m_fZoom, zoom);
+  EXPECT_EQ(view.Camera().m_dRotX, rotX);
+  EXPECT_EQ(view.Camera().m_dRotY, rotY);
 
   QKeyEvent home(QEvent::KeyPress, Qt::Key_Home, Qt::NoModifier);
   QCoreApplication::sendEvent(&view, &home);
-  EXPECT_FLOAT_EQ(view.m_fZoom, 1.0f);
-  EXPECT_FLOAT_EQ(static_cast<float>(view.m_dRotX), -70.55f);
-  EXPECT_FLOAT_EQ(static_cast<float>(view.m_dRotY), 4.11f);
+  EXPECT_FLOAT_EQ(view.Camera().m_fZoom, 1.0f);
+  EXPECT_FLOAT_EQ(static_cast<float>(view.Camera().m_dRotX), -70.55f);
+  EXPECT_FLOAT_EQ(static_cast<float>(view.Camera().m_dRotY), 4.11f);
 }

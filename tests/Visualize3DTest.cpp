@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QClipboard>
 #include <QFile>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QImage>
 #include <QKeyEvent>
@@ -18,6 +19,7 @@
 #include <cmath>
 #include <vector>
 
+#include "Controls3D.h"
 #include "PlayerTime.h"
 #include "Probe.h"
 #include "SceneLoader.h"
@@ -87,58 +89,60 @@ TEST(Visualize3D, TheSpeedControlSetsSimulatedSecondsATick) {
   CSimulationData d;
   Fill(d, 480, 1.0f, 1);
   CVisiualize3DDlg dlg(&d, QString());
+  const Controls3D c(dlg);
   dlg.show();
   auto key = [&](int k) {
     QKeyEvent e(QEvent::KeyPress, k, Qt::NoModifier);
     QCoreApplication::sendEvent(&dlg, &e);
   };
   QStringList items;
-  for (int i = 0; i < dlg.m_speed->count(); ++i) {
-    items << dlg.m_speed->itemText(i);
+  for (int i = 0; i < c.speed->count(); ++i) {
+    items << c.speed->itemText(i);
   }
   EXPECT_EQ(items, (QStringList{"1x", "10x", "60x", "600x"}));
-  EXPECT_EQ(dlg.m_speed->currentText(), QStringLiteral("1x"));
+  EXPECT_EQ(c.speed->currentText(), QStringLiteral("1x"));
   key(Qt::Key_Plus);
   EXPECT_EQ(d.State().Speed(), 10);
-  EXPECT_EQ(dlg.m_speed->currentText(), QStringLiteral("10x"));
+  EXPECT_EQ(c.speed->currentText(), QStringLiteral("10x"));
   key(Qt::Key_Minus);
   key(Qt::Key_Minus);
   EXPECT_EQ(d.State().Speed(), 1) << "held at the slowest";
-  dlg.m_speed->setCurrentIndex(3);
-  emit dlg.m_speed->activated(3);
+  c.speed->setCurrentIndex(3);
+  emit c.speed->activated(3);
   EXPECT_EQ(d.State().Speed(), 600);
   dlg.OnStartStop();
   int ticks = 0;
   while (d.State().Playing() && ticks < 1000) {
-    dlg.m_view->OnTimer(1);
+    dlg.View()->OnTimer(1);
     ++ticks;
   }
   EXPECT_EQ(ticks, 48);
   EXPECT_EQ(d.State().Step(), 480);
-  EXPECT_EQ(dlg.m_timeLabel->text(), QStringLiteral("480:00 / 480:00"));
+  EXPECT_EQ(c.timeLabel->text(), QStringLiteral("480:00 / 480:00"));
 }
 
 TEST(Visualize3D, TheSliderAndTheKeysMoveTheClock) {
   CSimulationData d;
   Fill(d, 10, 0.5f, 3);
   CVisiualize3DDlg dlg(&d, QString());
+  const Controls3D c(dlg);
   dlg.show();  // keys reach a view on show
-  EXPECT_EQ(dlg.m_sliderTime->maximum(), 300);
-  EXPECT_EQ(dlg.m_timeLabel->text(), QStringLiteral("05:00 / 00:00"));
+  EXPECT_EQ(c.time->maximum(), 300);
+  EXPECT_EQ(c.timeLabel->text(), QStringLiteral("05:00 / 00:00"));
   QStringList layers;
-  for (int i = 0; i < dlg.m_listLayers->count(); ++i) {
-    layers << dlg.m_listLayers->item(i)->text();
+  for (int i = 0; i < c.layers->count(); ++i) {
+    layers << c.layers->item(i)->text();
   }
   EXPECT_EQ(layers, (QStringList{"Human Body", "Layer 1", "Layer 2", "Layer 3"}));
 
   d.State().SeekStep(0, 7);
   for (int p : {100, 101, 150}) {
-    dlg.m_sliderTime->setValue(p);  // a fast drag: applied once
+    c.time->setValue(p);  // a fast drag: applied once
   }
   QCoreApplication::processEvents();
   EXPECT_EQ(d.State().Step(), 5);
   EXPECT_EQ(d.State().StepSeconds(), 0) << "the clock stands at the second dragged to";
-  EXPECT_EQ(dlg.m_timeLabel->text(), QStringLiteral("05:00 / 02:30"));
+  EXPECT_EQ(c.timeLabel->text(), QStringLiteral("05:00 / 02:30"));
 
   auto key = [&](int k) {
     QKeyEvent e(QEvent::KeyPress, k, Qt::NoModifier);
@@ -154,14 +158,14 @@ TEST(Visualize3D, TheSliderAndTheKeysMoveTheClock) {
   EXPECT_EQ(d.State().Step(), 10);
   key(Qt::Key_Space);
   EXPECT_TRUE(d.State().Playing());
-  EXPECT_EQ(dlg.m_startStop->text(), QStringLiteral("Stop"));
+  EXPECT_EQ(c.startStop->text(), QStringLiteral("Stop"));
   key(Qt::Key_Space);
   EXPECT_FALSE(d.State().Playing());
-  EXPECT_EQ(dlg.m_startStop->text(), QStringLiteral("Start"));
+  EXPECT_EQ(c.startStop->text(), QStringLiteral("Start"));
   // Space is the player's even where a check box holds the focus.
-  const bool crossSection = dlg.m_crossSection->isChecked();
+  const bool crossSection = c.crossSection->isChecked();
   for (QAbstractButton* focused :
-       {static_cast<QAbstractButton*>(dlg.m_crossSection), static_cast<QAbstractButton*>(dlg.m_content[1])}) {
+       {static_cast<QAbstractButton*>(c.crossSection), static_cast<QAbstractButton*>(c.content[1])}) {
     const bool playing = d.State().Playing();
     const bool checked = focused->isChecked();
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
@@ -171,7 +175,7 @@ TEST(Visualize3D, TheSliderAndTheKeysMoveTheClock) {
     EXPECT_NE(d.State().Playing(), playing) << focused->text().toStdString();
     EXPECT_EQ(focused->isChecked(), checked) << focused->text().toStdString();
   }
-  EXPECT_EQ(dlg.m_crossSection->isChecked(), crossSection);
+  EXPECT_EQ(c.crossSection->isChecked(), crossSection);
   key(Qt::Key_Escape);
   key(Qt::Key_Return);  // a view never closes by these
 
@@ -179,17 +183,21 @@ TEST(Visualize3D, TheSliderAndTheKeysMoveTheClock) {
   // as it was, the clock staying where it is.
   const std::pair<int, double> facings[] = {{Qt::Key_B, 180}, {Qt::Key_L, -90}, {Qt::Key_R, 90}, {Qt::Key_F, 0}};
   for (const auto& [k, turn] : facings) {
-    dlg.m_view->m_dRotX = 33;
+    ViewCamera tilted = dlg.View()->Camera();
+    tilted.m_dRotX = 33;
+    dlg.View()->SetCamera(tilted);
     key(k);
-    EXPECT_EQ(dlg.m_view->m_dRotY, turn) << k;
-    EXPECT_EQ(dlg.m_view->m_dRotX, 0.0) << k;
+    EXPECT_EQ(dlg.View()->Camera().m_dRotY, turn) << k;
+    EXPECT_EQ(dlg.View()->Camera().m_dRotX, 0.0) << k;
   }
   d.State().SeekStep(4);
-  dlg.m_view->m_dRotY = 45;
-  dlg.m_view->m_fZoom = 3;
+  ViewCamera turned = dlg.View()->Camera();
+  turned.m_dRotY = 45;
+  turned.m_fZoom = 3;
+  dlg.View()->SetCamera(turned);
   key(Qt::Key_Home);
-  EXPECT_EQ(dlg.m_view->m_dRotY, 0.0);
-  EXPECT_EQ(dlg.m_view->m_fZoom, 1.2f);
+  EXPECT_EQ(dlg.View()->Camera().m_dRotY, 0.0);
+  EXPECT_EQ(dlg.View()->Camera().m_fZoom, 1.2f);
   EXPECT_EQ(d.State().Step(), 4);
 }
 
@@ -203,6 +211,7 @@ TEST(Visualize3D, ThePlayerReachesEveryStepAtEveryInterval) {
     CSimulationData d;
     Fill(d, n, dt, 1);
     CVisiualize3DDlg dlg(&d, QString());
+    const Controls3D c(dlg);
     const QString total = TimeLabel(n * perStep, 0).left(5);
     auto labelAt = [&](int seconds) { return TimeLabel(n * perStep, seconds); };
     auto drawnSkin = [&] { return d.Colours().m_skinColours[Head][0] + 2 * d.Colours().m_skinColours[Head][1]; };
@@ -214,12 +223,12 @@ TEST(Visualize3D, ThePlayerReachesEveryStepAtEveryInterval) {
     dlg.OnStartStop();
     std::vector<int> seen{0};
     for (int tick = 0; tick < n * perStep + 2 && d.State().Playing(); ++tick) {
-      dlg.m_view->OnTimer(1);
+      dlg.View()->OnTimer(1);
       QCoreApplication::processEvents();
       if (seen.empty() || seen.back() != d.State().Step()) {
         seen.push_back(d.State().Step());
       }
-      ASSERT_EQ(dlg.m_timeLabel->text(), labelAt(d.State().Step() * perStep + d.State().StepSeconds()));
+      ASSERT_EQ(c.timeLabel->text(), labelAt(d.State().Step() * perStep + d.State().StepSeconds()));
       ASSERT_FLOAT_EQ(drawnSkin(), skinOfStep(std::min(d.State().Step(), n - 1)));
     }
     std::vector<int> all;
@@ -228,7 +237,7 @@ TEST(Visualize3D, ThePlayerReachesEveryStepAtEveryInterval) {
     }
     EXPECT_EQ(seen, all);
     EXPECT_FALSE(d.State().Playing());
-    EXPECT_EQ(dlg.m_timeLabel->text().left(5), total);
+    EXPECT_EQ(c.timeLabel->text().left(5), total);
 
     auto key = [&](int k) {
       QKeyEvent e(QEvent::KeyPress, k, Qt::NoModifier);
@@ -236,12 +245,12 @@ TEST(Visualize3D, ThePlayerReachesEveryStepAtEveryInterval) {
       QCoreApplication::processEvents();
     };
     dlg.show();          // keys reach a view on show
-    dlg.m_view->hide();  // the clock and colours are under test here, not the drawing
+    dlg.View()->hide();  // the clock and colours are under test here, not the drawing
     for (int s = n - 1; s >= 0; --s) {
       key(Qt::Key_Left);
       ASSERT_EQ(d.State().Step(), s);
-      EXPECT_EQ(dlg.m_timeLabel->text(), labelAt(s * perStep));
-      EXPECT_EQ(dlg.m_sliderTime->value(), s * perStep);
+      EXPECT_EQ(c.timeLabel->text(), labelAt(s * perStep));
+      EXPECT_EQ(c.time->value(), s * perStep);
       EXPECT_FLOAT_EQ(drawnSkin(), skinOfStep(s));
     }
     for (int s = 1; s <= 3; ++s) {
@@ -250,15 +259,15 @@ TEST(Visualize3D, ThePlayerReachesEveryStepAtEveryInterval) {
     }
     // The slider's end reaches the last step; a drag lands on the step and
     // second it points at.
-    dlg.m_sliderTime->setValue(dlg.m_sliderTime->maximum());
+    c.time->setValue(c.time->maximum());
     QCoreApplication::processEvents();
     EXPECT_GE(d.State().Step(), n - 1);
-    EXPECT_EQ(dlg.m_sliderTime->focusPolicy(), Qt::NoFocus) << "arrows are the dialog's: a step each";
-    dlg.m_sliderTime->setValue(5 * perStep + perStep - 1);
+    EXPECT_EQ(c.time->focusPolicy(), Qt::NoFocus) << "arrows are the dialog's: a step each";
+    c.time->setValue(5 * perStep + perStep - 1);
     QCoreApplication::processEvents();
     EXPECT_EQ(d.State().Step(), 5);
     EXPECT_EQ(d.State().StepSeconds(), perStep - 1);
-    EXPECT_EQ(dlg.m_timeLabel->text(), labelAt(6 * perStep - 1));
+    EXPECT_EQ(c.timeLabel->text(), labelAt(6 * perStep - 1));
     EXPECT_FLOAT_EQ(drawnSkin(), skinOfStep(5));
   }
 }
@@ -267,29 +276,30 @@ TEST(Visualize3D, ControlsSteerTheStoreAndTheView) {
   CSimulationData d;
   Fill(d, 4, 1.0f, 2);
   CVisiualize3DDlg dlg(&d, QString());
-  dlg.m_content[1]->click();
+  const Controls3D c(dlg);
+  c.content[1]->click();
   EXPECT_EQ(d.State().Content(), 1);
-  dlg.m_listLayers->setCurrentRow(2);
+  c.layers->setCurrentRow(2);
   EXPECT_EQ(d.State().SelectedLayer(), 2);
-  dlg.m_listLayers->setCurrentRow(0);  // "Human Body": the body alone
+  c.layers->setCurrentRow(0);  // "Human Body": the body alone
   EXPECT_EQ(d.State().SelectedLayer(), 0);
-  dlg.m_displayMode[1]->click();
+  c.displayMode[1]->click();
   EXPECT_TRUE(d.State().WireMode());
   dlg.show();
-  dlg.m_crossSection->setChecked(true);
+  c.crossSection->setChecked(true);
   EXPECT_EQ(d.State().SectionPart(), 1);
-  EXPECT_TRUE(dlg.m_sectionParts[3]->isVisible());
-  dlg.m_sectionParts[3]->click();
+  EXPECT_TRUE(c.sectionParts[3]->isVisible());
+  c.sectionParts[3]->click();
   EXPECT_EQ(d.State().SectionPart(), 4);
-  dlg.m_crossSection->setChecked(false);
+  c.crossSection->setChecked(false);
   EXPECT_EQ(d.State().SectionPart(), 0);
-  EXPECT_FALSE(dlg.m_sectionParts[3]->isVisible());
-  dlg.m_crossSection->setChecked(true);
+  EXPECT_FALSE(c.sectionParts[3]->isVisible());
+  c.crossSection->setChecked(true);
   EXPECT_EQ(d.State().SectionPart(), 4) << "the part last chosen comes back";
   // The clock reaches the time display through the view state's signal.
   d.State().SeekStep(3);
-  EXPECT_EQ(dlg.m_sliderTime->value(), 180);
-  EXPECT_EQ(dlg.m_timeLabel->text(), QStringLiteral("04:00 / 03:00"));
+  EXPECT_EQ(c.time->value(), 180);
+  EXPECT_EQ(c.timeLabel->text(), QStringLiteral("04:00 / 03:00"));
 }
 
 // The controls show the view state whoever changed it (a command, another
@@ -298,6 +308,7 @@ TEST(Visualize3D, TheControlsFollowTheViewState) {
   CSimulationData d;
   Fill(d, 4, 1.0f, 2);
   CVisiualize3DDlg dlg(&d, QString());
+  const Controls3D c(dlg);
   dlg.show();
   QSignalSpy changes(&d.State(), &CViewState::changed);
   CViewState& state = d.State();
@@ -308,24 +319,24 @@ TEST(Visualize3D, TheControlsFollowTheViewState) {
   state.SetPlaying(true);
   state.SetOutlinedLabels(true);
   EXPECT_EQ(changes.count(), 6) << "each change told once, none echoed by the controls";
-  EXPECT_TRUE(dlg.m_outlinedLabels->isChecked());
-  EXPECT_TRUE(dlg.m_content[2]->isChecked());
-  EXPECT_EQ(dlg.m_listLayers->currentRow(), 2);
-  EXPECT_TRUE(dlg.m_displayMode[1]->isChecked());
-  EXPECT_TRUE(dlg.m_crossSection->isChecked());
-  EXPECT_TRUE(dlg.m_sectionParts[4]->isChecked());
-  EXPECT_TRUE(dlg.m_sectionParts[4]->isVisible());
-  EXPECT_EQ(dlg.m_startStop->text(), QStringLiteral("Stop"));
+  EXPECT_TRUE(c.outlinedLabels->isChecked());
+  EXPECT_TRUE(c.content[2]->isChecked());
+  EXPECT_EQ(c.layers->currentRow(), 2);
+  EXPECT_TRUE(c.displayMode[1]->isChecked());
+  EXPECT_TRUE(c.crossSection->isChecked());
+  EXPECT_TRUE(c.sectionParts[4]->isChecked());
+  EXPECT_TRUE(c.sectionParts[4]->isVisible());
+  EXPECT_EQ(c.startStop->text(), QStringLiteral("Stop"));
   state.SetSectionPart(0);
   state.SetPlaying(false);
-  EXPECT_FALSE(dlg.m_crossSection->isChecked());
-  EXPECT_FALSE(dlg.m_sectionParts[4]->isVisible());
-  EXPECT_EQ(dlg.m_startStop->text(), QStringLiteral("Start"));
-  dlg.m_outlinedLabels->click();
+  EXPECT_FALSE(c.crossSection->isChecked());
+  EXPECT_FALSE(c.sectionParts[4]->isVisible());
+  EXPECT_EQ(c.startStop->text(), QStringLiteral("Start"));
+  c.outlinedLabels->click();
   EXPECT_FALSE(state.OutlinedLabels()) << "the check box sets the state";
-  EXPECT_EQ(dlg.m_outlinedLabels->text(), QStringLiteral("Outlined labels"));
+  EXPECT_EQ(c.outlinedLabels->text(), QStringLiteral("Outlined labels"));
   state.Restart();
-  dlg.m_outlinedLabels->click();
+  c.outlinedLabels->click();
   state.Restart();
   EXPECT_TRUE(state.OutlinedLabels()) << "a taste, not the run's: a restart keeps it";
 }
@@ -349,7 +360,7 @@ TEST(Visualize3D, TheRunsModelsArriveFromTheService) {
   EditRun(d).m_garmentIds = {QStringLiteral("G-1")};
   CRecordingMessageSink messages;
   CVisiualize3DDlg dlg(&d, program.path() + QLatin1Char('/'));
-  dlg.m_view->SetMessageSink(&messages);
+  dlg.View()->SetMessageSink(&messages);
   DownloadSettings s;
   s.serviceUrl = service.Url();
   s.moduleDir = program.path() + QLatin1Char('/');
@@ -358,25 +369,25 @@ TEST(Visualize3D, TheRunsModelsArriveFromTheService) {
   EXPECT_FALSE(dlg.StartDownload(s)) << "one download at a time";
   dlg.WaitForDownload();
   QCoreApplication::processEvents();
-  EXPECT_TRUE(dlg.m_bDownloaded);
-  EXPECT_EQ(dlg.m_strModelPath, s.downloadFolder + QStringLiteral("M-1.obj"));
-  ASSERT_TRUE(dlg.m_view->m_pBody);
-  EXPECT_EQ(dlg.m_view->m_pBody->m_pModel->triangleCount, 1u);
-  ASSERT_TRUE(dlg.m_view->m_pGarment);
-  EXPECT_TRUE(messages.m_entries.empty());
+  EXPECT_TRUE(dlg.Downloaded());
+  EXPECT_EQ(dlg.ModelPath(), s.downloadFolder + QStringLiteral("M-1.obj"));
+  ASSERT_TRUE(dlg.View()->BodyModel());
+  EXPECT_EQ(dlg.View()->BodyModel()->Model()->triangleCount, 1u);
+  ASSERT_TRUE(dlg.View()->GarmentModel());
+  EXPECT_TRUE(messages.Entries().empty());
   // A second start fetches again but loads nothing new.
-  const CModelOBJ* body = dlg.m_view->m_pBody.Get();
+  const CModelOBJ* body = dlg.View()->BodyModel();
   service.Log();
   ASSERT_TRUE(dlg.StartDownload(s));
   dlg.WaitForDownload();
   EXPECT_TRUE(service.Log(1000).contains("ModelId=M-1 200"));
-  EXPECT_EQ(dlg.m_view->m_pBody.Get(), body);
+  EXPECT_EQ(dlg.View()->BodyModel(), body);
   // The view's picture as a file, as a user saves it.
   dlg.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg, 60000));
   const QString picture = program.filePath(QStringLiteral("view.png"));
   ASSERT_TRUE(dlg.SaveImage(picture));
-  EXPECT_EQ(QImage(picture).size(), dlg.m_view->size() * dlg.m_view->devicePixelRatio());
+  EXPECT_EQ(QImage(picture).size(), dlg.View()->size() * dlg.View()->devicePixelRatio());
 }
 
 namespace {
@@ -402,34 +413,36 @@ TEST(Visualize3D, AClickOnAPartShowsItsValues) {
   CSimulationData d;
   Fill(d, 4, 1.0f, 0);
   CVisiualize3DDlg dlg(&d, QString());
+  const Controls3D c(dlg);
   dlg.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg, 60000));
-  ASSERT_TRUE(LoadBodyModel(dlg.m_view, dir.filePath(QStringLiteral("box.obj"))));
-  dlg.m_sliderTime->setValue(120);  // step 2: a skin of 32 degrees
+  ASSERT_TRUE(LoadBodyModel(dlg.View(), dir.filePath(QStringLiteral("box.obj"))));
+  c.time->setValue(120);  // step 2: a skin of 32 degrees
   QCoreApplication::processEvents();
   // Where the box's front face lands on the view.
-  const COpenGLView& v = *dlg.m_view;
+  const COpenGLView& v = *dlg.View();
   QMatrix4x4 m;
   m.perspective(static_cast<float>(COpenGLView::FieldOfViewY(v.width(), v.height())),
                 static_cast<float>(v.width()) / static_cast<float>(v.height()), 0.1f, 100.0f);
-  m.translate(static_cast<float>(v.m_dTransX), static_cast<float>(v.m_dTransY), static_cast<float>(v.m_dTransZ));
-  m.scale(v.m_fZoom);
+  m.translate(static_cast<float>(v.Camera().m_dTransX), static_cast<float>(v.Camera().m_dTransY),
+              static_cast<float>(v.Camera().m_dTransZ));
+  m.scale(v.Camera().m_fZoom);
   const QVector3D ndc = m.map(QVector3D(0, 0, 0.3f));
   const QPoint at(static_cast<int>((ndc.x() + 1) / 2 * static_cast<float>(v.width())),
                   static_cast<int>((1 - ndc.y()) / 2 * static_cast<float>(v.height())));
-  QTest::mouseClick(dlg.m_view, Qt::LeftButton, Qt::NoModifier, at);
-  EXPECT_EQ(dlg.m_status->text(), QStringLiteral("Trunk: skin 32.00 \u00b0C"));
+  QTest::mouseClick(dlg.View(), Qt::LeftButton, Qt::NoModifier, at);
+  EXPECT_EQ(c.status->text(), QStringLiteral("Trunk: skin 32.00 \u00b0C"));
   // The probe panel shows the part and follows the clock.
-  ASSERT_TRUE(dlg.m_probePanel->isVisible());
-  EXPECT_EQ(dlg.m_probeTitle->text(), QStringLiteral("Trunk: Temperature"));
-  EXPECT_EQ(dlg.m_probe->item(1, 1)->text(), QStringLiteral("32.00 \u00b0C"));
+  ASSERT_TRUE(c.probePanel->isVisible());
+  EXPECT_EQ(c.probeTitle->text(), QStringLiteral("Trunk: Temperature"));
+  EXPECT_EQ(c.probe->item(1, 1)->text(), QStringLiteral("32.00 \u00b0C"));
   d.State().SeekStep(3);
-  EXPECT_EQ(dlg.m_probe->item(1, 1)->text(), QStringLiteral("33.00 \u00b0C"));
-  dlg.m_probeCopy->click();
+  EXPECT_EQ(c.probe->item(1, 1)->text(), QStringLiteral("33.00 \u00b0C"));
+  c.probeCopy->click();
   EXPECT_EQ(QGuiApplication::clipboard()->text(), ProbeTsv(d, Trunk));
-  dlg.m_status->clear();
-  QTest::mouseClick(dlg.m_view, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));  // nothing there
-  EXPECT_TRUE(dlg.m_status->text().isEmpty());
+  c.status->clear();
+  QTest::mouseClick(dlg.View(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));  // nothing there
+  EXPECT_TRUE(c.status->text().isEmpty());
 }
 
 // The readout of a part: its values with units, "no value" where the run
@@ -497,16 +510,47 @@ TEST(Visualize3D, TheStatusLineIsNeverCut) {
   CSimulationData d;
   Fill(d, 4, 1.0f, 2);
   CVisiualize3DDlg dlg(&d, QString());
+  const Controls3D c(dlg);
   dlg.resize(1001, 661);  // the main window's page
   dlg.show();
   for (const char* text : {"DownLoading Model...", "Foot: skin 34.32 \u00b0C, layer 2 33.10 \u00b0C",
                            "The model service did not answer: the cached copy is shown."}) {
     dlg.SetStatus(QString::fromUtf8(text));
-    const QRect r = dlg.m_status->geometry();
-    EXPECT_LE(dlg.m_status->heightForWidth(r.width()), r.height()) << text;
-    EXPECT_LT(r.right(), dlg.m_startStop->x()) << text;
+    const QRect r = c.status->geometry();
+    EXPECT_LE(c.status->heightForWidth(r.width()), r.height()) << text;
+    EXPECT_LT(r.right(), c.startStop->x()) << text;
     EXPECT_LE(r.bottom(), dlg.height()) << text;
-    EXPECT_GT(r.top(), dlg.m_sectionParts[5]->geometry().bottom()) << text;
+    EXPECT_GT(r.top(), c.sectionParts[5]->geometry().bottom()) << text;
+  }
+}
+
+// "Visualization Content" and "Display Model" are frames with their titles
+// around their radios, behind them: every radio lies inside its frame, below
+// its title, and is drawn over it.
+TEST(Visualize3D, GroupBoxesFrameTheirRadios) {
+  CSimulationData d;
+  Fill(d, 4, 1.0f, 2);
+  CVisiualize3DDlg dlg(&d, QString());
+  const Controls3D c(dlg);
+  dlg.show();
+  const std::pair<const char*, std::vector<QRadioButton*>> groups[] = {
+      {"Visualization Content", {c.content.begin(), c.content.end()}},
+      {"Display Model", {c.displayMode.begin(), c.displayMode.end()}}};
+  const QList<QGroupBox*> boxes = dlg.findChildren<QGroupBox*>();
+  ASSERT_EQ(boxes.size(), 2);
+  for (const auto& [title, radios] : groups) {
+    const QString caption = QLatin1String(title);
+    const auto box =
+        std::find_if(boxes.begin(), boxes.end(), [&caption](const QGroupBox* b) { return b->title() == caption; });
+    ASSERT_NE(box, boxes.end()) << title;
+    const QRect frame = (*box)->geometry();
+    const int titleBottom = frame.top() + (*box)->fontMetrics().height();
+    const QList<QObject*>& order = dlg.children();
+    for (const QRadioButton* r : radios) {
+      EXPECT_TRUE(frame.contains(r->geometry())) << title << " " << r->text().toStdString();
+      EXPECT_GT(r->geometry().top(), titleBottom) << title << " " << r->text().toStdString();
+      EXPECT_LT(order.indexOf(*box), order.indexOf(r)) << "drawn under " << r->text().toStdString();
+    }
   }
 }
 
@@ -523,15 +567,15 @@ TEST(Visualize3D, AdoptedByAnotherWindowTheViewDrawsTheSame) {
   second.resize(dlg->size());
   first.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&first, 60000));
-  ASSERT_TRUE(LoadBodyModel(dlg->m_view, dir.filePath(QStringLiteral("box.obj"))));
-  const QImage before = dlg->m_view->grabFramebuffer();
+  ASSERT_TRUE(LoadBodyModel(dlg->View(), dir.filePath(QStringLiteral("box.obj"))));
+  const QImage before = dlg->View()->grabFramebuffer();
   int destroyed = 0;
-  QObject::connect(dlg->m_view->context(), &QOpenGLContext::aboutToBeDestroyed, [&] { ++destroyed; });
+  QObject::connect(dlg->View()->context(), &QOpenGLContext::aboutToBeDestroyed, [&] { ++destroyed; });
   dlg->setParent(&second);
   second.show();
   dlg->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&second, 60000));
-  const QImage after = dlg->m_view->grabFramebuffer();
+  const QImage after = dlg->View()->grabFramebuffer();
   EXPECT_EQ(destroyed, 1);
   EXPECT_EQ(after, before);
 }

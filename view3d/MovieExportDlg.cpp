@@ -133,7 +133,7 @@ MovieResult ExportMovieWithProgress(QWidget* parent, CSimulationData& data, cons
     COpenGLView view;
     view.SetData(&data);
     view.SetModuleDir(moduleDir);
-    view.m_nMode = settings.mode;
+    view.SetMode(settings.mode);
     view.ResetCamera();
     view.resize(settings.size);
     if (!LoadSceneModelsNow(view, settings.mode, files)) {

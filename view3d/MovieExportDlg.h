@@ -34,6 +34,10 @@ class CMovieExportDlg : public QDialog {
   CMovieExportDlg(const CSimulationData& data, const MovieSettings& initial, QWidget* parent = nullptr);
   MovieSettings Settings() const;
 
+ private:
+  void ShowLength();
+
+  const CSimulationData& m_data;
   QComboBox* m_view = nullptr;
   QSpinBox* m_speed = nullptr;
   QSpinBox* m_fps = nullptr;
@@ -41,10 +45,6 @@ class CMovieExportDlg : public QDialog {
   QSpinBox* m_height = nullptr;
   QCheckBox* m_outlined = nullptr;
   QLabel* m_length = nullptr;  // "2716 frames, 01:30 of movie"
-
- private:
-  void ShowLength();
-  const CSimulationData& m_data;
 };
 
 // "N frames, MM:SS of movie" for a run of `totalSeconds` at the settings.

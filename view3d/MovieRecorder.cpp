@@ -117,8 +117,8 @@ MovieResult RecordMovie(COpenGLView& view, const MoviePlan& plan, IMovieSink& en
   state.SetPlaying(false);  // the movie sets the clock itself
   const RunTables& run = data.Run();
   const int total = TotalSeconds(run.m_nSamples, run.m_fSampleInterval);
-  const double startTurn = view.m_dRotY;
-  const int startWalk = view.m_nFrame;
+  const double startTurn = view.Camera().m_dRotY;
+  const int startWalk = view.Frame();
   const std::int64_t frames = plan.FrameCount();
   CFrameQueue queue(encoder);
   for (std::int64_t i = 0; i < frames; ++i) {
@@ -126,10 +126,12 @@ MovieResult RecordMovie(COpenGLView& view, const MoviePlan& plan, IMovieSink& en
     state.SeekStep(f.step, f.seconds);
     // The player's other timer, as it runs while the clock plays: the
     // walking body steps, the others turn 5 degrees a tick.
-    if (view.m_nMode == ViewMode::Dynamic) {
-      view.m_nFrame = WalkFrameAfter(startWalk, f.ticks, view.m_nFrameCount);
+    if (view.Mode() == ViewMode::Dynamic) {
+      view.SetFrame(WalkFrameAfter(startWalk, f.ticks, view.FrameCount()));
     } else {
-      view.m_dRotY = startTurn + 5.0 * f.ticks;
+      ViewCamera camera = view.Camera();
+      camera.m_dRotY = startTurn + 5.0 * f.ticks;
+      view.SetCamera(camera);
     }
     QImage picture = view.grabFramebuffer();
     if (picture.isNull()) {

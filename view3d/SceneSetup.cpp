@@ -10,13 +10,13 @@ StaticModelFiles ProgramModelFiles(const QString& moduleDir) {
 }
 
 bool LoadSceneModelsNow(COpenGLView& view, ViewMode mode, const StaticModelFiles& files) {
-  view.m_nMode = mode;
+  view.SetMode(mode);
   if (mode == ViewMode::Static) {
     LoadBodyModel(&view, files.body);
     LoadGarmentModel(&view, files.garment);
   } else if (mode == ViewMode::Dynamic) {
     LoadAnimationModel(&view, view.ModuleDir() + QStringLiteral("op.obj"));
-    view.m_animationJob.Join();
+    view.JoinLoaders();
     QCoreApplication::processEvents();  // the worker's queued messages
   } else if (mode == ViewMode::SpaceSuit) {
     LoadSpaceSuitScene(&view);

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QClipboard>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QImage>
@@ -28,28 +29,34 @@ QRect Du(int x, int y, int width, int height) { return DialogUnitsToPixels(x, y,
 CVisiualize3DDlg::CVisiualize3DDlg(CSimulationData* data, const QString& moduleDir, QWidget* parent)
     : CMyDialog(parent), m_pData(data), m_strModuleDir(moduleDir) {
   resize(Du(0, 0, 657, 430).size());
+  // A frame with its title around a set of radios; the radios stay the
+  // dialog's own children at their places, drawn over it.
   auto group = [this](const QString& title, QRect r) {
-    auto* box = new QLabel(title, this);
-    box->setGeometry(r.x(), r.y() - 2, r.width(), 16);
+    auto* box = new QGroupBox(title, this);
+    box->setGeometry(r);
+    box->lower();
   };
-  group(QStringLiteral("Visualization Content"), Du(15, 10, 82, 10));
+  group(QStringLiteral("Visualization Content"), Du(15, 10, 82, 75));
   const char* contents[3] = {"Temperature", "Humidity", "Sweating Rate"};
   const int contentRects[3][4] = {{26, 26, 57, 10}, {27, 44, 43, 10}, {27, 63, 63, 10}};
   for (int i = 0; i < 3; ++i) {
     m_content[static_cast<std::size_t>(i)] = new QRadioButton(QLatin1String(contents[i]), this);
     m_content[static_cast<std::size_t>(i)]->setGeometry(
         Du(contentRects[i][0], contentRects[i][1], contentRects[i][2], contentRects[i][3]));
+    m_content[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("content%1").arg(i));
     m_contentGroup.addButton(m_content[static_cast<std::size_t>(i)], i);
   }
   connect(&m_contentGroup, &QButtonGroup::idClicked, this, &CVisiualize3DDlg::OnContent);
 
   (new QLabel(QStringLiteral("Body/Fabric layers\uFF1A"), this))->setGeometry(Du(17, 96, 68, 8));
   m_listLayers = new QListWidget(this);
+  m_listLayers->setObjectName(QStringLiteral("layers"));
   m_listLayers->setGeometry(Du(16, 113, 74, 62));
   (new QLabel(QStringLiteral("Speed\uFF1A"), this))->setGeometry(Du(19, 181, 29, 8));
   // Simulated seconds a tick of the player's one-second timer; + and - step
   // through them. The keys stay the dialog's: the box takes no focus.
   m_speed = new QComboBox(this);
+  m_speed->setObjectName(QStringLiteral("speed"));
   for (const int speed : kPlayerSpeeds) {
     m_speed->addItem(SpeedLabel(speed), speed);
   }
@@ -60,26 +67,31 @@ CVisiualize3DDlg::CVisiualize3DDlg(CSimulationData* data, const QString& moduleD
 
   // The legends' text ringed in black, to read on a room of its own colour.
   m_outlinedLabels = new QCheckBox(QStringLiteral("Outlined labels"), this);
+  m_outlinedLabels->setObjectName(QStringLiteral("outlinedLabels"));
   m_outlinedLabels->setGeometry(Du(17, 198, 77, 10));
   m_outlinedLabels->setFocusPolicy(Qt::NoFocus);
   connect(m_outlinedLabels, &QCheckBox::toggled, this, [this](bool on) { m_pData->State().SetOutlinedLabels(on); });
 
-  group(QStringLiteral("Display Model"), Du(14, 218, 81, 10));
+  group(QStringLiteral("Display Model"), Du(14, 218, 81, 57));
   m_displayMode[0] = new QRadioButton(QStringLiteral("Solid Mode"), this);
   m_displayMode[0]->setGeometry(Du(28, 237, 50, 10));
   m_displayMode[1] = new QRadioButton(QStringLiteral("Wire Mode"), this);
   m_displayMode[1]->setGeometry(Du(28, 257, 50, 10));
+  m_displayMode[0]->setObjectName(QStringLiteral("solid"));
+  m_displayMode[1]->setObjectName(QStringLiteral("wire"));
   m_displayGroup.addButton(m_displayMode[0], 0);
   m_displayGroup.addButton(m_displayMode[1], 1);
   connect(&m_displayGroup, &QButtonGroup::idClicked, this, &CVisiualize3DDlg::OnDisplayMode);
 
   m_crossSection = new QCheckBox(QStringLiteral("Show cross section"), this);
+  m_crossSection->setObjectName(QStringLiteral("crossSection"));
   m_crossSection->setGeometry(Du(17, 282, 77, 10));
   connect(m_crossSection, &QCheckBox::toggled, this, &CVisiualize3DDlg::OnShowCrossSection);
   const char* parts[6] = {"HEAD", "TRUNK", "ARM", "HAND", "LEG", "FOOT"};
   const int partY[6] = {294, 306, 317, 328, 339, 351};
   for (int i = 0; i < 6; ++i) {
     auto* r = new QRadioButton(QLatin1String(parts[i]), this);
+    r->setObjectName(QStringLiteral("section%1").arg(i));
     r->setGeometry(Du(29, partY[i], 50, 10));
     r->hide();
     m_sectionGroup.addButton(r, i);
@@ -89,35 +101,44 @@ CVisiualize3DDlg::CVisiualize3DDlg(CSimulationData* data, const QString& moduleD
   connect(&m_sectionGroup, &QButtonGroup::idClicked, this, &CVisiualize3DDlg::OnSectionPart);
 
   m_sliderTime = new QSlider(Qt::Horizontal, this);
+  m_sliderTime->setObjectName(QStringLiteral("time"));
   m_sliderTime->setGeometry(Du(106, 398, 486, 14));
   m_sliderTime->setTickPosition(QSlider::NoTicks);
   // The arrow keys step the player a whole step (the dialog's keys), never a
   // second of the slider's own.
   m_sliderTime->setFocusPolicy(Qt::NoFocus);
   m_timeLabel = new QLabel(QStringLiteral("00:00 / 00:00"), this);
+  m_timeLabel->setObjectName(QStringLiteral("timeLabel"));
   m_timeLabel->setGeometry(Du(604, 400, 52, 8));
   m_startStop = new QPushButton(QStringLiteral("Start"), this);
+  m_startStop->setObjectName(QStringLiteral("startStop"));
   m_startStop->setGeometry(Du(70, 394, 29, 18));
   m_startStop->setFocusPolicy(Qt::NoFocus);
   connect(m_startStop, &QPushButton::clicked, this, &CVisiualize3DDlg::OnStartStop);
   m_status = new QLabel(this);
+  m_status->setObjectName(QStringLiteral("status"));
   m_status->setGeometry(Du(7, 414, 86, 8));
   m_status->setWordWrap(true);
   m_progress = new QProgressBar(this);
+  m_progress->setObjectName(QStringLiteral("progress"));
   m_progress->setTextVisible(false);
   m_progress->setGeometry(m_status->geometry().right() + 4, m_status->geometry().top() + 3, 60, 6);
   m_progress->hide();
 
   m_probePanel = new QFrame(this);
+  m_probePanel->setObjectName(QStringLiteral("probe"));
   m_probePanel->setFrameShape(QFrame::StyledPanel);
   m_probePanel->setAutoFillBackground(true);
   m_probeTitle = new QLabel(m_probePanel);
+  m_probeTitle->setObjectName(QStringLiteral("probeTitle"));
   m_probe = new QTableWidget(0, 2, m_probePanel);
+  m_probe->setObjectName(QStringLiteral("probeTable"));
   m_probe->horizontalHeader()->hide();
   m_probe->verticalHeader()->hide();
   m_probe->setEditTriggers(QAbstractItemView::NoEditTriggers);
   m_probe->setFocusPolicy(Qt::NoFocus);
   m_probeCopy = new QPushButton(QStringLiteral("Copy"), m_probePanel);
+  m_probeCopy->setObjectName(QStringLiteral("probeCopy"));
   m_probeCopy->setFocusPolicy(Qt::NoFocus);
   connect(m_probeCopy, &QPushButton::clicked, this,
           [this] { QGuiApplication::clipboard()->setText(ProbeTsv(*m_pData, m_nProbedPart)); });
@@ -134,7 +155,7 @@ CVisiualize3DDlg::CVisiualize3DDlg(CSimulationData* data, const QString& moduleD
   m_view->setGeometry(Du(107, 0, 549, 390));
   m_view->SetData(m_pData);
   m_view->SetModuleDir(m_strModuleDir);
-  m_view->m_nMode = ViewMode::Static;
+  m_view->SetMode(ViewMode::Static);
   m_view->ResetCamera();
   connect(m_view, &COpenGLView::clicked, this, &CVisiualize3DDlg::OnViewClicked);
 
@@ -196,6 +217,20 @@ CVisiualize3DDlg::~CVisiualize3DDlg() {
     m_download->Cancel();
   }
   WaitForDownload();
+}
+
+void CVisiualize3DDlg::ShowScene(ViewMode mode, const DownloadSettings& settings) {
+  m_view->SetMode(mode);
+  if (mode == ViewMode::Static && !m_view->BodyModel()) {
+    StartDownload(settings);  // one at a time: a second command while it runs starts nothing
+  } else if (mode == ViewMode::Dynamic && !m_view->AnimationModel()) {
+    LoadAnimationModel(m_view, m_strModuleDir + QStringLiteral("op.obj"));
+  } else if (mode == ViewMode::SpaceSuit && !m_view->SpaceSuitModel()) {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    LoadSpaceSuitScene(m_view);
+    QGuiApplication::restoreOverrideCursor();
+  }
+  m_view->RenderScene();
 }
 
 void CVisiualize3DDlg::WaitForDownload() {
@@ -485,9 +520,9 @@ bool CVisiualize3DDlg::StartDownload(const DownloadSettings& settings) {
     // The parse runs here, off the GUI thread; the view gets each model whole.
     // A cancelled download stops the parse too, at its next stretch of lines.
     const CLoadCancelScope cancellable(m_download->CancelFlag());
-    if (!view->m_pBody) {
+    if (!view->BodyModel()) {
       LoadBodyModel(view, r.bodyPath);
-      if (!view->m_pGarment) {
+      if (!view->GarmentModel()) {
         LoadGarmentModel(view, r.garmentPath);
       }
     }

@@ -54,29 +54,18 @@ class CVisiualize3DDlg : public CMyDialog {
   // The 3D view as a PNG of its size (Ctrl+S asks where); false when not written.
   bool SaveImage(const QString& path);
 
-  COpenGLView* m_view = nullptr;
-  bool m_bDownloaded = false;
-  QString m_strModelPath;
-  QString m_strGarmentPath;
-  QSlider* m_sliderTime = nullptr;
-  QListWidget* m_listLayers = nullptr;
-  QLabel* m_timeLabel = nullptr;
-  QLabel* m_status = nullptr;
-  QProgressBar* m_progress = nullptr;
-  QPushButton* m_startStop = nullptr;
-  QComboBox* m_speed = nullptr;  // the player's speed
-  QCheckBox* m_outlinedLabels = nullptr;
-  // The probe panel: the values of the part clicked last, at the drawn step,
-  // kept up to date while the player runs.
-  QFrame* m_probePanel = nullptr;
-  QLabel* m_probeTitle = nullptr;
-  QTableWidget* m_probe = nullptr;
-  QPushButton* m_probeCopy = nullptr;
-  int m_nProbedPart = -1;
-  QCheckBox* m_crossSection = nullptr;
-  std::array<QRadioButton*, 3> m_content{};
-  std::array<QRadioButton*, 2> m_displayMode{};
-  std::array<QRadioButton*, 6> m_sectionParts{};
+  // The scene `mode` on show: its models loaded first when the view has
+  // none yet (the static body fetched as `settings` say, in the background;
+  // the walking body on a worker; the moon scene here), then drawn.
+  void ShowScene(ViewMode mode, const DownloadSettings& settings);
+
+  // The 3D view the dialog steers (a picture or a movie draws it too).
+  COpenGLView* View() const { return m_view; }
+  // Whether the models of the last download arrived, and where they stand
+  // (empty until a download wrote them).
+  bool Downloaded() const { return m_bDownloaded; }
+  const QString& ModelPath() const { return m_strModelPath; }
+  const QString& GarmentPath() const { return m_strGarmentPath; }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -103,4 +92,28 @@ class CVisiualize3DDlg : public CMyDialog {
   std::unique_ptr<CModelDownload> m_download;
   std::thread m_worker;
   std::atomic<bool> m_downloadRunning{false};
+
+  COpenGLView* m_view = nullptr;
+  bool m_bDownloaded = false;
+  QString m_strModelPath;
+  QString m_strGarmentPath;
+  QSlider* m_sliderTime = nullptr;
+  QListWidget* m_listLayers = nullptr;
+  QLabel* m_timeLabel = nullptr;
+  QLabel* m_status = nullptr;
+  QProgressBar* m_progress = nullptr;
+  QPushButton* m_startStop = nullptr;
+  QComboBox* m_speed = nullptr;  // the player's speed
+  QCheckBox* m_outlinedLabels = nullptr;
+  // The probe panel: the values of the part clicked last, at the drawn step,
+  // kept up to date while the player runs.
+  QFrame* m_probePanel = nullptr;
+  QLabel* m_probeTitle = nullptr;
+  QTableWidget* m_probe = nullptr;
+  QPushButton* m_probeCopy = nullptr;
+  int m_nProbedPart = -1;
+  QCheckBox* m_crossSection = nullptr;
+  std::array<QRadioButton*, 3> m_content{};
+  std::array<QRadioButton*, 2> m_displayMode{};
+  std::array<QRadioButton*, 6> m_sectionParts{};
 };
