@@ -149,7 +149,7 @@ int RunWindowScreenshot(const ScreenshotOptions& o, const QString& moduleDir, CR
   }
   // A picture holds no overlay, whatever the pointer happens to be over.
   if (main.Scientific()) {
-    main.Scientific()->Chart()->m_bOverlays = false;
+    main.Scientific()->Chart()->SetOverlays(false);
   }
   QWidget* shown = o.window ? static_cast<QWidget*>(&main) : main.ShownView();
   QImage image = shown->grab().toImage().convertToFormat(QImage::Format_RGB32);

@@ -136,7 +136,7 @@ void BM_ZoomWheelStep(benchmark::State& state) {
     chart->ZoomTo({400, 410});  // a hundredth of the run
     PaintSeconds(*chart, image);
   }
-  const QPoint at(chart->m_layout.originX + chart->m_layout.axisWidth / 3, chart->m_layout.originY - 50);
+  const QPoint at(chart->Layout().originX + chart->Layout().axisWidth / 3, chart->Layout().originY - 50);
   int delta = 120;
   for (auto _ : state) {
     QWheelEvent wheel(at, chart->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ChartUnits.h"
+
 int IndexAtTime(const std::vector<CChartDataSet>& points, float t) {
   const auto it =
       std::lower_bound(points.begin(), points.end(), t, [](const CChartDataSet& p, float v) { return p.m_fX < v; });
@@ -58,4 +60,37 @@ QStringList HoverLines(float time, const std::vector<HoverValue>& values, const 
     lines << QStringLiteral("%1 = %2").arg(v.name, ValueText(v));
   }
   return lines;
+}
+
+int HoverIndexAt(int x, const ChartAxes& axes, const std::vector<CChartDataSet>& points) {
+  const ChartLayout& l = axes.layout;
+  const bool inside = x >= l.originX && x <= l.originX + l.axisWidth && axes.scale.pixels > 0;
+  if (!inside || points.empty()) {
+    return -1;
+  }
+  return NearestInTime(points, axes.scale.TimeAt(x));
+}
+
+QString ChartHoverText(const CChartSeriesModel& curves, int hover, const QString& yLabel, const QString& xUnit) {
+  const std::vector<CChartDataSet>& first = curves.Points();
+  if (hover < 0 || hover >= static_cast<int>(first.size())) {
+    return {};
+  }
+  const float t = first[static_cast<std::size_t>(hover)].m_fX;
+  const std::vector<CChartSeries>& all = curves.Curves();
+  std::vector<HoverValue> values;
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    const SeriesLook& look = all[i].Look();
+    const std::vector<CChartDataSet>& points = all[i].Points();
+    HoverValue v;
+    v.name = look.m_strName;
+    v.unit = look.m_strUnit.isEmpty() && all.size() == 1 ? UnitOf(yLabel) : look.m_strUnit;
+    const int j = i == 0 ? hover : NearestInTime(points, t);
+    v.held = j >= 0;
+    v.value = j >= 0 ? points[static_cast<std::size_t>(j)].m_fY : 0.0f;
+    v.run = look.m_nRun > 0 ? look.m_strRun : QString();
+    v.time = j >= 0 ? points[static_cast<std::size_t>(j)].m_fX : t;
+    values.push_back(v);
+  }
+  return HoverLines(t, values, xUnit).join(QLatin1Char('\n'));
 }

@@ -6,7 +6,9 @@
 #include <QStringList>
 #include <vector>
 
+#include "ChartAxes.h"
 #include "ChartLogic.h"
+#include "ChartSeries.h"
 
 // The first point of `points` (in time order) at or after time `t`; the
 // last when every point is earlier.
@@ -34,3 +36,12 @@ struct HoverValue {
 // compared run whose value stands at another time names it after the time:
 // "48.7 min; run-b at 48.5 min".
 QStringList HoverLines(float time, const std::vector<HoverValue>& values, const QString& xUnit = QStringLiteral("min"));
+
+// The point of the first curve under pixel column `x`: the one nearest in
+// time to the time there; none off the x axis, or before the curve's first
+// time or after its last (a run that starts late holds nothing at 0).
+int HoverIndexAt(int x, const ChartAxes& axes, const std::vector<CChartDataSet>& points);
+// What the hover box says at point `hover` of the first curve: each curve's
+// value at its time, with its unit (the only curve's unit is its caption's,
+// `yLabel`, as the owner wrote it); empty for no point.
+QString ChartHoverText(const CChartSeriesModel& curves, int hover, const QString& yLabel, const QString& xUnit);

@@ -4,51 +4,30 @@
 // and the y caption (rotated, in its strip), the data as lines and, when
 // asked, one of three comfort scales as coloured bands behind them. The owner
 // fills it (ClearAll, captions, band mode, AddPoint, AddSeries for each
-// further curve) and calls update(); the chart recomputes its layout, ranges
-// and fonts on every paint. Several curves get a legend, their own colours
+// further curve) and calls update(); the chart lays out its axes, ranges and
+// fonts anew on every paint. Several curves get a legend, their own colours
 // and, for a second unit, a y axis on the right.
 //
 // The time axis is the chart's own to zoom: the wheel zooms about the
 // pointer, a drag pans, Shift+drag zooms to a box, and a double click or
 // Home shows the whole run again.
+//
+// The widget wires its parts together: the curves (CChartSeriesModel), the
+// zoom (CChartZoom), the hover (ChartHover.h), the axes (ChartAxes.h) and
+// the painter (ChartPainter.h), each of them free of any window.
 
 #include <QPoint>
 #include <QWidget>
+#include <limits>
 #include <vector>
 
+#include "ChartAxes.h"
 #include "ChartFigure.h"
 #include "ChartLogic.h"
+#include "ChartPainter.h"
+#include "ChartSeries.h"
+#include "ChartZoom.h"
 #include "TimeZoom.h"
-
-// One curve of the chart: its points in time order, what the legend, the
-// hover box and an export call it, and how it is drawn.
-struct CChartSeries {
-  std::vector<CChartDataSet> m_points;
-  QString m_strName;    // the legend's text
-  QString m_strUnit;    // of the values, for the hover box
-  QString m_strColumn;  // the column's name in exported data (the name when empty)
-  int m_nAxis = 0;      // 0 the left y axis, 1 the right one
-  int m_nColour = -1;   // place in the palette; -1 its place among the curves
-  // The line style (SetLineStyle): 0 solid; a compared run's curves take
-  // their run's (a second run's dashed, in the palette place of the first
-  // run's curve of the same part and quantity).
-  int m_nStyle = 0;
-  int m_nRun = 0;    // which of the compared runs: 0 the first
-  QString m_strRun;  // the run's name, while runs are compared
-  // Kept as points are added, so that a paint need not walk every point
-  // twice. The y range starts where a paint's search does.
-  float m_fXMin, m_fXMax, m_fYMin = 1000000, m_fYMax = -1000000;
-  bool m_bSorted = true;  // in time order (the visible points are found by halving)
-  CChartSeries();
-  void Add(float x, float y);
-};
-
-// A marked span of the x axis (a layer of a thickness profile): its name
-// stands above it, and a dashed line at each boundary between neighbours.
-struct ChartSection {
-  float from = 0, to = 0;
-  QString name;
-};
 
 class CMyChart : public QWidget {
   Q_OBJECT
@@ -56,21 +35,54 @@ class CMyChart : public QWidget {
  public:
   explicit CMyChart(QWidget* parent = nullptr);
 
+  // The captions: the title, the x axis', the y axis' and the right y
+  // axis' (drawn when a curve takes that axis).
   void SetTitle(const QString& title) { m_strTitle = title; }
+  const QString& Title() const { return m_strTitle; }
+  void SetXLabel(const QString& label) { m_strXLabel = label; }
+  const QString& XLabel() const { return m_strXLabel; }
+  void SetYLabel(const QString& label) { m_strYLabel = label; }
+  const QString& YLabel() const { return m_strYLabel; }
+  void SetY2Label(const QString& label) { m_strY2Label = label; }
+  const QString& Y2Label() const { return m_strY2Label; }
+  // The y column's name in the data the chart exports (the y caption when empty).
+  void SetYColumn(const QString& column) { m_strYColumn = column; }
+  // The x axis' unit as the hover box reads it ("min" by default).
+  void SetXUnit(const QString& unit) { m_strXUnit = unit; }
+  // The comfort scale behind the curves, if any; ClearAll switches it off.
+  void SetBandMode(BandMode mode) { m_nBandMode = mode; }
+  BandMode Bands() const { return m_nBandMode; }
+  // The left axis' values whatever the curves hold (a profile keeps the
+  // run's range, so that its line moves as the player runs); NaN: from the
+  // curves. ClearAll lets the curves decide again.
+  void SetFixedYRange(float lo, float hi);
+  // Marked spans of the x axis, and the boundaries drawn between them.
+  void SetSections(std::vector<ChartSection> sections, std::vector<float> boundaries);
+  const std::vector<ChartSection>& Sections() const { return m_sections; }
+  const std::vector<float>& Boundaries() const { return m_boundaries; }
+  // The time the data store's clock shows (the 3D player's), drawn as a thin
+  // line; NaN for none.
+  void SetCursorTime(float minutes) { m_fCursorTime = minutes; }
+  float CursorTime() const { return m_fCursorTime; }
+  // Whether the window shows the overlays (off while the page is taken as a
+  // picture).
+  void SetOverlays(bool on) { m_bOverlays = on; }
+
   // Appends a point to the curve being filled: the first until AddSeries
   // begins another.
   void AddPoint(float x, float y);
-  // Begins a further curve, which AddPoint then fills; returns it.
-  CChartSeries& AddSeries(const QString& name, const QString& unit, int axis);
+  // Names the first curve, or begins a further one that AddPoint then fills.
+  void SetFirstLook(const SeriesLook& look) { m_curves.SetFirstLook(look); }
+  void AddSeries(const SeriesLook& look) { m_curves.AddSeries(look); }
+  void AddSeries(const QString& name, const QString& unit, int axis);
   // Removes every curve but an empty first one, and switches the bands off
   // and a box's value range with them; captions, title, the x range and
   // the shown time range stay.
   void ClearAll();
-  const std::vector<CChartDataSet>& Points() const { return m_curves.front().m_points; }
-  CChartSeries& Series(int index) { return m_curves[static_cast<std::size_t>(index)]; }
-  const std::vector<CChartSeries>& Curves() const { return m_curves; }
+  const std::vector<CChartDataSet>& Points() const { return m_curves.Points(); }
+  const std::vector<CChartSeries>& Curves() const { return m_curves.Curves(); }
   // What the legend reads, as drawn (nothing for a chart of one curve).
-  QStringList LegendTexts() const;
+  QStringList LegendTexts() const { return m_curves.LegendTexts(); }
 
   // Paints the chart into `painter` as a window of `size` would show it.
   // With `everySegment` the lines are drawn segment by segment however many
@@ -102,46 +114,16 @@ class CMyChart : public QWidget {
 
   // The time range the axis shows: the whole run unless zoomed.
   TimeRange ShownRange() const;
-  bool Zoomed() const { return m_bZoomed; }
-  // Where the last paint put times on the x axis.
-  const TimeScale& Scale() const { return m_timeScale; }
-  // The x tick labels as last painted.
-  const std::vector<QString>& XLabels() const { return m_xLabels; }
+  bool Zoomed() const { return m_zoom.Zoomed(); }
+  // The axes as the last paint laid them out: where the plot stands, the
+  // ranges, the ticks and their labels, where times stand.
+  const ChartAxes& Axes() const { return m_axes; }
+  const ChartLayout& Layout() const { return m_axes.layout; }
+  const TimeScale& Scale() const { return m_axes.scale; }
+  const std::vector<QString>& XLabels() const { return m_axes.xLabels; }
   // Shows `range` (fitted into the run), or the whole run again.
   void ZoomTo(const TimeRange& range);
   void ResetView();
-
-  // The time the data store's clock shows (the 3D player's), drawn as a thin
-  // line; NaN for none.
-  float m_fCursorTime;
-
-  // The x axis' unit as the hover box reads it.
-  QString m_strXUnit = QStringLiteral("min");
-  // The left axis' values whatever the curves hold (a profile keeps the
-  // run's range, so that its line moves as the player runs); NaN: from the
-  // curves. ClearAll lets the curves decide again.
-  float m_fFixedYMin, m_fFixedYMax;
-  // Marked spans and the boundaries drawn between them; none by default.
-  std::vector<ChartSection> m_sections;
-  std::vector<float> m_boundaries;
-
-  // Whether the window shows the overlays (off while the page is taken as a
-  // picture).
-  bool m_bOverlays = true;
-  BandMode m_nBandMode = BandMode::None;
-  QString m_strXLabel = QStringLiteral("X Label");
-  QString m_strYLabel = QStringLiteral("Y Label");
-  // The right y axis' caption, drawn when a curve takes that axis.
-  QString m_strY2Label;
-  QString m_strTitle = QStringLiteral("Chart Title");
-  // The y column's name in the data the chart exports (the y caption when empty).
-  QString m_strYColumn;
-  int m_nYTicks = 10, m_nXTicks = 10;
-  float m_fYMin = 0, m_fYMax = 0;    // the left axis
-  float m_fY2Min = 0, m_fY2Max = 0;  // the right axis
-  float m_fXMin = 0, m_fXMax = 0;    // only ever widened, by painting
-  float m_fYStep = 0, m_fXStep = 0;
-  ChartLayout m_layout;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -154,35 +136,37 @@ class CMyChart : public QWidget {
   void leaveEvent(QEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
 
- private:
-  struct Axis {
-    float lo, hi;
-  };
-  void DrawSeries(QPainter& painter, const CChartSeries& s, Axis y, bool everySegment) const;
-  void DrawRightAxis(QPainter& painter, const QFont& caption, int w) const;
-  void DrawCursorAndHover(QPainter& painter, int chartWidth) const;
-  void DrawSections(QPainter& painter, const QFont& font) const;
-  QColor FirstColour() const;
-  QColor ColourOf(std::size_t index) const;
-  Axis AxisRange(int axis) const;
-  // The run's whole time range as the next paint draws it.
-  TimeRange WholeRange() const;
-  void SetShown(const TimeRange& range);
-  void UpdateHover(int x);
+  const QString& YColumn() const { return m_strYColumn; }
+  // The x range painted so far forgotten: the next paint spans the curves
+  // alone (a profile's axis starts at the skin, whatever came before).
+  void ForgetXRange() { m_axes.m_fXMin = m_axes.m_fXMax = 0; }
 
+ private:
+  // The run's whole time range as the next paint draws it: the x range
+  // painted so far, widened by the curves.
+  TimeRange WholeRange() const;
+  int PointCount() const { return static_cast<int>(Points().size()); }
+  // What a paint draws, the zoom settled first.
+  ChartPaintInput PaintInput();
+  void UpdateHover(int x);
+  // After the zoom changed: no hover, and a redraw.
+  void ZoomChanged();
+
+  CChartSeriesModel m_curves;
+  CChartZoom m_zoom;
+  ChartAxes m_axes;  // as the last paint laid them out
+  BandMode m_nBandMode = BandMode::None;
+  QString m_strTitle = QStringLiteral("Chart Title");
+  QString m_strXLabel = QStringLiteral("X Label");
+  QString m_strYLabel = QStringLiteral("Y Label");
+  QString m_strY2Label;
+  QString m_strYColumn;
+  QString m_strXUnit = QStringLiteral("min");
+  float m_fFixedYMin = std::numeric_limits<float>::quiet_NaN();
+  float m_fFixedYMax = std::numeric_limits<float>::quiet_NaN();
+  std::vector<ChartSection> m_sections;
+  std::vector<float> m_boundaries;
+  float m_fCursorTime = std::numeric_limits<float>::quiet_NaN();
+  bool m_bOverlays = true;
   int m_nHover = -1;
-  TimeScale m_timeScale;  // where times stand on the x axis, from the last paint
-  std::vector<CChartSeries> m_curves;
-  // The time window (when zoomed) and, after a box, the value windows of
-  // the two y axes; the time window outlives a refill, the value windows not.
-  bool m_bZoomed = false;
-  TimeRange m_view;
-  bool m_bValueBox = false;
-  Axis m_valueBox[2] = {{0, 1}, {0, 1}};
-  std::vector<QString> m_xLabels;
-  // A drag: where it began and what was shown then; Shift makes it a box.
-  bool m_bDragging = false, m_bBoxing = false;
-  QPoint m_ptPress, m_ptDrag;
-  TimeRange m_pressRange;
-  int m_nWheelAccum = 0;
 };

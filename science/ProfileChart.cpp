@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <cmath>
+#include <utility>
 
 #include "CaptionTables.h"
 #include "ChartLegend.h"
@@ -16,10 +17,10 @@ void CProfileChart::SetProfile(const FabricProfile& profile, const QString& part
   ClearAll();
   const bool difference = compared && compared->difference && compared->others.size() == 1;
   const QString shownName = difference ? DifferenceName(name, compared->run, compared->others.front().run) : name;
-  m_strXLabel = QStringLiteral("Position(cm)");
-  m_strXUnit = QStringLiteral("cm");
-  m_strYLabel = shownName;
-  m_strYColumn = shownName;
+  SetXLabel(QStringLiteral("Position(cm)"));
+  SetXUnit(QStringLiteral("cm"));
+  SetYLabel(shownName);
+  SetYColumn(shownName);
   QString title = ProfileTitle(part, shownName, profile.time);
   // Another run's step may stand at another time than the first's.
   QStringList elsewhen;
@@ -35,22 +36,21 @@ void CProfileChart::SetProfile(const FabricProfile& profile, const QString& part
   }
   SetTitle(title);
   // Each profile's axis spans its own part's clothing from the skin.
-  m_fXMin = 0;
-  m_fXMax = 0;
-  m_sections.clear();
+  ForgetXRange();
+  std::vector<ChartSection> sections;
   for (const ProfileLayer& l : profile.layers) {
-    m_sections.push_back({l.from, l.to, LayerOptionText(l.layer)});
+    sections.push_back({l.from, l.to, LayerOptionText(l.layer)});
   }
-  m_boundaries = profile.boundaries;
+  SetSections(std::move(sections), profile.boundaries);
   if (range && !difference) {
-    m_fFixedYMin = range->lo;
-    m_fFixedYMax = range->hi;
+    SetFixedYRange(range->lo, range->hi);
   }
   const FabricProfile& first = difference ? DifferenceProfile(profile, compared->others.front().profile) : profile;
   if (compared) {
-    CChartSeries& s = Series(0);
-    s.m_strName = difference ? LegendText(part, shownName) : LegendText(part, name, compared->run);
-    s.m_strRun = compared->run;
+    SeriesLook look;
+    look.m_strName = difference ? LegendText(part, shownName) : LegendText(part, name, compared->run);
+    look.m_strRun = compared->run;
+    SetFirstLook(look);
   }
   for (const ProfilePoint& p : first.points) {
     AddPoint(p.position, p.value);
@@ -62,11 +62,14 @@ void CProfileChart::SetProfile(const FabricProfile& profile, const QString& part
     for (std::size_t i = 0; i < compared->others.size(); ++i) {
       const RunProfile& r = compared->others[i];
       const int run = static_cast<int>(i) + 1;
-      CChartSeries& s = AddSeries(LegendText(part, name, r.run), UnitOf(name), 0);
-      s.m_nStyle = run;
-      s.m_nRun = run;
-      s.m_nColour = runColours ? run : 0;
-      s.m_strRun = r.run;
+      SeriesLook look;
+      look.m_strName = LegendText(part, name, r.run);
+      look.m_strUnit = UnitOf(name);
+      look.m_nStyle = run;
+      look.m_nRun = run;
+      look.m_nColour = runColours ? run : 0;
+      look.m_strRun = r.run;
+      AddSeries(look);
       for (const ProfilePoint& p : r.profile.points) {
         AddPoint(p.position, p.value);
       }
@@ -77,12 +80,12 @@ void CProfileChart::SetProfile(const FabricProfile& profile, const QString& part
 
 QString CProfileChart::DataText(QChar separator) const {
   if (!m_compared) {
-    return ProfileCsv(m_profile, m_strYColumn, separator);
+    return ProfileCsv(m_profile, YColumn(), separator);
   }
   if (m_compared->difference && m_compared->others.size() == 1) {
-    return ProfileCsv(DifferenceProfile(m_profile, m_compared->others.front().profile), m_strYColumn, separator);
+    return ProfileCsv(DifferenceProfile(m_profile, m_compared->others.front().profile), YColumn(), separator);
   }
   std::vector<RunProfile> runs{{m_profile, m_compared->run}};
   runs.insert(runs.end(), m_compared->others.begin(), m_compared->others.end());
-  return ComparedProfileCsv(runs, m_strYColumn, separator);
+  return ComparedProfileCsv(runs, YColumn(), separator);
 }

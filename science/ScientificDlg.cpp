@@ -139,7 +139,7 @@ void CScientificDlg::OnClockMoved() {
   const RunTables& run = m_pData->Run();
   const int step = std::max(0, m_pData->State().DrawnStep());
   const BodyPropertyRow* row = run.BodyRowAt(step, 0);
-  m_chart->m_fCursorTime = row ? row->m_fTime : static_cast<float>(step) * run.m_fSampleInterval;
+  m_chart->SetCursorTime(row ? row->m_fTime : static_cast<float>(step) * run.m_fSampleInterval);
   m_chart->update();
   m_nProfileStep = -1;
   if (m_profileChart->isVisibleTo(this)) {
@@ -208,11 +208,11 @@ bool CScientificDlg::SavePlotData(const QString& path, QString* error) const {
 }
 
 QImage CScientificDlg::Picture() {
-  m_chart->m_bOverlays = false;
-  m_profileChart->m_bOverlays = false;
+  m_chart->SetOverlays(false);
+  m_profileChart->SetOverlays(false);
   QImage image = grab().toImage().convertToFormat(QImage::Format_RGB32);
-  m_chart->m_bOverlays = true;
-  m_profileChart->m_bOverlays = true;
+  m_chart->SetOverlays(true);
+  m_profileChart->SetOverlays(true);
   return image;
 }
 
@@ -315,22 +315,28 @@ void CScientificDlg::FillChart() {
   if (m_bDifference && m_compared.size() == 1) {
     chart = DifferenceCurves(chart);
   }
-  m_chart->m_strXLabel = chart.xLabel;
-  m_chart->m_strYLabel = chart.yLabel;
-  m_chart->m_strY2Label = chart.y2Label;
-  m_chart->m_strYColumn = chart.yColumn;
+  m_chart->SetXLabel(chart.xLabel);
+  m_chart->SetYLabel(chart.yLabel);
+  m_chart->SetY2Label(chart.y2Label);
+  m_chart->SetYColumn(chart.yColumn);
   m_chart->SetTitle(chart.title);
-  m_chart->m_nBandMode = chart.bands;
+  m_chart->SetBandMode(chart.bands);
   for (std::size_t i = 0; i < chart.curves.size(); ++i) {
     const ChartCurve& c = chart.curves[i];
-    CChartSeries& s = i == 0 ? m_chart->Series(0) : m_chart->AddSeries({}, {}, c.axis);
-    s.m_strName = c.name;
-    s.m_strUnit = c.unit;
-    s.m_strColumn = c.column;
-    s.m_nColour = c.colour;
-    s.m_nStyle = c.style;
-    s.m_nRun = c.runIndex;
-    s.m_strRun = c.run;
+    SeriesLook look;
+    look.m_strName = c.name;
+    look.m_strUnit = c.unit;
+    look.m_strColumn = c.column;
+    look.m_nAxis = c.axis;
+    look.m_nColour = c.colour;
+    look.m_nStyle = c.style;
+    look.m_nRun = c.runIndex;
+    look.m_strRun = c.run;
+    if (i == 0) {
+      m_chart->SetFirstLook(look);
+    } else {
+      m_chart->AddSeries(look);
+    }
     for (const CChartDataSet& p : c.points) {
       m_chart->AddPoint(p.m_fX, p.m_fY);
     }

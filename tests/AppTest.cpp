@@ -432,12 +432,12 @@ TEST_F(AppTest, ASecondRunShowsBesideTheFirstUntilTheComparisonCloses) {
   EXPECT_EQ(main.windowTitle(), QStringLiteral("Scientific  Visualization - Corvane - Compared with: %1").arg(name));
   const std::vector<CChartSeries>& curves = main.Scientific()->Chart()->Curves();
   ASSERT_EQ(curves.size(), 2u);
-  EXPECT_EQ(curves[0].m_nStyle, 0) << "solid";
-  EXPECT_EQ(curves[1].m_nStyle, 1) << "dashed";
-  EXPECT_EQ(curves[1].m_nColour, 0) << "the first run's curve's colour";
-  EXPECT_EQ(curves[0].m_strName, QStringLiteral("Trunk: Temperature of Skin(Degree), sample-run"));
-  EXPECT_EQ(curves[1].m_strName, QStringLiteral("Trunk: Temperature of Skin(Degree), %1").arg(name));
-  EXPECT_EQ(curves[1].m_points.size(), 3u);
+  EXPECT_EQ(curves[0].Look().m_nStyle, 0) << "solid";
+  EXPECT_EQ(curves[1].Look().m_nStyle, 1) << "dashed";
+  EXPECT_EQ(curves[1].Look().m_nColour, 0) << "the first run's curve's colour";
+  EXPECT_EQ(curves[0].Look().m_strName, QStringLiteral("Trunk: Temperature of Skin(Degree), sample-run"));
+  EXPECT_EQ(curves[1].Look().m_strName, QStringLiteral("Trunk: Temperature of Skin(Degree), %1").arg(name));
+  EXPECT_EQ(curves[1].Points().size(), 3u);
   EXPECT_TRUE(close->isEnabled());
 
   // A new view of the first run shows the comparison too.
@@ -483,11 +483,11 @@ TEST_F(AppTest, UpToEightRunsShareTheChartEachInItsOwnColourAndStyle) {
   const std::vector<CChartSeries>& curves = view.Chart()->Curves();
   ASSERT_EQ(curves.size(), 3u);
   for (int r = 0; r < 3; ++r) {
-    EXPECT_EQ(curves[static_cast<std::size_t>(r)].m_nColour, r);
-    EXPECT_EQ(curves[static_cast<std::size_t>(r)].m_nStyle, r);
+    EXPECT_EQ(curves[static_cast<std::size_t>(r)].Look().m_nColour, r);
+    EXPECT_EQ(curves[static_cast<std::size_t>(r)].Look().m_nStyle, r);
   }
-  EXPECT_EQ(curves[2].m_strName, QStringLiteral("Trunk: Temperature of Skin(Degree), %1").arg(cottonName));
-  EXPECT_EQ(curves[2].m_points.size(), 4u);
+  EXPECT_EQ(curves[2].Look().m_strName, QStringLiteral("Trunk: Temperature of Skin(Degree), %1").arg(cottonName));
+  EXPECT_EQ(curves[2].Points().size(), 4u);
   view.OnPropertyAdd(1);
   EXPECT_EQ(view.PropertyPanel()->Status(), QStringLiteral("Temperature of Core(Degree) not shown: a chart of more "
                                                            "than two runs holds one quantity of one part."));

@@ -45,8 +45,8 @@ TEST(ChartInteraction, CtrlClickAllPartsWheelDragBoxAndHome) {
   EXPECT_TRUE(panel->Button(0)->isChecked() && panel->Button(1)->isChecked());
   QTest::mouseClick(panel->Button(2), Qt::LeftButton, Qt::ControlModifier);
   EXPECT_EQ(chart->Curves().size(), 3u);
-  EXPECT_EQ(chart->m_strYLabel, QStringLiteral("Temperature of Skin, Temperature of Core(Degree)"));
-  EXPECT_EQ(chart->m_strY2Label, QStringLiteral("Metabolism Rate of Human Body(W*m^2)"));
+  EXPECT_EQ(chart->YLabel(), QStringLiteral("Temperature of Skin, Temperature of Core(Degree)"));
+  EXPECT_EQ(chart->Y2Label(), QStringLiteral("Metabolism Rate of Human Body(W*m^2)"));
   QTest::mouseClick(panel->Button(8), Qt::LeftButton, Qt::ControlModifier);
   EXPECT_EQ(panel->Status(),
             QStringLiteral("Pressure of the Skin(Pa) not shown: the chart already has two units, Degree and W*m^2."));
@@ -67,7 +67,7 @@ TEST(ChartInteraction, CtrlClickAllPartsWheelDragBoxAndHome) {
 
   // The wheel over the middle of the axis shows 0.8 of the run about it.
   chart->repaint();
-  const ChartLayout l = chart->m_layout;
+  const ChartLayout l = chart->Layout();
   const int pixels = XTickColumns(l, 10).back() - l.originX;
   const QPoint middle(l.originX + pixels / 2, l.originY - 40);
   ExpectRange(chart->ShownRange(), 0, 90, "the whole run");

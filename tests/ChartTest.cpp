@@ -81,11 +81,11 @@ TEST(Chart, AFlatSeriesIsDrawnAtTheMiddleTick) {
     chart.AddPoint(static_cast<float>(i), 37.0f);
   }
   const QImage img = chart.Render(kSize);
-  EXPECT_FLOAT_EQ(chart.m_fYMin, 36.5f);
-  EXPECT_FLOAT_EQ(chart.m_fYMax, 37.5f);
-  const int middle = YTickRows(chart.m_layout, 10)[5];
-  EXPECT_EQ(ValueRow(chart.m_layout, 37.0, chart.m_fYMin, chart.m_fYMax), middle);
-  for (int x = chart.m_layout.originX + 10; x < chart.m_layout.originX + chart.m_layout.axisWidth - 10; x += 37) {
+  EXPECT_FLOAT_EQ(chart.Axes().m_fYMin, 36.5f);
+  EXPECT_FLOAT_EQ(chart.Axes().m_fYMax, 37.5f);
+  const int middle = YTickRows(chart.Layout(), 10)[5];
+  EXPECT_EQ(ValueRow(chart.Layout(), 37.0, chart.Axes().m_fYMin, chart.Axes().m_fYMax), middle);
+  for (int x = chart.Layout().originX + 10; x < chart.Layout().originX + chart.Layout().axisWidth - 10; x += 37) {
     EXPECT_EQ(img.pixelColor(x, middle), kLine) << x;
   }
 }
@@ -99,26 +99,26 @@ TEST(Chart, BandsFillFromTheTopTickToJustAboveTheAxis) {
                {3, QColor(255, 0, 0), QColor(0, 0, 255)}};
   for (const auto& c : cases) {
     CMyChart chart;
-    chart.m_nBandMode = static_cast<BandMode>(c.mode);
+    chart.SetBandMode(static_cast<BandMode>(c.mode));
     const QImage img = chart.Render(kSize);
-    const ChartLayout& l = chart.m_layout;
+    const ChartLayout& l = chart.Layout();
     const int top = YTickRows(l, 10)[10], x = l.originX + l.axisWidth / 2;
     EXPECT_EQ(img.pixelColor(x, top), c.top) << c.mode;
     EXPECT_EQ(img.pixelColor(x, top - 1), Qt::white) << c.mode;
     const QColor bottom = img.pixelColor(x, l.originY - 2);
     EXPECT_NEAR(bottom.red(), c.bottom.red(), 8) << c.mode;
     EXPECT_NEAR(bottom.blue(), c.bottom.blue(), 8) << c.mode;
-    EXPECT_FLOAT_EQ(chart.m_fYMax, 100.0f);
+    EXPECT_FLOAT_EQ(chart.Axes().m_fYMax, 100.0f);
   }
 }
 
 TEST(Chart, AnEmptyChartPaintsNoSeriesAndClearAllEndsTheBands) {
   CMyChart chart;
   EXPECT_EQ(CountColour(chart.Render(kSize), kLine), 0);
-  chart.m_nBandMode = BandMode::Dampness;
+  chart.SetBandMode(BandMode::Dampness);
   chart.AddPoint(0, 1);
   chart.ClearAll();
-  EXPECT_EQ(chart.m_nBandMode, BandMode::None);
+  EXPECT_EQ(chart.Bands(), BandMode::None);
   EXPECT_TRUE(chart.Points().empty());
 }
 
@@ -133,7 +133,7 @@ TEST(Chart, TheXRangeOnlyWidens) {
     chart.AddPoint(x, 1);
   }
   chart.Render(kSize);
-  EXPECT_FLOAT_EQ(chart.m_fXMax, 60.0f);
+  EXPECT_FLOAT_EQ(chart.Axes().m_fXMax, 60.0f);
 }
 
 // However many points share a pixel column, the picture is the one that
@@ -148,7 +148,7 @@ TEST(Chart, ManyPointsGiveThePictureOfEverySegment) {
       for (int i = 0; i < n; ++i) {
         chart.AddPoint(static_cast<float>(i), y += noise(rng));
       }
-      chart.m_nBandMode = static_cast<BandMode>(mode);
+      chart.SetBandMode(static_cast<BandMode>(mode));
       const QImage fast = chart.Render(kSize), plain = chart.Render(kSize, true);
       EXPECT_GT(CountColour(fast, mode ? QColor(Qt::black) : kLine), 100) << mode << " " << n;
       EXPECT_EQ(fast, plain) << "band mode " << mode << ", " << n << " points";
@@ -158,9 +158,9 @@ TEST(Chart, ManyPointsGiveThePictureOfEverySegment) {
 
 namespace {
 CMyChart* Sample(CMyChart& chart) {
-  chart.m_strXLabel = QStringLiteral("Time(min)");
-  chart.m_strYLabel = QStringLiteral("Temperature of Skin(Degree)");
-  chart.SetTitle(chart.m_strYLabel);
+  chart.SetXLabel(QStringLiteral("Time(min)"));
+  chart.SetYLabel(QStringLiteral("Temperature of Skin(Degree)"));
+  chart.SetTitle(chart.YLabel());
   for (int i = 0; i < 5; ++i) {
     chart.AddPoint(0.5f * static_cast<float>(i), 33.0f + 0.1f * static_cast<float>(i));
   }
@@ -193,19 +193,20 @@ TEST(Chart, HoverShowsTheNearestPointAndTheCursorTheClocksTime) {
   CMyChart chart;
   Sample(chart);
   chart.show();
-  const QPoint third(chart.Scale().Column(1.0), ValueRow(chart.m_layout, 33.2, chart.m_fYMin, chart.m_fYMax));
+  const QPoint third(chart.Scale().Column(1.0),
+                     ValueRow(chart.Layout(), 33.2, chart.Axes().m_fYMin, chart.Axes().m_fYMax));
   QMouseEvent move(QEvent::MouseMove, QPointF(third + QPoint(1, 20)), chart.mapToGlobal(QPointF(third)), Qt::NoButton,
                    Qt::NoButton, Qt::NoModifier);
   QCoreApplication::sendEvent(&chart, &move);
   EXPECT_EQ(chart.HoverIndex(), 2);
   EXPECT_EQ(chart.HoverText(), QStringLiteral("1 min: 33.2 Degree"));
-  chart.m_fCursorTime = 1.5f;
+  chart.SetCursorTime(1.5f);
   QImage img(kSize, QImage::Format_RGB32);
   QPainter painter(&img);
   chart.Paint(painter, kSize, false, /*overlays=*/true);
   painter.end();
   const int x = chart.Scale().Column(1.5);
-  const int y = (chart.m_layout.originY + YTickRows(chart.m_layout, 10).back()) / 2;
+  const int y = (chart.Layout().originY + YTickRows(chart.Layout(), 10).back()) / 2;
   EXPECT_EQ(img.pixelColor(x, y), QColor(40, 40, 160));
   // A saved picture holds neither the cursor nor the hover box.
   const QImage saved = chart.Render(kSize);
@@ -245,7 +246,7 @@ TEST(Chart, AMissingValueLeavesAGap) {
   }
   chart.AddPoint(9, 31.0f);
   const QImage img = chart.Render(kSize);
-  const int y = ValueRow(chart.m_layout, 30.0, chart.m_fYMin, chart.m_fYMax);
+  const int y = ValueRow(chart.Layout(), 30.0, chart.Axes().m_fYMin, chart.Axes().m_fYMax);
   EXPECT_EQ(img.pixelColor(chart.Scale().Column(2), y), kLine);
   EXPECT_NE(img.pixelColor(chart.Scale().Column(4), y), kLine) << "the missing value leaves a gap";
   EXPECT_TRUE(chart.DataText(QLatin1Char(',')).contains(QStringLiteral("\n4,\n"))) << "and an empty cell";
@@ -255,9 +256,9 @@ TEST(Chart, AMissingValueLeavesAGap) {
 TEST(Chart, LabelsAndCaptionsStayInside) {
   for (const int width : {300, 480, 640}) {
     CMyChart chart;
-    chart.m_strXLabel = QStringLiteral("Time(min)");
-    chart.m_strYLabel = QStringLiteral("Sweat Volume Accumulated on Skin Surface(Esk:W*m^2)");
-    chart.SetTitle(chart.m_strYLabel);
+    chart.SetXLabel(QStringLiteral("Time(min)"));
+    chart.SetYLabel(QStringLiteral("Sweat Volume Accumulated on Skin Surface(Esk:W*m^2)"));
+    chart.SetTitle(chart.YLabel());
     for (int t = 0; t <= 480; t += 48) {
       chart.AddPoint(static_cast<float>(t), static_cast<float>(t) / 10);
     }
@@ -360,7 +361,7 @@ TEST(Chart, SixCurvesWholeOrZoomedGiveThePictureOfEverySegment) {
     for (const int mode : {0, 3}) {
       CMyChart chart;
       AddSixCurves(chart, 60000, rng);
-      chart.m_nBandMode = static_cast<BandMode>(mode);
+      chart.SetBandMode(static_cast<BandMode>(mode));
       chart.Render(kSize);
       if (zoomed) {
         chart.ZoomTo({1234.5, 2345.6});
@@ -380,11 +381,13 @@ namespace {
 // Head's and the trunk's skin temperature and Head's metabolism, every
 // 0.1 minute for 9 minutes, the trunk's run a minute shorter.
 void ThreeCurves(CMyChart& chart) {
-  chart.m_strXLabel = QStringLiteral("Time(min)");
-  chart.m_strYLabel = QStringLiteral("Temperature of Skin(Degree)");
-  chart.m_strY2Label = QStringLiteral("Metabolism Rate of Human Body(W*m^2)");
-  chart.Series(0).m_strName = QStringLiteral("Head: Temperature of Skin(Degree)");
-  chart.Series(0).m_strUnit = QStringLiteral("Degree");
+  chart.SetXLabel(QStringLiteral("Time(min)"));
+  chart.SetYLabel(QStringLiteral("Temperature of Skin(Degree)"));
+  chart.SetY2Label(QStringLiteral("Metabolism Rate of Human Body(W*m^2)"));
+  SeriesLook head;
+  head.m_strName = QStringLiteral("Head: Temperature of Skin(Degree)");
+  head.m_strUnit = QStringLiteral("Degree");
+  chart.SetFirstLook(head);
   for (int i = 0; i <= 90; ++i) {
     chart.AddPoint(0.1f * static_cast<float>(i), 33 + 0.01f * static_cast<float>(i));
   }
@@ -411,13 +414,13 @@ TEST(Chart, SeveralCurvesHaveALegendTheirColoursAndARightAxis) {
   const QImage img = chart.Render(kSize);
   EXPECT_EQ(chart.LegendTexts(), (QStringList{"Head: Temperature of Skin(Degree)", "Trunk: Temperature of Skin(Degree)",
                                               "Head: Metabolism Rate of Human Body(W*m^2)"}));
-  const ChartLayout& l = chart.m_layout;
-  EXPECT_LT(l.axisHeight, one.m_layout.axisHeight) << "the legend's rows above the plot";
-  EXPECT_LT(l.axisWidth, one.m_layout.axisWidth) << "the right axis' room";
-  EXPECT_FLOAT_EQ(chart.m_fYMin, 33.0f);
-  EXPECT_FLOAT_EQ(chart.m_fYMax, 34.0f);
-  EXPECT_FLOAT_EQ(chart.m_fY2Min, 50.0f);
-  EXPECT_FLOAT_EQ(chart.m_fY2Max, 59.0f);
+  const ChartLayout& l = chart.Layout();
+  EXPECT_LT(l.axisHeight, one.Layout().axisHeight) << "the legend's rows above the plot";
+  EXPECT_LT(l.axisWidth, one.Layout().axisWidth) << "the right axis' room";
+  EXPECT_FLOAT_EQ(chart.Axes().m_fYMin, 33.0f);
+  EXPECT_FLOAT_EQ(chart.Axes().m_fYMax, 34.0f);
+  EXPECT_FLOAT_EQ(chart.Axes().m_fY2Min, 50.0f);
+  EXPECT_FLOAT_EQ(chart.Axes().m_fY2Max, 59.0f);
   // The right axis stands at the x axis' end; the trunk's flat line at the
   // top of the left axis in the first curve's second colour.
   EXPECT_EQ(img.pixelColor(l.originX + l.axisWidth, l.originY - l.axisHeight / 2), QColor(Qt::black));
@@ -458,13 +461,13 @@ TEST(Chart, ABoxNeedsFourPixels) {
     }
     chart.resize(kSize);
     chart.Render(kSize);
-    const QPoint from(chart.m_layout.originX + 100, chart.m_layout.originY - 100), to = from + QPoint(c.dx, c.dy);
+    const QPoint from(chart.Layout().originX + 100, chart.Layout().originY - 100), to = from + QPoint(c.dx, c.dy);
     Mouse(chart, QEvent::MouseButtonPress, from, Qt::ShiftModifier);
     Mouse(chart, QEvent::MouseMove, to, Qt::ShiftModifier);
     Mouse(chart, QEvent::MouseButtonRelease, to, Qt::ShiftModifier);
     chart.Render(kSize);
     EXPECT_EQ(chart.Zoomed(), c.zoomed) << c.dx << " x " << c.dy;
-    EXPECT_EQ(chart.m_fYMax < 49, c.values) << c.dx << " x " << c.dy;
+    EXPECT_EQ(chart.Axes().m_fYMax < 49, c.values) << c.dx << " x " << c.dy;
   }
 }
 
@@ -477,7 +480,7 @@ TEST(Chart, DragsPanOnlyAZoomAndHalfNotchesAddUp) {
   }
   chart.resize(kSize);
   chart.Render(kSize);
-  const QPoint at(chart.m_layout.originX + 200, 100);
+  const QPoint at(chart.Layout().originX + 200, 100);
   Mouse(chart, QEvent::MouseButtonPress, at, Qt::NoModifier);
   Mouse(chart, QEvent::MouseMove, at - QPoint(80, 0), Qt::NoModifier);
   Mouse(chart, QEvent::MouseButtonRelease, at - QPoint(80, 0), Qt::NoModifier);
@@ -500,7 +503,7 @@ TEST(Chart, HoverAndExportReadEveryCurve) {
   chart.Render(kSize);
   chart.show();
   // The pointer over 8.5 minutes: the trunk's run has ended there.
-  const int x = chart.m_layout.originX + (XTickColumns(chart.m_layout, 10).back() - chart.m_layout.originX) * 85 / 90;
+  const int x = chart.Layout().originX + (XTickColumns(chart.Layout(), 10).back() - chart.Layout().originX) * 85 / 90;
   QMouseEvent move(QEvent::MouseMove, QPointF(x, 200), chart.mapToGlobal(QPointF(x, 200)), Qt::NoButton, Qt::NoButton,
                    Qt::NoModifier);
   QCoreApplication::sendEvent(&chart, &move);
@@ -529,10 +532,10 @@ TEST(Chart, ZoomedTicksReadTheShownRange) {
   chart.ZoomTo({30, 40});
   const QImage img = chart.Render(kSize);
   EXPECT_EQ(chart.XLabels(), (std::vector<QString>{"30", "31", "32", "33", "34", "35", "36", "37", "38", "39", "40"}));
-  const int middle = XTickColumns(chart.m_layout, 10)[5];
-  const int peak = ValueRow(chart.m_layout, 40, chart.m_fYMin, chart.m_fYMax);
+  const int middle = XTickColumns(chart.Layout(), 10)[5];
+  const int peak = ValueRow(chart.Layout(), 40, chart.Axes().m_fYMin, chart.Axes().m_fYMax);
   EXPECT_EQ(img.pixelColor(middle, peak), kLine) << "the spike at 35 minutes on the middle tick";
-  EXPECT_NE(img.pixelColor(XTickColumns(chart.m_layout, 10)[4], peak), kLine);
+  EXPECT_NE(img.pixelColor(XTickColumns(chart.Layout(), 10)[4], peak), kLine);
   chart.show();
   QTest::keyClick(&chart, Qt::Key_Home);
   EXPECT_FALSE(chart.Zoomed());

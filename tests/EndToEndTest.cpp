@@ -164,8 +164,8 @@ void Drive(CCorvaneDlg& main, CSimulationData& data) {
   ASSERT_TRUE(difference->isVisibleTo(&s));
   difference->click();
   ASSERT_EQ(s.Chart()->Curves().size(), 1u);
-  EXPECT_TRUE(s.Chart()->Curves()[0].m_strName.endsWith(QStringLiteral(" - twin")))
-      << s.Chart()->Curves()[0].m_strName.toStdString();
+  EXPECT_TRUE(s.Chart()->Curves()[0].Look().m_strName.endsWith(QStringLiteral(" - twin")))
+      << s.Chart()->Curves()[0].Look().m_strName.toStdString();
   for (const CChartDataSet& p : s.Chart()->Points()) {
     EXPECT_EQ(p.m_fY, 0.0f) << p.m_fX;
   }

@@ -22,7 +22,7 @@ const QColor kFirst(210, 100, 100);
 // Where the tick labels put x value t: between the ticks whose labels
 // bracket it, in proportion.
 double ColumnFromLabels(const CMyChart& chart, double t) {
-  const std::vector<int> ticks = XTickColumns(chart.m_layout, 10);
+  const std::vector<int> ticks = XTickColumns(chart.Layout(), 10);
   const std::vector<QString>& labels = chart.XLabels();
   for (std::size_t i = 0; i + 1 < labels.size(); ++i) {
     const double a = labels[i].toDouble(), b = labels[i + 1].toDouble();
@@ -39,7 +39,7 @@ double ColumnFromLabels(const CMyChart& chart, double t) {
 
 // The column of the highest pixel of colour c within the plot: a spike's tip.
 double TipColumn(const QImage& img, const CMyChart& chart, const QColor& c) {
-  const ChartLayout& l = chart.m_layout;
+  const ChartLayout& l = chart.Layout();
   for (int y = l.originY - l.axisHeight; y < l.originY; ++y) {
     int sum = 0, count = 0;
     for (int x = l.originX; x <= l.originX + l.axisWidth; ++x) {
@@ -130,12 +130,12 @@ TEST(Placement, HoverReadsThePointUnderThePointer) {
   chart.Render(kSize);
   ASSERT_EQ(chart.XLabels().front(), QStringLiteral("0"));
   auto hoverAt = [&](double column) {
-    const QPointF at(column, chart.m_layout.originY - 20);
+    const QPointF at(column, chart.Layout().originY - 20);
     QMouseEvent move(QEvent::MouseMove, at, chart.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&chart, &move);
     return chart.HoverText();
   };
-  EXPECT_EQ(hoverAt(XTickColumns(chart.m_layout, 10)[0]), QString()) << "nothing at 0";
+  EXPECT_EQ(hoverAt(XTickColumns(chart.Layout(), 10)[0]), QString()) << "nothing at 0";
   EXPECT_EQ(hoverAt(ColumnFromLabels(chart, 37)), QStringLiteral("37 min: 50"));
   EXPECT_EQ(hoverAt(ColumnFromLabels(chart, 10)), QStringLiteral("10 min: 30"));
 }
@@ -163,7 +163,7 @@ TEST(Placement, ProfileNodesStandAtTheirPositions) {
     // The boundary: the dashed grey column halfway between the layers.
     const int boundary = static_cast<int>(std::lround(ColumnFromLabels(chart, 0.135)));
     int grey = 0;
-    for (int y = chart.m_layout.originY - chart.m_layout.axisHeight; y < chart.m_layout.originY; ++y) {
+    for (int y = chart.Layout().originY - chart.Layout().axisHeight; y < chart.Layout().originY; ++y) {
       grey += img.pixelColor(boundary, y) == QColor(90, 90, 90);
     }
     EXPECT_GT(grey, 20) << "the dashed boundary at 0.135 cm";
@@ -177,14 +177,14 @@ TEST(Placement, TheCursorsLabelReadsWholeAtTheRunsEnd) {
   for (const float at : {60.0f, 120.0f}) {
     CMyChart chart;
     AddCurve(chart, 0, 0.5, 241, -1);
-    chart.m_fCursorTime = at;
+    chart.SetCursorTime(at);
     QImage img(kSize, QImage::Format_RGB32);
     QPainter p(&img);
     chart.Paint(p, kSize, false, /*overlays=*/true);
     p.end();
     const int line = chart.Scale().Column(at);
     int left = kSize.width(), right = -1;
-    const int top = YTickRows(chart.m_layout, 10).back();
+    const int top = YTickRows(chart.Layout(), 10).back();
     for (int y = std::max(0, top - 16); y < top - 1; ++y) {
       for (int x = 0; x < kSize.width(); ++x) {
         if (img.pixelColor(x, y) == QColor(40, 40, 160) && x != line) {

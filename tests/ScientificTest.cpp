@@ -175,7 +175,7 @@ TEST(ScientificView, OpensOnTheHeadsSkinTemperature) {
   SampleView s;
   CScientificDlg& v = *s.view;
   EXPECT_EQ(v.Option(), 1100);
-  EXPECT_EQ(v.Chart()->m_strTitle, QStringLiteral("Temperature of Skin(Degree)"));
+  EXPECT_EQ(v.Chart()->Title(), QStringLiteral("Temperature of Skin(Degree)"));
   EXPECT_EQ(v.Chart()->Points().size(), static_cast<std::size_t>(s.data.Run().m_nSamples));
   EXPECT_FALSE(v.Chart()->isHidden());
   EXPECT_TRUE(!v.PlotViewMade() || v.PlotViewMade()->isHidden());
@@ -187,9 +187,9 @@ TEST(ScientificView, OptionsChooseChartOrPlotAndOnlyOnePanelKeepsItsMark) {
   SampleView s;
   CScientificDlg& v = *s.view;
   v.OnOptionSelect(EncodeOption(0, OptionKind::Comfort, 0));  // Head's comfort: bands
-  EXPECT_EQ(v.Chart()->m_nBandMode, BandMode::ThermalSensation);
+  EXPECT_EQ(v.Chart()->Bands(), BandMode::ThermalSensation);
   v.OnPropertySelect(2);
-  EXPECT_EQ(v.Chart()->m_nBandMode, BandMode::Comfort);
+  EXPECT_EQ(v.Chart()->Bands(), BandMode::Comfort);
   for (const CChartDataSet& p : v.Chart()->Points()) {
     EXPECT_TRUE(p.m_fY >= 0 && p.m_fY <= 100);
   }
@@ -246,9 +246,9 @@ TEST(ScientificView, TheColumnGlidesToTheMouseAndThenRests) {
 TEST(ScientificView, TheChartsCursorFollowsTheClockAndThePlotSavesItsPicture) {
   SampleView s;
   CScientificDlg& v = *s.view;
-  EXPECT_TRUE(std::isnan(v.Chart()->m_fCursorTime)) << "no cursor before the player has moved";
+  EXPECT_TRUE(std::isnan(v.Chart()->CursorTime())) << "no cursor before the player has moved";
   s.data.State().SeekStep(10, 30);  // the chart follows the view state's clock
-  EXPECT_FLOAT_EQ(v.Chart()->m_fCursorTime, s.data.Run().m_body[std::size_t{10} * kBodyPartCount].m_fTime)
+  EXPECT_FLOAT_EQ(v.Chart()->CursorTime(), s.data.Run().m_body[std::size_t{10} * kBodyPartCount].m_fTime)
       << "the drawn step's time, as the axis reads minutes";
   v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Fabric, 1));
   v.show();
@@ -269,12 +269,12 @@ TEST(ScientificView, BandsForOneRatingAndHomeForThePlot) {
   EXPECT_EQ(v.PropertyPanel()->AllParts()->text(), QStringLiteral("All parts"));
   v.OnPropertyAdd(2);
   EXPECT_EQ(v.Chart()->Curves().size(), 2u);
-  EXPECT_EQ(v.Chart()->m_nBandMode, BandMode::None);
-  EXPECT_EQ(v.Chart()->m_strTitle, QStringLiteral("Thermal Sensation, Comfort"));
+  EXPECT_EQ(v.Chart()->Bands(), BandMode::None);
+  EXPECT_EQ(v.Chart()->Title(), QStringLiteral("Thermal Sensation, Comfort"));
   v.OnPropertySelect(1);
   v.OnAllParts(true);
   EXPECT_EQ(v.Chart()->Curves().size(), 6u);
-  EXPECT_EQ(v.Chart()->m_nBandMode, BandMode::Dampness);
+  EXPECT_EQ(v.Chart()->Bands(), BandMode::Dampness);
   EXPECT_EQ(v.Chart()->LegendTexts().front(), QStringLiteral("Arm: Dampness Sensation"));
 
   v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Fabric, 0));
@@ -340,25 +340,25 @@ TEST(ScientificView, TheProfileFollowsThePlayerThroughEveryLayer) {
   const int layers = run.m_nLayers[Trunk], nodes = run.m_nNodesPerLayer[Trunk];
   CMyChart& chart = *v.ProfileChart();
   EXPECT_EQ(chart.Points().size(), static_cast<std::size_t>(layers * nodes));
-  EXPECT_EQ(chart.m_strTitle, QStringLiteral("Trunk: Temperature(Degree) at 0 min"));
-  EXPECT_EQ(chart.m_strXLabel, QStringLiteral("Position(cm)"));
-  ASSERT_EQ(chart.m_sections.size(), 3u);
-  EXPECT_EQ(chart.m_sections[0].name, QStringLiteral("1st Layer Fabric"));
-  EXPECT_EQ(chart.m_sections[2].name, QStringLiteral("3st Layer Fabric"));
-  EXPECT_EQ(chart.m_boundaries.size(), 2u);
+  EXPECT_EQ(chart.Title(), QStringLiteral("Trunk: Temperature(Degree) at 0 min"));
+  EXPECT_EQ(chart.XLabel(), QStringLiteral("Position(cm)"));
+  ASSERT_EQ(chart.Sections().size(), 3u);
+  EXPECT_EQ(chart.Sections()[0].name, QStringLiteral("1st Layer Fabric"));
+  EXPECT_EQ(chart.Sections()[2].name, QStringLiteral("3st Layer Fabric"));
+  EXPECT_EQ(chart.Boundaries().size(), 2u);
   const QImage picture = chart.Render(chart.size());
   const int boundaryPixels =
       CountPixels(picture, picture.rect(), [](const QColor& c) { return c == QColor(90, 90, 90); });
   EXPECT_GT(boundaryPixels, 100) << "the dashed boundaries between the layers";
   // The names stand over their layers, under the top of the value axis.
-  const std::vector<ChartSection> named = chart.m_sections;
-  chart.m_sections = {{named.front().from, named.back().to, QString()}};
+  const std::vector<ChartSection> named = chart.Sections();
+  chart.SetSections({{named.front().from, named.back().to, QString()}}, chart.Boundaries());
   const QImage unnamed = chart.Render(chart.size());
-  chart.m_sections = named;
-  const int top = chart.m_layout.originY - chart.m_layout.axisHeight;
+  chart.SetSections(named, chart.Boundaries());
+  const int top = chart.Layout().originY - chart.Layout().axisHeight;
   int lettering = 0;
   for (int y = top; y < top + 16; ++y) {
-    for (int x = chart.m_layout.originX; x < chart.m_layout.originX + chart.m_layout.axisWidth; ++x) {
+    for (int x = chart.Layout().originX; x < chart.Layout().originX + chart.Layout().axisWidth; ++x) {
       lettering += picture.pixel(x, y) != unnamed.pixel(x, y) ? 1 : 0;
     }
   }
@@ -367,18 +367,18 @@ TEST(ScientificView, TheProfileFollowsThePlayerThroughEveryLayer) {
   // The player moves: the profile is the drawn sample's fabric step, on the
   // scale of the whole run.
   chart.repaint();
-  const float lo = chart.m_fYMin, hi = chart.m_fYMax;
+  const float lo = chart.Axes().m_fYMin, hi = chart.Axes().m_fYMax;
   const int sample = 20;
   s.data.State().SeekStep(sample, 0);
   chart.repaint();
-  EXPECT_EQ(chart.m_fYMin, lo);
-  EXPECT_EQ(chart.m_fYMax, hi);
+  EXPECT_EQ(chart.Axes().m_fYMin, lo);
+  EXPECT_EQ(chart.Axes().m_fYMax, hi);
   const std::size_t step = static_cast<std::size_t>(run.FabricStepOf(s.data.State().DrawnStep()));
   const FabricRow& first = run.m_fabric[Trunk][step * static_cast<std::size_t>(layers * nodes)];
-  EXPECT_EQ(chart.m_strTitle,
+  EXPECT_EQ(chart.Title(),
             QStringLiteral("Trunk: Temperature(Degree) at %1 min").arg(QString::number(first.m_fTime, 'g', 6)));
   EXPECT_EQ(chart.Points().front().m_fY, first.m_fTemperature);
-  EXPECT_TRUE(std::isnan(chart.m_fCursorTime)) << "no time cursor on a position axis";
+  EXPECT_TRUE(std::isnan(chart.CursorTime())) << "no time cursor on a position axis";
 
   // Its data, as the chart's menu copies them: a node a row, with its layer.
   chart.CopyData();
@@ -390,7 +390,7 @@ TEST(ScientificView, TheProfileFollowsThePlayerThroughEveryLayer) {
 
   // The hover box reads the position in cm and the value with its unit.
   chart.repaint();
-  const QPoint middle(chart.m_layout.originX + chart.m_layout.axisWidth / 2, chart.m_layout.originY - 40);
+  const QPoint middle(chart.Layout().originX + chart.Layout().axisWidth / 2, chart.Layout().originY - 40);
   QMouseEvent move(QEvent::MouseMove, QPointF(middle), chart.mapToGlobal(QPointF(middle)), Qt::NoButton, Qt::NoButton,
                    Qt::NoModifier);
   QApplication::sendEvent(&chart, &move);
@@ -408,7 +408,7 @@ TEST(ScientificView, TheProfileFollowsThePlayerThroughEveryLayer) {
   EXPECT_EQ(v.ShownChart(), v.Chart());
   EXPECT_TRUE(box->isHidden());
   v.OnOptionSelect(EncodeOption(Arm, OptionKind::Fabric, 0));
-  EXPECT_EQ(chart.m_strTitle.left(6), QStringLiteral("Arm: W"));
+  EXPECT_EQ(chart.Title().left(6), QStringLiteral("Arm: W"));
   QTest::mouseClick(box, Qt::LeftButton);
   EXPECT_FALSE(v.ProfileShown());
   EXPECT_TRUE(v.ProfileChart()->isHidden());
@@ -481,7 +481,8 @@ TEST(ScientificView, AComparedPlotSaysWhichRunItDrawsAndItsDataHoldsBoth) {
   EXPECT_EQ(v.PropertyPanel()->Difference()->text(), QStringLiteral("A - B"));
   v.OnDifference(true);
   ASSERT_EQ(v.Chart()->Curves().size(), 1u);
-  EXPECT_EQ(v.Chart()->Curves()[0].m_strName, QStringLiteral("Trunk: Temperature of Skin(Degree), sample-run - wool"));
+  EXPECT_EQ(v.Chart()->Curves()[0].Look().m_strName,
+            QStringLiteral("Trunk: Temperature of Skin(Degree), sample-run - wool"));
   for (const CChartDataSet& d : v.Chart()->Points()) {
     EXPECT_EQ(d.m_fY, 0.0f) << d.m_fX;
   }
@@ -493,10 +494,10 @@ TEST(ScientificView, AComparedPlotSaysWhichRunItDrawsAndItsDataHoldsBoth) {
   v.OnProfile(true);
   EXPECT_TRUE(v.PropertyPanel()->Difference()->isVisibleTo(&v)) << "the profile has";
   ASSERT_EQ(v.ProfileChart()->Curves().size(), 2u);
-  EXPECT_EQ(v.ProfileChart()->Curves()[1].m_nStyle, 1) << "dashed";
+  EXPECT_EQ(v.ProfileChart()->Curves()[1].Look().m_nStyle, 1) << "dashed";
   EXPECT_EQ(v.ProfileChart()->LegendTexts(), (QStringList{"Trunk: Water Vapor Concentration(kg*m^3), sample-run",
                                                           "Trunk: Water Vapor Concentration(kg*m^3), wool"}));
-  EXPECT_EQ(v.ProfileChart()->Curves()[0].m_points.size(), v.ProfileChart()->Curves()[1].m_points.size());
+  EXPECT_EQ(v.ProfileChart()->Curves()[0].Points().size(), v.ProfileChart()->Curves()[1].Points().size());
   v.OnDifference(true);
   ASSERT_EQ(v.ProfileChart()->Curves().size(), 1u);
   EXPECT_TRUE(
@@ -578,9 +579,9 @@ TEST(ScientificView, ThreeRunsTakeEachItsColourAndStyleEverywhere) {
   const std::vector<CChartSeries>& profiles = v.ProfileChart()->Curves();
   ASSERT_EQ(profiles.size(), 3u);
   for (std::size_t r = 1; r < 3; ++r) {
-    EXPECT_EQ(profiles[r].m_nStyle, static_cast<int>(r));
-    EXPECT_EQ(profiles[r].m_nColour, static_cast<int>(r));
-    EXPECT_EQ(profiles[r].m_points.size(), profiles[0].m_points.size());
+    EXPECT_EQ(profiles[r].Look().m_nStyle, static_cast<int>(r));
+    EXPECT_EQ(profiles[r].Look().m_nColour, static_cast<int>(r));
+    EXPECT_EQ(profiles[r].Points().size(), profiles[0].Points().size());
   }
   EXPECT_TRUE(v.ProfileChart()->DataText(QLatin1Char(',')).contains(QStringLiteral("\ncotton,")));
   v.SetComparison({});

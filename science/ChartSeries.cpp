@@ -1,0 +1,103 @@
+#include "ChartSeries.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <utility>
+
+#include "ChartCurves.h"
+#include "RunComparison.h"
+
+CChartSeries::CChartSeries(SeriesLook look)
+    : m_look(std::move(look)),
+      m_fXMin(std::numeric_limits<float>::infinity()),
+      m_fXMax(-std::numeric_limits<float>::infinity()) {}
+
+void CChartSeries::Add(float x, float y) {
+  if (!m_points.empty()) {
+    m_bSorted = m_bSorted && x >= m_points.back().m_fX;
+  }
+  m_points.push_back({x, y});
+  m_fXMin = std::min(m_fXMin, x);
+  m_fXMax = std::max(m_fXMax, x);
+  m_fYMin = std::min(m_fYMin, y);
+  m_fYMax = std::max(m_fYMax, y);
+}
+
+CChartSeriesModel::CChartSeriesModel() { Clear(); }
+
+void CChartSeriesModel::Clear() { m_curves.assign(1, CChartSeries()); }
+
+void CChartSeriesModel::AddPoint(float x, float y) { m_curves.back().Add(x, y); }
+
+void CChartSeriesModel::SetFirstLook(const SeriesLook& look) {
+  // The first curve keeps its points: they may have come before its name.
+  CChartSeries named(look);
+  for (const CChartDataSet& d : m_curves.front().Points()) {
+    named.Add(d.m_fX, d.m_fY);
+  }
+  m_curves.front() = std::move(named);
+}
+
+void CChartSeriesModel::AddSeries(const SeriesLook& look) { m_curves.emplace_back(look); }
+
+bool CChartSeriesModel::HasRightAxis() const {
+  return std::any_of(m_curves.begin(), m_curves.end(), [](const CChartSeries& s) { return s.Look().m_nAxis == 1; });
+}
+
+QStringList CChartSeriesModel::LegendTexts() const {
+  QStringList texts;
+  if (m_curves.size() > 1) {
+    for (const CChartSeries& s : m_curves) {
+      texts << s.Look().m_strName;
+    }
+  }
+  return texts;
+}
+
+TimeRange CChartSeriesModel::Times(TimeRange from) const {
+  for (const CChartSeries& s : m_curves) {
+    from.lo = std::min(from.lo, s.Times().lo);
+    from.hi = std::max(from.hi, s.Times().hi);
+  }
+  return from;
+}
+
+AxisSpan CChartSeriesModel::Values(int axis) const {
+  AxisSpan a{1000000, -1000000};
+  for (const CChartSeries& s : m_curves) {
+    if (s.Look().m_nAxis == axis) {
+      a.lo = std::min(a.lo, s.Values().lo);
+      a.hi = std::max(a.hi, s.Values().hi);
+    }
+  }
+  return a;
+}
+
+namespace {
+QString Cell(float v) {
+  if (std::isnan(v)) {
+    return {};  // a value the run does not hold is an empty cell
+  }
+  char buf[32];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v);
+  return QString::fromLatin1(buf, r.ptr - buf);
+}
+}  // namespace
+
+QString CChartSeriesModel::DataText(const QString& xLabel, const QString& yColumn, QChar separator) const {
+  if (m_curves.size() > 1) {
+    std::vector<CurveColumn> columns;
+    for (const CChartSeries& s : m_curves) {
+      columns.push_back({s.Look().m_strColumn.isEmpty() ? s.Look().m_strName : s.Look().m_strColumn, &s.Points()});
+    }
+    return CurvesText(xLabel, columns, separator);
+  }
+  // One curve: its rows as they are, in their order, under the axis captions.
+  QString out = DelimitedField(xLabel, separator) + separator + DelimitedField(yColumn, separator) + QLatin1Char('\n');
+  for (const CChartDataSet& d : Points()) {
+    out += Cell(d.m_fX) + separator + Cell(d.m_fY) + QLatin1Char('\n');
+  }
+  return out;
+}
