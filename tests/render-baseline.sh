@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # render-baseline.sh NAME CORVANE COMPARE BASELINE_DIR OUT_DIR ARGS...: renders
-# one case with `corvane --screenshot` (or `--figure`, when ARGS start with it)
-# and compares it with BASELINE_DIR/NAME.png.
+# one case with `corvane --screenshot` (or `--figure`, when ARGS start with it;
+# or `--movie`, whose first frame $CORVANE_MOVIE_FRAME decodes) and compares it
+# with BASELINE_DIR/NAME.png.
 # On a mismatch the picture got (NAME.png) and a difference picture
 # (NAME.diff.png) stay in OUT_DIR. With CORVANE_UPDATE_BASELINES=1 the
 # picture got becomes the new baseline instead.
@@ -30,11 +31,18 @@ for arg in "$@"; do
 done
 got="$out/$name.png"
 command=--screenshot
-if [ "${1:-}" = "--figure" ]; then
-  command=--figure
+if [ "${1:-}" = "--figure" ] || [ "${1:-}" = "--movie" ]; then
+  command=$1
   shift
 fi
-"$corvane" "$command" "$got" "$@"
+if [ "$command" = "--movie" ]; then
+  movie="$out/$name.mp4"
+  "$corvane" --movie "$movie" "$@"
+  "${CORVANE_MOVIE_FRAME:?the movie_frame tool}" "$movie" 0 "$got"
+  rm -f "$movie"
+else
+  "$corvane" "$command" "$got" "$@"
+fi
 if [ "${CORVANE_UPDATE_BASELINES:-0}" = "1" ]; then
   cp "$got" "$baselines/$name.png"
   echo "baseline $baselines/$name.png updated"
