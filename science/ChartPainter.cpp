@@ -27,15 +27,22 @@ QFont ArialBold(int pixelHeight) {
   return f;
 }
 
+// `font` made smaller, a pixel at a time down to 6, until `text` is no
+// longer than `room` (measured on `device` when given): a caption reads
+// whole.
+QFont ShrunkToFit(QFont font, const QString& text, int room, QPaintDevice* device = nullptr) {
+  auto width = [&] { return (device ? QFontMetrics(font, device) : QFontMetrics(font)).horizontalAdvance(text); };
+  while (width() > room && font.pixelSize() > 6) {
+    font.setPixelSize(font.pixelSize() - 1);
+  }
+  return font;
+}
+
 // The x at which `text` starts: `x` where the text fits in a width of `w`
 // from there; else moved left (never past 1) so that it ends inside, its
 // font made smaller first when it is wider than the chart.
 int FitTextX(QPainter& p, int x, int w, const QString& text) {
-  while (p.fontMetrics().horizontalAdvance(text) > w - 2 && p.font().pixelSize() > 6) {
-    QFont smaller = p.font();
-    smaller.setPixelSize(p.font().pixelSize() - 1);
-    p.setFont(smaller);
-  }
+  p.setFont(ShrunkToFit(p.font(), text, w - 2, p.device()));
   const int width = p.fontMetrics().horizontalAdvance(text);
   return std::max(1, std::min(x, w - width - 1));
 }
@@ -167,10 +174,7 @@ void CChartPage::DrawCaptions(const QFont& caption) {
   p.save();
   // Read whole: a caption longer than the chart is high gets a smaller
   // font, and its middle moves so that both ends stay inside.
-  QFont yFont = caption;
-  while (QFontMetrics(yFont).horizontalAdvance(y) > h - 4 && yFont.pixelSize() > 6) {
-    yFont.setPixelSize(yFont.pixelSize() - 1);
-  }
+  const QFont yFont = ShrunkToFit(caption, y, h - 4);
   p.setFont(yFont);
   const QFontMetrics ym(yFont);
   const int half = ym.horizontalAdvance(y) / 2;
@@ -263,10 +267,7 @@ void CChartPage::DrawRightAxis(const QFont& caption) {
   // Its caption reads downwards at the chart's right edge, whole: a
   // caption longer than the page is high gets a smaller font.
   p.save();
-  QFont font = caption;
-  while (QFontMetrics(font).horizontalAdvance(y2) > h - 4 && font.pixelSize() > 6) {
-    font.setPixelSize(font.pixelSize() - 1);
-  }
+  const QFont font = ShrunkToFit(caption, y2, h - 4);
   p.setFont(font);
   const QFontMetrics fm(font);
   const int half = fm.horizontalAdvance(y2) / 2;

@@ -112,7 +112,7 @@ std::string RandomToken(std::mt19937& rng) {
         s += static_cast<char>('0' + rng() % 10);
       }
       if (rng() % 2) {
-        s.insert(s.size() - rng() % (n + 1 > 1 ? static_cast<unsigned>(n) : 1u), ".");
+        s.insert(s.size() - rng() % (n + 1 > 1 ? static_cast<unsigned>(n) : 1u), 1, '.');
       }
       return s;
     }
