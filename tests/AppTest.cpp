@@ -61,9 +61,15 @@ class AppTest : public ::testing::Test, public IAppShell {
     if (m_answers.empty()) {
       return std::nullopt;
     }
-    auto a = m_answers.front();
+    // The answer's folder is copied out of its optional, not the optional
+    // itself: GCC 12 takes a copied optional<QString> for uninitialised.
+    const bool chosen = m_answers.front().has_value();
+    const QString folder = m_answers.front().value_or(QString());
     m_answers.erase(m_answers.begin());
-    return a;
+    if (!chosen) {
+      return std::nullopt;
+    }
+    return folder;
   }
   void RunMainWindow(CCorvaneApp& app) override {
     CCorvaneDlg main(app);

@@ -215,7 +215,7 @@ TEST(HostileFiles, AValueThatIsNoNumberLeavesAHoleForItselfAlone) {
     body.replace(skin, 6, c.skin);
     if (!c.hole) {
       // Its opposite in line 3: a span twice a float's largest value.
-      body.replace(body.find("33.200"), 6, c.skin[0] == '-' ? c.skin + 1 : "-" + std::string(c.skin));
+      body.replace(body.find("33.200"), 6, c.skin[0] == '-' ? std::string(c.skin + 1) : std::string(1, '-') + c.skin);
     }
     f.Write(QStringLiteral("bodyProperty.dat"), body);
     Loaded l(f.Dir());

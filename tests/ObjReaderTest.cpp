@@ -176,8 +176,10 @@ TEST(ObjReader, FacesWithFewerThanThreeUsableVerticesAddNothing) {
 TEST(ObjReader, ManyVerticesInOneFace) {
   std::string text, face = "f";
   for (int i = 0; i < 300; ++i) {
-    text += "v " + std::to_string(std::cos(i * 0.02)) + " " + std::to_string(std::sin(i * 0.02)) + " 0\n";
-    face += " " + std::to_string(i + 1);
+    text += "v ";
+    text += std::to_string(std::cos(i * 0.02)) + ' ' + std::to_string(std::sin(i * 0.02)) + " 0\n";
+    face += ' ';
+    face += std::to_string(i + 1);
   }
   auto m = Read(text + face + "\n");
   ASSERT_TRUE(m);
@@ -447,7 +449,7 @@ TEST(ObjReader, AFileCutShortWhileReadSaysItChanged) {
     for (std::size_t claimed : {text.size() + 1, text.size() * 2}) {
       ObjDiagnostics d;
       EXPECT_EQ(glmReadOBJFromFile(name, fd, claimed, &d), nullptr) << vertices;
-      EXPECT_TRUE(Says(d, "\"" + std::string(name) + "\" changed while it was read.")) << vertices << " " << claimed;
+      EXPECT_TRUE(Says(d, std::string(1, '"') + name + "\" changed while it was read.")) << vertices << " " << claimed;
       EXPECT_FALSE(Says(d, "can't open data file")) << vertices;
     }
     const std::unique_ptr<ObjModel, void (*)(ObjModel*)> whole(glmReadOBJFromFile(name, fd, text.size()), glmFreeModel);
