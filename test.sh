@@ -44,6 +44,15 @@ trap 'rm -rf "$gcc_assets"' EXIT
   cmp "$gcc_assets/$f" "$BUILD/bin/$f" || { echo "test.sh: $f differs between g++ and clang" >&2; exit 1; }
 done
 
+# The Debian package of that build, installed on this machine, run from /usr
+# with the build out of reach, and removed (tests/package-test.sh; as root,
+# as CI runs, else skipped).
+rm -f "$GCC_BUILD"/corvane_*.deb
+cmake --build "$GCC_BUILD" --target package >/dev/null
+package_rc=0
+tests/package-test.sh "$GCC_BUILD"/corvane_*.deb || package_rc=$?
+if [ "$package_rc" != 0 ] && [ "$package_rc" != 77 ]; then exit "$package_rc"; fi
+
 # intercept_tls_get_addr=0: see CORVANE_LSAN_OPTIONS in tests/CMakeLists.txt.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:intercept_tls_get_addr=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}

@@ -14,7 +14,10 @@ set -euo pipefail
 # brings along) and read them back in the tests. libegl-dev, libegl-mesa0: the
 # 3D scenes' own GL context where there is no display (EGL, surfaceless).
 # libtomlplusplus-dev: batch files. slurm-wlm, munge: the test that runs a
-# batch as an array job on a one-node Slurm of its own.
+# batch as an array job on a one-node Slurm of its own. dpkg-dev: the Debian
+# package's dependencies, worked out from the binaries (dpkg-shlibdeps);
+# qt6-qpa-plugins: Qt's platforms, which the package names and the test that
+# installs it finds present.
 PACKAGES=(
   cmake ninja-build g++ clang clang-format clang-tidy libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-svg-dev libfontconfig-dev
@@ -23,7 +26,7 @@ PACKAGES=(
   libgtest-dev libbenchmark-dev wrk
   pkg-config libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
   xvfb xauth fonts-liberation2 fonts-dejavu-core fonts-droid-fallback locales poppler-utils
-  libtomlplusplus-dev slurm-wlm munge
+  libtomlplusplus-dev slurm-wlm munge dpkg-dev qt6-qpa-plugins
 )
 
 SUDO=""

@@ -1,0 +1,26 @@
+# `cmake --build BUILD --target package`: a Debian package of what
+# `cmake --install` lays out (the viewer, the movie encoder, the model
+# service, the models, pictures and sample run, the desktop entry and the
+# icon), installed under /usr. Its library dependencies are worked out from
+# the binaries by dpkg-shlibdeps, so that apt brings what they link.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME corvane)
+set(CPACK_PACKAGE_VENDOR "Corvane")
+set(CPACK_PACKAGE_CONTACT "Corvane developers <corvane@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Viewer of clothing thermal-comfort simulation runs")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Corvane loads the folder a clothing thermal-comfort simulation writes and shows it as charts and\
+ 3D line plots of every quantity, a 3D body in its garment coloured by temperature, humidity or\
+ sweating rate with a player through the simulated time, a walking body and a space suit on the\
+ moon; it writes figures, movies, screenshots and CSV exports from the command line too.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# What the binaries load without linking it: Qt's platforms (a window, or
+# none on a cluster's node), Mesa's GL and EGL for the 3D pictures without a
+# GPU, and the fonts the pictures are drawn with.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "qt6-qpa-plugins, libgl1-mesa-dri, libegl-mesa0, fonts-liberation2, fonts-dejavu-core, fonts-droid-fallback")
+set(CPACK_STRIP_FILES ON)
+include(CPack)
