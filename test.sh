@@ -49,8 +49,13 @@ done
 # as CI runs, else skipped).
 rm -f "$GCC_BUILD"/corvane_*.deb
 cmake --build "$GCC_BUILD" --target package >/dev/null
+packages=("$GCC_BUILD"/corvane_*_amd64.deb)
+if [ ${#packages[@]} != 1 ] || [ ! -f "${packages[0]}" ]; then
+  echo "test.sh: the package target made no single corvane_*_amd64.deb in $GCC_BUILD" >&2
+  exit 1
+fi
 package_rc=0
-tests/package-test.sh "$GCC_BUILD"/corvane_*.deb || package_rc=$?
+tests/package-test.sh "${packages[0]}" || package_rc=$?
 if [ "$package_rc" != 0 ] && [ "$package_rc" != 77 ]; then exit "$package_rc"; fi
 
 # intercept_tls_get_addr=0: see CORVANE_LSAN_OPTIONS in tests/CMakeLists.txt.

@@ -145,11 +145,7 @@ void CCorvaneDlg::Show3D(ViewMode mode) {
     m_pScientific->hide();
   }
   Ensure3D();
-  DownloadSettings settings;
-  settings.serviceUrl = ModelServiceUrl(QString());
-  settings.moduleDir = m_app.ModuleDir();
-  settings.downloadFolder = DownloadFolderFor(m_app.ModuleDir());
-  m_p3D->ShowScene(mode, settings);
+  m_p3D->ShowScene(mode, ModelServiceUrl(QString()));
   m_p3D->show();
   m_p3D->setFocus(Qt::OtherFocusReason);
 }

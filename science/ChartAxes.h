@@ -29,9 +29,9 @@ struct ChartAxes {
 };
 
 // The value range of y axis `axis` (0 left, 1 right): a box's choice when
-// the user drew one; else the comfort scale's 0 to 100 (left, with bands),
-// or `fixed` (left, when both ends are numbers), or the curves' own; a flat
-// range widened.
+// the user drew one; else, on the left, `fixed` when both its ends are
+// numbers, else the comfort scale's 0 to 100 with bands; else the curves'
+// own. A flat range is widened.
 AxisSpan AxisRange(const CChartSeriesModel& curves, int axis, BandMode bands, AxisSpan fixed,
                    const std::optional<AxisSpan>& box);
 

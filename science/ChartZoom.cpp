@@ -14,6 +14,9 @@ void CChartZoom::Show(const TimeRange& range, const TimeRange& whole, int points
 void CChartZoom::Reset() {
   m_bZoomed = false;
   m_bValueBox = false;
+}
+
+void CChartZoom::EndDrag() {
   m_bDragging = false;
   m_bBoxing = false;
 }

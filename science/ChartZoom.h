@@ -20,8 +20,11 @@ class CChartZoom {
   bool Zoomed() const { return m_bZoomed; }
   // Shows `range`, fitted into the run; showing all of it is no zoom.
   void Show(const TimeRange& range, const TimeRange& whole, int points);
-  // The whole run and the curves' own values again; a drag ends.
+  // The whole run and the curves' own values again (a drag under way goes
+  // on).
   void Reset();
+  // The press under way is forgotten, its box with it.
+  void EndDrag();
   // A paint found the shown range to be the whole run (the run grew).
   void Settle(const TimeRange& shown, const TimeRange& whole);
 

@@ -53,6 +53,7 @@ void CMyChart::mouseReleaseEvent(QMouseEvent* event) {
 
 void CMyChart::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) {
+    m_zoom.EndDrag();
     ResetView();
   }
 }

@@ -2,7 +2,7 @@
 // The strip of nine radio buttons under the chart: the quantities of the
 // chosen content kind. A click emits propertySelect with the button's index
 // at once (connect it directly), a Ctrl+click propertyAdd; Property()
-// changes only through UpdateButtons and ReadButtons, as the owner exchanges
+// changes only through SetProperty and ReadButtons, as the owner exchanges
 // it. Under the buttons, for the charts, the "All parts" check box and the
 // status line where the owner says why a click did not do what it asked;
 // for the fabric layers, in the same place, the "Profile" check box; while

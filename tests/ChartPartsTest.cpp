@@ -62,7 +62,7 @@ TEST(ChartParts, TheModelKeepsBoundsOrderAndLooks) {
   EXPECT_TRUE(m.Curves().front().Look().m_strName.isEmpty());
 }
 
-TEST(ChartParts, AnAxisTakesTheBoxThenTheBandsThenTheFixedRangeThenTheCurves) {
+TEST(ChartParts, AnAxisTakesTheBoxThenTheFixedRangeThenTheBandsThenTheCurves) {
   const CChartSeriesModel m = LateRun(10);  // values 30 ... 36
   struct Case {
     int axis = 0;
@@ -129,6 +129,18 @@ TEST(ChartParts, ZoomBoxesWheelsAndDragsWithoutAWidget) {
   zoom.Drag({l.originX + 300, 100}, zoomed, whole, n);
   EXPECT_NEAR(zoom.Shown(whole, n).lo - before.lo, 100 * before.Span() / zoomed.scale.pixels, 1e-6);
   zoom.Release({l.originX + 300, 100}, zoomed, whole, n);
+  // Home in the middle of a box shows the whole run and leaves the box be:
+  // its release still zooms to it. A double click ends it.
+  zoom.Reset();
+  zoom.Press({l.originX + 100, 100}, true, whole);
+  zoom.Reset();
+  EXPECT_TRUE(zoom.Box());
+  zoom.Release({l.originX + 300, 102}, axes, whole, n);
+  EXPECT_TRUE(zoom.Zoomed());
+  zoom.Press({l.originX + 100, 100}, true, whole);
+  zoom.EndDrag();
+  EXPECT_FALSE(zoom.Dragging());
+  EXPECT_FALSE(zoom.Box());
   // Half notches add up; the whole run again is no zoom.
   zoom.Reset();
   EXPECT_FALSE(zoom.Wheel(60, l.originX + 10, axes, whole, n));

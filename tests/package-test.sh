@@ -28,8 +28,9 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "$d
 for f in /usr/bin/corvane /usr/bin/corvane-model-service /usr/libexec/corvane/corvane-encode; do
   [ -x "$f" ] || fail "no $f"
   # Installed binaries search no folder of the build.
-  if readelf -d "$f" | grep -E 'R(UN)?PATH' | grep -qF "$build_tree"; then
-    fail "$f searches the build tree: $(readelf -d "$f" | grep -E 'R(UN)?PATH')"
+  dynamic=$(readelf -d "$f") || fail "readelf cannot read $f"
+  if grep -E 'R(UN)?PATH' <<<"$dynamic" | grep -qF "$build_tree"; then
+    fail "$f searches the build tree: $(grep -E 'R(UN)?PATH' <<<"$dynamic")"
   fi
 done
 grep -qx 'Exec=corvane %f' /usr/share/applications/corvane.desktop || fail "desktop entry"

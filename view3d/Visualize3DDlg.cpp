@@ -219,9 +219,15 @@ CVisiualize3DDlg::~CVisiualize3DDlg() {
   WaitForDownload();
 }
 
-void CVisiualize3DDlg::ShowScene(ViewMode mode, const DownloadSettings& settings) {
+void CVisiualize3DDlg::ShowScene(ViewMode mode, const QString& serviceUrl) {
   m_view->SetMode(mode);
   if (mode == ViewMode::Static && !m_view->BodyModel()) {
+    // The download folder is made here, when a download needs it: showing
+    // another scene leaves nothing on disk.
+    DownloadSettings settings;
+    settings.serviceUrl = serviceUrl;
+    settings.moduleDir = m_strModuleDir;
+    settings.downloadFolder = DownloadFolderFor(m_strModuleDir);
     StartDownload(settings);  // one at a time: a second command while it runs starts nothing
   } else if (mode == ViewMode::Dynamic && !m_view->AnimationModel()) {
     LoadAnimationModel(m_view, m_strModuleDir + QStringLiteral("op.obj"));

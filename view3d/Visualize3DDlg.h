@@ -55,9 +55,10 @@ class CVisiualize3DDlg : public CMyDialog {
   bool SaveImage(const QString& path);
 
   // The scene `mode` on show: its models loaded first when the view has
-  // none yet (the static body fetched as `settings` say, in the background;
-  // the walking body on a worker; the moon scene here), then drawn.
-  void ShowScene(ViewMode mode, const DownloadSettings& settings);
+  // none yet (the static body fetched from the service at `serviceUrl` in
+  // the background, into the program's download folder; the walking body on
+  // a worker; the moon scene here), then drawn.
+  void ShowScene(ViewMode mode, const QString& serviceUrl);
 
   // The 3D view the dialog steers (a picture or a movie draws it too).
   COpenGLView* View() const { return m_view; }
