@@ -37,7 +37,7 @@ int ChartText(const CSimulationData& data, const std::vector<const CSimulationDa
     std::fprintf(stderr, "corvane: %s\n", qPrintable(refusal));
     return 2;
   }
-  ChartCurves chart = BuildChartCurves(data, compared, selection);
+  ChartCurves chart = BuildChartCurves(data, compared, selection, true);
   if (o.difference && compared.size() == 1) {
     chart = DifferenceCurves(chart);
   }
@@ -49,7 +49,7 @@ int ChartText(const CSimulationData& data, const std::vector<const CSimulationDa
   for (const ChartCurve& c : chart.curves) {
     columns.push_back({c.column, &c.points});
   }
-  *csv = CurvesText(chart.xLabel, columns, QLatin1Char(','));
+  *csv = CurvesText(chart.xLabel, columns, QLatin1Char(','), chart.exact);
   return 0;
 }
 }  // namespace
@@ -101,7 +101,8 @@ int RunExportCsvCommand(const ExportOptions& o, CRunCache* runs) {
     if (!step) {
       return 2;
     }
-    const FabricProfile profile = FabricProfileAt(data.Run(), id.part, *step, quantity);
+    const FabricProfile profile =
+        FabricProfileAt(data.Run(), id.part, *step, quantity, ExactFabricOf(data.Exact(), id.part));
     const QString column = ColumnName(OptionKind::Fabric, quantity);
     if (compared.empty()) {
       csv = ProfileCsv(profile, column);
@@ -111,8 +112,10 @@ int RunExportCsvCommand(const ExportOptions& o, CRunCache* runs) {
       std::vector<RunProfile> profiles{{profile, names.front()}};
       for (std::size_t i = 0; i < compared.size(); ++i) {
         const std::optional<int> other = NearestFabricStep(compared[i]->Run(), id.part, profile.time);
-        profiles.push_back(
-            {other ? FabricProfileAt(compared[i]->Run(), id.part, *other, quantity) : FabricProfile{}, names[i + 1]});
+        profiles.push_back({other ? FabricProfileAt(compared[i]->Run(), id.part, *other, quantity,
+                                                    ExactFabricOf(compared[i]->Exact(), id.part))
+                                  : FabricProfile{},
+                            names[i + 1]});
       }
       csv = o.difference ? ProfileCsv(DifferenceProfile(profile, profiles[1].profile),
                                       DifferenceName(column, names.front(), names[1]))

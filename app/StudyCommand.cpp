@@ -26,6 +26,7 @@ int RunStudyCommand(const StudyOptions& o, CRunCache* runs) {
     own.SetScope(dir, LoadScope::BodyAndComfort);
   }
   std::vector<const RunTables*> tables;
+  std::vector<const CExactTables*> exact;
   QStringList names;
   for (const QString& dir : o.runs) {
     const CSimulationData* run = cache.Get(dir);
@@ -34,6 +35,7 @@ int RunStudyCommand(const StudyOptions& o, CRunCache* runs) {
       return 1;
     }
     tables.push_back(&run->Run());
+    exact.push_back(run->Exact());
     names << QFileInfo(QDir::cleanPath(dir)).fileName();
   }
   // Each row names its run by its folder; by the folder as given where two
@@ -43,7 +45,7 @@ int RunStudyCommand(const StudyOptions& o, CRunCache* runs) {
     labels << (names.count(names[i]) > 1 ? QDir::cleanPath(o.runs[i]) : names[i]);
   }
   QString error;
-  if (!WriteWholeFile(o.file, StudyCsv(tables, labels).toUtf8(), &error)) {
+  if (!WriteWholeFile(o.file, StudyCsv(tables, labels, exact).toUtf8(), &error)) {
     std::fprintf(stderr, "corvane: %s.\n", qPrintable(error));
     return 1;
   }

@@ -391,7 +391,10 @@ QString GridReport::Text(const QString& file) const {
   return file + QStringLiteral(": ") + parts.join(QStringLiteral(". "));
 }
 
-FabricLayout PlaceFabricRows(std::vector<FabricRow>& rows, const CLineMap& lines) {
+FabricLayout PlaceFabricRows(std::vector<FabricRow>& rows, const CLineMap& lines, PlacedFrom* from) {
+  if (from != nullptr) {
+    from->clear();
+  }
   if (rows.empty()) {
     return FabricLayout{};
   }
@@ -619,6 +622,9 @@ FabricLayout PlaceFabricRows(std::vector<FabricRow>& rows, const CLineMap& lines
       [](const Extra& x) { return QStringLiteral("layer %1 at %2 min").arg(x.index).arg(Minutes(x.time)); },
       out.report);
   rows = std::move(table);
+  if (from != nullptr) {
+    *from = std::move(src);
+  }
   return out;
 }
 
@@ -653,7 +659,10 @@ bool IsBodyGrid(const std::vector<BodyPropertyRow>& rows) {
 
 }  // namespace
 
-BodyLayout PlaceBodyRows(std::vector<BodyPropertyRow>& rows, const CLineMap& lines) {
+BodyLayout PlaceBodyRows(std::vector<BodyPropertyRow>& rows, const CLineMap& lines, PlacedFrom* from) {
+  if (from != nullptr) {
+    from->clear();
+  }
   BodyLayout out;
   const float first = rows.size() > kBodyPartCount ? rows[kBodyPartCount].m_fTime - rows[0].m_fTime : 0.0f;
   out.samples = static_cast<int>(std::min<std::size_t>(rows.size() / kBodyPartCount, INT_MAX));
@@ -750,19 +759,26 @@ BodyLayout PlaceBodyRows(std::vector<BodyPropertyRow>& rows, const CLineMap& lin
       [](const Extra& x) { return QStringLiteral("%1 at %2 min").arg(PartName(x.index), Minutes(x.time)); },
       out.report);
   rows = std::move(table);
+  if (from != nullptr) {
+    src.resize(kept + tail);
+    *from = std::move(src);
+  }
   return out;
 }
 
 // ---- comfort ----
 
 GridReport PlaceComfortRows(std::vector<ComfortRow> (&parts)[kBodyPartCount], const CLineMap& lines,
-                            const std::vector<std::uint8_t>& partOf) {
+                            const std::vector<std::uint8_t>& partOf, PlacedFrom (*from)[kBodyPartCount]) {
   GridReport report;
   report.holeNoun = "row";
   std::vector<std::size_t> fileRows[kBodyPartCount];  // each part's rows in the file's row count
   std::vector<Extra> extras;
   for (int p = 0; p < kBodyPartCount; ++p) {
     std::vector<ComfortRow>& rows = parts[p];
+    if (from != nullptr) {
+      (*from)[p].clear();
+    }
     // A series one interval apart, or all at one time, is kept as it is.
     bool regular = true;
     const float interval = rows.size() > 1 ? rows[1].m_fTime - rows[0].m_fTime : 0.0f;
@@ -820,6 +836,9 @@ GridReport PlaceComfortRows(std::vector<ComfortRow> (&parts)[kBodyPartCount], co
         report);
     report.partHoles[p] = report.holeCells - holesBefore;
     rows = std::move(table);
+    if (from != nullptr) {
+      (*from)[p] = std::move(src);
+    }
   }
   ReportExtras(
       extras, lines,

@@ -18,6 +18,14 @@ void CSimulationData::Reset() {
   }
   ++m_nGeneration;
   m_state.Restart();
+  m_pExact.reset();
+}
+
+void CSimulationData::SetMessageSink(IMessageSink* sink) {
+  m_pSink = sink ? sink : &CStderrMessageSink::Instance();
+  if (m_pExact) {
+    m_pExact->SetMessageSink(m_pSink);
+  }
 }
 
 void CSimulationData::Report(const QString& caption, const QString& text, MessageIcon icon) {

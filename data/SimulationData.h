@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "ExactTables.h"
 #include "MessageSink.h"
 #include "PartColours.h"
 #include "Rows.h"
@@ -51,7 +52,12 @@ class CSimulationData {
   const BodyPropertyRow* BodyRowAt(int part) const;
   const FabricRow* LayerRowAt(int part, int layer) const;
 
-  void SetMessageSink(IMessageSink* sink) { m_pSink = sink ? sink : &CStderrMessageSink::Instance(); }
+  // The run's values as its files wrote them (ExactTables.h), for writers:
+  // each table read from its file when first asked for, and kept until the
+  // next load. Null for tables not loaded from files.
+  const CExactTables* Exact() const { return m_pExact.get(); }
+
+  void SetMessageSink(IMessageSink* sink);
 
  private:
   friend class CStoreEditor;  // tests build tables and colours by hand through it
@@ -75,6 +81,7 @@ class CSimulationData {
   mutable ColourKey m_colourKey;
   IMessageSink* m_pSink;
   std::unique_ptr<Prefetched> m_pPrefetched;  // files parsed ahead, during Load only
+  std::unique_ptr<CExactTables> m_pExact;     // once loaded
 };
 
 // Message texts shared by the loader and its tests.

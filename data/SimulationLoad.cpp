@@ -68,6 +68,12 @@ T Take(std::map<QString, T>& ahead, const QString& key, T (*parse)(const QString
   return result;
 }
 
+// The parsers as the loader calls them, without the values at full
+// precision, which only writers ask for (ExactTables.h).
+ParsedFile<FiberRow> ParseFiber(const QString& path) { return ParseFiberFile(path); }
+ParsedFile<BodyPropertyRow> ParseBody(const QString& path) { return ParseBodyFile(path); }
+ParsedComfort ParseComfort(const QString& path) { return ParseComfortFile(path); }
+
 }  // namespace
 
 PlacedFabric ParseAndPlaceFabric(const QString& path) {
@@ -100,15 +106,15 @@ void CSimulationData::Prefetch(const QStringList& fiberFiles, LoadScope scope) {
     jobs.push_back({QFileInfo(path).size(), [&slot, path, parse] { slot = parse(path); }});
   };
   for (const QString& name : fiberFiles) {
-    add(ahead->fibers, name, ParseFiberFile);
+    add(ahead->fibers, name, ParseFiber);
   }
   for (int p = 0; p < kBodyPartCount && scope == LoadScope::Whole; ++p) {
     if (IsClothed(m_run.m_env[0].m_fClothed[p])) {
       add(ahead->fabrics, m_run.m_fabricFileNames[p], ParseAndPlaceFabric);
     }
   }
-  add(ahead->bodies, QStringLiteral("bodyProperty.dat"), ParseBodyFile);
-  add(ahead->comforts, QStringLiteral("BodyDataforComfort.dat"), ParseComfortFile);
+  add(ahead->bodies, QStringLiteral("bodyProperty.dat"), ParseBody);
+  add(ahead->comforts, QStringLiteral("BodyDataforComfort.dat"), ParseComfort);
   // Biggest first, so the threads finish together.
   std::stable_sort(jobs.begin(), jobs.end(), [](const Job& a, const Job& b) { return a.size > b.size; });
   std::vector<std::function<void()>> tasks;
@@ -162,6 +168,7 @@ bool CSimulationData::Load(const QString& dir, LoadScope scope) {
   LoadIds();
 
   m_run.m_bLoaded = true;
+  m_pExact = std::make_unique<CExactTables>(m_run, m_pSink);
   ++m_nGeneration;
   return true;
 }
@@ -247,7 +254,7 @@ bool CSimulationData::LoadEnvironment() {
 
 bool CSimulationData::LoadFiberFile(const QString& name) {
   ParsedFile<FiberRow> parsed =
-      m_pPrefetched ? Take(m_pPrefetched->fibers, name, ParseFiberFile, PathOf(name)) : ParseFiberFile(PathOf(name));
+      m_pPrefetched ? Take(m_pPrefetched->fibers, name, ParseFiber, PathOf(name)) : ParseFiberFile(PathOf(name));
   if (!parsed.opened) {
     return false;
   }
@@ -325,7 +332,7 @@ bool CSimulationData::LoadFabrics() {
 
 bool CSimulationData::LoadBodyProperties(const QString& name) {
   ParsedFile<BodyPropertyRow> parsed =
-      m_pPrefetched ? Take(m_pPrefetched->bodies, name, ParseBodyFile, PathOf(name)) : ParseBodyFile(PathOf(name));
+      m_pPrefetched ? Take(m_pPrefetched->bodies, name, ParseBody, PathOf(name)) : ParseBodyFile(PathOf(name));
   if (!parsed.opened) {
     return false;
   }
@@ -369,8 +376,8 @@ bool CSimulationData::LoadBodyProperties(const QString& name) {
 
 bool CSimulationData::LoadComfort() {
   const QString name = QStringLiteral("BodyDataforComfort.dat");
-  ParsedComfort parsed = m_pPrefetched ? Take(m_pPrefetched->comforts, name, ParseComfortFile, PathOf(name))
-                                       : ParseComfortFile(PathOf(name));
+  ParsedComfort parsed =
+      m_pPrefetched ? Take(m_pPrefetched->comforts, name, ParseComfort, PathOf(name)) : ParseComfortFile(PathOf(name));
   if (!parsed.opened) {
     Report(QStringLiteral("Error"), QString::fromLatin1(LoadMessages::kNoComfort));
     return false;

@@ -9,6 +9,7 @@
 #include <new>
 #include <thread>
 
+#include "ExactFields.h"
 #include "LineReader.h"
 #include "LoadCancel.h"
 #include "internal/CharClass.h"
@@ -207,6 +208,17 @@ class CRowBlocks {
   std::size_t m_ready = 0;  // rows of the last block whose pages are there
 };
 
+// A verdict of the line rules, and for a kept row its values at full
+// precision when they are asked for: they are read in the same pass, so
+// that they stand row for row beside the floats.
+inline int KeepExact(int verdict, const TextLine& line, const ScanSpec& format, const ScanResult& scan,
+                     std::vector<double>* exact) {
+  if (verdict == 1 && exact != nullptr) [[unlikely]] {
+    AppendExactFields(line.text, line.text + line.length, format, scan, *exact);
+  }
+  return verdict;
+}
+
 // Reads `path` line by line, keeping a row whenever `accept` says the scanned
 // line is one and counting the other lines as unreadable. A field of a kept
 // row that held no number is named for the message; so is one that made a
@@ -270,7 +282,7 @@ ParsedFile<Row> ParseRows(const QString& path, bool nameLeftOut, Setup setup, Ac
 
 }  // namespace
 
-ParsedFile<FiberRow> ParseFiberFile(const QString& path) {
+ParsedFile<FiberRow> ParseFiberFile(const QString& path, std::vector<double>* exact) {
   return ParseRows<FiberRow>(
       path, true,
       [](FiberRow& r, void** o) {
@@ -279,13 +291,14 @@ ParsedFile<FiberRow> ParseFiberFile(const QString& path) {
         o[2] = &r.m_fValue1;
         o[3] = &r.m_fValue2;
       },
-      [](const TextLine& line, FiberRow&, void** o, ScanResult& scan) {
+      [exact](const TextLine& line, FiberRow&, void** o, ScanResult& scan) {
         scan = Scan(line, LineFormats::kFiber, o);
-        return scan.fields == 4 && (scan.bad & LineFormats::kFiberKeys) == 0 ? 1 : 0;
+        return KeepExact(scan.fields == 4 && (scan.bad & LineFormats::kFiberKeys) == 0 ? 1 : 0, line,
+                         LineFormats::kFiber, scan, exact);
       });
 }
 
-ParsedFile<FabricRow> ParseFabricFile(const QString& path) {
+ParsedFile<FabricRow> ParseFabricFile(const QString& path, std::vector<double>* exact) {
   bool ninth = false;
   ParsedFile<FabricRow> parsed = ParseRows<FabricRow>(
       path, false,
@@ -300,7 +313,7 @@ ParsedFile<FabricRow> ParseFabricFile(const QString& path) {
         o[7] = &r.m_fTemperature;
         o[8] = &r.m_fLiquidFraction;
       },
-      [&ninth](const TextLine& line, FabricRow& r, void** o, ScanResult& scan) {
+      [&ninth, exact](const TextLine& line, FabricRow& r, void** o, ScanResult& scan) {
         if (!line.tooLong && line.CStringShorterThan(9)) {
           return -1;
         }
@@ -310,13 +323,13 @@ ParsedFile<FabricRow> ParseFabricFile(const QString& path) {
           return 0;
         }
         ninth = ninth || scan.fields == 9;
-        return 1;
+        return KeepExact(1, line, LineFormats::kFabric, scan, exact);
       });
   parsed.ninthColumn = ninth;
   return parsed;
 }
 
-ParsedFile<BodyPropertyRow> ParseBodyFile(const QString& path) {
+ParsedFile<BodyPropertyRow> ParseBodyFile(const QString& path, std::vector<double>* exact) {
   return ParseRows<BodyPropertyRow>(
       path, false,
       [](BodyPropertyRow& r, void** o) {
@@ -332,13 +345,14 @@ ParsedFile<BodyPropertyRow> ParseBodyFile(const QString& path) {
         o[9] = &r.m_fEvapHeat;
         o[10] = &r.m_fSkinPressure;
       },
-      [](const TextLine& line, BodyPropertyRow&, void** o, ScanResult& scan) {
+      [exact](const TextLine& line, BodyPropertyRow&, void** o, ScanResult& scan) {
         scan = Scan(line, LineFormats::kBody, o);
-        return scan.fields == 11 && (scan.bad & LineFormats::kBodyKeys) == 0 ? 1 : 0;
+        return KeepExact(scan.fields == 11 && (scan.bad & LineFormats::kBodyKeys) == 0 ? 1 : 0, line,
+                         LineFormats::kBody, scan, exact);
       });
 }
 
-ParsedComfort ParseComfortFile(const QString& path) {
+ParsedComfort ParseComfortFile(const QString& path, std::vector<double>* exact) {
   struct Tagged {
     ComfortRow row;
     int part;
@@ -352,12 +366,12 @@ ParsedComfort ParseComfortFile(const QString& path) {
         o[3] = &t.row.m_fDampness;
         o[4] = &t.row.m_fComfort;
       },
-      [](const TextLine& line, Tagged& t, void** o, ScanResult& scan) {
+      [exact](const TextLine& line, Tagged& t, void** o, ScanResult& scan) {
         scan = Scan(line, LineFormats::kComfort, o);
         if (scan.fields != 5 || (scan.bad & LineFormats::kComfortKeys) != 0) {
           return 0;
         }
-        return t.part >= 0 && t.part < kBodyPartCount ? 1 : -1;
+        return KeepExact(t.part >= 0 && t.part < kBodyPartCount ? 1 : -1, line, LineFormats::kComfort, scan, exact);
       });
   ParsedComfort out;
   out.opened = tagged.opened;

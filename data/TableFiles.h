@@ -95,13 +95,15 @@ struct ParsedComfort {  // NOLINT(bugprone-reserved-identifier)
   std::vector<std::uint8_t> partOf;  // the part of each of those rows
 };
 
-ParsedFile<FiberRow> ParseFiberFile(const QString& path);
+// With `exact`, each kept row's fields are appended to it too, as
+// ExactFields.h reads them (a row's fields, all of them, in file order).
+ParsedFile<FiberRow> ParseFiberFile(const QString& path, std::vector<double>* exact = nullptr);
 // Relative humidity stays the file's percent; lines shorter than 9 characters
 // are skipped without being counted.
-ParsedFile<FabricRow> ParseFabricFile(const QString& path);
-ParsedFile<BodyPropertyRow> ParseBodyFile(const QString& path);
+ParsedFile<FabricRow> ParseFabricFile(const QString& path, std::vector<double>* exact = nullptr);
+ParsedFile<BodyPropertyRow> ParseBodyFile(const QString& path, std::vector<double>* exact = nullptr);
 // Rows of a part index outside 0..5 are dropped without being counted.
-ParsedComfort ParseComfortFile(const QString& path);
+ParsedComfort ParseComfortFile(const QString& path, std::vector<double>* exact = nullptr);
 
 // Runs the tasks on up to `threads` threads (the caller's included); returns
 // when all are done. Tasks are started in the order given.

@@ -13,7 +13,7 @@
 #include "SimulationData.h"
 
 ChartCurves BuildChartCurves(const CSimulationData& data, const std::vector<const CSimulationData*>& compared,
-                             const CCurveSelection& selection) {
+                             const CCurveSelection& selection, bool exactValues) {
   ChartCurves chart;
   const std::vector<CurveKey> keys = selection.Curves();
   if (keys.empty()) {
@@ -47,6 +47,15 @@ ChartCurves BuildChartCurves(const CSimulationData& data, const std::vector<cons
   // Two runs pair each curve with its counterpart; more keep a run apart by
   // its colour and its style alike.
   const bool runColours = stores.size() > 2;
+  std::vector<const CExactTables*> exact(stores.size(), nullptr);
+  chart.exact = exactValues;
+  for (std::size_t r = 0; r < stores.size() && exactValues; ++r) {
+    exact[r] = stores[r]->Exact();
+    chart.exact = chart.exact && exact[r] != nullptr;
+  }
+  if (!chart.exact) {
+    exact.assign(stores.size(), nullptr);  // one run's floats beside another's doubles would not compare
+  }
   for (std::size_t r = 0; r < stores.size(); ++r) {
     for (std::size_t i = 0; i < keys.size(); ++i) {
       const CurveKey& c = keys[i];
@@ -65,8 +74,9 @@ ChartCurves BuildChartCurves(const CSimulationData& data, const std::vector<cons
       curve.runIndex = static_cast<int>(r);
       curve.run = runNames[r];
       const CSimulationData& run = *stores[r];
-      const std::vector<ChartPoint> points = c.kind == OptionKind::Body ? BodyPropertyPoints(run, c.part, c.quantity)
-                                                                        : ComfortPoints(run, c.part, c.quantity);
+      const std::vector<ChartPoint> points = c.kind == OptionKind::Body
+                                                 ? BodyPropertyPoints(run, c.part, c.quantity, exact[r])
+                                                 : ComfortPoints(run, c.part, c.quantity, exact[r]);
       curve.points.reserve(points.size());
       for (const ChartPoint& p : points) {
         curve.points.push_back({p.x, p.y});
@@ -77,13 +87,14 @@ ChartCurves BuildChartCurves(const CSimulationData& data, const std::vector<cons
   return chart;
 }
 
-QString CurvesText(const QString& xLabel, const std::vector<CurveColumn>& curves, QChar separator) {
+QString CurvesText(const QString& xLabel, const std::vector<CurveColumn>& curves, QChar separator, bool exact) {
+  auto number = [exact](double v) { return exact ? CsvNumber(v) : CsvNumber(static_cast<float>(v)); };
   QString out = DelimitedField(xLabel, separator);
   for (const CurveColumn& c : curves) {
     out += separator + DelimitedField(c.name, separator);
   }
   out += QLatin1Char('\n');
-  std::vector<float> times;
+  std::vector<double> times;
   for (const CurveColumn& c : curves) {
     for (const CChartDataSet& d : *c.points) {
       times.push_back(d.m_fX);
@@ -92,12 +103,12 @@ QString CurvesText(const QString& xLabel, const std::vector<CurveColumn>& curves
   std::sort(times.begin(), times.end());
   times.erase(std::unique(times.begin(), times.end()), times.end());
   std::vector<std::size_t> next(curves.size(), 0);
-  for (const float t : times) {
-    out += CsvNumber(t);
+  for (const double t : times) {
+    out += number(t);
     for (std::size_t i = 0; i < curves.size(); ++i) {
       const std::vector<CChartDataSet>& points = *curves[i].points;
       const bool here = next[i] < points.size() && points[next[i]].m_fX == t;
-      out += separator + (here ? CsvNumber(points[next[i]].m_fY) : QString());
+      out += separator + (here ? number(points[next[i]].m_fY) : QString());
       next[i] += here ? 1 : 0;
     }
     out += QLatin1Char('\n');

@@ -28,6 +28,7 @@ struct ChartCurve {
 
 struct ChartCurves {
   QString xLabel, yLabel, y2Label, yColumn, title;
+  bool exact = false;  // the points are the files' own values (ExactTables.h)
   BandMode bands = BandMode::None;
   std::vector<ChartCurve> curves;
 };
@@ -37,15 +38,18 @@ struct ChartCurves {
 // after the first run's, dashed, each in the colour of its counterpart;
 // more runs (one curve each, as the selection allows) take each its own
 // colour and line style, in the order given.
+// With `exactValues`, for a writer, the points are the files' own values
+// where every run gives them (CSimulationData::Exact).
 ChartCurves BuildChartCurves(const CSimulationData& data, const std::vector<const CSimulationData*>& compared,
-                             const CCurveSelection& selection);
+                             const CCurveSelection& selection, bool exactValues = false);
 
 // Several curves as text: a header of the x caption and each curve's column
 // name, then a row for each time any curve holds, in time order, a curve
 // without a point at that time leaving its cell empty. Fields that hold the
-// separator are quoted.
+// separator are quoted. Values are written as doubles when `exact`, else
+// as the store's floats.
 struct CurveColumn {
   QString name;
   const std::vector<CChartDataSet>* points = nullptr;
 };
-QString CurvesText(const QString& xLabel, const std::vector<CurveColumn>& columns, QChar separator);
+QString CurvesText(const QString& xLabel, const std::vector<CurveColumn>& columns, QChar separator, bool exact = false);

@@ -14,9 +14,11 @@
 #include "OptionKind.h"
 #include "TimeZoom.h"
 
-// One point of a chart's curve: the time and the value.
+// One point of a chart's curve: the time and the value. Doubles, so that a
+// curve of the files' own values (written out, never drawn) keeps them; a
+// drawn curve holds the store's floats.
 struct CChartDataSet {
-  float m_fX = 0, m_fY = 0;
+  double m_fX = 0, m_fY = 0;
 };
 
 // The text of a y tick label: "0" near zero, "%.2e" for the very small and

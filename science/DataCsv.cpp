@@ -6,6 +6,7 @@
 #include "CaptionTables.h"
 #include "ChartCurves.h"
 #include "CurveSelection.h"
+#include "ExactFields.h"
 #include "RunComparison.h"
 #include "ScienceLogic.h"
 #include "SimulationData.h"
@@ -15,34 +16,48 @@ QString CsvNumber(double v) {
     return QString();  // a value the run does not hold: an empty cell
   }
   char buf[32];
-  const auto r = std::to_chars(buf, buf + sizeof buf, static_cast<float>(v));
+  return QString::fromLatin1(buf, static_cast<qsizetype>(ShortestDouble(v, buf, sizeof buf)));
+}
+
+QString CsvNumber(float v) {
+  if (std::isnan(v)) {
+    return QString();
+  }
+  char buf[32];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v);
   return QString::fromLatin1(buf, static_cast<qsizetype>(r.ptr - buf));
 }
 
 QString ExportCsv(const CSimulationData& data, int option, int quantity) {
   const OptionId o = DecodeOption(option);
   const QString name = ColumnName(o.kind, quantity);
+  const CExactTables* exact = data.Exact();
+  // Without the files' values (tables made by hand, a file changed since the
+  // load) the store's floats are written as floats.
+  auto number = [exact](double v) { return exact != nullptr ? CsvNumber(v) : CsvNumber(static_cast<float>(v)); };
   QString out;
   if (IsChartKind(o.kind)) {
     out += QStringLiteral("Time(min),%1\n").arg(name);
-    const std::vector<ChartPoint> points =
-        o.kind == OptionKind::Body ? BodyPropertyPoints(data, o.part, quantity) : ComfortPoints(data, o.part, quantity);
+    const std::vector<ChartPoint> points = o.kind == OptionKind::Body
+                                               ? BodyPropertyPoints(data, o.part, quantity, exact)
+                                               : ComfortPoints(data, o.part, quantity, exact);
     for (const ChartPoint& p : points) {
-      out += CsvNumber(p.x) + QLatin1Char(',') + CsvNumber(p.y) + QLatin1Char('\n');
+      out += number(p.x) + QLatin1Char(',') + number(p.y) + QLatin1Char('\n');
     }
     return out;
   }
   out += QStringLiteral("curve,Thickness(cm),Time(min),%1\n").arg(name);
   std::vector<PlotCurve> curves;
   if (o.kind == OptionKind::Fabric) {
-    curves = FabricCurves(data, o.part, o.index, quantity);
+    curves = FabricCurves(data, o.part, o.index, quantity, exact);
   } else if (o.index >= 0 && static_cast<std::size_t>(o.index) < data.Run().m_fibers.size()) {
-    curves = FiberCurves(data.Run().m_fibers[static_cast<std::size_t>(o.index)], quantity);
+    const std::size_t k = static_cast<std::size_t>(o.index);
+    curves = FiberCurves(data.Run().m_fibers[k], quantity, exact != nullptr ? exact->Fiber(k) : nullptr);
   }
   for (std::size_t c = 0; c < curves.size(); ++c) {
     for (const auto& p : curves[c]) {
-      out += QString::number(c) + QLatin1Char(',') + CsvNumber(p[0]) + QLatin1Char(',') + CsvNumber(p[1]) +
-             QLatin1Char(',') + CsvNumber(p[2]) + QLatin1Char('\n');
+      out += QString::number(c) + QLatin1Char(',') + number(p[0]) + QLatin1Char(',') + number(p[1]) + QLatin1Char(',') +
+             number(p[2]) + QLatin1Char('\n');
     }
   }
   return out;
@@ -55,12 +70,12 @@ QString ComparedCsv(const CSimulationData& first, const std::vector<const CSimul
   if (IsChartKind(o.kind)) {
     CCurveSelection selection;
     selection.Choose(o.part, o.kind, quantity);
-    const ChartCurves chart = BuildChartCurves(first, others, selection);
+    const ChartCurves chart = BuildChartCurves(first, others, selection, true);
     std::vector<CurveColumn> columns;
     for (const ChartCurve& c : chart.curves) {
       columns.push_back({c.column, &c.points});
     }
-    return CurvesText(chart.xLabel, columns, comma);
+    return CurvesText(chart.xLabel, columns, comma, chart.exact);
   }
   // Each run's rows as it writes them alone, its name in front.
   std::vector<const CSimulationData*> runs{&first};

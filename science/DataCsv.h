@@ -8,10 +8,13 @@
 
 class CSimulationData;
 
-// A value as the shortest text that reads back to the same float; empty for
-// one the run does not hold (NaN).
+// A value as the shortest text that reads back to the same double; empty for
+// one the run does not hold (NaN). Writers give the files' own values
+// (CSimulationData::Exact), so that what they write reads as the file did.
 QString CsvNumber(double v);
-// A chart gives "time,value" rows under a header of the axis names; a plot
+// A value of the store (a float) as the shortest text that reads back to it.
+QString CsvNumber(float v);
+// The files' own values. A chart gives "time,value" rows under a header of the axis names; a plot
 // gives "curve,thickness,time,value" rows. Empty plots give the header alone.
 QString ExportCsv(const CSimulationData& data, int option, int quantity);
 

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "DataCsv.h"
+#include "ExactTables.h"
 #include "RunComparison.h"
 #include "RunDifference.h"
 #include "RunTables.h"
@@ -55,7 +56,7 @@ float FabricStepTime(const RunTables& run, int part, int step) {
   return run.m_fabric[part][static_cast<std::size_t>(step) * RowsPerStep(run, part)].m_fTime;
 }
 
-FabricProfile FabricProfileAt(const RunTables& run, int part, int step, int q) {
+FabricProfile FabricProfileAt(const RunTables& run, int part, int step, int q, const CExactTable* exact) {
   FabricProfile profile;
   profile.time = FabricStepTime(run, part, step);
   if (std::isnan(profile.time)) {
@@ -65,6 +66,7 @@ FabricProfile FabricProfileAt(const RunTables& run, int part, int step, int q) {
   const bool held = q != 5 || run.m_bLiquidFraction[part];
   const std::size_t nodes = static_cast<std::size_t>(run.m_nNodesPerLayer[part]);
   const std::vector<FabricRow>& rows = run.m_fabric[static_cast<std::size_t>(part)];
+  profile.exact = exact != nullptr && exact->Rows() == rows.size();
   const std::size_t first = static_cast<std::size_t>(step) * RowsPerStep(run, part);
   const std::size_t end = std::min(first + RowsPerStep(run, part), rows.size());
   for (std::size_t r = first; r < end; ++r) {
@@ -74,7 +76,12 @@ FabricProfile FabricProfileAt(const RunTables& run, int part, int step, int q) {
     }
     const int layer = static_cast<int>((r - first) / nodes);
     const float value = held ? FabricValue(row, q) : std::numeric_limits<float>::quiet_NaN();
-    profile.points.push_back({row.m_fPosition, layer, value});
+    ProfilePoint point{row.m_fPosition, layer, value};
+    if (profile.exact) {
+      point.exactPosition = exact->At(r, ExactColumn::kFabricPosition);
+      point.exactValue = held ? exact->At(r, ExactColumn::kFabricFirstValue + q) : point.value;
+    }
+    profile.points.push_back(point);
     if (profile.layers.empty() || profile.layers.back().layer != layer) {
       profile.layers.push_back({layer, row.m_fPosition, row.m_fPosition});
     }
@@ -124,8 +131,9 @@ std::optional<int> NearestFabricStep(const RunTables& run, int part, double minu
 QString ProfileCsv(const FabricProfile& profile, const QString& column, QChar separator) {
   QString out = QStringLiteral("Position(cm)%1Layer%1%2\n").arg(separator).arg(DelimitedField(column, separator));
   for (const ProfilePoint& p : profile.points) {
-    out += CsvNumber(p.position) + separator + QString::number(p.layer + 1) + separator + CsvNumber(p.value) +
-           QLatin1Char('\n');
+    const QString position = profile.exact ? CsvNumber(p.exactPosition) : CsvNumber(p.position);
+    const QString value = profile.exact ? CsvNumber(p.exactValue) : CsvNumber(p.value);
+    out += position + separator + QString::number(p.layer + 1) + separator + value + QLatin1Char('\n');
   }
   return out;
 }
@@ -174,12 +182,13 @@ FabricProfile DifferenceProfile(const FabricProfile& first, const FabricProfile&
   auto asPoints = [](const FabricProfile& p) {
     std::vector<CChartDataSet> points;
     for (const ProfilePoint& q : p.points) {
-      points.push_back({q.position, q.value});
+      points.push_back(p.exact ? CChartDataSet{q.exactPosition, q.exactValue} : CChartDataSet{q.position, q.value});
     }
     return points;
   };
   FabricProfile out;
   out.time = first.time;
+  out.exact = first.exact && second.exact;
   out.layers = first.layers;
   out.boundaries = first.boundaries;
   std::size_t k = 0;
@@ -188,7 +197,11 @@ FabricProfile DifferenceProfile(const FabricProfile& first, const FabricProfile&
     while (k + 1 < first.points.size() && first.points[k].position < d.m_fX) {
       ++k;
     }
-    out.points.push_back({d.m_fX, first.points.empty() ? 0 : first.points[k].layer, d.m_fY});
+    ProfilePoint point{static_cast<float>(d.m_fX), first.points.empty() ? 0 : first.points[k].layer,
+                       static_cast<float>(d.m_fY)};
+    point.exactPosition = d.m_fX;
+    point.exactValue = d.m_fY;
+    out.points.push_back(point);
   }
   return out;
 }

@@ -10,6 +10,7 @@
 
 struct RunTables;
 struct FabricRow;
+class CExactTable;
 
 // Fabric quantity q (0 ... 5, as the property panel lists them) of one row.
 float FabricValue(const FabricRow& row, int q);
@@ -18,6 +19,9 @@ struct ProfilePoint {
   float position = 0;  // cm from the skin
   int layer = 0;       // from 0, the innermost
   float value = 0;     // NaN where the run holds none
+  // The same two as the file wrote them, in a profile made with the files'
+  // own values (FabricProfile::exact), for what is written out.
+  double exactPosition = 0, exactValue = 0;
 };
 
 // Where a layer lies: from its first node's position to its last one's.
@@ -27,7 +31,8 @@ struct ProfileLayer {
 };
 
 struct FabricProfile {
-  float time = 0;  // minutes of the step
+  float time = 0;      // minutes of the step
+  bool exact = false;  // the points' exact values are the files' own
   std::vector<ProfilePoint> points;
   std::vector<ProfileLayer> layers;  // the layers that hold a placed node
   // Between neighbouring layers: halfway from one's outermost node to the
@@ -39,7 +44,9 @@ struct FabricProfile {
 int FabricStepCount(const RunTables& run, int part);
 // Part `part`'s quantity q at fabric step `step`; a node whose row the table
 // lacks is left out, one without a position too.
-FabricProfile FabricProfileAt(const RunTables& run, int part, int step, int q);
+// With `exact`, the part's table at full precision (ExactTables.h), each
+// point carries the file's own values too.
+FabricProfile FabricProfileAt(const RunTables& run, int part, int step, int q, const CExactTable* exact = nullptr);
 // The time of fabric step `step` of part `part`, as its first row says; NaN
 // for a step the part does not hold.
 float FabricStepTime(const RunTables& run, int part, int step);
@@ -65,7 +72,8 @@ QString ProfileTitle(const QString& part, const QString& quantity, float minutes
 
 // The profile as text under a header naming the units:
 // "Position(cm),Layer,<column>", the layer counted from 1, the cells parted
-// by `separator`; a value the run does not hold is an empty cell.
+// by `separator`; a value the run does not hold is an empty cell. A profile
+// of the files' own values writes those.
 QString ProfileCsv(const FabricProfile& profile, const QString& column, QChar separator = QLatin1Char(','));
 
 // A run's profile beside others', and the run's name.

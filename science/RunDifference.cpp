@@ -18,10 +18,9 @@ std::vector<CChartDataSet> DifferencePoints(const std::vector<CChartDataSet>& a,
     const double xa = a[i].m_fX, xb = b[j].m_fX;
     if (std::abs(xa - xb) <= kSameX) {
       const bool held = !std::isnan(a[i].m_fY) && !std::isnan(b[j].m_fY);
-      // In doubles, so that the difference of two floats is the exact one
-      // before it is rounded once.
-      const double d = static_cast<double>(a[i].m_fY) - static_cast<double>(b[j].m_fY);
-      out.push_back({a[i].m_fX, held ? static_cast<float>(d) : std::numeric_limits<float>::quiet_NaN()});
+      // In doubles: the difference of two values, rounded once.
+      const double d = a[i].m_fY - b[j].m_fY;
+      out.push_back({a[i].m_fX, held ? d : std::numeric_limits<double>::quiet_NaN()});
       ++i;
       ++j;
     } else if (xa < xb) {

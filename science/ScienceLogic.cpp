@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ExactTables.h"
 #include "SimulationData.h"
 
 int EncodeOption(int part, OptionKind kind, int index) {
@@ -74,34 +75,52 @@ int ScrollTarget(int column, int height, int y) {
   return height > 0 ? static_cast<int>(static_cast<long long>(column - height) * y / height) : 0;
 }
 
-std::vector<ChartPoint> BodyPropertyPoints(const CSimulationData& data, int part, int q) {
+std::vector<ChartPoint> BodyPropertyPoints(const CSimulationData& data, int part, int q, const CExactTables* exact) {
   std::vector<ChartPoint> points;
-  for (const BodyPropertyRow& r : data.Run().m_body) {
+  if (q < 0 || q >= 9) {
+    return points;
+  }
+  const std::vector<BodyPropertyRow>& rows = data.Run().m_body;
+  const CExactTable* table = exact != nullptr ? exact->Body() : nullptr;
+  const bool full = table != nullptr && table->Rows() == rows.size();
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const BodyPropertyRow& r = rows[i];
     if (r.m_nPart != part) {
+      continue;
+    }
+    if (full) {
+      points.push_back({table->At(i, ExactColumn::kBodyTime), table->At(i, ExactColumn::kBodyFirstValue + q)});
       continue;
     }
     const float values[9] = {r.m_fSkinTemp,  r.m_fCoreTemp,   r.m_fMetabolism, r.m_fSkinHumidity, r.m_fBloodFlow,
                              r.m_fSweatRate, r.m_fSweatAccum, r.m_fEvapHeat,   r.m_fSkinPressure};
-    if (q >= 0 && q < 9) {
-      points.push_back({r.m_fTime, values[q]});
-    }
+    points.push_back({r.m_fTime, values[q]});
   }
   return points;
 }
 
-std::vector<ChartPoint> ComfortPoints(const CSimulationData& data, int part, int q) {
+std::vector<ChartPoint> ComfortPoints(const CSimulationData& data, int part, int q, const CExactTables* exact) {
   std::vector<ChartPoint> points;
   if (part < 0 || part >= kBodyPartCount || q < 0 || q > 2) {
     return points;
   }
-  for (const ComfortRow& r : data.Run().m_comfort[part]) {
-    const float v = q == 0 ? r.m_fThermal : q == 1 ? r.m_fDampness : r.m_fComfort;
-    points.push_back({r.m_fTime, v < 0 ? 0.0f : v > 100 ? 100.0f : v});
+  const std::vector<ComfortRow>& rows = data.Run().m_comfort[part];
+  const CExactTable* table = exact != nullptr ? exact->Comfort(part) : nullptr;
+  const bool full = table != nullptr && table->Rows() == rows.size();
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const ComfortRow& r = rows[i];
+    const double v = full     ? table->At(i, ExactColumn::kComfortFirstValue + q)
+                     : q == 0 ? r.m_fThermal
+                     : q == 1 ? r.m_fDampness
+                              : r.m_fComfort;
+    const double t = full ? table->At(i, ExactColumn::kComfortTime) : r.m_fTime;
+    points.push_back({t, v < 0 ? 0.0 : v > 100 ? 100.0 : v});
   }
   return points;
 }
 
-std::vector<PlotCurve> FabricCurves(const CSimulationData& data, int part, int layer, int q) {
+std::vector<PlotCurve> FabricCurves(const CSimulationData& data, int part, int layer, int q,
+                                    const CExactTables* exact) {
   std::vector<PlotCurve> curves;
   if (part < 0 || part >= kBodyPartCount || q < 0 || q > 5) {
     return curves;
@@ -115,9 +134,19 @@ std::vector<PlotCurve> FabricCurves(const CSimulationData& data, int part, int l
   if (layers == 0 || nodes == 0 || layer < 0) {
     return curves;
   }
+  const CExactTable* full = ExactFabricOf(exact, part);
+  if (full != nullptr && full->Rows() != rows.size()) {
+    full = nullptr;
+  }
   for (std::size_t n = 0; n < nodes; ++n) {
     PlotCurve c;
     for (std::size_t r = static_cast<std::size_t>(layer) * nodes + n; r < rows.size(); r += layers * nodes) {
+      if (full != nullptr) {
+        const double* d = full->Row(r);
+        c.push_back(
+            {d[ExactColumn::kFabricPosition], d[ExactColumn::kFabricTime], d[ExactColumn::kFabricFirstValue + q]});
+        continue;
+      }
       const FabricRow& f = rows[r];
       const float values[6] = {f.m_fVaporConc, f.m_fMeanVaporConc, f.m_fEvapRate,
                                f.m_fHumidity,  f.m_fTemperature,   f.m_fLiquidFraction};
@@ -130,11 +159,14 @@ std::vector<PlotCurve> FabricCurves(const CSimulationData& data, int part, int l
   return curves;
 }
 
-std::vector<PlotCurve> FiberCurves(const FiberTable& table, int q) {
+std::vector<PlotCurve> FiberCurves(const FiberTable& table, int q, const CExactTable* exact) {
   std::vector<PlotCurve> curves;
   const std::vector<FiberRow>& rows = table.m_rows;
   if (rows.empty() || q < 0 || q > 1) {
     return curves;
+  }
+  if (exact != nullptr && exact->Rows() != rows.size()) {
+    exact = nullptr;
   }
   std::size_t perStep = 1;
   while (perStep < rows.size() && rows[perStep].m_fTime == rows[0].m_fTime) {
@@ -143,7 +175,11 @@ std::vector<PlotCurve> FiberCurves(const FiberTable& table, int q) {
   for (std::size_t n = 0; n < perStep; ++n) {
     PlotCurve c;
     for (std::size_t r = n; r < rows.size(); r += perStep) {
-      c.push_back({rows[r].m_fPosition, rows[r].m_fTime, q == 0 ? rows[r].m_fValue1 : rows[r].m_fValue2});
+      if (exact != nullptr) {
+        c.push_back({exact->At(r, 1), exact->At(r, 0), exact->At(r, 2 + q)});
+      } else {
+        c.push_back({rows[r].m_fPosition, rows[r].m_fTime, q == 0 ? rows[r].m_fValue1 : rows[r].m_fValue2});
+      }
     }
     if (!c.empty()) {
       curves.push_back(std::move(c));

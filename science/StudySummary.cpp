@@ -9,6 +9,7 @@
 #include "ChartLogic.h"
 #include "ChartUnits.h"
 #include "DataCsv.h"
+#include "ExactTables.h"
 #include "RunTables.h"
 
 namespace {
@@ -24,25 +25,53 @@ QString Field(const QString& text) {
   return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-TimedValues BodySeries(const RunTables& run, int part, float BodyPropertyRow::*member) {
+// The body's quantities the study takes, by their place among the nine.
+enum BodyQuantity { kSkin = 0, kCore = 1, kSweatAccum = 6 };
+const float BodyPropertyRow::*const kBodyMembers[] = {
+    &BodyPropertyRow::m_fSkinTemp,     &BodyPropertyRow::m_fCoreTemp,  &BodyPropertyRow::m_fMetabolism,
+    &BodyPropertyRow::m_fSkinHumidity, &BodyPropertyRow::m_fBloodFlow, &BodyPropertyRow::m_fSweatRate,
+    &BodyPropertyRow::m_fSweatAccum};
+
+// Each value from the files' own (`exact`) when there are those, else from
+// the store.
+TimedValues BodySeries(const RunTables& run, int part, BodyQuantity q, const CExactTables* exact) {
   TimedValues s;
+  const CExactTable* table = exact != nullptr ? exact->Body() : nullptr;
+  const bool full = table != nullptr && table->Rows() == run.m_body.size();
   // A hole stays in the series (a NaN value), so that it breaks the
   // stretches around it.
   for (int step = 0; step < run.m_nSamples; ++step) {
     const BodyPropertyRow* row = run.BodyRowAt(step, part);
-    s.times.push_back(row ? row->m_fTime : kNaN);
-    s.values.push_back(row && !std::isnan(row->m_fTime) ? row->*member : kNaN);
+    if (row == nullptr) {
+      s.times.push_back(kNaN);
+      s.values.push_back(kNaN);
+      continue;
+    }
+    const std::size_t i = static_cast<std::size_t>(row - run.m_body.data());
+    const double time = full ? table->At(i, ExactColumn::kBodyTime) : row->m_fTime;
+    s.times.push_back(time);
+    s.values.push_back(std::isnan(time) ? kNaN
+                       : full           ? table->At(i, ExactColumn::kBodyFirstValue + q)
+                                        : static_cast<double>(row->*kBodyMembers[q]));
   }
   return s;
 }
 
-TimedValues ComfortSeries(const RunTables& run, int part, float ComfortRow::*member) {
+// Comfort quantity q: 0 thermal sensation, 2 comfort.
+TimedValues ComfortSeries(const RunTables& run, int part, int q, const CExactTables* exact) {
   TimedValues s;
+  const std::vector<ComfortRow>& rows = run.m_comfort[part];
+  const CExactTable* table = exact != nullptr ? exact->Comfort(part) : nullptr;
+  const bool full = table != nullptr && table->Rows() == rows.size();
   // On the comfort chart's scale, 0 to 100, as the chart draws them.
-  for (const ComfortRow& row : run.m_comfort[part]) {
-    const double v = row.*member;
-    s.times.push_back(row.m_fTime);
-    s.values.push_back(std::isnan(row.m_fTime) || std::isnan(v) ? kNaN : std::clamp(v, 0.0, 100.0));
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const ComfortRow& row = rows[i];
+    const double v = full     ? table->At(i, ExactColumn::kComfortFirstValue + q)
+                     : q == 0 ? row.m_fThermal
+                              : row.m_fComfort;
+    const double t = full ? table->At(i, ExactColumn::kComfortTime) : row.m_fTime;
+    s.times.push_back(t);
+    s.values.push_back(std::isnan(t) || std::isnan(v) ? kNaN : std::clamp(v, 0.0, 100.0));
   }
   return s;
 }
@@ -152,24 +181,27 @@ QStringList StudyHeader() {
   return h;
 }
 
-QStringList StudyRow(const RunTables& run, const QString& label) {
+QStringList StudyRow(const RunTables& run, const QString& label, const CExactTables* exact) {
+  // Figures of the store's floats are written at a float's precision, as
+  // they were read.
+  auto number = [exact](double v) { return exact != nullptr ? CsvNumber(v) : CsvNumber(static_cast<float>(v)); };
   QStringList row{label};
   for (int p = 0; p < kBodyPartCount; ++p) {
-    for (float BodyPropertyRow::*member : {&BodyPropertyRow::m_fSkinTemp, &BodyPropertyRow::m_fCoreTemp}) {
-      const SeriesFigures f = FiguresOf(BodySeries(run, p, member));
-      row << CsvNumber(f.end) << CsvNumber(f.lowest) << CsvNumber(f.lowestAt) << CsvNumber(f.highest)
-          << CsvNumber(f.highestAt);
+    for (const BodyQuantity q : {kSkin, kCore}) {
+      const SeriesFigures f = FiguresOf(BodySeries(run, p, q, exact));
+      row << number(f.end) << number(f.lowest) << number(f.lowestAt) << number(f.highest) << number(f.highestAt);
     }
-    row << CsvNumber(TimeWeightedMean(ComfortSeries(run, p, &ComfortRow::m_fComfort)));
-    for (const double m : MinutesInBands(ComfortSeries(run, p, &ComfortRow::m_fThermal))) {
-      row << CsvNumber(m);
+    row << number(TimeWeightedMean(ComfortSeries(run, p, 2, exact)));
+    for (const double m : MinutesInBands(ComfortSeries(run, p, 0, exact))) {
+      row << number(m);
     }
-    row << CsvNumber(FiguresOf(BodySeries(run, p, &BodyPropertyRow::m_fSweatAccum)).end);
+    row << number(FiguresOf(BodySeries(run, p, kSweatAccum, exact)).end);
   }
   return row;
 }
 
-QString StudyCsv(const std::vector<const RunTables*>& runs, const QStringList& labels) {
+QString StudyCsv(const std::vector<const RunTables*>& runs, const QStringList& labels,
+                 const std::vector<const CExactTables*>& exact) {
   auto line = [](const QStringList& fields) {
     QStringList quoted;
     for (const QString& f : fields) {
@@ -179,7 +211,7 @@ QString StudyCsv(const std::vector<const RunTables*>& runs, const QStringList& l
   };
   QString out = line(StudyHeader());
   for (std::size_t i = 0; i < runs.size(); ++i) {
-    out += line(StudyRow(*runs[i], labels.value(static_cast<qsizetype>(i))));
+    out += line(StudyRow(*runs[i], labels.value(static_cast<qsizetype>(i)), i < exact.size() ? exact[i] : nullptr));
   }
   return out;
 }

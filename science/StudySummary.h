@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <vector>
 
+class CExactTables;
 struct RunTables;
 
 // A band of the thermal-sensation scale, as the comfort chart draws it
@@ -38,8 +39,11 @@ double TimeWeightedMean(const TimedValues& series);
 // The minutes in each of SensationBands(), in their order.
 std::vector<double> MinutesInBands(const TimedValues& series);
 
-// The CSV's header and one row per run, with `label` naming the run.
+// The CSV's header and one row per run, with `label` naming the run; its
+// figures from the files' own values when `exact` gives them.
 QStringList StudyHeader();
-QStringList StudyRow(const RunTables& run, const QString& label);
-// The whole CSV: the header and a row per run, lines ending "\n".
-QString StudyCsv(const std::vector<const RunTables*>& runs, const QStringList& labels);
+QStringList StudyRow(const RunTables& run, const QString& label, const CExactTables* exact = nullptr);
+// The whole CSV: the header and a row per run, lines ending "\n"; `exact`
+// beside `runs`, or empty.
+QString StudyCsv(const std::vector<const RunTables*>& runs, const QStringList& labels,
+                 const std::vector<const CExactTables*>& exact = {});

@@ -46,8 +46,14 @@ struct FabricLayout {
   GridReport report;
 };
 
+// Where each place of a placed table took its row from: the index of that
+// row among the file's rows, or kNoRow for a hole. Left empty when the file
+// already was the grid (each place holds the row of its own index).
+using PlacedFrom = std::vector<std::size_t>;
+inline constexpr std::size_t kNoRow = static_cast<std::size_t>(-1);
+
 // Places the rows of one fabric file; `rows` becomes the table.
-FabricLayout PlaceFabricRows(std::vector<FabricRow>& rows, const CLineMap& lines);
+FabricLayout PlaceFabricRows(std::vector<FabricRow>& rows, const CLineMap& lines, PlacedFrom* from = nullptr);
 
 struct BodyLayout {
   int samples = 0;
@@ -56,8 +62,9 @@ struct BodyLayout {
 };
 
 // Places the rows of "bodyProperty.dat" (at least one sample's worth).
-BodyLayout PlaceBodyRows(std::vector<BodyPropertyRow>& rows, const CLineMap& lines);
+BodyLayout PlaceBodyRows(std::vector<BodyPropertyRow>& rows, const CLineMap& lines, PlacedFrom* from = nullptr);
 
 // Places every part's comfort series by its times.
+// `from`, when given, maps each part's places to that part's rows.
 GridReport PlaceComfortRows(std::vector<ComfortRow> (&parts)[kBodyPartCount], const CLineMap& lines,
-                            const std::vector<std::uint8_t>& partOf);
+                            const std::vector<std::uint8_t>& partOf, PlacedFrom (*from)[kBodyPartCount] = nullptr);

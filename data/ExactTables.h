@@ -1,0 +1,87 @@
+#pragma once
+// A run's values as its files wrote them. The store keeps floats, which is
+// what the views draw and all they need; a writer (an export, a copy, a
+// study) owes the user the file's own decimals, which a float cannot always
+// hold ("%f" writes 33.235381, the nearest float prints 33.235382). So a
+// writer reads the files once more, with the same line rules, and takes the
+// values as doubles. Nothing is kept until a writer asks.
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+#include "BodyParts.h"
+
+class IMessageSink;
+
+struct RunTables;
+
+// One table at full precision, in the store's row order: a row per stored
+// row (holes included, their values NaN), the file's columns in its order
+// (an int column, a layer or a part, as a whole number).
+class CExactTable {
+ public:
+  CExactTable() = default;
+  CExactTable(int width, std::size_t rows);
+  int Width() const { return m_width; }
+  std::size_t Rows() const { return m_width > 0 ? m_values.size() / static_cast<std::size_t>(m_width) : 0; }
+  double At(std::size_t row, int column) const { return m_values[row * static_cast<std::size_t>(m_width) + column]; }
+  double* Row(std::size_t row) { return m_values.data() + row * static_cast<std::size_t>(m_width); }
+  const double* Row(std::size_t row) const { return m_values.data() + row * static_cast<std::size_t>(m_width); }
+
+ private:
+  int m_width = 0;
+  std::vector<double> m_values;
+};
+
+// Column numbers of the tables below.
+namespace ExactColumn {
+// Fabric: time, position, layer, then the six quantities as FabricValue
+// numbers them, from column 3.
+inline constexpr int kFabricTime = 0, kFabricPosition = 1, kFabricLayer = 2, kFabricFirstValue = 3;
+// Body: time, part, then the nine properties from column 2.
+inline constexpr int kBodyTime = 0, kBodyFirstValue = 2;
+// Comfort: time, part, thermal sensation, dampness, comfort.
+inline constexpr int kComfortTime = 0, kComfortFirstValue = 2;
+// Fibre: time, position, the two values.
+// Environment: the 13 columns of configure.dat, the phase's duration in 10.
+inline constexpr int kEnvDuration = 10;
+}  // namespace ExactColumn
+
+// A run's tables at full precision, each read from its file when it is
+// first asked for, so that a writer of one quantity reads one file. A file
+// that no longer gives the very rows the store holds (it was changed, or
+// removed, since the load) is not mixed in: its table is null, and that is
+// said once, through the sink. The run's tables must outlive this.
+class CExactTables {
+ public:
+  CExactTables(const RunTables& run, IMessageSink* sink);
+  ~CExactTables();
+  CExactTables(const CExactTables&) = delete;
+  CExactTables& operator=(const CExactTables&) = delete;
+
+  const CExactTable* Environment() const;  // the phases the store holds
+  const CExactTable* Body() const;
+  const CExactTable* Comfort(int part) const;
+  const CExactTable* Fabric(int part) const;      // null for a part without fabric rows
+  const CExactTable* Fiber(std::size_t k) const;  // in the order of RunTables' fibres
+  // Every table, the files read on up to `threads` threads at once; false
+  // when one of them changed.
+  bool ReadAll(unsigned threads) const;
+  void SetMessageSink(IMessageSink* sink) { m_pSink = sink; }
+
+ private:
+  struct Slot;
+  const CExactTable* Get(Slot& slot) const;
+  const RunTables& m_run;
+  IMessageSink* m_pSink;
+  std::vector<std::unique_ptr<Slot>> m_slots;  // environment, body, comfort x 6, fabric x 6, fibres
+};
+
+// Part p's fabric table of `tables`, null where there is none.
+inline const CExactTable* ExactFabricOf(const CExactTables* tables, int part) {
+  return tables != nullptr && part >= 0 && part < kBodyPartCount ? tables->Fabric(part) : nullptr;
+}
+
+// "bodyProperty.dat has changed since the run was loaded; load the run again to write its values."
+QString ChangedFileMessage(const QString& file);

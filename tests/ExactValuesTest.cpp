@@ -1,0 +1,245 @@
+// What Corvane writes is what the files wrote: every exported value, read
+// back, is the double nearest the file's decimal, on every shape printf
+// writes, whatever order the rows came in; and a file changed since the load
+// is said, never mixed in.
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <map>
+#include <random>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "DataCsv.h"
+#include "ExactFields.h"
+#include "Profile.h"
+#include "RunFolder.h"
+#include "ScanLine.h"
+#include "ScienceLogic.h"
+#include "StudySummary.h"
+
+namespace {
+
+std::string Printf(const char* shape, double v) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, shape, v);
+  return buf;
+}
+
+// A run of `samples` body samples 0.1 min apart from minute 2, its values
+// written with `shape`, and a Trunk fabric of 2 layers x 3 nodes; each
+// file's value texts in the order written, by file.
+struct ShapedRun {
+  CRunFolder folder;
+  std::vector<std::string> body;                                 // the body's nine values a row, in file order
+  std::map<std::tuple<int, int, int>, std::string> temperature;  // the fabric's, by step, layer and node
+};
+
+void WriteShapedRun(ShapedRun& run, const char* shape, bool shuffleSteps) {
+  std::mt19937 rng(7);
+  std::uniform_real_distribution<double> skin(30, 38), tiny(-1e-6, 1e-6), big(0, 5000);
+  auto value = [&](int k) { return Printf(shape, k % 3 == 0 ? skin(rng) : k % 3 == 1 ? tiny(rng) : big(rng)); };
+  run.folder.Write(QStringLiteral("configure.dat"),
+                   "Selected model:2\n1\t25\t0.5\t0.1\t0\t1\t0\t0\t0\t0\t10\t58\t25\n");
+  std::string body, comfort, fabric;
+  std::vector<std::string> steps;  // the fabric's, each whole
+  for (int s = 0; s < 4; ++s) {
+    const std::string t = Printf(shape, 2.0 + 0.1 * s);
+    for (int p = 0; p < 6; ++p) {
+      body += t + "\t" + std::to_string(p);
+      for (int k = 0; k < 9; ++k) {
+        run.body.push_back(value(k));
+        body += "\t" + run.body.back();
+      }
+      body += "\t\n";
+      comfort += t + "\t" + std::to_string(p) + "\t" + value(0) + "\t" + value(0) + "\t" + value(0) + "\t\n";
+    }
+    std::string step;
+    for (int layer = 1; layer <= 2; ++layer) {
+      for (int n = 0; n < 3; ++n) {
+        step += t + "\t" + Printf(shape, 0.0125 * (3 * layer + n)) + "\t" + std::to_string(layer);
+        for (int k = 0; k < 5; ++k) {
+          step += "\t" + value(k);
+        }
+        run.temperature[{s, layer, n}] = step.substr(step.rfind('\t') + 1);
+        step += "\t\n";
+      }
+    }
+    steps.push_back(step);
+  }
+  // The steps in time order, or the middle two swapped: placing puts them
+  // back, and each value must follow its own row.
+  if (shuffleSteps) {
+    std::swap(steps[1], steps[2]);
+  }
+  for (const std::string& step : steps) {
+    fabric += step;
+  }
+  run.folder.Write(QStringLiteral("bodyProperty.dat"), body);
+  run.folder.Write(QStringLiteral("BodyDataforComfort.dat"), comfort);
+  run.folder.Write(QStringLiteral("fabricsTrunk.dat"), fabric);
+  run.folder.Write(QStringLiteral("id.dat"), "model id:M1\n");
+}
+
+// The values of one CSV column (from 0), as numbers.
+std::vector<double> Column(const QString& csv, int column) {
+  std::vector<double> out;
+  const QStringList lines = csv.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  for (qsizetype i = 1; i < lines.size(); ++i) {
+    out.push_back(std::strtod(lines[i].split(QLatin1Char(','))[column].toLatin1().constData(), nullptr));
+  }
+  return out;
+}
+
+double Decimal(const std::string& text) { return std::strtod(text.c_str(), nullptr); }
+
+}  // namespace
+
+TEST(ExactValues, EveryWrittenValueIsTheFilesDecimalOnEveryShape) {
+  for (const char* shape : {"%f", "%e", "%g", "%.9g", "%.4f"}) {
+    for (const bool shuffled : {false, true}) {
+      SCOPED_TRACE(std::string(shape) + (shuffled ? ", fabric steps out of order" : ""));
+      ShapedRun run;
+      WriteShapedRun(run, shape, shuffled);
+      LoadedRun loaded(run.folder.Dir());
+      ASSERT_TRUE(loaded.ok);
+      ASSERT_NE(loaded.data.Exact(), nullptr);
+      // The Arm's skin temperature (option 3100, quantity 0) over time.
+      const QString chart = ExportCsv(loaded.data, 3100, 0);
+      const std::vector<double> skin = Column(chart, 1), times = Column(chart, 0);
+      ASSERT_EQ(skin.size(), 4u);
+      for (std::size_t s = 0; s < 4; ++s) {
+        EXPECT_EQ(skin[s], Decimal(run.body[(s * 6 + 2) * 9])) << chart.toStdString();
+        EXPECT_EQ(times[s], Decimal(Printf(shape, 2.0 + 0.1 * static_cast<double>(s))));
+      }
+      // Every temperature of the fabric's first layer, node by node over
+      // time, against the text the file wrote for it, wherever its row stood.
+      const std::vector<double> temperature = Column(ExportCsv(loaded.data, 2300, 4), 3);
+      ASSERT_EQ(temperature.size(), 12u);
+      for (int node = 0; node < 3; ++node) {
+        for (int step = 0; step < 4; ++step) {
+          EXPECT_EQ(temperature[static_cast<std::size_t>(node * 4 + step)],
+                    Decimal(run.temperature.at({step, 1, node})))
+              << "node " << node << " at step " << step;
+        }
+      }
+      // The study's figures: the Head's skin temperature at the end.
+      const QStringList study = StudyRow(loaded.data.Run(), QStringLiteral("run"), loaded.data.Exact());
+      EXPECT_EQ(std::strtod(study[1].toLatin1().constData(), nullptr), Decimal(run.body[(3 * 6 + 0) * 9]));
+    }
+  }
+}
+
+TEST(ExactValues, AFileChangedSinceTheLoadIsSaidAndTheStoresValuesAreWritten) {
+  // Each file changed after the load, and what a writer of its values gets:
+  // the store's floats, written as floats, and the change said once.
+  struct Change {
+    const char* file;
+    std::string content;
+    int option, quantity, column;  // an export that reads the file
+  };
+  const Change changes[] = {
+      {"bodyProperty.dat", "", 1100, 0, 1},
+      {"fabricsTrunk.dat", "2.000000\t0.1\t1\t1\t1\t1\t1\t1\t\n", 2300, 4, 3},
+  };
+  for (const Change& c : changes) {
+    SCOPED_TRACE(c.file);
+    ShapedRun run;
+    WriteShapedRun(run, "%f", false);
+    LoadedRun loaded(run.folder.Dir());
+    ASSERT_TRUE(loaded.ok);
+    const QString before = ExportCsv(loaded.data, c.option, c.quantity);
+    ShapedRun other;  // the same run again (the same values), changed before its writer reads it
+    WriteShapedRun(other, "%f", false);
+    run.folder.Write(QString::fromLatin1(c.file), c.content);
+    const QString after = ExportCsv(loaded.data, c.option, c.quantity);
+    ExportCsv(loaded.data, c.option, c.quantity);
+    EXPECT_EQ(loaded.Count(QStringLiteral("Export")), 0) << "a table once read stays: " << after.toStdString();
+    EXPECT_EQ(after, before);
+
+    LoadedRun late(other.folder.Dir());
+    ASSERT_TRUE(late.ok);
+    other.folder.Write(QString::fromLatin1(c.file), c.content);
+    const std::vector<double> values = Column(ExportCsv(late.data, c.option, c.quantity), c.column);
+    ExportCsv(late.data, c.option, c.quantity);
+    EXPECT_EQ(late.Count(QStringLiteral("Export"),
+                         QString::fromLatin1(c.file) +
+                             QStringLiteral(" has changed since the run was loaded; load the run again to write "
+                                            "its values.")),
+              1)
+        << "said once";
+    const std::vector<double> exact = Column(before, c.column);
+    ASSERT_EQ(values.size(), exact.size()) << "the store's rows, not the file's";
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      EXPECT_EQ(values[i], static_cast<double>(static_cast<float>(exact[i]))) << i;
+    }
+  }
+  // configure.dat is read by the writers that need it alone.
+  ShapedRun run;
+  WriteShapedRun(run, "%f", false);
+  LoadedRun loaded(run.folder.Dir());
+  run.folder.Write(QStringLiteral("configure.dat"),
+                   "Selected model:2\n1\t26\t0.5\t0.1\t0\t1\t0\t0\t0\t0\t10\t58\t25\n");
+  EXPECT_EQ(loaded.data.Exact()->Environment(), nullptr);
+  EXPECT_NE(loaded.data.Exact()->Body(), nullptr);
+  EXPECT_TRUE(loaded.Says(QStringLiteral("Export"),
+                          QStringLiteral("configure.dat has changed since the run was loaded; load the run again to "
+                                         "write its values.")));
+}
+
+TEST(ExactValues, FieldsAreReadAsTheFloatParserTookThem) {
+  struct Case {
+    const char* line;
+    std::vector<double> want;  // NaN: no number
+  };
+  const double nan = std::nan("");
+  const Case cases[] = {
+      {"+1.5\t.5\t1.\t-0.000001\t", {1.5, 0.5, 1.0, -0.000001}},
+      {"33.235381\t1e-07\t4.9e-46\t1e39", {33.235381, 1e-07, 4.9e-46, nan}},  // a float's range decides
+      {"1\tinf\t0x1p3\t2", {1.0, nan, nan, 2.0}},
+      {"7", {7.0, nan, nan, nan}},  // fields the line lacks
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    const std::string line = c.line;
+    float f[4];
+    void* outs[4] = {&f[0], &f[1], &f[2], &f[3]};
+    const ScanResult scan = ScanLine(line.data(), line.data() + line.size(), FormatOf(DataFormat::Fiber), outs);
+    std::vector<double> got;
+    AppendExactFields(line.data(), line.data() + line.size(), FormatOf(DataFormat::Fiber), scan, got);
+    ASSERT_EQ(got.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) {
+      if (std::isnan(c.want[i])) {
+        EXPECT_TRUE(std::isnan(got[i])) << i;
+      } else {
+        EXPECT_EQ(got[i], c.want[i]) << i;
+      }
+    }
+  }
+  // An int field is its whole number.
+  const std::string body = "0.5\t-3\t1\t2\t3\t4\t5\t6\t7\t8\t9";
+  BodyPropertyRow row;
+  void* outs[11] = {&row.m_fTime,       &row.m_nPart,         &row.m_fSkinTemp,    &row.m_fCoreTemp,
+                    &row.m_fMetabolism, &row.m_fSkinHumidity, &row.m_fBloodFlow,   &row.m_fSweatRate,
+                    &row.m_fSweatAccum, &row.m_fEvapHeat,     &row.m_fSkinPressure};
+  std::vector<double> got;
+  AppendExactFields(body.data(), body.data() + body.size(), FormatOf(DataFormat::Body),
+                    ScanLine(body.data(), body.data() + body.size(), FormatOf(DataFormat::Body), outs), got);
+  ASSERT_EQ(got.size(), 11u);
+  EXPECT_EQ(got[1], -3.0);
+}
+
+TEST(ExactValues, ShortestTextThatReadsBack) {
+  const std::pair<double, const char*> cases[] = {{0.1, "0.1"}, {33.235381, "33.235381"}, {1e-07, "1e-07"},
+                                                  {-0.0, "-0"}, {2.5e+300, "2.5e+300"},   {1500, "1500"}};
+  for (const auto& [v, text] : cases) {
+    EXPECT_EQ(CsvNumber(v), QString::fromLatin1(text));
+  }
+  EXPECT_EQ(CsvNumber(std::nan("")), QString());
+  EXPECT_EQ(CsvNumber(33.235381f), QStringLiteral("33.235382")) << "a float is written as the float it is";
+}
