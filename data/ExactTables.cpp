@@ -1,6 +1,7 @@
 #include "ExactTables.h"
 
 #include <atomic>
+#include <charconv>
 #include <cstring>
 #include <functional>
 #include <limits>
@@ -44,8 +45,19 @@ CExactTable Placed(const std::vector<double>& values, int width, const PlacedFro
   return table;
 }
 
-// A hole's place and time are the store's (no file wrote them): they are
-// copied in, so that a hole's row still says where and when it is.
+// A hole's place and time are the store's (no file wrote them), a float
+// worked out from the rows around it: each is taken as the decimal that
+// float stands for (2.2f as 2.2), as a file would have written it, so that
+// a hole's row still says where and when it is, on the same times as its
+// neighbours.
+double AsDecimal(float v) {
+  char buf[32];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v);
+  double d = v;
+  std::from_chars(buf, r.ptr, d);
+  return d;
+}
+
 template <class Row, class Fill>
 void FillHoles(CExactTable& table, const std::vector<Row>& rows, const PlacedFrom& from, Fill fill) {
   for (std::size_t r = 0; r < from.size() && r < rows.size(); ++r) {
@@ -68,8 +80,8 @@ bool ReadFabric(const RunTables& run, int p, CExactTable& out) {
   }
   out = Placed(values, LineFormats::kFabric.count, from, parsed.rows.size());
   FillHoles(out, parsed.rows, from, [](double* d, const FabricRow& r) {
-    d[ExactColumn::kFabricTime] = r.m_fTime;
-    d[ExactColumn::kFabricPosition] = r.m_fPosition;
+    d[ExactColumn::kFabricTime] = AsDecimal(r.m_fTime);
+    d[ExactColumn::kFabricPosition] = AsDecimal(r.m_fPosition);
     d[ExactColumn::kFabricLayer] = r.m_nLayer;
   });
   return true;
@@ -90,7 +102,7 @@ bool ReadBody(const RunTables& run, CExactTable& out) {
   }
   out = Placed(values, LineFormats::kBody.count, from, parsed.rows.size());
   FillHoles(out, parsed.rows, from, [](double* d, const BodyPropertyRow& r) {
-    d[ExactColumn::kBodyTime] = r.m_fTime;
+    d[ExactColumn::kBodyTime] = AsDecimal(r.m_fTime);
     d[1] = r.m_nPart;
   });
   return true;
@@ -118,7 +130,7 @@ bool ReadComfort(const RunTables& run, CExactTable* out) {
     }
     out[p] = Placed(partValues[p], static_cast<int>(w), from[p], parsed.parts[p].size());
     FillHoles(out[p], parsed.parts[p], from[p], [p](double* d, const ComfortRow& r) {
-      d[ExactColumn::kComfortTime] = r.m_fTime;
+      d[ExactColumn::kComfortTime] = AsDecimal(r.m_fTime);
       d[1] = p;
     });
   }

@@ -87,6 +87,23 @@ ChartCurves BuildChartCurves(const CSimulationData& data, const std::vector<cons
   return chart;
 }
 
+QString ChartCurvesText(const ChartCurves& chart, QChar separator) {
+  if (chart.curves.size() != 1) {
+    std::vector<CurveColumn> columns;
+    for (const ChartCurve& c : chart.curves) {
+      columns.push_back({c.column.isEmpty() ? c.name : c.column, &c.points});
+    }
+    return CurvesText(chart.xLabel, columns, separator, chart.exact);
+  }
+  auto number = [&chart](double v) { return chart.exact ? CsvNumber(v) : CsvNumber(static_cast<float>(v)); };
+  QString out = DelimitedField(chart.xLabel, separator) + separator +
+                DelimitedField(chart.yColumn.isEmpty() ? chart.yLabel : chart.yColumn, separator) + QLatin1Char('\n');
+  for (const CChartDataSet& d : chart.curves.front().points) {
+    out += number(d.m_fX) + separator + number(d.m_fY) + QLatin1Char('\n');
+  }
+  return out;
+}
+
 QString CurvesText(const QString& xLabel, const std::vector<CurveColumn>& curves, QChar separator, bool exact) {
   auto number = [exact](double v) { return exact ? CsvNumber(v) : CsvNumber(static_cast<float>(v)); };
   QString out = DelimitedField(xLabel, separator);

@@ -53,3 +53,6 @@ struct CurveColumn {
   const std::vector<CChartDataSet>* points = nullptr;
 };
 QString CurvesText(const QString& xLabel, const std::vector<CurveColumn>& columns, QChar separator, bool exact = false);
+// The chart's data as the chart's own copy gives it: one curve as its rows
+// under "x caption, value column", several as CurvesText.
+QString ChartCurvesText(const ChartCurves& chart, QChar separator);

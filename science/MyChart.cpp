@@ -111,6 +111,10 @@ QImage CMyChart::Render(QSize size, bool everySegment) {
 }
 
 QString CMyChart::DataText(QChar separator) const {
+  return m_dataSource ? m_dataSource(separator) : OwnDataText(separator);
+}
+
+QString CMyChart::OwnDataText(QChar separator) const {
   return m_curves.DataText(m_strXLabel, m_strYColumn.isEmpty() ? m_strYLabel : m_strYColumn, separator);
 }
 

@@ -18,6 +18,7 @@
 
 #include <QPoint>
 #include <QWidget>
+#include <functional>
 #include <limits>
 #include <vector>
 
@@ -98,8 +99,12 @@ class CMyChart : public QWidget {
 
   // What the chart shows as text: a header of the axis captions, then one
   // row per point, time and value, separated by `separator`. Several curves
-  // give a value column each, a row per time any of them holds.
-  virtual QString DataText(QChar separator) const;
+  // give a value column each, a row per time any of them holds. The owner's
+  // source, when it gives one, writes the same at full precision.
+  QString DataText(QChar separator) const;
+  // Where DataText comes from: the owner's text of what the chart shows, as
+  // the run's files wrote it (the chart itself holds floats, as it draws).
+  void SetDataSource(std::function<QString(QChar)> source) { m_dataSource = std::move(source); }
   // The context menu's commands: the data as tab-separated text on the
   // clipboard, as a CSV file, and the picture as PNG or, by the file's
   // suffix, SVG. False when the file cannot be written.
@@ -124,8 +129,12 @@ class CMyChart : public QWidget {
   // Shows `range` (fitted into the run), or the whole run again.
   void ZoomTo(const TimeRange& range);
   void ResetView();
+  // The value column's name in the chart's data.
+  const QString& YColumn() const { return m_strYColumn; }
 
  protected:
+  // The text of what the chart holds, at a float's precision.
+  virtual QString OwnDataText(QChar separator) const;
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -136,7 +145,6 @@ class CMyChart : public QWidget {
   void leaveEvent(QEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
 
-  const QString& YColumn() const { return m_strYColumn; }
   // The x range painted so far forgotten: the next paint spans the curves
   // alone (a profile's axis starts at the skin, whatever came before).
   void ForgetXRange() { m_axes.m_fXMin = m_axes.m_fXMax = 0; }
@@ -153,6 +161,7 @@ class CMyChart : public QWidget {
   void ZoomChanged();
 
   CChartSeriesModel m_curves;
+  std::function<QString(QChar)> m_dataSource;
   CChartZoom m_zoom;
   ChartAxes m_axes;  // as the last paint laid them out
   BandMode m_nBandMode = BandMode::None;

@@ -78,14 +78,19 @@ void CProfileChart::SetProfile(const FabricProfile& profile, const QString& part
   update();
 }
 
-QString CProfileChart::DataText(QChar separator) const {
-  if (!m_compared) {
-    return ProfileCsv(m_profile, YColumn(), separator);
+QString CProfileChart::OwnDataText(QChar separator) const {
+  return ProfilesText(m_profile, m_compared, YColumn(), separator);
+}
+
+QString ProfilesText(const FabricProfile& profile, const std::optional<ComparedProfile>& compared,
+                     const QString& column, QChar separator) {
+  if (!compared) {
+    return ProfileCsv(profile, column, separator);
   }
-  if (m_compared->difference && m_compared->others.size() == 1) {
-    return ProfileCsv(DifferenceProfile(m_profile, m_compared->others.front().profile), YColumn(), separator);
+  if (compared->difference && compared->others.size() == 1) {
+    return ProfileCsv(DifferenceProfile(profile, compared->others.front().profile), column, separator);
   }
-  std::vector<RunProfile> runs{{m_profile, m_compared->run}};
-  runs.insert(runs.end(), m_compared->others.begin(), m_compared->others.end());
-  return ComparedProfileCsv(runs, YColumn(), separator);
+  std::vector<RunProfile> runs{{profile, compared->run}};
+  runs.insert(runs.end(), compared->others.begin(), compared->others.end());
+  return ComparedProfileCsv(runs, column, separator);
 }

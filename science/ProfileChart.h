@@ -16,6 +16,11 @@ struct ComparedProfile {
   bool difference = false;         // with one other run: the first less it
 };
 
+// The profile, or the runs' profiles, as text: what the chart's data says
+// (ProfileCsv, ComparedProfileCsv, or the difference's ProfileCsv).
+QString ProfilesText(const FabricProfile& profile, const std::optional<ComparedProfile>& compared,
+                     const QString& column, QChar separator);
+
 class CProfileChart : public CMyChart {
   Q_OBJECT
 
@@ -27,9 +32,11 @@ class CProfileChart : public CMyChart {
   // given, other runs' beside it; the shown position range stays.
   void SetProfile(const FabricProfile& profile, const QString& part, const QString& name,
                   std::optional<ValueRange> range, const std::optional<ComparedProfile>& compared = std::nullopt);
+
+ protected:
   // Position, layer and value, the header naming their units; compared
   // runs' rows each led by its run, or the difference's.
-  QString DataText(QChar separator) const override;
+  QString OwnDataText(QChar separator) const override;
 
  private:
   FabricProfile m_profile;

@@ -57,6 +57,8 @@ CScientificDlg::CScientificDlg(CSimulationData* data, const QString& moduleDir, 
   m_profileChart = new CProfileChart(this);
   m_profileChart->setGeometry(plotArea);
   m_profileChart->hide();
+  m_chart->SetDataSource([this](QChar separator) { return ChartText(separator); });
+  m_profileChart->SetDataSource([this](QChar separator) { return ProfileText(separator); });
   connect(&m_pData->State(), &CViewState::clockChanged, this, &CScientificDlg::OnClockMoved);
 
   // The option column: each part's body properties, comfort, layers and
@@ -310,6 +312,14 @@ void CScientificDlg::ShowSelection() {
   }
 }
 
+QString CScientificDlg::ChartText(QChar separator) const {
+  ChartCurves chart = BuildChartCurves(*m_pData, m_compared, m_selection, true);
+  if (m_bDifference && m_compared.size() == 1) {
+    chart = DifferenceCurves(chart);
+  }
+  return ChartCurvesText(chart, separator);
+}
+
 void CScientificDlg::FillChart() {
   ChartCurves chart = BuildChartCurves(*m_pData, m_compared, m_selection);
   if (m_bDifference && m_compared.size() == 1) {
@@ -383,12 +393,26 @@ QString CScientificDlg::SetComparison(const std::vector<const CSimulationData*>&
 
 std::vector<QString> CScientificDlg::RunNames() const { return RunLabels(*m_pData, m_compared); }
 
+QString CScientificDlg::ProfileText(QChar separator) const {
+  const ProfileInput in = BuildProfiles(true);
+  return ProfilesText(in.profile, in.compared, m_profileChart->YColumn(), separator);
+}
+
 void CScientificDlg::FillProfile() {
+  const ProfileInput in = BuildProfiles(false);
+  const OptionId o = DecodeOption(m_nOption);
+  const int q = m_selection.Quantities().front();
+  m_profileChart->SetProfile(in.profile, QString::fromLatin1(kBodyPartNames[o.part]),
+                             PropertyName(OptionKind::Fabric, q), in.range, in.compared);
+}
+
+CScientificDlg::ProfileInput CScientificDlg::BuildProfiles(bool exact) const {
   const OptionId o = DecodeOption(m_nOption);
   const int q = m_selection.Quantities().front();
   const RunTables& run = m_pData->Run();
   const int step = m_nProfileStep >= 0 ? m_nProfileStep : ProfileStepAt(run, m_pData->State().DrawnStep());
-  const FabricProfile profile = FabricProfileAt(run, o.part, step, q);
+  auto exactOf = [&](const CSimulationData& d) { return exact ? ExactFabricOf(d.Exact(), o.part) : nullptr; };
+  const FabricProfile profile = FabricProfileAt(run, o.part, step, q, exactOf(*m_pData));
   // Each other run's profile at its own step nearest the first's time (none
   // where it has no step there, keeping its place, colour and style).
   std::optional<ComparedProfile> compared;
@@ -399,7 +423,7 @@ void CScientificDlg::FillProfile() {
     for (std::size_t i = 0; i < m_compared.size(); ++i) {
       const RunTables& other = m_compared[i]->Run();
       const std::optional<int> near = NearestFabricStep(other, o.part, profile.time);
-      FabricProfile p = near ? FabricProfileAt(other, o.part, *near, q) : FabricProfile{};
+      FabricProfile p = near ? FabricProfileAt(other, o.part, *near, q, exactOf(*m_compared[i])) : FabricProfile{};
       if (!near) {
         p.time = std::numeric_limits<float>::quiet_NaN();
       }
@@ -410,8 +434,7 @@ void CScientificDlg::FillProfile() {
       }
     }
   }
-  m_profileChart->SetProfile(profile, QString::fromLatin1(kBodyPartNames[o.part]), PropertyName(OptionKind::Fabric, q),
-                             range, compared);
+  return {profile, compared, range};
 }
 
 void CScientificDlg::OnMouseMove(int x, int y) {

@@ -132,6 +132,17 @@ class CScientificDlg : public CMyDialog {
   void ShowSelection();
   void FillChart();
   void FillProfile();
+  // The chart's and the profile's data as the run's files wrote it, for
+  // their Copy Data and Save Data.
+  QString ChartText(QChar separator) const;
+  QString ProfileText(QChar separator) const;
+  // What FillProfile shows; with `exact`, the files' own values beside.
+  struct ProfileInput {
+    FabricProfile profile;
+    std::optional<ComparedProfile> compared;
+    std::optional<ValueRange> range;
+  };
+  ProfileInput BuildProfiles(bool exact) const;
   void ShowPlotMenu(QPoint at);
   void UpdatePlotRun(bool plotShown);
   // Every run's name as the legends give it, this run's first.

@@ -17,6 +17,7 @@
 
 #include "DataCsv.h"
 #include "ExactFields.h"
+#include "Probe.h"
 #include "Profile.h"
 #include "RunFolder.h"
 #include "ScanLine.h"
@@ -242,4 +243,24 @@ TEST(ExactValues, ShortestTextThatReadsBack) {
   }
   EXPECT_EQ(CsvNumber(std::nan("")), QString());
   EXPECT_EQ(CsvNumber(33.235381f), QStringLiteral("33.235382")) << "a float is written as the float it is";
+}
+
+TEST(ExactValues, TheProbesCopyIsTheFilesValues) {
+  ShapedRun run;
+  WriteShapedRun(run, "%f", true);
+  LoadedRun loaded(run.folder.Dir());
+  ASSERT_TRUE(loaded.ok);
+  loaded.data.State().SeekStep(3);
+  const QStringList lines = ProbeTsv(loaded.data, Trunk).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 5) << "a header, the core, the skin and two layers";
+  auto cell = [&](int line, int column) {
+    return std::strtod(lines[line].split(QLatin1Char('\t'))[column].toLatin1().constData(), nullptr);
+  };
+  const std::size_t trunk = (3 * 6 + 1) * 9;  // the Trunk's values at the fourth sample
+  EXPECT_EQ(cell(1, 0), Decimal(Printf("%f", 2.3)));
+  EXPECT_EQ(cell(1, 3), Decimal(run.body[trunk + 1])) << "core";
+  EXPECT_EQ(cell(2, 3), Decimal(run.body[trunk])) << "skin";
+  // Each layer's outermost node, at the step the body is drawn at.
+  EXPECT_EQ(cell(3, 3), Decimal(run.temperature.at({3, 1, 2})));
+  EXPECT_EQ(cell(4, 3), Decimal(run.temperature.at({3, 2, 2})));
 }

@@ -602,3 +602,29 @@ TEST(ScientificView, EightLineStylesAllDiffer) {
   SetLineStyle(again, 9);
   EXPECT_EQ(again.style(), Qt::DashLine) << "the ninth comes round to the second";
 }
+
+// What the view's Copy Data and Save Data give is what the files wrote: a
+// value of eight digits, which no float holds, comes out as written from the
+// chart, the profile and the line plot alike.
+TEST(ScientificView, ItsDataIsTheFilesOwnDecimals) {
+  CRunFolder run;
+  run.WriteMinimal(2, "0\t1\t0\t0\t0\t0");
+  run.Write(QStringLiteral("bodyProperty.dat"),
+            BodyRows(0.0f) + BodyRows(0.5f).replace(BodyRows(0.5f).find("33.100"), 6, "33.235381"));
+  run.Write(QStringLiteral("fabricsTrunk.dat"),
+            "0.000000\t0.012345\t1\t0.1\t0.1\t0\t50\t31.234567\t\n0.000000\t0.024691\t1\t0.1\t0.1\t0\t50\t31.5\t\n"
+            "0.500000\t0.012345\t1\t0.1\t0.1\t0\t50\t31.765432\t\n0.500000\t0.024691\t1\t0.1\t0.1\t0\t50\t31.5\t\n");
+  CSimulationData data;
+  ASSERT_TRUE(data.Load(run.Dir()));
+  CScientificDlg v(&data, qEnvironmentVariable("CORVANE_MODEL_DIR") + QLatin1Char('/'));
+  v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Body, 0));
+  EXPECT_TRUE(v.Chart()->DataText(QLatin1Char(',')).endsWith(QStringLiteral("\n0.5,33.235381\n")))
+      << v.Chart()->DataText(QLatin1Char(',')).toStdString();
+  v.OnOptionSelect(EncodeOption(Trunk, OptionKind::Fabric, 0));
+  v.OnPropertySelect(4);  // the temperature
+  EXPECT_TRUE(v.PlotDataText().contains(QStringLiteral("0,0.012345,0.5,31.765432\n")))
+      << v.PlotDataText().toStdString();
+  v.OnProfile(true);
+  EXPECT_EQ(v.ProfileChart()->DataText(QLatin1Char(',')),
+            QStringLiteral("Position(cm),Layer,Temperature(Degree)\n0.012345,1,31.234567\n0.024691,1,31.5\n"));
+}

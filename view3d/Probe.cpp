@@ -3,10 +3,44 @@
 #include <charconv>
 #include <cmath>
 
+#include "ExactFields.h"
 #include "SimulationData.h"
 
 namespace {
 enum class Where { Core, Skin, Layer };
+
+// The column of the run's full-precision tables (ExactTables.h) that holds
+// what ShownValue takes at `where`; -1 for a value the run has none of.
+int ExactColumnOf(int content, Where where) {
+  if (where == Where::Layer) {
+    return content == ContentTemperature ? ExactColumn::kFabricFirstValue + 4
+           : content == ContentHumidity  ? ExactColumn::kFabricFirstValue + 3
+                                         : -1;
+  }
+  switch (content) {
+    case ContentTemperature:
+      return ExactColumn::kBodyFirstValue + (where == Where::Core ? 1 : 0);
+    case ContentHumidity:
+      return where == Where::Core ? -1 : ExactColumn::kBodyFirstValue + 3;
+    default:
+      return where == Where::Core ? -1 : ExactColumn::kBodyFirstValue + 5;
+  }
+}
+
+// Row `row`'s value in column `column` of `table` when the table holds the
+// store's rows (it was read, and the file had not changed), else the
+// store's own float.
+QString FileValue(const CExactTable* table, std::size_t rows, std::size_t row, int column, float stored) {
+  char buf[32];
+  if (table == nullptr || table->Rows() != rows || row >= rows || column < 0) {
+    if (std::isnan(stored)) {
+      return QString();
+    }
+    const auto r = std::to_chars(buf, buf + sizeof buf, stored);
+    return QString::fromLatin1(buf, r.ptr - buf);
+  }
+  return QString::fromLatin1(buf, static_cast<qsizetype>(ShortestDouble(table->At(row, column), buf, sizeof buf)));
+}
 
 // The shown quantity's value at `where` from the body row or the fabric row
 // (either may be missing), NaN where the run holds none: a core has a
@@ -86,28 +120,37 @@ QString ProbeTsv(const CSimulationData& d, int part) {
   const char* unit = content == ContentTemperature ? "\u00b0C" : content == ContentHumidity ? "%" : "SWR";
   QString text = QStringLiteral("Time(min)\tPart\tPlace\t%1(%2)\n")
                      .arg(QLatin1String(QuantityName(content)), QString::fromUtf8(unit));
-  // Numbers a spreadsheet reads: the value in full (the shortest text that
-  // reads back to the same float), its unit in the header; an empty cell
-  // where the run holds none.
-  auto number = [](float v) {
-    if (std::isnan(v)) {
-      return QString();
-    }
-    char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return QString::fromLatin1(buf, r.ptr - buf);
-  };
+  // Numbers a spreadsheet reads: each as its file wrote it (the shortest
+  // text that reads back to the file's decimal), its unit in the header; an
+  // empty cell where the run holds none.
+  const RunTables& run = d.Run();
+  const CExactTables* exact = d.Exact();
   const BodyPropertyRow* body = d.BodyRowAt(part);
-  const QString time = body ? number(body->m_fTime) : QString();
+  const std::size_t bodyRow = body ? static_cast<std::size_t>(body - run.m_body.data()) : 0;
+  const CExactTable* bodyTable = exact != nullptr && body != nullptr ? exact->Body() : nullptr;
+  const QString time =
+      body ? FileValue(bodyTable, run.m_body.size(), bodyRow, ExactColumn::kBodyTime, body->m_fTime) : QString();
   const QString name = QLatin1String(kBodyPartNames[part]);
-  auto row = [&](const QString& place, float v) {
-    text +=
-        time + QLatin1Char('\t') + name + QLatin1Char('\t') + place + QLatin1Char('\t') + number(v) + QLatin1Char('\n');
+  auto row = [&](const QString& place, const QString& value) {
+    text += time + QLatin1Char('\t') + name + QLatin1Char('\t') + place + QLatin1Char('\t') + value + QLatin1Char('\n');
   };
-  row(QStringLiteral("Core"), ShownValue(content, Where::Core, body, nullptr));
-  row(QStringLiteral("Skin"), ShownValue(content, Where::Skin, body, nullptr));
-  for (int l = 1; l <= d.Run().m_nLayers[part]; ++l) {
-    row(QStringLiteral("Layer %1").arg(l), ShownValue(content, Where::Layer, nullptr, d.LayerRowAt(part, l)));
+  for (const Where where : {Where::Core, Where::Skin}) {
+    const float v = ShownValue(content, where, body, nullptr);
+    row(where == Where::Core ? QStringLiteral("Core") : QStringLiteral("Skin"),
+        std::isnan(v) ? QString() : FileValue(bodyTable, run.m_body.size(), bodyRow, ExactColumnOf(content, where), v));
+  }
+  const std::vector<FabricRow>& fabric = run.m_fabric[part];
+  const CExactTable* fabricTable = nullptr;
+  for (int l = 1; l <= run.m_nLayers[part]; ++l) {
+    const FabricRow* layer = d.LayerRowAt(part, l);
+    const float v = ShownValue(content, Where::Layer, nullptr, layer);
+    if (!std::isnan(v) && fabricTable == nullptr && exact != nullptr) {
+      fabricTable = exact->Fabric(part);
+    }
+    row(QStringLiteral("Layer %1").arg(l),
+        std::isnan(v) ? QString()
+                      : FileValue(fabricTable, fabric.size(), static_cast<std::size_t>(layer - fabric.data()),
+                                  ExactColumnOf(content, Where::Layer), v));
   }
   return text;
 }
