@@ -44,6 +44,11 @@ trap 'rm -rf "$gcc_assets"' EXIT
   cmp "$gcc_assets/$f" "$BUILD/bin/$f" || { echo "test.sh: $f differs between g++ and clang" >&2; exit 1; }
 done
 
+# The Python module of that build (python/), its tests under Debian's own
+# /usr/bin/python3 with the build tree's module: values against pandas,
+# outputs against this corvane, a local Dask cluster of worker processes.
+ctest --test-dir "$GCC_BUILD" -R '^python_module$' --output-on-failure
+
 # The Debian package of that build, installed on this machine, run from /usr
 # with the build out of reach, and removed (tests/package-test.sh; as root,
 # as CI runs, else skipped).

@@ -19,8 +19,15 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What the binaries load without linking it: Qt's platforms (a window, or
 # none on a cluster's node), Mesa's GL and EGL for the 3D pictures without a
-# GPU, and the fonts the pictures are drawn with.
+# GPU, and the fonts the pictures are drawn with. The Python module is built
+# for the interpreter of its build (its ABI tag names the version) and makes
+# its DataFrames with Debian's NumPy and pandas.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, libgl1-mesa-dri, libegl-mesa0, fonts-liberation2, fonts-dejavu-core, fonts-droid-fallback")
+if(TARGET _corvane)
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", ${CORVANE_PYTHON_DEPENDS}, python3-numpy, python3-pandas")
+  # What a cluster of worker processes needs; the module runs without it.
+  set(CPACK_DEBIAN_PACKAGE_SUGGESTS "python3-distributed")
+endif()
 set(CPACK_STRIP_FILES ON)
 include(CPack)

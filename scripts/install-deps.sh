@@ -17,7 +17,10 @@ set -euo pipefail
 # batch as an array job on a one-node Slurm of its own. dpkg-dev: the Debian
 # package's dependencies, worked out from the binaries (dpkg-shlibdeps);
 # qt6-qpa-plugins: Qt's platforms, which the package names and the test that
-# installs it finds present.
+# installs it finds present. pybind11-dev, python3-dev: the Python module,
+# built for Debian's own python3; python3-numpy, python3-pandas: its
+# DataFrames; python3-pytest, python3-distributed: its tests (a local Dask
+# cluster of worker processes).
 PACKAGES=(
   cmake ninja-build g++ clang clang-format clang-tidy libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-svg-dev libfontconfig-dev
@@ -27,6 +30,7 @@ PACKAGES=(
   pkg-config libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
   xvfb xauth fonts-liberation2 fonts-dejavu-core fonts-droid-fallback locales poppler-utils
   libtomlplusplus-dev slurm-wlm munge dpkg-dev qt6-qpa-plugins
+  pybind11-dev python3-dev python3-numpy python3-pandas python3-pytest python3-distributed
 )
 
 SUDO=""

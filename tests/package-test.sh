@@ -25,8 +25,10 @@ trap cleanup EXIT
 DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "$deb" >"$work/apt.log" 2>&1 ||
   fail "apt-get install: $(tail -5 "$work/apt.log")"
 
-for f in /usr/bin/corvane /usr/bin/corvane-model-service /usr/libexec/corvane/corvane-encode; do
-  [ -x "$f" ] || fail "no $f"
+module=$(ls /usr/lib/python3/dist-packages/corvane/_corvane*.so 2>/dev/null | head -1)
+[ -n "$module" ] || fail "no Python module in /usr/lib/python3/dist-packages/corvane"
+for f in /usr/bin/corvane /usr/bin/corvane-model-service /usr/libexec/corvane/corvane-encode "$module"; do
+  [ -f "$f" ] || fail "no $f"
   # Installed binaries search no folder of the build.
   dynamic=$(readelf -d "$f") || fail "readelf cannot read $f"
   if grep -E 'R(UN)?PATH' <<<"$dynamic" | grep -qF "$build_tree"; then
@@ -52,7 +54,17 @@ run corvane --figure "$work/chart.png" --option 2100 --quantity 1 /usr/share/cor
 run corvane --movie "$work/walk.mp4" --view dynamic --speed 3600 --fps 1 --size 160x120 \
   /usr/share/corvane/sample-run/ >"$work/movie.log" 2>&1 || fail "corvane --movie: $(cat "$work/movie.log")"
 [ -s "$work/walk.mp4" ] || fail "no movie"
+# The Python module, under Debian's own interpreter, from the installed files.
+python_out=$(run /usr/bin/python3 -c "import corvane; print(corvane.__file__)") || fail "import corvane: $python_out"
+[[ "$python_out" == /usr/lib/python3/dist-packages/corvane/* ]] || fail "import corvane found $python_out"
+run /usr/bin/python3 -c "
+import corvane
+run = corvane.load('/usr/share/corvane/sample-run')
+assert len(run.body) > 0 and not run.fabric('Trunk').empty, 'no tables'
+print(len(corvane.study(['/usr/share/corvane/sample-run'])))" >"$work/python.log" 2>&1 ||
+  fail "corvane.load of the sample run: $(cat "$work/python.log")"
 
 DEBIAN_FRONTEND=noninteractive apt-get purge -y -q corvane >/dev/null 2>&1 || fail "apt-get purge"
 [ ! -e /usr/bin/corvane ] || fail "/usr/bin/corvane stays after the package went"
+[ ! -e /usr/lib/python3/dist-packages/corvane ] || fail "the Python module stays after the package went"
 echo "package-test: passed"
