@@ -2,7 +2,8 @@
 // against the plain loader's process (plain_load: fgets + sscanf), as a user
 // meets them: wall time from start to exit, medians of RUNS runs each (the two
 // taken in turns, so that both see the same machine), their ratio, and the
-// peak memory of corvane against the run's size on disk.
+// peak memory of corvane against the run's size on disk; then two exports of
+// the files' own values against that load.
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,36 @@
 #include "ProcessTiming.h"
 
 namespace {
+// What writing the files' own values costs: an export loads the run and then
+// reads the file it writes from once more, at full precision (a body chart
+// the body file, a fabric layer's plot the part's fabric file). Each against
+// `corvane --info` of the same run, the load alone (`info` seconds, peak
+// bytes), taken in turns.
+void MeasureExports(const std::string& dir, int runs, double info, double infoPeak) {
+  const std::string out = std::filesystem::temp_directory_path() / "bench_process_export.csv";
+  struct Export {
+    const char* what;
+    const char* option;
+    const char* quantity;
+  };
+  for (const Export& e :
+       {Export{"body chart, Trunk skin", "2100", "0"}, Export{"fabric plot, Trunk layer 1", "2300", "4"}}) {
+    const std::vector<std::string> args = {CORVANE_BIN, "--export-csv", out,        "--option",
+                                           e.option,    "--quantity",   e.quantity, dir};
+    TimeProcess(args);
+    std::vector<double> seconds;
+    std::vector<long> peak;
+    for (int i = 0; i < runs; ++i) {
+      const ProcessRun a = TimeProcess(args);
+      seconds.push_back(a.seconds), peak.push_back(a.peakKb);
+    }
+    const double t = Median(seconds), m = static_cast<double>(Median(peak)) * 1024.0;
+    std::printf("export %-26s %8.3f s (%.2f x --info)   peak %7.1f MB (%.2f x --info)\n", e.what, t, t / info, m / 1e6,
+                m / infoPeak);
+  }
+  std::filesystem::remove(out);
+}
+
 void Measure(const std::string& dir, int runs) {
   std::uintmax_t bytes = 0;
   for (const auto& e : std::filesystem::directory_iterator(dir))
@@ -33,6 +64,7 @@ void Measure(const std::string& dir, int runs) {
               peakBytes / static_cast<double>(bytes));
   std::printf("plain_load       %8.3f s\n", s);
   std::printf("ratio            %8.2f x\n", s / f);
+  MeasureExports(dir, runs, f, peakBytes);
 }
 }  // namespace
 

@@ -1,7 +1,9 @@
 #include "ExactTables.h"
 
 #include <atomic>
+#include <bit>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <limits>
@@ -173,9 +175,12 @@ bool ReadEnvironment(const RunTables& run, CExactTable& out) {
       continue;
     }
     const EnvironmentPhase& e = run.m_env[static_cast<std::size_t>(phases)];
-    if (std::memcmp(&v[1], &e.m_fTemperature, sizeof(float) * 3) != 0 ||
-        std::memcmp(&v[4], e.m_fClothed, sizeof e.m_fClothed) != 0) {
-      return false;
+    const float stored[9] = {e.m_fTemperature, e.m_fHumidity,   e.m_fColumn4,    e.m_fClothed[0], e.m_fClothed[1],
+                             e.m_fClothed[2],  e.m_fClothed[3], e.m_fClothed[4], e.m_fClothed[5]};
+    for (int i = 0; i < 9; ++i) {
+      if (std::bit_cast<std::uint32_t>(v[1 + i]) != std::bit_cast<std::uint32_t>(stored[i])) {
+        return false;
+      }
     }
     AppendExactFields(line.text, line.text + line.length, LineFormats::kEnvironment, r, values);
     ++phases;

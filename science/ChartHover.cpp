@@ -76,7 +76,8 @@ QString ChartHoverText(const CChartSeriesModel& curves, int hover, const QString
   if (hover < 0 || hover >= static_cast<int>(first.size())) {
     return {};
   }
-  const float t = first[static_cast<std::size_t>(hover)].m_fX;
+  // The chart's points are the store's floats, as it draws them.
+  const auto t = static_cast<float>(first[static_cast<std::size_t>(hover)].m_fX);
   const std::vector<CChartSeries>& all = curves.Curves();
   std::vector<HoverValue> values;
   for (std::size_t i = 0; i < all.size(); ++i) {
@@ -87,9 +88,9 @@ QString ChartHoverText(const CChartSeriesModel& curves, int hover, const QString
     v.unit = look.m_strUnit.isEmpty() && all.size() == 1 ? UnitOf(yLabel) : look.m_strUnit;
     const int j = i == 0 ? hover : NearestInTime(points, t);
     v.held = j >= 0;
-    v.value = j >= 0 ? points[static_cast<std::size_t>(j)].m_fY : 0.0f;
+    v.value = j >= 0 ? static_cast<float>(points[static_cast<std::size_t>(j)].m_fY) : 0.0f;
     v.run = look.m_nRun > 0 ? look.m_strRun : QString();
-    v.time = j >= 0 ? points[static_cast<std::size_t>(j)].m_fX : t;
+    v.time = j >= 0 ? static_cast<float>(points[static_cast<std::size_t>(j)].m_fX) : t;
     values.push_back(v);
   }
   return HoverLines(t, values, xUnit).join(QLatin1Char('\n'));

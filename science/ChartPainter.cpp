@@ -476,7 +476,7 @@ void CChartPage::DrawCursorAndHover() {
     if (j < 0 || std::isnan(points[static_cast<std::size_t>(j)].m_fY)) {
       continue;
     }
-    const float v = points[static_cast<std::size_t>(j)].m_fY;
+    const auto v = static_cast<float>(points[static_cast<std::size_t>(j)].m_fY);
     const bool onRight = curves[i].Look().m_nAxis == 1;
     const QPoint ring(
         scale.Column(points[static_cast<std::size_t>(j)].m_fX),

@@ -1,12 +1,12 @@
 #include "ChartSeries.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <utility>
 
 #include "ChartCurves.h"
+#include "DataCsv.h"
 #include "RunComparison.h"
 
 CChartSeries::CChartSeries(SeriesLook look)
@@ -35,7 +35,7 @@ void CChartSeriesModel::SetFirstLook(const SeriesLook& look) {
   // The first curve keeps its points: they may have come before its name.
   CChartSeries named(look);
   for (const CChartDataSet& d : m_curves.front().Points()) {
-    named.Add(d.m_fX, d.m_fY);
+    named.Add(static_cast<float>(d.m_fX), static_cast<float>(d.m_fY));  // a drawn curve holds floats
   }
   m_curves.front() = std::move(named);
 }
@@ -75,17 +75,6 @@ AxisSpan CChartSeriesModel::Values(int axis) const {
   return a;
 }
 
-namespace {
-QString Cell(float v) {
-  if (std::isnan(v)) {
-    return {};  // a value the run does not hold is an empty cell
-  }
-  char buf[32];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v);
-  return QString::fromLatin1(buf, r.ptr - buf);
-}
-}  // namespace
-
 QString CChartSeriesModel::DataText(const QString& xLabel, const QString& yColumn, QChar separator) const {
   if (m_curves.size() > 1) {
     std::vector<CurveColumn> columns;
@@ -97,7 +86,9 @@ QString CChartSeriesModel::DataText(const QString& xLabel, const QString& yColum
   // One curve: its rows as they are, in their order, under the axis captions.
   QString out = DelimitedField(xLabel, separator) + separator + DelimitedField(yColumn, separator) + QLatin1Char('\n');
   for (const CChartDataSet& d : Points()) {
-    out += Cell(d.m_fX) + separator + Cell(d.m_fY) + QLatin1Char('\n');
+    // The drawn floats, as floats; a value the run does not hold is an empty cell.
+    out +=
+        CsvNumber(static_cast<float>(d.m_fX)) + separator + CsvNumber(static_cast<float>(d.m_fY)) + QLatin1Char('\n');
   }
   return out;
 }

@@ -348,7 +348,7 @@ void CScientificDlg::FillChart() {
       m_chart->AddSeries(look);
     }
     for (const CChartDataSet& p : c.points) {
-      m_chart->AddPoint(p.m_fX, p.m_fY);
+      m_chart->AddPoint(static_cast<float>(p.m_fX), static_cast<float>(p.m_fY));  // the store's floats, drawn
     }
   }
 }

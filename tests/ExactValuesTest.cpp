@@ -131,7 +131,7 @@ TEST(ExactValues, EveryWrittenValueIsTheFilesDecimalOnEveryShape) {
       }
       // The study's figures: the Head's skin temperature at the end.
       const QStringList study = StudyRow(loaded.data.Run(), QStringLiteral("run"), loaded.data.Exact());
-      EXPECT_EQ(std::strtod(study[1].toLatin1().constData(), nullptr), Decimal(run.body[(3 * 6 + 0) * 9]));
+      EXPECT_EQ(std::strtod(study[1].toLatin1().constData(), nullptr), Decimal(run.body[std::size_t{3 * 6 + 0} * 9]));
     }
   }
 }
@@ -256,7 +256,7 @@ TEST(ExactValues, TheProbesCopyIsTheFilesValues) {
   auto cell = [&](int line, int column) {
     return std::strtod(lines[line].split(QLatin1Char('\t'))[column].toLatin1().constData(), nullptr);
   };
-  const std::size_t trunk = (3 * 6 + 1) * 9;  // the Trunk's values at the fourth sample
+  const std::size_t trunk = std::size_t{3 * 6 + 1} * 9;  // the Trunk's values at the fourth sample
   EXPECT_EQ(cell(1, 0), Decimal(Printf("%f", 2.3)));
   EXPECT_EQ(cell(1, 3), Decimal(run.body[trunk + 1])) << "core";
   EXPECT_EQ(cell(2, 3), Decimal(run.body[trunk])) << "skin";
