@@ -47,7 +47,7 @@ done
 # The Python module of that build (python/), its tests under Debian's own
 # /usr/bin/python3 with the build tree's module: values against pandas,
 # outputs against this corvane, a local Dask cluster of worker processes.
-ctest --test-dir "$GCC_BUILD" -R '^python_module$' --output-on-failure
+ctest --test-dir "$GCC_BUILD" -R '^python_module$' --no-tests=error --output-on-failure
 
 # The Debian package of that build, installed on this machine, run from /usr
 # with the build out of reach, and removed (tests/package-test.sh; as root,

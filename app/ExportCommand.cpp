@@ -102,7 +102,7 @@ int RunExportCsvCommand(const ExportOptions& o, CRunCache* runs) {
       return 2;
     }
     const FabricProfile profile =
-        FabricProfileAt(data.Run(), id.part, *step, quantity, ExactFabricOf(data.Exact(), id.part));
+        FabricProfileAt(data.Run(), id.part, *step, quantity, ExactFabricOf(data.Exact(), data.Run(), id.part));
     const QString column = ColumnName(OptionKind::Fabric, quantity);
     if (compared.empty()) {
       csv = ProfileCsv(profile, column);
@@ -113,7 +113,7 @@ int RunExportCsvCommand(const ExportOptions& o, CRunCache* runs) {
       for (std::size_t i = 0; i < compared.size(); ++i) {
         const std::optional<int> other = NearestFabricStep(compared[i]->Run(), id.part, profile.time);
         profiles.push_back({other ? FabricProfileAt(compared[i]->Run(), id.part, *other, quantity,
-                                                    ExactFabricOf(compared[i]->Exact(), id.part))
+                                                    ExactFabricOf(compared[i]->Exact(), compared[i]->Run(), id.part))
                                   : FabricProfile{},
                             names[i + 1]});
       }

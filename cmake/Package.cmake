@@ -28,6 +28,18 @@ if(TARGET _corvane)
   string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", ${CORVANE_PYTHON_DEPENDS}, python3-numpy, python3-pandas")
   # What a cluster of worker processes needs; the module runs without it.
   set(CPACK_DEBIAN_PACKAGE_SUGGESTS "python3-distributed")
+  # The module's byte code is made when the package is installed and removed
+  # before it goes, as Debian's Python packages do; else the __pycache__ an
+  # import leaves keeps the module's folder behind after a purge.
+  set(maintainer_scripts ${CMAKE_BINARY_DIR}/debian)
+  file(WRITE ${maintainer_scripts}/postinst "#!/bin/sh\nset -e\n"
+       "if [ \"$1\" = configure ] && command -v py3compile >/dev/null 2>&1; then\n  py3compile -p corvane\nfi\n")
+  file(WRITE ${maintainer_scripts}/prerm "#!/bin/sh\nset -e\n"
+       "if command -v py3clean >/dev/null 2>&1; then\n  py3clean -p corvane\nfi\n")
+  file(CHMOD ${maintainer_scripts}/postinst ${maintainer_scripts}/prerm
+       PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA "${maintainer_scripts}/postinst;${maintainer_scripts}/prerm")
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 endif()
 set(CPACK_STRIP_FILES ON)
 include(CPack)

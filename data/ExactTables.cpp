@@ -1,5 +1,6 @@
 #include "ExactTables.h"
 
+#include <algorithm>
 #include <atomic>
 #include <bit>
 #include <charconv>
@@ -8,6 +9,7 @@
 #include <functional>
 #include <limits>
 #include <mutex>
+#include <unordered_map>
 
 #include "ExactFields.h"
 #include "LineReader.h"
@@ -35,7 +37,10 @@ bool SameRows(const std::vector<Row>& a, const std::vector<Row>& b) {
 
 // The values of the file's rows (`width` a row, in file order) in the
 // order placing put the rows in; `from` empty when it kept them as they were.
-CExactTable Placed(const std::vector<double>& values, int width, const PlacedFrom& from, std::size_t rows) {
+CExactTable Placed(std::vector<double>&& values, int width, const PlacedFrom& from, std::size_t rows) {
+  if (from.empty() && values.size() == rows * static_cast<std::size_t>(width)) {
+    return CExactTable(width, std::move(values));  // the file was the grid: its values as they stand
+  }
   CExactTable table(width, rows);
   const std::size_t w = static_cast<std::size_t>(width);
   for (std::size_t r = 0; r < rows; ++r) {
@@ -48,16 +53,41 @@ CExactTable Placed(const std::vector<double>& values, int width, const PlacedFro
 }
 
 // A hole's place and time are the store's (no file wrote them), a float
-// worked out from the rows around it: each is taken as the decimal that
-// float stands for (2.2f as 2.2), as a file would have written it, so that
-// a hole's row still says where and when it is, on the same times as its
-// neighbours.
-double AsDecimal(float v) {
-  char buf[32];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v);
-  double d = v;
-  std::from_chars(buf, r.ptr, d);
-  return d;
+// worked out from the rows around it. Each is taken as a row the file did
+// write gives that same float (the other parts of a sample, the same node
+// at another step), so that the hole stands on its neighbours' times and
+// places; failing one, as the decimal the float stands for (2.2f as 2.2).
+class CDecimals {
+ public:
+  void Add(float stored, double written) { m_written.emplace(std::bit_cast<std::uint32_t>(stored), written); }
+  double Of(float stored) const {
+    const auto it = m_written.find(std::bit_cast<std::uint32_t>(stored));
+    if (it != m_written.end()) {
+      return it->second;
+    }
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, stored);
+    double d = stored;
+    std::from_chars(buf, r.ptr, d);
+    return d;
+  }
+
+ private:
+  std::unordered_map<std::uint32_t, double> m_written;
+};
+
+bool HasHole(const PlacedFrom& from) { return std::find(from.begin(), from.end(), kNoRow) != from.end(); }
+
+// The written decimals of column `column` of the rows placed from the file,
+// by the float the store holds for them (`stored` of a row).
+template <class Row, class Stored>
+void AddDecimals(CDecimals& decimals, const CExactTable& table, const std::vector<Row>& rows, const PlacedFrom& from,
+                 int column, Stored stored) {
+  for (std::size_t r = 0; r < from.size() && r < rows.size(); ++r) {
+    if (from[r] != kNoRow) {
+      decimals.Add(stored(rows[r]), table.At(r, column));
+    }
+  }
 }
 
 template <class Row, class Fill>
@@ -69,8 +99,16 @@ void FillHoles(CExactTable& table, const std::vector<Row>& rows, const PlacedFro
   }
 }
 
-bool ReadFabric(const RunTables& run, int p, CExactTable& out) {
+// Room for a file's values as many as the store's rows say, so that reading
+// them never holds a table's worth twice while it grows.
+std::vector<double> Room(std::size_t rows, int width) {
   std::vector<double> values;
+  values.reserve(rows * static_cast<std::size_t>(width));
+  return values;
+}
+
+bool ReadFabric(const RunTables& run, int p, CExactTable& out) {
+  std::vector<double> values = Room(run.m_fabric[p].size(), LineFormats::kFabric.count);
   ParsedFile<FabricRow> parsed = ParseFabricFile(run.m_strDataDir + run.m_fabricFileNames[p], &values);
   if (!parsed.opened) {
     return false;
@@ -80,17 +118,24 @@ bool ReadFabric(const RunTables& run, int p, CExactTable& out) {
   if (!SameRows(parsed.rows, run.m_fabric[p])) {
     return false;
   }
-  out = Placed(values, LineFormats::kFabric.count, from, parsed.rows.size());
-  FillHoles(out, parsed.rows, from, [](double* d, const FabricRow& r) {
-    d[ExactColumn::kFabricTime] = AsDecimal(r.m_fTime);
-    d[ExactColumn::kFabricPosition] = AsDecimal(r.m_fPosition);
+  out = Placed(std::move(values), LineFormats::kFabric.count, from, parsed.rows.size());
+  if (!HasHole(from)) {
+    return true;
+  }
+  CDecimals times, positions;
+  AddDecimals(times, out, parsed.rows, from, ExactColumn::kFabricTime, [](const FabricRow& r) { return r.m_fTime; });
+  AddDecimals(positions, out, parsed.rows, from, ExactColumn::kFabricPosition,
+              [](const FabricRow& r) { return r.m_fPosition; });
+  FillHoles(out, parsed.rows, from, [&](double* d, const FabricRow& r) {
+    d[ExactColumn::kFabricTime] = times.Of(r.m_fTime);
+    d[ExactColumn::kFabricPosition] = positions.Of(r.m_fPosition);
     d[ExactColumn::kFabricLayer] = r.m_nLayer;
   });
   return true;
 }
 
 bool ReadBody(const RunTables& run, CExactTable& out) {
-  std::vector<double> values;
+  std::vector<double> values = Room(run.m_body.size(), LineFormats::kBody.count);
   ParsedFile<BodyPropertyRow> parsed = ParseBodyFile(run.m_strDataDir + QStringLiteral("bodyProperty.dat"), &values);
   if (!parsed.opened) {
     return false;
@@ -102,9 +147,15 @@ bool ReadBody(const RunTables& run, CExactTable& out) {
   if (!SameRows(parsed.rows, run.m_body)) {
     return false;
   }
-  out = Placed(values, LineFormats::kBody.count, from, parsed.rows.size());
-  FillHoles(out, parsed.rows, from, [](double* d, const BodyPropertyRow& r) {
-    d[ExactColumn::kBodyTime] = AsDecimal(r.m_fTime);
+  out = Placed(std::move(values), LineFormats::kBody.count, from, parsed.rows.size());
+  if (!HasHole(from)) {
+    return true;
+  }
+  CDecimals times;
+  AddDecimals(times, out, parsed.rows, from, ExactColumn::kBodyTime,
+              [](const BodyPropertyRow& r) { return r.m_fTime; });
+  FillHoles(out, parsed.rows, from, [&](double* d, const BodyPropertyRow& r) {
+    d[ExactColumn::kBodyTime] = times.Of(r.m_fTime);
     d[1] = r.m_nPart;
   });
   return true;
@@ -126,13 +177,24 @@ bool ReadComfort(const RunTables& run, CExactTable* out) {
   }
   PlacedFrom from[kBodyPartCount];
   PlaceComfortRows(parsed.parts, parsed.lines, parsed.partOf, &from);
+  CDecimals times;  // of every part: a part's hole stands at another part's time
   for (int p = 0; p < kBodyPartCount; ++p) {
     if (!SameRows(parsed.parts[p], run.m_comfort[p])) {
       return false;
     }
-    out[p] = Placed(partValues[p], static_cast<int>(w), from[p], parsed.parts[p].size());
-    FillHoles(out[p], parsed.parts[p], from[p], [p](double* d, const ComfortRow& r) {
-      d[ExactColumn::kComfortTime] = AsDecimal(r.m_fTime);
+    out[p] = Placed(std::move(partValues[p]), static_cast<int>(w), from[p], parsed.parts[p].size());
+    if (from[p].empty()) {
+      for (std::size_t r = 0; r < parsed.parts[p].size(); ++r) {
+        times.Add(parsed.parts[p][r].m_fTime, out[p].At(r, ExactColumn::kComfortTime));
+      }
+    } else {
+      AddDecimals(times, out[p], parsed.parts[p], from[p], ExactColumn::kComfortTime,
+                  [](const ComfortRow& r) { return r.m_fTime; });
+    }
+  }
+  for (int p = 0; p < kBodyPartCount; ++p) {
+    FillHoles(out[p], parsed.parts[p], from[p], [&times, p](double* d, const ComfortRow& r) {
+      d[ExactColumn::kComfortTime] = times.Of(r.m_fTime);
       d[1] = p;
     });
   }
@@ -140,12 +202,12 @@ bool ReadComfort(const RunTables& run, CExactTable* out) {
 }
 
 bool ReadFiber(const RunTables& run, const FiberTable& fiber, CExactTable& out) {
-  std::vector<double> values;
+  std::vector<double> values = Room(fiber.m_rows.size(), LineFormats::kFiber.count);
   ParsedFile<FiberRow> parsed = ParseFiberFile(run.m_strDataDir + fiber.m_strName, &values);
   if (!parsed.opened || !SameRows(parsed.rows, fiber.m_rows)) {
     return false;
   }
-  out = Placed(values, LineFormats::kFiber.count, {}, parsed.rows.size());
+  out = Placed(std::move(values), LineFormats::kFiber.count, {}, parsed.rows.size());
   return true;
 }
 
@@ -168,27 +230,33 @@ bool ReadEnvironment(const RunTables& run, CExactTable& out) {
     outs[i] = &v[i];
   }
   int phases = 0;
+  float start = 0;
   while (phases < kMaxEnvPhases && reader.Next(line)) {
     const ScanResult r =
         line.tooLong ? ScanResult{} : ScanLine(line.text, line.text + line.length, LineFormats::kEnvironment, outs);
     if (r.fields != 13 || (r.bad & LineFormats::kEnvironmentKeys) != 0) {
       continue;
     }
+    // Every column the store keeps, its start as the loader sums the
+    // durations, in floats.
     const EnvironmentPhase& e = run.m_env[static_cast<std::size_t>(phases)];
-    const float stored[9] = {e.m_fTemperature, e.m_fHumidity,   e.m_fColumn4,    e.m_fClothed[0], e.m_fClothed[1],
-                             e.m_fClothed[2],  e.m_fClothed[3], e.m_fClothed[4], e.m_fClothed[5]};
-    for (int i = 0; i < 9; ++i) {
-      if (std::bit_cast<std::uint32_t>(v[1 + i]) != std::bit_cast<std::uint32_t>(stored[i])) {
+    const float stored[12] = {e.m_fStart,      e.m_fTemperature, e.m_fHumidity,   e.m_fColumn4,
+                              e.m_fClothed[0], e.m_fClothed[1],  e.m_fClothed[2], e.m_fClothed[3],
+                              e.m_fClothed[4], e.m_fClothed[5],  e.m_fColumn12,   e.m_fColumn13};
+    const float read[12] = {start, v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[11], v[12]};
+    for (int i = 0; i < 12; ++i) {
+      if (std::bit_cast<std::uint32_t>(read[i]) != std::bit_cast<std::uint32_t>(stored[i])) {
         return false;
       }
     }
+    start += v[10];
     AppendExactFields(line.text, line.text + line.length, LineFormats::kEnvironment, r, values);
     ++phases;
   }
   if (phases != run.m_nEnvPhases) {
     return false;
   }
-  out = Placed(values, LineFormats::kEnvironment.count, {}, static_cast<std::size_t>(phases));
+  out = Placed(std::move(values), LineFormats::kEnvironment.count, {}, static_cast<std::size_t>(phases));
   return true;
 }
 
@@ -201,7 +269,8 @@ struct CExactTables::Slot {
   std::function<bool(CExactTable*)> read;  // fills the slot's tables; false: the file changed
   std::vector<CExactTable> tables;
   bool tried = false, held = false;
-  std::mutex lock;  // one read at a time; ReadAll reads slots side by side
+  bool said = false;  // its change was said
+  std::mutex lock;    // one read at a time; ReadAll reads slots side by side
 };
 
 CExactTables::CExactTables(const RunTables& run, IMessageSink* sink) : m_run(run), m_pSink(sink) {
@@ -218,26 +287,36 @@ CExactTables::CExactTables(const RunTables& run, IMessageSink* sink) : m_run(run
   for (int p = 0; p < kBodyPartCount; ++p) {
     add(run.m_fabricFileNames[p], 1, [&run, p](CExactTable* t) { return ReadFabric(run, p, *t); });
   }
-  for (const FiberTable& fiber : run.m_fibers) {
-    add(fiber.m_strName, 1, [&run, &fiber](CExactTable* t) { return ReadFiber(run, fiber, *t); });
+  for (std::size_t k = 0; k < run.m_fibers.size(); ++k) {
+    add(run.m_fibers[k].m_strName, 1,
+        [&run, k](CExactTable* t) { return k < run.m_fibers.size() && ReadFiber(run, run.m_fibers[k], *t); });
   }
 }
 
 CExactTables::~CExactTables() = default;
 
-const CExactTable* CExactTables::Get(Slot& slot) const {
-  const std::lock_guard<std::mutex> hold(slot.lock);
-  if (!slot.tried) {
-    slot.tried = true;
-    slot.held = slot.read(slot.tables.data());
-    if (!slot.held) {
-      slot.tables.assign(slot.tables.size(), CExactTable{});
-      if (m_pSink != nullptr) {
-        m_pSink->Message(QStringLiteral("Export"), ChangedFileMessage(slot.file), MessageIcon::Warning);
+const CExactTable* CExactTables::Get(Slot& slot, bool say) const {
+  bool sayNow = false;
+  const CExactTable* tables = nullptr;
+  {
+    const std::lock_guard<std::mutex> hold(slot.lock);
+    if (!slot.tried) {
+      slot.tried = true;
+      slot.held = slot.read(slot.tables.data());
+      if (!slot.held) {
+        slot.tables.assign(slot.tables.size(), CExactTable{});
       }
     }
+    sayNow = say && !slot.held && !slot.said;
+    slot.said = slot.said || sayNow;
+    tables = slot.held ? slot.tables.data() : nullptr;
   }
-  return slot.held ? slot.tables.data() : nullptr;
+  // Said on the thread that asked, with no lock held: a message box may
+  // run events that ask again.
+  if (sayNow && m_pSink != nullptr) {
+    m_pSink->Message(QStringLiteral("Export"), ChangedFileMessage(slot.file), MessageIcon::Warning);
+  }
+  return tables;
 }
 
 namespace {
@@ -265,34 +344,54 @@ const CExactTable* CExactTables::Fiber(std::size_t k) const {
 }
 
 bool CExactTables::ReadAll(unsigned threads) const {
-  std::vector<std::function<void()>> tasks;
-  std::atomic<bool> ok{true};
-  auto need = [&](const CExactTable* (CExactTables::*get)(int) const, int i) {
-    tasks.emplace_back([this, get, i, &ok] {
-      if ((this->*get)(i) == nullptr) {
-        ok = false;
-      }
-    });
-  };
-  tasks.emplace_back([this, &ok] { ok = ok && Environment() != nullptr; });
-  tasks.emplace_back([this, &ok] {
-    if (Body() == nullptr) {
-      ok = false;
-    }
-  });
-  need(&CExactTables::Comfort, 0);
-  for (int p = 0; p < kBodyPartCount; ++p) {
-    if (!m_run.m_fabric[p].empty()) {
-      need(&CExactTables::Fabric, p);
+  // The slots the store has rows for: all but the fabric of a part without.
+  std::vector<Slot*> wanted;
+  for (std::size_t i = 0; i < m_slots.size(); ++i) {
+    const bool unclothed = i >= kFabricSlot && i < kFiberSlot && m_run.m_fabric[i - kFabricSlot].empty();
+    if (!unclothed) {
+      wanted.push_back(m_slots[i].get());
     }
   }
-  for (std::size_t k = 0; k < m_run.m_fibers.size(); ++k) {
-    tasks.emplace_back([this, k, &ok] {
-      if (Fiber(k) == nullptr) {
-        ok = false;
-      }
-    });
+  std::vector<std::function<void()>> tasks;
+  for (Slot* slot : wanted) {
+    tasks.emplace_back([this, slot] { Get(*slot, false); });
   }
   RunTasks(tasks, threads);
-  return ok;
+  // What changed is said here, on the asking thread, one after the other.
+  bool all = true;
+  for (Slot* slot : wanted) {
+    all = Get(*slot) != nullptr && all;
+  }
+  return all;
+}
+
+namespace {
+const CExactTable* IfRows(const CExactTable* table, std::size_t rows) {
+  return table != nullptr && table->Rows() == rows ? table : nullptr;
+}
+}  // namespace
+
+const CExactTable* ExactBodyOf(const CExactTables* tables, const RunTables& run) {
+  return tables != nullptr ? IfRows(tables->Body(), run.m_body.size()) : nullptr;
+}
+
+const CExactTable* ExactComfortOf(const CExactTables* tables, const RunTables& run, int part) {
+  if (tables == nullptr || part < 0 || part >= kBodyPartCount) {
+    return nullptr;
+  }
+  return IfRows(tables->Comfort(part), run.m_comfort[part].size());
+}
+
+const CExactTable* ExactFabricOf(const CExactTables* tables, const RunTables& run, int part) {
+  if (tables == nullptr || part < 0 || part >= kBodyPartCount) {
+    return nullptr;
+  }
+  return IfRows(tables->Fabric(part), run.m_fabric[part].size());
+}
+
+const CExactTable* ExactFiberOf(const CExactTables* tables, const RunTables& run, std::size_t k) {
+  if (tables == nullptr || k >= run.m_fibers.size()) {
+    return nullptr;
+  }
+  return IfRows(tables->Fiber(k), run.m_fibers[k].m_rows.size());
 }

@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "BodyParts.h"
@@ -22,7 +23,8 @@ struct RunTables;
 class CExactTable {
  public:
   CExactTable() = default;
-  CExactTable(int width, std::size_t rows);
+  CExactTable(int width, std::size_t rows);  // every value NaN
+  CExactTable(int width, std::vector<double>&& values) : m_width(width), m_values(std::move(values)) {}
   int Width() const { return m_width; }
   std::size_t Rows() const { return m_width > 0 ? m_values.size() / static_cast<std::size_t>(m_width) : 0; }
   double At(std::size_t row, int column) const { return m_values[row * static_cast<std::size_t>(m_width) + column]; }
@@ -72,16 +74,20 @@ class CExactTables {
 
  private:
   struct Slot;
-  const CExactTable* Get(Slot& slot) const;
+  // The slot's tables, read on first asking; a change is said when `say`.
+  const CExactTable* Get(Slot& slot, bool say = true) const;
   const RunTables& m_run;
   IMessageSink* m_pSink;
   std::vector<std::unique_ptr<Slot>> m_slots;  // environment, body, comfort x 6, fabric x 6, fibres
 };
 
-// Part p's fabric table of `tables`, null where there is none.
-inline const CExactTable* ExactFabricOf(const CExactTables* tables, int part) {
-  return tables != nullptr && part >= 0 && part < kBodyPartCount ? tables->Fabric(part) : nullptr;
-}
+// A table of `tables` when it holds the store's rows of `run`, value for
+// value; null where there is none (tables made by hand, a file changed since
+// the load): then the writer has the store's floats alone.
+const CExactTable* ExactBodyOf(const CExactTables* tables, const RunTables& run);
+const CExactTable* ExactComfortOf(const CExactTables* tables, const RunTables& run, int part);
+const CExactTable* ExactFabricOf(const CExactTables* tables, const RunTables& run, int part);
+const CExactTable* ExactFiberOf(const CExactTables* tables, const RunTables& run, std::size_t k);
 
 // "bodyProperty.dat has changed since the run was loaded; load the run again to write its values."
 QString ChangedFileMessage(const QString& file);

@@ -323,7 +323,11 @@ ParsedFile<FabricRow> ParseFabricFile(const QString& path, std::vector<double>* 
           return 0;
         }
         ninth = ninth || scan.fields == 9;
-        return KeepExact(1, line, LineFormats::kFabric, scan, exact);
+        KeepExact(1, line, LineFormats::kFabric, scan, exact);
+        if (exact != nullptr && scan.fields == 8) {
+          exact->back() = 0;  // as the row holds it: a line without the ninth value
+        }
+        return 1;
       });
   parsed.ninthColumn = ninth;
   return parsed;

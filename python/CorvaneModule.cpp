@@ -132,6 +132,9 @@ class CRun {
     if (q < 0 || q >= PropertyCount(OptionKind::Fabric)) {
       throw py::value_error("no fabric quantity " + std::to_string(q));
     }
+    if (!(minute >= 0)) {
+      throw py::value_error(ToUtf8(QStringLiteral("a minute of the run is 0 or more, not %1").arg(minute, 0, 'g', 6)));
+    }
     const std::optional<int> step = NearestFabricStep(Run(), p, minute);
     if (!step) {
       const int steps = FabricStepCount(Run(), p);
@@ -142,12 +145,18 @@ class CRun {
                                   .arg(minute, 0, 'g', 6)
                                   .arg(end, 0, 'g', 6)));
     }
-    const FabricProfile profile = FabricProfileAt(Run(), p, *step, q, Exact().Fabric(p));
+    const CExactTable* table = ExactFabricOf(m_pExact, Run(), p);
+    const FabricProfile profile = FabricProfileAt(Run(), p, *step, q, table);
     std::vector<std::tuple<double, int, double>> rows;
     for (const ProfilePoint& point : profile.points) {
       rows.emplace_back(point.exactPosition, point.layer + 1, point.exactValue);
     }
-    return {profile.time, rows};
+    // The step's time as its first row wrote it.
+    const std::size_t first = static_cast<std::size_t>(*step) * static_cast<std::size_t>(Run().m_nLayers[p]) *
+                              static_cast<std::size_t>(Run().m_nNodesPerLayer[p]);
+    const double time = table != nullptr && first < table->Rows() ? table->At(first, ExactColumn::kFabricTime)
+                                                                  : static_cast<double>(profile.time);
+    return {time, rows};
   }
 
  private:

@@ -47,14 +47,18 @@ ChartCurves BuildChartCurves(const CSimulationData& data, const std::vector<cons
   // Two runs pair each curve with its counterpart; more keep a run apart by
   // its colour and its style alike.
   const bool runColours = stores.size() > 2;
-  std::vector<const CExactTables*> exact(stores.size(), nullptr);
+  // Each curve's table of the files' values, when every curve has one: one
+  // curve's floats beside another's doubles would not meet at one time.
+  auto tableOf = [&keys](const CSimulationData& run, std::size_t i) {
+    const CurveKey& c = keys[i];
+    return c.kind == OptionKind::Body ? ExactBodyOf(run.Exact(), run.Run())
+                                      : ExactComfortOf(run.Exact(), run.Run(), c.part);
+  };
   chart.exact = exactValues;
-  for (std::size_t r = 0; r < stores.size() && exactValues; ++r) {
-    exact[r] = stores[r]->Exact();
-    chart.exact = chart.exact && exact[r] != nullptr;
-  }
-  if (!chart.exact) {
-    exact.assign(stores.size(), nullptr);  // one run's floats beside another's doubles would not compare
+  for (std::size_t r = 0; r < stores.size() && chart.exact; ++r) {
+    for (std::size_t i = 0; i < keys.size() && chart.exact; ++i) {
+      chart.exact = tableOf(*stores[r], i) != nullptr;
+    }
   }
   for (std::size_t r = 0; r < stores.size(); ++r) {
     for (std::size_t i = 0; i < keys.size(); ++i) {
@@ -74,9 +78,10 @@ ChartCurves BuildChartCurves(const CSimulationData& data, const std::vector<cons
       curve.runIndex = static_cast<int>(r);
       curve.run = runNames[r];
       const CSimulationData& run = *stores[r];
+      const CExactTable* exact = chart.exact ? tableOf(run, i) : nullptr;
       const std::vector<ChartPoint> points = c.kind == OptionKind::Body
-                                                 ? BodyPropertyPoints(run, c.part, c.quantity, exact[r])
-                                                 : ComfortPoints(run, c.part, c.quantity, exact[r]);
+                                                 ? BodyPropertyPoints(run, c.part, c.quantity, exact)
+                                                 : ComfortPoints(run, c.part, c.quantity, exact);
       curve.points.reserve(points.size());
       for (const ChartPoint& p : points) {
         curve.points.push_back({p.x, p.y});

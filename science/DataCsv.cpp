@@ -31,9 +31,15 @@ QString CsvNumber(float v) {
 QString ExportCsv(const CSimulationData& data, int option, int quantity) {
   const OptionId o = DecodeOption(option);
   const QString name = ColumnName(o.kind, quantity);
-  const CExactTables* exact = data.Exact();
-  // Without the files' values (tables made by hand, a file changed since the
-  // load) the store's floats are written as floats.
+  const RunTables& run = data.Run();
+  // The table of the files' values the option takes; without it (tables
+  // made by hand, a file changed since the load) the store's floats are
+  // written as floats.
+  const std::size_t fiber = static_cast<std::size_t>(std::max(0, o.index));
+  const CExactTable* exact = o.kind == OptionKind::Body      ? ExactBodyOf(data.Exact(), run)
+                             : o.kind == OptionKind::Comfort ? ExactComfortOf(data.Exact(), run, o.part)
+                             : o.kind == OptionKind::Fabric  ? ExactFabricOf(data.Exact(), run, o.part)
+                                                             : ExactFiberOf(data.Exact(), run, fiber);
   auto number = [exact](double v) { return exact != nullptr ? CsvNumber(v) : CsvNumber(static_cast<float>(v)); };
   QString out;
   if (IsChartKind(o.kind)) {
@@ -50,9 +56,8 @@ QString ExportCsv(const CSimulationData& data, int option, int quantity) {
   std::vector<PlotCurve> curves;
   if (o.kind == OptionKind::Fabric) {
     curves = FabricCurves(data, o.part, o.index, quantity, exact);
-  } else if (o.index >= 0 && static_cast<std::size_t>(o.index) < data.Run().m_fibers.size()) {
-    const std::size_t k = static_cast<std::size_t>(o.index);
-    curves = FiberCurves(data.Run().m_fibers[k], quantity, exact != nullptr ? exact->Fiber(k) : nullptr);
+  } else if (o.index >= 0 && fiber < run.m_fibers.size()) {
+    curves = FiberCurves(run.m_fibers[fiber], quantity, exact);
   }
   for (std::size_t c = 0; c < curves.size(); ++c) {
     for (const auto& p : curves[c]) {

@@ -194,7 +194,8 @@ FabricProfile DifferenceProfile(const FabricProfile& first, const FabricProfile&
   std::size_t k = 0;
   for (const CChartDataSet& d : DifferencePoints(asPoints(first), asPoints(second))) {
     // The first run's node at that position, for its layer.
-    while (k + 1 < first.points.size() && first.points[k].position < d.m_fX) {
+    while (k + 1 < first.points.size() &&
+           (first.exact ? first.points[k].exactPosition : static_cast<double>(first.points[k].position)) < d.m_fX) {
       ++k;
     }
     ProfilePoint point{static_cast<float>(d.m_fX), first.points.empty() ? 0 : first.points[k].layer,

@@ -75,13 +75,13 @@ int ScrollTarget(int column, int height, int y) {
   return height > 0 ? static_cast<int>(static_cast<long long>(column - height) * y / height) : 0;
 }
 
-std::vector<ChartPoint> BodyPropertyPoints(const CSimulationData& data, int part, int q, const CExactTables* exact) {
+std::vector<ChartPoint> BodyPropertyPoints(const CSimulationData& data, int part, int q, const CExactTable* exact) {
   std::vector<ChartPoint> points;
   if (q < 0 || q >= 9) {
     return points;
   }
   const std::vector<BodyPropertyRow>& rows = data.Run().m_body;
-  const CExactTable* table = exact != nullptr ? exact->Body() : nullptr;
+  const CExactTable* table = exact;
   const bool full = table != nullptr && table->Rows() == rows.size();
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const BodyPropertyRow& r = rows[i];
@@ -99,13 +99,13 @@ std::vector<ChartPoint> BodyPropertyPoints(const CSimulationData& data, int part
   return points;
 }
 
-std::vector<ChartPoint> ComfortPoints(const CSimulationData& data, int part, int q, const CExactTables* exact) {
+std::vector<ChartPoint> ComfortPoints(const CSimulationData& data, int part, int q, const CExactTable* exact) {
   std::vector<ChartPoint> points;
   if (part < 0 || part >= kBodyPartCount || q < 0 || q > 2) {
     return points;
   }
   const std::vector<ComfortRow>& rows = data.Run().m_comfort[part];
-  const CExactTable* table = exact != nullptr ? exact->Comfort(part) : nullptr;
+  const CExactTable* table = exact;
   const bool full = table != nullptr && table->Rows() == rows.size();
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const ComfortRow& r = rows[i];
@@ -119,8 +119,7 @@ std::vector<ChartPoint> ComfortPoints(const CSimulationData& data, int part, int
   return points;
 }
 
-std::vector<PlotCurve> FabricCurves(const CSimulationData& data, int part, int layer, int q,
-                                    const CExactTables* exact) {
+std::vector<PlotCurve> FabricCurves(const CSimulationData& data, int part, int layer, int q, const CExactTable* exact) {
   std::vector<PlotCurve> curves;
   if (part < 0 || part >= kBodyPartCount || q < 0 || q > 5) {
     return curves;
@@ -134,7 +133,7 @@ std::vector<PlotCurve> FabricCurves(const CSimulationData& data, int part, int l
   if (layers == 0 || nodes == 0 || layer < 0) {
     return curves;
   }
-  const CExactTable* full = ExactFabricOf(exact, part);
+  const CExactTable* full = exact;
   if (full != nullptr && full->Rows() != rows.size()) {
     full = nullptr;
   }

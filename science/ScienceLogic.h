@@ -12,7 +12,6 @@
 
 class CSimulationData;
 class CExactTable;
-class CExactTables;
 struct FiberTable;
 
 struct OptionId {
@@ -51,17 +50,17 @@ struct ChartPoint {
 };
 // Quantity q of part `part` over time: a body property (rows of that part in
 // table order), or a comfort rating limited to 0 ... 100. The store's floats,
-// or with `exact` the files' own values (ExactTables.h), as writers give them.
+// or with `exact` (the table ExactBodyOf, ExactComfortOf ... give) the files'
+// own values, as writers give them.
 std::vector<ChartPoint> BodyPropertyPoints(const CSimulationData& data, int part, int q,
-                                           const CExactTables* exact = nullptr);
-std::vector<ChartPoint> ComfortPoints(const CSimulationData& data, int part, int q,
-                                      const CExactTables* exact = nullptr);
+                                           const CExactTable* exact = nullptr);
+std::vector<ChartPoint> ComfortPoints(const CSimulationData& data, int part, int q, const CExactTable* exact = nullptr);
 
 // Fabric quantity q of layer `layer` of part `part`: one curve per node of
 // the layer, followed over time, as (position, time, value). The liquid
 // volume fraction (q 5) has curves only when the part's file carries it.
 std::vector<PlotCurve> FabricCurves(const CSimulationData& data, int part, int layer, int q,
-                                    const CExactTables* exact = nullptr);
+                                    const CExactTable* exact = nullptr);
 // Fibre quantity q: one curve per position, over time. The positions of one
 // time step are the rows that share the table's first time. Quantity 2
 // (moisture content) has no column in the files: no curves.

@@ -411,7 +411,7 @@ CScientificDlg::ProfileInput CScientificDlg::BuildProfiles(bool exact) const {
   const int q = m_selection.Quantities().front();
   const RunTables& run = m_pData->Run();
   const int step = m_nProfileStep >= 0 ? m_nProfileStep : ProfileStepAt(run, m_pData->State().DrawnStep());
-  auto exactOf = [&](const CSimulationData& d) { return exact ? ExactFabricOf(d.Exact(), o.part) : nullptr; };
+  auto exactOf = [&](const CSimulationData& d) { return exact ? ExactFabricOf(d.Exact(), d.Run(), o.part) : nullptr; };
   const FabricProfile profile = FabricProfileAt(run, o.part, step, q, exactOf(*m_pData));
   // Each other run's profile at its own step nearest the first's time (none
   // where it has no step there, keeping its place, colour and style).

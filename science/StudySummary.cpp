@@ -34,9 +34,8 @@ const float BodyPropertyRow::*const kBodyMembers[] = {
 
 // Each value from the files' own (`exact`) when there are those, else from
 // the store.
-TimedValues BodySeries(const RunTables& run, int part, BodyQuantity q, const CExactTables* exact) {
+TimedValues BodySeries(const RunTables& run, int part, BodyQuantity q, const CExactTable* table) {
   TimedValues s;
-  const CExactTable* table = exact != nullptr ? exact->Body() : nullptr;
   const bool full = table != nullptr && table->Rows() == run.m_body.size();
   // A hole stays in the series (a NaN value), so that it breaks the
   // stretches around it.
@@ -58,10 +57,9 @@ TimedValues BodySeries(const RunTables& run, int part, BodyQuantity q, const CEx
 }
 
 // Comfort quantity q: 0 thermal sensation, 2 comfort.
-TimedValues ComfortSeries(const RunTables& run, int part, int q, const CExactTables* exact) {
+TimedValues ComfortSeries(const RunTables& run, int part, int q, const CExactTable* table) {
   TimedValues s;
   const std::vector<ComfortRow>& rows = run.m_comfort[part];
-  const CExactTable* table = exact != nullptr ? exact->Comfort(part) : nullptr;
   const bool full = table != nullptr && table->Rows() == rows.size();
   // On the comfort chart's scale, 0 to 100, as the chart draws them.
   for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -182,20 +180,25 @@ QStringList StudyHeader() {
 }
 
 QStringList StudyRow(const RunTables& run, const QString& label, const CExactTables* exact) {
-  // Figures of the store's floats are written at a float's precision, as
-  // they were read.
-  auto number = [exact](double v) { return exact != nullptr ? CsvNumber(v) : CsvNumber(static_cast<float>(v)); };
+  // Figures of the files' own values are written in full; those of the
+  // store's floats (no such table) at a float's precision, as they were read.
+  auto number = [](double v, const CExactTable* from) {
+    return from != nullptr ? CsvNumber(v) : CsvNumber(static_cast<float>(v));
+  };
+  const CExactTable* body = ExactBodyOf(exact, run);
   QStringList row{label};
   for (int p = 0; p < kBodyPartCount; ++p) {
+    const CExactTable* comfort = ExactComfortOf(exact, run, p);
     for (const BodyQuantity q : {kSkin, kCore}) {
-      const SeriesFigures f = FiguresOf(BodySeries(run, p, q, exact));
-      row << number(f.end) << number(f.lowest) << number(f.lowestAt) << number(f.highest) << number(f.highestAt);
+      const SeriesFigures f = FiguresOf(BodySeries(run, p, q, body));
+      row << number(f.end, body) << number(f.lowest, body) << number(f.lowestAt, body) << number(f.highest, body)
+          << number(f.highestAt, body);
     }
-    row << number(TimeWeightedMean(ComfortSeries(run, p, 2, exact)));
-    for (const double m : MinutesInBands(ComfortSeries(run, p, 0, exact))) {
-      row << number(m);
+    row << number(TimeWeightedMean(ComfortSeries(run, p, 2, comfort)), comfort);
+    for (const double m : MinutesInBands(ComfortSeries(run, p, 0, comfort))) {
+      row << number(m, comfort);
     }
-    row << number(FiguresOf(BodySeries(run, p, kSweatAccum, exact)).end);
+    row << number(FiguresOf(BodySeries(run, p, kSweatAccum, body)).end, body);
   }
   return row;
 }

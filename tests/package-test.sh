@@ -29,6 +29,7 @@ module=$(ls /usr/lib/python3/dist-packages/corvane/_corvane*.so 2>/dev/null | he
 [ -n "$module" ] || fail "no Python module in /usr/lib/python3/dist-packages/corvane"
 for f in /usr/bin/corvane /usr/bin/corvane-model-service /usr/libexec/corvane/corvane-encode "$module"; do
   [ -f "$f" ] || fail "no $f"
+  [ "$f" = "$module" ] || [ -x "$f" ] || fail "$f is not executable"
   # Installed binaries search no folder of the build.
   dynamic=$(readelf -d "$f") || fail "readelf cannot read $f"
   if grep -E 'R(UN)?PATH' <<<"$dynamic" | grep -qF "$build_tree"; then
@@ -55,9 +56,9 @@ run corvane --movie "$work/walk.mp4" --view dynamic --speed 3600 --fps 1 --size 
   /usr/share/corvane/sample-run/ >"$work/movie.log" 2>&1 || fail "corvane --movie: $(cat "$work/movie.log")"
 [ -s "$work/walk.mp4" ] || fail "no movie"
 # The Python module, under Debian's own interpreter, from the installed files.
-python_out=$(run /usr/bin/python3 -c "import corvane; print(corvane.__file__)") || fail "import corvane: $python_out"
+python_out=$(run /usr/bin/python3 -B -c "import corvane; print(corvane.__file__)") || fail "import corvane: $python_out"
 [[ "$python_out" == /usr/lib/python3/dist-packages/corvane/* ]] || fail "import corvane found $python_out"
-run /usr/bin/python3 -c "
+run /usr/bin/python3 -B -c "
 import corvane
 run = corvane.load('/usr/share/corvane/sample-run')
 assert len(run.body) > 0 and not run.fabric('Trunk').empty, 'no tables'

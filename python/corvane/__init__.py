@@ -102,7 +102,9 @@ class Run:
 
     @property
     def comfort(self) -> pd.DataFrame:
-        """The three comfort ratings: a row per time and part, by time."""
+        """The three comfort ratings: a row per time and part, by time; the
+        files' values, which the comfort chart (and its export) limits to
+        0 ... 100."""
         if self._comfort is None:
             t = np.concatenate([_table(self._raw.comfort_table(p), 5) for p in PARTS])
             frame = {TIME: t[:, 0], PART: _parts(t[:, 1])}
@@ -151,6 +153,9 @@ class Run:
         }
         for i, column in enumerate(_corvane.FABRIC_COLUMNS):
             frame[column] = t[:, 3 + i]
+        if not shape["liquid_fraction"]:
+            # A file without the ninth column holds no liquid volume fraction.
+            frame[_corvane.FABRIC_COLUMNS[5]] = np.full(len(t), np.nan)
         return pd.DataFrame(frame)
 
     def fabric_array(self, part: Union[str, int], quantity: Union[str, int]) -> np.ndarray:
@@ -166,7 +171,8 @@ class Run:
         per_step = layers * nodes
         steps = -(-len(t) // per_step)
         values = np.full(steps * per_step, np.nan)
-        values[: len(t)] = t[:, 3 + q]
+        if q != 5 or shape["liquid_fraction"]:
+            values[: len(t)] = t[:, 3 + q]
         return values.reshape(steps, layers, nodes)
 
     @property
