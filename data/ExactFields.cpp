@@ -6,7 +6,30 @@
 #include <cmath>
 #include <limits>
 
+#include "DecimalDigits.h"
 #include "internal/CharClass.h"
+#include "internal/ScanNumbers.h"
+
+namespace {
+// The decimal [p, end) (no sign) as the double nearest it where one exact
+// operation gives it, as it does for what printf writes: a mantissa of up
+// to 2^53 and a power of ten up to 10^22 are both doubles, and their
+// product or quotient is rounded once, correctly. False for the others.
+bool ExactDouble(const char* p, const char* end, double& out) {
+  std::uint64_t mantissa = 0;
+  int scale = 0;
+  const std::ptrdiff_t count = decimal::ReadDigits(p, end, mantissa, scale);
+  if (count == 0 || count > 19 || !scanfields::ScanExponent(p, end, scale) || p != end) {
+    return false;
+  }
+  if (mantissa > (std::uint64_t{1} << 53) || scale < -22 || scale > 22) {
+    return false;
+  }
+  const auto m = static_cast<double>(mantissa);
+  out = scale < 0 ? m / decimal::kDoublePow10[-scale] : m * decimal::kDoublePow10[scale];
+  return true;
+}
+}  // namespace
 
 void AppendExactFields(const char* begin, const char* end, const ScanSpec& format, const ScanResult& scan,
                        std::vector<double>& out) {
@@ -34,7 +57,7 @@ void AppendExactFields(const char* begin, const char* end, const ScanSpec& forma
       long long whole = 0;
       std::from_chars(digits, q, whole);
       v = static_cast<double>(whole);
-    } else {
+    } else if (!ExactDouble(digits, q, v)) {
       fast_float::from_chars(digits, q, v);
     }
     out.push_back(negative ? -v : v);

@@ -20,7 +20,24 @@
 #include "internal/RowGrid.h"
 
 CExactTable::CExactTable(int width, std::size_t rows)
-    : m_width(width), m_values(static_cast<std::size_t>(width) * rows, std::numeric_limits<double>::quiet_NaN()) {}
+    : m_width(width),
+      m_rows(rows),
+      m_values(static_cast<std::size_t>(width) * rows, std::numeric_limits<double>::quiet_NaN()) {}
+
+CExactTable CExactTable::View(int width, const double* values, std::size_t rows) {
+  CExactTable view;
+  view.m_width = width;
+  view.m_rows = rows;
+  view.m_pView = values;
+  return view;
+}
+
+std::vector<double> CExactTable::Take() {
+  std::vector<double> values = std::move(m_values);
+  m_values.clear();
+  m_rows = 0;
+  return values;
+}
 
 QString ChangedFileMessage(const QString& file) {
   return QStringLiteral("%1 has changed since the run was loaded; load the run again to write its values.").arg(file);
@@ -341,6 +358,24 @@ const CExactTable* CExactTables::Fabric(int part) const {
 
 const CExactTable* CExactTables::Fiber(std::size_t k) const {
   return kFiberSlot + k < m_slots.size() ? Get(*m_slots[kFiberSlot + k]) : nullptr;
+}
+
+std::vector<double> CExactTables::Take(const CExactTable* table) {
+  for (const std::unique_ptr<Slot>& slot : m_slots) {
+    const std::lock_guard<std::mutex> hold(slot->lock);
+    for (CExactTable& t : slot->tables) {
+      if (&t != table) {
+        continue;
+      }
+      std::vector<double> values = t.Take();
+      // A slot given away whole is read again when it is next asked for.
+      if (std::all_of(slot->tables.begin(), slot->tables.end(), [](const CExactTable& e) { return e.Rows() == 0; })) {
+        slot->tried = slot->held = false;
+      }
+      return values;
+    }
+  }
+  return {};
 }
 
 bool CExactTables::ReadAll(unsigned threads) const {

@@ -24,16 +24,29 @@ class CExactTable {
  public:
   CExactTable() = default;
   CExactTable(int width, std::size_t rows);  // every value NaN
-  CExactTable(int width, std::vector<double>&& values) : m_width(width), m_values(std::move(values)) {}
+  CExactTable(int width, std::vector<double>&& values)
+      : m_width(width),
+        m_rows(width > 0 ? values.size() / static_cast<std::size_t>(width) : 0),
+        m_values(std::move(values)) {}
+  // A table over `rows` x `width` values kept elsewhere (an array handed to
+  // Python), which must outlive it; read only.
+  static CExactTable View(int width, const double* values, std::size_t rows);
+
   int Width() const { return m_width; }
-  std::size_t Rows() const { return m_width > 0 ? m_values.size() / static_cast<std::size_t>(m_width) : 0; }
-  double At(std::size_t row, int column) const { return m_values[row * static_cast<std::size_t>(m_width) + column]; }
+  std::size_t Rows() const { return m_rows; }
+  double At(std::size_t row, int column) const { return Row(row)[column]; }
   double* Row(std::size_t row) { return m_values.data() + row * static_cast<std::size_t>(m_width); }
-  const double* Row(std::size_t row) const { return m_values.data() + row * static_cast<std::size_t>(m_width); }
+  const double* Row(std::size_t row) const {
+    return (m_pView != nullptr ? m_pView : m_values.data()) + row * static_cast<std::size_t>(m_width);
+  }
+  // Its values, given away whole: the table is empty after.
+  std::vector<double> Take();
 
  private:
   int m_width = 0;
+  std::size_t m_rows = 0;
   std::vector<double> m_values;
+  const double* m_pView = nullptr;
 };
 
 // Column numbers of the tables below.
@@ -70,6 +83,10 @@ class CExactTables {
   // Every table, the files read on up to `threads` threads at once; false
   // when one of them changed.
   bool ReadAll(unsigned threads) const;
+  // The values of `table` (one of this run's), given away whole, for a
+  // holder that keeps them (the Python module, without a copy); asked for
+  // again, the table is read from its file again.
+  std::vector<double> Take(const CExactTable* table);
   void SetMessageSink(IMessageSink* sink) { m_pSink = sink; }
 
  private:

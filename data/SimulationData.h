@@ -56,6 +56,7 @@ class CSimulationData {
   // each table read from its file when first asked for, and kept until the
   // next load. Null for tables not loaded from files.
   const CExactTables* Exact() const { return m_pExact.get(); }
+  CExactTables* Exact() { return m_pExact.get(); }
 
   void SetMessageSink(IMessageSink* sink);
 

@@ -56,18 +56,20 @@ const char* LevelOf(MessageIcon icon) {
   return "error";
 }
 
-// A table as a NumPy array of its own (rows x columns), copied once; none
-// (0 x 0) for a table the run lacks.
-py::array_t<double> ArrayOf(const CExactTable* read) {
-  static const CExactTable kNone;
-  const CExactTable& table = read != nullptr ? *read : kNone;
-  const auto rows = static_cast<py::ssize_t>(table.Rows());
-  const auto width = static_cast<py::ssize_t>(table.Width());
-  py::array_t<double> out({rows, width});
-  if (rows > 0 && width > 0) {
-    std::memcpy(out.mutable_data(), table.Row(0), sizeof(double) * static_cast<std::size_t>(rows * width));
+// A table as a NumPy array that owns its values (rows x columns), taken
+// from the run without a copy; none (0 x 0) for a table the run lacks.
+py::array_t<double> Owned(int width, std::vector<double>&& taken) {
+  const auto w = static_cast<py::ssize_t>(width);
+  if (w <= 0 || taken.empty()) {
+    return py::array_t<double>(std::vector<py::ssize_t>{0, 0});
   }
-  return out;
+  auto* values = new std::vector<double>(std::move(taken));
+  py::capsule owner(values, [](void* p) { delete static_cast<std::vector<double>*>(p); });
+  const auto rows = static_cast<py::ssize_t>(values->size()) / w;
+  const std::vector<py::ssize_t> shape{rows, w};
+  const std::vector<py::ssize_t> strides{w * static_cast<py::ssize_t>(sizeof(double)),
+                                         static_cast<py::ssize_t>(sizeof(double))};
+  return py::array_t<double>(shape, strides, values->data(), owner);
 }
 
 int PartIndex(const std::string& name) {
@@ -114,6 +116,14 @@ class CRun {
     return out;
   }
   const CExactTables& Exact() const { return *m_pExact; }
+  // A table given to Python whole: its array owns the values from then on.
+  py::array_t<double> Take(const CExactTable* table) {
+    if (table == nullptr) {
+      return Owned(0, {});
+    }
+    const int width = table->Width();
+    return Owned(width, m_pExact->Take(table));
+  }
   const RunTables& Run() const { return m_data.Run(); }
 
   py::dict FabricShape(const std::string& part) const {
@@ -126,8 +136,11 @@ class CRun {
   }
 
   // The profile's rows (position, layer from 1, value) and its time.
-  std::tuple<double, std::vector<std::tuple<double, int, double>>> Profile(const std::string& part, int q,
-                                                                           double minute) const {
+  // `taken`: the part's fabric table as fabric_table gave it, when Python
+  // holds it (else the run's own, read again if it was given away).
+  std::tuple<double, std::vector<std::tuple<double, int, double>>> Profile(
+      const std::string& part, int q, double minute,
+      const std::optional<py::array_t<double, py::array::c_style | py::array::forcecast>>& taken) const {
     const int p = PartIndex(part);
     if (q < 0 || q >= PropertyCount(OptionKind::Fabric)) {
       throw py::value_error("no fabric quantity " + std::to_string(q));
@@ -145,7 +158,16 @@ class CRun {
                                   .arg(minute, 0, 'g', 6)
                                   .arg(end, 0, 'g', 6)));
     }
-    const CExactTable* table = ExactFabricOf(m_pExact, Run(), p);
+    CExactTable view;
+    const CExactTable* table = nullptr;
+    if (taken && taken->ndim() == 2 && taken->shape(1) == ExactColumn::kFabricFirstValue + 6 &&
+        static_cast<std::size_t>(taken->shape(0)) == Run().m_fabric[p].size()) {
+      view = CExactTable::View(static_cast<int>(taken->shape(1)), taken->data(),
+                               static_cast<std::size_t>(taken->shape(0)));
+      table = &view;
+    } else {
+      table = ExactFabricOf(m_pExact, Run(), p);
+    }
     const FabricProfile profile = FabricProfileAt(Run(), p, *step, q, table);
     std::vector<std::tuple<double, int, double>> rows;
     for (const ProfilePoint& point : profile.points) {
@@ -173,7 +195,7 @@ class CRun {
 
   CRecordingMessageSink m_sink;
   CSimulationData m_data;
-  const CExactTables* m_pExact = nullptr;
+  CExactTables* m_pExact = nullptr;
 };
 
 std::vector<std::string> Names(OptionKind kind) {
@@ -193,22 +215,21 @@ PYBIND11_MODULE(_corvane, m) {
   py::class_<CRun>(m, "_Run")
       .def_property_readonly("directory", &CRun::Directory)
       .def_property_readonly("messages", &CRun::Messages)
-      .def("body_table", [](const CRun& r) { return ArrayOf(r.Exact().Body()); })
-      .def("comfort_table",
-           [](const CRun& r, const std::string& part) { return ArrayOf(r.Exact().Comfort(PartIndex(part))); })
-      .def("environment_table", [](const CRun& r) { return ArrayOf(r.Exact().Environment()); })
-      .def("fabric_table",
-           [](const CRun& r, const std::string& part) { return ArrayOf(r.Exact().Fabric(PartIndex(part))); })
+      .def("body_table", [](CRun& r) { return r.Take(r.Exact().Body()); })
+      .def("comfort_table", [](CRun& r, const std::string& part) { return r.Take(r.Exact().Comfort(PartIndex(part))); })
+      .def("environment_table", [](CRun& r) { return r.Take(r.Exact().Environment()); })
+      .def("fabric_table", [](CRun& r, const std::string& part) { return r.Take(r.Exact().Fabric(PartIndex(part))); })
       .def("fabric_shape", &CRun::FabricShape)
       .def("fibre_tables",
-           [](const CRun& r) {
+           [](CRun& r) {
              std::vector<std::pair<std::string, py::array_t<double>>> out;
              for (std::size_t k = 0; k < r.Run().m_fibers.size(); ++k) {
-               out.emplace_back(ToUtf8(r.Run().m_fibers[k].m_strName), ArrayOf(r.Exact().Fiber(k)));
+               out.emplace_back(ToUtf8(r.Run().m_fibers[k].m_strName), r.Take(r.Exact().Fiber(k)));
              }
              return out;
            })
-      .def("profile", &CRun::Profile);
+      .def("profile", &CRun::Profile, py::arg("part"), py::arg("quantity"), py::arg("minute"),
+           py::arg("table") = py::none());
 
   m.def(
       "_load",

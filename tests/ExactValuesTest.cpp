@@ -309,3 +309,44 @@ TEST(ExactValues, AHoleStandsAtTheTimeItsNeighboursWrote) {
   EXPECT_EQ(table->At(hole, ExactColumn::kBodyTime), table->At(hole - 1, ExactColumn::kBodyTime));
   EXPECT_EQ(table->At(hole, ExactColumn::kBodyTime), 123.033333);
 }
+
+// Every number text printf writes reads as strtod reads it, the double
+// nearest the decimal: the one-operation path (a mantissa to 2^53, a power
+// of ten to 10^22) and the others alike.
+TEST(ExactValues, EveryShapeReadsAsStrtodReadsIt) {
+  std::mt19937_64 rng(11);
+  std::uniform_real_distribution<double> unit(0, 1);
+  std::uniform_int_distribution<int> power(-30, 30);
+  std::vector<std::string> texts = {"9007199254740993",
+                                    "9007199254740992.5",
+                                    "123456789012345678",
+                                    "1e-30",
+                                    "4.9e-46",
+                                    "0.1",
+                                    "2.2250738585072014e-308",
+                                    "7e22",
+                                    "1.7976931348623157e+38"};
+  for (int i = 0; i < 20000; ++i) {
+    const double magnitude = unit(rng);
+    const int exponent = power(rng);
+    const double v = magnitude * std::pow(10.0, exponent);
+    const char* shape = i % 4 == 0 ? "%f" : i % 4 == 1 ? "%e" : i % 4 == 2 ? "%g" : "%.17g";
+    texts.push_back(Printf(shape, v));
+  }
+  int checked = 0;
+  for (const std::string& text : texts) {
+    const std::string line = text + "\t0\t0\t0";
+    float f[4];
+    void* outs[4] = {&f[0], &f[1], &f[2], &f[3]};
+    const ScanResult scan = ScanLine(line.data(), line.data() + line.size(), FormatOf(DataFormat::Fiber), outs);
+    if ((scan.bad & 1) != 0) {
+      continue;  // beyond a float's range: no number, as the store has it
+    }
+    std::vector<double> got;
+    AppendExactFields(line.data(), line.data() + line.size(), FormatOf(DataFormat::Fiber), scan, got);
+    ASSERT_EQ(got.size(), 4u);
+    EXPECT_EQ(got[0], std::strtod(text.c_str(), nullptr)) << text;
+    ++checked;
+  }
+  EXPECT_GT(checked, 19000) << "the texts are numbers the float parser takes";
+}

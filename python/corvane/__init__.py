@@ -45,6 +45,15 @@ def _table(t: np.ndarray, width: int) -> np.ndarray:
     return t if t.shape[1] == width else np.empty((0, width))
 
 
+def _frame(values: np.ndarray, names: List[str], leading: Dict[str, object]) -> pd.DataFrame:
+    # The values' columns over the array itself (no copy), the leading
+    # columns (time, part, layer...) put in front.
+    frame = pd.DataFrame(values, columns=list(names), copy=False)
+    for i, (name, column) in enumerate(leading.items()):
+        frame.insert(i, name, column)
+    return frame
+
+
 def _parts(codes: np.ndarray) -> pd.Categorical:
     return pd.Categorical.from_codes(codes.astype(np.int64), dtype=_PART_TYPE)
 
@@ -76,6 +85,10 @@ class Run:
         self._comfort = None
         self._environment = None
         self._fibres = None
+        # Each table comes from the loader once, as an array that owns its
+        # values; the DataFrames are made over it without a copy.
+        self._fabric_tables: Dict[str, np.ndarray] = {}
+        self._fabrics: Dict[str, pd.DataFrame] = {}
 
     def __repr__(self) -> str:
         return f"<corvane.Run {self.directory!r}>"
@@ -94,10 +107,7 @@ class Run:
         """The body's nine properties: a row per time and part."""
         if self._body is None:
             t = _table(self._raw.body_table(), 11)
-            frame = {TIME: t[:, 0], PART: _parts(t[:, 1])}
-            for i, name in enumerate(_corvane.BODY_COLUMNS):
-                frame[name] = t[:, 2 + i]
-            self._body = pd.DataFrame(frame)
+            self._body = _frame(t[:, 2:], _corvane.BODY_COLUMNS, {TIME: t[:, 0], PART: _parts(t[:, 1])})
         return self._body
 
     @property
@@ -107,10 +117,7 @@ class Run:
         0 ... 100."""
         if self._comfort is None:
             t = np.concatenate([_table(self._raw.comfort_table(p), 5) for p in PARTS])
-            frame = {TIME: t[:, 0], PART: _parts(t[:, 1])}
-            for i, name in enumerate(_corvane.COMFORT_COLUMNS):
-                frame[name] = t[:, 2 + i]
-            frame = pd.DataFrame(frame)
+            frame = _frame(t[:, 2:], _corvane.COMFORT_COLUMNS, {TIME: t[:, 0], PART: _parts(t[:, 1])})
             self._comfort = frame.sort_values([TIME, PART], kind="stable", ignore_index=True)
         return self._comfort
 
@@ -137,33 +144,38 @@ class Run:
             self._environment = pd.DataFrame(frame)
         return self._environment
 
+    def _fabric_table(self, name: str) -> np.ndarray:
+        if name not in self._fabric_tables:
+            t = _table(self._raw.fabric_table(name), 9)
+            if not self._raw.fabric_shape(name)["liquid_fraction"]:
+                # A file without the ninth column holds no liquid volume fraction.
+                t[:, 8] = np.nan
+            self._fabric_tables[name] = t
+        return self._fabric_tables[name]
+
     def fabric(self, part: Union[str, int]) -> pd.DataFrame:
         """A part's fabric: time, layer (as the file numbers it), node (from 0,
         the skin outwards), position and the six quantities, a row per node
         and time; empty for a part without fabric."""
         name = _part_name(part)
-        t = _table(self._raw.fabric_table(name), 9)
-        shape = self._raw.fabric_shape(name)
-        nodes = max(shape["nodes"], 1)
-        frame = {
-            TIME: t[:, 0],
-            "Layer": t[:, 2].astype(np.int64),
-            "Node": np.arange(len(t), dtype=np.int64) % nodes,
-            POSITION: t[:, 1],
-        }
-        for i, column in enumerate(_corvane.FABRIC_COLUMNS):
-            frame[column] = t[:, 3 + i]
-        if not shape["liquid_fraction"]:
-            # A file without the ninth column holds no liquid volume fraction.
-            frame[_corvane.FABRIC_COLUMNS[5]] = np.full(len(t), np.nan)
-        return pd.DataFrame(frame)
+        if name not in self._fabrics:
+            t = self._fabric_table(name)
+            nodes = max(self._raw.fabric_shape(name)["nodes"], 1)
+            leading = {
+                TIME: t[:, 0],
+                "Layer": t[:, 2].astype(np.int64),
+                "Node": np.arange(len(t), dtype=np.int64) % nodes,
+                POSITION: t[:, 1],
+            }
+            self._fabrics[name] = _frame(t[:, 3:], _corvane.FABRIC_COLUMNS, leading)
+        return self._fabrics[name]
 
     def fabric_array(self, part: Union[str, int], quantity: Union[str, int]) -> np.ndarray:
         """One fabric quantity of a part as an array of time x layer x node,
         NaN where the run holds no value (a hole, a step cut short)."""
         name = _part_name(part)
         q = _quantity(quantity, _corvane.FABRIC_COLUMNS, "fabric")
-        t = _table(self._raw.fabric_table(name), 9)
+        t = self._fabric_table(name)
         shape = self._raw.fabric_shape(name)
         layers, nodes = shape["layers"], shape["nodes"]
         if len(t) == 0 or layers == 0 or nodes == 0:
@@ -171,8 +183,7 @@ class Run:
         per_step = layers * nodes
         steps = -(-len(t) // per_step)
         values = np.full(steps * per_step, np.nan)
-        if q != 5 or shape["liquid_fraction"]:
-            values[: len(t)] = t[:, 3 + q]
+        values[: len(t)] = t[:, 3 + q]
         return values.reshape(steps, layers, nodes)
 
     @property
@@ -182,10 +193,7 @@ class Run:
             self._fibres = {}
             for name, raw in self._raw.fibre_tables():
                 t = _table(raw, 4)
-                frame = {TIME: t[:, 0], POSITION: t[:, 1]}
-                for i, column in enumerate(_corvane.FIBRE_COLUMNS):
-                    frame[column] = t[:, 2 + i]
-                self._fibres[name] = pd.DataFrame(frame)
+                self._fibres[name] = _frame(t[:, 2:], _corvane.FIBRE_COLUMNS, {TIME: t[:, 0], POSITION: t[:, 1]})
         return self._fibres
 
     def profile(self, part: Union[str, int], quantity: Union[str, int], minute: float) -> pd.DataFrame:
@@ -194,7 +202,8 @@ class Run:
         "Position(cm)", "Layer" (from 1) and the quantity's column. The
         step's own time is in ``frame.attrs["time"]``."""
         q = _quantity(quantity, _corvane.FABRIC_COLUMNS, "fabric")
-        time, rows = self._raw.profile(_part_name(part), q, float(minute))
+        name = _part_name(part)
+        time, rows = self._raw.profile(name, q, float(minute), self._fabric_tables.get(name))
         frame = pd.DataFrame(rows, columns=[POSITION, "Layer", _corvane.FABRIC_COLUMNS[q]])
         frame = frame.astype({POSITION: np.float64, "Layer": np.int64, _corvane.FABRIC_COLUMNS[q]: np.float64})
         frame.attrs["time"] = time
