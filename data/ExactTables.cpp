@@ -16,6 +16,7 @@
 #include "MessageSink.h"
 #include "RunTables.h"
 #include "TableFiles.h"
+#include "internal/ExactPlacement.h"
 #include "internal/LineFormats.h"
 #include "internal/RowGrid.h"
 
@@ -116,16 +117,85 @@ void FillHoles(CExactTable& table, const std::vector<Row>& rows, const PlacedFro
   }
 }
 
-// Room for a file's values as many as the store's rows say, so that reading
-// them never holds a table's worth twice while it grows.
-std::vector<double> Room(std::size_t rows, int width) {
-  std::vector<double> values;
-  values.reserve(rows * static_cast<std::size_t>(width));
-  return values;
+}  // namespace
+
+CExactTable PlacedFabricValues(std::vector<double>&& values, const PlacedFrom& from,
+                               const std::vector<FabricRow>& rows) {
+  CExactTable out = Placed(std::move(values), LineFormats::kFabric.count, from, rows.size());
+  if (!HasHole(from)) {
+    return out;
+  }
+  CDecimals times, positions;
+  AddDecimals(times, out, rows, from, ExactColumn::kFabricTime, [](const FabricRow& r) { return r.m_fTime; });
+  AddDecimals(positions, out, rows, from, ExactColumn::kFabricPosition,
+              [](const FabricRow& r) { return r.m_fPosition; });
+  FillHoles(out, rows, from, [&](double* d, const FabricRow& r) {
+    d[ExactColumn::kFabricTime] = times.Of(r.m_fTime);
+    d[ExactColumn::kFabricPosition] = positions.Of(r.m_fPosition);
+    d[ExactColumn::kFabricLayer] = r.m_nLayer;
+  });
+  return out;
 }
 
+CExactTable PlacedBodyValues(std::vector<double>&& values, const PlacedFrom& from,
+                             const std::vector<BodyPropertyRow>& rows) {
+  CExactTable out = Placed(std::move(values), LineFormats::kBody.count, from, rows.size());
+  if (!HasHole(from)) {
+    return out;
+  }
+  CDecimals times;
+  AddDecimals(times, out, rows, from, ExactColumn::kBodyTime, [](const BodyPropertyRow& r) { return r.m_fTime; });
+  FillHoles(out, rows, from, [&](double* d, const BodyPropertyRow& r) {
+    d[ExactColumn::kBodyTime] = times.Of(r.m_fTime);
+    d[1] = r.m_nPart;
+  });
+  return out;
+}
+
+void PlacedComfortValues(std::vector<double>&& values, const std::vector<std::uint8_t>& partOf,
+                         const PlacedFrom (&from)[kBodyPartCount],
+                         const std::vector<ComfortRow> (&parts)[kBodyPartCount], CExactTable* out) {
+  // The values in file order, parted as the rows are.
+  const std::size_t w = static_cast<std::size_t>(LineFormats::kComfort.count);
+  std::vector<double> partValues[kBodyPartCount];
+  for (std::size_t i = 0; i < partOf.size() && (i + 1) * w <= values.size(); ++i) {
+    std::vector<double>& to = partValues[partOf[i]];
+    to.insert(to.end(), values.begin() + static_cast<std::ptrdiff_t>(i * w),
+              values.begin() + static_cast<std::ptrdiff_t>((i + 1) * w));
+  }
+  std::vector<double>().swap(values);
+  CDecimals times;  // of every part: a part's hole stands at another part's time
+  for (int p = 0; p < kBodyPartCount; ++p) {
+    out[p] = Placed(std::move(partValues[p]), static_cast<int>(w), from[p], parts[p].size());
+    if (from[p].empty()) {
+      for (std::size_t r = 0; r < parts[p].size(); ++r) {
+        times.Add(parts[p][r].m_fTime, out[p].At(r, ExactColumn::kComfortTime));
+      }
+    } else {
+      AddDecimals(times, out[p], parts[p], from[p], ExactColumn::kComfortTime,
+                  [](const ComfortRow& r) { return r.m_fTime; });
+    }
+  }
+  for (int p = 0; p < kBodyPartCount; ++p) {
+    FillHoles(out[p], parts[p], from[p], [&times, p](double* d, const ComfortRow& r) {
+      d[ExactColumn::kComfortTime] = times.Of(r.m_fTime);
+      d[1] = p;
+    });
+  }
+}
+
+CExactTable FiberValues(std::vector<double>&& values, std::size_t rows) {
+  return Placed(std::move(values), LineFormats::kFiber.count, {}, rows);
+}
+
+CExactTable EnvironmentValues(std::vector<double>&& values, std::size_t phases) {
+  return Placed(std::move(values), LineFormats::kEnvironment.count, {}, phases);
+}
+
+namespace {
+
 bool ReadFabric(const RunTables& run, int p, CExactTable& out) {
-  std::vector<double> values = Room(run.m_fabric[p].size(), LineFormats::kFabric.count);
+  std::vector<double> values;
   ParsedFile<FabricRow> parsed = ParseFabricFile(run.m_strDataDir + run.m_fabricFileNames[p], &values);
   if (!parsed.opened) {
     return false;
@@ -135,24 +205,12 @@ bool ReadFabric(const RunTables& run, int p, CExactTable& out) {
   if (!SameRows(parsed.rows, run.m_fabric[p])) {
     return false;
   }
-  out = Placed(std::move(values), LineFormats::kFabric.count, from, parsed.rows.size());
-  if (!HasHole(from)) {
-    return true;
-  }
-  CDecimals times, positions;
-  AddDecimals(times, out, parsed.rows, from, ExactColumn::kFabricTime, [](const FabricRow& r) { return r.m_fTime; });
-  AddDecimals(positions, out, parsed.rows, from, ExactColumn::kFabricPosition,
-              [](const FabricRow& r) { return r.m_fPosition; });
-  FillHoles(out, parsed.rows, from, [&](double* d, const FabricRow& r) {
-    d[ExactColumn::kFabricTime] = times.Of(r.m_fTime);
-    d[ExactColumn::kFabricPosition] = positions.Of(r.m_fPosition);
-    d[ExactColumn::kFabricLayer] = r.m_nLayer;
-  });
+  out = PlacedFabricValues(std::move(values), from, parsed.rows);
   return true;
 }
 
 bool ReadBody(const RunTables& run, CExactTable& out) {
-  std::vector<double> values = Room(run.m_body.size(), LineFormats::kBody.count);
+  std::vector<double> values;
   ParsedFile<BodyPropertyRow> parsed = ParseBodyFile(run.m_strDataDir + QStringLiteral("bodyProperty.dat"), &values);
   if (!parsed.opened) {
     return false;
@@ -164,17 +222,7 @@ bool ReadBody(const RunTables& run, CExactTable& out) {
   if (!SameRows(parsed.rows, run.m_body)) {
     return false;
   }
-  out = Placed(std::move(values), LineFormats::kBody.count, from, parsed.rows.size());
-  if (!HasHole(from)) {
-    return true;
-  }
-  CDecimals times;
-  AddDecimals(times, out, parsed.rows, from, ExactColumn::kBodyTime,
-              [](const BodyPropertyRow& r) { return r.m_fTime; });
-  FillHoles(out, parsed.rows, from, [&](double* d, const BodyPropertyRow& r) {
-    d[ExactColumn::kBodyTime] = times.Of(r.m_fTime);
-    d[1] = r.m_nPart;
-  });
+  out = PlacedBodyValues(std::move(values), from, parsed.rows);
   return true;
 }
 
@@ -184,47 +232,24 @@ bool ReadComfort(const RunTables& run, CExactTable* out) {
   if (!parsed.opened) {
     return false;
   }
-  // The values in file order, parted as the rows are.
-  const std::size_t w = static_cast<std::size_t>(LineFormats::kComfort.count);
-  std::vector<double> partValues[kBodyPartCount];
-  for (std::size_t i = 0; i < parsed.partOf.size() && (i + 1) * w <= values.size(); ++i) {
-    std::vector<double>& to = partValues[parsed.partOf[i]];
-    to.insert(to.end(), values.begin() + static_cast<std::ptrdiff_t>(i * w),
-              values.begin() + static_cast<std::ptrdiff_t>((i + 1) * w));
-  }
   PlacedFrom from[kBodyPartCount];
   PlaceComfortRows(parsed.parts, parsed.lines, parsed.partOf, &from);
-  CDecimals times;  // of every part: a part's hole stands at another part's time
   for (int p = 0; p < kBodyPartCount; ++p) {
     if (!SameRows(parsed.parts[p], run.m_comfort[p])) {
       return false;
     }
-    out[p] = Placed(std::move(partValues[p]), static_cast<int>(w), from[p], parsed.parts[p].size());
-    if (from[p].empty()) {
-      for (std::size_t r = 0; r < parsed.parts[p].size(); ++r) {
-        times.Add(parsed.parts[p][r].m_fTime, out[p].At(r, ExactColumn::kComfortTime));
-      }
-    } else {
-      AddDecimals(times, out[p], parsed.parts[p], from[p], ExactColumn::kComfortTime,
-                  [](const ComfortRow& r) { return r.m_fTime; });
-    }
   }
-  for (int p = 0; p < kBodyPartCount; ++p) {
-    FillHoles(out[p], parsed.parts[p], from[p], [&times, p](double* d, const ComfortRow& r) {
-      d[ExactColumn::kComfortTime] = times.Of(r.m_fTime);
-      d[1] = p;
-    });
-  }
+  PlacedComfortValues(std::move(values), parsed.partOf, from, parsed.parts, out);
   return true;
 }
 
 bool ReadFiber(const RunTables& run, const FiberTable& fiber, CExactTable& out) {
-  std::vector<double> values = Room(fiber.m_rows.size(), LineFormats::kFiber.count);
+  std::vector<double> values;
   ParsedFile<FiberRow> parsed = ParseFiberFile(run.m_strDataDir + fiber.m_strName, &values);
   if (!parsed.opened || !SameRows(parsed.rows, fiber.m_rows)) {
     return false;
   }
-  out = Placed(std::move(values), LineFormats::kFiber.count, {}, parsed.rows.size());
+  out = FiberValues(std::move(values), parsed.rows.size());
   return true;
 }
 
@@ -273,7 +298,7 @@ bool ReadEnvironment(const RunTables& run, CExactTable& out) {
   if (phases != run.m_nEnvPhases) {
     return false;
   }
-  out = Placed(std::move(values), LineFormats::kEnvironment.count, {}, static_cast<std::size_t>(phases));
+  out = EnvironmentValues(std::move(values), static_cast<std::size_t>(phases));
   return true;
 }
 
@@ -376,6 +401,37 @@ std::vector<double> CExactTables::Take(const CExactTable* table) {
     }
   }
   return {};
+}
+
+void CExactTables::Adopt(ExactTablesRead&& read) {
+  auto keep = [](Slot& slot, std::vector<CExactTable>&& tables) {
+    const std::lock_guard<std::mutex> hold(slot.lock);
+    slot.tables = std::move(tables);
+    slot.tried = slot.held = true;
+  };
+  auto one = [](CExactTable&& t) {
+    std::vector<CExactTable> v;
+    v.push_back(std::move(t));
+    return v;
+  };
+  if (read.environmentRead) {
+    keep(*m_slots[kEnvironmentSlot], one(std::move(read.environment)));
+  }
+  if (read.bodyRead) {
+    keep(*m_slots[kBodySlot], one(std::move(read.body)));
+  }
+  if (read.comfortRead) {
+    keep(*m_slots[kComfortSlot], std::vector<CExactTable>(std::make_move_iterator(std::begin(read.comfort)),
+                                                          std::make_move_iterator(std::end(read.comfort))));
+  }
+  for (std::size_t p = 0; p < kBodyPartCount; ++p) {
+    if (read.fabricRead[p]) {
+      keep(*m_slots[kFabricSlot + p], one(std::move(read.fabric[p])));
+    }
+  }
+  for (std::size_t k = 0; k < read.fibers.size() && kFiberSlot + k < m_slots.size(); ++k) {
+    keep(*m_slots[kFiberSlot + k], one(std::move(read.fibers[k])));
+  }
 }
 
 bool CExactTables::ReadAll(unsigned threads) const {

@@ -63,6 +63,17 @@ inline constexpr int kComfortTime = 0, kComfortFirstValue = 2;
 inline constexpr int kEnvDuration = 10;
 }  // namespace ExactColumn
 
+// Tables a load read in the same pass as the store's floats, each marked
+// when it was (CSimulationData::SetReadExact).
+struct ExactTablesRead {
+  CExactTable environment, body;
+  CExactTable comfort[kBodyPartCount];
+  CExactTable fabric[kBodyPartCount];
+  std::vector<CExactTable> fibers;  // each fibre the store keeps, in its order
+  bool environmentRead = false, bodyRead = false, comfortRead = false;
+  bool fabricRead[kBodyPartCount] = {};
+};
+
 // A run's tables at full precision, each read from its file when it is
 // first asked for, so that a writer of one quantity reads one file. A file
 // that no longer gives the very rows the store holds (it was changed, or
@@ -88,6 +99,8 @@ class CExactTables {
   // again, the table is read from its file again.
   std::vector<double> Take(const CExactTable* table);
   void SetMessageSink(IMessageSink* sink) { m_pSink = sink; }
+  // Keeps the tables a load read already, as if read from their files now.
+  void Adopt(ExactTablesRead&& read);
 
  private:
   struct Slot;

@@ -19,6 +19,7 @@ void CSimulationData::Reset() {
   ++m_nGeneration;
   m_state.Restart();
   m_pExact.reset();
+  m_pReadAhead = m_bReadExact ? std::make_unique<ExactTablesRead>() : nullptr;
 }
 
 void CSimulationData::SetMessageSink(IMessageSink* sink) {

@@ -57,6 +57,11 @@ class CSimulationData {
   // next load. Null for tables not loaded from files.
   const CExactTables* Exact() const { return m_pExact.get(); }
   CExactTables* Exact() { return m_pExact.get(); }
+  // Whether a load reads the files' own values too, in the same pass as the
+  // floats, so that Exact() holds every table once it is done: for a holder
+  // of them all (the Python module). Off, a writer's table is read when it
+  // is first asked for.
+  void SetReadExact(bool on) { m_bReadExact = on; }
 
   void SetMessageSink(IMessageSink* sink);
 
@@ -83,6 +88,8 @@ class CSimulationData {
   IMessageSink* m_pSink;
   std::unique_ptr<Prefetched> m_pPrefetched;  // files parsed ahead, during Load only
   std::unique_ptr<CExactTables> m_pExact;     // once loaded
+  bool m_bReadExact = false;
+  std::unique_ptr<ExactTablesRead> m_pReadAhead;  // what a load reads of them, during Load only
 };
 
 // Message texts shared by the loader and its tests.

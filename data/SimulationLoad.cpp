@@ -14,11 +14,13 @@
 #include <string_view>
 #include <thread>
 
+#include "ExactFields.h"
 #include "IdFile.h"
 #include "LineReader.h"
 #include "SimulationData.h"
 #include "TableFiles.h"
 #include "internal/CharClass.h"
+#include "internal/ExactPlacement.h"
 #include "internal/LineFormats.h"
 #include "internal/Prefetched.h"
 #include "internal/RowGrid.h"
@@ -57,31 +59,42 @@ bool ReadSelectedModel(std::string_view s, int& model) {
 // Clothed when the phase-0 value truncated to an integer is above 0.
 bool IsClothed(float value) { return value >= 1.0f; }
 
+// A file parsed ahead, or parsed now; with `exact`, its values at full
+// precision land there too.
 template <class T>
-T Take(std::map<QString, T>& ahead, const QString& key, T (*parse)(const QString&), const QString& path) {
+T Take(std::map<QString, T>& ahead, std::map<QString, std::vector<double>>& values, const QString& key,
+       T (*parse)(const QString&, std::vector<double>*), const QString& path, std::vector<double>* exact) {
   auto it = ahead.find(key);
   if (it == ahead.end()) {
-    return parse(path);
+    return parse(path, exact);
   }
   T result = std::move(it->second);
   ahead.erase(it);
+  if (auto v = values.find(key); v != values.end()) {
+    if (exact != nullptr) {
+      *exact = std::move(v->second);
+    }
+    values.erase(v);
+  }
   return result;
 }
 
-// The parsers as the loader calls them, without the values at full
-// precision, which only writers ask for (ExactTables.h).
-ParsedFile<FiberRow> ParseFiber(const QString& path) { return ParseFiberFile(path); }
-ParsedFile<BodyPropertyRow> ParseBody(const QString& path) { return ParseBodyFile(path); }
-ParsedComfort ParseComfort(const QString& path) { return ParseComfortFile(path); }
+// The parsers as the loader calls them: the values at full precision
+// (ExactTables.h) land in `exact` when it is given.
+ParsedFile<FiberRow> ParseFiber(const QString& path, std::vector<double>* exact) { return ParseFiberFile(path, exact); }
+ParsedFile<BodyPropertyRow> ParseBody(const QString& path, std::vector<double>* exact) {
+  return ParseBodyFile(path, exact);
+}
+ParsedComfort ParseComfort(const QString& path, std::vector<double>* exact) { return ParseComfortFile(path, exact); }
 
 }  // namespace
 
-PlacedFabric ParseAndPlaceFabric(const QString& path) {
+PlacedFabric ParseAndPlaceFabric(const QString& path, std::vector<double>* exact) {
   PlacedFabric placed;
-  placed.parsed = ParseFabricFile(path);
+  placed.parsed = ParseFabricFile(path, exact);
   if (placed.parsed.opened) {
     // Each row stands where its time, layer and position put it.
-    placed.layout = PlaceFabricRows(placed.parsed.rows, placed.parsed.lines);
+    placed.layout = PlaceFabricRows(placed.parsed.rows, placed.parsed.lines, exact ? &placed.from : nullptr);
     // The humidity scale of the 3D views is in fractions; the file's percent
     // stays in the row, as the charts and exports show it.
     for (const FabricRow& row : placed.parsed.rows) {
@@ -102,8 +115,9 @@ void CSimulationData::Prefetch(const QStringList& fiberFiles, LoadScope scope) {
   std::vector<Job> jobs;
   auto add = [&](auto& table, const QString& name, auto parse) {
     auto& slot = table[name];
+    std::vector<double>* exact = m_bReadExact ? &ahead->values[name] : nullptr;
     const QString path = PathOf(name);
-    jobs.push_back({QFileInfo(path).size(), [&slot, path, parse] { slot = parse(path); }});
+    jobs.push_back({QFileInfo(path).size(), [&slot, path, parse, exact] { slot = parse(path, exact); }});
   };
   for (const QString& name : fiberFiles) {
     add(ahead->fibers, name, ParseFiber);
@@ -169,6 +183,10 @@ bool CSimulationData::Load(const QString& dir, LoadScope scope) {
 
   m_run.m_bLoaded = true;
   m_pExact = std::make_unique<CExactTables>(m_run, m_pSink);
+  if (m_pReadAhead) {
+    m_pExact->Adopt(std::move(*m_pReadAhead));
+    m_pReadAhead.reset();
+  }
   ++m_nGeneration;
   return true;
 }
@@ -198,6 +216,7 @@ bool CSimulationData::LoadEnvironment() {
     outs[i] = &v[i];
   }
   CBadNumbers badNumbers;
+  std::vector<double> environment;  // at full precision, when asked for
   while (reader.Next(line)) {
     const std::uint64_t here = lineNo;
     lineNo += line.hasBreak ? 1 : 0;
@@ -215,6 +234,9 @@ bool CSimulationData::LoadEnvironment() {
     if (m_run.m_nEnvPhases >= kMaxEnvPhases) {
       tooMany = true;
       continue;
+    }
+    if (m_pReadAhead) {
+      AppendExactFields(line.text, line.text + line.length, LineFormats::kEnvironment, r, environment);
     }
     EnvironmentPhase& e = m_run.m_env[static_cast<std::size_t>(m_run.m_nEnvPhases)];
     e.m_fTemperature = v[1];
@@ -243,6 +265,10 @@ bool CSimulationData::LoadEnvironment() {
   if (tooMany) {
     Report(QStringLiteral("Environment Data"), QString::fromLatin1(LoadMessages::kTooManyPhases), MessageIcon::Warning);
   }
+  if (m_pReadAhead) {
+    m_pReadAhead->environment = EnvironmentValues(std::move(environment), static_cast<std::size_t>(m_run.m_nEnvPhases));
+    m_pReadAhead->environmentRead = true;
+  }
   float start = 0;
   for (int i = 0; i < m_run.m_nEnvPhases; ++i) {
     const float duration = m_run.m_env[static_cast<std::size_t>(i)].m_fStart;
@@ -253,8 +279,11 @@ bool CSimulationData::LoadEnvironment() {
 }
 
 bool CSimulationData::LoadFiberFile(const QString& name) {
+  std::vector<double> values;
+  std::vector<double>* exact = m_pReadAhead ? &values : nullptr;
   ParsedFile<FiberRow> parsed =
-      m_pPrefetched ? Take(m_pPrefetched->fibers, name, ParseFiber, PathOf(name)) : ParseFiberFile(PathOf(name));
+      m_pPrefetched ? Take(m_pPrefetched->fibers, m_pPrefetched->values, name, ParseFiber, PathOf(name), exact)
+                    : ParseFiberFile(PathOf(name), exact);
   if (!parsed.opened) {
     return false;
   }
@@ -267,6 +296,9 @@ bool CSimulationData::LoadFiberFile(const QString& name) {
   if (parsed.rows.empty()) {
     return false;
   }
+  if (m_pReadAhead) {
+    m_pReadAhead->fibers.push_back(FiberValues(std::move(values), parsed.rows.size()));
+  }
   m_run.m_fibers.push_back({name, std::move(parsed.rows)});
   return true;
 }
@@ -278,8 +310,11 @@ bool CSimulationData::LoadFabrics() {
   for (int p = 0; p < kBodyPartCount; ++p) {
     if (IsClothed(m_run.m_env[0].m_fClothed[p])) {
       const QString& name = m_run.m_fabricFileNames[p];
-      PlacedFabric placed = m_pPrefetched ? Take(m_pPrefetched->fabrics, name, ParseAndPlaceFabric, PathOf(name))
-                                          : ParseAndPlaceFabric(PathOf(name));
+      std::vector<double> values;
+      std::vector<double>* exact = m_pReadAhead ? &values : nullptr;
+      PlacedFabric placed = m_pPrefetched ? Take(m_pPrefetched->fabrics, m_pPrefetched->values, name,
+                                                 ParseAndPlaceFabric, PathOf(name), exact)
+                                          : ParseAndPlaceFabric(PathOf(name), exact);
       ParsedFile<FabricRow>& parsed = placed.parsed;
       if (!parsed.opened) {
         // Said, and the later parts still read: a file that cannot be read
@@ -317,6 +352,10 @@ bool CSimulationData::LoadFabrics() {
         Widen(placed.humidityMin, m_run.m_fHumidityMin, m_run.m_fHumidityMax);
         Widen(placed.humidityMax, m_run.m_fHumidityMin, m_run.m_fHumidityMax);
       }
+      if (m_pReadAhead) {
+        m_pReadAhead->fabric[p] = PlacedFabricValues(std::move(values), placed.from, parsed.rows);
+        m_pReadAhead->fabricRead[p] = true;
+      }
       m_run.m_fabric[p] = std::move(parsed.rows);
       m_run.m_nFabricHoles[p] = layout.report.holeCells;
       m_run.m_bLiquidFraction[p] = parsed.ninthColumn;
@@ -331,8 +370,11 @@ bool CSimulationData::LoadFabrics() {
 }
 
 bool CSimulationData::LoadBodyProperties(const QString& name) {
+  std::vector<double> values;
+  std::vector<double>* exact = m_pReadAhead ? &values : nullptr;
   ParsedFile<BodyPropertyRow> parsed =
-      m_pPrefetched ? Take(m_pPrefetched->bodies, name, ParseBody, PathOf(name)) : ParseBodyFile(PathOf(name));
+      m_pPrefetched ? Take(m_pPrefetched->bodies, m_pPrefetched->values, name, ParseBody, PathOf(name), exact)
+                    : ParseBodyFile(PathOf(name), exact);
   if (!parsed.opened) {
     return false;
   }
@@ -346,7 +388,12 @@ bool CSimulationData::LoadBodyProperties(const QString& name) {
   if (enough) {
     // Each row stands where its time and part put it; ranges come from the
     // rows kept, so that a row left out stretches no scale.
-    layout = PlaceBodyRows(m_run.m_body, parsed.lines);
+    PlacedFrom from;
+    layout = PlaceBodyRows(m_run.m_body, parsed.lines, exact ? &from : nullptr);
+    if (m_pReadAhead) {
+      m_pReadAhead->body = PlacedBodyValues(std::move(values), from, m_run.m_body);
+      m_pReadAhead->bodyRead = true;
+    }
     if (!layout.report.Empty()) {
       Report(QStringLiteral("BodyProperty Data"), layout.report.Text(name), MessageIcon::Warning);
     }
@@ -376,8 +423,11 @@ bool CSimulationData::LoadBodyProperties(const QString& name) {
 
 bool CSimulationData::LoadComfort() {
   const QString name = QStringLiteral("BodyDataforComfort.dat");
+  std::vector<double> values;
+  std::vector<double>* exact = m_pReadAhead ? &values : nullptr;
   ParsedComfort parsed =
-      m_pPrefetched ? Take(m_pPrefetched->comforts, name, ParseComfort, PathOf(name)) : ParseComfortFile(PathOf(name));
+      m_pPrefetched ? Take(m_pPrefetched->comforts, m_pPrefetched->values, name, ParseComfort, PathOf(name), exact)
+                    : ParseComfortFile(PathOf(name), exact);
   if (!parsed.opened) {
     Report(QStringLiteral("Error"), QString::fromLatin1(LoadMessages::kNoComfort));
     return false;
@@ -386,7 +436,12 @@ bool CSimulationData::LoadComfort() {
     Report(QStringLiteral("BodyDataforComfort Data"), parsed.badNumbers.Text(name), MessageIcon::Warning);
   }
   // Each part's series by its times: a missing time is a row of no values.
-  const GridReport report = PlaceComfortRows(parsed.parts, parsed.lines, parsed.partOf);
+  PlacedFrom from[kBodyPartCount];
+  const GridReport report = PlaceComfortRows(parsed.parts, parsed.lines, parsed.partOf, exact ? &from : nullptr);
+  if (m_pReadAhead) {
+    PlacedComfortValues(std::move(values), parsed.partOf, from, parsed.parts, m_pReadAhead->comfort);
+    m_pReadAhead->comfortRead = true;
+  }
   if (!report.Empty()) {
     Report(QStringLiteral("BodyDataforComfort Data"), report.Text(name), MessageIcon::Warning);
   }

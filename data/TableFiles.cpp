@@ -2,6 +2,7 @@
 
 #include <sys/mman.h>
 
+#include <QFileInfo>
 #include <QStringList>
 #include <algorithm>
 #include <atomic>
@@ -208,6 +209,16 @@ class CRowBlocks {
   std::size_t m_ready = 0;  // rows of the last block whose pages are there
 };
 
+// Room for a file's values at full precision: no field is shorter than two
+// bytes with its tab, so a quarter of its size in doubles is more than it
+// needs; what is never written is never given pages, and growing never
+// copies what was read.
+void MakeRoom(const QString& path, std::vector<double>* exact) {
+  if (exact != nullptr) {
+    exact->reserve(exact->size() + static_cast<std::size_t>(std::max<qint64>(0, QFileInfo(path).size())) / 4);
+  }
+}
+
 // A verdict of the line rules, and for a kept row its values at full
 // precision when they are asked for: they are read in the same pass, so
 // that they stand row for row beside the floats.
@@ -283,6 +294,7 @@ ParsedFile<Row> ParseRows(const QString& path, bool nameLeftOut, Setup setup, Ac
 }  // namespace
 
 ParsedFile<FiberRow> ParseFiberFile(const QString& path, std::vector<double>* exact) {
+  MakeRoom(path, exact);
   return ParseRows<FiberRow>(
       path, true,
       [](FiberRow& r, void** o) {
@@ -299,6 +311,7 @@ ParsedFile<FiberRow> ParseFiberFile(const QString& path, std::vector<double>* ex
 }
 
 ParsedFile<FabricRow> ParseFabricFile(const QString& path, std::vector<double>* exact) {
+  MakeRoom(path, exact);
   bool ninth = false;
   ParsedFile<FabricRow> parsed = ParseRows<FabricRow>(
       path, false,
@@ -334,6 +347,7 @@ ParsedFile<FabricRow> ParseFabricFile(const QString& path, std::vector<double>* 
 }
 
 ParsedFile<BodyPropertyRow> ParseBodyFile(const QString& path, std::vector<double>* exact) {
+  MakeRoom(path, exact);
   return ParseRows<BodyPropertyRow>(
       path, false,
       [](BodyPropertyRow& r, void** o) {
@@ -357,6 +371,7 @@ ParsedFile<BodyPropertyRow> ParseBodyFile(const QString& path, std::vector<doubl
 }
 
 ParsedComfort ParseComfortFile(const QString& path, std::vector<double>* exact) {
+  MakeRoom(path, exact);
   struct Tagged {
     ComfortRow row;
     int part;

@@ -87,6 +87,7 @@ class CRun {
   // Loads `dir` (no GIL held); false with the loader's refusal in `error`.
   bool Load(const QString& dir, LoadScope scope, std::string* error) {
     m_data.SetMessageSink(&m_sink);
+    m_data.SetReadExact(true);  // every table in the load's own pass
     if (!QFileInfo(dir).isDir()) {
       *error = "\"" + ToUtf8(dir) + "\" is no folder";
       return false;

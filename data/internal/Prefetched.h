@@ -14,14 +14,18 @@
 struct PlacedFabric {
   ParsedFile<FabricRow> parsed;
   FabricLayout layout;  // once `parsed.opened`
+  PlacedFrom from;      // when the values at full precision are read too
   float humidityMin = std::numeric_limits<float>::infinity();
   float humidityMax = -std::numeric_limits<float>::infinity();  // below the minimum: no value
 };
-PlacedFabric ParseAndPlaceFabric(const QString& path);
+// With `exact`, the file's values at full precision too (TableFiles.h).
+PlacedFabric ParseAndPlaceFabric(const QString& path, std::vector<double>* exact);
 
 struct CSimulationData::Prefetched {
   std::map<QString, ParsedFile<FiberRow>> fibers;
   std::map<QString, PlacedFabric> fabrics;
   std::map<QString, ParsedFile<BodyPropertyRow>> bodies;
   std::map<QString, ParsedComfort> comforts;
+  // Each file's values at full precision, when the load reads them too.
+  std::map<QString, std::vector<double>> values;
 };
