@@ -444,6 +444,7 @@ bool CExactTables::ReadAll(unsigned threads) const {
     }
   }
   std::vector<std::function<void()>> tasks;
+  tasks.reserve(wanted.size());
   for (Slot* slot : wanted) {
     tasks.emplace_back([this, slot] { Get(*slot, false); });
   }
