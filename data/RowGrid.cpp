@@ -8,6 +8,8 @@
 #include <tuple>
 #include <utility>
 
+#include "internal/FabricGrid.h"
+
 namespace {
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
@@ -18,18 +20,6 @@ constexpr std::size_t kHoleSlack = 1024;
 constexpr std::int64_t kOffAxis = -1;                 // no step: before the first, or no time at all
 constexpr std::int64_t kFar = std::int64_t{1} << 50;  // beyond any grid that could be kept
 const float kNaN = std::numeric_limits<float>::quiet_NaN();
-
-// Two times of one step. The files write one time per step, but a float far
-// from 0 keeps fewer digits after the point.
-bool SameTime(float a, float b) {
-  return std::fabs(a - b) < std::max(0.00001f, 1e-6f * std::max(std::fabs(a), std::fabs(b)));
-}
-
-// A step follows the last at the interval: within a tenth of it, as printed
-// times round.
-bool NextStep(float previous, float time, float interval) {
-  return std::fabs((time - previous) - interval) <= 0.1f * interval;
-}
 
 QString Minutes(float t) { return QString::number(static_cast<double>(t), 'g', 6); }
 
@@ -309,65 +299,6 @@ QString PartName(int part) {
 
 // ---- fabric ----
 
-// What the first time step gives, read as ever: layers are the changes of
-// layer number plus one, nodes the rows of its first layer, the interval the
-// distance to the first other time.
-FabricLayout FirstStepCounts(const std::vector<FabricRow>& rows) {
-  FabricLayout out;
-  const float t0 = rows.front().m_fTime;
-  int lastLayer = rows.front().m_nLayer;
-  for (std::size_t i = 1; i < rows.size(); ++i) {
-    const FabricRow& row = rows[i];
-    if (std::fabs(t0 - row.m_fTime) < 0.00001f) {
-      if (row.m_nLayer != lastLayer) {
-        lastLayer = row.m_nLayer;
-        ++out.layers;
-      } else if (out.layers == 1) {
-        ++out.nodes;
-      }
-    } else {
-      out.interval = std::fabs(row.m_fTime - t0);
-      out.hasInterval = true;
-      break;
-    }
-  }
-  return out;
-}
-
-// Whether the rows already are the grid the first step describes: whole steps
-// of the same layers (ascending, each `nodes` rows), one time per step, each
-// step one interval after the last.
-bool IsFabricGrid(const std::vector<FabricRow>& rows, const FabricLayout& first) {
-  const std::size_t n = rows.size(), layers = static_cast<std::size_t>(first.layers),
-                    nodes = static_cast<std::size_t>(first.nodes);
-  if (nodes > n / layers) {
-    return false;
-  }
-  const std::size_t block = layers * nodes;
-  if (n % block != 0 || (!first.hasInterval && n != block)) {
-    return false;
-  }
-  for (std::size_t i = 0; i < block; ++i) {
-    const int layer = rows[i - i % nodes].m_nLayer;
-    if (rows[i].m_nLayer != layer || (i % nodes == 0 && i > 0 && !(layer > rows[i - nodes].m_nLayer))) {
-      return false;
-    }
-  }
-  for (std::size_t b = 0; b < n; b += block) {
-    const float time = rows[b].m_fTime;
-    if (b > 0 && !NextStep(rows[b - block].m_fTime, time, first.interval)) {
-      return false;
-    }
-    for (std::size_t i = 0; i < block; ++i) {
-      const FabricRow& r = rows[b + i];
-      if (r.m_nLayer != rows[i].m_nLayer || !SameTime(r.m_fTime, time)) {
-        return false;
-      }
-    }
-  }
-  return true;
-}
-
 }  // namespace
 
 QString GridReport::Text(const QString& file) const {
@@ -398,8 +329,9 @@ FabricLayout PlaceFabricRows(std::vector<FabricRow>& rows, const CLineMap& lines
   if (rows.empty()) {
     return FabricLayout{};
   }
-  FabricLayout first = FirstStepCounts(rows);
-  if (IsFabricGrid(rows, first)) {
+  const FabricRowsOf<std::vector<FabricRow>> view{rows};
+  FabricLayout first = FirstStepCounts(view);
+  if (IsFabricGrid(view, first)) {
     return first;
   }
 

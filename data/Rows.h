@@ -28,6 +28,10 @@ struct EnvironmentPhase {
   float m_fClothed[kBodyPartCount] = {};  // per part: > 0 (as an int) means clothed
   float m_fColumn12 = 0;
   float m_fColumn13 = 0;
+
+  // Whether part p is clothed: its value truncated to an integer is above 0.
+  // The first phase's say decides which fabric files a run has.
+  bool IsClothed(int p) const { return m_fClothed[p] >= 1.0f; }
 };
 
 // One row of a fabric file.

@@ -18,8 +18,10 @@
 // How much of a run a load reads: all of it, or the body and comfort files
 // alone (with the environment and the ids) for outputs that show neither a
 // fabric nor a fibre, such as a body or comfort chart or a study. A run read
-// so lists no layers and no fibres.
-enum class LoadScope { Whole, BodyAndComfort };
+// so lists no layers and no fibres. Or all of it but the fabric files, for a
+// reader that takes those whole by its own means (FabricGridFile.h): a run
+// read so lists no layers.
+enum class LoadScope { Whole, BodyAndComfort, WithoutFabrics };
 
 class CSimulationData {
  public:

@@ -56,9 +56,6 @@ bool ReadSelectedModel(std::string_view s, int& model) {
   return r.fields == 1 && r.bad == 0;
 }
 
-// Clothed when the phase-0 value truncated to an integer is above 0.
-bool IsClothed(float value) { return value >= 1.0f; }
-
 // A file parsed ahead, or parsed now; with `exact`, its values at full
 // precision land there too.
 template <class T>
@@ -123,7 +120,7 @@ void CSimulationData::Prefetch(const QStringList& fiberFiles, LoadScope scope) {
     add(ahead->fibers, name, ParseFiber);
   }
   for (int p = 0; p < kBodyPartCount && scope == LoadScope::Whole; ++p) {
-    if (IsClothed(m_run.m_env[0].m_fClothed[p])) {
+    if (m_run.m_env[0].IsClothed(p)) {
       add(ahead->fabrics, m_run.m_fabricFileNames[p], ParseAndPlaceFabric);
     }
   }
@@ -153,7 +150,7 @@ bool CSimulationData::Load(const QString& dir, LoadScope scope) {
   }
 
   const QStringList fibers =
-      scope == LoadScope::Whole
+      scope != LoadScope::BodyAndComfort
           ? QDir(m_run.m_strDataDir).entryList({QStringLiteral("Fiber*.dat")}, QDir::Files, QDir::Name)
           : QStringList();
   Prefetch(fibers, scope);
@@ -308,7 +305,7 @@ bool CSimulationData::LoadFabrics() {
   int unreadable = 0;
   bool intervalPending = true;
   for (int p = 0; p < kBodyPartCount; ++p) {
-    if (IsClothed(m_run.m_env[0].m_fClothed[p])) {
+    if (m_run.m_env[0].IsClothed(p)) {
       const QString& name = m_run.m_fabricFileNames[p];
       std::vector<double> values;
       std::vector<double>* exact = m_pReadAhead ? &values : nullptr;

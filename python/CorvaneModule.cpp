@@ -11,7 +11,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+#include <array>
 #include <atomic>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -23,6 +25,7 @@
 
 #include "CaptionTables.h"
 #include "ExactTables.h"
+#include "FabricGridFile.h"
 #include "MessageSink.h"
 #include "Profile.h"
 #include "SimulationData.h"
@@ -81,6 +84,17 @@ int PartIndex(const std::string& name) {
   throw py::value_error("no body part \"" + name + "\"; the parts are Head, Trunk, Arm, Hand, Leg and Foot");
 }
 
+// A column as a NumPy array that owns its values, taken without a copy.
+template <class T>
+py::array_t<T> OwnedColumn(std::vector<T>&& taken) {
+  if (taken.empty()) {
+    return py::array_t<T>(0);
+  }
+  auto* values = new std::vector<T>(std::move(taken));
+  py::capsule owner(values, [](void* p) { delete static_cast<std::vector<T>*>(p); });
+  return py::array_t<T>(static_cast<py::ssize_t>(values->size()), values->data(), owner);
+}
+
 // One run as the loader read it, with its values at full precision.
 class CRun {
  public:
@@ -92,19 +106,43 @@ class CRun {
       *error = "\"" + ToUtf8(dir) + "\" is no folder";
       return false;
     }
-    if (!m_data.Load(QDir(dir).absolutePath() + QLatin1Char('/'), scope)) {
+    const QString folder = QDir(dir).absolutePath() + QLatin1Char('/');
+    const unsigned cores = std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
+    // The fabric files of a whole run, where they are as well-written ones
+    // are, go straight into their columns, with no float rows beside them;
+    // any other run is read the loader's own way, with all it says.
+    if (scope == LoadScope::Whole && m_data.Load(folder, LoadScope::WithoutFabrics)) {
+      std::optional<std::array<CFabricGridColumns, kBodyPartCount>> grids = ReadFabricGrids(m_data.Run(), cores);
+      if (grids && ReadTables(cores, error)) {
+        m_fabrics = std::move(*grids);
+        m_bStoreHoldsFabric = false;
+        return true;
+      }
+      m_sink.Clear();
+    }
+    if (!m_data.Load(folder, scope)) {
       *error = Refusal();
       return false;
     }
-    // Every table at full precision now, while the GIL is let go, on the
-    // cores the loader uses; a file changed meanwhile is refused, not mixed.
-    m_pExact = m_data.Exact();
-    const unsigned cores = std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
-    if (m_pExact == nullptr || !m_pExact->ReadAll(cores)) {
-      *error = m_sink.Entries().empty() ? std::string("the run's files changed while it was read")
-                                        : ToUtf8(m_sink.Entries().back().text);
+    if (!ReadTables(cores, error)) {
       return false;
     }
+    for (int p = 0; p < kBodyPartCount; ++p) {
+      const CExactTable* table = ExactFabricOf(m_pExact, Run(), p);
+      if (table == nullptr) {
+        continue;
+      }
+      std::vector<float> steps;
+      for (int k = 0; k < FabricStepCount(Run(), p); ++k) {
+        steps.push_back(FabricStepTime(Run(), p, k));
+      }
+      FabricLayout layout;
+      layout.layers = Run().m_nLayers[p];
+      layout.nodes = Run().m_nNodesPerLayer[p];
+      m_fabrics[static_cast<std::size_t>(p)] = CFabricGridColumns::FromPlaced(m_pExact->Take(table), std::move(steps),
+                                                                             layout, Run().m_bLiquidFraction[p]);
+    }
+    m_bStoreHoldsFabric = true;
     return true;
   }
 
@@ -125,23 +163,28 @@ class CRun {
     const int width = table->Width();
     return Owned(width, m_pExact->Take(table));
   }
+  // A part's fabric given to Python whole: its values (a row of time,
+  // position and the six quantities a node and step) and its layers.
+  std::tuple<py::array_t<double>, py::array_t<std::int32_t>> TakeFabric(int p) {
+    CFabricGridColumns& f = m_fabrics[static_cast<std::size_t>(p)];
+    return {Owned(CFabricGridColumns::kWidth, f.TakeValues()), OwnedColumn(f.TakeLayers())};
+  }
   const RunTables& Run() const { return m_data.Run(); }
 
   py::dict FabricShape(const std::string& part) const {
-    const int p = PartIndex(part);
+    const CFabricGridColumns& f = m_fabrics[static_cast<std::size_t>(PartIndex(part))];
     py::dict d;
-    d["layers"] = Run().m_fabric[p].empty() ? 0 : Run().m_nLayers[p];
-    d["nodes"] = Run().m_fabric[p].empty() ? 0 : Run().m_nNodesPerLayer[p];
-    d["liquid_fraction"] = Run().m_bLiquidFraction[p];
+    d["layers"] = f.Rows() == 0 ? 0 : f.Layout().layers;
+    d["nodes"] = f.Rows() == 0 ? 0 : f.Layout().nodes;
+    d["liquid_fraction"] = f.Rows() != 0 && f.NinthColumn();
     return d;
   }
 
-  // The profile's rows (position, layer from 1, value) and its time.
-  // `taken`: the part's fabric table as fabric_table gave it, when Python
-  // holds it (else the run's own, read again if it was given away).
+  // The profile's rows (position, layer from 1, value) and its time, from
+  // `values`: the part's fabric as fabric_table gave it.
   std::tuple<double, std::vector<std::tuple<double, int, double>>> Profile(
       const std::string& part, int q, double minute,
-      const std::optional<py::array_t<double, py::array::c_style | py::array::forcecast>>& taken) const {
+      const py::array_t<double, py::array::c_style | py::array::forcecast>& values) const {
     const int p = PartIndex(part);
     if (q < 0 || q >= PropertyCount(OptionKind::Fabric)) {
       throw py::value_error("no fabric quantity " + std::to_string(q));
@@ -149,40 +192,77 @@ class CRun {
     if (!(minute >= 0)) {
       throw py::value_error(ToUtf8(QStringLiteral("a minute of the run is 0 or more, not %1").arg(minute, 0, 'g', 6)));
     }
-    const std::optional<int> step = NearestFabricStep(Run(), p, minute);
+    const CFabricGridColumns& f = m_fabrics[static_cast<std::size_t>(p)];
+    if (values.ndim() != 2 || values.shape(1) != CFabricGridColumns::kWidth ||
+        static_cast<std::size_t>(values.shape(0)) != f.Rows()) {
+      throw py::value_error("the fabric table given is not the part's");
+    }
+    // The part's steps, by their times, as the store finds them.
+    RunTables shape;
+    shape.m_nLayers[p] = f.Layout().layers;
+    shape.m_nNodesPerLayer[p] = f.Layout().nodes;
+    shape.m_bLiquidFraction[p] = f.NinthColumn();
+    const std::size_t perStep = static_cast<std::size_t>(f.Layout().layers) * f.Layout().nodes;
+    RunTables steps = shape;
+    if (!m_bStoreHoldsFabric) {
+      steps.m_fabric[p].resize(f.Rows());
+      for (std::size_t k = 0; k < f.StepTimes().size(); ++k) {
+        steps.m_fabric[p][k * perStep].m_fTime = f.StepTimes()[k];
+      }
+    }
+    const RunTables& search = m_bStoreHoldsFabric ? Run() : steps;
+    const std::optional<int> step = NearestFabricStep(search, p, minute);
     if (!step) {
-      const int steps = FabricStepCount(Run(), p);
-      const double end = steps > 0 ? FabricStepTime(Run(), p, steps - 1) : 0.0;
+      const int count = FabricStepCount(search, p);
+      const double end = count > 0 ? FabricStepTime(search, p, count - 1) : 0.0;
       throw py::value_error(
-          ToUtf8(steps == 0 ? QStringLiteral("the run holds no fabric data of %1").arg(QLatin1String(kBodyPartNames[p]))
+          ToUtf8(count == 0 ? QStringLiteral("the run holds no fabric data of %1").arg(QLatin1String(kBodyPartNames[p]))
                             : QStringLiteral("%1 min is beyond the end of the run's fabric data (%2 min)")
                                   .arg(minute, 0, 'g', 6)
                                   .arg(end, 0, 'g', 6)));
     }
-    CExactTable view;
-    const CExactTable* table = nullptr;
-    if (taken && taken->ndim() == 2 && taken->shape(1) == ExactColumn::kFabricFirstValue + 6 &&
-        static_cast<std::size_t>(taken->shape(0)) == Run().m_fabric[p].size()) {
-      view = CExactTable::View(static_cast<int>(taken->shape(1)), taken->data(),
-                               static_cast<std::size_t>(taken->shape(0)));
-      table = &view;
-    } else {
-      table = ExactFabricOf(m_pExact, Run(), p);
+    // That step alone: the store's rows (a hole's position is none) or rows
+    // made from the values, beside the values as the profile reads them.
+    const std::size_t first = static_cast<std::size_t>(*step) * perStep;
+    const std::size_t end = std::min(first + perStep, f.Rows());
+    RunTables one = shape;
+    std::vector<double> exact;
+    for (std::size_t r = first; r < end; ++r) {
+      const double* v = values.data(static_cast<py::ssize_t>(r), 0);
+      FabricRow row;
+      if (m_bStoreHoldsFabric) {
+        row = Run().m_fabric[p][r];
+      } else {
+        row.m_fTime = f.StepTimes()[static_cast<std::size_t>(*step)];
+        row.m_fPosition = static_cast<float>(v[1]);
+      }
+      one.m_fabric[p].push_back(row);
+      exact.insert(exact.end(), {v[0], v[1], 0.0});
+      exact.insert(exact.end(), v + CFabricGridColumns::kFirstQuantity, v + CFabricGridColumns::kWidth);
     }
-    const FabricProfile profile = FabricProfileAt(Run(), p, *step, q, table);
+    const CExactTable table(ExactColumn::kFabricFirstValue + 6, std::move(exact));
+    const FabricProfile profile = FabricProfileAt(one, p, 0, q, &table);
     std::vector<std::tuple<double, int, double>> rows;
     for (const ProfilePoint& point : profile.points) {
       rows.emplace_back(point.exactPosition, point.layer + 1, point.exactValue);
     }
     // The step's time as its first row wrote it.
-    const std::size_t first = static_cast<std::size_t>(*step) * static_cast<std::size_t>(Run().m_nLayers[p]) *
-                              static_cast<std::size_t>(Run().m_nNodesPerLayer[p]);
-    const double time = table != nullptr && first < table->Rows() ? table->At(first, ExactColumn::kFabricTime)
-                                                                  : static_cast<double>(profile.time);
-    return {time, rows};
+    return {first < end ? *values.data(static_cast<py::ssize_t>(first), 0) : static_cast<double>(profile.time), rows};
   }
 
  private:
+  // Every table at full precision now, while the GIL is let go, on the
+  // cores the loader uses; a file changed meanwhile is refused, not mixed.
+  bool ReadTables(unsigned cores, std::string* error) {
+    m_pExact = m_data.Exact();
+    if (m_pExact == nullptr || !m_pExact->ReadAll(cores)) {
+      *error = m_sink.Entries().empty() ? std::string("the run's files changed while it was read")
+                                        : ToUtf8(m_sink.Entries().back().text);
+      return false;
+    }
+    return true;
+  }
+
   // What the viewer said when it refused the run: its last error.
   std::string Refusal() const {
     const std::vector<CRecordingMessageSink::Entry>& entries = m_sink.Entries();
@@ -197,6 +277,8 @@ class CRun {
   CRecordingMessageSink m_sink;
   CSimulationData m_data;
   CExactTables* m_pExact = nullptr;
+  std::array<CFabricGridColumns, kBodyPartCount> m_fabrics;
+  bool m_bStoreHoldsFabric = false;  // the loader read the fabric (its float rows are there)
 };
 
 std::vector<std::string> Names(OptionKind kind) {
@@ -219,7 +301,7 @@ PYBIND11_MODULE(_corvane, m) {
       .def("body_table", [](CRun& r) { return r.Take(r.Exact().Body()); })
       .def("comfort_table", [](CRun& r, const std::string& part) { return r.Take(r.Exact().Comfort(PartIndex(part))); })
       .def("environment_table", [](CRun& r) { return r.Take(r.Exact().Environment()); })
-      .def("fabric_table", [](CRun& r, const std::string& part) { return r.Take(r.Exact().Fabric(PartIndex(part))); })
+      .def("fabric_table", [](CRun& r, const std::string& part) { return r.TakeFabric(PartIndex(part)); })
       .def("fabric_shape", &CRun::FabricShape)
       .def("fibre_tables",
            [](CRun& r) {
@@ -229,8 +311,7 @@ PYBIND11_MODULE(_corvane, m) {
              }
              return out;
            })
-      .def("profile", &CRun::Profile, py::arg("part"), py::arg("quantity"), py::arg("minute"),
-           py::arg("table") = py::none());
+      .def("profile", &CRun::Profile, py::arg("part"), py::arg("quantity"), py::arg("minute"), py::arg("table"));
 
   m.def(
       "_load",

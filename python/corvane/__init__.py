@@ -87,7 +87,7 @@ class Run:
         self._fibres = None
         # Each table comes from the loader once, as an array that owns its
         # values; the DataFrames are made over it without a copy.
-        self._fabric_tables: Dict[str, np.ndarray] = {}
+        self._fabric_tables: Dict[str, tuple] = {}
         self._fabrics: Dict[str, pd.DataFrame] = {}
 
     def __repr__(self) -> str:
@@ -144,13 +144,15 @@ class Run:
             self._environment = pd.DataFrame(frame)
         return self._environment
 
-    def _fabric_table(self, name: str) -> np.ndarray:
+    def _fabric_table(self, name: str):
+        # A part's values (time, position, six quantities a row) and layers.
         if name not in self._fabric_tables:
-            t = _table(self._raw.fabric_table(name), 9)
+            t, layers = self._raw.fabric_table(name)
+            t = _table(t, 8)
             if not self._raw.fabric_shape(name)["liquid_fraction"]:
                 # A file without the ninth column holds no liquid volume fraction.
-                t[:, 8] = np.nan
-            self._fabric_tables[name] = t
+                t[:, 7] = np.nan
+            self._fabric_tables[name] = (t, layers)
         return self._fabric_tables[name]
 
     def fabric(self, part: Union[str, int]) -> pd.DataFrame:
@@ -159,15 +161,14 @@ class Run:
         and time; empty for a part without fabric."""
         name = _part_name(part)
         if name not in self._fabrics:
-            t = self._fabric_table(name)
+            t, layers = self._fabric_table(name)
             nodes = max(self._raw.fabric_shape(name)["nodes"], 1)
-            leading = {
-                TIME: t[:, 0],
-                "Layer": t[:, 2].astype(np.int64),
-                "Node": np.arange(len(t), dtype=np.int64) % nodes,
-                POSITION: t[:, 1],
-            }
-            self._fabrics[name] = _frame(t[:, 3:], _corvane.FABRIC_COLUMNS, leading)
+            # One block of doubles over the array itself; the whole numbers
+            # beside it as 32-bit columns.
+            frame = pd.DataFrame(t, columns=[TIME, POSITION, *_corvane.FABRIC_COLUMNS], copy=False)
+            frame.insert(1, "Layer", layers)
+            frame.insert(2, "Node", np.arange(len(t), dtype=np.int32) % np.int32(nodes))
+            self._fabrics[name] = frame
         return self._fabrics[name]
 
     def fabric_array(self, part: Union[str, int], quantity: Union[str, int]) -> np.ndarray:
@@ -175,7 +176,7 @@ class Run:
         NaN where the run holds no value (a hole, a step cut short)."""
         name = _part_name(part)
         q = _quantity(quantity, _corvane.FABRIC_COLUMNS, "fabric")
-        t = self._fabric_table(name)
+        t, _ = self._fabric_table(name)
         shape = self._raw.fabric_shape(name)
         layers, nodes = shape["layers"], shape["nodes"]
         if len(t) == 0 or layers == 0 or nodes == 0:
@@ -183,7 +184,7 @@ class Run:
         per_step = layers * nodes
         steps = -(-len(t) // per_step)
         values = np.full(steps * per_step, np.nan)
-        values[: len(t)] = t[:, 3 + q]
+        values[: len(t)] = t[:, 2 + q]
         return values.reshape(steps, layers, nodes)
 
     @property
@@ -203,7 +204,7 @@ class Run:
         step's own time is in ``frame.attrs["time"]``."""
         q = _quantity(quantity, _corvane.FABRIC_COLUMNS, "fabric")
         name = _part_name(part)
-        time, rows = self._raw.profile(name, q, float(minute), self._fabric_tables.get(name))
+        time, rows = self._raw.profile(name, q, float(minute), self._fabric_table(name)[0])
         frame = pd.DataFrame(rows, columns=[POSITION, "Layer", _corvane.FABRIC_COLUMNS[q]])
         frame = frame.astype({POSITION: np.float64, "Layer": np.int64, _corvane.FABRIC_COLUMNS[q]: np.float64})
         frame.attrs["time"] = time
