@@ -14,6 +14,7 @@
 #include "TableFiles.h"
 #include "internal/CharClass.h"
 #include "internal/FabricGrid.h"
+#include "internal/PagesAhead.h"
 #include "internal/ScanFloatGeneral.h"
 #include "internal/ScanNumbers.h"
 
@@ -112,6 +113,7 @@ std::optional<CFabricGridColumns> ReadFabricGrid(const QString& path) {
     out.m_values.reserve(most * CFabricGridColumns::kWidth);
     out.m_layers.reserve(most);
     times.reserve(most);
+    CPagesAhead valuesAhead, layersAhead, timesAhead;
     TextLine line{};
     while (reader.Next(line)) {
       if (line.tooLong) {
@@ -142,6 +144,9 @@ std::optional<CFabricGridColumns> ReadFabricGrid(const QString& path) {
         row[CFabricGridColumns::kWidth - 1] = 0;  // as the store's row holds it
       }
       out.m_bNinth = out.m_bNinth || fields == 9;
+      valuesAhead.Reach(out.m_values.data() + out.m_values.size(), out.m_values.data() + out.m_values.capacity());
+      layersAhead.Reach(out.m_layers.data() + out.m_layers.size(), out.m_layers.data() + out.m_layers.capacity());
+      timesAhead.Reach(times.data() + times.size(), times.data() + times.capacity());
       out.m_values.insert(out.m_values.end(), row, row + CFabricGridColumns::kWidth);
       out.m_layers.push_back(layer);
       times.push_back(time);
@@ -190,27 +195,21 @@ CFabricGridColumns CFabricGridColumns::FromPlaced(std::vector<double>&& values, 
   return out;
 }
 
-std::optional<std::array<CFabricGridColumns, kBodyPartCount>> ReadFabricGrids(const RunTables& run,
-                                                                              unsigned threads) {
-  std::array<CFabricGridColumns, kBodyPartCount> out;
-  std::atomic<bool> all{true};
+FabricGrids ReadFabricGrids(const QString& dir, const std::array<QString, kBodyPartCount>& names, unsigned threads) {
+  FabricGrids out;
+  std::atomic<bool> stop{false};
   std::vector<std::function<void()>> tasks;
-  for (int p = 0; p < kBodyPartCount; ++p) {
-    if (run.m_env[0].IsClothed(p)) {
-      tasks.emplace_back([&out, &all, &run, p] {
-        std::optional<CFabricGridColumns> read =
-            all ? ReadFabricGrid(run.m_strDataDir + run.m_fabricFileNames[p]) : std::nullopt;
-        if (read) {
-          out[static_cast<std::size_t>(p)] = std::move(*read);
-        } else {
-          all = false;  // the others need not be read
-        }
-      });
-    }
+  for (std::size_t p = 0; p < names.size(); ++p) {
+    tasks.emplace_back([&out, &stop, path = dir + names[p], p] {
+      if (stop || !QFileInfo::exists(path)) {
+        return;
+      }
+      out[p] = ReadFabricGrid(path);
+      if (!out[p]) {
+        stop = true;
+      }
+    });
   }
   RunTasks(tasks, threads);
-  if (!all) {
-    return std::nullopt;
-  }
   return out;
 }

@@ -60,7 +60,10 @@ class CFabricGridColumns {
 // number, a hole or a row out of place).
 std::optional<CFabricGridColumns> ReadFabricGrid(const QString& path);
 
-// Every clothed part's fabric file of `run` (loaded without them) read so,
-// side by side on `threads`; an unclothed part's columns are empty. nullopt
-// when any one file is not such a file: the run is then the loader's whole.
-std::optional<std::array<CFabricGridColumns, kBodyPartCount>> ReadFabricGrids(const RunTables& run, unsigned threads);
+// The fabric files named `names` in folder `dir` (ending with a separator)
+// read so, side by side on `threads`: each part's columns, or nullopt where
+// its file is not there or is not such a file. Once a file that is there
+// proves not to be such a file, the ones not started yet are not read: a run
+// with one is the loader's whole.
+using FabricGrids = std::array<std::optional<CFabricGridColumns>, kBodyPartCount>;
+FabricGrids ReadFabricGrids(const QString& dir, const std::array<QString, kBodyPartCount>& names, unsigned threads);

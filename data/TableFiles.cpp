@@ -15,6 +15,7 @@
 #include "LoadCancel.h"
 #include "internal/CharClass.h"
 #include "internal/LineFormats.h"
+#include "internal/PagesAhead.h"
 
 void CLineMap::AddRow(std::size_t row, std::uint64_t line) {
   if (line != m_lastRowLine + 1) {
@@ -159,12 +160,10 @@ class CRowBlocks {
     if (m_blocks.empty() || m_blocks.back().size() == kBlockRows) {
       m_blocks.emplace_back();
       m_blocks.back().reserve(kBlockRows);
-      m_ready = 0;
+      m_pages = CPagesAhead{};
     }
     std::vector<Row>& block = m_blocks.back();
-    if (block.size() == m_ready) [[unlikely]] {
-      MakeReady(block);
-    }
+    m_pages.Reach(block.data() + block.size(), block.data() + kBlockRows);
     block.push_back(row);
     ++m_count;
   }
@@ -183,30 +182,9 @@ class CRowBlocks {
   }
 
  private:
-  // The next stretch of the block is given its pages in one call, rather
-  // than one page fault at a time as rows reach them. A system that cannot
-  // leaves them to the faults.
-  void MakeReady(std::vector<Row>& block) {
-    constexpr std::size_t kStretch = std::size_t{256} << 10, kPage = 4096;
-    const std::size_t rows = std::min(kBlockRows, m_ready + kStretch / sizeof(Row));
-    // From the page the next row starts in to the page the stretch ends in.
-    auto pageOf = [](Row* at) {
-      char* byte = reinterpret_cast<char*>(at);
-      return byte - reinterpret_cast<std::uintptr_t>(byte) % kPage;
-    };
-    char* const from = pageOf(block.data() + m_ready);
-    char* const to = pageOf(block.data() + rows);
-#ifdef MADV_POPULATE_WRITE
-    if (to > from) {
-      ::madvise(from, static_cast<std::size_t>(to - from), MADV_POPULATE_WRITE);
-    }
-#endif
-    m_ready = rows;
-  }
-
   std::vector<std::vector<Row>> m_blocks;
   std::size_t m_count = 0;
-  std::size_t m_ready = 0;  // rows of the last block whose pages are there
+  CPagesAhead m_pages;  // of the last block
 };
 
 // Room for a file's values at full precision: no field is shorter than two

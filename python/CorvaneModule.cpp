@@ -111,14 +111,8 @@ class CRun {
     // The fabric files of a whole run, where they are as well-written ones
     // are, go straight into their columns, with no float rows beside them;
     // any other run is read the loader's own way, with all it says.
-    if (scope == LoadScope::Whole && m_data.Load(folder, LoadScope::WithoutFabrics)) {
-      std::optional<std::array<CFabricGridColumns, kBodyPartCount>> grids = ReadFabricGrids(m_data.Run(), cores);
-      if (grids && ReadTables(cores, error)) {
-        m_fabrics = std::move(*grids);
-        m_bStoreHoldsFabric = false;
-        return true;
-      }
-      m_sink.Clear();
+    if (scope == LoadScope::Whole && LoadBesideFabrics(folder, cores, error)) {
+      return true;
     }
     if (!m_data.Load(folder, scope)) {
       *error = Refusal();
@@ -251,6 +245,34 @@ class CRun {
   }
 
  private:
+  // The fabric files of a whole run, where they are as well-written ones
+  // are, go straight into their columns, with no float rows beside them,
+  // read side by side with the rest of the run (which parts are clothed is
+  // known only then). False, and nothing said, for any other run.
+  bool LoadBesideFabrics(const QString& folder, unsigned cores, std::string* error) {
+    std::array<QString, kBodyPartCount> names;
+    std::copy(std::begin(Run().m_fabricFileNames), std::end(Run().m_fabricFileNames), names.begin());
+    FabricGrids grids;
+    std::thread fabrics([&grids, &folder, &names, cores] { grids = ReadFabricGrids(folder, names, cores); });
+    const bool rest = m_data.Load(folder, LoadScope::WithoutFabrics);
+    fabrics.join();
+    bool whole = rest;
+    for (int p = 0; p < kBodyPartCount && whole; ++p) {
+      whole = grids[static_cast<std::size_t>(p)].has_value() || !Run().m_env[0].IsClothed(p);
+    }
+    if (whole && ReadTables(cores, error)) {
+      for (int p = 0; p < kBodyPartCount; ++p) {
+        if (Run().m_env[0].IsClothed(p)) {
+          m_fabrics[static_cast<std::size_t>(p)] = std::move(*grids[static_cast<std::size_t>(p)]);
+        }
+      }
+      m_bStoreHoldsFabric = false;
+      return true;
+    }
+    m_sink.Clear();
+    return false;
+  }
+
   // Every table at full precision now, while the GIL is let go, on the
   // cores the loader uses; a file changed meanwhile is refused, not mixed.
   bool ReadTables(unsigned cores, std::string* error) {

@@ -116,9 +116,17 @@ class Run:
         files' values, which the comfort chart (and its export) limits to
         0 ... 100."""
         if self._comfort is None:
-            t = np.concatenate([_table(self._raw.comfort_table(p), 5) for p in PARTS])
+            tables = [_table(self._raw.comfort_table(p), 5) for p in PARTS]
+            if len({len(t) for t in tables}) == 1:
+                # Each part's row i beside the others': as a run writes them.
+                t = np.stack(tables, axis=1).reshape(-1, 5)
+            else:
+                t = np.concatenate(tables)
             frame = _frame(t[:, 2:], _corvane.COMFORT_COLUMNS, {TIME: t[:, 0], PART: _parts(t[:, 1])})
-            self._comfort = frame.sort_values([TIME, PART], kind="stable", ignore_index=True)
+            time, part = t[:, 0], t[:, 1]
+            if not np.all((time[1:] > time[:-1]) | ((time[1:] == time[:-1]) & (part[1:] > part[:-1]))):
+                frame = frame.sort_values([TIME, PART], kind="stable", ignore_index=True)
+            self._comfort = frame
         return self._comfort
 
     @property

@@ -1,0 +1,43 @@
+#pragma once
+// A buffer reserved for what a file may hold is filled front to back, and
+// each new page it reaches would cost a fault of its own. Its pages are given
+// instead a stretch at a time, in one call, just before writes reach them;
+// a system that cannot leaves them to the faults.
+
+#include <sys/mman.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+
+class CPagesAhead {
+ public:
+  static constexpr std::size_t kStretch = std::size_t{256} << 10, kPage = 4096;
+
+  // Called before writing at `next`, in a buffer that ends at `end`: gives
+  // the pages from there up to a stretch ahead, when `next` has passed the
+  // last stretch given.
+  [[gnu::always_inline]] void Reach(const void* next, const void* end) {
+    const auto at = reinterpret_cast<std::uintptr_t>(next);
+    if (at < m_ready) [[likely]] {
+      return;
+    }
+    Give(at, reinterpret_cast<std::uintptr_t>(end));
+  }
+
+ private:
+  void Give(std::uintptr_t at, std::uintptr_t end) {
+    // From the page `at` starts in to the page the stretch ends in.
+    const std::uintptr_t from = at - at % kPage;
+    const std::uintptr_t stop = std::min(end, at + kStretch);
+    const std::uintptr_t to = stop - stop % kPage;
+#ifdef MADV_POPULATE_WRITE
+    if (to > from) {
+      ::madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+    }
+#endif
+    m_ready = std::max(to, at + 1);
+  }
+
+  std::uintptr_t m_ready = 0;  // writes below this have their pages
+};
