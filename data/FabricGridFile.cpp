@@ -40,14 +40,12 @@ namespace {
   }
   double v = 0;
   if (mantissa <= (std::uint64_t{1} << 53) && scale >= -22 && scale <= 22) {
+    // At most 2^53 x 10^22, well within a float's range.
     const auto m = static_cast<double>(mantissa);
     v = scale < 0 ? m / decimal::kDoublePow10[-scale] : m * decimal::kDoublePow10[scale];
-  } else if (fast_float::from_chars(number, q, v).ptr != q) {
-    return false;
-  }
-  // The float parser refuses what overflows a float; near that edge the
-  // loader decides.
-  if (!(std::fabs(v) < 1e38)) {
+  } else if (fast_float::from_chars(number, q, v).ptr != q || !(std::fabs(v) < 1e38)) {
+    // The float parser refuses what overflows a float; near that edge the
+    // loader decides.
     return false;
   }
   if (single != nullptr) {
@@ -113,6 +111,8 @@ std::optional<CFabricGridColumns> ReadFabricGrid(const QString& path) {
     out.m_values.reserve(most * CFabricGridColumns::kWidth);
     out.m_layers.reserve(most);
     times.reserve(most);
+    AskLargePages(out.m_values.data(), out.m_values.capacity() * sizeof(double));
+    AskLargePages(out.m_layers.data(), out.m_layers.capacity() * sizeof(std::int32_t));
     CPagesAhead valuesAhead, layersAhead, timesAhead;
     TextLine line{};
     while (reader.Next(line)) {

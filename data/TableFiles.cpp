@@ -160,6 +160,7 @@ class CRowBlocks {
     if (m_blocks.empty() || m_blocks.back().size() == kBlockRows) {
       m_blocks.emplace_back();
       m_blocks.back().reserve(kBlockRows);
+      AskLargePages(m_blocks.back().data(), kBlockRows * sizeof(Row));
       m_pages = CPagesAhead{};
     }
     std::vector<Row>& block = m_blocks.back();
@@ -194,6 +195,7 @@ class CRowBlocks {
 void MakeRoom(const QString& path, std::vector<double>* exact) {
   if (exact != nullptr) {
     exact->reserve(exact->size() + static_cast<std::size_t>(std::max<qint64>(0, QFileInfo(path).size())) / 4);
+    AskLargePages(exact->data(), exact->capacity() * sizeof(double));
   }
 }
 

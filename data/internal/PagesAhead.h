@@ -10,6 +10,22 @@
 #include <cstddef>
 #include <cstdint>
 
+// Asks for the buffer [p, p + bytes) to be given large pages (2 MiB where the
+// system offers them): a buffer filled from a file then costs one fault and
+// one page-table entry per 2 MiB rather than per 4 KiB. Only whole large
+// pages inside it are asked for; a system without them goes on as before.
+inline void AskLargePages(const void* p, std::size_t bytes) {
+#ifdef MADV_HUGEPAGE
+  constexpr std::uintptr_t kLarge = std::uintptr_t{2} << 20;
+  const auto begin = reinterpret_cast<std::uintptr_t>(p);
+  const std::uintptr_t from = (begin + kLarge - 1) & ~(kLarge - 1);
+  const std::uintptr_t to = (begin + bytes) & ~(kLarge - 1);
+  if (to > from) {
+    ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+  }
+#endif
+}
+
 class CPagesAhead {
  public:
   static constexpr std::size_t kStretch = std::size_t{256} << 10, kPage = 4096;
