@@ -130,8 +130,9 @@ std::optional<CFabricGridColumns> ReadFabricGrid(const QString& path) {
         if (p == end) {
           break;
         }
-        const bool read = fields == 2 ? ReadLayer(p, end, layer)
-                                      : ReadNumber(p, end, row[fields - (fields > 2 ? 1 : 0)], fields == 0 ? &time : nullptr);
+        const bool read = fields == 2
+                              ? ReadLayer(p, end, layer)
+                              : ReadNumber(p, end, row[fields - (fields > 2 ? 1 : 0)], fields == 0 ? &time : nullptr);
         if (!read) {
           return std::nullopt;
         }

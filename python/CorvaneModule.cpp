@@ -133,8 +133,8 @@ class CRun {
       FabricLayout layout;
       layout.layers = Run().m_nLayers[p];
       layout.nodes = Run().m_nNodesPerLayer[p];
-      m_fabrics[static_cast<std::size_t>(p)] = CFabricGridColumns::FromPlaced(m_pExact->Take(table), std::move(steps),
-                                                                             layout, Run().m_bLiquidFraction[p]);
+      m_fabrics[static_cast<std::size_t>(p)] =
+          CFabricGridColumns::FromPlaced(m_pExact->Take(table), std::move(steps), layout, Run().m_bLiquidFraction[p]);
     }
     m_bStoreHoldsFabric = true;
     return true;
