@@ -13,9 +13,12 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -41,8 +44,40 @@ class CLoadFailure : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Whether the last load held the GIL while it read: its tests ask.
-std::atomic<bool> g_heldGilDuringLoad{true};
+// A gate a load can be asked to wait at, once the GIL is let go, until
+// Python code on another thread opens it: its tests' proof that other
+// threads run Python while a load reads. A load held at it longer than a
+// minute goes on, and says it was not let through.
+class CLoadGate {
+ public:
+  static constexpr std::chrono::seconds kPatience{60};
+  // The load's side: true when opened from another thread in time.
+  bool Pass() {
+    std::unique_lock<std::mutex> hold(m_lock);
+    m_bWaiting = true;
+    m_changed.notify_all();
+    const bool opened = m_changed.wait_for(hold, kPatience, [this] { return m_bOpen; });
+    m_bWaiting = m_bOpen = false;
+    return opened;
+  }
+  // The other thread's: true once a load waits at the gate.
+  bool AwaitLoad() {
+    std::unique_lock<std::mutex> hold(m_lock);
+    return m_changed.wait_for(hold, kPatience, [this] { return m_bWaiting; });
+  }
+  void Open() {
+    const std::lock_guard<std::mutex> hold(m_lock);
+    m_bOpen = true;
+    m_changed.notify_all();
+  }
+
+ private:
+  std::mutex m_lock;
+  std::condition_variable m_changed;
+  bool m_bWaiting = false, m_bOpen = false;
+};
+CLoadGate g_gate;
+std::atomic<bool> g_passedGate{false};  // the last gated load's
 
 QString FromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 std::string ToUtf8(const QString& s) { return s.toStdString(); }
@@ -337,13 +372,15 @@ PYBIND11_MODULE(_corvane, m) {
 
   m.def(
       "_load",
-      [](const std::string& path, bool whole) {
+      [](const std::string& path, bool whole, bool gated) {
         auto run = std::make_unique<CRun>();
         std::string error;
         bool loaded = false;
         {
           py::gil_scoped_release release;
-          g_heldGilDuringLoad = PyGILState_Check() != 0;
+          if (gated) {
+            g_passedGate = g_gate.Pass();
+          }
           loaded = run->Load(FromUtf8(path), whole ? LoadScope::Whole : LoadScope::BodyAndComfort, &error);
         }
         if (!loaded) {
@@ -351,9 +388,16 @@ PYBIND11_MODULE(_corvane, m) {
         }
         return run;
       },
-      py::arg("path"), py::arg("whole") = true);
+      py::arg("path"), py::arg("whole") = true, py::arg("gated") = false);
 
-  m.def("_gil_held_during_last_load", [] { return g_heldGilDuringLoad.load(); });
+  // The gate, for the tests: wait (without the GIL) for a gated load to
+  // reach it; open it; whether the last gated load was let through by that.
+  m.def("_await_gated_load", [] {
+    const py::gil_scoped_release release;
+    return g_gate.AwaitLoad();
+  });
+  m.def("_open_gate", [] { g_gate.Open(); });
+  m.def("_gate_opened_during_last_load", [] { return g_passedGate.load(); });
 
   m.def("_study_header", [] {
     std::vector<std::string> out;

@@ -100,17 +100,21 @@ QString ChartCurvesText(const ChartCurves& chart, QChar separator) {
     }
     return CurvesText(chart.xLabel, columns, separator, chart.exact);
   }
-  auto number = [&chart](double v) { return chart.exact ? CsvNumber(v) : CsvNumber(static_cast<float>(v)); };
-  QString out = DelimitedField(chart.xLabel, separator) + separator +
-                DelimitedField(chart.yColumn.isEmpty() ? chart.yLabel : chart.yColumn, separator) + QLatin1Char('\n');
-  for (const CChartDataSet& d : chart.curves.front().points) {
-    out += number(d.m_fX) + separator + number(d.m_fY) + QLatin1Char('\n');
+  return CurveText(chart.xLabel, chart.yColumn.isEmpty() ? chart.yLabel : chart.yColumn, chart.curves.front().points,
+                   separator, chart.exact);
+}
+
+QString CurveText(const QString& xLabel, const QString& yColumn, const std::vector<CChartDataSet>& points,
+                  QChar separator, bool exact) {
+  QString out = DelimitedField(xLabel, separator) + separator + DelimitedField(yColumn, separator) + QLatin1Char('\n');
+  for (const CChartDataSet& d : points) {
+    out += CsvNumber(d.m_fX, exact) + separator + CsvNumber(d.m_fY, exact) + QLatin1Char('\n');
   }
   return out;
 }
 
 QString CurvesText(const QString& xLabel, const std::vector<CurveColumn>& curves, QChar separator, bool exact) {
-  auto number = [exact](double v) { return exact ? CsvNumber(v) : CsvNumber(static_cast<float>(v)); };
+  auto number = [exact](double v) { return CsvNumber(v, exact); };
   QString out = DelimitedField(xLabel, separator);
   for (const CurveColumn& c : curves) {
     out += separator + DelimitedField(c.name, separator);

@@ -53,6 +53,10 @@ struct CurveColumn {
   const std::vector<CChartDataSet>* points = nullptr;
 };
 QString CurvesText(const QString& xLabel, const std::vector<CurveColumn>& columns, QChar separator, bool exact = false);
+// One curve as text: its rows as they are, in their order, under "x caption,
+// value column"; values as CurvesText writes them.
+QString CurveText(const QString& xLabel, const QString& yColumn, const std::vector<CChartDataSet>& points,
+                  QChar separator, bool exact = false);
 // The chart's data as the chart's own copy gives it: one curve as its rows
 // under "x caption, value column", several as CurvesText.
 QString ChartCurvesText(const ChartCurves& chart, QChar separator);

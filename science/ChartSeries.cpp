@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "ChartCurves.h"
-#include "DataCsv.h"
 #include "RunComparison.h"
 
 CChartSeries::CChartSeries(SeriesLook look)
@@ -83,12 +82,6 @@ QString CChartSeriesModel::DataText(const QString& xLabel, const QString& yColum
     }
     return CurvesText(xLabel, columns, separator);
   }
-  // One curve: its rows as they are, in their order, under the axis captions.
-  QString out = DelimitedField(xLabel, separator) + separator + DelimitedField(yColumn, separator) + QLatin1Char('\n');
-  for (const CChartDataSet& d : Points()) {
-    // The drawn floats, as floats; a value the run does not hold is an empty cell.
-    out +=
-        CsvNumber(static_cast<float>(d.m_fX)) + separator + CsvNumber(static_cast<float>(d.m_fY)) + QLatin1Char('\n');
-  }
-  return out;
+  // One curve: the drawn floats, as floats.
+  return CurveText(xLabel, yColumn, Points(), separator);
 }

@@ -28,6 +28,8 @@ QString CsvNumber(float v) {
   return QString::fromLatin1(buf, static_cast<qsizetype>(r.ptr - buf));
 }
 
+QString CsvNumber(double v, bool fromFile) { return fromFile ? CsvNumber(v) : CsvNumber(static_cast<float>(v)); }
+
 QString ExportCsv(const CSimulationData& data, int option, int quantity) {
   const OptionId o = DecodeOption(option);
   const QString name = ColumnName(o.kind, quantity);
@@ -40,7 +42,7 @@ QString ExportCsv(const CSimulationData& data, int option, int quantity) {
                              : o.kind == OptionKind::Comfort ? ExactComfortOf(data.Exact(), run, o.part)
                              : o.kind == OptionKind::Fabric  ? ExactFabricOf(data.Exact(), run, o.part)
                                                              : ExactFiberOf(data.Exact(), run, fiber);
-  auto number = [exact](double v) { return exact != nullptr ? CsvNumber(v) : CsvNumber(static_cast<float>(v)); };
+  auto number = [exact](double v) { return CsvNumber(v, exact != nullptr); };
   QString out;
   if (IsChartKind(o.kind)) {
     out += QStringLiteral("Time(min),%1\n").arg(name);

@@ -14,6 +14,10 @@ class CSimulationData;
 QString CsvNumber(double v);
 // A value of the store (a float) as the shortest text that reads back to it.
 QString CsvNumber(float v);
+// A value held as a double: the file's own (`fromFile`) written in full, or a
+// store's float widened on its way, written as the float it was (never the
+// 17 digits no file wrote).
+QString CsvNumber(double v, bool fromFile);
 // The files' own values. A chart gives "time,value" rows under a header of the axis names; a plot
 // gives "curve,thickness,time,value" rows. Empty plots give the header alone.
 QString ExportCsv(const CSimulationData& data, int option, int quantity);

@@ -182,9 +182,7 @@ QStringList StudyHeader() {
 QStringList StudyRow(const RunTables& run, const QString& label, const CExactTables* exact) {
   // Figures of the files' own values are written in full; those of the
   // store's floats (no such table) at a float's precision, as they were read.
-  auto number = [](double v, const CExactTable* from) {
-    return from != nullptr ? CsvNumber(v) : CsvNumber(static_cast<float>(v));
-  };
+  auto number = [](double v, const CExactTable* from) { return CsvNumber(v, from != nullptr); };
   const CExactTable* body = ExactBodyOf(exact, run);
   QStringList row{label};
   for (int p = 0; p < kBodyPartCount; ++p) {

@@ -150,7 +150,8 @@ TEST(FabricGridFile, LeavesEveryOtherFileToTheLoader) {
   EXPECT_FALSE(ReadFabricGrid(folder.Dir() + QStringLiteral("fabricsTrunk.dat")).has_value()) << "no file";
   // What the loader reads alike: CR LF line ends, spaces for tabs, a last
   // line without its break.
-  for (const std::string& alike : {replaced("\t\n", "\t\r\n"), replaced("\t1\t", " 1  "), good.substr(0, good.size() - 1)}) {
+  for (const std::string& alike :
+       {replaced("\t\n", "\t\r\n"), replaced("\t1\t", " 1  "), good.substr(0, good.size() - 1)}) {
     folder.Write(QStringLiteral("fabricsTrunk.dat"), alike);
     const std::optional<CFabricGridColumns> grid = ReadFabricGrid(folder.Dir() + QStringLiteral("fabricsTrunk.dat"));
     ASSERT_TRUE(grid.has_value());

@@ -15,6 +15,12 @@ def _value(rng, shape):
     return shape % v
 
 
+def _write(folder, name, rows, end="\t\n"):
+    # One line a row, its fields parted by tabs.
+    with open(os.path.join(folder, name), "w") as f:
+        f.writelines("\t".join(row) + end for row in rows)
+
+
 def write_run(folder, shape="%f", samples=5, interval=0.1, start=2.0, clothed=("Trunk", "Leg"), layers=3,
               nodes=4, seed=1, ninth=False):
     """A whole run in `folder`; returns the folder. Times start at `start`
@@ -27,26 +33,18 @@ def write_run(folder, shape="%f", samples=5, interval=0.1, start=2.0, clothed=("
         f.write("\t".join(["1", shape % 25.5, shape % 0.45, "0.1"] + clothing + [shape % 10.25, "58", "25"]) + "\n")
         f.write("\t".join(["2", shape % 31.25, shape % 0.7, "0.1"] + clothing + [shape % 20.5, "58", "25"]) + "\n")
     times = [start + k * interval for k in range(samples)]
-    with open(os.path.join(folder, "bodyProperty.dat"), "w") as f:
-        for t in times:
-            for p in range(6):
-                f.write("\t".join([shape % t, "%d" % p] + [_value(rng, shape) for _ in range(9)]) + "\t\n")
-    with open(os.path.join(folder, "BodyDataforComfort.dat"), "w") as f:
-        for t in times:
-            for p in range(6):
-                f.write("\t".join([shape % t, "%d" % p] + [shape % rng.uniform(-5, 105) for _ in range(3)]) + "\t\n")
+    _write(folder, "bodyProperty.dat",
+           ([shape % t, "%d" % p] + [_value(rng, shape) for _ in range(9)] for t in times for p in range(6)))
+    _write(folder, "BodyDataforComfort.dat",
+           ([shape % t, "%d" % p] + [shape % rng.uniform(-5, 105) for _ in range(3)] for t in times for p in range(6)))
     for part in clothed:
-        with open(os.path.join(folder, f"fabrics{part}.dat"), "w") as f:
-            for t in times:
-                for layer in range(1, layers + 1):
-                    for n in range(nodes):
-                        position = (layer - 1) * 0.05 + n * 0.0125
-                        values = [_value(rng, shape) for _ in range(6 if ninth else 5)]
-                        f.write("\t".join([shape % t, shape % position, "%d" % layer] + values) + "\t\n")
-    with open(os.path.join(folder, "FiberTrunk_Cotton.dat"), "w") as f:
-        for t in times:
-            for n in range(3):
-                f.write("\t".join([shape % t, shape % (n * 0.001), _value(rng, shape), _value(rng, shape)]) + "\n")
+        _write(folder, f"fabrics{part}.dat",
+               ([shape % t, shape % ((layer - 1) * 0.05 + n * 0.0125), "%d" % layer]
+                + [_value(rng, shape) for _ in range(6 if ninth else 5)]
+                for t in times for layer in range(1, layers + 1) for n in range(nodes)))
+    _write(folder, "FiberTrunk_Cotton.dat",
+           ([shape % t, shape % (n * 0.001), _value(rng, shape), _value(rng, shape)] for t in times for n in range(3)),
+           end="\n")
     with open(os.path.join(folder, "id.dat"), "w") as f:
         f.write("model id:M1\nthe garment list:1\ngarment id:G1\n")
     return str(folder)

@@ -3,6 +3,7 @@ rounded parser: equal, value for value, on every shape printf writes."""
 
 import io
 import os
+import threading
 
 import numpy as np
 import pandas as pd
@@ -143,6 +144,17 @@ def test_wrong_names_are_refused_in_words(make_run, tmp_path):
     assert run.fabric("Head").empty and run.fabric_array("Head", 0).shape == (0, 0, 0)
 
 
-def test_the_load_lets_go_of_the_gil(make_run):
-    corvane.load(make_run())
-    assert _corvane._gil_held_during_last_load() is False
+def test_python_runs_on_another_thread_while_a_load_reads(make_run):
+    # The load waits at a gate that only Python code on this thread opens:
+    # had the load kept the GIL, this thread could not run until the gate
+    # gave up on it (a minute), and the load would say it was not let through.
+    folder = make_run()
+    loaded = []
+    loader = threading.Thread(target=lambda: loaded.append(_corvane._load(folder, True, True)))
+    loader.start()
+    assert _corvane._await_gated_load()
+    opened_by = threading.current_thread().name
+    _corvane._open_gate()
+    loader.join()
+    assert opened_by and len(loaded) == 1
+    assert _corvane._gate_opened_during_last_load() is True
