@@ -108,6 +108,19 @@ inline constexpr float kFloatPow10[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f
 inline constexpr double kDoublePow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                           1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
+// mantissa × 10^scale as the double nearest to it where one exact operation
+// gives it, as it does for what printf writes: a mantissa of up to 2^53 and
+// a power of ten up to 10^22 are both doubles, and their product or quotient
+// is rounded once, correctly. False for the others.
+[[gnu::always_inline]] inline bool ExactDouble(std::uint64_t mantissa, int scale, double& out) {
+  if (mantissa > (std::uint64_t{1} << 53) || scale < -22 || scale > 22) {
+    return false;
+  }
+  const auto m = static_cast<double>(mantissa);
+  out = scale < 0 ? m / kDoublePow10[-scale] : m * kDoublePow10[scale];
+  return true;
+}
+
 // mantissa × 10^scale as the float nearest to it (ties to even), which is
 // what strtof gives, where that takes no more than exact operations; false
 // where it does not, and the number must be read another way.

@@ -39,13 +39,12 @@ namespace {
     return false;
   }
   double v = 0;
-  if (mantissa <= (std::uint64_t{1} << 53) && scale >= -22 && scale <= 22) {
-    // At most 2^53 x 10^22, well within a float's range.
-    const auto m = static_cast<double>(mantissa);
-    v = scale < 0 ? m / decimal::kDoublePow10[-scale] : m * decimal::kDoublePow10[scale];
-  } else if (fast_float::from_chars(number, q, v).ptr != q || !(std::fabs(v) < 1e38)) {
-    // The float parser refuses what overflows a float; near that edge the
-    // loader decides.
+  // One exact operation gives at most 2^53 x 10^22, well within a float's
+  // range. Beyond it, the float parser refuses what overflows a float; near
+  // that edge the loader decides.
+  const bool read = decimal::ExactDouble(mantissa, scale, v) ||
+                    (fast_float::from_chars(number, q, v).ptr == q && std::fabs(v) < 1e38);
+  if (!read) {
     return false;
   }
   if (single != nullptr) {

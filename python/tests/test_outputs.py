@@ -24,9 +24,18 @@ def read_csv(path):
     return pd.read_csv(path, float_precision="round_trip")
 
 
-@pytest.mark.parametrize("shape, minute", [("%f", 2.3), ("%e", 2.0), ("%g", 2.36)])
-def test_a_profile_is_the_export_of_the_command_line(make_run, corvane_bin, tmp_path, shape, minute):
+@pytest.mark.parametrize("shape, minute, hole", [("%f", 2.3, False), ("%e", 2.0, False), ("%g", 2.36, False),
+                                                 ("%f", 2.1, True)])
+def test_a_profile_is_the_export_of_the_command_line(make_run, corvane_bin, tmp_path, shape, minute, hole):
     folder = make_run(shape=shape)
+    if hole:
+        # A node missing from the profiled step: the run is the loader's to place.
+        trunk = os.path.join(folder, "fabricsTrunk.dat")
+        with open(trunk) as f:
+            lines = f.readlines()
+        del lines[12 + 5]
+        with open(trunk, "w") as f:
+            f.writelines(lines)
     out = tmp_path / "profile.csv"
     # Trunk's first fabric layer, the temperature.
     cli(corvane_bin, "--export-csv", out, "--option", 2300, "--quantity", 4, "--profile-at", minute, folder)
@@ -34,6 +43,7 @@ def test_a_profile_is_the_export_of_the_command_line(make_run, corvane_bin, tmp_
     got = corvane.load(folder).profile("Trunk", "Temperature(Degree)", minute)
     assert list(got.columns) == list(expected.columns)
     pd.testing.assert_frame_equal(got, expected, check_exact=True, check_dtype=False)
+    assert len(got) == 3 * 4 and got.iloc[:, 2].isna().sum() == hole
 
 
 def test_a_profile_past_the_run_is_refused_in_words(make_run):
