@@ -175,7 +175,7 @@ class Run:
             # beside it as 32-bit columns.
             frame = pd.DataFrame(t, columns=[TIME, POSITION, *_corvane.FABRIC_COLUMNS], copy=False)
             frame.insert(1, "Layer", layers)
-            frame.insert(2, "Node", np.resize(np.arange(nodes, dtype=np.int32), len(t)))
+            frame.insert(2, "Node", np.tile(np.arange(nodes, dtype=np.int32), -(-len(t) // nodes))[: len(t)])
             self._fabrics[name] = frame
         return self._fabrics[name]
 
