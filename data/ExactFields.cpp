@@ -10,7 +10,6 @@
 #include "internal/CharClass.h"
 #include "internal/ScanNumbers.h"
 
-
 void AppendExactFields(const char* begin, const char* end, const ScanSpec& format, const ScanResult& scan,
                        std::vector<double>& out) {
   constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -48,8 +47,8 @@ void AppendExactFields(const char* begin, const char* end, const ScanSpec& forma
       std::uint64_t mantissa = 0;
       int scale = 0;
       const std::ptrdiff_t count = decimal::ReadDigits(q, end, mantissa, scale);
-      const bool read = count > 0 && count <= 19 && scanfields::ScanExponent(q, end, scale) &&
-                        scanfields::EndsField(q, end);
+      const bool read =
+          count > 0 && count <= 19 && scanfields::ScanExponent(q, end, scale) && scanfields::EndsField(q, end);
       if (!read) {
         q = fieldEnd(digits);
         fast_float::from_chars(digits, q, v);

@@ -19,6 +19,17 @@ bool DecimalToFloat(const char* from, const char* to, float* out) {
   return true;
 }
 
+double DecimalToDouble(const char* from, const char* to) {
+  // fast_float, as std::from_chars, takes no leading plus.
+  const bool negative = from < to && *from == '-';
+  if (from < to && (*from == '+' || *from == '-')) {
+    ++from;
+  }
+  double v = std::numeric_limits<double>::quiet_NaN();
+  fast_float::from_chars(from, to, v);
+  return negative ? -v : v;
+}
+
 bool ScanFloatGeneral(const char*& p, const char* end, float* out) {
   const char* q = p;
   bool negative = false;

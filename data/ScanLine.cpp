@@ -2,13 +2,16 @@
 
 #include <locale.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <regex>
 #include <string>
+#include <vector>
 
+#include "ExactFields.h"
 #include "internal/CharClass.h"
 #include "internal/LineFormats.h"
 #include "internal/ScanFields.h"
@@ -67,6 +70,17 @@ ScanResult ScanLine(const char* begin, const char* end, const ScanSpec& format, 
     }
     ++result.fields;
   }
+  return result;
+}
+
+ScanResult ScanLineExact(const char* begin, const char* end, const ScanSpec& format, void* const* outs, double* exact) {
+  if (format.fixedExact) {
+    return format.fixedExact(begin, end, outs, exact);
+  }
+  const ScanResult result = ScanLine(begin, end, format, outs);
+  std::vector<double> values;
+  AppendExactFields(begin, end, format, result, values);
+  std::copy(values.begin(), values.end(), exact);
   return result;
 }
 

@@ -24,17 +24,25 @@ struct ScanResult {
 // A parser made for one format (internal/LineFormats.h).
 using ScanFn = ScanResult (*)(const char* begin, const char* end, void* const* outs);
 
+// The same with each field's value at full precision (ExactFields.h) in
+// exact[0, count): NaN for a field that holds no number or that the line lacks.
+using ScanExactFn = ScanResult (*)(const char* begin, const char* end, void* const* outs, double* exact);
+
 struct ScanSpec {
-  const char* name{};      // the fields, as a scanf format would write them
-  const Conv* convs{};     // conversion kinds, in order
-  int count{};             // number of conversions
-  ScanFn fixed = nullptr;  // the format's own parser, when it has one
+  const char* name{};                // the fields, as a scanf format would write them
+  const Conv* convs{};               // conversion kinds, in order
+  int count{};                       // number of conversions
+  ScanFn fixed = nullptr;            // the format's own parser, when it has one
+  ScanExactFn fixedExact = nullptr;  // and the same giving the doubles too
 };
 
 // Parses [begin, end) (a NUL inside ends the line). outs[i] points to a float
 // or an int according to convs[i]; a field that is no number leaves a float
 // NaN and an int as it was.
 ScanResult ScanLine(const char* begin, const char* end, const ScanSpec& format, void* const* outs);
+// ScanLine, each field's value at full precision landing in exact[0, count)
+// from the same reading of its digits (NaN as ScanExactFn says).
+ScanResult ScanLineExact(const char* begin, const char* end, const ScanSpec& format, void* const* outs, double* exact);
 
 // The data files' line formats, each with its own parser, for the tests and
 // fuzzing of these parsers; the loader uses them directly.

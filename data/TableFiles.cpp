@@ -136,10 +136,14 @@ bool IsBlank(const TextLine& line) {
 }
 
 // Scans one line the way the 256-byte line buffer sees it: a too-long line
-// yields nothing.
-inline ScanResult Scan(const TextLine& line, const ScanSpec& format, void* const* outs) {
+// yields nothing. With `values`, each field's value at full precision lands
+// there too, from the same reading of its digits.
+inline ScanResult Scan(const TextLine& line, const ScanSpec& format, void* const* outs, double* values = nullptr) {
   if (line.tooLong) {
     return ScanResult{};
+  }
+  if (values != nullptr) [[unlikely]] {
+    return ScanLineExact(line.text, line.text + line.length, format, outs, values);
   }
   return ScanLine(line.text, line.text + line.length, format, outs);
 }
@@ -200,12 +204,11 @@ void MakeRoom(const QString& path, std::vector<double>* exact) {
 }
 
 // A verdict of the line rules, and for a kept row its values at full
-// precision when they are asked for: they are read in the same pass, so
-// that they stand row for row beside the floats.
-inline int KeepExact(int verdict, const TextLine& line, const ScanSpec& format, const ScanResult& scan,
-                     std::vector<double>* exact) {
+// precision (Scan's `values`) when they are asked for: they are read in the
+// same pass, so that they stand row for row beside the floats.
+inline int KeepExact(int verdict, const ScanSpec& format, const double* values, std::vector<double>* exact) {
   if (verdict == 1 && exact != nullptr) [[unlikely]] {
-    AppendExactFields(line.text, line.text + line.length, format, scan, *exact);
+    exact->insert(exact->end(), values, values + format.count);
   }
   return verdict;
 }
@@ -284,9 +287,10 @@ ParsedFile<FiberRow> ParseFiberFile(const QString& path, std::vector<double>* ex
         o[3] = &r.m_fValue2;
       },
       [exact](const TextLine& line, FiberRow&, void** o, ScanResult& scan) {
-        scan = Scan(line, LineFormats::kFiber, o);
-        return KeepExact(scan.fields == 4 && (scan.bad & LineFormats::kFiberKeys) == 0 ? 1 : 0, line,
-                         LineFormats::kFiber, scan, exact);
+        double values[kMaxConversions];
+        scan = Scan(line, LineFormats::kFiber, o, exact != nullptr ? values : nullptr);
+        return KeepExact(scan.fields == 4 && (scan.bad & LineFormats::kFiberKeys) == 0 ? 1 : 0, LineFormats::kFiber,
+                         values, exact);
       });
 }
 
@@ -311,12 +315,13 @@ ParsedFile<FabricRow> ParseFabricFile(const QString& path, std::vector<double>* 
           return -1;
         }
         r.m_fLiquidFraction = 0;
-        scan = Scan(line, LineFormats::kFabric, o);
+        double values[kMaxConversions];
+        scan = Scan(line, LineFormats::kFabric, o, exact != nullptr ? values : nullptr);
         if (scan.fields < 8 || (scan.bad & LineFormats::kFabricKeys) != 0) {
           return 0;
         }
         ninth = ninth || scan.fields == 9;
-        KeepExact(1, line, LineFormats::kFabric, scan, exact);
+        KeepExact(1, LineFormats::kFabric, values, exact);
         if (exact != nullptr && scan.fields == 8) {
           exact->back() = 0;  // as the row holds it: a line without the ninth value
         }
@@ -344,9 +349,10 @@ ParsedFile<BodyPropertyRow> ParseBodyFile(const QString& path, std::vector<doubl
         o[10] = &r.m_fSkinPressure;
       },
       [exact](const TextLine& line, BodyPropertyRow&, void** o, ScanResult& scan) {
-        scan = Scan(line, LineFormats::kBody, o);
-        return KeepExact(scan.fields == 11 && (scan.bad & LineFormats::kBodyKeys) == 0 ? 1 : 0, line,
-                         LineFormats::kBody, scan, exact);
+        double values[kMaxConversions];
+        scan = Scan(line, LineFormats::kBody, o, exact != nullptr ? values : nullptr);
+        return KeepExact(scan.fields == 11 && (scan.bad & LineFormats::kBodyKeys) == 0 ? 1 : 0, LineFormats::kBody,
+                         values, exact);
       });
 }
 
@@ -366,11 +372,12 @@ ParsedComfort ParseComfortFile(const QString& path, std::vector<double>* exact) 
         o[4] = &t.row.m_fComfort;
       },
       [exact](const TextLine& line, Tagged& t, void** o, ScanResult& scan) {
-        scan = Scan(line, LineFormats::kComfort, o);
+        double values[kMaxConversions];
+        scan = Scan(line, LineFormats::kComfort, o, exact != nullptr ? values : nullptr);
         if (scan.fields != 5 || (scan.bad & LineFormats::kComfortKeys) != 0) {
           return 0;
         }
-        return KeepExact(t.part >= 0 && t.part < kBodyPartCount ? 1 : -1, line, LineFormats::kComfort, scan, exact);
+        return KeepExact(t.part >= 0 && t.part < kBodyPartCount ? 1 : -1, LineFormats::kComfort, values, exact);
       });
   ParsedComfort out;
   out.opened = tagged.opened;

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QStringList>
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <initializer_list>
@@ -111,6 +112,39 @@ std::vector<double> Column(const QString& csv, int column) {
 }
 
 double Decimal(const std::string& text) { return std::strtod(text.c_str(), nullptr); }
+
+// A line's values at full precision, read both ways: after the float parser
+// (AppendExactFields) and in its own pass (ScanLineExact), which must agree
+// bit for bit, and on the floats and ints too.
+std::vector<double> BothWays(const std::string& line, DataFormat which) {
+  const ScanSpec& format = FormatOf(which);
+  struct Field {
+    float f = 0;
+    int i = 0;
+  };
+  Field first[kMaxConversions], second[kMaxConversions];
+  void* outs1[kMaxConversions];
+  void* outs2[kMaxConversions];
+  for (int i = 0; i < format.count; ++i) {
+    const bool isFloat = format.convs[i] == Conv::Float;
+    outs1[i] = isFloat ? static_cast<void*>(&first[i].f) : &first[i].i;
+    outs2[i] = isFloat ? static_cast<void*>(&second[i].f) : &second[i].i;
+  }
+  const ScanResult scan = ScanLine(line.data(), line.data() + line.size(), format, outs1);
+  std::vector<double> after;
+  AppendExactFields(line.data(), line.data() + line.size(), format, scan, after);
+  double same[kMaxConversions];
+  const ScanResult again = ScanLineExact(line.data(), line.data() + line.size(), format, outs2, same);
+  EXPECT_EQ(again.fields, scan.fields);
+  EXPECT_EQ(again.bad, scan.bad);
+  for (int i = 0; i < format.count; ++i) {
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(same[i]), std::bit_cast<std::uint64_t>(after[static_cast<std::size_t>(i)]))
+        << line << ", field " << i;
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(first[i].f), std::bit_cast<std::uint32_t>(second[i].f)) << line << i;
+    EXPECT_EQ(first[i].i, second[i].i) << line << ", field " << i;
+  }
+  return after;
+}
 
 }  // namespace
 
@@ -225,12 +259,7 @@ TEST(ExactValues, FieldsAreReadAsTheFloatParserTookThem) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
-    const std::string line = c.line;
-    float f[4];
-    void* outs[4] = {&f[0], &f[1], &f[2], &f[3]};
-    const ScanResult scan = ScanLine(line.data(), line.data() + line.size(), FormatOf(DataFormat::Fiber), outs);
-    std::vector<double> got;
-    AppendExactFields(line.data(), line.data() + line.size(), FormatOf(DataFormat::Fiber), scan, got);
+    const std::vector<double> got = BothWays(c.line, DataFormat::Fiber);
     ASSERT_EQ(got.size(), 4u);
     for (std::size_t i = 0; i < 4; ++i) {
       if (std::isnan(c.want[i])) {
@@ -241,16 +270,12 @@ TEST(ExactValues, FieldsAreReadAsTheFloatParserTookThem) {
     }
   }
   // An int field is its whole number.
-  const std::string body = "0.5\t-3\t1\t2\t3\t4\t5\t6\t7\t8\t9";
-  BodyPropertyRow row;
-  void* outs[11] = {&row.m_fTime,       &row.m_nPart,         &row.m_fSkinTemp,    &row.m_fCoreTemp,
-                    &row.m_fMetabolism, &row.m_fSkinHumidity, &row.m_fBloodFlow,   &row.m_fSweatRate,
-                    &row.m_fSweatAccum, &row.m_fEvapHeat,     &row.m_fSkinPressure};
-  std::vector<double> got;
-  AppendExactFields(body.data(), body.data() + body.size(), FormatOf(DataFormat::Body),
-                    ScanLine(body.data(), body.data() + body.size(), FormatOf(DataFormat::Body), outs), got);
+  const std::vector<double> got = BothWays("0.5\t-3\t1\t2\t3\t4\t5\t6\t7\t8\t9", DataFormat::Body);
   ASSERT_EQ(got.size(), 11u);
   EXPECT_EQ(got[1], -3.0);
+  // A bad int, a number too long for the fast scanner, a line cut short.
+  BothWays("1.5\t2.5\tx\t123456789012345678901234\t-0.5", DataFormat::Fabric);
+  BothWays("0.25\t3000000000\t1", DataFormat::Comfort);
 }
 
 TEST(ExactValues, ShortestTextThatReadsBack) {
@@ -336,17 +361,12 @@ TEST(ExactValues, EveryShapeReadsAsStrtodReadsIt) {
   }
   int checked = 0;
   for (const std::string& text : texts) {
-    const std::string line = text + "\t0\t0\t0";
-    float f[4];
-    void* outs[4] = {&f[0], &f[1], &f[2], &f[3]};
-    const ScanResult scan = ScanLine(line.data(), line.data() + line.size(), FormatOf(DataFormat::Fiber), outs);
-    if ((scan.bad & 1) != 0) {
+    const std::vector<double> got = BothWays(text + "\t0\t-" + text + "\t0", DataFormat::Fiber);
+    if (std::isnan(got[0])) {
       continue;  // beyond a float's range: no number, as the store has it
     }
-    std::vector<double> got;
-    AppendExactFields(line.data(), line.data() + line.size(), FormatOf(DataFormat::Fiber), scan, got);
-    ASSERT_EQ(got.size(), 4u);
     EXPECT_EQ(got[0], std::strtod(text.c_str(), nullptr)) << text;
+    EXPECT_EQ(got[2], -got[0]) << text;
     ++checked;
   }
   EXPECT_GT(checked, 19000) << "the texts are numbers the float parser takes";

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 
 #include "ScanLine.h"
 #include "internal/ScanFloatGeneral.h"
@@ -18,9 +19,12 @@ namespace scanfields {
 // others are read by fast_float, which rounds exactly as strtof does. Longer
 // ones go the general way. True with its value; false with NaN when the field
 // is no decimal number within a float's range. Either way p moves past the
-// field. Always inlined: it runs once a field, hundreds of millions of times,
-// and a call costs as much as a short number's digits.
-[[gnu::always_inline]] inline bool ScanFloat(const char*& p, const char* end, float* out) {
+// field. With `exact`, the field's value also lands there as the double
+// nearest its decimal (NaN for no number), from the same reading of its
+// digits. Always inlined: it runs once a field, hundreds of millions of
+// times, and a call costs as much as a short number's digits.
+template <bool kExact = false>
+[[gnu::always_inline]] inline bool ScanFloat(const char*& p, const char* end, float* out, double* exact = nullptr) {
   const char* q = p;
   bool negative = false;
   if (q < end && (*q == '+' || *q == '-')) {
@@ -31,16 +35,26 @@ namespace scanfields {
   int scale;
   const std::ptrdiff_t count = decimal::ReadDigits(q, end, mantissa, scale);
   if (count == 0 || count > 19) [[unlikely]] {
-    return ScanFloatGeneral(p, end, out);
-  }
-  if (!ScanExponent(q, end, scale) || !EndsField(q, end)) [[unlikely]] {
-    return NoNumber(p, end, out);
+    const char* field = p;
+    const bool read = ScanFloatGeneral(p, end, out);
+    if constexpr (kExact) {
+      *exact = read ? DecimalToDouble(field, p) : std::numeric_limits<double>::quiet_NaN();
+    }
+    return read;
   }
   float v;
-  if (!decimal::ExactFloat(mantissa, scale, v) && !DecimalToFloat(number, q, &v)) [[unlikely]] {
+  if (!ScanExponent(q, end, scale) || !EndsField(q, end) ||
+      (!decimal::ExactFloat(mantissa, scale, v) && !DecimalToFloat(number, q, &v))) [[unlikely]] {
+    if constexpr (kExact) {
+      *exact = std::numeric_limits<double>::quiet_NaN();
+    }
     return NoNumber(p, end, out);
   }
   *out = negative ? -v : v;
+  if constexpr (kExact) {
+    double d;
+    *exact = decimal::ExactDouble(mantissa, scale, d) ? (negative ? -d : d) : DecimalToDouble(p, q);
+  }
   p = q;
   return true;
 }
@@ -71,8 +85,10 @@ inline bool ScanInt(const char*& p, const char* end, int* out) {
   return true;
 }
 
-template <Conv... Cs>
-ScanResult ScanFixed(const char* begin, const char* end, void* const* outs) {
+// The fields of one line format, read by their own scanners; with kExact,
+// each field's double too (NaN for no number and for a field the line lacks).
+template <bool kExact, Conv... Cs>
+ScanResult ScanFields(const char* begin, const char* end, void* const* outs, double* exact) {
   const char* p = begin;
   ScanResult result;
   auto field = [&]<Conv C>() __attribute__((always_inline)) {
@@ -84,9 +100,14 @@ ScanResult ScanFixed(const char* begin, const char* end, void* const* outs) {
     }
     bool read;
     if constexpr (C == Conv::Float) {
-      read = ScanFloat(p, end, static_cast<float*>(outs[result.fields]));
+      read =
+          ScanFloat<kExact>(p, end, static_cast<float*>(outs[result.fields]), kExact ? exact + result.fields : nullptr);
     } else {
-      read = ScanInt(p, end, static_cast<int*>(outs[result.fields]));
+      int* to = static_cast<int*>(outs[result.fields]);
+      read = ScanInt(p, end, to);
+      if constexpr (kExact) {
+        exact[result.fields] = read ? static_cast<double>(*to) : std::numeric_limits<double>::quiet_NaN();
+      }
     }
     if (!read) [[unlikely]] {
       result.bad |= std::uint32_t{1} << result.fields;
@@ -95,7 +116,21 @@ ScanResult ScanFixed(const char* begin, const char* end, void* const* outs) {
     return true;
   };
   (field.template operator()<Cs>() && ...);
+  if constexpr (kExact) {
+    for (int i = result.fields; i < static_cast<int>(sizeof...(Cs)); ++i) {
+      exact[i] = std::numeric_limits<double>::quiet_NaN();
+    }
+  }
   return result;
+}
+
+template <Conv... Cs>
+ScanResult ScanFixed(const char* begin, const char* end, void* const* outs) {
+  return ScanFields<false, Cs...>(begin, end, outs, nullptr);
+}
+template <Conv... Cs>
+ScanResult ScanFixedExact(const char* begin, const char* end, void* const* outs, double* exact) {
+  return ScanFields<true, Cs...>(begin, end, outs, exact);
 }
 
 }  // namespace scanfields

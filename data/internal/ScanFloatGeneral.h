@@ -16,4 +16,9 @@ bool ScanFloatGeneral(const char*& p, const char* end, float* out);
 // An underflow reads as the nearest float, 0 at the least.
 bool DecimalToFloat(const char* from, const char* to, float* out);
 
+// A field the float parser took, [from, to) with its sign, as the double
+// nearest its decimal: the full-precision reading's way (ExactFields.h) for
+// what no one exact operation gives.
+double DecimalToDouble(const char* from, const char* to);
+
 }  // namespace scanfields
