@@ -361,7 +361,9 @@ TEST(ExactValues, EveryShapeReadsAsStrtodReadsIt) {
   }
   int checked = 0;
   for (const std::string& text : texts) {
-    const std::vector<double> got = BothWays(text + "\t0\t-" + text + "\t0", DataFormat::Fiber);
+    std::string line = text;
+    line.append("\t0\t-").append(text).append("\t0");
+    const std::vector<double> got = BothWays(line, DataFormat::Fiber);
     if (std::isnan(got[0])) {
       continue;  // beyond a float's range: no number, as the store has it
     }

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 // Asks for the buffer [p, p + bytes) to be given large pages (2 MiB where the
 // system offers them): a buffer filled from a file then costs one fault and
@@ -16,12 +17,11 @@
 // pages inside it are asked for; a system without them goes on as before.
 inline void AskLargePages(const void* p, std::size_t bytes) {
 #ifdef MADV_HUGEPAGE
-  constexpr std::uintptr_t kLarge = std::uintptr_t{2} << 20;
-  const auto begin = reinterpret_cast<std::uintptr_t>(p);
-  const std::uintptr_t from = (begin + kLarge - 1) & ~(kLarge - 1);
-  const std::uintptr_t to = (begin + bytes) & ~(kLarge - 1);
-  if (to > from) {
-    ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+  constexpr std::size_t kLarge = std::size_t{2} << 20;
+  char* const begin = static_cast<char*>(const_cast<void*>(p));
+  const std::size_t lead = (kLarge - reinterpret_cast<std::uintptr_t>(begin) % kLarge) % kLarge;
+  if (bytes > lead && bytes - lead >= kLarge) {
+    ::madvise(begin + lead, (bytes - lead) / kLarge * kLarge, MADV_HUGEPAGE);
   }
 #endif
 }
@@ -34,26 +34,27 @@ class CPagesAhead {
   // the pages from there up to a stretch ahead, when `next` has passed the
   // last stretch given.
   [[gnu::always_inline]] void Reach(const void* next, const void* end) {
-    const auto at = reinterpret_cast<std::uintptr_t>(next);
-    if (at < m_ready) [[likely]] {
+    const char* at = static_cast<const char*>(next);
+    if (std::less<const char*>{}(at, m_ready)) [[likely]] {
       return;
     }
-    Give(at, reinterpret_cast<std::uintptr_t>(end));
+    Give(const_cast<char*>(at), static_cast<const char*>(end));
   }
 
  private:
-  void Give(std::uintptr_t at, std::uintptr_t end) {
-    // From the page `at` starts in to the page the stretch ends in.
-    const std::uintptr_t from = at - at % kPage;
-    const std::uintptr_t stop = std::min(end, at + kStretch);
-    const std::uintptr_t to = stop - stop % kPage;
+  void Give(char* at, const char* end) {
+    // Whole pages only, from the first that starts at or after `at`: the
+    // page `at` is in faults as ever.
+    const std::size_t lead = (kPage - reinterpret_cast<std::uintptr_t>(at) % kPage) % kPage;
+    const std::size_t span = std::min(static_cast<std::size_t>(end - at), kStretch);
+    const std::size_t pages = span > lead ? (span - lead) / kPage * kPage : 0;
 #ifdef MADV_POPULATE_WRITE
-    if (to > from) {
-      ::madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+    if (pages > 0) {
+      ::madvise(at + lead, pages, MADV_POPULATE_WRITE);
     }
 #endif
-    m_ready = std::max(to, at + 1);
+    m_ready = pages > 0 ? at + lead + pages : at + span;
   }
 
-  std::uintptr_t m_ready = 0;  // writes below this have their pages
+  const char* m_ready = nullptr;  // writes below this have their pages
 };
