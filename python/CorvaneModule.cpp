@@ -162,6 +162,7 @@ class CRun {
         continue;
       }
       std::vector<float> steps;
+      steps.reserve(static_cast<std::size_t>(FabricStepCount(Run(), p)));
       for (int k = 0; k < FabricStepCount(Run(), p); ++k) {
         steps.push_back(FabricStepTime(Run(), p, k));
       }
@@ -323,12 +324,9 @@ class CRun {
   // What the viewer said when it refused the run: its last error.
   std::string Refusal() const {
     const std::vector<CRecordingMessageSink::Entry>& entries = m_sink.Entries();
-    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-      if (it->icon == MessageIcon::Error) {
-        return ToUtf8(it->text);
-      }
-    }
-    return "the run could not be loaded";
+    const auto last = std::find_if(entries.rbegin(), entries.rend(),
+                                   [](const CRecordingMessageSink::Entry& e) { return e.icon == MessageIcon::Error; });
+    return last != entries.rend() ? ToUtf8(last->text) : std::string("the run could not be loaded");
   }
 
   CRecordingMessageSink m_sink;
@@ -340,6 +338,7 @@ class CRun {
 
 std::vector<std::string> Names(OptionKind kind) {
   std::vector<std::string> out;
+  out.reserve(static_cast<std::size_t>(PropertyCount(kind)));
   for (int i = 0; i < PropertyCount(kind); ++i) {
     out.push_back(ToUtf8(ColumnName(kind, i)));
   }
