@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <exception>
 #include <functional>
 #include <new>
 
@@ -204,7 +205,11 @@ FabricGrids ReadFabricGrids(const QString& dir, const std::array<QString, kBodyP
       if (stop || !QFileInfo::exists(path)) {
         return;
       }
-      out[p] = ReadFabricGrid(path);
+      try {
+        out[p] = ReadFabricGrid(path);
+      } catch (const std::exception&) {
+        out[p].reset();  // (memory, most likely) the loader's to say
+      }
       if (!out[p]) {
         stop = true;
       }

@@ -146,8 +146,11 @@ class CRun {
     // The fabric files of a whole run, where they are as well-written ones
     // are, go straight into their columns, with no float rows beside them;
     // any other run is read the loader's own way, with all it says.
-    if (scope == LoadScope::Whole && LoadBesideFabrics(folder, cores, error)) {
-      return true;
+    if (scope == LoadScope::Whole) {
+      const Outcome outcome = LoadBesideFabrics(folder, cores, error);
+      if (outcome != Outcome::LoaderAlone) {
+        return outcome == Outcome::Loaded;
+      }
     }
     if (!m_data.Load(folder, scope)) {
       *error = Refusal();
@@ -200,6 +203,9 @@ class CRun {
     return {Owned(CFabricGridColumns::kWidth, f.TakeValues()), OwnedColumn(f.TakeLayers())};
   }
   const RunTables& Run() const { return m_data.Run(); }
+  // Whether the fabric files went straight into their columns (else the
+  // loader read them, placing rows and saying what it found).
+  bool FabricByColumns() const { return !m_bStoreHoldsFabric; }
 
   py::dict FabricShape(const std::string& part) const {
     const CFabricGridColumns& f = m_fabrics[static_cast<std::size_t>(PartIndex(part))];
@@ -227,24 +233,22 @@ class CRun {
         static_cast<std::size_t>(values.shape(0)) != f.Rows()) {
       throw py::value_error("the fabric table given is not the part's");
     }
-    // The part's steps, by their times, as the store finds them.
+    // The part's steps, a row each with its time, as the store finds them.
+    RunTables steps;
+    steps.m_nLayers[p] = steps.m_nNodesPerLayer[p] = 1;
+    steps.m_fabric[p].resize(f.StepTimes().size());
+    for (std::size_t k = 0; k < f.StepTimes().size(); ++k) {
+      steps.m_fabric[p][k].m_fTime = f.StepTimes()[k];
+    }
     RunTables shape;
     shape.m_nLayers[p] = f.Layout().layers;
     shape.m_nNodesPerLayer[p] = f.Layout().nodes;
     shape.m_bLiquidFraction[p] = f.NinthColumn();
     const std::size_t perStep = static_cast<std::size_t>(f.Layout().layers) * f.Layout().nodes;
-    RunTables steps = shape;
-    if (!m_bStoreHoldsFabric) {
-      steps.m_fabric[p].resize(f.Rows());
-      for (std::size_t k = 0; k < f.StepTimes().size(); ++k) {
-        steps.m_fabric[p][k * perStep].m_fTime = f.StepTimes()[k];
-      }
-    }
-    const RunTables& search = m_bStoreHoldsFabric ? Run() : steps;
-    const std::optional<int> step = NearestFabricStep(search, p, minute);
+    const std::optional<int> step = NearestFabricStep(steps, p, minute);
     if (!step) {
-      const int count = FabricStepCount(search, p);
-      const double end = count > 0 ? FabricStepTime(search, p, count - 1) : 0.0;
+      const int count = FabricStepCount(steps, p);
+      const double end = count > 0 ? FabricStepTime(steps, p, count - 1) : 0.0;
       throw py::value_error(
           ToUtf8(count == 0 ? QStringLiteral("the run holds no fabric data of %1").arg(QLatin1String(kBodyPartNames[p]))
                             : QStringLiteral("%1 min is beyond the end of the run's fabric data (%2 min)")
@@ -281,32 +285,45 @@ class CRun {
   }
 
  private:
+  enum class Outcome { Loaded, Refused, LoaderAlone };
+
   // The fabric files of a whole run, where they are as well-written ones
   // are, go straight into their columns, with no float rows beside them,
   // read side by side with the rest of the run (which parts are clothed is
-  // known only then). False, and nothing said, for any other run.
-  bool LoadBesideFabrics(const QString& folder, unsigned cores, std::string* error) {
+  // known only then). LoaderAlone, and nothing said, for any other run.
+  Outcome LoadBesideFabrics(const QString& folder, unsigned cores, std::string* error) {
     std::array<QString, kBodyPartCount> names;
     std::copy(std::begin(Run().m_fabricFileNames), std::end(Run().m_fabricFileNames), names.begin());
     FabricGrids grids;
-    std::thread fabrics([&grids, &folder, &names, cores] { grids = ReadFabricGrids(folder, names, cores); });
-    const bool rest = m_data.Load(folder, LoadScope::WithoutFabrics);
-    fabrics.join();
-    bool whole = rest;
+    bool rest = false;
+    {
+      // Joined on every way out of this block, a throw included.
+      const std::jthread fabrics([&grids, &folder, &names, cores] { grids = ReadFabricGrids(folder, names, cores); });
+      rest = m_data.Load(folder, LoadScope::WithoutFabrics);
+    }
+    if (!rest) {
+      // Nothing in a fabric file refuses a run: the whole load would say this.
+      *error = Refusal();
+      return Outcome::Refused;
+    }
+    bool whole = true;
     for (int p = 0; p < kBodyPartCount && whole; ++p) {
       whole = grids[static_cast<std::size_t>(p)].has_value() || !Run().m_env[0].IsClothed(p);
     }
-    if (whole && ReadTables(cores, error)) {
-      for (int p = 0; p < kBodyPartCount; ++p) {
-        if (Run().m_env[0].IsClothed(p)) {
-          m_fabrics[static_cast<std::size_t>(p)] = std::move(*grids[static_cast<std::size_t>(p)]);
-        }
-      }
-      m_bStoreHoldsFabric = false;
-      return true;
+    if (!whole) {
+      m_sink.Clear();
+      return Outcome::LoaderAlone;
     }
-    m_sink.Clear();
-    return false;
+    if (!ReadTables(cores, error)) {
+      return Outcome::Refused;
+    }
+    for (int p = 0; p < kBodyPartCount; ++p) {
+      if (Run().m_env[0].IsClothed(p)) {
+        m_fabrics[static_cast<std::size_t>(p)] = std::move(*grids[static_cast<std::size_t>(p)]);
+      }
+    }
+    m_bStoreHoldsFabric = false;
+    return Outcome::Loaded;
   }
 
   // Every table at full precision now, while the GIL is let go, on the
@@ -359,6 +376,7 @@ PYBIND11_MODULE(_corvane, m) {
       .def("environment_table", [](CRun& r) { return r.Take(r.Exact().Environment()); })
       .def("fabric_table", [](CRun& r, const std::string& part) { return r.TakeFabric(PartIndex(part)); })
       .def("fabric_shape", &CRun::FabricShape)
+      .def_property_readonly("_fabric_by_columns", &CRun::FabricByColumns)
       .def("fibre_tables",
            [](CRun& r) {
              std::vector<std::pair<std::string, py::array_t<double>>> out;

@@ -276,6 +276,7 @@ TEST(ExactValues, FieldsAreReadAsTheFloatParserTookThem) {
   // A bad int, a number too long for the fast scanner, a line cut short.
   BothWays("1.5\t2.5\tx\t123456789012345678901234\t-0.5", DataFormat::Fabric);
   BothWays("0.25\t3000000000\t1", DataFormat::Comfort);
+  BothWays("+0.25\t-0\t+1\t-0.0\t+5", DataFormat::Comfort);
 }
 
 TEST(ExactValues, ShortestTextThatReadsBack) {

@@ -104,9 +104,13 @@ ScanResult ScanFields(const char* begin, const char* end, void* const* outs, dou
           ScanFloat<kExact>(p, end, static_cast<float*>(outs[result.fields]), kExact ? exact + result.fields : nullptr);
     } else {
       int* to = static_cast<int*>(outs[result.fields]);
+      const bool minus = *p == '-';
       read = ScanInt(p, end, to);
       if constexpr (kExact) {
-        exact[result.fields] = read ? static_cast<double>(*to) : std::numeric_limits<double>::quiet_NaN();
+        // "-0" is the double -0, as its decimal reads.
+        exact[result.fields] = !read               ? std::numeric_limits<double>::quiet_NaN()
+                               : minus && *to == 0 ? -0.0
+                                                   : static_cast<double>(*to);
       }
     }
     if (!read) [[unlikely]] {
