@@ -1,90 +1,19 @@
 #include "FabricGridFile.h"
 
-#include <fast_float/fast_float.h>
-
 #include <QFileInfo>
 #include <algorithm>
 #include <atomic>
-#include <cmath>
 #include <exception>
 #include <functional>
 #include <new>
 
-#include "DecimalDigits.h"
 #include "LineReader.h"
 #include "TableFiles.h"
-#include "internal/CharClass.h"
 #include "internal/FabricGrid.h"
+#include "internal/LineFormats.h"
 #include "internal/PagesAhead.h"
-#include "internal/ScanFloatGeneral.h"
-#include "internal/ScanNumbers.h"
 
 namespace {
-
-// One field of a line at p, read as the loader's two parsers read it: its
-// double as the full-precision reading gives it and, with `single`, its
-// float as the store's parser gives it. False for anything either would not
-// take as it stands (no number, beyond a float's range, more digits than the
-// fast scanner reads): such a file is the loader's.
-[[gnu::always_inline]] inline bool ReadNumber(const char*& p, const char* end, double& value, float* single) {
-  const char* q = p;
-  const bool negative = *q == '-';
-  if (*q == '+' || *q == '-') {
-    ++q;
-  }
-  const char* number = q;
-  std::uint64_t mantissa;
-  int scale;
-  const std::ptrdiff_t count = decimal::ReadDigits(q, end, mantissa, scale);
-  if (count == 0 || count > 19 || !scanfields::ScanExponent(q, end, scale) || !(q == end || IsCSpace(*q))) {
-    return false;
-  }
-  double v = 0;
-  // One exact operation gives at most 2^53 x 10^22, well within a float's
-  // range. Beyond it, the float parser refuses what overflows a float; near
-  // that edge the loader decides.
-  const bool read = decimal::ExactDouble(mantissa, scale, v) ||
-                    (fast_float::from_chars(number, q, v).ptr == q && std::fabs(v) < 1e38);
-  if (!read) {
-    return false;
-  }
-  if (single != nullptr) {
-    float f;
-    if (!decimal::ExactFloat(mantissa, scale, f) && !scanfields::DecimalToFloat(number, q, &f)) {
-      return false;
-    }
-    *single = negative ? -f : f;
-  }
-  value = negative ? -v : v;
-  p = q;
-  return true;
-}
-
-// The layer field, as the int parser reads it.
-inline bool ReadLayer(const char*& p, const char* end, std::int32_t& layer) {
-  const char* q = p;
-  const bool negative = *q == '-';
-  if (*q == '+' || *q == '-') {
-    ++q;
-  }
-  const char* digits = q;
-  long long v = 0;
-  while (q < end && decimal::IsDigit(*q) && v <= scanfields::kIntLimit) {
-    v = v * 10 + (*q++ - '0');
-  }
-  if (q == digits || !(q == end || IsCSpace(*q)) || v > scanfields::kIntLimit) {
-    return false;
-  }
-  layer = static_cast<std::int32_t>(negative ? -v : v);
-  p = q;
-  return true;
-}
-
-inline void SkipSpace(const char*& p, const char* end) {
-  while (p < end && IsCSpace(*p)) {
-    ++p;
-  }
-}
 
 // The times and layers, as the grid check asks for them.
 struct TimesAndLayers {
@@ -119,31 +48,27 @@ std::optional<CFabricGridColumns> ReadFabricGrid(const QString& path) {
       if (line.tooLong) {
         return std::nullopt;
       }
-      const char* p = line.text;
-      const char* const end = p + line.length;
-      double row[CFabricGridColumns::kWidth + 1];
-      float time = 0;
-      std::int32_t layer = 0;
-      int fields = 0;
-      for (; fields < 9; ++fields) {
-        SkipSpace(p, end);
-        if (p == end) {
-          break;
-        }
-        const bool read = fields == 2
-                              ? ReadLayer(p, end, layer)
-                              : ReadNumber(p, end, row[fields - (fields > 2 ? 1 : 0)], fields == 0 ? &time : nullptr);
-        if (!read) {
-          return std::nullopt;
-        }
-      }
-      SkipSpace(p, end);
-      if (fields < 8 || p != end) {
+      // The loader's own line rules and field scanners: a line it would
+      // skip, or one with a field that is no number (which it would name),
+      // is the loader's.
+      if (line.CStringShorterThan(9)) {
         return std::nullopt;
       }
-      if (fields == 8) {
-        row[CFabricGridColumns::kWidth - 1] = 0;  // as the store's row holds it
+      FabricRow r;
+      void* outs[9] = {&r.m_fTime,     &r.m_fPosition, &r.m_nLayer,       &r.m_fVaporConc,     &r.m_fMeanVaporConc,
+                       &r.m_fEvapRate, &r.m_fHumidity, &r.m_fTemperature, &r.m_fLiquidFraction};
+      double read[9];
+      const ScanResult scan = LineFormats::kFabric.fixedExact(line.text, line.text + line.length, outs, read);
+      if (scan.fields < 8 || scan.bad != 0) {
+        return std::nullopt;
       }
+      const int fields = scan.fields;
+      // Time and position, then the six quantities; a line of eight holds 0
+      // as the ninth, as the store's row does.
+      const double row[CFabricGridColumns::kWidth] = {read[0], read[1], read[3], read[4],
+                                                      read[5], read[6], read[7], fields == 9 ? read[8] : 0.0};
+      const float time = r.m_fTime;
+      const std::int32_t layer = r.m_nLayer;
       out.m_bNinth = out.m_bNinth || fields == 9;
       valuesAhead.Reach(out.m_values.data() + out.m_values.size(), out.m_values.data() + out.m_values.capacity());
       layersAhead.Reach(out.m_layers.data() + out.m_layers.size(), out.m_layers.data() + out.m_layers.capacity());
