@@ -94,20 +94,23 @@ const char* LevelOf(MessageIcon icon) {
   return "error";
 }
 
-// A table as a NumPy array that owns its values (rows x columns), taken
-// from the run without a copy; none (0 x 0) for a table the run lacks.
+// Values as a NumPy array that owns them from then on, taken without a
+// copy, in the C order of `shape`.
+template <class T>
+py::array_t<T> Owning(std::vector<T>&& taken, const std::vector<py::ssize_t>& shape) {
+  auto* values = new std::vector<T>(std::move(taken));
+  py::capsule owner(values, [](void* p) { delete static_cast<std::vector<T>*>(p); });
+  return py::array_t<T>(shape, values->data(), owner);
+}
+
+// A table (rows x columns); none (0 x 0) for a table the run lacks.
 py::array_t<double> Owned(int width, std::vector<double>&& taken) {
   const auto w = static_cast<py::ssize_t>(width);
   if (w <= 0 || taken.empty()) {
     return py::array_t<double>(std::vector<py::ssize_t>{0, 0});
   }
-  auto* values = new std::vector<double>(std::move(taken));
-  py::capsule owner(values, [](void* p) { delete static_cast<std::vector<double>*>(p); });
-  const auto rows = static_cast<py::ssize_t>(values->size()) / w;
-  const std::vector<py::ssize_t> shape{rows, w};
-  const std::vector<py::ssize_t> strides{w * static_cast<py::ssize_t>(sizeof(double)),
-                                         static_cast<py::ssize_t>(sizeof(double))};
-  return py::array_t<double>(shape, strides, values->data(), owner);
+  const auto rows = static_cast<py::ssize_t>(taken.size()) / w;
+  return Owning(std::move(taken), {rows, w});
 }
 
 int PartIndex(const std::string& name) {
@@ -119,15 +122,14 @@ int PartIndex(const std::string& name) {
   throw py::value_error("no body part \"" + name + "\"; the parts are Head, Trunk, Arm, Hand, Leg and Foot");
 }
 
-// A column as a NumPy array that owns its values, taken without a copy.
+// A column; an empty one for none.
 template <class T>
 py::array_t<T> OwnedColumn(std::vector<T>&& taken) {
   if (taken.empty()) {
     return py::array_t<T>(0);
   }
-  auto* values = new std::vector<T>(std::move(taken));
-  py::capsule owner(values, [](void* p) { delete static_cast<std::vector<T>*>(p); });
-  return py::array_t<T>(static_cast<py::ssize_t>(values->size()), values->data(), owner);
+  const auto n = static_cast<py::ssize_t>(taken.size());
+  return Owning(std::move(taken), {n});
 }
 
 // One run as the loader read it, with its values at full precision.
